@@ -67,8 +67,6 @@ TMetaClass::Factory FactoryOf() {
     return nullptr;
   }
 }
-template <class C, class = void>
-struct HasOwnProps : std::false_type {};
 }  // namespace classes_detail
 
 // In the class body: DECLARE_CLASS(TFoo, TBar). In one source file:

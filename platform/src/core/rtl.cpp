@@ -1,0 +1,447 @@
+#include "platform/rtl.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+char DecimalSeparator = '.';
+char ThousandSeparator = ',';
+
+namespace {
+
+[[noreturn]] void BadFormat(std::string_view fmt) {
+  throw EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
+}
+
+std::string Pad(std::string s, int width, bool left) {
+  if (width > 0 && int(s.size()) < width) {
+    std::string fill(size_t(width) - s.size(), ' ');
+    s = left ? s + fill : fill + s;
+  }
+  return s;
+}
+
+std::string GroupThousands(const std::string& digits) {
+  std::string out;
+  int n = int(digits.size());
+  for (int i = 0; i < n; ++i) {
+    out += digits[size_t(i)];
+    int left = n - 1 - i;
+    if (left > 0 && left % 3 == 0) out += ThousandSeparator;
+  }
+  return out;
+}
+
+std::string Fixed(long double v, int prec) {
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.*Lf", prec, v);
+  std::string s = buf;
+  if (DecimalSeparator != '.')
+    for (char& c : s) if (c == '.') c = DecimalSeparator;
+  return s;
+}
+
+}  // namespace
+
+std::string FormatV(std::string_view fmt, const std::vector<TVarRec>& args) {
+  std::string out;
+  size_t argi = 0;
+  auto next = [&]() -> const TVarRec& {
+    if (argi >= args.size()) BadFormat(fmt);
+    return args[argi++];
+  };
+  for (size_t i = 0; i < fmt.size(); ++i) {
+    char c = fmt[i];
+    if (c != '%') { out += c; continue; }
+    if (++i >= fmt.size()) BadFormat(fmt);
+    if (fmt[i] == '%') { out += '%'; continue; }
+    bool left = false;
+    int width = -1, prec = -1;
+    // Optional "index:" selects the argument.
+    size_t j = i;
+    while (j < fmt.size() && std::isdigit((unsigned char)fmt[j])) ++j;
+    if (j < fmt.size() && fmt[j] == ':' && j > i) {
+      argi = size_t(std::atoi(std::string(fmt.substr(i, j - i)).c_str()));
+      i = j + 1;
+    }
+    if (i < fmt.size() && fmt[i] == '-') { left = true; ++i; }
+    auto readNum = [&]() -> int {
+      if (i < fmt.size() && fmt[i] == '*') {
+        ++i;
+        const TVarRec& a = next();
+        if (auto p = std::get_if<long long>(&a)) return int(*p);
+        BadFormat(fmt);
+      }
+      int n = -1;
+      while (i < fmt.size() && std::isdigit((unsigned char)fmt[i])) n = (n < 0 ? 0 : n * 10) + (fmt[i++] - '0');
+      return n;
+    };
+    width = readNum();
+    if (i < fmt.size() && fmt[i] == '.') { ++i; prec = readNum(); if (prec < 0) prec = 0; }
+    if (i >= fmt.size()) BadFormat(fmt);
+    char conv = char(std::tolower((unsigned char)fmt[i]));
+    const TVarRec& a = next();
+    std::string s;
+    switch (conv) {
+      case 'd': case 'u': {
+        long long v;
+        if (auto p = std::get_if<long long>(&a)) v = *p;
+        else if (auto q = std::get_if<unsigned long long>(&a)) v = (long long)*q;
+        else BadFormat(fmt);
+        bool neg = v < 0;
+        std::string d = std::to_string(neg ? -(unsigned long long)v : (unsigned long long)v);
+        if (prec > 0 && int(d.size()) < prec) d = std::string(size_t(prec) - d.size(), '0') + d;
+        s = (neg ? "-" : "") + d;
+        break;
+      }
+      case 'x': {
+        unsigned long long v;
+        if (auto p = std::get_if<long long>(&a)) v = (unsigned long long)*p;
+        else if (auto q = std::get_if<unsigned long long>(&a)) v = *q;
+        else BadFormat(fmt);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%llX", v);
+        s = buf;
+        if (prec > 0 && int(s.size()) < prec) s = std::string(size_t(prec) - s.size(), '0') + s;
+        break;
+      }
+      case 's': {
+        if (auto p = std::get_if<std::string>(&a)) s = *p; else BadFormat(fmt);
+        if (prec >= 0 && int(s.size()) > prec) s.resize(size_t(prec));
+        break;
+      }
+      case 'f': case 'n': case 'm': case 'e': case 'g': {
+        long double v;
+        if (auto p = std::get_if<long double>(&a)) v = *p;
+        else if (auto q = std::get_if<long long>(&a)) v = (long double)*q;
+        else BadFormat(fmt);
+        if (conv == 'f') s = Fixed(v, prec < 0 ? 2 : prec);
+        else if (conv == 'n' || conv == 'm') {
+          std::string f = Fixed(std::fabs(v), prec < 0 ? 2 : prec);
+          size_t dot = f.find(DecimalSeparator);
+          std::string ip = f.substr(0, dot), fp = dot == std::string::npos ? "" : f.substr(dot);
+          s = (v < 0 ? "-" : "") + GroupThousands(ip) + fp;
+        } else if (conv == 'e') {
+          char buf[512];
+          std::snprintf(buf, sizeof buf, "%.*LE", (prec < 0 ? 15 : prec) - 1, v);
+          s = buf;
+        } else {
+          s = FloatToStr(v);
+        }
+        break;
+      }
+      case 'p': {
+        const void* p = nullptr;
+        if (auto q = std::get_if<const void*>(&a)) p = *q; else BadFormat(fmt);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%08llX", (unsigned long long)(uintptr_t)p);
+        s = buf;
+        break;
+      }
+      default: BadFormat(fmt);
+    }
+    out += Pad(s, width, left);
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// FormatFloat
+
+namespace {
+
+std::vector<std::string> SplitSections(std::string_view f) {
+  std::vector<std::string> secs(1);
+  char quote = 0;
+  for (char c : f) {
+    if (quote) { if (c == quote) quote = 0; secs.back() += c; continue; }
+    if (c == '"' || c == '\'') { quote = c; secs.back() += c; continue; }
+    if (c == ';') { secs.emplace_back(); continue; }
+    secs.back() += c;
+  }
+  return secs;
+}
+
+struct Picture {
+  std::string prefix, suffix;   // literal text around the number
+  int intZeros = 0;             // digits from the first '0' to the point
+  int intDigits = 0;            // '0' and '#' before the point
+  int fracMin = 0, fracMax = 0; // '0' and '0'+'#' after the point
+  bool hasPoint = false, thousands = false;
+  bool sci = false, sciPlus = false;
+  char sciChar = 'E';
+  int expDigits = 0;
+  bool anyDigit = false;
+};
+
+Picture Parse(const std::string& sec) {
+  Picture p;
+  bool afterPoint = false, seenDigit = false, inExp = false;
+  int firstZero = -1;
+  std::string* lit = &p.prefix;
+  char quote = 0;
+  for (size_t i = 0; i < sec.size(); ++i) {
+    char c = sec[i];
+    if (quote) { if (c == quote) quote = 0; else *lit += c; continue; }
+    if (c == '"' || c == '\'') { quote = c; continue; }
+    if (inExp) {
+      if (c == '0') { ++p.expDigits; continue; }
+      inExp = false;
+      lit = &p.suffix;
+    }
+    if (c == '0' || c == '#') {
+      seenDigit = p.anyDigit = true;
+      lit = &p.suffix;
+      if (afterPoint) { ++p.fracMax; if (c == '0') p.fracMin = p.fracMax; }
+      else {
+        if (c == '0' && firstZero < 0) firstZero = p.intDigits;
+        ++p.intDigits;
+      }
+      continue;
+    }
+    if (c == '.' && !afterPoint) { afterPoint = p.hasPoint = true; lit = &p.suffix; continue; }
+    if (c == ',' && !afterPoint) { if (seenDigit) p.thousands = true; continue; }
+    if ((c == 'E' || c == 'e') && i + 1 < sec.size() && (sec[i + 1] == '+' || sec[i + 1] == '-') && seenDigit) {
+      p.sci = true; p.sciChar = c; p.sciPlus = sec[i + 1] == '+';
+      ++i; inExp = true;
+      continue;
+    }
+    *lit += c;
+  }
+  // "#0" needs one integer digit, "0#" two: count from the first '0'.
+  p.intZeros = firstZero < 0 ? 0 : p.intDigits - firstZero;
+  return p;
+}
+
+std::string Digits(long double v, const Picture& p) {
+  // v is non-negative here.
+  std::string f = Fixed(v, p.fracMax);
+  size_t dot = f.find(DecimalSeparator);
+  std::string ip = dot == std::string::npos ? f : f.substr(0, dot);
+  std::string fp = dot == std::string::npos ? "" : f.substr(dot + 1);
+  while (int(fp.size()) > p.fracMin && !fp.empty() && fp.back() == '0') fp.pop_back();
+  // Leading zeros of the integer part only as many as the picture asks.
+  size_t nz = 0;
+  while (nz < ip.size() && ip[nz] == '0') ++nz;
+  ip = ip.substr(nz);
+  if (int(ip.size()) < p.intZeros) ip = std::string(size_t(p.intZeros) - ip.size(), '0') + ip;
+  if (p.thousands && !ip.empty()) ip = GroupThousands(ip);
+  std::string out = ip;
+  if (!fp.empty()) out += DecimalSeparator + fp;
+  if (out.empty()) out = p.intDigits > 0 || p.fracMax > 0 ? "" : "0";
+  return out;
+}
+
+std::string Sci(long double v, const Picture& p) {
+  int intPlaces = p.intDigits > 0 ? p.intDigits : 1;
+  int exp = 0;
+  if (v != 0) {
+    exp = int(std::floor(std::log10(v))) - (intPlaces - 1);
+    long double m = v / std::pow(10.0L, exp);
+    long double lim = std::pow(10.0L, intPlaces);
+    // Rounding may carry the mantissa to the next decade.
+    long double scale = std::pow(10.0L, p.fracMax);
+    if (std::nearbyint(m * scale) / scale >= lim) { ++exp; m /= 10; }
+    v = m;
+  }
+  Picture mp = p;
+  mp.sci = false;
+  std::string m = Digits(v, mp);
+  if (m.empty() || m[0] == DecimalSeparator) m = "0" + m;
+  std::string e = std::to_string(std::abs(exp));
+  if (int(e.size()) < p.expDigits) e = std::string(size_t(p.expDigits) - e.size(), '0') + e;
+  std::string sign = exp < 0 ? "-" : (p.sciPlus ? "+" : "");
+  return m + p.sciChar + sign + e;
+}
+
+bool RoundsToZero(long double v, const Picture& p) {
+  if (v == 0) return true;
+  if (p.sci) return false;
+  return std::nearbyint(std::fabs(v) * std::pow(10.0L, p.fracMax)) == 0;
+}
+
+}  // namespace
+
+std::string FormatFloat(std::string_view format, long double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  if (format.empty()) return FloatToStr(value);
+  std::vector<std::string> secs = SplitSections(format);
+  Picture first = Parse(secs[0]);
+  const std::string* sec = &secs[0];
+  bool negSection = false;
+  if (RoundsToZero(value, first)) {
+    if (secs.size() >= 3 && !secs[2].empty()) sec = &secs[2];
+    value = 0;
+  } else if (value < 0 && secs.size() >= 2 && !secs[1].empty()) {
+    sec = &secs[1];
+    negSection = true;
+  }
+  Picture p = sec == &secs[0] ? first : Parse(*sec);
+  if (!p.anyDigit) return p.prefix + p.suffix;
+  bool neg = value < 0 && !negSection;
+  long double a = std::fabs(value);
+  std::string num = p.sci ? Sci(a, p) : Digits(a, p);
+  if (neg && RoundsToZero(a, p)) neg = false;
+  return (neg ? "-" : "") + p.prefix + num + p.suffix;
+}
+
+std::string FloatToStr(long double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  if (value == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15LG", value);
+  std::string s = buf;
+  size_t e = s.find('E');
+  std::string mant = e == std::string::npos ? s : s.substr(0, e);
+  if (mant.find('.') != std::string::npos) {
+    while (mant.back() == '0') mant.pop_back();
+    if (mant.back() == '.') mant.pop_back();
+  }
+  for (char& c : mant) if (c == '.') c = DecimalSeparator;
+  if (e == std::string::npos) return mant;
+  int ex = std::atoi(s.c_str() + e + 1);
+  return mant + "E" + std::to_string(ex);
+}
+
+std::string IntToStr(long long value) { return std::to_string(value); }
+
+std::string IntToHex(unsigned long long value, int digits) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%0*llX", digits, value);
+  return buf;
+}
+
+bool TryStrToInt(std::string_view s, long long& out) {
+  std::string t = Trim(s);
+  if (t.empty()) return false;
+  size_t i = 0;
+  bool neg = false;
+  if (t[0] == '-' || t[0] == '+') { neg = t[0] == '-'; i = 1; }
+  int base = 10;
+  if (i < t.size() && t[i] == '$') { base = 16; ++i; }
+  else if (i + 1 < t.size() && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X')) { base = 16; i += 2; }
+  if (i >= t.size()) return false;
+  unsigned long long v = 0;
+  for (; i < t.size(); ++i) {
+    int d;
+    char c = t[i];
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (base == 16 && std::isxdigit((unsigned char)c)) d = std::toupper((unsigned char)c) - 'A' + 10;
+    else return false;
+    v = v * unsigned(base) + unsigned(d);
+    if (v > 0x8000000000000000ull) return false;
+  }
+  if (!neg && v > 0x7FFFFFFFFFFFFFFFull) return false;
+  out = neg ? (long long)(0 - v) : (long long)v;
+  return true;
+}
+
+long long StrToInt(std::string_view s) {
+  long long v;
+  if (!TryStrToInt(s, v)) throw EConvertError("'" + std::string(s) + "' is not a valid integer value");
+  return v;
+}
+
+long long StrToIntDef(std::string_view s, long long def) {
+  long long v;
+  return TryStrToInt(s, v) ? v : def;
+}
+
+bool TryStrToFloat(std::string_view s, long double& out) {
+  std::string t = Trim(s);
+  if (t.empty()) return false;
+  for (char& c : t) if (c == DecimalSeparator) c = '.';
+  char* end = nullptr;
+  out = std::strtold(t.c_str(), &end);
+  return end && *end == 0;
+}
+
+long double StrToFloat(std::string_view s) {
+  long double v;
+  if (!TryStrToFloat(s, v)) throw EConvertError("'" + std::string(s) + "' is not a valid floating point value");
+  return v;
+}
+
+long long Round(long double v) { return (long long)std::nearbyint(v); }
+long long Trunc(long double v) { return (long long)v; }
+
+std::string UpperCase(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = char(std::toupper((unsigned char)c));
+  return r;
+}
+std::string LowerCase(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = char(std::tolower((unsigned char)c));
+  return r;
+}
+int CompareText(std::string_view a, std::string_view b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    int x = std::toupper((unsigned char)a[i]), y = std::toupper((unsigned char)b[i]);
+    if (x != y) return x - y;
+  }
+  return int(a.size()) - int(b.size());
+}
+bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+std::string Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (unsigned char)s[b] <= ' ') ++b;
+  while (e > b && (unsigned char)s[e - 1] <= ' ') --e;
+  return std::string(s.substr(b, e - b));
+}
+std::string StringOfChar(char c, int count) { return count > 0 ? std::string(size_t(count), c) : std::string(); }
+
+void Sleep(unsigned milliseconds) {
+  if (milliseconds == 0) { std::this_thread::yield(); return; }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::uint32_t GetTickCount() {
+  using namespace std::chrono;
+  return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::int64_t GetMicroseconds() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+namespace {
+size_t LastSep(std::string_view n) {
+  size_t p = n.find_last_of("/\\");
+  return p;
+}
+}  // namespace
+
+std::string ExtractFilePath(std::string_view name) {
+  size_t p = LastSep(name);
+  return p == std::string_view::npos ? std::string() : std::string(name.substr(0, p + 1));
+}
+std::string ExtractFileName(std::string_view name) {
+  size_t p = LastSep(name);
+  return std::string(p == std::string_view::npos ? name : name.substr(p + 1));
+}
+std::string ExtractFileExt(std::string_view name) {
+  size_t p = name.find_last_of("./\\");
+  if (p == std::string_view::npos || name[p] != '.') return {};
+  return std::string(name.substr(p));
+}
+std::string ChangeFileExt(std::string_view name, std::string_view ext) {
+  size_t p = name.find_last_of("./\\");
+  std::string base(p != std::string_view::npos && name[p] == '.' ? name.substr(0, p) : name);
+  return base + std::string(ext);
+}
+bool FileExists(const std::string& name) {
+  struct stat st;
+  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+bool DeleteFile(const std::string& name) { return ::unlink(name.c_str()) == 0; }

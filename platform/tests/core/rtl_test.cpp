@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "platform/rtl.h"
+
+TEST(FormatFloat, PicturesAndRounding) {
+  struct Case { const char* fmt; long double v; const char* want; } cases[] = {
+      {"0.##", 0.5, "0.5"},       {"0.##", 1, "1"},          {"0.##", 0.125, "0.12"},
+      {"0.##", 0.135, "0.14"},    {"0.##", 2.0 / 3, "0.67"}, {"0.##", -1.25, "-1.25"},
+      {"0.##", -0.001, "0"},      {"0.#", 8, "8"},           {"0.#", 4.04, "4"},
+      {"0.#", 2.25, "2.2"},       {"0.#", 0.04, "0"},        {"0.###", 0.19635, "0.196"},
+      {"#,##0.###", 1234567.891, "1,234,567.891"},           {"#,##0.###", 12, "12"},
+      {"#.##", 0.5, ".5"},        {"0.00", 3, "3.00"},       {"000", 7, "007"},
+      {"0", 2.5, "2"},            {"0", 3.5, "4"},           {"0", -2.5, "-2"},
+      {"0.0;(0.0)", -1.5, "(1.5)"}, {"0.0;(0.0);zero", 0, "zero"}, {"0.0;;zero", 0.01, "zero"},
+      {"0.00E+00", 12345, "1.23E+04"}, {"0.00E-00", 0.00012345, "1.23E-04"}, {"0.0E+0", 0, "0.0E+0"},
+      {"\"k=\"0.#", 1.5, "k=1.5"}, {"0.# 'Pi'", 2, "2 Pi"},
+  };
+  for (auto& c : cases) EXPECT_EQ(FormatFloat(c.fmt, c.v), c.want) << c.fmt << " " << double(c.v);
+}
+
+TEST(Round, HalfToEven) {
+  EXPECT_EQ(Round(0.5L), 0);
+  EXPECT_EQ(Round(1.5L), 2);
+  EXPECT_EQ(Round(2.5L), 2);
+  EXPECT_EQ(Round(-0.5L), 0);
+  EXPECT_EQ(Round(-1.5L), -2);
+  EXPECT_EQ(Round(-2.5L), -2);
+  EXPECT_EQ(Round(96.5L), 96);
+  EXPECT_EQ(Round(2.4999L), 2);
+  EXPECT_EQ(Round(-2.6L), -3);
+  EXPECT_EQ(Trunc(-2.6L), -2);
+}
+
+TEST(FloatToStr, GeneralForm) {
+  EXPECT_EQ(FloatToStr(0.5), "0.5");
+  EXPECT_EQ(FloatToStr(1e-5), "1E-5");
+  EXPECT_EQ(FloatToStr(1e20), "1E20");
+  EXPECT_EQ(FloatToStr(-3), "-3");
+  EXPECT_EQ(FloatToStr(0.1), "0.1");
+  EXPECT_EQ(FloatToStr(123456.75), "123456.75");
+}
+
+TEST(Format, DirectivesAndErrors) {
+  EXPECT_EQ(Format("%d bytes", 42), "42 bytes");
+  EXPECT_EQ(Format("No valid DataSource: %s", std::string("Series1")), "No valid DataSource: Series1");
+  EXPECT_EQ(Format("%5d|%-4s|%x|%.3d", 7, "ab", 255, 5), "    7|ab  |FF|005");
+  EXPECT_EQ(Format("%.2f %%", 1.005L * 100), "100.50 %");
+  EXPECT_EQ(Format("%n", 1234567.5), "1,234,567.50");
+  EXPECT_EQ(Format("%1:s %0:s", "a", "b"), "b a");
+  EXPECT_THROW(Format("%d", "text"), EConvertError);
+  EXPECT_THROW(Format("%s %s", "one"), EConvertError);
+}
+
+TEST(Conversions, IntegersAndFloats) {
+  EXPECT_EQ(StrToInt(" 12 "), 12);
+  EXPECT_EQ(StrToInt("-7"), -7);
+  EXPECT_EQ(StrToInt("$1F"), 31);
+  EXPECT_THROW(StrToInt("12a"), EConvertError);
+  EXPECT_EQ(StrToIntDef("", 3), 3);
+  EXPECT_EQ(StrToIntDef("x", 3), 3);
+  EXPECT_EQ(StrToIntDef("99999999999999999999", 1), 1);
+  EXPECT_DOUBLE_EQ(double(StrToFloat("2.5")), 2.5);
+  EXPECT_THROW(StrToFloat("2,5x"), EConvertError);
+  EXPECT_EQ(IntToHex(255, 4), "00FF");
+}
+
+TEST(FileNames, Helpers) {
+  EXPECT_EQ(ExtractFilePath("/opt/phonark/bin/phonark"), "/opt/phonark/bin/");
+  EXPECT_EQ(ExtractFilePath("phonark"), "");
+  EXPECT_EQ(ExtractFileName("/a/b.gif"), "b.gif");
+  EXPECT_EQ(ExtractFileExt("/a.b/c"), "");
+  EXPECT_EQ(ExtractFileExt("/a/c.GIF"), ".GIF");
+  EXPECT_EQ(ChangeFileExt("/a/c.gif", ".bmp"), "/a/c.bmp");
+  EXPECT_EQ(ChangeFileExt("/a.d/c", ".bmp"), "/a.d/c.bmp");
+}
