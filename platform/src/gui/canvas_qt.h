@@ -1,0 +1,45 @@
+// Qt-typed internals of the graphics part, shared inside the GUI library only.
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+#include <functional>
+
+#include "platform/graphics.h"
+
+// Binds Canvas to Image, a control's persistent off-screen image. The image must be
+// Format_RGB32 or Format_ARGB32_Premultiplied (pixels are kept opaque); it may be
+// reassigned in place (a resize) and must outlive the binding. nullptr unbinds.
+// The canvas keeps its pen, brush, font, clip stack and pen position across binds.
+void AttachCanvasToImage(TCanvas* Canvas, QImage* Image);
+
+// The general binding: Acquire answers the image to draw into right before each
+// operation (nullptr: nothing to draw on); Drawn runs after each drawing operation.
+struct TCanvasSurface {
+  std::function<QImage*()> Acquire;
+  std::function<void()> Drawn;
+};
+void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
+
+// Colours: system colours resolved, clNone and other sentinels as black.
+QRgb ToQRgb(TColor Color);
+inline QColor ToQColor(TColor Color) { return QColor(ToQRgb(Color)); }
+inline TColor FromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
+
+// The Qt font a TFont stands for: pixel size from Height, styles, no antialiasing unless
+// Antialias is set. Controls use it for their widgets.
+QFont ToQFont(const TFont& Font, bool Antialias = false);
+
+// Paints Source of Image stretched (nearest pixel) into Dest with the canvas's CopyMode,
+// inside the canvas's clip. With a Mask (Format_Mono or any format: set/non-black
+// pixels are transparent) those pixels are left out and CopyMode is ignored.
+void CanvasDrawImage(TCanvas* Canvas, const TRect& Dest, const QImage& Image, const QRect& Source,
+                     const QImage* Mask = nullptr);
+
+// A bitmap's pixels as an RGB32 image (palettes applied), for showing and copying.
+QImage BitmapToQImage(TBitmap* Bitmap);
+// Replaces a bitmap's pixels with Image (pf32bit; indexed images keep their format
+// and colour table).
+void BitmapFromQImage(TBitmap* Bitmap, const QImage& Image);

@@ -1,0 +1,89 @@
+// Test main for GUI tests: Qt's offscreen platform at a fixed 96 dpi, the classic font
+// names mapped to DejaVu, the application palette taken from our fixed system-colour
+// table, and the settings store in a fresh temporary folder removed at exit. Pixel
+// results are then the same on every machine, with or without a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+#include <QStyleFactory>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/graphics.h"
+#include "platform/registry.h"
+
+namespace {
+
+void FixEnvironment() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("QT_FONT_DPI", "96", 1);
+  setenv("QT_SCALE_FACTOR", "1", 1);
+  setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+  unsetenv("QT_SCREEN_SCALE_FACTORS");
+  unsetenv("QT_STYLE_OVERRIDE");
+}
+
+void FixFonts() {
+  static const char* const sans[] = {"MS Sans Serif", "Arial", "Tahoma", "Verdana", "Helvetica",
+                                     "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif"};
+  for (const char* name : sans) QFont::insertSubstitution(name, "DejaVu Sans");
+  QFont::insertSubstitution("Courier New", "DejaVu Sans Mono");
+  QFont::insertSubstitution("Courier", "DejaVu Sans Mono");
+  QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
+  QFont f("DejaVu Sans");
+  f.setPixelSize(11);
+  QApplication::setFont(f);
+}
+
+QColor Qt(TColor c) {
+  TColor rgb = ColorToRGB(c);
+  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+void FixColours() {
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  QPalette p;
+  p.setColor(QPalette::Window, Qt(clBtnFace));
+  p.setColor(QPalette::WindowText, Qt(clWindowText));
+  p.setColor(QPalette::Base, Qt(clWindow));
+  p.setColor(QPalette::AlternateBase, Qt(clBtnFace));
+  p.setColor(QPalette::Text, Qt(clWindowText));
+  p.setColor(QPalette::Button, Qt(clBtnFace));
+  p.setColor(QPalette::ButtonText, Qt(clBtnText));
+  p.setColor(QPalette::Light, Qt(clBtnHighlight));
+  p.setColor(QPalette::Midlight, Qt(cl3DLight));
+  p.setColor(QPalette::Mid, Qt(clBtnShadow));
+  p.setColor(QPalette::Dark, Qt(clBtnShadow));
+  p.setColor(QPalette::Shadow, Qt(cl3DDkShadow));
+  p.setColor(QPalette::Highlight, Qt(clHighlight));
+  p.setColor(QPalette::HighlightedText, Qt(clHighlightText));
+  p.setColor(QPalette::ToolTipBase, Qt(clInfoBk));
+  p.setColor(QPalette::ToolTipText, Qt(clInfoText));
+  p.setColor(QPalette::Disabled, QPalette::Text, Qt(clGrayText));
+  p.setColor(QPalette::Disabled, QPalette::WindowText, Qt(clGrayText));
+  p.setColor(QPalette::Disabled, QPalette::ButtonText, Qt(clGrayText));
+  QApplication::setPalette(p);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  FixEnvironment();
+  QApplication app(argc, argv);
+  FixFonts();
+  FixColours();
+  testing::InitGoogleTest(&argc, argv);
+
+  std::string tmpl = (std::filesystem::temp_directory_path() / "phonark-guitest-XXXXXX").string();
+  char* dir = mkdtemp(tmpl.data());
+  if (dir) SetRegistryRoot(dir);
+  GraphicsUnitInit();
+  int rc = RUN_ALL_TESTS();
+  GraphicsUnitDone();
+  if (dir) std::filesystem::remove_all(dir);
+  return rc;
+}
