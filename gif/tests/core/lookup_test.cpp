@@ -1,0 +1,112 @@
+#include "gif/lookup.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+int Look(TColorLookup& l, int r, int g, int b, TGIFColor* used = nullptr) {
+  TGIFColor u;
+  int i = l.Lookup(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b), u);
+  if (used) *used = u;
+  return i;
+}
+}  // namespace
+
+TEST(ColorLookup, WebCubeLevelsAndIndexes) {
+  TNetscapeColorLookup l;
+  TGIFColor used;
+  EXPECT_EQ(Look(l, 255, 0, 0, &used), 180);
+  EXPECT_EQ(used, (TGIFColor{255, 0, 0}));
+  EXPECT_EQ(Look(l, 128, 128, 128, &used), 86);
+  EXPECT_EQ(used, (TGIFColor{102, 102, 102}));
+  // level = (c + 3) div 51: the step up comes at 48, not at the midpoint
+  EXPECT_EQ(Look(l, 47, 0, 0), 0);
+  EXPECT_EQ(Look(l, 48, 0, 0), 36);
+  EXPECT_EQ(Look(l, 0, 0, 252), 5);
+  // every palette entry looks up as itself
+  const TColorPalette& p = NetscapePalette();
+  ASSERT_EQ(p.size(), 216u);
+  for (int i = 0; i < 216; ++i) {
+    EXPECT_EQ(Look(l, p[i].Red, p[i].Green, p[i].Blue, &used), i);
+    EXPECT_EQ(used, (TGIFColor{p[i].Red, p[i].Green, p[i].Blue}));
+    EXPECT_EQ(p[i].Flags, 0);
+  }
+}
+
+TEST(ColorLookup, GreyWeightsAndMonochromeBoundary) {
+  TGrayScaleLookup grey;
+  TGIFColor used;
+  EXPECT_EQ(Look(grey, 255, 255, 255, &used), 255);
+  EXPECT_EQ(used, (TGIFColor{255, 255, 255}));
+  EXPECT_EQ(Look(grey, 255, 0, 0), 76);
+  EXPECT_EQ(Look(grey, 0, 255, 0), 149);
+  EXPECT_EQ(Look(grey, 0, 0, 255), 28);
+
+  TMonochromeLookup mono;
+  EXPECT_EQ(mono.Colors(), 2);
+  EXPECT_EQ(Look(mono, 127, 127, 127, &used), 0);  // 32512: the last black sum
+  EXPECT_EQ(used, (TGIFColor{0, 0, 0}));
+  EXPECT_EQ(Look(mono, 128, 128, 128, &used), 1);
+  EXPECT_EQ(used, (TGIFColor{255, 255, 255}));
+  EXPECT_EQ(Look(mono, 0, 216, 1), 0);  // 32429
+  EXPECT_EQ(Look(mono, 0, 216, 4), 1);  // 32516
+}
+
+TEST(ColorLookup, FastUsesAbsoluteDistanceAndSlowSquared) {
+  // From black, (30,0,0) is nearer by absolute sum, (12,12,12) by squares.
+  TColorPalette p = {{30, 0, 0, 0}, {12, 12, 12, 0}, {200, 200, 200, 0}, {200, 200, 200, 0}};
+  TFastColorLookup fast(p);
+  TSlowColorLookup slow(p);
+  EXPECT_EQ(Look(fast, 0, 0, 0), 0);
+  EXPECT_EQ(Look(slow, 0, 0, 0), 1);
+  // a duplicate entry: the first keeps the colour
+  EXPECT_EQ(Look(fast, 200, 200, 200), 2);
+  EXPECT_EQ(Look(slow, 200, 200, 200), 2);
+  // the cache answers a whole 8x8x8 bucket with the colour found first
+  TGIFColor used;
+  EXPECT_EQ(Look(fast, 7, 7, 7, &used), 0);
+  EXPECT_EQ(used, (TGIFColor{30, 0, 0}));
+}
+
+TEST(ColorLookup, EmptyPaletteAnswersIndexZeroSafely) {
+  TColorPalette none;
+  TFastColorLookup fast(none);
+  TSlowColorLookup slow(none);
+  EXPECT_EQ(fast.Colors(), 0);
+  EXPECT_EQ(Look(fast, 1, 2, 3), 0);
+  EXPECT_EQ(Look(slow, 1, 2, 3), 0);
+}
+
+TEST(ColorLookup, ChosenByReduction) {
+  const TColorPalette& p = SystemPalette20();
+  EXPECT_NE(dynamic_cast<TMonochromeLookup*>(MakeColorLookup(4, p).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TGrayScaleLookup*>(MakeColorLookup(5, p).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TNetscapeColorLookup*>(MakeColorLookup(6, p).get()), nullptr);
+  EXPECT_NE(dynamic_cast<TFastColorLookup*>(MakeColorLookup(7, p).get()), nullptr);
+  for (int r : {1, 2, 3, 8, 9})
+    EXPECT_NE(dynamic_cast<TSlowColorLookup*>(MakeColorLookup(r, p).get()), nullptr) << r;
+}
+
+TEST(Palettes, FixedTablesHaveTheirDocumentedLayout) {
+  const TColorPalette& sys = SystemPalette20();
+  ASSERT_EQ(sys.size(), 20u);
+  std::set<int> distinct;
+  for (const auto& e : sys) distinct.insert(e.Red << 16 | e.Green << 8 | e.Blue);
+  EXPECT_EQ(distinct.size(), 20u);
+  EXPECT_EQ(sys.front(), (TPaletteEntry{0, 0, 0, PC_NOCOLLAPSE}));
+  EXPECT_EQ(sys.back(), (TPaletteEntry{255, 255, 255, PC_NOCOLLAPSE}));
+
+  const TColorPalette& ht = HalftonePalette();
+  ASSERT_EQ(ht.size(), 256u);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(ht[i], sys[i]);
+    EXPECT_EQ(ht[246 + i], sys[10 + i]);
+  }
+  EXPECT_EQ(ht[10 + 5 * 36 + 2 * 6 + 1], (TPaletteEntry{255, 102, 51, PC_NOCOLLAPSE}));
+  for (int i = 226; i < 246; ++i) EXPECT_EQ(ht[i].Red, ht[i].Blue);
+
+  EXPECT_EQ(FourGrayPalette()[1], (TPaletteEntry{0x80, 0x80, 0x80, PC_NOCOLLAPSE}));
+  EXPECT_EQ(GrayScalePalette().size(), 256u);
+  EXPECT_EQ(GrayScalePalette()[77].Green, 77);
+}

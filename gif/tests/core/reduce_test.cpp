@@ -1,0 +1,160 @@
+#include "gif/reduce.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace {
+
+TDIBPixels Noise(int w, int h, int bits, unsigned seed) {
+  TDIBPixels b(w, h, bits);
+  std::mt19937 rng(seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.SetPixelColor(x, y, {std::uint8_t(rng()), std::uint8_t(rng()), std::uint8_t(rng())});
+  return b;
+}
+
+template <class F>
+void ExpectGIFError(F f, const std::string& text) {
+  try {
+    f();
+    ADD_FAILURE() << "no exception, expected " << text;
+  } catch (const GIFException& e) {
+    EXPECT_EQ(e.Message, text);
+  }
+}
+
+}  // namespace
+
+TEST(DIBPixels, LayoutAndErrors) {
+  EXPECT_EQ(TDIBPixels::StrideOf(5, 24), 16);
+  EXPECT_EQ(TDIBPixels::StrideOf(33, 1), 8);
+  EXPECT_EQ(TDIBPixels::StrideOf(9, 4), 8);
+  EXPECT_EQ(TDIBPixels(3, 2, 32).Stride(), 12);
+
+  ExpectGIFError([] { TDIBPixels(4, 4, 16); }, "Unsupported PixelFormat");
+  ExpectGIFError([] { TDIBPixels(0, 4, 8); }, "Invalid image dimensions");
+  ExpectGIFError([] { TDIBPixels(4, -1, 8); }, "Invalid image dimensions");
+  EXPECT_THROW(TDIBPixels(1 << 20, 1 << 20, 24), EOutOfMemory);
+  TDIBPixels none;
+  ExpectGIFError([&] { none.ScanLine(0); }, "Image has no DIB");
+  TDIBPixels b(4, 4, 8);
+  EXPECT_THROW(b.ScanLine(4), EInvalidGraphicOperation);
+  EXPECT_THROW(b.ScanLine(-1), EInvalidGraphicOperation);
+  EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), 4);  // rows run from the top
+}
+
+TEST(DIBPixels, IndexedFormatsReadMostSignificantFirst) {
+  TColorPalette pal = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}};
+  TDIBPixels one(10, 1, 1, pal);
+  one.ScanLine(0)[0] = 0xA0;  // 1010 0000
+  one.ScanLine(0)[1] = 0x40;  // pixel 9
+  EXPECT_EQ(one.PixelIndex(0, 0), 1);
+  EXPECT_EQ(one.PixelIndex(1, 0), 0);
+  EXPECT_EQ(one.PixelIndex(2, 0), 1);
+  EXPECT_EQ(one.PixelIndex(9, 0), 1);
+  TDIBPixels four(3, 1, 4, pal);
+  four.ScanLine(0)[0] = 0x21;
+  four.ScanLine(0)[1] = 0xF0;
+  EXPECT_EQ(four.PixelIndex(0, 0), 2);
+  EXPECT_EQ(four.PixelIndex(1, 0), 1);
+  EXPECT_EQ(four.PixelColor(0, 0), (TGIFColor{0, 255, 0}));
+  EXPECT_EQ(four.PixelColor(2, 0), (TGIFColor{}));  // index 15: not in the palette
+  TDIBPixels wide = four.ToBGR24();
+  EXPECT_EQ(wide.BitsPerPixel(), 24);
+  EXPECT_EQ(wide.PixelColor(1, 0), (TGIFColor{255, 0, 0}));
+}
+
+TEST(ReduceColors, ReductionZeroIsATrueColourCopy) {
+  TDIBPixels src = Noise(7, 5, 32, 1);
+  for (int dither = 0; dither <= 6; ++dither) {
+    TDIBPixels out = ReduceColors(src, crNone, TDitherMode(dither), 8);
+    ASSERT_EQ(out.BitsPerPixel(), 24);
+    ASSERT_EQ(out.Width(), 7);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 7; ++x) ASSERT_EQ(out.PixelColor(x, y), src.PixelColor(x, y));
+  }
+  EXPECT_TRUE(ReduceColors(TDIBPixels(), crWeb216, dmNearest, 8).Empty());
+}
+
+TEST(ReduceColors, ThreeColourPictureKeepsExactlyItsColours) {
+  TDIBPixels src(6, 4, 24);
+  const TGIFColor colours[3] = {{12, 34, 56}, {200, 10, 10}, {90, 250, 3}};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) src.SetPixelColor(x, y, colours[(x + y) % 3]);
+  for (TDitherMode dither : {dmNearest, dmFloydSteinberg}) {
+    TDIBPixels out = ReduceColors(src, crOptimized, dither, 8);
+    ASSERT_EQ(out.BitsPerPixel(), 8);
+    ASSERT_EQ(out.Palette().size(), 3u);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 6; ++x) EXPECT_EQ(out.PixelColor(x, y), colours[(x + y) % 3]);
+  }
+}
+
+TEST(ReduceColors, FixedPalettesMapAsTheirLookups) {
+  TDIBPixels src(2, 1, 24);
+  src.SetPixelColor(0, 0, {255, 0, 0});
+  src.SetPixelColor(1, 0, {128, 128, 128});
+  TDIBPixels web = ReduceColors(src, crWeb216, dmNearest, 8);
+  EXPECT_EQ(web.Palette().size(), 216u);
+  EXPECT_EQ(web.ScanLine(0)[0], 180);
+  EXPECT_EQ(web.ScanLine(0)[1], 86);
+  TDIBPixels mono = ReduceColors(src, crMonochrome, dmNearest, 8);
+  EXPECT_EQ(mono.Palette().size(), 2u);
+  EXPECT_EQ(mono.ScanLine(0)[0], 0);
+  EXPECT_EQ(mono.ScanLine(0)[1], 1);
+  TDIBPixels grey4 = ReduceColors(src, crGray4, dmNearest, 8);
+  EXPECT_EQ(grey4.ScanLine(0)[1], 1);
+  TColorPalette given = {{9, 9, 9, 0}, {250, 5, 5, 0}};
+  TDIBPixels mine = ReduceColors(src, crGivenPalette, dmNearest, 8, &given);
+  EXPECT_EQ(mine.Palette(), given);
+  EXPECT_EQ(mine.ScanLine(0)[0], 1);
+
+  TDIBPixels sys = ReduceColors(Noise(16, 16, 24, 3), crOptimizedSystem, dmNearest, 8);
+  ASSERT_EQ(sys.Palette().size(), 256u);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(sys.Palette()[i], SystemPalette20()[i]);
+    EXPECT_EQ(sys.Palette()[246 + i], SystemPalette20()[10 + i]);
+  }
+}
+
+// Every reduction and dither mode together: indexes stay inside the palette.
+TEST(ReduceColors, EveryIndexLiesInsideThePalette) {
+  TDIBPixels src = Noise(23, 9, 24, 5);
+  TColorPalette given = {{1, 2, 3, 0}, {200, 100, 50, 0}, {9, 250, 9, 0}};
+  for (int reduction = 1; reduction <= 9; ++reduction) {
+    for (int dither = 0; dither <= 6; ++dither) {
+      for (int bits : {1, 2, 8}) {
+        TDIBPixels out =
+            ReduceColors(src, TColorReduction(reduction), TDitherMode(dither), bits, &given);
+        ASSERT_FALSE(out.Palette().empty());
+        if (reduction == crOptimized) {
+          ASSERT_LE(out.Palette().size(), std::size_t(1) << bits);
+        }
+        for (int y = 0; y < out.Height(); ++y)
+          for (int x = 0; x < out.Width(); ++x)
+            ASSERT_LT(out.ScanLine(y)[x], out.Palette().size())
+                << reduction << "/" << dither << "/" << bits;
+      }
+    }
+  }
+}
+
+TEST(ReduceColors, BadSettingsAreRefusedClearly) {
+  TDIBPixels src = Noise(4, 4, 24, 9);
+  ExpectGIFError([&] { ReduceColors(src, TColorReduction(10), dmNearest, 8); },
+                 "Invalid reduction method");
+  ExpectGIFError([&] { ReduceColors(src, crWeb216, TDitherMode(7), 8); }, "Invalid dither mode");
+  for (int bits : {0, 9, -3})
+    ExpectGIFError([&] { ReduceColors(src, crOptimized, dmNearest, bits); },
+                   "Reduction bits must be between 1 and 8");
+  ExpectGIFError([&] { ReduceColors(src, crGivenPalette, dmNearest, 8); },
+                 "No palette given for color reduction");
+  TColorPalette empty;
+  ExpectGIFError([&] { ReduceColors(src, crGivenPalette, dmNearest, 8, &empty); },
+                 "No palette given for color reduction");
+  // bits only matter to the optimised palette
+  EXPECT_NO_THROW(ReduceColors(src, crWeb216, dmNearest, 0));
+}
