@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "gif/giftypes.h"
+#include "platform/graphics.h"  // TPaletteEntry and its flags; no drawing is used here
 
-// Entry flag that keeps an entry from being merged with a system colour when
-// the palette is realised; carried along so exported palettes keep it.
-constexpr std::uint8_t PC_NOCOLLAPSE = 0x04;
-
-struct TPaletteEntry {
-  std::uint8_t Red = 0, Green = 0, Blue = 0, Flags = 0;
-  friend bool operator==(const TPaletteEntry&, const TPaletteEntry&) = default;
-};
-
+// Entries in red, green, blue order with their flags, up to 256 of them.
 using TColorPalette = std::vector<TPaletteEntry>;
 
 // The system's 20 fixed colours: the 16 basic colours (black, maroon, green,

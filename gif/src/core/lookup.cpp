@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 namespace {
-TGIFColor ColorOf(const TPaletteEntry& e) { return {e.Red, e.Green, e.Blue}; }
+TGIFColor ColorOf(const TPaletteEntry& e) { return {e.peRed, e.peGreen, e.peBlue}; }
 }  // namespace
 
 TFastColorLookup::TFastColorLookup(const TColorPalette& Palette)
@@ -12,7 +12,7 @@ TFastColorLookup::TFastColorLookup(const TColorPalette& Palette)
       cache_(32768, Empty) {
   for (int i = 0; i < Colors(); ++i) {
     const TPaletteEntry& e = palette_[i];
-    std::uint16_t& slot = cache_[Key(e.Red, e.Green, e.Blue)];
+    std::uint16_t& slot = cache_[Key(e.peRed, e.peGreen, e.peBlue)];
     if (slot == Empty) slot = std::uint16_t(i);
   }
 }
@@ -28,7 +28,7 @@ std::uint8_t TFastColorLookup::Lookup(std::uint8_t Red, std::uint8_t Green, std:
     int best = 0, bestDist = 1 << 30;
     for (int i = 0; i < Colors(); ++i) {
       const TPaletteEntry& e = palette_[i];
-      int d = std::abs(e.Red - Red) + std::abs(e.Green - Green) + std::abs(e.Blue - Blue);
+      int d = std::abs(e.peRed - Red) + std::abs(e.peGreen - Green) + std::abs(e.peBlue - Blue);
       if (d < bestDist) {
         bestDist = d;
         best = i;

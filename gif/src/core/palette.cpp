@@ -84,7 +84,7 @@ int GetNearestPaletteIndex(const TColorPalette& Palette, std::uint8_t Red, std::
   int bestDist = 0;
   for (int i = 0; i < int(Palette.size()); ++i) {
     const TPaletteEntry& e = Palette[i];
-    int dr = e.Red - Red, dg = e.Green - Green, db = e.Blue - Blue;
+    int dr = e.peRed - Red, dg = e.peGreen - Green, db = e.peBlue - Blue;
     int d = dr * dr + dg * dg + db * db;
     if (best < 0 || d < bestDist) {
       best = i;

@@ -62,7 +62,7 @@ TGIFColor TDIBPixels::PixelColor(int X, int Y) const {
   int i = PixelIndex(X, Y);
   if (i < 0 || i >= int(palette_.size())) return {};
   const TPaletteEntry& e = palette_[std::size_t(i)];
-  return {e.Red, e.Green, e.Blue};
+  return {e.peRed, e.peGreen, e.peBlue};
 }
 
 void TDIBPixels::SetPixelColor(int X, int Y, TGIFColor C) {

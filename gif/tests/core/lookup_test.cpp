@@ -28,9 +28,9 @@ TEST(ColorLookup, WebCubeLevelsAndIndexes) {
   const TColorPalette& p = NetscapePalette();
   ASSERT_EQ(p.size(), 216u);
   for (int i = 0; i < 216; ++i) {
-    EXPECT_EQ(Look(l, p[i].Red, p[i].Green, p[i].Blue, &used), i);
-    EXPECT_EQ(used, (TGIFColor{p[i].Red, p[i].Green, p[i].Blue}));
-    EXPECT_EQ(p[i].Flags, 0);
+    EXPECT_EQ(Look(l, p[i].peRed, p[i].peGreen, p[i].peBlue, &used), i);
+    EXPECT_EQ(used, (TGIFColor{p[i].peRed, p[i].peGreen, p[i].peBlue}));
+    EXPECT_EQ(p[i].peFlags, 0);
   }
 }
 
@@ -92,7 +92,7 @@ TEST(Palettes, FixedTablesHaveTheirDocumentedLayout) {
   const TColorPalette& sys = SystemPalette20();
   ASSERT_EQ(sys.size(), 20u);
   std::set<int> distinct;
-  for (const auto& e : sys) distinct.insert(e.Red << 16 | e.Green << 8 | e.Blue);
+  for (const auto& e : sys) distinct.insert(e.peRed << 16 | e.peGreen << 8 | e.peBlue);
   EXPECT_EQ(distinct.size(), 20u);
   EXPECT_EQ(sys.front(), (TPaletteEntry{0, 0, 0, PC_NOCOLLAPSE}));
   EXPECT_EQ(sys.back(), (TPaletteEntry{255, 255, 255, PC_NOCOLLAPSE}));
@@ -104,9 +104,9 @@ TEST(Palettes, FixedTablesHaveTheirDocumentedLayout) {
     EXPECT_EQ(ht[246 + i], sys[10 + i]);
   }
   EXPECT_EQ(ht[10 + 5 * 36 + 2 * 6 + 1], (TPaletteEntry{255, 102, 51, PC_NOCOLLAPSE}));
-  for (int i = 226; i < 246; ++i) EXPECT_EQ(ht[i].Red, ht[i].Blue);
+  for (int i = 226; i < 246; ++i) EXPECT_EQ(ht[i].peRed, ht[i].peBlue);
 
   EXPECT_EQ(FourGrayPalette()[1], (TPaletteEntry{0x80, 0x80, 0x80, PC_NOCOLLAPSE}));
   EXPECT_EQ(GrayScalePalette().size(), 256u);
-  EXPECT_EQ(GrayScalePalette()[77].Green, 77);
+  EXPECT_EQ(GrayScalePalette()[77].peGreen, 77);
 }
