@@ -1,0 +1,577 @@
+// LZW decoding, LZW and run-length encoding, and the sub-block writer.
+#include "gif/gifcoder.h"
+
+#include <cstring>
+
+#include "gif/gifimage.h"
+
+IMPLEMENT_CLASS(TGIFStream, TStream)
+IMPLEMENT_CLASS(TGIFWriter, TGIFStream)
+
+namespace {
+constexpr int TableSize = 4096;
+constexpr int StackSize = 2 * TableSize;
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Writer
+
+std::int64_t TGIFStream::Read(void*, std::int64_t) { throw Exception("Invalid stream operation"); }
+std::int64_t TGIFStream::Seek(std::int64_t, TSeekOrigin) { throw Exception("Invalid stream operation"); }
+void TGIFStream::SetSize(std::int64_t) { throw Exception("Invalid stream operation"); }
+
+TGIFWriter::~TGIFWriter() {
+  // A destructor must not throw; callers that care call Flush first.
+  try {
+    Flush();
+  } catch (...) {
+  }
+}
+
+std::int64_t TGIFWriter::Write(const void* Buffer, std::int64_t Count) {
+  auto* p = static_cast<const std::uint8_t*>(Buffer);
+  for (std::int64_t i = 0; i < Count; ++i) WriteByte(p[i]);
+  return Count;
+}
+
+void TGIFWriter::FlushBlock() {
+  buffer_[0] = std::uint8_t(fill_ - 1);
+  stream_->WriteBuffer(buffer_, fill_);
+  fill_ = 1;
+  dirty_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Hash table
+
+void THashTable::Clear() { std::memset(slots_, 0xFF, sizeof slots_); }
+
+// The probe keeps one step for the whole walk; with a prime size it reaches
+// every slot before coming back, so neither walk can run forever.
+void THashTable::Insert(std::uint32_t Key, int Code) {
+  int h = Slot(Key);
+  const int d = Step(h);
+  for (int n = 0; n < Size; ++n) {
+    if (slots_[h] == 0xFFFFFFFFu) {
+      slots_[h] = (Key << 12) | std::uint32_t(Code & 0xFFF);
+      return;
+    }
+    h -= d;
+    if (h < 0) h += Size;
+  }
+  throw GIFException("Internal error: hash table full");
+}
+
+int THashTable::Lookup(std::uint32_t Key) const {
+  int h = Slot(Key);
+  const int d = Step(h);
+  for (int n = 0; n < Size; ++n) {
+    std::uint32_t s = slots_[h];
+    if (s == 0xFFFFFFFFu) return -1;
+    if ((s >> 12) == (Key & 0xFFFFF)) return int(s & 0xFFF);
+    h -= d;
+    if (h < 0) h += Size;
+  }
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Encoder base
+
+void TGIFEncoder::Compress(TStream* Stream, int BitsPerPixel, int ColorCount, const std::uint8_t* Data,
+                           bool Interlaced, int Height, int Width) {
+  bitsPerPixel_ = std::max(BitsPerPixel, 2);
+  colorCount_ = ColorCount;
+  data_ = Data;
+  interlaced_ = Interlaced;
+  height_ = Height;
+  width_ = Width;
+  initialCodeSize_ = bitsPerPixel_ + 1;
+  std::uint8_t b = std::uint8_t(bitsPerPixel_);
+  Stream->WriteBuffer(&b, 1);
+  codeSize_ = initialCodeSize_;
+  maxCode_ = (1 << codeSize_) - 1;
+  clearCode_ = 1 << bitsPerPixel_;
+  eoiCode_ = clearCode_ + 1;
+  firstFree_ = clearCode_ + 2;
+  bitBuffer_ = 0;
+  bitCount_ = 0;
+  pixelsLeft_ = Interlaced ? std::int64_t(Width) : std::int64_t(Width) * Height;
+  row_ = 0;
+  pass_ = 0;
+  pixel_ = Data;
+  TGIFWriter writer(Stream);
+  writer_ = &writer;
+  if (Data && Width >= 1 && Height >= 1) DoCompress();
+  TGIFEncoder::Output(eoiCode_);
+  // The last partial byte goes out after the end code.
+  while (bitCount_ > 0) {
+    writer.WriteByte(std::uint8_t(bitBuffer_ & 0xFF));
+    bitBuffer_ >>= 8;
+    bitCount_ -= 8;
+  }
+  writer.Flush();
+  writer_ = nullptr;
+  b = 0;
+  Stream->WriteBuffer(&b, 1);
+}
+
+void TGIFEncoder::Output(int Code) {
+  if (bitCount_ >= 1)
+    bitBuffer_ = (std::uint32_t(Code) << bitCount_) | (bitBuffer_ & ((1u << bitCount_) - 1));
+  else
+    bitBuffer_ = std::uint32_t(Code);
+  bitCount_ += codeSize_;
+  while (bitCount_ >= 8) {
+    writer_->WriteByte(std::uint8_t(bitBuffer_ & 0xFF));
+    bitBuffer_ >>= 8;
+    bitCount_ -= 8;
+  }
+}
+
+void TGIFEncoder::Clear() {
+  clearFlag_ = true;
+  Output(clearCode_);
+}
+
+int TGIFEncoder::Take() {
+  int c = *pixel_;
+  if (c >= colorCount_) throw GIFException("Color not in color table");
+  return c;
+}
+
+bool TGIFEncoder::NextRow() {
+  static const int step[4] = {8, 8, 4, 2};
+  static const int start[4] = {0, 4, 2, 1};
+  row_ += step[pass_];
+  while (row_ >= height_) {
+    if (++pass_ > 3) return false;
+    row_ = start[pass_];
+  }
+  pixel_ = data_ + std::int64_t(row_) * width_;
+  pixelsLeft_ = width_;
+  return true;
+}
+
+bool TGIFEncoder::Next(int& Pixel) {
+  if (--pixelsLeft_ > 0) {
+    ++pixel_;
+  } else if (!interlaced_ || !NextRow()) {
+    return false;
+  }
+  Pixel = Take();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// LZW encoder
+
+void TLZWEncoder::Output(int Code) {
+  TGIFEncoder::Output(Code);
+  if (nextFree_ > maxCode_ || clearFlag_) {
+    if (clearFlag_) {
+      codeSize_ = initialCodeSize_;
+      maxCode_ = (1 << codeSize_) - 1;
+      clearFlag_ = false;
+    } else {
+      ++codeSize_;
+      maxCode_ = codeSize_ >= 12 ? 4096 : (1 << codeSize_) - 1;
+    }
+  }
+}
+
+void TLZWEncoder::Clear() {
+  TGIFEncoder::Clear();
+  hash_->Clear();
+  nextFree_ = clearCode_ + 2;
+}
+
+void TLZWEncoder::DoCompress() {
+  hash_ = std::make_unique<THashTable>();
+  Clear();
+  int prefix = First();
+  int c;
+  while (Next(c)) {
+    std::uint32_t key = (std::uint32_t(prefix) << 8) | std::uint32_t(c);
+    int code = hash_->Lookup(key);
+    if (code >= 0) {
+      prefix = code;
+      continue;
+    }
+    Output(prefix);
+    prefix = c;
+    if (nextFree_ >= 4095) {
+      Clear();
+    } else {
+      hash_->Insert(key, nextFree_);
+      ++nextFree_;
+    }
+  }
+  Output(prefix);
+  hash_.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Run-length encoder
+
+int TRLEEncoder::IntSqrt(int X) {
+  if (X < 2) return X;
+  int r = 1;
+  for (int v = X; v; v >>= 2) r <<= 1;
+  for (;;) {
+    int v = (X / r + r) / 2;
+    if (v == r || v == r + 1) return r;
+    r = v;
+  }
+}
+
+int TRLEEncoder::Triangle(int Count, int R) {
+  const int per = R * (R + 1) / 2;
+  int cost = 0;
+  while (Count >= per) {
+    cost += R;
+    Count -= per;
+  }
+  if (Count > 0) {
+    int n = IntSqrt(Count);
+    while (n * (n + 1) >= 2 * Count) --n;
+    while (n * (n + 1) < 2 * Count) ++n;
+    cost += n;
+  }
+  return cost;
+}
+
+void TRLEEncoder::Clear() {
+  bump_ = initialBump_;
+  clearThreshold_ = initialClearThreshold_;
+  outputCount_ = 0;
+  runTableLength_ = 0;
+  TGIFEncoder::Clear();
+  codeSize_ = initialCodeSize_;
+}
+
+void TRLEEncoder::OutputPlain(int Code) {
+  clearFlag_ = false;
+  Output(Code);
+  ++outputCount_;
+  if (outputCount_ >= bump_) {
+    ++codeSize_;
+    bump_ += 1 << (codeSize_ - 1);
+  }
+  if (outputCount_ >= clearThreshold_) Clear();
+}
+
+void TRLEEncoder::ResetClear() {
+  clearThreshold_ = initialClearThreshold_;
+  if (outputCount_ >= clearThreshold_) Clear();
+}
+
+void TRLEEncoder::FromClear(int Count) {
+  clearThreshold_ = codeBudget_;
+  runTablePixel_ = runPixel_;
+  int n = 1;
+  while (Count > 0) {
+    if (n == 1) {
+      runTableLength_ = 1;
+      OutputPlain(runPixel_);
+      --Count;
+    } else if (Count >= n) {
+      runTableLength_ = n;
+      OutputPlain(firstFree_ + n - 2);
+      Count -= n;
+    } else {
+      ++runTableLength_;
+      OutputPlain(Count == 1 ? runPixel_ : firstFree_ + Count - 2);
+      Count = 0;
+    }
+    n = outputCount_ == 0 ? 1 : n + 1;
+  }
+  ResetClear();
+}
+
+void TRLEEncoder::ClearOrRepeat(int Count) {
+  if (Count > Triangle(Count, codeBudget_) + 1) {
+    Clear();
+    FromClear(Count);
+  } else {
+    for (int i = 0; i < Count; ++i) OutputPlain(runPixel_);
+  }
+}
+
+void TRLEEncoder::WithTable(int Count) {
+  int reps = Count / runTableLength_;
+  int left = Count % runTableLength_;
+  int leftCodes = left > 0 ? 1 : 0;
+  if (outputCount_ + reps + leftCodes > codeBudget_) {
+    reps = codeBudget_ - outputCount_;
+    left = Count - reps * runTableLength_;
+    leftCodes = Triangle(left, codeBudget_) + 1;
+  }
+  if (Triangle(Count, codeBudget_) + 1 < reps + leftCodes) {
+    Clear();
+    FromClear(Count);
+    return;
+  }
+  clearThreshold_ = codeBudget_;
+  for (int i = 0; i < reps; ++i) OutputPlain(firstFree_ + runTableLength_ - 2);
+  if (left > 0) {
+    if (clearFlag_)
+      FromClear(left);
+    else if (left == 1)
+      OutputPlain(runPixel_);
+    else
+      OutputPlain(firstFree_ + left - 2);
+  }
+  ResetClear();
+}
+
+void TRLEEncoder::Flush(int Count) {
+  if (Count == 1)
+    OutputPlain(runPixel_);
+  else if (clearFlag_)
+    FromClear(Count);
+  else if (runTableLength_ < 2 || runTablePixel_ != runPixel_)
+    ClearOrRepeat(Count);
+  else
+    WithTable(Count);
+}
+
+void TRLEEncoder::DoCompress() {
+  initialBump_ = clearCode_ - 1;
+  initialClearThreshold_ = bitsPerPixel_ > 3 ? initialBump_ - 1 : 9;
+  codeBudget_ = 4095 - firstFree_;
+  Clear();
+  runPixel_ = -1;
+  int count = 0;
+  int c = First();
+  for (;;) {
+    if (count >= 1 && c != runPixel_) {
+      Flush(count);
+      count = 0;
+    }
+    if (c != runPixel_) {
+      runPixel_ = c;
+      count = 1;
+    } else {
+      ++count;
+    }
+    if (!Next(c)) break;
+  }
+  Flush(count);
+}
+
+// ---------------------------------------------------------------------------
+// Decoder
+
+namespace {
+
+class TLZWDecoder {
+public:
+  TLZWDecoder(TStream* stream, TGIFImage* image, TObject* sender)
+      : stream_(stream), image_(image), sender_(sender) {}
+
+  void Decode(std::uint8_t* buf, int width, int height, bool interlaced);
+
+private:
+  int Fetch() { return sp_ > 0 ? stack_[--sp_] : Step(); }
+  int Step();
+  int GetCode(int n);
+  bool Refill();
+  void SkipBlocks();
+  void Warn(const char* msg) {
+    if (image_) image_->Warning(sender_, gsWarning, msg);
+  }
+  void ResetTables();
+
+  TStream* stream_;
+  TGIFImage* image_;
+  TObject* sender_;
+  std::uint8_t buf_[260] = {};  // 2 carried + 255 + slack for a 3-byte read
+  int bitPos_ = 0, lastBit_ = 0, lastByte_ = 2;
+  bool firstCall_ = true, endOfData_ = false, zeroBlock_ = false;
+  bool finished_ = false;  // the terminator has been consumed: read nothing more
+  int codeSize_ = 0, minCodeSize_ = 0, clearCode_ = 0, endCode_ = 0, maxCodeSize_ = 0;
+  int nextFree_ = 0, firstCode_ = 0, oldCode_ = 0;
+  std::uint16_t prefix_[TableSize] = {};
+  std::uint8_t suffix_[TableSize] = {};
+  std::uint8_t stack_[StackSize] = {};
+  int sp_ = 0;
+};
+
+// Reads one sub-block behind the two carried bytes; false when none can be read.
+bool TLZWDecoder::Refill() {
+  if (endOfData_) {
+    if (bitPos_ >= lastBit_) Warn("Decoder bit buffer under-run");
+    return false;
+  }
+  buf_[0] = buf_[lastByte_ - 2];
+  buf_[1] = buf_[lastByte_ - 1];
+  std::uint8_t len;
+  if (stream_->Read(&len, 1) != 1) {
+    finished_ = true;
+    return false;
+  }
+  int got = 0;
+  if (len > 0) {
+    got = int(stream_->Read(buf_ + 2, len));
+    if (got < len) Warn("Premature end of data");
+    if (got <= 0) {
+      got = 0;
+      endOfData_ = true;
+      finished_ = true;
+    }
+  } else {
+    endOfData_ = zeroBlock_ = true;
+    finished_ = true;
+  }
+  lastByte_ = 2 + got;
+  bitPos_ = bitPos_ - lastBit_ + 16;
+  lastBit_ = lastByte_ * 8;
+  return true;
+}
+
+int TLZWDecoder::GetCode(int n) {
+  if (firstCall_) {
+    firstCall_ = false;
+    return clearCode_;
+  }
+  // Short sub-blocks may hold less than one code, so refill until it fits.
+  while (bitPos_ + n >= lastBit_) {
+    if (endOfData_ && bitPos_ + n <= lastBit_) break;
+    if (!Refill()) return -1;
+  }
+  int i = bitPos_ >> 3;
+  std::uint32_t v = buf_[i] | (std::uint32_t(buf_[i + 1]) << 8) | (std::uint32_t(buf_[i + 2]) << 16);
+  v = (v >> (bitPos_ & 7)) & ((1u << n) - 1);
+  bitPos_ += n;
+  return int(v);
+}
+
+void TLZWDecoder::SkipBlocks() {
+  if (finished_) return;
+  finished_ = true;
+  std::uint8_t len;
+  std::uint8_t skip[255];
+  while (stream_->Read(&len, 1) == 1 && len != 0) {
+    if (stream_->Read(skip, len) != len) break;
+  }
+}
+
+void TLZWDecoder::ResetTables() {
+  for (int i = 0; i < clearCode_; ++i) {
+    prefix_[i] = 0;
+    suffix_[i] = std::uint8_t(i);
+  }
+  for (int i = clearCode_; i < TableSize; ++i) prefix_[i] = suffix_[i] = 0;
+  codeSize_ = minCodeSize_ + 1;
+  maxCodeSize_ = 2 * clearCode_;
+  nextFree_ = clearCode_ + 2;
+  sp_ = 0;
+}
+
+int TLZWDecoder::Step() {
+  int code = GetCode(codeSize_);
+  if (code < 0) return code;
+  if (code == clearCode_) {
+    ResetTables();
+    do {
+      code = GetCode(codeSize_);
+    } while (code == clearCode_);
+    if (code < 0) return code;
+    // An end code (or any non-pixel code) right after a clear ends the data.
+    if (code >= clearCode_) {
+      if (!zeroBlock_) SkipBlocks();
+      return -2;
+    }
+    firstCode_ = oldCode_ = code;
+    return code;
+  }
+  if (code == endCode_) {
+    if (!zeroBlock_) SkipBlocks();
+    return -2;
+  }
+  int incode = code;
+  if (code >= nextFree_) {
+    stack_[sp_++] = std::uint8_t(firstCode_);
+    code = oldCode_;
+  }
+  while (code >= clearCode_) {
+    // A corrupt table can chain back on itself; the stack bounds the walk.
+    if (sp_ >= StackSize - 1 || prefix_[code] == code) throw GIFException("Circular decoder table entry");
+    stack_[sp_++] = suffix_[code];
+    code = prefix_[code];
+  }
+  firstCode_ = suffix_[code];
+  stack_[sp_++] = std::uint8_t(firstCode_);
+  if (nextFree_ < TableSize) {
+    prefix_[nextFree_] = std::uint16_t(oldCode_);
+    suffix_[nextFree_] = std::uint8_t(firstCode_);
+    ++nextFree_;
+    if (nextFree_ >= maxCodeSize_ && maxCodeSize_ < TableSize) {
+      maxCodeSize_ *= 2;
+      ++codeSize_;
+    }
+  }
+  oldCode_ = incode;
+  return stack_[--sp_];
+}
+
+void TLZWDecoder::Decode(std::uint8_t* buf, int width, int height, bool interlaced) {
+  std::uint8_t b;
+  if (stream_->Read(&b, 1) != 1) return;
+  minCodeSize_ = b > 8 ? 8 : b;
+  codeSize_ = minCodeSize_ + 1;
+  clearCode_ = 1 << minCodeSize_;
+  endCode_ = clearCode_ + 1;
+  maxCodeSize_ = 2 * clearCode_;
+  nextFree_ = clearCode_ + 2;
+  try {
+    if (!interlaced) {
+      const std::int64_t total = std::int64_t(width) * height;
+      for (std::int64_t i = 0; i < total; ++i) {
+        int v = Fetch();
+        if (v < 0) break;
+        buf[i] = std::uint8_t(v);
+      }
+    } else {
+      int pass = 0, step = 8, row = 0;
+      bool stop = false;
+      for (int r = 0; r < height && !stop; ++r) {
+        std::uint8_t* p = buf + std::int64_t(row) * width;
+        for (int x = 0; x < width; ++x) {
+          int v = Fetch();
+          if (v < 0) {
+            stop = true;
+            break;
+          }
+          p[x] = std::uint8_t(v);
+        }
+        row += step;
+        while (row >= height && pass < 4) {
+          if (pass > 0) step /= 2;
+          ++pass;
+          row = step / 2;
+        }
+      }
+    }
+  } catch (...) {
+    // Consume the rest of the frame's data so the next block is read in place.
+    try {
+      if (!finished_) Fetch();
+    } catch (...) {
+    }
+    SkipBlocks();
+    throw;
+  }
+  // One more code takes the end code; whatever data is left is skipped.
+  if (!finished_) Fetch();
+  SkipBlocks();
+}
+
+}  // namespace
+
+void GIFDecode(TStream* Stream, std::uint8_t* Buffer, int Width, int Height, bool Interlaced,
+               TGIFImage* Image, TObject* Sender) {
+  auto d = std::make_unique<TLZWDecoder>(Stream, Image, Sender);
+  d->Decode(Buffer, Width, Height, Interlaced);
+}
