@@ -1,0 +1,6 @@
+// Everything of the drawing canvas in one include.
+#pragma once
+#include "canvas/attributes.h"
+#include "canvas/geometry.h"
+#include "canvas/lumcanvas.h"
+#include "canvas/lumconst.h"

@@ -1,0 +1,318 @@
+// The chart drawing surface: TLumCanvas (2D operations and drawing state over a platform
+// canvas) -> TCanvas3D (the abstract 3D operations and projection every drawing routine
+// receives) -> TLumCanvas3D (the standard canvas, with its off-screen buffer).
+//
+// Projection seam. Every 3D operation reaches the screen through ProjectPoint (a point
+// at a depth) or ProjectRect (a rectangle at a depth), and nowhere else. The standard
+// canvas projects flat for now: depth is ignored and (X, Y, Z) lands on (X, Y), so the
+// 3D operations draw exactly what their 2D counterparts draw. The projected view will
+// replace ProjectPoint/InverseProject and the non-flat branch of the few operations whose
+// shape changes under rotation (rectangles, ellipses, cubes, pictures), behind the same
+// signatures; CalcTrigValues and CalcPerspective are where the view's angles, zoom and
+// perspective will be turned into that projection.
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/attributes.h"
+#include "canvas/geometry.h"
+#include "platform/graphics.h"
+
+// ---------------------------------------------------------------------------
+// A chart's 3D view. Each setter stores a changed value and calls OnChange (the chart
+// repaints from it).
+class TView3DOptions : public TPersistent {
+  DECLARE_CLASS(TView3DOptions, TPersistent)
+public:
+  explicit TView3DOptions(TNotifyEvent OnChangeEvent = {});
+
+  bool Orthogonal() const { return orthogonal_; }
+  void SetOrthogonal(bool Value) { Store(orthogonal_, Value); }
+  int OrthoAngle() const { return orthoAngle_; }
+  void SetOrthoAngle(int Value) { Store(orthoAngle_, Value); }
+  int Zoom() const { return zoom_; }  // percent
+  void SetZoom(int Value) { Store(zoom_, Value); }
+  int Perspective() const { return perspective_; }  // percent
+  void SetPerspective(int Value) { Store(perspective_, Value); }
+  // Degrees; the integer properties read the stored doubles rounded half to even.
+  int Rotation() const;
+  void SetRotation(int Value) { SetRotationFloat(Value); }
+  double RotationFloat() const { return rotation_; }
+  void SetRotationFloat(double Value) { Store(rotation_, Value); }
+  int Elevation() const;
+  void SetElevation(int Value) { SetElevationFloat(Value); }
+  double ElevationFloat() const { return elevation_; }
+  void SetElevationFloat(double Value) { Store(elevation_, Value); }
+  int HorizOffset() const { return horizOffset_; }  // pixels
+  void SetHorizOffset(int Value) { Store(horizOffset_, Value); }
+  int VertOffset() const { return vertOffset_; }
+  void SetVertOffset(int Value) { Store(vertOffset_, Value); }
+  // Whether text grows with Zoom in 3D.
+  bool ZoomText() const { return zoomText_; }
+  void SetZoomText(bool Value) { Store(zoomText_, Value); }
+  int FontZoom() const { return fontZoom_; }  // percent, applied to every font
+  void SetFontZoom(int Value) { Store(fontZoom_, Value); }
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+  TNotifyEvent OnChange;
+
+private:
+  template <class T>
+  void Store(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    if (OnChange) OnChange(this);
+  }
+  bool orthogonal_ = true;
+  int orthoAngle_ = 45;
+  int zoom_ = 100;
+  int perspective_ = 15;
+  double rotation_ = 345;
+  double elevation_ = 345;
+  int horizOffset_ = 0;
+  int vertOffset_ = 0;
+  bool zoomText_ = true;
+  int fontZoom_ = 100;
+};
+
+// Background of text, hatches and styled lines.
+enum TCanvasBackMode { cbmNone = 0, cbmTransparent = 1, cbmOpaque = 2 };
+
+// ---------------------------------------------------------------------------
+// 2D operations draw on the platform canvas the object is attached to, with that
+// canvas's geometry: LineTo leaves out its end pixel, Rectangle and Ellipse leave out
+// the right and bottom edge. A canvas attached to nothing does nothing.
+class TLumCanvas : public TObject {
+  DECLARE_CLASS(TLumCanvas, TObject)
+public:
+  TLumCanvas();
+  ~TLumCanvas() override;
+
+  // Binds drawing to ACanvas (not owned): its pen, brush and font become this
+  // canvas's. nullptr detaches.
+  virtual void AttachCanvas(TCanvas* ACanvas);
+  TCanvas* ReferenceCanvas() const { return canvas_; }
+  TPen* Pen() const;
+  TBrush* Brush() const;
+  TFont* Font() const;
+
+  // -- lines (the pen)
+  virtual void MoveTo(int X, int Y);
+  virtual void LineTo(int X, int Y);
+  void HorizLine(int X0, int X1, int Y);
+  void VertLine(int X, int Y0, int Y1);
+  void Line(int X0, int Y0, int X1, int Y1);
+  void LinePoints(const TPoint& P0, const TPoint& P1);
+
+  // -- shapes (filled with the brush, or the canvas gradient while it is visible;
+  //    outlined with the pen)
+  virtual void Rectangle(int X0, int Y0, int X1, int Y1);
+  void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
+  void DrawRect(const TRect& R) { Rectangle(R); }
+  // Brush only.
+  virtual void FillRect(const TRect& R);
+  virtual void Ellipse(int X0, int Y0, int X1, int Y1);
+  void Ellipse(const TRect& R) { Ellipse(R.Left, R.Top, R.Right, R.Bottom); }
+  virtual void Polygon(const TPoint* Points, int Count);
+  void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), int(Points.size())); }
+
+  // -- pictures
+  virtual void Draw(int X, int Y, TGraphic* Graphic);
+  virtual void StretchDraw(const TRect& R, TGraphic* Graphic);
+
+  // -- clipping: a stack; each push intersects the current clip, each pop restores
+  //    the one before (a pop on an empty stack does nothing).
+  virtual void ClipRectangle(const TRect& R);
+  virtual void UnClipRectangle();
+
+  // -- text (in the font colour, the cell's top-left at X, Y unless TextAlign says
+  //    otherwise)
+  void SetBackMode(TCanvasBackMode Mode);
+  TCanvasBackMode BackMode() const;
+  void SetBackColor(TColor Value);
+  TColor BackColor() const;
+  unsigned TextAlign() const;
+  void SetTextAlign(unsigned Value);  // TA_* flags of the platform
+  virtual void TextOut(int X, int Y, const std::string& Text);
+  // Text turned Angle degrees counter-clockwise about X, Y.
+  virtual void RotateLabel(int X, int Y, const std::string& Text, double Angle);
+  // Formatted output (AllowHtml) comes with the formatted-text unit; until then the
+  // text is written plainly.
+  void TextOutRich(int X, int Y, const std::string& Text, bool AllowHtml);
+  int TextWidth(const std::string& Text);
+  int TextHeight(const std::string& Text);
+  // Height of "W" in the current font.
+  int FontHeight();
+  // Selects AFont: name, style, colour, character set, and its height scaled by
+  // FontZoom percent.
+  void AssignFont(TLumFont* AFont);
+  int FontZoom() const { return fontZoom_; }
+  void SetFontZoom(int Value) { fontZoom_ = Value; }
+
+  // -- drawing state
+  // Pen black, width 1, solid, copy mode; brush white, solid; font the platform's
+  // default in black; canvas gradient back to its defaults (hidden); text aligned
+  // top-left; background transparent.
+  void ResetState();
+  // The canvas pen takes APen's style, width and colour (AColor for ApplyPenColor);
+  // a hidden pen leaves the canvas pen clear.
+  void ApplyPen(TChartPen* APen);
+  void ApplyPenColor(TChartPen* APen, TColor AColor);
+  // The canvas brush takes ABrush's style, image or pattern bitmap, with AColor as
+  // fill colour and ABrush's Color as background colour.
+  void ApplyBrushWithBack(TChartBrush* ABrush, TColor AColor);
+  // The same with both colours given. A background of clNone leaves the gaps of a
+  // pattern transparent. A visible brush gradient becomes the canvas gradient, which
+  // then fills the shapes instead of the brush; otherwise the canvas gradient is hidden.
+  void ApplyBrushColors(TChartBrush* ABrush, TColor AFill, TColor ABack);
+  // The canvas's own gradient, created on first use.
+  TLumGradient* GetGradient();
+
+  virtual bool SupportsXORMode() const { return true; }
+  virtual bool SupportsFullRotation() const { return false; }
+  bool GetMonochrome() const { return monochrome_; }
+  void SetMonochrome(bool Value) { monochrome_ = Value; }
+
+protected:
+  // Whether shape fills go through the canvas gradient.
+  bool GradientFills() const { return gradient_ && gradient_->Visible(); }
+  // Fills the shape Outline (bounding box Bounds; nullptr: the box itself) with the
+  // canvas gradient.
+  void FillGradient(const TRect& Bounds, const std::vector<TPoint>* Outline);
+
+private:
+  TCanvas* canvas_ = nullptr;
+  std::unique_ptr<TLumGradient> gradient_;
+  bool monochrome_ = false;
+  int fontZoom_ = 100;
+};
+
+// ---------------------------------------------------------------------------
+// Planes a picture can be mapped onto: the front plane at a depth, a side plane at an
+// X, the floor plane at a Y.
+enum TCanvas3DPlane { cpFront, cpSide, cpFloor };
+
+class TCanvas3D : public TLumCanvas {
+  DECLARE_CLASS(TCanvas3D, TLumCanvas)
+public:
+  // The view of the current frame (nullptr outside a frame or for a plain canvas).
+  TView3DOptions* View3DOptions() const { return view3DOptions_; }
+  void SetView3DOptions(TView3DOptions* Value) { view3DOptions_ = Value; }
+  bool Is3D() const { return is3D_; }
+  void SetIs3D(bool Value) { is3D_ = Value; }
+
+  // Nestable: while any DisableRotation is open, drawing is flat.
+  void DisableRotation() { ++rotationDisabled_; }
+  void EnableRotation() { if (rotationDisabled_ > 0) --rotationDisabled_; }
+  bool RotationDisabled() const { return rotationDisabled_ > 0; }
+
+  // -- projection
+  virtual TPoint ProjectPoint(int X, int Y, int Z) const = 0;
+  // The plot coordinates that project onto screen point X, Y at depth Z.
+  virtual TPoint InverseProject(int X, int Y, int Z) const = 0;
+  // R at depth Z projected: its projected top-left and bottom-right corners.
+  TRect ProjectRect(const TRect& R, int Z) const;
+  // Top-left, top-right, bottom-right, bottom-left, projected.
+  std::array<TPoint, 4> ProjectRectCorners(const TRect& R, int Z) const;
+  TRect ProjectedRectBounds(const TRect& R, int Z) const;
+
+  // -- 3D operations
+  virtual void HorizLine3D(int X0, int X1, int Y, int Z) = 0;
+  virtual void VertLine3D(int X, int Y0, int Y1, int Z) = 0;
+  virtual void ZLine3D(int X, int Y, int Z0, int Z1) = 0;
+  virtual void MoveTo3D(int X, int Y, int Z) = 0;
+  virtual void LineTo3D(int X, int Y, int Z) = 0;
+  virtual void LineWithZ(int X0, int Y0, int X1, int Y1, int Z) = 0;
+  void LineWithZPoints(const TPoint& P0, const TPoint& P1, int Z) { LineWithZ(P0.X, P0.Y, P1.X, P1.Y, Z); }
+  virtual void RectangleWithZ(const TRect& R, int Z) = 0;
+  virtual void EllipseWithZ(const TRect& R, int Z) = 0;
+  // Through the midpoints of R's sides.
+  virtual void Diamond(const TRect& R, int Z) = 0;
+  // A line from FromPoint to ToPoint ending in a head ArrowWidth wide and ArrowHeight
+  // long; the body is BodyPercent percent of the head's width. Filled: with the brush.
+  virtual void Arrow(bool Filled, const TPoint& FromPoint, const TPoint& ToPoint, int ArrowWidth,
+                     int ArrowHeight, int Z, double BodyPercent) = 0;
+  virtual void TextOut3D(int X, int Y, int Z, const std::string& Text) = 0;
+  virtual void RotateLabel3D(int X, int Y, int Z, const std::string& Text, double Angle) = 0;
+  // Graphic stretched onto R of Plane at depth Z (the front plane; the side and floor
+  // planes are seen edge-on in a flat view and draw nothing).
+  virtual void DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) = 0;
+  // A box from depth Z0 to Z1 over R; DarkSides shades its sides.
+  virtual void CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) = 0;
+  virtual void PolygonWithZ(const std::vector<TPoint>& Points, int Z) = 0;
+  // Pushes the clip of the projected box (paired with UnClipRectangle).
+  virtual void ClipCube(const TRect& R, int Z0, int Z1) = 0;
+
+private:
+  TView3DOptions* view3DOptions_ = nullptr;
+  bool is3D_ = false;
+  int rotationDisabled_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The standard canvas. A frame goes: InitWindow (binds drawing to the off-screen
+// buffer, or straight to the destination when BufferedDisplay is off), drawing,
+// ShowImage (copies the buffer to the destination). The buffer keeps the last frame;
+// Dirty says whether it must be drawn again before it is shown.
+class TLumCanvas3D : public TCanvas3D {
+  DECLARE_CLASS(TLumCanvas3D, TCanvas3D)
+public:
+  TLumCanvas3D();
+  ~TLumCanvas3D() override;
+
+  // Starts a frame for UserRect of DestCanvas. Buffered, drawing goes to a buffer
+  // covering (0, 0)-(UserRect.Right, UserRect.Bottom) at the destination's coordinates,
+  // with the destination's pen, brush and font, filled with ABackColor unless that is
+  // clNone, its clip stack emptied. Answers the canvas drawn on.
+  TCanvas* InitWindow(TCanvas* DestCanvas, TView3DOptions* A3DOptions, TColor ABackColor, bool AIs3D,
+                      const TRect& UserRect);
+  // Copies UserRect of the buffer to DestCanvas (nothing when unbuffered) and clears
+  // Dirty.
+  void ShowImage(TCanvas* DestCanvas, const TRect& UserRect);
+  bool BufferedDisplay() const { return buffered_; }
+  void SetBufferedDisplay(bool Value);
+  // The buffer (nullptr before the first buffered frame).
+  TBitmap* Bitmap() const { return buffer_.get(); }
+  bool Dirty() const { return dirty_; }
+  void Invalidate() { dirty_ = true; }
+
+  // Recompute the projection after the view's angles (CalcTrigValues) or the frame's
+  // rectangle (CalcPerspective) changed.
+  void CalcTrigValues();
+  void CalcPerspective(const TRect& Rect);
+  // Centre of the rectangle last given to CalcPerspective or InitWindow.
+  int XCenter() const { return xCenter_; }
+  int YCenter() const { return yCenter_; }
+
+  TPoint ProjectPoint(int X, int Y, int Z) const override;
+  TPoint InverseProject(int X, int Y, int Z) const override;
+
+  void HorizLine3D(int X0, int X1, int Y, int Z) override;
+  void VertLine3D(int X, int Y0, int Y1, int Z) override;
+  void ZLine3D(int X, int Y, int Z0, int Z1) override;
+  void MoveTo3D(int X, int Y, int Z) override;
+  void LineTo3D(int X, int Y, int Z) override;
+  void LineWithZ(int X0, int Y0, int X1, int Y1, int Z) override;
+  void RectangleWithZ(const TRect& R, int Z) override;
+  void EllipseWithZ(const TRect& R, int Z) override;
+  void Diamond(const TRect& R, int Z) override;
+  void Arrow(bool Filled, const TPoint& FromPoint, const TPoint& ToPoint, int ArrowWidth, int ArrowHeight,
+             int Z, double BodyPercent) override;
+  void TextOut3D(int X, int Y, int Z, const std::string& Text) override;
+  void RotateLabel3D(int X, int Y, int Z, const std::string& Text, double Angle) override;
+  void DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) override;
+  void CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) override;
+  void PolygonWithZ(const std::vector<TPoint>& Points, int Z) override;
+  void ClipCube(const TRect& R, int Z0, int Z1) override;
+
+private:
+  std::unique_ptr<TBitmap> buffer_;
+  bool buffered_ = true;
+  bool dirty_ = true;
+  int xCenter_ = 0;
+  int yCenter_ = 0;
+};
