@@ -1,0 +1,270 @@
+// Axes: range (fixed or automatic from the series), value <-> pixel conversion,
+// increment, labels, ticks, grid and title.
+//
+// Automatic increment: the axis fits as many labels as there is room for. The
+// room one label needs is its text extent along the axis (the wider of the
+// labels at the two ends of the range for a horizontal axis, the font height
+// for a vertical one) plus LabelsSeparation percent of it. The step is then the
+// smallest "nice" value 1, 2 or 5 x 10^n that is not below Increment (when one
+// is set) and gives no more labels than fit. A desired Increment is kept when
+// its labels fit, else it grows through the same 1-2-5 series. Labels sit at
+// the multiples of the step inside the range.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/attributes.h"
+#include "engine/shape.h"
+#include "platform/classes.h"
+#include "platform/typinfo.h"
+#include "platform/types.h"
+
+class TCustomAxisPanel;
+class TChartSeries;
+
+// Grid lines of an axis: a pen with placement options.
+class TAxisGridPen : public TChartPen {
+  DECLARE_CLASS(TAxisGridPen, TChartPen)
+public:
+  explicit TAxisGridPen(TNotifyEvent OnChangeEvent = {});
+  // Lines between the labels instead of at them.
+  bool Centered() const { return centered_; }
+  void SetCentered(bool Value) { Store(centered_, Value); }
+  // Depth of the grid in percent of the 3D depth (3D views).
+  double ZPosition() const { return zPosition_; }
+  void SetZPosition(double Value) { Store(zPosition_, Value); }
+  // Every n-th label gets a grid line (at least 1).
+  int DrawEvery() const { return drawEvery_; }
+  void SetDrawEvery(int Value);
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  bool centered_ = false;
+  double zPosition_ = 0;
+  int drawEvery_ = 1;
+};
+
+class TChartAxis;
+
+class TChartAxisTitle : public TLumCustomShape {
+  DECLARE_CLASS(TChartAxisTitle, TLumCustomShape)
+public:
+  TChartAxisTitle(TCustomAxisPanel* AChart, TChartAxis* AAxis);
+  const std::string& Caption() const { return caption_; }
+  // Stores and repaints only when the text changed.
+  void SetCaption(const std::string& Value);
+  // Degrees, counter-clockwise.
+  int Angle() const { return angle_; }
+  void SetAngle(int Value);
+  TChartAxis* Axis() const { return axis_; }
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  TChartAxis* axis_;
+  std::string caption_;
+  int angle_ = 0;
+};
+
+class TChartAxis : public TPersistent {
+  DECLARE_CLASS(TChartAxis, TPersistent)
+public:
+  // Joins the chart's list of axes; the destructor leaves it.
+  explicit TChartAxis(TCustomAxisPanel* AChart);
+  ~TChartAxis() override;
+
+  TCustomAxisPanel* ParentChart() const { return chart_; }
+  TPersistent* GetOwner() override;
+
+  // ---- Range ----
+  // Automatic: the range follows the series associated with the axis (each end
+  // only while its own automatic flag is set too).
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool Value);
+  bool AutomaticMinimum() const { return automaticMinimum_; }
+  void SetAutomaticMinimum(bool Value);
+  bool AutomaticMaximum() const { return automaticMaximum_; }
+  void SetAutomaticMaximum(bool Value);
+  double Minimum() const { return minimum_; }
+  double Maximum() const { return maximum_; }
+  // Store and repaint; unless the chart is being loaded, a minimum above the
+  // maximum raises AxisException "Axis Minimum Value must be <= Maximum" (and a
+  // maximum below the minimum "Axis Maximum Value must be >= Minimum"), leaving
+  // the range as it was.
+  void SetMinimum(double Value);
+  void SetMaximum(double Value);
+  // Both ends at once (no order check between the old and new ends).
+  void SetMinMax(double AMin, double AMax);
+  // Pixels left free inside the axis ends at the minimum and maximum (negative:
+  // the end values lie that far outside).
+  int MinimumOffset() const { return minimumOffset_; }
+  void SetMinimumOffset(int Value);
+  int MaximumOffset() const { return maximumOffset_; }
+  void SetMaximumOffset(int Value);
+  // Recomputes the automatic ends from the series.
+  void AdjustMaxMin();
+
+  // ---- Placement ----
+  bool Horizontal() const { return horizontal_; }
+  void SetHorizontal(bool Value);
+  // Right or top side of the chart.
+  bool OtherSide() const { return otherSide_; }
+  void SetOtherSide(bool Value);
+  bool IsDepthAxis() const { return isDepthAxis_; }
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool Value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool Value);
+
+  // ---- Increment and labels ----
+  // The desired step between labels, 0 for automatic; below 0 raises AxisException.
+  double Increment() const { return increment_; }
+  void SetIncrement(double Value);
+  bool Labels() const { return labels_; }
+  void SetLabels(bool Value);
+  TLumFont* LabelsFont() const { return labelsFont_.get(); }
+  // FormatFloat picture of the labels ("#,##0.###").
+  const std::string& AxisValuesFormat() const { return valuesFormat_; }
+  void SetAxisValuesFormat(const std::string& Value);
+  // Room for the labels across the axis in pixels; 0: as the labels need.
+  int LabelsSize() const { return labelsSize_; }
+  void SetLabelsSize(int Value);
+  // Minimum gap between labels in percent of a label's extent; 0 shows all.
+  int LabelsSeparation() const { return labelsSeparation_; }
+  void SetLabelsSeparation(int Value);
+  // The step the labels use for the current range and axis length.
+  double CalcIncrement();
+  // The label values for the current range, ascending.
+  std::vector<double> LabelValues();
+  // The text of the label of a value.
+  std::string LabelText(double Value) const;
+
+  // ---- Lines ----
+  TChartPen* Axis() const { return axisPen_.get(); }
+  TChartPen* Ticks() const { return ticks_.get(); }
+  int TickLength() const { return tickLength_; }
+  void SetTickLength(int Value);
+  TChartPen* TicksInner() const { return ticksInner_.get(); }
+  int TickInnerLength() const { return tickInnerLength_; }
+  void SetTickInnerLength(int Value);
+  TChartPen* MinorTicks() const { return minorTicks_.get(); }
+  int MinorTickLength() const { return minorTickLength_; }
+  void SetMinorTickLength(int Value);
+  // Minor ticks between two labels.
+  int MinorTickCount() const { return minorTickCount_; }
+  void SetMinorTickCount(int Value);
+  TAxisGridPen* Grid() const { return grid_.get(); }
+  bool GridCentered() const { return grid_->Centered(); }
+  void SetGridCentered(bool Value) { grid_->SetCentered(Value); }
+
+  // ---- Title ----
+  // Created on first use: a left axis title turns by 90 degrees, a right one by 270.
+  TChartAxisTitle* GetTitle();
+  TChartAxisTitle* Title() { return GetTitle(); }
+  bool HasTitle() const { return bool(title_); }
+  // Room for the title across the axis in pixels; 0: the title font's height.
+  int TitleSize() const { return titleSize_; }
+  void SetTitleSize(int Value);
+
+  // ---- Pixels (from the last layout) ----
+  int IStartPos() const { return startPos_; }
+  int IEndPos() const { return endPos_; }
+  int IAxisSize() const { return endPos_ - startPos_; }
+  // Position of the axis line across the axis direction.
+  int PosAxis() const { return posAxis_; }
+  // The tick (label) pixel positions of the last drawing.
+  const std::vector<int>& Tick() const { return ticksPos_; }
+  // Value to pixel: far values saturate at +-LumMaxPixel so they clip rather than
+  // wrap; a zero-width range answers the middle of the axis.
+  int CalcPosValue(double Value) const;
+  int CalcXPosValue(double Value) const { return CalcPosValue(Value); }
+  int CalcYPosValue(double Value) const { return CalcPosValue(Value); }
+  // Pixel to value (the inverse of CalcPosValue; the minimum for a zero-width range).
+  double CalcPosPoint(int Pixel) const;
+  // Sets the axis ends from the plot rectangle, with extra pixels left free at
+  // the minimum and maximum ends (the series' margins).
+  void CalcRect(const TRect& R, int MinMargin = 0, int MaxMargin = 0);
+  // Room the axis takes outside the plot rectangle: ticks, labels and title.
+  int SizeOutside();
+  void SetPosAxis(int Value) { posAxis_ = Value; }
+  // Whether the axis draws: visible, the chart's axes visible and, for the top
+  // and right axes, used by an active series.
+  bool IsVisible() const;
+  // Whether an active series is associated with the axis.
+  bool InUse() const;
+  bool IsDateTime() const { return false; }
+
+  // Axis line, ticks, labels and title (Grid draws the grid).
+  void Draw();
+  void DrawGrid();
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  friend class TCustomAxisPanel;
+  void Changed(TObject* Sender);
+  TNotifyEvent ChangeHandler() { return TNotifyEvent(this, &TChartAxis::Changed); }
+  void Repaint();
+  bool Loading() const;
+  int LabelExtent();
+  int LabelsThickness();
+  int TitleThickness();
+  void DrawLabel(int Pos, const std::string& Text);
+  void DrawTitle();
+
+  TCustomAxisPanel* chart_;
+  bool automatic_ = true, automaticMinimum_ = true, automaticMaximum_ = true;
+  double minimum_ = 0, maximum_ = 0;
+  int minimumOffset_ = 0, maximumOffset_ = 0;
+  bool horizontal_ = false, otherSide_ = false, isDepthAxis_ = false;
+  bool inverted_ = false, visible_ = true;
+  double increment_ = 0;
+  bool labels_ = true;
+  std::unique_ptr<TLumFont> labelsFont_;
+  std::string valuesFormat_ = "#,##0.###";
+  int labelsSize_ = 0, labelsSeparation_ = 10;
+  std::unique_ptr<TChartPen> axisPen_, ticks_, ticksInner_, minorTicks_;
+  int tickLength_ = 4, tickInnerLength_ = 0, minorTickLength_ = 2, minorTickCount_ = 3;
+  std::unique_ptr<TAxisGridPen> grid_;
+  std::unique_ptr<TChartAxisTitle> title_;
+  int titleSize_ = 0;
+  int startPos_ = 0, endPos_ = 0, posAxis_ = 0;
+  int minPixelMargin_ = 0, maxPixelMargin_ = 0;
+  std::vector<int> ticksPos_;
+};
+
+// Value to pixel conversions saturate here.
+constexpr int LumMaxPixel = 1000000;
+
+// The axis title's caption, else its standard name ("Left Axis", "Right Axis",
+// "Top Axis", "Bottom Axis", "Depth Right", "Depth Top"; "" for other axes).
+std::string AxisTitleOrName(TChartAxis* Axis);
+
+// The chart's axes in a fixed order: 0 depth, 1 depth top, 2 top, 3 bottom,
+// 4 left, 5 right, then custom axes. Holds the chart-wide visible and behind flags.
+class TChartAxes {
+public:
+  explicit TChartAxes(TCustomAxisPanel* AChart) : chart_(AChart) {}
+  int Count() const { return int(items_.size()); }
+  // EListError outside 0..Count-1.
+  TChartAxis* GetAxis(int Index) const;
+  TChartAxis* operator[](int Index) const { return GetAxis(Index); }
+  int IndexOf(const TChartAxis* Axis) const;
+  bool GetVisible() const { return visible_; }
+  void SetVisible(bool Value);
+  // Axes and grid drawn before the series (behind them) instead of after.
+  bool GetBehind() const { return behind_; }
+  void SetBehind(bool Value);
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+private:
+  friend class TChartAxis;
+  TCustomAxisPanel* chart_;
+  std::vector<TChartAxis*> items_;
+  bool visible_ = true;
+  bool behind_ = true;
+};

@@ -1,0 +1,282 @@
+// The chart panel: a control that draws a whole chart through its drawing canvas
+// into its off-screen image.
+//
+//   TCustomLumPanel          the canvas, repainting, colour, margins, bevels,
+//                            border, the plot rectangle, 3D view, clipping,
+//                            pictures of the chart
+//   TCustomLumPanelExtended  the panel gradient and background
+//   TCustomAxisPanel         series, axes and the paint pipeline
+//
+// Painting follows the platform's deferred model: Invalidate (when AutoRepaint is
+// on) asks for one paint; the paint draws the whole chart in this order:
+//   panel background            DrawPanelBackground           tools: 2
+//   titles and legend (layout)  DrawTitlesAndLegend(true)
+//   axes layout, 3D size        CalcAxisRect, CalcSize3D
+//   walls                       DrawWalls                     tools: 3
+//   axes and grid when behind   DrawAxes                      tools: 1
+//   series in depth order, each with its marks                tools: 4
+//   axes when in front
+//   titles and legend           DrawTitlesAndLegend(false)
+//   OnAfterDraw (the chart as sender, its canvas current)     tools: 0
+// Drawing never nests: a chart asked to draw while it draws (an after-draw handler
+// that refills series, pumps messages or asks for a picture) only asks for one
+// more paint, which the platform runs after this one at display rate.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/attributes.h"
+#include "engine/axis.h"
+#include "engine/series.h"
+#include "platform/classes.h"
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/graphics.h"
+#include "platform/typinfo.h"
+
+class TCanvas3D;
+class TView3DOptions;
+
+enum TPanelMarginUnits { muPercent, muPixels };
+
+class TCustomLumPanel : public TCustomControl {
+  DECLARE_CLASS(TCustomLumPanel, TCustomControl)
+public:
+  explicit TCustomLumPanel(TComponent* AOwner);
+  ~TCustomLumPanel() override;
+
+  // The chart's drawing canvas (valid while the chart exists).
+  TCanvas3D* Canvas() const { return canvas_.get(); }
+  // Replaces the drawing canvas (the panel takes it), carrying the view settings
+  // over, and frees the previous one.
+  void SetCanvas(TCanvas3D* NewCanvas);
+
+  bool AutoRepaint() const { return autoRepaint_; }
+  void SetAutoRepaint(bool Value) { autoRepaint_ = Value; }
+  // With AutoRepaint on, asks for a paint (deferred; see above).
+  void Invalidate() override;
+
+  // The background; clLumColor stands for the button face.
+  TColor GetBackColor() const;
+  bool Monochrome() const { return monochrome_; }
+  void SetMonochrome(bool Value);
+
+  // Margins by index: 0 left, 1 top, 2 right, 3 bottom.
+  int GetMargin(int Index) const;
+  void SetMargin(int Index, int Value);
+  int MarginLeft() const { return margins_[0]; }
+  int MarginTop() const { return margins_[1]; }
+  int MarginRight() const { return margins_[2]; }
+  int MarginBottom() const { return margins_[3]; }
+  void SetMarginLeft(int Value) { SetMargin(0, Value); }
+  void SetMarginTop(int Value) { SetMargin(1, Value); }
+  void SetMarginRight(int Value) { SetMargin(2, Value); }
+  void SetMarginBottom(int Value) { SetMargin(3, Value); }
+  TPanelMarginUnits MarginUnits() const { return marginUnits_; }
+  void SetMarginUnits(TPanelMarginUnits Value);
+
+  TPanelBevel BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TPanelBevel Value);
+  TPanelBevel BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TPanelBevel Value);
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int Value);
+  // Pixels between the bevels.
+  int BorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int Value);
+  // A frame around the whole panel (hidden by default).
+  TChartPen* Border() const { return border_.get(); }
+  int BorderRound() const { return borderRound_; }
+  void SetBorderRound(int Value);
+
+  // The plot rectangle of the last layout and its size and centre; they keep
+  // their values until the next layout.
+  const TRect& ChartRect() const { return chartRect_; }
+  void SetChartRect(const TRect& Value) { chartRect_ = Value; }
+  int ChartWidth() const { return chartWidth_; }
+  int ChartHeight() const { return chartHeight_; }
+  int ChartXCenter() const { return chartXCenter_; }
+  int ChartYCenter() const { return chartYCenter_; }
+  // The rectangle the whole chart was last drawn into.
+  const TRect& ChartBounds() const { return chartBounds_; }
+  // Puts ChartRect's edges in order and recomputes width, height and centre.
+  void RecalcWidthHeight();
+  // The 3D depth in pixels (0 in 2D).
+  int Width3D() const { return width3D_; }
+  int Height3D() const { return height3D_; }
+  void SetSize3D(int AWidth3D, int AHeight3D) { width3D_ = AWidth3D; height3D_ = AHeight3D; }
+
+  bool View3D() const { return view3D_; }
+  void SetView3D(bool Value);
+  TView3DOptions* View3DOptions() const { return view3DOptions_.get(); }
+
+  // Series drawing is clipped to the plot rectangle when CanClip.
+  bool ClipPoints() const { return clipPoints_; }
+  void SetClipPoints(bool Value);
+  virtual bool CanClip() const;
+
+  // Set by a tool to stop the handling of the current mouse event.
+  bool CancelMouse = false;
+
+  // Draws the whole chart into the canvas now, within UserRect; refused (one more
+  // paint asked for instead) while the chart is drawing.
+  void Draw(const TRect& UserRect);
+  // A new bitmap of the rectangle's size with the whole chart drawn into it (the
+  // caller frees it); nullptr while the chart is drawing.
+  TBitmap* CreateBitmap(TColor BackColor, const TRect& R, TPixelFormat PixelFormat = pfDevice);
+  // True while a drawing runs.
+  bool Drawing() const { return drawing_ > 0; }
+
+  // Fired once after each complete drawing, with the chart as sender and its canvas
+  // current.
+  TNotifyEvent OnAfterDraw;
+
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  void Paint() override;
+  void ColorChanged() override;
+  // The chart itself: everything inside UserRect on Canvas().
+  virtual void InternalDraw(const TRect& UserRect) = 0;
+  // UserRect less the bevels, border and margins.
+  TRect InnerRect(const TRect& UserRect) const;
+  bool SetBooleanProperty(bool& Field, bool Value);
+  bool SetColorProperty(TColor& Field, TColor Value);
+  bool SetIntegerProperty(int& Field, int Value);
+  void SetChartBounds(const TRect& Value) { chartBounds_ = Value; }
+  void CanvasChanged(TObject* Sender);
+
+private:
+  void DrawOn(TCanvas3D* Target, const TRect& UserRect);
+
+  std::unique_ptr<TCanvas3D> canvas_;
+  bool autoRepaint_ = true;
+  bool monochrome_ = false;
+  int margins_[4] = {3, 3, 3, 3};
+  TPanelMarginUnits marginUnits_ = muPercent;
+  TPanelBevel bevelInner_ = bvNone, bevelOuter_ = bvRaised;
+  int bevelWidth_ = 1, borderWidth_ = 0, borderRound_ = 0;
+  std::unique_ptr<TChartPen> border_;
+  TRect chartRect_, chartBounds_;
+  int chartWidth_ = 0, chartHeight_ = 0, chartXCenter_ = 0, chartYCenter_ = 0;
+  int width3D_ = 0, height3D_ = 0;
+  bool view3D_ = true;
+  std::unique_ptr<TView3DOptions> view3DOptions_;
+  bool clipPoints_ = true;
+  int drawing_ = 0;
+};
+
+class TCustomLumPanelExtended : public TCustomLumPanel {
+  DECLARE_CLASS(TCustomLumPanelExtended, TCustomLumPanel)
+public:
+  explicit TCustomLumPanelExtended(TComponent* AOwner);
+  ~TCustomLumPanelExtended() override;
+
+  // Created on first read; a visible gradient fills the panel instead of Color.
+  TLumGradient* Gradient() const;
+  bool HasGradient() const { return bool(gradient_); }
+
+  // Fill, gradient, bevels and border of the panel inside Rect.
+  virtual void DrawPanelBackground(const TRect& Rect);
+
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  mutable std::unique_ptr<TLumGradient> gradient_;
+};
+
+// The series of a chart in list order (the order of creation for a built form).
+class TChartSeriesList {
+public:
+  int Count() const { return int(items_.size()); }
+  // ChartException "Series index %d out of range" outside 0..Count-1.
+  TChartSeries* Get(int Index) const;
+  TChartSeries* operator[](int Index) const { return Get(Index); }
+  int IndexOf(const TChartSeries* Series) const;
+  // nullptr when empty.
+  TChartSeries* Last() const { return items_.empty() ? nullptr : items_.back(); }
+  bool AllActive() const;
+  void SetActiveAll(bool Active);
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+private:
+  friend class TCustomAxisPanel;
+  std::vector<TChartSeries*> items_;
+};
+
+class TCustomAxisPanel : public TCustomLumPanelExtended {
+  DECLARE_CLASS(TCustomAxisPanel, TCustomLumPanelExtended)
+public:
+  explicit TCustomAxisPanel(TComponent* AOwner);
+  // Frees the series still attached.
+  ~TCustomAxisPanel() override;
+
+  // ---- Series ----
+  const TChartSeriesList& SeriesList() const { return seriesList_; }
+  int SeriesCount() const { return seriesList_.Count(); }
+  // The series at that place of the list; ChartException outside 0..SeriesCount-1.
+  TChartSeries* GetSeries(int Index) const { return seriesList_.Get(Index); }
+  TChartSeries* Series(int Index) const { return GetSeries(Index); }
+  int CountActiveSeries() const;
+  // Attaches the series (it leaves its previous chart); answers it.
+  TChartSeries* AddSeries(TChartSeries* ASeries);
+  void RemoveSeries(TChartSeries* ASeries);
+  // A new series of the class (owner: the chart's owner), attached; answers it.
+  TChartSeries* AddSeriesOfClass(TClass SeriesClass);
+  // Removes and frees every series (of that class and its descendants).
+  void FreeAllSeries(TClass SeriesClass = nullptr);
+  // Palette colour by index; the chart control supplies its palettes.
+  virtual TColor GetDefaultColor(int Index) const;
+  // The owner of new series and tools: the chart's owner.
+  virtual TComponent* GetNewSeriesOwner() { return Owner(); }
+
+  // ---- Axes ----
+  TChartAxes* Axes() const { return axes_.get(); }
+  TChartAxis* LeftAxis() const { return leftAxis_.get(); }
+  TChartAxis* RightAxis() const { return rightAxis_.get(); }
+  TChartAxis* TopAxis() const { return topAxis_.get(); }
+  TChartAxis* BottomAxis() const { return bottomAxis_.get(); }
+  TChartAxis* DepthAxis() const { return depthAxis_.get(); }
+  TChartAxis* DepthTopAxis() const { return depthTopAxis_.get(); }
+  bool AxisVisible() const { return axes_->GetVisible(); }
+  void SetAxisVisible(bool Value) { axes_->SetVisible(Value); }
+
+  // Fires OnAfterDraw.
+  virtual void DoAfterDraw();
+
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  void InternalDraw(const TRect& UserRect) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  // ---- Hooks of the paint pipeline (the chart control fills them in) ----
+  // Titles and legend: first to take their room from ChartRect (BeforeSeries
+  // true), then again after the series to draw over them.
+  virtual void DrawTitlesAndLegend(bool BeforeSeries) { (void)BeforeSeries; }
+  virtual void DrawWalls() {}
+  // Tells the tools an event: 0 after drawing, 1 before the series, 2 after the
+  // background, 3 before the axes, 4 after the series.
+  virtual void BroadcastToolEvent(int Code) { (void)Code; }
+  // The 3D depth from the plot rectangle (base: none).
+  virtual void CalcSize3D();
+  // Series margins, axis ranges and axis positions; shrinks ChartRect by the
+  // room the axes take.
+  virtual void CalcAxisRect();
+  virtual void DrawAxes();
+  virtual void DrawSeries(TChartSeries* ASeries);
+  // The active series in drawing order (back to front).
+  std::vector<TChartSeries*> SeriesInDepthOrder() const;
+
+private:
+  friend class TChartSeries;
+  void InternalAddSeries(TChartSeries* ASeries);
+  void InternalRemoveSeries(TChartSeries* ASeries);
+
+  TChartSeriesList seriesList_;
+  std::unique_ptr<TChartAxes> axes_;
+  std::unique_ptr<TChartAxis> depthAxis_, depthTopAxis_, topAxis_, bottomAxis_, leftAxis_, rightAxis_;
+  bool destroying_ = false;
+};

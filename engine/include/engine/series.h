@@ -1,0 +1,314 @@
+// The series base class: point data (X and Y value lists, per-point colours and
+// labels), its axes, pixel positions, the drawing loop, marks and the pointer that
+// line and point series draw at each point.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "canvas/attributes.h"
+#include "engine/element.h"
+#include "engine/shape.h"
+#include "engine/valuelist.h"
+#include "platform/classes.h"
+#include "platform/typinfo.h"
+
+class TCanvas3D;
+class TChartAxis;
+
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// How a null point (colour clNone) is drawn: not painted (lines break), skipped
+// (lines join its neighbours), or ignored (drawn as a normal point).
+enum TTreatNullsStyle { tnDontPaint, tnSkip, tnIgnore };
+
+// What a value change tells the series' dependents.
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
+
+enum TSeriesPointerStyle {
+  psRectangle, psCircle, psTriangle, psDownTriangle, psCross, psDiagCross, psStar,
+  psDiamond, psSmallDot, psNothing, psLeftTriangle, psRightTriangle, psHexagon, psVisual
+};
+
+class TChartSeries;
+
+// The text boxes a series can show at its points.
+class TSeriesMarks : public TLumCustomShape {
+  DECLARE_CLASS(TSeriesMarks, TLumCustomShape)
+public:
+  explicit TSeriesMarks(TChartSeries* ASeries);
+  TChartSeries* ParentSeries() const { return series_; }
+  // Pixels between the point and its mark (the arrow's length).
+  int ArrowLength() const { return arrowLength_; }
+  void SetArrowLength(int Value);
+  TChartPen* Arrow() const { return arrow_.get(); }
+  // Marks drawn inside the plot rectangle only.
+  bool Clip() const { return clip_; }
+  void SetClip(bool Value);
+  // Draws the mark of one point above its pixel position.
+  void DrawMark(int ValueIndex, const std::string& Text, int X, int Y);
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  TChartSeries* series_;
+  int arrowLength_ = 8;
+  bool clip_ = false;
+  std::unique_ptr<TChartPen> arrow_;
+};
+
+class TChartSeries : public TCustomChartElement {
+  DECLARE_CLASS(TChartSeries, TCustomChartElement)
+public:
+  explicit TChartSeries(TComponent* AOwner);
+  // Leaves its chart.
+  ~TChartSeries() override;
+
+  // ---- Point data ----
+  int Count() const { return xValues_->Count(); }
+  TChartValueList* XValues() const { return xValues_.get(); }
+  TChartValueList* YValues() const { return yValues_.get(); }
+  // The value (Y) list and the position (X) list.
+  TChartValueList* MandatoryValueList() const { return yValues_.get(); }
+  TChartValueList* NotMandatoryValueList() const { return xValues_.get(); }
+  const TChartValueLists& ValuesList() const { return valuesList_; }
+  // nullptr when the series has no list of that name (case-insensitive).
+  TChartValueList* GetValueListByName(const std::string& Name) const;
+  virtual double GetXValue(int ValueIndex) const { return xValues_->GetValue(ValueIndex); }
+  virtual double GetYValue(int ValueIndex) const { return yValues_->GetValue(ValueIndex); }
+  // The point's colour is clNone.
+  bool IsNull(int ValueIndex) const;
+  // The colour stored for the point: clLumColor when it has none.
+  TColor GetPointColor(int ValueIndex) const;
+  // The colour the point is drawn with: its own, else (ColorEachPoint) the
+  // palette's for its index, else the series colour; clNone for a null point.
+  TColor GetValueColor(int ValueIndex) const;
+  // Creates the colour list on first use (a clLumColor without one changes
+  // nothing); repaints.
+  void SetValueColor(int ValueIndex, TColor Value);
+  bool HasColors() const { return bool(colors_); }
+  TLabelsList& Labels() { return labels_; }
+  const TLabelsList& Labels() const { return labels_; }
+
+  virtual double MinXValue() const;
+  virtual double MaxXValue() const;
+  virtual double MinYValue() const;
+  virtual double MaxYValue() const;
+
+  // Adds a point: X at its ordered place in the X list, Y and the other lists at
+  // the same index; Color clLumColor for the series colour, clNone for a null
+  // point; Label "" for none. Answers the new index, or -1 when OnBeforeAdd
+  // refuses it. Outside an update block it notifies and repaints once.
+  int AddXY(double X, double Y, const std::string& Label = "", TColor Color = clLumColor);
+  // Removes every point, fires OnClearValues, notifies and repaints.
+  virtual void Clear();
+
+  // ---- Appearance ----
+  // The series colour; clLumColor stands for the palette colour the chart gave it.
+  TColor SeriesColor() const;
+  // Does nothing when the colour is clLumColor and Value is the colour last
+  // remembered; otherwise stores (repainting on change) and remembers Value.
+  virtual void SetSeriesColor(TColor Value);
+  TColor RememberedColor() const { return rememberedColor_; }
+  bool ColorEachPoint() const { return colorEachPoint_; }
+  virtual void SetColorEachPoint(bool Value);
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& Value);
+  // Title, else the component name, else "Series" and the index in the chart.
+  std::string GetTitleOrName() const;
+  bool ShowInLegend() const { return showInLegend_; }
+  void SetShowInLegend(bool Value);
+  TTreatNullsStyle TreatNulls() const { return treatNulls_; }
+  void SetTreatNulls(TTreatNullsStyle Value);
+  // FormatFloat picture of the mark texts ("#,##0.###").
+  const std::string& ValueFormat() const { return valueFormat_; }
+  void SetValueFormat(const std::string& Value);
+  TSeriesMarks* Marks() const { return marks_.get(); }
+  // The text of a point's mark: its label, else its formatted value.
+  virtual std::string GetMarkText(int ValueIndex) const;
+
+  void SetActive(bool Value) override;
+  // Leaves the old chart's series list and joins the new one's.
+  void SetParentChart(TCustomAxisPanel* Value) override;
+
+  // ---- Axes ----
+  THorizAxis HorizAxis() const { return horizAxis_; }
+  void SetHorizAxis(THorizAxis Value);
+  TVertAxis VertAxis() const { return vertAxis_; }
+  void SetVertAxis(TVertAxis Value);
+  // The axes the series draws against (the bottom for both horizontal axes, the
+  // left for both vertical ones); nullptr without a chart.
+  TChartAxis* GetHorizAxis() const;
+  TChartAxis* GetVertAxis() const;
+  bool AssociatedToAxis(const TChartAxis* Axis) const;
+  virtual bool UseAxis() const { return true; }
+
+  // ---- Positions (pixels of the chart's last layout) ----
+  int CalcXPos(int ValueIndex) const;
+  int CalcYPos(int ValueIndex) const;
+  int CalcXPosValue(double Value) const;
+  int CalcYPosValue(double Value) const;
+  double XScreenToValue(int ScreenPos) const;
+  double YScreenToValue(int ScreenPos) const;
+  void CalcPosition(int ValueIndex, int& X, int& Y) const;
+  // Depths of the series in 3D (0 in 2D), set by the chart at each layout.
+  int StartZ() const { return startZ_; }
+  int MiddleZ() const { return middleZ_; }
+  int EndZ() const { return endZ_; }
+  void SetZPositions(int AStart, int AMiddle, int AEnd);
+  // The place of the series in the chart's depth order (0 the front).
+  int ZOrder() const { return zOrder_; }
+  void SetZOrder(int Value) { zOrder_ = Value; }
+
+  // ---- Drawing ----
+  // First and last index inside the horizontal axis range (with one neighbour on
+  // each side so lines reach the edges); -1 when there are no points.
+  int FirstValueIndex() const { return firstIndex_; }
+  int LastValueIndex() const { return lastIndex_; }
+  virtual void CalcFirstLastVisibleIndex();
+  // Draws one point; the base draws nothing.
+  virtual void DrawValue(int ValueIndex);
+  // Draws the visible points in order, then nothing else (marks come after).
+  virtual void DrawAllValues();
+  // Draws the marks of the visible points when Marks are visible.
+  virtual void DrawMarks();
+  // Pixels the series needs beside the plot so its drawing is not cut.
+  virtual void CalcHorizMargins(int& LeftMargin, int& RightMargin);
+  virtual void CalcVerticalMargins(int& TopMargin, int& BottomMargin);
+
+  // ---- Updates ----
+  // Inside an update block additions neither notify nor repaint; EndUpdate at
+  // zero refreshes once.
+  void BeginUpdate() { ++updateCount_; }
+  void EndUpdate();
+  int UpdateCount() const { return updateCount_; }
+  // Refresh from data sources (none yet) and repaint, unless inside an update block.
+  virtual void RefreshSeries();
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+  // Answers whether the point may be added.
+  TEvent<bool(TChartSeries* Sender)> OnBeforeAdd;
+  TEvent<void(TChartSeries* Sender, int ValueIndex)> OnAfterAdd;
+  TNotifyEvent OnClearValues;
+
+protected:
+  // Tells dependents about a change of the values (data sources come later).
+  virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex);
+  // Adds a value list of the series' own (after X and Y).
+  void AddValueList(TChartValueList* List) { valuesList_.Add(List); }
+  TCanvas3D* ParentCanvas() const;
+  // The palette colour the chart gives this series (its remembered colour).
+  void SetRememberedColor(TColor Value) { rememberedColor_ = Value; }
+
+private:
+  friend class TCustomAxisPanel;
+  friend class TChartValueList;
+  void MarksChanged(TObject* Sender);
+
+  std::unique_ptr<TChartValueList> xValues_, yValues_;
+  TChartValueLists valuesList_;
+  std::unique_ptr<std::vector<TColor>> colors_;
+  TLabelsList labels_;
+  TColor color_ = clLumColor;
+  TColor rememberedColor_ = clLumColor;
+  bool colorEachPoint_ = false;
+  std::string title_;
+  bool showInLegend_ = true;
+  TTreatNullsStyle treatNulls_ = tnDontPaint;
+  std::string valueFormat_ = "#,##0.###";
+  std::unique_ptr<TSeriesMarks> marks_;
+  THorizAxis horizAxis_ = aBottomAxis;
+  TVertAxis vertAxis_ = aLeftAxis;
+  int startZ_ = 0, middleZ_ = 0, endZ_ = 0, zOrder_ = 0;
+  int firstIndex_ = -1, lastIndex_ = -1;
+  int updateCount_ = 0;
+};
+
+using TChartSeriesClass = TClass;
+
+// The marker that line and point series draw at each point. Sizes are half the
+// marker's width and height in pixels.
+class TSeriesPointer : public TPersistent {
+  DECLARE_CLASS(TSeriesPointer, TPersistent)
+public:
+  explicit TSeriesPointer(TChartSeries* AOwner);
+  ~TSeriesPointer() override;
+
+  TChartSeries* ParentSeries() const { return series_; }
+  TPersistent* GetOwner() override;
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool Value);
+  TSeriesPointerStyle Style() const { return style_; }
+  void SetStyle(TSeriesPointerStyle Value);
+  // Store and repaint on change; below 1 raises ChartException.
+  int HorizSize() const { return horizSize_; }
+  void SetHorizSize(int Value);
+  int VertSize() const { return vertSize_; }
+  void SetVertSize(int Value);
+  static void CheckPointerSize(int Size);
+  // Whether the editor may change the sizes.
+  bool AllowChangeSize() const { return allowChangeSize_; }
+  void SetAllowChangeSize(bool Value) { allowChangeSize_ = Value; }
+  // The axis ranges grow so whole markers show at the ends.
+  bool InflateMargins() const { return inflateMargins_; }
+  void SetInflateMargins(bool Value);
+  bool Draw3D() const { return draw3D_; }
+  void SetDraw3D(bool Value);
+  bool Dark3D() const { return dark3D_; }
+  void SetDark3D(bool Value);
+  int Depth() const { return depth_; }
+  void SetDepth(int Value);
+  int Transparency() const { return transparency_; }
+  void SetTransparency(int Value);
+  // Front and back depth of the markers.
+  int GetStartZ() const;
+  int GetEndZ() const;
+
+  // Fill (clLumColor: the point's colour) and outline.
+  TChartBrush* Brush() const { return brush_.get(); }
+  TChartPen* Pen() const { return pen_.get(); }
+  // Sets the brush colour (the brush tells the series, which repaints).
+  void SetColor(TColor Value) { brush_->SetColor(Value); }
+  TColor Color() const { return brush_->Color(); }
+
+  // Pen as the pointer's pen (in the point colour when the pen colour is
+  // clLumColor, none when hidden); brush in the pointer's brush colour, or in the
+  // point colour when that is clLumColor (solid brush).
+  void PrepareCanvas(TCanvas3D* ACanvas, TColor ColorValue);
+  // The symbol of AStyle, Width x Height half-sizes, centred on (X, Y), with the
+  // canvas's current pen and brush; line styles (cross, star, dot) use the
+  // colour when the pen is hidden.
+  void DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerStyle AStyle, TColor ColorValue,
+                   int Width, int Height, int X, int Y);
+  // Prepares the chart's canvas and draws the pointer at (X, Y).
+  void Draw(int X, int Y, TColor ColorValue, TSeriesPointerStyle AStyle);
+  void Draw(int X, int Y, TColor ColorValue) { Draw(X, Y, ColorValue, style_); }
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  void Changed(TObject* Sender);
+  template <class T>
+  void Store(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed(this);
+  }
+
+  TChartSeries* series_;
+  bool visible_ = true;
+  TSeriesPointerStyle style_ = psRectangle;
+  int horizSize_ = 4, vertSize_ = 4;
+  bool allowChangeSize_ = true;
+  bool inflateMargins_ = true;
+  bool draw3D_ = true, dark3D_ = true;
+  int depth_ = 0;
+  int transparency_ = 0;
+  std::unique_ptr<TChartBrush> brush_;
+  std::unique_ptr<TChartPen> pen_;
+};
