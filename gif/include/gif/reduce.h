@@ -37,7 +37,16 @@ public:
   const std::uint8_t* ScanLine(int Row) const;
 
   // Palette index of a pixel in a 1, 4 or 8-bit buffer.
-  int PixelIndex(int X, int Y) const;
+  int PixelIndex(int X, int Y) const { return IndexAt(ScanLine(Y), X, bpp_); }
+  // The same within a row of Bits (1, 4 or 8) per pixel; -1 for other depths.
+  static int IndexAt(const std::uint8_t* Row, int X, int Bits) {
+    switch (Bits) {
+      case 1: return (Row[X >> 3] >> (7 - (X & 7))) & 1;
+      case 4: return (X & 1) ? Row[X >> 1] & 0x0F : Row[X >> 1] >> 4;
+      case 8: return Row[X];
+      default: return -1;
+    }
+  }
   // Colour of a pixel in any format (through the palette for indexed ones;
   // black for an index the palette does not have).
   TGIFColor PixelColor(int X, int Y) const;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "gif/dither.h"
 #include "gif/lookup.h"
@@ -42,16 +43,6 @@ const std::uint8_t* TDIBPixels::ScanLine(int Row) const {
 
 std::uint8_t* TDIBPixels::ScanLine(int Row) {
   return const_cast<std::uint8_t*>(std::as_const(*this).ScanLine(Row));
-}
-
-int TDIBPixels::PixelIndex(int X, int Y) const {
-  const std::uint8_t* row = ScanLine(Y);
-  switch (bpp_) {
-    case 1: return (row[X >> 3] >> (7 - (X & 7))) & 1;
-    case 4: return (X & 1) ? row[X >> 1] & 0x0F : row[X >> 1] >> 4;
-    case 8: return row[X];
-    default: return -1;
-  }
 }
 
 TGIFColor TDIBPixels::PixelColor(int X, int Y) const {
