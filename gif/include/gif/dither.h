@@ -1,6 +1,7 @@
 // Error-diffusion ditherers. Each walks the rows alternately left to right and
 // right to left (serpentine), so that errors do not pile up along one edge.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -42,7 +43,8 @@ struct TDitherTap {
 };
 
 // Shared machinery of the diffusing engines: error rows with guard entries on
-// both sides, rotated at each new line.
+// both sides, rotated at each new line, and a table of taps whose weights sum
+// to the divisor.
 class TErrorDiffusionDitherer : public TDitherEngine {
 public:
   std::uint8_t Dither(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue,
@@ -50,15 +52,19 @@ public:
   void NextLine() override;
 
 protected:
-  TErrorDiffusionDitherer(int Width, TColorLookup* Lookup, int Rows, int Guard, int Divisor);
+  template <std::size_t N>
+  TErrorDiffusionDitherer(int Width, TColorLookup* Lookup, int Divisor, const TDitherTap (&Taps)[N])
+      : TErrorDiffusionDitherer(Width, Lookup, Divisor, Taps, int(N)) {}
+  TErrorDiffusionDitherer(int Width, TColorLookup* Lookup, int Divisor, const TDitherTap* Taps,
+                          int Count);
   // Spreads one pixel's error (wanted minus used, per channel) ahead.
-  virtual void Distribute(int ErrRed, int ErrGreen, int ErrBlue) = 0;
-  void Spread(const TDitherTap* Taps, int Count, int ErrRed, int ErrGreen, int ErrBlue);
-  int Divisor() const { return divisor_; }
+  virtual void Distribute(int ErrRed, int ErrGreen, int ErrBlue);
 
 private:
   int* Cell(int Row, int Column) { return &errors_[rows_[Row]][(Column + guard_) * 3]; }
-  int guard_;
+  const TDitherTap* taps_;
+  int tapCount_;
+  int guard_ = 0;
   int divisor_;
   std::vector<std::vector<int>> errors_;
   std::vector<int> rows_;  // rows_[0] is the current row; the rest follow in order
@@ -67,55 +73,37 @@ private:
 class TFloydSteinbergDitherer : public TErrorDiffusionDitherer {
 public:
   TFloydSteinbergDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 // Three rows of error over five columns; descendants differ in divisor and weights.
 class T5by3Ditherer : public TErrorDiffusionDitherer {
 protected:
-  T5by3Ditherer(int Width, TColorLookup* Lookup, int Divisor);
+  using TErrorDiffusionDitherer::TErrorDiffusionDitherer;
 };
 
 class TStuckiDitherer : public T5by3Ditherer {
 public:
   TStuckiDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 class TSierraDitherer : public T5by3Ditherer {
 public:
   TSierraDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 class TJaJuNiDitherer : public T5by3Ditherer {
 public:
   TJaJuNiDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 class TSteveArcheDitherer : public TErrorDiffusionDitherer {
 public:
   TSteveArcheDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 class TBurkesDitherer : public TErrorDiffusionDitherer {
 public:
   TBurkesDitherer(int Width, TColorLookup* Lookup);
-
-protected:
-  void Distribute(int ErrRed, int ErrGreen, int ErrBlue) override;
 };
 
 // The engine of a dither mode (0..6); nullptr for any other value.

@@ -1,7 +1,7 @@
 #include "gif/dither.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstdlib>
 
 TDitherEngine::TDitherEngine(int Width, TColorLookup* Lookup)
     : lookup_(Lookup), width_(Width < 0 ? 0 : Width) {}
@@ -17,18 +17,22 @@ void TDitherEngine::NextLine() {
   column_ = direction_ > 0 ? 0 : width_ - 1;
 }
 
-TErrorDiffusionDitherer::TErrorDiffusionDitherer(int Width, TColorLookup* Lookup, int Rows,
-                                                 int Guard, int Divisor)
-    : TDitherEngine(Width, Lookup),
-      guard_(Guard),
-      divisor_(Divisor),
-      errors_(Rows, std::vector<int>(std::size_t(width_ + 2 * Guard) * 3, 0)),
-      rows_(Rows) {
-  for (int i = 0; i < Rows; ++i) rows_[i] = i;
+TErrorDiffusionDitherer::TErrorDiffusionDitherer(int Width, TColorLookup* Lookup, int Divisor,
+                                                 const TDitherTap* Taps, int Count)
+    : TDitherEngine(Width, Lookup), taps_(Taps), tapCount_(Count), divisor_(Divisor) {
+  int rows = 1;
+  for (int i = 0; i < Count; ++i) {
+    rows = std::max(rows, Taps[i].Row + 1);
+    guard_ = std::max(guard_, std::abs(Taps[i].Offset));
+  }
+  errors_.assign(std::size_t(rows), std::vector<int>(std::size_t(width_ + 2 * guard_) * 3, 0));
+  rows_.resize(std::size_t(rows));
+  for (int i = 0; i < rows; ++i) rows_[std::size_t(i)] = i;
 }
 
 namespace {
-// The stated rounding: add half the divisor, then divide towards zero.
+// Adds half the divisor, then divides towards zero, so small negative errors
+// are dropped where positive ones of the same size still count.
 inline int Corrected(int value, int error, int divisor) {
   return std::clamp(value + (error + divisor / 2) / divisor, 0, 255);
 }
@@ -47,10 +51,9 @@ std::uint8_t TErrorDiffusionDitherer::Dither(std::uint8_t Red, std::uint8_t Gree
   return index;
 }
 
-void TErrorDiffusionDitherer::Spread(const TDitherTap* Taps, int Count, int ErrRed, int ErrGreen,
-                                     int ErrBlue) {
-  for (int i = 0; i < Count; ++i) {
-    const TDitherTap& t = Taps[i];
+void TErrorDiffusionDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
+  for (int i = 0; i < tapCount_; ++i) {
+    const TDitherTap& t = taps_[i];
     int* cell = Cell(t.Row, column_ + t.Offset * direction_);
     cell[0] += ErrRed * t.Weight;
     cell[1] += ErrGreen * t.Weight;
@@ -65,64 +68,39 @@ void TErrorDiffusionDitherer::NextLine() {
   std::fill(last.begin(), last.end(), 0);
 }
 
-// ---- The engines: weights per tap, summing to the divisor ----
+// ---- The engines: weights per tap (current row ahead, then the rows below
+// from behind to ahead), summing to the divisor. The guard entries and the
+// number of error rows follow from the taps.
+
+namespace {
+constexpr TDitherTap FloydSteinbergTaps[] = {{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}};
+constexpr TDitherTap StuckiTaps[] = {{0, 1, 8},  {0, 2, 4},  {1, -2, 2}, {1, -1, 4},
+                                     {1, 0, 8},  {1, 1, 4},  {1, 2, 2},  {2, -2, 1},
+                                     {2, -1, 2}, {2, 0, 4},  {2, 1, 2},  {2, 2, 1}};
+constexpr TDitherTap SierraTaps[] = {{0, 1, 5}, {0, 2, 3}, {1, -2, 2}, {1, -1, 4}, {1, 0, 5},
+                                     {1, 1, 4}, {1, 2, 2}, {2, -1, 2}, {2, 0, 3},  {2, 1, 2}};
+constexpr TDitherTap JaJuNiTaps[] = {{0, 1, 7},  {0, 2, 5},  {1, -2, 3}, {1, -1, 5},
+                                     {1, 0, 7},  {1, 1, 5},  {1, 2, 3},  {2, -2, 1},
+                                     {2, -1, 3}, {2, 0, 5},  {2, 1, 3},  {2, 2, 1}};
+constexpr TDitherTap SteveArcheTaps[] = {{0, 2, 32}, {1, -3, 12}, {1, -1, 26}, {1, 1, 30},
+                                         {1, 3, 16}, {2, -2, 12}, {2, 0, 26},  {2, 2, 12},
+                                         {3, -3, 5}, {3, -1, 12}, {3, 1, 12},  {3, 3, 5}};
+constexpr TDitherTap BurkesTaps[] = {{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4},
+                                     {1, 0, 8}, {1, 1, 4}, {1, 2, 2}};
+}  // namespace
 
 TFloydSteinbergDitherer::TFloydSteinbergDitherer(int Width, TColorLookup* Lookup)
-    : TErrorDiffusionDitherer(Width, Lookup, 2, 1, 16) {}
-
-void TFloydSteinbergDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
-
-T5by3Ditherer::T5by3Ditherer(int Width, TColorLookup* Lookup, int Divisor)
-    : TErrorDiffusionDitherer(Width, Lookup, 3, 2, Divisor) {}
-
-TStuckiDitherer::TStuckiDitherer(int Width, TColorLookup* Lookup) : T5by3Ditherer(Width, Lookup, 42) {}
-
-void TStuckiDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 1, 8},  {0, 2, 4},  {1, -2, 2}, {1, -1, 4},
-                                        {1, 0, 8},  {1, 1, 4},  {1, 2, 2},  {2, -2, 1},
-                                        {2, -1, 2}, {2, 0, 4},  {2, 1, 2},  {2, 2, 1}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
-
-TSierraDitherer::TSierraDitherer(int Width, TColorLookup* Lookup) : T5by3Ditherer(Width, Lookup, 32) {}
-
-void TSierraDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 1, 5},  {0, 2, 3}, {1, -2, 2}, {1, -1, 4},
-                                        {1, 0, 5},  {1, 1, 4}, {1, 2, 2},  {2, -1, 2},
-                                        {2, 0, 3},  {2, 1, 2}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
-
-TJaJuNiDitherer::TJaJuNiDitherer(int Width, TColorLookup* Lookup) : T5by3Ditherer(Width, Lookup, 48) {}
-
-void TJaJuNiDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 1, 7},  {0, 2, 5},  {1, -2, 3}, {1, -1, 5},
-                                        {1, 0, 7},  {1, 1, 5},  {1, 2, 3},  {2, -2, 1},
-                                        {2, -1, 3}, {2, 0, 5},  {2, 1, 3},  {2, 2, 1}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
-
+    : TErrorDiffusionDitherer(Width, Lookup, 16, FloydSteinbergTaps) {}
+TStuckiDitherer::TStuckiDitherer(int Width, TColorLookup* Lookup)
+    : T5by3Ditherer(Width, Lookup, 42, StuckiTaps) {}
+TSierraDitherer::TSierraDitherer(int Width, TColorLookup* Lookup)
+    : T5by3Ditherer(Width, Lookup, 32, SierraTaps) {}
+TJaJuNiDitherer::TJaJuNiDitherer(int Width, TColorLookup* Lookup)
+    : T5by3Ditherer(Width, Lookup, 48, JaJuNiTaps) {}
 TSteveArcheDitherer::TSteveArcheDitherer(int Width, TColorLookup* Lookup)
-    : TErrorDiffusionDitherer(Width, Lookup, 4, 3, 200) {}
-
-void TSteveArcheDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 2, 32},  {1, -3, 12}, {1, -1, 26}, {1, 1, 30},
-                                        {1, 3, 16},  {2, -2, 12}, {2, 0, 26},  {2, 2, 12},
-                                        {3, -3, 5},  {3, -1, 12}, {3, 1, 12},  {3, 3, 5}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
-
+    : TErrorDiffusionDitherer(Width, Lookup, 200, SteveArcheTaps) {}
 TBurkesDitherer::TBurkesDitherer(int Width, TColorLookup* Lookup)
-    : TErrorDiffusionDitherer(Width, Lookup, 2, 2, 32) {}
-
-void TBurkesDitherer::Distribute(int ErrRed, int ErrGreen, int ErrBlue) {
-  static constexpr TDitherTap taps[] = {{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4},
-                                        {1, 0, 8}, {1, 1, 4}, {1, 2, 2}};
-  Spread(taps, int(std::size(taps)), ErrRed, ErrGreen, ErrBlue);
-}
+    : TErrorDiffusionDitherer(Width, Lookup, 32, BurkesTaps) {}
 
 std::unique_ptr<TDitherEngine> MakeDitherer(int DitherMode, int Width, TColorLookup* Lookup) {
   switch (DitherMode) {
