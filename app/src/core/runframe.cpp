@@ -1,0 +1,292 @@
+#include "app/runframe.h"
+
+namespace Chain {
+
+namespace {
+
+constexpr double StepLimit = 1e9;
+
+bool OneAtom(int mode) { return mode == cmMonatomic || mode == cmNextNeighbour; }
+
+// Flags a run leaves alone keep their value; the marker callback's later tests win.
+void SetModeFlags(int mode) {
+  switch (mode) {
+    case cmMonatomic:
+      IsMonatomic = true;
+      IsAlternating = IsDiatomic = IsCombined = false;
+      break;
+    case cmNextNeighbour:
+      IsNextNeighbour = true;
+      IsMonatomic = IsAlternating = IsDiatomic = IsCombined = false;
+      break;
+    case cmDiatomic:
+      IsDiatomic = true;
+      IsAlternating = IsMonatomic = IsCombined = false;
+      break;
+    case cmAlternating:
+      IsAlternating = true;
+      IsDiatomic = IsMonatomic = IsNextNeighbour = IsCombined = false;
+      break;
+    case cmCombined:
+      IsCombined = true;
+      IsAlternating = IsDiatomic = IsMonatomic = IsNextNeighbour = false;
+      break;
+  }
+}
+
+void AddAll(TChainHost& h, int index, const std::vector<TChainPoint>& pts) {
+  for (const TChainPoint& p : pts) h.AddPoint(index, p);
+}
+
+TStepInputs MakeStep(TChainHost& h, const TChainInputs& in, std::int32_t t, float k) {
+  TStepInputs p;
+  p.In = in;
+  p.t = t;
+  p.k = k;
+  p.D = Damping;
+  p.Imaginary = h.ImaginaryChecked();
+  p.a = LatticeA;
+  p.WaveAmplitude = WaveAmplitude;
+  return p;
+}
+
+void DrawOneAtomTransverse(TChainHost& h, int mode, std::int32_t t, float k) {
+  TStepPoints r = OneAtomTransverse(mode, MakeStep(h, ReadChainInputs(h), t, k));
+  Omega = r.Omega;
+  h.ClearSeries(siWave1);
+  h.ClearSeries(siAtoms);
+  h.ClearSeries(siWave2);
+  AddAll(h, siAtoms, r.Atoms);
+  h.ClearSeries(siImag1);
+  h.SetSeriesColor(siImag1, clRed);
+  for (size_t j = 0; j < r.Wave1.size(); ++j) {
+    h.AddPoint(siWave1, r.Wave1[j]);
+    if (j < r.Imag1.size()) h.AddPoint(siImag1, r.Imag1[j]);
+  }
+}
+
+void DrawOneAtomLongitudinal(TChainHost& h, int mode, std::int32_t t, float k) {
+  TStepPoints r = OneAtomLongitudinal(mode, MakeStep(h, ReadChainInputs(h), t, k));
+  Omega = r.Omega;
+  h.ClearSeries(siWave1);
+  h.ClearSeries(siAtoms);
+  h.ClearSeries(siWave2);
+  AddAll(h, siAtoms, r.Atoms);
+}
+
+void DrawTwoAtomTransverse(TChainHost& h, int mode, const TTwoAtomState& st, const TStepInputs& p) {
+  TStepPoints r = TwoAtomTransverse(mode, st, p);
+  for (int i : {siWave1, siAtoms, siWave2, siImag1, siImag2}) h.ClearSeries(i);
+  const bool alternating = mode == cmAlternating;
+  if (alternating) h.SetSeriesColor(siAtoms, clGreen);
+  for (int i = 0; i < int(r.Atoms.size()); ++i) {
+    h.MarkerCallback(i);
+    h.AddPoint(siAtoms, r.Atoms[size_t(i)]);
+    if (alternating) h.MarkerCallback(i);
+  }
+  const TWaveColours c = TwoAtomWaveColours(mode);
+  for (size_t j = 0; j < r.Wave1.size(); ++j) {
+    h.AddPoint(siWave1, r.Wave1[j]);
+    h.AddPoint(siWave2, r.Wave2[j]);
+    h.SetSeriesColor(siWave1, c.S0);
+    h.SetSeriesColor(siImag1, c.S4);
+    h.SetSeriesColor(siWave2, c.S3);
+    h.SetSeriesColor(siImag2, c.S5);
+    if (j < r.Imag1.size()) {
+      h.AddPoint(siImag1, r.Imag1[j]);
+      h.AddPoint(siImag2, r.Imag2[j]);
+    }
+  }
+}
+
+void DrawTwoAtomLongitudinal(TChainHost& h, int mode, const TTwoAtomState& st, const TStepInputs& p) {
+  TStepPoints r = TwoAtomLongitudinal(mode, st, p);
+  h.ClearSeries(siWave1);
+  h.ClearSeries(siAtoms);
+  h.ClearSeries(siWave2);
+  const bool callback = mode == cmAlternating || mode == cmCombined;
+  for (int i = 0; i < ChainAtoms; ++i) {
+    if (callback) h.SetSeriesColor(siAtoms, clRed);
+    if (i >= 1 && i <= ChainAtoms - 2) h.AddPoint(siAtoms, r.Atoms[size_t(i - 1)]);
+    if (callback) h.MarkerCallback(i);
+  }
+}
+
+void SetMarkerSizes(int even, int odd) {
+  MarkerSizeEven = even;
+  MarkerSizeOdd = odd;
+}
+
+void Pace(TChainHost& h, int mode, bool longitudinal) {
+  h.Pause(StepSleep(mode, longitudinal, h.SpeedPosition()));
+  h.ProcessMessages();
+}
+
+// Set-up; false when the run ends here (mass check, equal pair at the start).
+bool SetUp(TChainHost& h, int mode, TObject* Sender) {
+  const TRunTexts texts = RunTexts(mode);
+  SetModeFlags(mode);
+  if (OneAtom(mode)) {
+    StopRequested = false;
+    h.ClearSeries(siImag1);
+    h.ClearSeries(siImag2);
+    h.SetCaption(texts.Caption);
+    h.WriteText(10, 10, texts.Line);
+    SetMarkerSizes(10, 10);
+    CurrentMode = mode;
+    ZoneK = float(TwoPi / LatticeA);
+    h.SetSeriesColor(siWave2, clBlue);
+    h.SetSeriesColor(siWave1, clRed);
+  } else {
+    h.SetCaption(texts.Caption);
+    h.WriteText(10, 10, texts.Line);
+    StopRequested = false;
+    if (mode == cmDiatomic) {
+      TChainInputs in = ReadChainInputs(h);
+      SetMarkerSizes(2 * in.M2, 2 * in.M1);
+    }
+    if (mode == cmAlternating) h.ResetForceConstants(7, 4);
+    CurrentMode = mode;
+    if (mode != cmAlternating) {
+      TChainInputs in = ReadChainInputs(h);
+      if (in.M1 < in.M2) {
+        h.ShowMessage(MassMessage);
+        return false;
+      }
+      if (mode == cmDiatomic && in.M1 == in.M2) return false;
+      if (mode == cmCombined && in.C1 == in.C2 && in.M1 == in.M2) {
+        h.StartRun(cmMonatomic, Sender);
+        return false;
+      }
+    }
+    ZoneK = float(Pi / LatticeA);
+  }
+  h.ClearSeries(siSites);
+  for (int x = 0; x < texts.Sites; ++x) h.AddPoint(siSites, {double(x), 1000, clGray});
+  h.DrawCurve(mode, Sender);
+  h.ProcessMessages();
+  return true;
+}
+
+// Transverse loop; true when the longitudinal display takes over.
+bool OneAtomTransverseLoop(TChainHost& h, int mode) {
+  std::int32_t t = 1;
+  while (t < StepLimit) {
+    Damping = float(h.DampPosition());
+    ++t;
+    float k = StepK(mode, ZoneK, h.ReadInputs().KPosition);
+    if (StopRequested) return false;
+    if (h.LongitudinalChecked()) return true;
+    DrawOneAtomTransverse(h, mode, t, k);
+    Pace(h, mode, false);
+  }
+  return true;
+}
+
+// The pair check of a two-atom step; false when the run ends (or has handed over).
+bool PairCheck(TChainHost& h, int mode, const TChainInputs& in, TObject* Sender) {
+  if (mode == cmDiatomic && in.M1 < in.M2) {
+    h.ShowMessage(MassMessage);
+    return false;
+  }
+  bool equal = mode == cmDiatomic      ? in.M1 == in.M2
+               : mode == cmAlternating ? in.C1 == in.C2
+                                       : in.C1 == in.C2 && in.M1 == in.M2;
+  if (equal) {
+    h.StartRun(cmMonatomic, Sender);
+    return false;
+  }
+  return true;
+}
+
+bool TwoAtomTransverseLoop(TChainHost& h, int mode, TObject* Sender) {
+  std::int32_t t = 1;
+  while (t < StepLimit) {
+    ++t;
+    Damping = float(h.DampPosition());
+    TChainInputs in = ReadChainInputs(h);
+    if (!PairCheck(h, mode, in, Sender)) return false;
+    if (mode == cmAlternating) SetMarkerSizes(10, 10);
+    else SetMarkerSizes(2 * in.M2, 2 * in.M1);
+    if (StopRequested) return false;
+    float k = StepK(mode, ZoneK, in.KPosition);
+    TTwoAtomState st = TwoAtomState(mode, in, k, LatticeA);
+    Omega = st.Omega;
+    DrawTwoAtomTransverse(h, mode, st, MakeStep(h, in, t, k));
+    if (h.LongitudinalChecked()) return true;
+    Pace(h, mode, false);
+  }
+  return true;
+}
+
+void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
+  if (!h.LongitudinalChecked()) return;
+  h.ClearSeries(siImag1);
+  h.ClearSeries(siImag2);
+  std::int32_t t = mode == cmMonatomic ? 1 : -1;
+  while (t < StepLimit) {
+    if (OneAtom(mode)) {
+      ++t;
+      float k = StepK(mode, ZoneK, h.ReadInputs().KPosition);
+      if (!h.LongitudinalChecked()) h.StartRun(mode, Sender);
+      if (StopRequested) return;
+      DrawOneAtomLongitudinal(h, mode, t, k);
+      Pace(h, mode, true);
+      continue;
+    }
+    TChainInputs in = ReadChainInputs(h);
+    if (mode == cmDiatomic) {
+      ++t;
+      if (in.M1 == in.M2) {
+        h.StartRun(cmMonatomic, Sender);
+        return;
+      }
+      SetMarkerSizes(2 * in.M2, 2 * in.M1);
+    } else {
+      bool equal = mode == cmAlternating ? in.C1 == in.C2 : in.C1 == in.C2 && in.M1 == in.M2;
+      if (equal) {
+        h.StartRun(cmMonatomic, Sender);
+        return;
+      }
+      if (mode == cmAlternating) SetMarkerSizes(8, 8);
+      else SetMarkerSizes(in.M2, in.M1);
+      ++t;
+    }
+    if (StopRequested) return;
+    float k = StepK(mode, ZoneK, in.KPosition);
+    TTwoAtomState st = TwoAtomState(mode, in, k, LatticeA);
+    Omega = st.Omega;
+    if (mode == cmDiatomic) {
+      if (in.M1 < in.M2) {
+        h.ShowMessage(MassMessage);
+        return;
+      }
+      if (StopRequested) return;
+    }
+    if (!h.LongitudinalChecked()) h.StartRun(mode, Sender);
+    DrawTwoAtomLongitudinal(h, mode, st, MakeStep(h, in, t, k));
+    Pace(h, mode, true);
+  }
+}
+
+}  // namespace
+
+TChainInputs ReadChainInputs(TChainHost& host) {
+  TChainInputs in = host.ReadInputs();
+  in.M1 = ChainParam(in.M1);
+  in.M2 = ChainParam(in.M2);
+  in.C1 = ChainParam(in.C1);
+  in.C2 = ChainParam(in.C2);
+  return in;
+}
+
+void RunChain(TChainHost& h, int mode, TObject* Sender) {
+  if (!SetUp(h, mode, Sender)) return;
+  if (!h.LongitudinalChecked()) {
+    bool toLongitudinal = OneAtom(mode) ? OneAtomTransverseLoop(h, mode) : TwoAtomTransverseLoop(h, mode, Sender);
+    if (!toLongitudinal) return;
+  }
+  LongitudinalSection(h, mode, Sender);
+}
+
+}  // namespace Chain
