@@ -85,7 +85,8 @@ enum TCanvasBackMode { cbmNone = 0, cbmTransparent = 1, cbmOpaque = 2 };
 // ---------------------------------------------------------------------------
 // 2D operations draw on the platform canvas the object is attached to, with that
 // canvas's geometry: LineTo leaves out its end pixel, Rectangle and Ellipse leave out
-// the right and bottom edge. A canvas attached to nothing does nothing.
+// the right and bottom edge. A canvas attached to nothing draws nothing; its pen, brush
+// and font are then those of a private canvas bound to no image, which measures text.
 class TLumCanvas : public TObject {
   DECLARE_CLASS(TLumCanvas, TObject)
 public:
@@ -185,7 +186,10 @@ protected:
   void FillGradient(const TRect& Bounds, const std::vector<TPoint>* Outline);
 
 private:
+  // The attached canvas, else the private one.
+  TCanvas* Current() const;
   TCanvas* canvas_ = nullptr;
+  mutable std::unique_ptr<TCanvas> detached_;
   std::unique_ptr<TLumGradient> gradient_;
   bool monochrome_ = false;
   int fontZoom_ = 100;

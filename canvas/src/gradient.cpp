@@ -1,0 +1,130 @@
+// Gradient fills: the gradient is computed into a bitmap of the rectangle's size and
+// drawn in one piece, clipped to the rounded outline when corners are rounded.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <numbers>
+
+#include "canvas/attributes.h"
+#include "canvas/lumcanvas.h"
+#include "canvas_internal.h"
+
+namespace {
+
+struct Rgb {
+  double r, g, b;
+};
+
+Rgb ToRgb(TColor c) {
+  const TColor v = ColorToRGB(c);
+  return {double(GetRValue(v)), double(GetGValue(v)), double(GetBValue(v))};
+}
+
+Rgb Mix(const Rgb& a, const Rgb& b, double f) {
+  return {a.r + (b.r - a.r) * f, a.g + (b.g - a.g) * f, a.b + (b.b - a.b) * f};
+}
+
+// Fraction of the way from the start colour's place (0) to the end colour's (1) for
+// pixel X, Y of a W x H rectangle; see TGradientDirection.
+double Fraction(TGradientDirection d, int X, int Y, int W, int H, int RadialX, int RadialY) {
+  const double fx = W > 1 ? double(X) / (W - 1) : 0;
+  const double fy = H > 1 ? double(Y) / (H - 1) : 0;
+  switch (d) {
+    case gdTopBottom: return fy;
+    case gdBottomTop: return 1 - fy;
+    case gdLeftRight: return fx;
+    case gdRightLeft: return 1 - fx;
+    case gdFromCenter: return std::max(std::abs(2 * fx - 1), std::abs(2 * fy - 1));
+    case gdFromTopLeft: return std::max(fx, fy);
+    case gdFromBottomLeft: return std::max(fx, 1 - fy);
+    case gdRadial: {
+      const double rx = std::max(1.0, (W - 1) / 2.0) * std::numbers::sqrt2, ry = std::max(1.0, (H - 1) / 2.0) * std::numbers::sqrt2;
+      const double dx = (X - (W - 1) / 2.0 - RadialX) / rx, dy = (Y - (H - 1) / 2.0 - RadialY) / ry;
+      return std::min(1.0, std::sqrt(dx * dx + dy * dy));
+    }
+    case gdDiagonalUp: return (fx + 1 - fy) / 2;
+    case gdDiagonalDown: return (fx + fy) / 2;
+  }
+  return 0;
+}
+
+// Points of a rectangle with corners rounded by an ellipse Corner pixels across.
+std::vector<TPoint> RoundedOutline(const TRect& R, int Corner) {
+  const double rx = std::min(Corner, R.Width()) / 2.0, ry = std::min(Corner, R.Height()) / 2.0;
+  const struct { double cx, cy, from; } corners[] = {
+      {R.Right - rx, R.Top + ry, 0},          // top-right, from 0 to 90 degrees
+      {R.Left + rx, R.Top + ry, 90},         // top-left
+      {R.Left + rx, R.Bottom - ry, 180},     // bottom-left
+      {R.Right - rx, R.Bottom - ry, 270},    // bottom-right
+  };
+  constexpr int steps = 8;
+  std::vector<TPoint> pts;
+  for (const auto& c : corners)
+    for (int i = 0; i <= steps; ++i) {
+      const double a = (c.from + 90.0 * i / steps) * std::numbers::pi / 180;
+      pts.push_back({int(std::lround(c.cx + rx * std::cos(a))), int(std::lround(c.cy - ry * std::sin(a)))});
+    }
+  return pts;
+}
+
+}  // namespace
+
+TColor TCustomLumGradient::ColorAt(double T) const {
+  const double b = std::clamp(balance_, 0, 100) / 100.0;
+  T = std::clamp(T, 0.0, 1.0);
+  const Rgb s = ToRgb(startColor_), e = ToRgb(endColor_);
+  const Rgb m = midColor_ == clNone ? Mix(s, e, 0.5) : ToRgb(midColor_);
+  const Rgb c = (b > 0 && T <= b) ? Mix(s, m, T / b) : Mix(m, e, (T - b) / (1 - b));
+  return RGB(int(std::lround(c.r)), int(std::lround(c.g)), int(std::lround(c.b)));
+}
+
+void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerSize) {
+  if (!Canvas || !Canvas->ReferenceCanvas()) return;
+  const TRect r = canvas_internal::Normalized(Rect);
+  const int w = r.Width(), h = r.Height();
+  if (w <= 0 || h <= 0) return;
+
+  const TSubGradient* sub = ExistingSubGradient();
+  if (sub && !sub->Visible()) sub = nullptr;
+  const int keep = sub ? sub->Transparency() : 0;  // percent of this gradient showing through
+
+  TBitmap bmp;
+  bmp.SetPixelFormat(pf32bit);
+  bmp.SetSize(w, h);
+  for (int y = 0; y < h; ++y) {
+    auto* row = static_cast<std::uint8_t*>(bmp.ScanLine(y));
+    for (int x = 0; x < w; ++x) {
+      TColor c = ColorAt(Fraction(direction_, x, y, w, h, radialX_, radialY_));
+      if (sub) {
+        const TColor s = sub->ColorAt(Fraction(sub->Direction(), x, y, w, h, sub->RadialX(), sub->RadialY()));
+        c = canvas_internal::Blend(s, c, keep);
+      }
+      row[4 * x] = GetBValue(c);
+      row[4 * x + 1] = GetGValue(c);
+      row[4 * x + 2] = GetRValue(c);
+      row[4 * x + 3] = 0;
+    }
+  }
+
+  TCanvas* dest = Canvas->ReferenceCanvas();
+  const bool rounded = CornerSize > 0;
+  if (rounded) dest->PushClipPolygon(RoundedOutline(r, CornerSize));
+  const TCopyMode mode = dest->CopyMode();
+  dest->SetCopyMode(cmSrcCopy);
+  dest->Draw(r.Left, r.Top, &bmp);
+  dest->SetCopyMode(mode);
+  if (rounded) dest->PopClip();
+}
+
+void TLumShadow::Draw(TLumCanvas* Canvas, const TRect& Rect) {
+  TCanvas* dest = Canvas ? Canvas->ReferenceCanvas() : nullptr;
+  if (!dest) return;
+  TRect r = canvas_internal::Normalized(Rect);
+  r = {r.Left + horizSize_, r.Top + vertSize_, r.Right + horizSize_, r.Bottom + vertSize_};
+  canvas_internal::BrushSaver keep(dest);
+  dest->Brush()->SetBitmap(nullptr);
+  dest->Brush()->SetColor(color_);
+  dest->Brush()->SetStyle(bsSolid);
+  dest->FillRect(r);
+}

@@ -1,0 +1,495 @@
+#include "canvas/lumcanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "canvas_internal.h"
+#include "platform/typinfo.h"
+
+using canvas_internal::BrushSaver;
+using canvas_internal::Normalized;
+
+IMPLEMENT_CLASS_PROPS(TView3DOptions, TPersistent)
+IMPLEMENT_CLASS(TLumCanvas, TObject)
+IMPLEMENT_CLASS(TCanvas3D, TLumCanvas)
+IMPLEMENT_CLASS(TLumCanvas3D, TCanvas3D)
+
+// ---------------------------------------------------------------------------
+TView3DOptions::TView3DOptions(TNotifyEvent OnChangeEvent) : OnChange(std::move(OnChangeEvent)) {}
+
+int TView3DOptions::Rotation() const { return int(Round(rotation_)); }
+int TView3DOptions::Elevation() const { return int(Round(elevation_)); }
+
+void TView3DOptions::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TView3DOptions*>(Source);
+  if (!s) return TPersistent::Assign(Source);
+  orthogonal_ = s->orthogonal_;
+  orthoAngle_ = s->orthoAngle_;
+  zoom_ = s->zoom_;
+  perspective_ = s->perspective_;
+  rotation_ = s->rotation_;
+  elevation_ = s->elevation_;
+  horizOffset_ = s->horizOffset_;
+  vertOffset_ = s->vertOffset_;
+  zoomText_ = s->zoomText_;
+  fontZoom_ = s->fontZoom_;
+  if (OnChange) OnChange(this);
+}
+
+void TView3DOptions::DefineProperties(TPropertyTable& t) {
+  t.Int("Elevation", &TView3DOptions::Elevation, &TView3DOptions::SetElevation).Default(345LL);
+  t.Int("FontZoom", &TView3DOptions::FontZoom, &TView3DOptions::SetFontZoom).Default(100LL);
+  t.Int("HorizOffset", &TView3DOptions::HorizOffset, &TView3DOptions::SetHorizOffset).Default(0LL);
+  t.Int("OrthoAngle", &TView3DOptions::OrthoAngle, &TView3DOptions::SetOrthoAngle).Default(45LL);
+  t.Bool("Orthogonal", &TView3DOptions::Orthogonal, &TView3DOptions::SetOrthogonal).Default(true);
+  t.Int("Perspective", &TView3DOptions::Perspective, &TView3DOptions::SetPerspective).Default(15LL);
+  t.Int("Rotation", &TView3DOptions::Rotation, &TView3DOptions::SetRotation).Default(345LL);
+  t.Int("VertOffset", &TView3DOptions::VertOffset, &TView3DOptions::SetVertOffset).Default(0LL);
+  t.Int("Zoom", &TView3DOptions::Zoom, &TView3DOptions::SetZoom).Default(100LL);
+  t.Bool("ZoomText", &TView3DOptions::ZoomText, &TView3DOptions::SetZoomText).Default(true);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+std::vector<TPoint> EllipseOutline(const TRect& R) {
+  constexpr int steps = 64;
+  const double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
+  const double rx = R.Width() / 2.0, ry = R.Height() / 2.0;
+  std::vector<TPoint> pts;
+  for (int i = 0; i < steps; ++i) {
+    const double a = 2 * std::numbers::pi * i / steps;
+    pts.push_back({int(std::lround(cx + rx * std::cos(a))), int(std::lround(cy + ry * std::sin(a)))});
+  }
+  return pts;
+}
+
+TRect BoundsOf(const TPoint* P, int Count) {
+  TRect b{P[0].X, P[0].Y, P[0].X, P[0].Y};
+  for (int i = 1; i < Count; ++i) {
+    b.Left = std::min(b.Left, P[i].X);
+    b.Top = std::min(b.Top, P[i].Y);
+    b.Right = std::max(b.Right, P[i].X);
+    b.Bottom = std::max(b.Bottom, P[i].Y);
+  }
+  return {b.Left, b.Top, b.Right + 1, b.Bottom + 1};  // the last row and column are inside
+}
+
+// Runs Draw for the outline only: the fill was painted already.
+template <class F>
+void OutlineOnly(TCanvas* C, F Draw) {
+  if (C->Pen()->Style() == psClear) return;
+  BrushSaver keep(C);
+  C->Brush()->SetBitmap(nullptr);
+  C->Brush()->SetStyle(bsClear);
+  Draw();
+}
+
+}  // namespace
+
+TLumCanvas::TLumCanvas() = default;
+TLumCanvas::~TLumCanvas() = default;
+
+void TLumCanvas::AttachCanvas(TCanvas* ACanvas) { canvas_ = ACanvas; }
+
+TCanvas* TLumCanvas::Current() const {
+  if (canvas_) return canvas_;
+  if (!detached_) detached_ = std::make_unique<TCanvas>();
+  return detached_.get();
+}
+
+TPen* TLumCanvas::Pen() const { return Current()->Pen(); }
+TBrush* TLumCanvas::Brush() const { return Current()->Brush(); }
+TFont* TLumCanvas::Font() const { return Current()->Font(); }
+
+void TLumCanvas::MoveTo(int X, int Y) {
+  if (canvas_) canvas_->MoveTo(X, Y);
+}
+
+void TLumCanvas::LineTo(int X, int Y) {
+  if (canvas_) canvas_->LineTo(X, Y);
+}
+
+void TLumCanvas::HorizLine(int X0, int X1, int Y) { Line(X0, Y, X1, Y); }
+void TLumCanvas::VertLine(int X, int Y0, int Y1) { Line(X, Y0, X, Y1); }
+void TLumCanvas::LinePoints(const TPoint& P0, const TPoint& P1) { Line(P0.X, P0.Y, P1.X, P1.Y); }
+
+void TLumCanvas::Line(int X0, int Y0, int X1, int Y1) {
+  MoveTo(X0, Y0);
+  LineTo(X1, Y1);
+}
+
+void TLumCanvas::Rectangle(int X0, int Y0, int X1, int Y1) {
+  if (!canvas_) return;
+  if (!GradientFills()) return canvas_->Rectangle(X0, Y0, X1, Y1);
+  FillGradient(Normalized({X0, Y0, X1, Y1}), nullptr);
+  OutlineOnly(canvas_, [&] { canvas_->Rectangle(X0, Y0, X1, Y1); });
+}
+
+void TLumCanvas::FillRect(const TRect& R) {
+  if (!canvas_) return;
+  if (GradientFills()) FillGradient(Normalized(R), nullptr);
+  else canvas_->FillRect(R);
+}
+
+void TLumCanvas::Ellipse(int X0, int Y0, int X1, int Y1) {
+  if (!canvas_) return;
+  if (!GradientFills()) return canvas_->Ellipse(X0, Y0, X1, Y1);
+  const TRect r = Normalized({X0, Y0, X1, Y1});
+  const std::vector<TPoint> outline = EllipseOutline(r);
+  FillGradient(r, &outline);
+  OutlineOnly(canvas_, [&] { canvas_->Ellipse(X0, Y0, X1, Y1); });
+}
+
+void TLumCanvas::Polygon(const TPoint* Points, int Count) {
+  if (!canvas_ || !Points || Count < 2) return;
+  if (!GradientFills()) return canvas_->Polygon(Points, Count);
+  const std::vector<TPoint> outline(Points, Points + Count);
+  FillGradient(BoundsOf(Points, Count), &outline);
+  OutlineOnly(canvas_, [&] { canvas_->Polygon(Points, Count); });
+}
+
+void TLumCanvas::FillGradient(const TRect& Bounds, const std::vector<TPoint>* Outline) {
+  if (Outline) canvas_->PushClipPolygon(*Outline);
+  gradient_->Draw(this, Bounds);
+  if (Outline) canvas_->PopClip();
+}
+
+void TLumCanvas::Draw(int X, int Y, TGraphic* Graphic) {
+  if (canvas_ && Graphic) canvas_->Draw(X, Y, Graphic);
+}
+
+void TLumCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
+  if (canvas_ && Graphic) canvas_->StretchDraw(R, Graphic);
+}
+
+void TLumCanvas::ClipRectangle(const TRect& R) {
+  if (canvas_) canvas_->PushClipRect(Normalized(R));
+}
+
+void TLumCanvas::UnClipRectangle() {
+  if (canvas_) canvas_->PopClip();
+}
+
+void TLumCanvas::SetBackMode(TCanvasBackMode Mode) {
+  if (Mode == cbmTransparent) Current()->SetBkMode(TRANSPARENT);
+  else if (Mode == cbmOpaque) Current()->SetBkMode(OPAQUE);
+}
+
+TCanvasBackMode TLumCanvas::BackMode() const {
+  return Current()->BkMode() == OPAQUE ? cbmOpaque : cbmTransparent;
+}
+
+void TLumCanvas::SetBackColor(TColor Value) { Current()->SetBkColor(Value); }
+TColor TLumCanvas::BackColor() const { return Current()->BkColor(); }
+unsigned TLumCanvas::TextAlign() const { return Current()->TextAlign(); }
+void TLumCanvas::SetTextAlign(unsigned Value) { Current()->SetTextAlign(Value); }
+
+void TLumCanvas::TextOut(int X, int Y, const std::string& Text) {
+  if (canvas_) canvas_->TextOut(X, Y, Text);
+}
+
+void TLumCanvas::RotateLabel(int X, int Y, const std::string& Text, double Angle) {
+  if (!canvas_) return;
+  TFont* f = canvas_->Font();
+  const int old = f->Orientation();
+  int tenths = int(Round(std::fmod(Angle, 360.0) * 10));
+  if (tenths < 0) tenths += 3600;
+  f->SetOrientation(tenths);
+  canvas_->TextOut(X, Y, Text);
+  f->SetOrientation(old);
+}
+
+void TLumCanvas::TextOutRich(int X, int Y, const std::string& Text, bool AllowHtml) {
+  (void)AllowHtml;
+  TextOut(X, Y, Text);
+}
+
+int TLumCanvas::TextWidth(const std::string& Text) { return Current()->TextWidth(Text); }
+int TLumCanvas::TextHeight(const std::string& Text) { return Current()->TextHeight(Text); }
+int TLumCanvas::FontHeight() { return TextHeight("W"); }
+
+void TLumCanvas::AssignFont(TLumFont* AFont) {
+  if (!AFont) return;
+  TFont* f = Font();
+  f->SetName(AFont->Name());
+  int h = AFont->Height();
+  if (fontZoom_ != 100) {
+    h = MulDiv(h, fontZoom_, 100);
+    if (h == 0) h = AFont->Height() < 0 ? -1 : 1;  // zoomed out, still a font
+  }
+  f->SetHeight(h);
+  f->SetStyle(AFont->Style());
+  f->SetColor(AFont->Color());
+  f->SetCharset(AFont->Charset());
+}
+
+void TLumCanvas::ResetState() {
+  TPen* p = Pen();
+  p->SetColor(clBlack);
+  p->SetWidth(1);
+  p->SetStyle(psSolid);
+  p->SetMode(pmCopy);
+  TBrush* b = Brush();
+  b->SetBitmap(nullptr);
+  b->SetColor(clWhite);
+  b->SetStyle(bsSolid);
+  TFont defaults;
+  Font()->Assign(&defaults);
+  Font()->SetColor(clBlack);
+  if (gradient_) {
+    TLumGradient plain;
+    gradient_->Assign(&plain);
+  }
+  SetTextAlign(TA_LEFT | TA_TOP);
+}
+
+void TLumCanvas::ApplyPen(TChartPen* APen) {
+  if (APen) ApplyPenColor(APen, APen->Color());
+}
+
+void TLumCanvas::ApplyPenColor(TChartPen* APen, TColor AColor) {
+  if (!APen) return;
+  TPen* p = Pen();
+  if (!APen->Visible()) return p->SetStyle(psClear);
+  p->SetColor(AColor);
+  p->SetWidth(APen->Width());
+  // The platform pen has no free dash pattern: small dots draw as its dotted style.
+  p->SetStyle(APen->SmallDots() ? psDot : APen->Style());
+  p->SetMode(APen->Mode());
+}
+
+void TLumCanvas::ApplyBrushWithBack(TChartBrush* ABrush, TColor AColor) {
+  if (ABrush) ApplyBrushColors(ABrush, AColor, ABrush->Color());
+}
+
+void TLumCanvas::ApplyBrushColors(TChartBrush* ABrush, TColor AFill, TColor ABack) {
+  if (!ABrush) return;
+  TCanvas* c = Current();
+  TBrush* b = c->Brush();
+  TBitmap pattern;  // the brush copies its pixels, so a temporary will do
+  if (ABrush->HasImage()) {
+    TGraphic* g = ABrush->Image()->Graphic();
+    if (auto* bmp = dynamic_cast<TBitmap*>(g)) {
+      b->SetBitmap(bmp);
+    } else {
+      pattern.SetPixelFormat(pf32bit);
+      pattern.SetSize(g->Width(), g->Height());
+      pattern.Canvas()->StretchDraw({0, 0, g->Width(), g->Height()}, g);
+      b->SetBitmap(&pattern);
+    }
+  } else if (ABrush->Bitmap()) {
+    b->SetBitmap(ABrush->Bitmap());
+  } else {
+    b->SetBitmap(nullptr);
+    b->SetColor(AFill);
+    // No fill colour means no fill.
+    b->SetStyle(AFill == clNone ? bsClear : ABrush->Style());
+  }
+  const bool gaps = b->Bitmap() || (b->Style() != bsSolid && b->Style() != bsClear);
+  if (gaps) {
+    if (ABack == clNone) {
+      c->SetBkMode(TRANSPARENT);
+    } else {
+      c->SetBkColor(ABack);
+      c->SetBkMode(OPAQUE);
+    }
+  }
+  if (ABrush->HasGradient() && ABrush->Gradient()->Visible()) GetGradient()->Assign(ABrush->Gradient());
+  else if (gradient_) gradient_->SetVisible(false);
+}
+
+TLumGradient* TLumCanvas::GetGradient() {
+  if (!gradient_) gradient_ = std::make_unique<TLumGradient>();
+  return gradient_.get();
+}
+
+// ---------------------------------------------------------------------------
+TRect TCanvas3D::ProjectRect(const TRect& R, int Z) const {
+  const TPoint a = ProjectPoint(R.Left, R.Top, Z), b = ProjectPoint(R.Right, R.Bottom, Z);
+  return {a.X, a.Y, b.X, b.Y};
+}
+
+std::array<TPoint, 4> TCanvas3D::ProjectRectCorners(const TRect& R, int Z) const {
+  return {ProjectPoint(R.Left, R.Top, Z), ProjectPoint(R.Right, R.Top, Z), ProjectPoint(R.Right, R.Bottom, Z),
+          ProjectPoint(R.Left, R.Bottom, Z)};
+}
+
+TRect TCanvas3D::ProjectedRectBounds(const TRect& R, int Z) const {
+  const auto c = ProjectRectCorners(R, Z);
+  TRect b{c[0].X, c[0].Y, c[0].X, c[0].Y};
+  for (const TPoint& p : c) {
+    b.Left = std::min(b.Left, p.X);
+    b.Top = std::min(b.Top, p.Y);
+    b.Right = std::max(b.Right, p.X);
+    b.Bottom = std::max(b.Bottom, p.Y);
+  }
+  return b;
+}
+
+// ---------------------------------------------------------------------------
+TLumCanvas3D::TLumCanvas3D() = default;
+TLumCanvas3D::~TLumCanvas3D() = default;
+
+void TLumCanvas3D::SetBufferedDisplay(bool Value) {
+  if (buffered_ == Value) return;
+  buffered_ = Value;
+  if (!buffered_) {
+    if (buffer_ && ReferenceCanvas() == buffer_->Canvas()) AttachCanvas(nullptr);
+    buffer_.reset();
+  }
+  dirty_ = true;
+}
+
+TCanvas* TLumCanvas3D::InitWindow(TCanvas* DestCanvas, TView3DOptions* A3DOptions, TColor ABackColor, bool AIs3D,
+                                  const TRect& UserRect) {
+  SetView3DOptions(A3DOptions);
+  SetIs3D(AIs3D);
+  int zoom = A3DOptions ? A3DOptions->FontZoom() : 100;
+  if (AIs3D && A3DOptions && A3DOptions->ZoomText()) zoom = MulDiv(zoom, A3DOptions->Zoom(), 100);
+  SetFontZoom(zoom);
+  CalcPerspective(UserRect);
+  CalcTrigValues();
+
+  if (!buffered_) {
+    AttachCanvas(DestCanvas);
+    return DestCanvas;
+  }
+  // At least one pixel, so the buffer always has an image to draw on.
+  const int w = std::max(1, UserRect.Right), h = std::max(1, UserRect.Bottom);
+  if (!buffer_) {
+    buffer_ = std::make_unique<TBitmap>();
+    buffer_->SetPixelFormat(pf32bit);
+  }
+  if (buffer_->Width() != w || buffer_->Height() != h) buffer_->SetSize(w, h);
+  TCanvas* c = buffer_->Canvas();
+  while (c->ClipDepth() > 0) c->PopClip();  // a frame ended by an exception may have left some
+  if (ABackColor != clNone) {
+    BrushSaver keep(c);
+    c->Brush()->SetBitmap(nullptr);
+    c->Brush()->SetColor(ABackColor);
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect({0, 0, w, h});
+  }
+  if (DestCanvas) {
+    c->SetPen(DestCanvas->Pen());
+    c->SetBrush(DestCanvas->Brush());
+    c->SetFont(DestCanvas->Font());
+  }
+  AttachCanvas(c);
+  return c;
+}
+
+void TLumCanvas3D::ShowImage(TCanvas* DestCanvas, const TRect& UserRect) {
+  if (buffered_ && buffer_ && DestCanvas) {
+    const TRect r{std::max(0, UserRect.Left), std::max(0, UserRect.Top), std::min(buffer_->Width(), UserRect.Right),
+                  std::min(buffer_->Height(), UserRect.Bottom)};
+    if (r.Right > r.Left && r.Bottom > r.Top) {
+      const TCopyMode mode = DestCanvas->CopyMode();
+      DestCanvas->SetCopyMode(cmSrcCopy);
+      DestCanvas->CopyRect(r, buffer_->Canvas(), r);
+      DestCanvas->SetCopyMode(mode);
+    }
+  }
+  dirty_ = false;
+}
+
+// The flat view has nothing to precompute; the projected view fills this in.
+void TLumCanvas3D::CalcTrigValues() {}
+
+void TLumCanvas3D::CalcPerspective(const TRect& Rect) {
+  xCenter_ = (Rect.Left + Rect.Right) / 2;
+  yCenter_ = (Rect.Top + Rect.Bottom) / 2;
+}
+
+TPoint TLumCanvas3D::ProjectPoint(int X, int Y, int Z) const {
+  (void)Z;
+  return {X, Y};
+}
+
+TPoint TLumCanvas3D::InverseProject(int X, int Y, int Z) const {
+  (void)Z;
+  return {X, Y};
+}
+
+void TLumCanvas3D::HorizLine3D(int X0, int X1, int Y, int Z) { LineWithZ(X0, Y, X1, Y, Z); }
+void TLumCanvas3D::VertLine3D(int X, int Y0, int Y1, int Z) { LineWithZ(X, Y0, X, Y1, Z); }
+
+void TLumCanvas3D::ZLine3D(int X, int Y, int Z0, int Z1) {
+  MoveTo3D(X, Y, Z0);
+  LineTo3D(X, Y, Z1);
+}
+
+void TLumCanvas3D::MoveTo3D(int X, int Y, int Z) {
+  const TPoint p = ProjectPoint(X, Y, Z);
+  MoveTo(p.X, p.Y);
+}
+
+void TLumCanvas3D::LineTo3D(int X, int Y, int Z) {
+  const TPoint p = ProjectPoint(X, Y, Z);
+  LineTo(p.X, p.Y);
+}
+
+void TLumCanvas3D::LineWithZ(int X0, int Y0, int X1, int Y1, int Z) {
+  MoveTo3D(X0, Y0, Z);
+  LineTo3D(X1, Y1, Z);
+}
+
+void TLumCanvas3D::RectangleWithZ(const TRect& R, int Z) { Rectangle(ProjectRect(R, Z)); }
+void TLumCanvas3D::EllipseWithZ(const TRect& R, int Z) { Ellipse(ProjectRect(R, Z)); }
+
+void TLumCanvas3D::Diamond(const TRect& R, int Z) {
+  const int mx = (R.Left + R.Right) / 2, my = (R.Top + R.Bottom) / 2;
+  PolygonWithZ({{mx, R.Top}, {R.Right, my}, {mx, R.Bottom}, {R.Left, my}}, Z);
+}
+
+void TLumCanvas3D::Arrow(bool Filled, const TPoint& FromPoint, const TPoint& ToPoint, int ArrowWidth,
+                         int ArrowHeight, int Z, double BodyPercent) {
+  const double dx = ToPoint.X - FromPoint.X, dy = ToPoint.Y - FromPoint.Y;
+  const double len = std::hypot(dx, dy);
+  if (len == 0) return;
+  const double nx = -dy / len, ny = dx / len;  // unit normal
+  const TPoint base = PointAlongLine(FromPoint, ToPoint, ArrowHeight);
+  const double head = ArrowWidth / 2.0, body = head * BodyPercent / 100;
+  auto side = [&](const TPoint& p, double d) { return TPoint{int(Round(p.X + nx * d)), int(Round(p.Y + ny * d))}; };
+  const std::vector<TPoint> outline = {side(FromPoint, body), side(base, body),  side(base, head), ToPoint,
+                                       side(base, -head),     side(base, -body), side(FromPoint, -body)};
+  if (Filled || !ReferenceCanvas()) return PolygonWithZ(outline, Z);
+  std::vector<TPoint> p;
+  for (const TPoint& q : outline) p.push_back(ProjectPoint(q.X, q.Y, Z));
+  OutlineOnly(ReferenceCanvas(), [&] { ReferenceCanvas()->Polygon(p); });
+}
+
+void TLumCanvas3D::TextOut3D(int X, int Y, int Z, const std::string& Text) {
+  const TPoint p = ProjectPoint(X, Y, Z);
+  TextOut(p.X, p.Y, Text);
+}
+
+void TLumCanvas3D::RotateLabel3D(int X, int Y, int Z, const std::string& Text, double Angle) {
+  const TPoint p = ProjectPoint(X, Y, Z);
+  RotateLabel(p.X, p.Y, Text, Angle);
+}
+
+void TLumCanvas3D::DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) {
+  if (Plane == cpFront) StretchDraw(ProjectRect(R, Z), Graphic);
+}
+
+void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) {
+  (void)Z1;
+  (void)DarkSides;  // the sides are edge-on in the flat view
+  RectangleWithZ(R, Z0);
+}
+
+void TLumCanvas3D::PolygonWithZ(const std::vector<TPoint>& Points, int Z) {
+  std::vector<TPoint> p;
+  p.reserve(Points.size());
+  for (const TPoint& q : Points) p.push_back(ProjectPoint(q.X, q.Y, Z));
+  Polygon(p);
+}
+
+void TLumCanvas3D::ClipCube(const TRect& R, int Z0, int Z1) {
+  const TRect a = ProjectedRectBounds(Normalized(R), Z0), b = ProjectedRectBounds(Normalized(R), Z1);
+  ClipRectangle({std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                 std::max(a.Bottom, b.Bottom)});
+}
