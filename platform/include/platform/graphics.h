@@ -417,7 +417,6 @@ public:
   void SetTransparentMode(TTransparentMode Value);
 
   void Assign(TPersistent* Source) override;
-  bool Equals(TGraphic* Graphic) override;
   // A device-independent bitmap file: uncompressed 1/4/8/16/24/32 bits and RLE4/RLE8 are
   // read (EInvalidGraphic "Bitmap image is not valid" otherwise); written uncompressed in
   // the bitmap's own pixel format.

@@ -16,10 +16,12 @@
 void AttachCanvasToImage(TCanvas* Canvas, QImage* Image);
 
 // The general binding: Acquire answers the image to draw into right before each
-// operation (nullptr: nothing to draw on); Drawn runs after each drawing operation.
+// operation, or to read pixels from (nullptr: nothing to draw on); after each drawing
+// operation Drawn runs, and DrawnArea with the area the operation may have changed.
 struct TCanvasSurface {
   std::function<QImage*()> Acquire;
   std::function<void()> Drawn;
+  std::function<void(const QRect& Dirty)> DrawnArea = {};
 };
 void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
 
@@ -37,6 +39,10 @@ QFont ToQFont(const TFont& Font, bool Antialias = false);
 // pixels are transparent) those pixels are left out and CopyMode is ignored.
 void CanvasDrawImage(TCanvas* Canvas, const TRect& Dest, const QImage& Image, const QRect& Source,
                      const QImage* Mask = nullptr);
+
+// Paints Image stretched (nearest pixel) into Dest leaving out the pixels of colour
+// Transparent (compared as 0xRRGGBB).
+void CanvasDrawTransparent(TCanvas* Canvas, const TRect& Dest, const QImage& Image, QRgb Transparent);
 
 // A bitmap's pixels as an RGB32 image (palettes applied), for showing and copying.
 QImage BitmapToQImage(TBitmap* Bitmap);

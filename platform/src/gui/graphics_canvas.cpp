@@ -1,0 +1,804 @@
+// The canvas: device geometry over QPainter on an RGB32 image.
+//
+// One-pixel pens are drawn here pixel by pixel (so that LineTo leaves out its end
+// pixel, dashes have fixed lengths and every pixel is combined with the pen mode
+// exactly once); fills, wide pens, curves and text go through QPainter. In a pen mode
+// other than copy, QPainter paints into a scratch layer whose covered pixels are then
+// combined with the image one by one, so drawing twice in xor mode restores the image.
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <optional>
+
+#include "graphics_impl.h"
+
+namespace {
+
+// Dash lengths of the one-pixel pen styles: on, off, on, off...
+struct DashPattern {
+  const int* runs;
+  int count;
+  int period;
+};
+constexpr int kDash[] = {18, 6};
+constexpr int kDot[] = {3, 3};
+constexpr int kDashDot[] = {9, 6, 3, 6};
+constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+
+std::optional<DashPattern> PatternOf(TPenStyle s) {
+  switch (s) {
+    case psDash: return DashPattern{kDash, 2, 24};
+    case psDot: return DashPattern{kDot, 2, 6};
+    case psDashDot: return DashPattern{kDashDot, 4, 24};
+    case psDashDotDot: return DashPattern{kDashDotDot, 6, 24};
+    default: return std::nullopt;
+  }
+}
+
+bool DashOn(const DashPattern& p, int step) {
+  int pos = step % p.period;
+  for (int i = 0; i < p.count; ++i) {
+    if (pos < p.runs[i]) return i % 2 == 0;
+    pos -= p.runs[i];
+  }
+  return true;
+}
+
+QVector<qreal> QtDashes(TPenStyle s) {
+  auto p = PatternOf(s);
+  QVector<qreal> v;
+  if (p)
+    for (int i = 0; i < p->count; ++i) v.push_back(p->runs[i]);
+  return v;
+}
+
+// 8 x 8 hatch cells, aligned to the image's origin.
+bool HatchSet(TBrushStyle s, int x, int y) {
+  x &= 7;
+  y &= 7;
+  bool h = y == 0, v = x == 0, f = x == y, b = x + y == 7;
+  switch (s) {
+    case bsHorizontal: return h;
+    case bsVertical: return v;
+    case bsFDiagonal: return f;
+    case bsBDiagonal: return b;
+    case bsCross: return h || v;
+    case bsDiagCross: return f || b;
+    default: return true;
+  }
+}
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+TRect Normalized(TRect r) {
+  if (r.Right < r.Left) std::swap(r.Left, r.Right);
+  if (r.Bottom < r.Top) std::swap(r.Top, r.Bottom);
+  return r;
+}
+
+}  // namespace
+
+struct TCanvas::Impl {
+  TCanvas* self = nullptr;
+  std::unique_ptr<TPen> pen = std::make_unique<TPen>();
+  std::unique_ptr<TBrush> brush = std::make_unique<TBrush>();
+  std::unique_ptr<TFont> font = std::make_unique<TFont>();
+  TCanvasSurface surface;
+  bool attached = false;
+  TPoint pos;
+  int bkMode = OPAQUE;
+  TColor bkColor = clWhite;
+  bool brushPending = true;
+  unsigned textAlign = TA_LEFT | TA_TOP;
+  TCopyMode copyMode = cmSrcCopy;
+  bool antialias = false;
+  std::vector<QRegion> clips;
+  std::recursive_mutex mutex;
+  std::atomic<int> locks{0};
+  QRect dirty;
+
+  unsigned fontGen = ~0u;
+  bool fontAA = false;
+  QFont qfont;
+  std::optional<QFontMetrics> metrics;
+
+  QImage* Acquire() {
+    QImage* img = surface.Acquire ? surface.Acquire() : nullptr;
+    return img && !img->isNull() ? img : nullptr;
+  }
+
+  // One drawing operation: events around it, the image to draw on, the area touched.
+  template <class F>
+  void Draw(F&& f) {
+    if (!attached) throw EInvalidOperation("Canvas does not allow drawing");
+    self->Changing();
+    if (QImage* img = Acquire()) {
+      dirty = QRect();
+      f(*img);
+      dirty &= img->rect();
+      if (!dirty.isEmpty()) {
+        if (surface.DrawnArea) surface.DrawnArea(dirty);
+        if (surface.Drawn) surface.Drawn();
+      }
+    }
+    self->Changed();
+  }
+  void Touch(const QRect& r) { dirty |= r.normalized(); }
+
+  // A solid brush makes the background opaque in its colour; any other transparent.
+  void ResolveBrush() {
+    if (!brushPending) return;
+    brushPending = false;
+    if (brush->Style() == bsSolid && !brush->PatternImage()) {
+      bkColor = brush->Color();
+      bkMode = OPAQUE;
+    } else {
+      bkMode = TRANSPARENT;
+    }
+  }
+
+  const QFont& Font() {
+    if (font->Generation() != fontGen || antialias != fontAA || !metrics) {
+      qfont = ToQFont(*font, antialias);
+      metrics.emplace(qfont);
+      fontGen = font->Generation();
+      fontAA = antialias;
+    }
+    return qfont;
+  }
+  const QFontMetrics& Metrics() {
+    Font();
+    return *metrics;
+  }
+
+  bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
+  bool PenVisible() const { return pen->Style() != psClear; }
+
+  void SetupPainter(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, antialias);
+    p.setRenderHint(QPainter::TextAntialiasing, antialias);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, antialias);
+    if (!clips.empty()) p.setClipRegion(clips.back());
+  }
+
+  QBrush FillBrush() {
+    ResolveBrush();
+    if (const TBrush::Pattern* pat = brush->PatternImage()) return QBrush(pat->Image);
+    TBrushStyle s = brush->Style();
+    if (s == bsClear) return Qt::NoBrush;
+    QRgb c = ToQRgb(brush->Color()) | 0xFF000000u;
+    if (s == bsSolid) return QBrush(QColor(c));
+    QImage cell(8, 8, QImage::Format_ARGB32_Premultiplied);
+    QRgb back = bkMode == OPAQUE ? (ToQRgb(bkColor) | 0xFF000000u) : 0u;
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) cell.setPixel(x, y, HatchSet(s, x, y) ? c : back);
+    return QBrush(cell);
+  }
+
+  QPen ShapePen() {
+    if (!PenVisible()) return Qt::NoPen;
+    ResolveBrush();
+    QPen p(QColor(ToQRgb(pen->Color())));
+    int w = pen->Width();
+    if (w <= 1) {
+      p.setWidth(1);
+      p.setCosmetic(true);
+      if (auto d = QtDashes(pen->Style()); !d.isEmpty()) p.setDashPattern(d);
+    } else {
+      p.setWidth(w);
+      p.setCapStyle(Qt::RoundCap);
+      p.setJoinStyle(Qt::RoundJoin);
+      switch (pen->Style()) {
+        case psDash: p.setStyle(Qt::DashLine); break;
+        case psDot: p.setStyle(Qt::DotLine); break;
+        case psDashDot: p.setStyle(Qt::DashDotLine); break;
+        case psDashDotDot: p.setStyle(Qt::DashDotDotLine); break;
+        default: break;
+      }
+    }
+    return p;
+  }
+
+  // Writes single pixels through the clip with a raster operation.
+  struct PixelWriter {
+    uchar* bits;
+    qsizetype bpl;
+    QRect bounds;
+    const QRegion* region = nullptr;
+    TPenMode mode;
+    PixelWriter(QImage& img, const std::vector<QRegion>& clips, TPenMode m)
+        : bits(img.bits()), bpl(img.bytesPerLine()), bounds(img.rect()), mode(m) {
+      if (!clips.empty()) {
+        const QRegion& r = clips.back();
+        if (r.rectCount() <= 1) bounds &= r.boundingRect();
+        else region = &r;
+      }
+    }
+    bool Inside(int x, int y) const {
+      return bounds.contains(x, y) && (!region || region->contains(QPoint(x, y)));
+    }
+    void Put(int x, int y, QRgb c) {
+      if (!Inside(x, y)) return;
+      QRgb* p = reinterpret_cast<QRgb*>(bits + y * bpl) + x;
+      *p = 0xFF000000u | (gfx::Rop2(mode, c & 0xFFFFFF, *p) & 0xFFFFFF);
+    }
+  };
+
+  // A one-pixel line from (x0, y0) towards (x1, y1), its end pixel left out; Step
+  // carries the dash position along a figure.
+  void CosmeticLine(QImage& img, int x0, int y0, int x1, int y1, int& step) {
+    PixelWriter w(img, clips, pen->Mode());
+    ResolveBrush();
+    QRgb fg = ToQRgb(pen->Color()), bg = ToQRgb(bkColor);
+    auto dash = PatternOf(pen->Style());
+    bool opaque = bkMode == OPAQUE;
+    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int n = std::max(dx, dy);
+    int err = dx >= dy ? 2 * dy - dx : 2 * dx - dy;
+    int x = x0, y = y0;
+    for (int i = 0; i < n; ++i, ++step) {
+      bool on = !dash || DashOn(*dash, step);
+      if (on) w.Put(x, y, fg);
+      else if (opaque) w.Put(x, y, bg);
+      if (dx >= dy) {
+        if (err > 0) { y += sy; err -= 2 * dx; }
+        err += 2 * dy;
+        x += sx;
+      } else {
+        if (err > 0) { x += sx; err -= 2 * dy; }
+        err += 2 * dx;
+        y += sy;
+      }
+    }
+    Touch(QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1))));
+  }
+
+  // Paints with QPainter, in copy mode straight onto the image, in any other pen mode
+  // through a scratch layer combined pixel by pixel. Bounds: what the painting covers.
+  template <class F>
+  void PaintShape(QImage& img, QRect bounds, TPenMode mode, F&& paint) {
+    bounds = bounds.normalized().adjusted(-1, -1, 1, 1) & img.rect();
+    if (bounds.isEmpty() || mode == pmNop) return;
+    Touch(bounds);
+    if (mode == pmCopy) {
+      QPainter p(&img);
+      SetupPainter(p);
+      paint(p);
+      return;
+    }
+    QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+      QPainter p(&layer);
+      p.setRenderHint(QPainter::Antialiasing, false);
+      p.translate(-bounds.topLeft());
+      paint(p);
+    }
+    PixelWriter w(img, clips, mode);
+    for (int y = 0; y < layer.height(); ++y) {
+      const QRgb* s = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+      for (int x = 0; x < layer.width(); ++x)
+        if (qAlpha(s[x]) >= 128) w.Put(bounds.left() + x, bounds.top() + y, s[x]);
+    }
+  }
+
+  // The outline of a closed figure with the one-pixel pen, every pixel once.
+  void CosmeticOutline(QImage& img, const TPoint* pts, int n, bool closed) {
+    int step = 0;
+    for (int i = 0; i + 1 < n; ++i) CosmeticLine(img, pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, step);
+    if (closed && n > 1) CosmeticLine(img, pts[n - 1].X, pts[n - 1].Y, pts[0].X, pts[0].Y, step);
+  }
+
+  // Box shapes (rectangle, ellipse, rounded rectangle) inside (r.Left, r.Top)-(r.Right,
+  // r.Bottom) exclusive. Without a pen the fill stops one pixel short on the right and
+  // at the bottom, as on the device.
+  template <class Shape>
+  void BoxShape(const TRect& box, Shape&& shape) {
+    TRect r = Normalized(box);
+    Draw([&](QImage& img) {
+      QBrush fill = FillBrush();
+      int w = pen->Width();
+      QRect qr(r.Left, r.Top, r.Width(), r.Height());
+      PaintShape(img, qr, pen->Mode(), [&](QPainter& p) {
+        // Whatever Qt's rounding, nothing leaves the box.
+        QRect limit = PenVisible() ? qr : qr.adjusted(0, 0, -1, -1);
+        p.setClipRect(limit, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        if (!PenVisible()) {
+          p.setPen(Qt::NoPen);
+          p.setBrush(fill);
+          shape(p, QRectF(r.Left, r.Top, r.Width() - 0.5, r.Height() - 0.5));
+        } else if (w <= 1) {
+          QRectF box(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+          QPen outline = ShapePen();
+          if (outline.style() != Qt::SolidLine && bkMode == OPAQUE) {
+            // The gaps of a styled pen: a solid outline in the background colour first
+            // (Qt's own opaque mode strokes a different outline).
+            QPen back = outline;
+            back.setStyle(Qt::SolidLine);
+            back.setColor(QColor(ToQRgb(bkColor)));
+            p.setPen(back);
+            p.setBrush(fill);
+            shape(p, box);
+            p.setBrush(Qt::NoBrush);
+          } else {
+            p.setBrush(fill);
+          }
+          p.setPen(outline);
+          shape(p, box);
+        } else {
+          // Wide pens stay inside the box.
+          p.setPen(ShapePen());
+          p.setBrush(fill);
+          shape(p, QRectF(r.Left + w / 2.0, r.Top + w / 2.0, r.Width() - w, r.Height() - w));
+        }
+      });
+    });
+  }
+
+  void TextAt(QImage& img, int x, int y, const QString& s, bool opaque, const QRect* clipTo) {
+    const QFontMetrics& m = Metrics();
+    int w = m.horizontalAdvance(s), asc = m.ascent(), h = m.ascent() + m.descent();
+    int dx = 0, dy = 0;
+    if ((textAlign & TA_CENTER) == TA_CENTER) dx = -w / 2;
+    else if (textAlign & TA_RIGHT) dx = -w;
+    if ((textAlign & TA_BASELINE) == TA_BASELINE) dy = -asc;
+    else if (textAlign & TA_BOTTOM) dy = -h;
+    QPainter p(&img);
+    SetupPainter(p);
+    if (clipTo) p.setClipRect(*clipTo, clips.empty() ? Qt::ReplaceClip : Qt::IntersectClip);
+    p.translate(x, y);
+    if (int o = font->Orientation(); o % 3600 != 0) p.rotate(-o / 10.0);
+    QRect cell(dx, dy, w, h);
+    if (opaque) p.fillRect(cell, QColor(ToQRgb(bkColor)));
+    p.setFont(Font());
+    p.setPen(QColor(ToQRgb(font->Color())));
+    p.drawText(QPoint(dx, dy + asc), s);
+    Touch(p.transform().mapRect(cell.adjusted(-h, -2, h, 2)));
+  }
+
+  void DrawImage(const TRect& dest, const QImage& image, QRect src, const QImage* mask,
+                 std::optional<QRgb> transparent) {
+    TRect d = Normalized(dest);
+    src &= image.rect();
+    if (d.Width() <= 0 || d.Height() <= 0 || src.isEmpty()) return;
+    QImage piece = image.copy(src).convertToFormat(QImage::Format_RGB32);
+    if (dest.Right < dest.Left) piece = piece.mirrored(true, false);
+    if (dest.Bottom < dest.Top) piece = piece.mirrored(false, true);
+    QImage m;
+    if (mask) {
+      m = mask->copy(src).convertToFormat(QImage::Format_RGB32);
+      if (dest.Right < dest.Left) m = m.mirrored(true, false);
+      if (dest.Bottom < dest.Top) m = m.mirrored(false, true);
+    }
+    auto mode = antialias ? Qt::SmoothTransformation : Qt::FastTransformation;
+    if (piece.size() != QSize(d.Width(), d.Height())) {
+      piece = piece.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, mode);
+      if (!m.isNull()) m = m.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
+    Draw([&](QImage& img) {
+      QRect target(d.Left, d.Top, d.Width(), d.Height());
+      Touch(target);
+      if (!m.isNull() || transparent) {
+        QImage argb = piece.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < argb.height(); ++y) {
+          QRgb* p = reinterpret_cast<QRgb*>(argb.scanLine(y));
+          const QRgb* mk = m.isNull() ? nullptr : reinterpret_cast<const QRgb*>(m.constScanLine(y));
+          for (int x = 0; x < argb.width(); ++x)
+            if ((mk && (mk[x] & 0xFFFFFF)) || (transparent && (p[x] & 0xFFFFFF) == *transparent)) p[x] = 0;
+        }
+        QPainter p(&img);
+        SetupPainter(p);
+        p.drawImage(target.topLeft(), argb);
+      } else if (copyMode == cmSrcCopy) {
+        QPainter p(&img);
+        SetupPainter(p);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(target.topLeft(), piece);
+      } else {
+        PixelWriter w(img, clips, pmCopy);
+        QRgb pat = ToQRgb(brush->Color()) & 0xFFFFFF;
+        for (int y = 0; y < piece.height(); ++y) {
+          const QRgb* s = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
+          int ty = target.top() + y;
+          for (int x = 0; x < piece.width(); ++x) {
+            int tx = target.left() + x;
+            if (!w.Inside(tx, ty)) continue;
+            QRgb dst = img.pixel(tx, ty) & 0xFFFFFF;
+            w.Put(tx, ty, gfx::Rop3(copyMode, pat, s[x] & 0xFFFFFF, dst));
+          }
+        }
+      }
+    });
+  }
+};
+
+IMPLEMENT_CLASS(TCanvas, TPersistent)
+
+TCanvas::TCanvas() : impl_(std::make_unique<Impl>()) {
+  impl_->self = this;
+  impl_->brush->OnChange = TNotifyEvent([this](TObject*) { impl_->brushPending = true; });
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::Changing() {
+  if (OnChanging) OnChanging(this);
+}
+void TCanvas::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+TPen* TCanvas::Pen() const { return impl_->pen.get(); }
+TBrush* TCanvas::Brush() const { return impl_->brush.get(); }
+TFont* TCanvas::Font() const { return impl_->font.get(); }
+void TCanvas::SetPen(TPen* Value) { impl_->pen->Assign(Value); }
+void TCanvas::SetBrush(TBrush* Value) { impl_->brush->Assign(Value); }
+void TCanvas::SetFont(TFont* Value) { impl_->font->Assign(Value); }
+
+TPoint TCanvas::PenPos() const { return impl_->pos; }
+void TCanvas::SetPenPos(const TPoint& Value) { impl_->pos = Value; }
+void TCanvas::MoveTo(int X, int Y) { impl_->pos = {X, Y}; }
+
+void TCanvas::LineTo(int X, int Y) {
+  Impl& c = *impl_;
+  TPoint from = c.pos;
+  c.Draw([&](QImage& img) {
+    if (!c.PenVisible()) return;
+    if (c.Cosmetic()) {
+      int step = 0;
+      c.CosmeticLine(img, from.X, from.Y, X, Y, step);
+      return;
+    }
+    int w = c.pen->Width();
+    QRect bounds = QRect(QPoint(from.X, from.Y), QPoint(X, Y)).normalized().adjusted(-w, -w, w, w);
+    c.PaintShape(img, bounds, c.pen->Mode(), [&](QPainter& p) {
+      p.setPen(c.ShapePen());
+      p.drawLine(QPointF(from.X + 0.5, from.Y + 0.5), QPointF(X + 0.5, Y + 0.5));
+    });
+  });
+  c.pos = {X, Y};
+}
+
+namespace {
+QRect PointsBounds(const TPoint* pts, int n, int margin) {
+  QRect r;
+  for (int i = 0; i < n; ++i) r |= QRect(pts[i].X, pts[i].Y, 1, 1);
+  return r.adjusted(-margin, -margin, margin, margin);
+}
+QPolygonF ToPolygon(const TPoint* pts, int n, double offset) {
+  QPolygonF poly;
+  for (int i = 0; i < n; ++i) poly << QPointF(pts[i].X + offset, pts[i].Y + offset);
+  return poly;
+}
+}  // namespace
+
+void TCanvas::Polyline(const TPoint* Points, int Count) {
+  Impl& c = *impl_;
+  if (Count < 2) return;
+  c.Draw([&](QImage& img) {
+    if (!c.PenVisible()) return;
+    if (c.Cosmetic()) {
+      c.CosmeticOutline(img, Points, Count, false);
+      return;
+    }
+    c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
+      p.setPen(c.ShapePen());
+      p.drawPolyline(ToPolygon(Points, Count, 0.5));
+    });
+  });
+}
+
+void TCanvas::Polygon(const TPoint* Points, int Count) {
+  Impl& c = *impl_;
+  if (Count < 2) return;
+  c.Draw([&](QImage& img) {
+    QBrush fill = c.FillBrush();
+    bool cosmetic = c.Cosmetic() || !c.PenVisible();
+    c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
+      p.setPen(cosmetic ? QPen(Qt::NoPen) : c.ShapePen());
+      p.setBrush(fill);
+      p.drawPolygon(ToPolygon(Points, Count, cosmetic ? 0.0 : 0.5), Qt::OddEvenFill);
+    });
+    if (cosmetic && c.PenVisible()) c.CosmeticOutline(img, Points, Count, true);
+  });
+}
+
+void TCanvas::PolyBezier(const TPoint* Points, int Count) {
+  Impl& c = *impl_;
+  if (Count < 4) return;
+  c.Draw([&](QImage& img) {
+    if (!c.PenVisible()) return;
+    QPainterPath path(QPointF(Points[0].X, Points[0].Y));
+    for (int i = 1; i + 2 < Count; i += 3)
+      path.cubicTo(Points[i].X, Points[i].Y, Points[i + 1].X, Points[i + 1].Y, Points[i + 2].X, Points[i + 2].Y);
+    c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
+      p.setPen(c.ShapePen());
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
+    });
+  });
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+  Impl& c = *impl_;
+  if (!c.Cosmetic() || !c.PenVisible()) {
+    c.BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawRect(r); });
+    return;
+  }
+  // One-pixel pen: the interior with the brush, then the frame pixel by pixel.
+  TRect r = Normalized(Rect(X1, Y1, X2, Y2));
+  c.Draw([&](QImage& img) {
+    QBrush fill = c.FillBrush();
+    if (r.Width() > 2 && r.Height() > 2)
+      c.PaintShape(img, QRect(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2), c.pen->Mode(),
+                   [&](QPainter& p) { p.fillRect(QRect(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2), fill); });
+    if (r.Width() < 1 || r.Height() < 1) return;
+    int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
+    if (l == rr || t == b) {  // a single row or column: each pixel once
+      int step = 0;
+      c.CosmeticLine(img, l, t, rr + (l == rr ? 0 : 1), b + (l == rr ? 1 : 0), step);
+      return;
+    }
+    TPoint corners[4] = {{l, t}, {rr, t}, {rr, b}, {l, b}};
+    c.CosmeticOutline(img, corners, 4, true);
+  });
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+  impl_->BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawEllipse(r); });
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+  impl_->BoxShape(Rect(X1, Y1, X2, Y2), [X3, Y3](QPainter& p, const QRectF& r) {
+    p.drawRoundedRect(r, std::abs(X3) / 2.0, std::abs(Y3) / 2.0);
+  });
+}
+
+namespace {
+// Start angle and counter-clockwise span, in degrees, from the two radial points.
+std::pair<double, double> ArcAngles(const TRect& r, int X3, int Y3, int X4, int Y4) {
+  double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+  double a0 = std::atan2(-(Y3 - cy), X3 - cx) * 180.0 / M_PI;
+  double a1 = std::atan2(-(Y4 - cy), X4 - cx) * 180.0 / M_PI;
+  double span = a1 - a0;
+  while (span <= 0) span += 360.0;
+  return {a0, span};
+}
+}  // namespace
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  Impl& c = *impl_;
+  TRect r = Normalized(Rect(X1, Y1, X2, Y2));
+  auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
+  c.Draw([&](QImage& img) {
+    if (!c.PenVisible()) return;
+    c.PaintShape(img, ToQRect(r).adjusted(-c.pen->Width(), -c.pen->Width(), c.pen->Width(), c.pen->Width()),
+                 c.pen->Mode(), [&](QPainter& p) {
+                   p.setPen(c.ShapePen());
+                   p.drawArc(QRectF(r.Left, r.Top, r.Width() - 1, r.Height() - 1), int(std::lround(start * 16)),
+                             int(std::lround(span * 16)));
+                 });
+  });
+}
+
+void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  TRect r = Normalized(Rect(X1, Y1, X2, Y2));
+  auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
+  impl_->BoxShape(r, [start = start, span = span](QPainter& p, const QRectF& box) {
+    p.drawPie(box, int(std::lround(start * 16)), int(std::lround(span * 16)));
+  });
+}
+
+void TCanvas::FillRect(const TRect& Rect) {
+  Impl& c = *impl_;
+  c.Draw([&](QImage& img) {
+    QBrush fill = c.FillBrush();
+    if (fill.style() == Qt::NoBrush) return;
+    QRect r = ToQRect(Rect);
+    c.Touch(r);
+    QPainter p(&img);
+    c.SetupPainter(p);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.fillRect(r, fill);
+  });
+}
+
+void TCanvas::FrameRect(const TRect& Rect) {
+  Impl& c = *impl_;
+  TRect r = Normalized(Rect);
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  c.Draw([&](QImage& img) {
+    QBrush fill = c.FillBrush();
+    if (fill.style() == Qt::NoBrush) return;
+    c.Touch(ToQRect(r));
+    QPainter p(&img);
+    c.SetupPainter(p);
+    p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), fill);
+    p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), fill);
+    p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), fill);
+    p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), fill);
+  });
+}
+
+void TCanvas::TextOut(int X, int Y, const std::string& Text) {
+  Impl& c = *impl_;
+  c.Draw([&](QImage& img) {
+    c.ResolveBrush();
+    c.TextAt(img, X, Y, QString::fromStdString(Text), c.bkMode == OPAQUE, nullptr);
+  });
+}
+
+void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text) {
+  Impl& c = *impl_;
+  c.Draw([&](QImage& img) {
+    c.ResolveBrush();
+    QRect r = ToQRect(Rect);
+    if (c.brush->Style() != bsClear) {  // the whole rectangle takes the background
+      QPainter p(&img);
+      c.SetupPainter(p);
+      p.fillRect(r, QColor(ToQRgb(c.bkColor)));
+      c.Touch(r);
+    }
+    c.TextAt(img, X, Y, QString::fromStdString(Text), false, &r);
+  });
+}
+
+TSize TCanvas::TextExtent(const std::string& Text) {
+  const QFontMetrics& m = impl_->Metrics();
+  return {m.horizontalAdvance(QString::fromStdString(Text)), m.ascent() + m.descent()};
+}
+
+TTextMetric TCanvas::TextMetrics() {
+  Impl& c = *impl_;
+  const QFontMetrics& m = c.Metrics();
+  TTextMetric t;
+  t.tmAscent = m.ascent();
+  t.tmDescent = m.descent();
+  t.tmHeight = t.tmAscent + t.tmDescent;
+  t.tmInternalLeading = std::max(0, t.tmHeight - c.qfont.pixelSize());
+  t.tmExternalLeading = std::max(0, m.leading());
+  t.tmAveCharWidth = m.averageCharWidth();
+  t.tmMaxCharWidth = m.maxWidth();
+  return t;
+}
+
+unsigned TCanvas::TextAlign() const { return impl_->textAlign; }
+void TCanvas::SetTextAlign(unsigned Value) { impl_->textAlign = Value; }
+
+int TCanvas::BkMode() const {
+  impl_->ResolveBrush();
+  return impl_->bkMode;
+}
+void TCanvas::SetBkMode(int Mode) {
+  impl_->ResolveBrush();
+  if (Mode == TRANSPARENT || Mode == OPAQUE) impl_->bkMode = Mode;
+}
+TColor TCanvas::BkColor() const {
+  impl_->ResolveBrush();
+  return impl_->bkColor;
+}
+void TCanvas::SetBkColor(TColor Value) {
+  impl_->ResolveBrush();
+  impl_->bkColor = Value;
+}
+
+void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  Graphic->Draw(this, Rect);
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
+  if (!Canvas) return;
+  QImage* src = Canvas->impl_->Acquire();
+  if (!src) {
+    if (!Canvas->impl_->attached) throw EInvalidOperation("Canvas does not allow drawing");
+    return;
+  }
+  TRect s = Normalized(Source);
+  QImage piece = src->copy(ToQRect(s));  // areas outside the source come out black
+  // Opposite directions mirror the copy (a destination running backwards, for DrawImage).
+  bool mx = (Source.Right < Source.Left) != (Dest.Right < Dest.Left);
+  bool my = (Source.Bottom < Source.Top) != (Dest.Bottom < Dest.Top);
+  TRect d = Normalized(Dest);
+  if (mx) std::swap(d.Left, d.Right);
+  if (my) std::swap(d.Top, d.Bottom);
+  impl_->DrawImage(d, piece, piece.rect(), nullptr, std::nullopt);
+}
+
+TCopyMode TCanvas::CopyMode() const { return impl_->copyMode; }
+void TCanvas::SetCopyMode(TCopyMode Value) { impl_->copyMode = Value; }
+
+TColor TCanvas::Pixels(int X, int Y) {
+  QImage* img = impl_->Acquire();
+  if (!img || !img->rect().contains(X, Y)) return -1;
+  if (!impl_->clips.empty() && !impl_->clips.back().contains(QPoint(X, Y))) return -1;
+  return FromQRgb(img->pixel(X, Y));
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor Value) {
+  Impl& c = *impl_;
+  c.Draw([&](QImage& img) {
+    Impl::PixelWriter w(img, c.clips, pmCopy);
+    w.Put(X, Y, ToQRgb(Value));
+    c.Touch(QRect(X, Y, 1, 1));
+  });
+}
+
+void TCanvas::PushClipRect(const TRect& Rect) {
+  TRect r = Normalized(Rect);
+  QRegion region(ToQRect(r));
+  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+}
+
+void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
+  QPolygon poly;
+  for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
+  QRegion region(poly, Qt::OddEvenFill);
+  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+}
+
+void TCanvas::PopClip() {
+  if (!impl_->clips.empty()) impl_->clips.pop_back();
+}
+
+int TCanvas::ClipDepth() const { return int(impl_->clips.size()); }
+
+TRect TCanvas::ClipRect() {
+  QImage* img = impl_->Acquire();
+  QRect r = img ? img->rect() : QRect();
+  if (!impl_->clips.empty()) r &= impl_->clips.back().boundingRect();
+  if (r.isEmpty()) return {};
+  return Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+bool TCanvas::Antialiasing() const { return impl_->antialias; }
+void TCanvas::SetAntialiasing(bool Value) { impl_->antialias = Value; }
+
+void TCanvas::Lock() {
+  impl_->mutex.lock();
+  ++impl_->locks;
+}
+void TCanvas::Unlock() {
+  --impl_->locks;
+  impl_->mutex.unlock();
+}
+bool TCanvas::TryLock() {
+  if (!impl_->mutex.try_lock()) return false;
+  ++impl_->locks;
+  return true;
+}
+int TCanvas::LockCount() const { return impl_->locks; }
+
+// ---------------------------------------------------------------------------
+void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface) {
+  TCanvas::Impl& c = *Canvas->GetImpl();
+  c.attached = bool(Surface.Acquire);
+  c.surface = std::move(Surface);
+}
+
+void AttachCanvasToImage(TCanvas* Canvas, QImage* Image) {
+  if (!Image) {
+    AttachCanvasToSurface(Canvas, {});
+    return;
+  }
+  AttachCanvasToSurface(Canvas, {[Image] { return Image; }, {}});
+}
+
+void CanvasDrawImage(TCanvas* Canvas, const TRect& Dest, const QImage& Image, const QRect& Source,
+                     const QImage* Mask) {
+  Canvas->GetImpl()->DrawImage(Dest, Image, Source, Mask, std::nullopt);
+}
+
+void CanvasDrawTransparent(TCanvas* Canvas, const TRect& Dest, const QImage& Image, QRgb Transparent) {
+  Canvas->GetImpl()->DrawImage(Dest, Image, Image.rect(), nullptr, Transparent & 0xFFFFFF);
+}

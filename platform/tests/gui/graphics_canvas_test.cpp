@@ -1,0 +1,496 @@
+// Device geometry of the canvas, checked pixel by pixel on bitmaps.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+
+#include "gui_test.h"
+
+using guitest::CountColor;
+using guitest::InkBounds;
+using guitest::MakeBitmap;
+
+namespace {
+
+constexpr TColor kBack = clWhite;
+
+std::vector<TColor> Snapshot(TCanvas* c, int w, int h) {
+  std::vector<TColor> v;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) v.push_back(c->Pixels(x, y));
+  return v;
+}
+
+// A background with varied pixels, so raster operations have something to work on.
+std::unique_ptr<TBitmap> Patterned(int w, int h) {
+  auto b = MakeBitmap(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b->Canvas()->SetPixels(x, y, RGB(x * 7, y * 11, (x * y) & 0xFF));
+  return b;
+}
+
+}  // namespace
+
+TEST(CanvasLines, LineToCoversItsPathAndLeavesOutTheEndPixel) {
+  struct Case { int x0, y0, x1, y1; };
+  for (Case k : {Case{2, 5, 30, 5}, Case{30, 5, 2, 5}, Case{4, 2, 4, 28}, Case{3, 3, 25, 25}, Case{28, 2, 5, 13},
+                 Case{6, 30, 11, 1}}) {
+    SCOPED_TRACE(testing::Message() << k.x0 << "," << k.y0 << " -> " << k.x1 << "," << k.y1);
+    auto b = MakeBitmap(32, 32);
+    TCanvas* c = b->Canvas();
+    c->MoveTo(k.x0, k.y0);
+    c->LineTo(k.x1, k.y1);
+    EXPECT_EQ(c->PenPos(), Point(k.x1, k.y1));
+    EXPECT_EQ(c->Pixels(k.x0, k.y0), clBlack);
+    EXPECT_EQ(c->Pixels(k.x1, k.y1), kBack);
+    int dx = k.x1 - k.x0, dy = k.y1 - k.y0;
+    int n = std::max(std::abs(dx), std::abs(dy));
+    EXPECT_EQ(CountColor(c, Rect(0, 0, 32, 32), clBlack), n);
+    double len = std::hypot(dx, dy);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        if (c->Pixels(x, y) != clBlack) continue;
+        // Every pixel lies on the segment, within half a pixel diagonal of it.
+        double dist = std::abs(dy * (x - k.x0) - dx * (y - k.y0)) / len;
+        EXPECT_LE(dist, 0.71) << x << "," << y;
+        double along = ((x - k.x0) * dx + (y - k.y0) * dy) / len;
+        EXPECT_GE(along, -0.01);
+        EXPECT_LT(along, len);
+      }
+  }
+}
+
+TEST(CanvasLines, ConsecutiveLinesAndPolylinesDrawEachPixelOnce) {
+  // In xor mode a pixel drawn twice would vanish: a closed figure of LineTo calls shows
+  // every corner exactly once.
+  auto b = MakeBitmap(20, 20);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetMode(pmXor);
+  c->Pen()->SetColor(clWhite);
+  c->MoveTo(2, 2);
+  c->LineTo(15, 2);
+  c->LineTo(15, 12);
+  c->LineTo(2, 12);
+  c->LineTo(2, 2);
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 20, 20), clBlack), 2 * 13 + 2 * 10);
+  for (TPoint p : {Point(2, 2), Point(15, 2), Point(15, 12), Point(2, 12)}) EXPECT_EQ(c->Pixels(p.X, p.Y), clBlack);
+
+  auto b2 = MakeBitmap(20, 20);
+  b2->Canvas()->Polyline({Point(1, 1), Point(10, 1), Point(10, 6)});
+  EXPECT_EQ(CountColor(b2->Canvas(), Rect(0, 0, 20, 20), clBlack), 9 + 5);
+  EXPECT_EQ(b2->Canvas()->Pixels(10, 6), kBack);
+  EXPECT_EQ(b2->Canvas()->PenPos(), Point(0, 0));
+}
+
+TEST(CanvasLines, PenStylesHaveFixedDashesAndGapsTakeTheBackgroundOnlyWhenOpaque) {
+  struct Case { TPenStyle style; std::vector<int> runs; };
+  for (const Case& k : {Case{psDot, {3, 3}}, Case{psDash, {18, 6}}, Case{psDashDot, {9, 6, 3, 6}},
+                        Case{psDashDotDot, {9, 3, 3, 3, 3, 3}}}) {
+    SCOPED_TRACE(k.style);
+    int period = 0;
+    for (int r : k.runs) period += r;
+    auto b = MakeBitmap(100, 4);
+    TCanvas* c = b->Canvas();
+    c->Pen()->SetStyle(k.style);
+    c->SetBkMode(TRANSPARENT);
+    c->MoveTo(0, 1);
+    c->LineTo(100, 1);
+    c->SetBkMode(OPAQUE);
+    c->SetBkColor(clRed);
+    c->MoveTo(0, 2);
+    c->LineTo(100, 2);
+    for (int x = 0; x < 100; ++x) {
+      int pos = x % period, i = 0;
+      while (pos >= k.runs[size_t(i)]) pos -= k.runs[size_t(i++)];
+      bool on = i % 2 == 0;
+      EXPECT_EQ(c->Pixels(x, 1), on ? clBlack : kBack) << x;
+      EXPECT_EQ(c->Pixels(x, 2), on ? clBlack : clRed) << x;
+    }
+  }
+}
+
+TEST(CanvasLines, ClearPenDrawsNothingAndWidePensAreThick) {
+  auto b = MakeBitmap(40, 40);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetStyle(psClear);
+  c->MoveTo(1, 1);
+  c->LineTo(30, 30);
+  c->Polyline({Point(0, 5), Point(39, 5)});
+  c->Brush()->SetStyle(bsClear);
+  c->Rectangle(2, 2, 20, 20);
+  c->Ellipse(2, 2, 20, 20);
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 40, 40), kBack), 40 * 40);
+  EXPECT_EQ(c->PenPos(), Point(30, 30));
+
+  c->Pen()->SetStyle(psSolid);
+  c->Pen()->SetWidth(5);
+  c->MoveTo(10, 20);
+  c->LineTo(30, 20);
+  for (int y = 18; y <= 22; ++y) EXPECT_EQ(c->Pixels(20, y), clBlack) << y;
+  EXPECT_EQ(c->Pixels(20, 16), kBack);
+  EXPECT_EQ(c->Pixels(20, 24), kBack);
+}
+
+TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
+  auto b = MakeBitmap(40, 40);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->Rectangle(5, 6, 15, 12);
+  EXPECT_EQ(InkBounds(c, Rect(0, 0, 40, 40), kBack), Rect(5, 6, 15, 12));
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 40, 40), clBlack), 2 * 10 + 2 * 4);
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 40, 40), clRed), 8 * 4);
+
+  struct Shape { const char* name; std::function<void(TCanvas*, int, int, int, int)> draw; };
+  std::vector<Shape> shapes = {
+      {"Rectangle", [](TCanvas* c, int a, int b, int cc, int d) { c->Rectangle(a, b, cc, d); }},
+      {"Ellipse", [](TCanvas* c, int a, int b, int cc, int d) { c->Ellipse(a, b, cc, d); }},
+      {"RoundRect", [](TCanvas* c, int a, int b, int cc, int d) { c->RoundRect(a, b, cc, d, 6, 6); }},
+      {"FillRect", [](TCanvas* c, int a, int b, int cc, int d) { c->FillRect(Rect(a, b, cc, d)); }},
+      {"FrameRect", [](TCanvas* c, int a, int b, int cc, int d) { c->FrameRect(Rect(a, b, cc, d)); }},
+  };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(s.name);
+    auto bb = MakeBitmap(40, 40);
+    TCanvas* cc = bb->Canvas();
+    cc->Brush()->SetColor(clBlue);
+    s.draw(cc, 4, 7, 30, 25);
+    EXPECT_EQ(InkBounds(cc, Rect(0, 0, 40, 40), kBack), Rect(4, 7, 30, 25));
+  }
+
+  // Without a pen the fill stops one pixel shorter, as on the device.
+  auto b3 = MakeBitmap(40, 40);
+  b3->Canvas()->Pen()->SetStyle(psClear);
+  b3->Canvas()->Brush()->SetColor(clRed);
+  b3->Canvas()->Rectangle(5, 6, 15, 12);
+  EXPECT_EQ(InkBounds(b3->Canvas(), Rect(0, 0, 40, 40), kBack), Rect(5, 6, 14, 11));
+  b3->Canvas()->Ellipse(20, 20, 30, 30);
+  EXPECT_EQ(InkBounds(b3->Canvas(), Rect(18, 18, 40, 40), kBack), Rect(20, 20, 29, 29));
+
+  // A wide pen stays inside the box.
+  auto b4 = MakeBitmap(40, 40);
+  b4->Canvas()->Pen()->SetWidth(4);
+  b4->Canvas()->Rectangle(5, 5, 25, 25);
+  EXPECT_EQ(InkBounds(b4->Canvas(), Rect(0, 0, 40, 40), kBack), Rect(5, 5, 25, 25));
+  EXPECT_EQ(b4->Canvas()->Pixels(8, 15), clBlack);
+  EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
+}
+
+TEST(CanvasShapes, PolygonsAreFilledAndOutlinedThroughTheirVertices) {
+  auto b = MakeBitmap(40, 40);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clLime);
+  std::vector<TPoint> tri = {Point(5, 5), Point(30, 5), Point(5, 30)};
+  c->Polygon(tri);
+  for (TPoint p : tri) EXPECT_EQ(c->Pixels(p.X, p.Y), clBlack);
+  EXPECT_EQ(InkBounds(c, Rect(0, 0, 40, 40), kBack), Rect(5, 5, 31, 31));
+  EXPECT_EQ(c->Pixels(10, 10), clLime);
+  EXPECT_EQ(c->Pixels(25, 25), kBack);  // beyond the hypotenuse
+  // The outline is closed: every pixel of the top and left edge is pen-coloured.
+  for (int i = 5; i <= 30; ++i) {
+    EXPECT_EQ(c->Pixels(i, 5), clBlack);
+    EXPECT_EQ(c->Pixels(5, i), clBlack);
+  }
+}
+
+TEST(CanvasModes, DrawingTwiceInXorOrNotModeRestoresEveryPixel) {
+  for (TPenMode mode : {pmXor, pmNotXor, pmNot}) {
+    SCOPED_TRACE(mode);
+    auto b = Patterned(48, 48);
+    TCanvas* c = b->Canvas();
+    auto before = Snapshot(c, 48, 48);
+    auto figures = [&] {
+      c->Pen()->SetMode(mode);
+      c->Pen()->SetColor(RGB(200, 50, 120));
+      c->Brush()->SetColor(RGB(10, 220, 90));
+      c->MoveTo(1, 1);
+      c->LineTo(40, 33);
+      c->Rectangle(3, 4, 30, 20);
+      c->Ellipse(10, 10, 45, 40);
+      c->Polygon({Point(2, 40), Point(20, 25), Point(35, 46)});
+      c->Pen()->SetStyle(psDot);
+      c->MoveTo(0, 44);
+      c->LineTo(47, 44);
+      c->Pen()->SetStyle(psSolid);
+      c->Pen()->SetWidth(3);
+      c->MoveTo(5, 30);
+      c->LineTo(44, 8);
+      c->Pen()->SetWidth(1);
+    };
+    figures();
+    EXPECT_NE(Snapshot(c, 48, 48), before);
+    figures();
+    EXPECT_EQ(Snapshot(c, 48, 48), before);
+  }
+}
+
+TEST(CanvasModes, PenModesCombinePenAndPixel) {
+  const TColor pen = 0x0F0F33, dst = 0x3355F0;
+  struct Case { TPenMode mode; TColor expect; };
+  for (Case k : {Case{pmCopy, pen}, Case{pmNotCopy, ~pen & 0xFFFFFF}, Case{pmMerge, pen | dst},
+                 Case{pmMask, pen & dst}, Case{pmXor, pen ^ dst}, Case{pmNot, ~dst & 0xFFFFFF},
+                 Case{pmMaskPenNot, pen & ~dst & 0xFFFFFF}, Case{pmNop, dst}, Case{pmBlack, 0},
+                 Case{pmWhite, 0xFFFFFF}}) {
+    auto b = MakeBitmap(4, 4, dst);
+    b->Canvas()->Pen()->SetColor(pen);
+    b->Canvas()->Pen()->SetMode(k.mode);
+    b->Canvas()->MoveTo(0, 1);
+    b->Canvas()->LineTo(4, 1);
+    EXPECT_EQ(b->Canvas()->Pixels(2, 1), k.expect) << k.mode;
+    EXPECT_EQ(b->Canvas()->Pixels(2, 2), dst);
+  }
+}
+
+TEST(CanvasBrushes, HatchesClearBrushesAndTheBackgroundMode) {
+  auto b = MakeBitmap(32, 32);
+  TCanvas* c = b->Canvas();
+  EXPECT_EQ(c->BkMode(), OPAQUE);
+  c->Brush()->SetStyle(bsHorizontal);
+  c->Brush()->SetColor(clRed);  // a colour makes a hatched brush... still hatched
+  c->Brush()->SetStyle(bsHorizontal);
+  EXPECT_EQ(c->BkMode(), TRANSPARENT);
+  c->FillRect(Rect(0, 0, 32, 32));
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 32, 32), clRed), 4 * 32);  // one row in eight
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 32, 32), kBack), 28 * 32);
+
+  c->SetBkMode(OPAQUE);
+  c->SetBkColor(clYellow);
+  c->Brush()->SetStyle(bsVertical);  // a brush change sets the mode again
+  EXPECT_EQ(c->BkMode(), TRANSPARENT);
+  c->SetBkMode(OPAQUE);
+  c->FillRect(Rect(0, 0, 16, 16));
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 16, 16), clRed), 2 * 16);
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 16, 16), clYellow), 14 * 16);
+
+  c->Brush()->SetStyle(bsClear);
+  auto before = Snapshot(c, 32, 32);
+  c->FillRect(Rect(0, 0, 32, 32));
+  c->Rectangle(2, 2, 30, 30);
+  auto after = Snapshot(c, 32, 32);
+  int changed = 0;
+  for (size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
+  EXPECT_LE(changed, 2 * 28 + 2 * 26);  // only the outline
+
+  // A pattern bitmap tiles from the image's origin.
+  auto pattern = MakeBitmap(2, 2, clBlue);
+  pattern->Canvas()->SetPixels(0, 0, clLime);
+  auto d = MakeBitmap(8, 8);
+  d->Canvas()->Brush()->SetBitmap(pattern.get());
+  pattern.reset();  // the brush keeps its own copy
+  d->Canvas()->FillRect(Rect(1, 1, 7, 7));
+  EXPECT_EQ(d->Canvas()->Pixels(2, 2), clLime);
+  EXPECT_EQ(d->Canvas()->Pixels(3, 2), clBlue);
+  EXPECT_EQ(d->Canvas()->Pixels(0, 0), kBack);
+}
+
+TEST(CanvasText, TextOutPlacesTheCellByItsTopLeft) {
+  auto b = MakeBitmap(120, 60);
+  TCanvas* c = b->Canvas();
+  c->Font()->SetName("Arial");
+  c->Font()->SetHeight(-16);
+  c->Brush()->SetColor(clYellow);
+  TSize ext = c->TextExtent("Hello");
+  EXPECT_GT(ext.cx, 20);
+  EXPECT_GE(ext.cy, 16);
+  c->TextOut(10, 20, "Hello");
+  // Opaque: the whole cell takes the background, the ink lies inside it.
+  EXPECT_EQ(InkBounds(c, Rect(0, 0, 120, 60), kBack), Bounds(10, 20, ext.cx, ext.cy));
+  EXPECT_GT(CountColor(c, Bounds(10, 20, ext.cx, ext.cy), clBlack), 20);
+  EXPECT_EQ(c->PenPos(), Point(0, 0));
+
+  // Transparent: only glyph pixels, starting below the top of the cell (ascent from the top).
+  auto t = MakeBitmap(120, 60);
+  TCanvas* tc = t->Canvas();
+  tc->Font()->SetHeight(-16);
+  tc->Brush()->SetStyle(bsClear);
+  tc->TextOut(10, 20, "Hello");
+  TRect ink = InkBounds(tc, Rect(0, 0, 120, 60), kBack);
+  TTextMetric m = tc->TextMetrics();
+  EXPECT_GE(ink.Left, 10);
+  EXPECT_GE(ink.Top, 20);
+  EXPECT_LE(ink.Top, 20 + m.tmInternalLeading + 2);
+  EXPECT_EQ(ink.Bottom, 20 + m.tmAscent);  // no descenders in "Hello"
+  EXPECT_LE(ink.Right, 10 + ext.cx + 1);
+
+  // The baseline alignment puts the same glyphs' bottom on the reference line.
+  auto a = MakeBitmap(120, 60);
+  a->Canvas()->Font()->SetHeight(-16);
+  a->Canvas()->Brush()->SetStyle(bsClear);
+  a->Canvas()->SetTextAlign(TA_BASELINE | TA_CENTER);
+  a->Canvas()->TextOut(60, 40, "Hello");
+  TRect ai = InkBounds(a->Canvas(), Rect(0, 0, 120, 60), kBack);
+  EXPECT_EQ(ai.Bottom, 40);
+  EXPECT_NEAR((ai.Left + ai.Right) / 2.0, 60, 2);
+}
+
+TEST(CanvasText, FontsMeasureByHeightSizeAndStyle) {
+  TCanvas c;  // bound to nothing: measures, does not draw
+  c.Font()->SetSize(8);
+  int small = c.TextHeight("Wg");
+  c.Font()->SetSize(20);
+  EXPECT_GT(c.TextHeight("Wg"), small);
+  int normal = c.TextWidth("Wide text");
+  c.Font()->SetStyle(FontStyles({fsBold}));
+  EXPECT_GT(c.TextWidth("Wide text"), normal);
+  c.Font()->SetHeight(30);  // a positive height is the cell height
+  EXPECT_NEAR(c.TextHeight("x"), 30, 1);
+  EXPECT_EQ(c.TextWidth(""), 0);
+  EXPECT_THROW(c.TextOut(0, 0, "x"), EInvalidOperation);
+  EXPECT_THROW(c.LineTo(5, 5), EInvalidOperation);
+}
+
+TEST(CanvasText, RotatedTextRunsUpwardsFromItsReferencePoint) {
+  auto b = MakeBitmap(80, 120);
+  TCanvas* c = b->Canvas();
+  c->Font()->SetHeight(-14);
+  c->Font()->SetOrientation(900);
+  c->Brush()->SetStyle(bsClear);
+  int w = c->TextWidth("Rotated");
+  c->TextOut(20, 100, "Rotated");
+  TRect ink = InkBounds(c, Rect(0, 0, 80, 120), kBack);
+  EXPECT_GT(ink.Height(), 2 * ink.Width());
+  EXPECT_GE(ink.Left, 20);
+  EXPECT_LE(ink.Bottom, 101);
+  EXPECT_NEAR(ink.Height(), w, 3);
+}
+
+TEST(CanvasClip, ClipStackConfinesDrawingAndPops) {
+  auto b = MakeBitmap(40, 40);
+  TCanvas* c = b->Canvas();
+  EXPECT_EQ(c->ClipRect(), Rect(0, 0, 40, 40));
+  c->PushClipRect(Rect(10, 10, 20, 20));
+  c->PushClipRect(Rect(15, 5, 30, 18));
+  EXPECT_EQ(c->ClipDepth(), 2);
+  EXPECT_EQ(c->ClipRect(), Rect(15, 10, 20, 18));
+  c->Brush()->SetColor(clRed);
+  c->FillRect(Rect(0, 0, 40, 40));
+  EXPECT_EQ(c->Pixels(5, 5), -1);  // outside the clip
+  EXPECT_EQ(c->Pixels(15, 10), clRed);
+  c->PopClip();
+  EXPECT_EQ(c->ClipRect(), Rect(10, 10, 20, 20));
+  c->MoveTo(0, 12);
+  c->LineTo(40, 12);  // one-pixel lines are clipped too
+  c->PopClip();
+  c->PopClip();  // popping an empty stack is harmless
+  EXPECT_EQ(c->ClipDepth(), 0);
+  EXPECT_EQ(InkBounds(c, Rect(0, 0, 40, 40), kBack), Rect(10, 10, 20, 18));
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 40, 40), clRed), 5 * 8 - 5);
+  EXPECT_EQ(CountColor(c, Rect(0, 0, 40, 40), clBlack), 10);
+
+  auto t = MakeBitmap(40, 40);
+  t->Canvas()->PushClipRect(Rect(10, 10, 20, 20));
+  t->Canvas()->Font()->SetHeight(-20);
+  t->Canvas()->Brush()->SetColor(clBlue);
+  t->Canvas()->TextOut(0, 0, "WWWW");
+  t->Canvas()->PopClip();
+  EXPECT_EQ(InkBounds(t->Canvas(), Rect(0, 0, 40, 40), kBack), Rect(10, 10, 20, 20));
+  c->SetPixels(0, 0, clLime);
+  EXPECT_EQ(c->Pixels(0, 0), clLime);
+
+  c->PushClipPolygon({Point(0, 30), Point(10, 30), Point(0, 40)});
+  c->Brush()->SetColor(clFuchsia);
+  c->FillRect(Rect(0, 30, 40, 40));
+  c->PopClip();
+  EXPECT_EQ(c->Pixels(1, 31), clFuchsia);
+  EXPECT_EQ(c->Pixels(9, 39), kBack);
+  c->PushClipRect(Rect(5, 5, 5, 9));  // an empty clip lets nothing through
+  c->FillRect(Rect(0, 0, 40, 40));
+  c->PopClip();
+  EXPECT_EQ(c->Pixels(5, 6), kBack);
+}
+
+TEST(CanvasCopy, CopyRectStretchesMirrorsAndAppliesTheCopyMode) {
+  auto src = MakeBitmap(4, 2, clRed);
+  src->Canvas()->SetPixels(0, 0, clBlue);
+  auto d = MakeBitmap(20, 20);
+  TCanvas* c = d->Canvas();
+  c->CopyRect(Rect(0, 0, 8, 4), src->Canvas(), Rect(0, 0, 4, 2));  // doubled
+  EXPECT_EQ(c->Pixels(0, 0), clBlue);
+  EXPECT_EQ(c->Pixels(1, 1), clBlue);
+  EXPECT_EQ(c->Pixels(2, 0), clRed);
+  EXPECT_EQ(c->Pixels(7, 3), clRed);
+  EXPECT_EQ(c->Pixels(8, 0), kBack);
+  c->CopyRect(Rect(14, 10, 10, 12), src->Canvas(), Rect(0, 0, 4, 2));  // mirrored
+  EXPECT_EQ(c->Pixels(13, 10), clBlue);
+  EXPECT_EQ(c->Pixels(10, 10), clRed);
+
+  auto p = Patterned(16, 16);
+  auto before = Snapshot(p->Canvas(), 16, 16);
+  p->Canvas()->SetCopyMode(cmSrcInvert);
+  p->Canvas()->CopyRect(Rect(2, 2, 10, 10), src->Canvas(), Rect(0, 0, 4, 2));
+  EXPECT_NE(Snapshot(p->Canvas(), 16, 16), before);
+  p->Canvas()->CopyRect(Rect(2, 2, 10, 10), src->Canvas(), Rect(0, 0, 4, 2));
+  EXPECT_EQ(Snapshot(p->Canvas(), 16, 16), before);
+
+  // A mask and a source combined the device's way: and with the mask, or with the
+  // source blackened where the mask is set.
+  auto mask = MakeBitmap(2, 1, clBlack);
+  mask->Canvas()->SetPixels(1, 0, clWhite);
+  auto img = MakeBitmap(2, 1, clLime);
+  img->Canvas()->SetPixels(1, 0, clBlack);
+  auto t = MakeBitmap(2, 1, clNavy);
+  t->Canvas()->SetCopyMode(cmSrcAnd);
+  t->Canvas()->Draw(0, 0, mask.get());
+  t->Canvas()->SetCopyMode(cmSrcPaint);
+  t->Canvas()->Draw(0, 0, img.get());
+  EXPECT_EQ(t->Canvas()->Pixels(0, 0), clLime);
+  EXPECT_EQ(t->Canvas()->Pixels(1, 0), clNavy);
+}
+
+TEST(CanvasCopy, DrawAndStretchDrawGoThroughTheGraphic) {
+  auto g = MakeBitmap(3, 3, clRed);
+  g->Canvas()->SetPixels(1, 1, clLime);
+  auto d = MakeBitmap(20, 20);
+  d->Canvas()->Draw(2, 3, g.get());
+  EXPECT_EQ(InkBounds(d->Canvas(), Rect(0, 0, 20, 20), kBack), Rect(2, 3, 5, 6));
+  EXPECT_EQ(d->Canvas()->Pixels(3, 4), clLime);
+  d->Canvas()->StretchDraw(Rect(8, 8, 17, 17), g.get());
+  EXPECT_EQ(d->Canvas()->Pixels(12, 12), clLime);
+  EXPECT_EQ(d->Canvas()->Pixels(11, 11), clLime);
+  EXPECT_EQ(d->Canvas()->Pixels(10, 10), clRed);
+
+  g->SetTransparent(true);  // the bottom-left colour, red, is left out
+  auto t = MakeBitmap(5, 5);
+  t->Canvas()->Draw(1, 1, g.get());
+  EXPECT_EQ(CountColor(t->Canvas(), Rect(0, 0, 5, 5), clRed), 0);
+  EXPECT_EQ(t->Canvas()->Pixels(2, 2), clLime);
+}
+
+TEST(CanvasEvents, DrawingNotifiesTheCanvasAndItsBitmap) {
+  auto b = MakeBitmap(10, 10);
+  int changing = 0, changed = 0, bitmapChanged = 0;
+  b->Canvas()->OnChanging = TNotifyEvent([&](TObject*) { ++changing; });
+  b->Canvas()->OnChange = TNotifyEvent([&](TObject*) { ++changed; });
+  b->OnChange = TNotifyEvent([&](TObject*) { ++bitmapChanged; });
+  b->Canvas()->MoveTo(0, 0);
+  b->Canvas()->LineTo(5, 5);
+  b->Canvas()->TextOut(0, 0, "x");
+  EXPECT_EQ(changing, 2);
+  EXPECT_EQ(changed, 2);
+  EXPECT_EQ(bitmapChanged, 2);
+  b->Canvas()->Pixels(1, 1);  // reading changes nothing
+  EXPECT_EQ(bitmapChanged, 2);
+}
+
+TEST(CanvasThreads, BitmapsAreBuiltOnOtherThreadsAsOnTheMainThread) {
+  auto draw = [](TBitmap* b) {
+    b->SetPixelFormat(pf24bit);
+    b->SetSize(60, 30);
+    TCanvas* c = b->Canvas();
+    c->Lock();
+    c->Brush()->SetColor(clAqua);
+    c->Ellipse(2, 2, 50, 28);
+    c->Font()->SetHeight(-12);
+    c->TextOut(5, 5, "thread");
+    c->Unlock();
+  };
+  TBitmap here, a, bb;
+  draw(&here);
+  std::thread t1([&] { draw(&a); }), t2([&] { draw(&bb); });
+  t1.join();
+  t2.join();
+  EXPECT_TRUE(here.Equals(&a));
+  EXPECT_TRUE(here.Equals(&bb));
+  EXPECT_EQ(here.Canvas()->LockCount(), 0);
+  EXPECT_TRUE(here.Canvas()->TryLock());
+  here.Canvas()->Unlock();
+}
