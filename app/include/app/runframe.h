@@ -29,9 +29,9 @@ public:
   // Sets both force-constant edits, firing their change events as a user's change does.
   virtual void ResetForceConstants(int c1, int c2) = 0;
   // The window.
-  virtual void SetCaption(const std::string& text) = 0;
+  virtual void SetWindowCaption(const std::string& text) = 0;
   virtual void WriteText(int x, int y, const std::string& text) = 0;
-  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowMessageBox(const std::string& text) = 0;
   // The chain chart.
   virtual void ClearSeries(int index) = 0;
   virtual void AddPoint(int index, const TChainPoint& p) = 0;

@@ -130,7 +130,7 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
     StopRequested = false;
     h.ClearSeries(siImag1);
     h.ClearSeries(siImag2);
-    h.SetCaption(texts.Caption);
+    h.SetWindowCaption(texts.Caption);
     h.WriteText(10, 10, texts.Line);
     SetMarkerSizes(10, 10);
     CurrentMode = mode;
@@ -138,7 +138,7 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
     h.SetSeriesColor(siWave2, clBlue);
     h.SetSeriesColor(siWave1, clRed);
   } else {
-    h.SetCaption(texts.Caption);
+    h.SetWindowCaption(texts.Caption);
     h.WriteText(10, 10, texts.Line);
     StopRequested = false;
     if (mode == cmDiatomic) {
@@ -150,7 +150,7 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
     if (mode != cmAlternating) {
       TChainInputs in = ReadChainInputs(h);
       if (in.M1 < in.M2) {
-        h.ShowMessage(MassMessage);
+        h.ShowMessageBox(MassMessage);
         return false;
       }
       if (mode == cmDiatomic && in.M1 == in.M2) return false;
@@ -186,7 +186,7 @@ bool OneAtomTransverseLoop(TChainHost& h, int mode) {
 // The pair check of a two-atom step; false when the run ends (or has handed over).
 bool PairCheck(TChainHost& h, int mode, const TChainInputs& in, TObject* Sender) {
   if (mode == cmDiatomic && in.M1 < in.M2) {
-    h.ShowMessage(MassMessage);
+    h.ShowMessageBox(MassMessage);
     return false;
   }
   bool equal = mode == cmDiatomic      ? in.M1 == in.M2
@@ -258,7 +258,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
     Omega = st.Omega;
     if (mode == cmDiatomic) {
       if (in.M1 < in.M2) {
-        h.ShowMessage(MassMessage);
+        h.ShowMessageBox(MassMessage);
         return;
       }
       if (StopRequested) return;

@@ -39,13 +39,13 @@ struct RecordingHost : TChainHost {
     in.C2 = c2;
     log.push_back("C1C2 in mode " + std::to_string(CurrentMode));
   }
-  void SetCaption(const std::string& t) override { caption = t; log.push_back("caption"); }
+  void SetWindowCaption(const std::string& t) override { caption = t; log.push_back("caption"); }
   void WriteText(int x, int y, const std::string& t) override {
     EXPECT_EQ(x, 10);
     EXPECT_EQ(y, 10);
     line = t;
   }
-  void ShowMessage(const std::string& t) override { messages.push_back(t); }
+  void ShowMessageBox(const std::string& t) override { messages.push_back(t); }
   void ClearSeries(int i) override { series[i].clear(); }
   void AddPoint(int i, const TChainPoint& p) override { series[i].push_back(p); }
   void SetSeriesColor(int i, TColor c) override { colours[i] = c; }
