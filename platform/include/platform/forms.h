@@ -1,0 +1,462 @@
+// Forms and the message loop: controls, windowed controls, controls with a canvas,
+// forms, the application object and the screen.
+//
+// A form is built by C++ code: its constructor creates each control with `new`, the
+// form as owner, sets its properties in the order a form resource would, sets its
+// Parent and wires its handlers by name:
+//
+//   TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+//     SetBounds(185, 48, 993, 633);
+//     Panel1 = new TPanel(this);
+//     Panel1->SetName("Panel1");
+//     Panel1->SetBounds(160, 536, 513, 41);
+//     Panel1->SetParent(this);
+//     ExitBTn = new TBitBtn(this);
+//     ...
+//     ExitBTn->OnClick = HANDLER(ExitBTnClick);
+//   }
+//
+// Painting. A control with a canvas (forms, custom controls, graphic controls) keeps
+// a persistent off-screen image; its canvas draws into it at any time, and the screen
+// only ever shows a copy of it. The control's own painting (Paint) is deferred and
+// never nested: Invalidate marks it dirty and posts one paint request; a request made
+// while the control paints waits until that paint has ended and then runs no sooner
+// than one display frame (16 ms) after the previous paint began, so a control that
+// invalidates itself from its own paint repaints at display rate, not in a busy loop.
+//
+// Exceptions never cross into Qt: every entry from Qt (input, signals, timers,
+// deferred paints, posted calls) catches and hands the exception to
+// Application->HandleException.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/classes.h"
+#include "platform/graphics.h"
+#include "platform/types.h"
+
+class TWinControl;
+class TForm;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// A set of shift keys and mouse buttons, one bit each.
+using TShiftState = unsigned;
+constexpr TShiftState ssShift = 1u << 0;
+constexpr TShiftState ssAlt = 1u << 1;
+constexpr TShiftState ssCtrl = 1u << 2;
+constexpr TShiftState ssLeft = 1u << 3;
+constexpr TShiftState ssRight = 1u << 4;
+constexpr TShiftState ssMiddle = 1u << 5;
+constexpr TShiftState ssDouble = 1u << 6;
+
+// Virtual key codes (letters and digits are their upper-case characters).
+constexpr std::uint16_t VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17,
+                        VK_MENU = 18, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34,
+                        VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
+                        VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_F1 = 112;
+
+// Cursor numbers of the screen's cursor registry; applications add their own (>= 1).
+using TCursor = int;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
+                  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
+                  crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
+                  crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
+                  crHandPoint = -21, crSizeAll = -22;
+using HCURSOR = std::uintptr_t;  // 0: none
+
+using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = TEvent<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+
+// Wires a handler method of the enclosing form by name, keeping the name for streaming:
+//   Button1->OnClick = HANDLER(Button1Click);
+#define HANDLER(Method) {this, &std::remove_pointer_t<decltype(this)>::Method, #Method}
+
+// ---------------------------------------------------------------------------
+// Any control: position in its parent, visibility, text, colour, font, hint, mouse.
+//
+// Events fired by programmatic changes: SetBounds and the size setters fire OnResize
+// when the size changes; nothing else here fires an event. OnClick fires on a user
+// click (press and release of the left button inside the control) and on Click().
+class TControl : public TComponent {
+  DECLARE_CLASS(TControl, TComponent)
+public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  // Moves the control into AParent (nullptr takes it out); a form cannot have a parent.
+  virtual void SetParent(TWinControl* AParent);
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int Value) { SetBounds(Value, top_, width_, height_); }
+  void SetTop(int Value) { SetBounds(left_, Value, width_, height_); }
+  void SetWidth(int Value) { SetBounds(left_, top_, Value, height_); }
+  void SetHeight(int Value) { SetBounds(left_, top_, width_, Value); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+  // The client area in the control's own coordinates; a control has no border.
+  virtual TRect ClientRect() const { return Rect(0, 0, width_, height_); }
+  int ClientWidth() const { return ClientRect().Width(); }
+  int ClientHeight() const { return ClientRect().Height(); }
+  void SetClientWidth(int Value) { SetWidth(Value + width_ - ClientWidth()); }
+  void SetClientHeight(int Value) { SetHeight(Value + height_ - ClientHeight()); }
+  TPoint ClientToScreen(const TPoint& P) const;
+  TPoint ScreenToClient(const TPoint& P) const;
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool Value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, and so is every parent up to a shown form.
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool Value);
+
+  // Caption and Text are one string (the window text).
+  const std::string& Caption() const { return text_; }
+  void SetCaption(const std::string& Value) { SetText(Value); }
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& Value);
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor Value);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool Value);
+  // The control's own font; changing it turns ParentFont off.
+  TFont* Font() const { return font_.get(); }
+  void SetFont(TFont* Value) { font_->Assign(Value); }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool Value);
+
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& Value);
+  // Hints show when the control's ShowHint and Application->ShowHint are both on.
+  bool ShowHint() const;
+  void SetShowHint(bool Value);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool Value);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor Value);
+
+  // Deferred painting (see the top of this file). Controls without a canvas just
+  // ask Qt to redraw them.
+  virtual void Invalidate();
+  // Paints now when the control is dirty and not painting already.
+  void Update();
+  void Repaint() { Invalidate(); Update(); }
+  void Refresh() { Repaint(); }
+  void BringToFront();
+
+  // Fires OnClick.
+  virtual void Click();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnResize;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+  static void DefineProperties(TPropertyTable& t);
+
+  // The Qt side, defined in the GUI sources only.
+  struct Impl;
+  Impl* GetImpl() const { return impl_.get(); }
+
+protected:
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // After a change of size (fires OnResize).
+  virtual void Resize();
+  // The control's own drawing onto its canvas; only for controls with a canvas.
+  virtual void Paint() {}
+  // After the window text changed.
+  virtual void TextChanged() {}
+  virtual void FontChanged();
+  virtual void ColorChanged();
+
+  std::unique_ptr<Impl> impl_;
+
+private:
+  friend class TWinControl;
+  void ParentFontChanged();
+  void ParentColorChanged();
+
+  TWinControl* parent_ = nullptr;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string text_;
+  TColor color_ = clWindow;
+  bool parentColor_ = false;
+  std::unique_ptr<TFont> font_;
+  bool parentFont_ = true;
+  bool applyingParentFont_ = false;
+  std::string hint_;
+  bool showHint_ = false;
+  bool parentShowHint_ = true;
+  TCursor cursor_ = crDefault;
+};
+
+// ---------------------------------------------------------------------------
+// A control that holds child controls and can take the keyboard focus.
+//
+// Tab order: each parent orders its windowed children (TabOrder 0..n-1, creation
+// order unless set); the Tab key walks the form depth-first in that order, skipping
+// controls that are hidden, disabled or not TabStop. OnEnter and OnExit fire when the
+// focus moves between controls of one form, whatever moved it (Tab, a click, SetFocus);
+// switching between windows fires nothing.
+class TWinControl : public TControl {
+  DECLARE_CLASS(TWinControl, TControl)
+public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  int ControlCount() const { return int(controls_.size()); }
+  TControl* Controls(int Index) const;
+  bool ContainsControl(const TControl* Control) const;
+
+  int TabOrder() const;
+  void SetTabOrder(int Value);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool Value);
+  // Windowed children and their children, in tab order.
+  void GetTabOrderList(std::vector<TWinControl*>& List) const;
+  // The control after (or before) CurControl in this control's tab order list.
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) const;
+  void SelectFirst();
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+  // Showing and enabled up to the form.
+  bool CanFocus() const;
+  // EInvalidOperation "Cannot focus a disabled or invisible window".
+  virtual void SetFocus();
+  bool Focused() const;
+  // A number standing for the window, for calls that want one.
+  THandle Handle() const { return THandle(this); }
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  virtual void DoEnter();
+  virtual void DoExit();
+  // Setting Key to 0 swallows the key.
+  virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
+  virtual void KeyPress(char& Key);
+  virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
+
+  // In a top-level control: the control that last took the focus (OnEnter fired).
+  TWinControl* activeControl_ = nullptr;
+
+private:
+  friend class TControl;
+  friend struct TControl::Impl;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+
+  std::vector<TControl*> controls_;   // z-order, first created at the bottom
+  std::vector<TWinControl*> tabList_;  // windowed children in tab order
+  bool tabStop_ = false;
+};
+
+// A windowed control with a canvas, drawn by Paint (for charts, panels and the like).
+class TCustomControl : public TWinControl {
+  DECLARE_CLASS(TCustomControl, TWinControl)
+public:
+  explicit TCustomControl(TComponent* AOwner);
+  TCanvas* Canvas() const;
+};
+
+// A control without a window of its own, drawn by Paint on a canvas whose untouched
+// pixels let the parent show through (labels, images, paint boxes).
+class TGraphicControl : public TControl {
+  DECLARE_CLASS(TGraphicControl, TControl)
+public:
+  explicit TGraphicControl(TComponent* AOwner);
+  TCanvas* Canvas() const;
+};
+
+// ---------------------------------------------------------------------------
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+                       mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+
+// A top-level window. Its canvas is a layer that keeps whatever handlers write on it
+// (TextOut) until something overwrites it; Paint does not erase it. Width and Height
+// are the window's client size (the window frame belongs to the desktop).
+//
+// Events: OnShow fires each time the form becomes visible (Show, ShowModal,
+// SetVisible(true)), OnHide when it is hidden; Close asks OnCloseQuery, then fires
+// OnClose; OnPaint fires in each deferred paint.
+class TForm : public TWinControl {
+  DECLARE_CLASS(TForm, TWinControl)
+public:
+  explicit TForm(TComponent* AOwner);
+  ~TForm() override;
+
+  TCanvas* Canvas() const;
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition Value) { position_ = Value; }
+  void SetVisible(bool Value) override;
+  void SetParent(TWinControl* AParent) override;
+
+  // Shows the form modally and runs messages until ModalResult is set (a button's
+  // ModalResult, Close: mrCancel) or the application terminates; hides it again.
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult Value) { modalResult_ = Value; }
+  // OnCloseQuery, then OnClose with caHide (the main form: terminate the application,
+  // the window staying until then); caFree frees the form once control is back in the
+  // message loop; caNone keeps it.
+  void Close();
+  bool CloseQuery();
+  // Frees the form from the message loop, after the handler that asked has returned.
+  void Release();
+
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* Control);
+
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnPaint;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  void Paint() override;
+  virtual void DoShow();
+  virtual void DoHide();
+
+private:
+  TPosition position_ = poDesigned;
+  TModalResult modalResult_ = mrNone;
+  bool modal_ = false;
+};
+
+// The form a control sits on (nullptr when none).
+TForm* GetParentForm(const TControl* Control);
+
+// ---------------------------------------------------------------------------
+using TExceptionEvent = TEvent<void(TObject* Sender, Exception* E)>;
+
+// The application object: forms, the message loop and the handling of exceptions
+// that reach it.
+class TApplication : public TComponent {
+  DECLARE_CLASS(TApplication, TComponent)
+public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  void Initialize();
+  // Creates a form of class T owned by the application into Reference; the first
+  // form created this way is the main form.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    T* f = new T(this);
+    Reference = f;
+    if (!mainForm_) mainForm_ = f;
+  }
+  TForm* MainForm() const { return mainForm_; }
+
+  // Shows the main form and runs the message loop until Terminated. Returns at once
+  // without a main form.
+  void Run();
+  // Delivers what is pending - input, timers, paints, posted calls, synchronised
+  // calls of other threads - and returns. Re-entrant: a handler it runs may call it.
+  // It goes on working after Terminate (a running animation keeps its messages).
+  void ProcessMessages();
+  // Waits for at least one message and delivers what is pending.
+  void HandleMessage();
+  // Ends the top-level loop once control returns to it.
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // Call inside a catch block: OnException when assigned, else ShowException. EAbort
+  // is silent.
+  void HandleException(TObject* Sender);
+  // A message box with the message (recorded instead on the offscreen platform, see
+  // platform/testing.h) and a line on standard error.
+  void ShowException(Exception* E);
+
+  std::string ExeName() const;
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& Value) { title_ = Value; }
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool Value) { showHint_ = Value; }
+  // Milliseconds the mouse rests on a control before its hint shows.
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int Value) { hintPause_ = Value < 0 ? 0 : Value; }
+  bool ShowMainForm() const { return showMainForm_; }
+  void SetShowMainForm(bool Value) { showMainForm_ = Value; }
+
+  TExceptionEvent OnException;
+
+  struct Impl;
+  Impl* GetImpl() const { return impl_.get(); }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  std::unique_ptr<Impl> impl_;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  std::string title_;
+  bool showHint_ = true;
+  int hintPause_ = 500;
+  bool showMainForm_ = true;
+};
+
+// The screen: its size and the cursor registry.
+class TScreen : public TComponent {
+  DECLARE_CLASS(TScreen, TComponent)
+public:
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
+  int Width() const;
+  int Height() const;
+  int PixelsPerInch() const { return 96; }
+  // The cursor registered under Index; the default cursor for an unknown number.
+  HCURSOR Cursors(int Index) const;
+  // Registers (or replaces, freeing the old one) the cursor under Index; takes
+  // ownership of the handle.
+  void SetCursors(int Index, HCURSOR Handle);
+
+  struct Impl;
+
+private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// A cursor made from a bitmap: pixels of its TransparentColor are transparent.
+HCURSOR CreateBitmapCursor(TBitmap* Image, int HotX, int HotY);
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// The forms unit: creates the Qt application when there is none yet, Application and
+// Screen, makes the calling thread the main thread and registers the control classes.
+// FormsUnitDone frees the application object (and with it its forms) and the screen.
+void FormsUnitInit();
+void FormsUnitDone();

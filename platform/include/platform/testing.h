@@ -1,0 +1,56 @@
+// Scripted input for tests: each call queues an input event that a running message
+// loop delivers inside ProcessMessages (or Run, or a modal loop), exactly as a user's
+// input would arrive - so a queued click on a button runs its handler nested inside
+// whatever loop picks it up. DelayMs holds an event back for that long.
+//
+// Also what the offscreen platform records instead of blocking: message boxes and
+// shell calls.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+class TTrackBar;
+class TSpinEdit;
+
+namespace TestInput {
+
+// A left click (press and release) at the control's centre: clicks buttons, toggles
+// check boxes, checks radio buttons; the control takes the focus as by the mouse.
+void PostClick(TControl* Control, unsigned DelayMs = 0);
+// Mouse press, move or release at (X, Y) in the control's client coordinates.
+void PostMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = 0,
+                   unsigned DelayMs = 0);
+void PostMouseMove(TControl* Control, int X, int Y, TShiftState Shift = 0, unsigned DelayMs = 0);
+void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = 0,
+                 unsigned DelayMs = 0);
+// A key press and release (virtual key code) on the control that has the focus when
+// it is delivered (Tab moves the focus on).
+void PostKey(std::uint16_t Key, TShiftState Shift = 0, unsigned DelayMs = 0);
+// Typed text: the control takes the focus, its text is selected and the characters
+// are typed over it one by one.
+void PostText(TWinControl* Control, const std::string& Text, unsigned DelayMs = 0);
+// The user drags the track bar's thumb to Position (taking the focus by mouse).
+void PostTrackBarMove(TTrackBar* Bar, int Position, unsigned DelayMs = 0);
+// A click on a spin edit's up (or down) button.
+void PostSpin(TSpinEdit* Edit, bool Up, unsigned DelayMs = 0);
+// Any call, run by the loop like an input event.
+void PostCall(std::function<void()> Call, unsigned DelayMs = 0);
+
+// Runs messages until Done answers true or MaxMs have passed; answers Done().
+bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
+
+}  // namespace TestInput
+
+// Texts of the message boxes shown on the offscreen platform (ShowMessage and
+// exceptions shown by the application), oldest first.
+std::vector<std::string> RecordedMessages();
+void ClearRecordedMessages();
+// Shell calls made on the offscreen platform, as "operation file".
+std::vector<std::string> RecordedShellCalls();
+void ClearRecordedShellCalls();
+// True on the offscreen platform: boxes and shell calls are recorded, not shown.
+bool RecordsInsteadOfShowing();

@@ -1,0 +1,290 @@
+// The application object, the message loop, the screen and the forms unit.
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+
+#include <cstdio>
+#include <map>
+#include <unistd.h>
+
+#include "dialogs_impl.h"
+#include "forms_impl.h"
+#include "platform/controls.h"
+#include "platform/threads.h"
+
+using namespace forms_detail;
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+
+// A call posted to the message loop.
+class TCallEvent : public QEvent {
+public:
+  explicit TCallEvent(std::function<void()> Fn) : QEvent(Type()), Fn(std::move(Fn)) {}
+  static QEvent::Type Type() {
+    static const QEvent::Type t = QEvent::Type(QEvent::registerEventType());
+    return t;
+  }
+  std::function<void()> Fn;
+};
+
+// Receives posted calls on the main thread.
+class TLoopObject : public QObject {
+public:
+  bool event(QEvent* E) override {
+    if (E->type() != TCallEvent::Type()) return QObject::event(E);
+    Guard(Application, static_cast<TCallEvent*>(E)->Fn);
+    return true;
+  }
+};
+
+bool ownsQtApplication = false;
+
+void WakeForSynchronize() {
+  // Called from a worker: posting is thread-safe.
+  if (Application) PostToLoop([] { CheckSynchronize(); });
+}
+
+}  // namespace
+
+struct TApplication::Impl {
+  TLoopObject Loop;
+  QTimer HintTimer;
+  QPointer<QWidget> HintWidget;
+};
+
+// ---------------------------------------------------------------------------
+namespace forms_detail {
+
+void HandleCurrentException(TObject* Sender) {
+  if (Application) {
+    Application->HandleException(Sender);
+    return;
+  }
+  try {
+    throw;
+  } catch (std::exception& e) {
+    std::fprintf(stderr, "Exception: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "Exception of unknown type\n");
+  }
+}
+
+void PostToLoop(std::function<void()> Fn, unsigned DelayMs) {
+  if (!Application) throw EInvalidOperation("The message loop needs the application: run FormsUnitInit first");
+  QObject* loop = &Application->GetImpl()->Loop;
+  if (DelayMs == 0) QCoreApplication::postEvent(loop, new TCallEvent(std::move(Fn)));
+  else QTimer::singleShot(int(DelayMs), loop, [Fn = std::move(Fn)] { Guard(Application, Fn); });
+}
+
+void HintEnter(TControl* Control) {
+  if (!Application || Control->Hint().empty()) return;
+  TApplication::Impl* d = Application->GetImpl();
+  d->HintWidget = Control->GetImpl()->Widget;
+  d->HintTimer.start(Application->HintPause());
+}
+
+void HintLeave() {
+  if (!Application) return;
+  TApplication::Impl* d = Application->GetImpl();
+  d->HintTimer.stop();
+  d->HintWidget = nullptr;
+  QToolTip::hideText();
+}
+
+}  // namespace forms_detail
+
+// ---------------------------------------------------------------------------
+IMPLEMENT_CLASS(TApplication, TComponent)
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {
+  std::string exe = ExeName();
+  title_ = ChangeFileExt(ExtractFileName(exe), "");
+  Impl* d = impl_.get();
+  d->HintTimer.setSingleShot(true);
+  QObject::connect(&d->HintTimer, &QTimer::timeout, &d->Loop, [d] {
+    TControl* c = d->HintWidget ? ControlOf(d->HintWidget) : nullptr;
+    if (c && c->ShowHint() && Application->ShowHint() && !c->Hint().empty())
+      QToolTip::showText(QCursor::pos(), QString::fromStdString(c->Hint()), d->HintWidget);
+  });
+}
+
+TApplication::~TApplication() {
+  // The forms go while the loop object can still take their posted calls.
+  DestroyComponents();
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Initialize() {}
+
+void TApplication::Run() {
+  if (!mainForm_) return;
+  if (showMainForm_) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::ProcessMessages() {
+  CheckSynchronize();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  CheckSynchronize();
+}
+
+void TApplication::HandleMessage() {
+  CheckSynchronize();
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  CheckSynchronize();
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr ep = std::current_exception();
+  if (!ep) return;
+  auto deliver = [&](Exception* E) {
+    if (!OnException) {
+      ShowException(E);
+      return;
+    }
+    try {
+      OnException(Sender, E);
+    } catch (Exception& again) {
+      ShowException(&again);
+    } catch (std::exception& again) {
+      Exception x(again.what());
+      ShowException(&x);
+    }
+  };
+  try {
+    std::rethrow_exception(ep);
+  } catch (EAbort&) {
+    // The silent exception.
+  } catch (Exception& e) {
+    deliver(&e);
+  } catch (std::exception& e) {
+    Exception x(e.what());
+    deliver(&x);
+  } catch (...) {
+    Exception x("Exception of unknown type");
+    deliver(&x);
+  }
+}
+
+void TApplication::ShowException(Exception* E) {
+  std::fprintf(stderr, "%s: %s\n", E->ClassName(), E->Message.c_str());
+  std::fflush(stderr);
+  dialogs_detail::MessageBox(E->Message, true);
+}
+
+std::string TApplication::ExeName() const {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  return n > 0 ? std::string(buf, size_t(n)) : std::string();
+}
+
+// ---------------------------------------------------------------------------
+struct TScreen::Impl {
+  std::map<int, QCursor*> Cursors;
+  ~Impl() {
+    for (auto& [n, c] : Cursors) delete c;
+  }
+};
+
+IMPLEMENT_CLASS(TScreen, TComponent)
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {
+  static const std::pair<TCursor, Qt::CursorShape> standard[] = {
+      {crDefault, Qt::ArrowCursor},     {crNone, Qt::BlankCursor},        {crArrow, Qt::ArrowCursor},
+      {crCross, Qt::CrossCursor},       {crIBeam, Qt::IBeamCursor},       {crSizeNESW, Qt::SizeBDiagCursor},
+      {crSizeNS, Qt::SizeVerCursor},    {crSizeNWSE, Qt::SizeFDiagCursor}, {crSizeWE, Qt::SizeHorCursor},
+      {crUpArrow, Qt::UpArrowCursor},   {crHourGlass, Qt::WaitCursor},    {crDrag, Qt::DragCopyCursor},
+      {crNoDrop, Qt::ForbiddenCursor},  {crHSplit, Qt::SplitHCursor},     {crVSplit, Qt::SplitVCursor},
+      {crMultiDrag, Qt::DragCopyCursor}, {crSQLWait, Qt::BusyCursor},     {crNo, Qt::ForbiddenCursor},
+      {crAppStart, Qt::BusyCursor},     {crHelp, Qt::WhatsThisCursor},    {crHandPoint, Qt::PointingHandCursor},
+      {crSizeAll, Qt::SizeAllCursor}};
+  for (auto& [n, shape] : standard) impl_->Cursors[n] = new QCursor(shape);
+}
+
+TScreen::~TScreen() = default;
+
+int TScreen::Width() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->geometry().height() : 0;
+}
+
+HCURSOR TScreen::Cursors(int Index) const {
+  auto it = impl_->Cursors.find(Index);
+  if (it == impl_->Cursors.end()) it = impl_->Cursors.find(crDefault);
+  return HCURSOR(it->second);
+}
+
+void TScreen::SetCursors(int Index, HCURSOR Handle) {
+  auto* q = reinterpret_cast<QCursor*>(Handle);
+  QCursor*& slot = impl_->Cursors[Index];
+  if (slot == q) return;
+  delete slot;
+  slot = q ? q : new QCursor(Qt::ArrowCursor);
+}
+
+HCURSOR CreateBitmapCursor(TBitmap* Image, int HotX, int HotY) {
+  QImage img = BitmapToQImage(Image).convertToFormat(QImage::Format_ARGB32);
+  QRgb clear = ToQRgb(Image->TransparentColor()) | 0xFF000000u;
+  for (int y = 0; y < img.height(); ++y) {
+    auto* p = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < img.width(); ++x)
+      if ((p[x] | 0xFF000000u) == clear) p[x] = 0;
+  }
+  return HCURSOR(new QCursor(QPixmap::fromImage(img), HotX, HotY));
+}
+
+// ---------------------------------------------------------------------------
+void FormsUnitInit() {
+  if (Application) return;
+  SetMainThread();
+  if (!QCoreApplication::instance()) {
+    static int argc = 1;
+    static char name[] = "phonark";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+    ownsQtApplication = true;
+  }
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  Application = new TApplication(nullptr);
+  Screen = new TScreen(nullptr);
+  WakeMainThread = &WakeForSynchronize;
+  RegisterClasses({TForm::StaticClass(), TButton::StaticClass(), TBitBtn::StaticClass(), TPanel::StaticClass(),
+                   TLabel::StaticClass(), TSpinEdit::StaticClass(), TTrackBar::StaticClass(),
+                   TCheckBox::StaticClass(), TRadioButton::StaticClass(), TImage::StaticClass(),
+                   TPaintBox::StaticClass()});
+}
+
+void FormsUnitDone() {
+  if (!Application) return;
+  WakeMainThread = nullptr;
+  CheckSynchronize();
+  delete Application;
+  Application = nullptr;
+  delete Screen;
+  Screen = nullptr;
+  if (ownsQtApplication) {
+    delete QCoreApplication::instance();
+    ownsQtApplication = false;
+  }
+}

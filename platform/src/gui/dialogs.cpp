@@ -1,0 +1,89 @@
+// ShowMessage, ShellExecute, and what the offscreen platform records in their place.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "dialogs_impl.h"
+#include "forms_impl.h"
+#include "platform/dialogs.h"
+#include "platform/testing.h"
+
+namespace {
+
+struct Records {
+  std::mutex M;
+  std::vector<std::string> Messages;
+  std::vector<std::string> ShellCalls;
+};
+
+Records& Recorded() {
+  static Records r;
+  return r;
+}
+
+void Record(std::vector<std::string> Records::*List, const std::string& Text) {
+  Records& r = Recorded();
+  std::lock_guard<std::mutex> g(r.M);
+  (r.*List).push_back(Text);
+}
+
+std::vector<std::string> Take(std::vector<std::string> Records::*List, bool Clear) {
+  Records& r = Recorded();
+  std::lock_guard<std::mutex> g(r.M);
+  std::vector<std::string> out = r.*List;
+  if (Clear) (r.*List).clear();
+  return out;
+}
+
+}  // namespace
+
+bool RecordsInsteadOfShowing() {
+  QString p = QGuiApplication::platformName();
+  return p == "offscreen" || p == "minimal";
+}
+
+std::vector<std::string> RecordedMessages() { return Take(&Records::Messages, false); }
+void ClearRecordedMessages() { Take(&Records::Messages, true); }
+std::vector<std::string> RecordedShellCalls() { return Take(&Records::ShellCalls, false); }
+void ClearRecordedShellCalls() { Take(&Records::ShellCalls, true); }
+
+void dialogs_detail::MessageBox(const std::string& Text, bool Error) {
+  if (RecordsInsteadOfShowing()) {
+    Record(&Records::Messages, Text);
+    return;
+  }
+  QString title = QString::fromStdString(Application ? Application->Title() : std::string());
+  QMessageBox box(Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, QString::fromStdString(Text),
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.exec();
+}
+
+void ShowMessage(const std::string& Msg) {
+  if (RecordsInsteadOfShowing()) {
+    std::fprintf(stderr, "ShowMessage: %s\n", Msg.c_str());
+    std::fflush(stderr);
+  }
+  dialogs_detail::MessageBox(Msg, false);
+}
+
+int ShellExecute(THandle Window, const std::string& Operation, const std::string& File,
+                 const std::string& Parameters, const std::string& Directory, int ShowCmd) {
+  (void)Window;
+  (void)Parameters;
+  (void)ShowCmd;
+  constexpr int kFileNotFound = 2, kNoAssociation = 31, kStarted = 42;
+  if (!SameText(Operation, "open")) return kNoAssociation;
+  if (!FileExists(File)) return kFileNotFound;
+  if (RecordsInsteadOfShowing()) {
+    Record(&Records::ShellCalls, Operation + " " + File);
+    return kStarted;
+  }
+  QString dir = QFileInfo(QString::fromStdString(Directory)).isDir() ? QString::fromStdString(Directory) : QString();
+  bool ok = QProcess::startDetached("xdg-open", {QString::fromStdString(File)}, dir);
+  return ok ? kStarted : kNoAssociation;
+}

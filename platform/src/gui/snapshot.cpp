@@ -1,0 +1,23 @@
+// Rendering controls without a display.
+#include <QImage>
+#include <QWidget>
+
+#include "forms_impl.h"
+#include "platform/snapshot.h"
+
+void RenderControl(TControl* Control, TBitmap* Bitmap) {
+  QWidget* w = Control->GetImpl()->Widget;
+  if (!w) throw EInvalidOperation("The control has no window to render");
+  // Paints that wait for the loop (or for the control to be shown) happen now.
+  forms_detail::PaintTree(Control);
+  QImage img(std::max(1, Control->Width()), std::max(1, Control->Height()), QImage::Format_RGB32);
+  img.fill(ToQColor(Control->Color()));
+  w->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  BitmapFromQImage(Bitmap, img);
+}
+
+bool SaveControlToPng(TControl* Control, const std::string& FileName) {
+  TBitmap bmp;
+  RenderControl(Control, &bmp);
+  return BitmapToQImage(&bmp).save(QString::fromStdString(FileName), "PNG");
+}

@@ -1,0 +1,185 @@
+// Scripted input: events built the way the desktop would deliver them, sent from
+// calls that the message loop runs.
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <cctype>
+
+#include "forms_impl.h"
+#include "platform/controls.h"
+#include "platform/testing.h"
+
+using namespace forms_detail;
+
+namespace {
+
+QPointer<QWidget> WidgetOf(TControl* C) { return C->GetImpl()->Widget; }
+
+Qt::KeyboardModifiers Modifiers(TShiftState S) {
+  Qt::KeyboardModifiers m;
+  if (S & ssShift) m |= Qt::ShiftModifier;
+  if (S & ssCtrl) m |= Qt::ControlModifier;
+  if (S & ssAlt) m |= Qt::AltModifier;
+  return m;
+}
+
+Qt::MouseButton QtButton(TMouseButton B) {
+  return B == mbLeft ? Qt::LeftButton : B == mbRight ? Qt::RightButton : Qt::MiddleButton;
+}
+
+// Held buttons as the shift state says, so that drags carry them.
+Qt::MouseButtons HeldButtons(TShiftState S) {
+  Qt::MouseButtons b;
+  if (S & ssLeft) b |= Qt::LeftButton;
+  if (S & ssRight) b |= Qt::RightButton;
+  if (S & ssMiddle) b |= Qt::MiddleButton;
+  return b;
+}
+
+void SendMouse(QWidget* W, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Held, QPoint P,
+               Qt::KeyboardModifiers Mods) {
+  QMouseEvent e(Type, QPointF(P), W->mapToGlobal(QPointF(P)), Button, Held, Mods);
+  QApplication::sendEvent(W, &e);
+}
+
+// Only what a user could reach: shown and enabled.
+bool Reachable(const QPointer<QWidget>& W) { return W && W->isVisible() && W->isEnabled(); }
+
+void SendKey(QWidget* Target, int QtKey, Qt::KeyboardModifiers Mods, const QString& Text) {
+  QPointer<QWidget> t = Target;
+  QKeyEvent press(QEvent::KeyPress, QtKey, Mods, Text);
+  QApplication::sendEvent(t, &press);
+  if (!t) return;
+  QKeyEvent release(QEvent::KeyRelease, QtKey, Mods, Text);
+  QApplication::sendEvent(t, &release);
+}
+
+QString KeyText(std::uint16_t Key, TShiftState Shift) {
+  if (Shift & (ssCtrl | ssAlt)) return {};
+  if (Key >= 'A' && Key <= 'Z') return QString(QChar((Shift & ssShift) ? Key : std::tolower(Key)));
+  if (Key >= '0' && Key <= '9') return QString(QChar(Key));
+  switch (Key) {
+    case VK_SPACE: return " ";
+    case VK_RETURN: return "\r";
+    case VK_BACK: return "\b";
+    case VK_TAB: return "\t";
+    case VK_ESCAPE: return QString(QChar(27));
+    default: return {};
+  }
+}
+
+}  // namespace
+
+namespace TestInput {
+
+void PostClick(TControl* Control, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [w] {
+        if (!Reachable(w)) return;
+        // Boxes are clicked on their indicator, everything else in its middle.
+        bool box = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
+        QPoint p = box ? QPoint(std::min(6, w->width() / 2), w->height() / 2) : w->rect().center();
+        SendMouse(w, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, p, {});
+        if (w) SendMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, p, {});
+      },
+      DelayMs);
+}
+
+void PostMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [=] {
+        if (Reachable(w))
+          SendMouse(w, QEvent::MouseButtonPress, QtButton(Button), HeldButtons(Shift) | QtButton(Button), {X, Y},
+                    Modifiers(Shift));
+      },
+      DelayMs);
+}
+
+void PostMouseMove(TControl* Control, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [=] {
+        if (Reachable(w)) SendMouse(w, QEvent::MouseMove, Qt::NoButton, HeldButtons(Shift), {X, Y}, Modifiers(Shift));
+      },
+      DelayMs);
+}
+
+void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [=] {
+        if (Reachable(w))
+          SendMouse(w, QEvent::MouseButtonRelease, QtButton(Button), HeldButtons(Shift) & ~QtButton(Button), {X, Y},
+                    Modifiers(Shift));
+      },
+      DelayMs);
+}
+
+void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {
+  PostToLoop(
+      [=] {
+        if (QWidget* f = QApplication::focusWidget()) SendKey(f, QtKeyOf(Key), Modifiers(Shift), KeyText(Key, Shift));
+      },
+      DelayMs);
+}
+
+void PostText(TWinControl* Control, const std::string& Text, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [w, Text] {
+        if (!Reachable(w)) return;
+        w->setFocus(Qt::MouseFocusReason);
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) spin->selectAll();
+        else if (auto* edit = w->findChild<QLineEdit*>()) edit->selectAll();
+        for (char ch : Text) {
+          if (!w) return;
+          SendKey(w, std::toupper((unsigned char)ch), Qt::NoModifier, QString(QChar(ch)));
+        }
+      },
+      DelayMs);
+}
+
+void PostTrackBarMove(TTrackBar* Bar, int Position, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Bar);
+  PostToLoop(
+      [w, Position] {
+        if (!Reachable(w)) return;
+        if (w->focusPolicy() & Qt::ClickFocus) w->setFocus(Qt::MouseFocusReason);
+        if (auto* s = qobject_cast<QSlider*>(w)) s->setSliderPosition(Position);
+      },
+      DelayMs);
+}
+
+void PostSpin(TSpinEdit* Edit, bool Up, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Edit);
+  PostToLoop(
+      [w, Up] {
+        if (!Reachable(w)) return;
+        w->setFocus(Qt::MouseFocusReason);
+        auto* s = static_cast<QAbstractSpinBox*>(w.data());
+        if (Up) s->stepUp();
+        else s->stepDown();
+      },
+      DelayMs);
+}
+
+void PostCall(std::function<void()> Call, unsigned DelayMs) { PostToLoop(std::move(Call), DelayMs); }
+
+bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
+  std::int64_t end = GetMicroseconds() + std::int64_t(MaxMs) * 1000;
+  while (!Done() && GetMicroseconds() < end) {
+    Application->ProcessMessages();
+    if (!Done()) Sleep(1);
+  }
+  return Done();
+}
+
+}  // namespace TestInput

@@ -1,0 +1,44 @@
+// Shared set-up of the forms tests: the forms unit runs once for the whole test
+// program, and each test gets a fresh shown form that is freed afterwards.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/testing.h"
+
+namespace formstest {
+
+class FormsEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override { FormsUnitInit(); }
+  void TearDown() override { FormsUnitDone(); }
+};
+
+inline ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new FormsEnvironment);
+
+class FormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ClearRecordedMessages();
+    ClearRecordedShellCalls();
+    Form = new TForm(Application);
+    Form->SetBounds(10, 10, 400, 300);
+  }
+  void TearDown() override {
+    delete Form;
+    Application->OnException.Clear();
+    ClearRecordedMessages();
+  }
+  // Shows the form and lets it settle (activation, first paints).
+  void ShowForm() {
+    Form->Show();
+    TestInput::PumpUntil([] { return false; }, 30);
+  }
+  // Delivers what has been queued so far.
+  static void Pump(unsigned Ms = 20) { TestInput::PumpUntil([] { return false; }, Ms); }
+
+  TForm* Form = nullptr;
+};
+
+}  // namespace formstest
