@@ -510,7 +510,7 @@ void TBitmap::SetPalette(HPALETTE Value) {
 
 HPALETTE TBitmap::ReleasePalette() {
   HPALETTE h = Palette();
-  impl_->palette = 0;
+  impl_->palette = h ? CopyPalette(h) : 0;  // the bitmap keeps its colours
   return h;
 }
 

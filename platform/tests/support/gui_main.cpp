@@ -72,15 +72,17 @@ void FixColours() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "phonark-guitest-XXXXXX").string();
+  char* dir = mkdtemp(tmpl.data());
+  if (dir) {
+    SetRegistryRoot(dir);
+    if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", dir, 1);
+  }
   FixEnvironment();
   QApplication app(argc, argv);
   FixFonts();
   FixColours();
   testing::InitGoogleTest(&argc, argv);
-
-  std::string tmpl = (std::filesystem::temp_directory_path() / "phonark-guitest-XXXXXX").string();
-  char* dir = mkdtemp(tmpl.data());
-  if (dir) SetRegistryRoot(dir);
   GraphicsUnitInit();
   int rc = RUN_ALL_TESTS();
   GraphicsUnitDone();
