@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -22,56 +23,44 @@ private:
   std::uint8_t answer_;
 };
 
-// Runs a grey picture through an engine the way the reduction driver does
-// and answers the grey level of every output pixel.
-std::vector<int> DitherGrey(int mode, TColorLookup& lookup, int w, int h,
-                            int (*grey)(int x, int y)) {
+// Runs a grey picture through an engine as the reduction driver does.
+struct TRun {
+  std::vector<int> Order;  // columns in visiting order
+  std::vector<double> ColumnMean;
+  std::vector<int> FirstRow;
+};
+
+TRun DitherGrey(int mode, TColorLookup& lookup, int w, int h, int (*grey)(int x)) {
   auto d = MakeDitherer(mode, w, &lookup);
-  std::vector<int> out(std::size_t(w) * h);
+  TRun run;
+  run.ColumnMean.assign(std::size_t(w), 0.0);
+  run.FirstRow.assign(std::size_t(w), 0);
   TGIFColor used;
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < h; ++y, d->NextLine()) {
     while (d->InRow()) {
       int x = d->Column();
-      auto v = std::uint8_t(grey(x, y));
+      run.Order.push_back(x);
+      auto v = std::uint8_t(grey(x));
       d->Dither(v, v, v, used);
-      out[std::size_t(y) * w + x] = used.Red;
+      run.ColumnMean[std::size_t(x)] += double(used.Red) / h;
+      if (y == 0) run.FirstRow[std::size_t(x)] = used.Red;
     }
-    d->NextLine();
   }
-  return out;
+  return run;
 }
 
-double Mean(const std::vector<int>& v, int w, int x0, int x1) {
-  double s = 0;
-  int n = 0;
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    int x = int(i % std::size_t(w));
-    if (x >= x0 && x < x1) {
-      s += v[i];
-      ++n;
-    }
-  }
-  return s / n;
+double Mean(const TRun& r, int x0, int x1) {
+  return std::accumulate(r.ColumnMean.begin() + x0, r.ColumnMean.begin() + x1, 0.0) / (x1 - x0);
 }
 
 }  // namespace
 
 TEST(Ditherers, EveryEngineWalksSerpentine) {
   TMonochromeLookup mono;
-  for (int mode = 0; mode <= 6; ++mode) {
-    auto d = MakeDitherer(mode, 4, &mono);
-    ASSERT_NE(d, nullptr);
-    std::vector<int> order;
-    TGIFColor used;
-    for (int row = 0; row < 3; ++row) {
-      while (d->InRow()) {
-        order.push_back(d->Column());
-        d->Dither(1, 2, 3, used);
-      }
-      d->NextLine();
-    }
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 3, 2, 1, 0, 0, 1, 2, 3})) << mode;
-  }
+  for (int mode = 0; mode <= 6; ++mode)
+    EXPECT_EQ(DitherGrey(mode, mono, 4, 3, [](int) { return 9; }).Order,
+              (std::vector<int>{0, 1, 2, 3, 3, 2, 1, 0, 0, 1, 2, 3}))
+        << mode;
   EXPECT_EQ(MakeDitherer(7, 4, &mono), nullptr);
 }
 
@@ -79,29 +68,22 @@ TEST(Ditherers, EveryEngineWalksSerpentine) {
 // each engine's first weights, divisor and rounding, and that "ahead" follows
 // the walk on a right-to-left row.
 TEST(Ditherers, ErrorRunsAheadInTheWalkingDirection) {
-  struct Case {
-    int mode, next, afterNext;
-  };
   // FS 7/16, Stucki 8,4/42, Sierra 5,3/32, JaJuNi 7,5/48, Steve Arche -,32/200, Burkes 8,4/32;
   // the second also carries the first one's own (all black) error on.
-  const Case cases[] = {{1, 88, 39}, {2, 38, 26}, {3, 31, 24},
-                        {4, 29, 25}, {5, 0, 32},  {6, 50, 38}};
-  for (const Case& c : cases) {
+  const int expected[7][2] = {{}, {88, 39}, {38, 26}, {31, 24}, {29, 25}, {0, 32}, {50, 38}};
+  for (int mode = 1; mode <= 6; ++mode) {
     for (bool reverse : {false, true}) {
       TRecordingLookup rec;
-      auto d = MakeDitherer(c.mode, 8, &rec);
+      auto d = MakeDitherer(mode, 8, &rec);
       TGIFColor used;
       if (reverse) {  // a zero first row, then the walk comes back from the right
         while (d->InRow()) d->Dither(0, 0, 0, used);
         d->NextLine();
         rec.Wanted.clear();
       }
-      d->Dither(200, 0, 0, used);
-      d->Dither(0, 0, 0, used);
-      d->Dither(0, 0, 0, used);
-      ASSERT_EQ(rec.Wanted.size(), 3u);
-      EXPECT_EQ(rec.Wanted[1], c.next) << c.mode << (reverse ? " reverse" : "");
-      EXPECT_EQ(rec.Wanted[2], c.afterNext) << c.mode << (reverse ? " reverse" : "");
+      for (int v : {200, 0, 0}) d->Dither(std::uint8_t(v), 0, 0, used);
+      EXPECT_EQ(rec.Wanted, (std::vector<int>{200, expected[mode][0], expected[mode][1]}))
+          << mode << (reverse ? " reverse" : "");
     }
   }
 }
@@ -117,43 +99,71 @@ TEST(Ditherers, RoundingDividesTowardsZero) {
   EXPECT_EQ(rec.Wanted, (std::vector<int>{200, 177}));
 }
 
-TEST(Ditherers, NextRowReceivesTheRestOfTheError) {
-  // One column: only the straight-down weight lands inside the row.
-  TRecordingLookup rec;
-  TFloydSteinbergDitherer fs(1, &rec);
-  TGIFColor used;
-  fs.Dither(160, 0, 0, used);
-  fs.NextLine();
-  fs.Dither(0, 0, 0, used);
-  fs.NextLine();
-  fs.Dither(0, 0, 0, used);
-  // 5/16 of 160, then 5/16 of that 50 (the row below is cleared as it rotates in)
-  EXPECT_EQ(rec.Wanted, (std::vector<int>{160, 50, 16}));
+// A single error of 255 in the middle of a row, every other pixel matched
+// exactly: each neighbour ahead and below receives its weight's share, and the
+// rows after the kernel, reusing cleared buffers, receive nothing.
+TEST(Ditherers, KernelWeightsLandWhereTheyBelong) {
+  class TOneError : public TColorLookup {
+  public:
+    TOneError() : TColorLookup(1) {}
+    std::uint8_t Lookup(std::uint8_t Red, std::uint8_t, std::uint8_t, TGIFColor& Used) override {
+      Used = {Red == 255 ? std::uint8_t(0) : Red, 0, 0};
+      return 0;
+    }
+  } lookup;
+  // weights at offsets -3..+3 for the current row and the rows below, and the divisor
+  struct TKernel {
+    int rows[4][7], divisor;
+  };
+  const TKernel kernels[7] = {
+      {},
+      {{{0, 0, 0, 0, 7, 0, 0}, {0, 0, 3, 5, 1, 0, 0}}, 16},
+      {{{0, 0, 0, 0, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}, {0, 1, 2, 4, 2, 1, 0}}, 42},
+      {{{0, 0, 0, 0, 5, 3, 0}, {0, 2, 4, 5, 4, 2, 0}, {0, 0, 2, 3, 2, 0, 0}}, 32},
+      {{{0, 0, 0, 0, 7, 5, 0}, {0, 3, 5, 7, 5, 3, 0}, {0, 1, 3, 5, 3, 1, 0}}, 48},
+      {{{0, 0, 0, 0, 0, 32, 0}, {12, 0, 26, 0, 30, 0, 16}, {0, 12, 0, 26, 0, 12, 0}, {5, 0, 12, 0, 12, 0, 5}}, 200},
+      {{{0, 0, 0, 0, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}}, 32}};
+  for (int mode = 1; mode <= 6; ++mode) {
+    const int w = 9, mid = 4;
+    auto d = MakeDitherer(mode, w, &lookup);
+    std::vector<std::vector<int>> got(6, std::vector<int>(w, 0));
+    TGIFColor used;
+    for (int y = 0; y < 6; ++y, d->NextLine()) {
+      while (d->InRow()) {
+        int x = d->Column();
+        d->Dither(y == 0 && x == mid ? 255 : 0, 0, 0, used);
+        got[y][x] = used.Red;
+      }
+    }
+    const TKernel& k = kernels[mode];
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < w; ++x) {
+        int weight = (y < 4 && x - mid >= -3 && x - mid <= 3) ? k.rows[y][x - mid + 3] : 0;
+        if (y == 0 && x <= mid) weight = 0;
+        EXPECT_EQ(got[y][x], (255 * weight + k.divisor / 2) / k.divisor)
+            << "mode " << mode << " row " << y << " offset " << x - mid;
+      }
+  }
 }
 
-TEST(Ditherers, FlatMidGreyToMonochromeAlternatesAndKeepsItsBrightness) {
+TEST(Ditherers, GreyKeepsItsBrightnessUnderEveryEngine) {
   TMonochromeLookup mono;
-  auto out = DitherGrey(1, mono, 64, 64, [](int, int) { return 128; });
-  for (int x = 1; x < 64; ++x) EXPECT_NE(out[x], out[x - 1]) << x;
-  EXPECT_NEAR(Mean(out, 64, 0, 64), 128.0, 2.0);
-}
+  // flat mid-grey to black and white: alternating, and as bright as the grey
+  TRun flat = DitherGrey(1, mono, 64, 64, [](int) { return 128; });
+  EXPECT_NEAR(Mean(flat, 0, 64), 128.0, 2.0);
+  for (int x = 1; x < 64; ++x) EXPECT_NE(flat.FirstRow[x], flat.FirstRow[x - 1]) << x;
 
-TEST(Ditherers, GreyRampKeepsItsMeanUnderEveryEngine) {
-  const int w = 128, h = 64;
-  auto ramp = [](int x, int) { return x * 2; };
-  TMonochromeLookup mono;
+  // a ramp to black and white and to four greys keeps its mean in every band
   TColorPalette grey4 = FourGrayPalette();
   TSlowColorLookup four(grey4);
   for (int mode = 1; mode <= 6; ++mode) {
     for (TColorLookup* lookup : {static_cast<TColorLookup*>(&mono), static_cast<TColorLookup*>(&four)}) {
-      auto out = DitherGrey(mode, *lookup, w, h, ramp);
-      EXPECT_NEAR(Mean(out, w, 0, w), 127.0, 3.0) << mode << " " << lookup->Colors();
-      // locally too: each band of 16 columns keeps its own mean
-      for (int x0 = 0; x0 < w; x0 += 16)
-        EXPECT_NEAR(Mean(out, w, x0, x0 + 16), x0 * 2 + 15, 12.0) << mode << " band " << x0;
+      TRun ramp = DitherGrey(mode, *lookup, 128, 64, [](int x) { return x * 2; });
+      EXPECT_NEAR(Mean(ramp, 0, 128), 127.0, 3.0) << mode << " " << lookup->Colors();
+      for (int x0 = 0; x0 < 128; x0 += 16)
+        EXPECT_NEAR(Mean(ramp, x0, x0 + 16), x0 * 2 + 15, 12.0) << mode << " band " << x0;
     }
   }
   // nearest colour alone does not: a flat dark grey turns black
-  auto flat = DitherGrey(0, mono, 16, 4, [](int, int) { return 100; });
-  EXPECT_EQ(Mean(flat, 16, 0, 16), 0.0);
+  EXPECT_EQ(Mean(DitherGrey(0, mono, 16, 4, [](int) { return 100; }), 0, 16), 0.0);
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace {
 int Look(TColorLookup& l, int r, int g, int b, TGIFColor* used = nullptr) {
   TGIFColor u;
@@ -23,34 +21,26 @@ TEST(ColorLookup, WebCubeLevelsAndIndexes) {
   // level = (c + 3) div 51: the step up comes at 48, not at the midpoint
   EXPECT_EQ(Look(l, 47, 0, 0), 0);
   EXPECT_EQ(Look(l, 48, 0, 0), 36);
-  EXPECT_EQ(Look(l, 0, 0, 252), 5);
-  // every palette entry looks up as itself
+  // every entry of the web palette looks up as itself
   const TColorPalette& p = NetscapePalette();
   ASSERT_EQ(p.size(), 216u);
-  for (int i = 0; i < 216; ++i) {
-    EXPECT_EQ(Look(l, p[i].peRed, p[i].peGreen, p[i].peBlue, &used), i);
-    EXPECT_EQ(used, (TGIFColor{p[i].peRed, p[i].peGreen, p[i].peBlue}));
-    EXPECT_EQ(p[i].peFlags, 0);
-  }
+  for (int i = 0; i < 216; ++i) EXPECT_EQ(Look(l, p[i].peRed, p[i].peGreen, p[i].peBlue), i);
 }
 
 TEST(ColorLookup, GreyWeightsAndMonochromeBoundary) {
   TGrayScaleLookup grey;
-  TGIFColor used;
-  EXPECT_EQ(Look(grey, 255, 255, 255, &used), 255);
-  EXPECT_EQ(used, (TGIFColor{255, 255, 255}));
+  EXPECT_EQ(Look(grey, 255, 255, 255), 255);
   EXPECT_EQ(Look(grey, 255, 0, 0), 76);
   EXPECT_EQ(Look(grey, 0, 255, 0), 149);
   EXPECT_EQ(Look(grey, 0, 0, 255), 28);
 
   TMonochromeLookup mono;
-  EXPECT_EQ(mono.Colors(), 2);
+  TGIFColor used;
   EXPECT_EQ(Look(mono, 127, 127, 127, &used), 0);  // 32512: the last black sum
   EXPECT_EQ(used, (TGIFColor{0, 0, 0}));
   EXPECT_EQ(Look(mono, 128, 128, 128, &used), 1);
   EXPECT_EQ(used, (TGIFColor{255, 255, 255}));
-  EXPECT_EQ(Look(mono, 0, 216, 1), 0);  // 32429
-  EXPECT_EQ(Look(mono, 0, 216, 4), 1);  // 32516
+  EXPECT_EQ(Look(mono, 0, 169, 247), 1);  // 32513: the first white sum
 }
 
 TEST(ColorLookup, FastUsesAbsoluteDistanceAndSlowSquared) {
@@ -69,35 +59,10 @@ TEST(ColorLookup, FastUsesAbsoluteDistanceAndSlowSquared) {
   EXPECT_EQ(used, (TGIFColor{30, 0, 0}));
 }
 
-TEST(ColorLookup, EmptyPaletteAnswersIndexZeroSafely) {
-  TColorPalette none;
-  TFastColorLookup fast(none);
-  TSlowColorLookup slow(none);
-  EXPECT_EQ(fast.Colors(), 0);
-  EXPECT_EQ(Look(fast, 1, 2, 3), 0);
-  EXPECT_EQ(Look(slow, 1, 2, 3), 0);
-}
-
-TEST(ColorLookup, ChosenByReduction) {
-  const TColorPalette& p = SystemPalette20();
-  EXPECT_NE(dynamic_cast<TMonochromeLookup*>(MakeColorLookup(4, p).get()), nullptr);
-  EXPECT_NE(dynamic_cast<TGrayScaleLookup*>(MakeColorLookup(5, p).get()), nullptr);
-  EXPECT_NE(dynamic_cast<TNetscapeColorLookup*>(MakeColorLookup(6, p).get()), nullptr);
-  EXPECT_NE(dynamic_cast<TFastColorLookup*>(MakeColorLookup(7, p).get()), nullptr);
-  for (int r : {1, 2, 3, 8, 9})
-    EXPECT_NE(dynamic_cast<TSlowColorLookup*>(MakeColorLookup(r, p).get()), nullptr) << r;
-}
-
-TEST(Palettes, FixedTablesHaveTheirDocumentedLayout) {
+TEST(Palettes, HalftoneHoldsTheSystemHalvesAroundCubeAndGreys) {
   const TColorPalette& sys = SystemPalette20();
-  ASSERT_EQ(sys.size(), 20u);
-  std::set<int> distinct;
-  for (const auto& e : sys) distinct.insert(e.peRed << 16 | e.peGreen << 8 | e.peBlue);
-  EXPECT_EQ(distinct.size(), 20u);
-  EXPECT_EQ(sys.front(), (TPaletteEntry{0, 0, 0, PC_NOCOLLAPSE}));
-  EXPECT_EQ(sys.back(), (TPaletteEntry{255, 255, 255, PC_NOCOLLAPSE}));
-
   const TColorPalette& ht = HalftonePalette();
+  ASSERT_EQ(sys.size(), 20u);
   ASSERT_EQ(ht.size(), 256u);
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(ht[i], sys[i]);
@@ -105,8 +70,4 @@ TEST(Palettes, FixedTablesHaveTheirDocumentedLayout) {
   }
   EXPECT_EQ(ht[10 + 5 * 36 + 2 * 6 + 1], (TPaletteEntry{255, 102, 51, PC_NOCOLLAPSE}));
   for (int i = 226; i < 246; ++i) EXPECT_EQ(ht[i].peRed, ht[i].peBlue);
-
-  EXPECT_EQ(FourGrayPalette()[1], (TPaletteEntry{0x80, 0x80, 0x80, PC_NOCOLLAPSE}));
-  EXPECT_EQ(GrayScalePalette().size(), 256u);
-  EXPECT_EQ(GrayScalePalette()[77].peGreen, 77);
 }

@@ -40,6 +40,8 @@ TEST(ColorQuantizer, SmallTargetsEndAndStayWithinTheirCount) {
     EXPECT_LE(n, std::size_t(target)) << target;
     if (target <= 8) {
       EXPECT_EQ(n, std::size_t(target));  // merged down past the tree
+    } else {
+      EXPECT_EQ(n, std::size_t(q.LeafCount()));
     }
   }
 }
