@@ -18,6 +18,14 @@ const char* const LumDefaultFontName = "Arial";
 
 namespace {
 int Percent(int v) { return std::clamp(v, 0, 100); }
+// Runs Fn on Obj with its change handler detached: the caller reports the change once.
+template <class T, class F>
+void Quietly(T* Obj, F Fn) {
+  TNotifyEvent keep = Obj->OnChange;
+  Obj->OnChange.Clear();
+  Fn();
+  Obj->OnChange = keep;
+}
 // A stored rule (a plain lambda would also convert to the Boolean overload).
 std::function<bool(const TObject*)> StoredFn(bool (*f)(const TObject*)) { return f; }
 }  // namespace
@@ -141,10 +149,7 @@ void TLumGradient::Assign(TPersistent* Source) {
   if (auto* s = dynamic_cast<TLumGradient*>(Source)) {
     outline_ = s->outline_;
     if (s->sub_) {
-      TNotifyEvent keep = SubGradient()->OnChange;
-      sub_->OnChange.Clear();  // one notification, from the base's Assign below
-      sub_->Assign(s->sub_.get());
-      sub_->OnChange = keep;
+      Quietly(SubGradient(), [&] { sub_->Assign(s->sub_.get()); });  // reported by the base's Assign
     } else {
       sub_.reset();
     }
@@ -189,24 +194,12 @@ void TChartBrush::Assign(TPersistent* Source) {
   bitmap_ = s->bitmap_;
   // Sub-objects are assigned into, never replaced; a source without one leaves ours
   // at its defaults rather than creating one.
-  if (s->gradient_) {
-    TNotifyEvent keep = Gradient()->OnChange;
-    gradient_->OnChange.Clear();
-    gradient_->Assign(s->gradient_.get());
-    gradient_->OnChange = keep;
-  } else if (gradient_) {
-    TNotifyEvent keep = gradient_->OnChange;
-    gradient_->OnChange.Clear();
+  if (s->gradient_ || gradient_) {
     TLumGradient defaults;
-    gradient_->Assign(&defaults);
-    gradient_->OnChange = keep;
+    Quietly(Gradient(), [&] { gradient_->Assign(s->gradient_ ? s->gradient_.get() : &defaults); });
   }
-  if (s->image_ || image_) {
-    TNotifyEvent keep = Image()->OnChange;
-    image_->OnChange.Clear();
-    image_->SetGraphic(s->image_ ? s->image_->Graphic() : nullptr);
-    image_->OnChange = keep;
-  }
+  if (s->image_ || image_)
+    Quietly(Image(), [&] { image_->SetGraphic(s->image_ ? s->image_->Graphic() : nullptr); });
   Changed();
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <numbers>
 
 #include "canvas/attributes.h"
@@ -70,6 +71,24 @@ std::vector<TPoint> RoundedOutline(const TRect& R, int Corner) {
 
 }  // namespace
 
+namespace {
+
+// The colours of a gradient at Steps evenly spaced fractions, so a fill looks each
+// pixel's colour up instead of blending it.
+class Ramp {
+public:
+  static constexpr int Steps = 1024;
+  explicit Ramp(const TCustomLumGradient& G) {
+    for (int i = 0; i < Steps; ++i) colours_[i] = G.ColorAt(double(i) / (Steps - 1));
+  }
+  TColor At(double T) const { return colours_[std::clamp(int(std::lround(T * (Steps - 1))), 0, Steps - 1)]; }
+
+private:
+  TColor colours_[Steps];
+};
+
+}  // namespace
+
 TColor TCustomLumGradient::ColorAt(double T) const {
   const double b = std::clamp(balance_, 0, 100) / 100.0;
   T = std::clamp(T, 0.0, 1.0);
@@ -89,15 +108,21 @@ void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerS
   if (sub && !sub->Visible()) sub = nullptr;
   const int keep = sub ? sub->Transparency() : 0;  // percent of this gradient showing through
 
+  const Ramp ramp(*this);
+  const std::unique_ptr<Ramp> subRamp = sub ? std::make_unique<Ramp>(*sub) : nullptr;
   TBitmap bmp;
   bmp.SetPixelFormat(pf32bit);
   bmp.SetSize(w, h);
+  // Rows are contiguous from the top; one ScanLine call, as each call may cost a pass
+  // over the whole bitmap.
+  auto* first = static_cast<std::uint8_t*>(bmp.ScanLine(0));
+  const int stride = BytesPerScanline(w, 32, 32);
   for (int y = 0; y < h; ++y) {
-    auto* row = static_cast<std::uint8_t*>(bmp.ScanLine(y));
+    std::uint8_t* row = first + std::ptrdiff_t(y) * stride;
     for (int x = 0; x < w; ++x) {
-      TColor c = ColorAt(Fraction(direction_, x, y, w, h, radialX_, radialY_));
+      TColor c = ramp.At(Fraction(direction_, x, y, w, h, radialX_, radialY_));
       if (sub) {
-        const TColor s = sub->ColorAt(Fraction(sub->Direction(), x, y, w, h, sub->RadialX(), sub->RadialY()));
+        const TColor s = subRamp->At(Fraction(sub->Direction(), x, y, w, h, sub->RadialX(), sub->RadialY()));
         c = canvas_internal::Blend(s, c, keep);
       }
       row[4 * x] = GetBValue(c);

@@ -10,20 +10,18 @@
 using canvas_internal::BrushSaver;
 using canvas_internal::Normalized;
 
-IMPLEMENT_CLASS_PROPS(TView3DOptions, TPersistent)
+IMPLEMENT_CLASS_PROPS(TView3DOptions, TLumAttribute)
 IMPLEMENT_CLASS(TLumCanvas, TObject)
 IMPLEMENT_CLASS(TCanvas3D, TLumCanvas)
 IMPLEMENT_CLASS(TLumCanvas3D, TCanvas3D)
 
 // ---------------------------------------------------------------------------
-TView3DOptions::TView3DOptions(TNotifyEvent OnChangeEvent) : OnChange(std::move(OnChangeEvent)) {}
-
 int TView3DOptions::Rotation() const { return int(Round(rotation_)); }
 int TView3DOptions::Elevation() const { return int(Round(elevation_)); }
 
 void TView3DOptions::Assign(TPersistent* Source) {
   auto* s = dynamic_cast<TView3DOptions*>(Source);
-  if (!s) return TPersistent::Assign(Source);
+  if (!s) return TLumAttribute::Assign(Source);
   orthogonal_ = s->orthogonal_;
   orthoAngle_ = s->orthoAngle_;
   zoom_ = s->zoom_;
@@ -34,7 +32,7 @@ void TView3DOptions::Assign(TPersistent* Source) {
   vertOffset_ = s->vertOffset_;
   zoomText_ = s->zoomText_;
   fontZoom_ = s->fontZoom_;
-  if (OnChange) OnChange(this);
+  Changed();
 }
 
 void TView3DOptions::DefineProperties(TPropertyTable& t) {

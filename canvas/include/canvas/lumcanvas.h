@@ -22,11 +22,11 @@
 
 // ---------------------------------------------------------------------------
 // A chart's 3D view. Each setter stores a changed value and calls OnChange (the chart
-// repaints from it).
-class TView3DOptions : public TPersistent {
-  DECLARE_CLASS(TView3DOptions, TPersistent)
+// repaints from it); SetRotation/SetElevation and their Float forms share one value.
+class TView3DOptions : public TLumAttribute {
+  DECLARE_CLASS(TView3DOptions, TLumAttribute)
 public:
-  explicit TView3DOptions(TNotifyEvent OnChangeEvent = {});
+  explicit TView3DOptions(TNotifyEvent OnChangeEvent = {}) : TLumAttribute(std::move(OnChangeEvent)) {}
 
   bool Orthogonal() const { return orthogonal_; }
   void SetOrthogonal(bool Value) { Store(orthogonal_, Value); }
@@ -58,15 +58,7 @@ public:
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
-  TNotifyEvent OnChange;
-
 private:
-  template <class T>
-  void Store(T& Field, const T& Value) {
-    if (Field == Value) return;
-    Field = Value;
-    if (OnChange) OnChange(this);
-  }
   bool orthogonal_ = true;
   int orthoAngle_ = 45;
   int zoom_ = 100;
@@ -157,7 +149,7 @@ public:
   // -- drawing state
   // Pen black, width 1, solid, copy mode; brush white, solid; font the platform's
   // default in black; canvas gradient back to its defaults (hidden); text aligned
-  // top-left; background transparent.
+  // top-left. The background follows the brush, as on the device (solid: opaque).
   void ResetState();
   // The canvas pen takes APen's style, width and colour (AColor for ApplyPenColor);
   // a hidden pen leaves the canvas pen clear.
