@@ -1,6 +1,7 @@
 // gifdump: decodes a GIF and prints what each frame holds, or re-encodes it.
-//   gifdump [--pixels] FILE            screen line, then one line per frame
-//                                      (and with --pixels a line of hex indexes)
+//   gifdump [--pixels|--rgb] FILE      screen line, then one line per frame, and
+//                                      with --pixels a line of hex indexes, with
+//                                      --rgb a line of hex colours (rrggbb)
 //   gifdump --encode lzw|rle IN OUT    loads IN and saves it to OUT
 #include <cstdio>
 #include <cstring>
@@ -11,11 +12,13 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: gifdump [--pixels] FILE\n       gifdump --encode lzw|rle IN OUT\n");
+  std::fprintf(stderr, "usage: gifdump [--pixels|--rgb] FILE\n       gifdump --encode lzw|rle IN OUT\n");
   return 2;
 }
 
-void Dump(TGIFImage& img, bool pixels) {
+enum class Show { Fields, Pixels, Rgb };
+
+void Dump(TGIFImage& img, Show show) {
   int loops = -1;
   for (int i = 0; i < img.Images()->Count(); ++i) {
     TGIFExtensionList* ext = img.Images()->SubImages(i)->Extensions();
@@ -33,12 +36,23 @@ void Dump(TGIFImage& img, bool pixels) {
                 f->Left(), f->Top(), f->Width(), f->Height(), f->Interlaced() ? 1 : 0,
                 f->ColorMap()->Count(), gce ? int(gce->Disposal()) : -1, gce ? gce->Delay() : -1,
                 f->TransparentIndex());
-    if (!pixels) continue;
-    std::string line = "pixels ";
+    if (show == Show::Fields) continue;
+    std::string line = show == Show::Rgb ? "rgb " : "pixels ";
     const std::uint8_t* p = f->Data();
+    TGIFColorMap* map = f->ActiveColorMap();
+    auto put = [&](int v) {
+      line += hex[v >> 4];
+      line += hex[v & 15];
+    };
     for (std::int64_t k = 0; p && k < f->DataSize(); ++k) {
-      line += hex[p[k] >> 4];
-      line += hex[p[k] & 15];
+      if (show == Show::Pixels) {
+        put(p[k]);
+      } else {
+        TGIFColor c = p[k] < map->Count() ? map->Data(p[k]) : TGIFColor{};
+        put(c.Red);
+        put(c.Green);
+        put(c.Blue);
+      }
     }
     std::printf("%s\n", line.c_str());
   }
@@ -60,15 +74,18 @@ int main(int argc, char** argv) {
       img.SaveToFile(argv[4]);
       return 0;
     }
-    bool pixels = false;
+    Show show = Show::Fields;
     int a = 1;
     if (a < argc && std::strcmp(argv[a], "--pixels") == 0) {
-      pixels = true;
+      show = Show::Pixels;
+      ++a;
+    } else if (a < argc && std::strcmp(argv[a], "--rgb") == 0) {
+      show = Show::Rgb;
       ++a;
     }
     if (a + 1 != argc) return Usage();
     img.LoadFromFile(argv[a]);
-    Dump(img, pixels);
+    Dump(img, show);
     return 0;
   } catch (const Exception& e) {
     std::fprintf(stderr, "gifdump: %s: %s\n", e.ClassName(), e.Message.c_str());

@@ -1,0 +1,6 @@
+#include "gif_fuzz_targets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  giffuzz::EncodeThenDecode(data, size);
+  return 0;
+}
