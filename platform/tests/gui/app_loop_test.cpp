@@ -1,21 +1,263 @@
+// The message loop: nested runs through ProcessMessages, exceptions that reach the
+// loop, closing the main form, modal forms and message boxes on the offscreen platform.
+#include <string>
+#include <vector>
+
 #include "app_fixture.h"
+#include "platform/dialogs.h"
 
 using namespace formstest;
 
 namespace {
 
-class AppLoop : public FormTest {};
+class AppLoop : public FormTest {
+protected:
+  TButton* AddButton(const std::string& caption, int left) {
+    auto* b = new TButton(Form);
+    b->SetBounds(left, 10, 80, 25);
+    b->SetCaption(caption);
+    b->SetParent(Form);
+    return b;
+  }
+  // A run in the manner of an animation: steps that pump messages until stopped.
+  int RunUntil(const bool& stop, int maxSteps = 2000) {
+    int steps = 0;
+    while (!stop && steps < maxSteps) {
+      ++steps;
+      Application->ProcessMessages();
+      Sleep(1);
+    }
+    return steps;
+  }
+};
 
-TEST_F(AppLoop, SmokeClick) {
-  auto* b = new TButton(Form);
-  b->SetParent(Form);
-  b->SetBounds(10, 10, 80, 25);
-  int clicks = 0;
-  b->OnClick = [&](TObject*) { ++clicks; };
+TEST_F(AppLoop, ClickDuringARunRunsItsHandlerNestedInsideThatRun) {
+  TButton* run = AddButton("Run", 10);
+  TButton* interrupt = AddButton("Interrupt", 100);
+  std::vector<std::string> log;
+  bool stop = false;
+  int depth = 0;
+  run->OnClick = [&](TObject*) {
+    log.push_back("run starts");
+    ++depth;
+    TestInput::PostClick(interrupt, 30);
+    int steps = RunUntil(stop);
+    --depth;
+    log.push_back("run ends after " + std::string(steps > 1 ? "several steps" : "one step"));
+  };
+  interrupt->OnClick = [&](TObject*) {
+    log.push_back("interrupt at depth " + std::to_string(depth));
+    stop = true;
+  };
   ShowForm();
-  TestInput::PostClick(b);
+  TestInput::PostClick(run);
+  TestInput::PumpUntil([&] { return log.size() == 3; });
+  EXPECT_EQ(log, (std::vector<std::string>{"run starts", "interrupt at depth 1", "run ends after several steps"}));
+}
+
+TEST_F(AppLoop, SecondRunNestsInsideTheFirstAndOneStopEndsBoth) {
+  TButton* run = AddButton("Run", 10);
+  TButton* stopButton = AddButton("Stop", 100);
+  bool stop = false;
+  int depth = 0, maxDepth = 0, ended = 0;
+  run->OnClick = [&](TObject*) {
+    stop = false;
+    maxDepth = std::max(maxDepth, ++depth);
+    if (depth == 1) TestInput::PostClick(run, 20);  // the user starts it again meanwhile
+    else TestInput::PostClick(stopButton, 20);
+    RunUntil(stop);
+    --depth;
+    ++ended;
+  };
+  stopButton->OnClick = [&](TObject*) { stop = true; };
+  ShowForm();
+  TestInput::PostClick(run);
+  TestInput::PumpUntil([&] { return ended == 2; });
+  EXPECT_EQ(maxDepth, 2);
+  EXPECT_EQ(ended, 2);
+}
+
+TEST_F(AppLoop, ExceptionFromAHandlerIsShownAndEndsOnlyTheRunItStarted) {
+  TButton* outer = AddButton("Outer", 10);
+  TButton* inner = AddButton("Inner", 100);
+  TButton* stopButton = AddButton("Stop", 190);
+  bool stop = false, outerEnded = false;
+  int innerSteps = 0, outerSteps = 0;
+  std::size_t messagesWhenStopped = 0;
+  outer->OnClick = [&](TObject*) {
+    TestInput::PostClick(inner, 10);
+    TestInput::PostClick(stopButton, 80);
+    outerSteps = RunUntil(stop);
+    outerEnded = true;
+  };
+  inner->OnClick = [&](TObject*) {
+    // A nested run that fails at its third step.
+    for (;;) {
+      if (++innerSteps == 3) throw EConvertError("'x' is not a valid integer value");
+      Application->ProcessMessages();
+    }
+  };
+  stopButton->OnClick = [&](TObject*) {
+    messagesWhenStopped = RecordedMessages().size();
+    stop = true;
+  };
+  ShowForm();
+  TestInput::PostClick(outer);
+  TestInput::PumpUntil([&] { return outerEnded; });
+  // The outer run outlived the failure and ended by its own Stop.
+  EXPECT_TRUE(outerEnded);
+  EXPECT_LT(outerSteps, 2000);
+  EXPECT_EQ(messagesWhenStopped, 1u);
+  EXPECT_EQ(innerSteps, 3);
+  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"'x' is not a valid integer value"});
+
+  // The loop goes on taking clicks after the failure.
+  int later = 0;
+  inner->OnClick = [&](TObject*) { ++later; };
+  TestInput::PostClick(inner);
+  TestInput::PumpUntil([&] { return later == 1; });
+  EXPECT_EQ(later, 1);
+}
+
+TEST_F(AppLoop, OnExceptionTakesTheExceptionInsteadOfTheBoxAndAbortIsSilent) {
+  TButton* b = AddButton("B", 10);
+  std::vector<std::string> seen;
+  Application->OnException = [&](TObject* sender, Exception* e) {
+    seen.push_back(std::string(e->ClassName()) + ":" + e->Message + (sender == b ? " from b" : ""));
+  };
+  int n = 0;
+  b->OnClick = [&](TObject*) {
+    if (++n == 1) throw EInvalidOperation("bad");
+    if (n == 2) throw EAbort("quiet");
+    throw std::runtime_error("plain");
+  };
+  ShowForm();
+  for (int i = 0; i < 3; ++i) TestInput::PostClick(b);
+  TestInput::PumpUntil([&] { return n == 3; });
+  EXPECT_EQ(seen, (std::vector<std::string>{"EInvalidOperation:bad from b", "Exception:plain from b"}));
+  EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(AppLoop, ShowMessageInsideARunDoesNotBlockOffscreen) {
+  TButton* run = AddButton("Run", 10);
+  int steps = 0;
+  run->OnClick = [&](TObject*) {
+    for (steps = 0; steps < 5; ++steps) {
+      if (steps == 2) ShowMessage("M1 must be bigger or equal to M2");
+      Application->ProcessMessages();
+    }
+  };
+  ShowForm();
+  ASSERT_TRUE(RecordsInsteadOfShowing());
+  TestInput::PostClick(run);
+  TestInput::PumpUntil([&] { return steps == 5; });
+  EXPECT_EQ(steps, 5);
+  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
+}
+
+TEST_F(AppLoop, ClosingTheMainFormEndsRunOnlyWhenControlReturnsToIt) {
+  // A private application object, so that terminating it leaves the others alone.
+  TApplication* shared = Application;
+  Application = new TApplication(nullptr);
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  EXPECT_EQ(Application->MainForm(), main);
+  TForm* second = nullptr;
+  Application->CreateForm(second);
+  EXPECT_EQ(Application->MainForm(), main);
+
+  auto* exit = new TButton(main);
+  exit->SetParent(main);
+  std::vector<std::string> log;
+  exit->OnClick = [&](TObject*) {
+    main->Close();
+    log.push_back(Application->Terminated() ? "terminated" : "running");
+    // The handler goes on pumping after the close; the loop must wait for it.
+    for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+    log.push_back("handler done");
+  };
+  bool shown = false;
+  main->OnShow = [&](TObject*) { shown = true; };
+  TestInput::PostClick(exit, 20);
+  Application->Run();
+  log.push_back("run returned");
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(main->Visible());  // the window stays until the program ends
+  EXPECT_EQ(log, (std::vector<std::string>{"terminated", "handler done", "run returned"}));
+
+  delete Application;  // frees both forms
+  Application = shared;
+}
+
+TEST_F(AppLoop, CloseAsksOnCloseQueryAndOnCloseDecidesWhatHappens) {
+  TForm* other = new TForm(Application);
+  other->Show();
+  bool allow = false;
+  TCloseAction action = caHide;
+  std::vector<std::string> log;
+  other->OnCloseQuery = [&](TObject*, bool& canClose) {
+    log.push_back("query");
+    canClose = allow;
+  };
+  other->OnClose = [&](TObject*, TCloseAction& a) {
+    log.push_back("close");
+    a = action;
+  };
+  other->Close();
+  EXPECT_TRUE(other->Visible());
+  allow = true;
+  action = caNone;
+  other->Close();
+  EXPECT_TRUE(other->Visible());
+  action = caHide;
+  other->Close();
+  EXPECT_FALSE(other->Visible());
+  EXPECT_EQ(log, (std::vector<std::string>{"query", "query", "close", "query", "close"}));
+
+  // caFree frees the form from the loop, after the caller has returned.
+  struct Watch : TComponent {
+    using TComponent::TComponent;
+    bool gone = false;
+    void Notification(TComponent* c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opRemove && c != this) gone = true;
+    }
+  } watch(nullptr);
+  other->FreeNotification(&watch);
+  other->Show();
+  action = caFree;
+  other->Close();
+  EXPECT_FALSE(watch.gone);
   Pump();
-  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(watch.gone);
+}
+
+TEST_F(AppLoop, ShowModalRunsUntilAButtonSetsTheModalResult) {
+  TForm* dialog = new TForm(Application);
+  auto* ok = new TButton(dialog);
+  ok->SetModalResult(mrOk);
+  ok->SetParent(dialog);
+  bool clicked = false;
+  ok->OnClick = [&](TObject*) { clicked = true; };
+  TestInput::PostCall([&] { EXPECT_TRUE(dialog->Visible()); });
+  TestInput::PostClick(ok, 10);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_TRUE(clicked);
+  EXPECT_FALSE(dialog->Visible());
+
+  // Close on a modal form answers mrCancel.
+  TestInput::PostCall([&] { dialog->Close(); }, 10);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  delete dialog;
+}
+
+TEST_F(AppLoop, ShellExecuteOpensOnlyExistingFilesAndRecordsOffscreen) {
+  std::string exe = Application->ExeName();
+  EXPECT_TRUE(FileExists(exe));
+  EXPECT_EQ(ShellExecute(Form->Handle(), "open", exe + ".missing.chm", "", "c:\\windows", SW_SHOWNORMAL), 2);
+  EXPECT_LE(ShellExecute(Form->Handle(), "print", exe, "", "", SW_SHOWNORMAL), 32);
+  EXPECT_GT(ShellExecuteA(Form->Handle(), "open", exe, "", "c:\\windows", SW_SHOWNORMAL), 32);
+  EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + exe});
 }
 
 }  // namespace
