@@ -1,0 +1,169 @@
+// The chart control: the engine's axis panel with titles, walls, a legend and
+// numbered colour palettes.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "engine/panel.h"
+#include "engine/shape.h"
+#include "platform/classes.h"
+#include "platform/controls.h"
+
+class TCustomChart;
+
+// A block of text lines above (titles) or below (feet) the plot.
+class TChartTitle : public TLumCustomShape {
+  DECLARE_CLASS(TChartTitle, TLumCustomShape)
+public:
+  TChartTitle(TCustomAxisPanel* AChart, bool AIsFoot);
+  ~TChartTitle() override;
+
+  // The lines; every change repaints the chart.
+  TStrings* Text() const { return text_.get(); }
+  void SetText(TStrings* Value) { text_->Assign(Value); }
+  // A caption of no lines; lines added afterwards show.
+  void Clear() { text_->Clear(); }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment Value);
+  // True: the frame hugs the text; false: it spans the chart's width.
+  bool AdjustFrame() const { return adjustFrame_; }
+  void SetAdjustFrame(bool Value);
+  // Pixels kept free between the title and the plot.
+  int VertMargin() const { return vertMargin_; }
+  void SetVertMargin(int Value);
+  bool IsFoot() const { return isFoot_; }
+
+  // Takes the title's room from the top (a foot: the bottom) of Rect and places
+  // its box there; nothing for a hidden or empty title.
+  void CalcRect(TRect& Rect);
+  // Draws the title in its box of the last CalcRect.
+  void DrawTitle();
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  void TextChanged(TObject* Sender);
+  int LineHeight() const;
+
+  bool isFoot_;
+  std::unique_ptr<TStringList> text_;
+  TAlignment alignment_ = taCenter;
+  bool adjustFrame_ = true;
+  int vertMargin_ = 0;
+  bool placed_ = false;
+};
+
+// A plane of the plot box. In a flat chart only the back wall shows: it fills the
+// plot rectangle (colour or gradient, unless transparent) and frames it with Pen.
+class TChartWall : public TLumCustomShape {
+  DECLARE_CLASS(TChartWall, TLumCustomShape)
+public:
+  explicit TChartWall(TCustomAxisPanel* AChart);
+
+  // The frame pen (the shape's Frame).
+  TChartPen* Pen() const { return Frame(); }
+  // Thickness in pixels in 3D views.
+  int Size() const { return size_; }
+  void SetSize(int Value);
+  bool Dark3D() const { return dark3D_; }
+  void SetDark3D(bool Value);
+  // Percent of what lies behind that shows through the fill, 0..100.
+  int Transparency() const { return transparency_; }
+  void SetTransparency(int Value);
+  bool AutoHide() const { return autoHide_; }
+  void SetAutoHide(bool Value);
+  // Where the wall starts and ends along its plane, in percent.
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double Value);
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double Value);
+
+  // Fill (unless transparent) and frame of R.
+  void DrawWall(const TRect& R);
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  void Store(int& Field, int Value);
+  int size_ = 0;
+  bool dark3D_ = true;
+  int transparency_ = 0;
+  bool autoHide_ = false;
+  double startPosition_ = 0, endPosition_ = 100;
+};
+
+// The four walls together.
+class TChartWalls {
+public:
+  explicit TChartWalls(TCustomAxisPanel* AChart);
+  TChartWall* Back() const { return back_.get(); }
+  TChartWall* Left() const { return left_.get(); }
+  TChartWall* Bottom() const { return bottom_.get(); }
+  TChartWall* Right() const { return right_.get(); }
+  // Sets the size of all four walls.
+  void SetSize(int Value);
+
+private:
+  std::unique_ptr<TChartWall> back_, left_, bottom_, right_;
+};
+
+// The legend box. Only its visibility exists yet: a visible legend draws nothing.
+class TChartLegend : public TLumCustomShape {
+  DECLARE_CLASS(TChartLegend, TLumCustomShape)
+public:
+  explicit TChartLegend(TCustomAxisPanel* AChart) : TLumCustomShape(AChart) {}
+};
+
+class TCustomChart : public TCustomAxisPanel {
+  DECLARE_CLASS(TCustomChart, TCustomAxisPanel)
+public:
+  // Reads the palette number from the editor setting "DefaultPalette" (13 when
+  // missing); a stored value that is not an integer raises ERegistryException.
+  explicit TCustomChart(TComponent* AOwner);
+  ~TCustomChart() override;
+
+  // The palette the series take their colours from, by number. Setting another
+  // number gives every series the new palette's colour for its index.
+  int ColorPaletteIndex() const { return paletteIndex_; }
+  void SetColorPaletteIndex(int Value);
+  TColor GetDefaultColor(int Index) const override;
+
+  TChartTitle* Title() const { return title_.get(); }
+  TChartTitle* SubTitle() const { return subTitle_.get(); }
+  TChartTitle* Foot() const { return foot_.get(); }
+  TChartTitle* SubFoot() const { return subFoot_.get(); }
+  TChartLegend* Legend() const { return legend_.get(); }
+
+  TChartWalls* Walls() const { return walls_.get(); }
+  TChartWall* BackWall() const { return walls_->Back(); }
+  TChartWall* LeftWall() const { return walls_->Left(); }
+  TChartWall* BottomWall() const { return walls_->Bottom(); }
+  TChartWall* RightWall() const { return walls_->Right(); }
+  // The frame around the plot: the back wall's pen.
+  TChartPen* Frame() const { return BackWall()->Pen(); }
+  // Whether the left, bottom and right walls show in 3D views.
+  bool View3DWalls() const { return view3DWalls_; }
+  void SetView3DWalls(bool Value);
+
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  void DrawTitlesAndLegend(bool BeforeSeries) override;
+  void DrawWalls() override;
+
+private:
+  int paletteIndex_;
+  std::unique_ptr<TChartTitle> title_, subTitle_, foot_, subFoot_;
+  std::unique_ptr<TChartLegend> legend_;
+  std::unique_ptr<TChartWalls> walls_;
+  bool view3DWalls_ = true;
+};
+
+// The chart control as forms place it.
+class TChart : public TCustomChart {
+  DECLARE_CLASS(TChart, TCustomChart)
+public:
+  explicit TChart(TComponent* AOwner) : TCustomChart(AOwner) {}
+};

@@ -1,0 +1,157 @@
+// The standard series of the main road: fast line, line, point and bar.
+//
+//   TChartSeries -> TCustomLineSeries -> TFastLineSeries
+//                                     -> TCustomSeries -> TLineSeries, TPointSeries
+//   TChartSeries -> TCustomBarSeries  -> TBarSeries
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "engine/series.h"
+
+// A series drawn with a line pen (the element's Pen). A pen colour of clLumColor
+// stands for the series colour.
+class TCustomLineSeries : public TChartSeries {
+  DECLARE_CLASS(TCustomLineSeries, TChartSeries)
+public:
+  explicit TCustomLineSeries(TComponent* AOwner);
+  TChartPen* LinePen() const { return Pen(); }
+  void SetLinePen(TChartPen* Value) { SetPen(Value); }
+  static void DefineProperties(TPropertyTable& t);
+
+protected:
+  // The colour the line is drawn in: the pen's own, else the series colour.
+  TColor LineColor() const;
+  // Pixel positions of the visible points; a null point that TreatNulls does not
+  // ignore is left out and, with tnDontPaint, ends the run of joined points
+  // (Breaks[i]: point i starts a new run).
+  struct Path {
+    std::vector<TPoint> Points;
+    std::vector<int> Indexes;
+    std::vector<bool> Breaks;
+  };
+  Path VisiblePath() const;
+  // Joined runs of the path in the canvas's current pen.
+  void DrawPath(const Path& P);
+};
+
+// The whole line in the line pen, its colour and style; the colours points were
+// added with are not used, only their nulls.
+class TFastLineSeries : public TCustomLineSeries {
+  DECLARE_CLASS(TFastLineSeries, TCustomLineSeries)
+public:
+  explicit TFastLineSeries(TComponent* AOwner);
+  // Sets the series colour, then the line pen's colour to the same.
+  void SetSeriesColor(TColor Value) override;
+  void DrawAllValues() override;
+  void DrawValue(int ValueIndex) override;
+};
+
+using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
+
+// Line, point and area series: a line (when the type draws one) and a pointer
+// marker at each point.
+class TCustomSeries : public TCustomLineSeries {
+  DECLARE_CLASS(TCustomSeries, TCustomLineSeries)
+public:
+  explicit TCustomSeries(TComponent* AOwner);
+  ~TCustomSeries() override;
+
+  TSeriesPointer* Pointer() const { return pointer_.get(); }
+  void SetPointer(TSeriesPointer* Value) { pointer_->Assign(Value); }
+
+  void DrawAllValues() override;
+  // Draws the marker of one point (the pointer-style event decides its style).
+  void DrawValue(int ValueIndex) override;
+  void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
+  void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+  // Asked for each point as its marker is drawn; answers the marker's style and may
+  // change the pointer's sizes and colours for that marker.
+  TGetPointerStyleEvent OnGetPointerStyle;
+
+protected:
+  // Whether the type joins its points with a line.
+  virtual bool DrawsLine() const { return true; }
+  // The pointer-style event's answer, or the pointer's Style without a handler.
+  TSeriesPointerStyle DoGetPointerStyle(int ValueIndex);
+
+private:
+  std::unique_ptr<TSeriesPointer> pointer_;
+};
+
+// Points joined by lines; each segment in the colour of the point it ends at. The
+// pointer is hidden by default.
+class TLineSeries : public TCustomSeries {
+  DECLARE_CLASS(TLineSeries, TCustomSeries)
+public:
+  explicit TLineSeries(TComponent* AOwner);
+};
+
+// A marker at each non-null point, no line.
+class TPointSeries : public TCustomSeries {
+  DECLARE_CLASS(TPointSeries, TCustomSeries)
+public:
+  explicit TPointSeries(TComponent* AOwner);
+
+protected:
+  bool DrawsLine() const override { return false; }
+};
+
+// Vertical bars from the origin to each value.
+class TCustomBarSeries : public TChartSeries {
+  DECLARE_CLASS(TCustomBarSeries, TChartSeries)
+public:
+  explicit TCustomBarSeries(TComponent* AOwner);
+  ~TCustomBarSeries() override;
+
+  // Width of a bar in percent of the spacing between points (1..100).
+  int BarWidthPercent() const { return barWidthPercent_; }
+  void SetBarWidthPercent(int Value);
+  // The value the bars start from; with UseYOrigin off they start at the axis' minimum.
+  double YOrigin() const { return yOrigin_; }
+  void SetYOrigin(double Value);
+  bool UseYOrigin() const { return useYOrigin_; }
+  void SetUseYOrigin(bool Value);
+  // Outline of the bars (the element's Pen) and their fill pattern (the element's
+  // Brush; the fill colour is the point's).
+  TChartPen* BarPen() const { return Pen(); }
+  TChartBrush* BarBrush() const { return Brush(); }
+  // 3D shading of the bars' sides.
+  bool Dark3D() const { return dark3D_; }
+  void SetDark3D(bool Value);
+  // Half a bar of room at both ends of the horizontal axis.
+  bool SideMargins() const { return sideMargins_; }
+  void SetSideMargins(bool Value);
+  // Created hidden; kept for storage, not drawn yet.
+  TLumShadow* Shadow() const { return shadow_.get(); }
+
+  // The bar of a point in pixels: centred on the point, from the origin to the
+  // value, clipped to the plot rectangle; empty for a null point.
+  TRect CalcBarBounds(int ValueIndex) const;
+  // Width of the bars in pixels, at least 1.
+  int BarWidth() const;
+
+  void DrawValue(int ValueIndex) override;
+  void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
+
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+private:
+  int barWidthPercent_ = 70;
+  double yOrigin_ = 0;
+  bool useYOrigin_ = true;
+  bool dark3D_ = true;
+  bool sideMargins_ = true;
+  std::unique_ptr<TLumShadow> shadow_;
+};
+
+class TBarSeries : public TCustomBarSeries {
+  DECLARE_CLASS(TBarSeries, TCustomBarSeries)
+public:
+  explicit TBarSeries(TComponent* AOwner) : TCustomBarSeries(AOwner) {}
+};

@@ -1,0 +1,274 @@
+#include "chart/chart.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "canvas/lumcanvas.h"
+#include "chart/palettes.h"
+#include "engine/settings.h"
+
+IMPLEMENT_CLASS_PROPS(TChartTitle, TLumCustomShape)
+IMPLEMENT_CLASS_PROPS(TChartWall, TLumCustomShape)
+IMPLEMENT_CLASS(TChartLegend, TLumCustomShape)
+IMPLEMENT_CLASS_PROPS(TCustomChart, TCustomAxisPanel)
+IMPLEMENT_CLASS(TChart, TCustomChart)
+
+namespace {
+// Pixels between a title's text and its box.
+constexpr int TitlePadding = 2;
+}  // namespace
+
+// ---------------------------------------------------------------------------
+TChartTitle::TChartTitle(TCustomAxisPanel* AChart, bool AIsFoot)
+    : TLumCustomShape(AChart), isFoot_(AIsFoot), text_(std::make_unique<TStringList>()) {
+  text_->OnChange = TNotifyEvent(this, &TChartTitle::TextChanged);
+  SetTransparent(true);
+  Font()->SetColor(AIsFoot ? clMaroon : clNavy);
+}
+
+TChartTitle::~TChartTitle() { text_->OnChange.Clear(); }
+
+void TChartTitle::TextChanged(TObject*) { Repaint(); }
+
+void TChartTitle::SetAlignment(TAlignment Value) {
+  if (alignment_ == Value) return;
+  alignment_ = Value;
+  Repaint();
+}
+
+void TChartTitle::SetAdjustFrame(bool Value) {
+  if (adjustFrame_ == Value) return;
+  adjustFrame_ = Value;
+  Repaint();
+}
+
+void TChartTitle::SetVertMargin(int Value) {
+  if (vertMargin_ == Value) return;
+  vertMargin_ = Value;
+  Repaint();
+}
+
+int TChartTitle::LineHeight() const {
+  TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
+  if (!c) return 0;
+  c->AssignFont(Font());
+  return c->TextHeight("W");
+}
+
+void TChartTitle::CalcRect(TRect& Rect) {
+  placed_ = false;
+  TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
+  if (!Visible() || text_->Count() == 0 || !c) return;
+  const int height = text_->Count() * LineHeight() + 2 * TitlePadding;
+  int width = Rect.Width();
+  if (adjustFrame_) {
+    int widest = 0;
+    for (int i = 0; i < text_->Count(); ++i) widest = std::max(widest, c->TextWidth(text_->Get(i)));
+    width = std::min(width, widest + 2 * TitlePadding);
+  }
+  int left = Rect.Left;
+  if (alignment_ == taCenter) left += (Rect.Width() - width) / 2;
+  else if (alignment_ == taRightJustify) left = Rect.Right - width;
+  TRect box;
+  if (isFoot_) {
+    box = {left, Rect.Bottom - height, left + width, Rect.Bottom};
+    Rect.Bottom = box.Top - vertMargin_;
+  } else {
+    box = {left, Rect.Top, left + width, Rect.Top + height};
+    Rect.Top = box.Bottom + vertMargin_;
+  }
+  SetShapeBounds(box);
+  placed_ = true;
+}
+
+void TChartTitle::DrawTitle() {
+  TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
+  if (!placed_ || !Visible() || !c) return;
+  const TRect box = ShapeBounds();
+  DrawRectRotated(c, box);
+  const int lineHeight = LineHeight();  // selects the font as well
+  c->SetBackMode(cbmTransparent);
+  c->SetTextAlign(TA_LEFT | TA_TOP);
+  int y = box.Top + TitlePadding;
+  for (int i = 0; i < text_->Count(); ++i, y += lineHeight) {
+    const std::string line = text_->Get(i);
+    const int w = c->TextWidth(line);
+    int x = box.Left + TitlePadding;
+    if (alignment_ == taCenter) x = box.Left + (box.Width() - w) / 2;
+    else if (alignment_ == taRightJustify) x = box.Right - TitlePadding - w;
+    c->TextOut(x, y, line);
+  }
+}
+
+void TChartTitle::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TChartTitle*>(Source)) {
+    alignment_ = src->alignment_;
+    adjustFrame_ = src->adjustFrame_;
+    vertMargin_ = src->vertMargin_;
+    text_->Assign(src->text_.get());
+  }
+  TLumCustomShape::Assign(Source);
+}
+
+void TChartTitle::DefineProperties(TPropertyTable& t) {
+  t.Bool("AdjustFrame", &TChartTitle::AdjustFrame, &TChartTitle::SetAdjustFrame).Default(true);
+  t.Enum("Alignment", &TChartTitle::Alignment, &TChartTitle::SetAlignment,
+         {"taLeftJustify", "taRightJustify", "taCenter"}).Default((long long)taCenter);
+  t.Object("Text", &TChartTitle::Text);
+  t.Bool("Transparent", &TChartTitle::Transparent, &TChartTitle::SetTransparent).Default(true);
+  t.Int("VertMargin", &TChartTitle::VertMargin, &TChartTitle::SetVertMargin).Default(0LL);
+}
+
+// ---------------------------------------------------------------------------
+TChartWall::TChartWall(TCustomAxisPanel* AChart) : TLumCustomShape(AChart) {}
+
+void TChartWall::Store(int& Field, int Value) {
+  if (Field == Value) return;
+  Field = Value;
+  Repaint();
+}
+
+void TChartWall::SetSize(int Value) { Store(size_, std::max(0, Value)); }
+void TChartWall::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
+
+void TChartWall::SetDark3D(bool Value) {
+  if (dark3D_ == Value) return;
+  dark3D_ = Value;
+  Repaint();
+}
+
+void TChartWall::SetAutoHide(bool Value) {
+  if (autoHide_ == Value) return;
+  autoHide_ = Value;
+  Repaint();
+}
+
+void TChartWall::SetStartPosition(double Value) {
+  if (startPosition_ == Value) return;
+  startPosition_ = Value;
+  Repaint();
+}
+
+void TChartWall::SetEndPosition(double Value) {
+  if (endPosition_ == Value) return;
+  endPosition_ = Value;
+  Repaint();
+}
+
+void TChartWall::DrawWall(const TRect& R) {
+  TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
+  if (!c || !Visible()) return;
+  // The canvas leaves out the right and bottom edge: the frame runs on the plot's
+  // last row and column.
+  const TRect box{R.Left, R.Top, R.Right + 1, R.Bottom + 1};
+  if (!Transparent()) {
+    DrawRectRotated(c, box);
+    return;
+  }
+  SetShapeBounds(box);
+  if (!Pen()->Visible()) return;
+  c->ApplyPen(Pen());
+  c->GetGradient()->SetVisible(false);
+  c->Brush()->SetStyle(bsClear);
+  c->RectangleWithZ(box, 0);
+}
+
+void TChartWall::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TChartWall*>(Source)) {
+    size_ = src->size_;
+    dark3D_ = src->dark3D_;
+    transparency_ = src->transparency_;
+    autoHide_ = src->autoHide_;
+    startPosition_ = src->startPosition_;
+    endPosition_ = src->endPosition_;
+  }
+  TLumCustomShape::Assign(Source);
+}
+
+void TChartWall::DefineProperties(TPropertyTable& t) {
+  t.Bool("AutoHide", &TChartWall::AutoHide, &TChartWall::SetAutoHide).Default(false);
+  t.Bool("Dark3D", &TChartWall::Dark3D, &TChartWall::SetDark3D).Default(true);
+  t.Float("EndPosition", &TChartWall::EndPosition, &TChartWall::SetEndPosition).Default((long double)100);
+  t.Object("Pen", &TChartWall::Pen);
+  t.Int("Size", &TChartWall::Size, &TChartWall::SetSize).Default(0LL);
+  t.Float("StartPosition", &TChartWall::StartPosition, &TChartWall::SetStartPosition).Default((long double)0);
+  t.Int("Transparency", &TChartWall::Transparency, &TChartWall::SetTransparency).Default(0LL);
+  // The back wall starts transparent, the others filled.
+  t.Bool("Transparent", &TChartWall::Transparent, &TChartWall::SetTransparent).Stored(std::function<bool(const TObject*)>([](const TObject* o) {
+    auto* w = static_cast<const TChartWall*>(o);
+    auto* chart = dynamic_cast<const TCustomChart*>(w->ParentChart());
+    const bool isBack = chart && chart->BackWall() == w;
+    return w->Transparent() != isBack;
+  }));
+}
+
+TChartWalls::TChartWalls(TCustomAxisPanel* AChart)
+    : back_(std::make_unique<TChartWall>(AChart)),
+      left_(std::make_unique<TChartWall>(AChart)),
+      bottom_(std::make_unique<TChartWall>(AChart)),
+      right_(std::make_unique<TChartWall>(AChart)) {
+  back_->SetTransparent(true);
+}
+
+void TChartWalls::SetSize(int Value) {
+  for (TChartWall* w : {back_.get(), left_.get(), bottom_.get(), right_.get()}) w->SetSize(Value);
+}
+
+// ---------------------------------------------------------------------------
+TCustomChart::TCustomChart(TComponent* AOwner)
+    : TCustomAxisPanel(AOwner),
+      paletteIndex_(ReadEditorIntegerSetting("DefaultPalette", DefaultPaletteIndex)),
+      title_(std::make_unique<TChartTitle>(this, false)),
+      subTitle_(std::make_unique<TChartTitle>(this, false)),
+      foot_(std::make_unique<TChartTitle>(this, true)),
+      subFoot_(std::make_unique<TChartTitle>(this, true)),
+      legend_(std::make_unique<TChartLegend>(this)),
+      walls_(std::make_unique<TChartWalls>(this)) {}
+
+TCustomChart::~TCustomChart() = default;
+
+void TCustomChart::SetColorPaletteIndex(int Value) {
+  if (paletteIndex_ == Value) return;
+  paletteIndex_ = Value;
+  for (int i = 0; i < SeriesCount(); ++i) GetSeries(i)->SetSeriesColor(GetDefaultColor(i));
+  Invalidate();
+}
+
+TColor TCustomChart::GetDefaultColor(int Index) const { return PaletteColor(paletteIndex_, Index); }
+
+void TCustomChart::SetView3DWalls(bool Value) {
+  if (view3DWalls_ == Value) return;
+  view3DWalls_ = Value;
+  Invalidate();
+}
+
+void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
+  if (BeforeSeries) {
+    TRect r = ChartRect();
+    title_->CalcRect(r);
+    subTitle_->CalcRect(r);
+    subFoot_->CalcRect(r);
+    foot_->CalcRect(r);
+    SetChartRect(r);
+    RecalcWidthHeight();
+    return;
+  }
+  for (TChartTitle* t : {title_.get(), subTitle_.get(), foot_.get(), subFoot_.get()}) t->DrawTitle();
+}
+
+void TCustomChart::DrawWalls() { BackWall()->DrawWall(ChartRect()); }
+
+void TCustomChart::DefineProperties(TPropertyTable& t) {
+  t.Object("BackWall", &TCustomChart::BackWall);
+  t.Object("BottomWall", &TCustomChart::BottomWall);
+  t.Int("ColorPaletteIndex", &TCustomChart::ColorPaletteIndex, &TCustomChart::SetColorPaletteIndex)
+      .Default((long long)DefaultPaletteIndex);
+  t.Object("Foot", &TCustomChart::Foot);
+  t.Object("LeftWall", &TCustomChart::LeftWall);
+  t.Object("Legend", &TCustomChart::Legend);
+  t.Object("RightWall", &TCustomChart::RightWall);
+  t.Object("SubFoot", &TCustomChart::SubFoot);
+  t.Object("SubTitle", &TCustomChart::SubTitle);
+  t.Object("Title", &TCustomChart::Title);
+  t.Bool("View3DWalls", &TCustomChart::View3DWalls, &TCustomChart::SetView3DWalls).Default(true);
+}

@@ -1,0 +1,69 @@
+// A bare chart for pixel tests: white panel, no bevel, no margins, axes hidden and
+// fixed, so values map onto known pixels.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "canvas/lumconst.h"
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "chart/unit.h"
+#include "gui_test.h"
+
+namespace charttest {
+
+inline void EnsureUnits() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  LumConstUnitInit();
+  ChartUnitInit();
+}
+
+class ChartTest : public ::testing::Test {
+protected:
+  static constexpr int W = 220, H = 160;
+
+  void SetUp() override {
+    EnsureUnits();
+    chart = std::make_unique<TChart>(nullptr);
+    chart->SetBounds(0, 0, W, H);
+    chart->SetView3D(false);
+    chart->SetColor(clWhite);
+    chart->SetBevelOuter(bvNone);
+    chart->SetMarginUnits(muPixels);
+    for (int i = 0; i < 4; ++i) chart->SetMargin(i, 10);
+    chart->SetAxisVisible(false);
+    chart->Frame()->Hide();
+    chart->Legend()->Hide();
+    Range(chart->BottomAxis(), 0, 10);
+    Range(chart->LeftAxis(), 0, 10);
+  }
+
+  static void Range(TChartAxis* Axis, double Min, double Max) {
+    Axis->SetAutomatic(false);
+    Axis->SetAutomaticMinimum(false);
+    Axis->SetAutomaticMaximum(false);
+    Axis->SetMinMax(Min, Max);
+  }
+
+  template <class S>
+  S* Add() {
+    auto* s = new S(nullptr);
+    s->SetParentChart(chart.get());
+    s->Marks()->Hide();
+    return s;
+  }
+
+  // The whole chart drawn into a new bitmap.
+  std::unique_ptr<TBitmap> Render() {
+    return std::unique_ptr<TBitmap>(chart->CreateBitmap(clWhite, Rect(0, 0, W, H), pf32bit));
+  }
+
+  int Count(TBitmap* B, TColor Color, TRect R = {0, 0, W, H}) { return guitest::CountColor(B->Canvas(), R, Color); }
+
+  std::unique_ptr<TChart> chart;
+};
+
+}  // namespace charttest
