@@ -287,7 +287,8 @@ void TLumCanvas::ApplyBrushColors(TChartBrush* ABrush, TColor AFill, TColor ABac
   }
   const bool gaps = b->Bitmap() || (b->Style() != bsSolid && b->Style() != bsClear);
   if (gaps) {
-    if (ABack == clNone) {
+    // A sentinel cannot be painted: the gaps stay transparent.
+    if (ABack == clNone || ABack == clLumColor) {
       c->SetBkMode(TRANSPARENT);
     } else {
       c->SetBkColor(ABack);

@@ -121,6 +121,15 @@ TEST(CanvasShapes, BrushStylesAndBackgrounds) {
   EXPECT_GT(b.Count(clBlue), 0);
   EXPECT_EQ(guitest::CountColor(b.C(), {0, 0, 20, 20}, clWhite), 0);
 
+  // A brush still on the palette colour cannot paint the gaps: they stay as they were.
+  Surface l;
+  brush.SetColor(clLumColor);
+  l.canvas.ApplyBrushWithBack(&brush, clRed);
+  l.canvas.FillRect({0, 0, 20, 20});
+  EXPECT_GT(l.Count(clRed), 0);
+  EXPECT_EQ(l.Count(clBlack), 0);
+  EXPECT_GT(guitest::CountColor(l.C(), {0, 0, 20, 20}, clWhite), 0);
+
   // No fill colour means no fill; a clear brush style likewise.
   Surface n;
   brush.SetStyle(bsSolid);

@@ -158,8 +158,8 @@ public:
   // The canvas brush takes ABrush's style, image or pattern bitmap, with AColor as
   // fill colour and ABrush's Color as background colour.
   void ApplyBrushWithBack(TChartBrush* ABrush, TColor AColor);
-  // The same with both colours given. A background of clNone leaves the gaps of a
-  // pattern transparent. A visible brush gradient becomes the canvas gradient, which
+  // The same with both colours given. A background of clNone (or an unresolved
+  // clLumColor) leaves the gaps of a pattern transparent. A visible brush gradient becomes the canvas gradient, which
   // then fills the shapes instead of the brush; otherwise the canvas gradient is hidden.
   void ApplyBrushColors(TChartBrush* ABrush, TColor AFill, TColor ABack);
   // The canvas's own gradient, created on first use.
