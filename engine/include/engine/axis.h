@@ -63,6 +63,7 @@ public:
   static void DefineProperties(TPropertyTable& t);
 
 private:
+  friend class TChartAxis;
   TChartAxis* axis_;
   std::string caption_;
   int angle_ = 0;

@@ -206,7 +206,6 @@ protected:
 private:
   friend class TCustomAxisPanel;
   friend class TChartValueList;
-  void MarksChanged(TObject* Sender);
 
   std::unique_ptr<TChartValueList> xValues_, yValues_;
   TChartValueLists valuesList_;
@@ -267,6 +266,9 @@ public:
   // Front and back depth of the markers.
   int GetStartZ() const;
   int GetEndZ() const;
+  // Pixels the markers need beside the plot when they inflate the margins.
+  void CalcHorizMargins(int& LeftMargin, int& RightMargin) const;
+  void CalcVerticalMargins(int& TopMargin, int& BottomMargin) const;
 
   // Fill (clLumColor: the point's colour) and outline.
   TChartBrush* Brush() const { return brush_.get(); }

@@ -1,0 +1,521 @@
+#include "engine/panel.h"
+
+#include <algorithm>
+
+#include "canvas/lumcanvas.h"
+#include "canvas/lumconst.h"
+#include "engine/errors.h"
+
+IMPLEMENT_CLASS_PROPS(TCustomLumPanel, TCustomControl)
+IMPLEMENT_CLASS_PROPS(TCustomLumPanelExtended, TCustomLumPanel)
+IMPLEMENT_CLASS_PROPS(TCustomAxisPanel, TCustomLumPanelExtended)
+
+namespace {
+// Counts a drawing in progress while it lives.
+struct DrawingScope {
+  int& n;
+  explicit DrawingScope(int& c) : n(c) { ++n; }
+  ~DrawingScope() { --n; }
+};
+}  // namespace
+
+// ---------------------------------------------------------------------------
+TCustomLumPanel::TCustomLumPanel(TComponent* AOwner)
+    : TCustomControl(AOwner),
+      canvas_(std::make_unique<TLumCanvas3D>()),
+      border_(std::make_unique<TChartHiddenPen>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))),
+      view3DOptions_(std::make_unique<TView3DOptions>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))) {
+  // Text measures work before the first paint.
+  canvas_->AttachCanvas(TCustomControl::Canvas());
+  SetColor(clBtnFace);
+}
+
+TCustomLumPanel::~TCustomLumPanel() = default;
+
+void TCustomLumPanel::SetCanvas(TCanvas3D* NewCanvas) {
+  if (!NewCanvas || NewCanvas == canvas_.get()) return;
+  if (drawing_) throw ChartException("Cannot replace the canvas while the chart draws");
+  NewCanvas->SetView3DOptions(view3DOptions_.get());
+  NewCanvas->SetIs3D(view3D_);
+  NewCanvas->SetMonochrome(monochrome_);
+  NewCanvas->AttachCanvas(TCustomControl::Canvas());
+  canvas_.reset(NewCanvas);
+  Invalidate();
+}
+
+void TCustomLumPanel::Invalidate() {
+  if (!autoRepaint_ || !canvas_) return;
+  if (auto* lc = dynamic_cast<TLumCanvas3D*>(canvas_.get())) lc->Invalidate();
+  TCustomControl::Invalidate();
+}
+
+void TCustomLumPanel::CanvasChanged(TObject*) { Invalidate(); }
+void TCustomLumPanel::ColorChanged() { Invalidate(); }
+
+TColor TCustomLumPanel::GetBackColor() const { return Color() == clLumColor ? clBtnFace : Color(); }
+
+void TCustomLumPanel::SetMonochrome(bool Value) {
+  if (SetBooleanProperty(monochrome_, Value)) canvas_->SetMonochrome(Value);
+}
+
+int TCustomLumPanel::GetMargin(int Index) const {
+  if (Index < 0 || Index > 3) throw EListError(Format("List index out of bounds (%d)", Index));
+  return margins_[Index];
+}
+
+void TCustomLumPanel::SetMargin(int Index, int Value) {
+  if (Index < 0 || Index > 3) throw EListError(Format("List index out of bounds (%d)", Index));
+  SetIntegerProperty(margins_[Index], Value);
+}
+
+void TCustomLumPanel::SetMarginUnits(TPanelMarginUnits Value) {
+  if (marginUnits_ == Value) return;
+  marginUnits_ = Value;
+  Invalidate();
+}
+
+void TCustomLumPanel::SetBevelInner(TPanelBevel Value) {
+  if (bevelInner_ == Value) return;
+  bevelInner_ = Value;
+  Invalidate();
+}
+
+void TCustomLumPanel::SetBevelOuter(TPanelBevel Value) {
+  if (bevelOuter_ == Value) return;
+  bevelOuter_ = Value;
+  Invalidate();
+}
+
+void TCustomLumPanel::SetBevelWidth(int Value) { SetIntegerProperty(bevelWidth_, std::max(1, Value)); }
+void TCustomLumPanel::SetBorderWidth(int Value) { SetIntegerProperty(borderWidth_, std::max(0, Value)); }
+void TCustomLumPanel::SetBorderRound(int Value) { SetIntegerProperty(borderRound_, std::max(0, Value)); }
+void TCustomLumPanel::SetView3D(bool Value) { SetBooleanProperty(view3D_, Value); }
+void TCustomLumPanel::SetClipPoints(bool Value) { SetBooleanProperty(clipPoints_, Value); }
+
+// A rotated projection cannot be clipped to a rectangle.
+bool TCustomLumPanel::CanClip() const { return clipPoints_ && (!view3D_ || view3DOptions_->Orthogonal()); }
+
+bool TCustomLumPanel::SetBooleanProperty(bool& Field, bool Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  Invalidate();
+  return true;
+}
+
+bool TCustomLumPanel::SetColorProperty(TColor& Field, TColor Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  Invalidate();
+  return true;
+}
+
+bool TCustomLumPanel::SetIntegerProperty(int& Field, int Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  Invalidate();
+  return true;
+}
+
+void TCustomLumPanel::RecalcWidthHeight() {
+  TRect& r = chartRect_;
+  if (r.Left > r.Right) r.Right = r.Left;
+  if (r.Top > r.Bottom) r.Bottom = r.Top;
+  chartWidth_ = r.Width();
+  chartHeight_ = r.Height();
+  chartXCenter_ = r.Left + chartWidth_ / 2;
+  chartYCenter_ = r.Top + chartHeight_ / 2;
+}
+
+TRect TCustomLumPanel::InnerRect(const TRect& UserRect) const {
+  TRect r = UserRect;
+  int frame = borderWidth_;
+  if (bevelOuter_ != bvNone) frame += bevelWidth_;
+  if (bevelInner_ != bvNone) frame += bevelWidth_;
+  if (border_->Visible()) frame += border_->Width();
+  r = {r.Left + frame, r.Top + frame, r.Right - frame, r.Bottom - frame};
+  const int w = r.Width(), h = r.Height();
+  auto px = [&](int margin, int size) { return marginUnits_ == muPixels ? margin : margin * size / 100; };
+  r.Left += px(margins_[0], w);
+  r.Top += px(margins_[1], h);
+  r.Right -= px(margins_[2], w);
+  r.Bottom -= px(margins_[3], h);
+  return r;
+}
+
+void TCustomLumPanel::Paint() { Draw(ClientRect()); }
+
+void TCustomLumPanel::Draw(const TRect& UserRect) {
+  DrawOn(canvas_.get(), UserRect);
+}
+
+void TCustomLumPanel::DrawOn(TCanvas3D* Target, const TRect& UserRect) {
+  TCanvas* dest = TCustomControl::Canvas();
+  if (drawing_) {
+    // Never nest: one more paint follows this one.
+    TCustomControl::Invalidate();
+    return;
+  }
+  DrawingScope scope(drawing_);
+  auto* lc = dynamic_cast<TLumCanvas3D*>(Target);
+  if (lc) {
+    lc->InitWindow(dest, view3DOptions_.get(), GetBackColor(), view3D_, UserRect);
+  } else {
+    Target->AttachCanvas(dest);
+    Target->SetView3DOptions(view3DOptions_.get());
+    Target->SetIs3D(view3D_);
+  }
+  InternalDraw(UserRect);
+  if (lc) lc->ShowImage(dest, UserRect);
+}
+
+TBitmap* TCustomLumPanel::CreateBitmap(TColor BackColor, const TRect& R, TPixelFormat PixelFormat) {
+  if (drawing_) {
+    TCustomControl::Invalidate();
+    return nullptr;
+  }
+  auto bmp = std::make_unique<TBitmap>();
+  bmp->SetPixelFormat(PixelFormat == pfDevice ? pf24bit : PixelFormat);
+  bmp->SetSize(std::max(0, R.Width()), std::max(0, R.Height()));
+  auto target = std::make_unique<TLumCanvas3D>();
+  target->SetBufferedDisplay(false);
+  target->SetMonochrome(monochrome_);
+  const TRect area = Rect(0, 0, bmp->Width(), bmp->Height());
+  {
+    // The chart's canvas is the bitmap's while it draws, so an after-draw handler
+    // draws into the picture too.
+    std::unique_ptr<TCanvas3D> own = std::move(canvas_);
+    canvas_ = std::move(target);
+    struct Restore {
+      std::unique_ptr<TCanvas3D>& slot;
+      std::unique_ptr<TCanvas3D>& own;
+      ~Restore() { slot = std::move(own); }
+    } restore{canvas_, own};
+    DrawingScope scope(drawing_);
+    auto* lc = static_cast<TLumCanvas3D*>(canvas_.get());
+    lc->InitWindow(bmp->Canvas(), view3DOptions_.get(), BackColor, view3D_, area);
+    InternalDraw(area);
+    lc->ShowImage(bmp->Canvas(), area);
+  }
+  return bmp.release();
+}
+
+void TCustomLumPanel::DefineProperties(TPropertyTable& t) {
+  t.Bool("AutoRepaint", &TCustomLumPanel::AutoRepaint, &TCustomLumPanel::SetAutoRepaint).Default(true);
+  t.Enum("BevelInner", &TCustomLumPanel::BevelInner, &TCustomLumPanel::SetBevelInner,
+         {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default((long long)bvNone);
+  t.Enum("BevelOuter", &TCustomLumPanel::BevelOuter, &TCustomLumPanel::SetBevelOuter,
+         {"bvNone", "bvLowered", "bvRaised", "bvSpace"}).Default((long long)bvRaised);
+  t.Int("BevelWidth", &TCustomLumPanel::BevelWidth, &TCustomLumPanel::SetBevelWidth).Default(1LL);
+  t.Object("Border", &TCustomLumPanel::Border);
+  t.Int("BorderRound", &TCustomLumPanel::BorderRound, &TCustomLumPanel::SetBorderRound).Default(0LL);
+  t.Int("BorderWidth", &TCustomLumPanel::BorderWidth, &TCustomLumPanel::SetBorderWidth).Default(0LL);
+  t.Bool("ClipPoints", &TCustomLumPanel::ClipPoints, &TCustomLumPanel::SetClipPoints).Default(true);
+  t.Int("MarginBottom", &TCustomLumPanel::MarginBottom, &TCustomLumPanel::SetMarginBottom).Default(3LL);
+  t.Int("MarginLeft", &TCustomLumPanel::MarginLeft, &TCustomLumPanel::SetMarginLeft).Default(3LL);
+  t.Int("MarginRight", &TCustomLumPanel::MarginRight, &TCustomLumPanel::SetMarginRight).Default(3LL);
+  t.Int("MarginTop", &TCustomLumPanel::MarginTop, &TCustomLumPanel::SetMarginTop).Default(3LL);
+  t.Enum("MarginUnits", &TCustomLumPanel::MarginUnits, &TCustomLumPanel::SetMarginUnits,
+         {"muPercent", "muPixels"}).Default((long long)muPercent);
+  t.Bool("Monochrome", &TCustomLumPanel::Monochrome, &TCustomLumPanel::SetMonochrome).Default(false);
+  t.Bool("View3D", &TCustomLumPanel::View3D, &TCustomLumPanel::SetView3D).Default(true);
+  t.Object("View3DOptions", &TCustomLumPanel::View3DOptions);
+  t.Event("OnAfterDraw", &TCustomLumPanel::OnAfterDraw);
+}
+
+// ---------------------------------------------------------------------------
+TCustomLumPanelExtended::TCustomLumPanelExtended(TComponent* AOwner) : TCustomLumPanel(AOwner) {}
+TCustomLumPanelExtended::~TCustomLumPanelExtended() = default;
+
+TLumGradient* TCustomLumPanelExtended::Gradient() const {
+  if (!gradient_) {
+    auto* self = const_cast<TCustomLumPanelExtended*>(this);
+    gradient_ = std::make_unique<TLumGradient>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
+  }
+  return gradient_.get();
+}
+
+namespace {
+// A bevel of Width pixels: light on the top and left edges, dark on the others.
+void Frame3D(TCanvas3D* C, TRect& R, TColor TopLeft, TColor BottomRight, int Width) {
+  TPen* pen = C->Pen();
+  pen->SetStyle(psSolid);
+  pen->SetWidth(1);
+  pen->SetMode(pmCopy);
+  for (int i = 0; i < Width; ++i) {
+    pen->SetColor(TopLeft);
+    C->MoveTo(R.Left, R.Bottom - 1);
+    C->LineTo(R.Left, R.Top);
+    C->LineTo(R.Right - 1, R.Top);
+    pen->SetColor(BottomRight);
+    C->LineTo(R.Right - 1, R.Bottom - 1);
+    C->LineTo(R.Left - 1, R.Bottom - 1);
+    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+  }
+}
+
+void Bevel(TCanvas3D* C, TRect& R, TPanelBevel Kind, int Width) {
+  if (Kind == bvNone) return;
+  if (Kind == bvSpace) {
+    R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
+    return;
+  }
+  const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+  Frame3D(C, R, Kind == bvRaised ? light : dark, Kind == bvRaised ? dark : light, Width);
+}
+}  // namespace
+
+void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
+  TCanvas3D* c = Canvas();
+  if (gradient_ && gradient_->Visible()) {
+    gradient_->Draw(c, Rect);
+  } else if (GetBackColor() != clNone) {
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(GetBackColor());
+    c->FillRect(Rect);
+  }
+  TRect r = Rect;
+  if (Border()->Visible()) {
+    // Nested one-pixel frames keep a wide border inside the panel.
+    c->ApplyPen(Border());
+    c->Pen()->SetWidth(1);
+    c->Brush()->SetStyle(bsClear);
+    for (int i = 0; i < Border()->Width(); ++i) {
+      c->Rectangle(r);
+      r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+  }
+  Bevel(c, r, BevelOuter(), BevelWidth());
+  r = {r.Left + BorderWidth(), r.Top + BorderWidth(), r.Right - BorderWidth(), r.Bottom - BorderWidth()};
+  Bevel(c, r, BevelInner(), BevelWidth());
+}
+
+void TCustomLumPanelExtended::DefineProperties(TPropertyTable& t) {
+  t.Object("Gradient", &TCustomLumPanelExtended::Gradient)
+      .Stored(std::function<bool(const TObject*)>(
+          [](const TObject* o) { return static_cast<const TCustomLumPanelExtended*>(o)->HasGradient(); }));
+}
+
+// ---------------------------------------------------------------------------
+TChartSeries* TChartSeriesList::Get(int Index) const {
+  if (Index < 0 || Index >= Count())
+    throw ChartException(Format("Series index %d out of range (the chart has %d series)", Index, Count()));
+  return items_[size_t(Index)];
+}
+
+int TChartSeriesList::IndexOf(const TChartSeries* Series) const {
+  auto it = std::find(items_.begin(), items_.end(), Series);
+  return it == items_.end() ? -1 : int(it - items_.begin());
+}
+
+bool TChartSeriesList::AllActive() const {
+  return std::all_of(items_.begin(), items_.end(), [](TChartSeries* s) { return s->Active(); });
+}
+
+void TChartSeriesList::SetActiveAll(bool Active) {
+  for (TChartSeries* s : items_) s->SetActive(Active);
+}
+
+// ---------------------------------------------------------------------------
+TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
+    : TCustomLumPanelExtended(AOwner), axes_(std::make_unique<TChartAxes>(this)) {
+  // Created in the order of the axes list: depth, depth top, top, bottom, left, right.
+  depthAxis_ = std::make_unique<TChartAxis>(this);
+  depthAxis_->isDepthAxis_ = true;
+  depthAxis_->visible_ = false;
+  depthTopAxis_ = std::make_unique<TChartAxis>(this);
+  depthTopAxis_->isDepthAxis_ = true;
+  depthTopAxis_->otherSide_ = true;
+  depthTopAxis_->visible_ = false;
+  topAxis_ = std::make_unique<TChartAxis>(this);
+  topAxis_->horizontal_ = true;
+  topAxis_->otherSide_ = true;
+  bottomAxis_ = std::make_unique<TChartAxis>(this);
+  bottomAxis_->horizontal_ = true;
+  leftAxis_ = std::make_unique<TChartAxis>(this);
+  rightAxis_ = std::make_unique<TChartAxis>(this);
+  rightAxis_->otherSide_ = true;
+}
+
+TCustomAxisPanel::~TCustomAxisPanel() {
+  destroying_ = true;
+  SetAutoRepaint(false);
+  while (!seriesList_.items_.empty()) {
+    TChartSeries* s = seriesList_.items_.back();
+    InternalRemoveSeries(s);
+    delete s;
+  }
+}
+
+int TCustomAxisPanel::CountActiveSeries() const {
+  return int(std::count_if(seriesList_.begin(), seriesList_.end(), [](TChartSeries* s) { return s->Active(); }));
+}
+
+TChartSeries* TCustomAxisPanel::AddSeries(TChartSeries* ASeries) {
+  if (ASeries) ASeries->SetParentChart(this);
+  return ASeries;
+}
+
+void TCustomAxisPanel::RemoveSeries(TChartSeries* ASeries) {
+  if (ASeries && ASeries->ParentChart() == this) ASeries->SetParentChart(nullptr);
+}
+
+void TCustomAxisPanel::InternalAddSeries(TChartSeries* ASeries) {
+  if (seriesList_.IndexOf(ASeries) >= 0) return;
+  seriesList_.items_.push_back(ASeries);
+  ASeries->TCustomChartElement::SetParentChart(this);
+  ASeries->Marks()->SetParentChart(this);
+  // A series without a colour of its own shows, and remembers, its palette colour.
+  if (ASeries->color_ == clLumColor) ASeries->SetRememberedColor(GetDefaultColor(seriesList_.Count() - 1));
+  Invalidate();
+}
+
+void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
+  auto& v = seriesList_.items_;
+  v.erase(std::remove(v.begin(), v.end(), ASeries), v.end());
+  ASeries->ClearParentChart();
+  ASeries->Marks()->SetParentChart(nullptr);
+  if (!destroying_) Invalidate();
+}
+
+TChartSeries* TCustomAxisPanel::AddSeriesOfClass(TClass SeriesClass) {
+  if (!SeriesClass || !SeriesClass->InheritsFrom(TChartSeries::StaticClass()))
+    throw ChartException(Format("%s is not a series class", SeriesClass ? SeriesClass->Name : std::string("nil")));
+  auto* s = static_cast<TChartSeries*>(SeriesClass->NewInstance(GetNewSeriesOwner()));
+  return AddSeries(s);
+}
+
+void TCustomAxisPanel::FreeAllSeries(TClass SeriesClass) {
+  const std::vector<TChartSeries*> all = seriesList_.items_;
+  for (TChartSeries* s : all)
+    if (!SeriesClass || s->InheritsFrom(SeriesClass)) delete s;  // a freed series leaves its chart
+}
+
+TColor TCustomAxisPanel::GetDefaultColor(int Index) const {
+  static constexpr TColor palette[] = {clRed,  clGreen, clYellow, clBlue,   clWhite,  clGray,
+                                       clFuchsia, clTeal, clNavy,  clMaroon, clLime,   clOlive,
+                                       clPurple, clSilver, clAqua, clBlack};
+  constexpr int n = int(sizeof(palette) / sizeof(palette[0]));
+  return palette[((Index % n) + n) % n];
+}
+
+void TCustomAxisPanel::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomLumPanelExtended::Notification(AComponent, Operation);
+  if (Operation == opRemove)
+    if (auto* s = dynamic_cast<TChartSeries*>(AComponent); s && s->ParentChart() == this) InternalRemoveSeries(s);
+}
+
+void TCustomAxisPanel::DoAfterDraw() {
+  if (OnAfterDraw.Assigned()) OnAfterDraw(this);
+}
+
+void TCustomAxisPanel::CalcSize3D() { SetSize3D(0, 0); }
+
+void TCustomAxisPanel::CalcAxisRect() {
+  TChartAxis* const standard[] = {leftAxis_.get(), rightAxis_.get(), topAxis_.get(), bottomAxis_.get()};
+  for (TChartAxis* a : standard) a->AdjustMaxMin();
+  TRect r = ChartRect();
+  // Label widths depend on the axis length: measure on the whole rectangle first.
+  for (TChartAxis* a : standard) a->CalcRect(r);
+  const int left = leftAxis_->SizeOutside(), right = rightAxis_->SizeOutside();
+  const int top = topAxis_->SizeOutside(), bottom = bottomAxis_->SizeOutside();
+  r = {r.Left + left, r.Top + top, r.Right - right - Width3D(), r.Bottom - bottom};
+  r.Top += Height3D();
+  SetChartRect(r);
+  RecalcWidthHeight();
+  r = ChartRect();
+  // Room the series ask for at the ends of their axes (whole markers at the ends).
+  int hMargins[2][2] = {}, vMargins[2][2] = {};  // [bottom, top][min, max], [left, right][min, max]
+  for (TChartSeries* s : seriesList_) {
+    if (!s->Active()) continue;
+    int l = 0, rt = 0, t = 0, b = 0;
+    s->CalcHorizMargins(l, rt);
+    s->CalcVerticalMargins(t, b);
+    const int h = s->HorizAxis() == aTopAxis ? 1 : 0, v = s->VertAxis() == aRightAxis ? 1 : 0;
+    hMargins[h][0] = std::max(hMargins[h][0], l);
+    hMargins[h][1] = std::max(hMargins[h][1], rt);
+    vMargins[v][0] = std::max(vMargins[v][0], b);
+    vMargins[v][1] = std::max(vMargins[v][1], t);
+  }
+  bottomAxis_->CalcRect(r, hMargins[0][0], hMargins[0][1]);
+  topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
+  leftAxis_->CalcRect(r, vMargins[0][0], vMargins[0][1]);
+  rightAxis_->CalcRect(r, vMargins[1][0], vMargins[1][1]);
+  bottomAxis_->SetPosAxis(r.Bottom);
+  topAxis_->SetPosAxis(r.Top);
+  leftAxis_->SetPosAxis(r.Left);
+  rightAxis_->SetPosAxis(r.Right);
+}
+
+void TCustomAxisPanel::DrawAxes() {
+  for (TChartAxis* a : *axes_) a->Draw();
+}
+
+std::vector<TChartSeries*> TCustomAxisPanel::SeriesInDepthOrder() const {
+  std::vector<TChartSeries*> out;
+  for (TChartSeries* s : seriesList_)
+    if (s->Active()) out.push_back(s);
+  // In 3D the series farthest back draws first; in 2D the list order stands.
+  if (View3D())
+    std::stable_sort(out.begin(), out.end(), [](TChartSeries* a, TChartSeries* b) { return a->ZOrder() > b->ZOrder(); });
+  return out;
+}
+
+void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
+  TCanvas3D* c = Canvas();
+  const TRect& r = ChartRect();
+  // Both axis ends (Right and Bottom themselves) stay inside the clip.
+  const TRect clip{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+  ASeries->CalcFirstLastVisibleIndex();
+  const bool clipIt = CanClip();
+  if (clipIt) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
+  try {
+    ASeries->DrawAllValues();
+  } catch (...) {
+    if (clipIt) c->UnClipRectangle();
+    throw;
+  }
+  if (clipIt) c->UnClipRectangle();
+  if (!ASeries->Marks()->Visible()) return;
+  const bool clipMarks = ASeries->Marks()->Clip() && clipIt;
+  if (clipMarks) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
+  ASeries->DrawMarks();
+  if (clipMarks) c->UnClipRectangle();
+}
+
+void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
+  TCanvas3D* c = Canvas();
+  SetChartBounds(UserRect);
+  c->ResetState();
+  DrawPanelBackground(UserRect);
+  BroadcastToolEvent(2);
+  SetChartRect(InnerRect(UserRect));
+  RecalcWidthHeight();
+  DrawTitlesAndLegend(true);
+  CalcSize3D();
+  CalcAxisRect();
+  // Depth of each active series: equal slices of the 3D depth, the first in front.
+  const int active = CountActiveSeries();
+  int order = 0;
+  for (TChartSeries* s : seriesList_) {
+    if (!s->Active()) continue;
+    const int slice = active > 0 ? Width3D() / active : 0;
+    s->SetZOrder(order);
+    s->SetZPositions(order * slice, order * slice + slice / 2, (order + 1) * slice);
+    ++order;
+  }
+  if (auto* lc = dynamic_cast<TLumCanvas3D*>(c)) lc->CalcPerspective(ChartRect());
+  DrawWalls();
+  BroadcastToolEvent(3);
+  for (TChartAxis* a : *axes_) a->DrawGrid();
+  if (axes_->GetBehind()) DrawAxes();
+  BroadcastToolEvent(1);
+  for (TChartSeries* s : SeriesInDepthOrder()) DrawSeries(s);
+  BroadcastToolEvent(4);
+  if (!axes_->GetBehind()) DrawAxes();
+  DrawTitlesAndLegend(false);
+  c->ResetState();
+  DoAfterDraw();
+  BroadcastToolEvent(0);
+}
+
+void TCustomAxisPanel::DefineProperties(TPropertyTable& t) { (void)t; }

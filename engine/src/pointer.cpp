@@ -1,0 +1,162 @@
+#include <algorithm>
+
+#include "canvas/lumcanvas.h"
+#include "engine/errors.h"
+#include "engine/panel.h"
+#include "engine/series.h"
+
+IMPLEMENT_CLASS_PROPS(TSeriesPointer, TPersistent)
+
+TSeriesPointer::TSeriesPointer(TChartSeries* AOwner)
+    : series_(AOwner),
+      brush_(std::make_unique<TChartBrush>(TNotifyEvent(this, &TSeriesPointer::Changed))),
+      pen_(std::make_unique<TChartPen>(TNotifyEvent(this, &TSeriesPointer::Changed))) {}
+
+TSeriesPointer::~TSeriesPointer() = default;
+
+TPersistent* TSeriesPointer::GetOwner() { return series_; }
+
+void TSeriesPointer::Changed(TObject*) {
+  if (series_) series_->Repaint();
+}
+
+void TSeriesPointer::CheckPointerSize(int Size) {
+  if (Size < 1) throw ChartException(Format("Pointer size must be at least 1 (%d)", Size));
+}
+
+void TSeriesPointer::SetVisible(bool Value) { Store(visible_, Value); }
+void TSeriesPointer::SetStyle(TSeriesPointerStyle Value) { Store(style_, Value); }
+
+void TSeriesPointer::SetHorizSize(int Value) {
+  CheckPointerSize(Value);
+  Store(horizSize_, Value);
+}
+
+void TSeriesPointer::SetVertSize(int Value) {
+  CheckPointerSize(Value);
+  Store(vertSize_, Value);
+}
+
+void TSeriesPointer::SetInflateMargins(bool Value) { Store(inflateMargins_, Value); }
+void TSeriesPointer::SetDraw3D(bool Value) { Store(draw3D_, Value); }
+void TSeriesPointer::SetDark3D(bool Value) { Store(dark3D_, Value); }
+void TSeriesPointer::SetDepth(int Value) { Store(depth_, Value); }
+void TSeriesPointer::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
+
+int TSeriesPointer::GetStartZ() const { return (series_ ? series_->MiddleZ() : 0) - depth_ / 2; }
+int TSeriesPointer::GetEndZ() const { return GetStartZ() + depth_; }
+
+void TSeriesPointer::CalcHorizMargins(int& LeftMargin, int& RightMargin) const {
+  if (!visible_ || !inflateMargins_) return;
+  LeftMargin = std::max(LeftMargin, horizSize_ + 1);
+  RightMargin = std::max(RightMargin, horizSize_ + 1);
+}
+
+void TSeriesPointer::CalcVerticalMargins(int& TopMargin, int& BottomMargin) const {
+  if (!visible_ || !inflateMargins_) return;
+  TopMargin = std::max(TopMargin, vertSize_ + 1);
+  BottomMargin = std::max(BottomMargin, vertSize_ + 1);
+}
+
+void TSeriesPointer::PrepareCanvas(TCanvas3D* ACanvas, TColor ColorValue) {
+  if (pen_->Visible() && pen_->Color() == clLumColor)
+    ACanvas->ApplyPenColor(pen_.get(), ColorValue);
+  else
+    ACanvas->ApplyPen(pen_.get());  // a hidden pen leaves the canvas pen clear
+  const TColor fill = brush_->Color() == clLumColor ? ColorValue : brush_->Color();
+  ACanvas->ApplyBrushColors(brush_.get(), fill, brush_->BackColor());
+}
+
+void TSeriesPointer::DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerStyle AStyle, TColor ColorValue,
+                                 int Width, int Height, int X, int Y) {
+  const int z = series_ ? series_->MiddleZ() : 0;
+  const int l = X - Width, t = Y - Height, r = X + Width, b = Y + Height;
+  // Right and bottom edges are left out by the canvas: +1 keeps the symbol centred.
+  const TRect box{l, t, r + 1, b + 1};
+  auto polygon = [&](std::initializer_list<TPoint> pts) { ACanvas->PolygonWithZ(std::vector<TPoint>(pts), z); };
+  // Line symbols have no fill: without a pen they take the colour.
+  auto linePen = [&] {
+    if (ACanvas->Pen()->Style() == psClear) {
+      ACanvas->Pen()->SetStyle(psSolid);
+      ACanvas->Pen()->SetWidth(1);
+      ACanvas->Pen()->SetColor(ColorValue);
+    }
+  };
+  auto cross = [&] {
+    ACanvas->LineWithZ(l, Y, r + 1, Y, z);
+    ACanvas->LineWithZ(X, t, X, b + 1, z);
+  };
+  auto diagCross = [&] {
+    ACanvas->LineWithZ(l, t, r + 1, b + 1, z);
+    ACanvas->LineWithZ(l, b, r + 1, t - 1, z);
+  };
+  switch (AStyle) {
+    case psRectangle:
+      if (Is3D)
+        ACanvas->CubeFromRect(box, GetStartZ(), GetEndZ(), dark3D_);
+      else
+        ACanvas->RectangleWithZ(box, z);
+      break;
+    case psCircle: ACanvas->EllipseWithZ(box, z); break;
+    case psTriangle: polygon({{l, b}, {r, b}, {X, t}}); break;
+    case psDownTriangle: polygon({{l, t}, {r, t}, {X, b}}); break;
+    case psLeftTriangle: polygon({{r, t}, {r, b}, {l, Y}}); break;
+    case psRightTriangle: polygon({{l, t}, {l, b}, {r, Y}}); break;
+    case psDiamond: ACanvas->Diamond(box, z); break;
+    case psHexagon: {
+      const int q = Width / 2;
+      polygon({{l, Y}, {X - q, t}, {X + q, t}, {r, Y}, {X + q, b}, {X - q, b}});
+      break;
+    }
+    case psCross: linePen(); cross(); break;
+    case psDiagCross: linePen(); diagCross(); break;
+    case psStar: linePen(); cross(); diagCross(); break;
+    case psSmallDot: linePen(); ACanvas->LineWithZ(X, Y, X + 1, Y, z); break;
+    case psNothing:
+    case psVisual:  // per-point visual objects come with their editor
+      break;
+  }
+}
+
+void TSeriesPointer::Draw(int X, int Y, TColor ColorValue, TSeriesPointerStyle AStyle) {
+  TCustomAxisPanel* chart = series_ ? series_->ParentChart() : nullptr;
+  if (!chart || !chart->Canvas()) return;
+  PrepareCanvas(chart->Canvas(), ColorValue);
+  DrawPointer(chart->Canvas(), chart->View3D() && draw3D_, AStyle, ColorValue, horizSize_, vertSize_, X, Y);
+}
+
+void TSeriesPointer::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TSeriesPointer*>(Source)) {
+    visible_ = src->visible_;
+    style_ = src->style_;
+    horizSize_ = src->horizSize_;
+    vertSize_ = src->vertSize_;
+    inflateMargins_ = src->inflateMargins_;
+    draw3D_ = src->draw3D_;
+    dark3D_ = src->dark3D_;
+    depth_ = src->depth_;
+    transparency_ = src->transparency_;
+    brush_->Assign(src->brush_.get());
+    pen_->Assign(src->pen_.get());
+    Changed(this);
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TSeriesPointer::DefineProperties(TPropertyTable& t) {
+  t.Object("Brush", &TSeriesPointer::Brush);
+  t.Bool("Dark3D", &TSeriesPointer::Dark3D, &TSeriesPointer::SetDark3D).Default(true);
+  t.Int("Depth", &TSeriesPointer::Depth, &TSeriesPointer::SetDepth).Default(0LL);
+  t.Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(true);
+  t.Int("HorizSize", &TSeriesPointer::HorizSize, &TSeriesPointer::SetHorizSize).Default(4LL);
+  t.Bool("InflateMargins", &TSeriesPointer::InflateMargins, &TSeriesPointer::SetInflateMargins).Default(true);
+  t.Object("Pen", &TSeriesPointer::Pen);
+  t.Enum("Style", &TSeriesPointer::Style, &TSeriesPointer::SetStyle,
+         {"psRectangle", "psCircle", "psTriangle", "psDownTriangle", "psCross", "psDiagCross", "psStar",
+          "psDiamond", "psSmallDot", "psNothing", "psLeftTriangle", "psRightTriangle", "psHexagon", "psVisual"})
+      .Default(0LL);
+  t.Int("Transparency", &TSeriesPointer::Transparency, &TSeriesPointer::SetTransparency).Default(0LL);
+  t.Int("VertSize", &TSeriesPointer::VertSize, &TSeriesPointer::SetVertSize).Default(4LL);
+  t.Bool("Visible", &TSeriesPointer::Visible, &TSeriesPointer::SetVisible).Default(true);
+}

@@ -1,0 +1,349 @@
+#include "engine/series.h"
+
+#include <algorithm>
+
+#include "canvas/lumcanvas.h"
+#include "canvas/lumconst.h"
+#include "engine/axis.h"
+#include "engine/errors.h"
+#include "engine/panel.h"
+
+IMPLEMENT_CLASS_PROPS(TSeriesMarks, TLumCustomShape)
+IMPLEMENT_CLASS_PROPS(TChartSeries, TCustomChartElement)
+
+namespace {
+// The classic light yellow of value marks.
+constexpr TColor MarksDefaultColor = 0x80FFFF;
+}  // namespace
+
+// ---------------------------------------------------------------------------
+TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
+    : TLumCustomShape(ASeries->ParentChart()), series_(ASeries),
+      arrow_(std::make_unique<TChartPen>(ChangeHandler())) {
+  SetVisible(false);
+  Brush()->SetColor(MarksDefaultColor);
+}
+
+void TSeriesMarks::SetArrowLength(int Value) {
+  if (arrowLength_ == Value) return;
+  arrowLength_ = Value;
+  Repaint();
+}
+
+void TSeriesMarks::SetClip(bool Value) {
+  if (clip_ == Value) return;
+  clip_ = Value;
+  Repaint();
+}
+
+void TSeriesMarks::DrawMark(int ValueIndex, const std::string& Text, int X, int Y) {
+  (void)ValueIndex;
+  TCustomAxisPanel* chart = series_->ParentChart();
+  if (!chart || !chart->Canvas()) return;
+  TCanvas3D* c = chart->Canvas();
+  const int z = series_->MiddleZ();
+  c->AssignFont(Font());
+  const int w = c->TextWidth(Text) + 4;
+  const int h = c->TextHeight(Text) + 2;
+  const int tipY = Y - arrowLength_;
+  if (arrowLength_ > 0 && arrow_->Visible()) {
+    c->ApplyPen(arrow_.get());
+    c->LineWithZ(X, Y, X, tipY, z);
+  }
+  const TRect box{X - w / 2, tipY - h, X - w / 2 + w, tipY};
+  DrawRectRotated(c, box, z);
+  c->SetBackMode(cbmTransparent);
+  c->SetTextAlign(TA_LEFT | TA_TOP);
+  c->TextOut3D(box.Left + 2, box.Top + 1, z, Text);
+}
+
+void TSeriesMarks::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TSeriesMarks*>(Source)) {
+    arrowLength_ = src->arrowLength_;
+    clip_ = src->clip_;
+    arrow_->Assign(src->arrow_.get());
+  }
+  TLumCustomShape::Assign(Source);
+}
+
+void TSeriesMarks::DefineProperties(TPropertyTable& t) {
+  t.Object("Arrow", &TSeriesMarks::Arrow);
+  t.Int("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength).Default(8LL);
+  t.Bool("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip).Default(false);
+  t.Bool("Visible", &TSeriesMarks::Visible, &TSeriesMarks::SetVisible).Default(false);
+  t.Color("Color", &TSeriesMarks::Color, &TSeriesMarks::SetColor).Default((long long)MarksDefaultColor);
+}
+
+// ---------------------------------------------------------------------------
+TChartSeries::TChartSeries(TComponent* AOwner)
+    : TCustomChartElement(AOwner),
+      xValues_(std::make_unique<TChartValueList>(this, "X")),
+      yValues_(std::make_unique<TChartValueList>(this, "Y")),
+      labels_(this),
+      marks_(std::make_unique<TSeriesMarks>(this)) {
+  xValues_->SetOrder(loAscending);
+  valuesList_.Add(xValues_.get());
+  valuesList_.Add(yValues_.get());
+}
+
+TChartSeries::~TChartSeries() {
+  if (ParentChart()) ParentChart()->InternalRemoveSeries(this);
+}
+
+TChartValueList* TChartSeries::GetValueListByName(const std::string& Name) const {
+  for (TChartValueList* l : valuesList_)
+    if (SameText(l->Name(), Name)) return l;
+  return nullptr;
+}
+
+TColor TChartSeries::GetPointColor(int ValueIndex) const {
+  if (colors_ && ValueIndex >= 0 && ValueIndex < int(colors_->size())) return (*colors_)[size_t(ValueIndex)];
+  return clLumColor;
+}
+
+bool TChartSeries::IsNull(int ValueIndex) const { return GetPointColor(ValueIndex) == clNone; }
+
+TColor TChartSeries::GetValueColor(int ValueIndex) const {
+  TColor c = GetPointColor(ValueIndex);
+  if (c != clLumColor) return c;
+  if (colorEachPoint_ && ParentChart()) return ParentChart()->GetDefaultColor(ValueIndex);
+  return SeriesColor();
+}
+
+void TChartSeries::SetValueColor(int ValueIndex, TColor Value) {
+  if (ValueIndex < 0 || ValueIndex >= Count())
+    throw EListError(Format("List index out of bounds (%d)", ValueIndex));
+  if (!colors_) {
+    if (Value == clLumColor) return;
+    colors_ = std::make_unique<std::vector<TColor>>(size_t(Count()), clLumColor);
+  }
+  (*colors_)[size_t(ValueIndex)] = Value;
+  Repaint();
+}
+
+double TChartSeries::MinXValue() const { return xValues_->GetMinValue(); }
+double TChartSeries::MaxXValue() const { return xValues_->GetMaxValue(); }
+double TChartSeries::MinYValue() const { return yValues_->GetMinValue(); }
+double TChartSeries::MaxYValue() const { return yValues_->GetMaxValue(); }
+
+int TChartSeries::AddXY(double X, double Y, const std::string& Label, TColor Color) {
+  if (OnBeforeAdd.Assigned() && !OnBeforeAdd(this)) return -1;
+  const int oldCount = Count();
+  const int index = xValues_->AddChartValue(X);
+  yValues_->InsertChartValue(index, Y);
+  for (TChartValueList* l : valuesList_)
+    if (l != xValues_.get() && l != yValues_.get()) l->InsertChartValue(index, 0);
+  if (Color != clLumColor && !colors_)
+    colors_ = std::make_unique<std::vector<TColor>>(size_t(oldCount), clLumColor);
+  if (colors_) colors_->insert(colors_->begin() + index, Color);
+  if (!Label.empty() || !labels_.Empty()) labels_.InsertLabel(index, Label);
+  if (updateCount_ == 0) {
+    NotifyValue(veAdd, index);
+    Repaint();
+  }
+  return index;
+}
+
+void TChartSeries::Clear() {
+  for (TChartValueList* l : valuesList_) l->Clear();
+  colors_.reset();
+  labels_.Clear();
+  firstIndex_ = lastIndex_ = -1;
+  if (OnClearValues.Assigned()) OnClearValues(this);
+  NotifyValue(veClear, -1);
+  if (Active() && ParentChart() && !ParentChart()->destroying_) Repaint();
+}
+
+void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex) {
+  if (ValueEvent == veAdd && OnAfterAdd.Assigned()) OnAfterAdd(this, ValueIndex);
+}
+
+TColor TChartSeries::SeriesColor() const { return color_ != clLumColor ? color_ : rememberedColor_; }
+
+void TChartSeries::SetSeriesColor(TColor Value) {
+  if (color_ == clLumColor && Value == rememberedColor_) return;
+  rememberedColor_ = Value;
+  SetColorProperty(color_, Value);
+}
+
+void TChartSeries::SetColorEachPoint(bool Value) { SetBooleanProperty(colorEachPoint_, Value); }
+void TChartSeries::SetTitle(const std::string& Value) { SetStringProperty(title_, Value); }
+void TChartSeries::SetShowInLegend(bool Value) { SetBooleanProperty(showInLegend_, Value); }
+
+void TChartSeries::SetTreatNulls(TTreatNullsStyle Value) {
+  if (treatNulls_ == Value) return;
+  treatNulls_ = Value;
+  Repaint();
+}
+
+void TChartSeries::SetValueFormat(const std::string& Value) { SetStringProperty(valueFormat_, Value); }
+
+std::string TChartSeries::GetTitleOrName() const {
+  if (!title_.empty()) return title_;
+  if (!Name().empty()) return Name();
+  const int index = ParentChart() ? ParentChart()->SeriesList().IndexOf(this) : -1;
+  return LumMsg_DefaultSeriesName + " " + IntToStr(index >= 0 ? index : 0);
+}
+
+std::string TChartSeries::GetMarkText(int ValueIndex) const {
+  std::string label = labels_.GetLabel(ValueIndex);
+  return label.empty() ? FormatFloat(valueFormat_, GetYValue(ValueIndex)) : label;
+}
+
+void TChartSeries::SetActive(bool Value) { TCustomChartElement::SetActive(Value); }
+
+void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
+  if (Value == ParentChart()) return;
+  if (ParentChart()) ParentChart()->InternalRemoveSeries(this);
+  if (Value) Value->InternalAddSeries(this);
+}
+
+// ---- Axes -------------------------------------------------------------------
+void TChartSeries::SetHorizAxis(THorizAxis Value) {
+  if (horizAxis_ == Value) return;
+  horizAxis_ = Value;
+  Repaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis Value) {
+  if (vertAxis_ == Value) return;
+  vertAxis_ = Value;
+  Repaint();
+}
+
+TChartAxis* TChartSeries::GetHorizAxis() const {
+  if (!ParentChart()) return nullptr;
+  return horizAxis_ == aTopAxis ? ParentChart()->TopAxis() : ParentChart()->BottomAxis();
+}
+
+TChartAxis* TChartSeries::GetVertAxis() const {
+  if (!ParentChart()) return nullptr;
+  return vertAxis_ == aRightAxis ? ParentChart()->RightAxis() : ParentChart()->LeftAxis();
+}
+
+bool TChartSeries::AssociatedToAxis(const TChartAxis* Axis) const {
+  const TCustomAxisPanel* c = ParentChart();
+  if (!c || !Axis || !UseAxis()) return false;
+  if (Axis == c->BottomAxis()) return horizAxis_ == aBottomAxis || horizAxis_ == aBothHorizAxis;
+  if (Axis == c->TopAxis()) return horizAxis_ == aTopAxis || horizAxis_ == aBothHorizAxis;
+  if (Axis == c->LeftAxis()) return vertAxis_ == aLeftAxis || vertAxis_ == aBothVertAxis;
+  if (Axis == c->RightAxis()) return vertAxis_ == aRightAxis || vertAxis_ == aBothVertAxis;
+  return false;
+}
+
+// ---- Positions ----------------------------------------------------------------
+namespace {
+TChartAxis* NeedAxis(TChartAxis* Axis) {
+  if (!Axis) throw ChartException("Series has no parent chart");
+  return Axis;
+}
+}  // namespace
+
+int TChartSeries::CalcXPosValue(double Value) const { return NeedAxis(GetHorizAxis())->CalcPosValue(Value); }
+int TChartSeries::CalcYPosValue(double Value) const { return NeedAxis(GetVertAxis())->CalcPosValue(Value); }
+int TChartSeries::CalcXPos(int ValueIndex) const { return CalcXPosValue(GetXValue(ValueIndex)); }
+int TChartSeries::CalcYPos(int ValueIndex) const { return CalcYPosValue(GetYValue(ValueIndex)); }
+double TChartSeries::XScreenToValue(int ScreenPos) const { return NeedAxis(GetHorizAxis())->CalcPosPoint(ScreenPos); }
+double TChartSeries::YScreenToValue(int ScreenPos) const { return NeedAxis(GetVertAxis())->CalcPosPoint(ScreenPos); }
+
+void TChartSeries::CalcPosition(int ValueIndex, int& X, int& Y) const {
+  X = CalcXPos(ValueIndex);
+  Y = CalcYPos(ValueIndex);
+}
+
+void TChartSeries::SetZPositions(int AStart, int AMiddle, int AEnd) {
+  startZ_ = AStart;
+  middleZ_ = AMiddle;
+  endZ_ = AEnd;
+}
+
+// ---- Drawing --------------------------------------------------------------------
+void TChartSeries::CalcFirstLastVisibleIndex() {
+  const int n = Count();
+  if (n == 0) {
+    firstIndex_ = lastIndex_ = -1;
+    return;
+  }
+  firstIndex_ = 0;
+  lastIndex_ = n - 1;
+  TChartAxis* axis = GetHorizAxis();
+  if (!axis || xValues_->Order() != loAscending) return;
+  const auto& v = xValues_->Values();
+  // Keep one point beyond each end so lines run on to the edge of the plot.
+  int first = int(std::lower_bound(v.begin(), v.end(), axis->Minimum()) - v.begin());
+  int last = int(std::upper_bound(v.begin(), v.end(), axis->Maximum()) - v.begin()) - 1;
+  firstIndex_ = std::max(0, std::min(first - 1, n - 1));
+  lastIndex_ = std::min(n - 1, std::max(last + 1, firstIndex_));
+}
+
+void TChartSeries::DrawValue(int) {}
+
+void TChartSeries::DrawAllValues() {
+  if (firstIndex_ < 0) return;
+  for (int i = firstIndex_; i <= lastIndex_; ++i) DrawValue(i);
+}
+
+void TChartSeries::DrawMarks() {
+  if (!marks_->Visible() || firstIndex_ < 0) return;
+  for (int i = firstIndex_; i <= lastIndex_; ++i) {
+    if (IsNull(i) && treatNulls_ != tnIgnore) continue;
+    marks_->DrawMark(i, GetMarkText(i), CalcXPos(i), CalcYPos(i));
+  }
+}
+
+void TChartSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) { LeftMargin = RightMargin = 0; }
+void TChartSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) { TopMargin = BottomMargin = 0; }
+
+TCanvas3D* TChartSeries::ParentCanvas() const { return ParentChart() ? ParentChart()->Canvas() : nullptr; }
+
+// ---- Updates ------------------------------------------------------------------
+void TChartSeries::EndUpdate() {
+  if (updateCount_ > 0 && --updateCount_ == 0) RefreshSeries();
+}
+
+void TChartSeries::RefreshSeries() {
+  if (updateCount_ != 0) return;
+  NotifyValue(veRefresh, 0);
+  Repaint();
+}
+
+void TChartSeries::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TChartSeries*>(Source)) {
+    TCustomChartElement::Assign(Source);
+    color_ = src->color_;
+    rememberedColor_ = src->rememberedColor_;
+    colorEachPoint_ = src->colorEachPoint_;
+    title_ = src->title_;
+    showInLegend_ = src->showInLegend_;
+    treatNulls_ = src->treatNulls_;
+    valueFormat_ = src->valueFormat_;
+    horizAxis_ = src->horizAxis_;
+    vertAxis_ = src->vertAxis_;
+    xValues_->Assign(src->xValues_.get());
+    yValues_->Assign(src->yValues_.get());
+    marks_->Assign(src->marks_.get());
+    Repaint();
+    return;
+  }
+  TCustomChartElement::Assign(Source);
+}
+
+void TChartSeries::DefineProperties(TPropertyTable& t) {
+  t.Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(false);
+  t.Enum("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis,
+         {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"}).Default((long long)aBottomAxis);
+  t.Object("Marks", &TChartSeries::Marks);
+  t.Color("SeriesColor", &TChartSeries::SeriesColor, &TChartSeries::SetSeriesColor);
+  t.Bool("ShowInLegend", &TChartSeries::ShowInLegend, &TChartSeries::SetShowInLegend).Default(true);
+  t.Str("Title", &TChartSeries::Title, &TChartSeries::SetTitle).Default(std::string());
+  t.Enum("TreatNulls", &TChartSeries::TreatNulls, &TChartSeries::SetTreatNulls,
+         {"tnDontPaint", "tnSkip", "tnIgnore"}).Default((long long)tnDontPaint);
+  t.Str("ValueFormat", &TChartSeries::ValueFormat, &TChartSeries::SetValueFormat).Default(std::string("#,##0.###"));
+  t.Enum("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis,
+         {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"}).Default((long long)aLeftAxis);
+  t.Object("XValues", &TChartSeries::XValues);
+  t.Object("YValues", &TChartSeries::YValues);
+  t.Event("OnAfterAdd", &TChartSeries::OnAfterAdd);
+  t.Event("OnBeforeAdd", &TChartSeries::OnBeforeAdd);
+  t.Event("OnClearValues", &TChartSeries::OnClearValues);
+}

@@ -1,0 +1,195 @@
+// Axes: range rules and their exceptions, value <-> pixel conversion, automatic
+// range and increment, the tick list.
+#include <cmath>
+
+#include "canvas/lumconst.h"
+#include "engine_test.h"
+
+namespace {
+
+// A vertical and a horizontal axis laid out over a known rectangle.
+struct AxisFixture : testing::Test {
+  TCountingChart chart;
+  TChartAxis* left = chart.LeftAxis();
+  TChartAxis* bottom = chart.BottomAxis();
+  void Layout(const TRect& R) {
+    left->CalcRect(R);
+    bottom->CalcRect(R);
+  }
+};
+
+TEST_F(AxisFixture, MinimumAndMaximumRefuseToCrossWithTheirTexts) {
+  left->SetAutomatic(false);
+  left->SetMinMax(-1, 1);
+  try {
+    left->SetMinimum(2);
+    FAIL() << "no exception";
+  } catch (const AxisException& e) {
+    EXPECT_EQ(e.Message, "Axis Minimum Value must be <= Maximum");
+  }
+  try {
+    left->SetMaximum(-2);
+    FAIL() << "no exception";
+  } catch (const AxisException& e) {
+    EXPECT_EQ(e.Message, "Axis Maximum Value must be >= Minimum");
+  }
+  EXPECT_EQ(left->Minimum(), -1);
+  EXPECT_EQ(left->Maximum(), 1);
+  left->SetMinimum(1);  // equal ends are allowed
+  left->SetMaximum(1);
+  // While the chart is being read, the ends may pass each other on the way.
+  chart.BeginLoading();
+  left->SetMinimum(45);
+  left->SetMaximum(20);
+  chart.EndLoading();
+  EXPECT_EQ(left->Minimum(), 45);
+  EXPECT_THROW(left->SetIncrement(-1), AxisException);
+}
+
+TEST_F(AxisFixture, PixelsRoundTripWithOffsetsAndInversion) {
+  Layout(Rect(10, 20, 410, 320));  // 400 wide, 300 high
+  bottom->SetAutomatic(false);
+  bottom->SetMinMax(0, 100);
+  left->SetAutomatic(false);
+  left->SetMinMax(-1, 1);
+  EXPECT_EQ(bottom->CalcPosValue(0), 10);
+  EXPECT_EQ(bottom->CalcPosValue(100), 410);
+  EXPECT_EQ(left->CalcPosValue(-1), 320);  // vertical: the minimum at the bottom
+  EXPECT_EQ(left->CalcPosValue(1), 20);
+  left->SetMinimumOffset(-5);
+  left->SetMaximumOffset(-4);
+  EXPECT_EQ(left->CalcPosValue(-1), 325);  // the ends lie outside by the offsets
+  EXPECT_EQ(left->CalcPosValue(1), 16);
+  bottom->SetMinimumOffset(20);
+  bottom->SetInverted(true);
+  EXPECT_EQ(bottom->CalcPosValue(0), 410);
+  EXPECT_EQ(bottom->CalcPosValue(100), 30);
+  for (TChartAxis* a : {left, bottom})
+    for (double v : {a->Minimum(), a->Maximum(), (a->Minimum() + 3 * a->Maximum()) / 4}) {
+      const double tolerance = (a->Maximum() - a->Minimum()) / 200;
+      EXPECT_NEAR(a->CalcPosPoint(a->CalcPosValue(v)), v, tolerance) << AxisTitleOrName(a);
+    }
+  EXPECT_EQ(AxisTitleOrName(left), "Left Axis");
+  left->GetTitle()->SetCaption("Omega");
+  EXPECT_EQ(AxisTitleOrName(left), "Omega");
+}
+
+TEST_F(AxisFixture, ZeroWidthAndFarValuesStayFinite) {
+  Layout(Rect(0, 0, 100, 200));
+  left->SetAutomatic(false);
+  left->SetMinMax(3, 3);
+  EXPECT_EQ(left->CalcPosValue(3), 100);  // the middle of the axis
+  EXPECT_EQ(left->CalcPosPoint(17), 3);
+  EXPECT_EQ(left->LabelValues(), std::vector<double>{3});
+  left->SetMinMax(-1, 1);
+  EXPECT_EQ(left->CalcPosValue(1e300), -LumMaxPixel);
+  EXPECT_EQ(left->CalcPosValue(-1e300), LumMaxPixel);
+  EXPECT_EQ(left->CalcPosValue(NAN), -LumMaxPixel);
+  EXPECT_EQ(left->CalcPosValue(1000), -99900);  // far, but exact while it fits
+}
+
+TEST_F(AxisFixture, AutomaticRangeFollowsTheAssociatedActiveSeries) {
+  TChartSeries a(nullptr), b(nullptr);
+  a.SetParentChart(&chart);
+  b.SetParentChart(&chart);
+  a.AddXY(2, -3);
+  a.AddXY(5, 4);
+  b.AddXY(-1, 10);
+  b.SetVertAxis(aRightAxis);
+  bottom->AdjustMaxMin();
+  left->AdjustMaxMin();
+  EXPECT_EQ(bottom->Minimum(), -1);
+  EXPECT_EQ(bottom->Maximum(), 5);
+  EXPECT_EQ(left->Minimum(), -3);  // b is on the right axis
+  EXPECT_EQ(left->Maximum(), 4);
+  b.SetActive(false);
+  bottom->AdjustMaxMin();
+  EXPECT_EQ(bottom->Minimum(), 2);
+  left->SetAutomaticMaximum(false);
+  left->SetMaximum(50);
+  a.AddXY(6, 100);
+  left->AdjustMaxMin();
+  EXPECT_EQ(left->Maximum(), 50);
+  left->SetAutomatic(false);  // both ends fixed now
+  a.AddXY(7, -100);
+  left->AdjustMaxMin();
+  EXPECT_EQ(left->Minimum(), -3);
+  a.Clear();
+  bottom->AdjustMaxMin();  // no data: the range stays
+  EXPECT_EQ(bottom->Maximum(), 5);
+}
+
+TEST_F(AxisFixture, TickListOverAKnownRange) {
+  bottom->SetAutomatic(false);
+  bottom->SetMinMax(0, 10);
+  TCanvas3D* c = chart.Canvas();
+  // Whether labels at the multiples of Step would overlap on the axis.
+  auto overlap = [&](double Step) {
+    c->AssignFont(bottom->LabelsFont());
+    int widest = 0;
+    for (double v = 0; v <= 10 + 1e-9; v += Step) widest = std::max(widest, c->TextWidth(bottom->LabelText(v)));
+    return bottom->CalcPosValue(Step) - bottom->CalcPosValue(0) < widest;
+  };
+  auto previousNice = [](double Step) {
+    const double e = std::pow(10.0, std::floor(std::log10(Step) + 1e-9));
+    const double m = std::round(Step / e);
+    return m == 1 ? e / 2 : (m == 2 ? e : 2 * e);
+  };
+  for (int width : {500, 200, 60}) {
+    Layout(Rect(0, 0, width, 300));
+    const double step = bottom->CalcIncrement();
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9)
+        << step;
+    EXPECT_FALSE(overlap(step)) << width;
+    EXPECT_TRUE(overlap(previousNice(step))) << width << ": a finer step would have fitted";
+    EXPECT_NEAR(bottom->LabelValues().back(), 10 - std::fmod(10, step), 1e-9);
+  }
+  // A desired increment is kept when its labels fit, and grows when they do not.
+  Layout(Rect(0, 0, 500, 300));
+  bottom->SetIncrement(2.5);
+  EXPECT_EQ(bottom->CalcIncrement(), 2.5);
+  Layout(Rect(0, 0, 60, 300));
+  EXPECT_GT(bottom->CalcIncrement(), 2.5);
+  bottom->SetIncrement(0);
+
+  // The drawn ticks of a vertical axis -1 .. 1 on 200 pixels.
+  chart.SetBounds(0, 0, 300, 260);
+  chart.SetMarginUnits(muPixels);
+  for (int i = 0; i < 4; ++i) chart.SetMargin(i, 30);
+  chart.SetBevelOuter(bvNone);
+  left->SetAutomatic(false);
+  left->SetMinMax(-1, 1);
+  left->SetIncrement(0.5);
+  Render(&chart);
+  const TRect& r = chart.ChartRect();
+  ASSERT_EQ(r.Bottom - r.Top, 200 - bottom->SizeOutside());
+  std::vector<int> expected;
+  for (double v : {-1.0, -0.5, 0.0, 0.5, 1.0}) expected.push_back(int(Round(r.Bottom - (v + 1) / 2 * r.Height())));
+  EXPECT_EQ(left->Tick(), expected);
+  EXPECT_EQ(left->LabelText(-0.5), "-0.5");
+}
+
+TEST(ChartAxes, StandardListOrderAndTitleAngles) {
+  TCountingChart chart;
+  TChartAxes* axes = chart.Axes();
+  ASSERT_EQ(axes->Count(), 6);
+  EXPECT_EQ(axes->GetAxis(0), chart.DepthAxis());
+  EXPECT_EQ(axes->GetAxis(1), chart.DepthTopAxis());
+  EXPECT_EQ(axes->GetAxis(2), chart.TopAxis());
+  EXPECT_EQ(axes->GetAxis(3), chart.BottomAxis());
+  EXPECT_EQ(axes->GetAxis(4), chart.LeftAxis());
+  EXPECT_EQ(axes->GetAxis(5), chart.RightAxis());
+  EXPECT_EQ(chart.LeftAxis()->GetTitle()->Angle(), 90);
+  EXPECT_EQ(chart.RightAxis()->GetTitle()->Angle(), 270);
+  EXPECT_EQ(chart.BottomAxis()->GetTitle()->Angle(), 0);
+  chart.Invalidates = 0;
+  chart.LeftAxis()->GetTitle()->SetCaption("Omega");
+  chart.LeftAxis()->GetTitle()->SetCaption("Omega");
+  axes->SetVisible(false);
+  axes->SetVisible(false);
+  EXPECT_EQ(chart.Invalidates, 2);
+  EXPECT_FALSE(chart.LeftAxis()->IsVisible());
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// Shared pieces of the engine tests: a chart that counts repaint requests and a
+// series that draws each point as its pointer or as a vertical bar.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "canvas/canvas.h"
+#include "engine/engine.h"
+#include "platform/forms.h"
+
+class TCountingChart : public TCustomAxisPanel {
+public:
+  explicit TCountingChart(TComponent* AOwner = nullptr) : TCustomAxisPanel(AOwner) {
+    SetView3D(false);
+    SetBounds(0, 0, 200, 150);
+  }
+  void Invalidate() override {
+    ++Invalidates;
+    TCustomAxisPanel::Invalidate();
+  }
+  int Invalidates = 0;
+};
+
+// Draws a marker per point (PointStyle), or a bar from YOrigin to the value.
+class TTestSeries : public TChartSeries {
+  DECLARE_CLASS(TTestSeries, TChartSeries)
+public:
+  explicit TTestSeries(TComponent* AOwner) : TChartSeries(AOwner), Pointer(this) {}
+  void DrawValue(int ValueIndex) override;
+  void CalcHorizMargins(int& L, int& R) override { Pointer.CalcHorizMargins(L, R); }
+  void CalcVerticalMargins(int& T, int& B) override { Pointer.CalcVerticalMargins(T, B); }
+  TSeriesPointer Pointer;
+  bool Bars = false;
+  double YOrigin = 0;
+};
+
+// The forms unit and the message texts, once for the whole test program.
+class EngineEnvironment : public testing::Environment {
+public:
+  void SetUp() override;
+};
+
+// A chart of a given size drawn into a new bitmap.
+std::unique_ptr<TBitmap> Render(TCustomAxisPanel* Chart, TColor Back = clWhite);

@@ -1,0 +1,190 @@
+// Painting: the layout, clipping, pointer symbols, the after-draw event and a chart
+// that refills itself from it.
+#include <cstdio>
+
+#include "engine_test.h"
+#include "gui_test.h"
+#include "platform/testing.h"
+
+namespace {
+
+// A chart laid out with pixel margins and no bevel, so the plot rectangle is known.
+void PlainLayout(TCustomAxisPanel* c, int W, int H, int Margin) {
+  c->SetBounds(0, 0, W, H);
+  c->SetMarginUnits(muPixels);
+  for (int i = 0; i < 4; ++i) c->SetMargin(i, Margin);
+  c->SetBevelOuter(bvNone);
+  c->SetColor(clWhite);
+}
+
+TEST(Paint, FarValuesAreClippedToThePlot) {
+  // Site bars from -1 up to 1000 on a fixed -1..1 axis whose ends lie a few pixels
+  // outside the plot: each bar covers the plot's height and nothing beyond it.
+  TCountingChart chart;
+  PlainLayout(&chart, 200, 150, 20);
+  TChartAxis* left = chart.LeftAxis();
+  left->SetAutomatic(false);
+  left->SetMinMax(-1, 1);
+  left->SetMinimumOffset(-5);
+  left->SetMaximumOffset(-4);
+  left->SetVisible(false);
+  TChartAxis* bottom = chart.BottomAxis();
+  bottom->Axis()->Hide();
+  bottom->Ticks()->Hide();
+  bottom->MinorTicks()->Hide();
+  bottom->Grid()->Hide();
+  bottom->SetLabels(false);
+  TTestSeries bars(nullptr);
+  bars.SetParentChart(&chart);
+  bars.Bars = true;
+  bars.YOrigin = -1;
+  for (int x = 0; x <= 13; ++x) bars.AddXY(x, 1000, "", clGray);
+  auto bmp = Render(&chart);
+  const TRect r = chart.ChartRect();
+  ASSERT_EQ(r, Rect(20, 20, 180, 130));
+  TCanvas* c = bmp->Canvas();
+  for (int i = 0; i <= 13; ++i) {
+    const int x = bars.CalcXPos(i);
+    EXPECT_EQ(guitest::CountColor(c, Rect(x, r.Top, x + 1, r.Bottom + 1), clGray), r.Height() + 1) << "bar " << i;
+  }
+  EXPECT_EQ(guitest::CountColor(c, Rect(0, 0, 200, r.Top), clGray), 0);
+  EXPECT_EQ(guitest::CountColor(c, Rect(0, r.Bottom + 1, 200, 150), clGray), 0);
+  // The layout stays until the next one.
+  chart.SetMargin(0, 50);
+  EXPECT_EQ(chart.ChartXCenter(), 100);
+  EXPECT_EQ(chart.ChartYCenter(), 75);
+  EXPECT_EQ(chart.ChartHeight(), 110);
+}
+
+TEST(Paint, PointerSymbolsStayInsideTheirBoxAndInflateTheMargins) {
+  TCountingChart chart;
+  PlainLayout(&chart, 200, 150, 20);
+  chart.Axes()->SetVisible(false);
+  TTestSeries s(nullptr);
+  s.SetParentChart(&chart);
+  s.AddXY(0, 0, "", clRed);
+  s.AddXY(10, 10, "", clRed);
+  s.Pointer.SetHorizSize(4);
+  s.Pointer.SetVertSize(3);
+  s.Pointer.Pen()->Hide();
+  for (int style = psRectangle; style <= psHexagon; ++style) {
+    s.Pointer.SetStyle(TSeriesPointerStyle(style));
+    auto bmp = Render(&chart);
+    const TRect r = chart.ChartRect();
+    // Markers inflate the automatic range: the end points sit 5 and 4 pixels inside.
+    const int x = s.CalcXPos(0), y = s.CalcYPos(0);
+    ASSERT_EQ(x, r.Left + 5);
+    ASSERT_EQ(y, r.Bottom - 4);
+    const TRect ink = guitest::InkBounds(bmp->Canvas(), Rect(r.Left, r.Bottom - 20, r.Left + 20, r.Bottom + 1), clWhite);
+    if (style == psNothing) {
+      EXPECT_GE(ink.Left, ink.Right) << "psNothing draws";
+      continue;
+    }
+    EXPECT_GE(ink.Left, x - 4) << style;
+    EXPECT_LE(ink.Right, x + 5) << style;
+    EXPECT_GE(ink.Top, y - 3) << style;
+    EXPECT_LE(ink.Bottom, y + 4) << style;
+    EXPECT_TRUE(ink.Left < ink.Right) << "style " << style << " drew nothing";
+    if (style != psHexagon && style != psDiagCross) {
+      EXPECT_EQ(bmp->Canvas()->Pixels(x, y), clRed) << style;
+    }
+  }
+}
+
+TEST(Paint, BackgroundBorderAndBevel) {
+  TCountingChart chart;
+  PlainLayout(&chart, 100, 80, 0);
+  chart.SetColor(clYellow);
+  chart.Border()->Show();
+  chart.Border()->SetColor(clBlue);
+  chart.Border()->SetWidth(7);
+  chart.Axes()->SetVisible(false);
+  auto bmp = Render(&chart);
+  TCanvas* c = bmp->Canvas();
+  EXPECT_EQ(c->Pixels(0, 0), clBlue);
+  EXPECT_EQ(c->Pixels(6, 40), clBlue);
+  EXPECT_EQ(c->Pixels(7, 40), clYellow);
+  EXPECT_EQ(c->Pixels(99, 79), clBlue);
+  EXPECT_EQ(chart.ChartRect(), Rect(7, 7, 93, 73));
+  chart.Border()->Hide();
+  chart.SetBevelOuter(bvLowered);
+  chart.SetBevelWidth(2);
+  bmp = Render(&chart);
+  c = bmp->Canvas();
+  EXPECT_EQ(c->Pixels(1, 40), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(c->Pixels(98, 40), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(c->Pixels(2, 40), clYellow);
+}
+
+TEST(AfterDraw, FiresOncePerDrawingWithTheChartAndItsCanvasCurrent) {
+  TCountingChart chart;
+  int calls = 0;
+  chart.OnAfterDraw = [&](TObject* Sender) {
+    ++calls;
+    EXPECT_EQ(Sender, &chart);
+    EXPECT_TRUE(chart.Drawing());
+    // The dotted line of an after-draw handler lands in the picture being made.
+    chart.Canvas()->Pen()->SetColor(clBlack);
+    chart.Canvas()->Pen()->SetStyle(psDot);
+    chart.Canvas()->MoveTo(chart.ChartXCenter(), chart.ChartYCenter());
+    chart.Canvas()->LineTo(chart.ChartXCenter(), chart.ChartYCenter() + chart.ChartHeight() / 2);
+    EXPECT_EQ(chart.CreateBitmap(clWhite, Rect(0, 0, 10, 10)), nullptr);  // no nested drawing
+  };
+  chart.SetColor(clWhite);
+  auto bmp = Render(&chart);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(chart.Drawing());
+  const int x = chart.ChartXCenter();
+  int black = guitest::CountColor(bmp->Canvas(), Rect(x, chart.ChartYCenter(), x + 1, chart.ChartRect().Bottom), clBlack);
+  EXPECT_GT(black, 0);
+  EXPECT_LT(black, chart.ChartHeight() / 2);  // dotted, not solid
+  Render(&chart);
+  EXPECT_EQ(calls, 2);
+}
+
+// The dispersion chart's pattern: its after-draw handler refills the chart's own
+// series (each change asks for a repaint) and pumps messages.
+TEST(AfterDraw, SelfRefillingChartPaintsUnnestedAtABoundedRateWhileOthersPaint) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 500, 300);
+  auto* self = new TCountingChart(&form);
+  self->SetParent(&form);
+  auto* other = new TCountingChart(&form);
+  other->SetLeft(250);
+  other->SetParent(&form);
+  auto* curve = new TTestSeries(&form);
+  curve->SetParentChart(self);
+  auto* wave = new TTestSeries(&form);
+  wave->SetParentChart(other);
+
+  int depth = 0, maxDepth = 0, selfDraws = 0, otherDraws = 0;
+  bool refill = true;
+  self->OnAfterDraw = [&](TObject*) {
+    maxDepth = std::max(maxDepth, ++depth);
+    ++selfDraws;
+    if (refill) {
+      curve->Clear();
+      for (int i = 1; i <= 100; ++i) curve->AddXY(i, (i * selfDraws) % 37, "", clBlack);
+      other->Invalidate();
+      Application->ProcessMessages();
+      // Asking for a paint now, from inside this one, never nests.
+      self->Repaint();
+      self->Draw(self->ClientRect());
+    }
+    --depth;
+  };
+  other->OnAfterDraw = [&](TObject*) { ++otherDraws; };
+  form.Show();
+  const std::int64_t start = GetMicroseconds();
+  TestInput::PumpUntil([&] { return GetMicroseconds() - start > 500000; }, 2000);
+  const double seconds = (GetMicroseconds() - start) / 1e6;
+  refill = false;
+  TestInput::PumpUntil([&] { return false; }, 100);
+  std::printf("[ measured ] self-refilling chart: %d paints in %.2f s = %.0f paints/s; other chart %d paints\n",
+              selfDraws, seconds, selfDraws / seconds, otherDraws);
+  EXPECT_EQ(maxDepth, 1);
+  EXPECT_GE(selfDraws, 3);  // it keeps repainting while it refills itself
+  EXPECT_GE(otherDraws, 2);
+}
+
+}  // namespace
