@@ -44,6 +44,13 @@ Qt::MouseButtons HeldButtons(TShiftState S) {
 
 void SendMouse(QWidget* W, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButtons Held, QPoint P,
                Qt::KeyboardModifiers Mods) {
+  // A press focuses the nearest widget that takes the focus by mouse, as the desktop's would.
+  if (Type == QEvent::MouseButtonPress)
+    for (QWidget* f = W; f; f = f->isWindow() ? nullptr : f->parentWidget())
+      if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus)) {
+        f->setFocus(Qt::MouseFocusReason);
+        break;
+      }
   QMouseEvent e(Type, QPointF(P), W->mapToGlobal(QPointF(P)), Button, Held, Mods);
   QApplication::sendEvent(W, &e);
 }
@@ -153,7 +160,7 @@ void PostTrackBarMove(TTrackBar* Bar, int Position, unsigned DelayMs) {
       [w, Position] {
         if (!Reachable(w)) return;
         if (w->focusPolicy() & Qt::ClickFocus) w->setFocus(Qt::MouseFocusReason);
-        if (auto* s = qobject_cast<QSlider*>(w)) s->setSliderPosition(Position);
+        if (auto* s = qobject_cast<QSlider*>(w.data())) s->setSliderPosition(Position);
       },
       DelayMs);
 }
