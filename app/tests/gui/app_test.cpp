@@ -1,0 +1,333 @@
+// The main window driven as a user would: its layout, the dispersion chart for
+// every model, and real runs through the message loop with scripted input.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "canvas/lumconst.h"
+#include "chain.h"
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "chart/unit.h"
+#include "platform/snapshot.h"
+#include "platform/testing.h"
+#include "platform/units.h"
+
+using namespace Chain;
+using namespace TestInput;
+
+namespace {
+
+class Units : public testing::Environment {
+public:
+  void SetUp() override { table.Initialize(); }
+  void TearDown() override { table.Finalize(); }
+  TUnitTable table{{{"Forms", FormsUnitInit, FormsUnitDone},
+                    {"LumConst", LumConstUnitInit, LumConstUnitDone},
+                    {"Chart", ChartUnitInit, ChartUnitDone},
+                    {"LumConst2", LumConst2UnitInit, LumConst2UnitDone}}};
+};
+const auto* units = testing::AddGlobalTestEnvironment(new Units);
+
+class MainWindow : public testing::Test {
+protected:
+  void SetUp() override {
+    ResetUnitVariables();
+    ClearRecordedMessages();
+    ClearRecordedShellCalls();
+    Form1 = new TForm1(Application);
+    f = Form1;
+    f->Show();
+    // Every run setup clears the site bars once: counts runs, nested ones too.
+    f->Series8->OnClearValues = [this](TObject*) { ++setups; };
+    // A run that never ends fails instead of hanging (only within this test).
+    PostCall([g = ++generation] { if (g == generation) StopRequested = true; }, 10000);
+  }
+  void TearDown() override {
+    StopRequested = true;
+    delete f;
+    Form1 = nullptr;
+  }
+  // Starts a run by its button and returns when it has ended; Interrupt after `ms`.
+  void Run(TBitBtn* button, unsigned ms = 60) {
+    PostClick(f->InterruptBtn, ms);
+    button->Click();
+  }
+  std::string Title() const { return f->Chart2->Title()->Text()->Strings(0); }
+  TChartSeries* ChainSeries(int i) const { return f->Chart1->GetSeries(i); }
+  TForm1* f = nullptr;
+  int setups = 0;
+  static inline int generation = 0;
+};
+
+int Nulls(TChartSeries* s) {
+  int n = 0;
+  for (int i = 0; i < s->Count(); ++i) n += s->IsNull(i);
+  return n;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, LayoutRangesHintsAndTabOrder) {
+  EXPECT_EQ(f->Width(), 993);
+  EXPECT_EQ(f->Color(), clBtnFace);
+  EXPECT_EQ(f->Font()->Height(), -11);
+  EXPECT_EQ(f->Chart1->BoundsRect(), Bounds(32, 48, 649, 473));
+  EXPECT_EQ(f->Chart2->BoundsRect(), Bounds(708, 328, 217, 193));
+  EXPECT_EQ(f->NextNBtn->BoundsRect(), Bounds(121, 8, 75, 25));
+  EXPECT_EQ(f->NextNBtn->Parent(), f->Panel1);
+  EXPECT_EQ(f->kValueBar->BoundsRect(), Bounds(100, 27, 29, 150));
+  EXPECT_EQ(f->kValueBar->Parent(), f->Panel2);
+  EXPECT_EQ(f->M2->BoundsRect(), Bounds(869, 188, 57, 22));
+  EXPECT_EQ(f->Image1->BoundsRect(), Bounds(891, 20, 60, 60));
+  EXPECT_EQ(f->Label5->Font()->Color(), clRed);
+  EXPECT_TRUE(f->Image1->Picture()->Graphic() == nullptr || f->Image1->Picture()->Graphic()->Empty());
+  struct Spin { TSpinEdit* e; int lo, value; };
+  for (Spin s : {Spin{f->C1, 1, 6}, {f->C2, 1, 4}, {f->M1, 1, 8}, {f->M2, 3, 4}}) {
+    EXPECT_EQ(s.e->MinValue(), s.lo);
+    EXPECT_EQ(s.e->MaxValue(), 20);
+    EXPECT_EQ(s.e->Value(), s.value);
+  }
+  EXPECT_EQ(f->kValueBar->Max(), 1000);
+  EXPECT_EQ(f->kValueBar->Position(), 1000);
+  EXPECT_EQ(f->kValueBar->Orientation(), trVertical);
+  EXPECT_EQ(f->SpeedBar->Max(), 30);
+  EXPECT_EQ(f->DampBar->Max(), 20);
+  EXPECT_EQ(f->DampBar->TickStyle(), tsNone);
+  EXPECT_TRUE(f->AcousticRadio->Checked());
+  EXPECT_FALSE(f->LongitudinalCheck->Checked());
+  EXPECT_EQ(f->AcousticRadio->Hint(), "Select acoustic branch in diatromic case");
+  EXPECT_TRUE(f->AcousticRadio->ShowHint());
+  EXPECT_EQ(f->Chart2->Hint(), "Dispersion Curves");
+  std::vector<TWinControl*> order;
+  f->GetTabOrderList(order);
+  std::string names;
+  for (TWinControl* c : order) names += c->Name() + " ";
+  EXPECT_EQ(names, "ExitBTn LongitudinalCheck Chart1 Chart2 M1 M2 AcousticRadio OpticRadio ImaginaryWaveCheck "
+                   "HelpBtn InterruptBtn Panel1 MonatomicBtn DiatomBtn AlternatingBtn CombinedBtn NextNBtn C1 C2 "
+                   "Panel2 kValueBar SpeedBar DampBar ");
+}
+
+TEST_F(MainWindow, ChartsHoldTheirSeriesInIndexOrder) {
+  const char* chain[] = {"Series1", "Series2", "Series3", "Series4", "Series6", "Series7", "Series8"};
+  ASSERT_EQ(f->Chart1->SeriesCount(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(ChainSeries(i)->Name(), chain[i]);
+  EXPECT_EQ(ChainSeries(0)->SeriesColor(), clRed);
+  EXPECT_EQ(ChainSeries(0)->TreatNulls(), tnDontPaint);
+  EXPECT_EQ(f->Series2->Pointer()->Style(), psCircle);
+  EXPECT_EQ(f->Series2->OnGetPointerStyle.MethodName, "Series2GetPointerStyle");
+  EXPECT_EQ(ChainSeries(4)->SeriesColor(), 4227072);
+  EXPECT_EQ(f->Series6->LinePen()->Style(), psDot);
+  EXPECT_EQ(f->Series8->BarWidthPercent(), 1);
+  EXPECT_EQ(f->Series8->YOrigin(), -1);
+  EXPECT_EQ(f->Series8->YValues()->Name(), "Bar");
+  EXPECT_EQ(f->Chart1->LeftAxis()->Minimum(), -1);
+  EXPECT_FALSE(f->Chart1->LeftAxis()->Automatic());
+  ASSERT_EQ(f->Chart2->SeriesCount(), 3);
+  EXPECT_EQ(f->Chart2->GetSeries(0)->Name(), "LineSeries1");
+  EXPECT_EQ(f->Chart2->GetSeries(1)->Name(), "PointSeries1");
+  EXPECT_EQ(f->Chart2->GetSeries(2)->Name(), "Series5");
+  EXPECT_EQ(f->Chart2->ColorPaletteIndex(), 9);
+  EXPECT_EQ(f->Chart2->OnAfterDraw.MethodName, "SelectDispersion");
+}
+
+TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
+  EXPECT_EQ(CurrentMode, cmNone);
+  EXPECT_EQ(LatticeA, 4.0f);
+  EXPECT_EQ(WaveAmplitude, 0.5);
+  EXPECT_FLOAT_EQ(ZoneK, 1.570798f);
+  EXPECT_FLOAT_EQ(DeltaK, 0.000785399f);
+  EXPECT_EQ(f->Chart2->LeftAxis()->Title()->Caption(), "Omega");
+  f->kValueBar->SetPosition(10);
+  f->M1->SetValue(9);
+  f->OpticRadio->SetChecked(true);
+  PumpUntil([] { return false; }, 50);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(f->Chart2->GetSeries(i)->Count(), 0);
+  EXPECT_EQ(Title(), "Dispersion Curve");
+}
+
+// Each mode's drawer through the change handlers, at several positions, masses
+// and branches; no sequence of model changes trips an axis setter.
+TEST_F(MainWindow, RedrawDispatchDrawsTheCurrentModel) {
+  const int modes[] = {cmDiatomic, cmMonatomic, cmAlternating, cmNextNeighbour, cmCombined, cmDiatomic};
+  for (int mode : modes)
+    for (int pos : {1, 500, 1000}) {
+      CurrentMode = mode;
+      f->M1->SetValue(pos == 500 ? 8 : 6);
+      f->OpticRadio->SetChecked(pos == 1000);
+      f->AcousticRadio->SetChecked(pos != 1000);
+      f->kValueBar->SetPosition(pos);
+      f->kValueBarChange(f->kValueBar);
+      TDispersionCurve want = DispersionFor(mode, {f->M1->Value(), 4, 6, 4, pos, pos == 1000}, 4.0f);
+      SCOPED_TRACE(testing::Message() << "mode " << mode << " position " << pos);
+      EXPECT_EQ(Title(), want.Title);
+      EXPECT_EQ(f->Chart2->GetSeries(0)->Count(), 1000);
+      EXPECT_EQ(f->Chart2->GetSeries(2)->Count(), want.Lower.empty() ? 0 : 1000);
+      TChartSeries* point = f->Chart2->GetSeries(1);
+      ASSERT_EQ(point->Count(), 2);
+      EXPECT_DOUBLE_EQ(point->YValues()->GetValue(0), want.Selected.Y);
+      EXPECT_DOUBLE_EQ(point->XValues()->GetValue(1), std::max(want.Selected.X, want.Mirror.X));
+      EXPECT_EQ(point->GetValueColor(0), clRed);
+      EXPECT_EQ(f->Chart2->BottomAxis()->Maximum(), want.BottomMax);
+      EXPECT_EQ(f->Chart2->LeftAxis()->Maximum(), want.LeftMax);
+      EXPECT_EQ(f->Chart2->BottomAxis()->Title()->Caption(), want.BottomTitle);
+    }
+  // The worked examples: diatomic at 500 with M1 = 8, M2 = 4, then equal masses.
+  CurrentMode = cmDiatomic;
+  f->AcousticRadio->SetChecked(true);
+  f->M1->SetValue(8);
+  f->kValueBar->SetPosition(500);
+  EXPECT_EQ(Title(), "0.5 pi/a");
+  EXPECT_NEAR(f->Chart2->GetSeries(1)->XValues()->GetValue(0), 0.19635, 1e-5);
+  f->M1->SetText("4");
+  EXPECT_EQ(Title(), "1 pi/a");
+  EXPECT_NEAR(f->Chart2->GetSeries(1)->XValues()->GetValue(0), 0.19635, 1e-5);
+  // A text that is not a number reads as the edit's minimum (3 for M2).
+  f->M2->SetText("x");
+  f->M1->SetText("3");
+  EXPECT_EQ(Title(), "1 pi/a");
+}
+
+// The wavelength line and the dotted centre line as they appear on screen.
+TEST_F(MainWindow, WavelengthTextAndDottedLineAreDrawn) {
+  auto shot = std::make_unique<TBitmap>();
+  auto ink = [&](TRect r, TColor c) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += shot->Canvas()->Pixels(x, y) == c;
+    return n;
+  };
+  Run(f->DiatomBtn);
+  PumpUntil([] { return false; }, 100);  // Chart2 paints, its after-draw redraws the curve
+  RenderControl(f, shot.get());
+  EXPECT_GT(ink(Rect(10, 30, 200, 44), clBlack), 30);  // "The wavelength is  2 a"
+  const int x = f->Chart2->Left() + f->Chart2->ChartXCenter();
+  const int top = f->Chart2->Top() + f->Chart2->ChartRect().Top, bottom = f->Chart2->Top() + f->Chart2->ChartRect().Bottom;
+  int black = ink(Rect(x, top + 5, x + 1, bottom - 5), clBlack);
+  EXPECT_GT(black, (bottom - top) / 5);  // dotted: many black pixels, not all
+  EXPECT_LT(black, bottom - top - 10);
+}
+
+TEST_F(MainWindow, EachRunSetsCaptionModeAndFrame) {
+  struct Case { TBitBtn* b; int mode; const char* caption; int atoms, wave; };
+  const Case cases[] = {
+      {f->MonatomicBtn, cmMonatomic, "MONATOMIC CHAIN  written by Jory Vantrel, Tresvane", 12, 131},
+      {f->NextNBtn, cmNextNeighbour, "MONATOMIC CHAIN  written by Jory Vantrel, Tresvane", 12, 131},
+      {f->DiatomBtn, cmDiatomic, "DIATOMIC CHAIN  written by Jory Vantrel, Tresvane", 12, 121},
+      {f->AlternatingBtn, cmAlternating, "ALTERNATING FORCE CONSTANTS  written by Jory Vantrel, Tresvane", 12, 121},
+      {f->CombinedBtn, cmCombined, "ALTERNATING FORCE CONSTANTS and MASSES  written by Jory Vantrel, Tresvane", 12, 121}};
+  for (const Case& c : cases) {
+    Run(c.b);
+    EXPECT_EQ(f->Caption(), c.caption);
+    EXPECT_EQ(CurrentMode, c.mode);
+    EXPECT_EQ(ChainSeries(1)->Count(), c.atoms);
+    EXPECT_EQ(ChainSeries(0)->Count(), c.wave);
+    EXPECT_EQ(ChainSeries(4)->Count(), 0);  // Imaginary Wave unchecked
+    EXPECT_EQ(ChainSeries(6)->Count(), c.wave == 131 ? 14 : 13);
+  }
+  EXPECT_EQ(f->C1->Value(), 7);  // set by the alternating run
+  EXPECT_EQ(f->C2->Value(), 4);
+  EXPECT_EQ(setups, 5);
+  // The marker callback on the last (combined) run: even atoms red at 2 x M2, odd green at 2 x M1.
+  f->Series2GetPointerStyle(f->Series2, 3);
+  EXPECT_EQ(f->Series2->Pointer()->HorizSize(), 16);
+  EXPECT_EQ(f->Series2->Pointer()->Color(), clGreen);
+  f->Series2GetPointerStyle(f->Series2, 4);
+  EXPECT_EQ(f->Series2->Pointer()->VertSize(), 8);
+  EXPECT_EQ(f->Series2->Pointer()->Color(), clRed);
+}
+
+TEST_F(MainWindow, SpeedBoundsTheStepRate) {
+  int steps = 0;
+  f->Series1->OnClearValues = [&](TObject*) { ++steps; };
+  f->SpeedBar->SetPosition(30);  // alternating: 299 ms per transverse step
+  std::int64_t start = GetMicroseconds();
+  Run(f->AlternatingBtn, 400);
+  double ms = (GetMicroseconds() - start) / 1000.0;
+  EXPECT_LE(steps, int(ms / 299) + 1);
+  EXPECT_GE(steps, 1);
+}
+
+TEST_F(MainWindow, LongitudinalDisplayAndNesting) {
+  f->LongitudinalCheck->SetChecked(true);
+  Run(f->MonatomicBtn);
+  EXPECT_EQ(ChainSeries(1)->Count(), 12);
+  EXPECT_EQ(Nulls(ChainSeries(1)), 2);
+  EXPECT_EQ(ChainSeries(0)->Count(), 0);
+  EXPECT_EQ(setups, 1);
+  // Back to transverse during the longitudinal display: one nested run; one Interrupt ends both.
+  f->ImaginaryWaveCheck->SetChecked(true);
+  PostClick(f->LongitudinalCheck, 40);
+  Run(f->DiatomBtn, 120);
+  EXPECT_EQ(setups, 3);
+  EXPECT_FALSE(f->LongitudinalCheck->Checked());
+  EXPECT_EQ(ChainSeries(4)->Count(), 121);
+  EXPECT_EQ(ChainSeries(5)->Count(), 121);
+  // Combined longitudinal: ten atoms, no nulls.
+  f->LongitudinalCheck->SetChecked(true);
+  Run(f->CombinedBtn);
+  EXPECT_EQ(ChainSeries(1)->Count(), 10);
+  EXPECT_EQ(Nulls(ChainSeries(1)), 0);
+}
+
+TEST_F(MainWindow, RunsTakeOverAndHandOver) {
+  // Diatomic clicked during a monatomic run takes over; one Interrupt ends both.
+  PostClick(f->DiatomBtn, 30);
+  Run(f->MonatomicBtn, 100);
+  EXPECT_EQ(setups, 2);
+  EXPECT_EQ(CurrentMode, cmDiatomic);
+  EXPECT_EQ(f->Caption(), "DIATOMIC CHAIN  written by Jory Vantrel, Tresvane");
+  // Equal masses at the start: caption and mode change, nothing drawn, the run ends by itself.
+  f->M1->SetValue(4);
+  CurrentMode = cmNone;
+  f->DiatomBtn->Click();
+  EXPECT_EQ(CurrentMode, cmDiatomic);
+  EXPECT_EQ(setups, 2);
+  // M1 lowered to M2 during a diatomic run hands over to the monatomic run.
+  f->M1->SetValue(8);
+  PostText(f->M1, "4", 30);
+  Run(f->DiatomBtn, 100);
+  EXPECT_EQ(CurrentMode, cmMonatomic);
+  EXPECT_EQ(setups, 4);
+  // M1 below M2 during a run: the message, shown inside the run, ends it.
+  f->M1->SetValue(8);
+  PostText(f->M1, "3", 30);
+  Run(f->DiatomBtn, 2000);
+  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
+  EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
+}
+
+// Pictures for people to look at: PHONARK_APP_SNAPSHOTS=<folder> writes them.
+TEST_F(MainWindow, Snapshots) {
+  const char* dir = std::getenv("PHONARK_APP_SNAPSHOTS");
+  if (!dir) GTEST_SKIP() << "PHONARK_APP_SNAPSHOTS not set";
+  std::string d = std::string(dir) + "/";
+  PumpUntil([] { return false; }, 50);
+  EXPECT_TRUE(SaveControlToPng(f, d + "window.png"));
+  f->kValueBar->SetPosition(700);
+  Run(f->DiatomBtn, 300);
+  EXPECT_TRUE(SaveControlToPng(f, d + "diatomic.png"));
+  f->LongitudinalCheck->SetChecked(true);
+  Run(f->MonatomicBtn, 300);
+  EXPECT_TRUE(SaveControlToPng(f, d + "longitudinal.png"));
+  f->LongitudinalCheck->SetChecked(false);
+  f->ImaginaryWaveCheck->SetChecked(true);
+  f->kValueBar->SetPosition(400);
+  Run(f->AlternatingBtn, 300);
+  EXPECT_TRUE(SaveControlToPng(f, d + "alternating_imaginary.png"));
+}
+
+// Last: Exit makes this window the main form and ends the application's loop.
+TEST_F(MainWindow, ExitAndCloseEndTheRunAndTheProgram) {
+  PostCall([this] { f->Close(); }, 40);  // the title bar's close button
+  Run(f->MonatomicBtn, 3000);
+  EXPECT_TRUE(StopRequested);
+  EXPECT_FALSE(f->Visible());
+  delete f;
+  Application->CreateForm(Form1);
+  f = Form1;
+  f->Show();
+  PostClick(f->ExitBTn, 40);
+  Run(f->MonatomicBtn, 3000);
+  EXPECT_TRUE(Application->Terminated());
+}
