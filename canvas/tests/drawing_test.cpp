@@ -101,38 +101,33 @@ TEST(CanvasShapes, RectangleEllipseAndPolygonKeepToTheirBox) {
 }
 
 TEST(CanvasShapes, BrushStylesAndBackgrounds) {
-  // A hatch in the fill colour over a transparent background keeps what is under it.
-  Surface s;
-  TChartBrush brush;
-  brush.SetStyle(bsCross);
-  brush.SetColor(clBlue);
-  s.canvas.Pen()->SetStyle(psClear);
-  s.canvas.ApplyBrushColors(&brush, clRed, clNone);
-  s.canvas.FillRect({0, 0, 20, 20});
-  EXPECT_GT(s.Count(clRed), 0);
-  EXPECT_GT(guitest::CountColor(s.C(), {0, 0, 20, 20}, clWhite), 0);
-  EXPECT_EQ(s.Count(clBlue), 0);
-
-  // ApplyBrushWithBack: the given colour fills, the brush's own colour is the background.
-  Surface b;
-  b.canvas.ApplyBrushWithBack(&brush, clRed);
-  b.canvas.FillRect({0, 0, 20, 20});
-  EXPECT_GT(b.Count(clRed), 0);
-  EXPECT_GT(b.Count(clBlue), 0);
-  EXPECT_EQ(guitest::CountColor(b.C(), {0, 0, 20, 20}, clWhite), 0);
-
-  // A brush still on the palette colour cannot paint the gaps: they stay as they were.
-  Surface l;
-  brush.SetColor(clLumColor);
-  l.canvas.ApplyBrushWithBack(&brush, clRed);
-  l.canvas.FillRect({0, 0, 20, 20});
-  EXPECT_GT(l.Count(clRed), 0);
-  EXPECT_EQ(l.Count(clBlack), 0);
-  EXPECT_GT(guitest::CountColor(l.C(), {0, 0, 20, 20}, clWhite), 0);
+  // A red cross hatch over white: which colours end up in the filled square.
+  struct HatchCase {
+    const char* what;
+    TColor brushColour;
+    bool withBack;  // ApplyBrushWithBack, else ApplyBrushColors with a clNone background
+    bool blue, white;
+  };
+  const TRect square{0, 0, 20, 20};
+  for (const HatchCase& h : {HatchCase{"transparent background keeps what is under it", clBlue, false, false, true},
+                             HatchCase{"the brush's own colour is the background", clBlue, true, true, false},
+                             HatchCase{"an unresolved palette colour leaves the gaps", clLumColor, true, false, true}}) {
+    Surface s;
+    TChartBrush brush;
+    brush.SetStyle(bsCross);
+    brush.SetColor(h.brushColour);
+    if (h.withBack) s.canvas.ApplyBrushWithBack(&brush, clRed);
+    else s.canvas.ApplyBrushColors(&brush, clRed, clNone);
+    s.canvas.FillRect(square);
+    EXPECT_GT(guitest::CountColor(s.C(), square, clRed), 0) << h.what;
+    EXPECT_EQ(guitest::CountColor(s.C(), square, clBlue) > 0, h.blue) << h.what;
+    EXPECT_EQ(guitest::CountColor(s.C(), square, clWhite) > 0, h.white) << h.what;
+    EXPECT_EQ(s.Count(clBlack), 0) << h.what;
+  }
 
   // No fill colour means no fill; a clear brush style likewise.
   Surface n;
-  brush.SetStyle(bsSolid);
+  TChartBrush brush;
   n.canvas.ApplyBrushColors(&brush, clNone, clNone);
   n.canvas.Rectangle(2, 2, 20, 20);
   EXPECT_EQ(n.At(10, 10), clWhite);
