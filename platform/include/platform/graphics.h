@@ -375,7 +375,8 @@ int PixelFormatBits(TPixelFormat Format);
 //   pf32bit  bytes blue, green, red, unused (pfDevice likewise)
 // Each row is BytesPerScanline(Width, bits, 32) long; rows are contiguous from the top,
 // so ScanLine(1) - ScanLine(0) is the row size. The pointer stays valid until the
-// bitmap's size, format or palette changes or its canvas draws.
+// bitmap's size, format or palette changes or its canvas draws (for pf4bit also until
+// the bitmap is read through its canvas or drawn elsewhere).
 //
 // Indexed formats have a palette (Palette answers a handle the bitmap owns; SetPalette
 // takes ownership of the handle given). Without one they get a default: black and

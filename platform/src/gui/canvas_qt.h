@@ -22,6 +22,8 @@ struct TCanvasSurface {
   std::function<QImage*()> Acquire;
   std::function<void()> Drawn;
   std::function<void(const QRect& Dirty)> DrawnArea = {};
+  // Optional: the image to read pixels from (any format), when reading needs no copy.
+  std::function<const QImage*()> AcquireForReading = {};
 };
 void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
 

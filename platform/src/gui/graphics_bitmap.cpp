@@ -305,6 +305,7 @@ struct TBitmap::Impl {
   QImage native;              // the pixels in their own format
   QList<QRgb> colors;         // the palette of an indexed format, as given
   QImage work;                // RGB32 copy the canvas draws on (not for pf32bit/pfDevice)
+  bool workDrawn = false;     // the canvas drew on it (else it was only read)
   std::vector<uchar> packed;  // pf4bit rows handed out by ScanLine
   enum Holder { kNative, kWork, kPacked } holder = kNative;
   bool scanLinesOut = false;  // pf32bit rows handed out: their fourth bytes may be 0
@@ -318,7 +319,9 @@ struct TBitmap::Impl {
 
   // Brings the newest pixels back into the image in the bitmap's own format.
   void Sync() {
-    if (holder == kWork) {
+    if (holder == kWork && !workDrawn) {
+      work = QImage();  // only read: the pixels (and scan-line pointers) stay as they are
+    } else if (holder == kWork) {
       native = Indexed(pf) ? gfx::Quantize(work, colors, QtFormat(pf)) : work.convertToFormat(QtFormat(pf));
       if (Indexed(pf)) native.setColorTable(PaddedTable(colors, pf));
       work = QImage();
@@ -347,6 +350,7 @@ struct TBitmap::Impl {
       Sync();
       work = native.convertToFormat(QImage::Format_RGB32);
       holder = kWork;
+      workDrawn = false;
     }
     return &work;
   }
@@ -520,9 +524,15 @@ TCanvas* TBitmap::Canvas() {
     b.canvas = std::make_unique<TCanvas>();
     AttachCanvasToSurface(b.canvas.get(), {[&b] { return b.DrawSurface(); }, {},
                                            [&b](const QRect& dirty) {
+                                             if (b.holder == Impl::kWork) b.workDrawn = true;
                                              if (Indexed(b.pf) && b.holder == Impl::kWork)
                                                gfx::SnapToColors(b.work, dirty, b.colors);
                                              b.self->Changed(b.self);
+                                           },
+                                           [&b]() -> const QImage* {
+                                             if (b.holder == Impl::kWork) return &b.work;
+                                             b.Sync();
+                                             return &b.native;
                                            }});
   }
   return b.canvas.get();

@@ -111,6 +111,12 @@ struct TCanvas::Impl {
     return img && !img->isNull() ? img : nullptr;
   }
 
+  const QImage* ReadImage() {
+    if (!surface.AcquireForReading) return Acquire();
+    const QImage* img = surface.AcquireForReading();
+    return img && !img->isNull() ? img : nullptr;
+  }
+
   // One drawing operation: events around it, the image to draw on, the area touched.
   template <class F>
   void Draw(F&& f) {
@@ -699,7 +705,7 @@ void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic) {
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
   if (!Canvas) return;
-  QImage* src = Canvas->impl_->Acquire();
+  const QImage* src = Canvas->impl_->ReadImage();
   if (!src) {
     if (!Canvas->impl_->attached) throw EInvalidOperation("Canvas does not allow drawing");
     return;
@@ -719,7 +725,7 @@ TCopyMode TCanvas::CopyMode() const { return impl_->copyMode; }
 void TCanvas::SetCopyMode(TCopyMode Value) { impl_->copyMode = Value; }
 
 TColor TCanvas::Pixels(int X, int Y) {
-  QImage* img = impl_->Acquire();
+  const QImage* img = impl_->ReadImage();
   if (!img || !img->rect().contains(X, Y)) return -1;
   if (!impl_->clips.empty() && !impl_->clips.back().contains(QPoint(X, Y))) return -1;
   return FromQRgb(img->pixel(X, Y));
@@ -754,7 +760,7 @@ void TCanvas::PopClip() {
 int TCanvas::ClipDepth() const { return int(impl_->clips.size()); }
 
 TRect TCanvas::ClipRect() {
-  QImage* img = impl_->Acquire();
+  const QImage* img = impl_->ReadImage();
   QRect r = img ? img->rect() : QRect();
   if (!impl_->clips.empty()) r &= impl_->clips.back().boundingRect();
   if (r.isEmpty()) return {};

@@ -183,6 +183,16 @@ TEST(BitmapLayout, ScanLinesUseTheDocumentedByteLayout) {
     b.Canvas()->SetPixels(1, 2, k.second);
     EXPECT_EQ(Row(&b, 2), Row(&b, 1));
   }
+  // Reading through the canvas leaves handed-out rows valid.
+  TBitmap p8;
+  p8.SetPixelFormat(pf8bit);
+  p8.SetSize(4, 1);
+  auto* row = static_cast<std::uint8_t*>(p8.ScanLine(0));
+  EXPECT_EQ(p8.Canvas()->Pixels(1, 0), clWhite);
+  row[1] = 9;
+  EXPECT_EQ(p8.Canvas()->Pixels(1, 0), clRed);
+  EXPECT_EQ(p8.ScanLine(0), row);
+
   TBitmap b;
   b.SetSize(2, 2);
   EXPECT_THROW(b.ScanLine(2), EInvalidGraphicOperation);
@@ -238,6 +248,7 @@ TEST(BitmapPalettes, HandlesAreOwnedCopiedAndReleased) {
   TBitmap b;
   b.SetPixelFormat(pf8bit);
   b.SetSize(2, 1);
+  static_cast<std::uint8_t*>(b.ScanLine(0))[0] = 0;
   static_cast<std::uint8_t*>(b.ScanLine(0))[1] = 1;
   b.SetPalette(h);  // the bitmap owns it now; indexes keep, colours change
   EXPECT_EQ(b.Palette(), h);
