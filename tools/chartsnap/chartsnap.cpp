@@ -1,0 +1,62 @@
+// chartsnap OUTDIR: headless pictures of the main window's two charts as the runs fill
+// them (a monatomic, a diatomic and a longitudinal frame of the chain, and the
+// monatomic and diatomic dispersion curves), written as PNG files for looking at.
+#include <QApplication>
+#include <QFont>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "canvas/lumconst.h"
+#include "chart/unit.h"
+#include "main_road.h"
+#include "platform/forms.h"
+#include "platform/snapshot.h"
+
+namespace {
+
+bool Save(TChart* Chart, const std::string& Path) {
+  const bool ok = SaveControlToPng(Chart, Path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: chartsnap OUTDIR\n");
+    return 2;
+  }
+  const std::string dir = std::string(argv[1]) + "/";
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
+  GraphicsUnitInit();
+  FormsUnitInit();
+  LumConstUnitInit();
+  ChartUnitInit();
+  bool ok = true;
+  {
+    TComponent owner(nullptr);
+    TChart* chain = mainroad::CreateChainChart(&owner);
+    TChart* dispersion = mainroad::CreateDispersionChart(&owner);
+    mainroad::MonatomicFrame(chain, 300, 40);
+    ok &= Save(chain, dir + "chain_monatomic.png");
+    mainroad::DiatomicFrame(chain, 8, 4, 300, 40);
+    ok &= Save(chain, dir + "chain_diatomic.png");
+    mainroad::LongitudinalFrame(chain, 300, 40);
+    ok &= Save(chain, dir + "chain_longitudinal.png");
+    mainroad::MonatomicDispersion(dispersion, 8, 4, 500);
+    ok &= Save(dispersion, dir + "dispersion_monatomic.png");
+    mainroad::DiatomicDispersion(dispersion, 8, 4, 500);
+    ok &= Save(dispersion, dir + "dispersion_diatomic.png");
+  }
+  ChartUnitDone();
+  LumConstUnitDone();
+  FormsUnitDone();
+  GraphicsUnitDone();
+  return ok ? 0 : 1;
+}
