@@ -23,6 +23,9 @@ public:
                               TGIFColor& Used);
   // Turns the walk round for the next row.
   virtual void NextLine();
+  // Steps over a pixel that takes no colour (a transparent one): it neither
+  // receives nor spreads error.
+  void Skip() { column_ += direction_; }
 
   int Width() const { return width_; }
   int Column() const { return column_; }

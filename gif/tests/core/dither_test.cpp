@@ -88,7 +88,7 @@ TEST(Ditherers, ErrorRunsAheadInTheWalkingDirection) {
   }
 }
 
-TEST(Ditherers, RoundingDividesTowardsZero) {
+TEST(Ditherers, RoundingTowardsZeroAndSkippedPixels) {
   // Answering white makes the error negative: 200 - 255 = -55, and
   // (-55 * 7 + 8) div 16 is -23 where a floor would give -24.
   TRecordingLookup rec(255);
@@ -97,6 +97,13 @@ TEST(Ditherers, RoundingDividesTowardsZero) {
   fs.Dither(200, 0, 0, used);
   fs.Dither(200, 0, 0, used);
   EXPECT_EQ(rec.Wanted, (std::vector<int>{200, 177}));
+  // a skipped pixel keeps its share to itself
+  TRecordingLookup black;
+  TFloydSteinbergDitherer skip(3, &black);
+  skip.Dither(200, 0, 0, used);
+  skip.Skip();
+  skip.Dither(0, 0, 0, used);
+  EXPECT_EQ(black.Wanted, (std::vector<int>{200, 0}));
 }
 
 // A single error of 255 in the middle of a row, every other pixel matched
