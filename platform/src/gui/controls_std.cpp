@@ -19,10 +19,13 @@ using namespace forms_detail;
 
 namespace {
 
-// Background and text of boxes and bars: the window roles, painted by the widget.
+// Background and text of boxes and bars, painted by the widget (whose background
+// role is the window's or the button's, by style).
 void WindowPalette(QPalette& P, const QColor& Back, const QColor& Fore) {
   P.setColor(QPalette::Window, Back);
+  P.setColor(QPalette::Button, Back);
   P.setColor(QPalette::WindowText, Fore);
+  P.setColor(QPalette::ButtonText, Fore);
 }
 
 QString QStr(const std::string& S) { return QString::fromStdString(S); }
