@@ -24,8 +24,8 @@
 class TBitmap;
 class TCanvas;
 
-// Runs once at start-up: registers "bmp" ("Bitmaps") and "ico" ("Icons") with the
-// picture format registry and the bitmap clipboard format. GraphicsUnitDone undoes it.
+// Runs once at start-up: registers "bmp" ("Bitmaps") with the picture format registry
+// and TBitmap for the bitmap clipboard format. GraphicsUnitDone undoes it.
 void GraphicsUnitInit();
 void GraphicsUnitDone();
 
@@ -279,7 +279,9 @@ public:
   void PolyBezier(const std::vector<TPoint>& Points) { PolyBezier(Points.data(), int(Points.size())); }
 
   // Shapes inside the box (X1, Y1)-(X2, Y2), its right and bottom edge left out; the
-  // interior is filled with the brush, the outline drawn with the pen.
+  // interior is filled with the brush, the outline drawn with the pen. A wide pen stays
+  // inside the box; with a clear pen the fill stops one more pixel short on the right
+  // and at the bottom, as on the device.
   void Rectangle(int X1, int Y1, int X2, int Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
   void Ellipse(int X1, int Y1, int X2, int Y2);

@@ -27,7 +27,8 @@ struct TCanvasSurface {
 };
 void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
 
-// Colours: system colours resolved, clNone and other sentinels as black.
+// Colours: system colours resolved; of anything else only the low 24 bits count, as on
+// the device (clNone draws white, clDefault black).
 QRgb ToQRgb(TColor Color);
 inline QColor ToQColor(TColor Color) { return QColor(ToQRgb(Color)); }
 inline TColor FromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }

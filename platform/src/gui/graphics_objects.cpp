@@ -213,7 +213,6 @@ void SnapToColors(QImage& Rgb32, const QRect& Area, const QList<QRgb>& Colors) {
 // ---------------------------------------------------------------------------
 QRgb ToQRgb(TColor Color) {
   TColor c = ColorToRGB(Color);
-  if (c == clNone || c == clDefault) c = clBlack;
   return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 

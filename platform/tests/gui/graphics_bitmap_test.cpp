@@ -45,6 +45,24 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& v, size_t at) {
   return v[at] | (v[at + 1] << 8) | (v[at + 2] << 16) | (std::uint32_t(v[at + 3]) << 24);
 }
 
+// The file header and a 40-byte info header of a hand-made bitmap file.
+std::vector<std::uint8_t> FileHeader(int w, int h, int bits, int compression, int colors, int pixelsAt) {
+  std::vector<std::uint8_t> v(54, 0);
+  auto put = [&](size_t at, std::uint32_t x) {
+    for (int i = 0; i < 4; ++i) v[at + size_t(i)] = std::uint8_t(x >> (8 * i));
+  };
+  v[0] = 'B', v[1] = 'M';
+  put(10, std::uint32_t(pixelsAt));
+  put(14, 40);
+  put(18, std::uint32_t(w));
+  put(22, std::uint32_t(h));
+  v[26] = 1;
+  v[28] = std::uint8_t(bits);
+  put(30, std::uint32_t(compression));
+  put(46, std::uint32_t(colors));
+  return v;
+}
+
 TBitmap* LoadBytes(TBitmap* b, const std::vector<std::uint8_t>& bytes) {
   TMemoryStream s;
   s.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
@@ -89,12 +107,9 @@ TEST(BitmapFiles, EveryPixelFormatSurvivesARoundTripInItsOwnLayout) {
 
 TEST(BitmapFiles, TopDownCompressedAndMaskedFilesAreRead) {
   // A 3 x 2 top-down 24-bit file.
-  std::vector<std::uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0,
-                                 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  f.resize(54, 0);
-  std::uint8_t px[] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,  // red, green, blue + pad
-                       255, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0, 0};
-  f.insert(f.end(), px, px + sizeof px);
+  auto f = FileHeader(3, -2, 24, 0, 0, 54);
+  f.insert(f.end(), {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,  // red, green, blue, padding
+                     255, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0, 0});
   TBitmap b;
   LoadBytes(&b, f);
   EXPECT_EQ(b.PixelFormat(), pf24bit);
@@ -103,10 +118,7 @@ TEST(BitmapFiles, TopDownCompressedAndMaskedFilesAreRead) {
   EXPECT_EQ(b.Canvas()->Pixels(2, 1), clYellow);
 
   // RLE8, 4 x 2, two colours: bottom row "run of 4 x index 1", top row "absolute 0 1 0 1".
-  std::vector<std::uint8_t> r = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 4, 0, 0, 0,
-                                 2, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0};
-  r.resize(54, 0);
-  r[46] = 2;  // colours used
+  auto r = FileHeader(4, 2, 8, 1, 2, 62);
   r.insert(r.end(), {0, 0, 0, 0, 255, 255, 255, 0});
   r.insert(r.end(), {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 1});
   LoadBytes(&b, r);
@@ -117,9 +129,7 @@ TEST(BitmapFiles, TopDownCompressedAndMaskedFilesAreRead) {
   EXPECT_EQ(b.Canvas()->Pixels(1, 0), clWhite);
 
   // 32 bits with colour masks in another order: read through the masks.
-  std::vector<std::uint8_t> m = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0,
-                                 1, 0, 0, 0, 1, 0, 32, 0, 3, 0, 0, 0};
-  m.resize(54, 0);
+  auto m = FileHeader(1, 1, 32, 3, 0, 66);
   m.insert(m.end(), {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0});  // red, green, blue masks
   m.insert(m.end(), {0x10, 0x20, 0x30, 0});
   LoadBytes(&b, m);
