@@ -33,61 +33,36 @@ void ExpectOneNotification(Counter& c, const char* what, const std::function<voi
 
 }  // namespace
 
-TEST(Attributes, EverySetterNotifiesItsOwnerOnlyOnChange) {
+TEST(Attributes, SettersNotifyTheOwnerOnlyOnChange) {
   Counter c;
   TChartPen pen(c.Handler());
   c.expected = &pen;
   ExpectOneNotification(c, "pen colour", [&] { pen.SetColor(clRed); });
-  ExpectOneNotification(c, "pen width", [&] { pen.SetWidth(3); });
-  ExpectOneNotification(c, "pen style", [&] { pen.SetStyle(psDot); });
   ExpectOneNotification(c, "pen hide", [&] { pen.Hide(); });
-  ExpectOneNotification(c, "pen small dots", [&] { pen.SetSmallDots(true); });
-  ExpectOneNotification(c, "pen end style", [&] { pen.SetEndStyle(esFlat); });
-  ExpectOneNotification(c, "pen mode", [&] { pen.SetMode(pmXor); });
 
+  // Sub-objects created on first read report through their holder.
   Counter b;
   TChartBrush brush(b.Handler());
   ExpectOneNotification(b, "brush style", [&] { brush.SetStyle(bsCross); });
-  ExpectOneNotification(b, "brush colour", [&] { brush.SetColor(clRed); });
-  ExpectOneNotification(b, "brush back colour", [&] { brush.SetBackColor(clBlue); });
-  // Its gradient, created on first read, reports through the brush.
   ExpectOneNotification(b, "brush gradient", [&] { brush.Gradient()->SetDirection(gdRadial); });
   ExpectOneNotification(b, "brush gradient's sub-gradient",
                         [&] { brush.Gradient()->SubGradient()->SetTransparency(40); });
 
-  Counter g;
-  TLumGradient grad(g.Handler());
-  ExpectOneNotification(g, "gradient visible", [&] { grad.SetVisible(true); });
-  ExpectOneNotification(g, "gradient start", [&] { grad.SetStartColor(clRed); });
-  ExpectOneNotification(g, "gradient mid", [&] { grad.SetMidColor(clGreen); });
-  ExpectOneNotification(g, "gradient end", [&] { grad.SetEndColor(clBlack); });
-  ExpectOneNotification(g, "gradient balance", [&] { grad.SetBalance(30); });
-  ExpectOneNotification(g, "gradient radial", [&] { grad.SetRadialX(-20); });
-  ExpectOneNotification(g, "gradient angle", [&] { grad.SetAngle(90); });
-
   Counter s;
   TLumShadow shadow(s.Handler());
   ExpectOneNotification(s, "shadow size", [&] { shadow.SetSize(7); });
-  ExpectOneNotification(s, "shadow colour", [&] { shadow.SetColor(clRed); });
+  EXPECT_EQ(shadow.VertSize(), 7);
   ExpectOneNotification(s, "shadow transparency", [&] { shadow.SetTransparency(300); });
   EXPECT_EQ(shadow.Transparency(), 100);
-  EXPECT_EQ(shadow.HorizSize(), 7);
-  EXPECT_EQ(shadow.VertSize(), 7);
 
   Counter f;
   TLumFont font(f.Handler());
   ExpectOneNotification(f, "font size", [&] { font.SetSize(12); });
-  ExpectOneNotification(f, "font name", [&] { font.SetName("Courier New"); });
-  ExpectOneNotification(f, "font style", [&] { font.SetStyle(FontStyles({fsItalic})); });
-  ExpectOneNotification(f, "font colour", [&] { font.SetColor(clRed); });
 
   Counter v;
   TView3DOptions view(v.Handler());
   ExpectOneNotification(v, "view zoom", [&] { view.SetZoom(70); });
-  ExpectOneNotification(v, "view orthogonal", [&] { view.SetOrthogonal(false); });
   ExpectOneNotification(v, "view rotation", [&] { view.SetRotationFloat(12.5); });
-  ExpectOneNotification(v, "view elevation", [&] { view.SetElevation(300); });
-  ExpectOneNotification(v, "view font zoom", [&] { view.SetFontZoom(120); });
 }
 
 TEST(Attributes, PenRulesAndHiddenPen) {
@@ -111,11 +86,8 @@ TEST(Attributes, PenRulesAndHiddenPen) {
 
 TEST(Attributes, AssignCopiesEverythingAndNotifiesOnce) {
   TChartPen src;
-  src.SetColor(clRed);
   src.SetWidth(4);
-  src.SetStyle(psDashDot);
   src.SetSmallDots(true);
-  src.SetSmallSpace(3);
   src.SetEndStyle(esSquare);
   src.SetMode(pmNotXor);
   src.Hide();
@@ -124,11 +96,8 @@ TEST(Attributes, AssignCopiesEverythingAndNotifiesOnce) {
   dst.Assign(&src);
   EXPECT_EQ(c.n, 1);
   EXPECT_FALSE(dst.Visible());
-  EXPECT_EQ(dst.Color(), clRed);
   EXPECT_EQ(dst.Width(), 4);
-  EXPECT_EQ(dst.Style(), psDashDot);
   EXPECT_TRUE(dst.SmallDots());
-  EXPECT_EQ(dst.SmallSpace(), 3);
   EXPECT_EQ(dst.EndStyle(), esSquare);
   EXPECT_EQ(dst.Mode(), pmNotXor);
 
@@ -178,25 +147,30 @@ TEST(Attributes, AssignCopiesEverythingAndNotifiesOnce) {
 
   TView3DOptions v1, v2;
   v1.SetRotationFloat(10.5);
-  v1.SetPerspective(55);
   v2.Assign(&v1);
-  EXPECT_DOUBLE_EQ(v2.RotationFloat(), 10.5);
-  EXPECT_EQ(v2.Rotation(), 10) << "rounded half to even";
-  EXPECT_EQ(v2.Perspective(), 55);
+  EXPECT_EQ(v2.Rotation(), 10) << "the stored double, rounded half to even";
 
   // Assigning something foreign is refused.
   EXPECT_THROW(dst.Assign(&b1), EConvertError);
 }
 
 TEST(Attributes, DefaultsTheFormsRelyOn) {
+  // The forms give only what differs: the dispersion chart's panel gradient names its
+  // end colour alone, its 3D view "not orthogonal, zoom 70".
   TLumGradient g;
   EXPECT_FALSE(g.Visible());
   EXPECT_EQ(g.Direction(), gdTopBottom);
   EXPECT_EQ(g.StartColor(), clWhite);
   EXPECT_EQ(g.MidColor(), clNone);
-  EXPECT_FALSE(g.UseMidColor());
   EXPECT_EQ(g.Balance(), 50);
-  EXPECT_FALSE(g.HasSubGradient());
+  TChartBrush b;
+  EXPECT_EQ(b.Color(), clLumColor);
+  EXPECT_EQ(b.BackColor(), clNone);
+  TLumFont f;
+  EXPECT_EQ(f.Size(), 8);
+  TView3DOptions v;
+  EXPECT_TRUE(v.Orthogonal());
+  EXPECT_EQ(v.Zoom(), 100);
 
   // Turning the middle colour on does not change the picture.
   g.SetStartColor(clRed);
@@ -207,39 +181,12 @@ TEST(Attributes, DefaultsTheFormsRelyOn) {
   EXPECT_EQ(g.ColorAt(0.5), halfway);
   g.SetUseMidColor(false);
   EXPECT_EQ(g.MidColor(), clNone);
-
-  TChartBrush b;
-  EXPECT_EQ(b.Style(), bsSolid);
-  EXPECT_EQ(b.Color(), clLumColor);
-  EXPECT_EQ(b.BackColor(), clNone);
-  EXPECT_FALSE(b.HasGradient());
-  EXPECT_FALSE(b.HasImage());
-
-  TLumFont f;
-  EXPECT_EQ(f.Name(), "Arial");
-  EXPECT_EQ(f.Size(), 8);
-  EXPECT_EQ(f.Color(), clBlack);
-  f.SetName("");
-  EXPECT_EQ(f.Name(), "Arial") << "an empty name is ignored";
-
-  TView3DOptions v;
-  EXPECT_TRUE(v.Orthogonal());
-  EXPECT_EQ(v.OrthoAngle(), 45);
-  EXPECT_EQ(v.Zoom(), 100);
-  EXPECT_EQ(v.Perspective(), 15);
-  EXPECT_EQ(v.Rotation(), 345);
-  EXPECT_EQ(v.Elevation(), 345);
-  EXPECT_TRUE(v.ZoomText());
-  EXPECT_EQ(v.FontZoom(), 100);
 }
 
 TEST(Attributes, PublishedPropertiesByName) {
   TLumGradient g;
   SetEnumProp(&g, "Direction", "gdDiagonalDown");
   EXPECT_EQ(g.Direction(), gdDiagonalDown);
-  EXPECT_EQ(GetEnumProp(&g, "Direction"), "gdDiagonalDown");
-  SetOrdProp(&g, "EndColor", 11645361);  // the dispersion chart's panel gradient
-  EXPECT_EQ(g.EndColor(), 11645361);
   EXPECT_FALSE(IsStoredProp(&g, *GetPropInfo(g.ClassType(), "SubGradient"))) << "none was created";
 
   TChartBrush b;
@@ -254,13 +201,4 @@ TEST(Attributes, PublishedPropertiesByName) {
   EXPECT_FALSE(IsStoredProp(&s, *GetPropInfo(s.ClassType(), "HorizSize")));
   s.SetVertSize(5);
   EXPECT_TRUE(IsStoredProp(&s, *GetPropInfo(s.ClassType(), "VertSize")));
-
-  TChartPen p;
-  SetEnumProp(&p, "Style", "psDot");
-  EXPECT_EQ(p.Style(), psDot);
-  TView3DOptions v;
-  SetOrdProp(&v, "Zoom", 70);
-  SetOrdProp(&v, "Orthogonal", 0);
-  EXPECT_EQ(v.Zoom(), 70);
-  EXPECT_FALSE(v.Orthogonal());
 }

@@ -12,20 +12,6 @@ TEST(Geometry, RectanglesIncludeTheirEdges) {
   EXPECT_FALSE(PointInRect(r, 20, 19));
   EXPECT_TRUE(PointInRectP(r, MakePoint(30, 20)));
   EXPECT_FALSE(PointInRectP(r, MakePoint(9, 40)));
-  int w = 0, h = 0;
-  RectSize(r, w, h);
-  EXPECT_EQ(w, 20);
-  EXPECT_EQ(h, 20);
-  EXPECT_EQ(RectFromSize(7, 3), (TRect{0, 0, 7, 3}));
-
-  int a = 1, b = 2;
-  SwapInteger(a, b);
-  EXPECT_EQ(a, 2);
-  EXPECT_EQ(b, 1);
-  TPoint p{1, 2}, q{3, 4};
-  SwapPoint(p, q);
-  EXPECT_EQ(p, (TPoint{3, 4}));
-  EXPECT_EQ(q, (TPoint{1, 2}));
 }
 
 TEST(Geometry, PointAlongLineWalksBackFromTheSecondPoint) {
