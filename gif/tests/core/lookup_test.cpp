@@ -58,16 +58,3 @@ TEST(ColorLookup, FastUsesAbsoluteDistanceAndSlowSquared) {
   EXPECT_EQ(Look(fast, 7, 7, 7, &used), 0);
   EXPECT_EQ(used, (TGIFColor{30, 0, 0}));
 }
-
-TEST(Palettes, HalftoneHoldsTheSystemHalvesAroundCubeAndGreys) {
-  const TColorPalette& sys = SystemPalette20();
-  const TColorPalette& ht = HalftonePalette();
-  ASSERT_EQ(sys.size(), 20u);
-  ASSERT_EQ(ht.size(), 256u);
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(ht[i], sys[i]);
-    EXPECT_EQ(ht[246 + i], sys[10 + i]);
-  }
-  EXPECT_EQ(ht[10 + 5 * 36 + 2 * 6 + 1], (TPaletteEntry{255, 102, 51, PC_NOCOLLAPSE}));
-  for (int i = 226; i < 246; ++i) EXPECT_EQ(ht[i].peRed, ht[i].peBlue);
-}
