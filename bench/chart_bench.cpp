@@ -2,20 +2,13 @@
 // their sizes (the chain 649 x 473 with a monatomic and a diatomic frame, the
 // dispersion chart 217 x 193 with its diatomic curves), and of one animation step
 // (refill plus render) of the chain.
-#include <QApplication>
-#include <QFont>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "canvas/lumconst.h"
-#include "chart/unit.h"
 #include "main_road.h"
-#include "platform/forms.h"
 #include "platform/rtl.h"
 
 namespace {
@@ -41,13 +34,7 @@ void Render(TChart* Chart, int W, int H) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
-  GraphicsUnitInit();
-  FormsUnitInit();
-  LumConstUnitInit();
-  ChartUnitInit();
+  mainroad::THeadless headless(argc, argv);
   {
     using namespace mainroad;
     TComponent owner(nullptr);
@@ -70,9 +57,5 @@ int main(int argc, char** argv) {
       Render(dispersion, DispersionWidth, DispersionHeight);
     });
   }
-  ChartUnitDone();
-  LumConstUnitDone();
-  FormsUnitDone();
-  GraphicsUnitDone();
   return 0;
 }

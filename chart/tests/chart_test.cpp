@@ -4,7 +4,6 @@
 #include "chart_test_util.h"
 #include "engine/settings.h"
 #include "platform/registry.h"
-#include "platform/testing.h"
 
 using charttest::ChartTest;
 
@@ -160,16 +159,10 @@ TEST_F(ChartTest, BackWallFillsAndFramesThePlot) {
 
 TEST_F(ChartTest, TitleChangesAskForAPaint) {
   int paints = 0;
-  chart->OnAfterDraw = TNotifyEvent([&](TObject*) { ++paints; });
-  auto form = std::make_unique<TForm>(nullptr);
-  form->SetBounds(0, 0, W, H);
-  chart->SetParent(form.get());
-  form->Show();
-  ASSERT_TRUE(TestInput::PumpUntil([&] { return paints > 0; }));
+  ShowOnForm(paints);
   const int before = paints;
   chart->Title()->Text()->Add("k");
   EXPECT_TRUE(TestInput::PumpUntil([&] { return paints > before; }));
-  chart->SetParent(nullptr);
 }
 
 TEST(ChartUnit, StandardSeriesAreCreatedByClassName) {

@@ -10,6 +10,8 @@
 #include "chart/series.h"
 #include "chart/unit.h"
 #include "gui_test.h"
+#include "platform/forms.h"
+#include "platform/testing.h"
 
 namespace charttest {
 
@@ -17,6 +19,7 @@ inline void EnsureUnits() {
   static bool done = false;
   if (done) return;
   done = true;
+  FormsUnitInit();  // the message loop, for tests that pump paints
   LumConstUnitInit();
   ChartUnitInit();
 }
@@ -39,6 +42,21 @@ protected:
     chart->Legend()->Hide();
     Range(chart->BottomAxis(), 0, 10);
     Range(chart->LeftAxis(), 0, 10);
+  }
+
+  void TearDown() override {
+    if (form) chart->SetParent(nullptr);
+    form.reset();
+  }
+
+  // Shows the chart on a form and waits for its first paint; Paints counts them.
+  void ShowOnForm(int& Paints) {
+    chart->OnAfterDraw = TNotifyEvent([&Paints](TObject*) { ++Paints; });
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, W, H);
+    chart->SetParent(form.get());
+    form->Show();
+    ASSERT_TRUE(TestInput::PumpUntil([&] { return Paints > 0; }));
   }
 
   static void Range(TChartAxis* Axis, double Min, double Max) {
@@ -64,6 +82,7 @@ protected:
   int Count(TBitmap* B, TColor Color, TRect R = {0, 0, W, H}) { return guitest::CountColor(B->Canvas(), R, Color); }
 
   std::unique_ptr<TChart> chart;
+  std::unique_ptr<TForm> form;
 };
 
 }  // namespace charttest

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "chart_test_util.h"
-#include "platform/testing.h"
 
 using charttest::ChartTest;
 
@@ -115,19 +114,13 @@ TEST_F(ChartTest, MarkerChangesMadeWhileDrawingDoNotRepaintForever) {
     return psCircle;
   });
   int paints = 0;
-  chart->OnAfterDraw = TNotifyEvent([&](TObject*) { ++paints; });
-  auto form = std::make_unique<TForm>(nullptr);
-  form->SetBounds(0, 0, W, H);
-  chart->SetParent(form.get());
-  form->Show();
-  ASSERT_TRUE(TestInput::PumpUntil([&] { return paints > 0; }));
+  ShowOnForm(paints);
   TestInput::PumpUntil([] { return false; }, 300);
   EXPECT_LE(paints, 2) << "the chart kept asking for paints";
   // Outside a paint the same changes do repaint.
   const int before = paints;
   s->Pointer()->SetHorizSize(9);
   EXPECT_TRUE(TestInput::PumpUntil([&] { return paints > before; }));
-  chart->SetParent(nullptr);
 }
 
 TEST_F(ChartTest, BarsRunFromTheOriginAndAreNeverThinnerThanAPixel) {

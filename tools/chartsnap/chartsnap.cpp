@@ -1,18 +1,10 @@
 // chartsnap OUTDIR: headless pictures of the main window's two charts as the runs fill
 // them (a monatomic, a diatomic and a longitudinal frame of the chain, and the
 // monatomic and diatomic dispersion curves), written as PNG files for looking at.
-#include <QApplication>
-#include <QFont>
-
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "canvas/lumconst.h"
-#include "chart/unit.h"
 #include "main_road.h"
-#include "platform/forms.h"
 #include "platform/snapshot.h"
 
 namespace {
@@ -31,13 +23,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
-  GraphicsUnitInit();
-  FormsUnitInit();
-  LumConstUnitInit();
-  ChartUnitInit();
+  mainroad::THeadless headless(argc, argv);
   bool ok = true;
   {
     TComponent owner(nullptr);
@@ -54,9 +40,5 @@ int main(int argc, char** argv) {
     mainroad::DiatomicDispersion(dispersion, 8, 4, 500);
     ok &= Save(dispersion, dir + "dispersion_diatomic.png");
   }
-  ChartUnitDone();
-  LumConstUnitDone();
-  FormsUnitDone();
-  GraphicsUnitDone();
   return ok ? 0 : 1;
 }

@@ -1,11 +1,39 @@
 #include "main_road.h"
 
+#include <QApplication>
+#include <QFont>
+
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "canvas/lumcanvas.h"
+#include "canvas/lumconst.h"
+#include "chart/unit.h"
+#include "platform/forms.h"
 
 namespace mainroad {
+
+struct THeadless::Impl {
+  std::unique_ptr<QApplication> app;
+};
+
+THeadless::THeadless(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  impl_->app = std::make_unique<QApplication>(argc, argv);
+  for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
+  GraphicsUnitInit();
+  FormsUnitInit();
+  LumConstUnitInit();
+  ChartUnitInit();
+}
+
+THeadless::~THeadless() {
+  ChartUnitDone();
+  LumConstUnitDone();
+  FormsUnitDone();
+  GraphicsUnitDone();
+}
 
 namespace {
 

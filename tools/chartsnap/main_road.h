@@ -1,10 +1,26 @@
 // The main window's two charts with the stored properties of its form, and frames
 // like those the runs draw into them: for the snapshot tool and the chart benchmark.
 #pragma once
+#include <memory>
+
 #include "chart/chart.h"
 #include "chart/series.h"
 
 namespace mainroad {
+
+// A headless program's start: Qt's offscreen platform, the classic font names mapped
+// to DejaVu as the tests have them, and the units the charts need; the end undoes it.
+class THeadless {
+public:
+  THeadless(int& argc, char** argv);
+  ~THeadless();
+  THeadless(const THeadless&) = delete;
+  THeadless& operator=(const THeadless&) = delete;
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
 constexpr int ChainWidth = 649, ChainHeight = 473;
 constexpr int DispersionWidth = 217, DispersionHeight = 193;
