@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 #include <unistd.h>
 
 #include "dialogs_impl.h"
@@ -255,6 +256,19 @@ HCURSOR CreateBitmapCursor(TBitmap* Image, int HotX, int HotY) {
 }
 
 // ---------------------------------------------------------------------------
+namespace {
+
+const std::vector<TClass>& ControlClasses() {
+  static const std::vector<TClass> classes = {
+      TForm::StaticClass(),     TButton::StaticClass(),      TBitBtn::StaticClass(),
+      TPanel::StaticClass(),    TLabel::StaticClass(),       TSpinEdit::StaticClass(),
+      TTrackBar::StaticClass(), TCheckBox::StaticClass(),    TRadioButton::StaticClass(),
+      TImage::StaticClass(),    TPaintBox::StaticClass()};
+  return classes;
+}
+
+}  // namespace
+
 void FormsUnitInit() {
   if (Application) return;
   SetMainThread();
@@ -269,14 +283,12 @@ void FormsUnitInit() {
   Application = new TApplication(nullptr);
   Screen = new TScreen(nullptr);
   WakeMainThread = &WakeForSynchronize;
-  RegisterClasses({TForm::StaticClass(), TButton::StaticClass(), TBitBtn::StaticClass(), TPanel::StaticClass(),
-                   TLabel::StaticClass(), TSpinEdit::StaticClass(), TTrackBar::StaticClass(),
-                   TCheckBox::StaticClass(), TRadioButton::StaticClass(), TImage::StaticClass(),
-                   TPaintBox::StaticClass()});
+  for (TClass c : ControlClasses()) RegisterClass(c);
 }
 
 void FormsUnitDone() {
   if (!Application) return;
+  for (TClass c : ControlClasses()) UnRegisterClass(c);
   WakeMainThread = nullptr;
   CheckSynchronize();
   delete Application;

@@ -30,6 +30,14 @@ void WindowPalette(QPalette& P, const QColor& Back, const QColor& Fore) {
 
 QString QStr(const std::string& S) { return QString::fromStdString(S); }
 
+// Stores a property's new value; answers whether it changed.
+template <class T>
+bool Store(T& Field, T Value) {
+  if (Field == Value) return false;
+  Field = Value;
+  return true;
+}
+
 // The edit of a spin edit: accepts any text; its buttons step the control.
 class SpinBox : public QAbstractSpinBox {
 public:
@@ -118,15 +126,11 @@ TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TPanel::SetBevelOuter(TPanelBevel Value) {
-  if (Value == bevelOuter_) return;
-  bevelOuter_ = Value;
-  Invalidate();
+  if (Store(bevelOuter_, Value)) Invalidate();
 }
 
 void TPanel::SetBevelInner(TPanelBevel Value) {
-  if (Value == bevelInner_) return;
-  bevelInner_ = Value;
-  Invalidate();
+  if (Store(bevelInner_, Value)) Invalidate();
 }
 
 void TPanel::SetBevelWidth(int Value) {
@@ -136,9 +140,7 @@ void TPanel::SetBevelWidth(int Value) {
 }
 
 void TPanel::SetAlignment(TAlignment Value) {
-  if (Value == alignment_) return;
-  alignment_ = Value;
-  Invalidate();
+  if (Store(alignment_, Value)) Invalidate();
 }
 
 void TPanel::Paint() {
@@ -195,21 +197,15 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 void TLabel::SetTransparent(bool Value) {
-  if (Value == transparent_) return;
-  transparent_ = Value;
-  Invalidate();
+  if (Store(transparent_, Value)) Invalidate();
 }
 
 void TLabel::SetAutoSize(bool Value) {
-  if (Value == autoSize_) return;
-  autoSize_ = Value;
-  AdjustBounds();
+  if (Store(autoSize_, Value)) AdjustBounds();
 }
 
 void TLabel::SetAlignment(TAlignment Value) {
-  if (Value == alignment_) return;
-  alignment_ = Value;
-  Invalidate();
+  if (Store(alignment_, Value)) Invalidate();
 }
 
 void TLabel::AdjustBounds() {
@@ -382,23 +378,19 @@ void TTrackBar::SetPosition(int Value) {
 }
 
 void TTrackBar::SetFrequency(int Value) {
-  frequency_ = Value;
-  SyncWidget();
+  if (Store(frequency_, Value)) SyncWidget();
 }
 
 void TTrackBar::SetTickStyle(TTickStyle Value) {
-  tickStyle_ = Value;
-  SyncWidget();
+  if (Store(tickStyle_, Value)) SyncWidget();
 }
 
 void TTrackBar::SetTickMarks(TTickMark Value) {
-  tickMarks_ = Value;
-  SyncWidget();
+  if (Store(tickMarks_, Value)) SyncWidget();
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation Value) {
-  orientation_ = Value;
-  SyncWidget();
+  if (Store(orientation_, Value)) SyncWidget();
 }
 
 void TTrackBar::Changed() {
@@ -507,21 +499,15 @@ void TImage::PictureChanged() {
 }
 
 void TImage::SetStretch(bool Value) {
-  if (Value == stretch_) return;
-  stretch_ = Value;
-  Invalidate();
+  if (Store(stretch_, Value)) Invalidate();
 }
 
 void TImage::SetCenter(bool Value) {
-  if (Value == center_) return;
-  center_ = Value;
-  Invalidate();
+  if (Store(center_, Value)) Invalidate();
 }
 
 void TImage::SetTransparent(bool Value) {
-  if (Value == transparent_) return;
-  transparent_ = Value;
-  PictureChanged();
+  if (Store(transparent_, Value)) PictureChanged();
 }
 
 TRect TImage::DestRect() const {

@@ -99,35 +99,35 @@ void PostClick(TControl* Control, unsigned DelayMs) {
       DelayMs);
 }
 
-void PostMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+namespace {
+
+void PostMouse(TControl* Control, QEvent::Type Type, TMouseButton Button, int X, int Y, TShiftState Shift,
+               unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
   PostToLoop(
       [=] {
-        if (Reachable(w))
-          SendMouse(w, QEvent::MouseButtonPress, QtButton(Button), HeldButtons(Shift) | QtButton(Button), {X, Y},
-                    Modifiers(Shift));
+        if (!Reachable(w)) return;
+        Qt::MouseButton b = Type == QEvent::MouseMove ? Qt::NoButton : QtButton(Button);
+        Qt::MouseButtons held = HeldButtons(Shift);
+        if (Type == QEvent::MouseButtonPress) held |= b;
+        if (Type == QEvent::MouseButtonRelease) held &= ~b;
+        SendMouse(w, Type, b, held, {X, Y}, Modifiers(Shift));
       },
       DelayMs);
+}
+
+}  // namespace
+
+void PostMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+  PostMouse(Control, QEvent::MouseButtonPress, Button, X, Y, Shift, DelayMs);
 }
 
 void PostMouseMove(TControl* Control, int X, int Y, TShiftState Shift, unsigned DelayMs) {
-  QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
-      [=] {
-        if (Reachable(w)) SendMouse(w, QEvent::MouseMove, Qt::NoButton, HeldButtons(Shift), {X, Y}, Modifiers(Shift));
-      },
-      DelayMs);
+  PostMouse(Control, QEvent::MouseMove, mbLeft, X, Y, Shift, DelayMs);
 }
 
 void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift, unsigned DelayMs) {
-  QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
-      [=] {
-        if (Reachable(w))
-          SendMouse(w, QEvent::MouseButtonRelease, QtButton(Button), HeldButtons(Shift) & ~QtButton(Button), {X, Y},
-                    Modifiers(Shift));
-      },
-      DelayMs);
+  PostMouse(Control, QEvent::MouseButtonRelease, Button, X, Y, Shift, DelayMs);
 }
 
 void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app_fixture.h"
 #include "gui_test.h"
 #include "platform/snapshot.h"
@@ -168,7 +170,8 @@ TEST_F(AppPaint, SnapshotRendersAFormThatWasNeverShown) {
   EXPECT_GT(guitest::CountColor(s, Rect(30, 28, 80, 53), ColorToRGB(clBtnFace)), 0);
   EXPECT_LT(guitest::CountColor(s, Rect(30, 28, 80, 53), ColorToRGB(clBtnFace)), 50 * 25);
 
-  std::string file = (std::filesystem::temp_directory_path() / "phonark-snapshot-test.png").string();
+  std::string file =
+      (std::filesystem::temp_directory_path() / ("phonark-snapshot-" + std::to_string(getpid()) + ".png")).string();
   ASSERT_TRUE(SaveControlToPng(Form, file));
   EXPECT_GT(std::filesystem::file_size(file), 100u);
   std::filesystem::remove(file);

@@ -262,3 +262,29 @@ TEST_F(ControlEvents, ChildrenTakeTheParentsFontAndColourUntilGivenTheirOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlEvents, ScreenRegistersCursorsByNumberAndControlsAreFoundByClassName) {
+  EXPECT_GT(Screen->Width(), 0);
+  EXPECT_GT(Screen->Height(), 0);
+  const int crLumHand = 2020;
+  EXPECT_EQ(Screen->Cursors(crLumHand), Screen->Cursors(crDefault));  // unknown: the default
+  auto image = guitest::MakeBitmap(16, 16, clWhite);
+  HCURSOR hand = CreateBitmapCursor(image.get(), 5, 0);
+  Screen->SetCursors(crLumHand, hand);
+  EXPECT_EQ(Screen->Cursors(crLumHand), hand);
+  auto* b = new TButton(Form);
+  b->SetCursor(crLumHand);
+  EXPECT_EQ(b->Cursor(), crLumHand);
+
+  // Forms units register the controls' classes for streams and editors.
+  TClass c = GetClass("ttrackbar");
+  ASSERT_NE(c, nullptr);
+  TObject* made = c->NewInstance(Form);
+  EXPECT_EQ(made->ClassName(), "TTrackBar");
+  EXPECT_EQ(GetOrdProp(made, "Max"), 10);
+  delete made;
+}
+
+}  // namespace
