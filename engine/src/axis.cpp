@@ -57,17 +57,9 @@ TChartAxisTitle::TChartAxisTitle(TCustomAxisPanel* AChart, TChartAxis* AAxis)
   SetTransparent(true);
 }
 
-void TChartAxisTitle::SetCaption(const std::string& Value) {
-  if (caption_ == Value) return;
-  caption_ = Value;
-  Repaint();
-}
+void TChartAxisTitle::SetCaption(const std::string& Value) { Store(caption_, Value); }
 
-void TChartAxisTitle::SetAngle(int Value) {
-  if (angle_ == Value) return;
-  angle_ = Value;
-  Repaint();
-}
+void TChartAxisTitle::SetAngle(int Value) { Store(angle_, Value); }
 
 void TChartAxisTitle::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TChartAxisTitle*>(Source)) {

@@ -27,22 +27,12 @@ void TCustomChartElement::CanvasChanged(TObject*) { Repaint(); }
 
 TChartPen* TCustomChartElement::CreateChartPen() { return new TChartPen(ChangeHandler()); }
 
-namespace {
-template <class T>
-bool StoreAndTell(T& Field, const T& Value, TCustomChartElement* Element) {
-  if (Field == Value) return false;
-  Field = Value;
-  Element->Repaint();
-  return true;
-}
-}  // namespace
-
-bool TCustomChartElement::SetBooleanProperty(bool& Field, bool Value) { return StoreAndTell(Field, Value, this); }
-bool TCustomChartElement::SetIntegerProperty(int& Field, int Value) { return StoreAndTell(Field, Value, this); }
-bool TCustomChartElement::SetColorProperty(TColor& Field, TColor Value) { return StoreAndTell(Field, Value, this); }
-bool TCustomChartElement::SetDoubleProperty(double& Field, double Value) { return StoreAndTell(Field, Value, this); }
+bool TCustomChartElement::SetBooleanProperty(bool& Field, bool Value) { return SetProperty(Field, Value); }
+bool TCustomChartElement::SetIntegerProperty(int& Field, int Value) { return SetProperty(Field, Value); }
+bool TCustomChartElement::SetColorProperty(TColor& Field, TColor Value) { return SetProperty(Field, Value); }
+bool TCustomChartElement::SetDoubleProperty(double& Field, double Value) { return SetProperty(Field, Value); }
 bool TCustomChartElement::SetStringProperty(std::string& Field, const std::string& Value) {
-  return StoreAndTell(Field, Value, this);
+  return SetProperty(Field, Value);
 }
 
 void TCustomChartElement::Assign(TPersistent* Source) {

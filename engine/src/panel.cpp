@@ -68,23 +68,11 @@ void TCustomLumPanel::SetMargin(int Index, int Value) {
   SetIntegerProperty(margins_[Index], Value);
 }
 
-void TCustomLumPanel::SetMarginUnits(TPanelMarginUnits Value) {
-  if (marginUnits_ == Value) return;
-  marginUnits_ = Value;
-  Invalidate();
-}
+void TCustomLumPanel::SetMarginUnits(TPanelMarginUnits Value) { SetProperty(marginUnits_, Value); }
 
-void TCustomLumPanel::SetBevelInner(TPanelBevel Value) {
-  if (bevelInner_ == Value) return;
-  bevelInner_ = Value;
-  Invalidate();
-}
+void TCustomLumPanel::SetBevelInner(TPanelBevel Value) { SetProperty(bevelInner_, Value); }
 
-void TCustomLumPanel::SetBevelOuter(TPanelBevel Value) {
-  if (bevelOuter_ == Value) return;
-  bevelOuter_ = Value;
-  Invalidate();
-}
+void TCustomLumPanel::SetBevelOuter(TPanelBevel Value) { SetProperty(bevelOuter_, Value); }
 
 void TCustomLumPanel::SetBevelWidth(int Value) { SetIntegerProperty(bevelWidth_, std::max(1, Value)); }
 void TCustomLumPanel::SetBorderWidth(int Value) { SetIntegerProperty(borderWidth_, std::max(0, Value)); }
@@ -94,27 +82,6 @@ void TCustomLumPanel::SetClipPoints(bool Value) { SetBooleanProperty(clipPoints_
 
 // A rotated projection cannot be clipped to a rectangle.
 bool TCustomLumPanel::CanClip() const { return clipPoints_ && (!view3D_ || view3DOptions_->Orthogonal()); }
-
-bool TCustomLumPanel::SetBooleanProperty(bool& Field, bool Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  Invalidate();
-  return true;
-}
-
-bool TCustomLumPanel::SetColorProperty(TColor& Field, TColor Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  Invalidate();
-  return true;
-}
-
-bool TCustomLumPanel::SetIntegerProperty(int& Field, int Value) {
-  if (Field == Value) return false;
-  Field = Value;
-  Invalidate();
-  return true;
-}
 
 void TCustomLumPanel::RecalcWidthHeight() {
   TRect& r = chartRect_;

@@ -24,17 +24,9 @@ TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
   Brush()->SetColor(MarksDefaultColor);
 }
 
-void TSeriesMarks::SetArrowLength(int Value) {
-  if (arrowLength_ == Value) return;
-  arrowLength_ = Value;
-  Repaint();
-}
+void TSeriesMarks::SetArrowLength(int Value) { Store(arrowLength_, Value); }
 
-void TSeriesMarks::SetClip(bool Value) {
-  if (clip_ == Value) return;
-  clip_ = Value;
-  Repaint();
-}
+void TSeriesMarks::SetClip(bool Value) { Store(clip_, Value); }
 
 void TSeriesMarks::DrawMark(int ValueIndex, const std::string& Text, int X, int Y) {
   (void)ValueIndex;
@@ -170,11 +162,7 @@ void TChartSeries::SetColorEachPoint(bool Value) { SetBooleanProperty(colorEachP
 void TChartSeries::SetTitle(const std::string& Value) { SetStringProperty(title_, Value); }
 void TChartSeries::SetShowInLegend(bool Value) { SetBooleanProperty(showInLegend_, Value); }
 
-void TChartSeries::SetTreatNulls(TTreatNullsStyle Value) {
-  if (treatNulls_ == Value) return;
-  treatNulls_ = Value;
-  Repaint();
-}
+void TChartSeries::SetTreatNulls(TTreatNullsStyle Value) { SetProperty(treatNulls_, Value); }
 
 void TChartSeries::SetValueFormat(const std::string& Value) { SetStringProperty(valueFormat_, Value); }
 
@@ -199,17 +187,9 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
 }
 
 // ---- Axes -------------------------------------------------------------------
-void TChartSeries::SetHorizAxis(THorizAxis Value) {
-  if (horizAxis_ == Value) return;
-  horizAxis_ = Value;
-  Repaint();
-}
+void TChartSeries::SetHorizAxis(THorizAxis Value) { SetProperty(horizAxis_, Value); }
 
-void TChartSeries::SetVertAxis(TVertAxis Value) {
-  if (vertAxis_ == Value) return;
-  vertAxis_ = Value;
-  Repaint();
-}
+void TChartSeries::SetVertAxis(TVertAxis Value) { SetProperty(vertAxis_, Value); }
 
 TChartAxis* TChartSeries::GetHorizAxis() const {
   if (!ParentChart()) return nullptr;

@@ -21,17 +21,9 @@ void TLumCustomShape::Repaint() {
   if (parentChart_) parentChart_->Invalidate();
 }
 
-void TLumCustomShape::SetVisible(bool Value) {
-  if (visible_ == Value) return;
-  visible_ = Value;
-  Repaint();
-}
+void TLumCustomShape::SetVisible(bool Value) { Store(visible_, Value); }
 
-void TLumCustomShape::SetTransparent(bool Value) {
-  if (transparent_ == Value) return;
-  transparent_ = Value;
-  Repaint();
-}
+void TLumCustomShape::SetTransparent(bool Value) { Store(transparent_, Value); }
 
 TColor TLumCustomShape::Color() const { return brush_->Color(); }
 void TLumCustomShape::SetColor(TColor Value) { brush_->SetColor(Value); }
@@ -43,17 +35,9 @@ TLumShadow* TLumCustomShape::Shadow() const {
   return shadow_.get();
 }
 
-void TLumCustomShape::SetShapeStyle(TLumShapeStyle Value) {
-  if (shapeStyle_ == Value) return;
-  shapeStyle_ = Value;
-  Repaint();
-}
+void TLumCustomShape::SetShapeStyle(TLumShapeStyle Value) { Store(shapeStyle_, Value); }
 
-void TLumCustomShape::SetRoundSize(int Value) {
-  if (roundSize_ == Value) return;
-  roundSize_ = Value;
-  Repaint();
-}
+void TLumCustomShape::SetRoundSize(int Value) { Store(roundSize_, Value); }
 
 void TLumCustomShape::DrawRectRotated(TCanvas3D* Canvas, const TRect& Rect, int Z) {
   bounds_ = Rect;

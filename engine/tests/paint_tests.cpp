@@ -91,6 +91,50 @@ TEST(Paint, PointerSymbolsStayInsideTheirBoxAndInflateTheMargins) {
   }
 }
 
+TEST(Paint, CentredGridMinorTicksAndRotatedTitle) {
+  TCountingChart chart;
+  PlainLayout(&chart, 300, 200, 40);
+  TChartAxis* bottom = chart.BottomAxis();
+  bottom->SetAutomatic(false);
+  bottom->SetMinMax(0, 10);
+  bottom->SetIncrement(2);
+  bottom->SetLabels(false);
+  bottom->Axis()->Hide();
+  bottom->Ticks()->Hide();
+  bottom->Grid()->SetStyle(psSolid);
+  bottom->Grid()->SetColor(clBlue);
+  bottom->Grid()->SetCentered(true);
+  bottom->MinorTicks()->SetColor(clRed);
+  bottom->SetMinorTickCount(1);
+  bottom->SetMinorTickLength(6);
+  TChartAxis* left = chart.LeftAxis();
+  left->SetLabels(false);
+  left->Grid()->Hide();
+  left->Ticks()->Hide();
+  left->MinorTicks()->Hide();
+  left->GetTitle()->SetCaption("Omega");
+  left->GetTitle()->Font()->SetColor(clGreen);
+  auto bmp = Render(&chart);
+  TCanvas* c = bmp->Canvas();
+  const TRect r = chart.ChartRect();
+  // Grid lines halfway between the labels 0, 2, .. 10; minor ticks likewise, below the axis.
+  const int y = (r.Top + r.Bottom) / 2;
+  std::vector<int> grid, minor;
+  for (int x = r.Left; x <= r.Right; ++x) {
+    if (c->Pixels(x, y) == clBlue) grid.push_back(x);
+    if (c->Pixels(x, r.Bottom + 3) == clRed) minor.push_back(x);
+  }
+  std::vector<int> halfway;
+  for (double v : {1.0, 3.0, 5.0, 7.0, 9.0}) halfway.push_back(bottom->CalcPosValue(v));
+  EXPECT_EQ(grid, halfway);
+  EXPECT_EQ(minor, halfway);
+  // The left title turns by 90 degrees, outside the axis line.
+  const TRect ink = guitest::InkBounds(c, Rect(0, r.Top, r.Left - 1, r.Bottom), clWhite);
+  ASSERT_LT(ink.Left, ink.Right);
+  EXPECT_GT(ink.Height(), 2 * ink.Width());
+  EXPECT_GT(guitest::CountColor(c, ink, clGreen), 0);
+}
+
 TEST(Paint, BackgroundBorderAndBevel) {
   TCountingChart chart;
   PlainLayout(&chart, 100, 80, 0);

@@ -41,6 +41,13 @@ public:
 
 protected:
   // Store Value into Field; repaint and answer true only when it changed.
+  template <class T>
+  bool SetProperty(T& Field, const T& Value) {
+    if (Field == Value) return false;
+    Field = Value;
+    Repaint();
+    return true;
+  }
   bool SetBooleanProperty(bool& Field, bool Value);
   bool SetIntegerProperty(int& Field, int Value);
   bool SetColorProperty(TColor& Field, TColor Value);

@@ -141,9 +141,17 @@ protected:
   virtual void InternalDraw(const TRect& UserRect) = 0;
   // UserRect less the bevels, border and margins.
   TRect InnerRect(const TRect& UserRect) const;
-  bool SetBooleanProperty(bool& Field, bool Value);
-  bool SetColorProperty(TColor& Field, TColor Value);
-  bool SetIntegerProperty(int& Field, int Value);
+  // Store Value into Field; repaint and answer true only when it changed.
+  template <class T>
+  bool SetProperty(T& Field, const T& Value) {
+    if (Field == Value) return false;
+    Field = Value;
+    Invalidate();
+    return true;
+  }
+  bool SetBooleanProperty(bool& Field, bool Value) { return SetProperty(Field, Value); }
+  bool SetColorProperty(TColor& Field, TColor Value) { return SetProperty(Field, Value); }
+  bool SetIntegerProperty(int& Field, int Value) { return SetProperty(Field, Value); }
   void SetChartBounds(const TRect& Value) { chartBounds_ = Value; }
   void CanvasChanged(TObject* Sender);
 

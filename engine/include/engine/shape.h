@@ -61,6 +61,12 @@ public:
 
 protected:
   void Changed(TObject* Sender);
+  template <class T>
+  void Store(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Repaint();
+  }
   TNotifyEvent ChangeHandler() { return TNotifyEvent(this, &TLumCustomShape::Changed); }
 
 private:
