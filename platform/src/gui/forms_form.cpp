@@ -56,7 +56,10 @@ void TForm::SetVisible(bool Value) {
     DoShow();
     if (Screen && (position_ == poScreenCenter || position_ == poDesktopCenter))
       SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+    int left = Left(), top = Top();
     w->show();
+    // Before its first show the window's frame is unknown; Left and Top place the frame.
+    if (Left() != left || Top() != top) SetBounds(left, top, Width(), Height());
     if (QGuiApplication::platformName() != "offscreen") w->raise();  // offscreen cannot, and says so
     w->activateWindow();
     if (TWinControl* f = impl_->InitialFocus) {

@@ -232,6 +232,28 @@ TEST_F(AppLoop, CloseAsksOnCloseQueryAndOnCloseDecidesWhatHappens) {
   EXPECT_TRUE(watch.gone);
 }
 
+TEST_F(AppLoop, ShowingCentresTheFormFiresOnShowAndFocusesTheActiveControl) {
+  auto* first = AddButton("First", 10);
+  auto* second = AddButton("Second", 100);
+  int shows = 0, hides = 0;
+  Form->OnShow = [&](TObject*) { ++shows; };
+  Form->OnHide = [&](TObject*) { ++hides; };
+  Form->SetPosition(poScreenCenter);
+  Form->SetActiveControl(second);
+  ShowForm();
+  EXPECT_EQ(Form->Left(), (Screen->Width() - Form->Width()) / 2);
+  EXPECT_EQ(Form->Top(), (Screen->Height() - Form->Height()) / 2);
+  EXPECT_TRUE(second->Focused());
+  EXPECT_FALSE(first->Focused());
+  EXPECT_EQ(Form->ActiveControl(), second);
+  Form->Hide();
+  Form->Show();
+  EXPECT_EQ(shows, 2);
+  EXPECT_EQ(hides, 1);
+  TPoint origin = second->ClientToScreen({0, 0});
+  EXPECT_EQ(second->ScreenToClient({origin.X + 3, origin.Y + 4}), (TPoint{3, 4}));
+}
+
 TEST_F(AppLoop, ShowModalRunsUntilAButtonSetsTheModalResult) {
   TForm* dialog = new TForm(Application);
   auto* ok = new TButton(dialog);
