@@ -379,26 +379,23 @@ void TChartAxis::DrawTitle() {
   c->AssignFont(title_->Font());
   const std::string& text = title_->Caption();
   const int w = c->TextWidth(text), h = c->TextHeight(text);
-  const int outer = LabelExtent() + LabelsThickness() + TitleThickness();
+  // The title starts beside the labels and runs outwards; a TitleSize smaller than
+  // the text only reserves less room, it never pushes the text into the plot.
+  const int inner = LabelExtent() + LabelsThickness() + 1;
   const int middle = (startPos_ + endPos_) / 2;
-  const int dir = horizontal_ ? (otherSide_ ? -1 : 1) : (otherSide_ ? 1 : -1);
-  // The edge of the title's room farthest from the plot.
-  const int edge = posAxis_ + dir * outer;
+  const int angle = ((title_->Angle() % 360) + 360) % 360;
   TRect box;
   int x, y;
-  const int angle = ((title_->Angle() % 360) + 360) % 360;
   if (horizontal_) {
     x = middle - w / 2;
-    y = otherSide_ ? edge : edge - h;
+    y = otherSide_ ? posAxis_ - inner - h : posAxis_ + inner;
     box = {x, y, x + w, y + h};
-  } else if (angle == 270) {
-    x = otherSide_ ? edge : edge + h;
-    y = middle - w / 2;
-    box = {x - h, y, x, y + w};
   } else {
-    x = otherSide_ ? edge - h : edge;
-    y = middle + w / 2;
-    box = {x, y - w, x + h, y};
+    const int cellLeft = otherSide_ ? posAxis_ + inner : posAxis_ - inner - h;
+    box = {cellLeft, middle - w / 2, cellLeft + h, middle - w / 2 + w};
+    // Turned text hangs from its reference point: up for 90 degrees, down for 270.
+    x = angle == 270 ? cellLeft + h : cellLeft;
+    y = angle == 270 ? box.Top : box.Bottom;
   }
   title_->DrawRectRotated(c, box, 0);
   c->SetBackMode(cbmTransparent);
