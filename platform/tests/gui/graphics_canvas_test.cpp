@@ -175,6 +175,29 @@ TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
 }
 
+TEST(CanvasShapes, ArcsAndPiesRunCounterClockwiseFromTheFirstRay) {
+  auto b = MakeBitmap(40, 40);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->Pie(0, 0, 40, 40, 40, 20, 20, 0);  // from three o'clock up to twelve
+  TRect ink = InkBounds(c, Rect(0, 0, 40, 40), kBack);
+  EXPECT_GE(ink.Left, 19);
+  EXPECT_LE(ink.Bottom, 21);
+  EXPECT_EQ(c->Pixels(30, 10), clRed);
+
+  auto a = MakeBitmap(40, 40);
+  a->Canvas()->Arc(0, 0, 40, 40, 20, 0, 20, 40);  // the left half
+  TRect arc = InkBounds(a->Canvas(), Rect(0, 0, 40, 40), kBack);
+  EXPECT_EQ(arc.Left, 0);
+  EXPECT_LE(arc.Right, 21);
+  EXPECT_GT(arc.Height(), 35);
+
+  auto z = MakeBitmap(40, 40);
+  z->Canvas()->PolyBezier({Point(2, 30), Point(10, 0), Point(30, 0), Point(37, 30)});
+  EXPECT_EQ(z->Canvas()->Pixels(2, 30), clBlack);
+  EXPECT_EQ(InkBounds(z->Canvas(), Rect(0, 0, 40, 40), kBack).Bottom, 31);
+}
+
 TEST(CanvasShapes, PolygonsAreFilledAndOutlinedThroughTheirVertices) {
   auto b = MakeBitmap(40, 40);
   TCanvas* c = b->Canvas();
