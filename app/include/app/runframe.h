@@ -49,6 +49,10 @@ public:
 // One run of `mode`, returning when it has ended.
 void RunChain(TChainHost& host, int mode, TObject* Sender);
 
+// One transverse step of the running `mode` at time t, drawn as the run loop draws
+// it (without the loop's checks, sleep and message pumping).
+void DrawTransverseStep(TChainHost& host, int mode, std::int32_t t);
+
 // Reads the inputs with every mass and force constant limited as the physics uses them.
 TChainInputs ReadChainInputs(TChainHost& host);
 

@@ -39,38 +39,34 @@ struct Params {
 
 ext Sq(ext v) { return v * v; }
 
-// ---- curve frequencies, one per drawer; x is the argument as the drawer passes it
-
-ext MonatomicCurveOmega(const Params& p, ext x, float a) {
-  const ext C = 1.0L;
-  return Root((1 - std::cos(a * x)) * 4 * C / ext(p.M1 + p.M2));
-}
-
-ext NextNeighbourCurveOmega(const Params& p, ext kk, float a) {
-  return 0.1L * Root(ext(2 * p.C1) * (1 - std::cos(a * kk / 2)) + ext(2 * p.C2) * (1 - std::cos(a * kk)));
-}
-
-// Diatomic: the curve's argument is a kk, the selected point's a kS/2; `phase` is that product.
-ext DiatomicCurveOmega(const Params& p, ext phase, int s) {
-  const ext C = 1.0L;
-  ext inv = 1.0L / p.M1 + 1.0L / p.M2;
-  ext S = C * inv;
-  return Root(S + s * Root(C * (Sq(inv) - 4 * Sq(std::sin(phase)) / ext(p.M1 * p.M2))));
-}
-
-ext AlternatingCurveOmega(const Params& p, ext kk, float a, int s) {
-  const ext M = 28.0L;
-  ext inner = ext(p.C1 * p.C1 + p.C2 * p.C2) + ext(2 * p.C1 * p.C2) * std::cos(a * kk);
-  return Root(ext(p.C1 + p.C2) / M + s * Root(inner) / M);
-}
-
-ext CombinedCurveOmega(const Params& p, ext kk, float a, int s) {
-  long long mm = p.M1 * p.M2;
-  long long cm = (p.C1 + p.C2) * (p.M1 + p.M2);
-  ext P = ext(cm) / ext(2 * mm);
-  ext Q = ext(cm * cm) / ext(mm * mm);
-  ext inner = Q - ext(16 * p.C1 * p.C2) * Sq(std::sin(a * kk / 2)) / ext(mm);
-  return Root(P + 0.5L * s * Root(inner)) / 2.2L;
+// The frequency each drawer plots at the curve's x (for the next-neighbour curve
+// x = kk/2, for the others x = kk; the selected point uses the same function of its
+// x, so it lies on its branch). s picks the branch of the two-atom models.
+ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
+  const ext C = 1.0L;  // the one-spring models
+  switch (mode) {
+    case cmMonatomic:
+      return Root((1 - std::cos(a * x)) * 4 * C / ext(p.M1 + p.M2));
+    case cmNextNeighbour:
+      return 0.1L * Root(ext(2 * p.C1) * (1 - std::cos(a * x)) + ext(2 * p.C2) * (1 - std::cos(2 * a * x)));
+    case cmDiatomic: {
+      ext inv = 1.0L / p.M1 + 1.0L / p.M2;
+      return Root(C * inv + s * Root(C * (Sq(inv) - 4 * Sq(std::sin(a * x)) / ext(p.M1 * p.M2))));
+    }
+    case cmAlternating: {
+      const ext M = 28.0L;
+      ext inner = ext(p.C1 * p.C1 + p.C2 * p.C2) + ext(2 * p.C1 * p.C2) * std::cos(a * x);
+      return Root(ext(p.C1 + p.C2) / M + s * Root(inner) / M);
+    }
+    default: {
+      long long mm = p.M1 * p.M2;
+      long long cm = (p.C1 + p.C2) * (p.M1 + p.M2);
+      ext P = ext(cm) / ext(2 * mm);
+      ext Q = ext(cm * cm) / ext(mm * mm);
+      ext inner = Q - ext(16 * p.C1 * p.C2) * Sq(std::sin(a * x / 2)) / ext(mm);
+      return Root(P + 0.5L * s * Root(inner)) / 2.2L;
+    }
+  }
 }
 
 }  // namespace
@@ -110,65 +106,26 @@ TDispersionCurve DispersionFor(int mode, const TChainInputs& in, float a) {
   c.Wavelength = "The wavelength is  " + FormatFloat("0.#", 2 / r) + (twoAtom ? " a" : " A") +
                  std::string(18, ' ');
 
+  // The monatomic curve is drawn at a 1.7th of its frequency.
+  const double scale = mode == cmMonatomic ? 1.7 : 1.0;
   c.Upper.reserve(CurvePoints);
   if (twoAtom) c.Lower.reserve(CurvePoints);
   for (int i = 1; i <= CurvePoints; ++i) {
-    ext kk = 2 * ext(c.DeltaK) * i;
-    switch (mode) {
-      case cmMonatomic:
-        c.Omega = Finite(MonatomicCurveOmega(p, kk, a));
-        c.Upper.push_back({double(kk), c.Omega / 1.7});
-        break;
-      case cmNextNeighbour:
-        c.Omega = Finite(NextNeighbourCurveOmega(p, kk, a));
-        c.Upper.push_back({double(kk / 2), c.Omega});
-        break;
-      case cmDiatomic:
-        c.Omega = Finite(DiatomicCurveOmega(p, a * kk, 1));
-        c.Upper.push_back({double(kk), c.Omega});
-        c.Omega = Finite(DiatomicCurveOmega(p, a * kk, -1));
-        c.Lower.push_back({double(kk), c.Omega});
-        break;
-      case cmAlternating:
-        c.Omega = Finite(AlternatingCurveOmega(p, kk, a, 1));
-        c.Upper.push_back({double(kk), c.Omega});
-        c.Omega = Finite(AlternatingCurveOmega(p, kk, a, -1));
-        c.Lower.push_back({double(kk), c.Omega});
-        break;
-      case cmCombined:
-        c.Omega = Finite(CombinedCurveOmega(p, kk, a, 1));
-        c.Upper.push_back({double(kk), c.Omega});
-        c.Omega = Finite(CombinedCurveOmega(p, kk, a, -1));
-        c.Lower.push_back({double(kk), c.Omega});
-        break;
-    }
+    const ext kk = 2 * ext(c.DeltaK) * i;
+    const ext x = mode == cmNextNeighbour ? kk / 2 : kk;
+    c.Omega = Finite(CurveOmega(mode, p, x, a, 1));
+    c.Upper.push_back({double(x), c.Omega / scale});
+    if (!twoAtom) continue;
+    c.Omega = Finite(CurveOmega(mode, p, x, a, -1));
+    c.Lower.push_back({double(x), c.Omega});
   }
 
+  // The selected point and its mirror about the middle of the bottom axis.
   const ext kS = c.kS;
-  switch (mode) {
-    case cmMonatomic:
-      c.Omega = Finite(MonatomicCurveOmega(p, kS / 2, a));
-      c.Selected = {double(kS / 2), c.Omega / 1.7};
-      c.Mirror = {double(TwoPi / a - kS / 2), c.Selected.Y};
-      break;
-    case cmNextNeighbour:
-      c.Omega = Finite(NextNeighbourCurveOmega(p, kS, a));
-      c.Selected = {double(kS / 2), c.Omega};
-      c.Mirror = {double(TwoPi / a - kS / 2), c.Omega};
-      break;
-    case cmDiatomic:
-      c.Omega = Finite(DiatomicCurveOmega(p, a * kS / 2, s));
-      c.Selected = {double(kS / 2), c.Omega};
-      c.Mirror = {double(Pi / a - kS / 2), c.Omega};
-      break;
-    case cmAlternating:
-    case cmCombined:
-      c.Omega = Finite(mode == cmAlternating ? AlternatingCurveOmega(p, kS, a, s)
-                                             : CombinedCurveOmega(p, kS, a, s));
-      c.Selected = {double(kS), c.Omega};
-      c.Mirror = {double(TwoPi / a - kS), c.Omega};
-      break;
-  }
+  const ext sx = mode == cmAlternating || mode == cmCombined ? kS : kS / 2;
+  c.Omega = Finite(CurveOmega(mode, p, sx, a, s));
+  c.Selected = {double(sx), c.Omega / scale};
+  c.Mirror = {double((mode == cmDiatomic ? Pi : TwoPi) / a - sx), c.Selected.Y};
 
   if (!twoAtom) {
     c.LeftMin = 0; c.LeftMax = 0.75; c.BottomMin = 0.01; c.BottomMax = double(Pi / a);
@@ -282,33 +239,33 @@ TStepPoints OneAtomLongitudinal(int mode, const TStepInputs& p) {
   return r;
 }
 
+namespace {
+
+// Displacement at phase ph of an atom of the first sublattice (mass M1; in the
+// alternating chain the atom with the phase psi) or of the second one. The waves
+// of the two sublattices follow the same expressions.
+ext Sublattice(int mode, const TTwoAtomState& st, bool first, ext ph) {
+  switch (mode) {
+    case cmDiatomic: return first ? st.A1 * std::cos(ph) : st.A2 * std::cos(ph);
+    case cmAlternating: return first ? st.A * std::cos(st.Psi + ph) : -st.s * st.A * std::cos(ph);
+    default: return first ? st.A1 * std::cos(ph) : st.A2 * std::sin(ph);
+  }
+}
+
+}  // namespace
+
+// The M1 atoms sit at the odd indices in the transverse display.
 TStepPoints TwoAtomTransverse(int mode, const TTwoAtomState& st, const TStepInputs& p) {
   TStepPoints r;
   r.Omega = st.Omega;
   const ext k = p.k, a = p.a, D = p.D, t = p.t, time = t * st.Omega / 50;
-  const ext A1 = st.A1, A2 = st.A2, A = st.A, psi = st.Psi;
-  const int s = st.s;
-
+  const bool alternating = mode == cmAlternating;
   r.Atoms.reserve(ChainAtoms);
   for (int i = 0; i < ChainAtoms; ++i) {
-    const ext ph = i * k * a / 2 - time;
     const bool odd = i % 2 != 0;
-    float y = 0;
-    TColor col = clGreen;
-    switch (mode) {
-      case cmDiatomic:
-        y = float(odd ? A1 * std::cos(ph) : A2 * std::cos(ph));
-        col = odd ? clGreen : clRed;
-        break;
-      case cmAlternating:
-        y = float(odd ? A * std::cos(psi + ph) : -s * A * std::cos(ph));
-        col = clDefault;
-        break;
-      case cmCombined:
-        y = float(odd ? A1 * std::cos(ph) : A2 * std::sin(ph));
-        break;
-    }
+    float y = float(Sublattice(mode, st, odd, i * k * a / 2 - time));
     if (D > 1) y = float(y * std::exp(-20 * (i + 1) * D / t));
+    TColor col = alternating ? clDefault : mode == cmDiatomic && !odd ? clRed : clGreen;
     r.Atoms.push_back({double(i), Finite(y), col});
   }
 
@@ -319,67 +276,31 @@ TStepPoints TwoAtomTransverse(int mode, const TTwoAtomState& st, const TStepInpu
     const double x = j / 10.0;
     const ext ph = j * k * a / 20 - time;
     const ext f = D > 1 ? std::exp(-2 * (j + 1) * D / t) : 1.0L;
-    switch (mode) {
-      case cmDiatomic:
-        r.Wave1.push_back({x, Finite(float(f * A1 * std::cos(ph))), clGreen});
-        r.Wave2.push_back({x, Finite(float(f * A2 * std::cos(ph))), clRed});
-        break;
-      case cmAlternating:
-        r.Wave1.push_back({x, Finite(float(f * A * std::cos(psi + ph))), clGreen});
-        r.Wave2.push_back({x, Finite(float(-s * f * A * std::cos(ph))), clBlue});
-        break;
-      case cmCombined:
-        r.Wave1.push_back({x, Finite(float(f * A1 * std::cos(ph))), clRed});
-        r.Wave2.push_back({x, Finite(float(f * A2 * std::sin(ph))), clRed});
-        break;
-    }
+    r.Wave1.push_back({x, Finite(float(f * Sublattice(mode, st, true, ph))), mode == cmCombined ? clRed : clGreen});
+    r.Wave2.push_back({x, Finite(float(f * Sublattice(mode, st, false, ph))), alternating ? clBlue : clRed});
     if (!p.Imaginary) continue;
+    // The same vibration written with k shifted by a reciprocal lattice vector.
     const ext phi = j * ext(kImag) * a / 20 - time;
     const ext g = D > 1 ? std::exp(2 * ((j + 1) - 120) * D / t) : 1.0L;
-    switch (mode) {
-      case cmDiatomic:
-        r.Imag1.push_back({x, Finite(float(-g * A1 * std::cos(phi))), clGreen});
-        r.Imag2.push_back({x, Finite(float(g * A2 * std::cos(phi))), clRed});
-        break;
-      case cmAlternating:
-        r.Imag1.push_back({x, Finite(float(g * A * std::cos(psi + phi))), clBlue});
-        r.Imag2.push_back({x, Finite(float(-g * A * std::cos(phi))), clBlue});
-        break;
-      case cmCombined:
-        r.Imag1.push_back({x, Finite(float(-g * A1 * std::cos(phi))), clGreen});
-        r.Imag2.push_back({x, Finite(float(g * A2 * std::sin(phi))), clRed});
-        break;
-    }
+    const ext first = Sublattice(mode, st, true, phi);
+    r.Imag1.push_back({x, Finite(float(alternating ? g * first : -g * first)), alternating ? clBlue : clGreen});
+    const ext second = alternating ? -ext(st.A) * std::cos(phi) : Sublattice(mode, st, false, phi);
+    r.Imag2.push_back({x, Finite(float(g * second)), alternating ? clBlue : clRed});
   }
   return r;
 }
 
+// In the longitudinal display the M1 atoms sit at the even indices.
 TStepPoints TwoAtomLongitudinal(int mode, const TTwoAtomState& st, const TStepInputs& p) {
   TStepPoints r;
   r.Omega = st.Omega;
   const ext k = p.k, a = p.a, time = p.t * st.Omega / 50;
-  const ext A1 = st.A1, A2 = st.A2, A = st.A, psi = st.Psi;
   const double height = double(k * a / 1000);
   r.Atoms.reserve(ChainAtoms - 2);
-  for (int i = 0; i < ChainAtoms; ++i) {
-    const ext ph = i * k * a / 2 - time;
+  for (int i = 1; i <= ChainAtoms - 2; ++i) {
     const bool even = i % 2 == 0;
-    float u = 0;
-    TColor col = clGreen;
-    switch (mode) {
-      case cmDiatomic:
-        u = float(even ? A1 * std::cos(ph) : A2 * std::cos(ph));
-        col = even ? clGreen : clRed;
-        break;
-      case cmAlternating:
-        u = float(even ? A * std::cos(psi + ph) : -st.s * A * std::cos(ph));
-        break;
-      case cmCombined:
-        u = float(even ? A1 * std::cos(ph) : A2 * std::sin(ph));
-        col = even ? clGreen : clRed;
-        break;
-    }
-    if (i >= 1 && i <= ChainAtoms - 2) r.Atoms.push_back({Finite(i + ext(u)), height, col});
+    const float u = float(Sublattice(mode, st, even, i * k * a / 2 - time));
+    r.Atoms.push_back({Finite(i + ext(u)), height, mode != cmAlternating && !even ? clRed : clGreen});
   }
   return r;
 }

@@ -174,10 +174,9 @@ bool OneAtomTransverseLoop(TChainHost& h, int mode) {
   while (t < StepLimit) {
     Damping = float(h.DampPosition());
     ++t;
-    float k = StepK(mode, ZoneK, h.ReadInputs().KPosition);
     if (StopRequested) return false;
     if (h.LongitudinalChecked()) return true;
-    DrawOneAtomTransverse(h, mode, t, k);
+    DrawTransverseStep(h, mode, t);
     Pace(h, mode, false);
   }
   return true;
@@ -209,10 +208,7 @@ bool TwoAtomTransverseLoop(TChainHost& h, int mode, TObject* Sender) {
     if (mode == cmAlternating) SetMarkerSizes(10, 10);
     else SetMarkerSizes(2 * in.M2, 2 * in.M1);
     if (StopRequested) return false;
-    float k = StepK(mode, ZoneK, in.KPosition);
-    TTwoAtomState st = TwoAtomState(mode, in, k, LatticeA);
-    Omega = st.Omega;
-    DrawTwoAtomTransverse(h, mode, st, MakeStep(h, in, t, k));
+    DrawTransverseStep(h, mode, t);
     if (h.LongitudinalChecked()) return true;
     Pace(h, mode, false);
   }
@@ -278,6 +274,18 @@ TChainInputs ReadChainInputs(TChainHost& host) {
   in.C1 = ChainParam(in.C1);
   in.C2 = ChainParam(in.C2);
   return in;
+}
+
+void DrawTransverseStep(TChainHost& h, int mode, std::int32_t t) {
+  const TChainInputs in = ReadChainInputs(h);
+  const float k = StepK(mode, ZoneK, in.KPosition);
+  if (OneAtom(mode)) {
+    DrawOneAtomTransverse(h, mode, t, k);
+    return;
+  }
+  TTwoAtomState st = TwoAtomState(mode, in, k, LatticeA);
+  Omega = st.Omega;
+  DrawTwoAtomTransverse(h, mode, st, MakeStep(h, in, t, k));
 }
 
 void RunChain(TChainHost& h, int mode, TObject* Sender) {

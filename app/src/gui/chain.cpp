@@ -92,6 +92,15 @@ TFastLineSeries* FastLine(TForm1* form, TChart* chart, const char* name, TColor 
   return s;
 }
 
+TPointSeries* Circles(TForm1* form, TChart* chart, const char* name, int size) {
+  TPointSeries* s = AddSeries<TPointSeries>(form, chart, name);
+  s->Pointer()->SetVisible(true);
+  s->Pointer()->SetStyle(psCircle);
+  s->Pointer()->SetHorizSize(size);
+  s->Pointer()->SetVertSize(size);
+  return s;
+}
+
 TLineSeries* CurveLine(TForm1* form, TChart* chart, const char* name) {
   TLineSeries* s = AddSeries<TLineSeries>(form, chart, name);
   s->SetSeriesColor(clBlack);
@@ -220,11 +229,7 @@ void TForm1::CreateCharts() {
   left->SetMaximumOffset(-4);
 
   Series1 = FastLine(this, Chart1, "Series1", clRed, false, true);
-  Series2 = AddSeries<TPointSeries>(this, Chart1, "Series2");
-  Series2->Pointer()->SetVisible(true);
-  Series2->Pointer()->SetStyle(psCircle);
-  Series2->Pointer()->SetHorizSize(8);
-  Series2->Pointer()->SetVertSize(8);
+  Series2 = Circles(this, Chart1, "Series2", 8);
   Series2->Pointer()->SetInflateMargins(true);
   Series2->OnGetPointerStyle = HANDLER(Series2GetPointerStyle);
   Series3 = FastLine(this, Chart1, "Series3", clYellow, false, false);
@@ -291,11 +296,7 @@ void TForm1::CreateCharts() {
   Chart2->OnAfterDraw = HANDLER(SelectDispersion);
 
   LineSeries1 = CurveLine(this, Chart2, "LineSeries1");
-  PointSeries1 = AddSeries<TPointSeries>(this, Chart2, "PointSeries1");
-  PointSeries1->Pointer()->SetVisible(true);
-  PointSeries1->Pointer()->SetStyle(psCircle);
-  PointSeries1->Pointer()->SetHorizSize(3);
-  PointSeries1->Pointer()->SetVertSize(3);
+  PointSeries1 = Circles(this, Chart2, "PointSeries1", 3);
   PointSeries1->XValues()->SetOrder(loAscending);
   Series5 = CurveLine(this, Chart2, "Series5");
 }
@@ -465,25 +466,32 @@ void TForm1::AddPoint(int index, const TChainPoint& p) {
 void TForm1::SetSeriesColor(int index, TColor color) { Chart1->GetSeries(index)->SetSeriesColor(color); }
 void TForm1::MarkerCallback(int valueIndex) { Series2GetPointerStyle(Series2, valueIndex); }
 
+// The run handler and the curve drawer of each model, by CurrentMode.
+namespace {
+struct TModeHandlers {
+  void (TForm1::*Run)(TObject*);
+  void (TForm1::*Draw)(TObject*);
+};
+const TModeHandlers ModeHandlers[] = {
+    {&TForm1::MonatomicBtnClick, &TForm1::DispersionCurve},
+    {&TForm1::DiatomBtnClick, &TForm1::DiatomicDispersionCurve},
+    {&TForm1::AlternatingBtnClick, &TForm1::AlternatingDispersionCurve},
+    {&TForm1::CombinedBtnClick, &TForm1::CombinedDispersionCurve},
+    {&TForm1::NextNBtnClick, &TForm1::DispersionCurve2},
+};
+}  // namespace
+
+// The entry is copied first: g++ 12's sanitizer misreads the index of a member
+// pointer call made straight through the table.
 void TForm1::DrawCurve(int mode, TObject* Sender) {
-  switch (mode) {
-    case cmMonatomic: DispersionCurve(Sender); break;
-    case cmDiatomic: DiatomicDispersionCurve(Sender); break;
-    case cmAlternating: AlternatingDispersionCurve(Sender); break;
-    case cmCombined: CombinedDispersionCurve(Sender); break;
-    case cmNextNeighbour: DispersionCurve2(Sender); break;
-  }
+  const auto draw = ModeHandlers[mode].Draw;
+  (this->*draw)(Sender);
+}
+
+void TForm1::StartRun(int mode, TObject* Sender) {
+  const auto run = ModeHandlers[mode].Run;
+  (this->*run)(Sender);
 }
 
 void TForm1::Pause(int ms) { Sleep(unsigned(ms)); }
 void TForm1::ProcessMessages() { Application->ProcessMessages(); }
-
-void TForm1::StartRun(int mode, TObject* Sender) {
-  switch (mode) {
-    case cmMonatomic: MonatomicBtnClick(Sender); break;
-    case cmDiatomic: DiatomBtnClick(Sender); break;
-    case cmAlternating: AlternatingBtnClick(Sender); break;
-    case cmCombined: CombinedBtnClick(Sender); break;
-    case cmNextNeighbour: NextNBtnClick(Sender); break;
-  }
-}

@@ -16,7 +16,7 @@ class TLineSeries;
 class TPointSeries;
 class TBarSeries;
 
-class TForm1 : public TForm, private Chain::TChainHost {
+class TForm1 : public TForm, public Chain::TChainHost {
   DECLARE_CLASS(TForm1, TForm)
 public:
   explicit TForm1(TComponent* AOwner);
@@ -108,7 +108,7 @@ private:
   void DrawDispersion(int mode);
   void WriteLine(int x, int y, const std::string& text);
 
-  // TChainHost
+  // TChainHost: the run frame's view of the window.
   Chain::TChainInputs ReadInputs() override;
   bool LongitudinalChecked() override;
   bool ImaginaryChecked() override;
