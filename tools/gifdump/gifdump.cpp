@@ -1,7 +1,8 @@
 // gifdump: decodes a GIF and prints what each frame holds, or re-encodes it.
-//   gifdump [--pixels|--rgb] FILE      screen line, then one line per frame, and
+//   gifdump [--pixels|--rgb] FILE...   screen line, then one line per frame, and
 //                                      with --pixels a line of hex indexes, with
-//                                      --rgb a line of hex colours (rrggbb)
+//                                      --rgb a line of hex colours (rrggbb); with
+//                                      several files each starts with "file NAME"
 //   gifdump --encode lzw|rle IN OUT    loads IN and saves it to OUT
 #include <cstdio>
 #include <cstring>
@@ -12,7 +13,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: gifdump [--pixels|--rgb] FILE\n       gifdump --encode lzw|rle IN OUT\n");
+  std::fprintf(stderr, "usage: gifdump [--pixels|--rgb] FILE...\n       gifdump --encode lzw|rle IN OUT\n");
   return 2;
 }
 
@@ -61,34 +62,43 @@ void Dump(TGIFImage& img, Show show) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    TGIFImage img;
-    img.OnWarning = [](TObject*, TGIFSeverity, const std::string& msg) {
-      std::fprintf(stderr, "warning: %s\n", msg.c_str());
-    };
-    if (argc == 5 && std::strcmp(argv[1], "--encode") == 0) {
-      const bool rle = std::strcmp(argv[2], "rle") == 0;
-      if (!rle && std::strcmp(argv[2], "lzw") != 0) return Usage();
+  TGIFImage img;
+  img.OnWarning = [](TObject*, TGIFSeverity, const std::string& msg) {
+    std::fprintf(stderr, "warning: %s\n", msg.c_str());
+  };
+  if (argc == 5 && std::strcmp(argv[1], "--encode") == 0) {
+    const bool rle = std::strcmp(argv[2], "rle") == 0;
+    if (!rle && std::strcmp(argv[2], "lzw") != 0) return Usage();
+    try {
       img.LoadFromFile(argv[3]);
       img.SetCompression(rle ? gcRLE : gcLZW);
       img.SaveToFile(argv[4]);
       return 0;
+    } catch (const Exception& e) {
+      std::fprintf(stderr, "gifdump: %s: %s\n", e.ClassName(), e.Message.c_str());
+      return 1;
     }
-    Show show = Show::Fields;
-    int a = 1;
-    if (a < argc && std::strcmp(argv[a], "--pixels") == 0) {
-      show = Show::Pixels;
-      ++a;
-    } else if (a < argc && std::strcmp(argv[a], "--rgb") == 0) {
-      show = Show::Rgb;
-      ++a;
-    }
-    if (a + 1 != argc) return Usage();
-    img.LoadFromFile(argv[a]);
-    Dump(img, show);
-    return 0;
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "gifdump: %s: %s\n", e.ClassName(), e.Message.c_str());
-    return 1;
   }
+  Show show = Show::Fields;
+  int a = 1;
+  if (a < argc && std::strcmp(argv[a], "--pixels") == 0) {
+    show = Show::Pixels;
+    ++a;
+  } else if (a < argc && std::strcmp(argv[a], "--rgb") == 0) {
+    show = Show::Rgb;
+    ++a;
+  }
+  if (a >= argc) return Usage();
+  int rc = 0;
+  for (int i = a; i < argc; ++i) {
+    if (argc - a > 1) std::printf("file %s\n", argv[i]);
+    try {
+      img.LoadFromFile(argv[i]);
+      Dump(img, show);
+    } catch (const Exception& e) {
+      std::fprintf(stderr, "gifdump: %s: %s: %s\n", argv[i], e.ClassName(), e.Message.c_str());
+      rc = 1;
+    }
+  }
+  return rc;
 }

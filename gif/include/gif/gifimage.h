@@ -530,6 +530,7 @@ public:
 
 private:
   friend class TGIFSubImage;
+  void SetScreenSize(int Value, bool Horizontal);
   std::unique_ptr<TGIFHeader> header_;
   std::unique_ptr<TGIFImageList> images_;
   HPALETTE palette_ = 0;

@@ -436,25 +436,18 @@ void TGIFImage::SetPalette(HPALETTE Value) {
   }
 }
 
-void TGIFImage::SetWidth(int Value) {
-  for (int i = 0; i < images_->Count(); ++i) {
-    TGIFSubImage* f = images_->SubImages(i);
-    if (f->Left() + f->Width() > Value) throw GIFException("Image width too small for contained frames");
-  }
-  if (Value != header_->Width()) {
-    header_->SetWidth(Value);
-    FreeBitmap();
-    Changed(this);
-  }
-}
+void TGIFImage::SetWidth(int Value) { SetScreenSize(Value, true); }
+void TGIFImage::SetHeight(int Value) { SetScreenSize(Value, false); }
 
-void TGIFImage::SetHeight(int Value) {
+void TGIFImage::SetScreenSize(int Value, bool Horizontal) {
   for (int i = 0; i < images_->Count(); ++i) {
     TGIFSubImage* f = images_->SubImages(i);
-    if (f->Top() + f->Height() > Value) throw GIFException("Image height too small for contained frames");
+    if ((Horizontal ? f->Left() + f->Width() : f->Top() + f->Height()) > Value)
+      throw GIFException(Horizontal ? "Image width too small for contained frames"
+                                    : "Image height too small for contained frames");
   }
-  if (Value != header_->Height()) {
-    header_->SetHeight(Value);
+  if (Value != (Horizontal ? header_->Width() : header_->Height())) {
+    Horizontal ? header_->SetWidth(Value) : header_->SetHeight(Value);
     FreeBitmap();
     Changed(this);
   }

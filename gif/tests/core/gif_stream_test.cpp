@@ -18,12 +18,9 @@ TGIFImage* MakeCornerPicture(TGIFImage& img) {
     std::vector<int> px(32 * 32);
     for (int k = 0; k < 32 * 32; ++k) px[std::size_t(k)] = (k / 32 + i) % 16;
     TGIFSubImage* f = AddFrame(img, 0, 0, 32, 32, px);
-    if (i == 0) f->Extensions()->Add(new TGIFAppExtNSLoop(f));
-    auto* g = new TGIFGraphicControlExtension(f);
-    f->Extensions()->Add(g);
+    if (i == 0) AddExt<TGIFAppExtNSLoop>(f);
+    auto* g = MakeTransparent(f, 0);
     g->SetDisposal(dsRestoreBackground);
-    g->SetTransparent(true);
-    g->SetTransparentColorIndex(0);
     g->SetDelay(10);
   }
   return &img;
@@ -92,8 +89,7 @@ TEST(GifStream, LongCommentIsSplitIntoSubBlocksAndReadsBackAsLines) {
   TGIFImage img;
   AddGrays(img.GlobalColorMap(), 2);
   TGIFSubImage* f = AddFrame(img, 0, 0, 1, 1);
-  auto* c = new TGIFCommentExtension(f);
-  f->Extensions()->Add(c);
+  auto* c = AddExt<TGIFCommentExtension>(f);
   c->Text()->Add(std::string(300, 'x'));
   c->Text()->Add("");
   Bytes b = SaveBytes(img);
@@ -116,8 +112,7 @@ TEST(GifStream, LoopExtensionBytesAndBufferSize) {
   TGIFImage img;
   AddGrays(img.GlobalColorMap(), 2);
   TGIFSubImage* f = AddFrame(img, 0, 0, 1, 1);
-  auto* l = new TGIFAppExtNSLoop(f);
-  f->Extensions()->Add(l);
+  auto* l = AddExt<TGIFAppExtNSLoop>(f);
   TMemoryStream s;
   l->SaveToStream(&s);
   EXPECT_EQ(s.Bytes(), (Bytes{0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0}));
@@ -173,7 +168,7 @@ TEST(GifStream, VersionFollowsWhatTheFramesNeed) {
   EXPECT_EQ(img.GetVersion(), gv87a);
   Bytes b = SaveBytes(img);
   EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF87a");
-  f->Extensions()->Add(new TGIFGraphicControlExtension(f));
+  AddExt<TGIFGraphicControlExtension>(f);
   b = SaveBytes(img);
   EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF89a");
 }

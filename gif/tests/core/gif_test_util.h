@@ -92,6 +92,22 @@ inline TGIFSubImage* AddFrame(TGIFImage& img, int l, int t, int w, int h, const 
   return f;
 }
 
+// A new extension of class E appended to the frame.
+template <class E>
+E* AddExt(TGIFSubImage* f) {
+  auto* e = new E(f);
+  f->Extensions()->Add(e);
+  return e;
+}
+
+// A graphic control extension marking index as transparent.
+inline TGIFGraphicControlExtension* MakeTransparent(TGIFSubImage* f, int index) {
+  auto* g = AddExt<TGIFGraphicControlExtension>(f);
+  g->SetTransparent(true);
+  g->SetTransparentColorIndex(index);
+  return g;
+}
+
 inline void AddGrays(TGIFColorMap* m, int n) {
   for (int i = 0; i < n; ++i) m->Add(RGB(i, i, i));
 }
