@@ -48,14 +48,14 @@ int TSeriesPointer::GetEndZ() const { return GetStartZ() + depth_; }
 
 void TSeriesPointer::CalcHorizMargins(int& LeftMargin, int& RightMargin) const {
   if (!visible_ || !inflateMargins_) return;
-  LeftMargin = std::max(LeftMargin, horizSize_ + 1);
-  RightMargin = std::max(RightMargin, horizSize_ + 1);
+  LeftMargin = std::max(LeftMargin, horizSize_ / 2 + 1);
+  RightMargin = std::max(RightMargin, horizSize_ / 2 + 1);
 }
 
 void TSeriesPointer::CalcVerticalMargins(int& TopMargin, int& BottomMargin) const {
   if (!visible_ || !inflateMargins_) return;
-  TopMargin = std::max(TopMargin, vertSize_ + 1);
-  BottomMargin = std::max(BottomMargin, vertSize_ + 1);
+  TopMargin = std::max(TopMargin, vertSize_ / 2 + 1);
+  BottomMargin = std::max(BottomMargin, vertSize_ / 2 + 1);
 }
 
 void TSeriesPointer::PrepareCanvas(TCanvas3D* ACanvas, TColor ColorValue) {
@@ -70,8 +70,9 @@ void TSeriesPointer::PrepareCanvas(TCanvas3D* ACanvas, TColor ColorValue) {
 void TSeriesPointer::DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerStyle AStyle, TColor ColorValue,
                                  int Width, int Height, int X, int Y) {
   const int z = series_ ? series_->MiddleZ() : 0;
-  const int l = X - Width, t = Y - Height, r = X + Width, b = Y + Height;
-  // Right and bottom edges are left out by the canvas: +1 keeps the symbol centred.
+  // Width x Height pixels centred on (X, Y); r and b are the last pixels covered.
+  const int l = X - Width / 2, t = Y - Height / 2, r = l + std::max(Width, 1) - 1, b = t + std::max(Height, 1) - 1;
+  // The canvas leaves out right and bottom edges: +1 covers the last pixels.
   const TRect box{l, t, r + 1, b + 1};
   auto polygon = [&](std::initializer_list<TPoint> pts) { ACanvas->PolygonWithZ(std::vector<TPoint>(pts), z); };
   // Line symbols have no fill: without a pen they take the colour.
@@ -104,7 +105,7 @@ void TSeriesPointer::DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerSt
     case psRightTriangle: polygon({{l, t}, {l, b}, {r, Y}}); break;
     case psDiamond: ACanvas->Diamond(box, z); break;
     case psHexagon: {
-      const int q = Width / 2;
+      const int q = Width / 4;
       polygon({{l, Y}, {X - q, t}, {X + q, t}, {r, Y}, {X + q, b}, {X - q, b}});
       break;
     }

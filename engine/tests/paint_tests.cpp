@@ -64,8 +64,8 @@ TEST(Paint, PointerSymbolsStayInsideTheirBoxAndInflateTheMargins) {
   s.SetParentChart(&chart);
   s.AddXY(0, 0, "", clRed);
   s.AddXY(10, 10, "", clRed);
-  s.Pointer.SetHorizSize(4);
-  s.Pointer.SetVertSize(3);
+  s.Pointer.SetHorizSize(8);  // sizes are whole pixels across
+  s.Pointer.SetVertSize(6);
   s.Pointer.Pen()->Hide();
   for (int style = psRectangle; style <= psHexagon; ++style) {
     s.Pointer.SetStyle(TSeriesPointerStyle(style));
@@ -85,6 +85,10 @@ TEST(Paint, PointerSymbolsStayInsideTheirBoxAndInflateTheMargins) {
     EXPECT_GE(ink.Top, y - 3) << style;
     EXPECT_LE(ink.Bottom, y + 4) << style;
     EXPECT_TRUE(ink.Left < ink.Right) << "style " << style << " drew nothing";
+    if (style == psRectangle) {  // without a pen the device fills one pixel less
+      EXPECT_EQ(ink.Right - ink.Left, 7);
+      EXPECT_EQ(ink.Bottom - ink.Top, 5);
+    }
     if (style != psHexagon && style != psDiagCross) {
       EXPECT_EQ(bmp->Canvas()->Pixels(x, y), clRed) << style;
     }

@@ -228,7 +228,7 @@ private:
 
 using TChartSeriesClass = TClass;
 
-// The marker that line and point series draw at each point. Sizes are half the
+// The marker that line and point series draw at each point. Sizes are the
 // marker's width and height in pixels.
 class TSeriesPointer : public TPersistent {
   DECLARE_CLASS(TSeriesPointer, TPersistent)
@@ -281,7 +281,7 @@ public:
   // clLumColor, none when hidden); brush in the pointer's brush colour, or in the
   // point colour when that is clLumColor (solid brush).
   void PrepareCanvas(TCanvas3D* ACanvas, TColor ColorValue);
-  // The symbol of AStyle, Width x Height half-sizes, centred on (X, Y), with the
+  // The symbol of AStyle, Width x Height pixels, centred on (X, Y), with the
   // canvas's current pen and brush; line styles (cross, star, dot) use the
   // colour when the pen is hidden.
   void DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerStyle AStyle, TColor ColorValue,
