@@ -35,7 +35,9 @@ struct TPropInfo {
   TPropInfo& Default(TPropValue v) { HasDefault = true; DefaultValue = std::move(v); return *this; }
   TPropInfo& NoDefault() { HasDefault = false; return *this; }
   TPropInfo& Stored(std::function<bool(const TObject*)> fn) { StoredFn = std::move(fn); return *this; }
-  TPropInfo& Stored(bool always) { StoredFn = [always](const TObject*) { return always; }; return *this; }
+  // Only a real bool: a capture-less lambda would otherwise convert to one.
+  template <class B, std::enable_if_t<std::is_same_v<B, bool>, int> = 0>
+  TPropInfo& Stored(B always) { StoredFn = [always](const TObject*) { return always; }; return *this; }
 };
 
 namespace typinfo_detail {
