@@ -475,20 +475,17 @@ void TGIFImage::UpdateScreenSize() {
 
 void TGIFImage::LoadFromStream(TStream* Stream) {
   ProgressMsg(psStarting, 0, false, "Loading...");
-  bool ok = false;
   try {
     Clear();
     header_->LoadFromStream(Stream);
     images_->LoadFromStream(Stream);
     UpdateScreenSize();
     TGIFTrailer(this).LoadFromStream(Stream);
-    ok = true;
   } catch (...) {
     ProgressMsg(psEnding, 0, true, "Loading...");
     throw;
   }
-  if (ok) ProgressMsg(psEnding, 100, true, "Loading...");
-  Changed(this);
+  ProgressMsg(psEnding, 100, true, "Loading...");
 }
 
 void TGIFImage::SaveToStream(TStream* Stream) {
@@ -580,5 +577,4 @@ void TGIFImage::Assign(TPersistent* Source) {
     throw;
   }
   OnProgress = ownProgress;
-  Changed(this);
 }

@@ -180,5 +180,4 @@ void TGIFImage::Optimize(TOptimizeOptions Options, TColorReduction Reduction, TD
   }
   FreeBitmap();
   ProgressMsg(psEnding, 100, true, "Optimizing...");
-  Changed(this);
 }
