@@ -142,6 +142,9 @@ TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
   PumpUntil([] { return false; }, 50);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f->Chart2->GetSeries(i)->Count(), 0);
   EXPECT_EQ(Title(), "Dispersion Curve");
+  // Help opens the file beside the executable with "open"; a missing file reports nothing.
+  f->HelpBtn->Click();
+  EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + ExtractFilePath(Application->ExeName()) + "PhonarkHlp.chm"});
 }
 
 // Each mode's drawer through the change handlers, at several positions, masses
