@@ -1,6 +1,8 @@
 // Reading and writing the blocks of a GIF stream: header, frames, extensions,
 // trailer, and the registries that map extension labels to classes.
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "gif/gifcoder.h"
@@ -115,13 +117,20 @@ TGIFExtensionClass FindAppExtensionClass(const char* Ident11) {
 }
 
 void GIFSaveToFile(const std::string& FileName, const std::function<void(TStream*)>& Save) {
+  // Encode in memory, write beside the target and rename: a failure leaves
+  // neither a partial file nor a damaged old one.
   TMemoryStream mem;
   Save(&mem);
+  const std::string tmp = FileName + ".part";
   try {
-    TFileStream f(FileName, fmCreate);
-    f.WriteBuffer(mem.Memory(), mem.Size());
+    {
+      TFileStream f(tmp, fmCreate);
+      f.WriteBuffer(mem.Memory(), mem.Size());
+    }
+    if (std::rename(tmp.c_str(), FileName.c_str()) != 0)
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(errno)));
   } catch (...) {
-    DeleteFile(FileName);
+    DeleteFile(tmp);
     throw;
   }
 }

@@ -288,17 +288,17 @@ TEST(GifStream, OversizedImagesAreRefusedOnSaveAndLeaveNoFile) {
   EXPECT_THROW(img.SaveToFile(path), GIFException);
   EXPECT_FALSE(std::filesystem::exists(path));
 
-  // A pixel beyond the table fails the save as well, and no partial file stays.
+  // A pixel beyond the table fails the save as well; the old file stays whole.
   TGIFImage bad;
   AddGrays(bad.GlobalColorMap(), 2);
-  AddFrame(bad, 0, 0, 2, 1, {0, 7});
-  EXPECT_GIF_ERROR(bad.SaveToFile(path), "Color not in color table");
-  EXPECT_FALSE(std::filesystem::exists(path));
-  bad.Images()->SubImages(0)->Data()[1] = 1;
+  AddFrame(bad, 0, 0, 2, 1, {0, 1});
   bad.SaveToFile(path);
+  bad.Images()->SubImages(0)->Data()[1] = 7;
+  EXPECT_GIF_ERROR(bad.SaveToFile(path), "Color not in color table");
   TGIFImage back;
   back.LoadFromFile(path);
   EXPECT_EQ(back.Images()->SubImages(0)->Pixels(1, 0), 1);
+  EXPECT_FALSE(std::filesystem::exists(path + ".part"));
   std::remove(path.c_str());
 }
 
