@@ -1,7 +1,6 @@
 // The run frame shared by the five run buttons: set-up, the transverse and
 // longitudinal loops, sleeps, message pumping, pair checks, hand-over to the
-// monatomic run and nesting. It reaches the window only through TChainHost, so
-// the order of a run can be followed without a window.
+// monatomic run and nesting. It reaches the window only through TChainHost.
 #pragma once
 #include <string>
 

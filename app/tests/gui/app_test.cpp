@@ -143,8 +143,10 @@ TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f->Chart2->GetSeries(i)->Count(), 0);
   EXPECT_EQ(Title(), "Dispersion Curve");
   // Help opens the file beside the executable with "open"; a missing file reports nothing.
+  const std::string help = ExtractFilePath(Application->ExeName()) + "PhonarkHlp.chm";
   f->HelpBtn->Click();
-  EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + ExtractFilePath(Application->ExeName()) + "PhonarkHlp.chm"});
+  EXPECT_EQ(RecordedShellCalls(), FileExists(help) ? std::vector<std::string>{"open " + help} : std::vector<std::string>{});
+  EXPECT_TRUE(RecordedMessages().empty());
 }
 
 // Each mode's drawer through the change handlers, at several positions, masses
@@ -300,12 +302,31 @@ TEST_F(MainWindow, RunsTakeOverAndHandOver) {
   Run(f->DiatomBtn, 100);
   EXPECT_EQ(CurrentMode, cmMonatomic);
   EXPECT_EQ(setups, 4);
-  // M1 below M2 during a run: the message, shown inside the run, ends it.
+  // Alternating: C1 = C2 during the run hands over to the monatomic run.
+  PostText(f->C2, "7", 30);
+  Run(f->AlternatingBtn, 100);
+  EXPECT_EQ(CurrentMode, cmMonatomic);
+  // Combined with both pairs equal at its start hands over at once; with one pair
+  // equal it runs on, and it checks the masses only at its start.
+  f->M1->SetValue(4);
+  Run(f->CombinedBtn);
+  EXPECT_EQ(CurrentMode, cmMonatomic);
   f->M1->SetValue(8);
   PostText(f->M1, "3", 30);
-  Run(f->DiatomBtn, 2000);
-  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
-  EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
+  Run(f->CombinedBtn, 100);
+  EXPECT_EQ(CurrentMode, cmCombined);
+  EXPECT_TRUE(RecordedMessages().empty());
+  // M1 below M2 during a diatomic run, transverse or longitudinal: the message,
+  // shown inside the run, ends it.
+  for (bool longitudinal : {false, true}) {
+    ClearRecordedMessages();
+    f->LongitudinalCheck->SetChecked(longitudinal);
+    f->M1->SetValue(8);
+    PostText(f->M1, "3", 30);
+    Run(f->DiatomBtn, 1500);
+    EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
+    EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
+  }
 }
 
 // Pictures for people to look at: PHONARK_APP_SNAPSHOTS=<folder> writes them.
