@@ -24,7 +24,8 @@ TCustomLumPanel::TCustomLumPanel(TComponent* AOwner)
     : TCustomControl(AOwner),
       canvas_(std::make_unique<TLumCanvas3D>()),
       border_(std::make_unique<TChartHiddenPen>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))),
-      view3DOptions_(std::make_unique<TView3DOptions>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))) {
+      view3DOptions_(std::make_unique<TView3DOptions>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))),
+      zoom_(std::make_unique<TChartZoom>()) {
   // Text measures work before the first paint.
   canvas_->AttachCanvas(TCustomControl::Canvas());
   SetColor(clBtnFace);
@@ -186,6 +187,9 @@ void TCustomLumPanel::DefineProperties(TPropertyTable& t) {
   t.Bool("Monochrome", &TCustomLumPanel::Monochrome, &TCustomLumPanel::SetMonochrome).Default(false);
   t.Bool("View3D", &TCustomLumPanel::View3D, &TCustomLumPanel::SetView3D).Default(true);
   t.Object("View3DOptions", &TCustomLumPanel::View3DOptions);
+  t.Object("Zoom", &TCustomLumPanel::Zoom);
+  t.Enum("AllowPanning", &TCustomLumPanel::AllowPanning, &TCustomLumPanel::SetAllowPanning,
+         {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"}).Default((long long)pmBoth);
   t.Event("OnAfterDraw", &TCustomLumPanel::OnAfterDraw);
 }
 

@@ -29,6 +29,7 @@
 #include "canvas/attributes.h"
 #include "engine/axis.h"
 #include "engine/series.h"
+#include "engine/zoom.h"
 #include "platform/classes.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
@@ -118,6 +119,10 @@ public:
 
   // Set by a tool to stop the handling of the current mouse event.
   bool CancelMouse = false;
+  // Mouse zoom and panning settings.
+  TChartZoom* Zoom() const { return zoom_.get(); }
+  TPanningMode AllowPanning() const { return allowPanning_; }
+  void SetAllowPanning(TPanningMode Value) { allowPanning_ = Value; }
 
   // Draws the whole chart into the canvas now, within UserRect; refused (one more
   // paint asked for instead) while the chart is drawing.
@@ -173,6 +178,8 @@ private:
   std::unique_ptr<TView3DOptions> view3DOptions_;
   bool clipPoints_ = true;
   int drawing_ = 0;
+  std::unique_ptr<TChartZoom> zoom_;
+  TPanningMode allowPanning_ = pmBoth;
 };
 
 class TCustomLumPanelExtended : public TCustomLumPanel {
