@@ -5,7 +5,7 @@ set -euo pipefail
 what=${1:-build}
 
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev
-      fonts-dejavu-core fp-utils)
+      fonts-dejavu-core fonts-liberation fp-utils)
 case "$what" in
   run)  pkgs+=(xdg-utils xchm) ;;
   test) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev) ;;

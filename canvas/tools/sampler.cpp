@@ -139,8 +139,6 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("QT_FONT_DPI", "96", 1);
   QGuiApplication app(argc, argv);
-  QFont::insertSubstitution("Arial", "DejaVu Sans");
-  QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
   GraphicsUnitInit();
 
   const int W = 490, H = 310;

@@ -128,7 +128,8 @@ TEST_F(AxisFixture, TickListOverAKnownRange) {
     c->AssignFont(bottom->LabelsFont());
     int widest = 0;
     for (double v = 0; v <= 10 + 1e-9; v += Step) widest = std::max(widest, c->TextWidth(bottom->LabelText(v)));
-    return bottom->CalcPosValue(Step) - bottom->CalcPosValue(0) < widest;
+    // Labels keep LabelsSeparation percent of their width apart.
+    return bottom->CalcPosValue(Step) - bottom->CalcPosValue(0) < widest * (1 + bottom->LabelsSeparation() / 100.0);
   };
   auto previousNice = [](double Step) {
     const double e = std::pow(10.0, std::floor(std::log10(Step) + 1e-9));

@@ -21,7 +21,6 @@ struct THeadless::Impl {
 THeadless::THeadless(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   impl_->app = std::make_unique<QApplication>(argc, argv);
-  for (const char* name : {"MS Sans Serif", "Arial"}) QFont::insertSubstitution(name, "DejaVu Sans");
   GraphicsUnitInit();
   FormsUnitInit();
   LumConstUnitInit();

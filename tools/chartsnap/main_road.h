@@ -9,7 +9,7 @@
 namespace mainroad {
 
 // A headless program's start: Qt's offscreen platform, the classic font names mapped
-// to DejaVu as the tests have them, and the units the charts need; the end undoes it.
+// to their free metric twins as the tests have them, and the units the charts need; the end undoes it.
 class THeadless {
 public:
   THeadless(int& argc, char** argv);

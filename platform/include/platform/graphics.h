@@ -28,6 +28,9 @@ class TCanvas;
 // and TBitmap for the bitmap clipboard format. GraphicsUnitDone undoes it.
 void GraphicsUnitInit();
 void GraphicsUnitDone();
+// Maps "MS Sans Serif", "Arial", "Courier New", ... to installed free fonts of the
+// same metrics; GraphicsUnitInit calls it.
+void InstallFontSubstitutes();
 
 // Number * Numerator / Denominator with a 64-bit intermediate, rounded half away from
 // zero; -1 when Denominator is 0.

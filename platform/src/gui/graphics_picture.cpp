@@ -59,6 +59,7 @@ std::uint16_t RegisterClipboardFormat(const std::string& Name) {
 
 void GraphicsUnitInit() {
   if (Formats().unitInits++ > 0) return;
+  InstallFontSubstitutes();
   TPicture::RegisterFileFormat("bmp", "Bitmaps", TBitmap::StaticClass());
   TPicture::RegisterClipboardFormat(CF_BITMAP, TBitmap::StaticClass());
 }

@@ -1,5 +1,5 @@
 // Test main for GUI tests: Qt's offscreen platform at a fixed 96 dpi, the classic font
-// names mapped to DejaVu, the application palette taken from our fixed system-colour
+// names mapped to their free metric twins, the application palette taken from our fixed system-colour
 // table, and the settings store in a fresh temporary folder removed at exit. Pixel
 // results are then the same on every machine, with or without a display.
 #include <gtest/gtest.h>
@@ -28,12 +28,7 @@ void FixEnvironment() {
 }
 
 void FixFonts() {
-  static const char* const sans[] = {"MS Sans Serif", "Arial", "Tahoma", "Verdana", "Helvetica",
-                                     "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif"};
-  for (const char* name : sans) QFont::insertSubstitution(name, "DejaVu Sans");
-  QFont::insertSubstitution("Courier New", "DejaVu Sans Mono");
-  QFont::insertSubstitution("Courier", "DejaVu Sans Mono");
-  QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
+  InstallFontSubstitutes();
   QFont f("DejaVu Sans");
   f.setPixelSize(11);
   QApplication::setFont(f);
