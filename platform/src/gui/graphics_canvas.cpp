@@ -90,6 +90,9 @@ struct TCanvas::Impl {
   TCanvasSurface surface;
   bool attached = false;
   TPoint pos;
+  // Dash position of one-pixel lines: LineTo carries it on, MoveTo starts afresh, so a
+  // styled polyline drawn point by point keeps its pattern.
+  int lineStep = 0;
   int bkMode = OPAQUE;
   TColor bkColor = clWhite;
   bool brushPending = true;
@@ -448,7 +451,10 @@ void TCanvas::SetFont(TFont* Value) { impl_->font->Assign(Value); }
 
 TPoint TCanvas::PenPos() const { return impl_->pos; }
 void TCanvas::SetPenPos(const TPoint& Value) { impl_->pos = Value; }
-void TCanvas::MoveTo(int X, int Y) { impl_->pos = {X, Y}; }
+void TCanvas::MoveTo(int X, int Y) {
+  impl_->pos = {X, Y};
+  impl_->lineStep = 0;
+}
 
 void TCanvas::LineTo(int X, int Y) {
   Impl& c = *impl_;
@@ -456,8 +462,7 @@ void TCanvas::LineTo(int X, int Y) {
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     if (c.Cosmetic()) {
-      int step = 0;
-      c.CosmeticLine(img, from.X, from.Y, X, Y, step);
+      c.CosmeticLine(img, from.X, from.Y, X, Y, c.lineStep);
       return;
     }
     int w = c.pen->Width();

@@ -82,6 +82,22 @@ TEST(CanvasLines, ConsecutiveLinesAndPolylinesDrawEachPixelOnce) {
   EXPECT_EQ(b2->Canvas()->PenPos(), Point(0, 0));
 }
 
+TEST(CanvasLines, DotsRunOnAcrossLineToAndStartAfreshAtMoveTo) {
+  // A dotted curve drawn as many short segments must still look dotted.
+  auto b = MakeBitmap(60, 4);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetStyle(psDot);
+  c->SetBkMode(TRANSPARENT);
+  c->MoveTo(0, 1);
+  for (int x = 2; x <= 60; x += 2) c->LineTo(x, 1);
+  for (int x = 0; x < 60; ++x) EXPECT_EQ(c->Pixels(x, 1), (x / 3) % 2 == 0 ? clBlack : kBack) << x;
+  c->MoveTo(1, 2);
+  c->LineTo(3, 2);
+  c->MoveTo(3, 2);  // a new figure: the pattern starts with a dot again
+  c->LineTo(5, 2);
+  EXPECT_EQ(CountColor(c, Rect(1, 2, 5, 3), clBlack), 4);
+}
+
 TEST(CanvasLines, PenStylesHaveFixedDashesAndGapsTakeTheBackgroundOnlyWhenOpaque) {
   struct Case { TPenStyle style; std::vector<int> runs; };
   for (const Case& k : {Case{psDot, {3, 3}}, Case{psDash, {18, 6}}, Case{psDashDot, {9, 6, 3, 6}},
