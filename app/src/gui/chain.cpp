@@ -211,6 +211,7 @@ void TForm1::CreateControls() {
 void TForm1::CreateCharts() {
   // The chain: fixed -1..1 vertically, the bottom axis spans the series.
   Chart1->SetView3D(false);
+  Chart1->Zoom()->SetAllow(false);
   Chart1->Legend()->SetVisible(false);
   Chart1->Title()->SetVisible(false);
   Chart1->Border()->SetVisible(true);
@@ -252,6 +253,7 @@ void TForm1::CreateCharts() {
   // The dispersion curve.
   SetHintShown(Chart2, "Dispersion Curves");
   Chart2->SetView3D(false);
+  Chart2->Zoom()->SetAllow(false);
   Chart2->View3DOptions()->SetOrthogonal(false);
   Chart2->View3DOptions()->SetZoom(70);
   Chart2->Gradient()->SetDirection(gdDiagonalDown);

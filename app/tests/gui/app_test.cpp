@@ -127,6 +127,8 @@ TEST_F(MainWindow, ChartsHoldTheirSeriesInIndexOrder) {
   EXPECT_EQ(f->Chart2->GetSeries(2)->Name(), "Series5");
   EXPECT_EQ(f->Chart2->ColorPaletteIndex(), 9);
   EXPECT_EQ(f->Chart2->OnAfterDraw.MethodName, "SelectDispersion");
+  EXPECT_FALSE(f->Chart1->Zoom()->Allow());
+  EXPECT_FALSE(f->Chart2->Zoom()->Allow());
 }
 
 TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
