@@ -256,6 +256,10 @@ void TLumCanvas::ApplyPenColor(TChartPen* APen, TColor AColor) {
   // The platform pen has no free dash pattern: small dots draw as its dotted style.
   p->SetStyle(APen->SmallDots() ? psDot : APen->Style());
   p->SetMode(APen->Mode());
+  // A chart pen's gaps are see-through: the device would fill them with the colour of
+  // the last solid brush, and a dotted line after a filled marker would draw solid.
+  if (p->Style() != psSolid && p->Style() != psClear && p->Style() != psInsideFrame)
+    Current()->SetBkMode(TRANSPARENT);
 }
 
 void TLumCanvas::ApplyBrushWithBack(TChartBrush* ABrush, TColor AColor) {

@@ -37,6 +37,14 @@ TEST(CanvasLines, DottedPenLeavesGapsAndHiddenPenDrawsNothing) {
   const int ink = s.Count(clRed);
   EXPECT_GT(ink, 8);
   EXPECT_LT(ink, 32) << "a dotted line must leave gaps";
+  // Still dotted after a solid fill, which leaves the device in opaque mode with the
+  // fill's colour as background.
+  s.canvas.Brush()->SetColor(clRed);
+  s.canvas.Brush()->SetStyle(bsSolid);
+  s.canvas.Rectangle(30, 20, 36, 26);
+  s.canvas.ApplyPen(&pen);
+  s.canvas.Line(0, 8, 40, 8);
+  EXPECT_EQ(guitest::CountColor(s.C(), {0, 8, 40, 9}, clRed), ink) << "the gaps took the fill colour";
 
   // The dispersion chart's dotted line: colour and style set on the pen directly.
   Surface v;
