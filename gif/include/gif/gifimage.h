@@ -454,6 +454,11 @@ struct TGIFRenderHooks {
   void (*Draw)(TGIFImage* Image, TCanvas* Canvas, const TRect& Rect) = nullptr;
   void (*StopDraw)(TGIFImage* Image) = nullptr;             // stop and wait for painters
   void (*BuildBitmap)(TGIFSubImage* Frame) = nullptr;       // CreateBitmapOnLoad
+  // The clipboard operations of the image; without them the graphic's defaults.
+  void (*LoadFromClipboardFormat)(TGIFImage* Image, std::uint16_t Format, THandle Data,
+                                  HPALETTE APalette) = nullptr;
+  void (*SaveToClipboardFormat)(TGIFImage* Image, std::uint16_t& Format, THandle& Data,
+                                HPALETTE& APalette) = nullptr;
 };
 extern TGIFRenderHooks GIFRenderHooks;
 // Colour reduction fills this to turn any other graphic into a frame; answers
@@ -480,6 +485,8 @@ public:
   void Assign(TPersistent* Source) override;
   // Drawing belongs to the rendering library: this calls GIFRenderHooks.Draw.
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  void LoadFromClipboardFormat(std::uint16_t Format, THandle Data, HPALETTE APalette) override;
+  void SaveToClipboardFormat(std::uint16_t& Format, THandle& Data, HPALETTE& APalette) override;
 
   void Clear();
   int Add(TPersistent* Source);
@@ -522,6 +529,9 @@ public:
   std::unique_ptr<TGIFRenderCache> RenderCache;
   bool PaletteModified = false;
   void FreeBitmap() { RenderCache.reset(); }
+  // Rendering's painters and drawing state: unlike RenderCache it lives as long
+  // as the image (the hook StopDraw ends the painters before it goes).
+  std::unique_ptr<TGIFRenderCache> PainterState;
 
   // Pixels held by all frames, for the allocation cap.
   std::int64_t PixelTotal() const { return pixelTotal_; }

@@ -410,6 +410,16 @@ void TGIFImage::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (GIFRenderHooks.Draw) GIFRenderHooks.Draw(this, ACanvas, Rect);
 }
 
+void TGIFImage::LoadFromClipboardFormat(std::uint16_t Format, THandle Data, HPALETTE APalette) {
+  if (GIFRenderHooks.LoadFromClipboardFormat) GIFRenderHooks.LoadFromClipboardFormat(this, Format, Data, APalette);
+  else TGraphic::LoadFromClipboardFormat(Format, Data, APalette);
+}
+
+void TGIFImage::SaveToClipboardFormat(std::uint16_t& Format, THandle& Data, HPALETTE& APalette) {
+  if (GIFRenderHooks.SaveToClipboardFormat) GIFRenderHooks.SaveToClipboardFormat(this, Format, Data, APalette);
+  else TGraphic::SaveToClipboardFormat(Format, Data, APalette);
+}
+
 void TGIFImage::Warning(TObject* Sender, TGIFSeverity Severity, const std::string& Message) {
   if (OnWarning) OnWarning(Sender, Severity, Message);
 }
