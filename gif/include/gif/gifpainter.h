@@ -104,6 +104,7 @@ private:
   TColor background_ = clNone;
   std::atomic<bool> painted_{false};
   std::atomic<bool> detached_{false};
+  std::atomic<bool> running_{false};
   TGIFPainter** reference_;
   std::unique_ptr<TSyncEvent> event_;
   std::exception_ptr pending_;

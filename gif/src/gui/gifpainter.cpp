@@ -91,7 +91,8 @@ void TGIFPainter::Stop() {
   if (options_ & fdThreaded) {
     if (event_) event_->SetEvent();
     SetPriority(tpNormal);
-    if (Suspended() && !Finished()) TThread::Start();
+    // A painter that runs its Execute directly (on the caller's thread) has no thread to wake.
+    if (Suspended() && !Finished() && !running_) TThread::Start();
   }
 }
 
@@ -118,6 +119,7 @@ void TGIFPainter::DoEvent(TNotifyEvent TGIFPainter::*Event) {
 }
 
 void TGIFPainter::Execute() {
+  running_ = true;
   try {
     PlayFrames();
   } catch (...) {

@@ -217,19 +217,26 @@ void TClipboard::AssignTo(TPersistent* Dest) {
     TPersistent::AssignTo(Dest);
     return;
   }
+  // Registered formats carry more than a bitmap does: they come first.
   std::vector<std::uint16_t> formats;
   {
     Store& s = S();
     std::lock_guard<std::mutex> g(s.lock);
-    for (auto [format, handle] : s.formats) formats.push_back(format);
+    for (auto [format, handle] : s.formats)
+      if (format != CF_BITMAP) formats.push_back(format);
   }
   formats.push_back(RegisterClipboardFormat("GIF Image"));
-  formats.push_back(CF_BITMAP);
   for (std::uint16_t f : formats)
     if (TPicture::SupportsClipboardFormat(f) && GetClipboardData(f)) {
       picture->LoadFromClipboardFormat(f, GetClipboardData(f), 0);
       return;
     }
+  if (THandle bitmap = GetClipboardData(CF_BITMAP)) {
+    TBitmap b;
+    BitmapFromClipboardData(&b, bitmap);
+    picture->SetGraphic(&b);
+    return;
+  }
   throw EInvalidGraphic("Unsupported clipboard format");
 }
 
