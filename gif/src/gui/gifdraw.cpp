@@ -1,6 +1,7 @@
 // The image's Draw: one frame, or an animation painter that draws into the
 // image's cached bitmap; starting, stopping and joining painters.
 #include <algorithm>
+#include <unordered_set>
 
 #include "gif/gifunit.h"
 #include "render_impl.h"
@@ -31,6 +32,36 @@ void StopDrawPainter(TGIFImage* Image) {
   }
   ReapPainters(Image);
   Image->FreeBitmap();
+}
+
+// A colour that no frame's table holds, clNone when every candidate is taken.
+TColor FreeColor(TGIFImage* Image) {
+  std::unordered_set<TColor> used;
+  auto add = [&](const TGIFColorMap* Map) {
+    for (const TGIFColor& c : Map->Entries()) used.insert(RGB(c.Red, c.Green, c.Blue));
+  };
+  add(Image->GlobalColorMap());
+  for (int i = 0; i < Image->Images()->Count(); ++i) add(Image->Images()->SubImages(i)->ColorMap());
+  for (int k = 0; k < 0x10000; ++k)
+    if (TColor c = RGB(0xFE, k & 0xFF, k >> 8); !used.count(c)) return c;
+  return clNone;
+}
+
+// What the painter starts from. A canvas of a control may hold nothing of what
+// lies behind it (the control is composed over its parent), so the picture's
+// own background is a colour of its own that drawing leaves out; without a
+// free colour (or on a palette display) the canvas's pixels are copied.
+void PrepareBackground(TGIFImage* Image, TBitmap* Bitmap, TCanvas* ACanvas, const TRect& R) {
+  const TRect area = Rect(0, 0, Bitmap->Width(), Bitmap->Height());
+  TColor key = PaletteDisplay ? clNone : FreeColor(Image);
+  if (key == clNone) {
+    Bitmap->Canvas()->CopyRect(area, ACanvas, R);
+    return;
+  }
+  Bitmap->Canvas()->Brush()->SetColor(key);
+  Bitmap->Canvas()->FillRect(area);
+  Bitmap->SetTransparentColor(key);
+  Bitmap->SetTransparent(true);
 }
 
 void DrawCachedBitmap(TGIFImage* Image, TCanvas* ACanvas, const TRect& R) {
@@ -81,8 +112,7 @@ void DrawHook(TGIFImage* Image, TCanvas* ACanvas, const TRect& R) {
     if (!(options & fdDirectPaint)) {
       bitmap = NewPaintingBitmap(Image);
       area = Rect(0, 0, Image->Width(), Image->Height());
-      // Transparent areas show what lies behind the picture.
-      bitmap->Canvas()->CopyRect(area, ACanvas, R);
+      PrepareBackground(Image, bitmap.get(), ACanvas, R);
       StoreImageBitmap(Image, bitmap);
       target = bitmap->Canvas();
     }

@@ -102,23 +102,12 @@ TEST_F(Render, TilingRepeatsAtTheImageSizeAndNeverLoopsOnZero) {
   EXPECT_EQ(ScaleRect(zero.Images()->SubImages(0), Rect(5, 5, 25, 25)), Rect(5, 5, 7, 7));
 }
 
-TEST_F(Render, WebPaletteOnlyWhenAskedAndOnPaletteDisplays) {
-  EXPECT_FALSE(UseWebPalette(&img));  // default options on a true-colour screen
-  DoAutoDither = true;
-  EXPECT_TRUE(UseWebPalette(&img));
-  DoAutoDither = false;
-  img.SetDrawOptions(GIFDefaultDrawOptions & ~fdWebPaletteOnPaletteDisplay);
-  EXPECT_TRUE(UseWebPalette(&img));
-  img.SetDrawOptions(GIFDefaultDrawOptions & ~fdWebPalette);
-  DoAutoDither = true;
-  EXPECT_FALSE(UseWebPalette(&img));
-}
-
 TEST_F(Render, FramesUseTheirTableOrAreDitheredToTheWebPalette) {
   img.GlobalColorMap()->Add(RGB(10, 20, 30));
   img.GlobalColorMap()->Add(RGB(128, 128, 128));
   TGIFSubImage* f = AddFrame(img, 0, 0, 4, 1, {0, 1, 0, 1});
   img.UpdateScreenSize();
+  EXPECT_FALSE(UseWebPalette(&img)) << "default options on a true-colour screen";
   TBitmap* own = GetBitmap(f);
   ASSERT_NE(own, nullptr);
   EXPECT_EQ(own->PixelFormat(), pf8bit);
@@ -127,7 +116,8 @@ TEST_F(Render, FramesUseTheirTableOrAreDitheredToTheWebPalette) {
   ASSERT_EQ(GetPaletteEntries(GetPalette(f), 0, 2, e), 2);
   EXPECT_EQ(e[1], (TPaletteEntry{128, 128, 128, PC_NOCOLLAPSE}));
 
-  DoAutoDither = true;
+  DoAutoDither = true;  // a palette display
+  ASSERT_TRUE(UseWebPalette(&img));
   f->FreeBitmap();
   TBitmap* web = GetBitmap(f);
   EXPECT_EQ(GetPaletteEntries(web->Palette(), 0, 0, nullptr), 216);
