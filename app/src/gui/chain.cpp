@@ -304,9 +304,10 @@ void TForm1::CreateCharts() {
 }
 
 void TForm1::LoadPicture() {
-  if (Image1PictureSize <= 1u + Image1PictureData[0]) return;  // the class name alone: no GIF stream yet
+  // An unregistered picture class leaves the picture empty.
+  const std::vector<std::uint8_t> data = Image1PictureData();
   TMemoryStream stream;
-  stream.WriteBuffer(Image1PictureData, Image1PictureSize);
+  stream.WriteBuffer(data.data(), std::int64_t(data.size()));
   stream.SetPosition(0);
   Image1->Picture()->LoadFromStream(&stream);
 }

@@ -2,12 +2,15 @@
 // draws the dispersion curve of the current model and runs the animations; the
 // physics and the run frame are in app/physics.h and app/runframe.h.
 #pragma once
+#include <cstdint>
+#include <vector>
 #include <string>
 
 #include "app/runframe.h"
 #include "engine/series.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
+#include "platform/units.h"
 
 class TChart;
 class TChartSeries;
@@ -132,5 +135,6 @@ extern TForm1* Form1;
 
 // The window's picture data: the graphic class name "TGIFImage", then the GIF
 // stream (none yet: it arrives with the GIF codec's picture format).
-extern const unsigned char Image1PictureData[];
-extern const unsigned Image1PictureSize;
+std::vector<std::uint8_t> Image1PictureData();
+// The program's units in start-up order (finalised in reverse).
+std::vector<TUnitInfo> PhonarkUnits();

@@ -22,10 +22,7 @@ class Units : public testing::Environment {
 public:
   void SetUp() override { table.Initialize(); }
   void TearDown() override { table.Finalize(); }
-  TUnitTable table{{{"Forms", FormsUnitInit, FormsUnitDone},
-                    {"LumConst", LumConstUnitInit, LumConstUnitDone},
-                    {"Chart", ChartUnitInit, ChartUnitDone},
-                    {"LumConst2", LumConst2UnitInit, LumConst2UnitDone}}};
+  TUnitTable table{PhonarkUnits()};  // the program's own, GIF picture format included
 };
 const auto* units = testing::AddGlobalTestEnvironment(new Units);
 
@@ -79,7 +76,12 @@ TEST_F(MainWindow, LayoutRangesHintsAndTabOrder) {
   EXPECT_EQ(f->M2->BoundsRect(), Bounds(869, 188, 57, 22));
   EXPECT_EQ(f->Image1->BoundsRect(), Bounds(891, 20, 60, 60));
   EXPECT_EQ(f->Label5->Font()->Color(), clRed);
-  EXPECT_TRUE(f->Image1->Picture()->Graphic() == nullptr || f->Image1->Picture()->Graphic()->Empty());
+  // The animated picture, loaded from the form's picture data by its class name.
+  TGraphic* picture = f->Image1->Picture()->Graphic();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->ClassName(), "TGIFImage");
+  EXPECT_EQ(picture->Width(), 32);
+  EXPECT_EQ(picture->Height(), 32);
   struct Spin { TSpinEdit* e; int lo, value; };
   for (Spin s : {Spin{f->C1, 1, 6}, {f->C2, 1, 4}, {f->M1, 1, 8}, {f->M2, 3, 4}}) {
     EXPECT_EQ(s.e->MinValue(), s.lo);

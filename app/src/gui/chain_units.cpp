@@ -1,0 +1,23 @@
+// The program's unit table, shared by the executable and the tests.
+#include "chain.h"
+#include "canvas/lumconst.h"
+#include "chart/unit.h"
+#include "gif/gifunit.h"
+#include "platform/forms.h"
+#include "platform/graphics.h"
+
+std::vector<TUnitInfo> PhonarkUnits() {
+  // Each unit after the units it uses: the class library, the drawing canvas
+  // (first half of the texts), the chart control's lists and palettes, the second
+  // half of the texts, the GIF picture format, and the application's own unit
+  // last, which has nothing to do.
+  return {
+      {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
+      {"Forms", FormsUnitInit, FormsUnitDone},
+      {"LumConst", LumConstUnitInit, LumConstUnitDone},
+      {"Chart", ChartUnitInit, ChartUnitDone},
+      {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
+      {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},
+      {"Chain", nullptr, nullptr},
+  };
+}
