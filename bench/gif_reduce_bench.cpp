@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
   TDIBPixels ours;
   for (int i = 0; i < 3; ++i) {
     auto t0 = Clock::now();
-    ours = ReduceColors(pic, crOptimized, dmNearest, 8);
+    ours = ReduceColors(pic, rmOptimized, dmNearest, 8);
     best = std::min(best, Ms(Clock::now() - t0));
   }
   TQuality q = Compare(pic, ours);

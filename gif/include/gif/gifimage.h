@@ -545,7 +545,7 @@ private:
   std::unique_ptr<TGIFImageList> images_;
   HPALETTE palette_ = 0;
   TFrameDrawOptions drawOptions_ = GIFDefaultDrawOptions;
-  TColorReduction colorReduction_ = crWeb216;
+  TColorReduction colorReduction_ = rmWeb216;
   int reductionBits_ = 8;
   TDitherMode ditherMode_ = dmNearest;
   TGIFCompression compression_ = gcLZW;

@@ -44,16 +44,16 @@ constexpr TOptimizeOptions opReduceColors = 0x10;
 
 // How a true-colour picture is brought down to at most 256 colours.
 enum TColorReduction {
-  crNone = 0,            // keep 24-bit colour
-  crSystem20 = 1,        // the system's 20-colour palette
-  crHalftone = 2,        // the screen's halftone palette
-  crGray4 = 3,           // four greys
-  crMonochrome = 4,
-  crGray256 = 5,
-  crWeb216 = 6,          // the 6x6x6 palette
-  crOptimized = 7,       // optimised palette of 2^bits colours
-  crOptimizedSystem = 8, // 236 optimised colours between the system's 20
-  crGivenPalette = 9,
+  rmNone = 0,            // keep 24-bit colour
+  rmSystem20 = 1,        // the system's 20-colour palette
+  rmHalftone = 2,        // the screen's halftone palette
+  rmGray4 = 3,           // four greys
+  rmMonochrome = 4,
+  rmGray256 = 5,
+  rmWeb216 = 6,          // the 6x6x6 palette
+  rmOptimized = 7,       // optimised palette of 2^bits colours
+  rmOptimizedSystem = 8, // 236 optimised colours between the system's 20
+  rmGivenPalette = 9,
 };
 
 enum TDitherMode {

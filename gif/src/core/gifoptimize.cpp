@@ -171,7 +171,7 @@ void TGIFImage::Optimize(TOptimizeOptions Options, TColorReduction Reduction, TD
         if (f->Empty() && ext->Count() == 0) images_->Delete(i);
         tick();
       }
-    } else if ((Options & opReduceColors) && Reduction == crGivenPalette) {
+    } else if ((Options & opReduceColors) && Reduction == rmGivenPalette) {
       throw GIFException("Invalid reduction method");
     }
   } catch (...) {

@@ -104,17 +104,17 @@ TColorPalette Quantize(const TDIBPixels& source24, int colors) {
 TColorPalette MakeReductionPalette(TColorReduction Reduction, int ReductionBits,
                                    const TDIBPixels& Source24, const TColorPalette* Palette) {
   switch (Reduction) {
-    case crSystem20: return SystemPalette20();
-    case crHalftone: return HalftonePalette();
-    case crGray4: return FourGrayPalette();
-    case crMonochrome: return MonochromePalette();
-    case crGray256: return GrayScalePalette();
-    case crWeb216: return NetscapePalette();
-    case crOptimized:
+    case rmSystem20: return SystemPalette20();
+    case rmHalftone: return HalftonePalette();
+    case rmGray4: return FourGrayPalette();
+    case rmMonochrome: return MonochromePalette();
+    case rmGray256: return GrayScalePalette();
+    case rmWeb216: return NetscapePalette();
+    case rmOptimized:
       if (ReductionBits < GIFMinReductionBits || ReductionBits > GIFMaxReductionBits)
         throw GIFException("Reduction bits must be between 1 and 8");
       return Quantize(Source24, 1 << ReductionBits);
-    case crOptimizedSystem: {
+    case rmOptimizedSystem: {
       // The system's dark half, our colours, then the light half at the top.
       const TColorPalette& sys = SystemPalette20();
       TColorPalette p(sys.begin(), sys.begin() + 10);
@@ -124,7 +124,7 @@ TColorPalette MakeReductionPalette(TColorReduction Reduction, int ReductionBits,
       p.insert(p.end(), sys.begin() + 10, sys.end());
       return p;
     }
-    case crGivenPalette:
+    case rmGivenPalette:
       if (!Palette || Palette->empty()) throw GIFException("No palette given for color reduction");
       if (Palette->size() > 256) return TColorPalette(Palette->begin(), Palette->begin() + 256);
       return *Palette;
@@ -135,8 +135,8 @@ TColorPalette MakeReductionPalette(TColorReduction Reduction, int ReductionBits,
 TDIBPixels ReduceColors(const TDIBPixels& Source, TColorReduction Reduction, TDitherMode DitherMode,
                         int ReductionBits, const TColorPalette* Palette) {
   if (Source.Empty()) return {};
-  if (Reduction == crNone) return Source.ToBGR24();
-  if (Reduction < crNone || Reduction > crGivenPalette) throw GIFException("Invalid reduction method");
+  if (Reduction == rmNone) return Source.ToBGR24();
+  if (Reduction < rmNone || Reduction > rmGivenPalette) throw GIFException("Invalid reduction method");
   if (DitherMode < dmNearest || DitherMode > dmBurkes) throw GIFException("Invalid dither mode");
 
   // Indexed sources are read through their palette like any other.

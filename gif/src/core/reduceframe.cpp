@@ -106,7 +106,7 @@ void AssignDIBToFrame(TGIFSubImage* Frame, const TDIBPixels& Picture, const TDIB
   if (!indexed) {
     reduced = image ? ReduceColors(Picture, image->ColorReduction(), image->DitherMode(),
                                    image->ReductionBits())
-                    : ReduceColors(Picture, crWeb216, dmNearest, 8);
+                    : ReduceColors(Picture, rmWeb216, dmNearest, 8);
   }
   const TDIBPixels& pic = indexed ? Picture : reduced;
   TConvertProgress progress(image, pic.Height());

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "gif/gifrender.h"
+#include "platform/forms.h"
+#include "platform/threads.h"
 #include "render_impl.h"
 
 // ---------------------------------------------------------------------------
@@ -16,9 +18,14 @@ void TGIFPainterEnv::Sleep(unsigned Ms) {
   else ::Sleep(Ms);
 }
 
-bool GIFPumpMessages();  // gifpump.cpp: the message loop lives apart from the codec's names
-
-bool TGIFPainterEnv::ProcessMessages() { return GIFPumpMessages(); }
+bool TGIFPainterEnv::ProcessMessages() {
+  if (!Application) {
+    if (IsMainThread()) CheckSynchronize();
+    return true;
+  }
+  Application->ProcessMessages();
+  return !Application->Terminated();
+}
 
 void TGIFPainterEnv::Synchronize(TThread* Thread, const TThreadMethod& Method) {
   TThread::Synchronize(Thread, Method);

@@ -6,7 +6,7 @@ TEST(GifModel, NewImageDefaults) {
   EXPECT_TRUE(img.Empty());
   EXPECT_EQ(img.Width(), 0);
   EXPECT_EQ(img.DrawOptions(), 0x068F);
-  EXPECT_EQ(img.ColorReduction(), crWeb216);
+  EXPECT_EQ(img.ColorReduction(), rmWeb216);
   EXPECT_EQ(img.ReductionBits(), 8);
   EXPECT_EQ(img.DitherMode(), dmNearest);
   EXPECT_EQ(img.Compression(), gcLZW);
@@ -209,7 +209,7 @@ TEST(GifModel, OptimizeMergesTrimsAndDropsRedundancy) {
     EXPECT_EQ(m, "Optimizing...");
     pct.push_back(p);
   };
-  img.Optimize(opTrimTransparent | opMergeWithPrevious | opDropRedundant, crNone, dmNearest, 8);
+  img.Optimize(opTrimTransparent | opMergeWithPrevious | opDropRedundant, rmNone, dmNearest, 8);
   EXPECT_EQ(pct.back(), 100);
   // Frame 2 showed nothing: it is gone. Frame 1 kept only its changed pixel.
   ASSERT_EQ(img.Images()->Count(), 2);
@@ -225,7 +225,7 @@ TEST(GifModel, OptimizeMergesTrimsAndDropsRedundancy) {
 
   TGIFImage given;
   AddFrame(given, 0, 0, 1, 1);
-  EXPECT_GIF_ERROR(given.Optimize(opReduceColors, crGivenPalette, dmNearest, 8), "Invalid reduction method");
+  EXPECT_GIF_ERROR(given.Optimize(opReduceColors, rmGivenPalette, dmNearest, 8), "Invalid reduction method");
 }
 
 TEST(GifModel, MergeNeverTurnsAVisibleColourTransparent) {
@@ -237,7 +237,7 @@ TEST(GifModel, MergeNeverTurnsAVisibleColourTransparent) {
   TGIFSubImage* f1 = AddFrame(img, 0, 0, 2, 1, {0, 2});
   MakeTransparent(f1, 0);
   TGIFSubImage* f2 = AddFrame(img, 0, 0, 2, 1, {0, 2});
-  img.Optimize(opMergeWithPrevious, crNone, dmNearest, 8);
+  img.Optimize(opMergeWithPrevious, rmNone, dmNearest, 8);
   ASSERT_TRUE(f2->Transparent());
   EXPECT_NE(f2->TransparentIndex(), 0);
   EXPECT_EQ(f2->Pixels(0, 0), 0);

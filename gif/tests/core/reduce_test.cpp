@@ -57,13 +57,13 @@ TEST(DIBPixels, IndexedPixelsReadHighNibbleFirstThroughThePalette) {
 TEST(ReduceColors, ReductionZeroIsATrueColourCopy) {
   TDIBPixels src = Noise(7, 5, 32, 1);
   for (int dither = 0; dither <= 6; ++dither) {
-    TDIBPixels out = ReduceColors(src, crNone, TDitherMode(dither), 8);
+    TDIBPixels out = ReduceColors(src, rmNone, TDitherMode(dither), 8);
     ASSERT_EQ(out.BitsPerPixel(), 24);
     ASSERT_EQ(out.Width(), 7);
     for (int y = 0; y < 5; ++y)
       for (int x = 0; x < 7; ++x) ASSERT_EQ(out.PixelColor(x, y), src.PixelColor(x, y));
   }
-  EXPECT_TRUE(ReduceColors(TDIBPixels(), crWeb216, dmNearest, 8).Empty());
+  EXPECT_TRUE(ReduceColors(TDIBPixels(), rmWeb216, dmNearest, 8).Empty());
 }
 
 TEST(ReduceColors, GivenAndSystemFramedPalettes) {
@@ -71,12 +71,12 @@ TEST(ReduceColors, GivenAndSystemFramedPalettes) {
   src.SetPixelColor(0, 0, {255, 0, 0});
   src.SetPixelColor(1, 0, {128, 128, 128});
   TColorPalette given = {{9, 9, 9, 0}, {250, 5, 5, 0}};
-  TDIBPixels mine = ReduceColors(src, crGivenPalette, dmNearest, 8, &given);
+  TDIBPixels mine = ReduceColors(src, rmGivenPalette, dmNearest, 8, &given);
   EXPECT_EQ(mine.Palette(), given);
   EXPECT_EQ(mine.ScanLine(0)[0], 1);
   EXPECT_EQ(mine.ScanLine(0)[1], 0);
 
-  TDIBPixels sys = ReduceColors(Noise(16, 16, 24, 3), crOptimizedSystem, dmNearest, 8);
+  TDIBPixels sys = ReduceColors(Noise(16, 16, 24, 3), rmOptimizedSystem, dmNearest, 8);
   ASSERT_EQ(sys.Palette().size(), 256u);
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(sys.Palette()[i], SystemPalette20()[i]);
@@ -94,7 +94,7 @@ TEST(ReduceColors, EveryIndexLiesInsideThePalette) {
         TDIBPixels out =
             ReduceColors(src, TColorReduction(reduction), TDitherMode(dither), bits, &given);
         ASSERT_FALSE(out.Palette().empty());
-        if (reduction == crOptimized) {
+        if (reduction == rmOptimized) {
           ASSERT_LE(out.Palette().size(), std::size_t(1) << bits);
         }
         for (int y = 0; y < out.Height(); ++y)
@@ -110,15 +110,15 @@ TEST(ReduceColors, BadSettingsAreRefusedClearly) {
   TDIBPixels src = Noise(4, 4, 24, 9);
   ExpectGIFError([&] { ReduceColors(src, TColorReduction(10), dmNearest, 8); },
                  "Invalid reduction method");
-  ExpectGIFError([&] { ReduceColors(src, crWeb216, TDitherMode(7), 8); }, "Invalid dither mode");
+  ExpectGIFError([&] { ReduceColors(src, rmWeb216, TDitherMode(7), 8); }, "Invalid dither mode");
   for (int bits : {0, 9, -3})
-    ExpectGIFError([&] { ReduceColors(src, crOptimized, dmNearest, bits); },
+    ExpectGIFError([&] { ReduceColors(src, rmOptimized, dmNearest, bits); },
                    "Reduction bits must be between 1 and 8");
-  ExpectGIFError([&] { ReduceColors(src, crGivenPalette, dmNearest, 8); },
+  ExpectGIFError([&] { ReduceColors(src, rmGivenPalette, dmNearest, 8); },
                  "No palette given for color reduction");
   TColorPalette empty;
-  ExpectGIFError([&] { ReduceColors(src, crGivenPalette, dmNearest, 8, &empty); },
+  ExpectGIFError([&] { ReduceColors(src, rmGivenPalette, dmNearest, 8, &empty); },
                  "No palette given for color reduction");
   // bits only matter to the optimised palette
-  EXPECT_NO_THROW(ReduceColors(src, crWeb216, dmNearest, 0));
+  EXPECT_NO_THROW(ReduceColors(src, rmWeb216, dmNearest, 0));
 }

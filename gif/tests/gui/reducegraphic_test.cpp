@@ -80,7 +80,7 @@ TEST_F(GraphicToFrame, DeepBitmapsAreReducedByTheImageSettings) {
   EXPECT_EQ(f->ColorMap()->Count(), 216);
   EXPECT_EQ(Row(f, 0), (std::vector<int>{180, 215, 215, 215}));
 
-  gif.SetColorReduction(crNone);  // the colours as found, in order of appearance
+  gif.SetColorReduction(rmNone);  // the colours as found, in order of appearance
   b = guitest::MakeBitmap(4, 2, clWhite);
   b->Canvas()->SetPixels(3, 1, clLime);
   f = Frame(gif.Add(b.get()));
@@ -108,7 +108,7 @@ TEST_F(GraphicToFrame, IconMaskBecomesTheTransparentColour) {
   icon.Image()->Canvas()->SetPixels(1, 0, clBlack);
   static_cast<std::uint8_t*>(icon.Mask()->ScanLine(0))[0] = 0x40;
   static_cast<std::uint8_t*>(icon.Mask()->ScanLine(1))[0] = 0x00;
-  gif.SetColorReduction(crNone);
+  gif.SetColorReduction(rmNone);
   TGIFSubImage* f = Frame(gif.Add(&icon));
   ASSERT_TRUE(f->Transparent());
   ASSERT_NE(f->GraphicControlExtension(), nullptr);
@@ -120,7 +120,7 @@ TEST_F(GraphicToFrame, IconMaskBecomesTheTransparentColour) {
   EXPECT_EQ(Row(f, 1), (std::vector<int>{0, 0, 0}));
 
   // a full table lends the masked pixels the first entry no visible pixel uses
-  gif.SetColorReduction(crGray256);
+  gif.SetColorReduction(rmGray256);
   f = Frame(gif.Add(&icon));
   EXPECT_EQ(f->ColorMap()->Count(), 256);
   EXPECT_EQ(f->TransparentIndex(), 0);
@@ -129,7 +129,7 @@ TEST_F(GraphicToFrame, IconMaskBecomesTheTransparentColour) {
 
 TEST_F(GraphicToFrame, OtherGraphicsAreDrawnIntoABitmapFirst) {
   TSquare square;
-  gif.SetColorReduction(crNone);
+  gif.SetColorReduction(rmNone);
   std::vector<std::string> progress;
   gif.OnProgress = [&](TObject*, TProgressStage s, std::uint8_t p, bool, const TRect&,
                        const std::string& msg) {
@@ -149,14 +149,14 @@ TEST_F(GraphicToFrame, OtherGraphicsAreDrawnIntoABitmapFirst) {
 
 TEST(ReduceBitmap, GivesAnIndexedBitmapOrATrueColourCopy) {
   auto b = guitest::MakeBitmap(5, 3, RGB(128, 128, 128));
-  auto web = ReduceColors(b.get(), crWeb216, dmFloydSteinberg, 8);
+  auto web = ReduceColors(b.get(), rmWeb216, dmFloydSteinberg, 8);
   EXPECT_EQ(web->PixelFormat(), pf8bit);
   EXPECT_EQ(PaletteFromHandle(web->Palette()).size(), 216u);
-  auto copy = ReduceColors(b.get(), crNone, dmFloydSteinberg, 8);
+  auto copy = ReduceColors(b.get(), rmNone, dmFloydSteinberg, 8);
   EXPECT_EQ(copy->PixelFormat(), pf24bit);
   EXPECT_EQ(copy->Canvas()->Pixels(4, 2), RGB(128, 128, 128));
   HPALETTE h = PaletteToHandle({{1, 1, 1, 0}, {120, 130, 125, 0}});
-  auto given = ReduceColors(b.get(), crGivenPalette, dmNearest, 8, h);
+  auto given = ReduceColors(b.get(), rmGivenPalette, dmNearest, 8, h);
   EXPECT_EQ(static_cast<std::uint8_t*>(given->ScanLine(2))[4], 1);
   DeleteObject(h);
 }
