@@ -398,22 +398,99 @@ void TLumCanvas3D::ShowImage(TCanvas* DestCanvas, const TRect& UserRect) {
   dirty_ = false;
 }
 
-// The flat view has nothing to precompute; the projected view fills this in.
-void TLumCanvas3D::CalcTrigValues() {}
+namespace {
+constexpr double kDegree = std::numbers::pi / 180;
+// Nearest point at which a point counts as in front of the eye (see the header).
+constexpr double kMinW = 0.1;
+constexpr double kLimit = 1073741824.0;  // 2^30
+int ToInt(double V) { return int(std::nearbyint(std::clamp(V, -kLimit, kLimit))); }  // half to even
+}  // namespace
 
-void TLumCanvas3D::CalcPerspective(const TRect& Rect) {
+void TLumCanvas3D::CalcTrigValues() {
+  const TView3DOptions* v = View3DOptions();
+  kind_ = !v || !Is3D() ? TViewKind::Flat : v->Orthogonal() ? TViewKind::Orthogonal : TViewKind::Free;
+  if (!v) return;
+  zoom_ = std::max(v->Zoom(), 1) / 100.0;
+  hOffset_ = v->HorizOffset();
+  vOffset_ = v->VertOffset();
+  orthoCos_ = std::cos(v->OrthoAngle() * kDegree);
+  orthoSin_ = std::sin(v->OrthoAngle() * kDegree);
+  cosR_ = std::cos(v->RotationFloat() * kDegree);
+  sinR_ = std::sin(v->RotationFloat() * kDegree);
+  cosE_ = std::cos(v->ElevationFloat() * kDegree);
+  sinE_ = std::sin(v->ElevationFloat() * kDegree);
+  const double size = std::max({rect_.Width(), rect_.Height(), 1});
+  invEye_ = v->Perspective() > 0 ? v->Perspective() / (100.0 * size) : 0;
+  zCenter_ = depth_ / 2.0;
+}
+
+void TLumCanvas3D::CalcPerspective(const TRect& Rect, int Depth) {
+  rect_ = Normalized(Rect);
+  depth_ = Depth;
   xCenter_ = (Rect.Left + Rect.Right) / 2;
   yCenter_ = (Rect.Top + Rect.Bottom) / 2;
+  CalcTrigValues();
+}
+
+TLumCanvas3D::TViewKind TLumCanvas3D::Kind() const {
+  return RotationDisabled() || !Is3D() || !View3DOptions() ? TViewKind::Flat : kind_;
+}
+
+void TLumCanvas3D::Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const {
+  switch (Kind()) {
+    case TViewKind::Flat:
+      SX = X;
+      SY = Y;
+      Depth = Z;
+      return;
+    case TViewKind::Orthogonal:
+      SX = xCenter_ + zoom_ * (X - xCenter_ + Z * orthoCos_) + hOffset_;
+      SY = yCenter_ + zoom_ * (Y - yCenter_ - Z * orthoSin_) + vOffset_;
+      Depth = Z;
+      return;
+    case TViewKind::Free: {
+      const double dx = X - xCenter_, dy = Y - yCenter_, dz = Z - zCenter_;
+      const double x1 = dx * cosR_ - dz * sinR_, z1 = dx * sinR_ + dz * cosR_;
+      const double y2 = dy * cosE_ + z1 * sinE_, z2 = z1 * cosE_ - dy * sinE_;
+      const double k = zoom_ / std::max(1 + z2 * invEye_, kMinW);
+      SX = xCenter_ + k * x1 + hOffset_;
+      SY = yCenter_ + k * y2 + vOffset_;
+      Depth = z2;
+      return;
+    }
+  }
+}
+
+TPoint TLumCanvas3D::ToScreen(double X, double Y, double Z) const {
+  double sx, sy, d;
+  Project(X, Y, Z, sx, sy, d);
+  return {ToInt(sx), ToInt(sy)};
 }
 
 TPoint TLumCanvas3D::ProjectPoint(int X, int Y, int Z) const {
-  (void)Z;
-  return {X, Y};
+  if (Kind() == TViewKind::Flat) return {X, Y};
+  return ToScreen(X, Y, Z);
 }
 
 TPoint TLumCanvas3D::InverseProject(int X, int Y, int Z) const {
-  (void)Z;
-  return {X, Y};
+  const TViewKind kind = Kind();
+  if (kind == TViewKind::Flat) return {X, Y};
+  // Offsets from the centre with offset and zoom taken off.
+  const double u = (X - hOffset_ - xCenter_) / zoom_, v = (Y - vOffset_ - yCenter_) / zoom_;
+  if (kind == TViewKind::Orthogonal)
+    return {ToInt(xCenter_ + u - Z * orthoCos_), ToInt(yCenter_ + v + Z * orthoSin_)};
+  // Free view: u w = x1 and v w = y2, linear in dx and dy for the known dz; solved by
+  // Cramer's rule. A plane seen edge-on (or through the eye) has no single answer: the
+  // point with the same offsets from the centre stands for it.
+  const double dz = Z - zCenter_, p = invEye_;
+  const double a11 = cosR_ - u * p * cosE_ * sinR_, a12 = u * p * sinE_;
+  const double b1 = u + u * p * cosE_ * cosR_ * dz + sinR_ * dz;
+  const double a21 = sinE_ * sinR_ - v * p * cosE_ * sinR_, a22 = cosE_ + v * p * sinE_;
+  const double b2 = v + v * p * cosE_ * cosR_ * dz - sinE_ * cosR_ * dz;
+  const double det = a11 * a22 - a12 * a21;
+  if (std::abs(det) < 1e-9) return {ToInt(xCenter_ + u), ToInt(yCenter_ + v)};
+  const double dx = (b1 * a22 - a12 * b2) / det, dy = (a11 * b2 - b1 * a21) / det;
+  return {ToInt(xCenter_ + dx), ToInt(yCenter_ + dy)};
 }
 
 void TLumCanvas3D::HorizLine3D(int X0, int X1, int Y, int Z) { LineWithZ(X0, Y, X1, Y, Z); }
@@ -439,8 +516,24 @@ void TLumCanvas3D::LineWithZ(int X0, int Y0, int X1, int Y1, int Z) {
   LineTo3D(X1, Y1, Z);
 }
 
-void TLumCanvas3D::RectangleWithZ(const TRect& R, int Z) { Rectangle(ProjectRect(R, Z)); }
-void TLumCanvas3D::EllipseWithZ(const TRect& R, int Z) { Ellipse(ProjectRect(R, Z)); }
+void TLumCanvas3D::RectangleWithZ(const TRect& R, int Z) {
+  if (KeepsRectangles()) return Rectangle(ProjectRect(R, Z));
+  const auto c = ProjectRectCorners(R, Z);
+  Polygon(c.data(), 4);
+}
+
+void TLumCanvas3D::EllipseWithZ(const TRect& R, int Z) {
+  if (KeepsRectangles()) return Ellipse(ProjectRect(R, Z));
+  constexpr int steps = 64;
+  const double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
+  const double rx = R.Width() / 2.0, ry = R.Height() / 2.0;
+  std::vector<TPoint> pts;
+  for (int i = 0; i < steps; ++i) {
+    const double a = 2 * std::numbers::pi * i / steps;
+    pts.push_back(ToScreen(cx + rx * std::cos(a), cy + ry * std::sin(a), Z));
+  }
+  Polygon(pts);
+}
 
 void TLumCanvas3D::Diamond(const TRect& R, int Z) {
   const int mx = (R.Left + R.Right) / 2, my = (R.Top + R.Bottom) / 2;
@@ -475,13 +568,108 @@ void TLumCanvas3D::RotateLabel3D(int X, int Y, int Z, const std::string& Text, d
 }
 
 void TLumCanvas3D::DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) {
-  if (Plane == cpFront) StretchDraw(ProjectRect(R, Z), Graphic);
+  if (!Graphic || Graphic->Empty() || !ReferenceCanvas()) return;
+  if (Plane == cpFront && KeepsRectangles()) return StretchDraw(ProjectRect(R, Z), Graphic);
+  std::array<TPoint, 4> q;  // where the picture's top-left, top-right, bottom-right, bottom-left go
+  switch (Plane) {
+    case cpFront: q = ProjectRectCorners(R, Z); break;
+    case cpSide:
+      q = {ProjectPoint(Z, R.Top, R.Left), ProjectPoint(Z, R.Top, R.Right), ProjectPoint(Z, R.Bottom, R.Right),
+           ProjectPoint(Z, R.Bottom, R.Left)};
+      break;
+    case cpFloor:
+      q = {ProjectPoint(R.Left, Z, R.Bottom), ProjectPoint(R.Right, Z, R.Bottom), ProjectPoint(R.Right, Z, R.Top),
+           ProjectPoint(R.Left, Z, R.Top)};
+      break;
+  }
+  DrawOnQuad(Graphic, q);
 }
 
+void TLumCanvas3D::DrawOnQuad(TGraphic* Graphic, const std::array<TPoint, 4>& Quad) {
+  // Twice the signed area: a plane seen edge-on has none.
+  long long area = 0;
+  for (int i = 0; i < 4; ++i) {
+    const TPoint &a = Quad[i], &b = Quad[(i + 1) % 4];
+    area += (long long)a.X * b.Y - (long long)b.X * a.Y;
+  }
+  if (std::llabs(area) < 2) return;
+  if (auto* bmp = dynamic_cast<TBitmap*>(Graphic)) return ReferenceCanvas()->DrawOnQuad(Quad, bmp);
+  TBitmap flat;
+  flat.SetPixelFormat(pf32bit);
+  flat.SetSize(Graphic->Width(), Graphic->Height());
+  flat.Canvas()->StretchDraw({0, 0, Graphic->Width(), Graphic->Height()}, Graphic);
+  ReferenceCanvas()->DrawOnQuad(Quad, &flat);
+}
+
+namespace {
+// Each channel of C scaled by Keep / 256.
+TColor Darker(TColor C, int Keep) {
+  const TColor v = ColorToRGB(C);
+  return RGB(GetRValue(v) * Keep / 256, GetGValue(v) * Keep / 256, GetBValue(v) * Keep / 256);
+}
+}  // namespace
+
 void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) {
-  (void)Z1;
-  (void)DarkSides;  // the sides are edge-on in the flat view
-  RectangleWithZ(R, Z0);
+  if (Kind() == TViewKind::Flat) return RectangleWithZ(R, Z0);  // the sides are edge-on
+  const double l = R.Left, t = R.Top, r = R.Right, b = R.Bottom;
+  const double zf = std::min(Z0, Z1), zb = std::max(Z0, Z1);
+  struct Face {
+    double x[4], y[4], z[4];
+    int keep;  // brightness of a dark side, of 256
+  };
+  // Corners go round each face; the order is turned outward below.
+  const Face faces[6] = {
+      {{l, r, r, l}, {t, t, b, b}, {zf, zf, zf, zf}, 256},  // front
+      {{l, r, r, l}, {t, t, b, b}, {zb, zb, zb, zb}, 256},  // back
+      {{l, r, r, l}, {t, t, t, t}, {zf, zf, zb, zb}, 224},  // top
+      {{l, r, r, l}, {b, b, b, b}, {zf, zf, zb, zb}, 224},  // bottom
+      {{l, l, l, l}, {t, b, b, t}, {zf, zf, zb, zb}, 192},  // left
+      {{r, r, r, r}, {t, b, b, t}, {zf, zf, zb, zb}, 192},  // right
+  };
+  const double cx = (l + r) / 2, cy = (t + b) / 2, cz = (zf + zb) / 2;
+  struct Shown {
+    std::array<TPoint, 4> pts;
+    double depth;
+    int keep;
+  };
+  std::vector<Shown> shown;
+  for (const Face& f : faces) {
+    // Outward normal from the corner order, against the way out of the box's centre.
+    const double ux = f.x[1] - f.x[0], uy = f.y[1] - f.y[0], uz = f.z[1] - f.z[0];
+    const double vx = f.x[2] - f.x[1], vy = f.y[2] - f.y[1], vz = f.z[2] - f.z[1];
+    const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    const double ox = (f.x[0] + f.x[2]) / 2 - cx, oy = (f.y[0] + f.y[2]) / 2 - cy, oz = (f.z[0] + f.z[2]) / 2 - cz;
+    const bool inward = nx * ox + ny * oy + nz * oz < 0;
+    Shown s{{}, 0, f.keep};
+    double sx[4], sy[4];
+    for (int i = 0; i < 4; ++i) {
+      const int k = inward ? 3 - i : i;
+      double d;
+      Project(f.x[k], f.y[k], f.z[k], sx[i], sy[i], d);
+      s.pts[i] = {ToInt(sx[i]), ToInt(sy[i])};
+      s.depth += d / 4;
+    }
+    // Corners turning anticlockwise about the outward normal turn anticlockwise on
+    // the screen (y down: negative area) when the face looks at the viewer.
+    double area = 0;
+    for (int i = 0; i < 4; ++i) area += sx[i] * sy[(i + 1) % 4] - sx[(i + 1) % 4] * sy[i];
+    if (area < -1e-6) shown.push_back(s);
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) { return a.depth > b.depth; });
+  TBrush* brush = Brush();
+  const TColor colour = brush->Color();
+  const TBrushStyle style = brush->Style();
+  for (const Shown& s : shown) {
+    if (DarkSides && s.keep < 256 && !brush->Bitmap()) {
+      brush->SetColor(Darker(colour, s.keep));
+      brush->SetStyle(style);  // a colour change would make a clear brush solid
+    }
+    Polygon(s.pts.data(), 4);
+    if (brush->Color() != colour) {
+      brush->SetColor(colour);
+      brush->SetStyle(style);
+    }
+  }
 }
 
 void TLumCanvas3D::PolygonWithZ(const std::vector<TPoint>& Points, int Z) {
@@ -492,7 +680,12 @@ void TLumCanvas3D::PolygonWithZ(const std::vector<TPoint>& Points, int Z) {
 }
 
 void TLumCanvas3D::ClipCube(const TRect& R, int Z0, int Z1) {
-  const TRect a = ProjectedRectBounds(Normalized(R), Z0), b = ProjectedRectBounds(Normalized(R), Z1);
-  ClipRectangle({std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-                 std::max(a.Bottom, b.Bottom)});
+  if (!ReferenceCanvas()) return;
+  const TRect n = Normalized(R);
+  if (Kind() == TViewKind::Flat) return ClipRectangle(n);
+  std::vector<TPoint> pts;
+  for (int z : {Z0, Z1})
+    for (const TPoint& p : ProjectRectCorners(n, z)) pts.push_back(p);
+  ConvexOutline(pts);
+  ReferenceCanvas()->PushClipPolygon(pts);
 }

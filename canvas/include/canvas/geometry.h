@@ -1,5 +1,7 @@
 // Small geometry helpers over the platform's point and rectangle records.
 #pragma once
+#include <vector>
+
 #include "platform/types.h"
 
 // A point with depth, for the 3D operations.
@@ -34,3 +36,6 @@ inline void SwapPoint(TPoint& A, TPoint& B) {
 // The point Distance pixels from To back towards From (rounded half to even); To itself
 // when the two points coincide. A distance beyond the segment's length goes past From.
 TPoint PointAlongLine(const TPoint& From, const TPoint& To, double Distance);
+// Points becomes the corners of its convex outline, clockwise on the screen from the
+// leftmost (topmost of those) corner; points on its edges and repeats are dropped.
+void ConvexOutline(std::vector<TPoint>& Points);

@@ -2,14 +2,10 @@
 // canvas) -> TCanvas3D (the abstract 3D operations and projection every drawing routine
 // receives) -> TLumCanvas3D (the standard canvas, with its off-screen buffer).
 //
-// Projection seam. Every 3D operation reaches the screen through ProjectPoint (a point
-// at a depth) or ProjectRect (a rectangle at a depth), and nowhere else. The standard
-// canvas projects flat for now: depth is ignored and (X, Y, Z) lands on (X, Y), so the
-// 3D operations draw exactly what their 2D counterparts draw. The projected view will
-// replace ProjectPoint/InverseProject and the non-flat branch of the few operations whose
-// shape changes under rotation (rectangles, ellipses, cubes, pictures), behind the same
-// signatures; CalcTrigValues and CalcPerspective are where the view's angles, zoom and
-// perspective will be turned into that projection.
+// Projection. Every 3D operation reaches the screen through the projection of
+// TLumCanvas3D (ProjectPoint and the operations built on it). A plain canvas (not 3D,
+// no view options) and a canvas whose rotation is disabled project flat: (X, Y, Z)
+// lands on (X, Y). See TLumCanvas3D for the projected views.
 #pragma once
 #include <array>
 #include <memory>
@@ -69,6 +65,36 @@ private:
   int vertOffset_ = 0;
   bool zoomText_ = true;
   int fontZoom_ = 100;
+};
+
+class TLumCanvas;
+
+// An area of a canvas captured before something is drawn over it; blending puts the
+// captured pixels back over the new drawing with Transparency percent showing, so the
+// drawing looks see-through. One object may be used repeatedly: SetRectangle captures
+// anew, DoBlend blends back (the capture is kept). Only what still exists is blended
+// back: nothing once the canvas is detached, freed or bound elsewhere, and only the
+// part still inside the image (and the clip) after a resize.
+class TLumBlend {
+public:
+  TLumBlend(TLumCanvas* ACanvas, const TRect& R);
+  ~TLumBlend();
+  TLumBlend(const TLumBlend&) = delete;
+  TLumBlend& operator=(const TLumBlend&) = delete;
+
+  void SetRectangle(const TRect& R);
+  // Transparency percent (clamped to 0..100) of the captured pixels over the drawing.
+  void DoBlend(int Transparency);
+  TLumCanvas* Canvas() const { return canvas_; }
+
+private:
+  friend class TLumCanvas;
+  void Forget();  // drops the capture (the canvas's state was reset)
+  TLumCanvas* canvas_;
+  TCanvas* source_ = nullptr;  // the platform canvas captured from
+  TRect rect_{};
+  std::unique_ptr<TBitmap> pixels_;
+  int transparency_ = 0;  // BeginBlending's, for EndBlending
 };
 
 // Background of text, hatches and styled lines.
@@ -165,6 +191,12 @@ public:
   // The canvas's own gradient, created on first use.
   TLumGradient* GetGradient();
 
+  // -- blending: BeginBlending captures R and answers a blend the caller owns;
+  //    EndBlending blends it back with its transparency and frees it (nullptr: nothing).
+  //    ResetState turns blending off: open blends drop their capture.
+  TLumBlend* BeginBlending(const TRect& R, int Transparency);
+  void EndBlending(TLumBlend* Blend);
+
   virtual bool SupportsXORMode() const { return true; }
   virtual bool SupportsFullRotation() const { return false; }
   bool GetMonochrome() const { return monochrome_; }
@@ -185,6 +217,8 @@ private:
   std::unique_ptr<TLumGradient> gradient_;
   bool monochrome_ = false;
   int fontZoom_ = 100;
+  friend class TLumBlend;
+  std::vector<TLumBlend*> blends_;  // live blends, told when this canvas goes
 };
 
 // ---------------------------------------------------------------------------
@@ -234,13 +268,18 @@ public:
                      int ArrowHeight, int Z, double BodyPercent) = 0;
   virtual void TextOut3D(int X, int Y, int Z, const std::string& Text) = 0;
   virtual void RotateLabel3D(int X, int Y, int Z, const std::string& Text, double Angle) = 0;
-  // Graphic stretched onto R of Plane at depth Z (the front plane; the side and floor
-  // planes are seen edge-on in a flat view and draw nothing).
+  // Graphic mapped onto a plane: cpFront, R at depth Z; cpSide, the plane x = Z with
+  // R.Left..R.Right running in depth (left edge of the picture at R.Left) and
+  // R.Top..R.Bottom down; cpFloor, the plane y = Z with R.Left..R.Right across and
+  // R.Top..R.Bottom in depth (the picture's top at the far depth R.Bottom, its bottom at
+  // R.Top, as a floor seen from the front). A plane seen edge-on draws nothing.
   virtual void DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) = 0;
-  // A box from depth Z0 to Z1 over R; DarkSides shades its sides.
+  // A box from depth Z0 to Z1 over R: its visible faces filled with the brush and
+  // outlined with the pen, back to front. DarkSides shades the top and bottom to 7/8 and
+  // the left and right sides to 3/4 of the brush colour.
   virtual void CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) = 0;
   virtual void PolygonWithZ(const std::vector<TPoint>& Points, int Z) = 0;
-  // Pushes the clip of the projected box (paired with UnClipRectangle).
+  // Pushes a clip to the outline of the projected box (paired with UnClipRectangle).
   virtual void ClipCube(const TRect& R, int Z0, int Z1) = 0;
 
 private:
@@ -254,6 +293,33 @@ private:
 // buffer, or straight to the destination when BufferedDisplay is off), drawing,
 // ShowImage (copies the buffer to the destination). The buffer keeps the last frame;
 // Dirty says whether it must be drawn again before it is shown.
+//
+// Projection of a point (x, y, z) of the plot (y down, z into the screen, depth 0 the
+// front plane), with the centre (xc, yc) of the rectangle given to CalcPerspective,
+// zoom f = Zoom / 100 and the offsets (hx, vx) = (HorizOffset, VertOffset):
+//   flat (not Is3D, no view options, or rotation disabled): (x, y).
+//   orthogonal, a = OrthoAngle:  X = xc + f (x - xc + z cos a) + hx
+//                                Y = yc + f (y - yc - z sin a) + vx
+//     so depth runs up and to the right at 45 degrees, up and to the left at 135.
+//   free view, r = Rotation, e = Elevation, turning about the plot box centre
+//   (xc, yc, zc), zc half the depth given to CalcPerspective:
+//     dx = x - xc, dy = y - yc, dz = z - zc
+//     x1 = dx cos r - dz sin r           z1 = dx sin r + dz cos r     (about the vertical)
+//     y2 = dy cos e + z1 sin e           z2 = z1 cos e - dy sin e     (about the horizontal)
+//     w  = 1 + z2 / D, D = max(width, height) * 100 / Perspective  (w = 1 without
+//          perspective)
+//     X = xc + f x1 / w + hx             Y = yc + f y2 / w + vx
+//   so at Rotation and Elevation 345 the box shows its front, top and right side, and
+//   Rotation 360 / Elevation 360 looks straight at the front.
+// Guards: Zoom below 1 counts as 1 (0 or negative would collapse or mirror the
+// picture); a point at or behind the eye (w below 1/10) is projected as if at w = 1/10,
+// so nothing divides by zero or turns over; results are kept within +-2^30.
+//
+// Why SupportsFullRotation is false: the chart paints back to front in a fixed order
+// (back wall, grid, series farthest first, front axes) with no depth buffer, which is
+// right only while the box is seen from the front and above (elevation 270..360, the
+// rotate tool's limit without full rotation). Turned further, hidden parts would paint
+// over visible ones.
 class TLumCanvas3D : public TCanvas3D {
   DECLARE_CLASS(TLumCanvas3D, TCanvas3D)
 public:
@@ -276,10 +342,11 @@ public:
   bool Dirty() const { return dirty_; }
   void Invalidate() { dirty_ = true; }
 
-  // Recompute the projection after the view's angles (CalcTrigValues) or the frame's
-  // rectangle (CalcPerspective) changed.
+  // Recompute the projection after the view's angles, zoom, perspective or offsets
+  // changed (CalcTrigValues), or the frame's rectangle and depth (CalcPerspective,
+  // which also recomputes the rest).
   void CalcTrigValues();
-  void CalcPerspective(const TRect& Rect);
+  void CalcPerspective(const TRect& Rect, int Depth = 0);
   // Centre of the rectangle last given to CalcPerspective or InitWindow.
   int XCenter() const { return xCenter_; }
   int YCenter() const { return yCenter_; }
@@ -306,9 +373,27 @@ public:
   void ClipCube(const TRect& R, int Z0, int Z1) override;
 
 private:
+  enum class TViewKind { Flat, Orthogonal, Free };
+  // The view drawing uses now (flat while rotation is disabled).
+  TViewKind Kind() const;
+  // Screen position (not rounded) and turned depth z2 of a plot point.
+  void Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
+  TPoint ToScreen(double X, double Y, double Z) const;
+  // Whether plot rectangles at a depth stay screen rectangles (flat or orthogonal).
+  bool KeepsRectangles() const { return Kind() != TViewKind::Free; }
+  void DrawOnQuad(TGraphic* Graphic, const std::array<TPoint, 4>& Quad);
+
   std::unique_ptr<TBitmap> buffer_;
   bool buffered_ = true;
   bool dirty_ = true;
   int xCenter_ = 0;
   int yCenter_ = 0;
+  // The projection of the current frame, from CalcTrigValues.
+  TRect rect_{};
+  int depth_ = 0;
+  TViewKind kind_ = TViewKind::Flat;
+  double zoom_ = 1, hOffset_ = 0, vOffset_ = 0, zCenter_ = 0;
+  double orthoCos_ = 0, orthoSin_ = 0;
+  double cosR_ = 1, sinR_ = 0, cosE_ = 1, sinE_ = 0;
+  double invEye_ = 0;  // 1 / D, 0 without perspective
 };

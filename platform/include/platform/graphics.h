@@ -10,6 +10,7 @@
 // Qt stays inside the library: a canvas draws into an image it is bound to (a bitmap's,
 // or a control's persistent off-screen image), never into a window directly.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -88,9 +89,18 @@ enum TPenMode {
   pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
 };
 
+// Ends of a wide pen's lines and dashes (a one-pixel pen has none).
+enum TPenEndCap { pecRound, pecSquare, pecFlat };
+
 class TPen : public TGraphicsObject {
   DECLARE_CLASS(TPen, TGraphicsObject)
 public:
+  TPenEndCap EndCap() const { return endCap_; }
+  void SetEndCap(TPenEndCap Value);
+  // Lengths in pixels of dash, gap, dash, gap...; when set it replaces the dashes of
+  // any visible style. Empty (or all zero) returns to the style's own.
+  const std::vector<int>& DashPattern() const { return dashPattern_; }
+  void SetDashPattern(const std::vector<int>& Value);
   TColor Color() const { return color_; }
   void SetColor(TColor Value);
   int Width() const { return width_; }
@@ -108,6 +118,8 @@ private:
   int width_ = 1;
   TPenStyle style_ = psSolid;
   TPenMode mode_ = pmCopy;
+  TPenEndCap endCap_ = pecRound;
+  std::vector<int> dashPattern_;
 };
 
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
@@ -340,6 +352,13 @@ public:
   bool Antialiasing() const;
   void SetAntialiasing(bool Value);  // smooth lines, shapes and text
 
+  // Bitmap stretched into Dest over what is there, Opacity (0..1) of it showing.
+  void DrawOpacity(const TRect& Dest, TBitmap* Bitmap, double Opacity);
+  // Bitmap mapped onto a quadrilateral: its top-left, top-right, bottom-right and
+  // bottom-left corners go to Corners in that order (a perspective mapping when the
+  // quadrilateral is not a parallelogram); nothing when no such mapping exists.
+  void DrawOnQuad(const std::array<TPoint, 4>& Corners, TBitmap* Bitmap);
+
   // For drawing from other threads: Lock is recursive and blocks until the canvas is free.
   void Lock();
   void Unlock();
@@ -440,6 +459,12 @@ public:
 private:
   std::unique_ptr<Impl> impl_;
 };
+
+// Blurs Bitmap (converted to pf32bit) in place, all four bytes of each pixel: Passes
+// box blurs of Radius pixels each way (one pass: a box blur; three: close to a Gaussian
+// of deviation about Radius). Pixels beyond the edges repeat the edge pixel. The cost
+// per pixel does not depend on Radius.
+void BlurBitmap(TBitmap* Bitmap, int Radius, int Passes = 3);
 
 // An image with a mask: set mask bits mark transparent pixels.
 class TIcon : public TGraphic {

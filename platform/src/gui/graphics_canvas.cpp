@@ -48,12 +48,37 @@ bool DashOn(const DashPattern& p, int step) {
   return true;
 }
 
+// The pen's own pattern when it has one, else its style's.
+std::optional<DashPattern> PenPattern(const TPen& pen) {
+  const std::vector<int>& d = pen.DashPattern();
+  if (d.empty()) return PatternOf(pen.Style());
+  int period = 0;
+  for (int run : d) period += run;
+  return DashPattern{d.data(), int(d.size()), period};
+}
+
 QVector<qreal> QtDashes(TPenStyle s) {
   auto p = PatternOf(s);
   QVector<qreal> v;
   if (p)
     for (int i = 0; i < p->count; ++i) v.push_back(p->runs[i]);
   return v;
+}
+
+// A pen's own pattern for QPen, whose lengths count in pen widths. A zero run
+// becomes a tiny one: Qt takes zero as a pattern end.
+QVector<qreal> CustomDashes(const TPen& pen, int width) {
+  QVector<qreal> v;
+  for (int run : pen.DashPattern()) v.push_back(std::max(run, 0) / double(width) + (run == 0 ? 1e-3 : 0));
+  return v;
+}
+
+Qt::PenCapStyle QtCap(TPenEndCap c) {
+  switch (c) {
+    case pecSquare: return Qt::SquareCap;
+    case pecFlat: return Qt::FlatCap;
+    default: return Qt::RoundCap;
+  }
 }
 
 // 8 x 8 hatch cells, aligned to the image's origin.
@@ -196,10 +221,11 @@ struct TCanvas::Impl {
     if (w <= 1) {
       p.setWidth(1);
       p.setCosmetic(true);
-      if (auto d = QtDashes(pen->Style()); !d.isEmpty()) p.setDashPattern(d);
+      if (!pen->DashPattern().empty()) p.setDashPattern(CustomDashes(*pen, 1));
+      else if (auto d = QtDashes(pen->Style()); !d.isEmpty()) p.setDashPattern(d);
     } else {
       p.setWidth(w);
-      p.setCapStyle(Qt::RoundCap);
+      p.setCapStyle(QtCap(pen->EndCap()));
       p.setJoinStyle(Qt::RoundJoin);
       switch (pen->Style()) {
         case psDash: p.setStyle(Qt::DashLine); break;
@@ -208,6 +234,7 @@ struct TCanvas::Impl {
         case psDashDotDot: p.setStyle(Qt::DashDotDotLine); break;
         default: break;
       }
+      if (!pen->DashPattern().empty()) p.setDashPattern(CustomDashes(*pen, w));
     }
     return p;
   }
@@ -243,7 +270,7 @@ struct TCanvas::Impl {
     PixelWriter w(img, clips, pen->Mode());
     ResolveBrush();
     QRgb fg = ToQRgb(pen->Color()), bg = ToQRgb(bkColor);
-    auto dash = PatternOf(pen->Style());
+    auto dash = PenPattern(*pen);
     bool opaque = bkMode == OPAQUE;
     int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
@@ -812,4 +839,41 @@ void CanvasDrawImage(TCanvas* Canvas, const TRect& Dest, const QImage& Image, co
 
 void CanvasDrawTransparent(TCanvas* Canvas, const TRect& Dest, const QImage& Image, QRgb Transparent) {
   Canvas->GetImpl()->DrawImage(Dest, Image, Image.rect(), nullptr, Transparent & 0xFFFFFF);
+}
+
+// ---------------------------------------------------------------------------
+void TCanvas::DrawOpacity(const TRect& Dest, TBitmap* Bitmap, double Opacity) {
+  Impl& c = *impl_;
+  if (!Bitmap || Bitmap->Empty() || !(Opacity > 0)) return;
+  const TRect d = Normalized(Dest);
+  if (d.Width() <= 0 || d.Height() <= 0) return;
+  const QImage src = BitmapToQImage(Bitmap);
+  c.Draw([&](QImage& img) {
+    const QRect target = ToQRect(d);
+    c.Touch(target);
+    QPainter p(&img);
+    c.SetupPainter(p);
+    p.setOpacity(std::min(Opacity, 1.0));
+    p.drawImage(target, src);
+  });
+}
+
+void TCanvas::DrawOnQuad(const std::array<TPoint, 4>& Corners, TBitmap* Bitmap) {
+  Impl& c = *impl_;
+  if (!Bitmap || Bitmap->Empty()) return;
+  const QImage src = BitmapToQImage(Bitmap);
+  QPolygonF to;
+  for (const TPoint& p : Corners) to << QPointF(p.X, p.Y);
+  QPolygonF from;  // four corners (a polygon made from a rectangle has a fifth, closing one)
+  from << QPointF(0, 0) << QPointF(src.width(), 0) << QPointF(src.width(), src.height()) << QPointF(0, src.height());
+  QTransform t;
+  if (!QTransform::quadToQuad(from, to, t)) return;
+  c.Draw([&](QImage& img) {
+    c.Touch(to.boundingRect().toAlignedRect());
+    QPainter p(&img);
+    c.SetupPainter(p);  // the clip is set in device coordinates, before the mapping
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.setTransform(t);
+    p.drawImage(0, 0, src);
+  });
 }

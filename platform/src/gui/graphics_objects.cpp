@@ -1,6 +1,7 @@
 // Pens, brushes, fonts, palette handles and the small arithmetic helpers.
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
@@ -278,6 +279,14 @@ void TPen::SetWidth(int Value) {
 }
 void TPen::SetStyle(TPenStyle Value) { GRAPHICS_SET(style_, Value); }
 void TPen::SetMode(TPenMode Value) { GRAPHICS_SET(mode_, Value); }
+void TPen::SetEndCap(TPenEndCap Value) { GRAPHICS_SET(endCap_, Value); }
+void TPen::SetDashPattern(const std::vector<int>& Value) {
+  std::vector<int> v;
+  for (int run : Value) v.push_back(std::max(run, 0));
+  if (std::all_of(v.begin(), v.end(), [](int run) { return run == 0; })) v.clear();
+  else if (v.size() % 2) v.push_back(0);  // dash, gap pairs
+  GRAPHICS_SET(dashPattern_, v);
+}
 
 void TPen::Assign(TPersistent* Source) {
   if (auto* p = dynamic_cast<TPen*>(Source)) {
@@ -286,6 +295,8 @@ void TPen::Assign(TPersistent* Source) {
     width_ = p->width_;
     style_ = p->style_;
     mode_ = p->mode_;
+    endCap_ = p->endCap_;
+    dashPattern_ = p->dashPattern_;
     Changed();
     return;
   }

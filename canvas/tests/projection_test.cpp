@@ -1,0 +1,319 @@
+// The projected 3D view: orthogonal and free projections, their inverse, the guards,
+// and the 3D operations drawn through them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas_test_util.h"
+
+namespace {
+
+// A 3D canvas on a View3DOptions, projecting for a 400 x 300 plot with a depth of 100.
+struct View {
+  View() {
+    canvas.SetView3DOptions(&options);
+    canvas.SetIs3D(true);
+    Apply();
+  }
+  void Apply() { canvas.CalcPerspective({0, 0, 400, 300}, 100); }
+  TView3DOptions options;
+  TLumCanvas3D canvas;
+};
+
+// A 3D drawing surface: a white bitmap with the canvas attached and a view on it.
+struct Surface3D : Surface {
+  Surface3D(int W, int H, int Depth) : Surface(W, H) {
+    canvas.SetView3DOptions(&options);
+    canvas.SetIs3D(true);
+    depth = Depth;
+  }
+  void Apply() { canvas.CalcPerspective({0, 0, bmp->Width(), bmp->Height()}, depth); }
+  TView3DOptions options;
+  int depth;
+};
+
+}  // namespace
+
+TEST(Projection, InverseProjectUndoesProjectPointOverManyViews) {
+  // Views no steeper than 40 degrees: beyond that one screen pixel covers more than
+  // one plot unit, and no inverse can do better than the rounding.
+  View v;
+  v.options.SetOrthogonal(false);
+  int checked = 0;
+  for (int rotation : {0, 20, 330, 345, 360})
+    for (int elevation : {320, 330, 345, 360, 15})
+      for (int perspective : {0, 15, 55, 100})
+        for (int z : {0, 40, 100, -30}) {
+          v.options.SetRotation(rotation);
+          v.options.SetElevation(elevation);
+          v.options.SetPerspective(perspective);
+          v.canvas.CalcTrigValues();
+          for (const TPoint p : {TPoint{0, 0}, TPoint{200, 150}, TPoint{390, 10}, TPoint{37, 280}}) {
+            const TPoint s = v.canvas.ProjectPoint(p.X, p.Y, z);
+            const TPoint back = v.canvas.InverseProject(s.X, s.Y, z);
+            EXPECT_LE(std::abs(back.X - p.X), 1) << rotation << " " << elevation << " " << perspective << " z " << z;
+            EXPECT_LE(std::abs(back.Y - p.Y), 1) << rotation << " " << elevation << " " << perspective << " z " << z;
+            ++checked;
+          }
+        }
+  EXPECT_EQ(checked, 5 * 5 * 4 * 4 * 4);
+
+  // The orthogonal view, with zoom and offsets.
+  v.options.SetOrthogonal(true);
+  v.options.SetZoom(150);
+  v.options.SetHorizOffset(-20);
+  v.options.SetVertOffset(13);
+  v.canvas.CalcTrigValues();
+  for (int z : {0, 55, 100}) {
+    const TPoint s = v.canvas.ProjectPoint(120, 77, z);
+    const TPoint back = v.canvas.InverseProject(s.X, s.Y, z);
+    EXPECT_LE(std::abs(back.X - 120), 1);
+    EXPECT_LE(std::abs(back.Y - 77), 1);
+  }
+}
+
+TEST(Projection, OrthogonalDepthZoomAndOffsets) {
+  View v;  // the defaults: orthogonal at 45 degrees, zoom 100
+  const TPoint front = v.canvas.ProjectPoint(100, 200, 0), back = v.canvas.ProjectPoint(100, 200, 100);
+  EXPECT_EQ(front, (TPoint{100, 200}));
+  EXPECT_EQ(back.X - front.X, 71);
+  EXPECT_EQ(back.Y - front.Y, -71);
+  v.options.SetOrthoAngle(135);  // the "Ortho Left" view: depth runs up and to the left
+  v.canvas.CalcTrigValues();
+  EXPECT_EQ(v.canvas.ProjectPoint(100, 200, 100), (TPoint{29, 129}));
+
+  // Zoom 200 doubles every distance from the centre (200, 150), in both views.
+  for (bool orthogonal : {true, false}) {
+    v.options.SetOrthogonal(orthogonal);
+    v.options.SetZoom(100);
+    v.canvas.CalcTrigValues();
+    const TPoint a = v.canvas.ProjectPoint(260, 110, 30);
+    v.options.SetZoom(200);
+    v.canvas.CalcTrigValues();
+    const TPoint b = v.canvas.ProjectPoint(260, 110, 30);
+    EXPECT_NEAR(b.X - 200, 2 * (a.X - 200), 1) << orthogonal;
+    EXPECT_NEAR(b.Y - 150, 2 * (a.Y - 150), 1) << orthogonal;
+  }
+  // Offsets move everything by whole pixels.
+  v.options.SetZoom(100);
+  v.options.SetHorizOffset(30);
+  v.options.SetVertOffset(-12);
+  v.canvas.CalcTrigValues();
+  const TPoint moved = v.canvas.ProjectPoint(260, 110, 30);
+  v.options.SetHorizOffset(0);
+  v.options.SetVertOffset(0);
+  v.canvas.CalcTrigValues();
+  const TPoint still = v.canvas.ProjectPoint(260, 110, 30);
+  EXPECT_EQ(moved.X - still.X, 30);
+  EXPECT_EQ(moved.Y - still.Y, -12);
+}
+
+TEST(Projection, FreeViewLooksFromTheFrontRightAndAbove) {
+  View v;
+  v.options.SetOrthogonal(false);
+  v.options.SetPerspective(0);
+  v.options.SetRotation(360);
+  v.options.SetElevation(360);
+  v.canvas.CalcTrigValues();
+  // Straight at the front: depth vanishes.
+  EXPECT_EQ(v.canvas.ProjectPoint(50, 60, 0), v.canvas.ProjectPoint(50, 60, 100));
+  v.options.SetRotation(345);
+  v.options.SetElevation(345);
+  v.canvas.CalcTrigValues();
+  const TPoint f = v.canvas.ProjectPoint(50, 60, 0), b = v.canvas.ProjectPoint(50, 60, 100);
+  EXPECT_GT(b.X, f.X) << "the back lies to the right";
+  EXPECT_LT(b.Y, f.Y) << "and above";
+  // With perspective the back face is smaller than the front one.
+  v.options.SetPerspective(50);
+  v.canvas.CalcTrigValues();
+  const TRect front = v.canvas.ProjectedRectBounds({100, 100, 300, 200}, 0);
+  const TRect back = v.canvas.ProjectedRectBounds({100, 100, 300, 200}, 100);
+  EXPECT_LT(back.Width(), front.Width());
+  EXPECT_LT(back.Height(), front.Height());
+}
+
+TEST(Projection, DisableRotationNestsAndAPlainCanvasIsFlat) {
+  View v;
+  const TPoint deep = v.canvas.ProjectPoint(10, 20, 100);
+  ASSERT_NE(deep, (TPoint{10, 20}));
+  v.canvas.DisableRotation();
+  v.canvas.DisableRotation();
+  EXPECT_EQ(v.canvas.ProjectPoint(10, 20, 100), (TPoint{10, 20}));
+  v.canvas.EnableRotation();
+  EXPECT_EQ(v.canvas.ProjectPoint(10, 20, 100), (TPoint{10, 20})) << "one level still open";
+  EXPECT_EQ(v.canvas.InverseProject(10, 20, 100), (TPoint{10, 20}));
+  v.canvas.EnableRotation();
+  EXPECT_EQ(v.canvas.ProjectPoint(10, 20, 100), deep);
+  v.canvas.EnableRotation();  // unbalanced: ignored, not a debt
+  v.canvas.DisableRotation();
+  EXPECT_EQ(v.canvas.ProjectPoint(10, 20, 100), (TPoint{10, 20}));
+  v.canvas.EnableRotation();
+
+  v.canvas.SetIs3D(false);  // a 2D chart
+  EXPECT_EQ(v.canvas.ProjectPoint(10, 20, 100), (TPoint{10, 20}));
+}
+
+TEST(Projection, GuardsAgainstZeroZoomAndTheEye) {
+  View v;
+  v.options.SetOrthogonal(false);
+  for (int zoom : {0, -100}) {
+    v.options.SetZoom(zoom);
+    v.canvas.CalcTrigValues();
+    const TPoint a = v.canvas.ProjectPoint(300, 250, 0), b = v.canvas.ProjectPoint(100, 50, 0);
+    EXPECT_GE(a.X, b.X) << "mirrored at zoom " << zoom;
+    EXPECT_GE(a.Y, b.Y) << "mirrored at zoom " << zoom;
+    const TPoint back = v.canvas.InverseProject(a.X, a.Y, 0);  // no division by zero
+    EXPECT_LT(std::abs(back.X), 1 << 30);
+  }
+  // A strong perspective and points far in front of the box (towards the eye).
+  v.options.SetZoom(100);
+  v.options.SetPerspective(100);
+  v.options.SetRotation(360);
+  v.options.SetElevation(360);
+  v.canvas.CalcTrigValues();
+  TPoint last = v.canvas.ProjectPoint(300, 150, 0);
+  for (int z : {-100, -300, -400, -1000, -100000, -2000000000}) {
+    const TPoint p = v.canvas.ProjectPoint(300, 150, z);
+    EXPECT_GE(p.X, last.X) << "turned over at depth " << z;  // right of the centre stays right
+    EXPECT_LT(p.X, 1 << 30);
+    last = p;
+  }
+  const TPoint far = v.canvas.ProjectPoint(2000000000, -2000000000, 2000000000);
+  EXPECT_LT(std::abs(far.X), (1 << 30) + 1);
+
+  // A plane seen edge-on has no inverse: a defined point comes back.
+  v.options.SetRotation(90);
+  v.options.SetPerspective(0);
+  v.canvas.CalcTrigValues();
+  EXPECT_EQ(v.canvas.InverseProject(250, 170, 0), (TPoint{250, 170}));
+}
+
+TEST(Projection, CubeShowsFrontTopAndSideWithDarkerSides) {
+  Surface3D s(200, 160, 60);
+  s.options.SetOrthogonal(false);
+  s.options.SetRotation(345);
+  s.options.SetElevation(345);
+  s.options.SetPerspective(0);
+  s.Apply();
+  s.canvas.Pen()->SetStyle(psClear);
+  s.canvas.Brush()->SetColor(RGB(0, 200, 0));
+  const TRect r{60, 60, 140, 120};
+  s.canvas.CubeFromRect(r, 0, 60, true);
+  // Sample the middle of each face as projected.
+  auto at = [&](double x, double y, double z) {
+    const TPoint p = s.canvas.ProjectPoint(int(x), int(y), int(z));
+    return s.At(p.X, p.Y);
+  };
+  const TColor front = at(100, 90, 0), top = at(100, 60, 30), right = at(140, 90, 30);
+  const TColor left = at(60, 90, 30), bottom = at(100, 120, 30);
+  EXPECT_EQ(front, RGB(0, 200, 0));
+  EXPECT_EQ(top, RGB(0, 175, 0)) << "top at 7/8";
+  EXPECT_EQ(right, RGB(0, 150, 0)) << "side at 3/4";
+  // The top-left corner of the front face is the box's outline there: left of it and
+  // below the bottom edge there is nothing (those faces look away).
+  EXPECT_NE(left, RGB(0, 150, 0));
+  EXPECT_NE(bottom, RGB(0, 175, 0));
+  const TPoint fl = s.canvas.ProjectPoint(60, 90, 0);
+  EXPECT_EQ(s.At(fl.X - 2, fl.Y), clWhite) << "the left side is hidden";
+  const TPoint fb = s.canvas.ProjectPoint(100, 120, 0);
+  EXPECT_EQ(s.At(fb.X, fb.Y + 2), clWhite) << "the bottom is hidden";
+  // Without the dark flag every face takes the brush colour.
+  Surface3D p(200, 160, 60);
+  p.options.SetOrthogonal(false);
+  p.Apply();
+  p.canvas.Pen()->SetStyle(psClear);
+  p.canvas.Brush()->SetColor(RGB(0, 200, 0));
+  p.canvas.CubeFromRect(r, 0, 60, false);
+  EXPECT_EQ(p.Count(RGB(0, 200, 0)), p.Count(RGB(0, 200, 0)) + p.Count(RGB(0, 175, 0)) + p.Count(RGB(0, 150, 0)));
+  EXPECT_EQ(p.Count(RGB(0, 175, 0)), 0);
+  // From the left (rotation 20) the left side shows instead of the right.
+  Surface3D l(200, 160, 60);
+  l.options.SetOrthogonal(false);
+  l.options.SetRotation(20);
+  l.options.SetPerspective(0);
+  l.Apply();
+  l.canvas.Pen()->SetStyle(psClear);
+  l.canvas.Brush()->SetColor(RGB(0, 200, 0));
+  l.canvas.CubeFromRect(r, 0, 60, true);
+  const TPoint lp = l.canvas.ProjectPoint(60, 90, 30), rp = l.canvas.ProjectPoint(140, 90, 30);
+  EXPECT_EQ(l.At(lp.X, lp.Y), RGB(0, 150, 0));
+  EXPECT_NE(l.At(rp.X, rp.Y), RGB(0, 150, 0));
+}
+
+TEST(Projection, ClipCubeKeepsFillsInsideTheProjectedBox) {
+  Surface3D s(200, 160, 60);  // orthogonal at 45: a hexagon
+  s.Apply();
+  const TRect r{50, 60, 120, 130};
+  s.canvas.ClipCube(r, 0, 60);
+  s.canvas.Brush()->SetColor(clRed);
+  s.canvas.FillRect({0, 0, 200, 160});
+  s.canvas.UnClipRectangle();
+  EXPECT_EQ(s.At(85, 95), clRed) << "front face";
+  const TPoint back = s.canvas.ProjectPoint(110, 70, 60);
+  EXPECT_EQ(s.At(back.X, back.Y), clRed) << "back face";
+  EXPECT_EQ(s.At(45, 95), clWhite) << "left of the box";
+  EXPECT_EQ(s.At(55, 135), clWhite) << "below the box";
+  EXPECT_EQ(s.At(52, 62), clRed) << "front top-left";
+  // The corners the hexagon cuts off stay clear.
+  EXPECT_EQ(s.At(52, 30), clWhite) << "above the front top-left corner";
+  EXPECT_EQ(s.At(158, 128), clWhite) << "right of the front bottom-right corner";
+  const TRect ink = s.Ink();
+  EXPECT_GE(ink.Left, 49);
+  EXPECT_LE(ink.Right, 120 + 43 + 1);
+  EXPECT_GE(ink.Top, 60 - 43 - 1);
+  EXPECT_LE(ink.Bottom, 131);
+  EXPECT_EQ(s.C()->ClipDepth(), 0);
+}
+
+TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
+  Surface3D s(200, 160, 60);
+  s.options.SetOrthogonal(false);
+  s.options.SetRotation(330);
+  s.options.SetPerspective(30);
+  s.Apply();
+  s.canvas.Pen()->SetStyle(psClear);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.RectangleWithZ({60, 50, 140, 110}, 60);
+  // A rectangle at the back is a projected quadrilateral: its corners are where the
+  // projection puts them, not an axis-aligned box.
+  const auto c = s.canvas.ProjectRectCorners({60, 50, 140, 110}, 60);
+  EXPECT_NE(c[0].Y, c[1].Y) << "turned about the vertical";
+  const TRect bounds = s.canvas.ProjectedRectBounds({60, 50, 140, 110}, 60);
+  EXPECT_EQ(s.Ink().Left, bounds.Left);
+  const TPoint mid = s.canvas.ProjectPoint(100, 80, 60);
+  EXPECT_EQ(s.At(mid.X, mid.Y), clBlue);
+
+  // A picture on the floor and on a side plane lands inside their projected outlines.
+  auto pic = guitest::MakeBitmap(8, 8, clRed);
+  Surface3D f(200, 160, 60);
+  f.options.SetOrthogonal(false);
+  f.Apply();
+  f.canvas.DrawPicture(cpFloor, pic.get(), {60, 0, 140, 60}, 120);
+  const TPoint floorMid = f.canvas.ProjectPoint(100, 120, 30);
+  EXPECT_EQ(f.At(floorMid.X, floorMid.Y), clRed);
+  EXPECT_EQ(f.At(floorMid.X, floorMid.Y + 20), clWhite);
+  f.canvas.DrawPicture(cpSide, pic.get(), {0, 40, 60, 100}, 150);
+  const TPoint sideMid = f.canvas.ProjectPoint(150, 70, 30);
+  EXPECT_EQ(f.At(sideMid.X, sideMid.Y), clRed);
+  // The same planes seen edge-on (straight from the front, no perspective) draw nothing.
+  Surface3D e(200, 160, 60);
+  e.options.SetOrthogonal(false);
+  e.options.SetRotation(360);
+  e.options.SetElevation(360);
+  e.options.SetPerspective(0);
+  e.Apply();
+  e.canvas.DrawPicture(cpFloor, pic.get(), {60, 0, 140, 60}, 120);
+  e.canvas.DrawPicture(cpSide, pic.get(), {0, 40, 60, 100}, 150);
+  EXPECT_EQ(e.Ink(), TRect{});
+}
+
+TEST(Geometry, ConvexOutlineKeepsTheCorners) {
+  std::vector<TPoint> p = {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 0}, {0, 0}, {3, 7}};
+  ConvexOutline(p);
+  ASSERT_EQ(p.size(), 4u);
+  for (const TPoint q : {TPoint{0, 0}, TPoint{10, 0}, TPoint{10, 10}, TPoint{0, 10}})
+    EXPECT_NE(std::find(p.begin(), p.end(), q), p.end());
+  std::vector<TPoint> two = {{1, 1}, {4, 4}, {1, 1}};
+  ConvexOutline(two);
+  EXPECT_EQ(two.size(), 2u);
+}
