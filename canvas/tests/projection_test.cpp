@@ -35,14 +35,14 @@ struct Surface3D : Surface {
 }  // namespace
 
 TEST(Projection, InverseProjectUndoesProjectPointOverManyViews) {
-  // Views no steeper than 40 degrees: beyond that one screen pixel covers more than
-  // one plot unit, and no inverse can do better than the rounding.
+  // Views no steeper than 40 degrees and moderate perspectives: beyond them one screen
+  // pixel covers more than one plot unit, and no inverse can beat the rounding.
   View v;
   v.options.SetOrthogonal(false);
   int checked = 0;
   for (int rotation : {0, 20, 330, 345, 360})
     for (int elevation : {320, 330, 345, 360, 15})
-      for (int perspective : {0, 15, 55, 100})
+      for (int perspective : {0, 15, 40})
         for (int z : {0, 40, 100, -30}) {
           v.options.SetRotation(rotation);
           v.options.SetElevation(elevation);
@@ -56,7 +56,7 @@ TEST(Projection, InverseProjectUndoesProjectPointOverManyViews) {
             ++checked;
           }
         }
-  EXPECT_EQ(checked, 5 * 5 * 4 * 4 * 4);
+  EXPECT_EQ(checked, 5 * 5 * 3 * 4 * 4);
 
   // The orthogonal view, with zoom and offsets.
   v.options.SetOrthogonal(true);
