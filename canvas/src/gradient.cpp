@@ -28,9 +28,9 @@ Rgb Mix(const Rgb& a, const Rgb& b, double f) {
 
 // Fraction of the way from the start colour's place (0) to the end colour's (1) for
 // pixel X, Y of a W x H rectangle; see TGradientDirection.
-double Fraction(TGradientDirection d, int X, int Y, int W, int H, int RadialX, int RadialY) {
-  const double fx = W > 1 ? double(X) / (W - 1) : 0;
-  const double fy = H > 1 ? double(Y) / (H - 1) : 0;
+double Fraction(TGradientDirection d, double X, double Y, int W, int H, int RadialX, int RadialY) {
+  const double fx = W > 1 ? X / (W - 1) : 0;
+  const double fy = H > 1 ? Y / (H - 1) : 0;
   switch (d) {
     case gdTopBottom: return fy;
     case gdBottomTop: return 1 - fy;
@@ -49,6 +49,53 @@ double Fraction(TGradientDirection d, int X, int Y, int W, int H, int RadialX, i
   }
   return 0;
 }
+
+// The fraction of a gradient's pattern for each pixel of a W x H rectangle, the
+// pattern turned by the gradient's Angle (see TCustomLumGradient::Angle).
+class Pattern {
+public:
+  Pattern(const TCustomLumGradient& G, int W, int H)
+      : d_(G.Direction()), w_(W), h_(H), rx_(G.RadialX()), ry_(G.RadialY()) {
+    const int a = ((G.Angle() % 360) + 360) % 360;
+    turned_ = a != 0;
+    if (!turned_) return;
+    cos_ = std::cos(a * std::numbers::pi / 180);
+    sin_ = std::sin(a * std::numbers::pi / 180);
+    switch (d_) {
+      case gdTopBottom: case gdBottomTop: case gdLeftRight: case gdRightLeft: case gdDiagonalUp: case gdDiagonalDown: {
+        // Linear: stretch again between the extreme corners.
+        lo_ = 1, hi_ = 0;
+        for (int cx : {0, W - 1})
+          for (int cy : {0, H - 1}) {
+            const double f = Turned(cx, cy);
+            lo_ = std::min(lo_, f);
+            hi_ = std::max(hi_, f);
+          }
+        stretch_ = hi_ - lo_ > 1e-9;
+        break;
+      }
+      default: break;
+    }
+  }
+  double At(int X, int Y) const {
+    if (!turned_) return Fraction(d_, X, Y, w_, h_, rx_, ry_);
+    const double f = Turned(X, Y);
+    return stretch_ ? (f - lo_) / (hi_ - lo_) : std::clamp(f, 0.0, 1.0);
+  }
+
+private:
+  // The unturned pattern at the point the turn brings to (X, Y): on the rectangle mapped
+  // to [-1, 1] x [-1, 1] (y down), the point turned back clockwise.
+  double Turned(double X, double Y) const {
+    const double u = w_ > 1 ? 2 * X / (w_ - 1) - 1 : 0, v = h_ > 1 ? 2 * Y / (h_ - 1) - 1 : 0;
+    const double u0 = u * cos_ - v * sin_, v0 = u * sin_ + v * cos_;
+    return Fraction(d_, (u0 + 1) / 2 * (w_ - 1), (v0 + 1) / 2 * (h_ - 1), w_, h_, rx_, ry_);
+  }
+  TGradientDirection d_;
+  int w_, h_, rx_, ry_;
+  bool turned_ = false, stretch_ = false;
+  double cos_ = 1, sin_ = 0, lo_ = 0, hi_ = 1;
+};
 
 // Points of a rectangle with corners rounded by an ellipse Corner pixels across.
 std::vector<TPoint> RoundedOutline(const TRect& R, int Corner) {
@@ -110,6 +157,8 @@ void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerS
 
   const Ramp ramp(*this);
   const std::unique_ptr<Ramp> subRamp = sub ? std::make_unique<Ramp>(*sub) : nullptr;
+  const Pattern pattern(*this, w, h);
+  const std::unique_ptr<Pattern> subPattern = sub ? std::make_unique<Pattern>(*sub, w, h) : nullptr;
   TBitmap bmp;
   bmp.SetPixelFormat(pf32bit);
   bmp.SetSize(w, h);
@@ -120,9 +169,9 @@ void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerS
   for (int y = 0; y < h; ++y) {
     std::uint8_t* row = first + std::ptrdiff_t(y) * stride;
     for (int x = 0; x < w; ++x) {
-      TColor c = ramp.At(Fraction(direction_, x, y, w, h, radialX_, radialY_));
+      TColor c = ramp.At(pattern.At(x, y));
       if (sub) {
-        const TColor s = subRamp->At(Fraction(sub->Direction(), x, y, w, h, sub->RadialX(), sub->RadialY()));
+        const TColor s = subRamp->At(subPattern->At(x, y));
         c = canvas_internal::Blend(s, c, keep);
       }
       row[4 * x] = GetBValue(c);
@@ -140,16 +189,4 @@ void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerS
   dest->Draw(r.Left, r.Top, &bmp);
   dest->SetCopyMode(mode);
   if (rounded) dest->PopClip();
-}
-
-void TLumShadow::Draw(TLumCanvas* Canvas, const TRect& Rect) {
-  TCanvas* dest = Canvas ? Canvas->ReferenceCanvas() : nullptr;
-  if (!dest) return;
-  TRect r = canvas_internal::Normalized(Rect);
-  r = {r.Left + horizSize_, r.Top + vertSize_, r.Right + horizSize_, r.Bottom + vertSize_};
-  canvas_internal::BrushSaver keep(dest);
-  dest->Brush()->SetBitmap(nullptr);
-  dest->Brush()->SetColor(color_);
-  dest->Brush()->SetStyle(bsSolid);
-  dest->FillRect(r);
 }

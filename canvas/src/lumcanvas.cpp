@@ -87,7 +87,12 @@ void OutlineOnly(TCanvas* C, F Draw) {
 }  // namespace
 
 TLumCanvas::TLumCanvas() = default;
-TLumCanvas::~TLumCanvas() = default;
+TLumCanvas::~TLumCanvas() {
+  for (TLumBlend* b : blends_) {  // they outlive us: blending back does nothing now
+    b->canvas_ = nullptr;
+    b->Forget();
+  }
+}
 
 void TLumCanvas::AttachCanvas(TCanvas* ACanvas) { canvas_ = ACanvas; }
 
@@ -229,6 +234,8 @@ void TLumCanvas::ResetState() {
   p->SetWidth(1);
   p->SetStyle(psSolid);
   p->SetMode(pmCopy);
+  p->SetEndCap(pecRound);
+  p->SetDashPattern({});
   TBrush* b = Brush();
   b->SetBitmap(nullptr);
   b->SetColor(clWhite);
@@ -241,6 +248,7 @@ void TLumCanvas::ResetState() {
     gradient_->Assign(&plain);
   }
   SetTextAlign(TA_LEFT | TA_TOP);
+  for (TLumBlend* blend : blends_) blend->Forget();  // blending off
 }
 
 void TLumCanvas::ApplyPen(TChartPen* APen) {
@@ -251,11 +259,16 @@ void TLumCanvas::ApplyPenColor(TChartPen* APen, TColor AColor) {
   if (!APen) return;
   TPen* p = Pen();
   if (!APen->Visible()) return p->SetStyle(psClear);
-  p->SetColor(AColor);
-  p->SetWidth(APen->Width());
-  // The platform pen has no free dash pattern: small dots draw as its dotted style.
-  p->SetStyle(APen->SmallDots() ? psDot : APen->Style());
-  p->SetMode(APen->Mode());
+  if (APen->SmallDots() && SmallDotsSupported) {
+    p->Assign(CreateSmallDotsPen(AColor, APen).get());
+  } else {
+    p->SetColor(AColor);
+    p->SetWidth(APen->Width());
+    p->SetStyle(APen->SmallDots() ? psDot : APen->Style());
+    p->SetMode(APen->Mode());
+    p->SetEndCap(TPenEndCap(APen->EndStyle()));
+    p->SetDashPattern({});
+  }
   // A chart pen's gaps are see-through: the device would fill them with the colour of
   // the last solid brush, and a dotted line after a filled marker would draw solid.
   if (p->Style() != psSolid && p->Style() != psClear && p->Style() != psInsideFrame)

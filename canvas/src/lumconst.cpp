@@ -1,5 +1,7 @@
 #include "canvas/lumconst.h"
 
+#include "canvas/attributes.h"
+
 #include <utility>
 #include <vector>
 
@@ -102,11 +104,13 @@ void LumConstUnitInit() {
   Assign(FirstHalf());
   // Built from the extension so a changed extension renames the message too.
   LumMsg_WrongFileFormat = "Wrong *." + LumFileExtension + " file format";
+  RegisterClass(TLumEmboss::StaticClass());
 }
 
 void LumConstUnitDone() {
   Empty(FirstHalf());
   LumMsg_WrongFileFormat.clear();
+  UnRegisterClass(TLumEmboss::StaticClass());
 }
 
 void LumConst2UnitInit() { Assign(SecondHalf()); }

@@ -78,6 +78,14 @@ private:
   TPenMode mode_ = pmCopy;
 };
 
+// Whether pens may draw small dots (the pen dialog offers them, shows the end style
+// and allows styles at any width). True: the platform pen has free dash patterns.
+extern bool SmallDotsSupported;
+
+// A platform pen of APen's width and end style in AColor that draws one-pixel dots
+// with gaps of APen's SmallSpace + 1 pixels (gaps see-through once applied).
+std::unique_ptr<TPen> CreateSmallDotsPen(TColor AColor, TChartPen* APen);
+
 // A pen that starts hidden (Visible stored only when true).
 class TChartHiddenPen : public TChartPen {
   DECLARE_CLASS(TChartHiddenPen, TChartPen)
@@ -130,7 +138,13 @@ public:
   void SetRadialX(int Value) { Store(radialX_, Value); }
   int RadialY() const { return radialY_; }
   void SetRadialY(int Value) { Store(radialY_, Value); }
-  // Stored and streamed; drawing follows Direction.
+  // Degrees (the editor offers 0..360) the Direction's pattern is turned
+  // anticlockwise about the rectangle's centre, on the rectangle mapped to a square (so
+  // 45 on gdLeftRight runs corner to corner). Straight and diagonal patterns are then
+  // stretched again to run from the start colour at the first corner they reach to
+  // the end colour at the last; the others keep their scale (colours beyond the end
+  // stay the end colour). 0 (and whole turns) draws Direction as it is; gdTopBottom at
+  // 90 is gdLeftRight, at 180 gdBottomTop.
   int Angle() const { return angle_; }
   void SetAngle(int Value) { Store(angle_, Value); }
   // The middle colour is in use; turning it on gives it the blend of start and end
@@ -241,8 +255,18 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// Drawing of shadows (blur, transparency) comes with the effects; for now Draw paints
-// the offset rectangle in the shadow colour.
+// The shadow of a rectangle: the rectangle moved HorizSize right and VertSize down
+// (negative sizes: left and up), in Color, with Transparency percent of what lies
+// under it showing through.
+// Smooth softens its edges by a blur reaching about |SmoothBlur| pixels (three box
+// passes of |SmoothBlur| / 3 each, at least 1, close to a Gaussian): a positive blur
+// centres the soft edge on the shadow's edge, so the shadow spreads that far beyond it;
+// a negative one first shrinks the shadow as far, so the whole soft edge lies inside
+// and nothing passes the moved rectangle. The blur is computed only over the visible
+// part of the canvas (plus a margin no wider than that part), so its cost is bounded
+// by what can be seen however large the blur.
+// Clip keeps the shadow off the rectangle itself, so a see-through object does not
+// show its own shadow through it.
 class TLumShadow : public TLumAttribute {
   DECLARE_CLASS(TLumShadow, TLumAttribute)
 public:
@@ -272,7 +296,8 @@ public:
   // Sets visibility, colour and both sizes and records them as the values that are
   // not stored.
   void InitDefaults(bool AVisible, TColor AColor, int ASize);
-  void Draw(TLumCanvas* Canvas, const TRect& Rect);
+  // Draws whatever the properties say, visible or not: callers decide.
+  virtual void Draw(TLumCanvas* Canvas, const TRect& Rect);
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
@@ -289,6 +314,23 @@ private:
   bool defVisible_ = false;
   TColor defColor_ = clGray;
   int defSize_ = 3;
+};
+
+// Embossing: the properties of a shadow, drawn as two copies of the rectangle under
+// the object: a light one moved (-HorizSize, -VertSize) and a dark one moved
+// (+HorizSize, +VertSize), so the object drawn over them gets a light rim on its top
+// and left and a dark rim on its bottom and right and looks raised (negative sizes
+// swap the rims: sunken). The dark copy is in Color, the light one in Color brought
+// three quarters of the way to white. Transparency, Smooth, SmoothBlur and Clip apply
+// to both copies as to a shadow.
+class TLumEmboss : public TLumShadow {
+  DECLARE_CLASS(TLumEmboss, TLumShadow)
+public:
+  explicit TLumEmboss(TNotifyEvent OnChangeEvent = {}) : TLumShadow(std::move(OnChangeEvent)) {}
+  void Draw(TLumCanvas* Canvas, const TRect& Rect) override;
+  // The light copy's colour.
+  TColor LightColor() const;
+  // Its published properties are the shadow's (the property list answers ancestors').
 };
 
 // ---------------------------------------------------------------------------
