@@ -1,6 +1,8 @@
 // canvas_sampler OUT.png: draws a sampler of the canvas (lines and pen styles, brushes,
 // shapes, the ten gradient directions, rotated text, clipping, a frame through the
-// off-screen buffer) headless and writes it as a PNG, for looking at.
+// off-screen buffer; then the 3D view: cubes in several views, pictures on the three
+// planes, arrows and text in depth, shadows, emboss, blending and angled gradients)
+// headless and writes it as a PNG, for looking at.
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -129,6 +131,181 @@ void DrawScene(TLumCanvas3D& c, int W, int H) {
   c.Rectangle(160, 100, 230, 146);
 }
 
+// A view for one cell: free unless Orthogonal, projecting for Cell with Depth.
+void SetView(TLumCanvas3D& c, TView3DOptions& v, const TRect& Cell, int Depth, bool Orthogonal, int OrthoAngle,
+             int Rotation, int Elevation, int Perspective) {
+  v.SetOrthogonal(Orthogonal);
+  v.SetOrthoAngle(OrthoAngle);
+  v.SetRotation(Rotation);
+  v.SetElevation(Elevation);
+  v.SetPerspective(Perspective);
+  c.SetView3DOptions(&v);
+  c.SetIs3D(true);
+  c.CalcPerspective(Cell, Depth);
+}
+
+std::unique_ptr<TBitmap> SamplePicture() {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf32bit);
+  b->SetSize(40, 30);
+  TCanvas* k = b->Canvas();
+  k->Brush()->SetColor(clYellow);
+  k->FillRect({0, 0, 40, 30});
+  k->Brush()->SetColor(clBlue);
+  k->FillRect({0, 0, 14, 10});  // marks the picture's top-left
+  k->Brush()->SetColor(clRed);
+  k->FillRect({0, 24, 40, 30});  // and its bottom
+  k->Font()->SetColor(clBlack);
+  k->Font()->SetHeight(-11);
+  k->SetBkMode(TRANSPARENT);
+  k->TextOut(16, 8, "Pic");
+  return b;
+}
+
+void DrawScene3D(TLumCanvas3D& c, int Top) {
+  TLumFont font;
+  TView3DOptions view;
+  c.ResetState();
+  c.AssignFont(&font);
+  Label(c, 8, Top, "3D: cubes (ortho 45, ortho 135, 345/345, 330/340 persp 40, 20/350 persp 25)");
+
+  // Cubes: the dark flag shades top and sides.
+  struct CubeView {
+    bool ortho;
+    int angle, rotation, elevation, perspective;
+    const char* name;
+  };
+  const CubeView views[] = {{true, 45, 345, 345, 0, "ortho 45"},
+                            {true, 135, 345, 345, 0, "ortho 135"},
+                            {false, 45, 345, 345, 15, "345 / 345"},
+                            {false, 45, 330, 340, 40, "330 / 340"},
+                            {false, 45, 20, 350, 25, "20 / 350"}};
+  for (int i = 0; i < 5; ++i) {
+    const TRect cell{8 + 96 * i, Top + 16, 8 + 96 * i + 90, Top + 116};
+    const CubeView& v = views[i];
+    SetView(c, view, cell, 30, v.ortho, v.angle, v.rotation, v.elevation, v.perspective);
+    c.Brush()->SetColor(i % 2 ? clTeal : RGB(70, 130, 220));
+    c.Pen()->SetColor(clBlack);
+    c.CubeFromRect({cell.Left + 25, cell.Top + 35, cell.Left + 60, cell.Top + 75}, 0, 30, true);
+    c.SetIs3D(false);
+    Label(c, cell.Left + 4, cell.Bottom - 14, v.name);
+  }
+
+  // Pictures on the front, side and floor planes of one box, with its outline.
+  const TRect box{10, Top + 140, 230, Top + 290};
+  SetView(c, view, box, 60, false, 45, 335, 340, 30);
+  auto pic = SamplePicture();
+  const int l = 70, t = Top + 170, r = 170, b = Top + 250;
+  c.DrawPicture(cpFront, pic.get(), {l, t, r, b}, 60);  // back to front
+  c.DrawPicture(cpSide, pic.get(), {0, t, 60, b}, r);
+  c.DrawPicture(cpFloor, pic.get(), {l, 0, r, 60}, b);
+  c.Brush()->SetStyle(bsClear);
+  c.Pen()->SetColor(clGray);
+  c.RectangleWithZ({l, t, r, b}, 0);
+  c.RectangleWithZ({l, t, r, b}, 60);
+  c.ZLine3D(l, t, 0, 60);
+  c.ZLine3D(r, t, 0, 60);
+  c.ZLine3D(l, b, 0, 60);
+  c.ZLine3D(r, b, 0, 60);
+  c.SetIs3D(false);
+  c.ResetState();
+  c.AssignFont(&font);
+  Label(c, 14, Top + 126, "pictures: front (depth 60), side, floor");
+
+  // Arrows, an ellipse and text in depth, in a perspective view.
+  const TRect area{250, Top + 140, 480, Top + 290};
+  SetView(c, view, area, 100, false, 45, 340, 345, 35);
+  c.Brush()->SetColor(clLime);
+  for (int z = 0; z <= 100; z += 50) c.Arrow(true, {270, Top + 250 - z / 2}, {420, Top + 190 - z / 2}, 18, 14, z, 40);
+  c.Brush()->SetColor(clYellow);
+  c.EllipseWithZ({380, Top + 215, 460, Top + 275}, 100);
+  c.Brush()->SetColor(clFuchsia);
+  c.Diamond({260, Top + 150, 300, Top + 190}, 50);
+  TLumFont big;
+  big.SetSize(11);
+  big.SetStyle(FontStyles({fsBold}));
+  c.AssignFont(&big);
+  c.SetBackMode(cbmTransparent);
+  c.TextOut3D(300, Top + 150, 0, "Text at 0");
+  c.TextOut3D(300, Top + 150, 100, "Text at 100");
+  c.SetIs3D(false);
+  c.ResetState();
+  c.AssignFont(&font);
+  Label(c, 256, Top + 126, "arrows at depths 0, 50, 100; ellipse; text");
+
+  // Shadows: sharp, 50 % transparent, smooth (blur 8), smooth inside (blur -8), clipped
+  // under a half transparent box; then emboss raised and sunken.
+  const int y = Top + 310;
+  Label(c, 8, y - 14, "shadows: sharp, 50 %, blur 8, blur -8, clip; emboss raised, sunken; blend 50 %");
+  TLumShadow sh;
+  sh.SetColor(clBlack);
+  sh.SetSize(6);
+  auto object = [&](int x, TColor colour) {
+    c.Brush()->SetColor(colour);
+    c.Brush()->SetStyle(bsSolid);
+    c.Pen()->SetColor(clBlack);
+    c.Rectangle(x, y, x + 40, y + 34);
+  };
+  sh.Draw(&c, {10, y, 50, y + 34});
+  object(10, clWhite);
+  sh.SetTransparency(50);
+  sh.Draw(&c, {62, y, 102, y + 34});
+  object(62, clWhite);
+  sh.SetTransparency(0);
+  sh.SetSmooth(true);
+  sh.SetSmoothBlur(8);
+  sh.Draw(&c, {114, y, 154, y + 34});
+  object(114, clWhite);
+  sh.SetSmoothBlur(-8);
+  sh.SetSize(10);
+  sh.Draw(&c, {166, y, 206, y + 34});
+  object(166, clWhite);
+  sh.SetSmoothBlur(4);
+  sh.SetSize(6);
+  sh.SetClip(true);
+  sh.Draw(&c, {218, y, 258, y + 34});
+  TLumBlend* see = c.BeginBlending({218, y, 258, y + 34}, 50);
+  object(218, clRed);
+  c.EndBlending(see);
+  TLumEmboss em;
+  em.SetColor(clGray);
+  em.SetSize(3);
+  c.Brush()->SetColor(clSilver);
+  c.FillRect({270, y - 4, 380, y + 40});
+  em.Draw(&c, {280, y + 2, 320, y + 32});
+  c.Brush()->SetColor(clSilver);
+  c.FillRect({280, y + 2, 320, y + 32});
+  em.SetSize(-3);
+  em.Draw(&c, {332, y + 2, 372, y + 32});
+  c.FillRect({332, y + 2, 372, y + 32});
+  // Blending: a red box 50 % over stripes.
+  for (int i = 0; i < 6; ++i) {
+    c.Brush()->SetColor(i % 2 ? clBlue : clYellow);
+    c.FillRect({390 + 15 * i, y - 4, 405 + 15 * i, y + 40});
+  }
+  TLumBlend* blend = c.BeginBlending({400, y + 4, 470, y + 32}, 50);
+  c.Brush()->SetColor(clRed);
+  c.FillRect({400, y + 4, 470, y + 32});
+  c.EndBlending(blend);
+
+  // Angled gradients (left-right turned by the angle).
+  const int gy = y + 62;
+  Label(c, 8, gy - 14, "gradient angles 0, 30, 45, 90, 135, 200 (left-right), radial 45");
+  TLumGradient g;
+  g.SetStartColor(clRed);
+  g.SetMidColor(clYellow);
+  g.SetEndColor(clBlue);
+  g.SetDirection(gdLeftRight);
+  const int angles[] = {0, 30, 45, 90, 135, 200};
+  for (int i = 0; i < 6; ++i) {
+    g.SetAngle(angles[i]);
+    g.Draw(&c, {8 + 68 * i, gy, 8 + 68 * i + 62, gy + 40});
+  }
+  g.SetDirection(gdFromCenter);
+  g.SetAngle(45);
+  g.Draw(&c, {8 + 68 * 6, gy, 8 + 68 * 6 + 62, gy + 40});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,14 +318,15 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   GraphicsUnitInit();
 
-  const int W = 490, H = 310;
+  const int W = 490, H = 310 + 440;
   auto window = std::make_unique<TBitmap>();
   window->SetPixelFormat(pf32bit);
   window->SetSize(W, H);
   TLumCanvas3D canvas;
   TView3DOptions view;
   canvas.InitWindow(window->Canvas(), &view, clWhite, false, {0, 0, W, H});
-  DrawScene(canvas, W, H);
+  DrawScene(canvas, W, 310);
+  DrawScene3D(canvas, 320);
   canvas.ShowImage(window->Canvas(), {0, 0, W, H});
 
   QImage img(W, H, QImage::Format_RGB32);
