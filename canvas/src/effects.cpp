@@ -80,35 +80,44 @@ void PaintSoftRect(TCanvas* Dest, TRect R, TColor Colour, int Transparency, bool
   if (IsEmpty(out)) return;
   const int margin = std::min(reach, std::max(visible.Width(), visible.Height()));
   const TRect work = Intersect(Inflated(R, reach), Inflated(out, margin));
-  // Coverage of the shape, blurred.
-  auto mask = NewBitmap(work.Width(), work.Height());
-  {
-    TCanvas* m = mask->Canvas();
-    m->Brush()->SetColor(clBlack);
-    m->FillRect({0, 0, work.Width(), work.Height()});
-    m->Brush()->SetColor(clWhite);
-    const TRect in = Intersect(R, work);
-    m->FillRect({in.Left - work.Left, in.Top - work.Top, in.Right - work.Left, in.Bottom - work.Top});
-  }
-  if (radius > 0) BlurBitmap(mask.get(), radius, 3);
+  // Coverage of the shape, blurred. A rectangle's coverage is a product of a row
+  // profile and a column profile, and so is its blur: two one-line blurs serve.
+  auto profile = [&](int From, int To, int Lo, int Hi, bool Across) {
+    auto line = Across ? NewBitmap(To - From, 1) : NewBitmap(1, To - From);
+    TCanvas* k = line->Canvas();
+    k->Brush()->SetColor(clBlack);
+    k->FillRect({0, 0, line->Width(), line->Height()});
+    k->Brush()->SetColor(clWhite);
+    const int a = std::max(Lo, From) - From, b = std::min(Hi, To) - From;
+    if (b > a) k->FillRect(Across ? TRect{a, 0, b, 1} : TRect{0, a, 1, b});
+    if (radius > 0) BlurBitmap(line.get(), radius, 3);
+    std::vector<int> v(size_t(To - From));
+    const auto* first = static_cast<const std::uint8_t*>(line->ScanLine(0));
+    const int step = Across ? 4 : BytesPerScanline(1, 32, 32);
+    for (int i = 0; i < To - From; ++i) v[size_t(i)] = first[i * step];
+    return v;
+  };
+  const std::vector<int> across = profile(work.Left, work.Right, R.Left, R.Right, true);
+  const std::vector<int> down = profile(work.Top, work.Bottom, R.Top, R.Bottom, false);
   // Mix over the background of the visible part.
   auto back = Capture(Dest, out);
-  const int mStride = BytesPerScanline(work.Width(), 32, 32), bStride = BytesPerScanline(out.Width(), 32, 32);
-  const auto* mFirst = static_cast<const std::uint8_t*>(mask->ScanLine(0));
+  const int bStride = BytesPerScanline(out.Width(), 32, 32);
   auto* bFirst = static_cast<std::uint8_t*>(back->ScanLine(0));
-  const int opacity = 100 - Transparency;  // percent
-  const int cb = GetBValue(rgb), cg = GetGValue(rgb), cr = GetRValue(rgb);
+  const float opacity = (100 - Transparency) / (100.0f * 255 * 255);
+  const float cb = GetBValue(rgb), cg = GetGValue(rgb), cr = GetRValue(rgb);
   for (int y = out.Top; y < out.Bottom; ++y) {
-    const std::uint8_t* mr = mFirst + std::ptrdiff_t(y - work.Top) * mStride;
+    const float dy = float(down[size_t(y - work.Top)]) * opacity;
+    if (dy == 0) continue;
     std::uint8_t* br = bFirst + std::ptrdiff_t(y - out.Top) * bStride;
+    const bool rowExcluded = Exclude && y >= Exclude->Top && y < Exclude->Bottom;
     for (int x = out.Left; x < out.Right; ++x) {
-      if (Exclude && x >= Exclude->Left && x < Exclude->Right && y >= Exclude->Top && y < Exclude->Bottom) continue;
-      const int a = mr[4 * (x - work.Left)] * opacity;  // of 25500
-      if (a == 0) continue;
+      if (rowExcluded && x >= Exclude->Left && x < Exclude->Right) continue;
+      const float a = float(across[size_t(x - work.Left)]) * dy;  // 0..1
+      if (a <= 0) continue;
       std::uint8_t* p = br + 4 * (x - out.Left);
-      p[0] = std::uint8_t((p[0] * (25500 - a) + cb * a + 12750) / 25500);
-      p[1] = std::uint8_t((p[1] * (25500 - a) + cg * a + 12750) / 25500);
-      p[2] = std::uint8_t((p[2] * (25500 - a) + cr * a + 12750) / 25500);
+      p[0] = std::uint8_t(p[0] + (cb - p[0]) * a + 0.5f);
+      p[1] = std::uint8_t(p[1] + (cg - p[1]) * a + 0.5f);
+      p[2] = std::uint8_t(p[2] + (cr - p[2]) * a + 0.5f);
     }
   }
   PutBack(Dest, back.get(), out);
