@@ -416,7 +416,10 @@ constexpr double kDegree = std::numbers::pi / 180;
 // Nearest point at which a point counts as in front of the eye (see the header).
 constexpr double kMinW = 0.1;
 constexpr double kLimit = 1073741824.0;  // 2^30
-int ToInt(double V) { return int(std::nearbyint(std::clamp(V, -kLimit, kLimit))); }  // half to even
+int ToInt(double V) {  // half to even
+  return V == V ? int(std::nearbyint(std::clamp(V, -kLimit, kLimit))) : 0;
+}
+double Finite(double V) { return std::isfinite(V) ? V : 0; }
 }  // namespace
 
 void TLumCanvas3D::CalcTrigValues() {
@@ -428,10 +431,11 @@ void TLumCanvas3D::CalcTrigValues() {
   vOffset_ = v->VertOffset();
   orthoCos_ = std::cos(v->OrthoAngle() * kDegree);
   orthoSin_ = std::sin(v->OrthoAngle() * kDegree);
-  cosR_ = std::cos(v->RotationFloat() * kDegree);
-  sinR_ = std::sin(v->RotationFloat() * kDegree);
-  cosE_ = std::cos(v->ElevationFloat() * kDegree);
-  sinE_ = std::sin(v->ElevationFloat() * kDegree);
+  // Angles that are not numbers count as 0 rather than spoil every point.
+  cosR_ = std::cos(Finite(v->RotationFloat()) * kDegree);
+  sinR_ = std::sin(Finite(v->RotationFloat()) * kDegree);
+  cosE_ = std::cos(Finite(v->ElevationFloat()) * kDegree);
+  sinE_ = std::sin(Finite(v->ElevationFloat()) * kDegree);
   const double size = std::max({rect_.Width(), rect_.Height(), 1});
   invEye_ = v->Perspective() > 0 ? v->Perspective() / (100.0 * size) : 0;
   zCenter_ = depth_ / 2.0;

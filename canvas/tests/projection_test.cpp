@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "canvas_test_util.h"
 
@@ -180,6 +181,16 @@ TEST(Projection, GuardsAgainstZeroZoomAndTheEye) {
   }
   const TPoint far = v.canvas.ProjectPoint(2000000000, -2000000000, 2000000000);
   EXPECT_LT(std::abs(far.X), (1 << 30) + 1);
+
+  // Angles that are not numbers count as 0.
+  v.options.SetRotationFloat(std::numeric_limits<double>::quiet_NaN());
+  v.options.SetElevationFloat(std::numeric_limits<double>::infinity());
+  v.canvas.CalcTrigValues();
+  const TPoint odd = v.canvas.ProjectPoint(300, 150, 0);
+  v.options.SetRotation(0);
+  v.options.SetElevation(0);
+  v.canvas.CalcTrigValues();
+  EXPECT_EQ(odd, v.canvas.ProjectPoint(300, 150, 0));
 
   // A plane seen edge-on has no inverse: a defined point comes back.
   v.options.SetRotation(90);
