@@ -424,7 +424,6 @@ double Finite(double V) { return std::isfinite(V) ? V : 0; }
 
 void TLumCanvas3D::CalcTrigValues() {
   const TView3DOptions* v = View3DOptions();
-  kind_ = !v || !Is3D() ? TViewKind::Flat : v->Orthogonal() ? TViewKind::Orthogonal : TViewKind::Free;
   if (!v) return;
   zoom_ = std::max(v->Zoom(), 1) / 100.0;
   hOffset_ = v->HorizOffset();
@@ -450,7 +449,8 @@ void TLumCanvas3D::CalcPerspective(const TRect& Rect, int Depth) {
 }
 
 TLumCanvas3D::TViewKind TLumCanvas3D::Kind() const {
-  return RotationDisabled() || !Is3D() || !View3DOptions() ? TViewKind::Flat : kind_;
+  if (RotationDisabled() || !Is3D() || !View3DOptions()) return TViewKind::Flat;
+  return View3DOptions()->Orthogonal() ? TViewKind::Orthogonal : TViewKind::Free;
 }
 
 void TLumCanvas3D::Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const {

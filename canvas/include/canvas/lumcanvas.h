@@ -391,7 +391,6 @@ private:
   // The projection of the current frame, from CalcTrigValues.
   TRect rect_{};
   int depth_ = 0;
-  TViewKind kind_ = TViewKind::Flat;
   double zoom_ = 1, hOffset_ = 0, vOffset_ = 0, zCenter_ = 0;
   double orthoCos_ = 0, orthoSin_ = 0;
   double cosR_ = 1, sinR_ = 0, cosE_ = 1, sinE_ = 0;
