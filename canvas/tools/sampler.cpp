@@ -257,7 +257,7 @@ void DrawScene3D(TLumCanvas3D& c, int Top) {
   sh.Draw(&c, {114, y, 154, y + 34});
   object(114, clWhite);
   sh.SetSmoothBlur(-8);
-  sh.SetSize(10);
+  sh.SetSize(14);
   sh.Draw(&c, {166, y, 206, y + 34});
   object(166, clWhite);
   sh.SetSmoothBlur(4);
