@@ -51,14 +51,16 @@ void TView3DOptions::DefineProperties(TPropertyTable& t) {
 // ---------------------------------------------------------------------------
 namespace {
 
-std::vector<TPoint> EllipseOutline(const TRect& R) {
+// Points round the ellipse in R, each placed by Place (x, y) -> TPoint.
+template <class F>
+std::vector<TPoint> EllipseOutline(const TRect& R, F Place) {
   constexpr int steps = 64;
   const double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
   const double rx = R.Width() / 2.0, ry = R.Height() / 2.0;
   std::vector<TPoint> pts;
   for (int i = 0; i < steps; ++i) {
     const double a = 2 * std::numbers::pi * i / steps;
-    pts.push_back({int(std::lround(cx + rx * std::cos(a))), int(std::lround(cy + ry * std::sin(a)))});
+    pts.push_back(Place(cx + rx * std::cos(a), cy + ry * std::sin(a)));
   }
   return pts;
 }
@@ -140,7 +142,8 @@ void TLumCanvas::Ellipse(int X0, int Y0, int X1, int Y1) {
   if (!canvas_) return;
   if (!GradientFills()) return canvas_->Ellipse(X0, Y0, X1, Y1);
   const TRect r = Normalized({X0, Y0, X1, Y1});
-  const std::vector<TPoint> outline = EllipseOutline(r);
+  const std::vector<TPoint> outline =
+      EllipseOutline(r, [](double x, double y) { return TPoint{int(std::lround(x)), int(std::lround(y))}; });
   FillGradient(r, &outline);
   OutlineOnly(canvas_, [&] { canvas_->Ellipse(X0, Y0, X1, Y1); });
 }
@@ -541,15 +544,7 @@ void TLumCanvas3D::RectangleWithZ(const TRect& R, int Z) {
 
 void TLumCanvas3D::EllipseWithZ(const TRect& R, int Z) {
   if (KeepsRectangles()) return Ellipse(ProjectRect(R, Z));
-  constexpr int steps = 64;
-  const double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
-  const double rx = R.Width() / 2.0, ry = R.Height() / 2.0;
-  std::vector<TPoint> pts;
-  for (int i = 0; i < steps; ++i) {
-    const double a = 2 * std::numbers::pi * i / steps;
-    pts.push_back(ToScreen(cx + rx * std::cos(a), cy + ry * std::sin(a), Z));
-  }
-  Polygon(pts);
+  Polygon(EllipseOutline(R, [&](double x, double y) { return ToScreen(x, y, Z); }));
 }
 
 void TLumCanvas3D::Diamond(const TRect& R, int Z) {

@@ -29,6 +29,14 @@ struct Surface3D : Surface {
     depth = Depth;
   }
   void Apply() { canvas.CalcPerspective({0, 0, bmp->Width(), bmp->Height()}, depth); }
+  // A free view at these angles and perspective.
+  void Free(int Rotation, int Elevation, int Perspective) {
+    options.SetOrthogonal(false);
+    options.SetRotation(Rotation);
+    options.SetElevation(Elevation);
+    options.SetPerspective(Perspective);
+    Apply();
+  }
   TView3DOptions options;
   int depth;
 };
@@ -201,11 +209,7 @@ TEST(Projection, GuardsAgainstZeroZoomAndTheEye) {
 
 TEST(Projection, CubeShowsFrontTopAndSideWithDarkerSides) {
   Surface3D s(200, 160, 60);
-  s.options.SetOrthogonal(false);
-  s.options.SetRotation(345);
-  s.options.SetElevation(345);
-  s.options.SetPerspective(0);
-  s.Apply();
+  s.Free(345, 345, 0);
   s.canvas.Pen()->SetStyle(psClear);
   s.canvas.Brush()->SetColor(RGB(0, 200, 0));
   const TRect r{60, 60, 140, 120};
@@ -230,8 +234,7 @@ TEST(Projection, CubeShowsFrontTopAndSideWithDarkerSides) {
   EXPECT_EQ(s.At(fb.X, fb.Y + 2), clWhite) << "the bottom is hidden";
   // Without the dark flag every face takes the brush colour.
   Surface3D p(200, 160, 60);
-  p.options.SetOrthogonal(false);
-  p.Apply();
+  p.Free(345, 345, 15);
   p.canvas.Pen()->SetStyle(psClear);
   p.canvas.Brush()->SetColor(RGB(0, 200, 0));
   p.canvas.CubeFromRect(r, 0, 60, false);
@@ -239,10 +242,7 @@ TEST(Projection, CubeShowsFrontTopAndSideWithDarkerSides) {
   EXPECT_EQ(p.Count(RGB(0, 175, 0)), 0);
   // From the left (rotation 20) the left side shows instead of the right.
   Surface3D l(200, 160, 60);
-  l.options.SetOrthogonal(false);
-  l.options.SetRotation(20);
-  l.options.SetPerspective(0);
-  l.Apply();
+  l.Free(20, 345, 0);
   l.canvas.Pen()->SetStyle(psClear);
   l.canvas.Brush()->SetColor(RGB(0, 200, 0));
   l.canvas.CubeFromRect(r, 0, 60, true);
@@ -278,10 +278,7 @@ TEST(Projection, ClipCubeKeepsFillsInsideTheProjectedBox) {
 
 TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
   Surface3D s(200, 160, 60);
-  s.options.SetOrthogonal(false);
-  s.options.SetRotation(330);
-  s.options.SetPerspective(30);
-  s.Apply();
+  s.Free(330, 345, 30);
   s.canvas.Pen()->SetStyle(psClear);
   s.canvas.Brush()->SetColor(clBlue);
   s.canvas.RectangleWithZ({60, 50, 140, 110}, 60);
@@ -297,8 +294,7 @@ TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
   // A picture on the floor and on a side plane lands inside their projected outlines.
   auto pic = guitest::MakeBitmap(8, 8, clRed);
   Surface3D f(200, 160, 60);
-  f.options.SetOrthogonal(false);
-  f.Apply();
+  f.Free(345, 345, 15);
   f.canvas.DrawPicture(cpFloor, pic.get(), {60, 0, 140, 60}, 120);
   const TPoint floorMid = f.canvas.ProjectPoint(100, 120, 30);
   EXPECT_EQ(f.At(floorMid.X, floorMid.Y), clRed);
@@ -308,11 +304,7 @@ TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
   EXPECT_EQ(f.At(sideMid.X, sideMid.Y), clRed);
   // The same planes seen edge-on (straight from the front, no perspective) draw nothing.
   Surface3D e(200, 160, 60);
-  e.options.SetOrthogonal(false);
-  e.options.SetRotation(360);
-  e.options.SetElevation(360);
-  e.options.SetPerspective(0);
-  e.Apply();
+  e.Free(360, 360, 0);
   e.canvas.DrawPicture(cpFloor, pic.get(), {60, 0, 140, 60}, 120);
   e.canvas.DrawPicture(cpSide, pic.get(), {0, 40, 60, 100}, 150);
   EXPECT_EQ(e.Ink(), TRect{});
