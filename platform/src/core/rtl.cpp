@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 char DecimalSeparator = '.';
@@ -38,13 +40,87 @@ std::string GroupThousands(const std::string& digits) {
   return out;
 }
 
-std::string Fixed(long double v, int prec) {
-  char buf[512];
-  std::snprintf(buf, sizeof buf, "%.*Lf", prec, v);
-  std::string s = buf;
-  if (DecimalSeparator != '.')
-    for (char& c : s) if (c == '.') c = DecimalSeparator;
+// Decimal digits of a non-negative value: D[0].D[1]D[2]... x 10^Exp. Zero is "0", 0.
+struct TDecimal {
+  std::string D;
+  int Exp = 0;
+  bool Zero() const { return D == "0"; }
+  // The digit standing for 10^power ('0' outside the digits held).
+  char At(int power) const {
+    const int i = Exp - power;
+    return i >= 0 && i < int(D.size()) ? D[size_t(i)] : '0';
+  }
+};
+
+// The number formats take a value's digits to 18 significant figures (the precision
+// of extended) and round those half away from zero, as the class library does; the
+// binary value itself is never rounded by the C library (which rounds ties to even).
+constexpr int DecimalPrecision = 18;
+
+TDecimal DecimalOf(long double v) {
+  TDecimal d;
+  if (!(v > 0)) { d.D = "0"; return d; }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*Le", DecimalPrecision - 1, v);  // d.ddd…e±x
+  const char* e = std::strchr(buf, 'e');
+  for (const char* c = buf; c < e; ++c)
+    if (*c != '.') d.D += *c;
+  d.Exp = std::atoi(e + 1);
+  return d;
+}
+
+// Keeps `keep` significant digits, a 5 or more in the first dropped one rounding up.
+void RoundDigits(TDecimal& d, int keep) {
+  if (d.Zero() || keep >= int(d.D.size())) return;
+  if (keep < 0 || (keep == 0 && d.D[0] < '5')) { d = TDecimal{"0", 0}; return; }
+  const bool up = d.D[size_t(keep)] >= '5';
+  d.D.resize(size_t(keep));
+  if (up) {
+    int i = keep - 1;
+    while (i >= 0 && d.D[size_t(i)] == '9') d.D[size_t(i--)] = '0';
+    if (i >= 0) ++d.D[size_t(i)];
+    else { d.D.insert(d.D.begin(), '1'); ++d.Exp; }
+  }
+  while (d.D.size() > 1 && d.D.back() == '0') d.D.pop_back();
+  if (d.D.empty() || d.D.find_first_not_of('0') == std::string::npos) d = TDecimal{"0", 0};
+}
+
+// |v| rounded to `places` digits after the point.
+TDecimal RoundedFixed(long double v, int places) {
+  TDecimal d = DecimalOf(std::fabs(v));
+  RoundDigits(d, d.Exp + 1 + places);
+  return d;
+}
+
+// The integer digits (at least "0") and `places` fraction digits of d.
+std::string FixedText(const TDecimal& d, int places) {
+  std::string s;
+  for (int p = std::max(d.Exp, 0); p >= 0; --p) s += d.At(p);
+  if (places > 0) {
+    s += DecimalSeparator;
+    for (int p = -1; p >= -places; --p) s += d.At(p);
+  }
   return s;
+}
+
+std::string Fixed(long double v, int prec) {
+  const TDecimal d = RoundedFixed(v, prec);
+  return (v < 0 && !d.Zero() ? "-" : "") + FixedText(d, prec);
+}
+
+// d.ddd…E±xx with `digits` significant digits, as the %e directive writes it.
+std::string Scientific(long double v, int digits) {
+  TDecimal d = DecimalOf(std::fabs(v));
+  RoundDigits(d, digits);
+  std::string s = v < 0 && !d.Zero() ? "-" : "";
+  s += d.D[0];
+  if (digits > 1) {
+    s += DecimalSeparator;
+    for (int i = 1; i < digits; ++i) s += i < int(d.D.size()) ? d.D[size_t(i)] : '0';
+  }
+  char e[16];
+  std::snprintf(e, sizeof e, "E%c%02d", d.Exp < 0 ? '-' : '+', std::abs(d.Exp));
+  return s + e;
 }
 
 }  // namespace
@@ -128,9 +204,7 @@ std::string FormatV(std::string_view fmt, const std::vector<TVarRec>& args) {
           std::string ip = f.substr(0, dot), fp = dot == std::string::npos ? "" : f.substr(dot);
           s = (v < 0 ? "-" : "") + GroupThousands(ip) + fp;
         } else if (conv == 'e') {
-          char buf[512];
-          std::snprintf(buf, sizeof buf, "%.*LE", (prec < 0 ? 15 : prec) - 1, v);
-          s = buf;
+          s = Scientific(v, std::max(prec < 0 ? 15 : prec, 1));
         } else {
           s = FloatToStr(v);
         }
@@ -219,9 +293,9 @@ Picture Parse(const std::string& sec) {
   return p;
 }
 
-std::string Digits(long double v, const Picture& p) {
-  // v is non-negative here.
-  std::string f = Fixed(v, p.fracMax);
+// The picture's digits of d, already rounded to p.fracMax places.
+std::string Digits(const TDecimal& d, const Picture& p) {
+  std::string f = FixedText(d, p.fracMax);
   size_t dot = f.find(DecimalSeparator);
   std::string ip = dot == std::string::npos ? f : f.substr(0, dot);
   std::string fp = dot == std::string::npos ? "" : f.substr(dot + 1);
@@ -238,21 +312,20 @@ std::string Digits(long double v, const Picture& p) {
   return out;
 }
 
+// v >= 0: the mantissa has the picture's integer places (at least one) and is
+// rounded to its fraction places, a carry moving it to the next decade.
 std::string Sci(long double v, const Picture& p) {
-  int intPlaces = p.intDigits > 0 ? p.intDigits : 1;
+  const int intPlaces = p.intDigits > 0 ? p.intDigits : 1;
+  TDecimal d = DecimalOf(v);
+  RoundDigits(d, intPlaces + p.fracMax);
   int exp = 0;
-  if (v != 0) {
-    exp = int(std::floor(std::log10(v))) - (intPlaces - 1);
-    long double m = v / std::pow(10.0L, exp);
-    long double lim = std::pow(10.0L, intPlaces);
-    // Rounding may carry the mantissa to the next decade.
-    long double scale = std::pow(10.0L, p.fracMax);
-    if (std::nearbyint(m * scale) / scale >= lim) { ++exp; m /= 10; }
-    v = m;
+  if (!d.Zero()) {
+    exp = d.Exp - (intPlaces - 1);
+    d.Exp = intPlaces - 1;
   }
   Picture mp = p;
   mp.sci = false;
-  std::string m = Digits(v, mp);
+  std::string m = Digits(d, mp);
   if (m.empty() || m[0] == DecimalSeparator) m = "0" + m;
   std::string e = std::to_string(std::abs(exp));
   if (int(e.size()) < p.expDigits) e = std::string(size_t(p.expDigits) - e.size(), '0') + e;
@@ -263,7 +336,7 @@ std::string Sci(long double v, const Picture& p) {
 bool RoundsToZero(long double v, const Picture& p) {
   if (v == 0) return true;
   if (p.sci) return false;
-  return std::nearbyint(std::fabs(v) * std::pow(10.0L, p.fracMax)) == 0;
+  return RoundedFixed(v, p.fracMax).Zero();
 }
 
 }  // namespace
@@ -287,7 +360,7 @@ std::string FormatFloat(std::string_view format, long double value) {
   if (!p.anyDigit) return p.prefix + p.suffix;
   bool neg = value < 0 && !negSection;
   long double a = std::fabs(value);
-  std::string num = p.sci ? Sci(a, p) : Digits(a, p);
+  std::string num = p.sci ? Sci(a, p) : Digits(RoundedFixed(a, p.fracMax), p);
   if (neg && RoundsToZero(a, p)) neg = false;
   return (neg ? "-" : "") + p.prefix + num + p.suffix;
 }
@@ -296,19 +369,18 @@ std::string FloatToStr(long double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15LG", value);
-  std::string s = buf;
-  size_t e = s.find('E');
-  std::string mant = e == std::string::npos ? s : s.substr(0, e);
-  if (mant.find('.') != std::string::npos) {
-    while (mant.back() == '0') mant.pop_back();
-    if (mant.back() == '.') mant.pop_back();
+  // Up to 15 significant digits; exponent form below 1E-4 and from 1E15 on.
+  constexpr int Precision = 15;
+  TDecimal d = DecimalOf(std::fabs(value));
+  RoundDigits(d, Precision);
+  std::string s = value < 0 ? "-" : "";
+  if (d.Exp < -4 || d.Exp >= Precision) {
+    s += d.D[0];
+    if (d.D.size() > 1) s += DecimalSeparator + d.D.substr(1);
+    return s + "E" + std::to_string(d.Exp);
   }
-  for (char& c : mant) if (c == '.') c = DecimalSeparator;
-  if (e == std::string::npos) return mant;
-  int ex = std::atoi(s.c_str() + e + 1);
-  return mant + "E" + std::to_string(ex);
+  const int places = std::max(int(d.D.size()) - 1 - d.Exp, 0);
+  return s + FixedText(d, places);
 }
 
 std::string IntToStr(long long value) { return std::to_string(value); }

@@ -4,16 +4,29 @@
 
 TEST(FormatFloat, PicturesAndRounding) {
   struct Case { const char* fmt; long double v; const char* want; } cases[] = {
-      {"0.##", 0.5, "0.5"},       {"0.##", 1, "1"},          {"0.##", 0.125, "0.12"},
+      {"0.##", 0.5, "0.5"},       {"0.##", 1, "1"},          {"0.##", 0.125, "0.13"},
       {"0.##", 0.135, "0.14"},    {"0.##", 2.0 / 3, "0.67"}, {"0.##", -1.25, "-1.25"},
       {"0.##", -0.001, "0"},      {"0.#", 8, "8"},           {"0.#", 4.04, "4"},
-      {"0.#", 2.25, "2.2"},       {"0.#", 0.04, "0"},        {"0.###", 0.19635, "0.196"},
+      {"0.#", 2.25, "2.3"},       {"0.#", 0.04, "0"},        {"0.###", 0.19635, "0.196"},
       {"#,##0.###", 1234567.891, "1,234,567.891"},           {"#,##0.###", 12, "12"},
       {"#.##", 0.5, ".5"},        {"0.00", 3, "3.00"},       {"000", 7, "007"},
-      {"0", 2.5, "2"},            {"0", 3.5, "4"},           {"0", -2.5, "-2"},
+      {"0", 2.5, "3"},            {"0", 3.5, "4"},           {"0", -2.5, "-3"},
       {"0.0;(0.0)", -1.5, "(1.5)"}, {"0.0;(0.0);zero", 0, "zero"}, {"0.0;;zero", 0.01, "zero"},
       {"0.00E+00", 12345, "1.23E+04"}, {"0.00E-00", 0.00012345, "1.23E-04"}, {"0.0E+0", 0, "0.0E+0"},
       {"\"k=\"0.#", 1.5, "k=1.5"}, {"0.# 'Pi'", 2, "2 Pi"},
+  };
+  for (auto& c : cases) EXPECT_EQ(FormatFloat(c.fmt, c.v), c.want) << c.fmt << " " << double(c.v);
+}
+
+// Ties are exact binary halves; each rounds away from zero, whatever the digit before it.
+TEST(FormatFloat, TiesRoundAwayFromZero) {
+  struct Case { const char* fmt; long double v; const char* want; } cases[] = {
+      {"0.##", -0.125, "-0.13"},  {"0.##", 0.375, "0.38"},   {"0.##", -0.375, "-0.38"},
+      {"0.##", 0.005L, "0.01"},   {"0.#", -2.25, "-2.3"},    {"0.#", 0.05L, "0.1"},
+      {"0", 0.5, "1"},            {"0", -0.5, "-1"},         {"0", 99.5, "100"},
+      {"0.00", 9.995L, "10.00"},  {"#,##0", 999.5, "1,000"}, {"#.##", 0.125, ".13"},
+      {"0.0;(0.0)", -0.25, "(0.3)"}, {"0.##", 0.0049L, "0"}, {"0.##", -0.0049L, "0"},
+      {"0.00E+00", 12350, "1.24E+04"}, {"0.0E-0", 0.00995L, "1.0E-2"}, {"0.0E+0", 9.95L, "1.0E+1"},
   };
   for (auto& c : cases) EXPECT_EQ(FormatFloat(c.fmt, c.v), c.want) << c.fmt << " " << double(c.v);
 }
@@ -38,6 +51,10 @@ TEST(FloatToStr, GeneralForm) {
   EXPECT_EQ(FloatToStr(-3), "-3");
   EXPECT_EQ(FloatToStr(0.1), "0.1");
   EXPECT_EQ(FloatToStr(123456.75), "123456.75");
+  EXPECT_EQ(FloatToStr(-0.0001), "-0.0001");
+  EXPECT_EQ(FloatToStr(1e15), "1E15");
+  EXPECT_EQ(FloatToStr(999999999999999.5L), "1E15");  // a tie at the 15th digit rounds up
+  EXPECT_EQ(FloatToStr(2.0 / 3), "0.666666666666667");
 }
 
 TEST(Format, DirectivesAndErrors) {
@@ -46,6 +63,10 @@ TEST(Format, DirectivesAndErrors) {
   EXPECT_EQ(Format("%5d|%-4s|%x|%.3d", 7, "ab", 255, 5), "    7|ab  |FF|005");
   EXPECT_EQ(Format("%.2f %%", 1.005L * 100), "100.50 %");
   EXPECT_EQ(Format("%n", 1234567.5), "1,234,567.50");
+  EXPECT_EQ(Format("%.2f|%.1f|%.0f", 0.125, -0.25, 2.5), "0.13|-0.3|3");
+  EXPECT_EQ(Format("%.2n", 1234.125), "1,234.13");
+  EXPECT_EQ(Format("%.3e|%e", 1.125, -2.5), "1.13E+00|-2.50000000000000E+00");
+  EXPECT_EQ(Format("%.2f", -0.001), "0.00");
   EXPECT_EQ(Format("%1:s %0:s", "a", "b"), "b a");
   EXPECT_THROW(Format("%d", "text"), EConvertError);
   EXPECT_THROW(Format("%s %s", "one"), EConvertError);
