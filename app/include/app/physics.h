@@ -7,13 +7,15 @@
 // as 64-bit doubles, k values as 32-bit floats; sums and products of masses and
 // force constants are formed in integers.
 //
-// Guards: the edits accept any typed integer, so every mass and force constant is
-// used limited to 1..100 (ChainParam); a negative value under a square root is
+// Guards: the edits accept any typed integer and every mass and force constant is
+// used as typed, except that zero and negative values are used as 1 (ChainParam):
+// the formulas divide by masses and take roots of force constants; a negative value under a square root is
 // taken as 0 (the two branches meet, or the chain stands still); an amplitude
 // quotient that is not finite or exceeds AmplitudeLimit in size is held at
 // +-AmplitudeLimit (0 when undefined), which draws that sublattice off the chart as
 // the unbounded formula would; every coordinate handed out lies within
-// +-DisplayLimit (NaN would be 0). No NaN or infinity ever leaves this unit.
+// +-DisplayLimit (NaN would be 0), while frequencies keep their value, which sets the
+// animation's pace. No NaN or infinity ever leaves this unit.
 #pragma once
 #include <string>
 #include <vector>
@@ -24,12 +26,16 @@
 namespace Chain {
 
 inline constexpr int MinChainParam = 1;
-inline constexpr int MaxChainParam = 100;
 inline constexpr float AmplitudeLimit = 10.0f;
 inline constexpr double DisplayLimit = 100.0;  // the chain chart shows -1..1
 
-// A typed mass or force constant as the physics uses it.
+// A typed mass or force constant as the physics uses it: as typed, at least 1.
 int ChainParam(long long typed);
+
+// An atom marker's size in pixels: a marker wider than any chart already covers
+// it, so larger sizes (from huge typed masses) are drawn at this one.
+inline constexpr int MaxMarkerSize = 4096;
+int MarkerSize(long long pixels);
 
 // What the drawers and the steps read from the window's controls.
 struct TChainInputs {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/rtl.h"
 
@@ -31,6 +32,14 @@ double Finite(ext v) {
   return double(std::clamp<ext>(v, -DisplayLimit, DisplayLimit));
 }
 
+// Masses and force constants as the formulas use them. A typed value is at most
+// 2^31 - 1, so sums and two-factor products fit 64-bit integers; the larger
+// products (a product of sums, squares of those, 4 C1 C2 and 16 C1 C2) are formed
+// in extended precision, exact up to 2^64.
+// A frequency: finite for any finite input; it sets the pace of the animation and
+// is never limited to the display.
+double Frequency(ext v) { return std::isfinite(v) ? double(v) : 0.0; }
+
 struct Params {
   long long M1, M2, C1, C2;
   explicit Params(const TChainInputs& in)
@@ -55,15 +64,15 @@ ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
     }
     case cmAlternating: {
       const ext M = 28.0L;
-      ext inner = ext(p.C1 * p.C1 + p.C2 * p.C2) + ext(2 * p.C1 * p.C2) * std::cos(a * x);
+      ext inner = ext(p.C1 * p.C1 + p.C2 * p.C2) + 2 * ext(p.C1 * p.C2) * std::cos(a * x);
       return Root(ext(p.C1 + p.C2) / M + s * Root(inner) / M);
     }
     default: {
-      long long mm = p.M1 * p.M2;
-      long long cm = (p.C1 + p.C2) * (p.M1 + p.M2);
-      ext P = ext(cm) / ext(2 * mm);
-      ext Q = ext(cm * cm) / ext(mm * mm);
-      ext inner = Q - ext(16 * p.C1 * p.C2) * Sq(std::sin(a * x / 2)) / ext(mm);
+      const ext mm = ext(p.M1 * p.M2);
+      const ext cm = ext(p.C1 + p.C2) * ext(p.M1 + p.M2);
+      ext P = cm / (2 * mm);
+      ext Q = Sq(cm) / Sq(mm);
+      ext inner = Q - 16 * ext(p.C1 * p.C2) * Sq(std::sin(a * x / 2)) / mm;
       return Root(P + 0.5L * s * Root(inner)) / 2.2L;
     }
   }
@@ -71,7 +80,11 @@ ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
 
 }  // namespace
 
-int ChainParam(long long typed) { return int(std::clamp<long long>(typed, MinChainParam, MaxChainParam)); }
+int ChainParam(long long typed) {
+  return int(std::clamp<long long>(typed, MinChainParam, std::numeric_limits<std::int32_t>::max()));
+}
+
+int MarkerSize(long long pixels) { return int(std::clamp<long long>(pixels, 0, MaxMarkerSize)); }
 
 // ---------------------------------------------------------------- dispersion curves
 
@@ -113,18 +126,18 @@ TDispersionCurve DispersionFor(int mode, const TChainInputs& in, float a) {
   for (int i = 1; i <= CurvePoints; ++i) {
     const ext kk = 2 * ext(c.DeltaK) * i;
     const ext x = mode == cmNextNeighbour ? kk / 2 : kk;
-    c.Omega = Finite(CurveOmega(mode, p, x, a, 1));
-    c.Upper.push_back({double(x), c.Omega / scale});
+    c.Omega = Frequency(CurveOmega(mode, p, x, a, 1));
+    c.Upper.push_back({double(x), Finite(c.Omega / scale)});
     if (!twoAtom) continue;
-    c.Omega = Finite(CurveOmega(mode, p, x, a, -1));
-    c.Lower.push_back({double(x), c.Omega});
+    c.Omega = Frequency(CurveOmega(mode, p, x, a, -1));
+    c.Lower.push_back({double(x), Finite(c.Omega)});
   }
 
   // The selected point and its mirror about the middle of the bottom axis.
   const ext kS = c.kS;
   const ext sx = mode == cmAlternating || mode == cmCombined ? kS : kS / 2;
-  c.Omega = Finite(CurveOmega(mode, p, sx, a, s));
-  c.Selected = {double(sx), c.Omega / scale};
+  c.Omega = Frequency(CurveOmega(mode, p, sx, a, s));
+  c.Selected = {double(sx), Finite(c.Omega / scale)};
   c.Mirror = {double((mode == cmDiatomic ? Pi : TwoPi) / a - sx), c.Selected.Y};
 
   if (!twoAtom) {
@@ -148,9 +161,9 @@ float StepK(int mode, float zoneK, int kPosition) {
 double OneAtomOmega(int mode, const TChainInputs& in, float k, float a) {
   if (mode == cmNextNeighbour) {
     Params p(in);
-    return Finite(Root(ext(2 * p.C1) * (1 - std::cos(ext(a) * k)) + ext(2 * p.C2) * (1 - std::cos(2 * ext(a) * k))));
+    return Frequency(Root(ext(2 * p.C1) * (1 - std::cos(ext(a) * k)) + ext(2 * p.C2) * (1 - std::cos(2 * ext(a) * k))));
   }
-  return Finite(Root(1 - std::cos(ext(a) * k)));
+  return Frequency(Root(1 - std::cos(ext(a) * k)));
 }
 
 TTwoAtomState TwoAtomState(int mode, const TChainInputs& in, float k, float a) {
@@ -165,7 +178,7 @@ TTwoAtomState TwoAtomState(int mode, const TChainInputs& in, float k, float a) {
       const ext C = 1.0L;
       ext inv = 1.0L / p.M1 + 1.0L / p.M2;
       omega2 = C * inv + st.s * C * Root(Sq(inv) - 4 * sin2 / ext(p.M1 * p.M2));
-      st.Omega = Finite(Root(omega2));
+      st.Omega = Frequency(Root(omega2));
       st.A1 = float(0.05L * p.M1);
       st.A2 = float(0.05L * p.M2);
       if (st.s > 0) st.A1 = Amplitude(2 * C * std::cos(ka / 2) * st.A2, 2 * C - p.M1 * omega2);
@@ -174,20 +187,19 @@ TTwoAtomState TwoAtomState(int mode, const TChainInputs& in, float k, float a) {
     }
     case cmAlternating: {
       const ext M = 1.0L;
-      long long sum = p.C1 + p.C2;
-      omega2 = ext(sum) / M + st.s * Root(ext(sum * sum) - ext(4 * p.C1 * p.C2) * sin2) / M;
-      st.Omega = Finite(Root(omega2));
+      const long long sum = p.C1 + p.C2;
+      omega2 = ext(sum) / M + st.s * Root(Sq(ext(sum)) - 4 * ext(p.C1 * p.C2) * sin2) / M;
+      st.Omega = Frequency(Root(omega2));
       st.A = float(0.05L * p.C2);
       ext psi = std::atan(ext(p.C1 - p.C2) * std::tan(ka / 2) / ext(sum));
       st.Psi = std::isfinite(psi) ? psi : 0.0L;
       break;
     }
     case cmCombined: {
-      long long mm = p.M1 * p.M2;
-      long long cm = (p.C1 + p.C2) * (p.M1 + p.M2);
-      omega2 = ext(cm) / ext(2 * mm) +
-               0.5L * st.s * Root(ext(cm * cm) / ext(mm * mm) - ext(16 * p.C1 * p.C2) * sin2 / ext(mm));
-      st.Omega = Finite(Root(omega2));
+      const ext mm = ext(p.M1 * p.M2);
+      const ext cm = ext(p.C1 + p.C2) * ext(p.M1 + p.M2);
+      omega2 = cm / (2 * mm) + 0.5L * st.s * Root(Sq(cm) / Sq(mm) - 16 * ext(p.C1 * p.C2) * sin2 / mm);
+      st.Omega = Frequency(Root(omega2));
       st.A1 = float(0.05L * p.M1);
       st.A2 = float(0.05L * p.M2);
       ext num = ext(p.C2) + p.C1 * std::cos(ka);

@@ -112,9 +112,10 @@ void DrawTwoAtomLongitudinal(TChainHost& h, int mode, const TTwoAtomState& st, c
   }
 }
 
-void SetMarkerSizes(int even, int odd) {
-  MarkerSizeEven = even;
-  MarkerSizeOdd = odd;
+// Sizes follow typed masses of any size (2 x M1 exceeds 32 bits from M1 = 2^30).
+void SetMarkerSizes(long long even, long long odd) {
+  MarkerSizeEven = MarkerSize(even);
+  MarkerSizeOdd = MarkerSize(odd);
 }
 
 void Pace(TChainHost& h, int mode, bool longitudinal) {
@@ -143,7 +144,7 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
     StopRequested = false;
     if (mode == cmDiatomic) {
       TChainInputs in = ReadChainInputs(h);
-      SetMarkerSizes(2 * in.M2, 2 * in.M1);
+      SetMarkerSizes(2LL * in.M2, 2LL * in.M1);
     }
     if (mode == cmAlternating) h.ResetForceConstants(7, 4);
     CurrentMode = mode;
@@ -206,7 +207,7 @@ bool TwoAtomTransverseLoop(TChainHost& h, int mode, TObject* Sender) {
     TChainInputs in = ReadChainInputs(h);
     if (!PairCheck(h, mode, in, Sender)) return false;
     if (mode == cmAlternating) SetMarkerSizes(10, 10);
-    else SetMarkerSizes(2 * in.M2, 2 * in.M1);
+    else SetMarkerSizes(2LL * in.M2, 2LL * in.M1);
     if (StopRequested) return false;
     DrawTransverseStep(h, mode, t);
     if (h.LongitudinalChecked()) return true;
@@ -237,7 +238,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
         h.StartRun(cmMonatomic, Sender);
         return;
       }
-      SetMarkerSizes(2 * in.M2, 2 * in.M1);
+      SetMarkerSizes(2LL * in.M2, 2LL * in.M1);
     } else {
       bool equal = mode == cmAlternating ? in.C1 == in.C2 : in.C1 == in.C2 && in.M1 == in.M2;
       if (equal) {

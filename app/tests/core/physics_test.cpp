@@ -17,23 +17,25 @@ TChainInputs In(int m1, int m2, int c1, int c2, int pos, bool optic = false) { r
 
 bool TwoAtom(int mode) { return mode == cmDiatomic || mode == cmAlternating || mode == cmCombined; }
 
-// Closed forms written out independently in double: the curve's y at the curve's x.
-double ClosedForm(int mode, const TChainInputs& in, double x, int s) {
-  double M1 = in.M1, M2 = in.M2, C1 = in.C1, C2 = in.C2;
+// Closed forms written out independently in double (or, for typed values near 2^31,
+// where the branches nearly cancel, in extended): the curve's y at the curve's x.
+template <class R = double>
+R ClosedForm(int mode, const TChainInputs& in, R x, int s) {
+  R M1 = in.M1, M2 = in.M2, C1 = in.C1, C2 = in.C2, A = a;
   switch (mode) {
-    case cmMonatomic: return std::sqrt((1 - std::cos(a * x)) * 4 / (M1 + M2)) / 1.7;
+    case cmMonatomic: return std::sqrt((1 - std::cos(A * x)) * 4 / (M1 + M2)) / R(1.7);
     case cmNextNeighbour:  // plotted at kk/2
-      return 0.1 * std::sqrt(2 * C1 * (1 - std::cos(a * x)) + 2 * C2 * (1 - std::cos(2 * a * x)));
+      return R(0.1) * std::sqrt(2 * C1 * (1 - std::cos(A * x)) + 2 * C2 * (1 - std::cos(2 * A * x)));
     case cmDiatomic: {
-      double inv = 1 / M1 + 1 / M2;
-      return std::sqrt(inv + s * std::sqrt(inv * inv - 4 * std::pow(std::sin(a * x), 2) / (M1 * M2)));
+      R inv = 1 / M1 + 1 / M2;
+      return std::sqrt(inv + s * std::sqrt(inv * inv - 4 * std::pow(std::sin(A * x), 2) / (M1 * M2)));
     }
     case cmAlternating:
-      return std::sqrt((C1 + C2) / 28 + s * std::sqrt(C1 * C1 + C2 * C2 + 2 * C1 * C2 * std::cos(a * x)) / 28);
+      return std::sqrt((C1 + C2) / 28 + s * std::sqrt(C1 * C1 + C2 * C2 + 2 * C1 * C2 * std::cos(A * x)) / 28);
     default: {
-      double P = (M1 + M2) * (C1 + C2) / (2 * M1 * M2), Q = std::pow((C1 + C2) * (M1 + M2) / (M1 * M2), 2);
-      double inner = Q - 16 * C1 * C2 * std::pow(std::sin(a * x / 2), 2) / (M1 * M2);
-      return std::sqrt(P + 0.5 * s * std::sqrt(std::max(inner, 0.0))) / 2.2;
+      R P = (M1 + M2) * (C1 + C2) / (2 * M1 * M2), Q = std::pow((C1 + C2) * (M1 + M2) / (M1 * M2), 2);
+      R inner = Q - 16 * C1 * C2 * std::pow(std::sin(A * x / 2), 2) / (M1 * M2);
+      return std::sqrt(P + R(0.5) * s * std::sqrt(std::max(inner, R(0)))) / R(2.2);
     }
   }
 }
@@ -93,7 +95,10 @@ TEST(DispersionCurves, WorkedExamples) {
   EXPECT_EQ(e.Title, "1 pi/a");
   EXPECT_EQ(e.Wavelength.substr(0, 22), "The wavelength is  2 a");
   EXPECT_EQ(e.Selected.X, d.Selected.X);
-  // "0.##" and "0.#" round.
+  // "0.##" and "0.#" round; at position 125 r is exactly 1/8, a tie that rounds up.
+  EXPECT_EQ(DispersionFor(cmDiatomic, In(8, 4, 6, 4, 125), a).Title, "0.13 pi/a");
+  EXPECT_EQ(DispersionFor(cmMonatomic, In(8, 4, 6, 4, 125), a).Title, "0.13 Pi/A");
+  EXPECT_EQ(DispersionFor(cmAlternating, In(8, 4, 7, 7, 125), a).Title, "0.25 pi/a");  // C1 = C2 doubles it
   EXPECT_EQ(DispersionFor(cmNextNeighbour, In(8, 4, 6, 4, 333), a).Title, "0.33 Pi/A");
   TDispersionCurve c = DispersionFor(cmCombined, In(8, 4, 5, 5, 300), a);
   EXPECT_EQ(c.Title, "0.6 pi/a");
@@ -122,7 +127,11 @@ TEST(DispersionCurves, AxisOrderNeverCrossesAcrossModelChanges) {
 
 TEST(ChainGuards, OddParametersStayFiniteAndOnTheChart) {
   EXPECT_EQ(ChainParam(0), 1);
-  EXPECT_EQ(ChainParam(5000000000LL), 100);
+  EXPECT_EQ(ChainParam(-7), 1);
+  EXPECT_EQ(ChainParam(150), 150);
+  EXPECT_EQ(ChainParam(2147483647), 2147483647);
+  EXPECT_EQ(MarkerSize(2LL * 2147483647), MaxMarkerSize);
+  EXPECT_EQ(MarkerSize(300), 300);
   auto ok = [](const std::vector<TChainPoint>& v) {
     for (auto& p : v) if (!std::isfinite(p.X) || !(std::fabs(p.Y) <= DisplayLimit)) return false;
     return true;
@@ -153,6 +162,48 @@ TEST(ChainGuards, OddParametersStayFiniteAndOnTheChart) {
       held |= std::fabs(A1) == AmplitudeLimit;
     }
   EXPECT_TRUE(held);
+}
+
+// The edits' ranges are not applied on reading: typed values above them, up to the
+// largest 32-bit value, go into the formulas as they are, with no product overflowing.
+TEST(ChainGuards, TypedValuesAboveTheRangeAreUsedAsTyped) {
+  using L = long double;
+  const int big = 2147483647;
+  const TChainInputs inputs[] = {In(150, 120, 150, 37, 700), In(big, big - 1, big, big - 2, 640, true),
+                                 In(big, 3, 5, big, 250), In(big - 1, big - 1, big, big, 900, true)};
+  for (int mode : AllModes)
+    for (const TChainInputs& in : inputs) {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << " M1 " << in.M1 << " C1 " << in.C1);
+      TDispersionCurve c = DispersionFor(mode, in, a);
+      for (auto* list : {&c.Upper, &c.Lower})
+        for (size_t i = 0; i < list->size(); i += 37) {
+          // Points above the display limit are drawn at it, off the chart either way.
+          const double want = std::min(
+              double(ClosedForm<long double>(mode, in, (*list)[i].X, list == &c.Upper ? 1 : -1)), DisplayLimit);
+          ASSERT_TRUE(std::isfinite((*list)[i].Y));
+          ASSERT_NEAR((*list)[i].Y, want, 1e-9 * std::max(1.0, want)) << i;
+        }
+      if (!TwoAtom(mode)) continue;
+      // The step's frequency, from the same formulas in extended precision.
+      const float k = StepK(mode, 0.785399f, in.KPosition);
+      const TTwoAtomState st = TwoAtomState(mode, in, k, a);
+      const L M1 = in.M1, M2 = in.M2, C1 = in.C1, C2 = in.C2, s = in.BranchSign();
+      const L sin2 = std::pow(std::sin(L(k) * a / 2), 2);
+      L w2;
+      if (mode == cmDiatomic)
+        w2 = (1 / M1 + 1 / M2) + s * std::sqrt(std::pow(1 / M1 + 1 / M2, 2) - 4 * sin2 / (M1 * M2));
+      else if (mode == cmAlternating)
+        w2 = (C1 + C2) + s * std::sqrt((C1 + C2) * (C1 + C2) - 4 * C1 * C2 * sin2);
+      else
+        w2 = (M1 + M2) * (C1 + C2) / (2 * M1 * M2) +
+             0.5L * s * std::sqrt(std::pow((C1 + C2) * (M1 + M2) / (M1 * M2), 2) - 16 * C1 * C2 * sin2 / (M1 * M2));
+      EXPECT_NEAR(st.Omega, double(std::sqrt(std::max(w2, L(0)))), 1e-9 * std::max(1.0, st.Omega));
+    }
+  // 150 is not read as 100: the curve follows the typed mass.
+  EXPECT_NE(DispersionFor(cmDiatomic, In(150, 4, 6, 4, 500), a).Upper[400].Y,
+            DispersionFor(cmDiatomic, In(100, 4, 6, 4, 500), a).Upper[400].Y);
+  EXPECT_NEAR(DispersionFor(cmMonatomic, In(150, 50, 6, 4, 500), a).Selected.Y,
+              std::sqrt((1 - std::cos(double(a) * 0.785399 / 2)) * 4 / 200) / 1.7, 1e-6);
 }
 
 // Counts are checked on the charts; here where the points lie.
