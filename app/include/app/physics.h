@@ -43,6 +43,7 @@ struct TChainInputs {
   int KPosition = 1000;                // kValueBar position, 1..1000
   bool Optic = false;                  // OpticRadio checked: s = +1, else s = -1
   int BranchSign() const { return Optic ? 1 : -1; }
+  bool operator==(const TChainInputs&) const = default;
 };
 
 struct TXY {

@@ -350,12 +350,20 @@ void TForm1::M2Change(TObject* Sender) { RedrawCurrent(Sender); }
 void TForm1::C1Change(TObject* Sender) { RedrawCurrent(Sender); }
 void TForm1::C2Change(TObject* Sender) { RedrawCurrent(Sender); }
 
-// Runs inside Chart2's paint. The redraw asks for the next paint, which the
-// platform runs at display rate after this one, so the curve, its title and the
-// dotted line are renewed continually without pumping messages here: a run
-// button clicked inside this paint would otherwise start its run inside it and
-// hold Chart2's painting for the whole run.
-void TForm1::SelectDispersion(TObject* Sender) { RedrawCurrent(Sender); }
+// Runs inside Chart2's paint. A curve whose model and inputs have not changed since
+// it was drawn stands as it is: only the dotted line, drawn over the paint, is drawn
+// again. Redrawing it would ask for the next paint and keep the chart painting at
+// display rate while nothing changes. Otherwise the curve is redrawn, and its next
+// paint finds it current. No messages are pumped here: a run button clicked inside
+// this paint would otherwise start its run inside it and hold Chart2's painting for
+// the whole run.
+void TForm1::SelectDispersion(TObject* Sender) {
+  if (CurrentMode == cmNone) return;
+  if (CurrentCurve() == drawn_) DrawCentreLine();
+  else RedrawCurrent(Sender);
+}
+
+TForm1::TDrawnCurve TForm1::CurrentCurve() { return {CurrentMode, ReadInputs(), LatticeA}; }
 
 TSeriesPointerStyle TForm1::Series2GetPointerStyle(TChartSeries*, int ValueIndex) {
   TSeriesPointer* p = Series2->Pointer();
@@ -390,7 +398,8 @@ void TForm1::CombinedDispersionCurve(TObject*) { DrawDispersion(cmCombined); }
 
 void TForm1::DrawDispersion(int mode) {
   kValueBar->SetMax(1000);
-  const TDispersionCurve c = DispersionFor(mode, ReadInputs(), LatticeA);
+  drawn_ = {mode, ReadInputs(), LatticeA};
+  const TDispersionCurve c = DispersionFor(mode, drawn_.In, LatticeA);
   for (int i = 0; i < 3; ++i) Chart2->GetSeries(i)->Clear();
   ZoneK = c.ZoneK;
   DeltaK = c.DeltaK;
@@ -411,17 +420,22 @@ void TForm1::DrawDispersion(int mode) {
   Chart2->LeftAxis()->SetMaximum(c.LeftMax);
   Chart2->BottomAxis()->SetMinimum(c.BottomMin);
   Chart2->BottomAxis()->SetMaximum(c.BottomMax);
-  if (c.DottedLine) {
-    TCanvas3D* canvas = Chart2->Canvas();
-    canvas->Pen()->SetColor(clBlack);
-    canvas->Pen()->SetStyle(psDot);
-    const int x = Chart2->ChartXCenter(), y = Chart2->ChartYCenter();
-    const int half = int(Round((long double)Chart2->ChartHeight() / 2));
-    canvas->MoveTo(x, y);
-    canvas->LineTo(x, y + half);
-    canvas->LineTo(x, y - half);
-  }
+  if (c.DottedLine) DrawCentreLine();
   Chart2->BottomAxis()->Title()->SetCaption(c.BottomTitle);
+}
+
+// The two-atom models' dotted line through the middle of the chart, straight onto
+// its canvas: the next paint covers it.
+void TForm1::DrawCentreLine() {
+  if (drawn_.Mode != cmDiatomic && drawn_.Mode != cmAlternating && drawn_.Mode != cmCombined) return;
+  TCanvas3D* canvas = Chart2->Canvas();
+  canvas->Pen()->SetColor(clBlack);
+  canvas->Pen()->SetStyle(psDot);
+  const int x = Chart2->ChartXCenter(), y = Chart2->ChartYCenter();
+  const int half = int(Round((long double)Chart2->ChartHeight() / 2));
+  canvas->MoveTo(x, y);
+  canvas->LineTo(x, y + half);
+  canvas->LineTo(x, y - half);
 }
 
 // Text straight onto the window, in its font on its own colour: the trailing

@@ -109,7 +109,19 @@ private:
   // The redraw dispatch by CurrentMode.
   void RedrawCurrent(TObject* Sender);
   void DrawDispersion(int mode);
+  void DrawCentreLine();
   void WriteLine(int x, int y, const std::string& text);
+
+  // What the dispersion chart shows: the model and the inputs it was drawn from
+  // (mode cmNone before the first drawing).
+  struct TDrawnCurve {
+    int Mode = Chain::cmNone;
+    Chain::TChainInputs In;
+    float A = 0;
+    bool operator==(const TDrawnCurve&) const = default;
+  };
+  TDrawnCurve drawn_;
+  TDrawnCurve CurrentCurve();
 
   // TChainHost: the run frame's view of the window.
   Chain::TChainInputs ReadInputs() override;
