@@ -59,7 +59,7 @@ constexpr int DecimalPrecision = 18;
 
 TDecimal DecimalOf(long double v) {
   TDecimal d;
-  if (!(v > 0)) { d.D = "0"; return d; }
+  if (!(v > 0)) { d.D.assign(1, '0'); return d; }
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.*Le", DecimalPrecision - 1, v);  // d.ddd…e±x
   const char* e = std::strchr(buf, 'e');
@@ -105,7 +105,9 @@ std::string FixedText(const TDecimal& d, int places) {
 
 std::string Fixed(long double v, int prec) {
   const TDecimal d = RoundedFixed(v, prec);
-  return (v < 0 && !d.Zero() ? "-" : "") + FixedText(d, prec);
+  std::string s = FixedText(d, prec);
+  if (v < 0 && !d.Zero()) s.insert(s.begin(), '-');
+  return s;
 }
 
 // d.ddd…E±xx with `digits` significant digits, as the %e directive writes it.
@@ -308,7 +310,7 @@ std::string Digits(const TDecimal& d, const Picture& p) {
   if (p.thousands && !ip.empty()) ip = GroupThousands(ip);
   std::string out = ip;
   if (!fp.empty()) out += DecimalSeparator + fp;
-  if (out.empty()) out = p.intDigits > 0 || p.fracMax > 0 ? "" : "0";
+  if (out.empty() && p.intDigits == 0 && p.fracMax == 0) out.push_back('0');
   return out;
 }
 

@@ -277,6 +277,9 @@ std::string TPicture::GraphicFileMask(TGraphicClass GraphicClass) {
   std::lock_guard<std::mutex> g(r.lock);
   std::string masks;
   for (const FileFormat& f : r.files)
-    if (Matches(f.cls, GraphicClass)) masks += (masks.empty() ? "" : ";") + std::string("*.") + f.ext;
+    if (Matches(f.cls, GraphicClass)) {
+      if (!masks.empty()) masks += ';';
+      masks += "*." + f.ext;
+    }
   return masks;
 }
