@@ -335,8 +335,15 @@ void TForm1::InterruptBtnClick(TObject*) { StopRequested = true; }
 
 std::string TForm1::HelpFileName() { return ExtractFilePath(Application->ExeName()) + "PhonarkHlp.chm"; }
 
-void TForm1::HelpBtnClick(TObject*) {
-  ShellExecuteA(Form1 ? Form1->Handle() : Handle(), "open", HelpFileName(), "", "c:\\windows", SW_SHOWNORMAL);
+void TForm1::HelpBtnClick(TObject*) { OpenHelp(HelpFileName()); }
+
+// A help button that does nothing leaves the user guessing: a failure is shown,
+// naming the file.
+void TForm1::OpenHelp(const std::string& file) {
+  const int result = ShellExecuteA(Form1 ? Form1->Handle() : Handle(), "open", file, "", "c:\\windows", SW_SHOWNORMAL);
+  if (result > 32) return;
+  ::ShowMessage(result == 2 ? "The help file " + file + " does not exist."
+                            : "No program could open the help file " + file + ".");
 }
 
 void TForm1::RedrawCurrent(TObject* Sender) {

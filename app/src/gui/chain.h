@@ -101,6 +101,8 @@ public:
 
   // The help file beside the executable.
   static std::string HelpFileName();
+  // Opens a help file in the desktop's viewer; a message names it when that fails.
+  void OpenHelp(const std::string& file);
 
 private:
   void CreateControls();

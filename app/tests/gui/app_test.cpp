@@ -146,11 +146,27 @@ TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
   PumpUntil([] { return false; }, 50);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f->Chart2->GetSeries(i)->Count(), 0);
   EXPECT_EQ(Title(), "Dispersion Curve");
-  // Help opens the file beside the executable with "open"; a missing file reports nothing.
+  // Help opens the file beside the executable with "open".
   const std::string help = ExtractFilePath(Application->ExeName()) + "PhonarkHlp.chm";
   f->HelpBtn->Click();
   EXPECT_EQ(RecordedShellCalls(), FileExists(help) ? std::vector<std::string>{"open " + help} : std::vector<std::string>{});
-  EXPECT_TRUE(RecordedMessages().empty());
+  EXPECT_EQ(RecordedMessages().size(), FileExists(help) ? 0u : 1u);
+}
+
+// When the help cannot be shown a message says so and names the file.
+TEST_F(MainWindow, HelpFailureNamesTheFile) {
+  const std::string exe = Application->ExeName();  // a file that exists
+  SetTestShellOpener("false");                      // the opener finds no program for it
+  f->OpenHelp(exe);
+  SetTestShellOpener("/nonexistent/phonark-opener");  // no opener at all
+  f->OpenHelp(exe);
+  SetTestShellOpener("true");
+  f->OpenHelp(exe);
+  SetTestShellOpener("");
+  f->OpenHelp(exe + ".missing.chm");
+  const std::string none = "No program could open the help file " + exe + ".";
+  EXPECT_EQ(RecordedMessages(),
+            (std::vector<std::string>{none, none, "The help file " + exe + ".missing.chm does not exist."}));
 }
 
 // Each mode's drawer through the change handlers, at several positions, masses

@@ -52,5 +52,8 @@ void ClearRecordedMessages();
 // Shell calls made on the offscreen platform, as "operation file".
 std::vector<std::string> RecordedShellCalls();
 void ClearRecordedShellCalls();
+// On the offscreen platform ShellExecute also runs this program in place of the
+// desktop's opener once a test names one ("" again: recorded only).
+void SetTestShellOpener(const std::string& Program);
 // True on the offscreen platform: boxes and shell calls are recorded, not shown.
 bool RecordsInsteadOfShowing();

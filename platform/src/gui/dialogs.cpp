@@ -71,6 +71,36 @@ void ShowMessage(const std::string& Msg) {
   dialogs_detail::MessageBox(Msg, false);
 }
 
+namespace {
+
+std::string& TestOpener() {
+  static std::string program;
+  return program;
+}
+
+// Runs the opener on File. It ends at once when it hands the file to a running
+// desktop, or fails at once when no program takes it; it runs as long as the
+// viewer when it starts one itself, and is then left running (freed when it ends).
+bool RunOpener(const std::string& Program, const std::string& File, const std::string& Directory) {
+  auto* p = new QProcess(QCoreApplication::instance());
+  QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+  if (QFileInfo(QString::fromStdString(Directory)).isDir()) p->setWorkingDirectory(QString::fromStdString(Directory));
+  p->setStandardOutputFile(QProcess::nullDevice());
+  p->start(QString::fromStdString(Program), {QString::fromStdString(File)});
+  if (!p->waitForStarted(ShellOpenWaitMs)) {
+    delete p;
+    return false;
+  }
+  if (!p->waitForFinished(ShellOpenWaitMs)) return true;
+  const bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+  delete p;
+  return ok;
+}
+
+}  // namespace
+
+void SetTestShellOpener(const std::string& Program) { TestOpener() = Program; }
+
 int ShellExecute(THandle Window, const std::string& Operation, const std::string& File,
                  const std::string& Parameters, const std::string& Directory, int ShowCmd) {
   (void)Window;
@@ -79,11 +109,11 @@ int ShellExecute(THandle Window, const std::string& Operation, const std::string
   constexpr int kFileNotFound = 2, kNoAssociation = 31, kStarted = 42;
   if (!SameText(Operation, "open")) return kNoAssociation;
   if (!FileExists(File)) return kFileNotFound;
+  std::string opener = "xdg-open";
   if (RecordsInsteadOfShowing()) {
     Record(&Records::ShellCalls, Operation + " " + File);
-    return kStarted;
+    if (TestOpener().empty()) return kStarted;
+    opener = TestOpener();
   }
-  QString dir = QFileInfo(QString::fromStdString(Directory)).isDir() ? QString::fromStdString(Directory) : QString();
-  bool ok = QProcess::startDetached("xdg-open", {QString::fromStdString(File)}, dir);
-  return ok ? kStarted : kNoAssociation;
+  return RunOpener(opener, File, Directory) ? kStarted : kNoAssociation;
 }

@@ -1,0 +1,50 @@
+// The shell's "open": the opener's verdict decides the answer. Real programs stand
+// in for the desktop's opener: one that succeeds, one that fails at once (no
+// program for the file), one that is missing, and one still showing the file.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app_fixture.h"
+#include "platform/dialogs.h"
+
+using namespace formstest;
+
+namespace {
+
+class Shell : public FormTest {
+protected:
+  void TearDown() override {
+    SetTestShellOpener("");
+    FormTest::TearDown();
+  }
+  int Open(const std::string& file) { return ShellExecuteA(Form->Handle(), "open", file, "", "/", SW_SHOWNORMAL); }
+  std::string exe = Application->ExeName();
+};
+
+TEST_F(Shell, OpenAnswersTheOpenersVerdict) {
+  SetTestShellOpener("true");
+  EXPECT_GT(Open(exe), 32);
+  SetTestShellOpener("false");
+  EXPECT_EQ(Open(exe), 31);
+  SetTestShellOpener("/nonexistent/phonark-opener");
+  EXPECT_EQ(Open(exe), 31);
+  EXPECT_EQ(Open(exe + ".missing.chm"), 2);  // checked before any opener runs
+  EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>(3, "open " + exe));
+}
+
+// A viewer started by the opener itself keeps it running: the file is open.
+TEST_F(Shell, AnOpenerStillRunningAfterTheWaitHasOpenedTheFile) {
+  const std::string opener = exe + ".opener.sh";
+  FILE* f = std::fopen(opener.c_str(), "w");
+  ASSERT_TRUE(f);
+  std::fputs("#!/bin/sh\nsleep 3\nexit 1\n", f);
+  std::fclose(f);
+  chmod(opener.c_str(), 0755);
+  SetTestShellOpener(opener);
+  EXPECT_GT(Open(exe), 32);  // its failure comes after the wait
+  DeleteFile(opener);
+}
+
+}  // namespace
