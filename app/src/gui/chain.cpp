@@ -181,8 +181,10 @@ void TForm1::CreateControls() {
   Label1 = Label(this, Panel2, "Label1", 107, 15, "k value");
   Label2 = Label(this, Panel2, "Label2", 18, 15, "Speed");
   Label9 = Label(this, Panel2, "Label9", 60, 15, "Damping");
-  Label8 = Label(this, Panel2, "Label8", 128, 30, "k=0");
-  Label7 = Label(this, Panel2, "Label7", 128, 161, "k(max)");
+  // One pixel right of the layout's 128, which lies under the k bar's last column
+  // and hid the first letter.
+  Label8 = Label(this, Panel2, "Label8", 129, 30, "k=0");
+  Label7 = Label(this, Panel2, "Label7", 129, 161, "k(max)");
 
   Label3 = Label(this, this, "Label3", 941, 92, "C1");
   Label6 = Label(this, this, "Label6", 941, 124, "C2", clGreen);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "canvas/lumconst.h"
 #include "chain.h"
@@ -167,6 +168,43 @@ TEST_F(MainWindow, HelpFailureNamesTheFile) {
   const std::string none = "No program could open the help file " + exe + ".";
   EXPECT_EQ(RecordedMessages(),
             (std::vector<std::string>{none, none, "The help file " + exe + ".missing.chm does not exist."}));
+}
+
+// With the fonts the classic names map to, every caption is drawn whole: inside its
+// control, inside its parent's area within the bevels, and over no other control.
+TEST_F(MainWindow, CaptionsAreWholeAndOverlapNoOtherControl) {
+  auto overlap = [](const TRect& a, const TRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+  };
+  auto inside = [](const TRect& a, const TRect& b) {
+    return a.Left >= b.Left && a.Top >= b.Top && a.Right <= b.Right && a.Bottom <= b.Bottom;
+  };
+  int captions = 0;
+  std::function<void(TWinControl*)> check = [&](TWinControl* parent) {
+    TRect area = Rect(0, 0, parent->ClientWidth(), parent->ClientHeight());
+    if (auto* panel = dynamic_cast<TPanel*>(parent)) {
+      const int edge = ((panel->BevelOuter() != bvNone) + (panel->BevelInner() != bvNone)) * panel->BevelWidth();
+      area = Rect(edge, edge, area.Right - edge, area.Bottom - edge);
+    }
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      TControl* c = parent->Controls(i);
+      if (auto* w = dynamic_cast<TWinControl*>(c)) check(w);
+      const TRect own = CaptionRect(c);
+      if (own.Width() <= 0) continue;
+      ++captions;
+      SCOPED_TRACE(c->Name());
+      EXPECT_TRUE(inside(own, Rect(0, 0, c->Width(), c->Height())))
+          << own.Left << "," << own.Top << " " << own.Width() << "x" << own.Height() << " in " << c->Width() << "x" << c->Height();
+      const TRect r = Bounds(c->Left() + own.Left, c->Top() + own.Top, own.Width(), own.Height());
+      EXPECT_TRUE(inside(r, area));
+      for (int j = 0; j < parent->ControlCount(); ++j)
+        if (j != i) {
+          EXPECT_FALSE(overlap(r, parent->Controls(j)->BoundsRect())) << parent->Controls(j)->Name();
+        }
+    }
+  };
+  check(f);
+  EXPECT_EQ(captions, 8 + 4 + 9);  // buttons, check boxes and radio buttons, labels
 }
 
 // Each mode's drawer through the change handlers, at several positions, masses

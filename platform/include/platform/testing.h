@@ -45,6 +45,12 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
 
 }  // namespace TestInput
 
+// Where a control draws its caption, in its client coordinates: the box of the
+// text (its advance width by the font's line height) as the control lays it out -
+// after the indicator of a check box or radio button, centred on a button, by the
+// alignment of a label. Empty for a control without a caption.
+TRect CaptionRect(TControl* Control);
+
 // Texts of the message boxes shown on the offscreen platform (ShowMessage and
 // exceptions shown by the application), oldest first.
 std::vector<std::string> RecordedMessages();

@@ -1,8 +1,11 @@
 // The standard controls over Qt widgets (buttons, boxes, spin edit, track bar) or
 // drawn on their own canvas (panel, label, image, paint box).
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -29,6 +32,27 @@ void WindowPalette(QPalette& P, const QColor& Back, const QColor& Fore) {
 }
 
 QString QStr(const std::string& S) { return QString::fromStdString(S); }
+
+// Check boxes and radio buttons put their caption 4 pixels after the box, as the
+// classic controls do, so that captions fit the widths classic layouts give them.
+class TClassicBoxStyle : public QProxyStyle {
+public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override {
+    if (Metric == PM_CheckBoxLabelSpacing || Metric == PM_RadioButtonLabelSpacing) return 4;
+    return QProxyStyle::pixelMetric(Metric, Option, Widget);
+  }
+};
+
+// One for all boxes, over the application's style, freed with the application.
+QStyle* ClassicBoxStyle() {
+  static QPointer<QStyle> style;
+  if (!style) {
+    style = new TClassicBoxStyle(QApplication::style()->name());
+    style->setParent(qApp);
+  }
+  return style;
+}
 
 // Stores a property's new value; answers whether it changed.
 template <class T>
@@ -412,6 +436,7 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
   impl_->TakesFocus = true;
   impl_->ApplyPalette = WindowPalette;
   auto* w = MakeWidget<QCheckBox>(this);
+  w->setStyle(ClassicBoxStyle());
   w->setAutoFillBackground(true);
   impl_->ApplyText = [this, w] { w->setText(QStr(Caption())); };
   impl_->ApplyText();
@@ -444,6 +469,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
   impl_->TakesFocus = true;
   impl_->ApplyPalette = WindowPalette;
   auto* w = MakeWidget<QRadioButton>(this);
+  w->setStyle(ClassicBoxStyle());
   w->setAutoExclusive(false);  // the group is ours
   w->setAutoFillBackground(true);
   impl_->ApplyText = [this, w] { w->setText(QStr(Caption())); };

@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cctype>
 
@@ -190,3 +193,30 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
 }
 
 }  // namespace TestInput
+
+TRect CaptionRect(TControl* Control) {
+  if (auto* label = dynamic_cast<TLabel*>(Control)) {
+    if (label->Caption().empty()) return {};
+    TCanvas* c = label->Canvas();
+    c->SetFont(label->Font());
+    const TSize s = c->TextExtent(label->Caption());
+    const int w = label->ClientWidth();
+    const int x = label->Alignment() == taCenter ? (w - s.cx) / 2 : label->Alignment() == taRightJustify ? w - s.cx : 0;
+    return Bounds(x, 0, s.cx, s.cy);
+  }
+  auto* button = qobject_cast<QAbstractButton*>(WidgetOf(Control).data());
+  if (!button || button->text().isEmpty()) return {};
+  const QFontMetrics fm(button->font());
+  const int tw = fm.horizontalAdvance(button->text()), th = fm.height();
+  QRect contents = button->rect();
+  if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+    QStyleOptionButton opt;
+    opt.initFrom(button);
+    opt.text = button->text();
+    const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+    contents = button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents,
+                                               &opt, button);
+    return Bounds(contents.left(), contents.center().y() - th / 2, tw, th);
+  }
+  return Bounds(contents.center().x() - tw / 2, contents.center().y() - th / 2, tw, th);
+}
