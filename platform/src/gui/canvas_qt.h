@@ -36,6 +36,9 @@ inline TColor FromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
 // The Qt font a TFont stands for: pixel size from Height, styles, no antialiasing unless
 // Antialias is set. Controls use it for their widgets.
 QFont ToQFont(const TFont& Font, bool Antialias = false);
+// Orders the classic names' substitutes by measuring them, once the application
+// exists (the graphics unit starts before it); ToQFont calls it.
+void MeasureFontSubstitutes();
 
 // Paints Source of Image stretched (nearest pixel) into Dest with the canvas's CopyMode,
 // inside the canvas's clip. With a Mask (Format_Mono or any format: set/non-black

@@ -2,11 +2,15 @@
 // same metrics, so that layouts made for those names keep their widths.
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdlib>
+#include <mutex>
 
+#include "graphics_impl.h"
 #include "platform/graphics.h"
 
 namespace {
@@ -16,9 +20,14 @@ namespace {
 constexpr int ClassicSansPixels = 11;
 constexpr int ClassicLabel1Width = 32;
 
+std::atomic<bool> measured{false};
+
 // The installed candidates, those within a pixel of the classic width first, each
-// group in the order given.
+// group in the order given. Fonts can be measured only once the application
+// exists; until then they stay in the order given.
 QStringList ByClassicWidth(const QStringList& Candidates) {
+  if (!QGuiApplication::instance()) return Candidates;
+  measured = true;
   QStringList close, others;
   for (const QString& family : Candidates) {
     if (!QFontDatabase::hasFamily(family)) continue;
@@ -43,4 +52,11 @@ void InstallFontSubstitutes() {
   }
   for (const char* name : {"Courier New", "Courier"}) QFont::insertSubstitutions(name, mono);
   QFont::insertSubstitutions("Times New Roman", serif);
+}
+
+void MeasureFontSubstitutes() {
+  if (measured || !QGuiApplication::instance()) return;
+  static std::mutex lock;
+  std::lock_guard<std::mutex> g(lock);
+  if (!measured) InstallFontSubstitutes();
 }

@@ -218,6 +218,7 @@ QRgb ToQRgb(TColor Color) {
 }
 
 QFont ToQFont(const TFont& Font, bool Antialias) {
+  MeasureFontSubstitutes();
   QFont q(QString::fromStdString(Font.Name()));
   q.setBold(HasFontStyle(Font.Style(), fsBold));
   q.setItalic(HasFontStyle(Font.Style(), fsItalic));
