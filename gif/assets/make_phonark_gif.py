@@ -24,7 +24,7 @@ PALETTE = [
     (170, 255, 170),  # 7 green highlight
     (128, 128, 128),  # 8 spring
     (64, 64, 64),     # 9 dark grey
-    (0, 0, 200),      # 10 motion marks
+    (0, 0, 200),      # 10 blue
     (120, 160, 255),  # 11 light blue
     (255, 255, 255),  # 12 white
     (255, 220, 0),    # 13 yellow
@@ -52,28 +52,21 @@ def atom(px, cx, cy, r, dark, mid, light):
 
 
 def spring(px, x1, x2, cy):
-    # A zigzag between the atoms, two pixels per half-wave.
+    # An unbroken zigzag across the gap between the atoms, two pixels up and down.
     for x in range(x1, x2 + 1):
-        step = ((x - x1) // 2) % 4
-        y = cy + (-2, 0, 2, 0)[step]
-        px[y][x] = 8
-        if step in (1, 3):
-            px[y - 1 if step == 1 else y + 1][x] = 8
+        px[cy + (0, -1, -2, -1, 0, 1, 2, 1)[(x - x1) % 8]][x] = 8
 
 
 def frame(phase):
     px = [[0] * W for _ in range(H)]
-    heavy_x = 9.0 - phase
-    light_x = 24.0 + 2 * phase
+    heavy_x, heavy_r = 8.5 - phase, 6.0
+    light_x, light_r = 25.0 + 2 * phase, 4.0
     cy = 16
-    spring(px, int(heavy_x + 6), int(light_x - 4), cy)
-    atom(px, heavy_x, cy, 6.5, 2, 3, 4)
-    atom(px, light_x, cy, 4.5, 5, 6, 7)
-    # Motion marks under the light atom, trailing behind where it swings to.
-    if phase:
-        lx = int(light_x)
-        for x in range(lx - 3 * phase - 1, lx - 3 * phase + 2):
-            px[23][min(max(x, 0), W - 1)] = 10
+    # The spring fills the gap, which stays at least three pixels wide when the
+    # atoms swing towards each other.
+    spring(px, math.floor(heavy_x + heavy_r), math.floor(light_x - light_r), cy)
+    atom(px, heavy_x, cy, heavy_r, 2, 3, 4)
+    atom(px, light_x, cy, light_r, 5, 6, 7)
     return px
 
 
