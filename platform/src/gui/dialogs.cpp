@@ -81,9 +81,9 @@ std::string& TestOpener() {
 // Runs the opener on File. It ends at once when it hands the file to a running
 // desktop, or fails at once when no program takes it; it runs as long as the
 // viewer when it starts one itself, and is then left running (freed when it ends).
+// Messages are delivered meanwhile, so a running animation goes on.
 bool RunOpener(const std::string& Program, const std::string& File, const std::string& Directory) {
   auto* p = new QProcess(QCoreApplication::instance());
-  QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
   if (QFileInfo(QString::fromStdString(Directory)).isDir()) p->setWorkingDirectory(QString::fromStdString(Directory));
   p->setStandardOutputFile(QProcess::nullDevice());
   p->start(QString::fromStdString(Program), {QString::fromStdString(File)});
@@ -91,7 +91,15 @@ bool RunOpener(const std::string& Program, const std::string& File, const std::s
     delete p;
     return false;
   }
-  if (!p->waitForFinished(ShellOpenWaitMs)) return true;
+  const std::int64_t end = GetMicroseconds() + std::int64_t(ShellOpenWaitMs) * 1000;
+  while (p->state() != QProcess::NotRunning) {
+    if (GetMicroseconds() >= end) {
+      QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+      return true;
+    }
+    p->waitForFinished(10);
+    if (Application) Application->ProcessMessages();
+  }
   const bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
   delete p;
   return ok;

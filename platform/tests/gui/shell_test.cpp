@@ -39,11 +39,14 @@ TEST_F(Shell, AnOpenerStillRunningAfterTheWaitHasOpenedTheFile) {
   const std::string opener = exe + ".opener.sh";
   FILE* f = std::fopen(opener.c_str(), "w");
   ASSERT_TRUE(f);
-  std::fputs("#!/bin/sh\nsleep 3\nexit 1\n", f);
+  std::fputs("#!/bin/sh\nsleep 2\nexit 1\n", f);
   std::fclose(f);
   chmod(opener.c_str(), 0755);
   SetTestShellOpener(opener);
+  bool delivered = false;
+  TestInput::PostCall([&] { delivered = true; });
   EXPECT_GT(Open(exe), 32);  // its failure comes after the wait
+  EXPECT_TRUE(delivered);    // the loop went on meanwhile
   DeleteFile(opener);
 }
 
