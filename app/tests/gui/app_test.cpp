@@ -2,6 +2,7 @@
 // every model, and real runs through the message loop with scripted input.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 
@@ -368,6 +369,30 @@ TEST_F(MainWindow, LongitudinalDisplayAndNesting) {
   Run(f->CombinedBtn);
   EXPECT_EQ(ChainSeries(1)->Count(), 10);
   EXPECT_EQ(Nulls(ChainSeries(1)), 0);
+}
+
+// Values typed far above the edits' ranges, up to the largest 32-bit value, run in
+// every model: no message, finite points in both charts, markers of a bounded size.
+TEST_F(MainWindow, TypedValuesNearTheLimitRunEveryModel) {
+  f->M1->SetText("2147483647");
+  f->M2->SetText("2147483646");
+  f->C1->SetText("2147483647");
+  f->C2->SetText("2147483645");
+  f->ImaginaryWaveCheck->SetChecked(true);
+  for (TBitBtn* b : {f->MonatomicBtn, f->NextNBtn, f->DiatomBtn, f->AlternatingBtn, f->CombinedBtn}) {
+    SCOPED_TRACE(b->Name());
+    Run(b, 80);
+    for (TChart* chart : {f->Chart1, f->Chart2})
+      for (int i = 0; i < chart->SeriesCount(); ++i)
+        for (int j = 0; j < chart->GetSeries(i)->Count(); ++j) {
+          ASSERT_TRUE(std::isfinite(chart->GetSeries(i)->XValues()->GetValue(j)));
+          ASSERT_TRUE(std::isfinite(chart->GetSeries(i)->YValues()->GetValue(j)));
+        }
+  }
+  EXPECT_EQ(CurrentMode, cmCombined);
+  EXPECT_EQ(MarkerSizeOdd, MaxMarkerSize);  // 2 x M1
+  EXPECT_TRUE(std::isfinite(Omega));
+  EXPECT_TRUE(RecordedMessages().empty());
 }
 
 TEST_F(MainWindow, RunsTakeOverAndHandOver) {
