@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "canvas/attributes.h"
 #include "canvas/lumcanvas.h"
@@ -155,31 +156,69 @@ void TCustomLumGradient::Draw(TLumCanvas* Canvas, const TRect& Rect, int CornerS
   if (sub && !sub->Visible()) sub = nullptr;
   const int keep = sub ? sub->Transparency() : 0;  // percent of this gradient showing through
 
-  const Ramp ramp(*this);
-  const std::unique_ptr<Ramp> subRamp = sub ? std::make_unique<Ramp>(*sub) : nullptr;
-  const Pattern pattern(*this, w, h);
-  const std::unique_ptr<Pattern> subPattern = sub ? std::make_unique<Pattern>(*sub, w, h) : nullptr;
-  TBitmap bmp;
-  bmp.SetPixelFormat(pf32bit);
-  bmp.SetSize(w, h);
-  // Rows are contiguous from the top; one ScanLine call, as each call may cost a pass
-  // over the whole bitmap.
-  auto* first = static_cast<std::uint8_t*>(bmp.ScanLine(0));
-  const int stride = BytesPerScanline(w, 32, 32);
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* row = first + std::ptrdiff_t(y) * stride;
-    for (int x = 0; x < w; ++x) {
-      TColor c = ramp.At(pattern.At(x, y));
-      if (sub) {
-        const TColor s = subRamp->At(subPattern->At(x, y));
-        c = canvas_internal::Blend(s, c, keep);
+  // Everything the pixels depend on; a chart redrawn at the same size fills from
+  // the kept pixels.
+  std::vector<long long> key;
+  auto look = [&key](const TCustomLumGradient& g) {
+    key.insert(key.end(), {(long long)g.Direction(), (long long)ColorToRGB(g.StartColor()),
+                           g.MidColor() == clNone ? -1LL : (long long)ColorToRGB(g.MidColor()),
+                           (long long)ColorToRGB(g.EndColor()), (long long)g.Balance(), (long long)g.RadialX(),
+                           (long long)g.RadialY(), (long long)g.Angle()});
+  };
+  look(*this);
+  key.insert(key.end(), {(long long)w, (long long)h});
+  if (sub) {
+    look(*sub);
+    key.push_back(keep);
+  }
+  // The last few fills of this thread, newest first (a canvas made for one picture
+  // brings a new gradient object each time, so the pixels are kept by look).
+  struct Kept {
+    std::vector<long long> Key;
+    std::shared_ptr<TBitmap> Pixels;
+  };
+  thread_local std::vector<Kept> kept;
+  std::shared_ptr<TBitmap> pixels;
+  for (auto it = kept.begin(); it != kept.end(); ++it)
+    if (it->Key == key) {
+      pixels = it->Pixels;
+      std::rotate(kept.begin(), it, it + 1);
+      break;
+    }
+  if (!pixels) {
+    const Ramp ramp(*this);
+    const std::unique_ptr<Ramp> subRamp = sub ? std::make_unique<Ramp>(*sub) : nullptr;
+    const Pattern pattern(*this, w, h);
+    const std::unique_ptr<Pattern> subPattern = sub ? std::make_unique<Pattern>(*sub, w, h) : nullptr;
+    pixels = std::make_shared<TBitmap>();
+    pixels->SetPixelFormat(pf32bit);
+    pixels->SetSize(w, h);
+    // Rows are contiguous from the top; one ScanLine call, as each call may cost a pass
+    // over the whole bitmap.
+    auto* first = static_cast<std::uint8_t*>(pixels->ScanLine(0));
+    const int stride = BytesPerScanline(w, 32, 32);
+    for (int y = 0; y < h; ++y) {
+      std::uint8_t* row = first + std::ptrdiff_t(y) * stride;
+      for (int x = 0; x < w; ++x) {
+        TColor c = ramp.At(pattern.At(x, y));
+        if (sub) {
+          const TColor s = subRamp->At(subPattern->At(x, y));
+          c = canvas_internal::Blend(s, c, keep);
+        }
+        row[4 * x] = GetBValue(c);
+        row[4 * x + 1] = GetGValue(c);
+        row[4 * x + 2] = GetRValue(c);
+        row[4 * x + 3] = 0;
       }
-      row[4 * x] = GetBValue(c);
-      row[4 * x + 1] = GetGValue(c);
-      row[4 * x + 2] = GetRValue(c);
-      row[4 * x + 3] = 0;
+    }
+    constexpr size_t KeptFills = 4;
+    constexpr long long KeptPixels = 1 << 20;  // larger fills are not kept
+    if ((long long)w * h <= KeptPixels) {
+      kept.insert(kept.begin(), {std::move(key), pixels});
+      if (kept.size() > KeptFills) kept.pop_back();
     }
   }
+  TBitmap& bmp = *pixels;
 
   TCanvas* dest = Canvas->ReferenceCanvas();
   const bool rounded = CornerSize > 0;

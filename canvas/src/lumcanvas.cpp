@@ -116,6 +116,12 @@ void TLumCanvas::LineTo(int X, int Y) {
   if (canvas_) canvas_->LineTo(X, Y);
 }
 
+void TLumCanvas::PolylineTo(const TPoint* Points, int Count) {
+  if (canvas_ && Points && Count > 0) canvas_->PolylineTo(Points, Count);
+}
+
+bool TLumCanvas::Antialiased() const { return Current()->Antialiasing(); }
+
 void TLumCanvas::HorizLine(int X0, int X1, int Y) { Line(X0, Y, X1, Y); }
 void TLumCanvas::VertLine(int X, int Y0, int Y1) { Line(X, Y0, X, Y1); }
 void TLumCanvas::LinePoints(const TPoint& P0, const TPoint& P1) { Line(P0.X, P0.Y, P1.X, P1.Y); }
@@ -286,12 +292,12 @@ void TLumCanvas::ApplyBrushColors(TChartBrush* ABrush, TColor AFill, TColor ABac
   if (!ABrush) return;
   TCanvas* c = Current();
   TBrush* b = c->Brush();
-  TBitmap pattern;  // the brush copies its pixels, so a temporary will do
   if (ABrush->HasImage()) {
     TGraphic* g = ABrush->Image()->Graphic();
     if (auto* bmp = dynamic_cast<TBitmap*>(g)) {
       b->SetBitmap(bmp);
     } else {
+      TBitmap pattern;  // the brush copies its pixels, so a temporary will do
       pattern.SetPixelFormat(pf32bit);
       pattern.SetSize(g->Width(), g->Height());
       pattern.Canvas()->StretchDraw({0, 0, g->Width(), g->Height()}, g);
@@ -529,6 +535,16 @@ void TLumCanvas3D::MoveTo3D(int X, int Y, int Z) {
 void TLumCanvas3D::LineTo3D(int X, int Y, int Z) {
   const TPoint p = ProjectPoint(X, Y, Z);
   LineTo(p.X, p.Y);
+}
+
+void TLumCanvas3D::PolylineTo3D(const TPoint* Points, int Count, int Z) {
+  constexpr int Chunk = 512;
+  TPoint projected[Chunk];
+  for (int i = 0; i < Count; i += Chunk) {
+    const int n = std::min(Chunk, Count - i);
+    for (int j = 0; j < n; ++j) projected[j] = ProjectPoint(Points[i + j].X, Points[i + j].Y, Z);
+    PolylineTo(projected, n);
+  }
 }
 
 void TLumCanvas3D::LineWithZ(int X0, int Y0, int X1, int Y1, int Z) {

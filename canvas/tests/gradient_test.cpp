@@ -122,3 +122,40 @@ TEST(Gradient, RoundedCornersSubGradientAndOddRectangles) {
   g.Draw(nullptr, {0, 0, 5, 5});
   EXPECT_EQ(e.Ink(), TRect{});
 }
+
+TEST(Gradient, ADrawingAfterAnyChangeEqualsAFreshGradientsDrawing) {
+  // The same gradient object is drawn again after each change (its kept pixels must
+  // not show an old look), and compared with a gradient set up afresh.
+  const std::vector<void (*)(TLumGradient&)> changes = {
+      [](TLumGradient& g) { g.SetDirection(gdRadial); },
+      [](TLumGradient& g) { g.SetRadialX(4); },
+      [](TLumGradient& g) { g.SetRadialY(-3); },
+      [](TLumGradient& g) { g.SetStartColor(clYellow); },
+      [](TLumGradient& g) { g.SetMidColor(clLime); },
+      [](TLumGradient& g) { g.SetEndColor(clBtnFace); },
+      [](TLumGradient& g) { g.SetBalance(30); },
+      [](TLumGradient& g) { g.SetAngle(30); },
+      [](TLumGradient& g) {
+        g.SubGradient()->SetVisible(true);
+        g.SubGradient()->SetStartColor(clAqua);
+      },
+      [](TLumGradient& g) { g.SubGradient()->SetTransparency(40); },
+      [](TLumGradient& g) { g.SubGradient()->SetDirection(gdLeftRight); },
+      [](TLumGradient& g) { g.SubGradient()->SetAngle(45); },
+  };
+  TLumGradient reused;
+  Surface kept(30, 20);
+  for (size_t n = 0; n <= changes.size(); ++n) {
+    if (n > 0) changes[n - 1](reused);
+    for (const TRect& r : {TRect{1, 1, 25, 17}, TRect{3, 2, 30, 20}}) {
+      TLumGradient fresh;
+      for (size_t i = 0; i < n; ++i) changes[i](fresh);
+      Surface expected(30, 20);
+      fresh.Draw(&expected.canvas, r);
+      reused.Draw(&kept.canvas, r);
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+          ASSERT_EQ(kept.At(x, y), expected.At(x, y)) << "after change " << n << " at " << x << "," << y;
+    }
+  }
+}

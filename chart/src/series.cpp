@@ -26,32 +26,152 @@ TColor TCustomLineSeries::LineColor() const {
   return c == clLumColor ? SeriesColor() : c;
 }
 
-TCustomLineSeries::Path TCustomLineSeries::VisiblePath() const {
-  Path p;
-  if (FirstValueIndex() < 0) return p;
-  bool broken = false;
-  for (int i = FirstValueIndex(); i <= LastValueIndex(); ++i) {
-    if (IsNull(i) && TreatNulls() != tnIgnore) {
-      broken = broken || TreatNulls() == tnDontPaint;
-      continue;
+template <class F>
+void TCustomLineSeries::ForEachVisibleChunk(F&& Visit) const {
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0) return;
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  TPathPoint out[Chunk];
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  const bool breaks = TreatNulls() == tnDontPaint;
+  bool starts = true;
+  for (int from = first; from <= last; from += Chunk) {
+    const int n = std::min(Chunk, last - from + 1);
+    CalcPositions(from, n, xs, ys);
+    int m = 0;
+    for (int j = 0; j < n; ++j) {
+      if (nulls && IsNull(from + j)) {
+        starts = starts || breaks;
+        continue;
+      }
+      out[m++] = {xs[j], ys[j], from + j, starts};
+      starts = false;
     }
-    p.Points.push_back({CalcXPos(i), CalcYPos(i)});
-    p.Indexes.push_back(i);
-    p.Breaks.push_back(broken || p.Breaks.empty());
-    broken = false;
+    if (m > 0) Visit(static_cast<const TPathPoint*>(out), m);
   }
-  return p;
 }
 
-void TCustomLineSeries::DrawPath(const Path& P) {
-  TCanvas3D* c = ParentCanvas();
-  if (!c) return;
-  const int z = MiddleZ();
-  for (size_t i = 0; i < P.Points.size(); ++i) {
-    if (P.Breaks[i]) c->MoveTo3D(P.Points[i].X, P.Points[i].Y, z);
-    else c->LineTo3D(P.Points[i].X, P.Points[i].Y, z);
+namespace {
+
+// Collects joined points and hands them to the canvas a batch at a time.
+class TPolylineSink {
+public:
+  TPolylineSink(TCanvas3D* Canvas, int Z) : canvas_(Canvas), z_(Z) {}
+  ~TPolylineSink() { Flush(); }
+  TPolylineSink(const TPolylineSink&) = delete;
+  TPolylineSink& operator=(const TPolylineSink&) = delete;
+
+  void MoveTo(int X, int Y) {
+    Flush();
+    canvas_->MoveTo3D(X, Y, z_);
   }
-}
+  void LineTo(int X, int Y) {
+    if (count_ == Capacity) Flush();
+    points_[count_++] = {X, Y};
+  }
+  void Add(int X, int Y, bool Starts) {
+    if (Starts) MoveTo(X, Y);
+    else LineTo(X, Y);
+  }
+  void Flush() {
+    if (count_ > 0) canvas_->PolylineTo3D(points_, count_, z_);
+    count_ = 0;
+  }
+
+private:
+  static constexpr int Capacity = 1024;
+  TCanvas3D* canvas_;
+  int z_;
+  TPoint points_[Capacity];
+  int count_ = 0;
+};
+
+// Passes on a joined line with the points that share a pixel column replaced by
+// what they cover there. A one-pixel segment leaves out its end pixel, so in a
+// column the segments between the points cover every pixel from the lowest to the
+// highest, except perhaps the last point's own, which the segment to the next
+// column draws first. Only at the end of a line does that last pixel depend on the
+// path: it is drawn when the line had left that value earlier.
+class TColumnReducer {
+public:
+  explicit TColumnReducer(TPolylineSink& Sink) : sink_(Sink) {}
+  void Add(int X, int Y, bool Starts) {
+    if (open_ && !Starts && X == x_) return column_.Extend(Y);
+    EndRun(Starts);
+    sink_.Add(X, Y, Starts || !open_);
+    open_ = true;
+    x_ = X;
+    column_ = {Y, Y, Y, Y, false, false};
+  }
+  // Add for each point; the points of one column are taken in a tight loop.
+  template <class Point>
+  void AddAll(const Point* P, int N) {
+    for (int i = 0; i < N; ++i) {
+      if (!(open_ && !P[i].Starts && P[i].X == x_)) {
+        Add(P[i].X, P[i].Y, P[i].Starts);
+        continue;
+      }
+      TColumn c = column_;
+      for (; i < N && !P[i].Starts && P[i].X == x_; ++i) c.Extend(P[i].Y);
+      column_ = c;
+      --i;
+    }
+  }
+  void Finish() {
+    EndRun(true);
+    open_ = false;
+  }
+
+private:
+  // What the points of the current column have covered so far.
+  struct TColumn {
+    int Entry, Exit, Low, High;
+    bool LeftLow, LeftHigh;  // whether the line has left the lowest (highest) value
+    // Without branches: the values of a dense line jump up and down at random.
+    void Extend(int Y) {
+      const bool moved = Y != Exit;
+      LeftHigh = LeftHigh | (moved & (Exit == High));
+      LeftLow = LeftLow | (moved & (Exit == Low));
+      const bool newLow = Y < Low, newHigh = Y > High;
+      Low = newLow ? Y : Low;
+      High = newHigh ? Y : High;
+      LeftLow = LeftLow & !newLow;
+      LeftHigh = LeftHigh & !newHigh;
+      Exit = Y;
+    }
+  };
+  // The column's vertical part after its entry point, ending on its exit point.
+  void EndRun(bool LineEnds) {
+    const TColumn& c = column_;
+    if (!open_ || c.Low == c.High) return;
+    last_ = c.Entry;
+    const bool whole = !LineEnds || (c.Exit != c.Low && c.Exit != c.High) || (c.Exit == c.High ? c.LeftHigh : c.LeftLow);
+    if (!whole) {
+      // Everything but the exit pixel, ending there.
+      if (c.Exit == c.High) Emit(c.Low), Emit(c.High);
+      else Emit(c.High), Emit(c.Low);
+    } else if (c.Exit == c.High) {
+      Emit(c.High), Emit(c.Low), Emit(c.High);
+    } else if (c.Exit == c.Low) {
+      Emit(c.Low), Emit(c.High), Emit(c.Low);
+    } else {
+      Emit(c.Low), Emit(c.High), Emit(c.Exit);
+    }
+  }
+  void Emit(int Y) {
+    if (Y == last_) return;
+    sink_.LineTo(x_, Y);
+    last_ = Y;
+  }
+
+  TPolylineSink& sink_;
+  bool open_ = false;
+  int x_ = 0, last_ = 0;
+  TColumn column_{};
+};
+
+}  // namespace
 
 void TCustomLineSeries::DefineProperties(TPropertyTable& t) { t.Object("LinePen", &TCustomLineSeries::LinePen); }
 
@@ -63,11 +183,26 @@ void TFastLineSeries::SetSeriesColor(TColor Value) {
   LinePen()->SetColor(Value);
 }
 
+bool TFastLineSeries::ReducesColumns(TCanvas3D* Canvas) {
+  const TPen* pen = Canvas->Pen();
+  return Canvas->DrawsToPixels() && !Canvas->Is3D() && !Canvas->Antialiased() && pen->Width() <= 1 &&
+         pen->Style() == psSolid && pen->DashPattern().empty() && pen->Mode() == pmCopy;
+}
+
 void TFastLineSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || !LinePen()->Visible()) return;
   c->ApplyPenColor(LinePen(), LineColor());
-  DrawPath(VisiblePath());
+  TPolylineSink sink(c, MiddleZ());
+  if (ReducesColumns(c)) {
+    TColumnReducer reducer(sink);
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) { reducer.AddAll(P, N); });
+    reducer.Finish();
+  } else {
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+      for (int i = 0; i < N; ++i) sink.Add(P[i].X, P[i].Y, P[i].Starts);
+    });
+  }
 }
 
 // The line is drawn as a whole; a single point has nothing to join.
@@ -113,41 +248,67 @@ void TCustomSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || FirstValueIndex() < 0) return;
   if (DrawsLine() && LinePen()->Visible()) {
-    // Each segment in the colour of the point it ends at.
-    const Path p = VisiblePath();
-    const int z = MiddleZ();
+    // Each segment in the colour of the point it ends at; a run of one colour is
+    // one polyline.
+    TPolylineSink sink(c, MiddleZ());
+    const TColor penColor = LinePen()->Color();
     TColor current = clNone;
-    for (size_t i = 0; i < p.Points.size(); ++i) {
-      const TPoint& pt = p.Points[i];
-      if (p.Breaks[i]) {
-        c->MoveTo3D(pt.X, pt.Y, z);
-        continue;
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+      for (int i = 0; i < N; ++i) {
+        if (P[i].Starts) {
+          sink.MoveTo(P[i].X, P[i].Y);
+          continue;
+        }
+        TColor color = penColor;
+        if (color == clLumColor) {
+          color = GetValueColor(P[i].Index);
+          if (color == clNone) color = SeriesColor();  // an ignored null
+        }
+        if (color != current) {
+          sink.Flush();
+          c->ApplyPenColor(LinePen(), color);
+          current = color;
+        }
+        sink.LineTo(P[i].X, P[i].Y);
       }
-      TColor color = GetValueColor(p.Indexes[i]);
-      if (color == clNone) color = SeriesColor();  // an ignored null
-      if (LinePen()->Color() != clLumColor) color = LinePen()->Color();
-      if (color != current) {
-        c->ApplyPenColor(LinePen(), color);
-        current = color;
-      }
-      c->LineTo3D(pt.X, pt.Y, z);
-    }
+    });
   }
-  if (pointer_->Visible())
-    for (int i = FirstValueIndex(); i <= LastValueIndex(); ++i) DrawValue(i);
+  if (pointer_->Visible()) {
+    TColor prepared = clNone;
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+      for (int i = 0; i < N; ++i) DrawPointerAt(c, P[i].Index, P[i].X, P[i].Y, prepared);
+    });
+  }
 }
 
 void TCustomSeries::DrawValue(int ValueIndex) {
   TCanvas3D* c = ParentCanvas();
   if (!c || !pointer_->Visible()) return;
   if (IsNull(ValueIndex) && TreatNulls() != tnIgnore) return;
+  TColor prepared = clNone;
+  DrawPointerAt(c, ValueIndex, CalcXPos(ValueIndex), CalcYPos(ValueIndex), prepared);
+}
+
+void TCustomSeries::DrawPointerAt(TCanvas3D* Canvas, int ValueIndex, int X, int Y, TColor& Prepared) {
   TColor color = GetValueColor(ValueIndex);
   if (color == clNone) color = SeriesColor();
-  const int x = CalcXPos(ValueIndex), y = CalcYPos(ValueIndex);
-  pointer_->PrepareCanvas(c, color);
-  const TSeriesPointerStyle style = DoGetPointerStyle(ValueIndex);
-  // Draw prepares the canvas again, so sizes and colours the event set apply now.
-  pointer_->Draw(x, y, color, style);
+  TSeriesPointerStyle style;
+  if (OnGetPointerStyle.Assigned()) {
+    pointer_->PrepareCanvas(Canvas, color);
+    style = DoGetPointerStyle(ValueIndex);
+    // Prepared again, so sizes and colours the event set apply to this marker.
+    pointer_->PrepareCanvas(Canvas, color);
+    Prepared = clNone;
+  } else {
+    if (color != Prepared) pointer_->PrepareCanvas(Canvas, color);
+    style = pointer_->Style();
+    Prepared = color;
+  }
+  // The line symbols take a pen of their own when the pointer's is hidden.
+  if (style == psCross || style == psDiagCross || style == psStar || style == psSmallDot) Prepared = clNone;
+  TCustomAxisPanel* chart = ParentChart();
+  pointer_->DrawPointer(Canvas, chart->View3D() && pointer_->Draw3D(), style, color, pointer_->HorizSize(),
+                        pointer_->VertSize(), X, Y);
 }
 
 void TCustomSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {

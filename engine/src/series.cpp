@@ -231,6 +231,16 @@ void TChartSeries::CalcPosition(int ValueIndex, int& X, int& Y) const {
   Y = CalcYPos(ValueIndex);
 }
 
+void TChartSeries::CalcPositions(int First, int Count, int* Xs, int* Ys) const {
+  if (Count <= 0) return;
+  if (First < 0 || First > this->Count() - Count)
+    throw EListError(Format("List index out of bounds (%d)", First < 0 ? First : First + Count - 1));
+  TChartAxis* horiz = NeedAxis(GetHorizAxis());
+  TChartAxis* vert = NeedAxis(GetVertAxis());
+  horiz->CalcPosValues(xValues_->Values().data() + First, Count, Xs);
+  vert->CalcPosValues(yValues_->Values().data() + First, Count, Ys);
+}
+
 void TChartSeries::SetZPositions(int AStart, int AMiddle, int AEnd) {
   startZ_ = AStart;
   middleZ_ = AMiddle;

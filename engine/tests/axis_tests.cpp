@@ -1,6 +1,8 @@
 // Axes: range rules and their exceptions, value <-> pixel conversion, automatic
 // range and increment, the tick list.
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "canvas/lumconst.h"
 #include "engine_test.h"
@@ -194,3 +196,66 @@ TEST(ChartAxes, StandardListOrderAndTitleAngles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values around every half pixel of the axis, far outside it, and not numbers.
+std::vector<double> AwkwardValues(double Min, double Max, int Pixels) {
+  std::vector<double> v;
+  const double step = (Max - Min) / Pixels;
+  for (int i = -3; i <= Pixels + 3; ++i) {
+    const double half = Min + (i + 0.5) * step;
+    for (double d : {0.0, 1e-12, -1e-12, 1e-9, -1e-9, 1e-6, -1e-6})
+      v.push_back(half + d * std::max(1.0, std::fabs(half)));
+    v.push_back(std::nextafter(half, 1e300));
+    v.push_back(std::nextafter(half, -1e300));
+  }
+  for (double far : {1e6, 1e12, 1e300, std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity()}) {
+    v.push_back(far);
+    v.push_back(-far);
+  }
+  v.push_back(std::nan(""));
+  return v;
+}
+
+}  // namespace
+
+TEST_F(AxisFixture, BulkConversionGivesThePixelsOfSingleConversion) {
+  Layout(Rect(7, 11, 1007, 611));
+  struct Case {
+    double Min, Max;
+    bool Inverted;
+    int MinOffset, MaxOffset;
+  };
+  const Case cases[] = {{0, 100, false, 0, 0},       {-1, 1, true, -5, -4},    {1e15, 1e15 + 37, false, 3, 0},
+                        {-2.5e-7, 3.1e-7, false, 0, 2}, {45, 435, true, 0, 0}, {5, 5, false, 0, 0},
+                        {-1e300, 1e300, false, 0, 0}};
+  for (const Case& c : cases) {
+    for (TChartAxis* axis : {bottom, left}) {
+      axis->SetAutomatic(false);
+      axis->SetMinMax(c.Min, c.Max);
+      axis->SetInverted(c.Inverted);
+      axis->SetMinimumOffset(c.MinOffset);
+      axis->SetMaximumOffset(c.MaxOffset);
+      const std::vector<double> values = AwkwardValues(c.Min, c.Max, axis->IAxisSize());
+      std::vector<int> bulk(values.size());
+      axis->CalcPosValues(values.data(), int(values.size()), bulk.data());
+      for (size_t i = 0; i < values.size(); ++i)
+        ASSERT_EQ(bulk[i], axis->CalcPosValue(values[i]))
+            << "value " << values[i] << " range " << c.Min << ".." << c.Max << (axis == left ? " vertical" : "");
+    }
+  }
+}
+
+TEST_F(AxisFixture, LabelTextsFollowTheFormatAndSeparators) {
+  // Label texts are kept between paints; a new picture or separator must show.
+  EXPECT_EQ(bottom->LabelText(1234.5), "1,234.5");
+  bottom->SetAxisValuesFormat("0.00");
+  EXPECT_EQ(bottom->LabelText(1234.5), "1234.50");
+  const char decimal = DecimalSeparator;
+  DecimalSeparator = ',';
+  EXPECT_EQ(bottom->LabelText(1234.5), "1234,50");
+  DecimalSeparator = decimal;
+  EXPECT_EQ(bottom->LabelText(0.0), "0.00");
+  EXPECT_EQ(bottom->LabelText(-0.0), FormatFloat("0.00", -0.0));  // kept apart from 0
+}

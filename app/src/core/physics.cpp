@@ -48,10 +48,9 @@ struct Params {
 
 ext Sq(ext v) { return v * v; }
 
-// The frequency each drawer plots at the curve's x (for the next-neighbour curve
-// x = kk/2, for the others x = kk; the selected point uses the same function of its
-// x, so it lies on its branch). s picks the branch of the two-atom models.
-ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
+// The part of CurveOmega that depends on x: the whole frequency of the one-atom
+// models, the root in front of which the two-atom branches differ only by sign.
+ext CurveRoot(int mode, const Params& p, ext x, float a) {
   const ext C = 1.0L;  // the one-spring models
   switch (mode) {
     case cmMonatomic:
@@ -60,22 +59,46 @@ ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
       return 0.1L * Root(ext(2 * p.C1) * (1 - std::cos(a * x)) + ext(2 * p.C2) * (1 - std::cos(2 * a * x)));
     case cmDiatomic: {
       ext inv = 1.0L / p.M1 + 1.0L / p.M2;
-      return Root(C * inv + s * Root(C * (Sq(inv) - 4 * Sq(std::sin(a * x)) / ext(p.M1 * p.M2))));
+      return Root(C * (Sq(inv) - 4 * Sq(std::sin(a * x)) / ext(p.M1 * p.M2)));
     }
+    case cmAlternating:
+      return Root(ext(p.C1 * p.C1 + p.C2 * p.C2) + 2 * ext(p.C1 * p.C2) * std::cos(a * x));
+    default: {
+      const ext mm = ext(p.M1 * p.M2);
+      const ext cm = ext(p.C1 + p.C2) * ext(p.M1 + p.M2);
+      ext Q = Sq(cm) / Sq(mm);
+      return Root(Q - 16 * ext(p.C1 * p.C2) * Sq(std::sin(a * x / 2)) / mm);
+    }
+  }
+}
+
+// Branch s of the frequency from CurveRoot's answer R.
+ext CurveBranch(int mode, const Params& p, ext R, int s) {
+  const ext C = 1.0L;
+  switch (mode) {
+    case cmMonatomic:
+    case cmNextNeighbour:
+      return R;
+    case cmDiatomic:
+      return Root(C * (1.0L / p.M1 + 1.0L / p.M2) + s * R);
     case cmAlternating: {
       const ext M = 28.0L;
-      ext inner = ext(p.C1 * p.C1 + p.C2 * p.C2) + 2 * ext(p.C1 * p.C2) * std::cos(a * x);
-      return Root(ext(p.C1 + p.C2) / M + s * Root(inner) / M);
+      return Root(ext(p.C1 + p.C2) / M + s * R / M);
     }
     default: {
       const ext mm = ext(p.M1 * p.M2);
       const ext cm = ext(p.C1 + p.C2) * ext(p.M1 + p.M2);
       ext P = cm / (2 * mm);
-      ext Q = Sq(cm) / Sq(mm);
-      ext inner = Q - 16 * ext(p.C1 * p.C2) * Sq(std::sin(a * x / 2)) / mm;
-      return Root(P + 0.5L * s * Root(inner)) / 2.2L;
+      return Root(P + 0.5L * s * R) / 2.2L;
     }
   }
+}
+
+// The frequency each drawer plots at the curve's x (for the next-neighbour curve
+// x = kk/2, for the others x = kk; the selected point uses the same function of its
+// x, so it lies on its branch). s picks the branch of the two-atom models.
+ext CurveOmega(int mode, const Params& p, ext x, float a, int s) {
+  return CurveBranch(mode, p, CurveRoot(mode, p, x, a), s);
 }
 
 }  // namespace
@@ -126,10 +149,12 @@ TDispersionCurve DispersionFor(int mode, const TChainInputs& in, float a) {
   for (int i = 1; i <= CurvePoints; ++i) {
     const ext kk = 2 * ext(c.DeltaK) * i;
     const ext x = mode == cmNextNeighbour ? kk / 2 : kk;
-    c.Omega = Frequency(CurveOmega(mode, p, x, a, 1));
+    // Both branches from one evaluation of the trigonometry.
+    const ext root = CurveRoot(mode, p, x, a);
+    c.Omega = Frequency(CurveBranch(mode, p, root, 1));
     c.Upper.push_back({double(x), Finite(c.Omega / scale)});
     if (!twoAtom) continue;
-    c.Omega = Frequency(CurveOmega(mode, p, x, a, -1));
+    c.Omega = Frequency(CurveBranch(mode, p, root, -1));
     c.Lower.push_back({double(x), Finite(c.Omega)});
   }
 

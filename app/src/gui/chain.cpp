@@ -417,10 +417,15 @@ void TForm1::DrawDispersion(int mode) {
   WriteLine(10, 30, c.Wavelength);
   TChartSeries* upper = Chart2->GetSeries(0);
   TChartSeries* lower = Chart2->GetSeries(2);
+  // One repaint request for the whole curve, not one per point.
+  upper->BeginUpdate();
+  lower->BeginUpdate();
   for (size_t i = 0; i < c.Upper.size(); ++i) {
     upper->AddXY(c.Upper[i].X, c.Upper[i].Y, "", clBlack);
     if (i < c.Lower.size()) lower->AddXY(c.Lower[i].X, c.Lower[i].Y, "", clBlack);
   }
+  lower->EndUpdate();
+  upper->EndUpdate();
   TChartSeries* point = Chart2->GetSeries(1);
   point->AddXY(c.Selected.X, c.Selected.Y, "", clRed);
   point->AddXY(c.Mirror.X, c.Mirror.Y, "", clRed);

@@ -122,6 +122,8 @@ public:
   // -- lines (the pen)
   virtual void MoveTo(int X, int Y);
   virtual void LineTo(int X, int Y);
+  // LineTo to each of Count points in turn, in one call to the device.
+  virtual void PolylineTo(const TPoint* Points, int Count);
   void HorizLine(int X0, int X1, int Y);
   void VertLine(int X, int Y0, int Y1);
   void Line(int X0, int Y0, int X1, int Y1);
@@ -199,6 +201,12 @@ public:
 
   virtual bool SupportsXORMode() const { return true; }
   virtual bool SupportsFullRotation() const { return false; }
+  // Whether drawing lands on the pixels of an image as it is called, so that a caller
+  // may leave out figures that would set no pixel of its own; a canvas that records
+  // the operations answers false.
+  virtual bool DrawsToPixels() const { return true; }
+  // Whether the attached device draws lines with antialiasing.
+  bool Antialiased() const;
   bool GetMonochrome() const { return monochrome_; }
   void SetMonochrome(bool Value) { monochrome_ = Value; }
 
@@ -256,6 +264,8 @@ public:
   virtual void ZLine3D(int X, int Y, int Z0, int Z1) = 0;
   virtual void MoveTo3D(int X, int Y, int Z) = 0;
   virtual void LineTo3D(int X, int Y, int Z) = 0;
+  // LineTo3D to each of Count points at depth Z in turn.
+  virtual void PolylineTo3D(const TPoint* Points, int Count, int Z) = 0;
   virtual void LineWithZ(int X0, int Y0, int X1, int Y1, int Z) = 0;
   void LineWithZPoints(const TPoint& P0, const TPoint& P1, int Z) { LineWithZ(P0.X, P0.Y, P1.X, P1.Y, Z); }
   virtual void RectangleWithZ(const TRect& R, int Z) = 0;
@@ -359,6 +369,7 @@ public:
   void ZLine3D(int X, int Y, int Z0, int Z1) override;
   void MoveTo3D(int X, int Y, int Z) override;
   void LineTo3D(int X, int Y, int Z) override;
+  void PolylineTo3D(const TPoint* Points, int Count, int Z) override;
   void LineWithZ(int X0, int Y0, int X1, int Y1, int Z) override;
   void RectangleWithZ(const TRect& R, int Z) override;
   void EllipseWithZ(const TRect& R, int Z) override;

@@ -22,17 +22,17 @@ public:
 protected:
   // The colour the line is drawn in: the pen's own, else the series colour.
   TColor LineColor() const;
-  // Pixel positions of the visible points; a null point that TreatNulls does not
-  // ignore is left out and, with tnDontPaint, ends the run of joined points
-  // (Breaks[i]: point i starts a new run).
-  struct Path {
-    std::vector<TPoint> Points;
-    std::vector<int> Indexes;
-    std::vector<bool> Breaks;
+  // A visible point: its pixel, its index, and whether it starts a new run of
+  // joined points (the first one, and the first after a break).
+  struct TPathPoint {
+    int X, Y, Index;
+    bool Starts;
   };
-  Path VisiblePath() const;
-  // Joined runs of the path in the canvas's current pen.
-  void DrawPath(const Path& P);
+  // Calls Visit(const TPathPoint* Points, int Count) with the visible points in
+  // order, a chunk at a time; a null point that TreatNulls does not ignore is left
+  // out and, with tnDontPaint, breaks the line.
+  template <class F>
+  void ForEachVisibleChunk(F&& Visit) const;
 };
 
 // The whole line in the line pen, its colour and style; the colours points were
@@ -43,8 +43,15 @@ public:
   explicit TFastLineSeries(TComponent* AOwner);
   // Sets the series colour, then the line pen's colour to the same.
   void SetSeriesColor(TColor Value) override;
+  // Where many points share a pixel column, a solid one-pixel pen in copy mode on a
+  // flat canvas that draws to pixels draws only what they cover in the column
+  // (entry, lowest, highest, exit): the very pixels every segment would give.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
+
+private:
+  // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
+  static bool ReducesColumns(TCanvas3D* Canvas);
 };
 
 using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
@@ -78,6 +85,12 @@ protected:
   virtual bool DrawsLine() const { return true; }
   // The pointer-style event's answer, or the pointer's Style without a handler.
   TSeriesPointerStyle DoGetPointerStyle(int ValueIndex);
+
+private:
+  // The marker of a visible point at its pixel. Prepared is the colour the canvas
+  // was last prepared for by a marker (clNone: not known); a marker of the same
+  // colour and a style that leaves the pen alone needs no new preparation.
+  void DrawPointerAt(TCanvas3D* Canvas, int ValueIndex, int X, int Y, TColor& Prepared);
 
 private:
   std::unique_ptr<TSeriesPointer> pointer_;

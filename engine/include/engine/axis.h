@@ -10,8 +10,10 @@
 // its labels fit, else it grows through the same 1-2-5 series. Labels sit at
 // the multiples of the step inside the range.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "canvas/attributes.h"
@@ -182,6 +184,8 @@ public:
   int CalcPosValue(double Value) const;
   int CalcXPosValue(double Value) const { return CalcPosValue(Value); }
   int CalcYPosValue(double Value) const { return CalcPosValue(Value); }
+  // CalcPosValue of Count values at once, the very same pixels, into Pixels.
+  void CalcPosValues(const double* Values, int Count, int* Pixels) const;
   // Pixel to value (the inverse of CalcPosValue; the minimum for a zero-width range).
   double CalcPosPoint(int Pixel) const;
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
@@ -235,6 +239,11 @@ private:
   int startPos_ = 0, endPos_ = 0, posAxis_ = 0;
   int minPixelMargin_ = 0, maxPixelMargin_ = 0;
   std::vector<int> ticksPos_;
+  // Label texts formatted before (by the value's bits), valid for the picture and
+  // separators they were made with: a paint measures the same labels many times.
+  mutable std::unordered_map<std::uint64_t, std::string> labelTexts_;
+  mutable std::string labelTextsFormat_;
+  mutable char labelTextsSeparators_[2] = {0, 0};
 };
 
 // Value to pixel conversions saturate here.

@@ -152,6 +152,10 @@ public:
   double XScreenToValue(int ScreenPos) const;
   double YScreenToValue(int ScreenPos) const;
   void CalcPosition(int ValueIndex, int& X, int& Y) const;
+  // CalcXPos and CalcYPos of the Count points from First on, into Xs and Ys; the
+  // axes are looked up once and the values converted together. EListError when the
+  // points are not all there.
+  virtual void CalcPositions(int First, int Count, int* Xs, int* Ys) const;
   // Depths of the series in 3D (0 in 2D), set by the chart at each layout.
   int StartZ() const { return startZ_; }
   int MiddleZ() const { return middleZ_; }

@@ -286,6 +286,9 @@ public:
   // (the last point is left out); the pen position does not move.
   void Polyline(const TPoint* Points, int Count);
   void Polyline(const std::vector<TPoint>& Points) { Polyline(Points.data(), int(Points.size())); }
+  // The same pixels as LineTo to each point in turn (dashes run on from the pen
+  // position), drawn as one operation; the pen position ends at the last point.
+  void PolylineTo(const TPoint* Points, int Count);
   // Filled with the brush (alternate filling) and outlined with the pen.
   void Polygon(const TPoint* Points, int Count);
   void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), int(Points.size())); }

@@ -9,10 +9,15 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "graphics_impl.h"
 
@@ -117,7 +122,7 @@ struct TCanvas::Impl {
   TPoint pos;
   // Dash position of one-pixel lines: LineTo carries it on, MoveTo starts afresh, so a
   // styled polyline drawn point by point keeps its pattern.
-  int lineStep = 0;
+  long long lineStep = 0;
   int bkMode = OPAQUE;
   TColor bkColor = clWhite;
   bool brushPending = true;
@@ -181,8 +186,24 @@ struct TCanvas::Impl {
       metrics.emplace(qfont);
       fontGen = font->Generation();
       fontAA = antialias;
+      fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01');
     }
     return qfont;
+  }
+  // Widths of texts by font: charts measure the same labels at every paint, often
+  // on a new canvas, and shaping a text costs far more than looking it up. One table
+  // per thread (bitmaps are drawn on any thread), emptied when it grows large.
+  std::string fontKey;  // the current font's, with the separator
+  int TextWidth(const std::string& Text) {
+    const QFontMetrics& m = Metrics();
+    thread_local std::unordered_map<std::string, int> widths;
+    std::string key = fontKey;
+    key += Text;
+    if (auto it = widths.find(key); it != widths.end()) return it->second;
+    if (widths.size() >= 4096) widths.clear();
+    const int w = m.horizontalAdvance(QString::fromStdString(Text));
+    widths.emplace(std::move(key), w);
+    return w;
   }
   const QFontMetrics& Metrics() {
     Font();
@@ -260,28 +281,117 @@ struct TCanvas::Impl {
     void Put(int x, int y, QRgb c) {
       if (!Inside(x, y)) return;
       QRgb* p = reinterpret_cast<QRgb*>(bits + y * bpl) + x;
-      *p = 0xFF000000u | (gfx::Rop2(mode, c & 0xFFFFFF, *p) & 0xFFFFFF);
+      if (mode == pmCopy) *p = 0xFF000000u | c;
+      else *p = 0xFF000000u | (gfx::Rop2(mode, c & 0xFFFFFF, *p) & 0xFFFFFF);
     }
   };
 
   // A one-pixel line from (x0, y0) towards (x1, y1), its end pixel left out; Step
   // carries the dash position along a figure.
-  void CosmeticLine(QImage& img, int x0, int y0, int x1, int y1, int& step) {
+  void CosmeticLine(QImage& img, int x0, int y0, int x1, int y1, long long& step) {
+    const TPoint to{x1, y1};
+    CosmeticPolyline(img, {x0, y0}, &to, 1, step);
+  }
+
+  // Segments from From through Points, each as CosmeticLine draws it, with one
+  // writer and one look-up of the colours and the dash pattern.
+  void CosmeticPolyline(QImage& img, TPoint From, const TPoint* Points, int Count, long long& step) {
     PixelWriter w(img, clips, pen->Mode());
     ResolveBrush();
-    QRgb fg = ToQRgb(pen->Color()), bg = ToQRgb(bkColor);
+    const QRgb fg = ToQRgb(pen->Color()), bg = ToQRgb(bkColor);
     auto dash = PenPattern(*pen);
-    bool opaque = bkMode == OPAQUE;
-    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int n = std::max(dx, dy);
-    int err = dx >= dy ? 2 * dy - dx : 2 * dx - dy;
-    int x = x0, y = y0;
-    for (int i = 0; i < n; ++i, ++step) {
-      bool on = !dash || DashOn(*dash, step);
-      if (on) w.Put(x, y, fg);
-      else if (opaque) w.Put(x, y, bg);
-      if (dx >= dy) {
+    if (dash && dash->period <= 0) dash.reset();  // a pattern of no length draws solid
+    // Whether each position of a short period is on, looked up rather than counted.
+    std::vector<char> onAt;
+    if (dash && dash->period <= 4096)
+      for (int i = 0; i < dash->period; ++i) onAt.push_back(DashOn(*dash, i));
+    const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data()};
+    const bool opaque = bkMode == OPAQUE;
+    int left = From.X, top = From.Y, right = From.X, bottom = From.Y;
+    for (int i = 0; i < Count; ++i) {
+      const TPoint to = Points[i];
+      SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
+      left = std::min(left, to.X);
+      right = std::max(right, to.X);
+      top = std::min(top, to.Y);
+      bottom = std::max(bottom, to.Y);
+      From = to;
+    }
+    Touch(QRect(QPoint(left, top), QPoint(right, bottom)));
+  }
+
+  // A dash pattern with its positions looked up (OnAt, when short) or counted.
+  struct TDash {
+    const DashPattern* Pattern;  // nullptr: solid
+    const char* OnAt;
+    bool On(long long Step) const {
+      if (!Pattern) return true;
+      const int pos = int(Step % Pattern->period);
+      return OnAt ? OnAt[pos] != 0 : DashOn(*Pattern, pos);
+    }
+  };
+
+  // Horizontal and vertical lines in copy mode through a rectangular clip (grids, axes,
+  // the columns of a reduced line) go straight along their row or column.
+  static bool StraightPixels(PixelWriter& w, bool xMajor, long long dx, long long dy, int x0, int y0, int sx, int sy,
+                             long long k0, long long k1, long long step, QRgb fg, QRgb bg, const TDash& dash,
+                             bool opaque) {
+    if ((xMajor ? dy : dx) != 0 || w.region || w.mode != pmCopy) return false;
+    if (xMajor ? (y0 < w.bounds.top() || y0 > w.bounds.bottom()) : (x0 < w.bounds.left() || x0 > w.bounds.right()))
+      return true;
+    const long long x = xMajor ? x0 + sx * k0 : x0, y = xMajor ? y0 : y0 + sy * k0;
+    QRgb* p = reinterpret_cast<QRgb*>(w.bits + y * w.bpl) + x;
+    const qsizetype stride = xMajor ? sx : sy * (w.bpl / qsizetype(sizeof(QRgb)));
+    const QRgb on = 0xFF000000u | fg, off = 0xFF000000u | bg;
+    if (!dash.Pattern) {
+      for (long long k = k0; k <= k1; ++k, p += stride) *p = on;
+      return true;
+    }
+    for (long long k = k0; k <= k1; ++k, p += stride) {
+      if (dash.On(step + k)) *p = on;
+      else if (opaque) *p = off;
+    }
+    return true;
+  }
+
+  // The pixels of one segment, its end pixel left out. Only the part of the segment
+  // inside the writer's bounds is stepped through; the pixels are those of the whole
+  // line (the error term is advanced to where the part begins). Step counts the dash
+  // positions along the figure.
+  static void SegmentPixels(PixelWriter& w, int x0, int y0, int x1, int y1, long long& step, QRgb fg, QRgb bg,
+                            const TDash& dash, bool opaque) {
+    const long long dx = std::abs((long long)x1 - x0), dy = std::abs((long long)y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    const long long n = std::max(dx, dy);
+    const bool xMajor = dx >= dy;
+    // Steps k = 0..n-1 whose major coordinate lies inside the bounds.
+    const long long major0 = xMajor ? x0 : y0;
+    const int sMajor = xMajor ? sx : sy;
+    const long long lo = xMajor ? w.bounds.left() : w.bounds.top();
+    const long long hi = xMajor ? w.bounds.right() : w.bounds.bottom();
+    long long k0 = 0, k1 = n - 1;
+    if (sMajor > 0) {
+      k0 = std::max(k0, lo - major0);
+      k1 = std::min(k1, hi - major0);
+    } else {
+      k0 = std::max(k0, major0 - hi);
+      k1 = std::min(k1, major0 - lo);
+    }
+    const long long start = step;
+    step += n;
+    if (k0 > k1) return;
+    if (StraightPixels(w, xMajor, dx, dy, x0, y0, sx, sy, k0, k1, start, fg, bg, dash, opaque)) return;
+    // Where the line is after k0 steps: c minor steps, and the error term then.
+    const long long big = xMajor ? dx : dy, small = xMajor ? dy : dx;
+    const long long c = (2 * small * k0 + big - 1) / (2 * big);
+    long long err = 2 * small * (k0 + 1) - big - 2 * big * c;
+    long long x = xMajor ? x0 + sx * k0 : x0 + sx * c;
+    long long y = xMajor ? y0 + sy * c : y0 + sy * k0;
+    for (long long k = k0; k <= k1; ++k) {
+      const bool on = dash.On(start + k);
+      if (on) w.Put(int(x), int(y), fg);
+      else if (opaque) w.Put(int(x), int(y), bg);
+      if (xMajor) {
         if (err > 0) { y += sy; err -= 2 * dx; }
         err += 2 * dy;
         x += sx;
@@ -291,7 +401,65 @@ struct TCanvas::Impl {
         y += sy;
       }
     }
-    Touch(QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1))));
+  }
+
+  // A plain copy (same size, same direction, copy mode, source inside its image, both
+  // images RGB32) goes row by row through the clip, as the painter's copy of RGB32 onto
+  // RGB32 does, without an intermediate image. False when the copy needs the painter.
+  bool CopyRows(const TRect& Dest, const QImage& Src, const QRect& Source) {
+    if (copyMode != cmSrcCopy || Src.format() != QImage::Format_RGB32 || Dest.Right < Dest.Left ||
+        Dest.Bottom < Dest.Top || Dest.Right - Dest.Left != Source.width() ||
+        Dest.Bottom - Dest.Top != Source.height() || !Src.rect().contains(Source) || Source.isEmpty())
+      return false;
+    const QImage* dest = ReadImage();
+    if (!attached || !dest || dest->format() != QImage::Format_RGB32 || dest == &Src ||
+        dest->constBits() == Src.constBits())
+      return false;
+    bool done = false;
+    Draw([&](QImage& img) {
+      if (img.format() != QImage::Format_RGB32 || img.constBits() == Src.constBits()) return;
+      done = true;
+      const QRect target(Dest.Left, Dest.Top, Source.width(), Source.height());
+      Touch(target);
+      uchar* bits = img.bits();
+      const qsizetype bpl = img.bytesPerLine();
+      auto copyArea = [&](const QRect& area) {
+        const QRect a = area & target & img.rect();
+        for (int y = a.top(); y <= a.bottom() && !a.isEmpty(); ++y)
+          std::memcpy(reinterpret_cast<QRgb*>(bits + y * bpl) + a.left(),
+                      reinterpret_cast<const QRgb*>(Src.constScanLine(Source.top() + y - target.top())) +
+                          Source.left() + a.left() - target.left(),
+                      size_t(a.width()) * sizeof(QRgb));
+      };
+      if (clips.empty()) copyArea(img.rect());
+      else
+        for (const QRect& area : clips.back()) copyArea(area);
+    });
+    return done;
+  }
+
+  // A rectangle filled with a solid brush, pixel rows written straight through the
+  // clip (what QPainter's fill gives, without setting one up). False when the brush
+  // or the rectangle needs the painter.
+  bool FillSolid(QImage& img, const QRect& r, const QBrush& fill) {
+    if (fill.style() == Qt::NoBrush) return true;
+    if (fill.style() != Qt::SolidPattern || !r.isValid()) return false;
+    const QRgb colour = fill.color().rgb() | 0xFF000000u;
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    auto fillArea = [&](const QRect& area) {
+      const QRect a = area & r & img.rect();
+      if (a.isEmpty()) return;
+      // One row by hand, the others copied from it.
+      QRgb* first = reinterpret_cast<QRgb*>(bits + a.top() * bpl) + a.left();
+      std::fill_n(first, a.width(), colour);
+      for (int y = a.top() + 1; y <= a.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb*>(bits + y * bpl) + a.left(), first, size_t(a.width()) * sizeof(QRgb));
+    };
+    if (clips.empty()) fillArea(img.rect());
+    else
+      for (const QRect& area : clips.back()) fillArea(area);
+    return true;
   }
 
   // Paints with QPainter, in copy mode straight onto the image, in any other pen mode
@@ -325,31 +493,33 @@ struct TCanvas::Impl {
 
   // The outline of a closed figure with the one-pixel pen, every pixel once.
   void CosmeticOutline(QImage& img, const TPoint* pts, int n, bool closed) {
-    int step = 0;
+    long long step = 0;
     for (int i = 0; i + 1 < n; ++i) CosmeticLine(img, pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, step);
     if (closed && n > 1) CosmeticLine(img, pts[n - 1].X, pts[n - 1].Y, pts[0].X, pts[0].Y, step);
   }
 
   // Box shapes (rectangle, ellipse, rounded rectangle) inside (r.Left, r.Top)-(r.Right,
   // r.Bottom) exclusive. Without a pen the fill stops one pixel short on the right and
-  // at the bottom, as on the device.
+  // at the bottom, as on the device. A shape with a StampKind (>= 0) is drawn from its
+  // stamp when it can be (see Stamp).
   template <class Shape>
-  void BoxShape(const TRect& box, Shape&& shape) {
+  void BoxShape(const TRect& box, Shape&& shape, int StampKind = -1) {
     TRect r = Normalized(box);
     Draw([&](QImage& img) {
       QBrush fill = FillBrush();
       int w = pen->Width();
-      QRect qr(r.Left, r.Top, r.Width(), r.Height());
-      PaintShape(img, qr, pen->Mode(), [&](QPainter& p) {
-        // Whatever Qt's rounding, nothing leaves the box.
+      // The shape with its box at (Left, Top); nothing leaves the box.
+      auto paint = [&](QPainter& p, int Left, int Top) {
+        const int width = r.Width(), height = r.Height();
+        QRect qr(Left, Top, width, height);
         QRect limit = PenVisible() ? qr : qr.adjusted(0, 0, -1, -1);
         p.setClipRect(limit, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         if (!PenVisible()) {
           p.setPen(Qt::NoPen);
           p.setBrush(fill);
-          shape(p, QRectF(r.Left, r.Top, r.Width() - 0.5, r.Height() - 0.5));
+          shape(p, QRectF(Left, Top, width - 0.5, height - 0.5));
         } else if (w <= 1) {
-          QRectF box(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+          QRectF box(Left, Top, width - 1, height - 1);
           QPen outline = ShapePen();
           if (outline.style() != Qt::SolidLine && bkMode == OPAQUE) {
             // The gaps of a styled pen: a solid outline in the background colour first
@@ -370,15 +540,92 @@ struct TCanvas::Impl {
           // Wide pens stay inside the box.
           p.setPen(ShapePen());
           p.setBrush(fill);
-          shape(p, QRectF(r.Left + w / 2.0, r.Top + w / 2.0, r.Width() - w, r.Height() - w));
+          shape(p, QRectF(Left + w / 2.0, Top + w / 2.0, width - w, height - w));
         }
-      });
+      };
+      QRect qr(r.Left, r.Top, r.Width(), r.Height());
+      if (StampKind >= 0 && StampFits(fill, qr)) {
+        const Stamp& stamp = StampOf(StampKind, fill, qr.size(), [&](QPainter& p) { paint(p, 0, 0); });
+        PixelWriter out(img, clips, pmCopy);
+        for (const StampPixel& px : stamp.Pixels) out.Put(qr.left() + px.X, qr.top() + px.Y, px.Color);
+        Touch(qr.adjusted(-1, -1, 1, 1) & img.rect());
+        return;
+      }
+      PaintShape(img, qr, pen->Mode(), [&](QPainter& p) { paint(p, r.Left, r.Top); });
     });
   }
 
-  void TextAt(QImage& img, int x, int y, const QString& s, bool opaque, const QRect* clipTo) {
+  // Stamps: a box shape drawn once into a transparent image of its box and then
+  // copied pixel by pixel wherever the same shape is drawn again (markers). Without
+  // antialiasing, in copy mode and with a solid or clear brush, a shape drawn at a
+  // whole-pixel offset covers the same pixels moved by that offset, so the copy is
+  // what drawing it there gives. Hatches are aligned to the image and dashes follow
+  // the clip, so they do not qualify.
+  struct StampPixel {
+    int X, Y;
+    QRgb Color;
+  };
+  struct Stamp {
+    int Kind = -1;
+    QSize Size;
+    QRgb Pen = 0, Back = 0;
+    int PenWidth = 0, BackMode = 0;
+    TPenStyle PenStyle = psSolid;
+    TPenEndCap EndCap = pecRound;
+    Qt::BrushStyle Fill = Qt::NoBrush;
+    QRgb FillColor = 0;
+    std::vector<StampPixel> Pixels;
+  };
+  std::array<Stamp, 4> stamps;
+  int nextStamp = 0;
+
+  bool StampFits(const QBrush& Fill, const QRect& Box) const {
+    return pen->Mode() == pmCopy && !antialias && (pen->Style() == psSolid || pen->Style() == psClear) &&
+           pen->DashPattern().empty() &&
+           (Fill.style() == Qt::NoBrush || Fill.style() == Qt::SolidPattern) &&
+           Box.width() > 0 && Box.height() > 0 && Box.width() <= 64 && Box.height() <= 64;
+  }
+
+  template <class Paint>
+  const Stamp& StampOf(int Kind, const QBrush& Fill, QSize Size, Paint&& PaintAtOrigin) {
+    Stamp key;
+    key.Kind = Kind;
+    key.Size = Size;
+    key.Pen = PenVisible() ? ToQRgb(pen->Color()) : 0;
+    key.PenWidth = PenVisible() ? pen->Width() : 0;
+    key.PenStyle = PenVisible() ? pen->Style() : psClear;
+    key.EndCap = pen->EndCap();
+    key.BackMode = bkMode;
+    key.Back = bkMode == OPAQUE ? ToQRgb(bkColor) : 0;
+    key.Fill = Fill.style();
+    key.FillColor = Fill.style() == Qt::SolidPattern ? Fill.color().rgb() : 0;
+    for (const Stamp& s : stamps)
+      if (s.Kind == key.Kind && s.Size == key.Size && s.Pen == key.Pen && s.PenWidth == key.PenWidth &&
+          s.PenStyle == key.PenStyle && s.EndCap == key.EndCap && s.BackMode == key.BackMode && s.Back == key.Back && s.Fill == key.Fill &&
+          s.FillColor == key.FillColor)
+        return s;
+    QImage image(Size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter p(&image);
+      p.setRenderHint(QPainter::Antialiasing, false);
+      PaintAtOrigin(p);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+      const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x)
+        if (qAlpha(row[x]) >= 128) key.Pixels.push_back({x, y, row[x]});
+    }
+    Stamp& slot = stamps[size_t(nextStamp)];
+    nextStamp = (nextStamp + 1) % int(stamps.size());
+    slot = std::move(key);
+    return slot;
+  }
+
+  void TextAt(QImage& img, int x, int y, const std::string& text, bool opaque, const QRect* clipTo) {
     const QFontMetrics& m = Metrics();
-    int w = m.horizontalAdvance(s), asc = m.ascent(), h = m.ascent() + m.descent();
+    const QString s = QString::fromStdString(text);
+    int w = TextWidth(text), asc = m.ascent(), h = m.ascent() + m.descent();
     int dx = 0, dy = 0;
     if ((textAlign & TA_CENTER) == TA_CENTER) dx = -w / 2;
     else if (textAlign & TA_RIGHT) dx = -w;
@@ -484,22 +731,34 @@ void TCanvas::MoveTo(int X, int Y) {
 }
 
 void TCanvas::LineTo(int X, int Y) {
+  const TPoint to{X, Y};
+  PolylineTo(&to, 1);
+}
+
+void TCanvas::PolylineTo(const TPoint* Points, int Count) {
   Impl& c = *impl_;
-  TPoint from = c.pos;
+  if (Count < 1) return;
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
+    TPoint from = c.pos;
     if (c.Cosmetic()) {
-      c.CosmeticLine(img, from.X, from.Y, X, Y, c.lineStep);
+      c.CosmeticPolyline(img, from, Points, Count, c.lineStep);
       return;
     }
+    // Each segment on its own, as separate LineTo calls paint them (their caps
+    // overlap, and a raster mode combines each segment with what is there).
     int w = c.pen->Width();
-    QRect bounds = QRect(QPoint(from.X, from.Y), QPoint(X, Y)).normalized().adjusted(-w, -w, w, w);
-    c.PaintShape(img, bounds, c.pen->Mode(), [&](QPainter& p) {
-      p.setPen(c.ShapePen());
-      p.drawLine(QPointF(from.X + 0.5, from.Y + 0.5), QPointF(X + 0.5, Y + 0.5));
-    });
+    for (int i = 0; i < Count; ++i) {
+      const TPoint to = Points[i];
+      QRect bounds = QRect(QPoint(from.X, from.Y), QPoint(to.X, to.Y)).normalized().adjusted(-w, -w, w, w);
+      c.PaintShape(img, bounds, c.pen->Mode(), [&](QPainter& p) {
+        p.setPen(c.ShapePen());
+        p.drawLine(QPointF(from.X + 0.5, from.Y + 0.5), QPointF(to.X + 0.5, to.Y + 0.5));
+      });
+      from = to;
+    }
   });
-  c.pos = {X, Y};
+  c.pos = Points[Count - 1];
 }
 
 namespace {
@@ -572,13 +831,13 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
-    if (r.Width() > 2 && r.Height() > 2)
-      c.PaintShape(img, QRect(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2), c.pen->Mode(),
-                   [&](QPainter& p) { p.fillRect(QRect(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2), fill); });
+    const QRect inside(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
+    if (r.Width() > 2 && r.Height() > 2 && !(c.pen->Mode() == pmCopy && c.FillSolid(img, inside, fill)))
+      c.PaintShape(img, inside, c.pen->Mode(), [&](QPainter& p) { p.fillRect(inside, fill); });
     if (r.Width() < 1 || r.Height() < 1) return;
     int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
     if (l == rr || t == b) {  // a single row or column: each pixel once
-      int step = 0;
+      long long step = 0;
       c.CosmeticLine(img, l, t, rr + (l == rr ? 0 : 1), b + (l == rr ? 1 : 0), step);
       return;
     }
@@ -588,7 +847,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
-  impl_->BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawEllipse(r); });
+  impl_->BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawEllipse(r); }, 0);
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
@@ -639,6 +898,7 @@ void TCanvas::FillRect(const TRect& Rect) {
     if (fill.style() == Qt::NoBrush) return;
     QRect r = ToQRect(Rect);
     c.Touch(r);
+    if (c.FillSolid(img, r, fill)) return;
     QPainter p(&img);
     c.SetupPainter(p);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -667,7 +927,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   Impl& c = *impl_;
   c.Draw([&](QImage& img) {
     c.ResolveBrush();
-    c.TextAt(img, X, Y, QString::fromStdString(Text), c.bkMode == OPAQUE, nullptr);
+    c.TextAt(img, X, Y, Text, c.bkMode == OPAQUE, nullptr);
   });
 }
 
@@ -682,13 +942,13 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
       p.fillRect(r, QColor(ToQRgb(c.bkColor)));
       c.Touch(r);
     }
-    c.TextAt(img, X, Y, QString::fromStdString(Text), false, &r);
+    c.TextAt(img, X, Y, Text, false, &r);
   });
 }
 
 TSize TCanvas::TextExtent(const std::string& Text) {
   const QFontMetrics& m = impl_->Metrics();
-  return {m.horizontalAdvance(QString::fromStdString(Text)), m.ascent() + m.descent()};
+  return {impl_->TextWidth(Text), m.ascent() + m.descent()};
 }
 
 TTextMetric TCanvas::TextMetrics() {
@@ -743,6 +1003,7 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
     return;
   }
   TRect s = Normalized(Source);
+  if (impl_->CopyRows(Dest, *src, ToQRect(s))) return;
   QImage piece = src->copy(ToQRect(s));  // areas outside the source come out black
   // Opposite directions mirror the copy (a destination running backwards, for DrawImage).
   bool mx = (Source.Right < Source.Left) != (Dest.Right < Dest.Left);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "gui_test.h"
 
@@ -147,6 +149,72 @@ TEST(CanvasLines, ClearPenDrawsNothingAndWidePensAreThick) {
   EXPECT_EQ(c->Pixels(20, 24), kBack);
 }
 
+TEST(CanvasLines, PolylineToDrawsWhatLineToDrawsPointByPoint) {
+  const std::vector<TPoint> pts = {Point(3, 4),   Point(40, 9),  Point(40, 30), Point(12, 33),
+                                   Point(13, 33), Point(55, 2),  Point(55, 2),  Point(-8, 20),
+                                   Point(30, 60), Point(70, 18), Point(21, 21)};
+  struct Style { TPenStyle Style; int Width; TPenMode Mode; int BkMode; };
+  for (Style k : {Style{psSolid, 1, pmCopy, OPAQUE}, Style{psDot, 1, pmCopy, OPAQUE},
+                  Style{psDashDot, 1, pmCopy, TRANSPARENT}, Style{psSolid, 3, pmCopy, OPAQUE},
+                  Style{psSolid, 1, pmXor, OPAQUE}, Style{psDash, 4, pmNotXor, TRANSPARENT}}) {
+    SCOPED_TRACE(testing::Message() << "style " << k.Style << " width " << k.Width << " mode " << k.Mode);
+    auto a = Patterned(64, 48), b = Patterned(64, 48);
+    for (TCanvas* c : {a->Canvas(), b->Canvas()}) {
+      c->Pen()->SetStyle(k.Style);
+      c->Pen()->SetWidth(k.Width);
+      c->Pen()->SetMode(k.Mode);
+      c->Pen()->SetColor(clRed);
+      c->SetBkMode(k.BkMode);
+      c->PushClipRect(Rect(2, 1, 60, 44));
+      c->MoveTo(5, 40);
+      c->LineTo(1, 1);  // the pattern runs on into the polyline
+    }
+    for (const TPoint& p : pts) a->Canvas()->LineTo(p.X, p.Y);
+    b->Canvas()->PolylineTo(pts.data(), int(pts.size()));
+    EXPECT_EQ(Snapshot(a->Canvas(), 64, 48), Snapshot(b->Canvas(), 64, 48));
+    EXPECT_EQ(b->Canvas()->PenPos(), pts.back());
+    // The pattern goes on from where the polyline left it.
+    a->Canvas()->LineTo(60, 40);
+    b->Canvas()->LineTo(60, 40);
+    EXPECT_EQ(Snapshot(a->Canvas(), 64, 48), Snapshot(b->Canvas(), 64, 48));
+  }
+}
+
+TEST(CanvasLines, LinesFromFarOutsideDrawTheirVisiblePixelsOnly) {
+  // A window onto a big image: lines reaching far beyond the window show there the
+  // very pixels, dashes included, that the whole line shows in the big image.
+  constexpr int Big = 2400, Off = 1200, W = 40, H = 30;
+  auto big = MakeBitmap(Big, Big);
+  auto window = MakeBitmap(W, H);
+  std::srand(5);
+  for (TCanvas* c : {big->Canvas(), window->Canvas()}) {
+    c->Pen()->SetStyle(psDashDotDot);
+    c->SetBkMode(OPAQUE);
+    c->SetBkColor(clYellow);
+  }
+  for (int i = 0; i < 40; ++i) {
+    const int x0 = std::rand() % 2200 - 1100, y0 = std::rand() % 2200 - 1100;
+    // Through the window, so something shows.
+    const int x1 = 2 * (std::rand() % W) - x0, y1 = 2 * (std::rand() % H) - y0;
+    // Every fourth line straight across or down.
+    const int across = i % 4 == 1, down = i % 4 == 3;
+    const int fromX = down ? x1 : x0, fromY = across ? y1 : y0;
+    big->Canvas()->MoveTo(fromX + Off, fromY + Off);
+    big->Canvas()->LineTo(x1 + Off, y1 + Off);
+    window->Canvas()->MoveTo(fromX, fromY);
+    window->Canvas()->LineTo(x1, y1);
+  }
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) ASSERT_EQ(window->Canvas()->Pixels(x, y), big->Canvas()->Pixels(x + Off, y + Off)) << x << "," << y;
+
+  // Lines millions of pixels long, many of them: quick, and the dash position keeps
+  // its count without overflowing.
+  TCanvas* c = window->Canvas();
+  c->MoveTo(-1000000, -1000000);
+  for (int i = 0; i < 4000; ++i) c->LineTo(i % 2 ? -1000000 : 1000000, i % 3 ? 1000000 : -999999);
+  EXPECT_GT(CountColor(c, Rect(0, 0, W, H), clBlack), 0);
+}
+
 TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   auto b = MakeBitmap(40, 40);
   TCanvas* c = b->Canvas();
@@ -189,6 +257,44 @@ TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   EXPECT_EQ(InkBounds(b4->Canvas(), Rect(0, 0, 40, 40), kBack), Rect(5, 5, 25, 25));
   EXPECT_EQ(b4->Canvas()->Pixels(8, 15), clBlack);
   EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
+}
+
+TEST(CanvasShapes, RepeatedEllipsesEqualEllipsesDrawnAfresh) {
+  // Markers: the same ellipse drawn over and over at many places, partly outside
+  // the image and the clip. In mask mode on white the canvas
+  // paints each one afresh through a scratch layer, which gives what copy mode must.
+  struct Look { TPenStyle Pen; int Width; TBrushStyle Fill; int BkMode; };
+  std::srand(9);
+  for (Look k : {Look{psSolid, 1, bsSolid, OPAQUE}, Look{psClear, 1, bsSolid, OPAQUE},
+                 Look{psSolid, 3, bsClear, TRANSPARENT}, Look{psDot, 1, bsSolid, OPAQUE},
+                 Look{psDash, 1, bsSolid, TRANSPARENT}}) {
+    for (int size : {1, 2, 3, 4, 7, 10, 13}) {
+      SCOPED_TRACE(testing::Message() << "pen " << k.Pen << " width " << k.Width << " brush " << k.Fill << " size "
+                                      << size);
+      auto copy = MakeBitmap(48, 40), mask = MakeBitmap(48, 40);
+      for (TCanvas* c : {copy->Canvas(), mask->Canvas()}) {
+        c->Pen()->SetStyle(k.Pen);
+        c->Pen()->SetWidth(k.Width);
+        c->Pen()->SetColor(clNavy);
+        c->Brush()->SetColor(clRed);
+        c->Brush()->SetStyle(k.Fill);
+        c->SetBkMode(k.BkMode);
+        c->SetBkColor(clLime);
+        c->PushClipRect(Rect(0, 0, 30, 40));
+      }
+      mask->Canvas()->Pen()->SetMode(pmMask);
+      // Apart from each other (the mask would combine overlaps), alternating with a
+      // second size, from partly outside the image to partly outside the clip.
+      const int cell = size + 2, x0 = -(std::rand() % cell), y0 = -(std::rand() % cell);
+      for (TCanvas* c : {copy->Canvas(), mask->Canvas()})
+        for (int y = y0, row = 0; y < 40; y += cell, ++row)
+          for (int x = x0, col = 0; x < 48; x += cell, ++col) {
+            const int wide = (row + col) % 2;
+            c->Ellipse(x, y, x + size + wide, y + size);
+          }
+      EXPECT_EQ(Snapshot(copy->Canvas(), 48, 40), Snapshot(mask->Canvas(), 48, 40));
+    }
+  }
 }
 
 TEST(CanvasShapes, ArcsAndPiesRunCounterClockwiseFromTheFirstRay) {
@@ -473,6 +579,22 @@ TEST(CanvasCopy, CopyRectStretchesMirrorsAndAppliesTheCopyMode) {
   t->Canvas()->Draw(0, 0, img.get());
   EXPECT_EQ(t->Canvas()->Pixels(0, 0), clLime);
   EXPECT_EQ(t->Canvas()->Pixels(1, 0), clNavy);
+}
+
+TEST(CanvasCopy, PlainCopiesTakeTheSourcePixelsInsideTheClipOnly) {
+  auto src = Patterned(40, 30);
+  for (bool clipped : {false, true}) {
+    auto dst = MakeBitmap(50, 40);
+    if (clipped) dst->Canvas()->PushClipRect(Rect(10, 12, 31, 45));
+    dst->Canvas()->CopyRect(Rect(7, 9, 37, 34), src->Canvas(), Rect(4, 2, 34, 27));
+    if (clipped) dst->Canvas()->PopClip();  // reads see through the clip only
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 50; ++x) {
+        const bool inside = x >= 7 && x < 37 && y >= 9 && y < 34 && (!clipped || (x >= 10 && x < 31 && y >= 12));
+        ASSERT_EQ(dst->Canvas()->Pixels(x, y), inside ? src->Canvas()->Pixels(x - 3, y - 7) : kBack)
+            << x << "," << y << (clipped ? " clipped" : "");
+      }
+  }
 }
 
 TEST(CanvasCopy, DrawAndStretchDrawGoThroughTheGraphic) {

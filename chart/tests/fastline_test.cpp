@@ -1,0 +1,189 @@
+// The fast line's reduced columns against the plain segment-by-segment drawing: the
+// same chart is drawn through a canvas that takes the reduction and through one that
+// does not (it says it records operations), and the pictures must be equal.
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "canvas/lumcanvas.h"
+#include "chart_test_util.h"
+
+namespace {
+
+// Counts the points handed to the device; can say it records operations instead of
+// drawing pixels, which leaves the series on the plain path.
+class TCountingCanvas : public TLumCanvas3D {
+public:
+  explicit TCountingCanvas(bool Pixels) : pixels_(Pixels) {}
+  bool DrawsToPixels() const override { return pixels_; }
+  void PolylineTo3D(const TPoint* Points, int Count, int Z) override {
+    Points_ += Count;
+    TLumCanvas3D::PolylineTo3D(Points, Count, Z);
+  }
+  long Points_ = 0;
+
+private:
+  bool pixels_;
+};
+
+class FastLineTest : public charttest::ChartTest {
+protected:
+  void SetUp() override {
+    ChartTest::SetUp();
+    line = Add<TFastLineSeries>();
+    line->SetSeriesColor(clBlue);
+  }
+
+  // The chart drawn through a new counting canvas; its pixels, and the points it got.
+  std::vector<TColor> Draw(bool Reduce, long* Points = nullptr) {
+    auto* canvas = new TCountingCanvas(Reduce);
+    chart->SetCanvas(canvas);
+    chart->Draw(chart->ClientRect());
+    std::vector<TColor> pixels;
+    TCanvas* c = canvas->Bitmap()->Canvas();
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) pixels.push_back(c->Pixels(x, y));
+    if (Points) *Points = canvas->Points_;
+    return pixels;
+  }
+
+  // Reduced and plain give the same picture; answers the points each handed over.
+  void ExpectSamePicture(long* Reduced = nullptr, long* Plain = nullptr) {
+    long r = 0, p = 0;
+    const std::vector<TColor> reduced = Draw(true, &r), plain = Draw(false, &p);
+    ASSERT_EQ(reduced.size(), plain.size());
+    int differ = 0;
+    for (size_t i = 0; i < plain.size(); ++i)
+      if (reduced[i] != plain[i] && differ++ < 5)
+        ADD_FAILURE() << "pixel " << i % W << "," << i / W << " reduced " << reduced[i] << " plain " << plain[i];
+    EXPECT_EQ(differ, 0);
+    drawn = int(std::count(plain.begin(), plain.end(), clBlue));
+    if (Reduced) *Reduced = r;
+    if (Plain) *Plain = p;
+  }
+
+  void Fill(const std::vector<double>& X, const std::vector<double>& Y, const std::vector<bool>& Nulls = {}) {
+    line->Clear();
+    line->BeginUpdate();
+    for (size_t i = 0; i < X.size(); ++i) line->AddXY(X[i], Y[i], "", i < Nulls.size() && Nulls[i] ? clNone : clLumColor);
+    line->EndUpdate();
+  }
+
+  TFastLineSeries* line = nullptr;
+  int drawn = 0;  // line pixels of the last picture
+};
+
+TEST_F(FastLineTest, DenseLinesGiveThePixelsOfEverySegment) {
+  std::mt19937 rng(11);
+  std::normal_distribution<double> step(0, 0.4);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const int n = 20000;
+  std::vector<double> x(n), walk(n), saw(n), spikes(n), wild(n);
+  double y = 5;
+  for (int i = 0; i < n; ++i) {
+    x[i] = -1 + 12.0 * i / n;  // beyond both ends of the 0..10 axis
+    y += step(rng);
+    walk[i] = y;
+    saw[i] = (i % 37) * 0.3;
+    spikes[i] = i % 97 == 0 ? 1e9 : i % 89 == 0 ? -1e12 : 5 + 0.01 * (i % 3);
+    wild[i] = unit(rng) < 0.02 ? std::nan("") : unit(rng) * 14 - 2;
+  }
+  std::vector<bool> nulls(n);
+  for (int i = 0; i < n; ++i) nulls[i] = unit(rng) < 0.01 || (i / 500) % 7 == 3;
+
+  struct Case {
+    const char* Name;
+    const std::vector<double>* Y;
+    bool Nulls;
+  };
+  for (Case c : {Case{"random walk", &walk, false}, Case{"saw teeth", &saw, false}, Case{"spikes", &spikes, false},
+                 Case{"outside the range", &wild, false}, Case{"random walk with nulls", &walk, true},
+                 Case{"saw teeth with nulls", &saw, true}}) {
+    for (TTreatNullsStyle treat : {tnDontPaint, tnSkip, tnIgnore}) {
+      if (!c.Nulls && treat != tnDontPaint) continue;
+      SCOPED_TRACE(testing::Message() << c.Name << ", nulls treated " << treat);
+      line->SetTreatNulls(treat);
+      Fill(x, *c.Y, c.Nulls ? nulls : std::vector<bool>{});
+      long reduced = 0, plain = 0;
+      ExpectSamePicture(&reduced, &plain);
+      EXPECT_LT(reduced * 10, plain);  // the reduction did take place
+      EXPECT_GT(drawn, 150);
+    }
+  }
+}
+
+TEST_F(FastLineTest, ShortColumnRunsAtTheEndsOfLines) {
+  // Few points per column, every pattern of entry, extremes and exit, with lines
+  // ending in a column (at the last point or at a null) where the last pixel depends
+  // on the path.
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> level(0, 6), runLength(1, 5), columns(1, 3), coin(0, 3);
+  for (int round = 0; round < 150; ++round) {
+    std::vector<double> x, y;
+    std::vector<bool> nulls;
+    const int cols = columns(rng);
+    for (int c = 0; c < cols; ++c) {
+      const int len = runLength(rng);
+      for (int k = 0; k < len; ++k) {
+        x.push_back(2 + c * 0.5 + k * 0.001);  // 0.02 pixel apart: one column
+        y.push_back(1 + level(rng) * 0.35);    // 7 pixels apart
+        nulls.push_back(coin(rng) == 0 && k > 0);
+      }
+    }
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    for (TTreatNullsStyle treat : {tnDontPaint, tnSkip}) {
+      line->SetTreatNulls(treat);
+      Fill(x, y, nulls);
+      ExpectSamePicture();
+    }
+  }
+}
+
+TEST_F(FastLineTest, PensAndCanvasesThatWouldChangeThePixelsTakeEveryPoint) {
+  std::vector<double> x, y;
+  for (int i = 0; i < 3000; ++i) {
+    x.push_back(i / 300.0);
+    y.push_back(5 + 4 * std::sin(i * 0.7));
+  }
+  Fill(x, y);
+  long points = 0;
+  Draw(true, &points);
+  EXPECT_LT(points, 3000 / 3);
+
+  auto plainPath = [&] {
+    long p = 0;
+    Draw(true, &p);
+    return p;
+  };
+  line->LinePen()->SetWidth(2);
+  EXPECT_EQ(plainPath(), 3000 - 1);  // every point but the first, which is a MoveTo
+  line->LinePen()->SetWidth(1);
+  line->LinePen()->SetStyle(psDot);
+  EXPECT_EQ(plainPath(), 3000 - 1);
+  line->LinePen()->SetStyle(psSolid);
+  line->LinePen()->SetMode(pmXor);
+  EXPECT_EQ(plainPath(), 3000 - 1);
+  line->LinePen()->SetMode(pmCopy);
+  chart->SetView3D(true);
+  EXPECT_EQ(plainPath(), 3000 - 1);
+}
+
+TEST_F(FastLineTest, TenMillionPointsFarOutsideTheAxesRender) {
+  // 160 MB of values; drawing them must need no more than a few small buffers, and
+  // values far outside both axes must neither wrap pixels nor cost their distance.
+  constexpr int n = 10000000;
+  line->BeginUpdate();
+  for (int i = 0; i < n; ++i) {
+    const double y = i % 1000 == 0 ? (i % 2000 ? 1e15 : -1e300) : 5 + 3 * std::sin(i * 1e-5);
+    line->AddXY(-20 + 40.0 * i / n, y, "", i % 100003 == 0 ? clNone : clLumColor);
+  }
+  line->EndUpdate();
+  auto picture = Render();
+  EXPECT_GT(Count(picture.get(), clBlue), 200);
+  // The spikes run from the top to the bottom of the plot, and no pixel lands outside it.
+  EXPECT_EQ(Count(picture.get(), clBlue, Rect(0, 0, W, 10)), 0);
+  EXPECT_EQ(Count(picture.get(), clBlue, Rect(0, H - 9, W, H)), 0);
+}
+
+}  // namespace
