@@ -4,6 +4,7 @@
 // antialiasing, into a new image each time, axes, grid and labels included.
 // Then the resident memory a 1 000 000-point fast line holds.
 // Usage: render_bench [runs per figure, default 15] [ours: leave the peer out, for profiling]
+//        render_bench pictures DIR: our 100 000-point line and the scatter as PNG files, for looking at
 #include <qcustomplot.h>
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include "chart/unit.h"
 #include "platform/forms.h"
 #include "platform/rtl.h"
+#include "platform/snapshot.h"
 
 namespace {
 
@@ -83,17 +85,22 @@ std::unique_ptr<TChart> OurChart() {
   return c;
 }
 
-double OursLine(const Data& D, int Runs) {
+std::unique_ptr<TChart> LineChart(const Data& D) {
   auto chart = OurChart();
   auto* s = new TFastLineSeries(chart.get());
   s->SetParentChart(chart.get());
   s->BeginUpdate();
   for (int i = 0; i < D.X.size(); ++i) s->AddXY(D.X[i], D.Y[i]);
   s->EndUpdate();
+  return chart;
+}
+
+double OursLine(const Data& D, int Runs) {
+  auto chart = LineChart(D);
   return Median(Runs, [&] { delete chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit); });
 }
 
-double OursScatter(const Data& D, int Runs) {
+std::unique_ptr<TChart> ScatterChart(const Data& D) {
   auto chart = OurChart();
   auto* s = new TPointSeries(chart.get());
   s->SetParentChart(chart.get());
@@ -103,6 +110,11 @@ double OursScatter(const Data& D, int Runs) {
   s->BeginUpdate();
   for (int i = 0; i < D.X.size(); ++i) s->AddXY(D.X[i], D.Y[i]);
   s->EndUpdate();
+  return chart;
+}
+
+double OursScatter(const Data& D, int Runs) {
+  auto chart = ScatterChart(D);
   return Median(Runs, [&] { delete chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit); });
 }
 
@@ -160,7 +172,7 @@ void MemoryPerPoint() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;  // "pictures" reads as 1
   const bool peer = !(argc > 2 && std::string(argv[2]) == "ours");
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
@@ -168,7 +180,11 @@ int main(int argc, char** argv) {
   FormsUnitInit();
   LumConstUnitInit();
   ChartUnitInit();
-  {
+  if (argc > 2 && std::string(argv[1]) == "pictures") {
+    const std::string dir = std::string(argv[2]) + "/";
+    SaveControlToPng(LineChart(RandomWalk(100000, 1)).get(), dir + "fast_line_100000.png");
+    SaveControlToPng(ScatterChart(Scatter(10000, 2)).get(), dir + "scatter_10000.png");
+  } else {
     MemoryPerPoint();
     std::printf("Render at %d x %d, no antialiasing, median of %d:      ours        peer   ratio\n", Width, Height,
                 runs);
