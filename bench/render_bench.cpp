@@ -85,37 +85,34 @@ std::unique_ptr<TChart> OurChart() {
   return c;
 }
 
-std::unique_ptr<TChart> LineChart(const Data& D) {
+// A chart with one series of type S holding D.
+template <class S>
+std::unique_ptr<TChart> ChartOf(const Data& D, S*& Series) {
   auto chart = OurChart();
-  auto* s = new TFastLineSeries(chart.get());
-  s->SetParentChart(chart.get());
-  s->BeginUpdate();
-  for (int i = 0; i < D.X.size(); ++i) s->AddXY(D.X[i], D.Y[i]);
-  s->EndUpdate();
+  Series = new S(chart.get());
+  Series->SetParentChart(chart.get());
+  Series->BeginUpdate();
+  for (int i = 0; i < D.X.size(); ++i) Series->AddXY(D.X[i], D.Y[i]);
+  Series->EndUpdate();
   return chart;
 }
 
-double OursLine(const Data& D, int Runs) {
-  auto chart = LineChart(D);
-  return Median(Runs, [&] { delete chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit); });
+std::unique_ptr<TChart> LineChart(const Data& D) {
+  TFastLineSeries* s = nullptr;
+  return ChartOf(D, s);
 }
 
 std::unique_ptr<TChart> ScatterChart(const Data& D) {
-  auto chart = OurChart();
-  auto* s = new TPointSeries(chart.get());
-  s->SetParentChart(chart.get());
+  TPointSeries* s = nullptr;
+  auto chart = ChartOf(D, s);
   s->Pointer()->SetStyle(psCircle);
   s->Pointer()->SetHorizSize(MarkerSize);
   s->Pointer()->SetVertSize(MarkerSize);
-  s->BeginUpdate();
-  for (int i = 0; i < D.X.size(); ++i) s->AddXY(D.X[i], D.Y[i]);
-  s->EndUpdate();
   return chart;
 }
 
-double OursScatter(const Data& D, int Runs) {
-  auto chart = ScatterChart(D);
-  return Median(Runs, [&] { delete chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit); });
+double RenderTime(TChart* Chart, int Runs) {
+  return Median(Runs, [&] { delete Chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit); });
 }
 
 // ---- the peer
@@ -192,10 +189,10 @@ int main(int argc, char** argv) {
       const Data d = RandomWalk(n, 1);
       char what[64];
       std::snprintf(what, sizeof what, "fast line, %d points", n);
-      Row(what, OursLine(d, runs), peer ? PeerPlot(d, false, runs) : 0);
+      Row(what, RenderTime(LineChart(d).get(), runs), peer ? PeerPlot(d, false, runs) : 0);
     }
     const Data d = Scatter(10000, 2);
-    Row("scatter, 10000 circles", OursScatter(d, runs), peer ? PeerPlot(d, true, runs) : 0);
+    Row("scatter, 10000 circles", RenderTime(ScatterChart(d).get(), runs), peer ? PeerPlot(d, true, runs) : 0);
   }
   ChartUnitDone();
   LumConstUnitDone();
