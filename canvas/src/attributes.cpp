@@ -230,12 +230,10 @@ void TLumShadow::SetSize(int Value) {
 void TLumShadow::SetTransparency(int Value) { Store(transparency_, Percent(Value)); }
 
 void TLumShadow::InitDefaults(bool AVisible, TColor AColor, int ASize) {
-  defVisible_ = AVisible;
-  defColor_ = AColor;
-  defSize_ = ASize;
   visible_ = AVisible;
   color_ = AColor;
   horizSize_ = vertSize_ = ASize;
+  RecordDefaults(this);
   Changed();
 }
 
@@ -254,20 +252,15 @@ void TLumShadow::Assign(TPersistent* Source) {
 }
 
 void TLumShadow::DefineProperties(TPropertyTable& t) {
-  // Stored when it differs from the defaults InitDefaults recorded.
-  auto self = [](const TObject* o) { return static_cast<const TLumShadow*>(o); };
+  // InitDefaults makes the values it sets this shadow's own defaults.
   t.Bool("Clip", &TLumShadow::Clip, &TLumShadow::SetClip).Default(false);
-  t.Color("Color", &TLumShadow::Color, &TLumShadow::SetColor)
-      .Stored([self](const TObject* o) { return self(o)->color_ != self(o)->defColor_; });
-  t.Int("HorizSize", &TLumShadow::HorizSize, &TLumShadow::SetHorizSize)
-      .Stored([self](const TObject* o) { return self(o)->horizSize_ != self(o)->defSize_; });
+  t.Color("Color", &TLumShadow::Color, &TLumShadow::SetColor).Default((long long)clGray);
+  t.Int("HorizSize", &TLumShadow::HorizSize, &TLumShadow::SetHorizSize).Default(3LL);
   t.Bool("Smooth", &TLumShadow::Smooth, &TLumShadow::SetSmooth).Default(false);
   t.Int("SmoothBlur", &TLumShadow::SmoothBlur, &TLumShadow::SetSmoothBlur).Default(0LL);
   t.Int("Transparency", &TLumShadow::Transparency, &TLumShadow::SetTransparency).Default(0LL);
-  t.Int("VertSize", &TLumShadow::VertSize, &TLumShadow::SetVertSize)
-      .Stored([self](const TObject* o) { return self(o)->vertSize_ != self(o)->defSize_; });
-  t.Bool("Visible", &TLumShadow::Visible, &TLumShadow::SetVisible)
-      .Stored([self](const TObject* o) { return self(o)->visible_ != self(o)->defVisible_; });
+  t.Int("VertSize", &TLumShadow::VertSize, &TLumShadow::SetVertSize).Default(3LL);
+  t.Bool("Visible", &TLumShadow::Visible, &TLumShadow::SetVisible).Default(false);
 }
 
 // ---------------------------------------------------------------------------

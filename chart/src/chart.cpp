@@ -1,7 +1,6 @@
 #include "chart/chart.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "canvas/lumcanvas.h"
 #include "chart/palettes.h"
@@ -24,6 +23,7 @@ TChartTitle::TChartTitle(TCustomAxisPanel* AChart, bool AIsFoot)
   text_->OnChange = TNotifyEvent(this, &TChartTitle::TextChanged);
   SetTransparent(true);
   Font()->SetColor(AIsFoot ? clMaroon : clNavy);
+  RecordDefaults(Font());
 }
 
 TChartTitle::~TChartTitle() { text_->OnChange.Clear(); }
@@ -193,13 +193,6 @@ void TChartWall::DefineProperties(TPropertyTable& t) {
   t.Int("Size", &TChartWall::Size, &TChartWall::SetSize).Default(0LL);
   t.Float("StartPosition", &TChartWall::StartPosition, &TChartWall::SetStartPosition).Default((long double)0);
   t.Int("Transparency", &TChartWall::Transparency, &TChartWall::SetTransparency).Default(0LL);
-  // The back wall starts transparent, the others filled.
-  t.Bool("Transparent", &TChartWall::Transparent, &TChartWall::SetTransparent).Stored(std::function<bool(const TObject*)>([](const TObject* o) {
-    auto* w = static_cast<const TChartWall*>(o);
-    auto* chart = dynamic_cast<const TCustomChart*>(w->ParentChart());
-    const bool isBack = chart && chart->BackWall() == w;
-    return w->Transparent() != isBack;
-  }));
 }
 
 TChartWalls::TChartWalls(TCustomAxisPanel* AChart)
@@ -207,7 +200,8 @@ TChartWalls::TChartWalls(TCustomAxisPanel* AChart)
       left_(std::make_unique<TChartWall>(AChart)),
       bottom_(std::make_unique<TChartWall>(AChart)),
       right_(std::make_unique<TChartWall>(AChart)) {
-  back_->SetTransparent(true);
+  back_->SetTransparent(true);  // the others are filled
+  RecordDefaults(back_.get());
 }
 
 void TChartWalls::SetSize(int Value) {

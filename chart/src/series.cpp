@@ -18,7 +18,8 @@ IMPLEMENT_CLASS(TBarSeries, TCustomBarSeries)
 
 // ---------------------------------------------------------------------------
 TCustomLineSeries::TCustomLineSeries(TComponent* AOwner) : TChartSeries(AOwner) {
-  LinePen()->SetColor(clLumColor);
+  LinePen()->SetColor(clLumColor);  // the series' colour
+  RecordDefaults(LinePen());
 }
 
 TColor TCustomLineSeries::LineColor() const {
@@ -331,7 +332,10 @@ void TCustomSeries::DefineProperties(TPropertyTable& t) {
   t.Event("OnGetPointerStyle", &TCustomSeries::OnGetPointerStyle);
 }
 
-TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner) { Pointer()->SetVisible(false); }
+TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
+  Pointer()->SetVisible(false);
+  RecordDefaults(Pointer());
+}
 
 TPointSeries::TPointSeries(TComponent* AOwner) : TCustomSeries(AOwner) {}
 

@@ -77,7 +77,7 @@ void TChartAxisTitle::Assign(TPersistent* Source) {
 }
 
 void TChartAxisTitle::DefineProperties(TPropertyTable& t) {
-  t.Int("Angle", &TChartAxisTitle::Angle, &TChartAxisTitle::SetAngle);
+  t.Int("Angle", &TChartAxisTitle::Angle, &TChartAxisTitle::SetAngle).Default(0LL);
   t.Str("Caption", &TChartAxisTitle::Caption, &TChartAxisTitle::SetCaption).Default(std::string());
   t.Bool("Transparent", &TChartAxisTitle::Transparent, &TChartAxisTitle::SetTransparent).Default(true);
 }
@@ -96,6 +96,8 @@ TChartAxis::TChartAxis(TCustomAxisPanel* AChart) : chart_(AChart) {
   grid_ = std::make_unique<TAxisGridPen>(ChangeHandler());
   grid_->SetColor(clGray);
   grid_->SetStyle(psDot);
+  for (TChartPen* pen : {axisPen_.get(), ticks_.get(), ticksInner_.get(), minorTicks_.get()}) RecordDefaults(pen);
+  RecordDefaults(grid_.get());
   if (chart_) chart_->Axes()->items_.push_back(this);
 }
 
@@ -387,10 +389,11 @@ std::vector<double> TChartAxis::LabelValues() {
 }
 
 // ---- Title ------------------------------------------------------------------------
-TChartAxisTitle* TChartAxis::GetTitle() {
+TChartAxisTitle* TChartAxis::GetTitle() const {
   if (!title_) {
-    title_ = std::make_unique<TChartAxisTitle>(chart_, this);
+    title_ = std::make_unique<TChartAxisTitle>(chart_, const_cast<TChartAxis*>(this));
     if (!horizontal_ && !isDepthAxis_) title_->angle_ = otherSide_ ? 270 : 90;
+    RecordDefaults(title_.get());
   }
   return title_.get();
 }
@@ -607,6 +610,9 @@ void TChartAxis::DefineProperties(TPropertyTable& t) {
   t.Int("TickLength", &TChartAxis::TickLength, &TChartAxis::SetTickLength).Default(4LL);
   t.Object("Ticks", &TChartAxis::Ticks);
   t.Object("TicksInner", &TChartAxis::TicksInner);
+  t.Object("Title", &TChartAxis::Title).Stored([](const TObject* o) {
+    return static_cast<const TChartAxis*>(o)->HasTitle();
+  });
   t.Int("TitleSize", &TChartAxis::TitleSize, &TChartAxis::SetTitleSize).Default(0LL);
   t.Bool("Visible", &TChartAxis::Visible, &TChartAxis::SetVisible).Default(true);
 }

@@ -305,6 +305,8 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
   leftAxis_ = std::make_unique<TChartAxis>(this);
   rightAxis_ = std::make_unique<TChartAxis>(this);
   rightAxis_->otherSide_ = true;
+  RecordDefaults(depthAxis_.get());  // hidden
+  RecordDefaults(depthTopAxis_.get());
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
@@ -358,7 +360,7 @@ TChartSeries* TCustomAxisPanel::AddSeriesOfClass(TClass SeriesClass) {
 void TCustomAxisPanel::FreeAllSeries(TClass SeriesClass) {
   const std::vector<TChartSeries*> all = seriesList_.items_;
   for (TChartSeries* s : all)
-    if (!SeriesClass || s->InheritsFrom(SeriesClass)) delete s;  // a freed series leaves its chart
+    if (!SeriesClass || s->ClassType()->InheritsFrom(SeriesClass)) delete s;  // a freed series leaves its chart
 }
 
 TColor TCustomAxisPanel::GetDefaultColor(int Index) const {
@@ -489,4 +491,12 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
   BroadcastToolEvent(0);
 }
 
-void TCustomAxisPanel::DefineProperties(TPropertyTable& t) { (void)t; }
+void TCustomAxisPanel::DefineProperties(TPropertyTable& t) {
+  t.Bool("AxisVisible", &TCustomAxisPanel::AxisVisible, &TCustomAxisPanel::SetAxisVisible).Default(true);
+  t.Object("BottomAxis", &TCustomAxisPanel::BottomAxis);
+  t.Object("DepthAxis", &TCustomAxisPanel::DepthAxis);
+  t.Object("DepthTopAxis", &TCustomAxisPanel::DepthTopAxis);
+  t.Object("LeftAxis", &TCustomAxisPanel::LeftAxis);
+  t.Object("RightAxis", &TCustomAxisPanel::RightAxis);
+  t.Object("TopAxis", &TCustomAxisPanel::TopAxis);
+}

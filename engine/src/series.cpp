@@ -22,6 +22,7 @@ TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
       arrow_(std::make_unique<TChartPen>(ChangeHandler())) {
   SetVisible(false);
   Brush()->SetColor(MarksDefaultColor);
+  RecordDefaults(Brush());
 }
 
 void TSeriesMarks::SetArrowLength(int Value) { Store(arrowLength_, Value); }

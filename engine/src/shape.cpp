@@ -11,6 +11,7 @@ TLumCustomShape::TLumCustomShape(TCustomAxisPanel* AOwner)
       frame_(std::make_unique<TChartPen>(ChangeHandler())),
       font_(std::make_unique<TLumFont>(ChangeHandler())) {
   brush_->SetColor(clWhite);
+  RecordDefaults(brush_.get());
 }
 
 TLumCustomShape::~TLumCustomShape() = default;

@@ -7,6 +7,7 @@ IMPLEMENT_CLASS_PROPS(TChartZoom, TPersistent)
 TChartZoom::TChartZoom(TNotifyEvent OnChange)
     : pen_(std::make_unique<TChartPen>(OnChange)), brush_(std::make_unique<TChartBrush>(OnChange)) {
   brush_->SetStyle(bsClear);
+  RecordDefaults(brush_.get());
 }
 
 TChartZoom::~TChartZoom() = default;

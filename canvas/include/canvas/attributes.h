@@ -293,8 +293,8 @@ public:
   bool Clip() const { return clip_; }
   void SetClip(bool Value) { Store(clip_, Value); }
 
-  // Sets visibility, colour and both sizes and records them as the values that are
-  // not stored.
+  // Sets visibility, colour and both sizes and records them as this shadow's defaults
+  // (the values that are not stored).
   void InitDefaults(bool AVisible, TColor AColor, int ASize);
   // Draws whatever the properties say, visible or not: callers decide.
   virtual void Draw(TLumCanvas* Canvas, const TRect& Rect);
@@ -311,9 +311,6 @@ private:
   bool smooth_ = false;
   int smoothBlur_ = 0;
   bool clip_ = false;
-  bool defVisible_ = false;
-  TColor defColor_ = clGray;
-  int defSize_ = 3;
 };
 
 // Embossing: the properties of a shadow, drawn as two copies of the rectangle under

@@ -164,8 +164,8 @@ public:
 
   // ---- Title ----
   // Created on first use: a left axis title turns by 90 degrees, a right one by 270.
-  TChartAxisTitle* GetTitle();
-  TChartAxisTitle* Title() { return GetTitle(); }
+  TChartAxisTitle* GetTitle() const;
+  TChartAxisTitle* Title() const { return GetTitle(); }
   bool HasTitle() const { return bool(title_); }
   // Room for the title across the axis in pixels; 0: the title font's height.
   int TitleSize() const { return titleSize_; }
@@ -234,7 +234,7 @@ private:
   std::unique_ptr<TChartPen> axisPen_, ticks_, ticksInner_, minorTicks_;
   int tickLength_ = 4, tickInnerLength_ = 0, minorTickLength_ = 2, minorTickCount_ = 3;
   std::unique_ptr<TAxisGridPen> grid_;
-  std::unique_ptr<TChartAxisTitle> title_;
+  mutable std::unique_ptr<TChartAxisTitle> title_;
   int titleSize_ = 0;
   int startPos_ = 0, endPos_ = 0, posAxis_ = 0;
   int minPixelMargin_ = 0, maxPixelMargin_ = 0;

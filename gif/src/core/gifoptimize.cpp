@@ -156,11 +156,11 @@ void TGIFImage::Optimize(TOptimizeOptions Options, TColorReduction Reduction, TD
         for (int j = ext->Count() - 1; j >= 0; --j) {
           TGIFExtension* e = ext->Extensions(j);
           bool drop = false;
-          if (e->Is<TGIFCommentExtension>() || e->Is<TGIFTextExtension>()) {
+          if (dynamic_cast<TGIFCommentExtension*>(e) || dynamic_cast<TGIFTextExtension*>(e)) {
             drop = true;
-          } else if (e->Is<TGIFAppExtNSLoop>()) {
+          } else if (dynamic_cast<TGIFAppExtNSLoop*>(e)) {
             drop = i > 0 || single;
-          } else if (e->Is<TGIFApplicationExtension>()) {
+          } else if (dynamic_cast<TGIFApplicationExtension*>(e)) {
             drop = true;  // unknown application data
           } else if (auto* g = dynamic_cast<TGIFGraphicControlExtension*>(e)) {
             drop = (g->Delay() == 0 || single) && !g->Transparent() && !g->UserInput() &&

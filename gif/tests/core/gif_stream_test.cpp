@@ -148,8 +148,8 @@ TEST(GifStream, ApplicationExtensionsOfOtherSizesKeepTheirBytes) {
     LoadBytes(img, Header(2, 2) + ext + Frame2x2() + Bytes{0x3B});
     ASSERT_EQ(img.Images()->Count(), 1);
     TGIFExtension* e = img.Images()->SubImages(0)->Extensions()->Extensions(0);
-    EXPECT_TRUE(e->Is<TGIFApplicationExtension>());
-    EXPECT_FALSE(e->Is<TGIFAppExtNSLoop>());
+    EXPECT_NE(dynamic_cast<TGIFApplicationExtension*>(e), nullptr);
+    EXPECT_EQ(dynamic_cast<TGIFAppExtNSLoop*>(e), nullptr);
     TMemoryStream s;
     e->SaveToStream(&s);
     EXPECT_EQ(s.Bytes(), ext);

@@ -2,7 +2,6 @@
 // owned components with free notification, events, lists, string lists and streams.
 #pragma once
 #include <algorithm>
-#include <any>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -22,8 +21,7 @@ using TClass = const TMetaClass*;
 
 // ---------------------------------------------------------------------------
 // Metaclass: one per class, created on first use (never by a static initialiser).
-// It carries the virtual constructor, the published properties and class-level
-// data (descriptions, editor names) that descendants may override.
+// It carries the virtual constructor and the published properties.
 struct TMetaClass {
   using Factory = TObject* (*)(TComponent* owner);
   TMetaClass(const char* name, TClass parent, Factory create, void (*defineProps)(TPropertyTable&));
@@ -38,20 +36,11 @@ struct TMetaClass {
   bool InheritsFrom(TClass other) const;
   // Own properties only; GetPropList walks ancestors first.
   const TPropertyTable& OwnProperties() const;
-  // Class-level virtual data: looked up here, then in the ancestors.
-  void SetClassData(const std::string& key, std::any value) const { data_[key] = std::move(value); }
-  const std::any* FindClassData(const std::string& key) const;
-  template <class T>
-  T ClassData(const std::string& key, T def = T{}) const {
-    const std::any* a = FindClassData(key);
-    return a ? std::any_cast<T>(*a) : def;
-  }
   // Builds a new object of this class; EInvalidOperation for an abstract class.
   TObject* NewInstance(TComponent* owner) const;
 
 private:
   std::unique_ptr<TPropertyTable> props_;
-  mutable std::map<std::string, std::any> data_;
 };
 
 namespace classes_detail {
@@ -99,21 +88,13 @@ public:
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
 
+  // An object's class is asked with dynamic_cast; the metaclass answers for classes
+  // held as values (TClass), through TMetaClass::InheritsFrom.
   static TClass StaticClass();
   virtual TClass ClassType() const { return StaticClass(); }
   const std::string& ClassName() const { return ClassType()->Name; }
   TClass ClassParent() const { return ClassType()->Parent; }
-  bool InheritsFrom(TClass c) const { return ClassType()->InheritsFrom(c); }
-  template <class T>
-  bool Is() const { return InheritsFrom(T::StaticClass()); }
 };
-
-// Typed checked cast in the manner of "as": nullptr stays nullptr, a wrong class raises.
-template <class T>
-T* As(TObject* o) {
-  if (o && !o->Is<T>()) throw EConvertError("Invalid class typecast");
-  return static_cast<T*>(o);
-}
 
 // ---------------------------------------------------------------------------
 // Class registry: streaming and editors find classes by name (case-insensitive).
@@ -122,6 +103,8 @@ void RegisterClasses(std::initializer_list<TClass> cs);
 void UnRegisterClass(TClass c);
 TClass GetClass(const std::string& name);   // nullptr when unknown
 TClass FindClass(const std::string& name);  // EClassNotFound "Class %s not found"
+// Every registered class, by name.
+std::vector<TClass> GetRegisteredClasses();
 
 // ---------------------------------------------------------------------------
 // Events: a handler plus the name of the method it stands for (kept for streaming).
@@ -148,9 +131,13 @@ public:
 using TNotifyEvent = TEvent<void(TObject* Sender)>;
 
 // ---------------------------------------------------------------------------
+struct TPropDefaults;
+
 class TPersistent : public TObject {
   DECLARE_CLASS(TPersistent, TObject)
 public:
+  TPersistent();
+  ~TPersistent() override;
   // Copies Source into this object; EConvertError "Cannot assign a %s to a %s"
   // when neither side knows how.
   virtual void Assign(TPersistent* Source);
@@ -159,6 +146,13 @@ public:
 
 protected:
   virtual void AssignTo(TPersistent* Dest);
+
+private:
+  // Defaults of this object where its owner started it otherwise than its class
+  // declares (typinfo.h: RecordDefaults).
+  friend void RecordDefaults(TPersistent* Obj);
+  friend const TPropDefaults* InstanceDefaults(const TPersistent* Obj);
+  std::unique_ptr<TPropDefaults> defaults_;
 };
 
 enum TOperation { opInsert, opRemove };

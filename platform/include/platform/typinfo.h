@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -160,3 +161,18 @@ long long GetEnumValue(const TPropInfo& p, const std::string& name);  // -1 when
 // A property is stored when its stored rule says so, or, without one, when it differs
 // from its default (always when it has none).
 bool IsStoredProp(const TObject* o, const TPropInfo& p);
+
+// Instance defaults. An owner that starts a sub-object otherwise than the sub-object's
+// class declares (a title's navy font, the hidden pointer of a line series) calls
+// RecordDefaults once it has set those values: the values that then differ from the
+// declared defaults become this object's own, so what a new owner holds is never
+// stored and a value set back to the class's default is. Assign does not copy them.
+struct TPropDefaults {
+  std::vector<std::pair<const TPropInfo*, TPropValue>> Values;
+};
+void RecordDefaults(TPersistent* Obj);
+const TPropDefaults* InstanceDefaults(const TPersistent* Obj);
+// The default that applies to o: its own, else the declared one; false when neither.
+bool GetPropDefault(const TObject* o, const TPropInfo& p, TPropValue& Value);
+// Equal as values of the property's kind (1 and 1.0 alike; objects never).
+bool SamePropValue(const TPropInfo& p, const TPropValue& a, const TPropValue& b);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -26,14 +27,6 @@ bool TMetaClass::InheritsFrom(TClass other) const {
 }
 
 const TPropertyTable& TMetaClass::OwnProperties() const { return *props_; }
-
-const std::any* TMetaClass::FindClassData(const std::string& key) const {
-  for (TClass c = this; c; c = c->Parent) {
-    auto it = c->data_.find(key);
-    if (it != c->data_.end()) return &it->second;
-  }
-  return nullptr;
-}
 
 TObject* TMetaClass::NewInstance(TComponent* owner) const {
   if (!Create) throw EInvalidOperation("Cannot create an instance of abstract class " + Name);
@@ -78,6 +71,16 @@ TClass GetClass(const std::string& name) {
   return it == ClassMap().end() ? nullptr : it->second;
 }
 
+std::vector<TClass> GetRegisteredClasses() {
+  std::vector<TClass> out;
+  {
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    for (const auto& [name, c] : ClassMap()) out.push_back(c);
+  }
+  std::sort(out.begin(), out.end(), [](TClass a, TClass b) { return a->Name < b->Name; });
+  return out;
+}
+
 TClass FindClass(const std::string& name) {
   TClass c = GetClass(name);
   if (!c) throw EClassNotFound(Format("Class %s not found", name));
@@ -86,6 +89,9 @@ TClass FindClass(const std::string& name) {
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS(TPersistent, TObject)
+
+TPersistent::TPersistent() = default;
+TPersistent::~TPersistent() = default;
 
 void TPersistent::Assign(TPersistent* Source) {
   if (Source) {

@@ -1,5 +1,7 @@
 #include "platform/typinfo.h"
 
+#include <memory>
+
 namespace typinfo_detail {
 namespace {
 [[noreturn]] void Bad() { throw EPropertyError("Invalid property value"); }
@@ -148,13 +150,46 @@ void SetEnumProp(TObject* o, const std::string& name, const std::string& value) 
   else SetPropValue(o, name, v);
 }
 
+bool SamePropValue(const TPropInfo& p, const TPropValue& a, const TPropValue& b) {
+  switch (p.Kind) {
+    case TPropKind::Float: return typinfo_detail::AsFloat(a) == typinfo_detail::AsFloat(b);
+    case TPropKind::String:
+    case TPropKind::Event: return typinfo_detail::AsString(a) == typinfo_detail::AsString(b);
+    case TPropKind::Object: return false;
+    default: return typinfo_detail::AsInt(a) == typinfo_detail::AsInt(b);
+  }
+}
+
+void RecordDefaults(TPersistent* Obj) {
+  auto d = std::make_unique<TPropDefaults>();
+  for (const TPropInfo* p : GetPropList(Obj->ClassType())) {
+    if (!p->HasDefault || p->Kind == TPropKind::Object || p->Kind == TPropKind::Event) continue;
+    TPropValue v = p->Get(Obj);
+    if (!SamePropValue(*p, v, p->DefaultValue)) d->Values.emplace_back(p, std::move(v));
+  }
+  if (d->Values.empty()) d.reset();
+  Obj->defaults_ = std::move(d);
+}
+
+const TPropDefaults* InstanceDefaults(const TPersistent* Obj) { return Obj->defaults_.get(); }
+
+bool GetPropDefault(const TObject* o, const TPropInfo& p, TPropValue& Value) {
+  if (auto* persistent = dynamic_cast<const TPersistent*>(o))
+    if (const TPropDefaults* d = InstanceDefaults(persistent))
+      for (const auto& [info, v] : d->Values)
+        if (info == &p) {
+          Value = v;
+          return true;
+        }
+  if (!p.HasDefault) return false;
+  Value = p.DefaultValue;
+  return true;
+}
+
 bool IsStoredProp(const TObject* o, const TPropInfo& p) {
   if (p.StoredFn) return p.StoredFn(o);
-  if (!p.HasDefault) return true;
-  TPropValue v = p.Get(o);
-  // Compare through the widest form so 1 and 1.0 match.
-  if (p.Kind == TPropKind::Float) return typinfo_detail::AsFloat(v) != typinfo_detail::AsFloat(p.DefaultValue);
-  if (p.Kind == TPropKind::String) return typinfo_detail::AsString(v) != typinfo_detail::AsString(p.DefaultValue);
+  TPropValue def;
+  if (!GetPropDefault(o, p, def)) return true;
   if (p.Kind == TPropKind::Object || p.Kind == TPropKind::Event) return true;
-  return typinfo_detail::AsInt(v) != typinfo_detail::AsInt(p.DefaultValue);
+  return !SamePropValue(p, p.Get(o), def);
 }

@@ -33,7 +33,7 @@ bool Within(const TControl* C, const TControl* Ancestor) {
 
 TWinControl* RootOf(TControl* C) {
   TWinControl* r = C->Parent();
-  if (!r) return C->Is<TWinControl>() ? static_cast<TWinControl*>(C) : nullptr;
+  if (!r) return dynamic_cast<TWinControl*>(C);
   while (r->Parent()) r = r->Parent();
   return r;
 }
@@ -490,9 +490,9 @@ void TControl::SetParent(TWinControl* AParent) {
   if (QWidget* w = impl_->Widget) {
     w->setParent(AParent ? AParent->impl_->Widget : nullptr);
     // Graphic controls lie under the windowed controls of their parent.
-    if (AParent && !Is<TWinControl>())
+    if (AParent && !dynamic_cast<TWinControl*>(this))
       for (TControl* sib : AParent->controls_)
-        if (sib->Is<TWinControl>() && sib->impl_->Widget) {
+        if (dynamic_cast<TWinControl*>(sib) && sib->impl_->Widget) {
           w->stackUnder(sib->impl_->Widget);
           break;
         }
@@ -686,7 +686,7 @@ bool TWinControl::ContainsControl(const TControl* Control) const { return Within
 
 void TWinControl::InsertControl(TControl* AControl) {
   controls_.push_back(AControl);
-  if (AControl->Is<TWinControl>()) tabList_.push_back(static_cast<TWinControl*>(AControl));
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) tabList_.push_back(w);
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {

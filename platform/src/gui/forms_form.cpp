@@ -10,6 +10,7 @@ using namespace forms_detail;
 IMPLEMENT_CLASS_PROPS(TForm, TWinControl)
 
 void TForm::DefineProperties(TPropertyTable& t) {
+  t.Bool("Visible", &TControl::Visible, &TControl::SetVisible).Default(false);  // a form shows when told
   t.Enum("Position", &TForm::Position, &TForm::SetPosition,
          {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter"})
       .Default(0LL);
@@ -165,5 +166,5 @@ TModalResult TForm::ShowModal() {
 
 TForm* GetParentForm(const TControl* Control) {
   while (Control && Control->Parent()) Control = Control->Parent();
-  return Control && Control->Is<TForm>() ? static_cast<TForm*>(const_cast<TControl*>(Control)) : nullptr;
+  return dynamic_cast<TForm*>(const_cast<TControl*>(Control));
 }

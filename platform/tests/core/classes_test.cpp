@@ -104,14 +104,49 @@ TEST(ClassRegistry, ByNameAndVirtualConstructor) {
   EXPECT_THROW(FindClass("TNothing"), EClassNotFound);
   TObject* o = FindClass("TProbe2")->NewInstance(nullptr);
   EXPECT_EQ(o->ClassName(), "TProbe2");
-  EXPECT_TRUE(o->Is<TProbe>());
-  EXPECT_TRUE(o->InheritsFrom(TComponent::StaticClass()));
-  EXPECT_FALSE(o->Is<TStrings>());
-  EXPECT_THROW(As<TStrings>(o), EConvertError);
+  EXPECT_TRUE(o->ClassType()->InheritsFrom(TProbe::StaticClass()));
+  EXPECT_TRUE(o->ClassType()->InheritsFrom(TComponent::StaticClass()));
+  EXPECT_FALSE(o->ClassType()->InheritsFrom(TStrings::StaticClass()));
   delete o;
   EXPECT_THROW(TStrings::StaticClass()->NewInstance(nullptr), EInvalidOperation);
+  auto listed = [] {
+    std::vector<std::string> names;
+    for (TClass c : GetRegisteredClasses())
+      if (c->Name.rfind("TProbe", 0) == 0) names.push_back(c->Name);
+    return names;
+  };
+  EXPECT_EQ(listed(), (std::vector<std::string>{"TProbe", "TProbe2"}));
   UnRegisterClass(TProbe2::StaticClass());
   EXPECT_EQ(GetClass("TProbe2"), nullptr);
+  EXPECT_EQ(listed(), (std::vector<std::string>{"TProbe"}));
+}
+
+// An owner that starts a sub-object otherwise than its class declares records those
+// values: what it started with is not stored, the class's default now is.
+TEST(Properties, InstanceDefaults) {
+  const TPropInfo& width = *GetPropInfo(TProbe::StaticClass(), "Width");
+  const TPropInfo& visible = *GetPropInfo(TProbe::StaticClass(), "Visible");
+  TProbe started(nullptr), plain(nullptr);
+  started.SetWidth(4);
+  RecordDefaults(&started);
+  EXPECT_FALSE(IsStoredProp(&started, width));
+  TPropValue def;
+  ASSERT_TRUE(GetPropDefault(&started, width, def));
+  EXPECT_EQ(std::get<long long>(def), 4);
+  started.SetWidth(10);
+  EXPECT_TRUE(IsStoredProp(&started, width)) << "the class's default is a change here";
+  EXPECT_FALSE(IsStoredProp(&started, visible)) << "what the owner left alone keeps the class's default";
+
+  plain.SetWidth(4);
+  EXPECT_TRUE(IsStoredProp(&plain, width)) << "another object of the class is not affected";
+  EXPECT_FALSE(GetPropDefault(&plain, *GetPropInfo(TProbe::StaticClass(), "Ratio"), def)) << "no default";
+
+  // Recording again replaces what was recorded.
+  started.SetWidth(7);
+  RecordDefaults(&started);
+  EXPECT_FALSE(IsStoredProp(&started, width));
+  started.SetWidth(4);
+  EXPECT_TRUE(IsStoredProp(&started, width));
 }
 
 TEST(Properties, ByNameDefaultsAncestorsFirstAndEnums) {

@@ -1,0 +1,245 @@
+// The published-property tables against the objects they describe, for every
+// registered class and for the chart with all it holds: a declared default is what a
+// new object holds, a value set is the value read back, and Assign copies every
+// property. Streams, Assign and the editors stand on these tables; a class joins this
+// walk by registering.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "chart/chart.h"
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/typinfo.h"
+
+using typinfo_detail::AsBool;
+using typinfo_detail::AsFloat;
+using typinfo_detail::AsInt;
+using typinfo_detail::AsObject;
+using typinfo_detail::AsString;
+
+namespace {
+
+// Where a walk starts: a new object of a registered class, or a chart (forms place
+// charts by code, so the registry does not hold their class). Controls sit on a form,
+// as forms place them, before one more control: a control's tab order is its place
+// among its parent's. A form has no parent and so no place (-1, whatever is set).
+struct TRoot {
+  std::string Name;
+  std::function<TObject*()> Create;
+};
+
+TObject* Placed(TObject* Obj) {
+  static TForm* host = new TForm(Application);
+  static TButton* after = [] {
+    auto* b = new TButton(host);
+    b->SetParent(host);
+    return b;
+  }();
+  auto* control = dynamic_cast<TControl*>(Obj);
+  if (control && !dynamic_cast<TForm*>(control)) {
+    control->SetParent(host);
+    after->SetTabOrder(-1);  // last again
+  }
+  return Obj;
+}
+
+bool Settable(TObject* Obj, const TPropInfo& p) {
+  if (!p.Set || p.Kind == TPropKind::Object) return false;
+  return !(p.Name == "TabOrder" && dynamic_cast<TForm*>(Obj));
+}
+
+std::vector<TRoot> Roots() {
+  std::vector<TRoot> roots;
+  for (TClass c : GetRegisteredClasses())
+    if (c->Create) roots.push_back({c->Name, [c] { return Placed(c->NewInstance(nullptr)); }});
+  if (!GetClass("TChart")) roots.push_back({"TChart", [] { return Placed(new TChart(nullptr)); }});
+  return roots;
+}
+
+using TVisit = std::function<void(const std::string& Path, TObject* Obj, const TPropInfo& Prop)>;
+
+// Every property of Obj, then, depth first, of each sub-object (each object once).
+void Walk(TObject* Obj, const std::string& Path, const TVisit& Visit, std::set<const TObject*>& Seen) {
+  if (!Obj || !Seen.insert(Obj).second) return;
+  for (const TPropInfo* p : GetPropList(Obj->ClassType())) {
+    const std::string path = Path + "." + p->Name;
+    Visit(path, Obj, *p);
+    if (p->Kind == TPropKind::Object) Walk(AsObject(p->Get(Obj)), path, Visit, Seen);
+  }
+}
+
+void Walk(TObject* Obj, const std::string& Path, const TVisit& Visit) {
+  std::set<const TObject*> seen;
+  Walk(Obj, Path, Visit, seen);
+}
+
+// The sub-object at a path of property names below Root ("Title.Font").
+TObject* Resolve(TObject* Root, const std::vector<std::string>& Names) {
+  for (const std::string& n : Names) Root = AsObject(GetPropValue(Root, n));
+  return Root;
+}
+
+bool IsValueKind(const TPropInfo& p) { return p.Kind != TPropKind::Object; }
+
+// A value as text, by the property's kind, for comparing and for messages.
+std::string Text(const TPropInfo& p, const TPropValue& v) {
+  std::ostringstream s;
+  switch (p.Kind) {
+    case TPropKind::Float: s << double(AsFloat(v)); break;
+    case TPropKind::Boolean: s << (AsBool(v) ? "true" : "false"); break;
+    case TPropKind::String:
+    case TPropKind::Event: s << '"' << AsString(v) << '"'; break;
+    case TPropKind::Color: s << "0x" << std::hex << AsInt(v); break;
+    case TPropKind::Enum: s << GetEnumName(p, AsInt(v)); break;
+    case TPropKind::Object: s << "object"; break;
+    default: s << AsInt(v); break;
+  }
+  return s.str();
+}
+
+// A value of the property's kind that differs from Current.
+TPropValue Another(const TPropInfo& p, const TPropValue& Current) {
+  switch (p.Kind) {
+    case TPropKind::Integer: return AsInt(Current) + 1;
+    case TPropKind::Float: return AsFloat(Current) + 1.5L;
+    case TPropKind::Boolean: return !AsBool(Current);
+    case TPropKind::String: return AsString(Current) + "Z";
+    case TPropKind::Event: return AsString(Current) + "Handler";
+    case TPropKind::Enum: {
+      const long long n = (long long)p.EnumNames.size();
+      return n > 1 ? (AsInt(Current) + 1) % n : AsInt(Current) + 1;
+    }
+    case TPropKind::Set: return AsInt(Current) ^ 1LL;
+    case TPropKind::Color: return (long long)(AsInt(Current) == clRed ? clBlue : clRed);
+    case TPropKind::Object: break;
+  }
+  return Current;
+}
+
+// What Assign leaves alone: a component's name and tag (its identity), and event
+// handlers (methods of the form that holds the source).
+bool NotAssigned(const TPropInfo& p) {
+  return p.Owner == TComponent::StaticClass() || p.Kind == TPropKind::Event;
+}
+
+std::string Join(const std::vector<std::string>& Lines) {
+  std::string s;
+  for (const std::string& l : Lines) s += "\n  " + l;
+  return s;
+}
+
+class PublishedProperties : public testing::Test {
+protected:
+  // Each once: a sub-object's fault also shows through every owner that copies it.
+  std::vector<std::string> failures;
+  void Fail(const std::string& Line) {
+    if (std::find(failures.begin(), failures.end(), Line) == failures.end()) failures.push_back(Line);
+  }
+};
+
+TEST_F(PublishedProperties, DefaultsAreWhatNewObjectsHold) {
+  int checked = 0;
+  for (const TRoot& root : Roots()) {
+    std::unique_ptr<TObject> o(root.Create());
+    Walk(o.get(), root.Name, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+      if (!IsValueKind(p) || (!p.HasDefault && !p.StoredFn)) return;
+      ++checked;
+      if (!IsStoredProp(obj, p)) return;
+      const std::string declared = p.HasDefault ? Text(p, p.DefaultValue) : "(stored rule)";
+      Fail(path + ": declared " + declared + ", new object " + Text(p, p.Get(obj)));
+    });
+  }
+  EXPECT_GT(checked, 1000);  // the walk reaches what it should
+  EXPECT_TRUE(failures.empty()) << failures.size() << " defaults differ:" << Join(failures);
+}
+
+TEST_F(PublishedProperties, EveryValueSetIsReadBack) {
+  int checked = 0;
+  for (const TRoot& root : Roots()) {
+    std::unique_ptr<TObject> o(root.Create());
+    Walk(o.get(), root.Name, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+      if (!Settable(obj, p)) return;
+      ++checked;
+      const TPropValue v = Another(p, p.Get(obj));
+      try {
+        p.Set(obj, v);
+      } catch (const Exception& e) {
+        return Fail(path + ": setting " + Text(p, v) + " raised \"" + e.Message + "\"");
+      }
+      const std::string back = Text(p, p.Get(obj));
+      if (back != Text(p, v)) Fail(path + ": set " + Text(p, v) + ", read " + back);
+    });
+  }
+  EXPECT_GT(checked, 1000);  // the walk reaches what it should
+  EXPECT_TRUE(failures.empty()) << failures.size() << " values not read back:" << Join(failures);
+}
+
+// For each object the walk reaches (the root and every sub-object): the same object
+// in two new roots; every property of the first changed, the second assigned from
+// it, then both walked side by side.
+TEST_F(PublishedProperties, AssignCopiesEveryProperty) {
+  int assigned = 0;
+  for (const TRoot& root : Roots()) {
+    std::vector<std::vector<std::string>> paths{{}};
+    {
+      std::unique_ptr<TObject> o(root.Create());
+      std::set<const TObject*> seen;
+      std::function<void(TObject*, std::vector<std::string>)> objects = [&](TObject* obj,
+                                                                            std::vector<std::string> at) {
+        if (!obj || !seen.insert(obj).second) return;
+        for (const TPropInfo* p : GetPropList(obj->ClassType())) {
+          if (p->Kind != TPropKind::Object) continue;
+          std::vector<std::string> sub = at;
+          sub.push_back(p->Name);
+          TObject* child = AsObject(p->Get(obj));
+          if (child && !seen.count(child)) paths.push_back(sub);
+          objects(child, sub);
+        }
+      };
+      objects(o.get(), {});
+    }
+    for (const std::vector<std::string>& at : paths) {
+      std::string where = root.Name;
+      for (const std::string& n : at) where += "." + n;
+      std::unique_ptr<TObject> a(root.Create()), b(root.Create());
+      auto* src = dynamic_cast<TPersistent*>(Resolve(a.get(), at));
+      auto* dst = dynamic_cast<TPersistent*>(Resolve(b.get(), at));
+      if (!src || !dst) continue;
+      Walk(src, where, [&](const std::string&, TObject* obj, const TPropInfo& p) {
+        if (!Settable(obj, p) || NotAssigned(p)) return;
+        try {
+          p.Set(obj, Another(p, p.Get(obj)));
+        } catch (const Exception&) {
+          // reported by EveryValueSetIsReadBack
+        }
+      });
+      try {
+        dst->Assign(src);
+      } catch (const EConvertError&) {
+        continue;  // the class does not copy itself
+      }
+      ++assigned;
+      std::vector<std::pair<std::string, std::string>> want, got;
+      Walk(src, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+        if (IsValueKind(p) && !NotAssigned(p)) want.emplace_back(path, Text(p, p.Get(obj)));
+      });
+      Walk(dst, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+        if (IsValueKind(p) && !NotAssigned(p)) got.emplace_back(path, Text(p, p.Get(obj)));
+      });
+      ASSERT_EQ(want.size(), got.size()) << where;
+      for (size_t i = 0; i < want.size(); ++i)
+        if (want[i] != got[i]) Fail(want[i].first + ": source " + want[i].second + ", assigned " + got[i].second);
+    }
+  }
+  EXPECT_GT(assigned, 100);
+  EXPECT_TRUE(failures.empty()) << failures.size() << " properties not copied:" << Join(failures);
+}
+
+}  // namespace
