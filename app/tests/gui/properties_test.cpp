@@ -31,8 +31,9 @@ namespace {
 // as forms place them, before one more control: a control's tab order is its place
 // among its parent's. A form has no parent and so no place (-1, whatever is set).
 struct TRoot {
-  std::string Name;
+  TClass Class;
   std::function<TObject*()> Create;
+  const std::string& Name() const { return Class->Name; }
 };
 
 TObject* Placed(TObject* Obj) {
@@ -58,8 +59,8 @@ bool Settable(TObject* Obj, const TPropInfo& p) {
 std::vector<TRoot> Roots() {
   std::vector<TRoot> roots;
   for (TClass c : GetRegisteredClasses())
-    if (c->Create) roots.push_back({c->Name, [c] { return Placed(c->NewInstance(nullptr)); }});
-  if (!GetClass("TChart")) roots.push_back({"TChart", [] { return Placed(new TChart(nullptr)); }});
+    if (c->Create) roots.push_back({c, [c] { return Placed(c->NewInstance(nullptr)); }});
+  if (!GetClass("TChart")) roots.push_back({TChart::StaticClass(), [] { return Placed(new TChart(nullptr)); }});
   return roots;
 }
 
@@ -80,13 +81,22 @@ void Walk(TObject* Obj, const std::string& Path, const TVisit& Visit) {
   Walk(Obj, Path, Visit, seen);
 }
 
-// The sub-object at a path of property names below Root ("Title.Font").
-TObject* Resolve(TObject* Root, const std::vector<std::string>& Names) {
-  for (const std::string& n : Names) Root = AsObject(GetPropValue(Root, n));
+// The sub-object at a path as the walk names it ("TChart.Title.Font": below Root).
+TObject* Resolve(TObject* Root, const std::string& Path) {
+  for (size_t dot = Path.find('.'); Root && dot != std::string::npos;) {
+    const size_t next = Path.find('.', dot + 1);
+    Root = AsObject(GetPropValue(Root, Path.substr(dot + 1, next - dot - 1)));
+    dot = next;
+  }
   return Root;
 }
 
 bool IsValueKind(const TPropInfo& p) { return p.Kind != TPropKind::Object; }
+
+// A string list held as a sub-object is a value: its lines.
+TStrings* Lines(const TPropInfo& p, TObject* Obj) {
+  return p.Kind == TPropKind::Object ? dynamic_cast<TStrings*>(AsObject(p.Get(Obj))) : nullptr;
+}
 
 // A value as text, by the property's kind, for comparing and for messages.
 std::string Text(const TPropInfo& p, const TPropValue& v) {
@@ -98,7 +108,10 @@ std::string Text(const TPropInfo& p, const TPropValue& v) {
     case TPropKind::Event: s << '"' << AsString(v) << '"'; break;
     case TPropKind::Color: s << "0x" << std::hex << AsInt(v); break;
     case TPropKind::Enum: s << GetEnumName(p, AsInt(v)); break;
-    case TPropKind::Object: s << "object"; break;
+    case TPropKind::Object:
+      if (auto* lines = dynamic_cast<TStrings*>(AsObject(v))) s << '"' << lines->Text() << '"';
+      else s << "object";
+      break;
     default: s << AsInt(v); break;
   }
   return s.str();
@@ -148,7 +161,9 @@ TEST_F(PublishedProperties, DefaultsAreWhatNewObjectsHold) {
   int checked = 0;
   for (const TRoot& root : Roots()) {
     std::unique_ptr<TObject> o(root.Create());
-    Walk(o.get(), root.Name, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+    // A class without its own metaclass would answer for its parent: wrong tables.
+    EXPECT_EQ(o->ClassType(), root.Class) << root.Name();
+    Walk(o.get(), root.Name(), [&](const std::string& path, TObject* obj, const TPropInfo& p) {
       if (!IsValueKind(p) || (!p.HasDefault && !p.StoredFn)) return;
       ++checked;
       if (!IsStoredProp(obj, p)) return;
@@ -164,7 +179,7 @@ TEST_F(PublishedProperties, EveryValueSetIsReadBack) {
   int checked = 0;
   for (const TRoot& root : Roots()) {
     std::unique_ptr<TObject> o(root.Create());
-    Walk(o.get(), root.Name, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+    Walk(o.get(), root.Name(), [&](const std::string& path, TObject* obj, const TPropInfo& p) {
       if (!Settable(obj, p)) return;
       ++checked;
       const TPropValue v = Another(p, p.Get(obj));
@@ -187,32 +202,20 @@ TEST_F(PublishedProperties, EveryValueSetIsReadBack) {
 TEST_F(PublishedProperties, AssignCopiesEveryProperty) {
   int assigned = 0;
   for (const TRoot& root : Roots()) {
-    std::vector<std::vector<std::string>> paths{{}};
+    std::vector<std::string> paths{root.Name()};
     {
       std::unique_ptr<TObject> o(root.Create());
-      std::set<const TObject*> seen;
-      std::function<void(TObject*, std::vector<std::string>)> objects = [&](TObject* obj,
-                                                                            std::vector<std::string> at) {
-        if (!obj || !seen.insert(obj).second) return;
-        for (const TPropInfo* p : GetPropList(obj->ClassType())) {
-          if (p->Kind != TPropKind::Object) continue;
-          std::vector<std::string> sub = at;
-          sub.push_back(p->Name);
-          TObject* child = AsObject(p->Get(obj));
-          if (child && !seen.count(child)) paths.push_back(sub);
-          objects(child, sub);
-        }
-      };
-      objects(o.get(), {});
+      Walk(o.get(), root.Name(), [&](const std::string& path, TObject*, const TPropInfo& p) {
+        if (p.Kind == TPropKind::Object) paths.push_back(path);
+      });
     }
-    for (const std::vector<std::string>& at : paths) {
-      std::string where = root.Name;
-      for (const std::string& n : at) where += "." + n;
+    for (const std::string& where : paths) {
       std::unique_ptr<TObject> a(root.Create()), b(root.Create());
-      auto* src = dynamic_cast<TPersistent*>(Resolve(a.get(), at));
-      auto* dst = dynamic_cast<TPersistent*>(Resolve(b.get(), at));
+      auto* src = dynamic_cast<TPersistent*>(Resolve(a.get(), where));
+      auto* dst = dynamic_cast<TPersistent*>(Resolve(b.get(), where));
       if (!src || !dst) continue;
       Walk(src, where, [&](const std::string&, TObject* obj, const TPropInfo& p) {
+        if (TStrings* lines = Lines(p, obj)) lines->Add("Line");
         if (!Settable(obj, p) || NotAssigned(p)) return;
         try {
           p.Set(obj, Another(p, p.Get(obj)));
@@ -228,10 +231,10 @@ TEST_F(PublishedProperties, AssignCopiesEveryProperty) {
       ++assigned;
       std::vector<std::pair<std::string, std::string>> want, got;
       Walk(src, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
-        if (IsValueKind(p) && !NotAssigned(p)) want.emplace_back(path, Text(p, p.Get(obj)));
+        if (!NotAssigned(p)) want.emplace_back(path, Text(p, p.Get(obj)));
       });
       Walk(dst, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
-        if (IsValueKind(p) && !NotAssigned(p)) got.emplace_back(path, Text(p, p.Get(obj)));
+        if (!NotAssigned(p)) got.emplace_back(path, Text(p, p.Get(obj)));
       });
       ASSERT_EQ(want.size(), got.size()) << where;
       for (size_t i = 0; i < want.size(); ++i)

@@ -78,7 +78,6 @@ private:
   std::unique_ptr<TChartBrush> brush_;
   std::unique_ptr<TChartPen> frame_;
   std::unique_ptr<TLumFont> font_;
-  mutable std::unique_ptr<TLumGradient> gradient_;
   mutable std::unique_ptr<TLumShadow> shadow_;
   TRect bounds_;
 };
