@@ -26,8 +26,6 @@ void Quietly(T* Obj, F Fn) {
   Fn();
   Obj->OnChange = keep;
 }
-// A stored rule (a plain lambda would also convert to the Boolean overload).
-std::function<bool(const TObject*)> StoredFn(bool (*f)(const TObject*)) { return f; }
 }  // namespace
 
 void TLumAttribute::Changed() {
@@ -159,9 +157,9 @@ void TLumGradient::Assign(TPersistent* Source) {
 
 void TLumGradient::DefineProperties(TPropertyTable& t) {
   t.Bool("Outline", &TLumGradient::Outline, &TLumGradient::SetOutline).Default(false);
-  t.Object("SubGradient", &TLumGradient::SubGradient).Stored(StoredFn([](const TObject* o) {
+  t.Object("SubGradient", &TLumGradient::SubGradient).Stored([](const TObject* o) {
     return static_cast<const TLumGradient*>(o)->HasSubGradient();
-  }));
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -206,12 +204,12 @@ void TChartBrush::Assign(TPersistent* Source) {
 void TChartBrush::DefineProperties(TPropertyTable& t) {
   t.Color("BackColor", &TChartBrush::BackColor, &TChartBrush::SetBackColor).Default((long long)clNone);
   t.Color("Color", &TChartBrush::Color, &TChartBrush::SetColor).Default((long long)clLumColor);
-  t.Object("Gradient", &TChartBrush::Gradient).Stored(StoredFn([](const TObject* o) {
+  t.Object("Gradient", &TChartBrush::Gradient).Stored([](const TObject* o) {
     return static_cast<const TChartBrush*>(o)->HasGradient();
-  }));
-  t.Object("Image", &TChartBrush::Image).Stored(StoredFn([](const TObject* o) {
+  });
+  t.Object("Image", &TChartBrush::Image).Stored([](const TObject* o) {
     return static_cast<const TChartBrush*>(o)->HasImage();
-  }));
+  });
   t.Enum("Style", &TChartBrush::Style, &TChartBrush::SetStyle,
          {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross",
           "bsDiagCross"})

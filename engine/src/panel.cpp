@@ -262,8 +262,7 @@ void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
 
 void TCustomLumPanelExtended::DefineProperties(TPropertyTable& t) {
   t.Object("Gradient", &TCustomLumPanelExtended::Gradient)
-      .Stored(std::function<bool(const TObject*)>(
-          [](const TObject* o) { return static_cast<const TCustomLumPanelExtended*>(o)->HasGradient(); }));
+      .Stored([](const TObject* o) { return static_cast<const TCustomLumPanelExtended*>(o)->HasGradient(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -34,9 +34,9 @@ struct TPropInfo {
 
   // Chainable settings for the declaration line.
   TPropInfo& Default(TPropValue v) { HasDefault = true; DefaultValue = std::move(v); return *this; }
-  TPropInfo& NoDefault() { HasDefault = false; return *this; }
   TPropInfo& Stored(std::function<bool(const TObject*)> fn) { StoredFn = std::move(fn); return *this; }
-  // Only a real bool: a capture-less lambda would otherwise convert to one.
+  // Only a real bool, so a rule may be written as a plain lambda (which would otherwise
+  // convert to one).
   template <class B, std::enable_if_t<std::is_same_v<B, bool>, int> = 0>
   TPropInfo& Stored(B always) { StoredFn = [always](const TObject*) { return always; }; return *this; }
 };
@@ -82,7 +82,6 @@ std::function<void(TObject*, const TPropValue&)> Setter(void (C::*s)(A)) {
 class TPropertyTable {
 public:
   explicit TPropertyTable(TClass owner = nullptr) : owner_(owner) {}
-  void SetOwner(TClass owner) { owner_ = owner; }
 
   template <class C, class R, class A>
   TPropInfo& Int(const char* name, R (C::*get)() const, void (C::*set)(A)) {

@@ -442,8 +442,7 @@ void TControl::DefineProperties(TPropertyTable& t) {
   t.Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   t.Str("Hint", &TControl::Hint, &TControl::SetHint).Default(std::string());
   t.Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
-      .Stored(std::function<bool(const TObject*)>(
-          [](const TObject* o) { return !static_cast<const TControl*>(o)->ParentShowHint(); }));
+      .Stored([](const TObject* o) { return !static_cast<const TControl*>(o)->ParentShowHint(); });
   t.Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
   t.Int("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(0LL);
   t.Event("OnClick", &TControl::OnClick);
