@@ -577,7 +577,7 @@ void TChartAxis::Assign(TPersistent* Source) {
     minorTickLength_ = src->minorTickLength_;
     minorTickCount_ = src->minorTickCount_;
     grid_->Assign(src->grid_.get());
-    if (src->title_) GetTitle()->Assign(src->title_.get());
+    if (src->title_ || title_) GetTitle()->Assign(src->GetTitle());  // one not created yet reads as new
     titleSize_ = src->titleSize_;
     Repaint();
     return;

@@ -58,7 +58,8 @@ void TLumCustomShape::Assign(TPersistent* Source) {
     brush_->Assign(src->brush_.get());
     frame_->Assign(src->frame_.get());
     font_->Assign(src->font_.get());
-    if (src->shadow_) Shadow()->Assign(src->shadow_.get());
+    // A shadow not created yet reads as a new one.
+    if (src->shadow_ || shadow_) Shadow()->Assign(src->Shadow());
     Repaint();
     return;
   }

@@ -149,7 +149,7 @@ std::string Join(const std::vector<std::string>& Lines) {
 }
 
 class PublishedProperties : public testing::Test {
-protected:
+public:
   // Each once: a sub-object's fault also shows through every owner that copies it.
   std::vector<std::string> failures;
   void Fail(const std::string& Line) {
@@ -224,9 +224,25 @@ TEST_F(PublishedProperties, EveryOtherValueIsStored) {
   EXPECT_TRUE(failures.empty()) << failures.size() << " values not stored:" << Join(failures);
 }
 
+// Fails for each property of Dst that differs from Src (both walked side by side).
+void Compare(PublishedProperties& Test, TObject* Src, TObject* Dst, const std::string& Where,
+             const std::string& What) {
+  std::vector<std::pair<std::string, std::string>> want, got;
+  Walk(Src, Where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+    if (!NotAssigned(p)) want.emplace_back(path, Text(p, p.Get(obj)));
+  });
+  Walk(Dst, Where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
+    if (!NotAssigned(p)) got.emplace_back(path, Text(p, p.Get(obj)));
+  });
+  ASSERT_EQ(want.size(), got.size()) << Where;
+  for (size_t i = 0; i < want.size(); ++i)
+    if (want[i] != got[i]) Test.Fail(want[i].first + ": " + What + " " + want[i].second + ", assigned " + got[i].second);
+}
+
 // For each object the walk reaches (the root and every sub-object): the same object
-// in two new roots; every property of the first changed, the second assigned from
-// it, then both walked side by side.
+// in three new roots; every property of the first changed and the second assigned
+// from it, then the second assigned from the untouched third (whose sub-objects
+// created on first read do not exist yet), and compared after each.
 TEST_F(PublishedProperties, AssignCopiesEveryProperty) {
   int assigned = 0;
   for (const TRoot& root : Roots()) {
@@ -257,16 +273,11 @@ TEST_F(PublishedProperties, AssignCopiesEveryProperty) {
         continue;  // the class does not copy itself
       }
       ++assigned;
-      std::vector<std::pair<std::string, std::string>> want, got;
-      Walk(src, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
-        if (!NotAssigned(p)) want.emplace_back(path, Text(p, p.Get(obj)));
-      });
-      Walk(dst, where, [&](const std::string& path, TObject* obj, const TPropInfo& p) {
-        if (!NotAssigned(p)) got.emplace_back(path, Text(p, p.Get(obj)));
-      });
-      ASSERT_EQ(want.size(), got.size()) << where;
-      for (size_t i = 0; i < want.size(); ++i)
-        if (want[i] != got[i]) Fail(want[i].first + ": source " + want[i].second + ", assigned " + got[i].second);
+      Compare(*this, src, dst, where, "source");
+      std::unique_ptr<TObject> c(root.Create());
+      auto* fresh = dynamic_cast<TPersistent*>(Resolve(c.get(), where));
+      dst->Assign(fresh);
+      Compare(*this, fresh, dst, where, "new");
     }
   }
   EXPECT_GT(assigned, 100);
