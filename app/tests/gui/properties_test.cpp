@@ -170,8 +170,9 @@ TEST_F(PublishedProperties, DefaultsAreWhatNewObjectsHold) {
       if (!IsValueKind(p) || (!p.HasDefault && !p.StoredFn)) return;
       ++checked;
       if (!IsStoredProp(obj, p)) return;
-      const std::string declared = p.HasDefault ? Text(p, p.DefaultValue) : "(stored rule)";
-      Fail(path + ": declared " + declared + ", new object " + Text(p, p.Get(obj)));
+      TPropValue def;
+      const std::string declared = !p.StoredFn && GetPropDefault(obj, p, def) ? Text(p, def) : "(stored rule)";
+      Fail(path + ": default " + declared + ", new object " + Text(p, p.Get(obj)));
     });
   }
   EXPECT_GT(checked, 1000);  // the walk reaches what it should
