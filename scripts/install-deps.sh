@@ -8,7 +8,7 @@ pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-tu
       fonts-dejavu-core fonts-liberation fp-utils)
 case "$what" in
   run)  pkgs+=(xdg-utils xchm) ;;
-  test) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev) ;;
+  test) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev libgif-dev) ;;
   build) ;;
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac
