@@ -383,6 +383,27 @@ struct TGIFBlock {
   int Size() const { return int(Data.size()); }
 };
 
+// An extension whose label no registered class knows: its label and data
+// sub-blocks are kept as read so that saving writes it back unchanged.
+class TGIFUnknownExtension : public TGIFExtension {
+  DECLARE_CLASS(TGIFUnknownExtension, TGIFExtension)
+public:
+  explicit TGIFUnknownExtension(TGIFSubImage* Frame);
+  static TGIFExtensionClass ExtClass();
+  std::uint8_t GetExtensionType() const override { return label_; }
+  // Reads any label (warning "Unknown extension type") and skips the sub-blocks.
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) override;
+  std::vector<TGIFBlock>& Blocks() { return blocks_; }
+
+protected:
+  void LoadBody(TStream* Stream) override;
+
+private:
+  std::uint8_t label_ = 0;
+  std::vector<TGIFBlock> blocks_;
+};
+
 class TGIFApplicationExtension : public TGIFExtension {
   DECLARE_CLASS(TGIFApplicationExtension, TGIFExtension)
 public:
@@ -395,7 +416,8 @@ public:
   std::string Authentication() const { return std::string(auth_, 3); }
   void SetIdentifier(const std::string& Value);
   void SetAuthentication(const std::string& Value);
-  // Block size as read (11 normally); other sizes are written back as read.
+  // Block size as read (11 normally); blocks of other sizes keep their bytes
+  // (identifier and code hold the first 11 of them) and are written back as read.
   int BlockSize() const { return blockSize_; }
   // Data sub-blocks kept as read for classes that do not interpret them.
   std::vector<TGIFBlock>& Blocks() { return blocks_; }

@@ -156,7 +156,8 @@ void TGIFImage::Optimize(TOptimizeOptions Options, TColorReduction Reduction, TD
         for (int j = ext->Count() - 1; j >= 0; --j) {
           TGIFExtension* e = ext->Extensions(j);
           bool drop = false;
-          if (dynamic_cast<TGIFCommentExtension*>(e) || dynamic_cast<TGIFTextExtension*>(e)) {
+          if (dynamic_cast<TGIFCommentExtension*>(e) || dynamic_cast<TGIFTextExtension*>(e) ||
+              dynamic_cast<TGIFUnknownExtension*>(e)) {
             drop = true;
           } else if (dynamic_cast<TGIFAppExtNSLoop*>(e)) {
             drop = i > 0 || single;

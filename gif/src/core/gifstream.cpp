@@ -46,6 +46,26 @@ void WriteLines(TStream* s, TStringList& lines) {
   WriteByte(s, 0);
 }
 
+// Data sub-blocks up to the terminator (or the end of the stream), kept as read.
+void ReadBlocks(TStream* s, std::vector<TGIFBlock>& blocks) {
+  blocks.clear();
+  std::uint8_t n;
+  while (TryReadByte(s, n) && n != 0) {
+    TGIFBlock blk;
+    blk.Data.resize(n);
+    ReadCheck(s, blk.Data.data(), n);
+    blocks.push_back(std::move(blk));
+  }
+}
+
+void WriteBlocks(TStream* s, const std::vector<TGIFBlock>& blocks) {
+  for (const TGIFBlock& blk : blocks) {
+    WriteByte(s, std::uint8_t(blk.Size()));
+    s->WriteBuffer(blk.Data.data(), blk.Size());
+  }
+  WriteByte(s, 0);
+}
+
 void ReadLines(TStream* s, TStringList& lines) {
   lines.Clear();
   std::uint8_t n;
@@ -364,8 +384,9 @@ void TGIFExtensionList::LoadFromStream(TStream* Stream) {
       Warning(gsWarning, "Invalid extension introducer");
       break;
     }
+    // An extension nobody registered is kept as read: its sub-blocks say where it ends.
     TGIFExtensionClass cls = TGIFExtension::FindExtension(Stream);
-    if (!cls) throw GIFException("Unknown extension type");
+    if (!cls) cls = TGIFUnknownExtension::ExtClass();
     Stream->Seek(-1, soCurrent);
     TGIFExtension* ext = cls->Create(frame_);
     try {
@@ -467,6 +488,7 @@ IMPLEMENT_CLASS(TGIFExtension, TGIFItem)
 IMPLEMENT_CLASS(TGIFGraphicControlExtension, TGIFExtension)
 IMPLEMENT_CLASS(TGIFTextExtension, TGIFExtension)
 IMPLEMENT_CLASS(TGIFCommentExtension, TGIFExtension)
+IMPLEMENT_CLASS(TGIFUnknownExtension, TGIFExtension)
 IMPLEMENT_CLASS(TGIFApplicationExtension, TGIFExtension)
 IMPLEMENT_CLASS(TGIFUnknownAppExtension, TGIFApplicationExtension)
 IMPLEMENT_CLASS(TGIFAppExtNSLoop, TGIFApplicationExtension)
@@ -606,6 +628,29 @@ void TGIFCommentExtension::SaveToStream(TStream* Stream) {
   WriteLines(Stream, text_);
 }
 
+// Unknown label
+
+TGIFUnknownExtension::TGIFUnknownExtension(TGIFSubImage* Frame) : TGIFExtension(Frame) {}
+
+TGIFExtensionClass TGIFUnknownExtension::ExtClass() {
+  static const TGIFExtensionClassInfo info{StaticClass(), 0, &Make<TGIFUnknownExtension>, &SameClass};
+  return &info;
+}
+
+void TGIFUnknownExtension::LoadFromStream(TStream* Stream) {
+  if (ReadByte(Stream) != 0x21) throw GIFException("Invalid extension introducer");
+  label_ = ReadByte(Stream);
+  Warning(gsWarning, "Unknown extension type");
+  LoadBody(Stream);
+}
+
+void TGIFUnknownExtension::LoadBody(TStream* Stream) { ReadBlocks(Stream, blocks_); }
+
+void TGIFUnknownExtension::SaveToStream(TStream* Stream) {
+  WriteLabel(Stream);
+  WriteBlocks(Stream, blocks_);
+}
+
 // Application
 
 namespace {
@@ -650,56 +695,36 @@ void TGIFApplicationExtension::SetAuthentication(const std::string& Value) {
 }
 
 // Blocks of unusual size (not 11) keep all their bytes and are written back as
-// read, so no byte of the file is lost or invented.
+// read, so no byte of the file is lost or invented. Their length byte says
+// where they end, so a short one is read on like any other; one of size 0 is
+// its own terminator and has no data.
 void TGIFApplicationExtension::LoadBody(TStream* Stream) {
   const int n = ReadByte(Stream);
-  if (n < 10) throw GIFException("Unsupported Application Extension block size");
   blockSize_ = n;
   std::memset(ident_, 0, 8);
   std::memset(auth_, 0, 3);
   std::uint8_t head[255];
   ReadCheck(Stream, head, n);
-  std::memcpy(ident_, head, 8);
-  std::memcpy(auth_, head + 8, std::size_t(std::min(n, 11) - 8));
+  std::memcpy(ident_, head, std::size_t(std::min(n, 8)));
+  if (n > 8) std::memcpy(auth_, head + 8, std::size_t(std::min(n, 11) - 8));
   extraHeader_.assign(head + std::min(n, 11), head + n);
-  LoadData(Stream);
+  if (n > 0) LoadData(Stream);
 }
 
 void TGIFApplicationExtension::SaveToStream(TStream* Stream) {
   WriteLabel(Stream);
-  if (blockSize_ == 11) {
-    WriteByte(Stream, 11);
-    Stream->WriteBuffer(ident_, 8);
-    Stream->WriteBuffer(auth_, 3);
-  } else {
-    WriteByte(Stream, std::uint8_t(blockSize_));
-    std::uint8_t head[255];
-    std::memcpy(head, ident_, 8);
-    std::memcpy(head + 8, auth_, 3);
-    std::copy(extraHeader_.begin(), extraHeader_.end(), head + 11);
-    Stream->WriteBuffer(head, blockSize_);
-  }
-  SaveData(Stream);
+  WriteByte(Stream, std::uint8_t(blockSize_));
+  std::uint8_t head[255];
+  std::memcpy(head, ident_, 8);
+  std::memcpy(head + 8, auth_, 3);
+  std::copy(extraHeader_.begin(), extraHeader_.end(), head + 11);
+  Stream->WriteBuffer(head, blockSize_);
+  if (blockSize_ > 0) SaveData(Stream);
 }
 
-void TGIFApplicationExtension::LoadData(TStream* Stream) {
-  blocks_.clear();
-  std::uint8_t n;
-  while (TryReadByte(Stream, n) && n != 0) {
-    TGIFBlock blk;
-    blk.Data.resize(n);
-    ReadCheck(Stream, blk.Data.data(), n);
-    blocks_.push_back(std::move(blk));
-  }
-}
+void TGIFApplicationExtension::LoadData(TStream* Stream) { ReadBlocks(Stream, blocks_); }
 
-void TGIFApplicationExtension::SaveData(TStream* Stream) {
-  for (const TGIFBlock& blk : blocks_) {
-    WriteByte(Stream, std::uint8_t(blk.Size()));
-    Stream->WriteBuffer(blk.Data.data(), blk.Size());
-  }
-  WriteByte(Stream, 0);
-}
+void TGIFApplicationExtension::SaveData(TStream* Stream) { WriteBlocks(Stream, blocks_); }
 
 // Looping
 

@@ -154,11 +154,49 @@ TEST(GifStream, ApplicationExtensionsOfOtherSizesKeepTheirBytes) {
     e->SaveToStream(&s);
     EXPECT_EQ(s.Bytes(), ext);
   }
-  TGIFImage img;
-  const Bytes size9 = {0x21, 0xFF, 9, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', '1', 0};
-  EXPECT_GIF_ERROR(LoadBytes(img, Header(2, 2) + size9 + Frame2x2()),
-                   "Unsupported Application Extension block size");
-  EXPECT_GIF_ERROR(LoadBytes(img, Header(2, 2) + Bytes{0x21, 0x77, 0} + Frame2x2()), "Unknown extension type");
+}
+
+// Extensions other readers skip: an unknown label, application blocks of 9 and
+// of 0 bytes. The frames read as if they were not there, and saving writes the
+// extensions back byte for byte in their place.
+TEST(GifStream, ExtensionsOtherReadersSkipAreKeptAndWrittenBack) {
+  const Bytes second = Descriptor(0, 0, 2, 2) + Codes(2, {{4, 3}, {2, 3}, {3, 3}, {0, 3}, {1, 3}, {5, 3}});
+  const Bytes unknownLabel = {0x21, 0xCE, 3, 'a', 'b', 'c', 1, 0x2C, 0};  // a 0x2C inside the data
+  const Bytes size9 = {0x21, 0xFF, 9, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', '1', 2, 0x3B, 0x21, 0};
+  const Bytes size0 = {0x21, 0xFF, 0};
+  TGIFImage plain;
+  LoadBytes(plain, Header(2, 2) + Frame2x2() + second + Bytes{0x3B});
+  ASSERT_EQ(plain.Images()->Count(), 2);
+  for (const Bytes& ext : {unknownLabel, size9, size0, unknownLabel + size9}) {
+    TGIFImage img;
+    WarningLog log;
+    log.Attach(img);
+    LoadBytes(img, Header(2, 2) + Frame2x2() + ext + second + Bytes{0x3B});
+    ASSERT_EQ(img.Images()->Count(), 2);
+    EXPECT_EQ(log.Has("Unknown extension type"), ext[1] == 0xCE);
+    for (int i = 0; i < 2; ++i) {
+      TGIFSubImage* a = plain.Images()->SubImages(i);
+      TGIFSubImage* b = img.Images()->SubImages(i);
+      ASSERT_EQ(a->DataSize(), b->DataSize());
+      EXPECT_TRUE(std::equal(a->Data(), a->Data() + a->DataSize(), b->Data())) << "frame " << i;
+    }
+    const Bytes saved = SaveBytes(img);
+    const Bytes expect = SaveBytes(plain);  // same layout, the extension in front of frame 2
+    const auto at = std::search(saved.begin(), saved.end(), ext.begin(), ext.end());
+    ASSERT_NE(at, saved.end());
+    Bytes without(saved.begin(), at);
+    without.insert(without.end(), at + std::ptrdiff_t(ext.size()), saved.end());
+    without[4] = expect[4];  // the extension makes the file 89a
+    EXPECT_EQ(without, expect);
+    TGIFImage again;
+    LoadBytes(again, saved);
+    EXPECT_EQ(SaveBytes(again), saved);
+  }
+  // Cut inside the unknown extension's data: the frame before it stays.
+  TGIFImage cut;
+  EXPECT_GIF_ERROR(LoadBytes(cut, Header(2, 2) + Frame2x2() + Bytes{0x21, 0xCE, 5, 'a'}), "Premature end of data");
+  EXPECT_EQ(cut.Images()->Count(), 2);
+  EXPECT_EQ(cut.Images()->SubImages(0)->Pixels(1, 1), 1);
 }
 
 TEST(GifStream, VersionFollowsWhatTheFramesNeed) {
