@@ -2,6 +2,7 @@
 // encoders, their hash table and the writer that cuts codes into sub-blocks.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -130,7 +131,12 @@ private:
 };
 
 // Decodes LZW data sub-blocks from Stream (positioned at the minimum code size byte)
-// into Buffer (Width x Height bytes, already filled with the fill value).
-// Warnings go to Image (may be null).
+// into the Width x Height buffer that Allocate answers when the first pixel
+// arrives: data that holds no pixel allocates nothing. Pixels the data does not
+// reach are set to Fill (left as they are when Fill is negative). Answers the
+// number of pixels decoded. Warnings go to Image (may be null).
+std::int64_t GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced, int Fill,
+                       const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender);
+// The same into a buffer the caller has allocated and filled.
 void GIFDecode(TStream* Stream, std::uint8_t* Buffer, int Width, int Height, bool Interlaced,
                TGIFImage* Image, TObject* Sender);

@@ -206,6 +206,26 @@ private:
   TGIFSubImage* frame_;
 };
 
+// A frame's pixel storage. It starts zeroed without being written: large
+// blocks come from fresh pages, which take no memory until a pixel is stored
+// in them, so a frame whose data holds a few pixels costs about what it holds.
+class TGIFPixels {
+public:
+  TGIFPixels() = default;
+  explicit TGIFPixels(std::size_t Count);  // zeroed; std::bad_alloc when refused
+  std::uint8_t* data() { return p_.get(); }
+  const std::uint8_t* data() const { return p_.get(); }
+  std::size_t size() const { return n_; }
+  bool empty() const { return n_ == 0; }
+
+private:
+  struct TFree {
+    void operator()(std::uint8_t* p) const;
+  };
+  std::unique_ptr<std::uint8_t[], TFree> p_;
+  std::size_t n_ = 0;
+};
+
 class TGIFSubImage : public TGIFItem {
   DECLARE_CLASS(TGIFSubImage, TGIFItem)
 public:
@@ -241,6 +261,8 @@ public:
   void SetPixels(int X, int Y, std::uint8_t Value);
   // Allocates Width x Height pixels filled with Fill (GIFException beyond the caps).
   void NewImage(std::uint8_t Fill = 0);
+  // Raises the caps' exceptions when this frame's size, added to Held pixels, is beyond them.
+  void CheckPixelCaps(std::int64_t Held) const;
   void FreeImage();
 
   TGIFLocalColorMap* ColorMap() const { return colorMap_.get(); }
@@ -263,7 +285,7 @@ private:
   friend class TGIFGraphicControlExtension;
   void AccountPixels(std::int64_t Delta);
   TImageDescriptor descriptor_;
-  std::vector<std::uint8_t> data_;
+  TGIFPixels data_;
   std::unique_ptr<TGIFLocalColorMap> colorMap_;
   std::unique_ptr<TGIFExtensionList> extensions_;
   TGIFGraphicControlExtension* gce_ = nullptr;
@@ -277,6 +299,12 @@ public:
   TGIFSubImage* SubImages(int Index) const { return static_cast<TGIFSubImage*>(Items(Index)); }
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
+  // Counts a frame read by this load against the caps by its declared size,
+  // whether or not its data fills it, so that a small file cannot claim much.
+  void CountLoadedFrame(const TGIFSubImage* Frame);
+
+private:
+  std::int64_t loadedPixels_ = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -370,7 +370,8 @@ public:
   TLZWDecoder(TStream* stream, TGIFImage* image, TObject* sender)
       : stream_(stream), image_(image), sender_(sender) {}
 
-  void Decode(std::uint8_t* buf, int width, int height, bool interlaced);
+  std::int64_t Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
+                      int fill);
 
 private:
   int Fetch() { return sp_ > 0 ? stack_[--sp_] : Step(); }
@@ -516,45 +517,80 @@ int TLZWDecoder::Step() {
   return stack_[--sp_];
 }
 
-void TLZWDecoder::Decode(std::uint8_t* buf, int width, int height, bool interlaced) {
+// The order in which rows receive pixels: top to bottom, or the four
+// interlace passes (rows 0, 8, ...; 4, 12, ...; 2, 6, ...; 1, 3, ...).
+struct TRowWalk {
+  int Height, Row = 0, Pass = 0, Step = 8;
+  bool Interlaced;
+  TRowWalk(int height, bool interlaced) : Height(height), Interlaced(interlaced) {}
+  bool Next() {
+    if (!Interlaced) return ++Row < Height;
+    Row += Step;
+    while (Row >= Height) {
+      if (Pass > 0) Step /= 2;
+      if (++Pass > 3) return false;
+      Row = Step / 2;
+    }
+    return true;
+  }
+};
+
+// Sets the pixels after the first Done ones of the walk to Fill.
+void FillRest(std::uint8_t* buf, int width, int height, bool interlaced, std::int64_t done, std::uint8_t fill) {
+  const std::int64_t total = std::int64_t(width) * height;
+  if (!interlaced) {
+    std::memset(buf + done, fill, std::size_t(total - done));
+    return;
+  }
+  TRowWalk walk(height, true);
+  for (std::int64_t r = done / width; r > 0; --r) walk.Next();
+  int x = int(done % width);
+  do {
+    std::memset(buf + std::int64_t(walk.Row) * width + x, fill, std::size_t(width - x));
+    x = 0;
+  } while (walk.Next());
+}
+
+std::int64_t TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int width, int height,
+                                 bool interlaced, int fill) {
   std::uint8_t b;
-  if (stream_->Read(&b, 1) != 1) return;
+  if (stream_->Read(&b, 1) != 1) return 0;
   minCodeSize_ = b > 8 ? 8 : b;
   codeSize_ = minCodeSize_ + 1;
   clearCode_ = 1 << minCodeSize_;
   endCode_ = clearCode_ + 1;
   maxCodeSize_ = 2 * clearCode_;
   nextFree_ = clearCode_ + 2;
+  const std::int64_t total = std::int64_t(width) * height;
+  std::uint8_t* buf = nullptr;
+  std::int64_t done = 0;
+  auto fillRest = [&] {
+    if (buf && fill > 0 && done < total) FillRest(buf, width, height, interlaced, done, std::uint8_t(fill));
+  };
   try {
-    if (!interlaced) {
-      const std::int64_t total = std::int64_t(width) * height;
-      for (std::int64_t i = 0; i < total; ++i) {
-        int v = Fetch();
+    int v = total > 0 ? Fetch() : -1;
+    if (v >= 0) {
+      // The buffer exists only once a pixel has arrived.
+      buf = allocate();
+      // Without interlacing the whole frame is one run.
+      const std::int64_t run = interlaced ? width : total;
+      TRowWalk walk(interlaced ? height : 1, interlaced);
+      std::uint8_t* p = buf;
+      std::int64_t x = 0;
+      for (;;) {
+        p[x] = std::uint8_t(v);
+        ++done;
+        if (++x == run) {
+          if (!walk.Next()) break;
+          p = buf + std::int64_t(walk.Row) * width;
+          x = 0;
+        }
+        v = Fetch();
         if (v < 0) break;
-        buf[i] = std::uint8_t(v);
-      }
-    } else {
-      int pass = 0, step = 8, row = 0;
-      bool stop = false;
-      for (int r = 0; r < height && !stop; ++r) {
-        std::uint8_t* p = buf + std::int64_t(row) * width;
-        for (int x = 0; x < width; ++x) {
-          int v = Fetch();
-          if (v < 0) {
-            stop = true;
-            break;
-          }
-          p[x] = std::uint8_t(v);
-        }
-        row += step;
-        while (row >= height && pass < 4) {
-          if (pass > 0) step /= 2;
-          ++pass;
-          row = step / 2;
-        }
       }
     }
   } catch (...) {
+    fillRest();
     // Consume the rest of the frame's data so the next block is read in place.
     try {
       if (!finished_) Fetch();
@@ -563,15 +599,22 @@ void TLZWDecoder::Decode(std::uint8_t* buf, int width, int height, bool interlac
     SkipBlocks();
     throw;
   }
+  fillRest();
   // One more code takes the end code; whatever data is left is skipped.
   if (!finished_) Fetch();
   SkipBlocks();
+  return done;
 }
 
 }  // namespace
 
+std::int64_t GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced, int Fill,
+                       const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender) {
+  auto d = std::make_unique<TLZWDecoder>(Stream, Image, Sender);
+  return d->Decode(Allocate, Width, Height, Interlaced, Fill);
+}
+
 void GIFDecode(TStream* Stream, std::uint8_t* Buffer, int Width, int Height, bool Interlaced,
                TGIFImage* Image, TObject* Sender) {
-  auto d = std::make_unique<TLZWDecoder>(Stream, Image, Sender);
-  d->Decode(Buffer, Width, Height, Interlaced);
+  GIFDecode(Stream, Width, Height, Interlaced, -1, [Buffer] { return Buffer; }, Image, Sender);
 }

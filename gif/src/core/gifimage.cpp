@@ -2,7 +2,9 @@
 #include "gif/gifimage.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <numeric>
 
 #include "gif/gifcoder.h"
@@ -249,6 +251,15 @@ void TGIFSubImage::Clear() {
   FreeBitmap();
 }
 
+TGIFPixels::TGIFPixels(std::size_t Count) {
+  if (Count == 0) return;
+  p_.reset(static_cast<std::uint8_t*>(std::calloc(Count, 1)));
+  if (!p_) throw std::bad_alloc();
+  n_ = Count;
+}
+
+void TGIFPixels::TFree::operator()(std::uint8_t* p) const { std::free(p); }
+
 bool TGIFSubImage::Empty() const { return data_.empty() || Width() == 0 || Height() == 0; }
 
 void TGIFSubImage::AccountPixels(std::int64_t Delta) {
@@ -257,18 +268,24 @@ void TGIFSubImage::AccountPixels(std::int64_t Delta) {
 
 void TGIFSubImage::FreeImage() {
   AccountPixels(-DataSize());
-  std::vector<std::uint8_t>().swap(data_);
+  data_ = TGIFPixels();
+}
+
+void TGIFSubImage::CheckPixelCaps(std::int64_t Held) const {
+  const std::int64_t n = std::int64_t(Width()) * Height();
+  if (n > GIFMaxFramePixels)
+    throw GIFException(Format("Frame of %d x %d pixels is larger than this program accepts", Width(), Height()));
+  if (Held + n > GIFMaxImagePixels)
+    throw GIFException("The frames of this image hold more pixels than this program accepts");
 }
 
 void TGIFSubImage::NewImage(std::uint8_t Fill) {
   FreeImage();
   const std::int64_t n = std::int64_t(Width()) * Height();
   if (n <= 0) return;
-  if (n > GIFMaxFramePixels)
-    throw GIFException(Format("Frame of %d x %d pixels is larger than this program accepts", Width(), Height()));
-  if (image_ && image_->PixelTotal() + n > GIFMaxImagePixels)
-    throw GIFException("The frames of this image hold more pixels than this program accepts");
-  data_.assign(std::size_t(n), Fill);
+  CheckPixelCaps(image_ ? image_->PixelTotal() : 0);
+  data_ = TGIFPixels(std::size_t(n));
+  if (Fill != 0) std::memset(data_.data(), Fill, std::size_t(n));
   AccountPixels(n);
 }
 
@@ -348,11 +365,11 @@ void TGIFSubImage::Crop() {
   }
   const int nw = x1 - x0 + 1, nh = y1 - y0 + 1;
   if (nw == w && nh == h) return;
-  std::vector<std::uint8_t> cut(std::size_t(nw) * std::size_t(nh));
+  TGIFPixels cut(std::size_t(nw) * std::size_t(nh));
   for (int y = 0; y < nh; ++y)
     std::memcpy(cut.data() + std::size_t(y) * nw, data_.data() + std::int64_t(y + y0) * w + x0, std::size_t(nw));
   AccountPixels(std::int64_t(cut.size()) - DataSize());
-  data_.swap(cut);
+  data_ = std::move(cut);
   descriptor_.Left += x0;
   descriptor_.Top += y0;
   descriptor_.Width = nw;
@@ -372,7 +389,7 @@ void TGIFSubImage::Assign(TPersistent* Source) {
     descriptor_ = src->descriptor_;
     transparent_ = src->transparent_;
     NewImage(0);
-    std::copy(src->data_.begin(), src->data_.end(), data_.begin());
+    std::memcpy(data_.data(), src->data_.data(), data_.size());
     colorMap_->Assign(src->colorMap_.get());
     if (src->extensions_->Count() > 0) {
       TMemoryStream mem;

@@ -334,7 +334,13 @@ bool NextNonZero(TStream* s, std::uint8_t& b) {
 }
 }  // namespace
 
+void TGIFImageList::CountLoadedFrame(const TGIFSubImage* Frame) {
+  Frame->CheckPixelCaps(loadedPixels_);
+  loadedPixels_ += std::int64_t(Frame->Width()) * Frame->Height();
+}
+
 void TGIFImageList::LoadFromStream(TStream* Stream) {
+  loadedPixels_ = 0;
   std::uint8_t b;
   if (!NextNonZero(Stream, b)) return;
   const std::int64_t size = Stream->Size();
@@ -428,6 +434,7 @@ void TGIFSubImage::LoadFromStream(TStream* Stream) {
     if (n < 2 || n > 256) throw GIFException("Invalid number of colors specified in Image Descriptor");
     colorMap_->LoadFromStream(Stream, n);
   }
+  if (image_) image_->Images()->CountLoadedFrame(this);
   Decompress(Stream);
   if (CreateBitmapOnLoad && GIFRenderHooks.BuildBitmap) GIFRenderHooks.BuildBitmap(this);
 }
@@ -458,10 +465,19 @@ void TGIFSubImage::SaveToStream(TStream* Stream) {
   Compress(Stream);
 }
 
+// Pixels are allocated when the first one arrives: a frame whose data holds
+// none stays empty, and one whose data stops early costs little more than
+// what it holds (untouched zero pages), unless its fill is not 0.
 void TGIFSubImage::Decompress(TStream* Stream) {
   const int fill = transparent_ && gce_ ? gce_->TransparentColorIndex() : 0;
-  NewImage(std::uint8_t(fill));
-  GIFDecode(Stream, Data(), Width(), Height(), Interlaced(), image_, this);
+  FreeImage();
+  GIFDecode(
+      Stream, Width(), Height(), Interlaced(), fill,
+      [this] {
+        NewImage(0);
+        return data_.data();
+      },
+      image_, this);
 }
 
 void TGIFSubImage::Compress(TStream* Stream) {
