@@ -40,19 +40,26 @@ private:
   bool dirty_ = false;
 };
 
-// Open-addressed table of (prefix code, pixel) keys to codes for the LZW encoder.
-class THashTable {
+// The LZW encoder's strings: the code of (prefix code, pixel) in a row of
+// 2^bits entries per prefix code, so finding a string's extension is one load.
+// The entries added since the last clear are listed, so clearing costs what
+// was used rather than the table's size.
+class TLZWCodeTable {
 public:
-  static constexpr int Size = 8009;  // prime, so a fixed probe step reaches every slot
-  THashTable() { Clear(); }
+  void Prepare(int BitsPerPixel);  // allocates the rows, all empty
   void Clear();
-  void Insert(std::uint32_t Key, int Code);
-  int Lookup(std::uint32_t Key) const;
+  std::uint32_t Slot(int Prefix, unsigned Pixel) const { return (std::uint32_t(Prefix) << shift_) | Pixel; }
+  int Code(std::uint32_t Slot) const { return next_[Slot]; }  // 0: none (no string has code 0)
+  void Add(std::uint32_t Slot, int Code) {
+    next_[Slot] = std::uint16_t(Code);
+    slots_[used_++] = Slot;
+  }
 
 private:
-  static int Slot(std::uint32_t Key) { return int(((Key >> 4) ^ Key) % Size); }
-  static int Step(int Slot0) { return Slot0 == 0 ? 1 : Size - Slot0; }
-  std::uint32_t slots_[Size];
+  int shift_ = 0;
+  std::vector<std::uint16_t> next_;
+  std::uint32_t slots_[4096] = {};
+  int used_ = 0;
 };
 
 class TGIFEncoder {
@@ -84,9 +91,11 @@ protected:
   int row_ = 0, pass_ = 0;
   TGIFWriter* writer_ = nullptr;
 
+  // Moves pixel_ to the start of the next interlaced row; false after the last.
+  bool NextRow();
+
 private:
   int Take();
-  bool NextRow();
 };
 
 class TLZWEncoder : public TGIFEncoder {
@@ -100,7 +109,7 @@ protected:
 
 private:
   int nextFree_ = 0;
-  std::unique_ptr<THashTable> hash_;
+  TLZWCodeTable table_;
 };
 
 // Codes runs of one pixel value with codes a standard LZW decoder builds up by itself.

@@ -1,6 +1,7 @@
 // LZW decoding, LZW and run-length encoding, and the sub-block writer.
 #include "gif/gifcoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gif/gifimage.h"
@@ -30,7 +31,15 @@ TGIFWriter::~TGIFWriter() {
 
 std::int64_t TGIFWriter::Write(const void* Buffer, std::int64_t Count) {
   auto* p = static_cast<const std::uint8_t*>(Buffer);
-  for (std::int64_t i = 0; i < Count; ++i) WriteByte(p[i]);
+  for (std::int64_t left = Count; left > 0;) {
+    const int n = int(std::min<std::int64_t>(left, 256 - fill_));
+    std::memcpy(buffer_ + fill_, p, std::size_t(n));
+    dirty_ = true;
+    fill_ += n;
+    p += n;
+    left -= n;
+    if (fill_ >= 256) FlushBlock();
+  }
   return Count;
 }
 
@@ -42,37 +51,17 @@ void TGIFWriter::FlushBlock() {
 }
 
 // ---------------------------------------------------------------------------
-// Hash table
+// Code table
 
-void THashTable::Clear() { std::memset(slots_, 0xFF, sizeof slots_); }
-
-// The probe keeps one step for the whole walk; with a prime size it reaches
-// every slot before coming back, so neither walk can run forever.
-void THashTable::Insert(std::uint32_t Key, int Code) {
-  int h = Slot(Key);
-  const int d = Step(h);
-  for (int n = 0; n < Size; ++n) {
-    if (slots_[h] == 0xFFFFFFFFu) {
-      slots_[h] = (Key << 12) | std::uint32_t(Code & 0xFFF);
-      return;
-    }
-    h -= d;
-    if (h < 0) h += Size;
-  }
-  throw GIFException("Internal error: hash table full");
+void TLZWCodeTable::Prepare(int BitsPerPixel) {
+  shift_ = BitsPerPixel;
+  next_.assign(std::size_t(TableSize) << shift_, 0);
+  used_ = 0;
 }
 
-int THashTable::Lookup(std::uint32_t Key) const {
-  int h = Slot(Key);
-  const int d = Step(h);
-  for (int n = 0; n < Size; ++n) {
-    std::uint32_t s = slots_[h];
-    if (s == 0xFFFFFFFFu) return -1;
-    if ((s >> 12) == (Key & 0xFFFFF)) return int(s & 0xFFF);
-    h -= d;
-    if (h < 0) h += Size;
-  }
-  return -1;
+void TLZWCodeTable::Clear() {
+  for (int i = 0; i < used_; ++i) next_[slots_[i]] = 0;
+  used_ = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -81,7 +70,8 @@ int THashTable::Lookup(std::uint32_t Key) const {
 void TGIFEncoder::Compress(TStream* Stream, int BitsPerPixel, int ColorCount, const std::uint8_t* Data,
                            bool Interlaced, int Height, int Width) {
   bitsPerPixel_ = std::max(BitsPerPixel, 2);
-  colorCount_ = ColorCount;
+  // A pixel needs a code below the clear code, whatever the caller's count says.
+  colorCount_ = std::min(ColorCount, 1 << bitsPerPixel_);
   data_ = Data;
   interlaced_ = Interlaced;
   height_ = Height;
@@ -182,33 +172,78 @@ void TLZWEncoder::Output(int Code) {
 
 void TLZWEncoder::Clear() {
   TGIFEncoder::Clear();
-  hash_->Clear();
+  table_.Clear();
   nextFree_ = clearCode_ + 2;
 }
 
+// The loop keeps the coder's state in locals and collects bytes before
+// handing them to the writer, so nothing goes through memory per pixel but
+// the pixel and one table entry. The codes are those of Output and Clear.
 void TLZWEncoder::DoCompress() {
-  hash_ = std::make_unique<THashTable>();
+  table_.Prepare(bitsPerPixel_);
   Clear();
+  std::uint64_t acc = bitBuffer_;
+  int bits = bitCount_;
+  int codeSize = codeSize_, maxCode = maxCode_, nextFree = nextFree_;
+  const int clearCode = clearCode_, initialCodeSize = initialCodeSize_;
+  const unsigned colors = unsigned(colorCount_);
+  std::uint8_t out[4096];
+  int n = 0;
+  auto emit = [&](int code) {
+    acc |= std::uint64_t(code) << bits;
+    bits += codeSize;
+    while (bits >= 8) {
+      out[n++] = std::uint8_t(acc);
+      acc >>= 8;
+      bits -= 8;
+    }
+    if (n > int(sizeof out) - 8) {
+      writer_->Write(out, n);
+      n = 0;
+    }
+  };
+
   int prefix = First();
-  int c;
-  while (Next(c)) {
-    std::uint32_t key = (std::uint32_t(prefix) << 8) | std::uint32_t(c);
-    int code = hash_->Lookup(key);
-    if (code >= 0) {
-      prefix = code;
-      continue;
+  const std::uint8_t* row = pixel_;
+  std::int64_t len = interlaced_ ? width_ : std::int64_t(width_) * height_;
+  std::int64_t x = 1;
+  for (;;) {
+    for (; x < len; ++x) {
+      const unsigned c = row[x];
+      if (c >= colors) throw GIFException("Color not in color table");
+      const std::uint32_t slot = table_.Slot(prefix, c);
+      if (const int code = table_.Code(slot)) {
+        prefix = code;
+        continue;
+      }
+      emit(prefix);
+      if (nextFree > maxCode) {
+        ++codeSize;
+        maxCode = codeSize >= 12 ? 4096 : (1 << codeSize) - 1;
+      }
+      prefix = int(c);
+      if (nextFree >= 4095) {
+        emit(clearCode);
+        codeSize = initialCodeSize;
+        maxCode = (1 << codeSize) - 1;
+        table_.Clear();
+        nextFree = clearCode + 2;
+      } else {
+        table_.Add(slot, nextFree++);
+      }
     }
-    Output(prefix);
-    prefix = c;
-    if (nextFree_ >= 4095) {
-      Clear();
-    } else {
-      hash_->Insert(key, nextFree_);
-      ++nextFree_;
-    }
+    if (!interlaced_ || !NextRow()) break;
+    row = pixel_;
+    len = width_;
+    x = 0;
   }
+  writer_->Write(out, n);
+  bitBuffer_ = std::uint32_t(acc);
+  bitCount_ = bits;
+  codeSize_ = codeSize;
+  maxCode_ = maxCode;
+  nextFree_ = nextFree;
   Output(prefix);
-  hash_.reset();
 }
 
 // ---------------------------------------------------------------------------
