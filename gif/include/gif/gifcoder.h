@@ -46,7 +46,8 @@ private:
 // was used rather than the table's size.
 class TLZWCodeTable {
 public:
-  void Prepare(int BitsPerPixel);  // allocates the rows, all empty
+  static TLZWCodeTable& ForThisThread();
+  void Prepare(int BitsPerPixel);  // empties the table and gives it rows of 2^bits
   void Clear();
   std::uint32_t Slot(int Prefix, unsigned Pixel) const { return (std::uint32_t(Prefix) << shift_) | Pixel; }
   int Code(std::uint32_t Slot) const { return next_[Slot]; }  // 0: none (no string has code 0)
@@ -109,7 +110,7 @@ protected:
 
 private:
   int nextFree_ = 0;
-  TLZWCodeTable table_;
+  TLZWCodeTable* table_ = nullptr;
 };
 
 // Codes runs of one pixel value with codes a standard LZW decoder builds up by itself.

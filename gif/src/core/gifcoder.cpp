@@ -54,9 +54,17 @@ void TGIFWriter::FlushBlock() {
 // Code table
 
 void TLZWCodeTable::Prepare(int BitsPerPixel) {
+  Clear();  // by slot, so whatever row width the last user had
   shift_ = BitsPerPixel;
-  next_.assign(std::size_t(TableSize) << shift_, 0);
-  used_ = 0;
+  const std::size_t need = std::size_t(TableSize) << shift_;
+  if (next_.size() < need) next_.assign(need, 0);
+}
+
+// An encoder runs to its end without calling out, so one table per thread
+// serves every encoder on it, and a frame does not pay for zeroing megabytes.
+TLZWCodeTable& TLZWCodeTable::ForThisThread() {
+  static thread_local TLZWCodeTable table;
+  return table;
 }
 
 void TLZWCodeTable::Clear() {
@@ -172,7 +180,7 @@ void TLZWEncoder::Output(int Code) {
 
 void TLZWEncoder::Clear() {
   TGIFEncoder::Clear();
-  table_.Clear();
+  table_->Clear();
   nextFree_ = clearCode_ + 2;
 }
 
@@ -180,7 +188,8 @@ void TLZWEncoder::Clear() {
 // handing them to the writer, so nothing goes through memory per pixel but
 // the pixel and one table entry. The codes are those of Output and Clear.
 void TLZWEncoder::DoCompress() {
-  table_.Prepare(bitsPerPixel_);
+  table_ = &TLZWCodeTable::ForThisThread();
+  table_->Prepare(bitsPerPixel_);
   Clear();
   std::uint64_t acc = bitBuffer_;
   int bits = bitCount_;
@@ -211,8 +220,8 @@ void TLZWEncoder::DoCompress() {
     for (; x < len; ++x) {
       const unsigned c = row[x];
       if (c >= colors) throw GIFException("Color not in color table");
-      const std::uint32_t slot = table_.Slot(prefix, c);
-      if (const int code = table_.Code(slot)) {
+      const std::uint32_t slot = table_->Slot(prefix, c);
+      if (const int code = table_->Code(slot)) {
         prefix = code;
         continue;
       }
@@ -226,10 +235,10 @@ void TLZWEncoder::DoCompress() {
         emit(clearCode);
         codeSize = initialCodeSize;
         maxCode = (1 << codeSize) - 1;
-        table_.Clear();
+        table_->Clear();
         nextFree = clearCode + 2;
       } else {
-        table_.Add(slot, nextFree++);
+        table_->Add(slot, nextFree++);
       }
     }
     if (!interlaced_ || !NextRow()) break;
