@@ -142,11 +142,17 @@ private:
 
 // Decodes LZW data sub-blocks from Stream (positioned at the minimum code size byte)
 // into the Width x Height buffer that Allocate answers when the first pixel
-// arrives: data that holds no pixel allocates nothing. Pixels the data does not
-// reach are set to Fill (left as they are when Fill is negative). Answers the
-// number of pixels decoded. Warnings go to Image (may be null).
-std::int64_t GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced, int Fill,
-                       const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender);
-// The same into a buffer the caller has allocated and filled.
+// arrives: data that holds no pixel allocates nothing. Decoded counts the
+// pixels stored, in the walk's order, also when an exception leaves.
+// Warnings go to Image (may be null).
+void GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced,
+               const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender,
+               std::int64_t& Decoded);
+// The same into a buffer the caller has allocated; pixels the data does not
+// reach keep what the caller put there.
 void GIFDecode(TStream* Stream, std::uint8_t* Buffer, int Width, int Height, bool Interlaced,
                TGIFImage* Image, TObject* Sender);
+// Sets the pixels after the first Done of the walk (rows in interlace order
+// when Interlaced) to Fill.
+void GIFFillRest(std::uint8_t* Buffer, int Width, int Height, bool Interlaced, std::int64_t Done,
+                 std::uint8_t Fill);

@@ -2,6 +2,7 @@
 // colour tables and the lists that own them, with their stream readers and writers.
 #pragma once
 #include <array>
+#include <atomic>
 #include <functional>
 #include <cstdint>
 #include <memory>
@@ -209,21 +210,41 @@ private:
 // A frame's pixel storage. It starts zeroed without being written: large
 // blocks come from fresh pages, which take no memory until a pixel is stored
 // in them, so a frame whose data holds a few pixels costs about what it holds.
+// For the same reason the fill of the pixels a frame's data did not reach is
+// written only when the pixels are first asked for (from any thread).
 class TGIFPixels {
 public:
   TGIFPixels() = default;
   explicit TGIFPixels(std::size_t Count);  // zeroed; std::bad_alloc when refused
-  std::uint8_t* data() { return p_.get(); }
-  const std::uint8_t* data() const { return p_.get(); }
+  TGIFPixels(TGIFPixels&& Other) noexcept { *this = std::move(Other); }
+  TGIFPixels& operator=(TGIFPixels&& Other) noexcept;
+  std::uint8_t* data() { return Ready(); }
+  const std::uint8_t* data() const { return Ready(); }
   std::size_t size() const { return n_; }
   bool empty() const { return n_ == 0; }
+  // The pixels after the first Done of a Width x Height frame's walk (rows in
+  // interlace order when Interlaced) are Fill.
+  void FillLater(int Width, int Height, bool Interlaced, std::int64_t Done, std::uint8_t Fill);
 
 private:
   struct TFree {
     void operator()(std::uint8_t* p) const;
   };
+  struct TPendingFill {
+    int Width = 0, Height = 0;
+    bool Interlaced = false;
+    std::int64_t Done = 0;
+    std::uint8_t Fill = 0;
+  };
+  std::uint8_t* Ready() const {
+    if (pending_.load(std::memory_order_acquire)) ApplyFill();
+    return p_.get();
+  }
+  void ApplyFill() const;
   std::unique_ptr<std::uint8_t[], TFree> p_;
   std::size_t n_ = 0;
+  TPendingFill fill_;
+  mutable std::atomic<bool> pending_{false};
 };
 
 class TGIFSubImage : public TGIFItem {

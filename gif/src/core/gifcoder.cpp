@@ -414,8 +414,8 @@ public:
   TLZWDecoder(TStream* stream, TGIFImage* image, TObject* sender)
       : stream_(stream), image_(image), sender_(sender) {}
 
-  std::int64_t Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
-                      int fill);
+  void Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
+              std::int64_t& done);
 
 private:
   int Fetch() { return sp_ > 0 ? stack_[--sp_] : Step(); }
@@ -579,26 +579,11 @@ struct TRowWalk {
   }
 };
 
-// Sets the pixels after the first Done ones of the walk to Fill.
-void FillRest(std::uint8_t* buf, int width, int height, bool interlaced, std::int64_t done, std::uint8_t fill) {
-  const std::int64_t total = std::int64_t(width) * height;
-  if (!interlaced) {
-    std::memset(buf + done, fill, std::size_t(total - done));
-    return;
-  }
-  TRowWalk walk(height, true);
-  for (std::int64_t r = done / width; r > 0; --r) walk.Next();
-  int x = int(done % width);
-  do {
-    std::memset(buf + std::int64_t(walk.Row) * width + x, fill, std::size_t(width - x));
-    x = 0;
-  } while (walk.Next());
-}
-
-std::int64_t TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int width, int height,
-                                 bool interlaced, int fill) {
+void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
+                         std::int64_t& done) {
+  done = 0;
   std::uint8_t b;
-  if (stream_->Read(&b, 1) != 1) return 0;
+  if (stream_->Read(&b, 1) != 1) return;
   minCodeSize_ = b > 8 ? 8 : b;
   codeSize_ = minCodeSize_ + 1;
   clearCode_ = 1 << minCodeSize_;
@@ -606,16 +591,11 @@ std::int64_t TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate,
   maxCodeSize_ = 2 * clearCode_;
   nextFree_ = clearCode_ + 2;
   const std::int64_t total = std::int64_t(width) * height;
-  std::uint8_t* buf = nullptr;
-  std::int64_t done = 0;
-  auto fillRest = [&] {
-    if (buf && fill > 0 && done < total) FillRest(buf, width, height, interlaced, done, std::uint8_t(fill));
-  };
   try {
     int v = total > 0 ? Fetch() : -1;
     if (v >= 0) {
       // The buffer exists only once a pixel has arrived.
-      buf = allocate();
+      std::uint8_t* buf = allocate();
       // Without interlacing the whole frame is one run.
       const std::int64_t run = interlaced ? width : total;
       TRowWalk walk(interlaced ? height : 1, interlaced);
@@ -634,7 +614,6 @@ std::int64_t TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate,
       }
     }
   } catch (...) {
-    fillRest();
     // Consume the rest of the frame's data so the next block is read in place.
     try {
       if (!finished_) Fetch();
@@ -643,22 +622,39 @@ std::int64_t TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate,
     SkipBlocks();
     throw;
   }
-  fillRest();
   // One more code takes the end code; whatever data is left is skipped.
   if (!finished_) Fetch();
   SkipBlocks();
-  return done;
 }
 
 }  // namespace
 
-std::int64_t GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced, int Fill,
-                       const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender) {
+void GIFDecode(TStream* Stream, int Width, int Height, bool Interlaced,
+               const std::function<std::uint8_t*()>& Allocate, TGIFImage* Image, TObject* Sender,
+               std::int64_t& Decoded) {
   auto d = std::make_unique<TLZWDecoder>(Stream, Image, Sender);
-  return d->Decode(Allocate, Width, Height, Interlaced, Fill);
+  d->Decode(Allocate, Width, Height, Interlaced, Decoded);
 }
 
 void GIFDecode(TStream* Stream, std::uint8_t* Buffer, int Width, int Height, bool Interlaced,
                TGIFImage* Image, TObject* Sender) {
-  GIFDecode(Stream, Width, Height, Interlaced, -1, [Buffer] { return Buffer; }, Image, Sender);
+  std::int64_t decoded = 0;
+  GIFDecode(Stream, Width, Height, Interlaced, [Buffer] { return Buffer; }, Image, Sender, decoded);
+}
+
+void GIFFillRest(std::uint8_t* Buffer, int Width, int Height, bool Interlaced, std::int64_t Done,
+                 std::uint8_t Fill) {
+  const std::int64_t total = std::int64_t(Width) * Height;
+  if (Done >= total) return;
+  if (!Interlaced) {
+    std::memset(Buffer + Done, Fill, std::size_t(total - Done));
+    return;
+  }
+  TRowWalk walk(Height, true);
+  for (std::int64_t r = Done / Width; r > 0; --r) walk.Next();
+  int x = int(Done % Width);
+  do {
+    std::memset(Buffer + std::int64_t(walk.Row) * Width + x, Fill, std::size_t(Width - x));
+    x = 0;
+  } while (walk.Next());
 }

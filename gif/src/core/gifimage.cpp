@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <utility>
 #include <numeric>
 
 #include "gif/gifcoder.h"
@@ -259,6 +261,27 @@ TGIFPixels::TGIFPixels(std::size_t Count) {
 }
 
 void TGIFPixels::TFree::operator()(std::uint8_t* p) const { std::free(p); }
+
+TGIFPixels& TGIFPixels::operator=(TGIFPixels&& Other) noexcept {
+  p_ = std::move(Other.p_);
+  n_ = std::exchange(Other.n_, 0);
+  fill_ = Other.fill_;
+  pending_.store(Other.pending_.exchange(false));
+  return *this;
+}
+
+void TGIFPixels::FillLater(int Width, int Height, bool Interlaced, std::int64_t Done, std::uint8_t Fill) {
+  fill_ = {Width, Height, Interlaced, Done, Fill};
+  pending_.store(Fill != 0 && Done < std::int64_t(n_), std::memory_order_release);
+}
+
+void TGIFPixels::ApplyFill() const {
+  static std::mutex lock;  // fills are rare; one lock serves all frames
+  std::lock_guard<std::mutex> hold(lock);
+  if (!pending_.load(std::memory_order_relaxed)) return;
+  GIFFillRest(p_.get(), fill_.Width, fill_.Height, fill_.Interlaced, fill_.Done, fill_.Fill);
+  pending_.store(false, std::memory_order_release);
+}
 
 bool TGIFSubImage::Empty() const { return data_.empty() || Width() == 0 || Height() == 0; }
 

@@ -465,19 +465,29 @@ void TGIFSubImage::SaveToStream(TStream* Stream) {
   Compress(Stream);
 }
 
-// Pixels are allocated when the first one arrives: a frame whose data holds
-// none stays empty, and one whose data stops early costs little more than
-// what it holds (untouched zero pages), unless its fill is not 0.
+// Pixels are allocated when the first one arrives, so a frame whose data
+// holds none stays empty; those the data does not reach get the fill when
+// they are first asked for. Either way a frame costs about what its data holds.
 void TGIFSubImage::Decompress(TStream* Stream) {
   const int fill = transparent_ && gce_ ? gce_->TransparentColorIndex() : 0;
   FreeImage();
-  GIFDecode(
-      Stream, Width(), Height(), Interlaced(), fill,
-      [this] {
-        NewImage(0);
-        return data_.data();
-      },
-      image_, this);
+  std::int64_t decoded = 0;
+  auto fillRest = [&] {
+    if (!data_.empty()) data_.FillLater(Width(), Height(), Interlaced(), decoded, std::uint8_t(fill));
+  };
+  try {
+    GIFDecode(
+        Stream, Width(), Height(), Interlaced(),
+        [this] {
+          NewImage(0);
+          return data_.data();
+        },
+        image_, this, decoded);
+  } catch (...) {
+    fillRest();
+    throw;
+  }
+  fillRest();
 }
 
 void TGIFSubImage::Compress(TStream* Stream) {
