@@ -591,6 +591,9 @@ void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int wid
   maxCodeSize_ = 2 * clearCode_;
   nextFree_ = clearCode_ + 2;
   const std::int64_t total = std::int64_t(width) * height;
+  // Pixels stored: whole runs plus x (counted in locals, as a pixel store may
+  // alias anything behind a reference).
+  std::int64_t runs = 0, x = 0;
   try {
     int v = total > 0 ? Fetch() : -1;
     if (v >= 0) {
@@ -600,20 +603,25 @@ void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int wid
       const std::int64_t run = interlaced ? width : total;
       TRowWalk walk(interlaced ? height : 1, interlaced);
       std::uint8_t* p = buf;
-      std::int64_t x = 0;
       for (;;) {
-        p[x] = std::uint8_t(v);
-        ++done;
-        if (++x == run) {
-          if (!walk.Next()) break;
-          p = buf + std::int64_t(walk.Row) * width;
-          x = 0;
-        }
+        // Fill the current run; only its end needs the walk.
+        std::uint8_t* q = p + x;
+        std::uint8_t* const end = p + run;
+        *q++ = std::uint8_t(v);
+        while (q != end && (v = Fetch()) >= 0) *q++ = std::uint8_t(v);
+        x = q - p;
+        if (q != end) break;
+        runs += run;
+        x = 0;
+        if (!walk.Next()) break;
+        p = buf + std::int64_t(walk.Row) * width;
         v = Fetch();
         if (v < 0) break;
       }
     }
+    done = runs + x;
   } catch (...) {
+    done = runs + x;
     // Consume the rest of the frame's data so the next block is read in place.
     try {
       if (!finished_) Fetch();
