@@ -1,7 +1,11 @@
 # Shared build helpers: warnings, sanitizers, module selection, test registration.
 
 add_compile_options(-Wall -Wextra)
-if(PHONARK_SANITIZE)
+if(PHONARK_SANITIZE STREQUAL "thread")
+  # ThreadSanitizer cannot run beside AddressSanitizer: a build of its own.
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(PHONARK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -6,6 +6,7 @@
 #include <functional>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ class TGIFRenderCache {
 public:
   virtual ~TGIFRenderCache() = default;
 };
+
+// Holds the frame lock of Image (TGIFImage::FrameLock) for one change of its
+// frames; holds nothing without an image.
+std::unique_lock<std::recursive_mutex> LockFrames(const TGIFImage* Image);
 
 // ---------------------------------------------------------------------------
 class TGIFColorMap : public TPersistent {
@@ -58,6 +63,8 @@ public:
   virtual void Warning(TGIFSeverity Severity, const std::string& Message) = 0;
 
 protected:
+  // The image whose frames use this table: its changes take that image's frame lock.
+  virtual TGIFImage* OwnerImage() const = 0;
   // Pixel counts per index over the frames that use this table; values beyond
   // the table are ignored.
   virtual void BuildHistogram(std::array<std::int64_t, 256>& Counts) = 0;
@@ -82,6 +89,7 @@ public:
   void Warning(TGIFSeverity Severity, const std::string& Message) override;
 
 protected:
+  TGIFImage* OwnerImage() const override;
   void BuildHistogram(std::array<std::int64_t, 256>& Counts) override;
   void MapImages(const std::array<std::uint8_t, 256>& Map) override;
 
@@ -97,6 +105,7 @@ public:
   void Warning(TGIFSeverity Severity, const std::string& Message) override;
 
 protected:
+  TGIFImage* OwnerImage() const override;
   void BuildHistogram(std::array<std::int64_t, 256>& Counts) override;
   void MapImages(const std::array<std::uint8_t, 256>& Map) override;
 
@@ -273,7 +282,8 @@ public:
   bool Interlaced() const { return (descriptor_.PackedFields & 0x40) != 0; }
   void SetInterlaced(bool Value);
 
-  // Pixel data: Width x Height colour indexes, rows from the top.
+  // Pixel data: Width x Height colour indexes, rows from the top. Writing them
+  // while the image animates: hold LockFrames(Image()) and free the bitmap.
   std::uint8_t* Data() { return data_.empty() ? nullptr : data_.data(); }
   const std::uint8_t* Data() const { return data_.empty() ? nullptr : data_.data(); }
   std::int64_t DataSize() const { return std::int64_t(data_.size()); }
@@ -300,7 +310,11 @@ public:
   // Rendering's per-frame data (bitmap, mask, palette) and the mask-needed flag.
   std::unique_ptr<TGIFRenderCache> RenderCache;
   bool NeedMask = true;
-  void FreeBitmap() { RenderCache.reset(); NeedMask = true; }
+  void FreeBitmap() {
+    auto lock = LockFrames(image_);
+    RenderCache.reset();
+    NeedMask = true;
+  }
 
 private:
   friend class TGIFGraphicControlExtension;
@@ -370,13 +384,22 @@ public:
   void SaveToStream(TStream* Stream) override;
 
   TDisposalMethod Disposal() const { return TDisposalMethod((packed_ & 0x1C) >> 2); }
-  void SetDisposal(TDisposalMethod Value) { packed_ = std::uint8_t((packed_ & ~0x1C) | ((Value & 7) << 2)); }
+  void SetDisposal(TDisposalMethod Value) {
+    auto lock = LockFrames(Image());
+    packed_ = std::uint8_t((packed_ & ~0x1C) | ((Value & 7) << 2));
+  }
   bool UserInput() const { return (packed_ & 0x02) != 0; }
-  void SetUserInput(bool Value) { packed_ = std::uint8_t(Value ? packed_ | 0x02 : packed_ & ~0x02); }
+  void SetUserInput(bool Value) {
+    auto lock = LockFrames(Image());
+    packed_ = std::uint8_t(Value ? packed_ | 0x02 : packed_ & ~0x02);
+  }
   bool Transparent() const { return (packed_ & 0x01) != 0; }
   void SetTransparent(bool Value);
   int Delay() const { return delay_; }
-  void SetDelay(int Value) { delay_ = std::uint16_t(Value); }
+  void SetDelay(int Value) {
+    auto lock = LockFrames(Image());
+    delay_ = std::uint16_t(Value);
+  }
   std::uint8_t TransparentColorIndex() const { return index_; }
   void SetTransparentColorIndex(int Value);
   std::uint8_t PackedFields() const { return packed_; }
@@ -576,7 +599,7 @@ public:
   TGIFHeader* Header() const { return header_.get(); }
   TGIFGlobalColorMap* GlobalColorMap() const { return header_->ColorMap(); }
 
-  TFrameDrawOptions DrawOptions() const { return drawOptions_; }
+  TFrameDrawOptions DrawOptions() const { return drawOptions_; }  // painter threads read it too
   void SetDrawOptions(TFrameDrawOptions Value) { drawOptions_ = Value; }
   TColorReduction ColorReduction() const { return colorReduction_; }
   void SetColorReduction(TColorReduction Value) { colorReduction_ = Value; }
@@ -607,15 +630,22 @@ public:
   // Pixels held by all frames, for the allocation cap.
   std::int64_t PixelTotal() const { return pixelTotal_; }
 
+  // Painter threads read the frames (pixels, colour tables, bounds, extensions,
+  // the frame list) and build the frames' bitmaps under this lock; every change
+  // of them takes it as well. Taken after the painter list's lock, never held
+  // while waiting for a painter or calling out to handlers.
+  std::recursive_mutex& FrameLock() const { return frameLock_; }
+
   void ProgressMsg(TProgressStage Stage, int Percent, bool RedrawNow, const std::string& Msg);
 
 private:
   friend class TGIFSubImage;
   void SetScreenSize(int Value, bool Horizontal);
+  mutable std::recursive_mutex frameLock_;  // first in, last out: the frames' destructors take it
   std::unique_ptr<TGIFHeader> header_;
   std::unique_ptr<TGIFImageList> images_;
   HPALETTE palette_ = 0;
-  TFrameDrawOptions drawOptions_ = GIFDefaultDrawOptions;
+  std::atomic<TFrameDrawOptions> drawOptions_{GIFDefaultDrawOptions};
   TColorReduction colorReduction_ = rmWeb216;
   int reductionBits_ = 8;
   TDitherMode ditherMode_ = dmNearest;

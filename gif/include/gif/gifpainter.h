@@ -84,7 +84,8 @@ protected:
 
 private:
   void PlayFrames();
-  void WaitFrame(TGIFSubImage* Frame, int& Delay, int& PreviousDelay, std::uint32_t& LastTime);
+  void WaitFrame(int Delay, int& PreviousDelay, std::uint32_t& LastTime);
+  TGIFSubImage* ActiveSubImage() const;
   void DoSynchronize(void (TGIFPainter::*Method)());
   void DoEvent(TNotifyEvent TGIFPainter::*Event);
   void DoPaint();

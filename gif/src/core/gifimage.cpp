@@ -22,6 +22,10 @@ IMPLEMENT_CLASS(TGIFImageList, TGIFList)
 IMPLEMENT_CLASS(TGIFExtensionList, TGIFList)
 IMPLEMENT_CLASS(TGIFImage, TGraphic)
 
+std::unique_lock<std::recursive_mutex> LockFrames(const TGIFImage* Image) {
+  return Image ? std::unique_lock<std::recursive_mutex>(Image->FrameLock()) : std::unique_lock<std::recursive_mutex>();
+}
+
 namespace {
 TColor ToColor(const TGIFColor& c) { return RGB(c.Red, c.Green, c.Blue); }
 TGIFColor FromColor(TColor c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
@@ -37,6 +41,7 @@ void TGIFColorMap::Grow(int Needed) {
 }
 
 void TGIFColorMap::Clear() {
+  auto lock = LockFrames(OwnerImage());
   colors_.clear();
   capacity_ = 0;
   optimized_ = false;
@@ -44,9 +49,12 @@ void TGIFColorMap::Clear() {
 
 int TGIFColorMap::Add(TColor Color) {
   if (Count() >= MaxColors) throw GIFException("Color table overflow");
-  Grow(Count() + 1);
-  colors_.push_back(FromColor(Color));
-  optimized_ = false;
+  {
+    auto lock = LockFrames(OwnerImage());
+    Grow(Count() + 1);
+    colors_.push_back(FromColor(Color));
+    optimized_ = false;
+  }
   Changed();
   return Count() - 1;
 }
@@ -58,8 +66,11 @@ int TGIFColorMap::AddUnique(TColor Color) {
 
 void TGIFColorMap::Delete(int Index) {
   if (Index < 0 || Index >= Count()) throw GIFException("Invalid color index");
-  colors_.erase(colors_.begin() + Index);
-  optimized_ = false;
+  {
+    auto lock = LockFrames(OwnerImage());
+    colors_.erase(colors_.begin() + Index);
+    optimized_ = false;
+  }
   Changed();
 }
 
@@ -86,15 +97,21 @@ TColor TGIFColorMap::Colors(int Index) {
 
 void TGIFColorMap::SetColors(int Index, TColor Color) {
   if (Index < 0 || Index >= Count()) throw GIFException("Invalid color index");
-  colors_[std::size_t(Index)] = FromColor(Color);
+  {
+    auto lock = LockFrames(OwnerImage());
+    colors_[std::size_t(Index)] = FromColor(Color);
+  }
   Changed();
 }
 
 void TGIFColorMap::ImportRGB(const std::uint8_t* Quads, int Count) {
-  Clear();
-  Count = std::min(Count, MaxColors);
-  Grow(Count);
-  for (int i = 0; i < Count; ++i) colors_.push_back({Quads[4 * i + 2], Quads[4 * i + 1], Quads[4 * i]});
+  {
+    auto lock = LockFrames(OwnerImage());
+    Clear();
+    Count = std::min(Count, MaxColors);
+    Grow(Count);
+    for (int i = 0; i < Count; ++i) colors_.push_back({Quads[4 * i + 2], Quads[4 * i + 1], Quads[4 * i]});
+  }
   Changed();
 }
 
@@ -107,9 +124,12 @@ int TGIFColorMap::BitsPerPixel() const {
 
 void TGIFColorMap::Assign(TPersistent* Source) {
   if (auto* m = dynamic_cast<TGIFColorMap*>(Source)) {
-    colors_ = m->colors_;
-    capacity_ = m->capacity_;
-    optimized_ = m->optimized_;
+    {
+      auto lock = LockFrames(OwnerImage());
+      colors_ = m->colors_;
+      capacity_ = m->capacity_;
+      optimized_ = m->optimized_;
+    }
     Changed();
     return;
   }
@@ -117,10 +137,11 @@ void TGIFColorMap::Assign(TPersistent* Source) {
 }
 
 void TGIFColorMap::LoadFromStream(TStream* Stream, int Count) {
-  Clear();
   std::uint8_t buf[3 * MaxColors];
   Count = std::min(Count, MaxColors);
   ReadCheck(Stream, buf, 3 * Count);
+  auto lock = LockFrames(OwnerImage());
+  Clear();
   Grow(Count);
   for (int i = 0; i < Count; ++i) colors_.push_back({buf[3 * i], buf[3 * i + 1], buf[3 * i + 2]});
 }
@@ -143,6 +164,7 @@ void TGIFColorMap::CountFrame(TGIFSubImage* Frame, std::array<std::int64_t, 256>
 }
 
 void TGIFColorMap::MapFrame(TGIFSubImage* Frame, const std::array<std::uint8_t, 256>& Map) {
+  auto lock = LockFrames(Frame->Image());
   if (std::uint8_t* p = Frame->Data())
     for (std::int64_t i = 0, n = Frame->DataSize(); i < n; ++i) p[i] = Map[p[i]];
   if (Frame->Transparent() && Frame->GraphicControlExtension()) {
@@ -174,8 +196,11 @@ void TGIFColorMap::Optimize() {
   int used = n;
   while (used > 0 && counts[std::size_t(order[std::size_t(used - 1)])] == 0) --used;
   sorted.resize(std::size_t(std::max(used, 1)));
-  colors_ = std::move(sorted);
-  MapImages(map);
+  {
+    auto lock = LockFrames(OwnerImage());
+    colors_ = std::move(sorted);
+    MapImages(map);
+  }
   Changed();
 }
 
@@ -184,6 +209,8 @@ void TGIFColorMap::Optimize() {
 void TGIFGlobalColorMap::Warning(TGIFSeverity Severity, const std::string& Message) {
   if (header_) header_->Warning(Severity, Message);
 }
+
+TGIFImage* TGIFGlobalColorMap::OwnerImage() const { return header_ ? header_->Image() : nullptr; }
 
 void TGIFGlobalColorMap::Changed() {
   if (header_ && header_->Image()) header_->Image()->SetPalette(0);
@@ -218,6 +245,8 @@ void TGIFLocalColorMap::Warning(TGIFSeverity Severity, const std::string& Messag
   if (frame_) frame_->Warning(Severity, Message);
 }
 
+TGIFImage* TGIFLocalColorMap::OwnerImage() const { return frame_ ? frame_->Image() : nullptr; }
+
 void TGIFLocalColorMap::Changed() {
   if (frame_) frame_->FreeBitmap();
 }
@@ -244,6 +273,7 @@ TGIFVersion TGIFSubImage::GetVersion() const {
 }
 
 void TGIFSubImage::Clear() {
+  auto lock = LockFrames(image_);
   extensions_->Clear();
   colorMap_->Clear();
   FreeImage();
@@ -290,6 +320,7 @@ void TGIFSubImage::AccountPixels(std::int64_t Delta) {
 }
 
 void TGIFSubImage::FreeImage() {
+  auto lock = LockFrames(image_);
   AccountPixels(-DataSize());
   data_ = TGIFPixels();
 }
@@ -307,6 +338,7 @@ void TGIFSubImage::NewImage(std::uint8_t Fill) {
   const std::int64_t n = std::int64_t(Width()) * Height();
   if (n <= 0) return;
   CheckPixelCaps(image_ ? image_->PixelTotal() : 0);
+  auto lock = LockFrames(image_);
   data_ = TGIFPixels(std::size_t(n));
   if (Fill != 0) std::memset(data_.data(), Fill, std::size_t(n));
   AccountPixels(n);
@@ -318,13 +350,17 @@ void TGIFSubImage::SetInterlaced(bool Value) {
 
 void TGIFSubImage::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const bool resized = AWidth != Width() || AHeight != Height();
-  descriptor_.Left = ALeft;
-  descriptor_.Top = ATop;
-  descriptor_.Width = AWidth;
-  descriptor_.Height = AHeight;
-  if (resized) {
-    FreeBitmap();
-    NewImage(0);
+  {
+    // Not held for the warnings below: their handlers may wait for a painter.
+    auto lock = LockFrames(image_);
+    descriptor_.Left = ALeft;
+    descriptor_.Top = ATop;
+    descriptor_.Width = AWidth;
+    descriptor_.Height = AHeight;
+    if (resized) {
+      FreeBitmap();
+      NewImage(0);
+    }
   }
   if (!image_) return;
   bool warned = false;
@@ -354,6 +390,7 @@ std::uint8_t TGIFSubImage::Pixels(int X, int Y) {
 
 void TGIFSubImage::SetPixels(int X, int Y, std::uint8_t Value) {
   if (X < 0 || X >= Width()) throw GIFException("Invalid pixel coordinates");
+  auto lock = LockFrames(image_);
   Scanline(Y)[X] = Value;
 }
 
@@ -388,6 +425,7 @@ void TGIFSubImage::Crop() {
   }
   const int nw = x1 - x0 + 1, nh = y1 - y0 + 1;
   if (nw == w && nh == h) return;
+  auto lock = LockFrames(image_);
   TGIFPixels cut(std::size_t(nw) * std::size_t(nh));
   for (int y = 0; y < nh; ++y)
     std::memcpy(cut.data() + std::size_t(y) * nw, data_.data() + std::int64_t(y + y0) * w + x0, std::size_t(nw));
@@ -407,6 +445,7 @@ void TGIFSubImage::Assign(TPersistent* Source) {
     return;
   }
   if (auto* src = dynamic_cast<TGIFSubImage*>(Source)) {
+    auto lock = LockFrames(image_);
     Clear();
     if (src->Empty()) return;
     descriptor_ = src->descriptor_;
@@ -603,7 +642,7 @@ void TGIFImage::Assign(TPersistent* Source) {
     header_->Assign(src->header_.get());
     threadPriority_ = src->threadPriority_;
     backgroundColor_ = src->backgroundColor_;
-    drawOptions_ = src->drawOptions_;
+    drawOptions_ = src->drawOptions_.load();
     colorReduction_ = src->colorReduction_;
     ditherMode_ = src->ditherMode_;
     visibleFrame_ = src->visibleFrame_;

@@ -184,22 +184,26 @@ TGIFItem* TGIFList::Items(int Index) const {
 }
 
 int TGIFList::Add(TGIFItem* Item) {
+  auto lock = LockFrames(image_);
   items_.push_back(Item);
   return Count() - 1;
 }
 
 void TGIFList::Insert(int Index, TGIFItem* Item) {
   if (Index < 0 || Index > Count()) throw EListError(Format("List index out of bounds (%d)", Index));
+  auto lock = LockFrames(image_);
   items_.insert(items_.begin() + Index, Item);
 }
 
 void TGIFList::Delete(int Index) {
+  auto lock = LockFrames(image_);
   TGIFItem* item = Items(Index);
   items_.erase(items_.begin() + Index);
   delete item;
 }
 
 int TGIFList::Remove(TGIFItem* Item) {
+  auto lock = LockFrames(image_);
   int i = IndexOf(Item);
   if (i >= 0) items_.erase(items_.begin() + i);
   return i;
@@ -556,10 +560,12 @@ void TGIFExtension::WriteLabel(TStream* Stream) const {
 // Graphic control
 
 TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage* Frame) : TGIFExtension(Frame) {
+  auto lock = LockFrames(image_);
   if (Frame && !Frame->gce_) Frame->gce_ = this;
 }
 
 TGIFGraphicControlExtension::~TGIFGraphicControlExtension() {
+  auto lock = LockFrames(image_);
   if (frame_ && frame_->gce_ == this) {
     if (Transparent()) frame_->transparent_ = false;
     frame_->gce_ = nullptr;
@@ -573,6 +579,7 @@ TGIFExtensionClass TGIFGraphicControlExtension::ExtClass() {
 }
 
 void TGIFGraphicControlExtension::SetTransparent(bool Value) {
+  auto lock = LockFrames(image_);
   packed_ = std::uint8_t(Value ? packed_ | 0x01 : packed_ & ~0x01);
   if (frame_ && frame_->gce_ == this) frame_->transparent_ = Value;
 }
@@ -583,6 +590,7 @@ void TGIFGraphicControlExtension::SetTransparentColorIndex(int Value) {
     Warning(gsWarning, "Invalid color index");
     Value = 0;
   }
+  auto lock = LockFrames(image_);
   index_ = std::uint8_t(Value);
 }
 

@@ -162,55 +162,40 @@ void TGIFPainter::PlayFrames() {
     bool drewAny = false;
     for (;;) {
       const int index = activeFrame_;
-      if (index < 0 || index >= frames->Count()) break;
-      TGIFSubImage* frame = frames->SubImages(index);
-      if (frame->Empty()) break;
-
-      if (delay < 1) {
-        env_->Sleep(0);
-      } else {
-        GetBitmap(frame);  // built before the wait, so drawing is quick
-        const std::uint32_t now = env_->Now();
-        long long ms;
-        if (speed_ < 1) {
-          ms = threaded ? -1 : GIFNoSpeedWaitMs;
-        } else {
-          const int lag = (int(now - lastTime) - previousDelay) / 2;
-          ms = MulDiv(delay * GIFDelayUnitMs - lag, 100, speed_);
-          previousDelay = int(ms);
-        }
-        lastTime = now;
-        if (!threaded) {
-          ms = std::max<long long>(ms, 1);
-          while (ms > 0 && !Terminated()) {
-            const std::uint32_t before = env_->Now();
-            env_->Sleep(unsigned(std::min<long long>(ms, 100)));
-            ms -= std::max<long long>(env_->Now() - before, 1);  // always progresses
-            if (!env_->ProcessMessages()) Terminate();
-          }
-        } else if ((ms > 0 || speed_ == 0) && event_) {
-          if (env_->Wait(*event_, ms < 0 ? INFINITE : unsigned(ms)) == wrSignaled) {
-            previousDelay = 0;
-            lastTime = env_->Now();
-          }
-        }
+      {
+        // The main thread may edit the frames meanwhile: read them under their lock.
+        auto lock = LockFrames(image_);
+        if (index < 0 || index >= frames->Count() || frames->SubImages(index)->Empty()) break;
+        if (delay >= 1) GetBitmap(frames->SubImages(index));  // built before the wait, so drawing is quick
       }
+      if (delay < 1) env_->Sleep(0);
+      else WaitFrame(delay, previousDelay, lastTime);
       if (Terminated()) break;
       DoEvent(&TGIFPainter::OnFramePaint);
       if (Terminated()) break;
 
-      disposal_ = dsKeep;
-      TGIFExtensionList* exts = frame->Extensions();
-      for (int e = 0; e < exts->Count(); ++e) {
-        TGIFExtension* ext = exts->Extensions(e);
-        if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(ext)) {
-          if (loopSeen) continue;
-          loopSeen = true;
-          loops = loop->Loops();
-          if (threaded && (loops == 0 || (options_ & fdLoopForever))) loops = -1;
-          loopStart = activeFrame_;
-        } else if (auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(ext)) {
-          disposal_ = gce->Disposal();
+      int nextDelay = GIFDefaultDelay;
+      {
+        auto lock = LockFrames(image_);
+        if (index >= frames->Count()) break;  // the frame went while we waited
+        TGIFSubImage* frame = frames->SubImages(index);
+        disposal_ = dsKeep;
+        TGIFExtensionList* exts = frame->Extensions();
+        for (int e = 0; e < exts->Count(); ++e) {
+          TGIFExtension* ext = exts->Extensions(e);
+          if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(ext)) {
+            if (loopSeen) continue;
+            loopSeen = true;
+            loops = loop->Loops();
+            if (threaded && (loops == 0 || (options_ & fdLoopForever))) loops = -1;
+            loopStart = activeFrame_;
+          } else if (auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(ext)) {
+            disposal_ = gce->Disposal();
+          }
+        }
+        if (TGIFGraphicControlExtension* gce = frame->GraphicControlExtension(); gce && gce->Delay() != 0) {
+          nextDelay = std::max(gce->Delay(), GIFMinimumDelay);
+          if (!threaded) nextDelay = std::min(nextDelay, GIFMaximumDelay);
         }
       }
 
@@ -219,11 +204,7 @@ void TGIFPainter::PlayFrames() {
       previousDisposal_ = disposal_;
       if (Terminated()) break;
 
-      delay = GIFDefaultDelay;
-      if (TGIFGraphicControlExtension* gce = frame->GraphicControlExtension(); gce && gce->Delay() != 0) {
-        delay = std::max(gce->Delay(), GIFMinimumDelay);
-        if (!threaded) delay = std::min(delay, GIFMaximumDelay);
-      }
+      delay = nextDelay;
       DoEvent(&TGIFPainter::OnAfterFramePaint);
       if (Terminated()) break;
       if (activeFrame_ == index) activeFrame_ = index + 1;
@@ -236,14 +217,52 @@ void TGIFPainter::PlayFrames() {
   }
 }
 
+// Waits out Delay units (the previous frame's delay) less half the lag.
+void TGIFPainter::WaitFrame(int Delay, int& PreviousDelay, std::uint32_t& LastTime) {
+  const bool threaded = (options_ & fdThreaded) != 0;
+  const std::uint32_t now = env_->Now();
+  long long ms;
+  if (speed_ < 1) {
+    ms = threaded ? -1 : GIFNoSpeedWaitMs;
+  } else {
+    const int lag = (int(now - LastTime) - PreviousDelay) / 2;
+    ms = MulDiv(Delay * GIFDelayUnitMs - lag, 100, speed_);
+    PreviousDelay = int(ms);
+  }
+  LastTime = now;
+  if (!threaded) {
+    ms = std::max<long long>(ms, 1);
+    while (ms > 0 && !Terminated()) {
+      const std::uint32_t before = env_->Now();
+      env_->Sleep(unsigned(std::min<long long>(ms, 100)));
+      ms -= std::max<long long>(env_->Now() - before, 1);  // always progresses
+      if (!env_->ProcessMessages()) Terminate();
+    }
+  } else if ((ms > 0 || speed_ == 0) && event_) {
+    if (env_->Wait(*event_, ms < 0 ? INFINITE : unsigned(ms)) == wrSignaled) {
+      PreviousDelay = 0;
+      LastTime = env_->Now();
+    }
+  }
+}
+
+// The frame on show; nullptr when the frames were cut below it meanwhile.
+TGIFSubImage* TGIFPainter::ActiveSubImage() const {
+  const int index = activeFrame_;
+  TGIFImageList* frames = image_->Images();
+  return index >= 0 && index < frames->Count() ? frames->SubImages(index) : nullptr;
+}
+
 void TGIFPainter::DoPaint() {
-  Draw(image_->Images()->SubImages(activeFrame_), canvas_, rect_, (options_ & fdTile) != 0,
-       (options_ & fdTransparent) != 0);
+  TGIFSubImage* frame = ActiveSubImage();
+  if (!frame) return;
+  Draw(frame, canvas_, rect_, (options_ & fdTile) != 0, (options_ & fdTransparent) != 0);
   painted_ = true;
 }
 
 void TGIFPainter::DoPaintFrame() {
-  TGIFSubImage* frame = image_->Images()->SubImages(activeFrame_);
+  TGIFSubImage* frame = ActiveSubImage();
+  if (!frame) return;
   const TRect whole = ::Rect(0, 0, rect_.Width(), rect_.Height());
   TCanvas* target = frameBuffer_->Canvas();
   TRect area = whole;

@@ -29,9 +29,8 @@ TFrameRender& FrameCache(TGIFSubImage* Frame) {
 
 TImageRender* ImageCache(TGIFImage* Image) { return static_cast<TImageRender*>(Image->RenderCache.get()); }
 
-std::unique_lock<std::recursive_mutex> LockRendering(TGIFSubImage* Frame) {
-  return std::unique_lock<std::recursive_mutex>(PaintersOf(Frame->Image()).RenderLock);
-}
+// Frame bitmaps are built on painter threads too.
+std::unique_lock<std::recursive_mutex> LockRendering(TGIFSubImage* Frame) { return LockFrames(Frame->Image()); }
 
 TColorPalette TablePalette(const TGIFColorMap* Map) {
   TColorPalette p;
@@ -114,7 +113,7 @@ void BuildBitmap(TGIFSubImage* Frame, TFrameRender& Cache) {
     Frame->NeedMask = false;
   }
   Report(image, psEnding, 100);
-  if (image->PaletteModified && IsMainThread()) image->Changed(image);
+  if (IsMainThread() && image->PaletteModified) image->Changed(image);
 }
 
 // The frame's bitmap at 32 bits with its masked pixels in a colour that no other

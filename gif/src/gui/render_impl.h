@@ -2,7 +2,6 @@
 #pragma once
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "gif/gifpainter.h"
@@ -37,7 +36,6 @@ struct TImagePainters : TGIFRenderCache {
   bool Drawing = false;
   bool PaletteBusy = false;
   std::exception_ptr Pending;  // from a painter's run, raised by the next Draw
-  std::recursive_mutex RenderLock;  // frame bitmaps are built on painter threads too
 };
 
 TImagePainters& PaintersOf(TGIFImage* Image);

@@ -197,6 +197,61 @@ TEST_F(Animated, PainterErrorIsRaisedByTheNextDrawOnTheMainThread) {
   EXPECT_NE(DrawPainter(&img), nullptr);
 }
 
+// The painter thread builds the frames' bitmaps and reads their extensions
+// while the main thread edits them; the edits show in the animation, which
+// goes on. Run under ThreadSanitizer by the test command.
+TEST_F(Animated, FramesEditedWhileAnimatingShowTheirChanges) {
+  TGIFImageList* frames = img.Images();
+  AddExt<TGIFAppExtNSLoop>(frames->SubImages(0));  // loops until stopped
+  for (int i = 0; i < frames->Count(); ++i) AddGrays(frames->SubImages(i)->ColorMap(), 16);
+  img.SetAnimationSpeed(1000);
+  img.Draw(target->Canvas(), Rect(0, 0, 32, 32));
+  TGIFPainter* p = DrawPainter(&img);
+  ASSERT_NE(p, nullptr);
+  auto pump = [] { for (int k = 0; k < 3; ++k) CheckSynchronize(1); };
+
+  // Colour tables: each frame's own colour (index i + 1) becomes red.
+  for (int i = 0; i < frames->Count(); ++i) {
+    frames->SubImages(i)->ColorMap()->SetColors(i + 1, clRed);
+    pump();
+  }
+  PumpUntil([&] { return Bitmap(&img)->Canvas()->Pixels(5, 5) == clRed; });
+  for (int n = 0; n < 20; ++n) {
+    pump();
+    ASSERT_EQ(Bitmap(&img)->Canvas()->Pixels(5, 5), clRed) << "an edited frame shows its old colours";
+  }
+
+  // Bounds, pixels, delays and disposals, again and again while it plays.
+  for (int round = 0; round < 12; ++round) {
+    TGIFSubImage* f = frames->SubImages(round % frames->Count());
+    f->SetBounds(8, 8, 16, 16);  // new pixels, all index 0
+    f->SetPixels(0, 0, 1);
+    f->FreeBitmap();
+    pump();
+    f->SetBounds(0, 0, 32, 32);
+    f->ColorMap()->Add(clBlue);
+    f->GraphicControlExtension()->SetDelay(round % 2 ? 1 : 2);
+    f->GraphicControlExtension()->SetDisposal(round % 2 ? dsKeep : dsRestoreBackground);
+    pump();
+  }
+
+  // Frames go and come while the painter may be waiting on one of them.
+  for (int round = 0; round < 6; ++round) {
+    frames->Delete(frames->Count() - 1);
+    pump();
+    TGIFSubImage* f = AddFrame(img, 0, 0, 32, 32, std::vector<int>(32 * 32, 2));
+    AddExt<TGIFGraphicControlExtension>(f)->SetDelay(1);
+    pump();
+  }
+  EXPECT_EQ(DrawPainter(&img), p) << "edits never stop the animation";
+  EXPECT_EQ(PainterCount(&img), 1);
+  // Still playing: the resized frames hold index 0 (black), the new last one grey 2.
+  PumpUntil([&] { return Bitmap(&img)->Canvas()->Pixels(5, 5) == RGB(2, 2, 2); });
+  PumpUntil([&] { return Bitmap(&img)->Canvas()->Pixels(5, 5) == clBlack; });
+  StopDraw(&img);
+  EXPECT_EQ(PainterCount(&img), 0);
+}
+
 TEST_F(Animated, FreeingAnAnimatingImageJoinsItsPainter) {
   auto* gif = new TGIFImage;
   MakeAnimation(*gif, 3, 16, 16, 1, dsRestorePrevious);
