@@ -19,8 +19,10 @@ void TGIFPainterEnv::Sleep(unsigned Ms) {
 }
 
 bool TGIFPainterEnv::ProcessMessages() {
+  // Only the main thread pumps messages; elsewhere the wait is all there is.
+  if (!IsMainThread()) return true;
   if (!Application) {
-    if (IsMainThread()) CheckSynchronize();
+    CheckSynchronize();
     return true;
   }
   Application->ProcessMessages();
@@ -75,7 +77,11 @@ TGIFPainter::TGIFPainter(TGIFImage* Image, TCanvas* ACanvas, const TRect& R, TFr
   }
 }
 
-TGIFPainter::~TGIFPainter() = default;
+TGIFPainter::~TGIFPainter() {
+  Terminate();
+  if (event_) event_->SetEvent();
+  TerminateAndWait();
+}
 
 std::unique_ptr<TBitmap> TGIFPainter::MakeBuffer(bool CopyTarget) {
   auto b = std::make_unique<TBitmap>();

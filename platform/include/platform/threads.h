@@ -30,9 +30,13 @@ bool IsMainThread();
 // created running (see TThread).
 bool CheckSynchronize(unsigned TimeoutMs = 0);
 
-// Called (from the worker) whenever a call is queued, so that a message loop that
-// sleeps can wake up and run it. The GUI library sets it; null does nothing.
-extern void (*WakeMainThread)();
+// The hook a worker calls whenever it queues a call, so that a message loop that
+// sleeps can wake up and run it. The GUI library sets it; null does nothing. A
+// worker calls it under a lock that this setter takes too: once the setter has
+// returned, no worker is inside the old hook, so what it uses may go.
+// Answers the hook it replaces.
+using TWakeHook = void (*)();
+TWakeHook SetWakeMainThread(TWakeHook Hook);
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
@@ -47,8 +51,13 @@ enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest,
 // When Execute returns (or raises: the exception is kept in FatalException),
 // OnTerminate runs on the main thread through Synchronize, the thread counts as
 // finished, and with FreeOnTerminate the object frees itself.
-// Free a running thread only after WaitFor, or let it free itself: the base
-// destructor terminates and waits, but by then the derived part is gone.
+//
+// Freeing: C++ destroys the derived part before TThread's destructor runs, so
+// that destructor cannot wait for an Execute that still uses it. A class whose
+// objects may be freed while they run calls TerminateAndWait first thing in its
+// own destructor (after waking whatever its Execute waits on). TThread's
+// destructor joins a thread that has finished and stops the program with a
+// message when it finds one still running.
 class TThread : public TObject {
   DECLARE_CLASS(TThread, TObject)
 public:
@@ -59,6 +68,10 @@ public:
   void Resume() { Start(); }
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
+  // Terminates and waits until the thread has finished (at once for one that
+  // never started, which then never will); a thread freeing itself does not
+  // wait for itself. For destructors of derived classes.
+  void TerminateAndWait();
   // Waits until the thread has finished (running queued synchronised calls
   // meanwhile when called on the main thread); returns ReturnValue.
   int WaitFor();
@@ -98,10 +111,10 @@ private:
   std::condition_variable cv_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
-  bool started_ = false;
-  bool startPending_ = false;  // created running, not yet launched
-  bool freeOnTerminate_ = false;
-  TThreadPriority priority_ = tpNormal;
+  std::atomic<bool> started_{false};
+  std::atomic<bool> startPending_{false};  // created running, not yet launched
+  std::atomic<bool> freeOnTerminate_{false};
+  std::atomic<TThreadPriority> priority_{tpNormal};
   int returnValue_ = 0;
   std::exception_ptr fatal_;
 };

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <utility>
 #include <vector>
-
-void (*WakeMainThread)() = nullptr;
 
 namespace {
 
@@ -25,6 +26,8 @@ struct SyncState {
   std::vector<TThread*> PendingStarts;
   std::thread::id MainId;
   bool MainKnown = false;
+  std::mutex WakeLock;  // held while the hook runs and while it is replaced
+  TWakeHook Wake = nullptr;
 };
 
 SyncState& State() {
@@ -42,6 +45,12 @@ void EnsureMainKnown() {
 }
 
 }  // namespace
+
+TWakeHook SetWakeMainThread(TWakeHook Hook) {
+  SyncState& s = State();
+  std::lock_guard<std::mutex> g(s.WakeLock);
+  return std::exchange(s.Wake, Hook);
+}
 
 void SetMainThread() {
   SyncState& s = State();
@@ -110,9 +119,34 @@ TThread::~TThread() {
     thread_.detach();  // freeing itself at the end of Run
     return;
   }
+  if (!finished_) {
+    // Its Execute may still use the derived part, which is gone: waiting now
+    // would only hide the fault until it corrupts memory.
+    std::fputs("A thread object was freed while its thread runs: its class's destructor must call "
+               "TerminateAndWait\n", stderr);
+    std::abort();
+  }
+  thread_.join();  // past finished_, Run touches only this base part
+}
+
+void TThread::TerminateAndWait() {
   Terminate();
+  {
+    SyncState& s = State();
+    std::lock_guard<std::mutex> g(s.M);
+    if (!started_) {  // never launched: keep it so
+      startPending_ = false;
+      auto& p = s.PendingStarts;
+      p.erase(std::remove(p.begin(), p.end(), this), p.end());
+      return;
+    }
+  }
+  {
+    std::lock_guard<std::mutex> g(m_);  // Launch sets id_ under it
+    if (id_ == std::this_thread::get_id()) return;
+  }
   WaitFor();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 void TThread::Launch() {
@@ -196,7 +230,10 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& Method) {
     s.Queue.push_back(&r);
     s.Posted.notify_all();
   }
-  if (WakeMainThread) WakeMainThread();
+  {
+    std::lock_guard<std::mutex> g(s.WakeLock);
+    if (s.Wake) s.Wake();
+  }
   {
     std::unique_lock<std::mutex> lk(s.M);
     s.Done.wait(lk, [&] { return r.Done; });

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "app_fixture.h"
 #include "platform/threads.h"
@@ -15,6 +16,7 @@ namespace {
 class TTestThread : public TThread {
 public:
   TTestThread(bool suspended, std::function<void(TTestThread*)> body) : TThread(suspended), body_(std::move(body)) {}
+  ~TTestThread() override { TerminateAndWait(); }
   using TThread::SetReturnValue;
   using TThread::Synchronize;
 
@@ -118,6 +120,97 @@ TEST_F(ThreadsInLoop, RunningLoopDrainsSynchronisedCallsWhileAHandlerRuns) {
   TestInput::PumpUntil([&] { return delivered == 5; });
   EXPECT_EQ(delivered, 5);
   t.WaitFor();
+}
+
+// Execute works on members of the derived class until it is terminated.
+class TBusyThread : public TThread {
+public:
+  explicit TBusyThread(std::atomic<int>* Sum) : TThread(true), sum_(Sum) {}
+  ~TBusyThread() override { TerminateAndWait(); }
+  std::atomic<bool> Running{false};
+
+protected:
+  void Execute() override {
+    Running = true;
+    while (!Terminated()) {
+      items_.push_back(1);
+      if (items_.size() > 64) items_.clear();
+    }
+    *sum_ = int(items_.size()) + 1;
+  }
+
+private:
+  std::atomic<int>* sum_;
+  std::vector<int> items_;
+};
+
+class TForgetfulThread : public TThread {
+public:
+  TForgetfulThread() : TThread(true) {}
+
+protected:
+  void Execute() override {
+    while (!Terminated()) std::this_thread::yield();
+  }
+};
+
+TEST(Threads, FreeingARunningThreadWaitsBeforeItsOwnPartGoes) {
+  std::atomic<int> sum{0};
+  auto* t = new TBusyThread(&sum);
+  t->Start();
+  while (!t->Running) std::this_thread::yield();
+  delete t;  // the sanitizer builds catch an Execute that outlives its members
+  EXPECT_GT(sum, 0) << "Execute had ended before the object went";
+
+  // Freed before it ran: a thread created running never starts then.
+  std::atomic<bool> ran{false};
+  auto* pending = new TTestThread(false, [&](TTestThread*) { ran = true; });
+  delete pending;
+  CheckSynchronize();
+  TBusyThread never(&sum);  // suspended, never started: nothing to wait for
+  EXPECT_FALSE(ran);
+}
+
+TEST(ThreadsDeathTest, AClassThatDoesNotWaitStopsTheProgramInsteadOfCorruptingIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        auto* t = new TForgetfulThread;
+        t->Start();
+        Sleep(5);
+        delete t;
+      },
+      "must call TerminateAndWait");
+}
+
+// The wake-up hook is called by workers; once replaced, the old one is never
+// running nor called again, so what it uses may be freed.
+std::atomic<int> oldCalls{0};
+std::atomic<bool> insideOld{false};
+void SlowWake() {
+  insideOld = true;
+  ++oldCalls;
+  Sleep(1);
+  insideOld = false;
+}
+void QuietWake() {}
+
+TEST(Threads, ReplacedWakeHookIsNoLongerRunning) {
+  TWakeHook previous = SetWakeMainThread(&SlowWake);
+  std::atomic<bool> stop{false};
+  TTestThread t(true, [&](TTestThread* self) {
+    while (!stop) self->Synchronize([] {});
+  });
+  t.Start();
+  while (oldCalls < 3) CheckSynchronize(1);
+  EXPECT_EQ(SetWakeMainThread(&QuietWake), &SlowWake);
+  EXPECT_FALSE(insideOld);
+  const int calls = oldCalls;
+  for (int i = 0; i < 20; ++i) CheckSynchronize(1);
+  EXPECT_EQ(oldCalls, calls);
+  stop = true;
+  t.WaitFor();
+  SetWakeMainThread(previous);
 }
 
 TEST(Threads, SyncEventWaitsTimesOutAndResets) {
