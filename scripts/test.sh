@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every test twice (plain, and under
 # AddressSanitizer + UndefinedBehaviorSanitizer) and runs them all.
+# Then runs the thread and painter tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
@@ -16,3 +17,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt  # system libraries only
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+# ThreadSanitizer needs a build of its own; only the tests that run threads
+# (platform's thread tests and the GIF rendering and painter tests), so that it
+# stays quick.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPHONARK_SANITIZE=thread -DPHONARK_BENCH=OFF \
+  -DPHONARK_ONLY="platform;gif" >/dev/null
+cmake --build build-tsan -j "$jobs" --target platform_gui_tests gif_gui_tests
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp"
+timeout 900 build-tsan/platform/platform_gui_tests --gtest_brief=1 --gtest_filter='Threads*'
+timeout 900 build-tsan/gif/gif_gui_tests --gtest_brief=1

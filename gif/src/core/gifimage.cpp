@@ -445,13 +445,16 @@ void TGIFSubImage::Assign(TPersistent* Source) {
     return;
   }
   if (auto* src = dynamic_cast<TGIFSubImage*>(Source)) {
-    auto lock = LockFrames(image_);
-    Clear();
-    if (src->Empty()) return;
-    descriptor_ = src->descriptor_;
-    transparent_ = src->transparent_;
-    NewImage(0);
-    std::memcpy(data_.data(), src->data_.data(), data_.size());
+    {
+      // The extensions below may warn: their handlers run without the lock.
+      auto lock = LockFrames(image_);
+      Clear();
+      if (src->Empty()) return;
+      descriptor_ = src->descriptor_;
+      transparent_ = src->transparent_;
+      NewImage(0);
+      std::memcpy(data_.data(), src->data_.data(), data_.size());
+    }
     colorMap_->Assign(src->colorMap_.get());
     if (src->extensions_->Count() > 0) {
       TMemoryStream mem;

@@ -43,14 +43,22 @@ void Report(TGIFImage* Image, TProgressStage Stage, int Percent) {
   if (IsMainThread()) Image->ProgressMsg(Stage, Percent, Stage != psRunning, "Rendering...");
 }
 
-void BuildBitmap(TGIFSubImage* Frame, TFrameRender& Cache) {
+// A frame's bitmap as built, and its mask when one was asked for.
+struct TBuiltBitmap {
+  std::unique_ptr<TBitmap> Bitmap;
+  bool MaskBuilt = false;
+  std::vector<std::uint8_t> Mask;  // empty when no pixel is transparent
+};
+
+// Reads the frame; the caller makes sure nobody changes it meanwhile.
+TBuiltBitmap BuildBitmap(TGIFSubImage* Frame, bool WantMask) {
   TGIFImage* image = Frame->Image();
   const int w = Frame->Width(), h = Frame->Height();
   const std::uint8_t* pixels = Frame->Data();
   const bool web = UseWebPalette(image);
   const TGIFColorMap* map = Frame->ActiveColorMap();
   const int transparent = Frame->TransparentIndex();
-  const bool buildMask = transparent >= 0 && Cache.Mask.empty();
+  const bool buildMask = transparent >= 0 && WantMask;
   const int maskStride = (w + 15) / 16 * 2;
   std::vector<std::uint8_t> mask;
   if (buildMask) mask.assign(std::size_t(maskStride) * std::size_t(h), 0);
@@ -107,13 +115,23 @@ void BuildBitmap(TGIFSubImage* Frame, TFrameRender& Cache) {
     Report(image, psEnding, 0);
     throw;
   }
-  Cache.Bitmap = std::move(bitmap);
-  if (buildMask) {
-    if (anyMasked) Cache.Mask = std::move(mask);
+  Report(image, psEnding, 100);
+  TBuiltBitmap built;
+  built.Bitmap = std::move(bitmap);
+  built.MaskBuilt = buildMask;
+  if (anyMasked) built.Mask = std::move(mask);
+  return built;
+}
+
+// Under the frame lock. A bitmap built meanwhile by another thread wins.
+TBitmap* StoreBitmap(TGIFSubImage* Frame, TFrameRender& Cache, TBuiltBitmap Built) {
+  if (Cache.Bitmap) return Cache.Bitmap.get();
+  Cache.Bitmap = std::move(Built.Bitmap);
+  if (Built.MaskBuilt) {
+    Cache.Mask = std::move(Built.Mask);
     Frame->NeedMask = false;
   }
-  Report(image, psEnding, 100);
-  if (IsMainThread() && image->PaletteModified) image->Changed(image);
+  return Cache.Bitmap.get();
 }
 
 // The frame's bitmap at 32 bits with its masked pixels in a colour that no other
@@ -168,22 +186,39 @@ TRect ScaleRect(const TGIFSubImage* Frame, const TRect& R) {
 }
 
 TBitmap* GetBitmap(TGIFSubImage* Frame) {
-  auto lock = LockRendering(Frame);
-  if (Frame->RenderCache) {
-    if (TBitmap* b = FrameCache(Frame).Bitmap.get()) return b;
+  bool wantMask;
+  {
+    auto lock = LockRendering(Frame);
+    if (Frame->RenderCache) {
+      if (TBitmap* b = FrameCache(Frame).Bitmap.get()) return b;
+    }
+    if (Frame->Empty()) return nullptr;
+    TFrameRender& cache = FrameCache(Frame);
+    wantMask = cache.Mask.empty();
+    // A painter thread builds under the lock: the main thread may edit the frame meanwhile.
+    if (!IsMainThread()) return StoreBitmap(Frame, cache, BuildBitmap(Frame, wantMask));
   }
-  if (Frame->Empty()) return nullptr;
-  TFrameRender& cache = FrameCache(Frame);
-  BuildBitmap(Frame, cache);
-  return cache.Bitmap.get();
+  // Only the main thread changes frames, so it builds without the lock and its
+  // progress handlers run with no lock held (they may wait for a painter).
+  TBuiltBitmap built = BuildBitmap(Frame, wantMask);
+  TBitmap* bitmap;
+  {
+    auto lock = LockRendering(Frame);
+    bitmap = StoreBitmap(Frame, FrameCache(Frame), std::move(built));
+  }
+  TGIFImage* image = Frame->Image();
+  if (image->PaletteModified) image->Changed(image);
+  return bitmap;
 }
 
 bool HasMask(TGIFSubImage* Frame) {
-  auto lock = LockRendering(Frame);
-  if (Frame->NeedMask && Frame->Transparent()) {
+  {
+    auto lock = LockRendering(Frame);
+    if (!Frame->NeedMask || !Frame->Transparent()) return Frame->RenderCache && !FrameCache(Frame).Mask.empty();
     FrameCache(Frame).FreeBitmap();
-    GetBitmap(Frame);
   }
+  GetBitmap(Frame);
+  auto lock = LockRendering(Frame);
   return Frame->RenderCache && !FrameCache(Frame).Mask.empty();
 }
 
@@ -193,28 +228,31 @@ const std::vector<std::uint8_t>& MaskBits(TGIFSubImage* Frame) {
 }
 
 HPALETTE GetPalette(TGIFSubImage* Frame) {
-  auto lock = LockRendering(Frame);
-  TFrameRender& cache = FrameCache(Frame);
-  if (cache.Bitmap && cache.Bitmap->Palette()) return cache.Bitmap->Palette();
-  if (cache.Palette) return cache.Palette;
-  if (UseWebPalette(Frame->Image())) return cache.Palette = CreateWebPalette();
-  if (Frame->ColorMap()->Count() == 0) return GetPalette(Frame->Image());
-  return cache.Palette = PaletteToHandle(TablePalette(Frame->ColorMap()));
+  {
+    auto lock = LockRendering(Frame);
+    TFrameRender& cache = FrameCache(Frame);
+    if (cache.Bitmap && cache.Bitmap->Palette()) return cache.Bitmap->Palette();
+    if (cache.Palette) return cache.Palette;
+    if (UseWebPalette(Frame->Image())) return cache.Palette = CreateWebPalette();
+    if (Frame->ColorMap()->Count() > 0) return cache.Palette = PaletteToHandle(TablePalette(Frame->ColorMap()));
+  }
+  return GetPalette(Frame->Image());  // may change the image and tell its handlers: not under the lock
 }
 
 void SetPalette(TGIFSubImage* Frame, HPALETTE Value) {
-  auto lock = LockRendering(Frame);
-  TFrameRender& cache = FrameCache(Frame);
-  if (Value == cache.Palette) return;
-  if (cache.Palette) DeleteObject(cache.Palette);
-  cache.Palette = Value;
-  if (cache.Bitmap && PaletteFromHandle(cache.Bitmap->Palette()) != PaletteFromHandle(Value)) {
+  {
+    auto lock = LockRendering(Frame);
+    TFrameRender& cache = FrameCache(Frame);
+    if (Value == cache.Palette) return;
+    if (cache.Palette) DeleteObject(cache.Palette);
+    cache.Palette = Value;
+    if (!cache.Bitmap || PaletteFromHandle(cache.Bitmap->Palette()) == PaletteFromHandle(Value)) return;
     cache.FreeBitmap();
     Frame->NeedMask = true;
-    TGIFImage* image = Frame->Image();
-    image->PaletteModified = true;
-    image->Changed(image);
   }
+  TGIFImage* image = Frame->Image();
+  image->PaletteModified = true;
+  image->Changed(image);
 }
 
 void Draw(TGIFSubImage* Frame, TCanvas* ACanvas, const TRect& R, bool Tiled, bool Transparent) {

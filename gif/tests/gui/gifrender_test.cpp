@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "gif/reducegraphic.h"
 #include "gif_render_util.h"
 #include "gui_test.h"
 
@@ -146,6 +149,50 @@ TEST_F(Render, ImageBitmapIsTheFirstFrameOnTheWholeScreen) {
   EXPECT_EQ(guitest::CountColor(b->Canvas(), Rect(0, 0, 4, 4), clBlue), 4);
   EXPECT_EQ(b->Canvas()->Pixels(1, 1), clBlue);
   EXPECT_EQ(Bitmap(&img), b);
+}
+
+// A handler may wait for a painter, and the painter may be waiting for the
+// frame lock: handlers of the image run with that lock free.
+TEST_F(Render, HandlersRunWithTheFrameLockFree) {
+  AddGrays(img.GlobalColorMap(), 4);
+  TGIFSubImage* f = AddFrame(img, 0, 0, 8, 8, std::vector<int>(64, 1));
+  AddGrays(f->ColorMap(), 4);
+  img.UpdateScreenSize();
+  std::vector<std::string> locked;
+  auto check = [&](const std::string& what) {
+    bool free = false;
+    std::thread other([&] {
+      if (img.FrameLock().try_lock()) {
+        free = true;
+        img.FrameLock().unlock();
+      }
+    });
+    other.join();
+    if (!free) locked.push_back(what);
+  };
+  int progress = 0, warnings = 0, changes = 0;
+  img.OnProgress = [&](TObject*, TProgressStage, std::uint8_t, bool, const TRect&, const std::string&) {
+    ++progress;
+    check("progress");
+  };
+  img.OnWarning = [&](TObject*, TGIFSeverity, const std::string&) {
+    ++warnings;
+    check("warning");
+  };
+  img.OnChange = [&](TObject*) {
+    ++changes;
+    check("change");
+  };
+  ASSERT_NE(GetBitmap(f), nullptr);                         // "Rendering..."
+  SetPalette(f, PaletteToHandle({{255, 0, 0, 0}, {0, 255, 0, 0}}));  // drops the bitmap: Changed
+  ASSERT_NE(GetBitmap(f), nullptr);                         // palette modified: Changed again
+  f->SetBounds(4, 4, 8, 8);                                 // beyond the screen: warnings
+  auto* gce = AddExt<TGIFGraphicControlExtension>(f);
+  gce->SetTransparentColorIndex(9);                         // beyond the table: a warning
+  EXPECT_GT(progress, 0);
+  EXPECT_GT(warnings, 1);
+  EXPECT_GT(changes, 1);
+  EXPECT_EQ(locked, std::vector<std::string>{});
 }
 
 }  // namespace
