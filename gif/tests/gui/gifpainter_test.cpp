@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gif_render_util.h"
 #include "gui_test.h"
 
@@ -239,8 +241,12 @@ TEST_F(Animated, FramesEditedWhileAnimatingShowTheirChanges) {
   for (int round = 0; round < 6; ++round) {
     frames->Delete(frames->Count() - 1);
     pump();
-    TGIFSubImage* f = AddFrame(img, 0, 0, 32, 32, std::vector<int>(32 * 32, 2));
+    // Filled before it joins the list: the painter may read it from then on.
+    auto* f = new TGIFSubImage(&img);
+    f->SetBounds(0, 0, 32, 32);
+    std::fill_n(f->Data(), 32 * 32, std::uint8_t(2));
     AddExt<TGIFGraphicControlExtension>(f)->SetDelay(1);
+    frames->Add(f);
     pump();
   }
   EXPECT_EQ(DrawPainter(&img), p) << "edits never stop the animation";
