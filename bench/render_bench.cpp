@@ -3,7 +3,7 @@
 // random-walk points and a scatter of 10 000 circles. Both are drawn without
 // antialiasing, into a new image each time, axes, grid and labels included.
 // Then the resident memory a 1 000 000-point fast line holds.
-// Usage: render_bench [runs per figure, default 15] [ours: leave the peer out, for profiling]
+// Usage: render_bench [runs per figure, default 15] [ours: leave the peer out, for profiling] [points: that line only]
 //        render_bench pictures DIR: our 100 000-point line and the scatter as PNG files, for looking at
 #include <qcustomplot.h>
 
@@ -171,6 +171,7 @@ void MemoryPerPoint() {
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;  // "pictures" reads as 1
   const bool peer = !(argc > 2 && std::string(argv[2]) == "ours");
+  const int only = argc > 3 ? std::atoi(argv[3]) : 0;
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   GraphicsUnitInit();
@@ -182,17 +183,18 @@ int main(int argc, char** argv) {
     SaveControlToPng(LineChart(RandomWalk(100000, 1)).get(), dir + "fast_line_100000.png");
     SaveControlToPng(ScatterChart(Scatter(10000, 2)).get(), dir + "scatter_10000.png");
   } else {
-    MemoryPerPoint();
+    if (!only) MemoryPerPoint();
     std::printf("Render at %d x %d, no antialiasing, median of %d:      ours        peer   ratio\n", Width, Height,
                 runs);
     for (int n : {10, 10000, 100000, 1000000}) {
+      if (only && n != only) continue;
       const Data d = RandomWalk(n, 1);
       char what[64];
       std::snprintf(what, sizeof what, "fast line, %d points", n);
       Row(what, RenderTime(LineChart(d).get(), runs), peer ? PeerPlot(d, false, runs) : 0);
     }
     const Data d = Scatter(10000, 2);
-    Row("scatter, 10000 circles", RenderTime(ScatterChart(d).get(), runs), peer ? PeerPlot(d, true, runs) : 0);
+    if (!only) Row("scatter, 10000 circles", RenderTime(ScatterChart(d).get(), runs), peer ? PeerPlot(d, true, runs) : 0);
   }
   ChartUnitDone();
   LumConstUnitDone();

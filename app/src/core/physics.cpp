@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "platform/rtl.h"
@@ -144,18 +146,36 @@ TDispersionCurve DispersionFor(int mode, const TChainInputs& in, float a) {
 
   // The monatomic curve is drawn at a 1.7th of its frequency.
   const double scale = mode == cmMonatomic ? 1.7 : 1.0;
-  c.Upper.reserve(CurvePoints);
-  if (twoAtom) c.Lower.reserve(CurvePoints);
-  for (int i = 1; i <= CurvePoints; ++i) {
-    const ext kk = 2 * ext(c.DeltaK) * i;
-    const ext x = mode == cmNextNeighbour ? kk / 2 : kk;
-    // Both branches from one evaluation of the trigonometry.
-    const ext root = CurveRoot(mode, p, x, a);
-    c.Omega = Frequency(CurveBranch(mode, p, root, 1));
-    c.Upper.push_back({double(x), Finite(c.Omega / scale)});
-    if (!twoAtom) continue;
-    c.Omega = Frequency(CurveBranch(mode, p, root, -1));
-    c.Lower.push_back({double(x), Finite(c.Omega)});
+  // The curve's points depend on the model, the masses, the springs and a only; the
+  // window asks for the same curve after every paint, so the last one is kept.
+  thread_local struct {
+    int Mode = -1;
+    long long M1 = 0, M2 = 0, C1 = 0, C2 = 0;
+    std::uint32_t ABits = 0;
+    std::vector<TXY> Upper, Lower;
+  } last;
+  std::uint32_t aBits;
+  std::memcpy(&aBits, &a, sizeof aBits);
+  if (last.Mode == mode && last.M1 == p.M1 && last.M2 == p.M2 && last.C1 == p.C1 && last.C2 == p.C2 &&
+      last.ABits == aBits) {
+    c.Upper = last.Upper;
+    c.Lower = last.Lower;
+  } else {
+    c.Upper.reserve(CurvePoints);
+    if (twoAtom) c.Lower.reserve(CurvePoints);
+    for (int i = 1; i <= CurvePoints; ++i) {
+      const ext kk = 2 * ext(c.DeltaK) * i;
+      const ext x = mode == cmNextNeighbour ? kk / 2 : kk;
+      // Both branches from one evaluation of the trigonometry.
+      const ext root = CurveRoot(mode, p, x, a);
+      c.Upper.push_back({double(x), Finite(Frequency(CurveBranch(mode, p, root, 1)) / scale)});
+      if (twoAtom) c.Lower.push_back({double(x), Finite(Frequency(CurveBranch(mode, p, root, -1)))});
+    }
+    last.Mode = -1;  // stays invalid if a copy throws
+    last.Upper = c.Upper;
+    last.Lower = c.Lower;
+    last.M1 = p.M1, last.M2 = p.M2, last.C1 = p.C1, last.C2 = p.C2, last.ABits = aBits;
+    last.Mode = mode;
   }
 
   // The selected point and its mirror about the middle of the bottom axis.

@@ -2,7 +2,10 @@
 // known by, and the guards that keep NaN and infinity out of the charts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "app/physics.h"
 
@@ -47,6 +50,47 @@ TStepInputs Step(const TChainInputs& in, int t, float k, float D = 1, bool imag 
 }
 
 }  // namespace
+
+// The last curve is kept per thread; a thread that has drawn nothing computes afresh.
+TDispersionCurve Fresh(int mode, const TChainInputs& in, float A) {
+  TDispersionCurve c;
+  std::thread([&] { c = DispersionFor(mode, in, A); }).join();
+  return c;
+}
+
+bool SamePoints(const std::vector<TXY>& u, const std::vector<TXY>& v) {
+  return std::equal(u.begin(), u.end(), v.begin(), v.end(),
+                    [](const TXY& p, const TXY& q) { return p.X == q.X && p.Y == q.Y; });
+}
+
+TEST(DispersionCurves, KeptCurveFollowsEveryInputThatShapesIt) {
+  struct Case {
+    int mode;
+    TChainInputs in;
+    float A;
+  };
+  // Each step changes one thing from the step before (or nothing, or only what the
+  // curve does not depend on); clamped spin values that end up equal share a curve.
+  const Case steps[] = {
+      {cmCombined, In(8, 4, 6, 4, 500), a},  {cmCombined, In(8, 4, 6, 4, 500), a},
+      {cmCombined, In(9, 4, 6, 4, 500), a},  {cmCombined, In(9, 5, 6, 4, 500), a},
+      {cmCombined, In(9, 5, 7, 4, 500), a},  {cmCombined, In(9, 5, 7, 3, 500), a},
+      {cmCombined, In(9, 5, 7, 3, 250, true), a}, {cmCombined, In(9, 5, 7, 3, 250, true), 4.5f},
+      {cmAlternating, In(9, 5, 7, 3, 250, true), 4.5f}, {cmDiatomic, In(9, 5, 7, 3, 250), 4.5f},
+      {cmMonatomic, In(9, 5, 7, 3, 250), 4.5f}, {cmNextNeighbour, In(9, 5, 7, 3, 250), 4.5f},
+      {cmNextNeighbour, In(0, -3, 0, 3, 250), 4.5f}, {cmNextNeighbour, In(1, 1, 1, 3, 250), 4.5f},
+      {cmCombined, In(8, 4, 6, 4, 500), a}};
+  for (const Case& k : steps) {
+    SCOPED_TRACE(testing::Message() << "mode " << k.mode << " M1 " << k.in.M1 << " M2 " << k.in.M2 << " C1 "
+                                    << k.in.C1 << " C2 " << k.in.C2 << " a " << k.A);
+    const TDispersionCurve got = DispersionFor(k.mode, k.in, k.A), want = Fresh(k.mode, k.in, k.A);
+    EXPECT_TRUE(SamePoints(got.Upper, want.Upper));
+    EXPECT_TRUE(SamePoints(got.Lower, want.Lower));
+    EXPECT_TRUE(SamePoints({got.Selected, got.Mirror}, {want.Selected, want.Mirror}));
+    EXPECT_EQ(got.Omega, want.Omega);
+    EXPECT_EQ(got.Title, want.Title);
+  }
+}
 
 TEST(DispersionCurves, AgreeWithClosedFormAndOpticLiesAbove) {
   for (int mode : AllModes)
