@@ -28,16 +28,17 @@ TColor TCustomLineSeries::LineColor() const {
 }
 
 template <class F>
-void TCustomLineSeries::ForEachVisibleChunk(F&& Visit) const {
+void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
   const int first = FirstValueIndex(), last = LastValueIndex();
   if (first < 0) return;
+  if (From < first) From = first;
   constexpr int Chunk = 1024;
   int xs[Chunk], ys[Chunk];
   TPathPoint out[Chunk];
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
   const bool breaks = TreatNulls() == tnDontPaint;
-  bool starts = true;
-  for (int from = first; from <= last; from += Chunk) {
+  bool starts = From == first;
+  for (int from = From; from <= last; from += Chunk) {
     const int n = std::min(Chunk, last - from + 1);
     CalcPositions(from, n, xs, ys);
     int m = 0;
@@ -119,6 +120,12 @@ public:
       --i;
     }
   }
+  // A whole column that the line leaves again: its entry, exit, lowest and highest
+  // pixel. (Only where a line ends does the column need its points one by one.)
+  void AddColumn(int X, int Entry, int Exit, int Low, int High, bool Starts) {
+    Add(X, Entry, Starts);
+    column_ = {Entry, Exit, Low, High, true, true};
+  }
   void Finish() {
     EndRun(true);
     open_ = false;
@@ -172,6 +179,44 @@ private:
   TColumn column_{};
 };
 
+// The columns of a line in ascending X, from First on, into Reducer: the end of a
+// column is found by searching X (the pixels of sorted values never go back), and
+// only the Y values are scanned for their extremes, which are the extreme pixels.
+// Stops at the last column, whose end pixel depends on the path, and at a column
+// whose X values are not in order or whose Y values hold NaN; answers the index
+// the per-point walk goes on from.
+int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const TChartAxis::TPixelMap& ToX,
+                        const TChartAxis::TPixelMap& ToY, TColumnReducer& Reducer) {
+  int i = First;
+  while (i <= Last) {
+    const int x = ToX(X[i]);
+    // Gallop, then halve: lo is in the column, hi past it (or past the end).
+    int lo = i, hi = i + 1;
+    for (int step = 1; hi <= Last && ToX(X[hi]) == x; step *= 2) {
+      lo = hi;
+      hi = lo + step;
+    }
+    hi = std::min(hi, Last + 1);
+    while (hi - lo > 1) {
+      const int mid = lo + (hi - lo) / 2;
+      (ToX(X[mid]) == x ? lo : hi) = mid;
+    }
+    if (hi > Last) break;
+    double low = Y[i], high = Y[i];
+    bool ok = Y[i] == Y[i];
+    for (int k = i + 1; k < hi; ++k) {
+      ok &= (X[k] >= X[k - 1]) & (Y[k] == Y[k]);
+      low = std::min(low, Y[k]);
+      high = std::max(high, Y[k]);
+    }
+    if (!ok) break;
+    const int a = ToY(low), b = ToY(high);
+    Reducer.AddColumn(x, ToY(Y[i]), ToY(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
+    i = hi;
+  }
+  return i;
+}
+
 }  // namespace
 
 void TCustomLineSeries::DefineProperties(TPropertyTable& t) { t.Object("LinePen", &TCustomLineSeries::LinePen); }
@@ -190,6 +235,15 @@ bool TFastLineSeries::ReducesColumns(TCanvas3D* Canvas) {
          pen->Style() == psSolid && pen->DashPattern().empty() && pen->Mode() == pmCopy;
 }
 
+bool TFastLineSeries::SearchesColumns() const {
+  const TChartAxis* horiz = GetHorizAxis();
+  const TChartAxis* vert = GetVertAxis();
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  // Fewer points than a handful per column are converted as fast as searched.
+  return horiz && vert && !nulls && XValues()->Order() == loAscending && FirstValueIndex() >= 0 &&
+         LastValueIndex() - FirstValueIndex() >= 4 * std::abs(horiz->IAxisSize());
+}
+
 void TFastLineSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || !LinePen()->Visible()) return;
@@ -197,7 +251,11 @@ void TFastLineSeries::DrawAllValues() {
   TPolylineSink sink(c, MiddleZ());
   if (ReducesColumns(c)) {
     TColumnReducer reducer(sink);
-    ForEachVisibleChunk([&](const TPathPoint* P, int N) { reducer.AddAll(P, N); });
+    int from = FirstValueIndex();
+    if (SearchesColumns())
+      from = ReduceSortedColumns(XValues()->Values().data(), YValues()->Values().data(), from, LastValueIndex(),
+                                 GetHorizAxis()->PixelMap(), GetVertAxis()->PixelMap(), reducer);
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) { reducer.AddAll(P, N); }, from);
     reducer.Finish();
   } else {
     ForEachVisibleChunk([&](const TPathPoint* P, int N) {

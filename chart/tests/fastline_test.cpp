@@ -113,6 +113,49 @@ TEST_F(FastLineTest, DenseLinesGiveThePixelsOfEverySegment) {
   }
 }
 
+TEST_F(FastLineTest, ColumnsFoundBySearchGiveThePixelsOfEverySegment) {
+  // Ascending X without nulls: a column's points are found by searching X and only
+  // their Y values are scanned. Columns of equal X, reversed axes, Y values far off
+  // or NaN from the middle on, and X values whose order was broken by setting them
+  // must all still give the plain picture.
+  std::mt19937 rng(5);
+  std::normal_distribution<double> step(0, 0.5);
+  const int n = 30000;
+  std::vector<double> x(n), steps(n), walk(n), far(n), lateNaN(n);
+  double y = 5;
+  for (int i = 0; i < n; ++i) {
+    x[i] = -0.5 + 11.0 * i / n;
+    steps[i] = -0.5 + 11.0 * (i / 97) * 97 / n;  // runs of equal X
+    y += step(rng);
+    walk[i] = y;
+    far[i] = i % 211 == 0 ? -1e300 : i % 173 == 0 ? 1e14 : 5 + 4 * std::sin(i * 0.01);
+    lateNaN[i] = i > n / 2 && i % 301 == 0 ? std::nan("") : walk[i];
+  }
+  struct Case {
+    const char* Name;
+    const std::vector<double>* X;
+    const std::vector<double>* Y;
+  };
+  for (Case c : {Case{"random walk", &x, &walk}, Case{"equal X runs", &steps, &walk}, Case{"far off", &x, &far},
+                 Case{"NaN from the middle", &x, &lateNaN}})
+    for (int flip = 0; flip < 4; ++flip) {
+      SCOPED_TRACE(testing::Message() << c.Name << ", flip " << flip);
+      chart->BottomAxis()->SetInverted(flip & 1);
+      chart->LeftAxis()->SetInverted(flip & 2);
+      Fill(*c.X, *c.Y);
+      long reduced = 0, plain = 0;
+      ExpectSamePicture(&reduced, &plain);
+      EXPECT_LT(reduced * 10, plain);
+    }
+  chart->BottomAxis()->SetInverted(false);
+  chart->LeftAxis()->SetInverted(false);
+
+  Fill(x, walk);
+  for (int i = 1000; i < n; i += 4001) line->XValues()->SetValue(i, 12 - x[i]);  // out of order
+  line->XValues()->SetValue(n / 3, std::nan(""));
+  ExpectSamePicture();
+}
+
 TEST_F(FastLineTest, ShortColumnRunsAtTheEndsOfLines) {
   // Few points per column, every pattern of entry, extremes and exit, with lines
   // ending in a column (at the last point or at a null) where the last pixel depends

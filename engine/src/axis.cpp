@@ -263,17 +263,26 @@ int TChartAxis::CalcPosValue(double Value) const {
 // computation gives (its error is below 1e-9 pixel inside the pixel range); the rare
 // value near a half, or outside the pixel range, or any value of a degenerate range,
 // takes the exact path.
-void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) const {
-  const PixelEnds e = Ends(startPos_, endPos_, horizontal_, inverted_, minimumOffset_ + minPixelMargin_,
-                           maximumOffset_ + maxPixelMargin_);
-  const double range = maximum_ - minimum_;
+TChartAxis::TPixelMap::TPixelMap(const TChartAxis& Axis) : axis_(&Axis) {
+  const PixelEnds e = Ends(Axis.startPos_, Axis.endPos_, Axis.horizontal_, Axis.inverted_,
+                           Axis.minimumOffset_ + Axis.minPixelMargin_, Axis.maximumOffset_ + Axis.maxPixelMargin_);
+  const double range = Axis.maximum_ - Axis.minimum_;
   const double scale = double(e.atMax - e.atMin) / range;
-  if (!(range != 0 && std::isfinite(range) && std::isfinite(scale))) {
+  // A degenerate range leaves every value to the exact path (NaN fails the test).
+  const bool usable = range != 0 && std::isfinite(range) && std::isfinite(scale);
+  atMin_ = usable ? double(e.atMin) : std::nan("");
+  min_ = Axis.minimum_;
+  scale_ = scale;
+}
+
+void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) const {
+  const TPixelMap map(*this);
+  if (std::isnan(map.atMin_)) {
     for (int i = 0; i < Count; ++i) Pixels[i] = CalcPosValue(Values[i]);
     return;
   }
-  const double atMin = double(e.atMin), min = minimum_;
-  constexpr double limit = LumMaxPixel - 1, halfBand = 1e-6;
+  const double atMin = map.atMin_, min = map.min_, scale = map.scale_;
+  constexpr double limit = TPixelMap::Limit, halfBand = TPixelMap::HalfBand;
   constexpr int exactMark = std::numeric_limits<int>::min();  // never a pixel
   int i = 0;
   bool exact = false;
@@ -297,14 +306,7 @@ void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) con
     exact |= _mm_movemask_pd(ok) != 3;
   }
 #endif
-  constexpr double roundMagic = 6755399441055744.0;  // 1.5 * 2^52: adding it rounds half to even
-  for (; i < Count; ++i) {
-    const double p = atMin + (Values[i] - min) * scale;
-    const double r = (p + roundMagic) - roundMagic;
-    const bool ok = std::fabs(p) < limit && 0.5 - std::fabs(p - r) > halfBand;
-    Pixels[i] = ok ? int(r) : exactMark;
-    exact |= !ok;
-  }
+  for (; i < Count; ++i) Pixels[i] = map(Values[i]);
   if (!exact) return;
   for (i = 0; i < Count; ++i)
     if (Pixels[i] == exactMark) Pixels[i] = CalcPosValue(Values[i]);

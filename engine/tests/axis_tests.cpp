@@ -220,7 +220,7 @@ std::vector<double> AwkwardValues(double Min, double Max, int Pixels) {
 
 }  // namespace
 
-TEST_F(AxisFixture, BulkConversionGivesThePixelsOfSingleConversion) {
+TEST_F(AxisFixture, BulkAndMappedConversionGiveThePixelsOfSingleConversion) {
   Layout(Rect(7, 11, 1007, 611));
   struct Case {
     double Min, Max;
@@ -240,9 +240,13 @@ TEST_F(AxisFixture, BulkConversionGivesThePixelsOfSingleConversion) {
       const std::vector<double> values = AwkwardValues(c.Min, c.Max, axis->IAxisSize());
       std::vector<int> bulk(values.size());
       axis->CalcPosValues(values.data(), int(values.size()), bulk.data());
-      for (size_t i = 0; i < values.size(); ++i)
-        ASSERT_EQ(bulk[i], axis->CalcPosValue(values[i]))
-            << "value " << values[i] << " range " << c.Min << ".." << c.Max << (axis == left ? " vertical" : "");
+      const TChartAxis::TPixelMap map = axis->PixelMap();
+      for (size_t i = 0; i < values.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "value " << values[i] << " range " << c.Min << ".." << c.Max
+                                        << (axis == left ? " vertical" : ""));
+        ASSERT_EQ(bulk[i], axis->CalcPosValue(values[i]));
+        ASSERT_EQ(map(values[i]), bulk[i]);
+      }
     }
   }
 }

@@ -30,9 +30,10 @@ protected:
   };
   // Calls Visit(const TPathPoint* Points, int Count) with the visible points in
   // order, a chunk at a time; a null point that TreatNulls does not ignore is left
-  // out and, with tnDontPaint, breaks the line.
+  // out and, with tnDontPaint, breaks the line. From, when given, is a visible index
+  // the walk starts at, going on with a line drawn up to it.
   template <class F>
-  void ForEachVisibleChunk(F&& Visit) const;
+  void ForEachVisibleChunk(F&& Visit, int From = -1) const;
 };
 
 // The whole line in the line pen, its colour and style; the colours points were
@@ -52,6 +53,9 @@ public:
 private:
   // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
   static bool ReducesColumns(TCanvas3D* Canvas);
+  // Whether the points are in ascending X, without nulls, and many to a column, so
+  // that a column's points can be found by search instead of converting every X.
+  bool SearchesColumns() const;
 };
 
 using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;

@@ -10,6 +10,7 @@
 // its labels fit, else it grows through the same 1-2-5 series. Labels sit at
 // the multiples of the step inside the range.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -186,6 +187,28 @@ public:
   int CalcYPosValue(double Value) const { return CalcPosValue(Value); }
   // CalcPosValue of Count values at once, the very same pixels, into Pixels.
   void CalcPosValues(const double* Values, int Count, int* Pixels) const;
+  // CalcPosValue of single values in a loop, the very same pixels: the axis' scale is
+  // taken once, so the map is valid only while the axis does not change.
+  class TPixelMap {
+  public:
+    explicit TPixelMap(const TChartAxis& Axis);
+    int operator()(double Value) const {
+      // Away from halves the double result rounds as the extended one does.
+      const double p = atMin_ + (Value - min_) * scale_;
+      const double r = (p + RoundMagic) - RoundMagic;  // half to even, as Round
+      if (std::fabs(p) < Limit && 0.5 - std::fabs(p - r) > HalfBand) return int(r);
+      return axis_->CalcPosValue(Value);
+    }
+
+    static constexpr double RoundMagic = 6755399441055744.0;  // 1.5 * 2^52
+    static constexpr double Limit = 999999, HalfBand = 1e-6;  // LumMaxPixel - 1
+
+  private:
+    friend class TChartAxis;
+    const TChartAxis* axis_;
+    double atMin_ = 0, min_ = 0, scale_ = 0;
+  };
+  TPixelMap PixelMap() const { return TPixelMap(*this); }
   // Pixel to value (the inverse of CalcPosValue; the minimum for a zero-width range).
   double CalcPosPoint(int Pixel) const;
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
@@ -248,6 +271,7 @@ private:
 
 // Value to pixel conversions saturate here.
 constexpr int LumMaxPixel = 1000000;
+static_assert(TChartAxis::TPixelMap::Limit == LumMaxPixel - 1);
 
 // The axis title's caption, else its standard name ("Left Axis", "Right Axis",
 // "Top Axis", "Bottom Axis", "Depth Right", "Depth Top"; "" for other axes).
