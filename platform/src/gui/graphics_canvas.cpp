@@ -324,11 +324,18 @@ struct TCanvas::Impl {
   struct TDash {
     const DashPattern* Pattern;  // nullptr: solid
     const char* OnAt;
-    bool On(long long Step) const {
-      if (!Pattern) return true;
-      const int pos = int(Step % Pattern->period);
-      return OnAt ? OnAt[pos] != 0 : DashOn(*Pattern, pos);
-    }
+    // Walks the pattern one position per Next from Step on, without a division per pixel.
+    struct TCursor {
+      const TDash& Dash;
+      int Pos;
+      bool Next() {
+        if (!Dash.Pattern) return true;
+        const bool on = Dash.OnAt ? Dash.OnAt[Pos] != 0 : DashOn(*Dash.Pattern, Pos);
+        if (++Pos == Dash.Pattern->period) Pos = 0;
+        return on;
+      }
+    };
+    TCursor From(long long Step) const { return {*this, Pattern ? int(Step % Pattern->period) : 0}; }
   };
 
   // Horizontal and vertical lines in copy mode through a rectangular clip (grids, axes,
@@ -347,8 +354,9 @@ struct TCanvas::Impl {
       for (long long k = k0; k <= k1; ++k, p += stride) *p = on;
       return true;
     }
+    TDash::TCursor at = dash.From(step + k0);
     for (long long k = k0; k <= k1; ++k, p += stride) {
-      if (dash.On(step + k)) *p = on;
+      if (at.Next()) *p = on;
       else if (opaque) *p = off;
     }
     return true;
@@ -387,8 +395,9 @@ struct TCanvas::Impl {
     long long err = 2 * small * (k0 + 1) - big - 2 * big * c;
     long long x = xMajor ? x0 + sx * k0 : x0 + sx * c;
     long long y = xMajor ? y0 + sy * c : y0 + sy * k0;
+    TDash::TCursor at = dash.From(start + k0);
     for (long long k = k0; k <= k1; ++k) {
-      const bool on = dash.On(start + k);
+      const bool on = at.Next();
       if (on) w.Put(int(x), int(y), fg);
       else if (opaque) w.Put(int(x), int(y), bg);
       if (xMajor) {
@@ -622,6 +631,78 @@ struct TCanvas::Impl {
     return slot;
   }
 
+  // The pixels an upright text sets without antialiasing, as rows of runs from its
+  // pen point. The glyphs are then one colour, so a label drawn again sets the same
+  // pixels without a painter and without shaping it again. One table per thread,
+  // keyed by font and text like the widths, emptied when it grows large.
+  struct TTextRun {
+    int Y, X0, X1;  // X1 excluded
+  };
+  const std::vector<TTextRun>* TextRuns(const std::string& Text) {
+    thread_local std::unordered_map<std::string, std::optional<std::vector<TTextRun>>> table;
+    const QFontMetrics& m = Metrics();
+    std::string key = fontKey;
+    key += Text;
+    if (auto it = table.find(key); it != table.end()) return it->second ? &*it->second : nullptr;
+    if (table.size() >= 4096) table.clear();
+    // Drawn on a clear image with room all round; a glyph reaching the edge would
+    // have been cut, so such a text keeps the painter.
+    const int h = m.ascent() + m.descent();
+    const int mx = 2 * h + 8, my = h + 8;
+    QImage im(TextWidth(Text) + 2 * mx, h + 2 * my, QImage::Format_ARGB32_Premultiplied);
+    im.fill(0);
+    {
+      QPainter p(&im);
+      SetupPainter(p);
+      p.setClipping(false);
+      p.setFont(Font());
+      p.setPen(QColor(Qt::white));
+      p.drawText(QPoint(mx, my + m.ascent()), QString::fromStdString(Text));
+    }
+    std::vector<TTextRun> runs;
+    bool cut = false, oneColour = true;
+    for (int y = 0; y < im.height(); ++y) {
+      const QRgb* row = reinterpret_cast<const QRgb*>(im.constScanLine(y));
+      for (int x = 0; x < im.width();) {
+        const QRgb v = row[x];
+        if (v == 0) {
+          ++x;
+          continue;
+        }
+        oneColour &= v == 0xFFFFFFFFu;
+        const int x0 = x;
+        while (x < im.width() && row[x] == v) ++x;
+        cut |= y == 0 || y == im.height() - 1 || x0 == 0 || x == im.width();
+        runs.push_back({y - my - m.ascent(), x0 - mx, x - mx});
+      }
+    }
+    auto& kept = table.emplace(std::move(key), std::nullopt).first->second;
+    if (!cut && oneColour) kept = std::move(runs);
+    return kept ? &*kept : nullptr;
+  }
+
+  // Sets the pixels of Text with its pen point at (X, Y) through the clip (and
+  // ClipTo); false where the painter must draw it.
+  bool StampText(QImage& img, int X, int Y, const std::string& Text, const QRect* ClipTo) {
+    const QImage::Format f = img.format();
+    if (antialias || (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied))
+      return false;
+    const std::vector<TTextRun>* runs = TextRuns(Text);
+    if (!runs) return false;
+    PixelWriter w(img, clips, pmCopy);
+    if (ClipTo) w.bounds &= *ClipTo;
+    const QRgb c = 0xFF000000u | ToQRgb(font->Color());
+    for (const TTextRun& r : *runs) {
+      const int y = Y + r.Y;
+      if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
+      const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
+      QRgb* row = reinterpret_cast<QRgb*>(w.bits + y * w.bpl);
+      for (int x = x0; x < x1; ++x)
+        if (!w.region || w.region->contains(QPoint(x, y))) row[x] = c;
+    }
+    return true;
+  }
+
   void TextAt(QImage& img, int x, int y, const std::string& text, bool opaque, const QRect* clipTo) {
     const QFontMetrics& m = Metrics();
     const QString s = QString::fromStdString(text);
@@ -631,11 +712,16 @@ struct TCanvas::Impl {
     else if (textAlign & TA_RIGHT) dx = -w;
     if ((textAlign & TA_BASELINE) == TA_BASELINE) dy = -asc;
     else if (textAlign & TA_BOTTOM) dy = -h;
+    const int o = font->Orientation();
+    if (!opaque && o % 3600 == 0 && StampText(img, x + dx, y + dy + asc, text, clipTo)) {
+      Touch(QRect(x + dx, y + dy, w, h).adjusted(-h, -2, h, 2));
+      return;
+    }
     QPainter p(&img);
     SetupPainter(p);
     if (clipTo) p.setClipRect(*clipTo, clips.empty() ? Qt::ReplaceClip : Qt::IntersectClip);
     p.translate(x, y);
-    if (int o = font->Orientation(); o % 3600 != 0) p.rotate(-o / 10.0);
+    if (o % 3600 != 0) p.rotate(-o / 10.0);
     QRect cell(dx, dy, w, h);
     if (opaque) p.fillRect(cell, QColor(ToQRgb(bkColor)));
     p.setFont(Font());
