@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -465,6 +467,69 @@ TEST(CanvasText, TextOutPlacesTheCellByItsTopLeft) {
   TRect ai = InkBounds(a->Canvas(), Rect(0, 0, 120, 60), kBack);
   EXPECT_EQ(ai.Bottom, 40);
   EXPECT_NEAR((ai.Left + ai.Right) / 2.0, 60, 2);
+}
+
+TEST(CanvasText, TextsSetAgainFromKeptPixelsEqualTextsTheFontDraws) {
+  // A transparent text is set from the pixels kept for its font and text; an opaque
+  // one on a cell of the bitmap's own colour is drawn by the font every time, so both
+  // bitmaps must stay equal as the font, colour, text, alignment and clip change one
+  // at a time (a kept text that outlived its font would show).
+  constexpr int W = 160, H = 70;
+  auto kept = MakeBitmap(W, H), drawn = MakeBitmap(W, H);
+  for (TCanvas* c : {kept->Canvas(), drawn->Canvas()}) c->Font()->SetName("Arial");
+  kept->Canvas()->Brush()->SetStyle(bsClear);
+  drawn->Canvas()->Brush()->SetColor(kBack);
+  int step = 0;
+  auto Both = [&](const std::function<void(TCanvas*)>& Change, const std::string& Text, const TRect* Clip = nullptr,
+                  bool Polygon = false) {
+    SCOPED_TRACE(testing::Message() << "step " << step++ << " \"" << Text << "\"");
+    for (TCanvas* c : {kept->Canvas(), drawn->Canvas()}) {
+      c->Brush()->SetColor(kBack);  // a white page for each step
+      c->Brush()->SetStyle(bsSolid);
+      c->FillRect(Rect(0, 0, W, H));
+      if (c == kept->Canvas()) c->Brush()->SetStyle(bsClear);
+      Change(c);
+      if (Clip && Polygon) c->PushClipPolygon({Point(Clip->Left, Clip->Top), Point(Clip->Right, Clip->Top),
+                                              Point(Clip->Left, Clip->Bottom)});
+      else if (Clip) c->PushClipRect(*Clip);
+      c->TextOut(7, 9, Text);
+      c->TextOut(90, 40, Text);  // the same text again, elsewhere
+      if (Clip) c->PopClip();
+    }
+    EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H));
+    EXPECT_GT(CountColor(kept->Canvas(), Rect(0, 0, W, H), kBack), 0);
+  };
+  const TRect clip = Rect(10, 12, 60, 50);
+  Both([](TCanvas* c) { c->Font()->SetHeight(-16); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetHeight(-16); }, "Label 1,234.5");  // kept
+  Both([](TCanvas* c) { c->Font()->SetHeight(-11); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetColor(clRed); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetStyle(FontStyles({fsBold})); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetStyle(FontStyles({fsItalic, fsUnderline})); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetName("Courier New"); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetName("Times New Roman"); }, "Label 1,234.5");
+  Both([](TCanvas* c) { c->Font()->SetName("Times New Roman"); }, "Omega  jy");
+  Both([](TCanvas* c) { c->SetTextAlign(TA_BASELINE | TA_CENTER); }, "Omega  jy");
+  Both([](TCanvas* c) { c->SetTextAlign(TA_BOTTOM | TA_RIGHT); }, "Omega  jy");
+  Both([](TCanvas* c) { c->Font()->SetColor(clBlue); }, "Omega  jy", &clip);
+  Both([](TCanvas*) {}, "Omega  jy", &clip, true);
+  Both([](TCanvas* c) { c->SetTextAlign(TA_TOP | TA_LEFT); }, "", &clip);
+
+  // A text cut by its rectangle: the rectangle takes the background, the glyphs its clip.
+  for (TCanvas* c : {kept->Canvas(), drawn->Canvas()}) {
+    c->Brush()->SetColor(kBack);
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(Rect(0, 0, W, H));
+    c->Font()->SetHeight(-20);
+    if (c == kept->Canvas()) {
+      c->TextRect(Rect(12, 8, 70, 22), 5, 2, "Wavelength");
+    } else {
+      c->PushClipRect(Rect(12, 8, 70, 22));
+      c->TextOut(5, 2, "Wavelength");
+      c->PopClip();
+    }
+  }
+  EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H));
 }
 
 TEST(CanvasText, FontsMeasureByHeightSizeAndStyle) {
