@@ -187,8 +187,20 @@ struct TCanvas::Impl {
       fontGen = font->Generation();
       fontAA = antialias;
       fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01');
+      ascent = metrics->ascent();
+      descent = metrics->descent();
     }
     return qfont;
+  }
+  // The current font's ascent and descent, asked for with every label measured.
+  int ascent = 0, descent = 0;
+  int Ascent() {
+    Font();
+    return ascent;
+  }
+  int CellHeight() {
+    Font();
+    return ascent + descent;
   }
   // Widths of texts by font: charts measure the same labels at every paint, often
   // on a new canvas, and shaping a text costs far more than looking it up. One table
@@ -197,12 +209,13 @@ struct TCanvas::Impl {
   int TextWidth(const std::string& Text) {
     const QFontMetrics& m = Metrics();
     thread_local std::unordered_map<std::string, int> widths;
-    std::string key = fontKey;
+    thread_local std::string key;  // reused: a look-up allocates nothing
+    key.assign(fontKey);
     key += Text;
     if (auto it = widths.find(key); it != widths.end()) return it->second;
     if (widths.size() >= 4096) widths.clear();
     const int w = m.horizontalAdvance(QString::fromStdString(Text));
-    widths.emplace(std::move(key), w);
+    widths.emplace(key, w);
     return w;
   }
   const QFontMetrics& Metrics() {
@@ -704,9 +717,7 @@ struct TCanvas::Impl {
   }
 
   void TextAt(QImage& img, int x, int y, const std::string& text, bool opaque, const QRect* clipTo) {
-    const QFontMetrics& m = Metrics();
-    const QString s = QString::fromStdString(text);
-    int w = TextWidth(text), asc = m.ascent(), h = m.ascent() + m.descent();
+    int w = TextWidth(text), asc = Ascent(), h = CellHeight();
     int dx = 0, dy = 0;
     if ((textAlign & TA_CENTER) == TA_CENTER) dx = -w / 2;
     else if (textAlign & TA_RIGHT) dx = -w;
@@ -726,7 +737,7 @@ struct TCanvas::Impl {
     if (opaque) p.fillRect(cell, QColor(ToQRgb(bkColor)));
     p.setFont(Font());
     p.setPen(QColor(ToQRgb(font->Color())));
-    p.drawText(QPoint(dx, dy + asc), s);
+    p.drawText(QPoint(dx, dy + asc), QString::fromStdString(text));
     Touch(p.transform().mapRect(cell.adjusted(-h, -2, h, 2)));
   }
 
@@ -1033,8 +1044,7 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
 }
 
 TSize TCanvas::TextExtent(const std::string& Text) {
-  const QFontMetrics& m = impl_->Metrics();
-  return {impl_->TextWidth(Text), m.ascent() + m.descent()};
+  return {impl_->TextWidth(Text), impl_->CellHeight()};
 }
 
 TTextMetric TCanvas::TextMetrics() {
