@@ -662,6 +662,7 @@ struct TCanvas::Impl {
     // have been cut, so such a text keeps the painter.
     const int h = m.ascent() + m.descent();
     const int mx = 2 * h + 8, my = h + 8;
+    if (TextWidth(Text) > 4096 || h > 1024) return nullptr;  // no labels: not worth keeping
     QImage im(TextWidth(Text) + 2 * mx, h + 2 * my, QImage::Format_ARGB32_Premultiplied);
     im.fill(0);
     {
