@@ -367,6 +367,18 @@ struct TCanvas::Impl {
       for (long long k = k0; k <= k1; ++k, p += stride) *p = on;
       return true;
     }
+    if (dash.OnAt) {
+      // The pattern in locals: the pixel writes could otherwise alias its period.
+      const char* onAt = dash.OnAt;
+      const int period = dash.Pattern->period;
+      int pos = int((step + k0) % period);
+      for (long long k = k0; k <= k1; ++k, p += stride) {
+        if (onAt[pos]) *p = on;
+        else if (opaque) *p = off;
+        if (++pos == period) pos = 0;
+      }
+      return true;
+    }
     TDash::TCursor at = dash.From(step + k0);
     for (long long k = k0; k <= k1; ++k, p += stride) {
       if (at.Next()) *p = on;
