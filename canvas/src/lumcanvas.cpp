@@ -213,11 +213,6 @@ void TLumCanvas::RotateLabel(int X, int Y, const std::string& Text, double Angle
   f->SetOrientation(old);
 }
 
-void TLumCanvas::TextOutRich(int X, int Y, const std::string& Text, bool AllowHtml) {
-  (void)AllowHtml;
-  TextOut(X, Y, Text);
-}
-
 int TLumCanvas::TextWidth(const std::string& Text) { return Current()->TextWidth(Text); }
 int TLumCanvas::TextHeight(const std::string& Text) { return Current()->TextHeight(Text); }
 int TLumCanvas::FontHeight() { return TextHeight("W"); }

@@ -4,3 +4,5 @@
 #include "canvas/geometry.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
+#include "canvas/procs.h"
+#include "canvas/richtext.h"

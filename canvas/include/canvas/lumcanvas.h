@@ -161,9 +161,13 @@ public:
   virtual void TextOut(int X, int Y, const std::string& Text);
   // Text turned Angle degrees counter-clockwise about X, Y.
   virtual void RotateLabel(int X, int Y, const std::string& Text, double Angle);
-  // Formatted output (AllowHtml) comes with the formatted-text unit; until then the
-  // text is written plainly.
+  // With AllowHtml the text is formatted (canvas/richtext.h) from the current font and
+  // placed by the top-left of its first line (TA_RIGHT and TA_CENTER align each line);
+  // text that does not parse is written plainly, so a paint never raises. Without
+  // AllowHtml: TextOut. The canvas's font and alignment are kept.
   void TextOutRich(int X, int Y, const std::string& Text, bool AllowHtml);
+  // Width of the widest line and height of all lines, as TextOutRich would draw them.
+  TSize RichTextExtent(const std::string& Text, bool AllowHtml);
   int TextWidth(const std::string& Text);
   int TextHeight(const std::string& Text);
   // Height of "W" in the current font.
