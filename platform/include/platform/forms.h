@@ -442,11 +442,15 @@ public:
   // Registers (or replaces, freeing the old one) the cursor under Index; takes
   // ownership of the handle.
   void SetCursors(int Index, HCURSOR Handle);
+  // The installed font families, application fonts included, sorted; read anew on
+  // each call.
+  TStrings* Fonts() const;
 
   struct Impl;
 
 private:
   std::unique_ptr<Impl> impl_;
+  mutable TStringList fonts_;
 };
 
 // A cursor made from a bitmap: pixels of its TransparentColor are transparent.

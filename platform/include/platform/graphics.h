@@ -33,6 +33,12 @@ void GraphicsUnitDone();
 // same metrics; GraphicsUnitInit calls it.
 void InstallFontSubstitutes();
 
+// Application fonts: a TrueType or OpenType font from memory, usable by its family
+// names (added to Families when given) until removed. Answers a handle, 0 when the
+// data is no font. RemoveFontMemResource answers false for 0 or an unknown handle.
+int AddFontMemResource(const void* Data, std::size_t Size, std::vector<std::string>* Families = nullptr);
+bool RemoveFontMemResource(int Handle);
+
 // Number * Numerator / Denominator with a 64-bit intermediate, rounded half away from
 // zero; -1 when Denominator is 0.
 int MulDiv(int Number, int Numerator, int Denominator);
@@ -450,6 +456,9 @@ public:
   // the bitmap's own pixel format.
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
+  // A bitmap file embedded as a named resource (platform/resources.h); EResNotFound
+  // when there is none of that name.
+  void LoadFromResourceName(const std::string& ResName);
   // Opaque: with the destination canvas's CopyMode. Transparent: pixels of
   // TransparentColor are left out.
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;

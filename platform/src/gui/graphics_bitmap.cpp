@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "graphics_impl.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -778,4 +779,9 @@ void TIcon::Draw(TCanvas* ACanvas, const TRect& Rect) {
   QImage img = BitmapToQImage(image_.get());
   QImage mask = BitmapToQImage(mask_.get());
   CanvasDrawImage(ACanvas, Rect, img, img.rect(), &mask);
+}
+
+void TBitmap::LoadFromResourceName(const std::string& ResName) {
+  TResourceStream s(ResName);
+  LoadFromStream(&s);
 }

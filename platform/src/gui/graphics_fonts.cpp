@@ -1,5 +1,7 @@
 // The classic font names the forms and charts ask for, mapped to free fonts with the
-// same metrics, so that layouts made for those names keep their widths.
+// same metrics, so that layouts made for those names keep their widths; application
+// fonts from memory and the screen's font list.
+#include <QByteArray>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -9,8 +11,10 @@
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
+#include <set>
 
 #include "graphics_impl.h"
+#include "platform/forms.h"
 #include "platform/graphics.h"
 
 namespace {
@@ -59,4 +63,38 @@ void MeasureFontSubstitutes() {
   static std::mutex lock;
   std::lock_guard<std::mutex> g(lock);
   if (!measured) InstallFontSubstitutes();
+}
+
+namespace {
+// Handles not yet removed: the font database answers true for any id.
+std::set<int>& LiveFonts() {
+  static std::set<int> live;
+  return live;
+}
+}  // namespace
+
+int AddFontMemResource(const void* Data, std::size_t Size, std::vector<std::string>* Families) {
+  if (!Data || Size == 0) return 0;
+  const int id =
+      QFontDatabase::addApplicationFontFromData(QByteArray(static_cast<const char*>(Data), qsizetype(Size)));
+  if (id < 0) return 0;
+  if (Families)
+    for (const QString& f : QFontDatabase::applicationFontFamilies(id)) Families->push_back(f.toStdString());
+  LiveFonts().insert(id + 1);
+  return id + 1;
+}
+
+bool RemoveFontMemResource(int Handle) {
+  if (LiveFonts().erase(Handle) == 0) return false;
+  return QFontDatabase::removeApplicationFont(Handle - 1);
+}
+
+TStrings* TScreen::Fonts() const {
+  QStringList families = QFontDatabase::families();
+  families.sort(Qt::CaseInsensitive);
+  fonts_.BeginUpdate();
+  fonts_.Clear();
+  for (const QString& f : families) fonts_.Add(f.toStdString());
+  fonts_.EndUpdate();
+  return &fonts_;
 }
