@@ -1,5 +1,6 @@
 // The program's unit table, shared by the executable and the tests.
 #include "chain.h"
+#include "canvas/canvasunit.h"
 #include "canvas/lumconst.h"
 #include "chart/unit.h"
 #include "gif/gifunit.h"
@@ -8,13 +9,15 @@
 
 std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
-  // (first half of the texts), the chart control's lists and palettes, the second
-  // half of the texts, the GIF picture format, and the application's own unit
-  // last, which has nothing to do.
+  // (first half of the texts, then the formatted text, the embedded fonts and the
+  // canvas class list), the chart control's lists and palettes, the second half of
+  // the texts, the GIF picture format, and the application's own unit last, which
+  // has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
       {"LumConst", LumConstUnitInit, LumConstUnitDone},
+      {"LumCanvas", LumCanvasUnitInit, LumCanvasUnitDone},
       {"Chart", ChartUnitInit, ChartUnitDone},
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
       {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},

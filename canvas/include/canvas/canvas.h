@@ -1,6 +1,7 @@
 // Everything of the drawing canvas in one include.
 #pragma once
 #include "canvas/attributes.h"
+#include "canvas/canvasunit.h"
 #include "canvas/geometry.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
