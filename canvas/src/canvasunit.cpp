@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <strings.h>
 
+#include "canvas/filters.h"
 #include "canvas/lumcanvas.h"
 #include "platform/graphics.h"
 #include "platform/resources.h"
@@ -100,10 +101,12 @@ void LumCanvasUnitInit() {
   if (State().inits++ > 0) return;
   RegisterFonts();
   RegisterCanvas(TLumCanvas3D::StaticClass(), LumStandardCanvasDescription);
+  RegisterStandardFilters();
 }
 
 void LumCanvasUnitDone() {
   if (State().inits == 0 || --State().inits > 0) return;
+  UnRegisterStandardFilters();
   State().canvases.clear();
   RemoveFonts();
 }

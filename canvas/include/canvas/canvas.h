@@ -2,6 +2,7 @@
 #pragma once
 #include "canvas/attributes.h"
 #include "canvas/canvasunit.h"
+#include "canvas/filters.h"
 #include "canvas/geometry.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
