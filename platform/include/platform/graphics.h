@@ -168,6 +168,7 @@ constexpr TFontStyles FontStyles(std::initializer_list<TFontStyle> styles) {
 constexpr bool HasFontStyle(TFontStyles s, TFontStyle f) { return (s & (1u << f)) != 0; }
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
 using TFontCharset = std::uint8_t;
 constexpr TFontCharset ANSI_CHARSET = 0;
 constexpr TFontCharset DEFAULT_CHARSET = 1;
@@ -198,6 +199,12 @@ public:
   void SetPitch(TFontPitch Value);
   TFontCharset Charset() const { return charset_; }
   void SetCharset(TFontCharset Value);
+  // Extra pixels after each character (negative: closer together).
+  int LetterSpacing() const { return letterSpacing_; }
+  void SetLetterSpacing(int Value);
+  // Smoothing of this font's text: fqDefault follows the canvas's Antialiasing.
+  TFontQuality Quality() const { return quality_; }
+  void SetQuality(TFontQuality Value);
   void Assign(TPersistent* Source) override;
   // Bumped by every change; lets the canvas cache what it derives from the font.
   unsigned Generation() const { return generation_; }
@@ -215,6 +222,8 @@ private:
   int orientation_ = 0;
   TFontPitch pitch_ = fpDefault;
   TFontCharset charset_ = DEFAULT_CHARSET;
+  int letterSpacing_ = 0;
+  TFontQuality quality_ = fqDefault;
   unsigned generation_ = 0;
 };
 
@@ -326,6 +335,11 @@ public:
   void TextOut(int X, int Y, const std::string& Text);
   // TextOut clipped to Rect.
   void TextRect(const TRect& Rect, int X, int Y, const std::string& Text);
+  // Text as an outline at TextOut's place: the glyph shapes filled with Fill stretched
+  // over the text's cell (nullptr: the font colour; FillText false: left empty), then
+  // their edges stroked with the pen's colour and width unless the pen is clear.
+  // Smoothed as the font's Quality says.
+  void TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill = nullptr);
   TSize TextExtent(const std::string& Text);
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
   int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }

@@ -223,6 +223,11 @@ struct TCanvas::Impl {
     return *metrics;
   }
 
+  // Whether text is smoothed: the font's quality, else the canvas's setting.
+  bool TextSmooth() const {
+    return font->Quality() == fqDefault ? antialias : font->Quality() == fqAntialiased;
+  }
+
   bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
   bool PenVisible() const { return pen->Style() != psClear; }
 
@@ -743,6 +748,7 @@ struct TCanvas::Impl {
     }
     QPainter p(&img);
     SetupPainter(p);
+    p.setRenderHint(QPainter::TextAntialiasing, TextSmooth());
     if (clipTo) p.setClipRect(*clipTo, clips.empty() ? Qt::ReplaceClip : Qt::IntersectClip);
     p.translate(x, y);
     if (o % 3600 != 0) p.rotate(-o / 10.0);
@@ -1053,6 +1059,45 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
       c.Touch(r);
     }
     c.TextAt(img, X, Y, Text, false, &r);
+  });
+}
+
+void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill) {
+  Impl& c = *impl_;
+  QImage fill;
+  if (FillText && Fill && !Fill->Empty()) fill = BitmapToQImage(Fill);
+  c.Draw([&](QImage& img) {
+    const QString s = QString::fromStdString(Text);
+    const QFontMetrics& m = c.Metrics();
+    const int w = m.horizontalAdvance(s), asc = m.ascent(), h = m.ascent() + m.descent();
+    int dx = 0, dy = 0;
+    if ((c.textAlign & TA_CENTER) == TA_CENTER) dx = -w / 2;
+    else if (c.textAlign & TA_RIGHT) dx = -w;
+    if ((c.textAlign & TA_BASELINE) == TA_BASELINE) dy = -asc;
+    else if (c.textAlign & TA_BOTTOM) dy = -h;
+    QPainter p(&img);
+    c.SetupPainter(p);
+    p.setRenderHint(QPainter::Antialiasing, c.TextSmooth());
+    p.translate(X, Y);
+    if (int o = c.font->Orientation(); o % 3600 != 0) p.rotate(-o / 10.0);
+    QPainterPath path;
+    path.addText(dx, dy + asc, c.Font(), s);
+    if (FillText) {
+      if (!fill.isNull() && w > 0 && h > 0) {
+        QBrush b(fill.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        b.setTransform(QTransform::fromTranslate(dx, dy));
+        p.fillPath(path, b);
+      } else {
+        p.fillPath(path, QColor(ToQRgb(c.font->Color())));
+      }
+    }
+    if (c.PenVisible()) {
+      QPen pen(QColor(ToQRgb(c.pen->Color())), std::max(1, c.pen->Width()));
+      pen.setJoinStyle(Qt::RoundJoin);
+      p.strokePath(path, pen);
+    }
+    const int grow = std::max(2, c.pen->Width()) + h;
+    c.Touch(p.transform().mapRect(QRect(dx, dy, w, h).adjusted(-grow, -grow, grow, grow)));
   });
 }
 

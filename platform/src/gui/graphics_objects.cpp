@@ -225,7 +225,9 @@ QFont ToQFont(const TFont& Font, bool Antialias) {
   q.setUnderline(HasFontStyle(Font.Style(), fsUnderline));
   q.setStrikeOut(HasFontStyle(Font.Style(), fsStrikeOut));
   q.setKerning(false);
+  if (Font.Quality() != fqDefault) Antialias = Font.Quality() == fqAntialiased;
   q.setStyleStrategy(Antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+  if (Font.LetterSpacing() != 0) q.setLetterSpacing(QFont::AbsoluteSpacing, Font.LetterSpacing());
   if (Font.Pitch() == fpFixed) {
     q.setFixedPitch(true);
     q.setStyleHint(QFont::TypeWriter);
@@ -380,6 +382,8 @@ void TFont::SetColor(TColor Value) { GRAPHICS_SET(color_, Value); }
 void TFont::SetOrientation(int Value) { GRAPHICS_SET(orientation_, Value); }
 void TFont::SetPitch(TFontPitch Value) { GRAPHICS_SET(pitch_, Value); }
 void TFont::SetCharset(TFontCharset Value) { GRAPHICS_SET(charset_, Value); }
+void TFont::SetLetterSpacing(int Value) { GRAPHICS_SET(letterSpacing_, Value); }
+void TFont::SetQuality(TFontQuality Value) { GRAPHICS_SET(quality_, Value); }
 
 void TFont::Assign(TPersistent* Source) {
   if (auto* f = dynamic_cast<TFont*>(Source)) {
@@ -391,6 +395,8 @@ void TFont::Assign(TPersistent* Source) {
     orientation_ = f->orientation_;
     pitch_ = f->pitch_;
     charset_ = f->charset_;
+    letterSpacing_ = f->letterSpacing_;
+    quality_ = f->quality_;
     Changed();
     return;
   }

@@ -134,3 +134,57 @@ TEST(Collection, OwnsOrdersAndCopiesItems) {
   EXPECT_EQ(updates, 1) << "one notice for an update block";
   EXPECT_THROW(TCollection(TBitmap::StaticClass()), EInvalidOperation);
 }
+
+// ---------------------------------------------------------------------------
+namespace {
+int Greys(TCanvas* C, int W, int H) {  // pixels neither black nor white
+  int n = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) n += C->Pixels(x, y) != clBlack && C->Pixels(x, y) != clWhite;
+  return n;
+}
+}  // namespace
+
+TEST(TextExtras, LetterSpacingQualityAndOutlinePaths) {
+  auto b = guitest::MakeBitmap(200, 60);
+  TCanvas* c = b->Canvas();
+  c->Font()->SetName("Arial");
+  c->Font()->SetSize(20);
+  c->Font()->SetColor(clBlack);
+  const int plain = c->TextWidth("ABCDE");
+  c->Font()->SetLetterSpacing(3);
+  EXPECT_EQ(c->TextWidth("ABCDE"), plain + 5 * 3);
+  TFont copy;
+  copy.Assign(c->Font());
+  EXPECT_EQ(copy.LetterSpacing(), 3);
+  c->Font()->SetLetterSpacing(0);
+
+  c->SetBkMode(TRANSPARENT);
+  c->TextOut(2, 2, "Wg");
+  EXPECT_EQ(Greys(c, 200, 60), 0) << "crisp by default";
+  c->Font()->SetQuality(fqAntialiased);
+  c->TextOut(60, 2, "Wg");
+  EXPECT_GT(Greys(c, 200, 60), 10) << "smoothed text has in-between pixels";
+
+  // An outline: the pen's colour on the edges, nothing inside when not filled.
+  b = guitest::MakeBitmap(200, 60);
+  c = b->Canvas();
+  c->Font()->SetName("Arial");
+  c->Font()->SetSize(28);
+  c->Font()->SetStyle(FontStyles({fsBold}));
+  c->Pen()->SetColor(clRed);
+  c->TextOutPath(2, 2, "IH", false);
+  const int outline = guitest::CountColor(c, {0, 0, 200, 60}, clRed);
+  EXPECT_GT(outline, 40);
+  EXPECT_EQ(guitest::CountColor(c, {0, 0, 200, 60}, clBlack), 0);
+  // Filled with a picture: its colour inside, the outline around it.
+  auto fill = guitest::MakeBitmap(4, 4, clBlue);
+  c->TextOutPath(2, 2, "IH", true, fill.get());
+  EXPECT_GT(guitest::CountColor(c, {0, 0, 200, 60}, clBlue), 30);
+  c->Pen()->SetStyle(psClear);
+  b->Canvas()->Brush()->SetColor(clWhite);
+  b->Canvas()->FillRect({0, 0, 200, 60});
+  c->TextOutPath(2, 2, "IH", true);
+  EXPECT_EQ(guitest::CountColor(c, {0, 0, 200, 60}, clRed), 0) << "a clear pen draws no outline";
+  EXPECT_GT(guitest::CountColor(c, {0, 0, 200, 60}, clBlack), 100) << "filled in the font colour";
+}
