@@ -1,6 +1,9 @@
 #include "canvas/attributes.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "canvas/filters.h"
 
 #include "platform/typinfo.h"
 
@@ -267,6 +270,55 @@ TLumFont::TLumFont(TNotifyEvent OnChangeEvent)
       name_(LumDefaultFontName),
       height_(-MulDiv(LumDefaultFontSize, TFont::PixelsPerInch, 72)) {}
 
+TLumFont::~TLumFont() = default;
+
+TNotifyEvent TLumFont::Forward() {
+  return TNotifyEvent([this](TObject*) { Changed(); });
+}
+
+void TLumFont::SetDepth(double Value) { Store(depth_, std::isfinite(Value) ? Value : 0.0); }
+
+TChartPen* TLumFont::OutLine() const {
+  if (!outLine_) outLine_ = std::make_unique<TChartHiddenPen>(const_cast<TLumFont*>(this)->Forward());
+  return outLine_.get();
+}
+TLumGradient* TLumFont::Gradient() const {
+  if (!gradient_) gradient_ = std::make_unique<TLumGradient>(const_cast<TLumFont*>(this)->Forward());
+  return gradient_.get();
+}
+TLumShadow* TLumFont::Shadow() const {
+  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(const_cast<TLumFont*>(this)->Forward());
+  return shadow_.get();
+}
+TLumEmboss* TLumFont::Emboss() const {
+  if (!emboss_) emboss_ = std::make_unique<TLumEmboss>(const_cast<TLumFont*>(this)->Forward());
+  return emboss_.get();
+}
+TLumPicture* TLumFont::Picture() const {
+  if (!picture_) picture_ = std::make_unique<TLumPicture>(const_cast<TLumFont*>(this)->Forward());
+  return picture_.get();
+}
+bool TLumFont::HasPicture() const { return picture_ && !picture_->Empty(); }
+
+bool TLumFont::HasDrawingExtras() const {
+  return (outLine_ && outLine_->Visible()) || (gradient_ && gradient_->Visible()) ||
+         (shadow_ && shadow_->Visible()) || (emboss_ && emboss_->Visible()) || HasPicture() || depth_ >= 0.5;
+}
+
+namespace {
+// Dest takes Source's values, or a fresh object's when Source was never created.
+template <class T, class G>
+void CopySub(std::unique_ptr<T>& Dest, const std::unique_ptr<T>& Source, G Get, const TLumFont* Owner) {
+  if (Source) {
+    (Owner->*Get)();  // creates Dest
+    Quietly(Dest.get(), [&] { Dest->Assign(Source.get()); });
+  } else if (Dest) {
+    T fresh;
+    Quietly(Dest.get(), [&] { Dest->Assign(&fresh); });
+  }
+}
+}  // namespace
+
 void TLumFont::SetName(const std::string& Value) {
   if (!Value.empty()) Store(name_, Value);
 }
@@ -278,6 +330,14 @@ void TLumFont::Assign(TPersistent* Source) {
     style_ = s->style_;
     color_ = s->color_;
     charset_ = s->charset_;
+    interCharSize_ = s->interCharSize_;
+    quality_ = s->quality_;
+    depth_ = s->depth_;
+    CopySub(outLine_, s->outLine_, &TLumFont::OutLine, this);
+    CopySub(gradient_, s->gradient_, &TLumFont::Gradient, this);
+    CopySub(shadow_, s->shadow_, &TLumFont::Shadow, this);
+    CopySub(emboss_, s->emboss_, &TLumFont::Emboss, this);
+    CopySub(picture_, s->picture_, &TLumFont::Picture, this);
   } else if (auto* f = dynamic_cast<TFont*>(Source)) {
     name_ = f->Name();
     height_ = f->Height();
@@ -298,6 +358,8 @@ void TLumFont::AssignTo(TPersistent* Dest) {
   f->SetStyle(style_);
   f->SetColor(color_);
   f->SetCharset(charset_);
+  f->SetLetterSpacing(interCharSize_);
+  f->SetQuality(quality_);
 }
 
 void TLumFont::DefineProperties(TPropertyTable& t) {
@@ -308,4 +370,23 @@ void TLumFont::DefineProperties(TPropertyTable& t) {
   t.Str("Name", &TLumFont::Name, &TLumFont::SetName).Default(std::string(LumDefaultFontName));
   t.Set("Style", &TLumFont::Style, &TLumFont::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})
       .Default(0LL);
+  t.Float("Depth", &TLumFont::Depth, &TLumFont::SetDepth).Default((long double)0);
+  t.Object("Emboss", &TLumFont::Emboss).Stored(StoredFn([](const TObject* o) {
+    return static_cast<const TLumFont*>(o)->HasEmboss();
+  }));
+  t.Object("Gradient", &TLumFont::Gradient).Stored(StoredFn([](const TObject* o) {
+    return static_cast<const TLumFont*>(o)->HasGradient();
+  }));
+  t.Int("InterCharSize", &TLumFont::InterCharSize, &TLumFont::SetInterCharSize).Default(0LL);
+  t.Object("OutLine", &TLumFont::OutLine).Stored(StoredFn([](const TObject* o) {
+    return static_cast<const TLumFont*>(o)->HasOutLine();
+  }));
+  t.Object("Picture", &TLumFont::Picture).Stored(StoredFn([](const TObject* o) {
+    return static_cast<const TLumFont*>(o)->HasPicture();
+  }));
+  t.Enum("Quality", &TLumFont::Quality, &TLumFont::SetQuality, {"fqBest", "fqNormal", "fqDefault"})
+      .Default((long long)fqDefault);
+  t.Object("Shadow", &TLumFont::Shadow).Stored(StoredFn([](const TObject* o) {
+    return static_cast<const TLumFont*>(o)->HasShadow();
+  }));
 }

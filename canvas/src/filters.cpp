@@ -81,7 +81,7 @@ void TLumFilter::Assign(TPersistent* Source) {
 }
 
 void TLumFilter::DefineProperties(TPropertyTable& t) {
-  t.Bool("Enabled", &TLumFilter::Enabled, &TLumFilter::SetEnabled).Default(1LL);
+  t.Bool("Enabled", &TLumFilter::Enabled, &TLumFilter::SetEnabled).Default(true);
   t.Object("Region", &TLumFilter::Region);
 }
 
@@ -263,7 +263,7 @@ void TMirrorFilter::Assign(TPersistent* Source) {
 }
 
 void TMirrorFilter::DefineProperties(TPropertyTable& t) {
-  t.Bool("Horizontal", &TMirrorFilter::Horizontal, &TMirrorFilter::SetHorizontal).Default(1LL);
+  t.Bool("Horizontal", &TMirrorFilter::Horizontal, &TMirrorFilter::SetHorizontal).Default(true);
 }
 
 void TMirrorFilter::Apply(TBitmap* B, const TRect& R) {

@@ -199,7 +199,9 @@ unsigned TLumCanvas::TextAlign() const { return Current()->TextAlign(); }
 void TLumCanvas::SetTextAlign(unsigned Value) { Current()->SetTextAlign(Value); }
 
 void TLumCanvas::TextOut(int X, int Y, const std::string& Text) {
-  if (canvas_) canvas_->TextOut(X, Y, Text);
+  if (!canvas_) return;
+  if (fontExtras_) TextOutWithExtras(X, Y, Text);
+  else canvas_->TextOut(X, Y, Text);
 }
 
 void TLumCanvas::RotateLabel(int X, int Y, const std::string& Text, double Angle) {
@@ -230,6 +232,14 @@ void TLumCanvas::AssignFont(TLumFont* AFont) {
   f->SetStyle(AFont->Style());
   f->SetColor(AFont->Color());
   f->SetCharset(AFont->Charset());
+  f->SetLetterSpacing(AFont->InterCharSize());
+  f->SetQuality(AFont->Quality());
+  if (AFont->HasDrawingExtras()) {
+    if (!fontExtras_) fontExtras_ = std::make_unique<TLumFont>();
+    fontExtras_->Assign(AFont);
+  } else {
+    fontExtras_.reset();
+  }
 }
 
 void TLumCanvas::ResetState() {
@@ -252,6 +262,7 @@ void TLumCanvas::ResetState() {
     gradient_->Assign(&plain);
   }
   SetTextAlign(TA_LEFT | TA_TOP);
+  fontExtras_.reset();
   for (TLumBlend* blend : blends_) blend->Forget();  // blending off
 }
 

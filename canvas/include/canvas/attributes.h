@@ -335,10 +335,28 @@ public:
 extern const char* const LumDefaultFontName;  // "Arial"
 constexpr int LumDefaultFontSize = 8;
 
+class TLumPicture;
+
+// Beside the platform font's name, size, style, colour and character set, the extras
+// (sub-objects created on first read, their changes this font's changes), applied by
+// TLumCanvas::AssignFont and the canvas's text output:
+//   InterCharSize  extra pixels between characters (negative: closer);
+//   Quality        fqBest smoothed, fqNormal crisp, fqDefault as the canvas says;
+//   OutLine        a pen (hidden at first) that strokes the glyph edges;
+//   Gradient       fills the glyphs (with Gradient->Outline: paints the outline
+//                  stroke instead, which then needs a visible OutLine);
+//   Picture        fills the glyphs with the picture (filters applied) when no
+//                  visible gradient does;
+//   Shadow         a copy of the text in the shadow colour moved by its sizes, under
+//                  the text (Transparency honoured);
+//   Emboss         a light copy up-left and a dark copy down-right, under the text;
+//   Depth          that many copies (rounded, up to 100) stepping down-right under the
+//                  text in the font colour darkened to three quarters: raised letters.
 class TLumFont : public TLumAttribute {
   DECLARE_CLASS(TLumFont, TLumAttribute)
 public:
   explicit TLumFont(TNotifyEvent OnChangeEvent = {});
+  ~TLumFont() override;
 
   const std::string& Name() const { return name_; }
   void SetName(const std::string& Value);  // an empty name is ignored
@@ -354,16 +372,44 @@ public:
   TFontCharset Charset() const { return charset_; }
   void SetCharset(TFontCharset Value) { Store(charset_, Value); }
 
-  // Copies from another TLumFont or from a platform TFont.
+  int InterCharSize() const { return interCharSize_; }
+  void SetInterCharSize(int Value) { Store(interCharSize_, Value); }
+  TFontQuality Quality() const { return quality_; }
+  void SetQuality(TFontQuality Value) { Store(quality_, Value); }
+  double Depth() const { return depth_; }
+  void SetDepth(double Value);  // not a number counts as 0
+  TChartPen* OutLine() const;
+  TLumGradient* Gradient() const;
+  TLumShadow* Shadow() const;
+  TLumEmboss* Emboss() const;
+  TLumPicture* Picture() const;
+  bool HasOutLine() const { return bool(outLine_); }
+  bool HasGradient() const { return bool(gradient_); }
+  bool HasShadow() const { return bool(shadow_); }
+  bool HasEmboss() const { return bool(emboss_); }
+  bool HasPicture() const;
+  // Whether any extra changes how text is drawn beyond the platform font.
+  bool HasDrawingExtras() const;
+
+  // Copies from another TLumFont (extras included) or from a platform TFont.
   void Assign(TPersistent* Source) override;
   // Puts name, height, style, colour and character set into a platform font.
   void AssignTo(TPersistent* Dest) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
+  TNotifyEvent Forward();  // a handler that reports a sub-object's change as ours
   std::string name_;
   int height_;
   TFontStyles style_ = 0;
   TColor color_ = clBlack;
   TFontCharset charset_ = DEFAULT_CHARSET;
+  int interCharSize_ = 0;
+  TFontQuality quality_ = fqDefault;
+  double depth_ = 0;
+  mutable std::unique_ptr<TChartHiddenPen> outLine_;
+  mutable std::unique_ptr<TLumGradient> gradient_;
+  mutable std::unique_ptr<TLumShadow> shadow_;
+  mutable std::unique_ptr<TLumEmboss> emboss_;
+  mutable std::unique_ptr<TLumPicture> picture_;
 };

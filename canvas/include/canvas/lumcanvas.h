@@ -172,8 +172,10 @@ public:
   int TextHeight(const std::string& Text);
   // Height of "W" in the current font.
   int FontHeight();
-  // Selects AFont: name, style, colour, character set, and its height scaled by
-  // FontZoom percent.
+  // Selects AFont: name, style, colour, character set, letter spacing, quality, and
+  // its height scaled by FontZoom percent; its drawing extras (outline, gradient,
+  // picture, shadow, emboss, depth; see TLumFont) apply to TextOut until the next
+  // AssignFont or ResetState.
   void AssignFont(TLumFont* AFont);
   int FontZoom() const { return fontZoom_; }
   void SetFontZoom(int Value) { fontZoom_ = Value; }
@@ -224,6 +226,9 @@ protected:
 private:
   // The attached canvas, else the private one.
   TCanvas* Current() const;
+  // TextOut with the selected font's drawing extras.
+  void TextOutWithExtras(int X, int Y, const std::string& Text);
+  std::unique_ptr<TLumFont> fontExtras_;  // a copy, while the selected font has extras
   TCanvas* canvas_ = nullptr;
   mutable std::unique_ptr<TCanvas> detached_;
   std::unique_ptr<TLumGradient> gradient_;

@@ -168,7 +168,8 @@ constexpr TFontStyles FontStyles(std::initializer_list<TFontStyle> styles) {
 constexpr bool HasFontStyle(TFontStyles s, TFontStyle f) { return (s & (1u << f)) != 0; }
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
-enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
+// Smoothing of text: fqBest smoothed, fqNormal crisp, fqDefault as the canvas says.
+enum TFontQuality { fqBest, fqNormal, fqDefault };
 using TFontCharset = std::uint8_t;
 constexpr TFontCharset ANSI_CHARSET = 0;
 constexpr TFontCharset DEFAULT_CHARSET = 1;
@@ -337,9 +338,10 @@ public:
   void TextRect(const TRect& Rect, int X, int Y, const std::string& Text);
   // Text as an outline at TextOut's place: the glyph shapes filled with Fill stretched
   // over the text's cell (nullptr: the font colour; FillText false: left empty), then
-  // their edges stroked with the pen's colour and width unless the pen is clear.
-  // Smoothed as the font's Quality says.
-  void TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill = nullptr);
+  // their edges stroked with the pen's width unless the pen is clear, in the pen's
+  // colour or with Stroke stretched over the cell. Smoothed as the font's Quality says.
+  void TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill = nullptr,
+                   TBitmap* Stroke = nullptr);
   TSize TextExtent(const std::string& Text);
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
   int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }

@@ -225,7 +225,7 @@ struct TCanvas::Impl {
 
   // Whether text is smoothed: the font's quality, else the canvas's setting.
   bool TextSmooth() const {
-    return font->Quality() == fqDefault ? antialias : font->Quality() == fqAntialiased;
+    return font->Quality() == fqDefault ? antialias : font->Quality() == fqBest;
   }
 
   bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
@@ -1062,10 +1062,11 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
   });
 }
 
-void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill) {
+void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill, TBitmap* Stroke) {
   Impl& c = *impl_;
-  QImage fill;
+  QImage fill, stroke;
   if (FillText && Fill && !Fill->Empty()) fill = BitmapToQImage(Fill);
+  if (Stroke && !Stroke->Empty()) stroke = BitmapToQImage(Stroke);
   c.Draw([&](QImage& img) {
     const QString s = QString::fromStdString(Text);
     const QFontMetrics& m = c.Metrics();
@@ -1093,6 +1094,11 @@ void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, 
     }
     if (c.PenVisible()) {
       QPen pen(QColor(ToQRgb(c.pen->Color())), std::max(1, c.pen->Width()));
+      if (!stroke.isNull() && w > 0 && h > 0) {
+        QBrush b(stroke.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        b.setTransform(QTransform::fromTranslate(dx, dy));
+        pen.setBrush(b);
+      }
       pen.setJoinStyle(Qt::RoundJoin);
       p.strokePath(path, pen);
     }

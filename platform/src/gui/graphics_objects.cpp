@@ -225,7 +225,7 @@ QFont ToQFont(const TFont& Font, bool Antialias) {
   q.setUnderline(HasFontStyle(Font.Style(), fsUnderline));
   q.setStrikeOut(HasFontStyle(Font.Style(), fsStrikeOut));
   q.setKerning(false);
-  if (Font.Quality() != fqDefault) Antialias = Font.Quality() == fqAntialiased;
+  if (Font.Quality() != fqDefault) Antialias = Font.Quality() == fqBest;
   q.setStyleStrategy(Antialias ? QFont::PreferAntialias : QFont::NoAntialias);
   if (Font.LetterSpacing() != 0) q.setLetterSpacing(QFont::AbsoluteSpacing, Font.LetterSpacing());
   if (Font.Pitch() == fpFixed) {

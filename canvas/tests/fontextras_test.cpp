@@ -1,0 +1,194 @@
+// Chart fonts: the extras, how Assign copies them and how text output applies them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "canvas_test_util.h"
+
+namespace {
+
+struct Text : Surface {
+  Text() : Surface(160, 60) { canvas.SetBackMode(cbmTransparent); }
+  void Draw(TLumFont& F, const std::string& S = "HW") {
+    canvas.AssignFont(&F);
+    canvas.TextOut(10, 10, S);
+  }
+};
+
+void Big(TLumFont& f) {
+  f.SetSize(26);
+  f.SetStyle(FontStyles({fsBold}));
+  f.SetColor(clBlack);
+}
+
+// Every published property of A and B equal, sub-objects compared the same way (and
+// distinct objects).
+void ExpectSameProperties(TObject* A, TObject* B, const std::string& Path = "") {
+  for (const TPropInfo* p : GetPropList(A->ClassType())) {
+    const std::string name = Path + p->Name;
+    if (p->Kind == TPropKind::Object) {
+      TObject* a = std::get<TObject*>(GetPropValue(A, p->Name));
+      TObject* b = std::get<TObject*>(GetPropValue(B, p->Name));
+      ASSERT_TRUE(a && b) << name;
+      EXPECT_NE(a, b) << name << " is shared, not copied";
+      ExpectSameProperties(a, b, name + ".");
+    } else if (p->Kind != TPropKind::Event) {
+      EXPECT_TRUE(GetPropValue(A, p->Name) == GetPropValue(B, p->Name)) << name;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(FontExtras, OutlineAndGradientChangeTheGlyphs) {
+  TLumFont plainFont;
+  Big(plainFont);
+  Text plain;
+  plain.Draw(plainFont);
+  const int ink = plain.Count(clBlack);
+  ASSERT_GT(ink, 100);
+
+  TLumFont outlined;
+  Big(outlined);
+  outlined.OutLine()->SetColor(clRed);
+  EXPECT_FALSE(outlined.OutLine()->Visible()) << "hidden until shown";
+  outlined.OutLine()->Show();
+  Text o;
+  o.Draw(outlined);
+  EXPECT_GT(o.Count(clRed), 40) << "the edges take the outline colour";
+  EXPECT_GT(o.Count(clBlack), 10) << "the inside keeps the font colour";
+
+  TLumFont graded;
+  Big(graded);
+  graded.Gradient()->SetStartColor(clLime);
+  graded.Gradient()->SetEndColor(clLime);
+  graded.Gradient()->SetVisible(true);
+  Text g;
+  g.Draw(graded);
+  EXPECT_GT(g.Count(clLime), ink / 2) << "the glyphs are filled with the gradient";
+  EXPECT_EQ(g.Count(clBlack), 0);
+
+  graded.Gradient()->SetOutline(true);  // the gradient goes to the outline stroke
+  graded.OutLine()->Show();
+  graded.OutLine()->SetWidth(2);
+  Text go;
+  go.Draw(graded);
+  EXPECT_GT(go.Count(clLime), 40);
+  EXPECT_GT(go.Count(clBlack), 10);
+
+  auto red = guitest::MakeBitmap(8, 8, clRed);
+  TLumFont pictured;
+  Big(pictured);
+  pictured.Picture()->SetGraphic(red.get());
+  Text p;
+  p.Draw(pictured);
+  EXPECT_GT(p.Count(clRed), ink / 2) << "the glyphs are filled with the picture";
+}
+
+TEST(FontExtras, CopiesUnderTheText) {
+  TLumFont shadowed;
+  Big(shadowed);
+  shadowed.Shadow()->SetColor(clBlue);
+  shadowed.Shadow()->SetSize(4);
+  shadowed.Shadow()->SetVisible(true);
+  Text s;
+  s.Draw(shadowed);
+  EXPECT_GT(s.Count(clBlue), 30);
+  EXPECT_GT(s.Ink().Right, 0);
+  Text plain;
+  TLumFont plainFont;
+  Big(plainFont);
+  plain.Draw(plainFont);
+  EXPECT_EQ(s.Ink().Right, plain.Ink().Right + 4) << "moved by the shadow's size";
+  EXPECT_EQ(s.Count(clBlack), plain.Count(clBlack)) << "the text itself on top";
+
+  TLumFont deep;
+  Big(deep);
+  deep.SetColor(RGB(200, 0, 0));
+  deep.SetDepth(3);
+  Text d;
+  d.Draw(deep);
+  EXPECT_GT(d.Count(RGB(150, 0, 0)), 20) << "darker copies under the text";
+  EXPECT_EQ(d.Ink().Bottom, [&] {
+    TLumFont flat;
+  Big(flat);
+    flat.SetColor(RGB(200, 0, 0));
+    Text t;
+    t.Draw(flat);
+    return t.Ink().Bottom + 3;
+  }());
+
+  TLumFont embossed;
+  Big(embossed);
+  embossed.Emboss()->SetVisible(true);
+  embossed.Emboss()->SetColor(clBlack);
+  embossed.Emboss()->SetSize(2);
+  Text e;
+  e.Draw(embossed);
+  EXPECT_GT(e.Count(embossed.Emboss()->LightColor()), 10);
+
+  // A plain font selected afterwards, or a reset, drops the extras.
+  d.canvas.AssignFont(&plainFont);
+  Text again;
+  again.canvas.AssignFont(&deep);
+  again.canvas.ResetState();
+  again.canvas.Font()->SetSize(26);
+  again.canvas.SetBackMode(cbmTransparent);
+  again.canvas.TextOut(10, 10, "HW");
+  EXPECT_EQ(again.Count(RGB(150, 0, 0)), 0);
+}
+
+TEST(FontExtras, SpacingAndQualityReachThePlatformFont) {
+  TLumFont f;
+  Big(f);
+  Text t;
+  t.canvas.AssignFont(&f);
+  const int w = t.canvas.TextWidth("ABC");
+  f.SetInterCharSize(4);
+  f.SetQuality(fqBest);
+  t.canvas.AssignFont(&f);
+  EXPECT_EQ(t.canvas.TextWidth("ABC"), w + 12);
+  EXPECT_EQ(t.canvas.Font()->Quality(), fqBest);
+}
+
+TEST(FontExtras, AssignCopiesEveryExtraAndSubObjectsNotifyTheFont) {
+  int changes = 0;
+  TLumFont a(TNotifyEvent([&](TObject*) { ++changes; }));
+  a.SetInterCharSize(-3);
+  a.SetQuality(fqBest);
+  a.SetDepth(2.5);
+  a.OutLine()->Show();
+  a.OutLine()->SetColor(clNavy);
+  a.OutLine()->SetWidth(3);
+  a.Gradient()->SetVisible(true);
+  a.Gradient()->SetOutline(true);
+  a.Gradient()->SetStartColor(clAqua);
+  a.Shadow()->SetVisible(true);
+  a.Shadow()->SetHorizSize(7);
+  a.Shadow()->SetTransparency(30);
+  a.Emboss()->SetVisible(true);
+  a.Emboss()->SetVertSize(-2);
+  auto pic = guitest::MakeBitmap(3, 3, clRed);
+  a.Picture()->SetGraphic(pic.get());
+  a.Picture()->Filters()->Add(TInvertFilter::StaticClass());
+  EXPECT_GE(changes, 12) << "each change of a sub-object is the font's change";
+
+  TLumFont b;
+  b.Assign(&a);
+  ExpectSameProperties(&a, &b);
+  EXPECT_EQ(b.Picture()->Width(), 3);
+  EXPECT_EQ(b.Picture()->Filters()->Count(), 1);
+
+  // Assigning from a font without extras puts them back to their defaults.
+  TLumFont plain;
+  b.Assign(&plain);
+  EXPECT_FALSE(b.OutLine()->Visible());
+  EXPECT_FALSE(b.Gradient()->Visible());
+  EXPECT_FALSE(b.Shadow()->Visible());
+  EXPECT_EQ(b.Depth(), 0);
+  EXPECT_TRUE(b.Picture()->Empty());
+  EXPECT_FALSE(b.HasDrawingExtras());
+
+  b.SetDepth(std::nan(""));
+  EXPECT_EQ(b.Depth(), 0) << "not a number counts as 0";
+}
