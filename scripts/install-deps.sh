@@ -13,7 +13,7 @@ case "$what" in
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
-  pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif)
+  pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs)
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -10,7 +10,7 @@
 #include "canvas/geometry.h"
 #include "canvas/procs.h"
 #include "gui_test.h"
-#include "oracle_util.h"
+#include "oracle.h"
 
 namespace {
 

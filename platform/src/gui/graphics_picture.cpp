@@ -2,6 +2,7 @@
 #include <mutex>
 
 #include "graphics_impl.h"
+#include "platform/jpeg.h"
 
 namespace {
 
@@ -61,12 +62,15 @@ void GraphicsUnitInit() {
   if (Formats().unitInits++ > 0) return;
   InstallFontSubstitutes();
   TPicture::RegisterFileFormat("bmp", "Bitmaps", TBitmap::StaticClass());
+  TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
+  TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
   TPicture::RegisterClipboardFormat(CF_BITMAP, TBitmap::StaticClass());
 }
 
 void GraphicsUnitDone() {
   if (Formats().unitInits == 0 || --Formats().unitInits > 0) return;
   TPicture::UnregisterGraphicClass(TBitmap::StaticClass());
+  TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass());
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "gui_test.h"
+#include "platform/jpeg.h"
 
 namespace {
 
@@ -37,6 +38,9 @@ std::string TempFile(const std::string& name) {
 }  // namespace
 
 TEST(PictureRegistry, FormatsAreFoundByExtensionAndClassNameAndListedInTheFilter) {
+  EXPECT_EQ(TPicture::GraphicClassForExtension("JPG"), TJPEGImage::StaticClass());
+  EXPECT_EQ(TPicture::GraphicClassForExtension("jpeg"), TJPEGImage::StaticClass());
+  TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass());  // the filters below list bitmaps only
   TPicture::UnregisterGraphicClass(TFakeGif::StaticClass());
   EXPECT_EQ(TPicture::GraphicClassForExtension("BMP"), TBitmap::StaticClass());
   EXPECT_EQ(TPicture::GraphicClassForExtension(".bmp"), TBitmap::StaticClass());
@@ -64,6 +68,8 @@ TEST(PictureRegistry, FormatsAreFoundByExtensionAndClassNameAndListedInTheFilter
   EXPECT_EQ(TPicture::GraphicClassForExtension("gif"), nullptr);
   EXPECT_FALSE(TPicture::SupportsClipboardFormat(cf));
   EXPECT_EQ(TPicture::GraphicFilter(), "Bitmaps (*.bmp)|*.bmp");
+  TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
+  TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
 }
 
 TEST(PictureRegistry, ClipboardFormatNamesGiveStableNumbers) {

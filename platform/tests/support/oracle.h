@@ -1,4 +1,5 @@
-// Running the independent tools the canvas tests compare against.
+// Running the independent tools (Python modules, command-line decoders) that tests
+// compare against.
 #pragma once
 #include <cstdio>
 #include <cstdlib>
