@@ -1,8 +1,10 @@
 // canvas_sampler OUT.png: draws a sampler of the canvas (lines and pen styles, brushes,
 // shapes, the ten gradient directions, rotated text, clipping, a frame through the
 // off-screen buffer; then the 3D view: cubes in several views, pictures on the three
-// planes, arrows and text in depth, shadows, emboss, blending and angled gradients)
-// headless and writes it as a PNG, for looking at.
+// planes, arrows and text in depth, shadows, emboss, blending and angled gradients;
+// then text: formatted text, outlined, gradient, picture-filled, shadowed, embossed
+// and deep fonts and the two embedded fonts; then a photo-like picture through each
+// image filter and resampled) headless and writes it as a PNG, for looking at.
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -306,6 +308,189 @@ void DrawScene3D(TLumCanvas3D& c, int Top) {
   g.Draw(&c, {8 + 68 * 6, gy, 8 + 68 * 6 + 62, gy + 40});
 }
 
+// A photo-like picture: sky, sun, hills, a tiled roof.
+std::unique_ptr<TBitmap> Photo(int W, int H) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf32bit);
+  b->SetSize(W, H);
+  TLumCanvas3D c;
+  c.AttachCanvas(b->Canvas());
+  TLumGradient sky;
+  sky.SetStartColor(RGB(40, 90, 200));
+  sky.SetEndColor(RGB(230, 240, 255));
+  sky.Draw(&c, {0, 0, W, H});
+  c.Pen()->SetStyle(psClear);
+  c.Brush()->SetColor(RGB(255, 210, 40));
+  c.Ellipse(W - 34, 6, W - 8, 32);
+  c.Brush()->SetColor(RGB(40, 140, 50));
+  c.Polygon({{0, H}, {0, H * 2 / 3}, {W / 3, H / 2}, {W * 2 / 3, H * 3 / 4}, {W, H * 3 / 5}, {W, H}});
+  c.Brush()->SetColor(RGB(180, 60, 40));
+  c.Polygon({{14, H - 10}, {14, H - 30}, {30, H - 44}, {46, H - 30}, {46, H - 10}});
+  c.Brush()->SetColor(clWhite);
+  c.FillRect({24, H - 24, 34, H - 10});
+  return b;
+}
+
+TGraphic* PictureByExtension(const std::string& FileName) {
+  const auto dot = FileName.rfind('.');
+  TGraphicClass cls = dot == std::string::npos ? nullptr : TPicture::GraphicClassForExtension(FileName.substr(dot + 1));
+  return cls ? static_cast<TGraphic*>(cls->NewInstance(nullptr)) : nullptr;
+}
+
+void DrawSceneText(TLumCanvas3D& c, int Top) {
+  c.ResetState();
+  TLumFont small;
+  c.AssignFont(&small);
+  Label(c, 8, Top, "formatted text (HTML flag on), then the same text with the flag off");
+  const std::string pic = "/tmp/canvas_sampler_icon.bmp";
+  {
+    auto icon = std::make_unique<TBitmap>();
+    icon->SetPixelFormat(pf32bit);
+    icon->SetSize(12, 12);
+    icon->Canvas()->Brush()->SetColor(clRed);
+    icon->Canvas()->FillRect({0, 0, 12, 12});
+    icon->Canvas()->Brush()->SetColor(clYellow);
+    icon->Canvas()->FillRect({3, 3, 9, 9});
+    icon->SaveToFile(pic);
+  }
+  RichTextPictureHook = PictureByExtension;
+  TLumFont f;
+  f.SetSize(10);
+  c.AssignFont(&f);
+  const std::string rich = "Plain <b>bold</b> <i>italic</i> <u>under</u> <s>struck</s> "
+                           "<font color=red>red</font> <font size=+4 face='Times New Roman'>big serif</font><br>"
+                           "line two: &lt;tags&gt; &amp; &#169; &#x3c9;(k) <img src='" + pic + "'> picture, "
+                           "<img src='/no/such.bmp'>missing picture";
+  c.TextOutRich(8, Top + 16, rich, true);
+  c.TextOutRich(8, Top + 58, "<b>bold</i> malformed: drawn as it is", true);
+  c.TextOutRich(250, Top + 58, "<b>flag off</b>", false);
+
+  // Fonts with extras.
+  const int y = Top + 84;
+  auto big = [](TLumFont& F) {
+    F.SetName("Arial");
+    F.SetSize(20);
+    F.SetStyle(FontStyles({fsBold}));
+    F.SetColor(clNavy);
+  };
+  c.AssignFont(&small);
+  Label(c, 8, y, "outlined, gradient, outline gradient, picture, shadow, emboss, depth 4");
+  TLumFont outlined;
+  big(outlined);
+  outlined.SetColor(clYellow);
+  outlined.OutLine()->Show();
+  outlined.OutLine()->SetColor(clRed);
+  c.AssignFont(&outlined);
+  c.TextOut(8, y + 14, "Outline");
+  TLumFont graded;
+  big(graded);
+  graded.Gradient()->SetVisible(true);
+  graded.Gradient()->SetStartColor(clRed);
+  graded.Gradient()->SetEndColor(clBlue);
+  c.AssignFont(&graded);
+  c.TextOut(110, y + 14, "Gradient");
+  TLumFont gradedOutline;
+  big(gradedOutline);
+  gradedOutline.SetColor(clWhite);
+  gradedOutline.Gradient()->Assign(graded.Gradient());
+  gradedOutline.Gradient()->SetOutline(true);
+  gradedOutline.OutLine()->Show();
+  gradedOutline.OutLine()->SetWidth(2);
+  c.AssignFont(&gradedOutline);
+  c.TextOut(230, y + 14, "Edges");
+  TLumFont pictured;
+  big(pictured);
+  auto photo = Photo(60, 30);
+  pictured.Picture()->SetGraphic(photo.get());
+  c.AssignFont(&pictured);
+  c.TextOut(320, y + 14, "Photo");
+  TLumFont shadowed;
+  big(shadowed);
+  shadowed.Shadow()->SetVisible(true);
+  shadowed.Shadow()->SetSize(3);
+  shadowed.Shadow()->SetTransparency(40);
+  c.AssignFont(&shadowed);
+  c.TextOut(8, y + 46, "Shadow");
+  TLumFont embossed;
+  big(embossed);
+  embossed.SetColor(clSilver);
+  embossed.Emboss()->SetVisible(true);
+  embossed.Emboss()->SetColor(clBlack);
+  embossed.Emboss()->SetSize(1);
+  c.AssignFont(&embossed);
+  c.TextOut(130, y + 46, "Emboss");
+  TLumFont deep;
+  big(deep);
+  deep.SetColor(clRed);
+  deep.SetDepth(4);
+  deep.SetInterCharSize(2);
+  c.AssignFont(&deep);
+  c.TextOut(260, y + 46, "Depth");
+
+  // The embedded fonts.
+  c.AssignFont(&small);
+  Label(c, 8, y + 80, std::string("embedded fonts: ") + LumLCDFontName + " and " + LumLEDFontName);
+  TLumFont lcd;
+  lcd.SetName(LumLCDFontName);
+  lcd.SetSize(22);
+  lcd.SetColor(clGreen);
+  c.AssignFont(&lcd);
+  c.TextOut(8, y + 96, "12:34.56");
+  TLumFont led;
+  led.SetName(LumLEDFontName);
+  led.SetSize(22);
+  led.SetColor(clRed);
+  c.AssignFont(&led);
+  c.TextOut(230, y + 96, "LED 42");
+  c.ResetState();
+}
+
+void DrawScenePictures(TLumCanvas3D& c, int Top) {
+  TLumFont small;
+  c.AssignFont(&small);
+  Label(c, 8, Top, "a picture through each filter (the last: invert on a region), then resampled");
+  auto photo = Photo(90, 60);
+  TLumPicture pic;
+  pic.SetGraphic(photo.get());
+  c.Draw(8, Top + 14, pic.FilteredGraphic());
+  Label(c, 8, Top + 76, "original");
+  int i = 1;
+  for (TClass cls : FilterClasses()) {
+    pic.Filters()->Clear();
+    pic.Filters()->Add(cls);
+    pic.FiltersChanged();
+    const int x = 8 + 96 * (i % 5), y = Top + 14 + 78 * (i / 5);
+    c.Draw(x, y, pic.FilteredGraphic());
+    Label(c, x, y + 62, FilterDescription(cls));
+    ++i;
+  }
+  pic.Filters()->Clear();
+  TLumFilter* region = pic.Filters()->Add(TInvertFilter::StaticClass());
+  region->Region()->SetLeft(60);
+  region->Region()->SetTop(-10);
+  region->Region()->SetWidth(100);
+  region->Region()->SetHeight(40);
+  pic.FiltersChanged();
+  const int x = 8 + 96 * (i % 5), y = Top + 14 + 78 * (i / 5);
+  c.Draw(x, y, pic.FilteredGraphic());
+  Label(c, x, y + 62, "region (clipped)");
+
+  // Resampled to 45 x 30 and back up to 180 x 120 both ways.
+  const int ry = Top + 14 + 78 * 2;
+  TBitmap down, upB, upL;
+  for (TBitmap* b : {&down, &upB, &upL}) b->SetPixelFormat(pf32bit);
+  down.SetSize(45, 30);
+  ResampleBitmap(photo.get(), &down, false);
+  upB.SetSize(180, 120);
+  upL.SetSize(180, 120);
+  ResampleBitmap(&down, &upB, true);
+  ResampleBitmap(&down, &upL, false);
+  c.Draw(8, ry, &down);
+  c.Draw(60, ry, &upB);
+  c.Draw(250, ry, &upL);
+  Label(c, 8, ry + 122, "45 x 30, then enlarged bilinear and Lanczos-3");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -317,8 +502,9 @@ int main(int argc, char** argv) {
   setenv("QT_FONT_DPI", "96", 1);
   QGuiApplication app(argc, argv);
   GraphicsUnitInit();
+  LumCanvasUnitInit();
 
-  const int W = 490, H = 310 + 440;
+  const int W = 490, H = 310 + 440 + 230 + 330;
   auto window = std::make_unique<TBitmap>();
   window->SetPixelFormat(pf32bit);
   window->SetSize(W, H);
@@ -327,11 +513,14 @@ int main(int argc, char** argv) {
   canvas.InitWindow(window->Canvas(), &view, clWhite, false, {0, 0, W, H});
   DrawScene(canvas, W, 310);
   DrawScene3D(canvas, 320);
+  DrawSceneText(canvas, 760);
+  DrawScenePictures(canvas, 990);
   canvas.ShowImage(window->Canvas(), {0, 0, W, H});
 
   QImage img(W, H, QImage::Format_RGB32);
   for (int y = 0; y < H; ++y) std::memcpy(img.scanLine(y), window->ScanLine(y), size_t(4 * W));
   const bool ok = img.save(QString::fromStdString(argv[1]), "PNG");
+  LumCanvasUnitDone();
   GraphicsUnitDone();
   if (!ok) std::fprintf(stderr, "canvas_sampler: cannot write %s\n", argv[1]);
   return ok ? 0 : 1;
