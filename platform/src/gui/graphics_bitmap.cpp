@@ -556,7 +556,9 @@ void* TBitmap::ScanLine(int Row) {
     }
     return b.packed.data() + size_t(Row) * size_t(b.PackedStride());
   }
-  b.Sync();
+  // Rows already handed out stay as they are: forcing the whole image opaque on every
+  // call made a loop over the rows quadratic. Drawing and reading still force it first.
+  if (!(b.Direct32() && b.holder == Impl::kNative && b.scanLinesOut)) b.Sync();
   if (b.Direct32()) b.scanLinesOut = true;
   return b.native.scanLine(Row);
 }
