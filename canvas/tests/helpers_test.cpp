@@ -44,6 +44,14 @@ TEST(MessageTexts, AssignedByTheirUnitsAndEmptiedAtExit) {
   LumConst2UnitInit();
   EXPECT_EQ(LumMsg_ValuesClose, "Close");
   EXPECT_EQ(LumMsg_ExpAverageWeight, "ExpAverage Weight must be between 0 and 1");
+  EXPECT_EQ(LumMsg_FunctionCLV, "Close Location\rValue") << "a gallery cell breaks at the carriage return";
+  EXPECT_EQ(LumMsg_GalleryStats, "Stats");
+  EXPECT_EQ(LumMsg_SubNoOpen, "No Open");
+  EXPECT_EQ(LumMsg_FullScreenTool, "Full Screen");
+  EXPECT_EQ(LumMsg_MarksTipToolLong,
+            "Displays \"tips\" or \"hints\" when the end-user moves or clicks the mouse over a series point.");
+  EXPECT_EQ(LumMsg_ConfirmDelete, "Delete %s ?");
+  EXPECT_EQ(LumMsg_DefaultEditorWidth, "414");
 
   LumConstUnitDone();
   EXPECT_TRUE(LumMsg_LeftAxis.empty());
@@ -51,4 +59,5 @@ TEST(MessageTexts, AssignedByTheirUnitsAndEmptiedAtExit) {
   EXPECT_EQ(LumMsg_ValuesClose, "Close");
   LumConst2UnitDone();
   EXPECT_TRUE(LumMsg_ValuesClose.empty());
+  EXPECT_TRUE(LumMsg_GridBandToolLong.empty());
 }
