@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <atomic>
 #include <functional>
 
 #include "platform/graphics.h"
@@ -32,6 +33,10 @@ void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
 QRgb ToQRgb(TColor Color);
 inline QColor ToQColor(TColor Color) { return QColor(ToQRgb(Color)); }
 inline TColor FromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
+
+// Bumped whenever application fonts are added or removed: what a canvas derived from a
+// font name (metrics, cached text widths) may then mean another face.
+extern std::atomic<unsigned> FontDatabaseGeneration;
 
 // The Qt font a TFont stands for: pixel size from Height, styles, no antialiasing unless
 // Antialias is set. Controls use it for their widgets.

@@ -181,12 +181,14 @@ struct TCanvas::Impl {
   }
 
   const QFont& Font() {
-    if (font->Generation() != fontGen || antialias != fontAA || !metrics) {
+    const unsigned dbGen = FontDatabaseGeneration.load();
+    if (font->Generation() != fontGen || antialias != fontAA || dbGen != fontDbGen || !metrics) {
       qfont = ToQFont(*font, antialias);
       metrics.emplace(qfont);
       fontGen = font->Generation();
       fontAA = antialias;
-      fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01');
+      fontDbGen = dbGen;
+      fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01') + std::to_string(dbGen) + '\x01';
       ascent = metrics->ascent();
       descent = metrics->descent();
     }
@@ -205,7 +207,8 @@ struct TCanvas::Impl {
   // Widths of texts by font: charts measure the same labels at every paint, often
   // on a new canvas, and shaping a text costs far more than looking it up. One table
   // per thread (bitmaps are drawn on any thread), emptied when it grows large.
-  std::string fontKey;  // the current font's, with the separator
+  std::string fontKey;  // the current font's and the font database's, with separators
+  unsigned fontDbGen = 0;
   int TextWidth(const std::string& Text) {
     const QFontMetrics& m = Metrics();
     thread_local std::unordered_map<std::string, int> widths;

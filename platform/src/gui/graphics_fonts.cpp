@@ -65,6 +65,8 @@ void MeasureFontSubstitutes() {
   if (!measured) InstallFontSubstitutes();
 }
 
+std::atomic<unsigned> FontDatabaseGeneration{0};
+
 namespace {
 // Handles not yet removed: the font database answers true for any id.
 std::set<int>& LiveFonts() {
@@ -81,12 +83,15 @@ int AddFontMemResource(const void* Data, std::size_t Size, std::vector<std::stri
   if (Families)
     for (const QString& f : QFontDatabase::applicationFontFamilies(id)) Families->push_back(f.toStdString());
   LiveFonts().insert(id + 1);
+  ++FontDatabaseGeneration;
   return id + 1;
 }
 
 bool RemoveFontMemResource(int Handle) {
   if (LiveFonts().erase(Handle) == 0) return false;
-  return QFontDatabase::removeApplicationFont(Handle - 1);
+  const bool removed = QFontDatabase::removeApplicationFont(Handle - 1);
+  ++FontDatabaseGeneration;
+  return removed;
 }
 
 TStrings* TScreen::Fonts() const {
