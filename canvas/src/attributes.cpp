@@ -371,22 +371,22 @@ void TLumFont::DefineProperties(TPropertyTable& t) {
   t.Set("Style", &TLumFont::Style, &TLumFont::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})
       .Default(0LL);
   t.Float("Depth", &TLumFont::Depth, &TLumFont::SetDepth).Default((long double)0);
-  t.Object("Emboss", &TLumFont::Emboss).Stored(StoredFn([](const TObject* o) {
+  t.Object("Emboss", &TLumFont::Emboss).Stored([](const TObject* o) {
     return static_cast<const TLumFont*>(o)->HasEmboss();
-  }));
-  t.Object("Gradient", &TLumFont::Gradient).Stored(StoredFn([](const TObject* o) {
+  });
+  t.Object("Gradient", &TLumFont::Gradient).Stored([](const TObject* o) {
     return static_cast<const TLumFont*>(o)->HasGradient();
-  }));
+  });
   t.Int("InterCharSize", &TLumFont::InterCharSize, &TLumFont::SetInterCharSize).Default(0LL);
-  t.Object("OutLine", &TLumFont::OutLine).Stored(StoredFn([](const TObject* o) {
+  t.Object("OutLine", &TLumFont::OutLine).Stored([](const TObject* o) {
     return static_cast<const TLumFont*>(o)->HasOutLine();
-  }));
-  t.Object("Picture", &TLumFont::Picture).Stored(StoredFn([](const TObject* o) {
+  });
+  t.Object("Picture", &TLumFont::Picture).Stored([](const TObject* o) {
     return static_cast<const TLumFont*>(o)->HasPicture();
-  }));
+  });
   t.Enum("Quality", &TLumFont::Quality, &TLumFont::SetQuality, {"fqBest", "fqNormal", "fqDefault"})
       .Default((long long)fqDefault);
-  t.Object("Shadow", &TLumFont::Shadow).Stored(StoredFn([](const TObject* o) {
+  t.Object("Shadow", &TLumFont::Shadow).Stored([](const TObject* o) {
     return static_cast<const TLumFont*>(o)->HasShadow();
-  }));
+  });
 }

@@ -1,6 +1,7 @@
 #include "canvas/canvasunit.h"
 
 #include <algorithm>
+#include <map>
 #include <strings.h>
 
 #include "canvas/filters.h"
@@ -17,11 +18,16 @@ TPrivateFontsHook PrivateFontsHook = nullptr;
 
 namespace {
 
+struct CanvasEntry {
+  std::string description, editor;
+};
+
 struct UnitState {
   int inits = 0;  // the unit may run more than once (tests); only the first counts
   std::vector<int> fontHandles;
   std::vector<std::string> families;
   std::vector<TClass> canvases;
+  std::map<TClass, CanvasEntry> entries;  // kept for unregistered descendants' look-up too
 };
 
 UnitState& State() {
@@ -63,8 +69,7 @@ void RemoveFonts() {
 void RegisterCanvas(TClass CanvasClass, const std::string& Description, const std::string& EditorClassName) {
   if (!CanvasClass || !CanvasClass->InheritsFrom(TCanvas3D::StaticClass()))
     throw EInvalidOperation("Canvas class must descend from TCanvas3D");
-  CanvasClass->SetClassData("CanvasDescription", Description);
-  CanvasClass->SetClassData("CanvasEditorClassName", EditorClassName);
+  State().entries[CanvasClass] = {Description, EditorClassName};
   auto& v = State().canvases;
   if (std::find(v.begin(), v.end(), CanvasClass) == v.end()) v.push_back(CanvasClass);
 }
@@ -82,12 +87,23 @@ TClass FindCanvasClass(const std::string& ClassName) {
   return nullptr;
 }
 
+namespace {
+// The entry of the class or of its nearest registered ancestor.
+const CanvasEntry* EntryOf(TClass CanvasClass) {
+  for (TClass c = CanvasClass; c; c = c->Parent)
+    if (auto it = State().entries.find(c); it != State().entries.end()) return &it->second;
+  return nullptr;
+}
+}  // namespace
+
 std::string CanvasDescription(TClass CanvasClass) {
-  return CanvasClass ? CanvasClass->ClassData<std::string>("CanvasDescription") : std::string();
+  const CanvasEntry* e = EntryOf(CanvasClass);
+  return e ? e->description : std::string();
 }
 
 std::string CanvasEditorClassName(TClass CanvasClass) {
-  return CanvasClass ? CanvasClass->ClassData<std::string>("CanvasEditorClassName") : std::string();
+  const CanvasEntry* e = EntryOf(CanvasClass);
+  return e ? e->editor : std::string();
 }
 
 TCanvas3D* CreateCanvas(TClass CanvasClass) {
@@ -108,5 +124,6 @@ void LumCanvasUnitDone() {
   if (State().inits == 0 || --State().inits > 0) return;
   UnRegisterStandardFilters();
   State().canvases.clear();
+  State().entries.clear();
   RemoveFonts();
 }

@@ -376,7 +376,7 @@ void TLumPicture::Assign(TPersistent* Source) {
 }
 
 void TLumPicture::DefineProperties(TPropertyTable& t) {
-  t.Object("Filters", &TLumPicture::Filters).Stored(std::function<bool(const TObject*)>([](const TObject* o) {
+  t.Object("Filters", &TLumPicture::Filters).Stored([](const TObject* o) {
     return static_cast<const TLumPicture*>(o)->HasFilters();
-  }));
+  });
 }
