@@ -9,19 +9,26 @@
 
 // A push button. OnClick fires on a user click (mouse, or Space while focused) and on
 // Click(); setting the caption fires nothing. Click also sets the form's ModalResult
-// to the button's ModalResult.
+// to the button's ModalResult. Enter in its form clicks the Default button, Escape
+// the Cancel button (see TForm).
 class TButton : public TWinControl {
   DECLARE_CLASS(TButton, TWinControl)
 public:
   explicit TButton(TComponent* AOwner);
   TModalResult ModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult Value) { modalResult_ = Value; }
+  bool Default() const { return default_; }
+  void SetDefault(bool Value);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool Value) { cancel_ = Value; }
   void Click() override;
 
   static void DefineProperties(TPropertyTable& t);
 
 private:
   TModalResult modalResult_ = mrNone;
+  bool default_ = false;
+  bool cancel_ = false;
 };
 
 // A button with a picture beside its caption; events as TButton.
@@ -40,6 +47,9 @@ private:
   void GlyphChanged();
   std::unique_ptr<TBitmap> glyph_;
 };
+
+// A caption as shown: each '&' that marks an accelerator left out ("&&" shows '&').
+std::string StripAccelerator(const std::string& Caption);
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -73,11 +83,15 @@ private:
 
 // A line of text in the font's colour. AutoSize (on by default) fits the label to its
 // text. Transparent leaves the background to the parent. Programmatic changes fire
-// nothing.
+// nothing. A '&' in the caption marks the accelerator letter ("&&" is a plain '&'):
+// it is not drawn, and Alt with it focuses FocusControl.
 class TLabel : public TGraphicControl {
   DECLARE_CLASS(TLabel, TGraphicControl)
 public:
   explicit TLabel(TComponent* AOwner);
+  ~TLabel() override;
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* Value);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool Value);
   bool AutoSize() const { return autoSize_; }
@@ -91,9 +105,11 @@ protected:
   void Paint() override;
   void TextChanged() override;
   void FontChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   void AdjustBounds();
+  TWinControl* focusControl_ = nullptr;
   bool transparent_ = false;
   bool autoSize_ = true;
   TAlignment alignment_ = taLeftJustify;
@@ -167,6 +183,11 @@ public:
   void SetTickMarks(TTickMark Value);
   TTrackBarOrientation Orientation() const { return orientation_; }
   void SetOrientation(TTrackBarOrientation Value);
+  // Steps of the arrow keys and of Page Up/Down (or a click beside the thumb).
+  int LineSize() const { return lineSize_; }
+  void SetLineSize(int Value);
+  int PageSize() const { return pageSize_; }
+  void SetPageSize(int Value);
 
   TNotifyEvent OnChange;
 
@@ -184,21 +205,34 @@ private:
   TTickStyle tickStyle_ = tsAuto;
   TTickMark tickMarks_ = tmBottomRight;
   TTrackBarOrientation orientation_ = trHorizontal;
+  int lineSize_ = 1;
+  int pageSize_ = 2;
 };
 
-// A check box. Events: OnClick fires when the user toggles it and whenever setting
-// Checked changes the state; setting the state it already has fires nothing.
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// A check box, with a third, grey state. A user click goes unchecked -> checked ->
+// unchecked, or with AllowGrayed unchecked -> grey -> checked -> unchecked. Checked
+// is true only in the checked state; setting it leaves the grey state.
+// Events: OnClick fires when the user toggles it and whenever setting Checked or
+// State changes the state; setting the state it already has fires nothing.
 class TCheckBox : public TWinControl {
   DECLARE_CLASS(TCheckBox, TWinControl)
 public:
   explicit TCheckBox(TComponent* AOwner);
-  bool Checked() const { return checked_; }
-  void SetChecked(bool Value);
+  bool Checked() const { return state_ == cbChecked; }
+  void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+  TCheckBoxState State() const { return state_; }
+  void SetState(TCheckBoxState Value);
+  bool AllowGrayed() const { return allowGrayed_; }
+  void SetAllowGrayed(bool Value) { allowGrayed_ = Value; }
 
   static void DefineProperties(TPropertyTable& t);
 
 private:
-  bool checked_ = false;
+  void Toggle();
+  TCheckBoxState state_ = cbUnchecked;
+  bool allowGrayed_ = false;
 };
 
 // A radio button; the radio buttons of one parent form a group.

@@ -72,6 +72,10 @@ using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, i
 using TKeyEvent = TEvent<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 
+// Where a control sits in its parent's client area. The parent lays out its aligned
+// children itself (see TWinControl::AlignControls); Qt's layouts are not used.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
 // Wires a handler method of the enclosing form by name, keeping the name for streaming:
 //   Button1->OnClick = HANDLER(Button1Click);
 #define HANDLER(Method) {this, &std::remove_pointer_t<decltype(this)>::Method, #Method}
@@ -146,6 +150,11 @@ public:
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor Value);
 
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign Value);
+  // Scales position and size by M/D, and the font unless it follows the parent's.
+  virtual void ChangeScale(int M, int D);
+
   // Deferred painting (see the top of this file). Controls without a canvas just
   // ask Qt to redraw them.
   virtual void Invalidate();
@@ -204,6 +213,7 @@ private:
   bool showHint_ = false;
   bool parentShowHint_ = true;
   TCursor cursor_ = crDefault;
+  TAlign align_ = alNone;
 };
 
 // ---------------------------------------------------------------------------
@@ -243,6 +253,21 @@ public:
   // A number standing for the window, for calls that want one.
   THandle Handle() const { return THandle(this); }
 
+  // Lays out the aligned children in the client area (AdjustClientRect): top ones
+  // from the top down, then bottom ones from the bottom up, left, right, and the
+  // client ones fill what is left. Among one alignment, children keep the order of
+  // their position (Top for top, bottom edge for bottom, ...), creation order when
+  // equal. A child never gets a negative size. Runs by itself whenever the parent
+  // is resized or an aligned child changes.
+  void AlignControls();
+  void DisableAlign() { ++alignLock_; }
+  void EnableAlign();
+  // The area aligned children share, in client coordinates.
+  virtual void AdjustClientRect(TRect& Rect) const { Rect = ClientRect(); }
+  // Scales the control's size, its children's bounds and the fonts by M/D.
+  void ScaleBy(int M, int D);
+  void ChangeScale(int M, int D) override;
+
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
   TKeyEvent OnKeyDown;
@@ -271,6 +296,8 @@ private:
   std::vector<TControl*> controls_;   // z-order, first created at the bottom
   std::vector<TWinControl*> tabList_;  // windowed children in tab order
   bool tabStop_ = false;
+  int alignLock_ = 0;
+  bool aligning_ = false;
 };
 
 // A windowed control with a canvas, drawn by Paint (for charts, panels and the like).
@@ -294,7 +321,11 @@ public:
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+                 poMainFormCenter, poOwnerFormCenter };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderIcons = unsigned;
+constexpr TBorderIcons biSystemMenu = 1u << 0, biMinimize = 1u << 1, biMaximize = 1u << 2, biHelp = 1u << 3;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
@@ -304,23 +335,55 @@ constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry 
 // (TextOut) until something overwrites it; Paint does not erase it. Width and Height
 // are the window's client size (the window frame belongs to the desktop).
 //
-// Events: OnShow fires each time the form becomes visible (Show, ShowModal,
+// Events: OnCreate fires once the form is built (AfterConstruction, which
+// TApplication::CreateForm calls; otherwise on the first show or embedding);
+// OnDestroy fires first thing while the form is freed, its controls still there.
+// OnShow fires each time the form becomes visible (Show, ShowModal,
 // SetVisible(true)), OnHide when it is hidden; Close asks OnCloseQuery, then fires
 // OnClose; OnPaint fires in each deferred paint.
+//
+// Embedding: a form given a parent (a tab sheet, a panel) becomes a borderless child
+// control of it, shown and hidden with it and freed with its owner (or its parent);
+// it cannot be shown modally. Setting the parent back to none makes it a window again.
+//
+// KeyPreview: the form's OnKeyDown/OnKeyPress see every key before the focused
+// control; setting the key to 0 swallows it. Enter clicks the visible, enabled
+// Default button and Escape the Cancel button (unless the focused control takes
+// those keys itself: a memo takes Enter, a focused button is clicked by it).
 class TForm : public TWinControl {
   DECLARE_CLASS(TForm, TWinControl)
 public:
   explicit TForm(TComponent* AOwner);
   ~TForm() override;
 
+  // Fires OnCreate once.
+  void AfterConstruction();
+
   TCanvas* Canvas() const;
   TPosition Position() const { return position_; }
   void SetPosition(TPosition Value) { position_ = Value; }
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons Value);
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool Value) { keyPreview_ = Value; }
+  // The resolution the form's sizes were made for (96 unless set).
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int Value) { if (Value > 0) pixelsPerInch_ = Value; }
+  // Help is the program's help file only: contexts are kept and the help icon does nothing.
+  int HelpContext() const { return helpContext_; }
+  void SetHelpContext(int Value) { helpContext_ = Value; }
   void SetVisible(bool Value) override;
   void SetParent(TWinControl* AParent) override;
+  // Moves the form (a window) so that it lies inside Screen->WorkAreaRect as far as
+  // its size allows; the top-left corner wins when it is larger.
+  void MakeFullyVisible();
 
   // Shows the form modally and runs messages until ModalResult is set (a button's
   // ModalResult, Close: mrCancel) or the application terminates; hides it again.
+  // Freeing the form (or its owner) meanwhile ends the run with mrCancel.
+  // EInvalidOperation for a visible or embedded form.
   TModalResult ShowModal();
   TModalResult ModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult Value) { modalResult_ = Value; }
@@ -335,6 +398,8 @@ public:
   TWinControl* ActiveControl() const;
   void SetActiveControl(TWinControl* Control);
 
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnPaint;
@@ -349,9 +414,19 @@ protected:
   virtual void DoHide();
 
 private:
+  void ApplyWindowFlags();
+  void PlaceOnShow();
   TPosition position_ = poDesigned;
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  bool keyPreview_ = false;
+  int pixelsPerInch_ = 96;
+  int helpContext_ = 0;
+  bool created_ = false;
   TModalResult modalResult_ = mrNone;
   bool modal_ = false;
+  // Cleared when the form is freed, so that a running ShowModal can tell.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The form a control sits on (nullptr when none).
@@ -376,6 +451,7 @@ public:
     T* f = new T(this);
     Reference = f;
     if (!mainForm_) mainForm_ = f;
+    f->AfterConstruction();
   }
   TForm* MainForm() const { return mainForm_; }
 
@@ -407,6 +483,19 @@ public:
   // Milliseconds the mouse rests on a control before its hint shows.
   int HintPause() const { return hintPause_; }
   void SetHintPause(int Value) { hintPause_ = Value < 0 ? 0 : Value; }
+  // Milliseconds a shown hint stays before it hides by itself.
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int Value) { hintHidePause_ = Value < 0 ? 0 : Value; }
+  // Background of hint windows; the text takes Screen->HintFont.
+  TColor HintColor() const { return hintColor_; }
+  void SetHintColor(TColor Value) { hintColor_ = Value; }
+  // Shows at once the hint of the control under the screen point CursorPos, at that
+  // point (nothing when the control has no hint or does not show hints).
+  void ActivateHint(const TPoint& CursorPos);
+  // Withdraws the hint being shown or waited for.
+  void CancelHint();
+  // Text of the hint being shown ("" when none).
+  std::string ShownHint() const;
   bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool Value) { showMainForm_ = Value; }
 
@@ -425,6 +514,8 @@ private:
   std::string title_;
   bool showHint_ = true;
   int hintPause_ = 500;
+  int hintHidePause_ = 2500;
+  TColor hintColor_ = clInfoBk;
   bool showMainForm_ = true;
 };
 
@@ -437,6 +528,13 @@ public:
   int Width() const;
   int Height() const;
   int PixelsPerInch() const { return 96; }
+  // The whole desktop (all monitors) and the part of it that windows should use.
+  TRect DesktopRect() const;
+  TRect WorkAreaRect() const;
+  int DesktopWidth() const { return DesktopRect().Width(); }
+  int DesktopHeight() const { return DesktopRect().Height(); }
+  TFont* HintFont() const { return hintFont_.get(); }
+  void SetHintFont(TFont* Value) { hintFont_->Assign(Value); }
   // The cursor registered under Index; the default cursor for an unknown number.
   HCURSOR Cursors(int Index) const;
   // Registers (or replaces, freeing the old one) the cursor under Index; takes
@@ -451,6 +549,7 @@ public:
 private:
   std::unique_ptr<Impl> impl_;
   mutable TStringList fonts_;
+  std::unique_ptr<TFont> hintFont_;
 };
 
 // A cursor made from a bitmap: pixels of its TransparentColor are transparent.

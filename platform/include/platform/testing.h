@@ -63,3 +63,47 @@ void ClearRecordedShellCalls();
 void SetTestShellOpener(const std::string& Program);
 // True on the offscreen platform: boxes and shell calls are recorded, not shown.
 bool RecordsInsteadOfShowing();
+
+// Dialogs answered by the test. On the offscreen platform a message box with
+// buttons (MessageDlg), an input query or a common dialog takes the oldest queued
+// answer; with none queued it is cancelled. Every one is recorded with what it asked.
+namespace TestDialogs {
+
+// The next dialog answers with the button's modal result (mrYes, mrOk, mrCancel, ...).
+void AnswerButton(int ModalResult);
+// The next input query answers OK with Text.
+void AnswerText(const std::string& Text);
+// The next colour dialog answers with Color.
+void AnswerColor(TColor Color);
+// The next font dialog answers with this font.
+void AnswerFont(const std::string& Name, int Size, TFontStyles Style);
+// The next open or save dialog answers with the file name and, unless 0, the
+// (1-based) filter index.
+void AnswerFile(const std::string& FileName, int FilterIndex = 0);
+// The next dialog is cancelled.
+void AnswerCancel();
+// Answers still queued.
+int PendingAnswers();
+
+struct TAsked {
+  std::string Kind;     // "MessageDlg", "InputQuery", "Color", "Font", "Open", "Save"
+  std::string Title;    // caption of the box or dialog
+  std::string Text;     // message, prompt, or initial value/file name
+  std::string Buttons;  // message boxes: button captions joined by ','
+  std::string Filter;   // open and save dialogs
+  int FilterIndex = 0;
+  std::string DefaultExt;
+  TPoint Pos{-1, -1};   // message boxes placed at a point
+  bool Answered = false;
+  std::string Result;   // what it answered: button, text, file name, colour
+};
+std::vector<TAsked> Asked();
+// Forgets the queue and the records.
+void Clear();
+
+}  // namespace TestDialogs
+
+namespace TestInput {
+// A click on the tab with TabIndex (among the visible tabs) of a tab or page control.
+void PostTabClick(TWinControl* TabsControl, int TabIndex, unsigned DelayMs = 0);
+}  // namespace TestInput

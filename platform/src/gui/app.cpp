@@ -116,6 +116,7 @@ void HintLeave() {
   d->HintTimer.stop();
   d->HintWidget = nullptr;
   QToolTip::hideText();
+  ForgetHint();
 }
 
 }  // namespace forms_detail
@@ -130,8 +131,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), impl_(std::
   d->HintTimer.setSingleShot(true);
   QObject::connect(&d->HintTimer, &QTimer::timeout, &d->Loop, [d] {
     TControl* c = d->HintWidget ? ControlOf(d->HintWidget) : nullptr;
-    if (c && c->ShowHint() && Application->ShowHint() && !c->Hint().empty())
-      QToolTip::showText(QCursor::pos(), QString::fromStdString(c->Hint()), d->HintWidget);
+    if (c) ShowHintOf(c, {QCursor::pos().x(), QCursor::pos().y()});
   });
 }
 
@@ -224,7 +224,8 @@ struct TScreen::Impl {
 
 IMPLEMENT_CLASS(TScreen, TComponent)
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {
+TScreen::TScreen(TComponent* AOwner)
+    : TComponent(AOwner), impl_(std::make_unique<Impl>()), hintFont_(std::make_unique<TFont>()) {
   static const std::pair<TCursor, Qt::CursorShape> standard[] = {
       {crDefault, Qt::ArrowCursor},     {crNone, Qt::BlankCursor},        {crArrow, Qt::ArrowCursor},
       {crCross, Qt::CrossCursor},       {crIBeam, Qt::IBeamCursor},       {crSizeNESW, Qt::SizeBDiagCursor},
@@ -283,7 +284,12 @@ const std::vector<TClass>& ControlClasses() {
       TPanel::StaticClass(),    TLabel::StaticClass(),       TSpinEdit::StaticClass(),
       TTrackBar::StaticClass(), TCheckBox::StaticClass(),    TRadioButton::StaticClass(),
       TImage::StaticClass(),    TPaintBox::StaticClass()};
-  return classes;
+  static const std::vector<TClass> all = [] {
+    std::vector<TClass> c = classes;
+    for (TClass d : DialogControlClasses()) c.push_back(d);
+    return c;
+  }();
+  return all;
 }
 
 }  // namespace

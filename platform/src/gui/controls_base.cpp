@@ -361,14 +361,21 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       std::uint16_t vk = VirtualKeyOf(k->key());
       if (vk) {
         std::uint16_t key = vk;
-        if (t == QEvent::KeyPress) Guard(c, [&] { win->KeyDown(key, s); });
-        else Guard(c, [&] { win->KeyUp(key, s); });
-        if (key == 0) return true;
+        if (t == QEvent::KeyPress) {
+          Guard(c, [&] { PreviewKeyDown(win, key, s); });
+          if (key && !Cut) Guard(c, [&] { win->KeyDown(key, s); });
+          if (key && !Cut) Guard(c, [&] { DialogKey(win, key, s); });
+        } else {
+          Guard(c, [&] { win->KeyUp(key, s); });
+        }
+        if (key == 0 || Cut) return true;
       }
       if (t == QEvent::KeyRelease || k->text().size() != 1 || k->text()[0].unicode() >= 128) return false;
       char ch = char(k->text()[0].unicode());
       char typed = ch;
-      Guard(c, [&] { win->KeyPress(ch); });
+      Guard(c, [&] { PreviewKeyPress(win, ch); });
+      if (ch != 0 && !Cut) Guard(c, [&] { win->KeyPress(ch); });
+      if (Cut) return true;
       if (ch == 0) return true;
       if (ch != typed && !Cut) {
         // The handler changed the character: the widget gets the new one instead.
@@ -484,8 +491,10 @@ void TControl::SetParent(TWinControl* AParent) {
     if (Within(root->activeControl_, this)) root->activeControl_ = nullptr;
     parent_->RemoveControl(this);
   }
+  TWinControl* old = parent_;
   parent_ = AParent;
   if (AParent) AParent->InsertControl(this);
+  if (old && align_ != alNone) old->AlignControls();
   if (QWidget* w = impl_->Widget) {
     w->setParent(AParent ? AParent->impl_->Widget : nullptr);
     // Graphic controls lie under the windowed controls of their parent.
@@ -502,6 +511,7 @@ void TControl::SetParent(TWinControl* AParent) {
     if (parentFont_) ParentFontChanged();
     if (parentColor_) ParentColorChanged();
   }
+  if (AParent && align_ != alNone) AParent->AlignControls();
   SyncTabChain(this);
 }
 
@@ -517,9 +527,11 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   impl_->ApplyGeometry();
   if (resized) {
     impl_->ResizeImage();
+    if (auto* w = dynamic_cast<TWinControl*>(this)) w->AlignControls();
     Resize();
     Invalidate();
   }
+  if (align_ != alNone && parent_) parent_->AlignControls();
 }
 
 TPoint TControl::ClientToScreen(const TPoint& P) const {
@@ -544,6 +556,7 @@ void TControl::SetVisible(bool Value) {
   if (Value == visible_) return;
   visible_ = Value;
   impl_->ApplyVisible();
+  if (align_ != alNone && parent_) parent_->AlignControls();
 }
 
 bool TControl::Showing() const { return impl_->Widget && impl_->Widget->isVisible(); }

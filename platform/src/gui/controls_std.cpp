@@ -54,6 +54,19 @@ QStyle* ClassicBoxStyle() {
   return style;
 }
 
+}  // namespace
+
+std::string StripAccelerator(const std::string& Caption) {
+  std::string out;
+  for (size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] == '&' && i + 1 < Caption.size()) ++i;
+    out += Caption[i];
+  }
+  return out;
+}
+
+namespace {
+
 // Stores a property's new value; answers whether it changed.
 template <class T>
 bool Store(T& Field, T Value) {
@@ -80,6 +93,13 @@ IMPLEMENT_CLASS_PROPS(TButton, TWinControl)
 
 void TButton::DefineProperties(TPropertyTable& t) {
   t.Int("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0LL);
+  t.Bool("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+  t.Bool("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+}
+
+void TButton::SetDefault(bool Value) {
+  if (!Store(default_, Value)) return;
+  static_cast<QPushButton*>(impl_->Widget)->setDefault(Value);  // the default button's look
 }
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
@@ -220,6 +240,20 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   AdjustBounds();
 }
 
+TLabel::~TLabel() { SetFocusControl(nullptr); }
+
+void TLabel::SetFocusControl(TWinControl* Value) {
+  if (Value == focusControl_) return;
+  if (focusControl_) focusControl_->RemoveFreeNotification(this);
+  focusControl_ = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == focusControl_) focusControl_ = nullptr;
+}
+
 void TLabel::SetTransparent(bool Value) {
   if (Store(transparent_, Value)) Invalidate();
 }
@@ -237,7 +271,7 @@ void TLabel::AdjustBounds() {
   TCanvas* c = Canvas();
   c->SetFont(Font());
   // An empty caption still has the height of a line.
-  TSize s = c->TextExtent(Caption().empty() ? std::string(" ") : Caption());
+  TSize s = c->TextExtent(Caption().empty() ? std::string(" ") : StripAccelerator(Caption()));
   SetBounds(Left(), Top(), s.cx, s.cy);
 }
 
@@ -261,9 +295,10 @@ void TLabel::Paint() {
   }
   c->Brush()->SetStyle(bsClear);
   c->SetFont(Font());
-  int tw = c->TextWidth(Caption());
+  const std::string text = StripAccelerator(Caption());
+  int tw = c->TextWidth(text);
   int x = alignment_ == taCenter ? (r.Width() - tw) / 2 : alignment_ == taRightJustify ? r.Width() - tw : 0;
-  c->TextOut(x, 0, Caption());
+  c->TextOut(x, 0, text);
 }
 
 // ---------------------------------------------------------------------------
@@ -336,6 +371,8 @@ void TTrackBar::DefineProperties(TPropertyTable& t) {
       .Default(0LL);
   t.Enum("Orientation", &TTrackBar::Orientation, &TTrackBar::SetOrientation, {"trHorizontal", "trVertical"})
       .Default(0LL);
+  t.Int("LineSize", &TTrackBar::LineSize, &TTrackBar::SetLineSize).Default(1LL);
+  t.Int("PageSize", &TTrackBar::PageSize, &TTrackBar::SetPageSize).Default(2LL);
   t.Event("OnChange", &TTrackBar::OnChange);
 }
 
@@ -364,8 +401,8 @@ void TTrackBar::SyncWidget() {
   w->setInvertedControls(vertical);
   w->setRange(min_, max_);
   w->setValue(position_);
-  w->setSingleStep(1);
-  w->setPageStep(2);
+  w->setSingleStep(lineSize_);
+  w->setPageStep(pageSize_);
   w->setTickInterval(std::max(1, frequency_));
   QSlider::TickPosition ticks = QSlider::NoTicks;
   if (tickStyle_ != tsNone) {
@@ -417,6 +454,14 @@ void TTrackBar::SetOrientation(TTrackBarOrientation Value) {
   if (Store(orientation_, Value)) SyncWidget();
 }
 
+void TTrackBar::SetLineSize(int Value) {
+  if (Value > 0 && Store(lineSize_, Value)) SyncWidget();
+}
+
+void TTrackBar::SetPageSize(int Value) {
+  if (Value > 0 && Store(pageSize_, Value)) SyncWidget();
+}
+
 void TTrackBar::Changed() {
   if (OnChange) OnChange(this);
 }
@@ -426,6 +471,8 @@ IMPLEMENT_CLASS_PROPS(TCheckBox, TWinControl)
 
 void TCheckBox::DefineProperties(TPropertyTable& t) {
   t.Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false);
+  t.Enum("State", &TCheckBox::State, &TCheckBox::SetState, {"cbUnchecked", "cbChecked", "cbGrayed"}).Default(0LL);
+  t.Bool("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
 }
 
 TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
@@ -438,20 +485,29 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
   auto* w = MakeWidget<QCheckBox>(this);
   w->setStyle(ClassicBoxStyle());
   w->setAutoFillBackground(true);
+  w->setTristate(true);  // the states are ours; the widget only shows them
   impl_->ApplyText = [this, w] { w->setText(QStr(Caption())); };
   impl_->ApplyText();
   impl_->ApplyColor();
-  QObject::connect(w, &QCheckBox::clicked, w, [this](bool on) { Guard(this, [&] { SetChecked(on); }); });
+  QObject::connect(w, &QCheckBox::clicked, w, [this] { Guard(this, [this] { Toggle(); }); });
 }
 
-void TCheckBox::SetChecked(bool Value) {
+void TCheckBox::Toggle() {
+  switch (state_) {
+    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+  }
+}
+
+void TCheckBox::SetState(TCheckBoxState Value) {
   auto* w = static_cast<QCheckBox*>(impl_->Widget);
   {
     QSignalBlocker block(w);
-    w->setChecked(Value);
+    w->setCheckState(Value == cbChecked ? Qt::Checked : Value == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
   }
-  if (Value == checked_) return;
-  checked_ = Value;
+  if (Value == state_) return;
+  state_ = Value;
   Click();
 }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 
 #include <cstdio>
@@ -58,9 +59,12 @@ void dialogs_detail::MessageBox(const std::string& Text, bool Error) {
     return;
   }
   QString title = QString::fromStdString(Application ? Application->Title() : std::string());
-  QMessageBox box(Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, QString::fromStdString(Text),
-                  QMessageBox::Ok, QApplication::activeWindow());
-  box.exec();
+  // On the heap: freeing the form it sits on frees the box, which ends it.
+  QPointer<QMessageBox> box = new QMessageBox(Error ? QMessageBox::Critical : QMessageBox::NoIcon, title,
+                                              QString::fromStdString(Text), QMessageBox::Ok,
+                                              QApplication::activeWindow());
+  box->exec();
+  delete box;
 }
 
 void ShowMessage(const std::string& Msg) {

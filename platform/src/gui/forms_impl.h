@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "canvas_qt.h"
 #include "platform/forms.h"
@@ -47,6 +48,20 @@ TControl* ControlOf(QWidget* Widget);
 // Hints: the application shows a control's hint after the hint pause.
 void HintEnter(TControl* Control);
 void HintLeave();
+// Shows Control's hint at a screen point in the application's hint colour and the
+// screen's hint font, hiding after the hint hide pause; ForgetHint drops the record.
+void ShowHintOf(TControl* Control, const TPoint& ScreenPos);
+void ForgetHint();
+
+// Keys on their way to the focused control Win: the form sees them first when it has
+// KeyPreview (setting Key to 0 swallows them), and after the control, Enter, Escape
+// and Alt+letter reach the form's default, cancel and accelerator targets.
+void PreviewKeyDown(TWinControl* Win, std::uint16_t& Key, TShiftState Shift);
+void PreviewKeyPress(TWinControl* Win, char& Key);
+void DialogKey(TWinControl* Win, std::uint16_t& Key, TShiftState Shift);
+
+// The classes of dialogs and editor pages the forms unit registers.
+const std::vector<TClass>& DialogControlClasses();
 
 // Flushes every pending paint of Control and its children, shown or not.
 void PaintTree(TControl* Control);

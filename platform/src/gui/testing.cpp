@@ -199,7 +199,7 @@ TRect CaptionRect(TControl* Control) {
     if (label->Caption().empty()) return {};
     TCanvas* c = label->Canvas();
     c->SetFont(label->Font());
-    const TSize s = c->TextExtent(label->Caption());
+    const TSize s = c->TextExtent(StripAccelerator(label->Caption()));
     const int w = label->ClientWidth();
     const int x = label->Alignment() == taCenter ? (w - s.cx) / 2 : label->Alignment() == taRightJustify ? w - s.cx : 0;
     return Bounds(x, 0, s.cx, s.cy);

@@ -1,0 +1,171 @@
+// The timer component, the application's hint operations and the screen's areas.
+#include <QApplication>
+#include <QCursor>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+
+#include "forms_impl.h"
+#include "platform/dialogs.h"
+#include "platform/stdctrls.h"
+#include "platform/typinfo.h"
+
+using namespace forms_detail;
+
+struct TTimer::Impl {
+  QTimer* Timer = nullptr;
+};
+
+IMPLEMENT_CLASS_PROPS(TTimer, TComponent)
+
+void TTimer::DefineProperties(TPropertyTable& t) {
+  t.Int("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000LL);
+  t.Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
+  t.Event("OnTimer", &TTimer::OnTimer);
+}
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {
+  // Parented to the application so that one freed from its own handler, whose
+  // deletion waits for the loop, still goes with the application at the latest.
+  impl_->Timer = new QTimer(QCoreApplication::instance());
+  QObject::connect(impl_->Timer, &QTimer::timeout, impl_->Timer, [this] { Guard(this, [this] { Tick(); }); });
+  UpdateTimer();
+}
+
+TTimer::~TTimer() {
+  *alive_ = false;
+  QTimer* t = impl_->Timer;
+  t->stop();
+  QObject::disconnect(t, nullptr, nullptr, nullptr);
+  if (inHandler_) t->deleteLater();  // Qt is still inside its timeout
+  else delete t;
+}
+
+void TTimer::SetInterval(unsigned Value) {
+  if (Value == interval_) return;
+  interval_ = Value;
+  UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool Value) {
+  if (Value == enabled_) return;
+  enabled_ = Value;
+  UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+  QTimer* t = impl_->Timer;
+  t->stop();
+  if (enabled_ && interval_ > 0) t->start(int(std::min<unsigned>(interval_, 0x7FFFFFFF)));
+}
+
+void TTimer::Tick() {
+  // A tick due while the handler runs (in a loop it started) is dropped.
+  if (inHandler_ || !enabled_ || !OnTimer) return;
+  std::shared_ptr<bool> alive = alive_;
+  inHandler_ = true;
+  struct Reset {
+    TTimer* t;
+    std::shared_ptr<bool> alive;
+    ~Reset() {
+      if (*alive) t->inHandler_ = false;
+    }
+  } reset{this, alive};
+  OnTimer(this);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+struct THintState {
+  QPointer<QWidget> Host;
+  std::string Text;
+};
+
+THintState& Hint() {
+  static THintState s;
+  return s;
+}
+
+// The control under a screen point: the innermost of ours in the top window there.
+TControl* ControlAt(const TPoint& P) {
+  const QPoint g(P.X, P.Y);
+  const QWidgetList tops = QApplication::topLevelWidgets();
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    QWidget* top = *it;
+    if (!top->isVisible() || !top->frameGeometry().contains(g)) continue;
+    QWidget* w = top->childAt(top->mapFromGlobal(g));
+    for (; w; w = w->parentWidget())
+      if (TControl* c = ControlOf(w)) return c;
+    return ControlOf(top);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+namespace forms_detail {
+
+void ShowHintOf(TControl* Control, const TPoint& ScreenPos) {
+  if (!Application || !Control || Control->Hint().empty() || !Control->ShowHint() || !Application->ShowHint()) return;
+  QPalette pal = QToolTip::palette();
+  pal.setColor(QPalette::ToolTipBase, ToQColor(Application->HintColor()));
+  pal.setColor(QPalette::ToolTipText, ToQColor(Screen->HintFont()->Color()));
+  QToolTip::setPalette(pal);
+  QToolTip::setFont(ToQFont(*Screen->HintFont()));
+  THintState& h = Hint();
+  h.Host = Control->GetImpl()->Widget;
+  h.Text = Control->Hint();
+  QToolTip::showText(QPoint(ScreenPos.X, ScreenPos.Y), QString::fromStdString(h.Text), h.Host, QRect(),
+                     Application->HintHidePause());
+}
+
+}  // namespace forms_detail
+
+void TApplication::ActivateHint(const TPoint& CursorPos) {
+  CancelHint();
+  ShowHintOf(ControlAt(CursorPos), CursorPos);
+}
+
+void TApplication::CancelHint() {
+  HintLeave();
+}
+
+std::string TApplication::ShownHint() const {
+  THintState& h = Hint();
+  // The tip hides by itself after the hide pause; then nothing is shown.
+  if (!h.Host || !QToolTip::isVisible()) h.Text.clear();
+  return h.Text;
+}
+
+void forms_detail::ForgetHint() {
+  Hint().Host = nullptr;
+  Hint().Text.clear();
+}
+
+// ---------------------------------------------------------------------------
+TRect TScreen::DesktopRect() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return {};
+  QRect r = s->virtualGeometry();
+  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+TRect TScreen::WorkAreaRect() const {
+  QScreen* s = QGuiApplication::primaryScreen();
+  if (!s) return {};
+  QRect r = s->availableGeometry();
+  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+// ---------------------------------------------------------------------------
+const std::vector<TClass>& forms_detail::DialogControlClasses() {
+  static const std::vector<TClass> classes = {
+      TEdit::StaticClass(),       TMemo::StaticClass(),      TUpDown::StaticClass(),
+      TGroupBox::StaticClass(),   TRadioGroup::StaticClass(), TBevel::StaticClass(),
+      TSpeedButton::StaticClass(), TScrollBar::StaticClass(), TTabControl::StaticClass(),
+      TTabSheet::StaticClass(),   TPageControl::StaticClass(), TSplitter::StaticClass(),
+      TTimer::StaticClass(),      TColorDialog::StaticClass(), TFontDialog::StaticClass(),
+      TOpenDialog::StaticClass(), TSaveDialog::StaticClass()};
+  return classes;
+}
