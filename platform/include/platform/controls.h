@@ -195,6 +195,9 @@ public:
 
 protected:
   virtual void Changed();
+  // Left/Up step LineSize down, Right/Down up; Page Up/Down by PageSize; Home and End
+  // go to Min and Max - in either orientation, as classic track bars do.
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
 
 private:
   void SyncWidget();

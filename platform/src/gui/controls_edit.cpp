@@ -233,6 +233,7 @@ void TUpDown::SetOrientation(TUDOrientation Value) {
 
 // The buttons share the control: halves one above the other (or side by side).
 void TUpDown::PlaceButtons() {
+  if (!impl_->Widget) return;  // still being built
   auto* up = impl_->Widget->findChild<QToolButton*>("next");
   auto* down = impl_->Widget->findChild<QToolButton*>("prev");
   const int w = Width(), h = Height();

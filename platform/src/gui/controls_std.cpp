@@ -462,6 +462,22 @@ void TTrackBar::SetPageSize(int Value) {
   if (Value > 0 && Store(pageSize_, Value)) SyncWidget();
 }
 
+void TTrackBar::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  TWinControl::KeyDown(Key, Shift);
+  long long to;
+  switch (Key) {
+    case VK_LEFT: case VK_UP: to = (long long)position_ - lineSize_; break;
+    case VK_RIGHT: case VK_DOWN: to = (long long)position_ + lineSize_; break;
+    case VK_PRIOR: to = (long long)position_ - pageSize_; break;
+    case VK_NEXT: to = (long long)position_ + pageSize_; break;
+    case VK_HOME: to = min_; break;
+    case VK_END: to = max_; break;
+    default: return;
+  }
+  Key = 0;  // ours, not the widget's
+  SetPosition(int(std::clamp<long long>(to, min_, max_)));
+}
+
 void TTrackBar::Changed() {
   if (OnChange) OnChange(this);
 }

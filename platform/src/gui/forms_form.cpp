@@ -178,10 +178,10 @@ void TForm::SetVisible(bool Value) {
     if (Left() != left || Top() != top) SetBounds(left, top, Width(), Height());
     if (QGuiApplication::platformName() != "offscreen") w->raise();  // offscreen cannot, and says so
     w->activateWindow();
-    if (TWinControl* f = impl_->InitialFocus) {
-      impl_->InitialFocus = nullptr;
-      if (f->CanFocus()) f->SetFocus();
-    }
+    // The control to focus first, or the one that had the focus when it was hidden.
+    TWinControl* f = impl_->InitialFocus ? impl_->InitialFocus : activeControl_;
+    impl_->InitialFocus = nullptr;
+    if (f && f->CanFocus()) f->SetFocus();
   } else {
     DoHide();
     w->hide();

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QSlider>
@@ -136,7 +137,10 @@ void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftSta
 void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {
   PostToLoop(
       [=] {
-        if (QWidget* f = QApplication::focusWidget()) SendKey(f, QtKeyOf(Key), Modifiers(Shift), KeyText(Key, Shift));
+        QWidget* f = QApplication::focusWidget();
+        // A modal window shown again may not be active yet: its keys go to it.
+        if (QWidget* m = f ? nullptr : QApplication::activeModalWidget()) f = m->focusWidget() ? m->focusWidget() : m;
+        if (f) SendKey(f, QtKeyOf(Key), Modifiers(Shift), KeyText(Key, Shift));
       },
       DelayMs);
 }
@@ -148,6 +152,8 @@ void PostText(TWinControl* Control, const std::string& Text, unsigned DelayMs) {
         if (!Reachable(w)) return;
         w->setFocus(Qt::MouseFocusReason);
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) spin->selectAll();
+        else if (auto* line = qobject_cast<QLineEdit*>(w)) line->selectAll();
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) text->selectAll();
         else if (auto* edit = w->findChild<QLineEdit*>()) edit->selectAll();
         for (char ch : Text) {
           if (!w) return;
