@@ -1,6 +1,7 @@
 // snapshot: renders a window without a display and writes it as a PNG.
 //
 //   snapshot OUTPUT.png          the demonstration window of the control layer
+//   snapshot --dialog OUTPUT.png a demonstration dialog with the controls of dialogs
 //
 // It runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "platform/forms.h"
 #include "platform/graphics.h"
 #include "platform/snapshot.h"
+#include "platform/stdctrls.h"
 #include "platform/units.h"
 
 namespace {
@@ -65,20 +67,104 @@ TForm* BuildDemoForm() {
   return f;
 }
 
+// An editor dialog: aligned panels and a splitter around a page control whose
+// pages hold the controls of dialogs.
+TForm* BuildDemoDialog() {
+  auto* f = new TForm(Application);
+  f->SetCaption("Dialog controls");
+  f->SetBorderStyle(bsDialog);
+  f->SetBounds(0, 0, 520, 360);
+  auto* buttons = Place<TPanel>(f, f, 0, 0, 0, 41);
+  buttons->SetBevelOuter(bvNone);
+  buttons->SetAlign(alBottom);
+  auto* ok = Place<TButton>(f, buttons, 340, 8, 75, 25, "OK");
+  ok->SetDefault(true);
+  Place<TButton>(f, buttons, 425, 8, 75, 25, "Cancel")->SetCancel(true);
+  Place<TBevel>(f, buttons, 10, 0, 490, 2)->SetShape(bsTopLine);
+  auto* tools = Place<TPanel>(f, f, 0, 0, 0, 30);
+  tools->SetAlign(alTop);
+  tools->SetBevelOuter(bvNone);
+  for (int i = 0; i < 4; ++i) {
+    auto* b = Place<TSpeedButton>(f, tools, 6 + 25 * i, 4, 23, 22);
+    b->SetGroupIndex(1);
+    b->SetFlat(i > 1);
+    auto* g = b->Glyph();
+    g->SetSize(12, 12);
+    g->Canvas()->Brush()->SetColor(clFuchsia);
+    g->Canvas()->FillRect(Rect(0, 0, 12, 12));
+    g->Canvas()->Brush()->SetColor(i % 2 ? clNavy : clGreen);
+    g->Canvas()->Pen()->SetColor(clBlack);
+    g->Canvas()->Ellipse(1 + i, 1, 11, 11 - i);
+    if (i == 0) b->SetDown(true);
+    if (i == 3) b->SetEnabled(false);
+  }
+  Place<TSpeedButton>(f, tools, 110, 4, 60, 22, "Apply");
+  auto* tree = Place<TPanel>(f, f, 0, 0, 110, 0, "Series1");
+  tree->SetAlign(alLeft);
+  tree->SetBevelOuter(bvLowered);
+  Place<TSplitter>(f, f, 0, 0, 4, 0)->SetBeveled(true);
+  auto* pages = Place<TPageControl>(f, f, 0, 0, 0, 0);
+  pages->SetAlign(alClient);
+  auto* general = new TTabSheet(f);
+  general->SetCaption("Format");
+  general->SetPageControl(pages);
+  auto* other = new TTabSheet(f);
+  other->SetCaption("Marks");
+  other->SetPageControl(pages);
+  auto* border = Place<TGroupBox>(f, general, 8, 6, 180, 110, "Border");
+  Place<TLabel>(f, border, 10, 22, 0, 0, "&Width:");
+  auto* width = Place<TEdit>(f, border, 60, 18, 60, 21);
+  auto* ud = Place<TUpDown>(f, border, 0, 0, 15, 21);
+  ud->SetMin(1);
+  ud->SetAssociate(width);
+  ud->SetPosition(2);
+  Place<TLabel>(f, border, 10, 52, 0, 0, "Sp&ace:");
+  auto* space = Place<TEdit>(f, border, 60, 48, 60, 21);
+  auto* ud2 = Place<TUpDown>(f, border, 0, 0, 15, 21);
+  ud2->SetMax(5000);
+  ud2->SetAssociate(space);
+  ud2->SetPosition(1250);
+  auto* grey = Place<TCheckBox>(f, border, 10, 80, 150, 17, "&Visible");
+  grey->SetAllowGrayed(true);
+  grey->SetState(cbGrayed);
+  auto* style = Place<TRadioGroup>(f, general, 196, 6, 170, 110, "Style");
+  for (const char* s : {"Solid", "Dash", "Dot", "Dash Dot"}) style->Items()->Add(s);
+  style->SetColumns(2);
+  style->SetItemIndex(1);
+  auto* memo = Place<TMemo>(f, general, 8, 124, 270, 88);
+  memo->SetScrollBars(ssVertical);
+  memo->Lines()->Add("A memo with lines,");
+  memo->Lines()->Add("a vertical scroll bar");
+  memo->Lines()->Add("and a third line.");
+  auto* bar = Place<TScrollBar>(f, general, 286, 124, 17, 88);
+  bar->SetKind(sbVertical);
+  bar->SetBounds(286, 124, 17, 88);
+  bar->SetPosition(30);
+  auto* track = Place<TTrackBar>(f, general, 306, 124, 70, 40);
+  track->SetPageSize(5);
+  auto* tabs = Place<TTabControl>(f, other, 8, 8, 240, 120);
+  tabs->Tabs()->Add("Style");
+  tabs->Tabs()->Add("Arrows");
+  Place<TEdit>(f, tabs, 12, 34, 120, 21)->SetText("Marks text");
+  return f;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: snapshot OUTPUT.png\n");
+  const bool dialog = argc == 3 && std::string(argv[1]) == "--dialog";
+  if (argc != 2 && !dialog) {
+    std::fprintf(stderr, "usage: snapshot [--dialog] OUTPUT.png\n");
     return 2;
   }
+  const char* out = argv[argc - 1];
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   TUnitTable units({{"Graphics", GraphicsUnitInit, GraphicsUnitDone}, {"Forms", FormsUnitInit, FormsUnitDone}});
   units.Initialize();
   bool ok = false;
   try {
-    ok = SaveControlToPng(BuildDemoForm(), argv[1]);
-    if (!ok) std::fprintf(stderr, "snapshot: cannot write %s\n", argv[1]);
+    ok = SaveControlToPng(dialog ? BuildDemoDialog() : BuildDemoForm(), out);
+    if (!ok) std::fprintf(stderr, "snapshot: cannot write %s\n", out);
   } catch (Exception& e) {
     std::fprintf(stderr, "snapshot: %s\n", e.Message.c_str());
   }
