@@ -115,7 +115,6 @@ void TSplitter::DefineProperties(TPropertyTable& t) {
 TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetBounds(0, 0, 3, 100);
   SetAlign(alLeft);
-  SetCursor(crHSplit);
 }
 
 void TSplitter::SetBeveled(bool Value) {
@@ -202,6 +201,9 @@ void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 }
 
 void TSplitter::Paint() {
+  // The split cursor across its alignment, unless a cursor was chosen.
+  if (Cursor() == crDefault && impl_->Widget)
+    impl_->Widget->setCursor(Horizontal() ? Qt::SplitHCursor : Qt::SplitVCursor);
   TCanvas* c = Canvas();
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(Parent() ? Parent()->Color() : clBtnFace);
