@@ -26,14 +26,19 @@ namespace {
 
 QString QStr(const std::string& S) { return QString::fromStdString(S); }
 
-// Runs a heap-made dialog modally. The dialog is a child of the active window, so
-// freeing that window's form frees the dialog: exec then returns and the run counts
-// as cancelled. Answers exec's result, or -1 when the dialog went.
-template <class D>
-int RunDialog(D* Dialog) {
+// Runs a heap-made dialog modally and frees it; Accepted runs while it is still
+// there. The dialog is a child of the active window, so freeing that window's form
+// frees the dialog: exec then returns and the run counts as cancelled. Answers
+// whether it was accepted.
+template <class D, class F>
+bool RunDialog(D* Dialog, F&& Accepted) {
   QPointer<D> d = Dialog;
   const int r = d->exec();
-  return d ? r : -1;
+  if (!d) return false;
+  const bool ok = r == QDialog::Accepted;
+  if (ok) Accepted(d.data());
+  delete d.data();
+  return ok;
 }
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
@@ -125,9 +130,11 @@ int MessageDlgPos(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Bu
     box->adjustSize();
     box->move(X >= 0 ? X : box->x(), Y >= 0 ? Y : box->y());
   }
-  QPointer<QMessageBox> guard = box;
-  if (RunDialog(box) < 0 || !guard) return mrCancel;
+  // Buttons of ours answer as rejected; what counts is the button clicked.
   int result = mrCancel;
+  QPointer<QMessageBox> guard = box;
+  box->exec();
+  if (!guard) return mrCancel;
   for (auto& [btn, res] : results)
     if (box->clickedButton() == btn) result = res;
   delete box;
@@ -155,13 +162,7 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
   d->setWindowTitle(QStr(ACaption));
   d->setLabelText(QStr(APrompt));
   d->setTextValue(QStr(Value));
-  QPointer<QInputDialog> guard = d;
-  const int r = RunDialog(d);
-  if (r < 0 || !guard) return false;
-  const bool ok = r == QDialog::Accepted;
-  if (ok) Value = d->textValue().toStdString();
-  delete d;
-  return ok;
+  return RunDialog(d, [&](QInputDialog* D) { Value = D->textValue().toStdString(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -190,16 +191,10 @@ bool TColorDialog::Execute() {
     return ok;
   }
   auto* d = new QColorDialog(ToQColor(color_), DialogParent());
-  QPointer<QColorDialog> guard = d;
-  const int r = RunDialog(d);
-  if (r < 0 || !guard) return false;
-  const bool ok = r == QDialog::Accepted;
-  if (ok) {
-    const QColor c = d->selectedColor();
+  return RunDialog(d, [this](QColorDialog* D) {
+    const QColor c = D->selectedColor();
     color_ = TColor(c.red() | (c.green() << 8) | (c.blue() << 16));
-  }
-  delete d;
-  return ok;
+  });
 }
 
 IMPLEMENT_CLASS_PROPS(TFontDialog, TCommonDialog)
@@ -227,12 +222,8 @@ bool TFontDialog::Execute() {
     return ok;
   }
   auto* d = new QFontDialog(ToQFont(*font_), DialogParent());
-  QPointer<QFontDialog> guard = d;
-  const int r = RunDialog(d);
-  if (r < 0 || !guard) return false;
-  const bool ok = r == QDialog::Accepted;
-  if (ok) {
-    const QFont f = d->selectedFont();
+  return RunDialog(d, [this](QFontDialog* D) {
+    const QFont f = D->selectedFont();
     font_->SetName(f.family().toStdString());
     if (f.pointSize() > 0) font_->SetSize(f.pointSize());
     TFontStyles s = 0;
@@ -241,9 +232,7 @@ bool TFontDialog::Execute() {
     if (f.underline()) s |= 1u << fsUnderline;
     if (f.strikeOut()) s |= 1u << fsStrikeOut;
     font_->SetStyle(s);
-  }
-  delete d;
-  return ok;
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -311,17 +300,15 @@ bool TOpenDialog::Execute() {
   d->setDefaultSuffix(QStr(defaultExt_));
   if (!initialDir_.empty()) d->setDirectory(QStr(initialDir_));
   if (!fileName_.empty()) d->selectFile(QStr(fileName_));
-  QPointer<QFileDialog> guard = d;
-  const int r = RunDialog(d);
-  if (r < 0 || !guard) return false;
-  const bool ok = r == QDialog::Accepted && !d->selectedFiles().isEmpty();
-  if (ok) {
-    fileName_ = d->selectedFiles().front().toStdString();
-    const int i = int(filters.indexOf(d->selectedNameFilter()));
+  bool chosen = false;
+  RunDialog(d, [&](QFileDialog* D) {
+    if (D->selectedFiles().isEmpty()) return;
+    chosen = true;
+    fileName_ = D->selectedFiles().front().toStdString();
+    const int i = int(filters.indexOf(D->selectedNameFilter()));
     if (i >= 0) filterIndex_ = i + 1;
-  }
-  delete d;
-  return ok;
+  });
+  return chosen;
 }
 
 IMPLEMENT_CLASS(TSaveDialog, TOpenDialog)
