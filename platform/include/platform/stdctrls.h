@@ -307,7 +307,7 @@ public:
   int TabIndex() const { return tabIndex_; }
   void SetTabIndex(int Value);
   bool HotTrack() const { return hotTrack_; }
-  void SetHotTrack(bool Value) { hotTrack_ = Value; }
+  void SetHotTrack(bool Value);
   // The client area below the tabs.
   TRect DisplayRect() const;
   void AdjustClientRect(TRect& Rect) const override { Rect = DisplayRect(); }

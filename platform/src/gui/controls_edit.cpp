@@ -285,10 +285,13 @@ void TUpDown::SetThousands(bool Value) {
 void TUpDown::UpdateAssociate() {
   position_ = std::clamp(position_, std::min(min_, max_), std::max(min_, max_));
   if (!associate_) return;
-  std::string digits = IntToStr(std::abs(position_));
-  if (thousands_)
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(size_t(i), ",");
-  associate_->SetText((position_ < 0 ? "-" : "") + digits);
+  const std::string digits = IntToStr(std::abs(position_));
+  std::string text(position_ < 0 ? 1 : 0, '-');
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (thousands_ && i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  associate_->SetText(text);
 }
 
 void TUpDown::ButtonClick(TUDBtnType Button) {

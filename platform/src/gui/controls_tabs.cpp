@@ -40,6 +40,19 @@ QTabBar* MakeTabRow(QWidget* W, std::function<void(int)> OnPick) {
   return bar;
 }
 
+void PlaceTabRow(QWidget* W, int Width, int Height);
+
+// The shared start of tab and page controls: their look, their widget and the tab row.
+QTabBar* BuildTabbed(TWinControl* C, std::function<void(int)> OnPick) {
+  C->SetColor(clBtnFace);
+  C->SetBounds(0, 0, 289, 193);
+  C->SetTabStop(true);
+  QWidget* w = MakeWidget<QWidget>(C);
+  QTabBar* bar = MakeTabRow(w, std::move(OnPick));
+  PlaceTabRow(w, C->Width(), C->Height());
+  return bar;
+}
+
 void PlaceTabRow(QWidget* W, int Width, int Height) {
   if (auto* f = W->findChild<QFrame*>("frame", Qt::FindDirectChildrenOnly))
     f->setGeometry(0, kTabHeight, Width, std::max(0, Height - kTabHeight));
@@ -79,18 +92,18 @@ void TTabControl::DefineProperties(TPropertyTable& t) {
 }
 
 TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner), tabs_(std::make_unique<TStringList>()) {
-  SetColor(clBtnFace);
-  SetBounds(0, 0, 289, 193);
-  SetTabStop(true);
-  QWidget* w = MakeWidget<QWidget>(this);
-  bar_ = new Bar{MakeTabRow(w, [this](int i) { Guard(this, [&] { UserPicked(i); }); })};
-  PlaceTabRow(w, Width(), Height());
+  bar_ = new Bar{BuildTabbed(this, [this](int i) { Guard(this, [&] { UserPicked(i); }); })};
   tabs_->OnChange = [this](TObject*) { TabsChanged(); };
 }
 
 TTabControl::~TTabControl() {
   tabs_->OnChange.Clear();
   delete bar_;
+}
+
+void TTabControl::SetHotTrack(bool Value) {
+  hotTrack_ = Value;
+  bar_->Tabs->setAttribute(Qt::WA_Hover, Value);
 }
 
 TRect TTabControl::DisplayRect() const { return DisplayRectOf(this); }
@@ -203,12 +216,7 @@ void TPageControl::DefineProperties(TPropertyTable& t) {
 }
 
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner) {
-  SetColor(clBtnFace);
-  SetBounds(0, 0, 289, 193);
-  SetTabStop(true);
-  QWidget* w = MakeWidget<QWidget>(this);
-  bar_ = new Bar{MakeTabRow(w, [this](int i) { Guard(this, [&] { UserPicked(i); }); })};
-  PlaceTabRow(w, Width(), Height());
+  bar_ = new Bar{BuildTabbed(this, [this](int i) { Guard(this, [&] { UserPicked(i); }); })};
 }
 
 TPageControl::~TPageControl() {
