@@ -164,6 +164,8 @@ protected:
 // A group box holding one radio button per item, in Columns columns.
 // Events: OnClick fires whenever ItemIndex changes to an item - the user checking
 // a button, or ItemIndex set by code; setting -1 or the index it has fires nothing.
+// ItemIndex is kept within the items, so it is not published (it could not be
+// read back before the items exist); builder code sets it after the items.
 class TRadioGroup : public TGroupBox {
   DECLARE_CLASS(TRadioGroup, TGroupBox)
 public:
@@ -222,6 +224,8 @@ private:
 // GroupIndex (above 0) work together: a click puts one down and the others up; a
 // click on the down one raises it only with AllowAllUp. GroupIndex 0: a plain button.
 // Events: OnClick fires on a user click and on Click(); setting Down fires nothing.
+// Down depends on GroupIndex (a plain button never stays down), so it is not
+// published; builder code sets it after the group.
 class TSpeedButton : public TGraphicControl {
   DECLARE_CLASS(TSpeedButton, TGraphicControl)
 public:
@@ -296,7 +300,8 @@ using TTabChangingEvent = TEvent<void(TObject* Sender, bool& AllowChange)>;
 
 // A row of tabs over one client area that its children share.
 // Events: a tab picked by the user asks OnChanging (which may refuse), then fires
-// OnChange. Setting TabIndex or Tabs by code fires nothing.
+// OnChange. Setting TabIndex or Tabs by code fires nothing. TabIndex is kept within
+// the tabs and so, like a radio group's ItemIndex, not published.
 class TTabControl : public TWinControl {
   DECLARE_CLASS(TTabControl, TWinControl)
 public:

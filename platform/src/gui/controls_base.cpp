@@ -358,7 +358,7 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       if (!win) return false;
       // A key the focused control left passes up to the window in Qt; a form sees
       // its controls' keys only through KeyPreview.
-      if (win->Is<TForm>() && QApplication::focusWidget() && QApplication::focusWidget() != Widget) return false;
+      if (dynamic_cast<TForm*>(win) && QApplication::focusWidget() && QApplication::focusWidget() != Widget) return false;
       auto* k = static_cast<QKeyEvent*>(E);
       TShiftState s = ShiftOf(k->modifiers(), Qt::NoButton);
       std::uint16_t vk = VirtualKeyOf(k->key());

@@ -67,7 +67,6 @@ IMPLEMENT_CLASS_PROPS(TRadioGroup, TGroupBox)
 
 void TRadioGroup::DefineProperties(TPropertyTable& t) {
   t.Object("Items", &TRadioGroup::Items);
-  t.Int("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex).Default(-1LL);
   t.Int("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns).Default(1LL);
 }
 
@@ -199,7 +198,6 @@ IMPLEMENT_CLASS_PROPS(TSpeedButton, TGraphicControl)
 
 void TSpeedButton::DefineProperties(TPropertyTable& t) {
   t.Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
-  t.Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
   t.Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0LL);
   t.Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
   t.Object("Glyph", &TSpeedButton::Glyph);

@@ -85,7 +85,6 @@ IMPLEMENT_CLASS_PROPS(TTabControl, TWinControl)
 
 void TTabControl::DefineProperties(TPropertyTable& t) {
   t.Object("Tabs", &TTabControl::Tabs);
-  t.Int("TabIndex", &TTabControl::TabIndex, &TTabControl::SetTabIndex).Default(-1LL);
   t.Bool("HotTrack", &TTabControl::HotTrack, &TTabControl::SetHotTrack).Default(false);
   t.Event("OnChanging", &TTabControl::OnChanging);
   t.Event("OnChange", &TTabControl::OnChange);
@@ -147,6 +146,7 @@ void TTabControl::UserPicked(int Index) {
 IMPLEMENT_CLASS_PROPS(TTabSheet, TWinControl)
 
 void TTabSheet::DefineProperties(TPropertyTable& t) {
+  t.Bool("Visible", &TControl::Visible, &TControl::SetVisible).Default(false);  // shown while active
   t.Bool("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible).Default(true);
 }
 

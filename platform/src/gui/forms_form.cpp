@@ -139,7 +139,7 @@ void TForm::PlaceOnShow() {
     TComponent* o = Owner();
     auto* ctl = dynamic_cast<TControl*>(o);
     over = ctl ? GetParentForm(ctl) : nullptr;
-    if (!over && ctl && ctl->Is<TForm>()) over = static_cast<TForm*>(ctl);
+    if (!over) over = dynamic_cast<TForm*>(ctl);
   } else if (position_ == poMainFormCenter && Application) {
     over = Application->MainForm();
   }
@@ -340,9 +340,9 @@ void DialogKey(TWinControl* Win, std::uint16_t& Key, TShiftState Shift) {
   if (!f) return;
   auto usable = [](TControl* c) { return c->Showing() && c->Enabled(); };
   if ((Key == VK_RETURN || Key == VK_ESCAPE) && !(Shift & (ssAlt | ssCtrl))) {
-    if (Key == VK_RETURN && Win->Is<TMemo>()) return;  // a memo takes its returns
+    if (Key == VK_RETURN && dynamic_cast<TMemo*>(Win)) return;  // a memo takes its returns
     TControl* target = nullptr;
-    if (Key == VK_RETURN && Win->Is<TButton>()) target = Win;
+    if (Key == VK_RETURN && dynamic_cast<TButton*>(Win)) target = Win;
     else
       target = FindInTree(f, [&](TControl* c) {
         auto* b = dynamic_cast<TButton*>(c);

@@ -159,12 +159,14 @@ TRect TScreen::WorkAreaRect() const {
 }
 
 // ---------------------------------------------------------------------------
+// The splitter is left out: dialogs build theirs in code, and its bounds follow its
+// alignment rather than what is set.
 const std::vector<TClass>& forms_detail::DialogControlClasses() {
   static const std::vector<TClass> classes = {
       TEdit::StaticClass(),       TMemo::StaticClass(),      TUpDown::StaticClass(),
       TGroupBox::StaticClass(),   TRadioGroup::StaticClass(), TBevel::StaticClass(),
       TSpeedButton::StaticClass(), TScrollBar::StaticClass(), TTabControl::StaticClass(),
-      TTabSheet::StaticClass(),   TPageControl::StaticClass(), TSplitter::StaticClass(),
+      TTabSheet::StaticClass(),   TPageControl::StaticClass(),
       TTimer::StaticClass(),      TColorDialog::StaticClass(), TFontDialog::StaticClass(),
       TOpenDialog::StaticClass(), TSaveDialog::StaticClass()};
   return classes;
