@@ -112,18 +112,19 @@ TForm* BuildDemoDialog() {
   other->SetCaption("Marks");
   other->SetPageControl(pages);
   auto* border = Place<TGroupBox>(f, general, 8, 6, 180, 110, "Border");
-  Place<TLabel>(f, border, 10, 22, 0, 0, "&Width:");
-  auto* width = Place<TEdit>(f, border, 60, 18, 60, 21);
-  auto* ud = Place<TUpDown>(f, border, 0, 0, 15, 21);
-  ud->SetMin(1);
-  ud->SetAssociate(width);
-  ud->SetPosition(2);
-  Place<TLabel>(f, border, 10, 52, 0, 0, "Sp&ace:");
-  auto* space = Place<TEdit>(f, border, 60, 48, 60, 21);
-  auto* ud2 = Place<TUpDown>(f, border, 0, 0, 15, 21);
-  ud2->SetMax(5000);
-  ud2->SetAssociate(space);
-  ud2->SetPosition(1250);
+  // A labelled edit with an up-down, the label focusing the edit.
+  auto number = [&](int top, const char* caption, int max, int position) {
+    auto* label = Place<TLabel>(f, border, 10, top + 4, 0, 0, caption);
+    auto* edit = Place<TEdit>(f, border, 60, top, 60, 21);
+    label->SetFocusControl(edit);
+    auto* ud = Place<TUpDown>(f, border, 0, 0, 15, 21);
+    ud->SetMin(1);
+    ud->SetMax(max);
+    ud->SetAssociate(edit);
+    ud->SetPosition(position);
+  };
+  number(18, "&Width:", 100, 2);
+  number(48, "Sp&ace:", 5000, 1250);
   auto* grey = Place<TCheckBox>(f, border, 10, 80, 150, 17, "&Visible");
   grey->SetAllowGrayed(true);
   grey->SetState(cbGrayed);
