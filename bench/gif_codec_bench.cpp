@@ -239,8 +239,13 @@ print(best_d, best_e, len(buf.getvalue()))
 
 int main(int argc, char** argv) {
   if (argc == 2) Runs = std::max(1, std::atoi(argv[1]));
-  char tmpl[] = "/tmp/phonark-gif-bench-XXXXXX";
-  const std::string dir = mkdtemp(tmpl) ? tmpl : "/tmp";
+  // A folder of its own: the whole of it is removed at the end.
+  std::string dir = (std::filesystem::temp_directory_path() / "phonark-gif-bench-XXXXXX").string();
+  if (!mkdtemp(dir.data())) {
+    std::fprintf(stderr, "gif_codec_bench: cannot make a temporary folder
+");
+    return 1;
+  }
   const bool pil = std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
 #ifdef PHONARK_BENCH_GIFLIB
   const bool giflib = true;

@@ -20,6 +20,14 @@ function(phonark_module name)
   add_subdirectory(${name})
 endfunction()
 
+# Seconds one test case may take before CTest stops it as hung: about ten times
+# the slowest case on a loaded two-core machine (sanitizers run several times slower).
+if(PHONARK_SANITIZE)
+  set(PHONARK_TEST_TIMEOUT 120 CACHE STRING "Seconds a test case may run")
+else()
+  set(PHONARK_TEST_TIMEOUT 30 CACHE STRING "Seconds a test case may run")
+endif()
+
 # phonark_test(<name> SOURCES ... LIBS ... [GUI])
 # One GoogleTest executable per module; GUI tests get the offscreen test main
 # that fixes the platform, fonts, dpi, colours and settings root.
@@ -34,8 +42,14 @@ function(phonark_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} phonark_testsupport GTest::gtest GTest::gmock)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+  # Each test case is a CTest test of its own: a hang costs one short timeout and
+  # names its test, and `ctest -j` spreads single cases over the cores. Listing
+  # the cases when ctest starts (not after linking) keeps sanitizer and Qt start-up
+  # out of the build.
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT ${PHONARK_TEST_TIMEOUT})
 endfunction()
 
 # phonark_embed_resources(<target> FUNCTION <name> FILES <resource name> <file> ...)

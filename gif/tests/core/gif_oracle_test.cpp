@@ -1,8 +1,6 @@
 // Real GIF files from installed packages, decoded by gifdump and by independent
 // readers (giflib's tools, Python's imaging library, netpbm); our LZW and RLE
 // re-saves must decode the same under them. A missing reader or file skips.
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 #include <sstream>
 
 #include "gif_test_util.h"
+#include "test_temp.h"
 
 namespace fs = std::filesystem;
 
@@ -137,8 +136,8 @@ protected:
   void SetUp() override {
     files_ = RealFiles();
     if (files_.empty()) GTEST_SKIP() << "no GIF files from libtk8.6, qt6-base-dev or famfamfam-flag-gif";
-    char tmpl[] = "/tmp/phonark-gif-oracle-XXXXXX";
-    if (char* d = mkdtemp(tmpl)) dir_ = d;
+    dir_ = TestTempDir() + "/oracle";
+    fs::create_directories(dir_);
   }
   void TearDown() override {
     if (!dir_.empty()) fs::remove_all(dir_);

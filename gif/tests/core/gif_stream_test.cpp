@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "gif_test_util.h"
+#include "test_temp.h"
 
 namespace {
 
@@ -321,7 +322,7 @@ TEST(GifStream, OversizedImagesAreRefusedOnSaveAndLeaveNoFile) {
   AddGrays(img.GlobalColorMap(), 2);
   AddFrame(img, 65535, 0, 1, 1);
   EXPECT_EQ(img.Width(), 65536);
-  const std::string path = (std::filesystem::temp_directory_path() / "phonark-gif-oversize.gif").string();
+  const std::string path = TestTempFile("oversize.gif");
   std::remove(path.c_str());
   EXPECT_THROW(img.SaveToFile(path), GIFException);
   EXPECT_FALSE(std::filesystem::exists(path));

@@ -10,6 +10,7 @@
 #include "gif/phonark_picture.h"
 #include "gif_render_util.h"
 #include "gui_test.h"
+#include "test_temp.h"
 
 using namespace gifgui;
 namespace fs = std::filesystem;
@@ -81,7 +82,7 @@ class Coalesce : public testing::Test {
 protected:
   void SetUp() override {
     GIFImageUnitInit();
-    dir = fs::temp_directory_path() / ("gifcoalesce_" + std::to_string(::getpid()));
+    dir = fs::path(TestTempDir()) / "coalesce";
     fs::create_directories(dir);
   }
   void TearDown() override {

@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "platform/typinfo.h"
 #include "platform/units.h"
+#include "test_temp.h"
 
 namespace {
 
@@ -223,10 +224,10 @@ TEST(Streams, MemoryAndFileErrors) {
   EXPECT_THROW(m.ReadBuffer(buf, 3), EReadError);
   EXPECT_THROW(TFileStream("/nonexistent/dir/x", fmCreate), EFCreateError);
   EXPECT_THROW(TFileStream("/nonexistent/x", fmOpenRead), EFOpenError);
-  auto path = std::filesystem::temp_directory_path() / "phonark-stream-test.bin";
-  m.SaveToFile(path.string());
+  const std::string path = TestTempFile("stream.bin");
+  m.SaveToFile(path);
   TMemoryStream back;
-  back.LoadFromFile(path.string());
+  back.LoadFromFile(path);
   EXPECT_EQ(back.Bytes(), m.Bytes());
   TMemoryStream copy;
   copy.CopyFrom(&m, 0);
@@ -257,9 +258,8 @@ TEST(Settings, DefaultsTypesCreationRedirection) {
 
   // The whole store follows the redirected root.
   std::string old = RegistryRoot();
-  auto other = std::filesystem::temp_directory_path() / "phonark-registry-other";
-  std::filesystem::remove_all(other);
-  SetRegistryRoot(other.string());
+  const std::string other = TestTempFile("other-settings");
+  SetRegistryRoot(other);
   TRegistry fresh;
   EXPECT_FALSE(fresh.KeyExists(key));
   SetRegistryRoot(old);

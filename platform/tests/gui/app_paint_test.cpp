@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app_fixture.h"
 #include "gui_test.h"
 #include "platform/snapshot.h"
+#include "test_temp.h"
 
 using namespace formstest;
 
@@ -170,8 +169,7 @@ TEST_F(AppPaint, SnapshotRendersAFormThatWasNeverShown) {
   EXPECT_GT(guitest::CountColor(s, Rect(30, 28, 80, 53), ColorToRGB(clBtnFace)), 0);
   EXPECT_LT(guitest::CountColor(s, Rect(30, 28, 80, 53), ColorToRGB(clBtnFace)), 50 * 25);
 
-  std::string file =
-      (std::filesystem::temp_directory_path() / ("phonark-snapshot-" + std::to_string(getpid()) + ".png")).string();
+  const std::string file = TestTempFile("snapshot.png");
   ASSERT_TRUE(SaveControlToPng(Form, file));
   EXPECT_GT(std::filesystem::file_size(file), 100u);
   std::filesystem::remove(file);

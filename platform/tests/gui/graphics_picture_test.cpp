@@ -5,6 +5,7 @@
 
 #include "gui_test.h"
 #include "platform/jpeg.h"
+#include "test_temp.h"
 
 namespace {
 
@@ -30,10 +31,6 @@ public:
   std::string data;
 };
 IMPLEMENT_CLASS(TFakeGif, TGraphic)
-
-std::string TempFile(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("phonark-gfx-" + name)).string();
-}
 
 }  // namespace
 
@@ -124,7 +121,7 @@ TEST(PictureStreams, PictureDataNamesItsGraphicClass) {
 }
 
 TEST(PictureFiles, LoadingByExtensionAndChangesOfTheGraphic) {
-  std::string file = TempFile("picture.bmp");
+  std::string file = TestTempFile("picture.bmp");
   guitest::MakeBitmap(6, 2, clBlue)->SaveToFile(file);
   TPicture p;
   int changes = 0;
@@ -136,12 +133,12 @@ TEST(PictureFiles, LoadingByExtensionAndChangesOfTheGraphic) {
   EXPECT_EQ(changes, 2);
 
   try {
-    p.LoadFromFile(TempFile("picture.xyz"));
+    p.LoadFromFile(TestTempFile("picture.xyz"));
     FAIL();
   } catch (const EInvalidGraphic& e) {
     EXPECT_EQ(e.Message, "Unknown picture file extension (.xyz)");
   }
-  std::string broken = TempFile("broken.bmp");
+  std::string broken = TestTempFile("broken.bmp");
   {
     TFileStream f(broken, fmCreate);
     f.WriteBuffer("BMxx", 4);
@@ -150,7 +147,7 @@ TEST(PictureFiles, LoadingByExtensionAndChangesOfTheGraphic) {
   EXPECT_EQ(p.Width(), 6);  // the failed load kept the picture
   EXPECT_EQ(p.Bitmap()->Canvas()->Pixels(0, 0), clRed);
 
-  std::string saved = TempFile("saved.bmp");
+  std::string saved = TestTempFile("saved.bmp");
   p.SaveToFile(saved);
   TPicture back;
   back.LoadFromFile(saved);

@@ -1,6 +1,6 @@
 // Test main for GUI tests: Qt's offscreen platform at a fixed 96 dpi, the classic font
 // names mapped to their free metric twins, the application palette taken from our fixed system-colour
-// table, and the settings store in a fresh temporary folder removed at exit. Pixel
+// table, and the settings store in the program's own temporary folder. Pixel
 // results are then the same on every machine, with or without a display.
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <QStyleFactory>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "platform/graphics.h"
 #include "platform/registry.h"
+#include "test_temp.h"
 
 namespace {
 
@@ -67,12 +67,9 @@ void FixColours() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "phonark-guitest-XXXXXX").string();
-  char* dir = mkdtemp(tmpl.data());
-  if (dir) {
-    SetRegistryRoot(dir);
-    if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", dir, 1);
-  }
+  MakeTestTempDir();
+  SetRegistryRoot(TestTempDir());
+  if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", TestTempDir().c_str(), 1);
   FixEnvironment();
   QApplication app(argc, argv);
   FixFonts();
@@ -81,6 +78,6 @@ int main(int argc, char** argv) {
   GraphicsUnitInit();
   int rc = RUN_ALL_TESTS();
   GraphicsUnitDone();
-  if (dir) std::filesystem::remove_all(dir);
+  RemoveTestTempDir();
   return rc;
 }
