@@ -1,26 +1,17 @@
 #include "gif/gifunit.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include <cstring>
 
 #include "gif/gifrender.h"
 #include "gif/reducegraphic.h"
 #include "platform/clipbrd.h"
+#include "platform/graphics.h"
 
 std::uint16_t CF_GIF = 0;
 
 namespace {
 
 int UnitInits = 0;
-
-// A canvas-less check of the screen: colour depth times planes (one plane).
-bool ScreenIsPalette() {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-  QScreen* screen = QGuiApplication::primaryScreen();
-  return screen && screen->depth() < 9;
-}
 
 void LoadFromClipboard(TGIFImage* Image, std::uint16_t Format, THandle Data, HPALETTE) {
   if (!Data) Data = GetClipboardData(Format);
@@ -73,7 +64,9 @@ void GIFImageUnitInit() {
   TPicture::RegisterFileFormat("GIF", "GIF Image", TGIFImage::StaticClass());
   CF_GIF = RegisterClipboardFormat("GIF Image");
   TPicture::RegisterClipboardFormat(CF_GIF, TGIFImage::StaticClass());
-  PaletteDisplay = ScreenIsPalette();
+  // A palette screen has 8 colour bits or fewer; no screen at all is not one.
+  const int depth = ScreenColorDepth();
+  PaletteDisplay = depth > 0 && depth < 9;
   DoAutoDither = PaletteDisplay;
   GIFGraphicConversionInit();
   GIFRenderInit();

@@ -411,6 +411,9 @@ enum TTransparentMode { tmAuto, tmFixed };
 
 // Bits per pixel of a pixel format (pfDevice: 32).
 int PixelFormatBits(TPixelFormat Format);
+// Colour bits per pixel of the primary screen (bits times planes); 0 when there is no
+// screen, i.e. no GUI application is running.
+int ScreenColorDepth();
 
 // A bitmap kept in memory in its own pixel format, buildable on any thread.
 //

@@ -6,6 +6,9 @@
 // are byte for byte the layout ScanLine documents. The canvas draws on RGB32: directly
 // for pf32bit, through a working copy for the others, written back (nearest palette
 // entries for indexed formats) when the pixels are next needed in their own format.
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <cstring>
 
 #include "graphics_impl.h"
@@ -296,6 +299,12 @@ int PixelFormatBits(TPixelFormat Format) {
     case pf24bit: return 24;
     default: return 32;
   }
+}
+
+int ScreenColorDepth() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->depth() : 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -166,6 +166,10 @@ TEST(BitmapFiles, BadFilesRaiseAndLeaveTheBitmapAlone) {
   }
 }
 
+// The test platform's screen is a true-colour one, so codecs never take it for a
+// palette display.
+TEST(Screen, ColourDepthIsThatOfATrueColourScreen) { EXPECT_GE(ScreenColorDepth(), 24); }
+
 TEST(BitmapLayout, ScanLinesUseTheDocumentedByteLayout) {
   struct Case { TPixelFormat pf; std::vector<std::uint8_t> bytes; TColor first, second; };
   const Case cases[] = {
