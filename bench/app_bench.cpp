@@ -11,8 +11,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/mainwindow.h"
 #include "canvas/lumconst.h"
-#include "chain.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"

@@ -1,4 +1,4 @@
-#include "chain.h"
+#include "app/mainwindow.h"
 
 #include "canvas/lumcanvas.h"
 #include "chart/chart.h"

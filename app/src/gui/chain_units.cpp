@@ -1,5 +1,5 @@
 // The program's unit table, shared by the executable and the tests.
-#include "chain.h"
+#include "app/mainwindow.h"
 #include "canvas/canvasunit.h"
 #include "canvas/lumconst.h"
 #include "chart/unit.h"

@@ -1,6 +1,6 @@
 // The program: the unit table in start-up order, then the application object,
 // the main window and the message loop; the finalisations run in reverse at exit.
-#include "../gui/chain.h"
+#include "app/mainwindow.h"
 #include "platform/forms.h"
 
 int main() {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <functional>
 
+#include "app/mainwindow.h"
 #include "canvas/lumconst.h"
-#include "chain.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"

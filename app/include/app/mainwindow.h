@@ -147,8 +147,7 @@ private:
 
 extern TForm1* Form1;
 
-// The window's picture data: the graphic class name "TGIFImage", then the GIF
-// stream (none yet: it arrives with the GIF codec's picture format).
+// The window's picture data: the graphic class name "TGIFImage", then the GIF stream.
 std::vector<std::uint8_t> Image1PictureData();
 // The program's units in start-up order (finalised in reverse).
 std::vector<TUnitInfo> PhonarkUnits();
