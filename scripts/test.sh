@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every test twice (plain, and under
-# AddressSanitizer + UndefinedBehaviorSanitizer) and runs them all.
-# Then runs the thread and painter tests under ThreadSanitizer.
+# Installs what is missing, checks the layering, builds every test twice (plain, and
+# under AddressSanitizer + UndefinedBehaviorSanitizer) and runs them all; the Qt-free
+# libraries are also built and tested without Qt, and the thread and painter tests
+# run under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
 jobs=$(nproc)
 
+# Modules include only the layers below them; Qt stays inside platform/.
+bash scripts/check-layering.sh
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
+
+# Without Qt (-DPHONARK_GUI=OFF): only the Qt-free libraries, their tests and tools,
+# unoptimised since this build only shows that they stand on their own.
+cmake -S . -B build-noqt -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPHONARK_GUI=OFF -DPHONARK_BENCH=OFF >/dev/null
+cmake --build build-noqt -j "$jobs"
+(cd build-noqt && ctest --output-on-failure -j "$jobs")
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPHONARK_SANITIZE=ON -DPHONARK_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
