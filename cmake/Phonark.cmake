@@ -1,6 +1,12 @@
 # Shared build helpers: warnings, sanitizers, module selection, test registration.
 
 add_compile_options(-Wall -Wextra)
+# The code is kept free of warnings under GCC 12, the compiler of the supported
+# system; there a warning fails the build. Other compilers' warnings only warn.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+   AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  add_compile_options(-Werror)
+endif()
 if(PHONARK_SANITIZE STREQUAL "thread")
   # ThreadSanitizer cannot run beside AddressSanitizer: a build of its own.
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
