@@ -1,28 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Phonark needs, only those missing.
+# Installs the Debian packages Phonark needs, only those missing. Runs apt-get
+# directly as root, through sudo otherwise.
 # Usage: install-deps.sh [build|run|test]   (default: build)
 set -euo pipefail
 what=${1:-build}
 
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev
-      fonts-dejavu-core fonts-liberation fp-utils)
+# Every set: the compiler and build tools, Qt, libjpeg for JPEG pictures, chmcmd for
+# the help file, and the fonts that the forms' classic font names map to.
+pkgs=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev fp-utils fonts-dejavu-core fonts-liberation)
 case "$what" in
-  run)  pkgs+=(xdg-utils xchm) ;;
-  test) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev libgif-dev) ;;
+  # Running: Qt's platform plugins for a desktop, xdg-open for Help and the viewer
+  # of the compiled help file.
+  run)  pkgs+=(qt6-qpa-plugins xdg-utils xchm) ;;
+  # Testing: GoogleTest and GoogleMock; QCustomPlot and giflib for the benchmarks'
+  # side-by-side figures (linked into those benchmarks only).
+  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev) ;;
   build) ;;
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac
+
+# The independent readers and sample files that the GIF tests and benchmarks compare
+# against (giftext/giftool, PIL, giftopnm, convert; Tk's and the flag set's GIF
+# pictures); the tests skip what is missing, and PHONARK_ORACLES= leaves them out.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
   pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs)
 
 missing=()
 for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo=sudo
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "install-deps.sh: missing ${missing[*]}; run this as root or install sudo" >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -qq
+# Through env, so that sudo does not drop the setting.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
