@@ -26,12 +26,14 @@ function(phonark_module name)
   add_subdirectory(${name})
 endfunction()
 
-# Seconds one test case may take before CTest stops it as hung: about ten times
-# the slowest case on a loaded two-core machine (sanitizers run several times slower).
-if(PHONARK_SANITIZE)
-  set(PHONARK_TEST_TIMEOUT 120 CACHE STRING "Seconds a test case may run")
-else()
-  set(PHONARK_TEST_TIMEOUT 30 CACHE STRING "Seconds a test case may run")
+# Seconds one test case may take before CTest stops it as hung: several times the
+# slowest case on a loaded two-core machine. -DPHONARK_TEST_TIMEOUT=<s> overrides it.
+if(NOT DEFINED PHONARK_TEST_TIMEOUT)
+  if(PHONARK_SANITIZE)
+    set(PHONARK_TEST_TIMEOUT 60)
+  else()
+    set(PHONARK_TEST_TIMEOUT 30)
+  endif()
 endif()
 
 # phonark_test(<name> SOURCES ... LIBS ... [GUI])
