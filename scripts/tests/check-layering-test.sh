@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# check-layering.sh on small source trees: allowed includes pass, and each kind of
+# breach fails and names its file and line.
+set -euo pipefail
+check=$(cd "$(dirname "$0")/.." && pwd)/check-layering.sh
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+failed=0
+
+# put FILE LINE...: writes a source file of the tree.
+put() {
+  local f=$tree/$1
+  shift
+  mkdir -p "$(dirname "$f")"
+  printf '%s\n' "$@" >"$f"
+}
+
+# expect_pass NAME / expect_fail NAME WHERE: runs the check on the tree, then empties it.
+expect_pass() {
+  if ! out=$(bash "$check" "$tree" 2>&1); then
+    echo "FAIL $1: the check refused an allowed tree:"; echo "$out"; failed=1
+  fi
+  rm -rf "${tree:?}"/*
+}
+expect_fail() {
+  if out=$(bash "$check" "$tree" 2>&1); then
+    echo "FAIL $1: the check passed"; failed=1
+  elif [[ $out != *"$2"* ]]; then
+    echo "FAIL $1: no mention of $2 in:"; echo "$out"; failed=1
+  fi
+  rm -rf "${tree:?}"/*
+}
+
+put platform/src/gui/window.cpp '#include <QWidget>' '#include "platform/forms.h"'
+put platform/tests/support/gui_main.cpp '#include <QApplication>'
+put gif/src/core/reduce.cpp '#include "quantize.h"' '#include "platform/rtl.h"' '#include <queue>'
+put canvas/tools/sampler.cpp '#include <QImage>' '#include "canvas/canvas.h"'
+put engine/src/axis.cpp '#include "canvas/canvas.h"' '#include "../include/engine/axis.h"'
+put app/src/gui/units.cpp '#include "gif/gifunit.h"' '#include "chart/chart.h"'
+put tools/chartsnap/main.cpp '#include <QApplication>' '#include "app/mainwindow.h"'
+put bench/app_bench.cpp '#include "app/mainwindow.h"'
+expect_pass "allowed includes"
+
+put gif/src/core/palette.cpp '#include "gif/palette.h"' '  #  include <QImage>'
+expect_fail "Qt in the GIF core" "gif/src/core/palette.cpp:2"
+put gif/tests/gui/unit_test.cpp '#include <QtGui/QScreen>'
+expect_fail "Qt module folder in a test" "gif/tests/gui/unit_test.cpp:1"
+put platform/include/platform/rtl.h '#include <qstring.h>'
+expect_fail "Qt in a public platform header" "platform/include/platform/rtl.h:1"
+put canvas/src/canvas.cpp '#include "chart/chart.h"'
+expect_fail "a higher layer" "canvas/src/canvas.cpp:1"
+put chart/src/chart.cpp '#include "gif/gifimage.h"'
+expect_fail "the side module from the chart" "chart/src/chart.cpp:1"
+put engine/src/axis.cpp '' '#include "../../chart/include/chart/chart.h"'
+expect_fail "a higher layer by a relative path" "engine/src/axis.cpp:2"
+put platform/src/core/units.cpp '#include <app/chain.h>'
+expect_fail "the top from the bottom" "platform/src/core/units.cpp:1"
+
+[ $failed -eq 0 ] && echo "check-layering-test: all cases behave"
+exit $failed
