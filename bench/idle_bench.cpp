@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "chain.h"
+#include "app/mainwindow.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "platform/forms.h"
