@@ -1,8 +1,8 @@
 #include "app/window.h"
 
 #include "app/chain.h"
+#include "app/mainwindow.h"
 #include "app/runframe.h"
-#include "chain.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "platform/forms.h"
