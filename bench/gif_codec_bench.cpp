@@ -242,8 +242,7 @@ int main(int argc, char** argv) {
   // A folder of its own: the whole of it is removed at the end.
   std::string dir = (std::filesystem::temp_directory_path() / "phonark-gif-bench-XXXXXX").string();
   if (!mkdtemp(dir.data())) {
-    std::fprintf(stderr, "gif_codec_bench: cannot make a temporary folder
-");
+    std::fprintf(stderr, "gif_codec_bench: cannot make a temporary folder\n");
     return 1;
   }
   const bool pil = std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") == 0;
