@@ -118,6 +118,15 @@ void SetMarkerSizes(long long even, long long odd) {
   MarkerSizeOdd = MarkerSize(odd);
 }
 
+// A run started by the frame itself, not by the user: the monatomic run taking
+// over from an equal pair, or the restart when Longitudinal is unchecked. Its
+// set-up clears the stop flag, so an Interrupt or Exit already pressed would be
+// lost and the new run would go on; with a stop requested nothing starts and the
+// caller ends, and every run it is nested in ends at its next test.
+void HandOver(TChainHost& h, int mode, TObject* Sender) {
+  if (!StopRequested) h.StartRun(mode, Sender);
+}
+
 void Pace(TChainHost& h, int mode, bool longitudinal) {
   h.Pause(StepSleep(mode, longitudinal, h.SpeedPosition()));
   h.ProcessMessages();
@@ -156,7 +165,7 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
       }
       if (mode == cmDiatomic && in.M1 == in.M2) return false;
       if (mode == cmCombined && in.C1 == in.C2 && in.M1 == in.M2) {
-        h.StartRun(cmMonatomic, Sender);
+        HandOver(h, cmMonatomic, Sender);
         return false;
       }
     }
@@ -193,7 +202,7 @@ bool PairCheck(TChainHost& h, int mode, const TChainInputs& in, TObject* Sender)
                : mode == cmAlternating ? in.C1 == in.C2
                                        : in.C1 == in.C2 && in.M1 == in.M2;
   if (equal) {
-    h.StartRun(cmMonatomic, Sender);
+    HandOver(h, cmMonatomic, Sender);
     return false;
   }
   return true;
@@ -225,7 +234,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
     if (OneAtom(mode)) {
       ++t;
       float k = StepK(mode, ZoneK, h.ReadInputs().KPosition);
-      if (!h.LongitudinalChecked()) h.StartRun(mode, Sender);
+      if (!h.LongitudinalChecked()) HandOver(h, mode, Sender);
       if (StopRequested) return;
       DrawOneAtomLongitudinal(h, mode, t, k);
       Pace(h, mode, true);
@@ -235,14 +244,14 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
     if (mode == cmDiatomic) {
       ++t;
       if (in.M1 == in.M2) {
-        h.StartRun(cmMonatomic, Sender);
+        HandOver(h, cmMonatomic, Sender);
         return;
       }
       SetMarkerSizes(2LL * in.M2, 2LL * in.M1);
     } else {
       bool equal = mode == cmAlternating ? in.C1 == in.C2 : in.C1 == in.C2 && in.M1 == in.M2;
       if (equal) {
-        h.StartRun(cmMonatomic, Sender);
+        HandOver(h, cmMonatomic, Sender);
         return;
       }
       if (mode == cmAlternating) SetMarkerSizes(8, 8);
@@ -260,7 +269,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
       }
       if (StopRequested) return;
     }
-    if (!h.LongitudinalChecked()) h.StartRun(mode, Sender);
+    if (!h.LongitudinalChecked()) HandOver(h, mode, Sender);
     DrawTwoAtomLongitudinal(h, mode, st, MakeStep(h, in, t, k));
     Pace(h, mode, true);
   }
