@@ -28,6 +28,9 @@ public:
 };
 const auto* units = testing::AddGlobalTestEnvironment(new Units);
 
+// Every test runs on a stepped clock: the runs' sleeps and each message pump move
+// the time on, so scripted input given a delay arrives at the same step of a run
+// however loaded the machine is.
 class MainWindow : public testing::Test {
 protected:
   void SetUp() override {
@@ -39,10 +42,10 @@ protected:
     f->Show();
     // Every run setup clears the site bars once: counts runs, nested ones too.
     f->Series8->OnClearValues = [this](TObject*) { ++setups; };
-    // A run that never ends fails instead of hanging (only within this test).
-    PostCall([g = ++generation] { if (g == generation) StopRequested = true; }, 10000);
+    Watchdog(++generation);
   }
   void TearDown() override {
+    EXPECT_FALSE(runaway) << "a run went on until the watchdog stopped it";
     StopRequested = true;
     delete f;
     Form1 = nullptr;
@@ -52,10 +55,22 @@ protected:
     PostClick(f->InterruptBtn, ms);
     button->Click();
   }
+  // A run that never ends fails instead of hanging: every 5 s of the clock, within
+  // this test only, the watchdog asks all runs to stop.
+  void Watchdog(int g) {
+    PostCall([this, g] {
+      if (g != generation) return;
+      runaway = true;
+      StopRequested = true;
+      Watchdog(g);
+    }, 5000);
+  }
   std::string Title() const { return f->Chart2->Title()->Text()->Strings(0); }
   TChartSeries* ChainSeries(int i) const { return f->Chart1->GetSeries(i); }
+  TSteppedClock clock;
   TForm1* f = nullptr;
   int setups = 0;
+  bool runaway = false;
   static inline int generation = 0;
 };
 
@@ -338,15 +353,18 @@ TEST_F(MainWindow, DispersionChartFollowsChangesAndRestsWhenIdle) {
   EXPECT_EQ(f->Chart2->BottomAxis()->Maximum(), DispersionFor(cmCombined, {8, 4, 6, 4, 125}, 4.0f).BottomMax);
 }
 
-TEST_F(MainWindow, SpeedBoundsTheStepRate) {
+TEST_F(MainWindow, SpeedSetsTheSleepOfEachStep) {
   int steps = 0;
   f->Series1->OnClearValues = [&](TObject*) { ++steps; };
   f->SpeedBar->SetPosition(30);  // alternating: 299 ms per transverse step
-  std::int64_t start = GetMicroseconds();
   Run(f->AlternatingBtn, 400);
-  double ms = (GetMicroseconds() - start) / 1000.0;
-  EXPECT_LE(steps, int(ms / 299) + 1);
-  EXPECT_GE(steps, 1);
+  // Set-up pumps at 1 ms; the steps pump at 301 and 601 ms, where the Interrupt is due.
+  EXPECT_EQ(steps, 2);
+  EXPECT_EQ(clock.ElapsedMs(), 601);
+  f->SpeedBar->SetPosition(1);  // diatomic: 0 ms, the pumps alone pace the run
+  steps = 0;
+  Run(f->DiatomBtn, 40);
+  EXPECT_EQ(steps, 39);
 }
 
 TEST_F(MainWindow, LongitudinalDisplayAndNesting) {
@@ -439,6 +457,25 @@ TEST_F(MainWindow, RunsTakeOverAndHandOver) {
     EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
     EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
   }
+}
+
+// The user lowers M1 to M2 and presses Interrupt before the run's next step: the
+// run ends and no monatomic run takes over. Inside an outer run, that ends too.
+TEST_F(MainWindow, InterruptAndHandOverInOnePumpEndRuns) {
+  PostClick(f->DiatomBtn, 20);
+  PostText(f->M1, "4", 50);
+  Run(f->MonatomicBtn, 50);
+  EXPECT_EQ(setups, 2);
+  EXPECT_EQ(CurrentMode, cmDiatomic);
+  EXPECT_EQ(f->Caption(), "DIATOMIC CHAIN  written by Jory Vantrel, Tresvane");
+  EXPECT_TRUE(StopRequested);
+  // Unchecking Longitudinal with the Interrupt restarts nothing either.
+  f->LongitudinalCheck->SetChecked(true);
+  PostClick(f->LongitudinalCheck, 30);
+  Run(f->NextNBtn, 30);
+  EXPECT_EQ(setups, 3);
+  EXPECT_FALSE(f->LongitudinalCheck->Checked());
+  EXPECT_TRUE(StopRequested);
 }
 
 // Pictures for people to look at: PHONARK_APP_SNAPSHOTS=<folder> writes them.

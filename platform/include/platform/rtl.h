@@ -112,6 +112,22 @@ std::uint32_t GetTickCount();
 // Microseconds, for measurements.
 std::int64_t GetMicroseconds();
 
+// The clock behind Sleep, GetTickCount and GetMicroseconds on the thread that
+// installs it (the main thread); other threads always use the real clock. The
+// message loop keeps its time by the same clock, so a test that puts in a clock of
+// its own (TestInput::TSteppedClock) runs a program that paces itself by Sleep
+// the same way on a loaded machine as on an idle one.
+class TClock {
+public:
+  virtual ~TClock() = default;
+  virtual std::int64_t Microseconds() = 0;
+  virtual void Sleep(unsigned Milliseconds) = 0;
+};
+// Installs Clock for the calling thread; nullptr puts the real clock back.
+void SetClock(TClock* Clock);
+// The clock the calling thread uses, or nullptr for the real one.
+TClock* CurrentClock();
+
 // ---- File names ('/' separated; '\\' also accepted as a separator) ----
 std::string ExtractFilePath(std::string_view name);   // keeps the trailing separator
 std::string ExtractFileName(std::string_view name);

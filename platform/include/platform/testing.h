@@ -8,10 +8,12 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/rtl.h"
 
 class TTrackBar;
 class TSpinEdit;
@@ -42,6 +44,37 @@ void PostCall(std::function<void()> Call, unsigned DelayMs = 0);
 
 // Runs messages until Done answers true or MaxMs have passed; answers Done().
 bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
+
+// A clock whose time passes only in steps of the program, so that what a test
+// scripts arrives at the same point of a run on a loaded machine as on an idle
+// one. While the object lives it is the main thread's clock (SetClock):
+// - Sleep returns at once, having moved the time on by its milliseconds;
+// - every pass of the message loop (ProcessMessages, HandleMessage) is one step
+//   of StepMs, and a loop that would wait for input moves on to the next timed call;
+// - delayed input and calls (DelayMs above) and paced paints fall due by this time.
+// A run that sleeps S ms per step and pumps once per step therefore takes exactly
+// S + StepMs of this time per step. Other threads keep the real clock. One at a
+// time; the real clock comes back when it goes.
+class TSteppedClock : public TClock {
+public:
+  explicit TSteppedClock(unsigned StepMs = 1);
+  ~TSteppedClock() override;
+  TSteppedClock(const TSteppedClock&) = delete;
+  TSteppedClock& operator=(const TSteppedClock&) = delete;
+
+  std::int64_t Microseconds() override { return now_; }
+  void Sleep(unsigned Milliseconds) override;
+  // Milliseconds since installation, and passes of the message loop.
+  std::int64_t ElapsedMs() const { return (now_ - start_) / 1000; }
+  int Passes() const { return passes_; }
+
+private:
+  class Stepper;
+  std::unique_ptr<Stepper> stepper_;
+  std::int64_t start_, now_;
+  std::int64_t step_;
+  int passes_ = 0;
+};
 
 }  // namespace TestInput
 

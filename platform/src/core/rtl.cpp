@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -474,19 +475,38 @@ std::string Trim(std::string_view s) {
 }
 std::string StringOfChar(char c, int count) { return count > 0 ? std::string(size_t(count), c) : std::string(); }
 
+namespace {
+// Worker threads read these while the main thread may install a clock.
+std::atomic<TClock*> installedClock{nullptr};
+std::atomic<std::thread::id> clockThread{};
+
+std::int64_t RealMicroseconds() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+void SetClock(TClock* Clock) {
+  clockThread.store(std::this_thread::get_id());
+  installedClock.store(Clock);
+}
+
+TClock* CurrentClock() {
+  TClock* c = installedClock.load();
+  return c && clockThread.load() == std::this_thread::get_id() ? c : nullptr;
+}
+
 void Sleep(unsigned milliseconds) {
+  if (TClock* c = CurrentClock()) return c->Sleep(milliseconds);
   if (milliseconds == 0) { std::this_thread::yield(); return; }
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-std::uint32_t GetTickCount() {
-  using namespace std::chrono;
-  return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+std::uint32_t GetTickCount() { return std::uint32_t(GetMicroseconds() / 1000); }
 
 std::int64_t GetMicroseconds() {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+  if (TClock* c = CurrentClock()) return c->Microseconds();
+  return RealMicroseconds();
 }
 
 namespace {

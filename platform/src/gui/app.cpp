@@ -71,12 +71,42 @@ void WakeForSynchronize() {
   QCoreApplication::postEvent(waker, e);
 }
 
+TLoopStepper* stepper = nullptr;
+
 }  // namespace
 
 struct TApplication::Impl {
   TLoopObject Loop;
   QTimer HintTimer;
   QPointer<QWidget> HintWidget;
+  // Calls waiting for their time, by due time; equal times keep their posting order.
+  std::multimap<std::int64_t, std::function<void()>> Timed;
+  // Wakes the loop when the first timed call falls due by the real clock.
+  QTimer DueTimer;
+
+  // Queues the calls that are due behind what is already posted.
+  void ReleaseDue() {
+    const std::int64_t now = GetMicroseconds();
+    while (!Timed.empty() && Timed.begin()->first <= now) {
+      QCoreApplication::postEvent(&Loop, new TCallEvent(std::move(Timed.begin()->second)));
+      Timed.erase(Timed.begin());
+    }
+    ArmDueTimer();
+  }
+  void ArmDueTimer() {
+    // A stepped clock is moved on by the loop itself, never by real time.
+    if (Timed.empty() || stepper) {
+      DueTimer.stop();
+      return;
+    }
+    const std::int64_t waitUs = Timed.begin()->first - GetMicroseconds();
+    DueTimer.start(int(std::max<std::int64_t>(0, (waitUs + 999) / 1000)));
+  }
+  // One pass of the loop begins: a stepped clock moves on, and what is due is queued.
+  void Pass() {
+    if (stepper) stepper->Pass();
+    ReleaseDue();
+  }
 };
 
 // ---------------------------------------------------------------------------
@@ -98,9 +128,27 @@ void HandleCurrentException(TObject* Sender) {
 
 void PostToLoop(std::function<void()> Fn, unsigned DelayMs) {
   if (!Application) throw EInvalidOperation("The message loop needs the application: run FormsUnitInit first");
-  QObject* loop = &Application->GetImpl()->Loop;
-  if (DelayMs == 0) QCoreApplication::postEvent(loop, new TCallEvent(std::move(Fn)));
-  else QTimer::singleShot(int(DelayMs), loop, [Fn = std::move(Fn)] { Guard(Application, Fn); });
+  TApplication::Impl* d = Application->GetImpl();
+  if (DelayMs == 0) {
+    QCoreApplication::postEvent(&d->Loop, new TCallEvent(std::move(Fn)));
+    return;
+  }
+  d->Timed.emplace(GetMicroseconds() + std::int64_t(DelayMs) * 1000, std::move(Fn));
+  d->ArmDueTimer();
+}
+
+void SetLoopStepper(TLoopStepper* Stepper) {
+  stepper = Stepper;
+  if (Application) Application->GetImpl()->ArmDueTimer();
+}
+
+void ShiftTimedCalls(std::int64_t ByMicroseconds) {
+  if (!Application) return;
+  TApplication::Impl* d = Application->GetImpl();
+  std::multimap<std::int64_t, std::function<void()>> shifted;
+  for (auto& [due, fn] : d->Timed) shifted.emplace_hint(shifted.end(), due + ByMicroseconds, std::move(fn));
+  d->Timed = std::move(shifted);
+  d->ArmDueTimer();
 }
 
 void HintEnter(TControl* Control) {
@@ -128,6 +176,9 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), impl_(std::
   std::string exe = ExeName();
   title_ = ChangeFileExt(ExtractFileName(exe), "");
   Impl* d = impl_.get();
+  d->DueTimer.setSingleShot(true);
+  d->DueTimer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&d->DueTimer, &QTimer::timeout, &d->Loop, [d] { d->ReleaseDue(); });
   d->HintTimer.setSingleShot(true);
   QObject::connect(&d->HintTimer, &QTimer::timeout, &d->Loop, [d] {
     TControl* c = d->HintWidget ? ControlOf(d->HintWidget) : nullptr;
@@ -155,13 +206,22 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
   CheckSynchronize();
+  impl_->Pass();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   CheckSynchronize();
 }
 
 void TApplication::HandleMessage() {
   CheckSynchronize();
-  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  Impl* d = impl_.get();
+  d->Pass();
+  if (!stepper || d->Timed.empty()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  } else {
+    // Waiting would take no time on a stepped clock: go to the next timed call.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!d->Timed.empty()) stepper->AdvanceTo(d->Timed.begin()->first);
+  }
   CheckSynchronize();
 }
 

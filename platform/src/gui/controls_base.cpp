@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -212,7 +211,7 @@ void TControl::Impl::PostPaintRequest(int DelayMs) {
   if (DelayMs <= 0)
     QCoreApplication::postEvent(Widget, new QEvent(PaintRequestEvent()), Qt::LowEventPriority);
   else
-    QTimer::singleShot(DelayMs, Widget, [this] { HandlePaintRequest(); });
+    PostToLoop([this, w = QPointer<QWidget>(Widget)] { if (w) HandlePaintRequest(); }, unsigned(DelayMs));
 }
 
 void TControl::Impl::HandlePaintRequest() {
@@ -238,7 +237,8 @@ void TControl::Impl::PaintNow() {
   Widget->update();
   if (Dirty && !Queued) {
     std::int64_t elapsedMs = (GetMicroseconds() - LastPaintStartUs) / 1000;
-    PostPaintRequest(int(std::max<std::int64_t>(0, kFrameMs - elapsedMs)));
+    // Clamped: a clock swapped during the paint may have moved either way.
+    PostPaintRequest(int(std::clamp<std::int64_t>(kFrameMs - elapsedMs, 0, kFrameMs)));
   }
 }
 

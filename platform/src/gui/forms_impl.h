@@ -39,8 +39,24 @@ void Guard(TObject* Sender, F&& Fn) {
 }
 
 // Runs Fn from the message loop (after DelayMs), guarded. EInvalidOperation when the
-// forms unit is not set up.
+// forms unit is not set up. Delays count by the main thread's clock (GetMicroseconds):
+// a call falls due at the first pass of the loop at or after its time and then
+// queues behind what was posted before, in the order the calls fell due.
 void PostToLoop(std::function<void()> Fn, unsigned DelayMs = 0);
+
+// A clock that the message loop moves on itself (the tests' stepped clock): by one
+// step at each pass, and to the next timed call when it would otherwise wait.
+class TLoopStepper {
+public:
+  virtual ~TLoopStepper() = default;
+  virtual void Pass() = 0;
+  virtual void AdvanceTo(std::int64_t Microseconds) = 0;
+};
+// Installed while a stepped clock is; nullptr otherwise.
+void SetLoopStepper(TLoopStepper* Stepper);
+// Moves timed calls along when the clock is swapped, so none falls due early or
+// late by the difference between the two clocks.
+void ShiftTimedCalls(std::int64_t ByMicroseconds);
 
 // The control a widget stands for (nullptr for widgets of others, or once cut).
 TControl* ControlOf(QWidget* Widget);

@@ -198,6 +198,37 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
   return Done();
 }
 
+// The loop's side of the stepped clock.
+class TSteppedClock::Stepper : public TLoopStepper {
+public:
+  explicit Stepper(TSteppedClock* Clock) : clock_(Clock) {}
+  void Pass() override {
+    ++clock_->passes_;
+    clock_->now_ += clock_->step_;
+  }
+  void AdvanceTo(std::int64_t Microseconds) override { clock_->now_ = std::max(clock_->now_, Microseconds); }
+
+private:
+  TSteppedClock* clock_;
+};
+
+// Starts at the time of the clock it replaces, so timed calls and paint pacing
+// carry on without a jump; the time it gained is handed back when it goes.
+TSteppedClock::TSteppedClock(unsigned StepMs)
+    : stepper_(std::make_unique<Stepper>(this)), start_(GetMicroseconds()),
+      now_(start_), step_(std::int64_t(StepMs) * 1000) {
+  SetClock(this);
+  SetLoopStepper(stepper_.get());
+}
+
+TSteppedClock::~TSteppedClock() {
+  SetLoopStepper(nullptr);
+  SetClock(nullptr);
+  ShiftTimedCalls(GetMicroseconds() - now_);
+}
+
+void TSteppedClock::Sleep(unsigned Milliseconds) { now_ += std::int64_t(Milliseconds) * 1000; }
+
 }  // namespace TestInput
 
 TRect CaptionRect(TControl* Control) {
