@@ -1,6 +1,7 @@
 // The message loop: nested runs through ProcessMessages, exceptions that reach the
 // loop, closing the main form, modal forms and message boxes on the offscreen platform.
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app_fixture.h"
@@ -10,8 +11,10 @@ using namespace formstest;
 
 namespace {
 
+// On a stepped clock: scripted input given a delay arrives at a fixed step of a run.
 class AppLoop : public FormTest {
 protected:
+  TestInput::TSteppedClock Clock;
   TButton* AddButton(const std::string& caption, int left) {
     auto* b = new TButton(Form);
     b->SetBounds(left, 10, 80, 25);
@@ -43,7 +46,7 @@ TEST_F(AppLoop, ClickDuringARunRunsItsHandlerNestedInsideThatRun) {
     TestInput::PostClick(interrupt, 30);
     int steps = RunUntil(stop);
     --depth;
-    log.push_back("run ends after " + std::string(steps > 1 ? "several steps" : "one step"));
+    log.push_back("run ends after " + std::to_string(steps) + " steps");
   };
   interrupt->OnClick = [&](TObject*) {
     log.push_back("interrupt at depth " + std::to_string(depth));
@@ -52,7 +55,8 @@ TEST_F(AppLoop, ClickDuringARunRunsItsHandlerNestedInsideThatRun) {
   ShowForm();
   TestInput::PostClick(run);
   TestInput::PumpUntil([&] { return log.size() == 3; });
-  EXPECT_EQ(log, (std::vector<std::string>{"run starts", "interrupt at depth 1", "run ends after several steps"}));
+  // A step is one pump and a 1 ms sleep: the click due 30 ms on arrives in the 16th pump.
+  EXPECT_EQ(log, (std::vector<std::string>{"run starts", "interrupt at depth 1", "run ends after 16 steps"}));
 }
 
 TEST_F(AppLoop, SecondRunNestsInsideTheFirstAndOneStopEndsBoth) {
@@ -153,6 +157,62 @@ TEST_F(AppLoop, ShowMessageInsideARunDoesNotBlockOffscreen) {
   TestInput::PumpUntil([&] { return steps == 5; });
   EXPECT_EQ(steps, 5);
   EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
+}
+
+TEST_F(AppLoop, TimedCallsFallDueByTheLoopsClockInTheirOrder) {
+  std::vector<std::string> log;
+  auto note = [&](const char* what) {
+    return [&log, what, this] { log.push_back(what + std::string(" at ") + std::to_string(Clock.ElapsedMs())); };
+  };
+  TestInput::PostCall(note("a"), 10);
+  TestInput::PostCall(note("b"), 5);
+  TestInput::PostCall(note("c"), 10);  // due with a: after it
+  TestInput::PostCall(note("now"));
+  Application->ProcessMessages();  // step to 1 ms
+  Sleep(3);                        // 4 ms, without waiting
+  Application->ProcessMessages();  // 5 ms: b is due
+  Sleep(100);
+  // Posted before the pump that finds a and c due: it goes first.
+  TestInput::PostCall(note("d"));
+  Application->ProcessMessages();
+  EXPECT_EQ(log, (std::vector<std::string>{"now at 1", "b at 5", "d at 106", "a at 106", "c at 106"}));
+  EXPECT_EQ(Clock.Passes(), 3);
+  // Only the main thread's time is stepped.
+  EXPECT_EQ(CurrentClock(), &Clock);
+  TClock* other = &Clock;
+  std::thread([&] { other = CurrentClock(); }).join();
+  EXPECT_EQ(other, nullptr);
+}
+
+TEST_F(AppLoop, AnIdleLoopGoesStraightToTheNextTimedCall) {
+  TForm* dialog = new TForm(Application);
+  auto* ok = new TButton(dialog);
+  ok->SetModalResult(mrOk);
+  ok->SetParent(dialog);
+  TestInput::PostClick(ok, 2000);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_GE(Clock.ElapsedMs(), 2000);
+  EXPECT_LT(Clock.Passes(), 10);  // it did not step there a millisecond at a time
+  delete dialog;
+}
+
+// Starts on the real clock.
+using LoopClock = FormTest;
+
+TEST_F(LoopClock, TimedCallsKeepTheirDelayWhenTheClockIsSwapped) {
+  bool early = false, late = false;
+  {
+    TestInput::TSteppedClock ahead;
+    Sleep(60000);                    // this clock runs a minute ahead of the real one
+    TestInput::PostCall([&] { late = true; }, 20);
+  }
+  // Back on the real clock the call is 20 ms away, not a minute.
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return late; }, 3000));
+  TestInput::PostCall([&] { early = true; }, 5000);
+  TestInput::TSteppedClock stepped;
+  TestInput::PumpUntil([] { return false; }, 4000);
+  EXPECT_FALSE(early);
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return early; }, 2000));
 }
 
 TEST_F(AppLoop, ClosingTheMainFormEndsRunOnlyWhenControlReturnsToIt) {
