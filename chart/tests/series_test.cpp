@@ -114,6 +114,7 @@ TEST_F(ChartTest, MarkerChangesMadeWhileDrawingDoNotRepaintForever) {
     s->Pointer()->SetColor(Index % 2 ? clGreen : clRed);
     return psCircle;
   });
+  TestInput::TSteppedClock clock;  // 300 ms of the loop's time hold many display frames on any machine
   int paints = 0;
   ShowOnForm(paints);
   TestInput::PumpUntil([] { return false; }, 300);
