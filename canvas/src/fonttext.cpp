@@ -3,6 +3,7 @@
 // outlined or filled with a gradient or a picture.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "canvas/filters.h"
 #include "canvas/lumcanvas.h"
@@ -19,6 +20,31 @@ TRect Cell(TCanvas* C, int X, int Y, const TSize& Ext) {
   if ((a & TA_BASELINE) == TA_BASELINE) y -= C->TextMetrics().tmAscent;
   else if (a & TA_BOTTOM) y -= Ext.cy;
   return {x, y, x + Ext.cx, y + Ext.cy};
+}
+
+// The cell's corners turned by the font's orientation about X, Y, as the device turns
+// the text.
+std::vector<TPoint> TurnedCell(TCanvas* C, int X, int Y, const TRect& Cell) {
+  std::vector<TPoint> p{{Cell.Left, Cell.Top}, {Cell.Right, Cell.Top}, {Cell.Right, Cell.Bottom}, {Cell.Left, Cell.Bottom}};
+  const int o = C->Font()->Orientation() % 3600;
+  if (o == 0) return p;
+  const double a = o * M_PI / 1800, cs = std::cos(a), sn = std::sin(a);
+  for (TPoint& q : p) {
+    const double dx = q.X - X, dy = q.Y - Y;  // counter-clockwise on a screen whose Y runs down
+    q = {X + int(std::lround(dx * cs + dy * sn)), Y + int(std::lround(dy * cs - dx * sn))};
+  }
+  return p;
+}
+
+TRect Bounds(const std::vector<TPoint>& P) {
+  TRect r{P[0].X, P[0].Y, P[0].X, P[0].Y};
+  for (const TPoint& q : P) {
+    r.Left = std::min(r.Left, q.X);
+    r.Top = std::min(r.Top, q.Y);
+    r.Right = std::max(r.Right, q.X);
+    r.Bottom = std::max(r.Bottom, q.Y);
+  }
+  return r;
 }
 
 // A bitmap of the text's cell size painted with the gradient.
@@ -53,12 +79,24 @@ void TLumCanvas::TextOutWithExtras(int X, int Y, const std::string& Text) {
   const int backMode = c->BkMode();
   const TColor backColor = c->BkColor();
   const TSize ext = c->TextExtent(Text);
-  const TRect cell = Cell(c, X, Y, ext);
+  // Rotated text turns its glyphs, outline and fills with it; the shadow, emboss and
+  // depth copies keep their offsets on the screen, as a light that does not turn.
+  const std::vector<TPoint> turned = TurnedCell(c, X, Y, Cell(c, X, Y, ext));
+  const TRect cell = Bounds(turned);
 
   if (backMode == OPAQUE) {  // the cell's background first, so the copies show on it
     canvas_internal::BrushSaver keep(c);
     c->Brush()->SetColor(backColor);
-    c->FillRect(cell);
+    if (c->Font()->Orientation() % 3600 == 0) {
+      c->FillRect(cell);
+    } else {
+      TPen pen;
+      pen.Assign(c->Pen());
+      c->Pen()->SetStyle(psClear);
+      c->Brush()->SetStyle(bsSolid);
+      c->Polygon(turned.data(), int(turned.size()));
+      c->Pen()->Assign(&pen);
+    }
   }
   c->SetBkMode(TRANSPARENT);
   auto copyAt = [&](int dx, int dy, TColor col, int transparency) {

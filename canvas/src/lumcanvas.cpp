@@ -199,7 +199,10 @@ unsigned TLumCanvas::TextAlign() const { return Current()->TextAlign(); }
 void TLumCanvas::SetTextAlign(unsigned Value) { Current()->SetTextAlign(Value); }
 
 void TLumCanvas::TextOut(int X, int Y, const std::string& Text) {
-  if (!canvas_) return;
+  if (canvas_) DrawText(X, Y, Text);
+}
+
+void TLumCanvas::DrawText(int X, int Y, const std::string& Text) {
   if (fontExtras_) TextOutWithExtras(X, Y, Text);
   else canvas_->TextOut(X, Y, Text);
 }
@@ -211,7 +214,7 @@ void TLumCanvas::RotateLabel(int X, int Y, const std::string& Text, double Angle
   int tenths = int(Round(std::fmod(Angle, 360.0) * 10));
   if (tenths < 0) tenths += 3600;
   f->SetOrientation(tenths);
-  canvas_->TextOut(X, Y, Text);
+  DrawText(X, Y, Text);
   f->SetOrientation(old);
 }
 

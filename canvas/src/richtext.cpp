@@ -378,8 +378,8 @@ void TLumCanvas::TextOutRich(int X, int Y, const std::string& Text, bool AllowHt
       if (it.picture) {
         canvas_->Draw(x, baseline - it.ascent, it.picture.get());
       } else {
-        Select(canvas_->Font(), *it.run);
-        canvas_->TextOut(x, baseline - it.ascent, it.run->Text);
+        Select(canvas_->Font(), *it.run);  // the run's face and colour, the font's extras
+        DrawText(x, baseline - it.ascent, it.run->Text);
       }
       x += it.width;
     }

@@ -192,3 +192,103 @@ TEST(FontExtras, AssignCopiesEveryExtraAndSubObjectsNotifyTheFont) {
   b.SetDepth(std::nan(""));
   EXPECT_EQ(b.Depth(), 0) << "not a number counts as 0";
 }
+
+namespace {
+
+// Every pixel of A equal to B's.
+bool SamePixels(Surface& A, Surface& B) {
+  for (int y = 0; y < A.bmp->Height(); ++y)
+    for (int x = 0; x < A.bmp->Width(); ++x)
+      if (A.At(x, y) != B.At(x, y)) return false;
+  return true;
+}
+
+struct Square : Surface {
+  Square() : Surface(120, 120) { canvas.SetBackMode(cbmTransparent); }
+};
+
+}  // namespace
+
+TEST(FontExtras, RotatedLabelsTurnTheirExtras) {
+  TLumFont plainFont;
+  Big(plainFont);
+  Square plain;
+  plain.canvas.AssignFont(&plainFont);
+  plain.canvas.RotateLabel(20, 110, "HW", 90);
+  const TRect ink = plain.Ink();
+  ASSERT_GT(ink.Bottom - ink.Top, ink.Right - ink.Left) << "the label stands upright";
+
+  TLumFont outlined;
+  Big(outlined);
+  outlined.OutLine()->SetColor(clRed);
+  outlined.OutLine()->Show();
+  Square o;
+  o.canvas.AssignFont(&outlined);
+  o.canvas.RotateLabel(20, 110, "HW", 90);
+  EXPECT_EQ(plain.Count(clRed), 0);
+  EXPECT_GT(o.Count(clRed), 40) << "the outline is drawn for a rotated label";
+  const TRect oink = o.Ink();
+  EXPECT_GT(oink.Bottom - oink.Top, oink.Right - oink.Left) << "and turned with it";
+
+  TLumFont graded;
+  Big(graded);
+  graded.Gradient()->SetStartColor(clLime);
+  graded.Gradient()->SetEndColor(clLime);
+  graded.Gradient()->SetVisible(true);
+  Square g;
+  g.canvas.AssignFont(&graded);
+  g.canvas.RotateLabel3D(20, 110, 0, "HW", 90);
+  EXPECT_GT(g.Count(clLime), plain.Count(clBlack) / 2) << "the turned glyphs take the gradient";
+  EXPECT_EQ(g.Count(clBlack), 0);
+
+  // An opaque shadowed label fills its turned cell, not the upright one.
+  TLumFont shadowed;
+  Big(shadowed);
+  shadowed.Shadow()->SetVisible(true);
+  Square s;
+  s.canvas.SetBackMode(cbmOpaque);
+  s.canvas.SetBackColor(clYellow);
+  s.canvas.AssignFont(&shadowed);
+  s.canvas.RotateLabel(20, 110, "HW", 90);
+  EXPECT_EQ(s.At(60, 100), clWhite) << "right of the turned cell";
+  EXPECT_EQ(s.At(22, 108), clYellow);
+}
+
+TEST(FontExtras, FormattedRunsTakeTheFontsExtras) {
+  TLumFont shadowed;
+  Big(shadowed);
+  shadowed.Shadow()->SetColor(clBlue);
+  shadowed.Shadow()->SetSize(4);
+  shadowed.Shadow()->SetVisible(true);
+  for (bool html : {true, false}) {
+    Text t;
+    t.canvas.AssignFont(&shadowed);
+    t.canvas.TextOutRich(10, 10, html ? "H<font color=\"#FF0000\">W</font>" : "HW", html);
+    EXPECT_GT(t.Count(clBlue), 30) << "each run has its shadow, html " << html;
+    if (html) EXPECT_GT(t.Count(clRed), 20) << "the run keeps its own colour";
+  }
+}
+
+TEST(FontExtras, FontsWithoutExtrasDrawAsThePlatformDoes) {
+  TLumFont f;
+  Big(f);
+  f.OutLine();  // created on first read, all hidden
+  f.Shadow();
+  f.Gradient();
+  ASSERT_FALSE(f.HasDrawingExtras());
+  Square ours, theirs;
+  ours.canvas.AssignFont(&f);
+  theirs.canvas.AssignFont(&f);
+  ours.canvas.RotateLabel(20, 110, "Hw", 90);
+  theirs.C()->Font()->SetOrientation(900);
+  theirs.C()->TextOut(20, 110, "Hw");
+  EXPECT_TRUE(SamePixels(ours, theirs));
+
+  Square rich, plain;
+  rich.canvas.AssignFont(&f);
+  plain.canvas.AssignFont(&f);
+  rich.canvas.TextOutRich(5, 5, "Hw<br>Hw", true);
+  plain.C()->TextOut(5, 5, "Hw");
+  plain.C()->TextOut(5, 5 + plain.C()->TextHeight("Hw"), "Hw");
+  EXPECT_TRUE(SamePixels(rich, plain));
+}

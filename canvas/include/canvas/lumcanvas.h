@@ -174,7 +174,8 @@ public:
   int FontHeight();
   // Selects AFont: name, style, colour, character set, letter spacing, quality, and
   // its height scaled by FontZoom percent; its drawing extras (outline, gradient,
-  // picture, shadow, emboss, depth; see TLumFont) apply to TextOut until the next
+  // picture, shadow, emboss, depth; see TLumFont) apply to TextOut, RotateLabel and
+  // every run of TextOutRich until the next
   // AssignFont or ResetState.
   void AssignFont(TLumFont* AFont);
   int FontZoom() const { return fontZoom_; }
@@ -226,7 +227,9 @@ protected:
 private:
   // The attached canvas, else the private one.
   TCanvas* Current() const;
-  // TextOut with the selected font's drawing extras.
+  // The one way text reaches the device: plain, or with the selected font's drawing
+  // extras (TextOut, RotateLabel and each run of TextOutRich come through here).
+  void DrawText(int X, int Y, const std::string& Text);
   void TextOutWithExtras(int X, int Y, const std::string& Text);
   std::unique_ptr<TLumFont> fontExtras_;  // a copy, while the selected font has extras
   TCanvas* canvas_ = nullptr;
