@@ -9,22 +9,12 @@
 #include <sstream>
 
 #include "gif_test_util.h"
+#include "oracle.h"
 #include "test_temp.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> RunCommand(const std::string& cmd) {
-  FILE* p = popen((cmd + " 2>/dev/null").c_str(), "r");
-  if (!p) return std::nullopt;
-  std::string out;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  if (pclose(p) != 0) return std::nullopt;
-  return out;
-}
 
 bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
@@ -66,7 +56,7 @@ std::optional<Dumps> DumpAll(const std::string& opt, const std::vector<std::stri
 #ifdef PHONARK_GIFDUMP
   std::string cmd = std::string(PHONARK_GIFDUMP) + " " + opt;
   for (const std::string& f : files) cmd += " " + Quote(f);
-  auto out = RunCommand(cmd);
+  auto out = oracle::Run(cmd);
   if (!out) return std::nullopt;
   std::istringstream in(*out);
   std::string line, current = files.size() == 1 ? files[0] : "";
@@ -146,7 +136,7 @@ protected:
   std::string Resave(const std::string& file, const char* how) {
 #ifdef PHONARK_GIFDUMP
     std::string out = dir_ + "/" + how + "-" + fs::path(file).filename().string();
-    EXPECT_TRUE(RunCommand(std::string(PHONARK_GIFDUMP) + " --encode " + how + " " + Quote(file) + " " + Quote(out)))
+    EXPECT_TRUE(oracle::Run(std::string(PHONARK_GIFDUMP) + " --encode " + how + " " + Quote(file) + " " + Quote(out)))
         << "re-saving " << file;
     return out;
 #else
@@ -171,7 +161,7 @@ TEST_F(RealFilesTest, RawIndexesMatchGiftextAndSoDoOurResaves) {
     const std::string& file = files_[k];
     ASSERT_TRUE(all->count(file)) << file;
     const std::vector<Frame>* ours = &(*all)[file];
-    auto raw = RunCommand("giftext -r " + Quote(file));
+    auto raw = oracle::Run("giftext -r " + Quote(file));
     if (!raw) continue;  // giftext refuses it too
     EXPECT_EQ(StreamOrder(*ours), *raw) << file;
     ++checked;
@@ -182,7 +172,7 @@ TEST_F(RealFilesTest, RawIndexesMatchGiftextAndSoDoOurResaves) {
       ASSERT_TRUE(back) << again;
       ASSERT_EQ(back->size(), ours->size()) << again;
       for (std::size_t i = 0; i < ours->size(); ++i) EXPECT_EQ((*back)[i].Data, (*ours)[i].Data) << again;
-      EXPECT_EQ(RunCommand("giftext -r " + Quote(again)).value_or("failed"), StreamOrder(*back)) << again;
+      EXPECT_EQ(oracle::Run("giftext -r " + Quote(again)).value_or("failed"), StreamOrder(*back)) << again;
     }
   }
   EXPECT_GT(checked, 0);
@@ -202,7 +192,7 @@ TEST_F(RealFilesTest, FrameFieldsMatchGiftool) {
       expect += Format("%d %d,%d %d %d %d %d;", int(i + 1), f.Left, f.Top, f.Width, f.Height,
                        std::max(f.Disposal, 0), std::max(f.Delay, 0));
     }
-    EXPECT_EQ(RunCommand("giftool -f '%n %p %w %h %x %d;' < " + Quote(file)).value_or("failed"), expect) << file;
+    EXPECT_EQ(oracle::Run("giftool -f '%n %p %w %h %x %d;' < " + Quote(file)).value_or("failed"), expect) << file;
   }
 }
 
@@ -221,7 +211,7 @@ TEST_F(RealFilesTest, ColoursMatchNetpbmForOriginalsAndResaves) {
       variants.push_back(Resave(file, "rle"));
     }
     for (const std::string& v : variants) {
-      auto pnm = RunCommand("giftopnm -image=all " + Quote(v));
+      auto pnm = oracle::Run("giftopnm -image=all " + Quote(v));
       ASSERT_TRUE(pnm) << v;
       std::istringstream in(*pnm);
       for (std::size_t i = 0; i < ours->size(); ++i) {
@@ -269,7 +259,7 @@ for name in sys.argv[1:]:
 )PY";
   std::string args;
   for (const std::string& f : files_) args += " " + Quote(f);
-  auto out = RunCommand("/usr/bin/python3 " + Quote(script) + args);
+  auto out = oracle::Run("/usr/bin/python3 " + Quote(script) + args);
   ASSERT_TRUE(out);
   std::istringstream in(*out);
   auto all = DumpAll("--rgb", files_);
