@@ -3,7 +3,8 @@
 // off-screen buffer; then the 3D view: cubes in several views, pictures on the three
 // planes, arrows and text in depth, shadows, emboss, blending and angled gradients;
 // then text: formatted text, outlined, gradient, picture-filled, shadowed, embossed
-// and deep fonts and the two embedded fonts; then a photo-like picture through each
+// and deep fonts, a rotated outlined label, formatted text in a shadowed font and the
+// two embedded fonts; then a photo-like picture through each
 // image filter and resampled) headless and writes it as a PNG, for looking at.
 #include <QFont>
 #include <QGuiApplication>
@@ -374,7 +375,7 @@ void DrawSceneText(TLumCanvas3D& c, int Top) {
     F.SetColor(clNavy);
   };
   c.AssignFont(&small);
-  Label(c, 8, y, "outlined, gradient, outline gradient, picture, shadow, emboss, depth 4");
+  Label(c, 8, y, "outlined, gradient, outline gradient, picture, shadow, emboss, depth 4, turned");
   TLumFont outlined;
   big(outlined);
   outlined.SetColor(clYellow);
@@ -426,6 +427,22 @@ void DrawSceneText(TLumCanvas3D& c, int Top) {
   deep.SetInterCharSize(2);
   c.AssignFont(&deep);
   c.TextOut(260, y + 46, "Depth");
+  TLumFont turned;
+  big(turned);
+  turned.SetSize(16);
+  turned.SetColor(clYellow);
+  turned.OutLine()->Show();
+  turned.OutLine()->SetColor(clRed);
+  c.AssignFont(&turned);
+  c.RotateLabel(420, y + 126, "Turned", 90);
+
+  // Formatted text in a shadowed font: every run has the shadow, in its own colour.
+  TLumFont shadowedRich;
+  shadowedRich.SetSize(12);
+  shadowedRich.Shadow()->SetVisible(true);
+  shadowedRich.Shadow()->SetSize(2);
+  c.AssignFont(&shadowedRich);
+  c.TextOutRich(345, Top + 54, "<b>rich</b> <font color=red>shadow</font>", true);
 
   // The embedded fonts.
   c.AssignFont(&small);
