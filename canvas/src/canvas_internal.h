@@ -11,6 +11,18 @@ inline TRect Normalized(const TRect& R) {
           std::max(R.Top, R.Bottom)};
 }
 
+// The smallest rectangle holding the Count (at least one) points.
+inline TRect PointsBounds(const TPoint* P, int Count) {
+  TRect r{P[0].X, P[0].Y, P[0].X, P[0].Y};
+  for (int i = 1; i < Count; ++i) {
+    r.Left = std::min(r.Left, P[i].X);
+    r.Top = std::min(r.Top, P[i].Y);
+    r.Right = std::max(r.Right, P[i].X);
+    r.Bottom = std::max(r.Bottom, P[i].Y);
+  }
+  return r;
+}
+
 // Over on top of Under, with Keep percent of Under showing through.
 inline TColor Blend(TColor Over, TColor Under, int Keep) {
   const TColor o = ColorToRGB(Over), u = ColorToRGB(Under);

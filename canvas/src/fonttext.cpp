@@ -36,17 +36,6 @@ std::vector<TPoint> TurnedCell(TCanvas* C, int X, int Y, const TRect& Cell) {
   return p;
 }
 
-TRect Bounds(const std::vector<TPoint>& P) {
-  TRect r{P[0].X, P[0].Y, P[0].X, P[0].Y};
-  for (const TPoint& q : P) {
-    r.Left = std::min(r.Left, q.X);
-    r.Top = std::min(r.Top, q.Y);
-    r.Right = std::max(r.Right, q.X);
-    r.Bottom = std::max(r.Bottom, q.Y);
-  }
-  return r;
-}
-
 // A bitmap of the text's cell size painted with the gradient.
 std::unique_ptr<TBitmap> GradientImage(TLumGradient* G, const TSize& Ext) {
   auto b = std::make_unique<TBitmap>();
@@ -82,7 +71,7 @@ void TLumCanvas::TextOutWithExtras(int X, int Y, const std::string& Text) {
   // Rotated text turns its glyphs, outline and fills with it; the shadow, emboss and
   // depth copies keep their offsets on the screen, as a light that does not turn.
   const std::vector<TPoint> turned = TurnedCell(c, X, Y, Cell(c, X, Y, ext));
-  const TRect cell = Bounds(turned);
+  const TRect cell = canvas_internal::PointsBounds(turned.data(), int(turned.size()));
 
   if (backMode == OPAQUE) {  // the cell's background first, so the copies show on it
     canvas_internal::BrushSaver keep(c);

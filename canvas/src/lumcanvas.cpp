@@ -66,13 +66,7 @@ std::vector<TPoint> EllipseOutline(const TRect& R, F Place) {
 }
 
 TRect BoundsOf(const TPoint* P, int Count) {
-  TRect b{P[0].X, P[0].Y, P[0].X, P[0].Y};
-  for (int i = 1; i < Count; ++i) {
-    b.Left = std::min(b.Left, P[i].X);
-    b.Top = std::min(b.Top, P[i].Y);
-    b.Right = std::max(b.Right, P[i].X);
-    b.Bottom = std::max(b.Bottom, P[i].Y);
-  }
+  const TRect b = canvas_internal::PointsBounds(P, Count);
   return {b.Left, b.Top, b.Right + 1, b.Bottom + 1};  // the last row and column are inside
 }
 
@@ -352,14 +346,7 @@ std::array<TPoint, 4> TCanvas3D::ProjectRectCorners(const TRect& R, int Z) const
 
 TRect TCanvas3D::ProjectedRectBounds(const TRect& R, int Z) const {
   const auto c = ProjectRectCorners(R, Z);
-  TRect b{c[0].X, c[0].Y, c[0].X, c[0].Y};
-  for (const TPoint& p : c) {
-    b.Left = std::min(b.Left, p.X);
-    b.Top = std::min(b.Top, p.Y);
-    b.Right = std::max(b.Right, p.X);
-    b.Bottom = std::max(b.Bottom, p.Y);
-  }
-  return b;
+  return canvas_internal::PointsBounds(c.data(), int(c.size()));
 }
 
 // ---------------------------------------------------------------------------
