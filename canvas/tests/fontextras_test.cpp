@@ -265,7 +265,9 @@ TEST(FontExtras, FormattedRunsTakeTheFontsExtras) {
     t.canvas.AssignFont(&shadowed);
     t.canvas.TextOutRich(10, 10, html ? "H<font color=\"#FF0000\">W</font>" : "HW", html);
     EXPECT_GT(t.Count(clBlue), 30) << "each run has its shadow, html " << html;
-    if (html) EXPECT_GT(t.Count(clRed), 20) << "the run keeps its own colour";
+    if (html) {
+      EXPECT_GT(t.Count(clRed), 20) << "the run keeps its own colour";
+    }
   }
 }
 
