@@ -4,6 +4,7 @@
 
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/marks.h"
 
 namespace {
 std::array<TClass, 4> StandardSeriesClasses() {
@@ -15,9 +16,11 @@ std::array<TClass, 4> StandardSeriesClasses() {
 void ChartUnitInit() {
   chart_detail::CreatePalettes();
   for (TClass c : StandardSeriesClasses()) RegisterClass(c);
+  for (TClass c : ShapeClasses()) RegisterClass(c);
 }
 
 void ChartUnitDone() {
+  for (TClass c : ShapeClasses()) UnRegisterClass(c);
   for (TClass c : StandardSeriesClasses()) UnRegisterClass(c);
   chart_detail::FreePalettes();
 }

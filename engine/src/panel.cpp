@@ -205,64 +205,102 @@ TLumGradient* TCustomLumPanelExtended::Gradient() const {
   return gradient_.get();
 }
 
-namespace {
-// A bevel of Width pixels: light on the top and left edges, dark on the others.
-void Frame3D(TCanvas3D* C, TRect& R, TColor TopLeft, TColor BottomRight, int Width) {
-  TPen* pen = C->Pen();
-  pen->SetStyle(psSolid);
-  pen->SetWidth(1);
-  pen->SetMode(pmCopy);
-  for (int i = 0; i < Width; ++i) {
-    pen->SetColor(TopLeft);
-    C->MoveTo(R.Left, R.Bottom - 1);
-    C->LineTo(R.Left, R.Top);
-    C->LineTo(R.Right - 1, R.Top);
-    pen->SetColor(BottomRight);
-    C->LineTo(R.Right - 1, R.Bottom - 1);
-    C->LineTo(R.Left - 1, R.Bottom - 1);
-    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+TBackImage* TCustomLumPanelExtended::BackImage() const {
+  if (!backImage_) {
+    auto* self = const_cast<TCustomLumPanelExtended*>(this);
+    backImage_ = std::make_unique<TBackImage>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
   }
+  return backImage_.get();
 }
 
-void Bevel(TCanvas3D* C, TRect& R, TPanelBevel Kind, int Width) {
-  if (Kind == bvNone) return;
-  if (Kind == bvSpace) {
-    R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
-    return;
+TLumShadow* TCustomLumPanelExtended::Shadow() const {
+  if (!shadow_) {
+    auto* self = const_cast<TCustomLumPanelExtended*>(this);
+    shadow_ = std::make_unique<TLumShadow>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
   }
-  const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
-  Frame3D(C, R, Kind == bvRaised ? light : dark, Kind == bvRaised ? dark : light, Width);
+  return shadow_.get();
+}
+
+TLumEmboss* TCustomLumPanelExtended::Emboss() const {
+  if (!emboss_) {
+    auto* self = const_cast<TCustomLumPanelExtended*>(this);
+    emboss_ = std::make_unique<TLumEmboss>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
+  }
+  return emboss_.get();
+}
+
+void TCustomLumPanelExtended::Invalidate() {
+  if (repaintOnChange_) TCustomLumPanel::Invalidate();
+}
+
+namespace {
+// The outline of R with corners rounded by an ellipse Size pixels across.
+void RoundFrame(TCanvas3D* C, const TRect& R, int Size) {
+  C->Brush()->SetStyle(bsClear);
+  if (TCanvas* rc = C->ReferenceCanvas()) rc->RoundRect(R.Left, R.Top, R.Right, R.Bottom, Size, Size);
 }
 }  // namespace
 
 void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
   TCanvas3D* c = Canvas();
+  TRect r = Rect;
+  if (shadow_ && shadow_->Visible()) {
+    // The panel gives way to its shadow on the side the shadow falls.
+    const int h = shadow_->HorizSize(), v = shadow_->VertSize();
+    r = {r.Left + std::max(0, -h), r.Top + std::max(0, -v), r.Right - std::max(0, h), r.Bottom - std::max(0, v)};
+    shadow_->Draw(c, r);
+  }
+  const int round = BorderRound();
   if (gradient_ && gradient_->Visible()) {
-    gradient_->Draw(c, Rect);
+    gradient_->Draw(c, r, round);
   } else if (GetBackColor() != clNone) {
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(GetBackColor());
-    c->FillRect(Rect);
+    if (round > 0) {
+      c->Pen()->SetStyle(psClear);
+      if (TCanvas* rc = c->ReferenceCanvas()) rc->RoundRect(r.Left, r.Top, r.Right + 1, r.Bottom + 1, round, round);
+    } else {
+      c->FillRect(r);
+    }
   }
-  TRect r = Rect;
+  if (backImage_ && !backImage_->Inside()) backImage_->Draw(c, r);
+  const TRect outer = r;
   if (Border()->Visible()) {
     // Nested one-pixel frames keep a wide border inside the panel.
     c->ApplyPen(Border());
     c->Pen()->SetWidth(1);
     c->Brush()->SetStyle(bsClear);
     for (int i = 0; i < Border()->Width(); ++i) {
-      c->Rectangle(r);
+      if (round > 0)
+        RoundFrame(c, r, round);
+      else
+        c->Rectangle(r);
       r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
     }
   }
-  Bevel(c, r, BevelOuter(), BevelWidth());
+  DrawBevel(c, r, BevelOuter(), BevelWidth());
   r = {r.Left + BorderWidth(), r.Top + BorderWidth(), r.Right - BorderWidth(), r.Bottom - BorderWidth()};
-  Bevel(c, r, BevelInner(), BevelWidth());
+  DrawBevel(c, r, BevelInner(), BevelWidth());
+  if (emboss_ && emboss_->Visible()) {
+    TLumEmboss rim;
+    rim.Assign(emboss_.get());
+    rim.SetClip(true);
+    rim.Draw(c, outer);
+  }
+}
+
+void TCustomLumPanelExtended::DrawInsideBackImage() {
+  if (backImage_ && backImage_->Inside()) backImage_->Draw(Canvas(), ChartRect());
 }
 
 void TCustomLumPanelExtended::DefineProperties(TPropertyTable& t) {
+  t.Object("BackImage", &TCustomLumPanelExtended::BackImage).Stored([](const TObject* o) {
+    return static_cast<const TCustomLumPanelExtended*>(o)->HasBackImage();
+  });
+  t.Object("Emboss", &TCustomLumPanelExtended::Emboss);
   t.Object("Gradient", &TCustomLumPanelExtended::Gradient)
       .Stored([](const TObject* o) { return static_cast<const TCustomLumPanelExtended*>(o)->HasGradient(); });
+  t.Object("Shadow", &TCustomLumPanelExtended::Shadow);
 }
 
 // ---------------------------------------------------------------------------
@@ -477,6 +515,7 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
   }
   if (auto* lc = dynamic_cast<TLumCanvas3D*>(c)) lc->CalcPerspective(ChartRect());
   DrawWalls();
+  DrawInsideBackImage();
   BroadcastToolEvent(3);
   for (TChartAxis* a : *axes_) a->DrawGrid();
   if (axes_->GetBehind()) DrawAxes();

@@ -43,6 +43,21 @@ void TSeriesPointer::SetDark3D(bool Value) { Store(dark3D_, Value); }
 void TSeriesPointer::SetDepth(int Value) { Store(depth_, Value); }
 void TSeriesPointer::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
 
+TLumGradient* TSeriesPointer::Gradient() const {
+  if (!gradient_) gradient_ = std::make_unique<TLumGradient>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
+  return gradient_.get();
+}
+
+TLumShadow* TSeriesPointer::Shadow() const {
+  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
+  return shadow_.get();
+}
+
+TLumEmboss* TSeriesPointer::Emboss() const {
+  if (!emboss_) emboss_ = std::make_unique<TLumEmboss>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
+  return emboss_.get();
+}
+
 int TSeriesPointer::GetStartZ() const { return (series_ ? series_->MiddleZ() : 0) - depth_ / 2; }
 int TSeriesPointer::GetEndZ() const { return GetStartZ() + depth_; }
 
@@ -122,8 +137,36 @@ void TSeriesPointer::DrawPointer(TCanvas3D* ACanvas, bool Is3D, TSeriesPointerSt
 void TSeriesPointer::Draw(int X, int Y, TColor ColorValue, TSeriesPointerStyle AStyle) {
   TCustomAxisPanel* chart = series_ ? series_->ParentChart() : nullptr;
   if (!chart || !chart->Canvas()) return;
-  PrepareCanvas(chart->Canvas(), ColorValue);
-  DrawPointer(chart->Canvas(), chart->View3D() && draw3D_, AStyle, ColorValue, horizSize_, vertSize_, X, Y);
+  TCanvas3D* c = chart->Canvas();
+  const bool is3D = chart->View3D() && draw3D_;
+  const int z = series_->MiddleZ();
+  // The marker's box on the screen, for its shadow, emboss and blending.
+  const int l = X - horizSize_ / 2, t = Y - vertSize_ / 2;
+  const TRect box = c->ProjectRect({l, t, l + horizSize_, t + vertSize_}, z);
+  const bool shadow = shadow_ && shadow_->Visible(), emboss = emboss_ && emboss_->Visible();
+  TLumBlend* blend = nullptr;
+  if (transparency_ > 0) {
+    int reach = is3D ? std::abs(GetEndZ() - GetStartZ()) : 0;
+    if (shadow) reach = std::max({reach, std::abs(shadow_->HorizSize()), std::abs(shadow_->VertSize())}) + std::abs(shadow_->SmoothBlur());
+    if (emboss) reach = std::max({reach, std::abs(emboss_->HorizSize()), std::abs(emboss_->VertSize())}) + std::abs(emboss_->SmoothBlur());
+    blend = c->BeginBlending({box.Left - reach - 1, box.Top - reach - 1, box.Right + reach + 1, box.Bottom + reach + 1},
+                             transparency_);
+  }
+  if (shadow) shadow_->Draw(c, box);
+  PrepareCanvas(c, ColorValue);
+  if (gradient_ && gradient_->Visible()) {
+    TLumGradient* g = c->GetGradient();
+    g->Assign(gradient_.get());
+  }
+  DrawPointer(c, is3D, AStyle, ColorValue, horizSize_, vertSize_, X, Y);
+  if (gradient_ && gradient_->Visible()) c->GetGradient()->SetVisible(false);
+  if (emboss) {
+    TLumEmboss rim;
+    rim.Assign(emboss_.get());
+    rim.SetClip(true);
+    rim.Draw(c, box);
+  }
+  if (blend) c->EndBlending(blend);
 }
 
 void TSeriesPointer::Assign(TPersistent* Source) {
@@ -139,6 +182,10 @@ void TSeriesPointer::Assign(TPersistent* Source) {
     transparency_ = src->transparency_;
     brush_->Assign(src->brush_.get());
     pen_->Assign(src->pen_.get());
+    // A sub-object not created yet reads as a new one.
+    if (src->gradient_ || gradient_) Gradient()->Assign(src->Gradient());
+    if (src->shadow_ || shadow_) Shadow()->Assign(src->Shadow());
+    if (src->emboss_ || emboss_) Emboss()->Assign(src->Emboss());
     Changed(this);
     return;
   }
@@ -147,6 +194,15 @@ void TSeriesPointer::Assign(TPersistent* Source) {
 
 void TSeriesPointer::DefineProperties(TPropertyTable& t) {
   t.Object("Brush", &TSeriesPointer::Brush);
+  t.Object("Emboss", &TSeriesPointer::Emboss).Stored([](const TObject* o) {
+    return static_cast<const TSeriesPointer*>(o)->HasEmboss();
+  });
+  t.Object("Gradient", &TSeriesPointer::Gradient).Stored([](const TObject* o) {
+    return static_cast<const TSeriesPointer*>(o)->HasGradient();
+  });
+  t.Object("Shadow", &TSeriesPointer::Shadow).Stored([](const TObject* o) {
+    return static_cast<const TSeriesPointer*>(o)->HasShadow();
+  });
   t.Bool("Dark3D", &TSeriesPointer::Dark3D, &TSeriesPointer::SetDark3D).Default(true);
   t.Int("Depth", &TSeriesPointer::Depth, &TSeriesPointer::SetDepth).Default(0LL);
   t.Bool("Draw3D", &TSeriesPointer::Draw3D, &TSeriesPointer::SetDraw3D).Default(true);

@@ -8,64 +8,7 @@
 #include "engine/errors.h"
 #include "engine/panel.h"
 
-IMPLEMENT_CLASS_PROPS(TSeriesMarks, TLumCustomShape)
 IMPLEMENT_CLASS_PROPS(TChartSeries, TCustomChartElement)
-
-namespace {
-// The classic light yellow of value marks.
-constexpr TColor MarksDefaultColor = 0x80FFFF;
-}  // namespace
-
-// ---------------------------------------------------------------------------
-TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
-    : TLumCustomShape(ASeries->ParentChart()), series_(ASeries),
-      arrow_(std::make_unique<TChartPen>(ChangeHandler())) {
-  SetVisible(false);
-  Brush()->SetColor(MarksDefaultColor);
-  RecordDefaults(Brush());
-}
-
-void TSeriesMarks::SetArrowLength(int Value) { Store(arrowLength_, Value); }
-
-void TSeriesMarks::SetClip(bool Value) { Store(clip_, Value); }
-
-void TSeriesMarks::DrawMark(int ValueIndex, const std::string& Text, int X, int Y) {
-  (void)ValueIndex;
-  TCustomAxisPanel* chart = series_->ParentChart();
-  if (!chart || !chart->Canvas()) return;
-  TCanvas3D* c = chart->Canvas();
-  const int z = series_->MiddleZ();
-  c->AssignFont(Font());
-  const int w = c->TextWidth(Text) + 4;
-  const int h = c->TextHeight(Text) + 2;
-  const int tipY = Y - arrowLength_;
-  if (arrowLength_ > 0 && arrow_->Visible()) {
-    c->ApplyPen(arrow_.get());
-    c->LineWithZ(X, Y, X, tipY, z);
-  }
-  const TRect box{X - w / 2, tipY - h, X - w / 2 + w, tipY};
-  DrawRectRotated(c, box, z);
-  c->SetBackMode(cbmTransparent);
-  c->SetTextAlign(TA_LEFT | TA_TOP);
-  c->TextOut3D(box.Left + 2, box.Top + 1, z, Text);
-}
-
-void TSeriesMarks::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TSeriesMarks*>(Source)) {
-    arrowLength_ = src->arrowLength_;
-    clip_ = src->clip_;
-    arrow_->Assign(src->arrow_.get());
-  }
-  TLumCustomShape::Assign(Source);
-}
-
-void TSeriesMarks::DefineProperties(TPropertyTable& t) {
-  t.Object("Arrow", &TSeriesMarks::Arrow);
-  t.Int("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength).Default(8LL);
-  t.Bool("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip).Default(false);
-  t.Bool("Visible", &TSeriesMarks::Visible, &TSeriesMarks::SetVisible).Default(false);
-  t.Color("Color", &TSeriesMarks::Color, &TSeriesMarks::SetColor).Default((long long)MarksDefaultColor);
-}
 
 // ---------------------------------------------------------------------------
 TChartSeries::TChartSeries(TComponent* AOwner)
@@ -174,11 +117,6 @@ std::string TChartSeries::GetTitleOrName() const {
   return LumMsg_DefaultSeriesName + " " + IntToStr(index >= 0 ? index : 0);
 }
 
-std::string TChartSeries::GetMarkText(int ValueIndex) const {
-  std::string label = labels_.GetLabel(ValueIndex);
-  return label.empty() ? FormatFloat(valueFormat_, GetYValue(ValueIndex)) : label;
-}
-
 void TChartSeries::SetActive(bool Value) { TCustomChartElement::SetActive(Value); }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
@@ -274,14 +212,6 @@ void TChartSeries::DrawAllValues() {
   for (int i = firstIndex_; i <= lastIndex_; ++i) DrawValue(i);
 }
 
-void TChartSeries::DrawMarks() {
-  if (!marks_->Visible() || firstIndex_ < 0) return;
-  for (int i = firstIndex_; i <= lastIndex_; ++i) {
-    if (IsNull(i) && treatNulls_ != tnIgnore) continue;
-    marks_->DrawMark(i, GetMarkText(i), CalcXPos(i), CalcYPos(i));
-  }
-}
-
 void TChartSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) { LeftMargin = RightMargin = 0; }
 void TChartSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) { TopMargin = BottomMargin = 0; }
 
@@ -308,6 +238,7 @@ void TChartSeries::Assign(TPersistent* Source) {
     showInLegend_ = src->showInLegend_;
     treatNulls_ = src->treatNulls_;
     valueFormat_ = src->valueFormat_;
+    percentFormat_ = src->percentFormat_;
     horizAxis_ = src->horizAxis_;
     vertAxis_ = src->vertAxis_;
     xValues_->Assign(src->xValues_.get());
@@ -330,6 +261,8 @@ void TChartSeries::DefineProperties(TPropertyTable& t) {
   t.Enum("TreatNulls", &TChartSeries::TreatNulls, &TChartSeries::SetTreatNulls,
          {"tnDontPaint", "tnSkip", "tnIgnore"}).Default((long long)tnDontPaint);
   t.Str("ValueFormat", &TChartSeries::ValueFormat, &TChartSeries::SetValueFormat).Default(std::string("#,##0.###"));
+  t.Str("PercentFormat", &TChartSeries::PercentFormat, &TChartSeries::SetPercentFormat)
+      .Default(std::string("##0.## %"));
   t.Enum("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis,
          {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"}).Default((long long)aLeftAxis);
   t.Object("XValues", &TChartSeries::XValues);

@@ -1,80 +1,275 @@
 #include "engine/shape.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "canvas/lumcanvas.h"
 #include "engine/panel.h"
 
-IMPLEMENT_CLASS_PROPS(TLumCustomShape, TPersistent)
+IMPLEMENT_CLASS_PROPS(TLumCustomShapeBrushPen, TPersistent)
+IMPLEMENT_CLASS_PROPS(TLumCustomShape, TLumCustomShapeBrushPen)
+IMPLEMENT_CLASS_PROPS(TLumCustomShapePosition, TLumCustomShape)
 
-TLumCustomShape::TLumCustomShape(TCustomAxisPanel* AOwner)
-    : parentChart_(AOwner),
-      brush_(std::make_unique<TChartBrush>(ChangeHandler())),
-      frame_(std::make_unique<TChartPen>(ChangeHandler())),
-      font_(std::make_unique<TLumFont>(ChangeHandler())) {
-  brush_->SetColor(clWhite);
-  RecordDefaults(brush_.get());
+void DrawBevel(TCanvas3D* C, TRect& R, TPanelBevel Kind, int Width) {
+  if (Kind == bvNone) return;
+  if (Kind == bvSpace) {
+    R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
+    return;
+  }
+  const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+  const TColor topLeft = Kind == bvRaised ? light : dark, bottomRight = Kind == bvRaised ? dark : light;
+  TPen* pen = C->Pen();
+  pen->SetStyle(psSolid);
+  pen->SetWidth(1);
+  pen->SetMode(pmCopy);
+  for (int i = 0; i < Width; ++i) {
+    pen->SetColor(topLeft);
+    C->MoveTo(R.Left, R.Bottom - 1);
+    C->LineTo(R.Left, R.Top);
+    C->LineTo(R.Right - 1, R.Top);
+    pen->SetColor(bottomRight);
+    C->LineTo(R.Right - 1, R.Bottom - 1);
+    C->LineTo(R.Left - 1, R.Bottom - 1);
+    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+  }
 }
 
-TLumCustomShape::~TLumCustomShape() = default;
+// ---------------------------------------------------------------------------
+TLumCustomShapeBrushPen::TLumCustomShapeBrushPen(TCustomAxisPanel* AOwner)
+    : parentChart_(AOwner),
+      brush_(std::make_unique<TChartBrush>(ChangeHandler())),
+      pen_(std::make_unique<TChartPen>(ChangeHandler())) {}
 
-void TLumCustomShape::Changed(TObject*) { Repaint(); }
+TLumCustomShapeBrushPen::~TLumCustomShapeBrushPen() = default;
 
-void TLumCustomShape::Repaint() {
+void TLumCustomShapeBrushPen::Changed(TObject*) { Repaint(); }
+
+void TLumCustomShapeBrushPen::Repaint() {
   if (parentChart_) parentChart_->Invalidate();
 }
 
-void TLumCustomShape::SetVisible(bool Value) { Store(visible_, Value); }
+void TLumCustomShapeBrushPen::SetVisible(bool Value) { Store(visible_, Value); }
 
-void TLumCustomShape::SetTransparent(bool Value) { Store(transparent_, Value); }
-
-TColor TLumCustomShape::Color() const { return brush_->Color(); }
-void TLumCustomShape::SetColor(TColor Value) { brush_->SetColor(Value); }
-
-TLumGradient* TLumCustomShape::Gradient() const { return brush_->Gradient(); }
-
-TLumShadow* TLumCustomShape::Shadow() const {
-  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
-  return shadow_.get();
-}
-
-void TLumCustomShape::SetShapeStyle(TLumShapeStyle Value) { Store(shapeStyle_, Value); }
-
-void TLumCustomShape::SetRoundSize(int Value) { Store(roundSize_, Value); }
-
-void TLumCustomShape::DrawRectRotated(TCanvas3D* Canvas, const TRect& Rect, int Z) {
-  bounds_ = Rect;
-  if (transparent_ || !Canvas) return;
-  if (shadow_ && shadow_->Visible()) shadow_->Draw(Canvas, Canvas->ProjectRect(Rect, Z));
-  Canvas->ApplyBrushColors(brush_.get(), brush_->Color(), brush_->BackColor());
-  Canvas->ApplyPen(frame_.get());
-  Canvas->RectangleWithZ(Rect, Z);
-}
-
-void TLumCustomShape::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TLumCustomShape*>(Source)) {
+void TLumCustomShapeBrushPen::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TLumCustomShapeBrushPen*>(Source)) {
     visible_ = src->visible_;
-    transparent_ = src->transparent_;
-    shapeStyle_ = src->shapeStyle_;
-    roundSize_ = src->roundSize_;
     brush_->Assign(src->brush_.get());
-    frame_->Assign(src->frame_.get());
-    font_->Assign(src->font_.get());
-    // A shadow not created yet reads as a new one.
-    if (src->shadow_ || shadow_) Shadow()->Assign(src->Shadow());
+    pen_->Assign(src->pen_.get());
     Repaint();
     return;
   }
   TPersistent::Assign(Source);
 }
 
+void TLumCustomShapeBrushPen::DefineProperties(TPropertyTable& t) {
+  t.Object("Brush", &TLumCustomShapeBrushPen::Brush);
+  t.Bool("Visible", &TLumCustomShapeBrushPen::Visible, &TLumCustomShapeBrushPen::SetVisible).Default(true);
+}
+
+// ---------------------------------------------------------------------------
+TLumCustomShape::TLumCustomShape(TCustomAxisPanel* AOwner)
+    : TLumCustomShapeBrushPen(AOwner), font_(std::make_unique<TLumFont>(ChangeHandler())) {
+  Brush()->SetColor(clWhite);
+  RecordDefaults(Brush());
+}
+
+TLumCustomShape::~TLumCustomShape() = default;
+
+void TLumCustomShape::SetTransparent(bool Value) { Store(transparent_, Value); }
+
+void TLumCustomShape::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
+
+TColor TLumCustomShape::Color() const { return Brush()->Color(); }
+void TLumCustomShape::SetColor(TColor Value) { Brush()->SetColor(Value); }
+
+TLumGradient* TLumCustomShape::Gradient() const { return Brush()->Gradient(); }
+
+TLumShadow* TLumCustomShape::Shadow() const {
+  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
+  return shadow_.get();
+}
+
+TLumEmboss* TLumCustomShape::Emboss() const {
+  if (!emboss_) emboss_ = std::make_unique<TLumEmboss>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
+  return emboss_.get();
+}
+
+TLumPicture* TLumCustomShape::Picture() const {
+  if (!picture_) picture_ = std::make_unique<TLumPicture>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
+  return picture_.get();
+}
+
+void TLumCustomShape::SetBevel(TPanelBevel Value) { Store(bevel_, Value); }
+void TLumCustomShape::SetBevelWidth(int Value) { Store(bevelWidth_, std::max(1, Value)); }
+void TLumCustomShape::SetShapeStyle(TLumShapeStyle Value) { Store(shapeStyle_, Value); }
+void TLumCustomShape::SetRoundSize(int Value) { Store(roundSize_, std::max(0, Value)); }
+void TLumCustomShape::SetTextFormat(TLumTextFormat Value) { Store(textFormat_, Value); }
+
+void TLumCustomShape::SetShapeBounds(const TRect& Value) { bounds_ = Value; }
+
+void TLumCustomShape::SetShapeWidth(int Value) {
+  TRect r = bounds_;
+  r.Right = r.Left + Value;
+  Store(bounds_, r);
+}
+
+void TLumCustomShape::SetShapeHeight(int Value) {
+  TRect r = bounds_;
+  r.Bottom = r.Top + Value;
+  Store(bounds_, r);
+}
+
+namespace {
+// The outline of R with its corners rounded by an ellipse Size pixels across, for a
+// polygon (which the canvas fills with the brush or its gradient).
+std::vector<TPoint> RoundOutline(const TRect& R, int Size) {
+  const double rx = std::min(Size, R.Width()) / 2.0, ry = std::min(Size, R.Height()) / 2.0;
+  // Corner centres and the angle each quarter starts at (y down, so 180..270 is the
+  // top-left quarter).
+  const double cx[4] = {R.Left + rx, R.Right - 1 - rx, R.Right - 1 - rx, R.Left + rx};
+  const double cy[4] = {R.Top + ry, R.Top + ry, R.Bottom - 1 - ry, R.Bottom - 1 - ry};
+  const double start[4] = {180, 270, 0, 90};
+  constexpr int Steps = 8;
+  std::vector<TPoint> pts;
+  pts.reserve(4 * (Steps + 1));
+  for (int c = 0; c < 4; ++c)
+    for (int i = 0; i <= Steps; ++i) {
+      const double a = (start[c] + 90.0 * i / Steps) * M_PI / 180;
+      pts.push_back({int(std::lround(cx[c] + rx * std::cos(a))), int(std::lround(cy[c] + ry * std::sin(a)))});
+    }
+  return pts;
+}
+}  // namespace
+
+void TLumCustomShape::DrawShapeOnCanvas(TCustomAxisPanel* Chart, const TRect& Rect, int Z) {
+  DrawShapeOnCanvas(Chart ? Chart->Canvas() : nullptr, Rect, Z);
+}
+
+void TLumCustomShape::DrawShapeOnCanvas(TCanvas3D* Canvas, const TRect& Rect, int Z) {
+  bounds_ = Rect;
+  if (transparent_ || !Canvas) return;
+  const TRect screen = Canvas->ProjectRect(Rect, Z);
+  TLumBlend* blend = nullptr;
+  if (transparency_ > 0) {
+    // Everything the box may touch: shadow and emboss reach beyond it.
+    int reach = 0;
+    if (shadow_ && shadow_->Visible())
+      reach = std::max({reach, std::abs(shadow_->HorizSize()), std::abs(shadow_->VertSize())}) + std::abs(shadow_->SmoothBlur());
+    if (emboss_ && emboss_->Visible())
+      reach = std::max({reach, std::abs(emboss_->HorizSize()), std::abs(emboss_->VertSize())}) + std::abs(emboss_->SmoothBlur());
+    blend = Canvas->BeginBlending(
+        {screen.Left - reach, screen.Top - reach, screen.Right + reach, screen.Bottom + reach}, transparency_);
+  }
+  if (shadow_ && shadow_->Visible()) shadow_->Draw(Canvas, screen);
+  // Frame and fill.
+  Canvas->ApplyBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
+  Canvas->ApplyPen(Frame());
+  if (shapeStyle_ == fosRoundRectangle && roundSize_ > 0)
+    Canvas->PolygonWithZ(RoundOutline(Rect, roundSize_), Z);
+  else
+    Canvas->RectangleWithZ(Rect, Z);
+  // Bevel and picture lie inside the frame.
+  const int frame = Frame()->Visible() ? Frame()->Width() : 0;
+  TRect inner{screen.Left + frame, screen.Top + frame, screen.Right - frame, screen.Bottom - frame};
+  DrawBevel(Canvas, inner, bevel_, bevelWidth_);
+  if (picture_ && !picture_->Empty() && inner.Width() > 0 && inner.Height() > 0)
+    if (TGraphic* g = picture_->FilteredGraphic()) Canvas->StretchDraw(inner, g);
+  if (emboss_ && emboss_->Visible()) {
+    // Drawn last, so only its rim around the box shows.
+    TLumEmboss rim;
+    rim.Assign(emboss_.get());
+    rim.SetClip(true);
+    rim.Draw(Canvas, screen);
+  }
+  if (blend) Canvas->EndBlending(blend);
+}
+
+void TLumCustomShape::DrawText(TCanvas3D* Canvas, int X, int Y, int Z, const std::string& Text) const {
+  if (textFormat_ == ttfHtml) {
+    const TPoint p = Canvas->ProjectPoint(X, Y, Z);
+    Canvas->TextOutRich(p.X, p.Y, Text, true);
+  } else {
+    Canvas->TextOut3D(X, Y, Z, Text);
+  }
+}
+
+TSize TLumCustomShape::TextExtent(TCanvas3D* Canvas, const std::string& Text) const {
+  Canvas->AssignFont(font_.get());
+  return Canvas->RichTextExtent(Text, textFormat_ == ttfHtml);
+}
+
+void TLumCustomShape::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TLumCustomShape*>(Source)) {
+    transparent_ = src->transparent_;
+    transparency_ = src->transparency_;
+    bevel_ = src->bevel_;
+    bevelWidth_ = src->bevelWidth_;
+    shapeStyle_ = src->shapeStyle_;
+    roundSize_ = src->roundSize_;
+    textFormat_ = src->textFormat_;
+    font_->Assign(src->font_.get());
+    // A sub-object not created yet reads as a new one.
+    if (src->shadow_ || shadow_) Shadow()->Assign(src->Shadow());
+    if (src->emboss_ || emboss_) Emboss()->Assign(src->Emboss());
+    if (src->picture_ || picture_) Picture()->Assign(src->Picture());
+  }
+  TLumCustomShapeBrushPen::Assign(Source);
+}
+
 void TLumCustomShape::DefineProperties(TPropertyTable& t) {
-  t.Object("Brush", &TLumCustomShape::Brush);
+  t.Enum("Bevel", &TLumCustomShape::Bevel, &TLumCustomShape::SetBevel, {"bvNone", "bvLowered", "bvRaised"})
+      .Default(0LL);
+  t.Int("BevelWidth", &TLumCustomShape::BevelWidth, &TLumCustomShape::SetBevelWidth).Default(2LL);
   t.Color("Color", &TLumCustomShape::Color, &TLumCustomShape::SetColor).Default((long long)clWhite);
+  t.Object("Emboss", &TLumCustomShape::Emboss).Stored([](const TObject* o) {
+    return static_cast<const TLumCustomShape*>(o)->HasEmboss();
+  });
   t.Object("Font", &TLumCustomShape::Font);
   t.Object("Frame", &TLumCustomShape::Frame);
+  t.Object("Picture", &TLumCustomShape::Picture).Stored([](const TObject* o) {
+    return static_cast<const TLumCustomShape*>(o)->HasPicture();
+  });
   t.Object("Shadow", &TLumCustomShape::Shadow);
   t.Enum("ShapeStyle", &TLumCustomShape::ShapeStyle, &TLumCustomShape::SetShapeStyle,
          {"fosRectangle", "fosRoundRectangle"}).Default(0LL);
   t.Int("RoundSize", &TLumCustomShape::RoundSize, &TLumCustomShape::SetRoundSize).Default(16LL);
+  t.Enum("TextFormat", &TLumCustomShape::TextFormat, &TLumCustomShape::SetTextFormat, {"ttfNormal", "ttfHtml"})
+      .Default(0LL);
+  t.Int("Transparency", &TLumCustomShape::Transparency, &TLumCustomShape::SetTransparency).Default(0LL);
   t.Bool("Transparent", &TLumCustomShape::Transparent, &TLumCustomShape::SetTransparent).Default(false);
-  t.Bool("Visible", &TLumCustomShape::Visible, &TLumCustomShape::SetVisible).Default(true);
+}
+
+// ---------------------------------------------------------------------------
+void TLumCustomShapePosition::SetCustomPosition(bool Value) { Store(customPosition_, Value); }
+
+void TLumCustomShapePosition::SetLeft(int Value) {
+  TRect r = ShapeBounds();
+  r = {Value, r.Top, Value + r.Width(), r.Bottom};
+  customPosition_ = true;
+  SetShapeBounds(r);
+  Repaint();
+}
+
+void TLumCustomShapePosition::SetTop(int Value) {
+  TRect r = ShapeBounds();
+  r = {r.Left, Value, r.Right, Value + r.Height()};
+  customPosition_ = true;
+  SetShapeBounds(r);
+  Repaint();
+}
+
+void TLumCustomShapePosition::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TLumCustomShapePosition*>(Source)) {
+    customPosition_ = src->customPosition_;
+    SetShapeBounds(src->ShapeBounds());
+  }
+  TLumCustomShape::Assign(Source);
+}
+
+void TLumCustomShapePosition::DefineProperties(TPropertyTable& t) {
+  t.Bool("CustomPosition", &TLumCustomShapePosition::CustomPosition, &TLumCustomShapePosition::SetCustomPosition)
+      .Default(false);
+  t.Int("Left", &TLumCustomShapePosition::Left, &TLumCustomShapePosition::SetLeft).Default(0LL);
+  t.Int("Top", &TLumCustomShapePosition::Top, &TLumCustomShapePosition::SetTop).Default(0LL);
 }

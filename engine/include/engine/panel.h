@@ -28,6 +28,7 @@
 
 #include "canvas/attributes.h"
 #include "engine/axis.h"
+#include "engine/backimage.h"
 #include "engine/series.h"
 #include "engine/zoom.h"
 #include "platform/classes.h"
@@ -137,6 +138,10 @@ public:
   // current.
   TNotifyEvent OnAfterDraw;
 
+  // Store Value into Field; repaint and answer true only when it changed.
+  bool SetBooleanProperty(bool& Field, bool Value) { return SetProperty(Field, Value); }
+  bool SetColorProperty(TColor& Field, TColor Value) { return SetProperty(Field, Value); }
+
   static void DefineProperties(TPropertyTable& t);
 
 protected:
@@ -154,8 +159,6 @@ protected:
     Invalidate();
     return true;
   }
-  bool SetBooleanProperty(bool& Field, bool Value) { return SetProperty(Field, Value); }
-  bool SetColorProperty(TColor& Field, TColor Value) { return SetProperty(Field, Value); }
   bool SetIntegerProperty(int& Field, int Value) { return SetProperty(Field, Value); }
   void SetChartBounds(const TRect& Value) { chartBounds_ = Value; }
   void CanvasChanged(TObject* Sender);
@@ -192,13 +195,39 @@ public:
   TLumGradient* Gradient() const;
   bool HasGradient() const { return bool(gradient_); }
 
-  // Fill, gradient, bevels and border of the panel inside Rect.
+  // Shadow, fill or gradient, back image (unless Inside), border (rounded by
+  // BorderRound), bevels and emboss rim of the panel inside Rect.
   virtual void DrawPanelBackground(const TRect& Rect);
+
+  // Created on first read.
+  TBackImage* BackImage() const;
+  bool HasBackImage() const { return backImage_ && !backImage_->Empty(); }
+  void SetBackImage(TBackImage* Value) { BackImage()->Assign(Value); }
+  // The back image's Mode.
+  TBackImageMode BackImageMode() const { return BackImage()->Mode(); }
+  void SetBackImageMode(TBackImageMode Value) { BackImage()->SetMode(Value); }
+  // Under the panel (the panel gives way by its sizes) and a rim around it; hidden at
+  // first, created on first read.
+  TLumShadow* Shadow() const;
+  TLumEmboss* Emboss() const;
+  // While off, changes ask for no repaint (drawing code that changes the chart's
+  // own settings switches it off around them).
+  bool RepaintOnChange() const { return repaintOnChange_; }
+  void SetRepaintOnChange(bool Value) { repaintOnChange_ = Value; }
+  void Invalidate() override;
 
   static void DefineProperties(TPropertyTable& t);
 
+protected:
+  // The back image into the plot rectangle when it is Inside.
+  void DrawInsideBackImage();
+
 private:
   mutable std::unique_ptr<TLumGradient> gradient_;
+  mutable std::unique_ptr<TBackImage> backImage_;
+  mutable std::unique_ptr<TLumShadow> shadow_;
+  mutable std::unique_ptr<TLumEmboss> emboss_;
+  bool repaintOnChange_ = true;
 };
 
 // The series of a chart in list order (the order of creation for a built form).

@@ -33,30 +33,8 @@ enum TSeriesPointerStyle {
 
 class TChartSeries;
 
-// The text boxes a series can show at its points.
-class TSeriesMarks : public TLumCustomShape {
-  DECLARE_CLASS(TSeriesMarks, TLumCustomShape)
-public:
-  explicit TSeriesMarks(TChartSeries* ASeries);
-  TChartSeries* ParentSeries() const { return series_; }
-  // Pixels between the point and its mark (the arrow's length).
-  int ArrowLength() const { return arrowLength_; }
-  void SetArrowLength(int Value);
-  TChartPen* Arrow() const { return arrow_.get(); }
-  // Marks drawn inside the plot rectangle only.
-  bool Clip() const { return clip_; }
-  void SetClip(bool Value);
-  // Draws the mark of one point above its pixel position.
-  void DrawMark(int ValueIndex, const std::string& Text, int X, int Y);
-  void Assign(TPersistent* Source) override;
-  static void DefineProperties(TPropertyTable& t);
-
-private:
-  TChartSeries* series_;
-  int arrowLength_ = 8;
-  bool clip_ = false;
-  std::unique_ptr<TChartPen> arrow_;
-};
+// The text boxes a series can show at its points (engine/marks.h).
+class TSeriesMarks;
 
 class TChartSeries : public TCustomChartElement {
   DECLARE_CLASS(TChartSeries, TCustomChartElement)
@@ -124,8 +102,11 @@ public:
   // FormatFloat picture of the mark texts ("#,##0.###").
   const std::string& ValueFormat() const { return valueFormat_; }
   void SetValueFormat(const std::string& Value);
+  // FormatFloat picture of the percent mark texts ("##0.## %").
+  const std::string& PercentFormat() const { return percentFormat_; }
+  void SetPercentFormat(const std::string& Value);
   TSeriesMarks* Marks() const { return marks_.get(); }
-  // The text of a point's mark: its label, else its formatted value.
+  // The text of a point's mark by the marks' Style (engine/marks.h).
   virtual std::string GetMarkText(int ValueIndex) const;
 
   void SetActive(bool Value) override;
@@ -222,6 +203,7 @@ private:
   bool showInLegend_ = true;
   TTreatNullsStyle treatNulls_ = tnDontPaint;
   std::string valueFormat_ = "#,##0.###";
+  std::string percentFormat_ = "##0.## %";
   std::unique_ptr<TSeriesMarks> marks_;
   THorizAxis horizAxis_ = aBottomAxis;
   TVertAxis vertAxis_ = aLeftAxis;
@@ -265,8 +247,17 @@ public:
   void SetDark3D(bool Value);
   int Depth() const { return depth_; }
   void SetDepth(int Value);
+  // Percent of what lies under a marker showing through it.
   int Transparency() const { return transparency_; }
   void SetTransparency(int Value);
+  // Created on first read. A visible gradient fills the markers instead of the
+  // brush; a visible shadow lies under each, a visible emboss rims each.
+  TLumGradient* Gradient() const;
+  TLumShadow* Shadow() const;
+  TLumEmboss* Emboss() const;
+  bool HasGradient() const { return bool(gradient_); }
+  bool HasShadow() const { return bool(shadow_); }
+  bool HasEmboss() const { return bool(emboss_); }
   // Front and back depth of the markers.
   int GetStartZ() const;
   int GetEndZ() const;
@@ -297,8 +288,9 @@ public:
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
-private:
-  void Changed(TObject* Sender);
+protected:
+  // Repaints the series.
+  virtual void Changed(TObject* Sender);
   template <class T>
   void Store(T& Field, const T& Value) {
     if (Field == Value) return;
@@ -306,6 +298,7 @@ private:
     Changed(this);
   }
 
+private:
   TChartSeries* series_;
   bool visible_ = true;
   TSeriesPointerStyle style_ = psRectangle;
@@ -317,4 +310,9 @@ private:
   int transparency_ = 0;
   std::unique_ptr<TChartBrush> brush_;
   std::unique_ptr<TChartPen> pen_;
+  mutable std::unique_ptr<TLumGradient> gradient_;
+  mutable std::unique_ptr<TLumShadow> shadow_;
+  mutable std::unique_ptr<TLumEmboss> emboss_;
 };
+
+#include "engine/marks.h"
