@@ -473,11 +473,11 @@ void TChartAxis::DrawTitle() {
     x = angle == 270 ? cellLeft + h : cellLeft;
     y = angle == 270 ? box.Top : box.Bottom;
   }
-  title_->DrawRectRotated(c, box, 0);
+  title_->DrawShapeOnCanvas(c, box, 0);
   c->SetBackMode(cbmTransparent);
   c->SetTextAlign(TA_LEFT | TA_TOP);
   if (horizontal_ && angle == 0)
-    c->TextOut3D(x, y, 0, text);
+    title_->DrawText(c, x, y, 0, text);
   else
     c->RotateLabel3D(x, y, 0, text, horizontal_ ? angle : (angle == 270 ? 270 : 90));
 }
