@@ -1,7 +1,8 @@
 // chartsnap OUTDIR: headless pictures of the main window's two charts as the runs fill
 // them (a monatomic, a diatomic and a longitudinal frame of the chain, and the
 // monatomic and diatomic dispersion curves), written as PNG files for looking at.
-// The window, its charts and the frames are the program's own.
+// The window, its charts and the frames are the program's own. marks.png is a chart of
+// its own showing the kinds of series marks, drawn through CreateBitmap.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,12 +10,64 @@
 #include "app/chain.h"
 #include "app/window.h"
 #include "chart/chart.h"
+#include "chart/series.h"
+#include "engine/marks.h"
+#include "platform/controls.h"
 #include "platform/snapshot.h"
 
 namespace {
 
 bool Save(TChart* Chart, const std::string& Path) {
   const bool ok = SaveControlToPng(Chart, Path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+  return ok;
+}
+
+// Three point series whose marks show several styles: framed, bevelled, shadowed,
+// one with rounded corners and a symbol, one with an arrow-headed callout.
+bool SaveMarksScene(const std::string& Path) {
+  TChart chart(nullptr);
+  chart.SetBounds(0, 0, 520, 340);
+  chart.SetView3D(false);
+  const TSeriesMarksStyle styles[] = {smsLabelValue, smsPercent, smsXY};
+  const char* const labels[] = {"Ar", "Ne", "Kr", "Xe", "He"};
+  for (int k = 0; k < 3; ++k) {
+    auto* s = new TPointSeries(&chart);
+    s->SetParentChart(&chart);
+    for (int i = 0; i < 5; ++i) s->AddXY(i + 0.25 * k, 12 + 9 * k + ((i * 7 + k * 3) % 5) * 6, labels[i]);
+    TSeriesMarks* m = s->Marks();
+    m->Show();
+    m->SetStyle(styles[k]);
+    m->Frame()->SetColor(clGray);
+    m->SetBevel(bvRaised);
+    m->Shadow()->SetVisible(true);
+    m->Shadow()->SetSize(3);
+    m->Shadow()->SetTransparency(40);
+    m->Callout()->SetLength(14);
+    if (k == 0) m->SetMultiLine(true);
+    if (k == 1) {
+      m->SetShapeStyle(fosRoundRectangle);
+      m->SetRoundSize(10);
+      m->Symbol()->Show();
+      m->SetColor(0xE0F0FF);
+    }
+    if (k == 2) {
+      m->SetColor(0xFFF0E0);
+      m->Callout()->SetLength(28);
+      m->Callout()->SetArrowHead(ahSolid);
+      m->Callout()->SetArrowHeadSize(8);
+      m->Callout()->SetDistance(4);
+      m->Callout()->Arrow()->SetColor(clNavy);
+    }
+  }
+  std::unique_ptr<TBitmap> bmp(chart.CreateBitmap(clWhite, Rect(0, 0, chart.Width(), chart.Height())));
+  TForm host(nullptr);
+  host.SetBounds(0, 0, chart.Width(), chart.Height());
+  auto* image = new TImage(&host);
+  image->SetBounds(0, 0, chart.Width(), chart.Height());
+  image->SetParent(&host);
+  image->Picture()->SetBitmap(bmp.get());
+  const bool ok = bmp && SaveControlToPng(image, Path);
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
   return ok;
 }
@@ -47,6 +100,7 @@ int main(int argc, char** argv) {
     window.SetLongitudinal(true);
     window.Run(cmMonatomic, 39);
     ok &= Save(window.ChainChart(), dir + "chain_longitudinal.png");
+    ok &= SaveMarksScene(dir + "marks.png");
   }
   return ok ? 0 : 1;
 }
