@@ -198,35 +198,24 @@ TCustomLumPanelExtended::TCustomLumPanelExtended(TComponent* AOwner) : TCustomLu
 TCustomLumPanelExtended::~TCustomLumPanelExtended() = default;
 
 TLumGradient* TCustomLumPanelExtended::Gradient() const {
-  if (!gradient_) {
-    auto* self = const_cast<TCustomLumPanelExtended*>(this);
-    gradient_ = std::make_unique<TLumGradient>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
-  }
-  return gradient_.get();
+  return CreateOnFirstRead(gradient_, RepaintHandler());
 }
 
 TBackImage* TCustomLumPanelExtended::BackImage() const {
-  if (!backImage_) {
-    auto* self = const_cast<TCustomLumPanelExtended*>(this);
-    backImage_ = std::make_unique<TBackImage>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
-  }
-  return backImage_.get();
+  return CreateOnFirstRead(backImage_, RepaintHandler());
 }
 
 TLumShadow* TCustomLumPanelExtended::Shadow() const {
-  if (!shadow_) {
-    auto* self = const_cast<TCustomLumPanelExtended*>(this);
-    shadow_ = std::make_unique<TLumShadow>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
-  }
-  return shadow_.get();
+  return CreateOnFirstRead(shadow_, RepaintHandler());
 }
 
 TLumEmboss* TCustomLumPanelExtended::Emboss() const {
-  if (!emboss_) {
-    auto* self = const_cast<TCustomLumPanelExtended*>(this);
-    emboss_ = std::make_unique<TLumEmboss>(TNotifyEvent([self](TObject*) { self->Invalidate(); }));
-  }
-  return emboss_.get();
+  return CreateOnFirstRead(emboss_, RepaintHandler());
+}
+
+TNotifyEvent TCustomLumPanelExtended::RepaintHandler() const {
+  auto* self = const_cast<TCustomLumPanelExtended*>(this);
+  return TNotifyEvent([self](TObject*) { self->Invalidate(); });
 }
 
 void TCustomLumPanelExtended::Invalidate() {
@@ -281,12 +270,7 @@ void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
   DrawBevel(c, r, BevelOuter(), BevelWidth());
   r = {r.Left + BorderWidth(), r.Top + BorderWidth(), r.Right - BorderWidth(), r.Bottom - BorderWidth()};
   DrawBevel(c, r, BevelInner(), BevelWidth());
-  if (emboss_ && emboss_->Visible()) {
-    TLumEmboss rim;
-    rim.Assign(emboss_.get());
-    rim.SetClip(true);
-    rim.Draw(c, outer);
-  }
+  if (emboss_ && emboss_->Visible()) DrawEmbossRim(emboss_.get(), c, outer);
 }
 
 void TCustomLumPanelExtended::DrawInsideBackImage() {

@@ -44,18 +44,15 @@ void TSeriesPointer::SetDepth(int Value) { Store(depth_, Value); }
 void TSeriesPointer::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
 
 TLumGradient* TSeriesPointer::Gradient() const {
-  if (!gradient_) gradient_ = std::make_unique<TLumGradient>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
-  return gradient_.get();
+  return CreateOnFirstRead(gradient_, TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
 }
 
 TLumShadow* TSeriesPointer::Shadow() const {
-  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
-  return shadow_.get();
+  return CreateOnFirstRead(shadow_, TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
 }
 
 TLumEmboss* TSeriesPointer::Emboss() const {
-  if (!emboss_) emboss_ = std::make_unique<TLumEmboss>(TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
-  return emboss_.get();
+  return CreateOnFirstRead(emboss_, TNotifyEvent(const_cast<TSeriesPointer*>(this), &TSeriesPointer::Changed));
 }
 
 int TSeriesPointer::GetStartZ() const { return (series_ ? series_->MiddleZ() : 0) - depth_ / 2; }
@@ -146,9 +143,9 @@ void TSeriesPointer::Draw(int X, int Y, TColor ColorValue, TSeriesPointerStyle A
   const bool shadow = shadow_ && shadow_->Visible(), emboss = emboss_ && emboss_->Visible();
   TLumBlend* blend = nullptr;
   if (transparency_ > 0) {
-    int reach = is3D ? std::abs(GetEndZ() - GetStartZ()) : 0;
-    if (shadow) reach = std::max({reach, std::abs(shadow_->HorizSize()), std::abs(shadow_->VertSize())}) + std::abs(shadow_->SmoothBlur());
-    if (emboss) reach = std::max({reach, std::abs(emboss_->HorizSize()), std::abs(emboss_->VertSize())}) + std::abs(emboss_->SmoothBlur());
+    // A cube's depth and the effects reach beyond the marker's front.
+    const int reach = std::max({is3D ? std::abs(GetEndZ() - GetStartZ()) : 0, EffectReach(shadow_.get()),
+                                EffectReach(emboss_.get())});
     blend = c->BeginBlending({box.Left - reach - 1, box.Top - reach - 1, box.Right + reach + 1, box.Bottom + reach + 1},
                              transparency_);
   }
@@ -160,12 +157,7 @@ void TSeriesPointer::Draw(int X, int Y, TColor ColorValue, TSeriesPointerStyle A
   }
   DrawPointer(c, is3D, AStyle, ColorValue, horizSize_, vertSize_, X, Y);
   if (gradient_ && gradient_->Visible()) c->GetGradient()->SetVisible(false);
-  if (emboss) {
-    TLumEmboss rim;
-    rim.Assign(emboss_.get());
-    rim.SetClip(true);
-    rim.Draw(c, box);
-  }
+  if (emboss) DrawEmbossRim(emboss_.get(), c, box);
   if (blend) c->EndBlending(blend);
 }
 

@@ -35,6 +35,18 @@ void DrawBevel(TCanvas3D* C, TRect& R, TPanelBevel Kind, int Width) {
   }
 }
 
+void DrawEmbossRim(const TLumEmboss* Emboss, TCanvas3D* Canvas, const TRect& R) {
+  TLumEmboss rim;
+  rim.Assign(const_cast<TLumEmboss*>(Emboss));
+  rim.SetClip(true);
+  rim.Draw(Canvas, R);
+}
+
+int EffectReach(const TLumShadow* Effect) {
+  if (!Effect || !Effect->Visible()) return 0;
+  return std::max(std::abs(Effect->HorizSize()), std::abs(Effect->VertSize())) + std::abs(Effect->SmoothBlur());
+}
+
 // ---------------------------------------------------------------------------
 TLumCustomShapeBrushPen::TLumCustomShapeBrushPen(TCustomAxisPanel* AOwner)
     : parentChart_(AOwner),
@@ -86,18 +98,15 @@ void TLumCustomShape::SetColor(TColor Value) { Brush()->SetColor(Value); }
 TLumGradient* TLumCustomShape::Gradient() const { return Brush()->Gradient(); }
 
 TLumShadow* TLumCustomShape::Shadow() const {
-  if (!shadow_) shadow_ = std::make_unique<TLumShadow>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
-  return shadow_.get();
+  return CreateOnFirstRead(shadow_, const_cast<TLumCustomShape*>(this)->ChangeHandler());
 }
 
 TLumEmboss* TLumCustomShape::Emboss() const {
-  if (!emboss_) emboss_ = std::make_unique<TLumEmboss>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
-  return emboss_.get();
+  return CreateOnFirstRead(emboss_, const_cast<TLumCustomShape*>(this)->ChangeHandler());
 }
 
 TLumPicture* TLumCustomShape::Picture() const {
-  if (!picture_) picture_ = std::make_unique<TLumPicture>(const_cast<TLumCustomShape*>(this)->ChangeHandler());
-  return picture_.get();
+  return CreateOnFirstRead(picture_, const_cast<TLumCustomShape*>(this)->ChangeHandler());
 }
 
 void TLumCustomShape::SetBevel(TPanelBevel Value) { Store(bevel_, Value); }
@@ -153,11 +162,7 @@ void TLumCustomShape::DrawShapeOnCanvas(TCanvas3D* Canvas, const TRect& Rect, in
   TLumBlend* blend = nullptr;
   if (transparency_ > 0) {
     // Everything the box may touch: shadow and emboss reach beyond it.
-    int reach = 0;
-    if (shadow_ && shadow_->Visible())
-      reach = std::max({reach, std::abs(shadow_->HorizSize()), std::abs(shadow_->VertSize())}) + std::abs(shadow_->SmoothBlur());
-    if (emboss_ && emboss_->Visible())
-      reach = std::max({reach, std::abs(emboss_->HorizSize()), std::abs(emboss_->VertSize())}) + std::abs(emboss_->SmoothBlur());
+    const int reach = std::max(EffectReach(shadow_.get()), EffectReach(emboss_.get()));
     blend = Canvas->BeginBlending(
         {screen.Left - reach, screen.Top - reach, screen.Right + reach, screen.Bottom + reach}, transparency_);
   }
@@ -175,13 +180,7 @@ void TLumCustomShape::DrawShapeOnCanvas(TCanvas3D* Canvas, const TRect& Rect, in
   DrawBevel(Canvas, inner, bevel_, bevelWidth_);
   if (picture_ && !picture_->Empty() && inner.Width() > 0 && inner.Height() > 0)
     if (TGraphic* g = picture_->FilteredGraphic()) Canvas->StretchDraw(inner, g);
-  if (emboss_ && emboss_->Visible()) {
-    // Drawn last, so only its rim around the box shows.
-    TLumEmboss rim;
-    rim.Assign(emboss_.get());
-    rim.SetClip(true);
-    rim.Draw(Canvas, screen);
-  }
+  if (emboss_ && emboss_->Visible()) DrawEmbossRim(emboss_.get(), Canvas, screen);
   if (blend) Canvas->EndBlending(blend);
 }
 

@@ -223,6 +223,8 @@ protected:
   void DrawInsideBackImage();
 
 private:
+  // Repaints the panel: the handler of its sub-objects.
+  TNotifyEvent RepaintHandler() const;
   mutable std::unique_ptr<TLumGradient> gradient_;
   mutable std::unique_ptr<TBackImage> backImage_;
   mutable std::unique_ptr<TLumShadow> shadow_;

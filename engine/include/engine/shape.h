@@ -27,6 +27,18 @@ enum TLumShapeStyle { fosRectangle, fosRoundRectangle };
 // How the text of a shape is drawn: as it is, or as formatted text (canvas/richtext.h).
 enum TLumTextFormat { ttfNormal, ttfHtml };
 
+// The sub-object held in Slot, created on first use with OnChange as its handler.
+template <class T>
+T* CreateOnFirstRead(std::unique_ptr<T>& Slot, const TNotifyEvent& OnChange) {
+  if (!Slot) Slot = std::make_unique<T>(OnChange);
+  return Slot.get();
+}
+
+// The rim of an emboss around R, never over R (drawn after the object it rims).
+void DrawEmbossRim(const TLumEmboss* Emboss, TCanvas3D* Canvas, const TRect& R);
+// Pixels a shadow or emboss reaches beyond its rectangle (0 when none or hidden).
+int EffectReach(const TLumShadow* Effect);
+
 // A bevel of Width one-pixel frames inside R (R shrinks by it): lowered dark on the
 // top and left edges and light on the others, raised the reverse, none nothing.
 void DrawBevel(TCanvas3D* Canvas, TRect& R, TPanelBevel Kind, int Width);
