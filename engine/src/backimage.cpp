@@ -1,5 +1,7 @@
 #include "engine/backimage.h"
 
+#include <memory>
+
 #include "canvas/lumcanvas.h"
 
 IMPLEMENT_CLASS_PROPS(TBackImage, TLumPicture)
@@ -15,10 +17,27 @@ void TBackImage::Draw(TCanvas3D* Canvas, const TRect& R) {
   if (w <= 0 || h <= 0) return;
   Canvas->ClipRectangle(R);
   switch (mode_) {
-    case pbmTile:
-      for (int y = R.Top; y < R.Bottom; y += h)
-        for (int x = R.Left; x < R.Right; x += w) Canvas->Draw(x, y, g);
+    case pbmTile: {
+      // A small picture over a large area would take a draw per pixel or so: it is
+      // first tiled into a bitmap of at least MinTile pixels each way.
+      constexpr int MinTile = 256;
+      std::unique_ptr<TBitmap> tile;
+      if (w < MinTile || h < MinTile) {
+        TBitmap one;
+        one.SetPixelFormat(pf32bit);
+        one.SetSize(w, h);
+        one.Canvas()->Draw(0, 0, g);
+        tile = std::make_unique<TBitmap>();
+        tile->SetPixelFormat(pf32bit);
+        tile->SetSize(w * ((MinTile + w - 1) / w), h * ((MinTile + h - 1) / h));
+        tile->Canvas()->Brush()->SetBitmap(&one);
+        tile->Canvas()->FillRect({0, 0, tile->Width(), tile->Height()});
+      }
+      TGraphic* piece = tile ? tile.get() : g;
+      for (int y = R.Top; y < R.Bottom; y += piece->Height())
+        for (int x = R.Left; x < R.Right; x += piece->Width()) Canvas->Draw(x, y, piece);
       break;
+    }
     case pbmCenter:
       Canvas->Draw(R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, g);
       break;

@@ -216,7 +216,7 @@ TEST(Callout, ArrowHeadDistanceAndPointerAtTheTarget) {
   EXPECT_GT(chart.Invalidates, before);  // without a series the chart repaints
 }
 
-TEST(Pointer, ShadowGradientAndTransparencyAreDrawn) {
+TEST(Pointer, ShadowGradientEmbossAndTransparencyAreDrawn) {
   TCountingChart chart;
   chart.SetBevelOuter(bvNone);
   chart.SetColor(clWhite);
@@ -241,6 +241,15 @@ TEST(Pointer, ShadowGradientAndTransparencyAreDrawn) {
   s.Pointer.Gradient()->SetEndColor(clFuchsia);
   bmp = Render(&chart);
   EXPECT_EQ(bmp->Canvas()->Pixels(x, y), clFuchsia);
+
+  s.Pointer.Shadow()->SetVisible(false);
+  s.Pointer.Emboss()->SetVisible(true);
+  s.Pointer.Emboss()->SetColor(clNavy);
+  s.Pointer.Emboss()->SetSize(3);
+  bmp = Render(&chart);
+  EXPECT_EQ(bmp->Canvas()->Pixels(x, y), clFuchsia);  // the rim stays off the marker
+  EXPECT_EQ(bmp->Canvas()->Pixels(x + 6, y + 6), clNavy);
+  EXPECT_EQ(bmp->Canvas()->Pixels(x - 6, y - 6), s.Pointer.Emboss()->LightColor());
 
   s.Pointer.SetTransparency(100);
   bmp = Render(&chart);

@@ -236,6 +236,14 @@ TEST(Panel, BackImageModesShadowAndRepaintSwitch) {
   chart.BackImage()->SetInside(true);
   auto inside = Render(&chart);
   EXPECT_EQ(inside->Canvas()->Pixels(55, 3), clWhite);
+  // Tiles start at the plot's corner, not the panel's.
+  chart.SetBackImageMode(pbmTile);
+  auto insideTiled = Render(&chart);
+  const TRect plot = chart.ChartRect();
+  ASSERT_GT(plot.Left, 0);
+  EXPECT_EQ(insideTiled->Canvas()->Pixels(plot.Left, plot.Top), clBlue);
+  EXPECT_EQ(insideTiled->Canvas()->Pixels(plot.Left + 8, plot.Top + 6), clBlue);
+  EXPECT_EQ(insideTiled->Canvas()->Pixels(plot.Left - 1, plot.Top), clWhite);
 
   chart.BackImage()->SetInside(false);
   chart.BackImage()->Assign(nullptr);
