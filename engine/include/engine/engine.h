@@ -1,8 +1,10 @@
 // The chart engine in one include.
 #pragma once
 #include "engine/axis.h"
+#include "engine/backimage.h"
 #include "engine/element.h"
 #include "engine/errors.h"
+#include "engine/marks.h"
 #include "engine/panel.h"
 #include "engine/series.h"
 #include "engine/settings.h"
