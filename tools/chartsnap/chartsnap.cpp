@@ -23,7 +23,7 @@ bool Save(TChart* Chart, const std::string& Path) {
   return ok;
 }
 
-// Three point series whose marks show several styles: framed, bevelled, shadowed,
+// Three point series whose marks show several styles: framed, shadowed, two bevelled,
 // one with rounded corners and a symbol, one with an arrow-headed callout.
 bool SaveMarksScene(const std::string& Path) {
   TChart chart(nullptr);
@@ -48,6 +48,7 @@ bool SaveMarksScene(const std::string& Path) {
     if (k == 1) {
       m->SetShapeStyle(fosRoundRectangle);
       m->SetRoundSize(10);
+      m->SetBevel(bvNone);
       m->Symbol()->Show();
       m->SetColor(0xE0F0FF);
     }
