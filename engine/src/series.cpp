@@ -6,6 +6,7 @@
 #include "canvas/lumconst.h"
 #include "engine/axis.h"
 #include "engine/errors.h"
+#include "engine/function.h"
 #include "engine/panel.h"
 
 IMPLEMENT_CLASS_PROPS(TChartSeries, TCustomChartElement)
@@ -23,6 +24,12 @@ TChartSeries::TChartSeries(TComponent* AOwner)
 }
 
 TChartSeries::~TChartSeries() {
+  if (function_) {
+    function_->series_ = nullptr;
+    delete function_;
+  }
+  RemoveAllDataSources();
+  for (TChartSeries* dependent : std::vector<TChartSeries*>(linkedSeries_)) dependent->InternalRemoveDataSource(this);
   if (ParentChart()) ParentChart()->InternalRemoveSeries(this);
 }
 
@@ -69,10 +76,8 @@ int TChartSeries::AddXY(double X, double Y, const std::string& Label, TColor Col
   yValues_->InsertChartValue(index, Y);
   for (TChartValueList* l : valuesList_)
     if (l != xValues_.get() && l != yValues_.get()) l->InsertChartValue(index, 0);
-  if (Color != clLumColor && !colors_)
-    colors_ = std::make_unique<std::vector<TColor>>(size_t(oldCount), clLumColor);
-  if (colors_) colors_->insert(colors_->begin() + index, Color);
-  if (!Label.empty() || !labels_.Empty()) labels_.InsertLabel(index, Label);
+  (void)oldCount;
+  InsertPointExtras(index, Color, Label);
   if (updateCount_ == 0) {
     NotifyValue(veAdd, index);
     Repaint();
@@ -84,9 +89,11 @@ void TChartSeries::Clear() {
   for (TChartValueList* l : valuesList_) l->Clear();
   colors_.reset();
   labels_.Clear();
+  if (visuals_) visuals_->Clear();
   firstIndex_ = lastIndex_ = -1;
   if (OnClearValues.Assigned()) OnClearValues(this);
   NotifyValue(veClear, -1);
+  if (function_) function_->ClearOutput();
   if (Active() && ParentChart() && !ParentChart()->destroying_) Repaint();
 }
 
@@ -112,9 +119,7 @@ void TChartSeries::SetValueFormat(const std::string& Value) { SetStringProperty(
 
 std::string TChartSeries::GetTitleOrName() const {
   if (!title_.empty()) return title_;
-  if (!Name().empty()) return Name();
-  const int index = ParentChart() ? ParentChart()->SeriesList().IndexOf(this) : -1;
-  return LumMsg_DefaultSeriesName + " " + IntToStr(index >= 0 ? index : 0);
+  return NameOrDefault();
 }
 
 void TChartSeries::SetActive(bool Value) { TCustomChartElement::SetActive(Value); }
@@ -209,7 +214,10 @@ void TChartSeries::DrawValue(int) {}
 
 void TChartSeries::DrawAllValues() {
   if (firstIndex_ < 0) return;
-  for (int i = firstIndex_; i <= lastIndex_; ++i) DrawValue(i);
+  if (DrawValuesForward())
+    for (int i = firstIndex_; i <= lastIndex_; ++i) DrawValue(i);
+  else
+    for (int i = lastIndex_; i >= firstIndex_; --i) DrawValue(i);
 }
 
 void TChartSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) { LeftMargin = RightMargin = 0; }
@@ -224,8 +232,9 @@ void TChartSeries::EndUpdate() {
 
 void TChartSeries::RefreshSeries() {
   if (updateCount_ != 0) return;
+  RefreshFromSources();
   NotifyValue(veRefresh, 0);
-  Repaint();
+  CheckDataSource();
 }
 
 void TChartSeries::Assign(TPersistent* Source) {
@@ -241,6 +250,12 @@ void TChartSeries::Assign(TPersistent* Source) {
     percentFormat_ = src->percentFormat_;
     horizAxis_ = src->horizAxis_;
     vertAxis_ = src->vertAxis_;
+    cursor_ = src->cursor_;
+    depth_ = src->depth_;
+    legendTitle_ = src->legendTitle_;
+    showInEditor_ = src->showInEditor_;
+    locked_ = src->locked_;
+    randomSampleCount_ = src->randomSampleCount_;
     xValues_->Assign(src->xValues_.get());
     yValues_->Assign(src->yValues_.get());
     marks_->Assign(src->marks_.get());
@@ -252,6 +267,12 @@ void TChartSeries::Assign(TPersistent* Source) {
 
 void TChartSeries::DefineProperties(TPropertyTable& t) {
   t.Bool("ColorEachPoint", &TChartSeries::ColorEachPoint, &TChartSeries::SetColorEachPoint).Default(false);
+  t.Int("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor).Default((long long)crDefault);
+  t.Int("Depth", &TChartSeries::Depth, &TChartSeries::SetDepth).Default(-1LL);
+  t.Str("LegendTitle", &TChartSeries::LegendTitle, &TChartSeries::SetLegendTitle).Default(std::string());
+  t.Int("RandomSampleCount", &TChartSeries::RandomSampleCount, &TChartSeries::SetRandomSampleCount).Default(0LL);
+  t.Bool("ShowInEditor", &TChartSeries::ShowInEditor, &TChartSeries::SetShowInEditor).Default(true);
+  t.Int("Locked", &TChartSeries::Locked, &TChartSeries::SetLocked).Default(0LL);
   t.Enum("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis,
          {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"}).Default((long long)aBottomAxis);
   t.Object("Marks", &TChartSeries::Marks);

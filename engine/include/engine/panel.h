@@ -277,6 +277,8 @@ public:
   virtual TColor GetDefaultColor(int Index) const;
   // The owner of new series and tools: the chart's owner.
   virtual TComponent* GetNewSeriesOwner() { return Owner(); }
+  // Whether AComponent may feed ASeries: a series the series accepts, or a source component.
+  virtual bool IsValidDataSource(TChartSeries* ASeries, TComponent* AComponent);
 
   // ---- Axes ----
   TChartAxes* Axes() const { return axes_.get(); }

@@ -2,6 +2,7 @@
 // labels), its axes, pixel positions, the drawing loop, marks and the pointer that
 // line and point series draw at each point.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,11 +11,15 @@
 #include "engine/element.h"
 #include "engine/shape.h"
 #include "engine/valuelist.h"
+#include "engine/visuals.h"
 #include "platform/classes.h"
+#include "platform/forms.h"
 #include "platform/typinfo.h"
 
 class TCanvas3D;
 class TChartAxis;
+class TDataSourcesList;
+class TLumFunction;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -48,8 +53,9 @@ public:
   TChartValueList* XValues() const { return xValues_.get(); }
   TChartValueList* YValues() const { return yValues_.get(); }
   // The value (Y) list and the position (X) list.
-  TChartValueList* MandatoryValueList() const { return yValues_.get(); }
-  TChartValueList* NotMandatoryValueList() const { return xValues_.get(); }
+  // A horizontal series answers X and Y the other way round.
+  virtual TChartValueList* MandatoryValueList() const { return yValues_.get(); }
+  virtual TChartValueList* NotMandatoryValueList() const { return xValues_.get(); }
   const TChartValueLists& ValuesList() const { return valuesList_; }
   // nullptr when the series has no list of that name (case-insensitive).
   TChartValueList* GetValueListByName(const std::string& Name) const;
@@ -171,6 +177,115 @@ public:
   // Refresh from data sources (none yet) and repaint, unless inside an update block.
   virtual void RefreshSeries();
 
+
+  // ---- More point data, data sources, function and editor flags ----
+  // A null point (colour clNone): after the last X (X = Count), or at (X, Y).
+  int AddNull(const std::string& Label = "");
+  int AddNullXY(double X, double Y, const std::string& Label = "");
+  // Removes the point from every list, its colour, label and visual object;
+  // EListError outside 0..Count-1; notifies and repaints.
+  virtual void Delete(int ValueIndex);
+  // Replaces the points by a copy of Source's (value lists by name, colours, labels).
+  virtual void AssignValues(TChartSeries* Source);
+  // Sorts the points by label (loNone: nothing), keeping every value list, the
+  // colours, labels and visual objects together; the X list's order becomes none.
+  void SortPoints(TChartListOrder Order);
+  // What the points hold beyond values: 1 own X values, 2 per-point colours, 4 labels.
+  enum { dsfXValues = 1, dsfColors = 2, dsfLabels = 4 };
+  static int DataStorageFlags(const TChartSeries* ASeries);
+  // Whether the points have Z values (a "Z" list); Min/MaxZValue are its range,
+  // else the series' depth place.
+  bool HasZValues() const { return hasZValues_; }
+  void SetHasZValues(bool Value) { hasZValues_ = Value; }
+  virtual double MinZValue() const;
+  virtual double MaxZValue() const;
+  // The index of the point at pixel (X, Y); the base finds none (-1).
+  virtual int Clicked(int X, int Y);
+  // Whether points are drawn first to last; the index drawing starts at.
+  virtual bool DrawValuesForward() const { return true; }
+  int DrawStartIndex() const { return DrawValuesForward() ? FirstValueIndex() : LastValueIndex(); }
+  // The component name, else "Series" and the place in the chart.
+  std::string NameOrDefault() const;
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor Value) { SetProperty(cursor_, Value); }
+  // Depth of the series in 3D in pixels; -1 automatic.
+  int Depth() const { return depth_; }
+  void SetDepth(int Value) { SetIntegerProperty(depth_, Value); }
+  // The legend's text for the series ("" the title or name).
+  const std::string& LegendTitle() const { return legendTitle_; }
+  void SetLegendTitle(const std::string& Value) { SetStringProperty(legendTitle_, Value); }
+  bool ShowInEditor() const { return showInEditor_; }
+  void SetShowInEditor(bool Value) { showInEditor_ = Value; }
+  // Lock bits: 1 no delete, no clone, no data-source tab, no persistent box; 2 no
+  // type change; 4 no delete; 8 no clone; 16 persistent; 32 no data-source tab.
+  unsigned char Locked() const { return locked_; }
+  void SetLocked(unsigned char Value) { locked_ = Value; }
+  // The series shows one colour (colour editing is offered then); it can show a matrix.
+  bool OneColor() const { return oneColor_; }
+  bool Grid3D() const { return grid3D_; }
+
+  // ---- Sample values ----
+  // Points filled in by AddSampleValues (0: the type's default).
+  int RandomSampleCount() const { return randomSampleCount_; }
+  void SetRandomSampleCount(int Value) { randomSampleCount_ = Value; }
+  virtual int NumSampleValues() const { return 25; }
+  // Clears and fills the series with NumValues (<= 0: the default count) random
+  // points inside an update block, reseeding the random source first.
+  virtual void AddSampleValues(int NumValues = 0);
+  // Start X, X step, start Y, minimum Y and Y range of NumValues sample points:
+  // the axes' ranges when set by hand, else X 0.. and Y 0..1000.
+  void CalcRandomBounds(int NumValues, double& tmpX, double& StepX, double& tmpY, double& MinY,
+                        double& DifY) const;
+  // A random integer 0..Limit-1 (0 when Limit < 1).
+  double RandomValue(int Limit);
+  // The seed AddSampleValues starts from (0: the clock); tests fix it.
+  static void SetRandomSeed(unsigned Seed);
+
+  // ---- Class-level gallery and editor operations ----
+  // The class name of the series' editor form ("" none).
+  virtual std::string EditorClassName() const { return std::string(); }
+  // Calls AddSubChart with the name of each sub-style; the base has one.
+  virtual void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart);
+  // Applies sub-style Index to ASeries; the base does nothing.
+  virtual void SetSubGallery(TChartSeries* ASeries, int Index) { (void)ASeries; (void)Index; }
+  // Gallery defaults: marks, their every-n and arrow length, and the palette colour.
+  virtual void PrepareForGallery(bool IsEnabled);
+  // Sets the chart's 3D view (a gallery switching its charts).
+  virtual void SetChartView3D(bool Value);
+
+  // ---- Visual objects ----
+  // A visual object of the whole series (not owned; nullptr none).
+  TPersistent* Visual() const { return visual_; }
+  void SetVisual(TPersistent* Value) { visual_ = Value; }
+  // Per-point objects, created on first use.
+  TVisualsList* Visuals();
+  bool HasVisuals() const { return bool(visuals_); }
+
+  // ---- Function and data sources ----
+  TLumFunction* FunctionType() const { return function_; }
+  // Attaches the function (nullptr removes it), freeing the previous one; the
+  // series owns its function.
+  virtual void SetFunction(TLumFunction* Value);
+  // The first data source; nullptr none.
+  TComponent* DataSource() const;
+  // Makes Value the only data source (nullptr: none) and refreshes: ChartException
+  // when the chart rejects it or it leads back to this series (nothing changes then).
+  void SetDataSource(TComponent* Value);
+  // The list is created on first use.
+  TDataSourcesList* GetDataSources();
+  bool HasDataSources() const;
+  // The series other series take data from this one.
+  const std::vector<TChartSeries*>& LinkedSeries() const { return linkedSeries_; }
+  // Whether Value may be a data source of this series: any series but itself.
+  virtual bool IsValidSourceOf(TChartSeries* Value) { return Value != this; }
+  // ChartException "Circular Series dependences are not allowed" when Source is
+  // this series or takes its data, through any chain, from it.
+  void CheckCircularSource(TComponent* Source);
+  // Refreshes the series that take their data from this one, and repaints.
+  void CheckDataSource();
+  // Each value list reads its own-named list of the sources again.
+  void ResetValueListRoles();
+
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
@@ -191,6 +306,18 @@ protected:
 private:
   friend class TCustomAxisPanel;
   friend class TChartValueList;
+  friend class TDataSourcesList;
+  friend class TLumFunction;
+  // The internal add of a data source: ChartException "No valid DataSource: %s"
+  // when the chart rejects it; no notification.
+  void InternalAddDataSource(TComponent* Value);
+  void InternalRemoveDataSource(TComponent* Value);
+  void RemoveAllDataSources();
+  // Recomputes the points from the sources (through the function when there is one).
+  void RefreshFromSources();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Keeps colours, labels and visual objects in step with a point inserted at Index.
+  void InsertPointExtras(int Index, TColor Color, const std::string& Label);
 
   std::unique_ptr<TChartValueList> xValues_, yValues_;
   TChartValueLists valuesList_;
@@ -210,6 +337,24 @@ private:
   int startZ_ = 0, middleZ_ = 0, endZ_ = 0, zOrder_ = 0;
   int firstIndex_ = -1, lastIndex_ = -1;
   int updateCount_ = 0;
+  bool hasZValues_ = false;
+  TCursor cursor_ = crDefault;
+  int depth_ = -1;
+  std::string legendTitle_;
+  bool showInEditor_ = true;
+  unsigned char locked_ = 0;
+  int randomSampleCount_ = 0;
+  TPersistent* visual_ = nullptr;
+  std::unique_ptr<TVisualsList> visuals_;
+  TLumFunction* function_ = nullptr;
+  std::unique_ptr<TDataSourcesList> dataSources_;
+  std::vector<TChartSeries*> linkedSeries_;
+  bool refreshing_ = false;
+
+protected:
+  // Flags series types set in their constructors.
+  bool oneColor_ = true;
+  bool grid3D_ = false;
 };
 
 using TChartSeriesClass = TClass;
