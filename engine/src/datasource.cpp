@@ -82,7 +82,10 @@ void TChartSeries::InternalRemoveDataSource(TComponent* Value) {
     auto& links = s->linkedSeries_;
     links.erase(std::remove(links.begin(), links.end(), this), links.end());
   }
-  if (!HasState(csDestroying)) RemoveFreeNotification(Value);
+  // The link that told each of the other's end goes; a source component forgets us.
+  if (auto* source = dynamic_cast<TLumSeriesSource*>(Value); source && source->series_ == this)
+    source->series_ = nullptr;
+  RemoveFreeNotification(Value);
 }
 
 void TChartSeries::RemoveAllDataSources() {

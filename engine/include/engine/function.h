@@ -164,6 +164,7 @@ protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  friend class TChartSeries;
   TChartSeries* series_ = nullptr;
 };
 
