@@ -4,6 +4,7 @@
 
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/function.h"
 #include "engine/marks.h"
 
 namespace {
@@ -11,15 +12,22 @@ std::array<TClass, 4> StandardSeriesClasses() {
   return {TFastLineSeries::StaticClass(), TLineSeries::StaticClass(), TPointSeries::StaticClass(),
           TBarSeries::StaticClass()};
 }
+
+// The bases of functions and source components, for streams and editors by name.
+std::array<TClass, 3> EngineBaseClasses() {
+  return {TLumFunction::StaticClass(), TLumMovingFunction::StaticClass(), TLumSeriesSource::StaticClass()};
+}
 }  // namespace
 
 void ChartUnitInit() {
   chart_detail::CreatePalettes();
   for (TClass c : StandardSeriesClasses()) RegisterClass(c);
   for (TClass c : ShapeClasses()) RegisterClass(c);
+  for (TClass c : EngineBaseClasses()) RegisterClass(c);
 }
 
 void ChartUnitDone() {
+  for (TClass c : EngineBaseClasses()) UnRegisterClass(c);
   for (TClass c : ShapeClasses()) UnRegisterClass(c);
   for (TClass c : StandardSeriesClasses()) UnRegisterClass(c);
   chart_detail::FreePalettes();
