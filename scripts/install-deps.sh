@@ -23,7 +23,8 @@ esac
 # against (giftext/giftool, PIL, giftopnm, convert; Tk's and the flag set's GIF
 # pictures); the tests skip what is missing, and PHONARK_ORACLES= leaves them out.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
-  pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs)
+  pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs
+         python3-numpy)
 
 missing=()
 for p in "${pkgs[@]}"; do
