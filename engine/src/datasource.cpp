@@ -58,13 +58,16 @@ void TChartSeries::CheckCircularSource(TComponent* Source) {
   if (Source && LeadsTo(Source, this)) throw ChartException(CircularText);
 }
 
+void TChartSeries::CheckValidSource(TComponent* Value) {
+  if (ParentChart() ? ParentChart()->IsValidDataSource(this, Value) : ValidSource(this, Value)) return;
+  throw ChartException(
+      Format("No valid DataSource: %s", (Value->Name().empty() ? Value->ClassName() : Value->Name()).c_str()));
+}
+
 void TChartSeries::InternalAddDataSource(TComponent* Value) {
   if (!Value) return;
   CheckCircularSource(Value);
-  const bool valid = ParentChart() ? ParentChart()->IsValidDataSource(this, Value) : ValidSource(this, Value);
-  if (!valid)
-    throw ChartException(Format("No valid DataSource: %s",
-                                (Value->Name().empty() ? Value->ClassName() : Value->Name()).c_str()));
+  CheckValidSource(Value);
   TDataSourcesList* list = GetDataSources();
   if (list->IndexOf(Value) >= 0) return;
   list->items_.push_back(Value);
@@ -97,9 +100,7 @@ void TChartSeries::SetDataSource(TComponent* Value) {
   if (Value) {
     // Every check before anything changes.
     CheckCircularSource(Value);
-    if (!(ParentChart() ? ParentChart()->IsValidDataSource(this, Value) : ValidSource(this, Value)))
-      throw ChartException(Format("No valid DataSource: %s",
-                                  (Value->Name().empty() ? Value->ClassName() : Value->Name()).c_str()));
+    CheckValidSource(Value);
   }
   RemoveAllDataSources();
   if (!Value) return;

@@ -295,8 +295,10 @@ public:
   TNotifyEvent OnClearValues;
 
 protected:
-  // Tells dependents about a change of the values (data sources come later).
+  // Tells dependents about a change of the values.
   virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex);
+  // A data source or function going away is dropped.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Adds a value list of the series' own (after X and Y).
   void AddValueList(TChartValueList* List) { valuesList_.Add(List); }
   TCanvas3D* ParentCanvas() const;
@@ -315,7 +317,9 @@ private:
   void RemoveAllDataSources();
   // Recomputes the points from the sources (through the function when there is one).
   void RefreshFromSources();
-  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // ChartException "No valid DataSource: %s" unless the chart (or, without one, the
+  // series) accepts Value.
+  void CheckValidSource(TComponent* Value);
   // Keeps colours, labels and visual objects in step with a point inserted at Index.
   void InsertPointExtras(int Index, TColor Color, const std::string& Label);
 
