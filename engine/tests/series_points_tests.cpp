@@ -206,28 +206,21 @@ TEST(SampleValues, AxesSetByHandBoundTheSamples) {
   EXPECT_EQ(s.RandomValue(0), 0);
 }
 
-TEST(SeriesBase, DefaultsOfTheEditorAndGalleryOperations) {
+TEST(SeriesBase, DefaultNameAndGalleryColours) {
   TCountingChart chart;
+  chart.AddSeriesOfClass(TChartSeries::StaticClass());
   TChartSeries* s = chart.AddSeriesOfClass(TChartSeries::StaticClass());
-  EXPECT_EQ(s->Clicked(10, 10), -1);
-  EXPECT_EQ(s->Depth(), -1);
-  EXPECT_EQ(s->NameOrDefault(), "Series 0");
+  EXPECT_EQ(s->NameOrDefault(), "Series 1");
+  s->SetTitle("Prices");  // a title is not a name
+  EXPECT_EQ(s->NameOrDefault(), "Series 1");
   s->SetName("Prices");
   EXPECT_EQ(s->NameOrDefault(), "Prices");
-  EXPECT_EQ(s->EditorClassName(), "");
-  std::vector<std::string> styles;
-  s->CreateSubGallery([&](const std::string& Name) { styles.push_back(Name); });
-  EXPECT_EQ(styles.size(), 1u);
-  s->SetChartView3D(true);
-  EXPECT_TRUE(chart.View3D());
   s->PrepareForGallery(false);
   EXPECT_EQ(s->SeriesColor(), clSilver);
-  s->PrepareForGallery(true);
-  EXPECT_EQ(s->SeriesColor(), chart.GetDefaultColor(0));
-  s->AddXY(0, 0);
-  s->AddXY(1, 1);
-  s->CalcFirstLastVisibleIndex();
-  EXPECT_EQ(s->DrawStartIndex(), s->FirstValueIndex());
+  s->PrepareForGallery(true);  // the palette colour of its place
+  EXPECT_EQ(s->SeriesColor(), chart.GetDefaultColor(1));
+  s->SetChartView3D(true);
+  EXPECT_TRUE(chart.View3D());
 }
 
 TEST(Visuals, PerPointObjectsFollowTheirPoints) {

@@ -4,6 +4,7 @@
 #include "engine/backimage.h"
 #include "engine/element.h"
 #include "engine/errors.h"
+#include "engine/function.h"
 #include "engine/marks.h"
 #include "engine/panel.h"
 #include "engine/series.h"
