@@ -20,29 +20,10 @@ void TLumFunction::SetParentSeries(TChartSeries* ASeries) {
   else if (series_) series_->SetFunction(nullptr);
 }
 
-void TLumFunction::SetPeriod(double Value) {
-  if (period_ == Value) return;
-  period_ = Value;
-  Recalculate();
-}
-
-void TLumFunction::SetPeriodStyle(TFunctionPeriodStyle Value) {
-  if (periodStyle_ == Value) return;
-  periodStyle_ = Value;
-  Recalculate();
-}
-
-void TLumFunction::SetPeriodAlign(TFunctionPeriodAlign Value) {
-  if (periodAlign_ == Value) return;
-  periodAlign_ = Value;
-  Recalculate();
-}
-
-void TLumFunction::SetIncludeNulls(bool Value) {
-  if (includeNulls_ == Value) return;
-  includeNulls_ = Value;
-  Recalculate();
-}
+void TLumFunction::SetPeriod(double Value) { StoreAndRecalculate(period_, Value); }
+void TLumFunction::SetPeriodStyle(TFunctionPeriodStyle Value) { StoreAndRecalculate(periodStyle_, Value); }
+void TLumFunction::SetPeriodAlign(TFunctionPeriodAlign Value) { StoreAndRecalculate(periodAlign_, Value); }
+void TLumFunction::SetIncludeNulls(bool Value) { StoreAndRecalculate(includeNulls_, Value); }
 
 void TLumFunction::EndUpdate() {
   if (updateCount_ > 0 && --updateCount_ == 0) Recalculate();

@@ -8,14 +8,16 @@
 
 namespace {
 
+double Sum(const std::vector<double>& Values) {
+  double sum = 0;
+  for (double v : Values) sum += v;
+  return sum;
+}
+
 class TSumFunction : public TLumFunction {
 public:
   using TLumFunction::TLumFunction;
-  double CalculateMany(const std::vector<double>& Values) override {
-    double sum = 0;
-    for (double v : Values) sum += v;
-    return sum;
-  }
+  double CalculateMany(const std::vector<double>& Values) override { return Sum(Values); }
   void AddPoints(const std::vector<TChartSeries*>& Sources) override {
     ++Recalculations;
     TLumFunction::AddPoints(Sources);
@@ -27,9 +29,7 @@ class TMeanFunction : public TLumMovingFunction {
 public:
   using TLumMovingFunction::TLumMovingFunction;
   double CalculateMany(const std::vector<double>& Values) override {
-    double sum = 0;
-    for (double v : Values) sum += v;
-    return Values.empty() ? 0 : sum / double(Values.size());
+    return Values.empty() ? 0 : Sum(Values) / double(Values.size());
   }
 };
 

@@ -98,6 +98,13 @@ protected:
   void SetHideSourceList(bool Value) { hideSourceList_ = Value; }
   // The X where a period of the source from First to Last puts its result.
   double AlignedX(TChartSeries* Source, int First, int Last) const;
+  // Stores a changed value and recalculates.
+  template <class T>
+  void StoreAndRecalculate(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Recalculate();
+  }
 
 private:
   friend class TChartSeries;
