@@ -147,7 +147,7 @@ void TChartSeries::Notification(TComponent* AComponent, TOperation Operation) {
 
 // ---- Source components ----------------------------------------------------------
 TLumSeriesSource::~TLumSeriesSource() {
-  if (series_) series_->SetDataSource(nullptr);
+  if (series_) series_->InternalRemoveDataSource(this);
 }
 
 void TLumSeriesSource::SetSeries(TChartSeries* Value) {
@@ -155,7 +155,7 @@ void TLumSeriesSource::SetSeries(TChartSeries* Value) {
   TChartSeries* old = series_;
   series_ = nullptr;
   if (old) {
-    old->SetDataSource(nullptr);
+    old->InternalRemoveDataSource(this);
     RemoveFreeNotification(old);
   }
   series_ = Value;

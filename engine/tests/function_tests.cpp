@@ -275,12 +275,17 @@ TEST(DataSource, FunctionsBelongToTheirSeries) {
 TEST(DataSource, SourceComponentsFeedOneSeriesAndLeaveItWhenFreed) {
   TCountingChart chart;
   TChartSeries* s = chart.AddSeriesOfClass(TChartSeries::StaticClass());
+  TChartSeries* other = chart.AddSeriesOfClass(TChartSeries::StaticClass());
+  s->GetDataSources()->Add(other);
   auto* source = new TLumSeriesSource(nullptr);
-  source->SetSeries(s);
+  source->SetSeries(s);  // the only source from now on
   EXPECT_EQ(s->DataSource(), source);
+  EXPECT_EQ(s->GetDataSources()->Count(), 1);
+  s->GetDataSources()->Add(other);
   EXPECT_TRUE(LumSeriesSources().empty());
-  delete source;
-  EXPECT_EQ(s->DataSource(), nullptr);
+  delete source;  // leaves the other source in place
+  EXPECT_EQ(s->DataSource(), other);
+  s->SetDataSource(nullptr);
   TLumSeriesSource kept(nullptr);
   kept.SetSeries(s);
   s->SetDataSource(nullptr);

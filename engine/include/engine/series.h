@@ -310,6 +310,7 @@ private:
   friend class TChartValueList;
   friend class TDataSourcesList;
   friend class TLumFunction;
+  friend class TLumSeriesSource;
   // The internal add of a data source: ChartException "No valid DataSource: %s"
   // when the chart rejects it; no notification.
   void InternalAddDataSource(TComponent* Value);
