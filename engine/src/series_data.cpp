@@ -246,9 +246,11 @@ void TChartSeries::CreateSubGallery(const std::function<void(const std::string&)
 }
 
 void TChartSeries::PrepareForGallery(bool IsEnabled) {
+  // Thumbnails are small: few, small marks close to their points.
   marks_->SetVisible(false);
   marks_->Font()->SetSize(7);
-  marks_->SetArrowLength(4);
+  marks_->SetDrawEvery(2);
+  marks_->Callout()->SetLength(4);
   const int index = ParentChart() ? ParentChart()->SeriesList().IndexOf(this) : 0;
   SetSeriesColor(IsEnabled && ParentChart() ? ParentChart()->GetDefaultColor(std::max(0, index)) : clSilver);
 }

@@ -248,7 +248,8 @@ public:
   virtual void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart);
   // Applies sub-style Index to ASeries; the base does nothing.
   virtual void SetSubGallery(TChartSeries* ASeries, int Index) { (void)ASeries; (void)Index; }
-  // Gallery defaults: marks, their every-n and arrow length, and the palette colour.
+  // Gallery defaults: marks hidden in a 7-point font, every second one, callout 4
+  // pixels; the palette colour of its place (IsEnabled), else silver.
   virtual void PrepareForGallery(bool IsEnabled);
   // Sets the chart's 3D view (a gallery switching its charts).
   virtual void SetChartView3D(bool Value);
