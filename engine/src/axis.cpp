@@ -203,17 +203,8 @@ void TChartAxis::AdjustMaxMin() {
   const bool autoMin = automatic_ && automaticMinimum_;
   const bool autoMax = automatic_ && automaticMaximum_;
   if (!chart_ || (!autoMin && !autoMax)) return;
-  bool any = false;
   double lo = 0, hi = 0;
-  for (TChartSeries* s : chart_->SeriesList()) {
-    if (!s->Active() || s->Count() == 0 || !s->AssociatedToAxis(this)) continue;
-    const double smin = horizontal_ ? s->MinXValue() : s->MinYValue();
-    const double smax = horizontal_ ? s->MaxXValue() : s->MaxYValue();
-    lo = any ? std::min(lo, smin) : smin;
-    hi = any ? std::max(hi, smax) : smax;
-    any = true;
-  }
-  if (!any) return;  // no data: the range stays as it was
+  if (!DataExtent(lo, hi)) return;  // no data: the range stays as it was
   if (autoMin) minimum_ = lo;
   if (autoMax) maximum_ = hi;
 }

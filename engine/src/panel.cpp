@@ -5,6 +5,7 @@
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "engine/errors.h"
+#include "mouse_state.h"
 
 IMPLEMENT_CLASS_PROPS(TCustomLumPanel, TCustomControl)
 IMPLEMENT_CLASS_PROPS(TCustomLumPanelExtended, TCustomLumPanel)
@@ -190,6 +191,9 @@ void TCustomLumPanel::DefineProperties(TPropertyTable& t) {
   t.Object("Zoom", &TCustomLumPanel::Zoom);
   t.Enum("AllowPanning", &TCustomLumPanel::AllowPanning, &TCustomLumPanel::SetAllowPanning,
          {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"}).Default((long long)pmBoth);
+  t.Object("Panning", &TCustomLumPanel::Panning);
+  t.Enum("ScrollMouseButton", &TCustomLumPanel::ScrollMouseButton, &TCustomLumPanel::SetScrollMouseButton,
+         {"mbLeft", "mbRight", "mbMiddle"}).Default((long long)mbRight);
   t.Event("OnAfterDraw", &TCustomLumPanel::OnAfterDraw);
 }
 
@@ -309,7 +313,10 @@ void TChartSeriesList::SetActiveAll(bool Active) {
 
 // ---------------------------------------------------------------------------
 TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
-    : TCustomLumPanelExtended(AOwner), axes_(std::make_unique<TChartAxes>(this)) {
+    : TCustomLumPanelExtended(AOwner),
+      axes_(std::make_unique<TChartAxes>(this)),
+      tools_(std::make_unique<TChartTools>(this)),
+      mouse_(std::make_unique<TMouseState>()) {
   // Created in the order of the axes list: depth, depth top, top, bottom, left, right.
   depthAxis_ = std::make_unique<TChartAxis>(this);
   depthAxis_->isDepthAxis_ = true;
@@ -333,6 +340,7 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
 TCustomAxisPanel::~TCustomAxisPanel() {
   destroying_ = true;
   SetAutoRepaint(false);
+  tools_->Clear();
   while (!seriesList_.items_.empty()) {
     TChartSeries* s = seriesList_.items_.back();
     InternalRemoveSeries(s);
@@ -463,12 +471,20 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
   const bool clipIt = CanClip();
   if (clipIt) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
   try {
+    BroadcastSeriesEvent(1, ASeries);
+    // A tool may have freed the series.
+    if (seriesList_.IndexOf(ASeries) < 0) {
+      if (clipIt) c->UnClipRectangle();
+      return;
+    }
     ASeries->DrawAllValues();
+    BroadcastSeriesEvent(4, ASeries);
   } catch (...) {
     if (clipIt) c->UnClipRectangle();
     throw;
   }
   if (clipIt) c->UnClipRectangle();
+  if (seriesList_.IndexOf(ASeries) < 0) return;
   if (!ASeries->Marks()->Visible()) return;
   const bool clipMarks = ASeries->Marks()->Clip() && clipIt;
   if (clipMarks) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
@@ -504,7 +520,8 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
   for (TChartAxis* a : *axes_) a->DrawGrid();
   if (axes_->GetBehind()) DrawAxes();
   BroadcastToolEvent(1);
-  for (TChartSeries* s : SeriesInDepthOrder()) DrawSeries(s);
+  for (TChartSeries* s : SeriesInDepthOrder())
+    if (seriesList_.IndexOf(s) >= 0) DrawSeries(s);  // tools may free series meanwhile
   BroadcastToolEvent(4);
   if (!axes_->GetBehind()) DrawAxes();
   DrawTitlesAndLegend(false);
@@ -521,4 +538,6 @@ void TCustomAxisPanel::DefineProperties(TPropertyTable& t) {
   t.Object("LeftAxis", &TCustomAxisPanel::LeftAxis);
   t.Object("RightAxis", &TCustomAxisPanel::RightAxis);
   t.Object("TopAxis", &TCustomAxisPanel::TopAxis);
+  t.Event("OnAllowScroll", &TCustomAxisPanel::OnAllowScroll);
+  t.Event("OnScroll", &TCustomAxisPanel::OnScroll);
 }

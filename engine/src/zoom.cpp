@@ -3,6 +3,7 @@
 #include "platform/typinfo.h"
 
 IMPLEMENT_CLASS_PROPS(TChartZoom, TPersistent)
+IMPLEMENT_CLASS_PROPS(TZoomPanning, TPersistent)
 
 TChartZoom::TChartZoom(TNotifyEvent OnChange)
     : pen_(std::make_unique<TChartPen>(OnChange)), brush_(std::make_unique<TChartBrush>(OnChange)) {
@@ -42,4 +43,14 @@ void TChartZoom::DefineProperties(TPropertyTable& t) {
          {"mbLeft", "mbRight", "mbMiddle"}).Default((long long)mbLeft);
   t.Object("Pen", &TChartZoom::Pen);
   t.Bool("UpLeftZooms", &TChartZoom::UpLeftZooms, &TChartZoom::SetUpLeftZooms).Default(false);
+}
+
+void TZoomPanning::Assign(TPersistent* Source) {
+  auto* p = dynamic_cast<TZoomPanning*>(Source);
+  if (!p) return TPersistent::Assign(Source);
+  insideBounds_ = p->insideBounds_;
+}
+
+void TZoomPanning::DefineProperties(TPropertyTable& t) {
+  t.Bool("InsideBounds", &TZoomPanning::InsideBounds, &TZoomPanning::SetInsideBounds).Default(false);
 }

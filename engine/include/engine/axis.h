@@ -110,6 +110,15 @@ public:
   // Recomputes the automatic ends from the series.
   void AdjustMaxMin();
 
+  // ---- Scrolling (axis_scroll.cpp) ----
+  // Shifts both ends by Offset once the chart's OnAllowScroll agrees (its handler
+  // may also change the new ends), turns automatic scaling off, repaints and fires
+  // the chart's OnScroll. With CheckLimits the range does not move past the data
+  // of the axis' series (an edge already past it stays where it is).
+  void Scroll(double Offset, bool CheckLimits);
+  // The extent of the data of the active series on the axis; false without data.
+  bool DataExtent(double& AMin, double& AMax) const;
+
   // ---- Placement ----
   bool Horizontal() const { return horizontal_; }
   void SetHorizontal(bool Value);
@@ -233,6 +242,8 @@ public:
 
 private:
   friend class TCustomAxisPanel;
+  // Scroll without the chart's OnScroll: answers whether the range moved.
+  bool ScrollRange(double Offset, bool CheckLimits);
   void Changed(TObject* Sender);
   TNotifyEvent ChangeHandler() { return TNotifyEvent(this, &TChartAxis::Changed); }
   void Repaint();

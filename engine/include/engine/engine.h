@@ -10,4 +10,5 @@
 #include "engine/series.h"
 #include "engine/settings.h"
 #include "engine/shape.h"
+#include "engine/tools.h"
 #include "engine/valuelist.h"

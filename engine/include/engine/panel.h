@@ -30,6 +30,7 @@
 #include "engine/axis.h"
 #include "engine/backimage.h"
 #include "engine/series.h"
+#include "engine/tools.h"
 #include "engine/zoom.h"
 #include "platform/classes.h"
 #include "platform/controls.h"
@@ -124,6 +125,9 @@ public:
   TChartZoom* Zoom() const { return zoom_.get(); }
   TPanningMode AllowPanning() const { return allowPanning_; }
   void SetAllowPanning(TPanningMode Value) { allowPanning_ = Value; }
+  TMouseButton ScrollMouseButton() const { return scrollMouseButton_; }
+  void SetScrollMouseButton(TMouseButton Value) { scrollMouseButton_ = Value; }
+  TZoomPanning* Panning() const { return panning_.get(); }
 
   // Draws the whole chart into the canvas now, within UserRect; refused (one more
   // paint asked for instead) while the chart is drawing.
@@ -183,6 +187,8 @@ private:
   int drawing_ = 0;
   std::unique_ptr<TChartZoom> zoom_;
   TPanningMode allowPanning_ = pmBoth;
+  TMouseButton scrollMouseButton_ = mbRight;
+  std::unique_ptr<TZoomPanning> panning_ = std::make_unique<TZoomPanning>();
 };
 
 class TCustomLumPanelExtended : public TCustomLumPanel {
@@ -198,6 +204,9 @@ public:
   // Shadow, fill or gradient, back image (unless Inside), border (rounded by
   // BorderRound), bevels and emboss rim of the panel inside Rect.
   virtual void DrawPanelBackground(const TRect& Rect);
+  // The zoom rectangle (Zoom's corners) in not-xor mode with the zoom pen and
+  // brush on the control's picture: drawing it twice erases it.
+  void DrawZoomRectangle();
 
   // Created on first read.
   TBackImage* BackImage() const;
@@ -221,6 +230,8 @@ public:
 protected:
   // The back image into the plot rectangle when it is Inside.
   void DrawInsideBackImage();
+  // Puts a zoom rectangle being dragged back over the new picture.
+  void Paint() override;
 
 private:
   // Repaints the panel: the handler of its sub-objects.
@@ -294,6 +305,24 @@ public:
   // Fires OnAfterDraw.
   virtual void DoAfterDraw();
 
+  // ---- Tools, mouse, zoom and scrolling (tools.cpp, mouse.cpp) ----
+  TChartTools* Tools() const { return tools_.get(); }
+  // Zooms the axes to the values at the edges of the pixel rectangle (by
+  // Zoom.Direction); a rectangle giving an empty range does nothing.
+  void ZoomRect(const TRect& Rect);
+  // Back to the ranges before the last zoom (Zoom.History), else automatic.
+  void UndoZoom();
+  bool Zoomed() const;
+  // A zoom rectangle or a panning drag in progress.
+  bool ZoomingOrPanning() const;
+  // The mouse position in client coordinates.
+  TPoint GetCursorPos() const;
+  // Asked before an axis scrolls; the handler may change the new ends or refuse.
+  TEvent<void(TChartAxis* Sender, double& AMin, double& AMax, bool& AllowScroll)> OnAllowScroll;
+  // Fired after axes scrolled.
+  TNotifyEvent OnScroll;
+  virtual void DoScroll();
+
   static void DefineProperties(TPropertyTable& t);
 
 protected:
@@ -305,9 +334,18 @@ protected:
   // true), then again after the series to draw over them.
   virtual void DrawTitlesAndLegend(bool BeforeSeries) { (void)BeforeSeries; }
   virtual void DrawWalls() {}
-  // Tells the tools an event: 0 after drawing, 1 before the series, 2 after the
-  // background, 3 before the axes, 4 after the series.
-  virtual void BroadcastToolEvent(int Code) { (void)Code; }
+  // Tells the active tools an event: 0 after drawing, 1 before the series, 2
+  // after the background, 3 before the axes, 4 after the series, 5 on leaving.
+  virtual void BroadcastToolEvent(int Code);
+  // Tells the active tools about a series drawing its values (1 before, 4 after).
+  void BroadcastSeriesEvent(int Code, TChartSeries* ASeries);
+  // Tools first, until one sets CancelMouse; then zoom and panning.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseLeave() override;
+  void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+  void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
   // The 3D depth from the plot rectangle (base: none).
   virtual void CalcSize3D();
   // Series margins, axis ranges and axis positions; shrinks ChartRect by the
@@ -327,4 +365,11 @@ private:
   std::unique_ptr<TChartAxes> axes_;
   std::unique_ptr<TChartAxis> depthAxis_, depthTopAxis_, topAxis_, bottomAxis_, leftAxis_, rightAxis_;
   bool destroying_ = false;
+  std::unique_ptr<TChartTools> tools_;
+  struct TMouseState;
+  std::unique_ptr<TMouseState> mouse_;
+  // Tools to tell, in list order, over a copy; each is checked again before use.
+  std::vector<TLumCustomTool*> ToolsCopy() const;
+  bool StillTool(TLumCustomTool* Tool) const;
+  void EndZoomAndPanning();
 };

@@ -40,6 +40,12 @@ public:
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
+  // While a zoom rectangle is dragged: its corners, from the press to the mouse.
+  bool Active = false;
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  // Whether the rectangle is on the control's picture now.
+  bool Drawn = false;
+
 private:
   bool allow_ = true, animated_ = false, history_ = false, keepAspectRatio_ = false, upLeftZooms_ = false;
   int animatedSteps_ = 8, minimumPixels_ = 16;
@@ -47,4 +53,21 @@ private:
   TMouseButton mouseButton_ = mbLeft;
   std::unique_ptr<TChartPen> pen_;
   std::unique_ptr<TChartBrush> brush_;
+};
+
+// Mouse panning: the inside-bounds flag keeps a dragged axis within its data.
+class TZoomPanning : public TPersistent {
+  DECLARE_CLASS(TZoomPanning, TPersistent)
+public:
+  bool InsideBounds() const { return insideBounds_; }
+  void SetInsideBounds(bool v) { insideBounds_ = v; }
+  void Assign(TPersistent* Source) override;
+  static void DefineProperties(TPropertyTable& t);
+
+  // While the mouse drags the axes: the last mouse position.
+  bool Active = false;
+  int X0 = 0, Y0 = 0;
+
+private:
+  bool insideBounds_ = false;
 };

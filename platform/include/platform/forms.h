@@ -29,6 +29,7 @@
 // Application->HandleException.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,12 +167,22 @@ public:
 
   // Fires OnClick.
   virtual void Click();
+  // Fires OnDblClick; a double click's second press comes after it as a
+  // MouseDown with ssDouble.
+  virtual void DblClick();
+  // Whether the control holds the mouse (every mouse event comes to it, inside or
+  // not); false releases it.
+  bool MouseCapture() const;
+  void SetMouseCapture(bool Value);
 
   TNotifyEvent OnClick;
   TNotifyEvent OnResize;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
 
   static void DefineProperties(TPropertyTable& t);
 
@@ -183,6 +194,9 @@ protected:
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // The mouse came over the control or left it (fire OnMouseEnter, OnMouseLeave).
+  virtual void MouseEnter();
+  virtual void MouseLeave();
   // After a change of size (fires OnResize).
   virtual void Resize();
   // The control's own drawing onto its canvas; only for controls with a canvas.
@@ -540,6 +554,11 @@ public:
   // Registers (or replaces, freeing the old one) the cursor under Index; takes
   // ownership of the handle.
   void SetCursors(int Index, HCURSOR Handle);
+  // Registers the cursor under the first free number from 1 up; answers it.
+  TCursor AddCursor(HCURSOR Handle);
+  // A cursor for the whole application over every control's own (crDefault: none).
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor Value);
   // The installed font families, application fonts included, sorted; read anew on
   // each call.
   TStrings* Fonts() const;
@@ -550,10 +569,35 @@ private:
   std::unique_ptr<Impl> impl_;
   mutable TStringList fonts_;
   std::unique_ptr<TFont> hintFont_;
+  TCursor cursor_ = crDefault;
 };
 
 // A cursor made from a bitmap: pixels of its TransparentColor are transparent.
 HCURSOR CreateBitmapCursor(TBitmap* Image, int HotX, int HotY);
+
+// ---- Cursors and the mouse (forms_cursors.cpp) ----
+// Cursor numbers of the chart library (its hand pointer is loaded at start-up).
+constexpr TCursor crLumHand = 2020;
+// A cursor from the bytes of a cursor (.cur) or icon file, the hot spot as the file
+// gives it; 0 when the data is not a cursor.
+HCURSOR CreateCursorFromData(const std::uint8_t* Data, std::size_t Size);
+// The same from a named resource or from a file; 0 when missing or unreadable.
+HCURSOR LoadCursorFromResourceName(const std::string& Name);
+HCURSOR LoadCursorFromFile(const std::string& FileName);
+// The cursor's picture at (X, Y) of the canvas, hot spot at the point (nothing for
+// a cursor of the desktop's own shapes).
+void DrawCursor(TCanvas* Canvas, int X, int Y, HCURSOR Cursor);
+// Names and numbers of the cursors ("crDefault" .. "crSizeAll", "crLumHand").
+bool CursorToIdent(TCursor Cursor, std::string& Ident);
+bool IdentToCursor(const std::string& Ident, TCursor& Cursor);
+std::string CursorToString(TCursor Cursor);  // the name, else the number
+TCursor StringToCursor(const std::string& S);  // EConvertError for neither
+void GetCursorValues(const std::function<void(const std::string&)>& Proc);
+// The mouse position in screen coordinates.
+TPoint GetCursorPos();
+// The control holding the mouse, if any; ReleaseCapture lets it go.
+TControl* GetCaptureControl();
+void ReleaseCapture();
 
 extern TApplication* Application;
 extern TScreen* Screen;

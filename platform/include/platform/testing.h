@@ -29,6 +29,11 @@ void PostMouseDown(TControl* Control, TMouseButton Button, int X, int Y, TShiftS
 void PostMouseMove(TControl* Control, int X, int Y, TShiftState Shift = 0, unsigned DelayMs = 0);
 void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftState Shift = 0,
                  unsigned DelayMs = 0);
+// A double click at (X, Y) as the desktop delivers it: press, release, the second
+// press as a double click, release.
+void PostDblClick(TControl* Control, int X, int Y, TShiftState Shift = 0, unsigned DelayMs = 0);
+// The mouse leaves the control.
+void PostMouseLeave(TControl* Control, unsigned DelayMs = 0);
 // A key press and release (virtual key code) on the control that has the focus when
 // it is delivered (Tab moves the focus on).
 void PostKey(std::uint16_t Key, TShiftState Shift = 0, unsigned DelayMs = 0);

@@ -298,7 +298,7 @@ TScreen::TScreen(TComponent* AOwner)
   for (auto& [n, shape] : standard) impl_->Cursors[n] = new QCursor(shape);
 }
 
-TScreen::~TScreen() = default;
+TScreen::~TScreen() { SetCursor(crDefault); }
 
 int TScreen::Width() const {
   QScreen* s = QGuiApplication::primaryScreen();
@@ -322,6 +322,28 @@ void TScreen::SetCursors(int Index, HCURSOR Handle) {
   if (slot == q) return;
   delete slot;
   slot = q ? q : new QCursor(Qt::ArrowCursor);
+}
+
+TCursor TScreen::AddCursor(HCURSOR Handle) {
+  TCursor n = 1;
+  while (impl_->Cursors.count(n)) ++n;
+  SetCursors(n, Handle);
+  return n;
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (Value == cursor_) return;
+  const bool had = cursor_ != crDefault;
+  cursor_ = Value;
+  if (!qApp) return;
+  if (Value == crDefault) {
+    if (had) QGuiApplication::restoreOverrideCursor();
+    return;
+  }
+  const QCursor& q = *reinterpret_cast<QCursor*>(Cursors(Value));
+  // One override of ours on Qt's stack at a time: changed, not stacked.
+  if (had) QGuiApplication::changeOverrideCursor(q);
+  else QGuiApplication::setOverrideCursor(q);
 }
 
 HCURSOR CreateBitmapCursor(TBitmap* Image, int HotX, int HotY) {

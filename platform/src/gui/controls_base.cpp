@@ -348,7 +348,11 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
         if (!Cut) Guard(c, [&] { c->MouseUp(b, s, p.x(), p.y()); });
         return false;
       }
-      if (t == QEvent::MouseButtonDblClick) s |= ssDouble;
+      if (t == QEvent::MouseButtonDblClick) {
+        s |= ssDouble;
+        if (b == mbLeft) Guard(c, [c] { c->DblClick(); });
+        if (Cut) return false;
+      }
       if (b == mbLeft) LeftDown = true;
       Guard(c, [&] { c->MouseDown(b, s, p.x(), p.y()); });
       return false;
@@ -424,9 +428,11 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       return false;
     case QEvent::Enter:
       HintEnter(c);
+      Guard(c, [c] { c->MouseEnter(); });
       return false;
     case QEvent::Leave:
       HintLeave();
+      Guard(c, [c] { c->MouseLeave(); });
       return false;
     case QEvent::ToolTip:
       return true;  // hints are ours
@@ -460,6 +466,9 @@ void TControl::DefineProperties(TPropertyTable& t) {
   t.Event("OnMouseDown", &TControl::OnMouseDown);
   t.Event("OnMouseMove", &TControl::OnMouseMove);
   t.Event("OnMouseUp", &TControl::OnMouseUp);
+  t.Event("OnDblClick", &TControl::OnDblClick);
+  t.Event("OnMouseEnter", &TControl::OnMouseEnter);
+  t.Event("OnMouseLeave", &TControl::OnMouseLeave);
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {

@@ -134,6 +134,32 @@ void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftSta
   PostMouse(Control, QEvent::MouseButtonRelease, Button, X, Y, Shift, DelayMs);
 }
 
+void PostDblClick(TControl* Control, int X, int Y, TShiftState Shift, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [=] {
+        const QEvent::Type steps[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                      QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
+        for (QEvent::Type t : steps) {
+          if (!Reachable(w)) return;
+          const bool down = t != QEvent::MouseButtonRelease;
+          SendMouse(w, t, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, {X, Y}, Modifiers(Shift));
+        }
+      },
+      DelayMs);
+}
+
+void PostMouseLeave(TControl* Control, unsigned DelayMs) {
+  QPointer<QWidget> w = WidgetOf(Control);
+  PostToLoop(
+      [w] {
+        if (!w) return;
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(w, &e);
+      },
+      DelayMs);
+}
+
 void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {
   PostToLoop(
       [=] {
