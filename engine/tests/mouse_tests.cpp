@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/engineunit.h"
 #include "engine_test.h"
 #include "platform/testing.h"
 
@@ -398,6 +399,28 @@ TEST_F(MouseTest, ToolsMoveBetweenChartsAndFollowTheirSeriesAndAxes) {
   other->Tools()->Add(new TLumCustomTool(nullptr));
   delete other;
   EXPECT_EQ(Chart->Tools()->Count(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EngineUnit, LoadsTheHandCursorAndRegistersTheToolBases) {
+  LumEngineUnitInit();
+  EXPECT_NE(GetClass("TLumCustomToolAxis"), nullptr);
+  const HCURSOR hand = Screen->Cursors(crLumHand);
+  EXPECT_NE(hand, Screen->Cursors(crDefault)) << "a cursor of its own";
+  // Its picture: the fingertip's outline at the hot spot, white inside, clear around.
+  TBitmap bmp;
+  bmp.SetSize(40, 40);
+  bmp.Canvas()->Brush()->SetColor(clRed);
+  bmp.Canvas()->FillRect(Rect(0, 0, 40, 40));
+  DrawCursor(bmp.Canvas(), 20, 10, hand);
+  EXPECT_EQ(bmp.Canvas()->Pixels(20, 10), clBlack);
+  EXPECT_EQ(bmp.Canvas()->Pixels(21, 12), clWhite);
+  EXPECT_EQ(bmp.Canvas()->Pixels(2, 2), clRed);
+  EXPECT_EQ(CursorToString(crLumHand), "crLumHand");
+  LumEngineUnitDone();
 }
 
 }  // namespace

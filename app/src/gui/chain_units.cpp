@@ -3,6 +3,7 @@
 #include "canvas/canvasunit.h"
 #include "canvas/lumconst.h"
 #include "chart/unit.h"
+#include "engine/engineunit.h"
 #include "gif/gifunit.h"
 #include "platform/forms.h"
 #include "platform/graphics.h"
@@ -10,14 +11,15 @@
 std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
   // (first half of the texts, then the formatted text, the embedded fonts and the
-  // canvas class list), the chart control's lists and palettes, the second half of
-  // the texts, the GIF picture format, and the application's own unit last, which
-  // has nothing to do.
+  // canvas class list), the chart engine (tool classes, hand cursor), the chart
+  // control's lists and palettes, the second half of the texts, the GIF picture
+  // format, and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
       {"LumConst", LumConstUnitInit, LumConstUnitDone},
       {"LumCanvas", LumCanvasUnitInit, LumCanvasUnitDone},
+      {"LumEngine", LumEngineUnitInit, LumEngineUnitDone},
       {"Chart", ChartUnitInit, ChartUnitDone},
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
       {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},
