@@ -180,6 +180,17 @@ TEST_F(MouseTest, SmallEmptyOrCancelledRectanglesDoNotZoom) {
   EXPECT_FALSE(Chart->Zoomed());
 }
 
+TEST_F(MouseTest, KeepAspectRatioZoomsBothAxesByTheSameShare) {
+  Chart->Zoom()->SetKeepAspectRatio(true);
+  const TRect r = Chart->ChartRect();
+  // A wide, flat drag: the rectangle grows downwards to the plot's proportions.
+  Drag(r.Left + 10, r.Top + 10, r.Left + 10 + r.Width() / 2, r.Top + 30);
+  const double xShare = (Chart->BottomAxis()->Maximum() - Chart->BottomAxis()->Minimum()) / 100;
+  const double yShare = (Chart->LeftAxis()->Maximum() - Chart->LeftAxis()->Minimum()) / 100;
+  EXPECT_NEAR(xShare, 0.5, 0.01);
+  EXPECT_NEAR(yShare, xShare, 0.01);
+}
+
 TEST_F(MouseTest, HistoryStepsBackOneZoomAtATime) {
   Chart->Zoom()->SetHistory(true);
   TChartAxis* bottom = Chart->BottomAxis();
