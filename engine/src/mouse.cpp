@@ -74,14 +74,19 @@ void TCustomAxisPanel::EndZoomAndPanning() {
   SetMouseCapture(false);
 }
 
+void TCustomAxisPanel::BroadcastMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift, int X,
+                                           int Y) {
+  for (TLumCustomTool* t : ToolsCopy()) {
+    if (CancelMouse) break;
+    if (StillTool(t)) t->ChartMouseEvent(AEvent, Button, Shift, X, Y);
+  }
+}
+
 void TCustomAxisPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   CancelMouse = false;
   try {
     TCustomLumPanelExtended::MouseDown(Button, Shift, X, Y);
-    for (TLumCustomTool* t : ToolsCopy()) {
-      if (CancelMouse) break;
-      if (StillTool(t)) t->ChartMouseEvent(cmeDown, Button, Shift, X, Y);
-    }
+    BroadcastMouseEvent(cmeDown, Button, Shift, X, Y);
     // The second press of a double click starts nothing.
     if (CancelMouse || (Shift & ssDouble) || ZoomingOrPanning() || !Inside(ChartRect(), X, Y)) return;
     TChartZoom* z = Zoom();
@@ -121,10 +126,7 @@ void TCustomAxisPanel::MouseMove(TShiftState Shift, int X, int Y) {
   CancelMouse = false;
   try {
     TCustomLumPanelExtended::MouseMove(Shift, X, Y);
-    for (TLumCustomTool* t : ToolsCopy()) {
-      if (CancelMouse) break;
-      if (StillTool(t)) t->ChartMouseEvent(cmeMove, mbLeft, Shift, X, Y);
-    }
+    BroadcastMouseEvent(cmeMove, mbLeft, Shift, X, Y);
     if (CancelMouse) return;
     TChartZoom* z = Zoom();
     if (z->Active) {
@@ -162,10 +164,7 @@ void TCustomAxisPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
   CancelMouse = false;
   try {
     TCustomLumPanelExtended::MouseUp(Button, Shift, X, Y);
-    for (TLumCustomTool* t : ToolsCopy()) {
-      if (CancelMouse) break;
-      if (StillTool(t)) t->ChartMouseEvent(cmeUp, Button, Shift, X, Y);
-    }
+    BroadcastMouseEvent(cmeUp, Button, Shift, X, Y);
     TChartZoom* z = Zoom();
     if (z->Active && Button == z->MouseButton()) {
       ZoomCorner(z, ChartRect(), X, Y);

@@ -371,5 +371,7 @@ private:
   // Tools to tell, in list order, over a copy; each is checked again before use.
   std::vector<TLumCustomTool*> ToolsCopy() const;
   bool StillTool(TLumCustomTool* Tool) const;
+  // Mouse events go to the tools until one sets CancelMouse.
+  void BroadcastMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift, int X, int Y);
   void EndZoomAndPanning();
 };
