@@ -230,6 +230,8 @@ void TCustomChart::SetColorPaletteIndex(int Value) {
 
 TColor TCustomChart::GetDefaultColor(int Index) const { return PaletteColor(paletteIndex_, Index); }
 
+void TCustomChart::SetChart3DPercent(int Value) { SetIntegerProperty(chart3DPercent_, std::max(1, Value)); }
+
 void TCustomChart::SetView3DWalls(bool Value) {
   if (view3DWalls_ == Value) return;
   view3DWalls_ = Value;
@@ -265,4 +267,5 @@ void TCustomChart::DefineProperties(TPropertyTable& t) {
   t.Object("SubTitle", &TCustomChart::SubTitle);
   t.Object("Title", &TCustomChart::Title);
   t.Bool("View3DWalls", &TCustomChart::View3DWalls, &TCustomChart::SetView3DWalls).Default(true);
+  t.Int("Chart3DPercent", &TCustomChart::Chart3DPercent, &TCustomChart::SetChart3DPercent).Default(15LL);
 }

@@ -12,9 +12,11 @@
 
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
+#include "engine/datetimesteps.h"
 #include "engine/errors.h"
 #include "engine/panel.h"
 #include "engine/series.h"
+#include "platform/dateutils.h"
 
 IMPLEMENT_CLASS_PROPS(TAxisGridPen, TChartPen)
 IMPLEMENT_CLASS_PROPS(TChartAxisTitle, TLumCustomShape)
@@ -36,6 +38,9 @@ double NiceStepAtLeast(double Value) {
 
 // The next 1-2-5 step above Step.
 double NextNiceStep(double Step) { return NiceStepAtLeast(Step * (1 + 1e-9)); }
+
+// Picture of labels written with an exponent.
+const std::string LabelsExponentFormat = "0.###E+0";
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -83,7 +88,15 @@ void TChartAxisTitle::DefineProperties(TPropertyTable& t) {
 }
 
 // ---------------------------------------------------------------------------
-TChartAxis::TChartAxis(TCustomAxisPanel* AChart) : chart_(AChart) {
+TChartAxis::TChartAxis(TCustomAxisPanel* AChart) : chart_(AChart) { Init(AChart); }
+
+TChartAxis::TChartAxis(TChartCustomAxes* ACollection) : chart_(ACollection ? ACollection->Chart() : nullptr) {
+  customAxes_ = ACollection;
+  Init(chart_);
+  if (customAxes_) customAxes_->items_.push_back(this);
+}
+
+void TChartAxis::Init(TCustomAxisPanel* AChart) {
   labelsFont_ = std::make_unique<TLumFont>(ChangeHandler());
   axisPen_ = std::make_unique<TChartPen>(ChangeHandler());
   axisPen_->SetWidth(2);
@@ -98,13 +111,27 @@ TChartAxis::TChartAxis(TCustomAxisPanel* AChart) : chart_(AChart) {
   grid_->SetStyle(psDot);
   for (TChartPen* pen : {axisPen_.get(), ticks_.get(), ticksInner_.get(), minorTicks_.get()}) RecordDefaults(pen);
   RecordDefaults(grid_.get());
-  if (chart_) chart_->Axes()->items_.push_back(this);
+  minorGrid_ = std::make_unique<TChartHiddenPen>(ChangeHandler());
+  minorGrid_->SetColor(clGray);
+  minorGrid_->SetStyle(psDot);
+  RecordDefaults(minorGrid_.get());
+  items_ = std::make_unique<TAxisItems>(this);
+  if (AChart) AChart->Axes()->items_.push_back(this);
 }
 
 TChartAxis::~TChartAxis() {
+  if (customAxes_) {
+    auto& v = customAxes_->items_;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  }
   if (chart_ && chart_->Axes()) {
     auto& v = chart_->Axes()->items_;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    // Series drawn against this axis go back to the standard one.
+    for (TChartSeries* s : chart_->SeriesList()) {
+      if (s->CustomHorizAxis() == this) s->SetCustomHorizAxis(nullptr);
+      if (s->CustomVertAxis() == this) s->SetCustomVertAxis(nullptr);
+    }
   }
 }
 
@@ -147,7 +174,85 @@ AXIS_SETTER(TickLength, int, tickLength_)
 AXIS_SETTER(TickInnerLength, int, tickInnerLength_)
 AXIS_SETTER(MinorTickLength, int, minorTickLength_)
 AXIS_SETTER(TitleSize, int, titleSize_)
+AXIS_SETTER(ExactDateTime, bool, exactDateTime_)
+AXIS_SETTER(LabelStyle, TAxisLabelStyle, labelStyle_)
+AXIS_SETTER(LabelsAlign, TAxisLabelAlign, labelsAlign_)
+AXIS_SETTER(LabelsAlternate, bool, labelsAlternate_)
+AXIS_SETTER(LabelsBehind, bool, labelsBehind_)
+AXIS_SETTER(LabelsExponent, bool, labelsExponent_)
+AXIS_SETTER(LabelsMultiLine, bool, labelsMultiLine_)
+AXIS_SETTER(LabelsOnAxis, bool, labelsOnAxis_)
+AXIS_SETTER(RoundFirstLabel, bool, roundFirstLabel_)
+AXIS_SETTER(MinimumRound, bool, minimumRound_)
+AXIS_SETTER(MaximumRound, bool, maximumRound_)
+AXIS_SETTER(PositionPercent, double, positionPercent_)
+AXIS_SETTER(PositionUnits, TAxisPositionUnits, positionUnits_)
+AXIS_SETTER(TickOnLabelsOnly, bool, tickOnLabelsOnly_)
+AXIS_SETTER(ZPosition, double, zPosition_)
 #undef AXIS_SETTER
+
+void TChartAxis::SetDateTimeFormat(const std::string& Value) {
+  if (StoreField(dateTimeFormat_, Value)) Repaint();
+}
+
+void TChartAxis::SetLabelsAngle(int Value) {
+  // Labels turn by quarter turns only.
+  const int a = (((Value % 360) + 360) % 360 + 45) / 90 * 90 % 360;
+  if (StoreField(labelsAngle_, a)) Repaint();
+}
+
+void TChartAxis::SetStartPosition(double Value) {
+  if (StoreField(startPosition_, std::clamp(Value, 0.0, 100.0))) Repaint();
+}
+
+void TChartAxis::SetEndPosition(double Value) {
+  if (StoreField(endPosition_, std::clamp(Value, 0.0, 100.0))) Repaint();
+}
+
+void TChartAxis::SetLogarithmic(bool Value) {
+  if (Value == logarithmic_) return;
+  if (Value && !Loading() && !isDepthAxis_) {
+    if (automatic_) AdjustMaxMin();
+    if (minimum_ <= 0 || maximum_ <= 0)
+      throw AxisException("A logarithmic axis needs a range above zero (Minimum and Maximum > 0)");
+  }
+  if (Value && isDepthAxis_) throw AxisException("A depth axis cannot be logarithmic");
+  logarithmic_ = Value;
+  Repaint();
+}
+
+void TChartAxis::SetLogarithmicBase(double Value) {
+  if (!(Value > 0) || Value == 1 || !std::isfinite(Value))
+    throw AxisException("Logarithmic base must be above zero and other than 1");
+  if (StoreField(logBase_, Value)) Repaint();
+}
+
+TChartSeries* TChartAxis::FirstSeries() const {
+  if (!chart_) return nullptr;
+  for (TChartSeries* s : chart_->SeriesList())
+    if (s->Active() && s->AssociatedToAxis(this)) return s;
+  return nullptr;
+}
+
+bool TChartAxis::IsDateTime() const {
+  TChartSeries* s = FirstSeries();
+  if (!s) return false;
+  return (horizontal_ ? s->XValues() : s->YValues())->DateTime();
+}
+
+TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
+  if (labelStyle_ != talAuto) return labelStyle_;
+  TChartSeries* s = FirstSeries();
+  if (s && horizontal_)
+    for (int i = 0; i < s->Labels().Count(); ++i)
+      if (!s->Labels().GetLabel(i).empty()) return talText;
+  return talValue;
+}
+
+int TChartAxis::PosZ() const {
+  if (!chart_) return 0;
+  return int(Round(zPosition_ * chart_->Width3D() / 100.0));
+}
 
 void TChartAxis::SetAxisValuesFormat(const std::string& Value) {
   if (StoreField(valuesFormat_, Value)) Repaint();
@@ -186,7 +291,7 @@ void TChartAxis::SetIncrement(double Value) {
 bool TChartAxis::InUse() const {
   if (!chart_) return false;
   for (TChartSeries* s : chart_->SeriesList())
-    if (s->Active() && s->AssociatedToAxis(this)) return true;
+    if (s->Active() && (isDepthAxis_ ? s->UseAxis() : s->AssociatedToAxis(this))) return true;
   return false;
 }
 
@@ -205,14 +310,22 @@ void TChartAxis::AdjustMaxMin() {
   if (!chart_ || (!autoMin && !autoMax)) return;
   double lo = 0, hi = 0;
   if (!DataExtent(lo, hi)) return;  // no data: the range stays as it was
+  if ((minimumRound_ || maximumRound_) && hi > lo && !IsDateTime() && !logarithmic_) {
+    // Rounded out to a tenth of the range's 1-2-5 step.
+    const double step = NiceStepAtLeast((hi - lo) / 10);
+    if (minimumRound_) lo = std::floor(lo / step) * step;
+    if (maximumRound_) hi = std::ceil(hi / step) * step;
+  }
   if (autoMin) minimum_ = lo;
   if (autoMax) maximum_ = hi;
 }
 
 // ---- Pixels ---------------------------------------------------------------------
 void TChartAxis::CalcRect(const TRect& R, int MinMargin, int MaxMargin) {
-  startPos_ = horizontal_ ? R.Left : R.Top;
-  endPos_ = horizontal_ ? R.Right : R.Bottom;
+  const int from = horizontal_ ? R.Left : R.Top, to = horizontal_ ? R.Right : R.Bottom;
+  // The axis spans its StartPosition .. EndPosition part of the side.
+  startPos_ = from + int(Round((to - from) * startPosition_ / 100.0));
+  endPos_ = from + int(Round((to - from) * endPosition_ / 100.0));
   // Series margins widen only the ends the axis computes itself.
   minPixelMargin_ = automatic_ && automaticMinimum_ ? MinMargin : 0;
   maxPixelMargin_ = automatic_ && automaticMaximum_ ? MaxMargin : 0;
@@ -238,10 +351,22 @@ static PixelEnds Ends(int start, int end, bool horizontal, bool inverted, int mi
 }
 
 int TChartAxis::CalcPosValue(double Value) const {
-  const PixelEnds e = Ends(startPos_, endPos_, horizontal_, inverted_, minimumOffset_ + minPixelMargin_,
+  const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
                            maximumOffset_ + maxPixelMargin_);
-  const long double range = (long double)maximum_ - minimum_;
   long double p;
+  if (IsLog()) {
+    // Values at or below zero lie infinitely far below the minimum.
+    const long double l0 = std::log((long double)minimum_), range = std::log((long double)maximum_) - l0;
+    if (range == 0)
+      p = (e.atMin + e.atMax) / 2;
+    else if (!(Value > 0))
+      p = e.atMin - (e.atMax - e.atMin) * LumMaxPixel;
+    else
+      p = e.atMin + (std::log((long double)Value) - l0) * (e.atMax - e.atMin) / range;
+    if (std::isnan(p)) return -LumMaxPixel;
+    return int(Round(std::clamp<long double>(p, -LumMaxPixel, LumMaxPixel)));
+  }
+  const long double range = (long double)maximum_ - minimum_;
   if (range == 0)
     p = (e.atMin + e.atMax) / 2;
   else
@@ -255,12 +380,12 @@ int TChartAxis::CalcPosValue(double Value) const {
 // value near a half, or outside the pixel range, or any value of a degenerate range,
 // takes the exact path.
 TChartAxis::TPixelMap::TPixelMap(const TChartAxis& Axis) : axis_(&Axis) {
-  const PixelEnds e = Ends(Axis.startPos_, Axis.endPos_, Axis.horizontal_, Axis.inverted_,
+  const PixelEnds e = Ends(Axis.startPos_, Axis.endPos_, Axis.horizontal_ || Axis.isDepthAxis_, Axis.inverted_,
                            Axis.minimumOffset_ + Axis.minPixelMargin_, Axis.maximumOffset_ + Axis.maxPixelMargin_);
   const double range = Axis.maximum_ - Axis.minimum_;
   const double scale = double(e.atMax - e.atMin) / range;
   // A degenerate range leaves every value to the exact path (NaN fails the test).
-  const bool usable = range != 0 && std::isfinite(range) && std::isfinite(scale);
+  const bool usable = range != 0 && std::isfinite(range) && std::isfinite(scale) && !Axis.IsLog();
   atMin_ = usable ? double(e.atMin) : std::nan("");
   min_ = Axis.minimum_;
   scale_ = scale;
@@ -304,60 +429,137 @@ void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) con
 }
 
 double TChartAxis::CalcPosPoint(int Pixel) const {
-  const PixelEnds e = Ends(startPos_, endPos_, horizontal_, inverted_, minimumOffset_ + minPixelMargin_,
+  const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
                            maximumOffset_ + maxPixelMargin_);
   if (maximum_ == minimum_ || e.atMax == e.atMin) return minimum_;
+  if (IsLog()) {
+    const long double l0 = std::log((long double)minimum_), l1 = std::log((long double)maximum_);
+    return double(std::exp(l0 + (Pixel - e.atMin) * (l1 - l0) / (e.atMax - e.atMin)));
+  }
   return double(minimum_ + (Pixel - e.atMin) * ((long double)maximum_ - minimum_) / (e.atMax - e.atMin));
 }
 
 // ---- Increment and labels ------------------------------------------------------
-std::string TChartAxis::LabelText(double Value) const {
-  if (labelTextsFormat_ != valuesFormat_ || labelTextsSeparators_[0] != DecimalSeparator ||
+std::string TChartAxis::ValueText(double Value) const {
+  const std::string& format = labelsExponent_ ? LabelsExponentFormat : valuesFormat_;
+  if (labelTextsFormat_ != format || labelTextsSeparators_[0] != DecimalSeparator ||
       labelTextsSeparators_[1] != ThousandSeparator || labelTexts_.size() > 512) {
     labelTexts_.clear();
-    labelTextsFormat_ = valuesFormat_;
+    labelTextsFormat_ = format;
     labelTextsSeparators_[0] = DecimalSeparator;
     labelTextsSeparators_[1] = ThousandSeparator;
   }
   std::uint64_t bits;
   std::memcpy(&bits, &Value, sizeof bits);
   auto it = labelTexts_.find(bits);
-  if (it == labelTexts_.end()) it = labelTexts_.emplace(bits, FormatFloat(valuesFormat_, Value)).first;
+  if (it == labelTexts_.end()) it = labelTexts_.emplace(bits, FormatFloat(format, Value)).first;
   return it->second;
 }
 
+std::string TChartAxis::LabelText(double Value) const {
+  if (!IsDateTime()) return ValueText(Value);
+  // Outside the valid dates FormatDateTime answers "", never a made-up date.
+  if (!dateTimeFormat_.empty()) return FormatDateTime(dateTimeFormat_, Value);
+  const double step = lastIncrement_ > 0 ? lastIncrement_ : std::fabs(maximum_ - minimum_) / 10;
+  return FormatDateTime(DefaultDateTimeFormat(step), Value);
+}
+
 namespace {
-// Label values for a step: the multiples of Step inside [lo, hi].
-std::vector<double> MultiplesInside(double lo, double hi, double Step) {
+// Label values for a step: the multiples of Step inside [lo, hi] (from lo itself
+// when not Rounded).
+std::vector<double> MultiplesInside(double lo, double hi, double Step, bool Rounded = true) {
   std::vector<double> out;
-  const double first = std::ceil(lo / Step - 1e-9);
+  const double first = Rounded ? std::ceil(lo / Step - 1e-9) * Step : lo;
   for (int i = 0; i < MaxLabels; ++i) {
-    double v = (first + i) * Step;
+    double v = first + i * Step;
     if (v > hi + std::fabs(Step) * 1e-9) break;
     if (std::fabs(v) < std::fabs(Step) * 1e-9) v = 0;  // no "-0" from rounding noise
     out.push_back(v);
   }
   return out;
 }
+
+// The next date-time step above Step: the next table entry, then whole years 1-2-5.
+double NextDateTimeStep(double Step) {
+  for (double d : DateTimeStep)
+    if (d > Step * (1 + 1e-9)) return d;
+  return 365 * NiceStepAtLeast(Step / 365 * (1 + 1e-9));
+}
+
+double DateTimeStepAtLeast(double Step) {
+  for (double d : DateTimeStep)
+    if (d >= Step * (1 - 1e-9)) return d;
+  return 365 * NiceStepAtLeast(Step / 365);
+}
+
+double LogOf(double Value, double Base) { return std::log(Value) / std::log(Base); }
 }  // namespace
+
+std::vector<double> TChartAxis::DateTimeLabelValues(double lo, double hi, double Step) const {
+  if (!exactDateTime_ || Step < DateTimeStep[dtOneMonth] * (1 - 1e-9) || !IsValidDateTime(lo) ||
+      !IsValidDateTime(hi))
+    return MultiplesInside(lo, hi, Step, roundFirstLabel_);
+  // Whole months from a month that is a multiple of the step within its year.
+  const int months = Step >= 365 ? 12 * int(Round(Step / 365)) : std::max(1, int(Round(Step / 30.4)));
+  int y, m, d;
+  DecodeDate(lo, y, m, d);
+  long long index = (long long)y * 12 + (m - 1);
+  std::vector<double> out;
+  if (EncodeDate(y, m, 1) < lo) ++index;
+  index = (index + months - 1) / months * months;
+  for (int i = 0; i < MaxLabels; ++i, index += months) {
+    const int year = int(index / 12), month = int(index % 12) + 1;
+    if (year > 9999) break;
+    const double v = EncodeDate(year, month, 1);
+    if (v > hi) break;
+    out.push_back(v);
+  }
+  return out;
+}
 
 double TChartAxis::CalcIncrement() {
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
   const double range = hi - lo;
   if (range == 0 || !std::isfinite(range)) return increment_ > 0 ? increment_ : 1;
-  const PixelEnds e = Ends(startPos_, endPos_, horizontal_, inverted_, minimumOffset_ + minPixelMargin_,
+  const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
                            maximumOffset_ + maxPixelMargin_);
   const double pixels = std::fabs(double(e.atMax - e.atMin));
   if (pixels < 1) return std::max(range, increment_);
   TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
   if (c) c->AssignFont(labelsFont_.get());
   const double sep = 1 + labelsSeparation_ / 100.0;
+  const bool turned = labelsAngle_ == 90 || labelsAngle_ == 270;
   // The room one label needs along the axis.
   auto extentOf = [&](const std::string& text) -> double {
     if (labelsSeparation_ == 0) return 1;
-    if (!c) return horizontal_ ? 8.0 * text.size() * sep : 12 * sep;
-    return (horizontal_ ? c->TextWidth(text) : c->TextHeight(text)) * sep;
+    if (!c) return horizontal_ != turned ? 8.0 * text.size() * sep : 12 * sep;
+    return (horizontal_ != turned ? c->TextWidth(text) : c->TextHeight(text)) * sep;
   };
+  if (IsLog()) {
+    // Whole powers of the base, every 1, 2, 5, ... of them as the labels fit.
+    const double l0 = LogOf(lo, logBase_), l1 = LogOf(hi, logBase_);
+    const double need = std::max(extentOf(ValueText(lo)), extentOf(ValueText(hi)));
+    const double fit = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
+    const double powers = NiceStepAtLeast(std::max(1.0, (l1 - l0) / fit));
+    return std::pow(logBase_, powers);
+  }
+  if (IsDateTime()) {
+    // First guess from the labels at the ends, then grow until none overlap.
+    lastIncrement_ = range / 10;
+    const double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
+    const double fit = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
+    double step = DateTimeStepAtLeast(std::max({increment_, range / fit, range / MaxLabels}));
+    for (int guard = 0; guard < 64; ++guard) {
+      lastIncrement_ = step;  // the label format follows the step
+      const std::vector<double> values = DateTimeLabelValues(lo, hi, step);
+      double widest = 0;
+      for (double v : values) widest = std::max(widest, extentOf(LabelText(v)));
+      const double stepPixels = step * pixels / range;
+      if (stepPixels >= widest || values.size() <= 1) break;
+      step = NextDateTimeStep(step);
+    }
+    return step;
+  }
   double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
   const double maxLabels = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
   double step = std::max(increment_, 0.0);
@@ -378,7 +580,48 @@ std::vector<double> TChartAxis::LabelValues() {
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
   if (!std::isfinite(lo) || !std::isfinite(hi)) return {};
   if (hi == lo) return {lo};
-  return MultiplesInside(lo, hi, CalcIncrement());
+  const double step = CalcIncrement();
+  lastIncrement_ = step;
+  if (IsLog()) {
+    const double powers = std::max(1.0, std::round(LogOf(step, logBase_)));
+    const double l0 = LogOf(lo, logBase_), l1 = LogOf(hi, logBase_);
+    std::vector<double> out;
+    for (double k = std::ceil(l0 / powers - 1e-9) * powers; k <= l1 + 1e-9 && out.size() < size_t(MaxLabels); k += powers)
+      out.push_back(std::pow(logBase_, k));
+    if (out.size() >= 2) return out;
+    // Less than two powers inside: plain values, still placed on the log scale.
+    const double linear = NiceStepAtLeast((hi - lo) / 5);
+    return MultiplesInside(lo, hi, linear);
+  }
+  if (IsDateTime()) return DateTimeLabelValues(lo, hi, step);
+  return MultiplesInside(lo, hi, step, roundFirstLabel_);
+}
+
+std::vector<std::pair<double, std::string>> TChartAxis::AxisLabels() {
+  std::vector<std::pair<double, std::string>> out;
+  if (!items_->Automatic()) {
+    for (int i = 0; i < items_->Count(); ++i) out.emplace_back(items_->Get(i)->Value(), items_->Get(i)->Text());
+    return out;
+  }
+  const TAxisLabelStyle style = CalcLabelStyle();
+  if (style == talNone) return out;
+  if (style == talValue || isDepthAxis_) {
+    for (double v : LabelValues()) out.emplace_back(v, LabelText(v));
+    return out;
+  }
+  TChartSeries* s = FirstSeries();
+  if (!s) return out;
+  const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
+  TChartValueList* list = horizontal_ ? s->XValues() : s->YValues();
+  for (int i = 0; i < s->Count() && int(out.size()) < MaxLabels; ++i) {
+    const double v = list->GetValue(i);
+    if (v < lo || v > hi) continue;
+    std::string text = style == talText ? s->Labels().GetLabel(i)
+                       : style == talMark ? s->GetMarkText(i)
+                                          : LabelText(v);
+    if (!text.empty()) out.emplace_back(v, std::move(text));
+  }
+  return out;
 }
 
 // ---- Title ------------------------------------------------------------------------
@@ -392,16 +635,45 @@ TChartAxisTitle* TChartAxis::GetTitle() const {
 }
 
 // ---- Layout -------------------------------------------------------------------
+namespace {
+std::vector<std::string> LabelLines(const std::string& Text, bool MultiLine) {
+  std::vector<std::string> lines;
+  if (!MultiLine) return {Text};
+  size_t from = 0;
+  for (;;) {
+    const size_t at = Text.find(' ', from);
+    lines.push_back(Text.substr(from, at == std::string::npos ? std::string::npos : at - from));
+    if (at == std::string::npos) return lines;
+    from = at + 1;
+  }
+}
+}  // namespace
+
+bool TChartAxis::TurnedLabels() const { return labelsAngle_ == 90 || labelsAngle_ == 270; }
+
+TSize TChartAxis::LabelSize(const std::string& Text) const {
+  TCanvas3D* c = chart_->Canvas();
+  const bool multi = labelsMultiLine_ && labelsAngle_ == 0;
+  const std::vector<std::string> lines = LabelLines(Text, multi);
+  int w = 0;
+  for (const std::string& l : lines) w = std::max(w, c->TextWidth(l));
+  const int h = lines.size() == 1 ? c->TextHeight(Text) : int(lines.size()) * c->FontHeight();
+  return TurnedLabels() ? TSize{h, w} : TSize{w, h};
+}
+
 int TChartAxis::LabelsThickness() {
   if (!labels_) return 0;
   if (labelsSize_ > 0) return labelsSize_;
   TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
   if (!c) return 0;
   c->AssignFont(labelsFont_.get());
-  if (horizontal_) return c->FontHeight() + LabelGap;
-  int widest = 0;
-  for (double v : LabelValues()) widest = std::max(widest, c->TextWidth(LabelText(v)));
-  return widest + LabelGap;
+  int across = horizontal_ && !TurnedLabels() ? c->FontHeight() : 0;
+  for (const auto& label : AxisLabels()) {
+    const TSize sz = LabelSize(label.second);
+    across = std::max(across, horizontal_ ? sz.cy : sz.cx);
+  }
+  if (labelsAlternate_ && horizontal_) across += c->FontHeight();
+  return across + LabelGap;
 }
 
 int TChartAxis::TitleThickness() {
@@ -426,17 +698,44 @@ int TChartAxis::SizeOutside() {
 }
 
 // ---- Drawing ------------------------------------------------------------------
-void TChartAxis::DrawLabel(int Pos, const std::string& Text) {
+TRect TChartAxis::LabelRect(int Pos, const std::string& Text, int Index, int Room) {
   TCanvas3D* c = chart_->Canvas();
   const int out = LabelExtent() + LabelGap;
+  const TSize sz = LabelSize(Text);
   if (horizontal_) {
-    const int y = otherSide_ ? posAxis_ - out - c->FontHeight() : posAxis_ + out;
-    c->SetTextAlign(TA_CENTER | TA_TOP);
-    c->TextOut3D(Pos, y, 0, Text);
-  } else {
-    const int y = Pos - c->TextHeight(Text) / 2;
-    c->SetTextAlign((otherSide_ ? TA_LEFT : TA_RIGHT) | TA_TOP);
-    c->TextOut3D(otherSide_ ? posAxis_ + out : posAxis_ - out, y, 0, Text);
+    const int shift = labelsAlternate_ && Index % 2 == 1 ? c->FontHeight() : 0;
+    const int y = otherSide_ ? posAxis_ - out - shift - sz.cy : posAxis_ + out + shift;
+    return {Pos - sz.cx / 2, y, Pos - sz.cx / 2 + sz.cx, y + sz.cy};
+  }
+  const int y = Pos - sz.cy / 2;
+  int x;
+  if (labelsAlign_ == alDefault || isDepthAxis_)
+    x = otherSide_ ? posAxis_ + out : posAxis_ - out - sz.cx;
+  else
+    x = otherSide_ ? posAxis_ + out + Room - sz.cx : posAxis_ - out - Room;
+  return {x, y, x + sz.cx, y + sz.cy};
+}
+
+void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
+  TCanvas3D* c = chart_->Canvas();
+  const int z = PosZ();
+  if (labelsAngle_ != 0) {
+    c->SetTextAlign(TA_LEFT | TA_TOP);
+    const int x = labelsAngle_ == 90 ? Box.Left : Box.Right, y = labelsAngle_ == 270 ? Box.Top : Box.Bottom;
+    c->RotateLabel3D(x, y, z, Text, labelsAngle_);
+    return;
+  }
+  const std::vector<std::string> lines = LabelLines(Text, labelsMultiLine_);
+  const int lineHeight = lines.size() == 1 ? 0 : c->FontHeight();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int y = Box.Top + int(i) * lineHeight;
+    if (horizontal_) {
+      c->SetTextAlign(TA_CENTER | TA_TOP);
+      c->TextOut3D(Pos, y, z, lines[i]);
+    } else {
+      c->SetTextAlign(TA_RIGHT | TA_TOP);
+      c->TextOut3D(Box.Right, y, z, lines[i]);
+    }
   }
 }
 
@@ -464,24 +763,69 @@ void TChartAxis::DrawTitle() {
     x = angle == 270 ? cellLeft + h : cellLeft;
     y = angle == 270 ? box.Top : box.Bottom;
   }
-  title_->DrawShapeOnCanvas(c, box, 0);
+  title_->DrawShapeOnCanvas(c, box, PosZ());
   c->SetBackMode(cbmTransparent);
   c->SetTextAlign(TA_LEFT | TA_TOP);
   if (horizontal_ && angle == 0)
-    title_->DrawText(c, x, y, 0, text);
+    title_->DrawText(c, x, y, PosZ(), text);
   else
-    c->RotateLabel3D(x, y, 0, text, horizontal_ ? angle : (angle == 270 ? 270 : 90));
+    c->RotateLabel3D(x, y, PosZ(), text, horizontal_ ? angle : (angle == 270 ? 270 : 90));
+}
+
+int TChartAxis::GridZ() const {
+  // A grid's ZPosition counts from the back wall, so by default it lies behind the series.
+  if (!chart_) return 0;
+  return int(Round(chart_->Width3D() * (100.0 - grid_->ZPosition()) / 100.0));
+}
+
+std::vector<double> TChartAxis::MinorValues(const std::vector<double>& Values) const {
+  std::vector<double> out;
+  if (minorTickCount_ <= 0 || Values.size() < 2) return out;
+  const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
+  for (size_t i = 0; i + 1 < Values.size() + 1; ++i) {
+    // From one step before the first label to the last, so the ends get theirs too.
+    const double a = i == 0 ? Values[0] - (Values[1] - Values[0]) : Values[i - 1];
+    const double b = i == 0 ? Values[0] : Values[i];
+    for (int k = 1; k <= minorTickCount_; ++k) {
+      const double v = a + (b - a) * k / (minorTickCount_ + 1);
+      if (v >= lo && v <= hi) out.push_back(v);
+    }
+  }
+  // And after the last label.
+  const double step = Values.back() - Values[Values.size() - 2];
+  for (int k = 1; k <= minorTickCount_; ++k) {
+    const double v = Values.back() + step * k / (minorTickCount_ + 1);
+    if (v >= lo && v <= hi) out.push_back(v);
+  }
+  return out;
 }
 
 void TChartAxis::DrawGrid() {
-  if (!IsVisible() || !grid_->Visible()) return;
+  if (!IsVisible() || isDepthAxis_) return;
+  if (OnDrawGrid.Assigned()) OnDrawGrid(this);
+  const bool major = grid_->Visible(), minor = minorGrid_->Visible();
+  if (!major && !minor) return;
   TCanvas3D* c = chart_->Canvas();
   const TRect& r = chart_->ChartRect();
-  std::vector<double> values = LabelValues();
+  std::vector<double> values;
+  for (const auto& label : AxisLabels()) values.push_back(label.first);
   const double step = values.size() > 1 ? values[1] - values[0] : 0;
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
-  c->ApplyPen(grid_.get());
+  const int z = GridZ();
   c->SetBackMode(cbmTransparent);
+  auto line = [&](double v) {
+    const int p = CalcPosValue(v);
+    if (horizontal_)
+      c->VertLine3D(p, r.Top, r.Bottom, z);
+    else
+      c->HorizLine3D(r.Left, r.Right, p, z);
+  };
+  if (minor) {
+    c->ApplyPen(minorGrid_.get());
+    for (double v : MinorValues(values)) line(v);
+  }
+  if (!major) return;
+  c->ApplyPen(grid_.get());
   for (size_t i = 0; i < values.size(); i += size_t(grid_->DrawEvery())) {
     double v = values[i];
     if (grid_->Centered()) {
@@ -490,58 +834,102 @@ void TChartAxis::DrawGrid() {
       if (v > hi) continue;
     }
     if (v < lo) continue;
-    const int p = CalcPosValue(v);
-    if (horizontal_)
-      c->VertLine3D(p, r.Top, r.Bottom, 0);
-    else
-      c->HorizLine3D(r.Left, r.Right, p, 0);
+    line(v);
+  }
+}
+
+void TChartAxis::DrawDepth() {
+  // Along the depth at the right (or top) edge of the plot, a label per series slot.
+  TCanvas3D* c = chart_->Canvas();
+  const TRect& r = chart_->ChartRect();
+  const int x = r.Right, y = otherSide_ ? r.Top : r.Bottom;
+  if (axisPen_->Visible()) {
+    c->ApplyPen(axisPen_.get());
+    c->ZLine3D(x, y, startPos_, endPos_);
+  }
+  c->AssignFont(labelsFont_.get());
+  c->SetBackMode(cbmTransparent);
+  for (TChartSeries* s : chart_->SeriesList()) {
+    if (!s->Active()) continue;
+    const int z = s->MiddleZ();
+    ticksPos_.push_back(z);
+    if (ticks_->Visible() && tickLength_ != 0) {
+      c->ApplyPen(ticks_.get());
+      c->HorizLine3D(x, x + tickLength_, y, z);
+    }
+    if (!labels_ || !items_->Automatic() || CalcLabelStyle() == talNone) continue;
+    c->SetTextAlign(TA_LEFT | TA_TOP);
+    const std::string text = s->GetTitleOrName();
+    c->TextOut3D(x + LabelExtent() + LabelGap, otherSide_ ? y - c->TextHeight(text) : y, z, text);
   }
 }
 
 void TChartAxis::Draw() {
   ticksPos_.clear();
+  labelRects_.clear();
   if (!IsVisible()) return;
+  if (isDepthAxis_) {
+    DrawDepth();
+    return;
+  }
   TCanvas3D* c = chart_->Canvas();
+  const int z = PosZ();
   const int dir = horizontal_ ? (otherSide_ ? -1 : 1) : (otherSide_ ? 1 : -1);
   auto tick = [&](TChartPen* pen, int pos, int from, int to) {
     if (!pen->Visible() || from == to) return;
     c->ApplyPen(pen);
     if (horizontal_)
-      c->VertLine3D(pos, posAxis_ + from, posAxis_ + to, 0);
+      c->VertLine3D(pos, posAxis_ + from, posAxis_ + to, z);
     else
-      c->HorizLine3D(posAxis_ + from, posAxis_ + to, pos, 0);
+      c->HorizLine3D(posAxis_ + from, posAxis_ + to, pos, z);
   };
   if (axisPen_->Visible()) {
     c->ApplyPen(axisPen_.get());
     if (horizontal_)
-      c->HorizLine3D(startPos_, endPos_, posAxis_, 0);
+      c->HorizLine3D(startPos_, endPos_, posAxis_, z);
     else
-      c->VertLine3D(posAxis_, startPos_, endPos_, 0);
+      c->VertLine3D(posAxis_, startPos_, endPos_, z);
   }
-  const std::vector<double> values = LabelValues();
-  const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  int room = 0;
   if (labels_) {
+    room = LabelsThickness() - LabelGap;
     c->AssignFont(labelsFont_.get());
     c->SetBackMode(cbmTransparent);
   }
-  for (double v : values) {
+  const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
+  std::vector<double> values;
+  int index = 0;
+  for (const auto& [v, text] : labels) {
     const int p = CalcPosValue(v);
+    values.push_back(v);
     ticksPos_.push_back(p);
     tick(ticks_.get(), p, 0, dir * tickLength_);
     tick(ticksInner_.get(), p, 0, -dir * tickInnerLength_);
-    if (labels_) DrawLabel(p, LabelText(v));
+    if (!labels_ || text.empty()) continue;
+    c->AssignFont(labelsFont_.get());
+    const TRect box = LabelRect(p, text, index++, room);
+    if (!labelsOnAxis_) {
+      const int a = horizontal_ ? box.Left : box.Top, b = horizontal_ ? box.Right : box.Bottom;
+      if (a < lowEnd || b > highEnd) continue;
+    }
+    labelRects_.push_back(box);
+    DrawLabel(box, p, text);
   }
-  if (minorTickCount_ > 0 && values.size() > 1) {
-    const double step = values[1] - values[0];
-    const double minorStep = step / (minorTickCount_ + 1);
-    // From one step before the first label to the last, so the ends get theirs too.
-    for (double base = values.front() - step; base <= values.back(); base += step)
-      for (int k = 1; k <= minorTickCount_; ++k) {
-        const double v = base + k * minorStep;
-        if (v >= lo && v <= hi) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
-      }
-  }
+  for (double v : MinorValues(values)) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
   DrawTitle();
+}
+
+bool TChartAxis::Clicked(int X, int Y) {
+  if (!IsVisible() || isDepthAxis_) return false;
+  const int along = horizontal_ ? X : Y, across = horizontal_ ? Y : X;
+  const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
+  // The axis line with its ticks, at least a few pixels either side.
+  const int reach = std::max({3, tickLength_, tickInnerLength_});
+  if (along >= lowEnd && along <= highEnd && std::abs(across - posAxis_) <= reach) return true;
+  for (const TRect& r : labelRects_)
+    if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) return true;
+  return false;
 }
 
 void TChartAxis::Assign(TPersistent* Source) {
@@ -572,6 +960,30 @@ void TChartAxis::Assign(TPersistent* Source) {
     grid_->Assign(src->grid_.get());
     if (src->title_ || title_) GetTitle()->Assign(src->GetTitle());  // one not created yet reads as new
     titleSize_ = src->titleSize_;
+    logarithmic_ = src->logarithmic_;
+    logBase_ = src->logBase_;
+    exactDateTime_ = src->exactDateTime_;
+    dateTimeFormat_ = src->dateTimeFormat_;
+    labelStyle_ = src->labelStyle_;
+    labelsAngle_ = src->labelsAngle_;
+    labelsAlign_ = src->labelsAlign_;
+    labelsAlternate_ = src->labelsAlternate_;
+    labelsBehind_ = src->labelsBehind_;
+    labelsExponent_ = src->labelsExponent_;
+    labelsMultiLine_ = src->labelsMultiLine_;
+    labelsOnAxis_ = src->labelsOnAxis_;
+    roundFirstLabel_ = src->roundFirstLabel_;
+    minorGrid_->Assign(src->minorGrid_.get());
+    minimumRound_ = src->minimumRound_;
+    maximumRound_ = src->maximumRound_;
+    positionPercent_ = src->positionPercent_;
+    positionUnits_ = src->positionUnits_;
+    startPosition_ = src->startPosition_;
+    endPosition_ = src->endPosition_;
+    tickOnLabelsOnly_ = src->tickOnLabelsOnly_;
+    zPosition_ = src->zPosition_;
+    items_->Assign(src->items_.get());
+    if (src->customAxes_) horizontal_ = src->horizontal_, otherSide_ = src->otherSide_;
     Repaint();
     return;
   }
@@ -608,6 +1020,34 @@ void TChartAxis::DefineProperties(TPropertyTable& t) {
   });
   t.Int("TitleSize", &TChartAxis::TitleSize, &TChartAxis::SetTitleSize).Default(0LL);
   t.Bool("Visible", &TChartAxis::Visible, &TChartAxis::SetVisible).Default(true);
+  t.Str("DateTimeFormat", &TChartAxis::DateTimeFormat, &TChartAxis::SetDateTimeFormat).Default(std::string());
+  t.Float("EndPosition", &TChartAxis::EndPosition, &TChartAxis::SetEndPosition).Default((long double)100);
+  t.Bool("ExactDateTime", &TChartAxis::ExactDateTime, &TChartAxis::SetExactDateTime).Default(true);
+  t.Object("Items", &TChartAxis::Items);
+  t.Enum("LabelStyle", &TChartAxis::LabelStyle, &TChartAxis::SetLabelStyle,
+         {"talAuto", "talNone", "talValue", "talMark", "talText", "talPointValue"}).Default((long long)talAuto);
+  t.Enum("LabelsAlign", &TChartAxis::LabelsAlign, &TChartAxis::SetLabelsAlign, {"alDefault", "alOpposite"})
+      .Default((long long)alDefault);
+  t.Bool("LabelsAlternate", &TChartAxis::LabelsAlternate, &TChartAxis::SetLabelsAlternate).Default(false);
+  t.Int("LabelsAngle", &TChartAxis::LabelsAngle, &TChartAxis::SetLabelsAngle).Default(0LL);
+  t.Bool("LabelsBehind", &TChartAxis::LabelsBehind, &TChartAxis::SetLabelsBehind).Default(false);
+  t.Bool("LabelsExponent", &TChartAxis::LabelsExponent, &TChartAxis::SetLabelsExponent).Default(false);
+  t.Bool("LabelsMultiLine", &TChartAxis::LabelsMultiLine, &TChartAxis::SetLabelsMultiLine).Default(false);
+  t.Bool("LabelsOnAxis", &TChartAxis::LabelsOnAxis, &TChartAxis::SetLabelsOnAxis).Default(true);
+  t.Bool("Logarithmic", &TChartAxis::Logarithmic, &TChartAxis::SetLogarithmic).Default(false);
+  t.Float("LogarithmicBase", &TChartAxis::LogarithmicBase, &TChartAxis::SetLogarithmicBase)
+      .Default((long double)10);
+  t.Bool("MaximumRound", &TChartAxis::MaximumRound, &TChartAxis::SetMaximumRound).Default(false);
+  t.Bool("MinimumRound", &TChartAxis::MinimumRound, &TChartAxis::SetMinimumRound).Default(false);
+  t.Object("MinorGrid", &TChartAxis::MinorGrid);
+  t.Float("PositionPercent", &TChartAxis::PositionPercent, &TChartAxis::SetPositionPercent)
+      .Default((long double)0);
+  t.Enum("PositionUnits", &TChartAxis::PositionUnits, &TChartAxis::SetPositionUnits, {"muPercent", "muPixels"})
+      .Default((long long)muPercentUnits);
+  t.Bool("RoundFirstLabel", &TChartAxis::RoundFirstLabel, &TChartAxis::SetRoundFirstLabel).Default(true);
+  t.Float("StartPosition", &TChartAxis::StartPosition, &TChartAxis::SetStartPosition).Default((long double)0);
+  t.Bool("TickOnLabelsOnly", &TChartAxis::TickOnLabelsOnly, &TChartAxis::SetTickOnLabelsOnly).Default(true);
+  t.Float("ZPosition", &TChartAxis::ZPosition, &TChartAxis::SetZPosition).Default((long double)0);
 }
 
 // ---------------------------------------------------------------------------
@@ -622,7 +1062,26 @@ std::string AxisTitleOrName(TChartAxis* Axis) {
   if (Axis == c->BottomAxis()) return LumMsg_BottomAxis;
   if (Axis == c->DepthAxis()) return LumMsg_DepthAxis;
   if (Axis == c->DepthTopAxis()) return LumMsg_DepthTopAxis;
+  if (Axis->IsCustom()) {
+    for (int i = 0; i < c->CustomAxes()->Count(); ++i)
+      if (c->CustomAxes()->GetAxis(i) == Axis) return "Custom " + std::to_string(i);
+  }
   return {};
+}
+
+// ---------------------------------------------------------------------------
+TChartCustomAxes::~TChartCustomAxes() { Clear(); }
+
+TChartAxis* TChartCustomAxes::GetAxis(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", Index));
+  return items_[size_t(Index)];
+}
+
+TChartAxis* TChartCustomAxes::Add() { return new TChartAxis(this); }
+
+void TChartCustomAxes::Clear() {
+  // The last created first; each leaves the list as it is freed.
+  while (!items_.empty()) delete items_.back();
 }
 
 // ---------------------------------------------------------------------------

@@ -335,6 +335,7 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
   rightAxis_->otherSide_ = true;
   RecordDefaults(depthAxis_.get());  // hidden
   RecordDefaults(depthTopAxis_.get());
+  customAxes_ = std::make_unique<TChartCustomAxes>(this);
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
@@ -410,7 +411,26 @@ void TCustomAxisPanel::DoAfterDraw() {
   if (OnAfterDraw.Assigned()) OnAfterDraw(this);
 }
 
-void TCustomAxisPanel::CalcSize3D() { SetSize3D(0, 0); }
+void TCustomAxisPanel::CalcSize3D() {
+  if (!View3D()) {
+    SetSize3D(0, 0);
+    return;
+  }
+  const int side = std::max(0, std::min(ChartWidth(), ChartHeight()));
+  const int depth = int(Round(side * std::max(0, Chart3DPercent()) / 100.0));
+  SetSize3D(depth, depth);
+}
+
+namespace {
+// The axis line across its side of the plot rectangle, moved inwards by its position.
+int AxisPosition(const TChartAxis* A, const TRect& R, bool Far) {
+  const int across = A->Horizontal() ? R.Height() : R.Width();
+  const int offset = int(Round(A->PositionUnits() == muPercentUnits ? A->PositionPercent() * across / 100.0
+                                                                    : A->PositionPercent()));
+  if (A->Horizontal()) return Far ? R.Top + offset : R.Bottom - offset;
+  return Far ? R.Right - offset : R.Left + offset;
+}
+}  // namespace
 
 void TCustomAxisPanel::CalcAxisRect() {
   TChartAxis* const standard[] = {leftAxis_.get(), rightAxis_.get(), topAxis_.get(), bottomAxis_.get()};
@@ -442,10 +462,18 @@ void TCustomAxisPanel::CalcAxisRect() {
   topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
   leftAxis_->CalcRect(r, vMargins[0][0], vMargins[0][1]);
   rightAxis_->CalcRect(r, vMargins[1][0], vMargins[1][1]);
-  bottomAxis_->SetPosAxis(r.Bottom);
-  topAxis_->SetPosAxis(r.Top);
-  leftAxis_->SetPosAxis(r.Left);
-  rightAxis_->SetPosAxis(r.Right);
+  bottomAxis_->SetPosAxis(AxisPosition(bottomAxis_.get(), r, false));
+  topAxis_->SetPosAxis(AxisPosition(topAxis_.get(), r, true));
+  leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false));
+  rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true));
+  // Custom axes lie inside the plot rectangle, placed by their position.
+  for (TChartAxis* a : *customAxes_) {
+    a->AdjustMaxMin();
+    a->CalcRect(r);
+    a->SetPosAxis(AxisPosition(a, r, a->OtherSide()));
+  }
+  // Depth axes run from the front to the back.
+  for (TChartAxis* a : {depthAxis_.get(), depthTopAxis_.get()}) a->CalcRect(TRect{0, 0, Width3D(), Width3D()});
 }
 
 void TCustomAxisPanel::DrawAxes() {
@@ -469,7 +497,11 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
   const TRect clip{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
   ASeries->CalcFirstLastVisibleIndex();
   const bool clipIt = CanClip();
-  if (clipIt) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
+  // In 3D the series' whole slot, front to back, stays inside the clip.
+  TRect front = c->ProjectRect(clip, ASeries->StartZ()), back = c->ProjectRect(clip, ASeries->EndZ());
+  const TRect slot{std::min(front.Left, back.Left), std::min(front.Top, back.Top), std::max(front.Right, back.Right),
+                   std::max(front.Bottom, back.Bottom)};
+  if (clipIt) c->ClipRectangle(slot);
   try {
     BroadcastSeriesEvent(1, ASeries);
     // A tool may have freed the series.
@@ -487,7 +519,7 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
   if (seriesList_.IndexOf(ASeries) < 0) return;
   if (!ASeries->Marks()->Visible()) return;
   const bool clipMarks = ASeries->Marks()->Clip() && clipIt;
-  if (clipMarks) c->ClipRectangle(c->ProjectRect(clip, ASeries->MiddleZ()));
+  if (clipMarks) c->ClipRectangle(slot);
   ASeries->DrawMarks();
   if (clipMarks) c->UnClipRectangle();
 }
@@ -513,7 +545,7 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
     s->SetZPositions(order * slice, order * slice + slice / 2, (order + 1) * slice);
     ++order;
   }
-  if (auto* lc = dynamic_cast<TLumCanvas3D*>(c)) lc->CalcPerspective(ChartRect());
+  if (auto* lc = dynamic_cast<TLumCanvas3D*>(c)) lc->CalcPerspective(ChartRect(), Width3D());
   DrawWalls();
   DrawInsideBackImage();
   BroadcastToolEvent(3);

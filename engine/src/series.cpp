@@ -135,19 +135,36 @@ void TChartSeries::SetHorizAxis(THorizAxis Value) { SetProperty(horizAxis_, Valu
 
 void TChartSeries::SetVertAxis(TVertAxis Value) { SetProperty(vertAxis_, Value); }
 
+void TChartSeries::SetCustomHorizAxis(TChartAxis* Value) {
+  customHorizAxis_ = Value;
+  SetHorizAxis(Value ? aCustomHorizAxis : horizAxis_ == aCustomHorizAxis ? aBottomAxis : horizAxis_);
+  Repaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TChartAxis* Value) {
+  customVertAxis_ = Value;
+  SetVertAxis(Value ? aCustomVertAxis : vertAxis_ == aCustomVertAxis ? aLeftAxis : vertAxis_);
+  Repaint();
+}
+
 TChartAxis* TChartSeries::GetHorizAxis() const {
   if (!ParentChart()) return nullptr;
+  if (horizAxis_ == aCustomHorizAxis && customHorizAxis_) return customHorizAxis_;
   return horizAxis_ == aTopAxis ? ParentChart()->TopAxis() : ParentChart()->BottomAxis();
 }
 
 TChartAxis* TChartSeries::GetVertAxis() const {
   if (!ParentChart()) return nullptr;
+  if (vertAxis_ == aCustomVertAxis && customVertAxis_) return customVertAxis_;
   return vertAxis_ == aRightAxis ? ParentChart()->RightAxis() : ParentChart()->LeftAxis();
 }
 
 bool TChartSeries::AssociatedToAxis(const TChartAxis* Axis) const {
   const TCustomAxisPanel* c = ParentChart();
   if (!c || !Axis || !UseAxis()) return false;
+  if (Axis->IsCustom())
+    return (horizAxis_ == aCustomHorizAxis && Axis == customHorizAxis_) ||
+           (vertAxis_ == aCustomVertAxis && Axis == customVertAxis_);
   if (Axis == c->BottomAxis()) return horizAxis_ == aBottomAxis || horizAxis_ == aBothHorizAxis;
   if (Axis == c->TopAxis()) return horizAxis_ == aTopAxis || horizAxis_ == aBothHorizAxis;
   if (Axis == c->LeftAxis()) return vertAxis_ == aLeftAxis || vertAxis_ == aBothVertAxis;

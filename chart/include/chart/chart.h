@@ -146,6 +146,9 @@ public:
   // Whether the left, bottom and right walls show in 3D views.
   bool View3DWalls() const { return view3DWalls_; }
   void SetView3DWalls(bool Value);
+  // Depth of the 3D view in percent of the plot's smaller side (at least 1).
+  int Chart3DPercent() const override { return chart3DPercent_; }
+  void SetChart3DPercent(int Value);
 
   static void DefineProperties(TPropertyTable& t);
 
@@ -159,6 +162,7 @@ private:
   std::unique_ptr<TChartLegend> legend_;
   std::unique_ptr<TChartWalls> walls_;
   bool view3DWalls_ = true;
+  int chart3DPercent_ = 15;
 };
 
 // The chart control as forms place it.

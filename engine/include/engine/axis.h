@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "canvas/attributes.h"
+#include "engine/axisitems.h"
 #include "engine/shape.h"
 #include "platform/classes.h"
 #include "platform/typinfo.h"
@@ -25,6 +26,16 @@
 
 class TCustomAxisPanel;
 class TChartSeries;
+class TChartCustomAxes;
+
+// Where the labels come from: automatic (point texts when the first series has
+// them, else values), none, values, the series' marks, the point texts, or the
+// values of the points.
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText, talPointValue };
+// Labels of a vertical axis aligned by default (towards the axis) or the opposite way.
+enum TAxisLabelAlign { alDefault, alOpposite };
+// PositionPercent in percent of the plot rectangle or in pixels.
+enum TAxisPositionUnits { muPercentUnits, muPixelsUnits };
 
 // Grid lines of an axis: a pen with placement options.
 class TAxisGridPen : public TChartPen {
@@ -77,6 +88,9 @@ class TChartAxis : public TPersistent {
 public:
   // Joins the chart's list of axes; the destructor leaves it.
   explicit TChartAxis(TCustomAxisPanel* AChart);
+  // A custom axis of the chart that owns the collection (vertical, on the left).
+  explicit TChartAxis(TChartCustomAxes* ACollection);
+  // Leaves the chart's lists; series on a custom axis go back to the standard one.
   ~TChartAxis() override;
 
   TCustomAxisPanel* ParentChart() const { return chart_; }
@@ -151,8 +165,11 @@ public:
   double CalcIncrement();
   // The label values for the current range, ascending.
   std::vector<double> LabelValues();
-  // The text of the label of a value.
+  // The text of the label of a value (date-time axes: "" outside the valid dates).
   std::string LabelText(double Value) const;
+  // The labels the axis draws, values with texts: its items when they are not
+  // automatic, else by the label style.
+  std::vector<std::pair<double, std::string>> AxisLabels();
 
   // ---- Lines ----
   TChartPen* Axis() const { return axisPen_.get(); }
@@ -231,7 +248,80 @@ public:
   bool IsVisible() const;
   // Whether an active series is associated with the axis.
   bool InUse() const;
-  bool IsDateTime() const { return false; }
+  // The date-time flag of the value list the axis shows of its first active series.
+  bool IsDateTime() const;
+
+  // ---- Scale, date-time, label and layout options ----
+  bool Logarithmic() const { return logarithmic_; }
+  // Turning it on for a range with an end at or below zero raises AxisException and
+  // leaves the axis linear (not while the chart is being read).
+  void SetLogarithmic(bool Value);
+  double LogarithmicBase() const { return logBase_; }
+  // AxisException for a base at or below zero or equal to 1.
+  void SetLogarithmicBase(double Value);
+  // Date-time labels keep to the standard steps (whole months, years) when on.
+  bool ExactDateTime() const { return exactDateTime_; }
+  void SetExactDateTime(bool Value);
+  // FormatDateTime picture of date-time labels; "" for the step's default.
+  const std::string& DateTimeFormat() const { return dateTimeFormat_; }
+  void SetDateTimeFormat(const std::string& Value);
+  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  void SetLabelStyle(TAxisLabelStyle Value);
+  // The style in effect (talAuto resolved).
+  TAxisLabelStyle CalcLabelStyle() const;
+  // Degrees counter-clockwise: 0, 90, 180 or 270 (other values to the nearest).
+  int LabelsAngle() const { return labelsAngle_; }
+  void SetLabelsAngle(int Value);
+  TAxisLabelAlign LabelsAlign() const { return labelsAlign_; }
+  void SetLabelsAlign(TAxisLabelAlign Value);
+  // Every other label one line further out (horizontal axes).
+  bool LabelsAlternate() const { return labelsAlternate_; }
+  void SetLabelsAlternate(bool Value);
+  // Labels drawn before the grid.
+  bool LabelsBehind() const { return labelsBehind_; }
+  void SetLabelsBehind(bool Value);
+  // Values written as mantissa "e" exponent.
+  bool LabelsExponent() const { return labelsExponent_; }
+  void SetLabelsExponent(bool Value);
+  // Blanks in a label break it into lines.
+  bool LabelsMultiLine() const { return labelsMultiLine_; }
+  void SetLabelsMultiLine(bool Value);
+  // Labels at the very ends are kept inside the axis length.
+  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  void SetLabelsOnAxis(bool Value);
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  void SetRoundFirstLabel(bool Value);
+  TChartPen* MinorGrid() const { return minorGrid_.get(); }
+  // Automatic ends rounded out to the increment.
+  bool MinimumRound() const { return minimumRound_; }
+  void SetMinimumRound(bool Value);
+  bool MaximumRound() const { return maximumRound_; }
+  void SetMaximumRound(bool Value);
+  // Distance of the axis line from its side of the plot rectangle, inwards.
+  double PositionPercent() const { return positionPercent_; }
+  void SetPositionPercent(double Value);
+  TAxisPositionUnits PositionUnits() const { return positionUnits_; }
+  void SetPositionUnits(TAxisPositionUnits Value);
+  // The part of the plot rectangle's side the axis spans, in percent.
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double Value);
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double Value);
+  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+  void SetTickOnLabelsOnly(bool Value);
+  // Depth of the axis line in percent of the 3D depth.
+  double ZPosition() const { return zPosition_; }
+  void SetZPosition(double Value);
+  TAxisItems* Items() const { return items_.get(); }
+  // Whether the point lies on the axis line (with its ticks) or its labels.
+  bool Clicked(int X, int Y);
+  // Called with the axis before its grid lines are drawn.
+  TEvent<void(TChartAxis* Sender)> OnDrawGrid;
+  bool IsCustom() const { return customAxes_ != nullptr; }
+  // The step of the last labels (days on a date-time axis, a factor on a log axis).
+  double LastIncrement() const { return lastIncrement_; }
+  // The depth of the axis line in pixels (ZPosition of the chart's 3D depth).
+  int PosZ() const;
 
   // Axis line, ticks, labels and title (Grid draws the grid).
   void Draw();
@@ -251,8 +341,19 @@ private:
   int LabelExtent();
   int LabelsThickness();
   int TitleThickness();
-  void DrawLabel(int Pos, const std::string& Text);
+  bool TurnedLabels() const;
+  TSize LabelSize(const std::string& Text) const;
+  TRect LabelRect(int Pos, const std::string& Text, int Index, int Room);
+  void DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  void DrawDepth();
+  int GridZ() const;
+  std::vector<double> MinorValues(const std::vector<double>& Values) const;
   void DrawTitle();
+  void Init(TCustomAxisPanel* AChart);
+  bool IsLog() const { return logarithmic_ && minimum_ > 0 && maximum_ > 0; }
+  std::string ValueText(double Value) const;
+  std::vector<double> DateTimeLabelValues(double lo, double hi, double Step) const;
+  TChartSeries* FirstSeries() const;
 
   TCustomAxisPanel* chart_;
   bool automatic_ = true, automaticMinimum_ = true, automaticMaximum_ = true;
@@ -273,11 +374,31 @@ private:
   int startPos_ = 0, endPos_ = 0, posAxis_ = 0;
   int minPixelMargin_ = 0, maxPixelMargin_ = 0;
   std::vector<int> ticksPos_;
+  std::vector<TRect> labelRects_;  // of the last drawing, for Clicked
   // Label texts formatted before (by the value's bits), valid for the picture and
   // separators they were made with: a paint measures the same labels many times.
   mutable std::unordered_map<std::uint64_t, std::string> labelTexts_;
   mutable std::string labelTextsFormat_;
   mutable char labelTextsSeparators_[2] = {0, 0};
+  TChartCustomAxes* customAxes_ = nullptr;
+  bool logarithmic_ = false;
+  double logBase_ = 10;
+  bool exactDateTime_ = true;
+  std::string dateTimeFormat_;
+  TAxisLabelStyle labelStyle_ = talAuto;
+  int labelsAngle_ = 0;
+  TAxisLabelAlign labelsAlign_ = alDefault;
+  bool labelsAlternate_ = false, labelsBehind_ = false, labelsExponent_ = false, labelsMultiLine_ = false;
+  bool labelsOnAxis_ = true, roundFirstLabel_ = true;
+  std::unique_ptr<TChartPen> minorGrid_;
+  bool minimumRound_ = false, maximumRound_ = false;
+  double positionPercent_ = 0;
+  TAxisPositionUnits positionUnits_ = muPercentUnits;
+  double startPosition_ = 0, endPosition_ = 100;
+  bool tickOnLabelsOnly_ = true;
+  double zPosition_ = 0;
+  std::unique_ptr<TAxisItems> items_;
+  double lastIncrement_ = 0;
 };
 
 // Value to pixel conversions saturate here.
@@ -312,4 +433,28 @@ private:
   std::vector<TChartAxis*> items_;
   bool visible_ = true;
   bool behind_ = true;
+};
+
+// The chart's custom axes, a collection: an axis created with it joins the chart's
+// axes list (after the standard six), freeing it takes it out again.
+class TChartCustomAxes {
+public:
+  explicit TChartCustomAxes(TCustomAxisPanel* AChart) : chart_(AChart) {}
+  // Frees the axes still in it.
+  ~TChartCustomAxes();
+  TCustomAxisPanel* Chart() const { return chart_; }
+  int Count() const { return int(items_.size()); }
+  // The custom axis at Index of this collection; EListError outside 0..Count-1.
+  TChartAxis* GetAxis(int Index) const;
+  TChartAxis* operator[](int Index) const { return GetAxis(Index); }
+  // A new custom axis in the collection.
+  TChartAxis* Add();
+  void Clear();
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+private:
+  friend class TChartAxis;
+  TCustomAxisPanel* chart_;
+  std::vector<TChartAxis*> items_;
 };

@@ -301,6 +301,13 @@ public:
   TChartAxis* DepthTopAxis() const { return depthTopAxis_.get(); }
   bool AxisVisible() const { return axes_->GetVisible(); }
   void SetAxisVisible(bool Value) { axes_->SetVisible(Value); }
+  // The custom axes; they follow the standard six in Axes().
+  TChartCustomAxes* CustomAxes() const { return customAxes_.get(); }
+
+  // ---- 3D ----
+  // The depth of a 3D view in percent of the plot rectangle's smaller side (the
+  // chart control stores it; 15 here).
+  virtual int Chart3DPercent() const { return 15; }
 
   // Fires OnAfterDraw.
   virtual void DoAfterDraw();
@@ -346,7 +353,7 @@ protected:
   void MouseLeave() override;
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
   void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
-  // The 3D depth from the plot rectangle (base: none).
+  // The 3D depth from the plot rectangle and Chart3DPercent (none in 2D).
   virtual void CalcSize3D();
   // Series margins, axis ranges and axis positions; shrinks ChartRect by the
   // room the axes take.
@@ -364,6 +371,8 @@ private:
   TChartSeriesList seriesList_;
   std::unique_ptr<TChartAxes> axes_;
   std::unique_ptr<TChartAxis> depthAxis_, depthTopAxis_, topAxis_, bottomAxis_, leftAxis_, rightAxis_;
+  // After the standard axes: freed first, while the axes list still exists.
+  std::unique_ptr<TChartCustomAxes> customAxes_;
   bool destroying_ = false;
   std::unique_ptr<TChartTools> tools_;
   struct TMouseState;

@@ -129,6 +129,12 @@ public:
   TChartAxis* GetHorizAxis() const;
   TChartAxis* GetVertAxis() const;
   bool AssociatedToAxis(const TChartAxis* Axis) const;
+  // A custom axis of the chart to draw against (the axis choice becomes custom);
+  // nullptr puts a series on a custom axis back on the bottom (left) axis.
+  TChartAxis* CustomHorizAxis() const { return customHorizAxis_; }
+  void SetCustomHorizAxis(TChartAxis* Value);
+  TChartAxis* CustomVertAxis() const { return customVertAxis_; }
+  void SetCustomVertAxis(TChartAxis* Value);
   virtual bool UseAxis() const { return true; }
 
   // ---- Positions (pixels of the chart's last layout) ----
@@ -340,6 +346,8 @@ private:
   std::unique_ptr<TSeriesMarks> marks_;
   THorizAxis horizAxis_ = aBottomAxis;
   TVertAxis vertAxis_ = aLeftAxis;
+  TChartAxis* customHorizAxis_ = nullptr;
+  TChartAxis* customVertAxis_ = nullptr;
   int startZ_ = 0, middleZ_ = 0, endZ_ = 0, zOrder_ = 0;
   int firstIndex_ = -1, lastIndex_ = -1;
   int updateCount_ = 0;
