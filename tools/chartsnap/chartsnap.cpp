@@ -2,13 +2,15 @@
 // them (a monatomic, a diatomic and a longitudinal frame of the chain, and the
 // monatomic and diatomic dispersion curves), written as PNG files for looking at.
 // The window, its charts and the frames are the program's own. marks.png is a chart of
-// its own showing the kinds of series marks, drawn through CreateBitmap.
+// its own showing the kinds of series marks, drawn through CreateBitmap; then the axis
+// kinds on charts of their own (axes_scenes.cpp).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "axes_scenes.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "engine/marks.h"
@@ -102,6 +104,7 @@ int main(int argc, char** argv) {
     window.Run(cmMonatomic, 39);
     ok &= Save(window.ChainChart(), dir + "chain_longitudinal.png");
     ok &= SaveMarksScene(dir + "marks.png");
+    ok &= SnapAxesScenes(dir);
   }
   return ok ? 0 : 1;
 }

@@ -1,0 +1,95 @@
+// Pictures of the axis kinds on charts of their own: a 3D chart with its depth
+// axes, a logarithmic axis, a date-time axis and a custom axis.
+#include "axes_scenes.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "platform/dateutils.h"
+#include "platform/forms.h"
+#include "platform/snapshot.h"
+
+namespace {
+
+struct Scene {
+  TForm form{nullptr};
+  TChart* chart = new TChart(&form);
+  Scene(const char* Title) {
+    form.SetBounds(0, 0, 520, 360);
+    chart->SetParent(&form);
+    chart->SetBounds(0, 0, 520, 360);
+    chart->SetView3D(false);
+    chart->Title()->Text()->Add(Title);
+  }
+  template <class S>
+  S* Add(const char* Title) {
+    auto* s = new S(&form);
+    s->SetParentChart(chart);
+    s->SetTitle(Title);
+    s->Marks()->Hide();
+    return s;
+  }
+  bool Save(const std::string& Path) {
+    form.Show();
+    const bool ok = SaveControlToPng(chart, Path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+    return ok;
+  }
+};
+
+}  // namespace
+
+bool SnapAxesScenes(const std::string& Dir) {
+  bool ok = true;
+  {
+    Scene s("3D with depth axes");
+    s.chart->SetView3D(true);
+    s.chart->SetChart3DPercent(30);
+    s.chart->DepthAxis()->SetVisible(true);
+    s.chart->DepthTopAxis()->SetVisible(true);
+    const char* names[] = {"Front", "Middle", "Back"};
+    for (int k = 0; k < 3; ++k) {
+      auto* bars = s.Add<TBarSeries>(names[k]);
+      for (int i = 0; i < 6; ++i) bars->AddXY(i, 3 + 2 * std::sin(i + k) + k, "", clLumColor);
+    }
+    ok &= s.Save(Dir + "axes_3d_depth.png");
+  }
+  {
+    Scene s("Logarithmic left axis");
+    auto* line = s.Add<TLineSeries>("Powers");
+    for (int i = 0; i <= 40; ++i) line->AddXY(i, std::pow(10.0, i / 10.0), "", clLumColor);
+    s.chart->LeftAxis()->SetLogarithmic(true);
+    s.chart->LeftAxis()->MinorGrid()->SetVisible(true);
+    ok &= s.Save(Dir + "axes_logarithmic.png");
+  }
+  {
+    Scene s("Date-time bottom axis");
+    auto* line = s.Add<TLineSeries>("Daily");
+    line->XValues()->SetDateTime(true);
+    const double start = EncodeDate(2025, 1, 1);
+    for (int d = 0; d <= 730; ++d) line->AddXY(start + d, 50 + 30 * std::sin(d / 40.0), "", clLumColor);
+    s.chart->BottomAxis()->SetLabelsAngle(90);
+    ok &= s.Save(Dir + "axes_datetime.png");
+  }
+  {
+    Scene s("Custom vertical axis");
+    auto* a = s.Add<TLineSeries>("Left");
+    auto* b = s.Add<TLineSeries>("Custom");
+    for (int i = 0; i <= 20; ++i) {
+      a->AddXY(i, i * i, "", clLumColor);
+      b->AddXY(i, 1000 - 30 * i, "", clLumColor);
+    }
+    TChartAxis* custom = s.chart->CustomAxes()->Add();
+    custom->SetPositionPercent(50);
+    custom->SetStartPosition(0);
+    custom->SetEndPosition(60);
+    custom->Axis()->SetColor(clBlue);
+    custom->GetTitle()->SetCaption("Custom 0");
+    b->SetCustomVertAxis(custom);
+    ok &= s.Save(Dir + "axes_custom.png");
+  }
+  return ok;
+}
