@@ -4,6 +4,7 @@
 
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/axisitems.h"
 #include "engine/function.h"
 #include "engine/marks.h"
 
@@ -17,6 +18,9 @@ std::array<TClass, 4> StandardSeriesClasses() {
 std::array<TClass, 3> EngineBaseClasses() {
   return {TLumFunction::StaticClass(), TLumMovingFunction::StaticClass(), TLumSeriesSource::StaticClass()};
 }
+
+// An axis' label items, which live on their own (the property walk and streams find them).
+std::array<TClass, 2> AxisItemClasses() { return {TAxisItems::StaticClass(), TAxisItem::StaticClass()}; }
 }  // namespace
 
 void ChartUnitInit() {
@@ -24,9 +28,11 @@ void ChartUnitInit() {
   for (TClass c : StandardSeriesClasses()) RegisterClass(c);
   for (TClass c : ShapeClasses()) RegisterClass(c);
   for (TClass c : EngineBaseClasses()) RegisterClass(c);
+  for (TClass c : AxisItemClasses()) RegisterClass(c);
 }
 
 void ChartUnitDone() {
+  for (TClass c : AxisItemClasses()) UnRegisterClass(c);
   for (TClass c : EngineBaseClasses()) UnRegisterClass(c);
   for (TClass c : ShapeClasses()) UnRegisterClass(c);
   for (TClass c : StandardSeriesClasses()) UnRegisterClass(c);

@@ -196,27 +196,28 @@ void TChartAxis::SetDateTimeFormat(const std::string& Value) {
 }
 
 void TChartAxis::SetLabelsAngle(int Value) {
-  // Labels turn by quarter turns only.
-  const int a = (((Value % 360) + 360) % 360 + 45) / 90 * 90 % 360;
-  if (StoreField(labelsAngle_, a)) Repaint();
+  if (StoreField(labelsAngle_, ((Value % 360) + 360) % 360)) Repaint();
 }
 
+int TChartAxis::LabelsQuarterTurn() const { return (labelsAngle_ + 45) / 90 * 90 % 360; }
+
 void TChartAxis::SetStartPosition(double Value) {
-  if (StoreField(startPosition_, std::clamp(Value, 0.0, 100.0))) Repaint();
+  if (StoreField(startPosition_, Value)) Repaint();
 }
 
 void TChartAxis::SetEndPosition(double Value) {
-  if (StoreField(endPosition_, std::clamp(Value, 0.0, 100.0))) Repaint();
+  if (StoreField(endPosition_, Value)) Repaint();
 }
 
 void TChartAxis::SetLogarithmic(bool Value) {
   if (Value == logarithmic_) return;
+  // An axis without a range yet (both ends 0, no data) takes the flag; its scale
+  // turns logarithmic once the range is above zero.
   if (Value && !Loading() && !isDepthAxis_) {
     if (automatic_) AdjustMaxMin();
-    if (minimum_ <= 0 || maximum_ <= 0)
+    if ((minimum_ != 0 || maximum_ != 0) && (minimum_ <= 0 || maximum_ <= 0))
       throw AxisException("A logarithmic axis needs a range above zero (Minimum and Maximum > 0)");
   }
-  if (Value && isDepthAxis_) throw AxisException("A depth axis cannot be logarithmic");
   logarithmic_ = Value;
   Repaint();
 }
@@ -324,8 +325,9 @@ void TChartAxis::AdjustMaxMin() {
 void TChartAxis::CalcRect(const TRect& R, int MinMargin, int MaxMargin) {
   const int from = horizontal_ ? R.Left : R.Top, to = horizontal_ ? R.Right : R.Bottom;
   // The axis spans its StartPosition .. EndPosition part of the side.
-  startPos_ = from + int(Round((to - from) * startPosition_ / 100.0));
-  endPos_ = from + int(Round((to - from) * endPosition_ / 100.0));
+  // (Values outside 0..100 are kept as set but the axis stays on its side.)
+  startPos_ = from + int(Round((to - from) * std::clamp(startPosition_, 0.0, 100.0) / 100.0));
+  endPos_ = from + int(Round((to - from) * std::clamp(endPosition_, 0.0, 100.0) / 100.0));
   // Series margins widen only the ends the axis computes itself.
   minPixelMargin_ = automatic_ && automaticMinimum_ ? MinMargin : 0;
   maxPixelMargin_ = automatic_ && automaticMaximum_ ? MaxMargin : 0;
@@ -528,7 +530,7 @@ double TChartAxis::CalcIncrement() {
   TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
   if (c) c->AssignFont(labelsFont_.get());
   const double sep = 1 + labelsSeparation_ / 100.0;
-  const bool turned = labelsAngle_ == 90 || labelsAngle_ == 270;
+  const bool turned = TurnedLabels();
   // The room one label needs along the axis.
   auto extentOf = [&](const std::string& text) -> double {
     if (labelsSeparation_ == 0) return 1;
@@ -649,11 +651,11 @@ std::vector<std::string> LabelLines(const std::string& Text, bool MultiLine) {
 }
 }  // namespace
 
-bool TChartAxis::TurnedLabels() const { return labelsAngle_ == 90 || labelsAngle_ == 270; }
+bool TChartAxis::TurnedLabels() const { return LabelsQuarterTurn() % 180 == 90; }
 
 TSize TChartAxis::LabelSize(const std::string& Text) const {
   TCanvas3D* c = chart_->Canvas();
-  const bool multi = labelsMultiLine_ && labelsAngle_ == 0;
+  const bool multi = labelsMultiLine_ && LabelsQuarterTurn() == 0;
   const std::vector<std::string> lines = LabelLines(Text, multi);
   int w = 0;
   for (const std::string& l : lines) w = std::max(w, c->TextWidth(l));
@@ -719,10 +721,11 @@ TRect TChartAxis::LabelRect(int Pos, const std::string& Text, int Index, int Roo
 void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
   TCanvas3D* c = chart_->Canvas();
   const int z = PosZ();
-  if (labelsAngle_ != 0) {
+  const int turn = LabelsQuarterTurn();
+  if (turn != 0) {
     c->SetTextAlign(TA_LEFT | TA_TOP);
-    const int x = labelsAngle_ == 90 ? Box.Left : Box.Right, y = labelsAngle_ == 270 ? Box.Top : Box.Bottom;
-    c->RotateLabel3D(x, y, z, Text, labelsAngle_);
+    const int x = turn == 90 ? Box.Left : Box.Right, y = turn == 270 ? Box.Top : Box.Bottom;
+    c->RotateLabel3D(x, y, z, Text, turn);
     return;
   }
   const std::vector<std::string> lines = LabelLines(Text, labelsMultiLine_);

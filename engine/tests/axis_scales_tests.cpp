@@ -1,5 +1,6 @@
 // Axes: logarithmic and date-time scales, the step table, label styles, angles and
 // items, Clicked and the grid hook, custom axes and the 3D depth slots.
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ struct ScaleFixture : testing::Test {
 };
 
 TEST_F(ScaleFixture, LogarithmicRefusedForRangesReachingZeroAndTheAxisStaysLinear) {
+  // No range yet: taken, and the scale stays linear until there is one.
+  chart.RightAxis()->SetLogarithmic(true);
+  EXPECT_TRUE(chart.RightAxis()->Logarithmic());
   series.AddXY(1, 0);
   series.AddXY(2, 50);
   try {
@@ -194,9 +198,11 @@ TEST_F(ScaleFixture, LabelStylesChooseTheTexts) {
 }
 
 TEST_F(ScaleFixture, LabelAnglesTurnByQuarterTurnsAndTakeTheirWidthAcross) {
-  for (auto [in, out] : std::vector<std::pair<int, int>>{{0, 0}, {90, 90}, {100, 90}, {-90, 270}, {180, 180}, {359, 0}}) {
+  for (auto [in, out, turn] : std::vector<std::array<int, 3>>{
+           {0, 0, 0}, {90, 90, 90}, {100, 100, 90}, {-90, 270, 270}, {180, 180, 180}, {359, 359, 0}, {400, 40, 0}}) {
     bottom->SetLabelsAngle(in);
     EXPECT_EQ(bottom->LabelsAngle(), out) << in;
+    EXPECT_EQ(bottom->LabelsQuarterTurn(), turn) << in;
   }
   series.AddXY(1, 1, "a rather long label");
   series.AddXY(2, 2, "b");

@@ -254,7 +254,8 @@ public:
   // ---- Scale, date-time, label and layout options ----
   bool Logarithmic() const { return logarithmic_; }
   // Turning it on for a range with an end at or below zero raises AxisException and
-  // leaves the axis linear (not while the chart is being read).
+  // leaves the axis linear (not while the chart is being read, nor on an axis with no
+  // range yet: both ends 0). A depth axis keeps the flag but stays linear.
   void SetLogarithmic(bool Value);
   double LogarithmicBase() const { return logBase_; }
   // AxisException for a base at or below zero or equal to 1.
@@ -269,9 +270,10 @@ public:
   void SetLabelStyle(TAxisLabelStyle Value);
   // The style in effect (talAuto resolved).
   TAxisLabelStyle CalcLabelStyle() const;
-  // Degrees counter-clockwise: 0, 90, 180 or 270 (other values to the nearest).
+  // Degrees counter-clockwise, kept in 0..359; labels turn by the nearest quarter turn.
   int LabelsAngle() const { return labelsAngle_; }
   void SetLabelsAngle(int Value);
+  int LabelsQuarterTurn() const;
   TAxisLabelAlign LabelsAlign() const { return labelsAlign_; }
   void SetLabelsAlign(TAxisLabelAlign Value);
   // Every other label one line further out (horizontal axes).
@@ -302,7 +304,7 @@ public:
   void SetPositionPercent(double Value);
   TAxisPositionUnits PositionUnits() const { return positionUnits_; }
   void SetPositionUnits(TAxisPositionUnits Value);
-  // The part of the plot rectangle's side the axis spans, in percent.
+  // The part of the plot rectangle's side the axis spans, in percent (used within 0..100).
   double StartPosition() const { return startPosition_; }
   void SetStartPosition(double Value);
   double EndPosition() const { return endPosition_; }
@@ -350,7 +352,7 @@ private:
   std::vector<double> MinorValues(const std::vector<double>& Values) const;
   void DrawTitle();
   void Init(TCustomAxisPanel* AChart);
-  bool IsLog() const { return logarithmic_ && minimum_ > 0 && maximum_ > 0; }
+  bool IsLog() const { return logarithmic_ && !isDepthAxis_ && minimum_ > 0 && maximum_ > 0; }
   std::string ValueText(double Value) const;
   std::vector<double> DateTimeLabelValues(double lo, double hi, double Step) const;
   TChartSeries* FirstSeries() const;
