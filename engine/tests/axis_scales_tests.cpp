@@ -345,6 +345,40 @@ TEST(Depth3D, SeriesTakeEqualSlotsOfTheDepthAndTheDepthAxisMarksThem) {
   EXPECT_TRUE(chart.DepthAxis()->Tick().empty());
 }
 
+// Draws a vertical line at the back of its slot, from the bottom to the top of the plot.
+class TBackLineSeries : public TChartSeries {
+public:
+  using TChartSeries::TChartSeries;
+  void DrawValue(int ValueIndex) override {
+    TCanvas3D* c = ParentChart()->Canvas();
+    c->Pen()->SetStyle(psSolid);
+    c->Pen()->SetColor(clRed);
+    const int x = CalcXPos(ValueIndex);
+    c->VertLine3D(x, CalcYPosValue(GetVertAxis()->Minimum()), CalcYPos(ValueIndex), EndZ() - 1);
+  }
+};
+
+TEST(Depth3D, ASeriesIsClippedToItsWholeSlotNotItsMiddle) {
+  TCountingChart chart;
+  chart.SetBounds(0, 0, 400, 300);
+  chart.SetView3D(true);
+  chart.View3DOptions()->SetOrthogonal(true);
+  chart.SetAxisVisible(false);
+  TBackLineSeries s(nullptr);
+  s.SetParentChart(&chart);
+  s.AddXY(0, 0);
+  s.AddXY(1, 10);
+  auto bmp = Render(&chart);
+  // The line at the back reaches the top of the plot moved up by its depth, above
+  // where the plot's top lies at the series' middle depth.
+  const double up = std::sin(chart.View3DOptions()->OrthoAngle() * M_PI / 180);
+  const int middleTop = chart.ChartRect().Top - int(std::ceil(s.MiddleZ() * up));
+  int red = 0;
+  for (int y = 0; y < middleTop - 1; ++y)
+    for (int x = 0; x < 400; ++x) red += bmp->Canvas()->Pixels(x, y) == clRed;
+  EXPECT_GT(red, 3);
+}
+
 TEST_F(ScaleFixture, PositionAndSpanMoveTheAxisInsideThePlot) {
   series.AddXY(0, 0);
   series.AddXY(1, 1);
