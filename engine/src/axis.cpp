@@ -1065,20 +1065,18 @@ std::string AxisTitleOrName(TChartAxis* Axis) {
   if (Axis == c->BottomAxis()) return LumMsg_BottomAxis;
   if (Axis == c->DepthAxis()) return LumMsg_DepthAxis;
   if (Axis == c->DepthTopAxis()) return LumMsg_DepthTopAxis;
-  if (Axis->IsCustom()) {
-    for (int i = 0; i < c->CustomAxes()->Count(); ++i)
-      if (c->CustomAxes()->GetAxis(i) == Axis) return "Custom " + std::to_string(i);
-  }
   return {};
 }
 
 // ---------------------------------------------------------------------------
 TChartCustomAxes::~TChartCustomAxes() { Clear(); }
 
-TChartAxis* TChartCustomAxes::GetAxis(int Index) const {
+TChartAxis* TChartCustomAxes::Items(int Index) const {
   if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", Index));
   return items_[size_t(Index)];
 }
+
+TChartAxis* TChartCustomAxes::GetAxis(int Index) const { return chart_->Axes()->GetAxis(Index); }
 
 TChartAxis* TChartCustomAxes::Add() { return new TChartAxis(this); }
 

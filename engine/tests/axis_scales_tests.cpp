@@ -276,8 +276,11 @@ TEST(CustomAxes, JoinAndLeaveTheAxesListAndGiveTheirSeriesBack) {
   EXPECT_EQ(axes.Count(), 8);
   EXPECT_EQ(axes.IndexOf(a), 6);
   EXPECT_EQ(axes.IndexOf(b), 7);
-  EXPECT_EQ(chart.CustomAxes()->GetAxis(1), b);
-  EXPECT_EQ(AxisTitleOrName(b), "Custom 1");
+  EXPECT_EQ(chart.CustomAxes()->Items(1), b);
+  EXPECT_EQ(chart.CustomAxes()->GetAxis(7), b);  // by the index in all axes
+  EXPECT_EQ(chart.CustomAxes()->GetAxis(4), chart.LeftAxis());
+  EXPECT_THROW(chart.CustomAxes()->Items(2), EListError);
+  EXPECT_EQ(AxisTitleOrName(b), "");
   EXPECT_TRUE(a->IsCustom());
   EXPECT_FALSE(chart.LeftAxis()->IsCustom());
   TChartSeries s(nullptr);
@@ -298,7 +301,7 @@ TEST(CustomAxes, JoinAndLeaveTheAxesListAndGiveTheirSeriesBack) {
   delete a;  // the series goes back to the left axis, b moves up
   EXPECT_EQ(axes.Count(), 7);
   EXPECT_EQ(axes.IndexOf(b), 6);
-  EXPECT_EQ(AxisTitleOrName(b), "Custom 0");
+  EXPECT_EQ(chart.CustomAxes()->Items(0), b);
   EXPECT_EQ(s.VertAxis(), aLeftAxis);
   EXPECT_EQ(s.GetVertAxis(), chart.LeftAxis());
   EXPECT_TRUE(chart.LeftAxis()->InUse());

@@ -87,7 +87,7 @@ bool SnapAxesScenes(const std::string& Dir) {
     custom->SetStartPosition(0);
     custom->SetEndPosition(60);
     custom->Axis()->SetColor(clBlue);
-    custom->GetTitle()->SetCaption("Custom 0");
+    custom->GetTitle()->SetCaption("Custom axis");
     b->SetCustomVertAxis(custom);
     ok &= s.Save(Dir + "axes_custom.png");
   }

@@ -447,8 +447,10 @@ public:
   TCustomAxisPanel* Chart() const { return chart_; }
   int Count() const { return int(items_.size()); }
   // The custom axis at Index of this collection; EListError outside 0..Count-1.
+  TChartAxis* Items(int Index) const;
+  TChartAxis* operator[](int Index) const { return Items(Index); }
+  // As TChartAxes::GetAxis: the axis at Index of the list of all axes (custom ones from 6).
   TChartAxis* GetAxis(int Index) const;
-  TChartAxis* operator[](int Index) const { return GetAxis(Index); }
   // A new custom axis in the collection.
   TChartAxis* Add();
   void Clear();
