@@ -920,6 +920,9 @@ void TChartAxis::Draw() {
     DrawLabel(box, p, text);
   }
   for (double v : MinorValues(values)) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
+  // Texts of points: ticks also at the values' steps unless only at the labels.
+  if (!tickOnLabelsOnly_ && items_->Automatic() && CalcLabelStyle() != talValue)
+    for (double v : LabelValues()) tick(ticks_.get(), CalcPosValue(v), 0, dir * tickLength_);
   DrawTitle();
 }
 

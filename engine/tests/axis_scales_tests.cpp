@@ -219,6 +219,50 @@ TEST_F(ScaleFixture, LabelAnglesTurnByQuarterTurnsAndTakeTheirWidthAcross) {
   EXPECT_FALSE(bottom->Clicked(bottom->Tick()[0] + 40, bottom->PosAxis() + turned - 3));
 }
 
+TEST_F(ScaleFixture, LayoutOptionsOfTheLabels) {
+  series.AddXY(0.3, 0.3, "two words");
+  series.AddXY(9.7, 9.7, "x");
+  Layout();
+  chart.Canvas()->AssignFont(bottom->LabelsFont());
+  const int line = chart.Canvas()->FontHeight();
+  const int one = bottom->SizeOutside();
+  bottom->SetLabelsMultiLine(true);
+  EXPECT_EQ(bottom->SizeOutside() - one, line);  // "two" over "words"
+  bottom->SetLabelsMultiLine(false);
+  bottom->SetLabelsAlternate(true);
+  EXPECT_EQ(bottom->SizeOutside() - one, line);  // every other label one line out
+  // Unrounded first label: the labels start at the minimum itself.
+  left->SetRoundFirstLabel(false);
+  Layout();
+  EXPECT_EQ(left->LabelValues().front(), left->Minimum());
+  left->SetRoundFirstLabel(true);
+  left->SetMinimumRound(true);
+  left->SetMaximumRound(true);
+  Layout();
+  EXPECT_EQ(left->Minimum(), 0);
+  EXPECT_EQ(left->Maximum(), 10);
+  // Ticks: at the point texts only, or at the value steps too.
+  Render(&chart);
+  const size_t atLabels = bottom->Tick().size();
+  EXPECT_EQ(atLabels, 2u);
+  bottom->SetTickOnLabelsOnly(false);
+  Render(&chart);
+  EXPECT_EQ(bottom->Tick().size(), atLabels);  // the tick list keeps the labels' positions
+  // Labels off the axis ends are left out when they must stay on the axis.
+  bottom->SetLabelsAlternate(false);
+  bottom->SetLabelsOnAxis(false);
+  bottom->SetLabelStyle(talText);
+  bottom->SetAutomatic(false);
+  bottom->SetMinMax(0, 10);  // "two words" hangs over the start, "x" fits
+  bottom->SetLabelsOnAxis(true);
+  Render(&chart);
+  EXPECT_TRUE(bottom->Clicked(bottom->Tick()[0] - 20, bottom->PosAxis() + bottom->TickLength() + 2 + line / 2));
+  bottom->SetLabelsOnAxis(false);
+  Render(&chart);
+  EXPECT_TRUE(bottom->Clicked(bottom->Tick()[1], bottom->PosAxis() + bottom->TickLength() + 2 + line / 2));
+  EXPECT_FALSE(bottom->Clicked(bottom->Tick()[0] - 20, bottom->PosAxis() + bottom->TickLength() + 2 + line / 2));
+}
+
 TEST_F(ScaleFixture, ItemsReplaceTheLabelsUntilAutomaticAgain) {
   series.AddXY(0, 0);
   series.AddXY(10, 10);

@@ -309,6 +309,7 @@ public:
   void SetStartPosition(double Value);
   double EndPosition() const { return endPosition_; }
   void SetEndPosition(double Value);
+  // With point texts as labels: ticks at the labels only, or also at the value steps.
   bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
   void SetTickOnLabelsOnly(bool Value);
   // Depth of the axis line in percent of the 3D depth.
