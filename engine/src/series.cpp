@@ -126,6 +126,9 @@ void TChartSeries::SetActive(bool Value) { TCustomChartElement::SetActive(Value)
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
   if (Value == ParentChart()) return;
+  // Custom axes belong to the chart left behind (and may be freed with it).
+  if (customHorizAxis_) SetCustomHorizAxis(nullptr);
+  if (customVertAxis_) SetCustomVertAxis(nullptr);
   if (ParentChart()) ParentChart()->InternalRemoveSeries(this);
   if (Value) Value->InternalAddSeries(this);
 }

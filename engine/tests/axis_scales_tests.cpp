@@ -353,7 +353,11 @@ TEST(CustomAxes, JoinAndLeaveTheAxesListAndGiveTheirSeriesBack) {
   chart.CustomAxes()->Clear();
   EXPECT_EQ(axes.Count(), 6);
   EXPECT_EQ(s.HorizAxis(), aBottomAxis);
-  chart.CustomAxes()->Add();  // freed with the chart
+  // A series that leaves the chart leaves its custom axes behind.
+  s.SetCustomVertAxis(chart.CustomAxes()->Add());  // freed with the chart
+  s.SetParentChart(nullptr);
+  EXPECT_EQ(s.CustomVertAxis(), nullptr);
+  EXPECT_EQ(s.VertAxis(), aLeftAxis);
 }
 
 TEST(Depth3D, SeriesTakeEqualSlotsOfTheDepthAndTheDepthAxisMarksThem) {
