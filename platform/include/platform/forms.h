@@ -40,6 +40,7 @@
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -76,6 +77,14 @@ using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 // Where a control sits in its parent's client area. The parent lays out its aligned
 // children itself (see TWinControl::AlignControls); Qt's layouts are not used.
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// Drag and drop between the program's own controls.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // Wires a handler method of the enclosing form by name, keeping the name for streaming:
 //   Button1->OnClick = HANDLER(Button1Click);
@@ -184,6 +193,28 @@ public:
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
 
+  // Drag and drop inside the program (platform/src/gui/dragdrop.cpp). BeginDrag starts
+  // at once (Immediate) or once the mouse has moved Threshold pixels (-1: 5) with the
+  // button down. While dragging, the control under the pointer is asked by OnDragOver
+  // (Accept starts true when it is assigned, else false; the cursor shows DragCursor
+  // or crNoDrop); releasing the button over an accepting control fires its
+  // OnDragDrop, then the source's OnEndDrag with it as target. Escape, a release over
+  // a refusing control or EndDrag(false) cancel: OnEndDrag fires with no target and
+  // nothing else changes. dmAutomatic starts a drag at each left press.
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode Value) { dragMode_ = Value; }
+  TCursor DragCursor() const { return dragCursor_; }
+  void SetDragCursor(TCursor Value) { dragCursor_ = Value; }
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+  // Shown by a release of the right button over the control (when AutoPopup).
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* Value);
+
   static void DefineProperties(TPropertyTable& t);
 
   // The Qt side, defined in the GUI sources only.
@@ -205,6 +236,11 @@ protected:
   virtual void TextChanged() {}
   virtual void FontChanged();
   virtual void ColorChanged();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Drag and drop; by default they fire the events.
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
 
   std::unique_ptr<Impl> impl_;
 
@@ -228,6 +264,10 @@ private:
   bool parentShowHint_ = true;
   TCursor cursor_ = crDefault;
   TAlign align_ = alNone;
+  TDragMode dragMode_ = dmManual;
+  TCursor dragCursor_ = crDrag;
+  TPopupMenu* popupMenu_ = nullptr;
+  friend struct DragDropAccess;
 };
 
 // ---------------------------------------------------------------------------

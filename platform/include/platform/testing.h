@@ -145,3 +145,32 @@ namespace TestInput {
 // A click on the tab with TabIndex (among the visible tabs) of a tab or page control.
 void PostTabClick(TWinControl* TabsControl, int TabIndex, unsigned DelayMs = 0);
 }  // namespace TestInput
+
+class TPopupMenu;
+
+// Popup menus on the offscreen platform: recorded instead of shown, and answered by
+// a pick that the message loop delivers like a user's click.
+namespace TestMenus {
+struct TShownMenu {
+  TPopupMenu* Menu = nullptr;
+  TPoint Pos{0, 0};                   // screen point
+  std::vector<std::string> Captions;  // visible top-level items, separators as "-"
+};
+// Menus shown and not yet answered, oldest first.
+std::vector<TShownMenu> Shown();
+void ClearShown();
+// Picks the item with Caption (accelerator marks ignored; "Sub|Item" for a sub-menu
+// item) in the last menu shown, which then closes; a hidden or disabled item is not
+// picked. Fires its OnClick.
+void PostPick(const std::string& Caption, unsigned DelayMs = 0);
+}  // namespace TestMenus
+
+namespace TestInput {
+// The user presses the left button at From in Source, moves in Steps steps and
+// releases it at To in Target (client coordinates of each): with a drag running, as
+// under the mouse grab, every move and the release go to the source.
+void PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint To, int Steps = 4, unsigned DelayMs = 0);
+// The cursor a running drag shows: the source's DragCursor over an accepting
+// control, crNoDrop elsewhere; crDefault when no drag runs.
+TCursor DragCursorShown();
+}  // namespace TestInput

@@ -14,6 +14,7 @@
 
 #include "dialogs_impl.h"
 #include "forms_impl.h"
+#include "platform/lists.h"
 #include "platform/controls.h"
 #include "platform/threads.h"
 
@@ -369,6 +370,7 @@ const std::vector<TClass>& ControlClasses() {
   static const std::vector<TClass> all = [] {
     std::vector<TClass> c = classes;
     for (TClass d : DialogControlClasses()) c.push_back(d);
+    for (TClass d : ListControlClasses()) c.push_back(d);
     return c;
   }();
   return all;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "forms_impl.h"
+#include "popup_drag.h"
 #include "platform/typinfo.h"
 
 using namespace forms_detail;
@@ -334,6 +335,8 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       auto* m = static_cast<QMouseEvent*>(E);
       QPoint p = m->position().toPoint();
       TShiftState s = ShiftOf(m->modifiers(), m->buttons());
+      const QPoint g = m->globalPosition().toPoint();
+      if (DragMouse(c, t, m->button(), {g.x(), g.y()})) return true;
       if (t == QEvent::MouseMove) {
         Guard(c, [&] { c->MouseMove(s, p.x(), p.y()); });
         return false;
@@ -346,6 +349,7 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
         if (b == mbLeft) LeftDown = false;
         if (click) Guard(c, [c] { c->Click(); });
         if (!Cut) Guard(c, [&] { c->MouseUp(b, s, p.x(), p.y()); });
+        if (b == mbRight && !Cut) Guard(c, [&] { ContextPopup(c, p.x(), p.y()); });
         return false;
       }
       if (t == QEvent::MouseButtonDblClick) {
@@ -355,6 +359,7 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       }
       if (b == mbLeft) LeftDown = true;
       Guard(c, [&] { c->MouseDown(b, s, p.x(), p.y()); });
+      if (b == mbLeft && !Cut && c->DragMode() == dmAutomatic && !c->Dragging()) c->BeginDrag(false);
       return false;
     }
     case QEvent::KeyPress:
@@ -366,6 +371,7 @@ bool TControl::Impl::HandleEvent(QEvent* E) {
       auto* k = static_cast<QKeyEvent*>(E);
       TShiftState s = ShiftOf(k->modifiers(), Qt::NoButton);
       std::uint16_t vk = VirtualKeyOf(k->key());
+      if (t == QEvent::KeyPress && DragKey(vk)) return true;
       if (vk) {
         std::uint16_t key = vk;
         if (t == QEvent::KeyPress) {
@@ -483,6 +489,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
 }
 
 TControl::~TControl() {
+  DragForget(this);
   impl_->CutTree();
   if (parent_) {
     TWinControl* root = parent_;
