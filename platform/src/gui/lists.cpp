@@ -853,11 +853,13 @@ void TCustomComboBox::Paint() {
 }
 
 // ---------------------------------------------------------------------------
+#include "platform/grids.h"
 #include "platform/menus.h"
 
 const std::vector<TClass>& forms_detail::ListControlClasses() {
   static const std::vector<TClass> classes = {
       TListBox::StaticClass(), TCheckListBox::StaticClass(), TComboBox::StaticClass(),
-      TMenuItem::StaticClass(), TPopupMenu::StaticClass()};
+      TMenuItem::StaticClass(), TPopupMenu::StaticClass(), TDrawGrid::StaticClass(),
+      TStringGrid::StaticClass()};
   return classes;
 }
