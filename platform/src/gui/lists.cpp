@@ -8,8 +8,11 @@
 
 #include "forms_impl.h"
 #include "lists_impl.h"
+#include "platform/grids.h"
 #include "platform/lists.h"
+#include "platform/menus.h"
 #include "platform/rtl.h"
+#include "platform/trees.h"
 #include "platform/typinfo.h"
 
 using namespace forms_detail;
@@ -853,13 +856,10 @@ void TCustomComboBox::Paint() {
 }
 
 // ---------------------------------------------------------------------------
-#include "platform/grids.h"
-#include "platform/menus.h"
-
 const std::vector<TClass>& forms_detail::ListControlClasses() {
   static const std::vector<TClass> classes = {
       TListBox::StaticClass(), TCheckListBox::StaticClass(), TComboBox::StaticClass(),
       TMenuItem::StaticClass(), TPopupMenu::StaticClass(), TDrawGrid::StaticClass(),
-      TStringGrid::StaticClass()};
+      TStringGrid::StaticClass(), TTreeView::StaticClass()};
   return classes;
 }
