@@ -264,6 +264,7 @@ protected:
   void TextChanged() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
   void DoEnter() override;
   void DoExit() override;
   virtual void Change();

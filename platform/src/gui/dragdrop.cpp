@@ -254,3 +254,18 @@ void TestInput::PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint
     SendTo(src, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
   });
 }
+
+void TestInput::PostDoubleClickAt(TControl* Control, int X, int Y, unsigned DelayMs) {
+  QPointer<QWidget> w = Control->GetImpl()->Widget;
+  PostToLoop(
+      [=] {
+        const QPoint p(X, Y);
+        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                               QEvent::MouseButtonRelease}) {
+          if (!w || !w->isVisible()) return;
+          const bool down = t != QEvent::MouseButtonRelease;
+          SendTo(w, t, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, p);
+        }
+      },
+      DelayMs);
+}

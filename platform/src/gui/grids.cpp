@@ -330,6 +330,7 @@ void TCustomGrid::ClampScroll() {
 }
 
 void TCustomGrid::UpdateScrollBars() {
+  if (!bars_ || !bars_->Vert) return;
   QScrollBar* v = bars_->Vert;
   QScrollBar* h = bars_->Horz;
   const int fullBottom = Height() - kBorder, fullRight = Width() - kBorder;
@@ -433,6 +434,7 @@ void TCustomGrid::TopLeftChanged() {
 }
 
 void TCustomGrid::Resize() {
+  if (!bars_ || !bars_->Vert) return;
   UpdateScrollBars();
   if (editorMode_) PlaceEditor();
   TCustomControl::Resize();

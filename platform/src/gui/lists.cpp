@@ -274,6 +274,7 @@ void TCustomListBox::SelectAll() {
 int TCustomListBox::VisibleRows() const { return std::max(1, (Height() - 2 * kBorder) / itemHeight_); }
 
 void TCustomListBox::SetTopIndex(int Value) {
+  if (!bars_ || !bars_->Vert) return;
   int v = std::clamp(Value, 0, std::max(0, Count() - VisibleRows()));
   if (v == topIndex_) return;
   topIndex_ = v;
@@ -290,6 +291,7 @@ void TCustomListBox::MakeVisible(int Index) {
 }
 
 void TCustomListBox::UpdateScrollBar() {
+  if (!bars_ || !bars_->Vert) return;
   QScrollBar* sb = bars_->Vert;
   bool need = Count() > VisibleRows();
   QSignalBlocker block(sb);
@@ -347,11 +349,9 @@ void TCustomListBox::Paint() {
   c->Brush()->SetColor(Color());
   c->FillRect(Rect(0, 0, Width(), Height()));
   const bool focused = Focused();
-  const int last = std::min(Count(), topIndex_ + VisibleRows() + 1);
-  for (int i = topIndex_; i < last; ++i) {
-    TRect row = ItemRect(i);
-    if (row.Bottom > Height() - kBorder) row.Bottom = Height() - kBorder;
-    TRect r = row;
+  c->PushClipRect(Rect(kBorder, kBorder, Width() - kBorder, Height() - kBorder));
+  for (int i = topIndex_; i < Count() && ItemRect(i).Top < Height() - kBorder; ++i) {
+    TRect r = ItemRect(i);
     r.Left += ItemIndent();
     TOwnerDrawState st = 0;
     if (items_->Item(i).Selected) st |= odSelected;
@@ -365,6 +365,7 @@ void TCustomListBox::Paint() {
     DrawItem(i, r, st);
     if (st & odFocused) DrawFocusRectangle(c, r);
   }
+  c->PopClip();
   DrawSunkenFrame(c, Width(), Height());
 }
 
@@ -803,6 +804,18 @@ void TCustomComboBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (to != cur) UserChoose(to);
 }
 
+void TCustomComboBox::KeyPress(char& Key) {
+  TCustomControl::KeyPress(Key);
+  // Characters that reach the combo itself go into its editable text.
+  QLineEdit* line = editor_->Line;
+  if (!Key || !line->isVisible()) return;
+  if (Key == '\b') line->backspace();
+  else if (static_cast<unsigned char>(Key) >= 32) line->insert(QString(QChar(Key)));
+  else return;
+  Key = 0;
+  Typed(line->text().toStdString());
+}
+
 void TCustomComboBox::DoEnter() {
   Invalidate();
   TCustomControl::DoEnter();
@@ -854,6 +867,8 @@ void TCustomComboBox::Paint() {
   }
   DrawSunkenFrame(c, w, h);
 }
+
+IMPLEMENT_CLASS(TComboBox, TCustomComboBox)
 
 // ---------------------------------------------------------------------------
 const std::vector<TClass>& forms_detail::ListControlClasses() {

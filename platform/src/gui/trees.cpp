@@ -374,6 +374,7 @@ void TCustomTreeView::MakeVisible(TTreeNode* Node) {
 }
 
 void TCustomTreeView::UpdateScrollBar() {
+  if (!bars_ || !bars_->Vert) return;
   const int total = int(ShownNodes().size());
   const bool need = total > VisibleRows();
   QSignalBlocker b(bars_->Vert);
