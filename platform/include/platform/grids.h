@@ -155,7 +155,8 @@ protected:
 private:
   // Moves the current cell when SelectCell allows; Ask false skips nothing.
   bool MoveCurrent(int ACol, int ARow, bool FromCode);
-  void ClampScroll();
+  // Keeps TopRow and LeftCol where the last rows and columns fill the grid.
+  void ClampScroll(bool Fire = true);
   void ScrollToCurrent();
   void UpdateScrollBars();
   void PlaceEditor();

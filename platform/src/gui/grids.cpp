@@ -313,7 +313,7 @@ int TCustomGrid::VisibleColCount() const {
 // ---------------------------------------------------------------------------
 // Scrolling.
 
-void TCustomGrid::ClampScroll() {
+void TCustomGrid::ClampScroll(bool Fire) {
   const int bottom = Height() - kBorder - (bars_->Horz->isVisibleTo(impl_->Widget) ? kBarSize : 0);
   const int right = Width() - kBorder - (bars_->Vert->isVisibleTo(impl_->Widget) ? kBarSize : 0);
   const int rowSpace = bottom - kBorder - Extent(rowHeights_, 0, fixedRows_, gridLineWidth_) + gridLineWidth_;
@@ -325,7 +325,7 @@ void TCustomGrid::ClampScroll() {
   if (top != topRow_ || left != leftCol_) {
     topRow_ = top;
     leftCol_ = left;
-    TopLeftChanged();
+    if (Fire) TopLeftChanged();
   }
 }
 
@@ -372,7 +372,7 @@ void TCustomGrid::SetTopRow(int Value) {
   if (Value == topRow_) return;
   const int old = topRow_;
   topRow_ = std::max(fixedRows_, Value);
-  ClampScroll();
+  ClampScroll(false);
   if (topRow_ == old) return;
   {
     QSignalBlocker b(bars_->Vert);
@@ -387,7 +387,7 @@ void TCustomGrid::SetLeftCol(int Value) {
   if (Value == leftCol_) return;
   const int old = leftCol_;
   leftCol_ = std::max(fixedCols_, Value);
-  ClampScroll();
+  ClampScroll(false);
   if (leftCol_ == old) return;
   {
     QSignalBlocker b(bars_->Horz);
