@@ -94,7 +94,8 @@ void MoveTo(const TPoint& G) {
 
 void StartDragging() {
   drag.Started = true;
-  if (QWidget* w = drag.Source->GetImpl()->Widget; w && w->isVisible()) {
+  // The offscreen platform has no grab; its scripted input goes to the source anyway.
+  if (QWidget* w = drag.Source->GetImpl()->Widget; w && w->isVisible() && !RecordsInsteadOfShowing()) {
     w->grabMouse();
     drag.Grabbed = w;
   }
