@@ -4,6 +4,7 @@
 #include <map>
 #include <strings.h>
 
+#include "canvas/comboflat.h"
 #include "canvas/filters.h"
 #include "canvas/lumcanvas.h"
 #include "platform/graphics.h"
@@ -118,10 +119,12 @@ void LumCanvasUnitInit() {
   RegisterFonts();
   RegisterCanvas(TLumCanvas3D::StaticClass(), LumStandardCanvasDescription);
   RegisterStandardFilters();
+  RegisterClass(TComboFlat::StaticClass());
 }
 
 void LumCanvasUnitDone() {
   if (State().inits == 0 || --State().inits > 0) return;
+  UnRegisterClass(TComboFlat::StaticClass());
   UnRegisterStandardFilters();
   State().canvases.clear();
   State().entries.clear();
