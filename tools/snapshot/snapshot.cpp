@@ -2,6 +2,7 @@
 //
 //   snapshot OUTPUT.png          the demonstration window of the control layer
 //   snapshot --dialog OUTPUT.png a demonstration dialog with the controls of dialogs
+//   snapshot --lists OUTPUT.png  lists, a combo, a check list, a tree and a grid being edited
 //
 // It runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include "platform/snapshot.h"
 #include "platform/stdctrls.h"
 #include "platform/units.h"
+
+#include "lists_demo.h"
 
 namespace {
 
@@ -154,8 +157,9 @@ TForm* BuildDemoDialog() {
 
 int main(int argc, char** argv) {
   const bool dialog = argc == 3 && std::string(argv[1]) == "--dialog";
-  if (argc != 2 && !dialog) {
-    std::fprintf(stderr, "usage: snapshot [--dialog] OUTPUT.png\n");
+  const bool lists = argc == 3 && std::string(argv[1]) == "--lists";
+  if (argc != 2 && !dialog && !lists) {
+    std::fprintf(stderr, "usage: snapshot [--dialog|--lists] OUTPUT.png\n");
     return 2;
   }
   const char* out = argv[argc - 1];
@@ -164,7 +168,7 @@ int main(int argc, char** argv) {
   units.Initialize();
   bool ok = false;
   try {
-    ok = SaveControlToPng(dialog ? BuildDemoDialog() : BuildDemoForm(), out);
+    ok = SaveControlToPng(lists ? BuildListsDemoForm() : dialog ? BuildDemoDialog() : BuildDemoForm(), out);
     if (!ok) std::fprintf(stderr, "snapshot: cannot write %s\n", out);
   } catch (Exception& e) {
     std::fprintf(stderr, "snapshot: %s\n", e.Message.c_str());
