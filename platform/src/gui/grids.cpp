@@ -633,7 +633,9 @@ void TCustomGrid::Paint() {
     return;
   }
   c->PushClipRect(Rect(kBorder, kBorder, right, bottom));
+  const TColor textColor = Font()->Color();
   for (const auto& [r, top] : rows) {
+    c->Font()->Assign(Font());
     const int h = rowHeights_[size_t(r)];
     for (const auto& [col, left] : cols) {
       const int w = colWidths_[size_t(col)];
@@ -646,10 +648,10 @@ void TCustomGrid::Paint() {
         const bool inSel = col >= sel.Left && col <= sel.Right && r >= sel.Top && r <= sel.Bottom;
         if (inSel && (!isCur || (options_ & (goDrawFocusSelected | goRowSelect)))) st |= gdSelected;
       }
-      c->Font()->Assign(Font());
+      // The font is set once per paint; only its colour changes from cell to cell.
+      c->Font()->SetColor((st & gdSelected) ? clHighlightText : textColor);
       c->Brush()->SetStyle(bsSolid);
       c->Brush()->SetColor(fixed ? fixedColor_ : (st & gdSelected) ? clHighlight : Color());
-      if (st & gdSelected) c->Font()->SetColor(clHighlightText);
       c->FillRect(cell);
       DrawCell(col, r, cell, st);
       if ((st & gdFocused) && !editorMode_ && !(options_ & goRowSelect)) DrawFocusRectangle(c, cell);
