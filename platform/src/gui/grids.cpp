@@ -55,19 +55,9 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner), bars_(std
   colWidths_.assign(5, defaultColWidth_);
   rowHeights_.assign(5, defaultRowHeight_);
   SetBounds(0, 0, 320, 120);
-  SetTabStop(true);
-  impl_->TakesFocus = true;
-  impl_->ApplyFocusPolicy();
-  bars_->Vert = new QScrollBar(Qt::Vertical, impl_->Widget);
-  bars_->Horz = new QScrollBar(Qt::Horizontal, impl_->Widget);
-  for (QScrollBar* b : {bars_->Vert, bars_->Horz}) {
-    b->setFocusPolicy(Qt::NoFocus);
-    b->hide();
-  }
-  QObject::connect(bars_->Vert, &QScrollBar::valueChanged, impl_->Widget,
-                   [this](int v) { Guard(this, [&] { SetTopRow(v); }); });
-  QObject::connect(bars_->Horz, &QScrollBar::valueChanged, impl_->Widget,
-                   [this](int v) { Guard(this, [&] { SetLeftCol(v); }); });
+  MakeFocusable(this);
+  bars_->Vert = AddScrollBar(this, Qt::Vertical, [this](int v) { SetTopRow(v); });
+  bars_->Horz = AddScrollBar(this, Qt::Horizontal, [this](int v) { SetLeftCol(v); });
   UpdateScrollBars();
 }
 
@@ -142,7 +132,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
 }
 
 int TCustomGrid::ColWidths(int Index) const {
-  if (Index < 0 || Index >= ColCount()) throw EListError(Format("List index out of bounds (%d)", Index));
+  if (Index < 0 || Index >= ColCount()) ListIndexError(Index);
   return colWidths_[size_t(Index)];
 }
 
@@ -153,7 +143,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
 }
 
 int TCustomGrid::RowHeights(int Index) const {
-  if (Index < 0 || Index >= RowCount()) throw EListError(Format("List index out of bounds (%d)", Index));
+  if (Index < 0 || Index >= RowCount()) ListIndexError(Index);
   return rowHeights_[size_t(Index)];
 }
 

@@ -22,11 +22,32 @@ namespace {
 constexpr int kBorder = 2;
 constexpr int kCheckSize = 13;
 
-[[noreturn]] void IndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", Index)); }
-
 bool LessText(const std::string& A, const std::string& B) { return CompareText(A, B) < 0; }
 
 }  // namespace
+
+void forms_detail::ListIndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", Index)); }
+
+int forms_detail::ShiftedIndex(int Current, int At, int Delta) {
+  if (At < 0 || Delta == 0 || Current < At) return Current;
+  if (Delta < 0 && Current < At - Delta) return -1;
+  return Current + Delta;
+}
+
+void forms_detail::MakeFocusable(TWinControl* Control) {
+  Control->SetTabStop(true);
+  Control->GetImpl()->TakesFocus = true;
+  Control->GetImpl()->ApplyFocusPolicy();
+}
+
+QScrollBar* forms_detail::AddScrollBar(TControl* Control, Qt::Orientation Orientation, std::function<void(int)> OnMove) {
+  auto* bar = new QScrollBar(Orientation, Control->GetImpl()->Widget);
+  bar->setFocusPolicy(Qt::NoFocus);
+  bar->hide();
+  QObject::connect(bar, &QScrollBar::valueChanged, Control->GetImpl()->Widget,
+                   [Control, OnMove = std::move(OnMove)](int v) { Guard(Control, [&] { OnMove(v); }); });
+  return bar;
+}
 
 void forms_detail::DrawFocusRectangle(TCanvas* Canvas, const TRect& R) {
   if (R.Width() <= 0 || R.Height() <= 0) return;
@@ -76,12 +97,12 @@ void DrawListCheckBox(TCanvas* Canvas, int X, int Y, TCheckBoxState State, bool 
 IMPLEMENT_CLASS(TListItems, TStrings)
 
 TListItems::TItem& TListItems::Item(int Index) {
-  if (Index < 0 || Index >= Count()) IndexError(Index);
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   return items_[size_t(Index)];
 }
 
 const TListItems::TItem& TListItems::Item(int Index) const {
-  if (Index < 0 || Index >= Count()) IndexError(Index);
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   return items_[size_t(Index)];
 }
 
@@ -99,7 +120,7 @@ void TListItems::PutObject(int Index, TObject* AObject) { Item(Index).Object = A
 void TListItems::Insert(int Index, const std::string& S) { InsertObject(Index, S, nullptr); }
 
 void TListItems::InsertObject(int Index, const std::string& S, TObject* AObject) {
-  if (Index < 0 || Index > Count()) IndexError(Index);
+  if (Index < 0 || Index > Count()) ListIndexError(Index);
   items_.insert(items_.begin() + Index, TItem{S, AObject});
   Changed(Index, 1);
 }
@@ -174,27 +195,16 @@ void TCustomListBox::DefineProperties(TPropertyTable& t) {
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TCustomControl(AOwner), items_(std::make_unique<TListItems>()), bars_(std::make_unique<Bars>()) {
   SetBounds(0, 0, 121, 97);
-  SetTabStop(true);
-  impl_->TakesFocus = true;
-  impl_->ApplyFocusPolicy();
+  MakeFocusable(this);
   items_->OnChanged = [this](int i, int d) { ItemsChanged(i, d); };
-  bars_->Vert = new QScrollBar(Qt::Vertical, impl_->Widget);
-  bars_->Vert->setFocusPolicy(Qt::NoFocus);
-  bars_->Vert->hide();
-  QObject::connect(bars_->Vert, &QScrollBar::valueChanged, impl_->Widget,
-                   [this](int v) { Guard(this, [&] { SetTopIndex(v); }); });
+  bars_->Vert = AddScrollBar(this, Qt::Vertical, [this](int v) { SetTopIndex(v); });
 }
 
 TCustomListBox::~TCustomListBox() { items_->OnChanged = nullptr; }
 
 void TCustomListBox::ItemsChanged(int Index, int Delta) {
-  if (Index >= 0 && Delta != 0) {
-    if (itemIndex_ >= Index) {
-      if (Delta < 0 && itemIndex_ == Index) itemIndex_ = -1;
-      else itemIndex_ += Delta;
-    }
-    if (anchor_ >= Index) anchor_ = Delta < 0 && anchor_ == Index ? -1 : anchor_ + Delta;
-  }
+  itemIndex_ = ShiftedIndex(itemIndex_, Index, Delta);
+  anchor_ = ShiftedIndex(anchor_, Index, Delta);
   if (itemIndex_ >= Count()) itemIndex_ = -1;
   if (Index < 0 && Delta == 0 && Count() == 0) itemIndex_ = anchor_ = -1;
   SetTopIndex(topIndex_);
@@ -227,7 +237,7 @@ void TCustomListBox::SetMultiSelect(bool Value) {
 int TCustomListBox::ItemIndex() const { return itemIndex_ >= 0 && itemIndex_ < Count() ? itemIndex_ : -1; }
 
 void TCustomListBox::SetItemIndex(int Value) {
-  if (Value < -1 || Value >= Count()) IndexError(Value);
+  if (Value < -1 || Value >= Count()) ListIndexError(Value);
   itemIndex_ = Value;
   anchor_ = Value;
   if (!multiSelect_)
@@ -242,7 +252,7 @@ bool TCustomListBox::Selected(int Index) const {
 }
 
 void TCustomListBox::SetSelected(int Index, bool Value) {
-  if (Index < 0 || Index >= Count()) IndexError(Index);
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   if (!multiSelect_) {
     if (Value) SetItemIndex(Index);
     else if (Index == itemIndex_) SetItemIndex(-1);
@@ -503,7 +513,7 @@ TCheckBoxState TCheckListBox::State(int Index) const {
 }
 
 void TCheckListBox::SetState(int Index, TCheckBoxState Value) {
-  if (Index < 0 || Index >= Count()) IndexError(Index);
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   if (ListItems()->Item(Index).State == Value) return;
   ListItems()->Item(Index).State = Value;
   Invalidate();
@@ -609,9 +619,7 @@ void TCustomComboBox::DefineProperties(TPropertyTable& t) {
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TCustomControl(AOwner), items_(std::make_unique<TListItems>()), editor_(std::make_unique<Editor>()) {
   SetBounds(0, 0, 145, 21);
-  SetTabStop(true);
-  impl_->TakesFocus = true;
-  impl_->ApplyFocusPolicy();
+  MakeFocusable(this);
   items_->OnChanged = [this](int i, int d) { ItemsChanged(i, d); };
   auto* line = new QLineEdit(impl_->Widget);
   line->setFrame(false);
@@ -668,7 +676,7 @@ void TCustomComboBox::SetItemHeight(int Value) {
 int TCustomComboBox::ItemIndex() const { return itemIndex_ >= 0 && itemIndex_ < items_->Count() ? itemIndex_ : -1; }
 
 void TCustomComboBox::SetItemIndex(int Value) {
-  if (Value < -1 || Value >= items_->Count()) IndexError(Value);
+  if (Value < -1 || Value >= items_->Count()) ListIndexError(Value);
   itemIndex_ = Value;
   syncing_ = true;
   SetText(Value >= 0 ? items_->Get(Value) : std::string());
@@ -687,8 +695,7 @@ void TCustomComboBox::Clear() {
 }
 
 void TCustomComboBox::ItemsChanged(int Index, int Delta) {
-  if (Index >= 0 && Delta != 0 && itemIndex_ >= Index)
-    itemIndex_ = Delta < 0 && itemIndex_ == Index ? -1 : itemIndex_ + Delta;
+  itemIndex_ = ShiftedIndex(itemIndex_, Index, Delta);
   if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
   if (Index < 0 && Delta == 0 && items_->Count() == 0) itemIndex_ = -1;
   Invalidate();

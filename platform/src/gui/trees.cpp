@@ -18,7 +18,6 @@ namespace {
 constexpr int kBorder = 2;
 constexpr int kBarSize = 16;
 
-[[noreturn]] void IndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", Index)); }
 
 }  // namespace
 
@@ -42,7 +41,7 @@ void TTreeNode::SetText(const std::string& Value) {
 }
 
 TTreeNode* TTreeNode::Item(int Index) const {
-  if (Index < 0 || Index >= Count()) IndexError(Index);
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   return children_[size_t(Index)];
 }
 
@@ -193,7 +192,7 @@ TTreeNode* TTreeNodes::Item(int Index) const {
   int i = 0;
   for (TTreeNode* p = GetFirstNode(); p; p = p->GetNext(), ++i)
     if (i == Index) return p;
-  IndexError(Index);
+  ListIndexError(Index);
 }
 
 void TTreeNodes::EndUpdate() {
@@ -237,17 +236,10 @@ void TCustomTreeView::DefineProperties(TPropertyTable& t) {
 TCustomTreeView::TCustomTreeView(TComponent* AOwner)
     : TCustomControl(AOwner), items_(std::make_unique<TTreeNodes>(this)), bars_(std::make_unique<Bars>()) {
   SetBounds(0, 0, 121, 97);
-  SetTabStop(true);
-  impl_->TakesFocus = true;
-  impl_->ApplyFocusPolicy();
-  bars_->Vert = new QScrollBar(Qt::Vertical, impl_->Widget);
-  bars_->Vert->setFocusPolicy(Qt::NoFocus);
-  bars_->Vert->hide();
-  QObject::connect(bars_->Vert, &QScrollBar::valueChanged, impl_->Widget, [this](int v) {
-    Guard(this, [&] {
-      std::vector<TTreeNode*> shown = ShownNodes();
-      if (v >= 0 && v < int(shown.size())) SetTopItem(shown[size_t(v)]);
-    });
+  MakeFocusable(this);
+  bars_->Vert = AddScrollBar(this, Qt::Vertical, [this](int v) {
+    std::vector<TTreeNode*> shown = ShownNodes();
+    if (v >= 0 && v < int(shown.size())) SetTopItem(shown[size_t(v)]);
   });
 }
 
