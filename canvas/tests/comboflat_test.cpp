@@ -14,7 +14,6 @@ TEST(ComboFlat, HeightSelectedTextAndRegisteredClass) {
   auto* form = new TForm(Application);
   auto* c = new TComboFlat(form);
   c->SetParent(form);
-  c->SetBounds(5, 5, 120, 40);
   EXPECT_EQ(c->Height(), 21);
   EXPECT_EQ(c->SelectedText(), "");
   TObject o;

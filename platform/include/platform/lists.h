@@ -217,7 +217,7 @@ void DrawListCheckBox(TCanvas* Canvas, int X, int Y, TCheckBoxState State, bool 
 // csDropDown: the edit area is editable (typing fires OnChange, ItemIndex follows an
 // item of the same text); csDropDownList and csOwnerDrawFixed: only items can be
 // chosen; csOwnerDrawFixed draws the items and the edit area (odComboBoxEdit) through
-// OnDrawItem on the combo's canvas. Height is ItemHeight + 6.
+// OnDrawItem on the combo's canvas. Setting ItemHeight makes the height ItemHeight + 6.
 // Events: the user choosing an item (list, Up/Down keys) fires OnClick, then OnSelect,
 // or OnChange when OnSelect is not assigned. Setting ItemIndex or Text by code fires
 // nothing. OnDropDown and OnCloseUp come with the list.
@@ -244,7 +244,6 @@ public:
   void SetDroppedDown(bool Value);
   // The drop-down list while it is shown (nullptr otherwise).
   TCustomListBox* DropDownList() const;
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   TDrawItemEvent OnDrawItem;
   TNotifyEvent OnChange;

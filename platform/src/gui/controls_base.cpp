@@ -475,6 +475,11 @@ void TControl::DefineProperties(TPropertyTable& t) {
   t.Event("OnDblClick", &TControl::OnDblClick);
   t.Event("OnMouseEnter", &TControl::OnMouseEnter);
   t.Event("OnMouseLeave", &TControl::OnMouseLeave);
+  t.Enum("DragMode", &TControl::DragMode, &TControl::SetDragMode, {"dmManual", "dmAutomatic"}).Default(0LL);
+  t.Int("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor).Default(static_cast<long long>(crDrag));
+  t.Event("OnDragOver", &TControl::OnDragOver);
+  t.Event("OnDragDrop", &TControl::OnDragDrop);
+  t.Event("OnEndDrag", &TControl::OnEndDrag);
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_unique<TFont>()) {

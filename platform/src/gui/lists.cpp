@@ -643,10 +643,6 @@ TCustomComboBox::~TCustomComboBox() {
   dropDown_ = nullptr;
 }
 
-void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  (void)AHeight;
-  TCustomControl::SetBounds(ALeft, ATop, AWidth, itemHeight_ + 6);
-}
 
 void TCustomComboBox::Resize() {
   if (editor_ && editor_->Line)
@@ -670,7 +666,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
 void TCustomComboBox::SetItemHeight(int Value) {
   if (Value < 1 || Value == itemHeight_) return;
   itemHeight_ = Value;
-  SetBounds(Left(), Top(), Width(), Height());
+  SetHeight(Value + 6);
 }
 
 int TCustomComboBox::ItemIndex() const { return itemIndex_ >= 0 && itemIndex_ < items_->Count() ? itemIndex_ : -1; }

@@ -251,7 +251,8 @@ TEST_F(Lists, CheckListOwnerDrawingStartsRightOfTheBox) {
 
 TEST_F(Lists, ComboFiresForTheUserButNotForCode) {
   auto* cb = Add<TComboBox>(10, 10, 120, 30);
-  EXPECT_EQ(cb->Height(), cb->ItemHeight() + 6);
+  cb->SetItemHeight(16);
+  EXPECT_EQ(cb->Height(), 22);
   cb->SetStyle(csDropDownList);
   Fill(cb->Items(), 4);
   std::vector<std::string> seen;
