@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <memory>
 
 #include "forms_impl.h"
 #include "popup_drag.h"
@@ -131,6 +132,8 @@ void Fill(QMenu* Menu, TMenuItem* Item, std::vector<std::pair<QAction*, TMenuIte
 
 struct TPopupMenu::Shown {
   QPointer<QMenu> Menu;
+  // Cleared when the popup menu goes, so that a pick still queued does nothing.
+  std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 };
 
 IMPLEMENT_CLASS_PROPS(TPopupMenu, TComponent)
@@ -144,6 +147,7 @@ TPopupMenu::TPopupMenu(TComponent* AOwner)
     : TComponent(AOwner), items_(new TMenuItem(nullptr)), shown_(std::make_unique<Shown>()) {}
 
 TPopupMenu::~TPopupMenu() {
+  *shown_->Alive = false;
   delete shown_->Menu.data();
   auto& shown = ShownMenus();
   shown.erase(std::remove_if(shown.begin(), shown.end(), [this](const auto& s) { return s.Menu == this; }),
@@ -175,12 +179,13 @@ void TPopupMenu::Popup(int X, int Y) {
   menu->setAttribute(Qt::WA_DeleteOnClose);
   std::vector<std::pair<QAction*, TMenuItem*>> map;
   Fill(menu, items_, map);
-  QObject::connect(menu, &QMenu::triggered, menu, [this, map](QAction* a) {
+  std::shared_ptr<bool> alive = shown_->Alive;
+  QObject::connect(menu, &QMenu::triggered, menu, [this, map, alive](QAction* a) {
     for (const auto& [action, item] : map)
       if (action == a) {
         TMenuItem* picked = item;
-        PostToLoop([this, picked] {
-          if (Holds(items_, picked) && picked->Enabled()) picked->Click();
+        PostToLoop([this, picked, alive] {
+          if (*alive && Holds(items_, picked) && picked->Enabled()) picked->Click();
         });
       }
   });
