@@ -134,6 +134,31 @@ TEST_F(Grids, EditingWritesThroughSetEditTextAndEscapeRestores) {
   EXPECT_EQ(g->Row(), 2);
 }
 
+TEST_F(Grids, ARefusedTextKeepsTheEditorOpenAndTheCellAsItWas) {
+  auto* g = new TDrawGrid(Form);
+  g->SetBounds(10, 10, 300, 200);
+  g->SetParent(Form);
+  g->SetOptions(g->Options() | goEditing);
+  std::string stored = "1.5";
+  g->OnGetEditText = [&](TObject*, int, int, std::string& v) { v = stored; };
+  g->OnSetEditText = [&](TObject*, int, int, const std::string& v) {
+    if (v == "bad") throw EConvertError("'bad' is not a valid floating point value");
+    stored = v;
+  };
+  ShowForm();
+  g->SetFocus();
+  Keys({VK_F1 + 1});
+  TestInput::PostText(g->InplaceEditor(), "bad");
+  Keys({VK_RETURN});
+  EXPECT_TRUE(g->EditorMode());  // the text stays to be mended
+  EXPECT_EQ(stored, "ba");
+  ASSERT_FALSE(RecordedMessages().empty());
+  EXPECT_EQ(RecordedMessages().back(), "'bad' is not a valid floating point value");
+  Keys({VK_ESCAPE});
+  EXPECT_FALSE(g->EditorMode());
+  EXPECT_EQ(stored, "1.5");
+}
+
 TEST_F(Grids, WithoutEditingOptionOrRowSelectNothingEdits) {
   TStringGrid* g = MakeGrid(3, 3);
   ShowForm();
