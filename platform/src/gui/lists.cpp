@@ -1,4 +1,5 @@
 // List box, check list box and combo box, painted on their own canvas.
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -40,10 +41,33 @@ void forms_detail::MakeFocusable(TWinControl* Control) {
   Control->GetImpl()->ApplyFocusPolicy();
 }
 
+namespace {
+
+// The mouse wheel over a control scrolls it through its vertical bar.
+class TWheelToBar : public QObject {
+public:
+  TWheelToBar(QScrollBar* Bar) : QObject(Bar), bar_(Bar) {}
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* E) override {
+    if (E->type() == QEvent::Wheel && bar_->isVisible()) {
+      QCoreApplication::sendEvent(bar_, E);
+      return true;
+    }
+    return QObject::eventFilter(Watched, E);
+  }
+
+private:
+  QScrollBar* bar_;
+};
+
+}  // namespace
+
 QScrollBar* forms_detail::AddScrollBar(TControl* Control, Qt::Orientation Orientation, std::function<void(int)> OnMove) {
   auto* bar = new QScrollBar(Orientation, Control->GetImpl()->Widget);
   bar->setFocusPolicy(Qt::NoFocus);
   bar->hide();
+  if (Orientation == Qt::Vertical) Control->GetImpl()->Widget->installEventFilter(new TWheelToBar(bar));
   QObject::connect(bar, &QScrollBar::valueChanged, Control->GetImpl()->Widget,
                    [Control, OnMove = std::move(OnMove)](int v) { Guard(Control, [&] { OnMove(v); }); });
   return bar;
