@@ -123,7 +123,6 @@ public:
   TGetEditEvent OnGetEditText;
   TSetEditEvent OnSetEditText;
   TNotifyEvent OnTopLeftChanged;
-  TNotifyEvent OnDblClick;
 
   static void DefineProperties(TPropertyTable& t);
 
@@ -136,7 +135,6 @@ protected:
   virtual std::string GetEditText(int ACol, int ARow);
   virtual void SetEditText(int ACol, int ARow, const std::string& Value);
   virtual void TopLeftChanged();
-  virtual void DblClick();
   // After the sizes of columns or rows changed.
   virtual void SizeChanged(int OldColCount, int OldRowCount) { (void)OldColCount; (void)OldRowCount; }
 

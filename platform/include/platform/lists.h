@@ -121,7 +121,6 @@ public:
   void MakeVisible(int Index);
 
   TDrawItemEvent OnDrawItem;
-  TNotifyEvent OnDblClick;
 
   static void DefineProperties(TPropertyTable& t);
 
@@ -143,7 +142,6 @@ protected:
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
-  virtual void DblClick();
   // Draws item Index in Rect; the brush and font colours are set for the state.
   virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   // Where the text and owner drawing start inside an item's row.

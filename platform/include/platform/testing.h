@@ -170,9 +170,6 @@ namespace TestInput {
 // releases it at To in Target (client coordinates of each): with a drag running, as
 // under the mouse grab, every move and the release go to the source.
 void PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint To, int Steps = 4, unsigned DelayMs = 0);
-// A double click (press, release, second press as a double click, release) at
-// (X, Y) in the control's client coordinates.
-void PostDoubleClickAt(TControl* Control, int X, int Y, unsigned DelayMs = 0);
 // The cursor a running drag shows: the source's DragCursor over an accepting
 // control, crNoDrop elsewhere; crDefault when no drag runs.
 TCursor DragCursorShown();

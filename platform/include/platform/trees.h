@@ -162,7 +162,6 @@ public:
   TTVExpandingEvent OnCollapsing;
   TTVEditedEvent OnEdited;
   TTVChangedEvent OnDeletion;
-  TNotifyEvent OnDblClick;
 
   static void DefineProperties(TPropertyTable& t);
 

@@ -256,17 +256,3 @@ void TestInput::PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint
   });
 }
 
-void TestInput::PostDoubleClickAt(TControl* Control, int X, int Y, unsigned DelayMs) {
-  QPointer<QWidget> w = Control->GetImpl()->Widget;
-  PostToLoop(
-      [=] {
-        const QPoint p(X, Y);
-        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                               QEvent::MouseButtonRelease}) {
-          if (!w || !w->isVisible()) return;
-          const bool down = t != QEvent::MouseButtonRelease;
-          SendTo(w, t, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton, p);
-        }
-      },
-      DelayMs);
-}

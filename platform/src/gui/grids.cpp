@@ -48,7 +48,6 @@ void TCustomGrid::DefineProperties(TPropertyTable& t) {
   t.Event("OnGetEditText", &TCustomGrid::OnGetEditText);
   t.Event("OnSetEditText", &TCustomGrid::OnSetEditText);
   t.Event("OnTopLeftChanged", &TCustomGrid::OnTopLeftChanged);
-  t.Event("OnDblClick", &TCustomGrid::OnDblClick);
 }
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner), bars_(std::make_unique<Bars>()) {
@@ -695,9 +694,8 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
       }
     }
     if (sizing_ == sizeNone) {
-      if (Shift & ssDouble) {
-        DblClick();
-      } else if (at.X >= fixedCols_ && at.Y >= fixedRows_) {
+      // A double click's second press moves nothing: OnDblClick already fired.
+      if (!(Shift & ssDouble) && at.X >= fixedCols_ && at.Y >= fixedRows_) {
         if ((Shift & ssShift) && (options_ & goRangeSelect) && HasCurrentCell()) {
           TGridCoord a = anchor_;
           if (MoveCurrent(at.X, at.Y, false)) anchor_ = a;
@@ -732,10 +730,6 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     selecting_ = false;
   }
   TCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-void TCustomGrid::DblClick() {
-  if (OnDblClick) OnDblClick(this);
 }
 
 void TCustomGrid::KeyDown(std::uint16_t& Key, TShiftState Shift) {

@@ -213,7 +213,6 @@ void TCustomListBox::DefineProperties(TPropertyTable& t) {
   t.Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
   t.Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect).Default(true);
   t.Event("OnDrawItem", &TCustomListBox::OnDrawItem);
-  t.Event("OnDblClick", &TCustomListBox::OnDblClick);
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
@@ -433,9 +432,8 @@ void TCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   if (Button == mbLeft) {
     if (CanFocus() && !Focused()) SetFocus();
     int i = ItemAtPos({X, Y}, true);
-    if (Shift & ssDouble) {
-      DblClick();
-    } else if (i >= 0) {
+    // A double click's second press selects nothing: OnDblClick already fired.
+    if (!(Shift & ssDouble) && i >= 0) {
       UserSelect(i, Shift);
       ItemClicked(i, X - ItemRect(i).Left);
     }
@@ -461,10 +459,6 @@ void TCustomListBox::Click() {
   if (!userChanged_) return;
   userChanged_ = false;
   TCustomControl::Click();
-}
-
-void TCustomListBox::DblClick() {
-  if (OnDblClick) OnDblClick(this);
 }
 
 void TCustomListBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {

@@ -230,7 +230,6 @@ void TCustomTreeView::DefineProperties(TPropertyTable& t) {
   t.Event("OnCollapsing", &TCustomTreeView::OnCollapsing);
   t.Event("OnEdited", &TCustomTreeView::OnEdited);
   t.Event("OnDeletion", &TCustomTreeView::OnDeletion);
-  t.Event("OnDblClick", &TCustomTreeView::OnDblClick);
 }
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner)
@@ -462,8 +461,7 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     const int level = n->Level() + (showRoot_ ? 1 : 0);
     const int bx = kBorder + level * indent_ - indent_ / 2;
     if (Button == mbLeft && (Shift & ssDouble)) {
-      if (n->HasChildren()) n->SetExpanded(!n->Expanded());
-      if (OnDblClick) OnDblClick(this);
+      if (n->HasChildren()) n->SetExpanded(!n->Expanded());  // after the control's OnDblClick
     } else if (Button == mbLeft && n->HasChildren() && level > 0 && std::abs(X - bx) <= 6) {
       n->SetExpanded(!n->Expanded());
     } else if (Button == mbLeft || Button == mbRight) {

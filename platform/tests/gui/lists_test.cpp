@@ -180,7 +180,7 @@ TEST_F(Lists, KeysMoveTheCurrentItemAndFireClick) {
   TRect r = lb->ItemRect(lb->TopIndex());
   TestInput::PostMouseDown(lb, mbLeft, 10, r.Top + 3);
   TestInput::PostMouseUp(lb, mbLeft, 10, r.Top + 3);
-  TestInput::PostDoubleClickAt(lb, 10, r.Top + 3);
+  TestInput::PostDblClick(lb, 10, r.Top + 3);
   Pump();
   EXPECT_EQ(dbl, 1);
 }
