@@ -13,8 +13,9 @@ case "$what" in
   # of the compiled help file.
   run)  pkgs+=(qt6-qpa-plugins xdg-utils xchm) ;;
   # Testing: GoogleTest and GoogleMock; QCustomPlot and giflib for the benchmarks'
-  # side-by-side figures (linked into those benchmarks only).
-  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev) ;;
+  # side-by-side figures (linked into those benchmarks only); Free Pascal, whose class
+  # library reads our component streams independently.
+  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev fp-compiler) ;;
   build) ;;
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac

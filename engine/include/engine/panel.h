@@ -279,6 +279,8 @@ public:
   int CountActiveSeries() const;
   // Attaches the series (it leaves its previous chart); answers it.
   TChartSeries* AddSeries(TChartSeries* ASeries);
+  // A component stream writes the series that Root owns after the chart, in list order.
+  void GetChildren(const std::function<void(TComponent* Child)>& Proc, TComponent* Root) override;
   void RemoveSeries(TChartSeries* ASeries);
   // A new series of the class (owner: the chart's owner), attached; answers it.
   TChartSeries* AddSeriesOfClass(TClass SeriesClass);

@@ -296,6 +296,22 @@ public:
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
+  // ---- Storage (engine/src/series_storage.cpp) ----
+  // Whether the component stream carries the points (the binary property "Data"):
+  // always with ForceStoreData, else for data entered by hand unless OmitStoredData.
+  // The chart stream sets the first two only while it writes.
+  std::uint8_t ForceStoreData() const { return forceStoreData_; }
+  void SetForceStoreData(std::uint8_t Value) { forceStoreData_ = Value; }
+  std::uint8_t OmitStoredData() const { return omitStoredData_; }
+  void SetOmitStoredData(std::uint8_t Value) { omitStoredData_ = Value; }
+  // Set for a series whose points were typed in (the data grid).
+  std::uint8_t ManualData() const { return manualData_; }
+  void SetManualData(std::uint8_t Value) { manualData_ = Value; }
+  bool StoresData() const { return forceStoreData_ || (manualData_ && !omitStoredData_); }
+  void DefineProperties(TFiler* Filer) override;
+  // The "Data" bytes (format in docs/ARCHITECTURE.md).
+  void WriteData(TStream* Stream) const;
+
   // Answers whether the point may be added.
   TEvent<bool(TChartSeries* Sender)> OnBeforeAdd;
   TEvent<void(TChartSeries* Sender, int ValueIndex)> OnAfterAdd;
@@ -364,6 +380,7 @@ private:
   std::unique_ptr<TDataSourcesList> dataSources_;
   std::vector<TChartSeries*> linkedSeries_;
   bool refreshing_ = false;
+  std::uint8_t forceStoreData_ = 0, omitStoredData_ = 0, manualData_ = 0;
 
 protected:
   // Flags series types set in their constructors.

@@ -16,6 +16,8 @@
 class TObject;
 class TComponent;
 class TPropertyTable;
+class TFiler;
+class TStream;
 struct TMetaClass;
 using TClass = const TMetaClass*;
 
@@ -144,6 +146,10 @@ public:
   virtual TPersistent* GetOwner() { return nullptr; }
   virtual std::string GetNamePath();
 
+  // Data a class stores beside its published properties (platform/filer.h); the
+  // writer calls it after the published ones. The base defines none.
+  virtual void DefineProperties(TFiler* Filer);
+
 protected:
   virtual void AssignTo(TPersistent* Dest);
 
@@ -202,6 +208,9 @@ public:
   std::string GetNamePath() override { return name_; }
 
   static void DefineProperties(TPropertyTable& t);
+  using TPersistent::DefineProperties;
+  // The components this one writes after itself in a component stream (the base: none).
+  virtual void GetChildren(const std::function<void(TComponent* Child)>& Proc, TComponent* Root);
 
 protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
@@ -289,6 +298,14 @@ public:
   int UpdateCount() const { return updateCount_; }
   void Assign(TPersistent* Source) override;
   bool Equals(const TStrings* other) const;
+  // Text files: lines end with LF or CR LF when read and with LF when written;
+  // EFOpenError / EFCreateError as TFileStream raises them.
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName) const;
+  void LoadFromStream(TStream* Stream);
+  void SaveToStream(TStream* Stream) const;
+  // Streams the lines as the list property "Strings".
+  void DefineProperties(TFiler* Filer) override;
 
 protected:
   virtual void SetUpdateState(bool Updating) { (void)Updating; }

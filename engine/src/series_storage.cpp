@@ -1,0 +1,55 @@
+// The series' points in a component stream, and the series a chart writes after itself.
+#include <cstring>
+
+#include "engine/panel.h"
+#include "engine/series.h"
+#include "platform/filer.h"
+
+void TChartSeries::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Data", {}, [this](TStream* S) { WriteData(S); }, StoresData());
+}
+
+namespace {
+void PutInt32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+}
+}  // namespace
+
+void TChartSeries::WriteData(TStream* Stream) const {
+  const int n = Count();
+  const int lists = valuesList_.Count();
+  const bool colors = colors_ && !colors_->empty();
+  bool labels = false;
+  for (int i = 0; i < n && !labels; ++i) labels = !labels_.GetLabel(i).empty();
+
+  std::vector<std::uint8_t> out;
+  out.reserve(6 + std::size_t(n) * (std::size_t(lists) * 8 + (colors ? 4 : 0)));
+  PutInt32(out, std::uint32_t(n));
+  out.push_back(std::uint8_t((colors ? 1 : 0) | (labels ? 2 : 0)));
+  out.push_back(std::uint8_t(lists));
+  std::vector<const TChartValue*> columns;
+  for (int k = 0; k < lists; ++k) columns.push_back(valuesList_[k]->Values().data());
+  for (int i = 0; i < n; ++i) {
+    for (const TChartValue* c : columns) {
+      std::uint64_t bits;
+      double v = c[i];
+      std::memcpy(&bits, &v, 8);
+      PutInt32(out, std::uint32_t(bits));
+      PutInt32(out, std::uint32_t(bits >> 32));
+    }
+    if (colors) PutInt32(out, std::uint32_t(GetPointColor(i)));
+    if (labels) {
+      std::string l = labels_.GetLabel(i);
+      PutInt32(out, std::uint32_t(l.size()));
+      out.insert(out.end(), l.begin(), l.end());
+    }
+  }
+  Stream->WriteBuffer(out.data(), std::int64_t(out.size()));
+}
+
+void TCustomAxisPanel::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  for (TChartSeries* s : seriesList_)
+    if (s->Owner() == Root) Proc(s);
+}
