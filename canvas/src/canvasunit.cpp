@@ -1,3 +1,4 @@
+#include "canvas/buttons.h"
 #include "canvas/canvasunit.h"
 
 #include <algorithm>
@@ -119,13 +120,15 @@ void LumCanvasUnitInit() {
   RegisterFonts();
   RegisterCanvas(TLumCanvas3D::StaticClass(), LumStandardCanvasDescription);
   RegisterStandardFilters();
-  RegisterClass(TComboFlat::StaticClass());
+  RegisterClasses({TComboFlat::StaticClass(), TLumButton::StaticClass(), TButtonColor::StaticClass()});
 }
 
 void LumCanvasUnitDone() {
   if (State().inits == 0 || --State().inits > 0) return;
   UnRegisterClass(TComboFlat::StaticClass());
   UnRegisterStandardFilters();
+  UnRegisterClass(TButtonColor::StaticClass());
+  UnRegisterClass(TLumButton::StaticClass());
   State().canvases.clear();
   State().entries.clear();
   RemoveFonts();
