@@ -3,6 +3,7 @@
 //   snapshot OUTPUT.png          the demonstration window of the control layer
 //   snapshot --dialog OUTPUT.png a demonstration dialog with the controls of dialogs
 //   snapshot --lists OUTPUT.png  lists, a combo, a check list, a tree and a grid being edited
+//   snapshot --buttons OUTPUT.png the library's symbol buttons (colour button)
 //
 // It runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <cstdio>
@@ -155,11 +156,18 @@ TForm* BuildDemoDialog() {
 
 }  // namespace
 
+#ifdef PHONARK_SNAPSHOT_BUTTONS
+TForm* BuildButtonsForm();  // buttons_form.cpp
+#else
+TForm* BuildButtonsForm() { throw Exception("built without the canvas library"); }
+#endif
+
 int main(int argc, char** argv) {
   const bool dialog = argc == 3 && std::string(argv[1]) == "--dialog";
   const bool lists = argc == 3 && std::string(argv[1]) == "--lists";
-  if (argc != 2 && !dialog && !lists) {
-    std::fprintf(stderr, "usage: snapshot [--dialog|--lists] OUTPUT.png\n");
+  const bool buttons = argc == 3 && std::string(argv[1]) == "--buttons";
+  if (argc != 2 && !dialog && !lists && !buttons) {
+    std::fprintf(stderr, "usage: snapshot [--dialog|--lists|--buttons] OUTPUT.png\n");
     return 2;
   }
   const char* out = argv[argc - 1];
@@ -168,7 +176,11 @@ int main(int argc, char** argv) {
   units.Initialize();
   bool ok = false;
   try {
-    ok = SaveControlToPng(lists ? BuildListsDemoForm() : dialog ? BuildDemoDialog() : BuildDemoForm(), out);
+    ok = SaveControlToPng(lists     ? BuildListsDemoForm()
+                          : buttons ? BuildButtonsForm()
+                          : dialog  ? BuildDemoDialog()
+                                    : BuildDemoForm(),
+                          out);
     if (!ok) std::fprintf(stderr, "snapshot: cannot write %s\n", out);
   } catch (Exception& e) {
     std::fprintf(stderr, "snapshot: %s\n", e.Message.c_str());
