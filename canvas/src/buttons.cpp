@@ -34,6 +34,9 @@ void TLumButton::DefineProperties(TPropertyTable& t) {
 }
 
 void TLumButton::LinkProperty(TPersistent* Instance, const std::string& PropName) {
+  // A name the object does not publish is refused here, not at every paint.
+  if (Instance && !PropName.empty() && !GetPropInfo(Instance->ClassType(), PropName))
+    throw EPropertyError(Format("Unknown property: \"%s\"", PropName));
   // Only a component says when it goes; other objects must outlive the link.
   if (component_) component_->RemoveFreeNotification(this);
   instance_ = PropName.empty() ? nullptr : Instance;
@@ -96,7 +99,11 @@ void TLumButton::DrawSymbol(TCanvas*) {}
 TButtonColor::TButtonColor(TComponent* AOwner) : TLumButton(AOwner) {}
 
 void TButtonColor::LinkProperty(TPersistent* Instance, const std::string& PropName) {
-  TLumButton::LinkProperty(Instance, PropName.empty() && Instance ? std::string("Color") : PropName);
+  const std::string name = PropName.empty() && Instance ? std::string("Color") : PropName;
+  const TPropInfo* p = Instance ? GetPropInfo(Instance->ClassType(), name) : nullptr;
+  if (p && p->Kind != TPropKind::Color && p->Kind != TPropKind::Integer)
+    throw EPropertyError(Format("Property %s is not a colour", name));
+  TLumButton::LinkProperty(Instance, name);
 }
 
 TColor TButtonColor::SymbolColor() const {

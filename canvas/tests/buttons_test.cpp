@@ -100,6 +100,11 @@ TEST_F(SymbolButtons, ChosenColourIsWrittenToTheLinkedPropertyThenTheClickFires)
   EXPECT_EQ(pen.Color(), clRed);
   EXPECT_EQ(clicks, 1);
 
+  // Names that hold no colour are refused when linking, not at every paint.
+  EXPECT_THROW(button->LinkProperty(&pen, "Colour"), EPropertyError);
+  EXPECT_THROW(button->LinkProperty(&pen, "Visible"), EPropertyError);
+  EXPECT_EQ(button->SymbolColor(), clRed);
+
   // Any colour property by name.
   TLumGradient gradient;
   button->LinkProperty(&gradient, "EndColor");

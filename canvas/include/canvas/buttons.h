@@ -19,6 +19,7 @@ public:
   // Links the button to Instance's published property PropName (any kind the
   // overriding class shows) and repaints; nullptr or "" unlinks. A component
   // instance unlinks itself when it is freed; any other must outlive the link.
+  // EPropertyError when Instance publishes no property of that name (the link stays).
   virtual void LinkProperty(TPersistent* Instance, const std::string& PropName);
   TPersistent* Instance() const { return instance_; }
   const std::string& PropName() const { return propName_; }
@@ -53,7 +54,8 @@ private:
   int symbolWidth_ = 0;
 };
 
-// A button showing a swatch of the linked colour property ("Color" unless named).
+// A button showing a swatch of the linked colour property ("Color" unless named;
+// EPropertyError for a property that holds no colour).
 // A click runs the colour dialog; when another colour is chosen it is written through
 // the published-property table, the swatch repaints and then OnClick fires.
 class TButtonColor : public TLumButton {
