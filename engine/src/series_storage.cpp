@@ -20,9 +20,9 @@ void PutInt32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 void TChartSeries::WriteData(TStream* Stream) const {
   const int n = Count();
   const int lists = valuesList_.Count();
-  const bool colors = colors_ && !colors_->empty();
-  bool labels = false;
-  for (int i = 0; i < n && !labels; ++i) labels = !labels_.GetLabel(i).empty();
+  const int held = DataStorageFlags(this);
+  const bool colors = held & dsfColors;
+  const bool labels = held & dsfLabels;
 
   std::vector<std::uint8_t> out;
   out.reserve(6 + std::size_t(n) * (std::size_t(lists) * 8 + (colors ? 4 : 0)));
