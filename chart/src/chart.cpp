@@ -217,7 +217,8 @@ TCustomChart::TCustomChart(TComponent* AOwner)
       foot_(std::make_unique<TChartTitle>(this, true)),
       subFoot_(std::make_unique<TChartTitle>(this, true)),
       legend_(std::make_unique<TChartLegend>(this)),
-      walls_(std::make_unique<TChartWalls>(this)) {}
+      walls_(std::make_unique<TChartWalls>(this)),
+      pages_(std::make_unique<TChartPage>(this)) {}
 
 TCustomChart::~TCustomChart() = default;
 
@@ -262,6 +263,7 @@ void TCustomChart::DefineProperties(TPropertyTable& t) {
   t.Object("Foot", &TCustomChart::Foot);
   t.Object("LeftWall", &TCustomChart::LeftWall);
   t.Object("Legend", &TCustomChart::Legend);
+  t.Object("Pages", &TCustomChart::Pages);
   t.Object("RightWall", &TCustomChart::RightWall);
   t.Object("SubFoot", &TCustomChart::SubFoot);
   t.Object("SubTitle", &TCustomChart::SubTitle);

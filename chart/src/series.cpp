@@ -412,13 +412,17 @@ void TCustomSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) {
 }
 
 void TCustomSeries::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TCustomSeries*>(Source)) pointer_->Assign(src->pointer_.get());
+  if (auto* src = dynamic_cast<TCustomSeries*>(Source)) {
+    pointer_->Assign(src->pointer_.get());
+    transparency_ = src->transparency_;
+  }
   TCustomLineSeries::Assign(Source);
 }
 
 void TCustomSeries::DefineProperties(TPropertyTable& t) {
   t.Object("Pointer", &TCustomSeries::Pointer);
   t.Event("OnGetPointerStyle", &TCustomSeries::OnGetPointerStyle);
+  t.Int("Transparency", &TCustomSeries::Transparency, &TCustomSeries::SetTransparency).Default(0LL);
 }
 
 TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
@@ -443,23 +447,36 @@ void TCustomBarSeries::SetDark3D(bool Value) { SetBooleanProperty(dark3D_, Value
 void TCustomBarSeries::SetSideMargins(bool Value) { SetBooleanProperty(sideMargins_, Value); }
 
 int TCustomBarSeries::BarWidth() const {
-  TChartAxis* axis = GetHorizAxis();
+  const bool horiz = HorizontalBars();
+  TChartAxis* axis = horiz ? GetVertAxis() : GetHorizAxis();
   const int n = Count();
   if (!axis || n == 0) return 1;
-  const double spacing = n > 1 ? std::abs(CalcXPosValue(MaxXValue()) - CalcXPosValue(MinXValue())) / double(n - 1)
+  TChartValueList* positions = NotMandatoryValueList();
+  const auto pixel = [&](double v) { return horiz ? CalcYPosValue(v) : CalcXPosValue(v); };
+  const double spacing = n > 1 ? std::abs(pixel(positions->GetMaxValue()) - pixel(positions->GetMinValue())) / double(n - 1)
                                : std::abs(axis->IAxisSize());
   return std::max(1, int(Round(spacing * barWidthPercent_ / 100.0)));
 }
 
 TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
-  TChartAxis* vert = GetVertAxis();
-  if (!vert || IsNull(ValueIndex)) return {};
+  const bool horiz = HorizontalBars();
+  TChartAxis* valueAxis = horiz ? GetHorizAxis() : GetVertAxis();
+  if (!valueAxis || IsNull(ValueIndex)) return {};
   const int width = BarWidth();
-  const int left = CalcXPos(ValueIndex) - width / 2;
-  int top = CalcYPos(ValueIndex);
-  int bottom = CalcYPosValue(useYOrigin_ ? yOrigin_ : vert->Minimum());
-  if (top > bottom) std::swap(top, bottom);
-  TRect r{left, top, left + width, bottom};
+  const double origin = useYOrigin_ ? yOrigin_ : valueAxis->Minimum();
+  TRect r;
+  if (horiz) {
+    const int top = CalcYPos(ValueIndex) - width / 2;
+    int left = CalcXPosValue(origin), right = CalcXPos(ValueIndex);
+    if (left > right) std::swap(left, right);
+    r = {left, top, right, top + width};
+  } else {
+    const int left = CalcXPos(ValueIndex) - width / 2;
+    int top = CalcYPos(ValueIndex);
+    int bottom = CalcYPosValue(origin);
+    if (top > bottom) std::swap(top, bottom);
+    r = {left, top, left + width, bottom};
+  }
   // Far values saturate far outside: keep the bar to the plot.
   const TRect& plot = ParentChart()->ChartRect();
   r.Left = std::max(r.Left, plot.Left);
@@ -476,21 +493,70 @@ void TCustomBarSeries::DrawValue(int ValueIndex) {
   const TRect r = CalcBarBounds(ValueIndex);
   if (r.Right <= r.Left) return;
   c->ApplyBrushColors(BarBrush(), GetValueColor(ValueIndex), BarBrush()->BackColor());
-  if (BarPen()->Visible()) {
-    c->ApplyPen(BarPen());
+  if (BarPen()->Visible()) c->ApplyPen(BarPen());
+  else c->Pen()->SetStyle(psClear);
+  if (ParentChart()->View3D() && EndZ() > StartZ()) {
+    // A box through the series' depth slot.
+    c->CubeFromRect(r, StartZ(), EndZ(), dark3D_);
+  } else if (BarPen()->Visible()) {
     c->RectangleWithZ(r, MiddleZ());
   } else {
     c->FillRect(r);
   }
 }
 
+int TCustomBarSeries::Clicked(int X, int Y) {
+  TCanvas3D* c = ParentCanvas();
+  if (!c || !ParentChart()) return -1;
+  const TPoint p = c->InverseProject(X, Y, ParentChart()->View3D() ? StartZ() : MiddleZ());
+  // The front bar wins where bars overlap: the last drawn.
+  for (int i = Count() - 1; i >= 0; --i) {
+    const TRect r = CalcBarBounds(i);
+    if (r.Right > r.Left && p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom) return i;
+  }
+  return -1;
+}
+
+void TCustomBarSeries::PositionMargins(int Length, int& MinMargin, int& MaxMargin) const {
+  if (!sideMargins_ || Count() == 0) return;
+  // Half a bar at each end, from the plot size the chart has now.
+  const int bar = std::max(1, int(Round(double(Length) / Count() * barWidthPercent_ / 100.0)));
+  MinMargin = std::max(MinMargin, bar / 2 + 1);
+  MaxMargin = std::max(MaxMargin, bar / 2 + 1);
+}
+
+void TCustomBarSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) {
+  TChartSeries::CalcVerticalMargins(TopMargin, BottomMargin);
+  if (HorizontalBars() && ParentChart()) PositionMargins(ParentChart()->ChartHeight(), TopMargin, BottomMargin);
+}
+
+void TCustomBarSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
+  TChartSeries::CreateSubGallery(AddSubChart);
+  for (const char* name : {"Colors", "No Border", "Thin", "Origin"}) AddSubChart(name);
+}
+
+void TCustomBarSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
+  auto* bar = dynamic_cast<TCustomBarSeries*>(ASeries);
+  if (!bar) return;
+  switch (Index) {
+    case 1: bar->SetColorEachPoint(true); break;
+    case 2: bar->BarPen()->Hide(); break;
+    case 3: bar->SetBarWidthPercent(30); break;
+    case 4: bar->SetYOrigin((bar->MandatoryValueList()->GetMinValue() + bar->MandatoryValueList()->GetMaxValue()) / 2); break;
+    default: break;
+  }
+}
+
+void TCustomBarSeries::PrepareForGallery(bool IsEnabled) {
+  TChartSeries::PrepareForGallery(IsEnabled);
+  // Thumbnail bars stand apart, few of them.
+  SetBarWidthPercent(60);
+  AddSampleValues(4);
+}
+
 void TCustomBarSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
   TChartSeries::CalcHorizMargins(LeftMargin, RightMargin);
-  if (!sideMargins_ || Count() == 0 || !ParentChart()) return;
-  // Half a bar at each end, from the plot width the chart has now.
-  const int bar = std::max(1, int(Round(double(ParentChart()->ChartWidth()) / Count() * barWidthPercent_ / 100.0)));
-  LeftMargin = std::max(LeftMargin, bar / 2 + 1);
-  RightMargin = std::max(RightMargin, bar / 2 + 1);
+  if (!HorizontalBars() && ParentChart()) PositionMargins(ParentChart()->ChartWidth(), LeftMargin, RightMargin);
 }
 
 void TCustomBarSeries::Assign(TPersistent* Source) {
@@ -514,4 +580,108 @@ void TCustomBarSeries::DefineProperties(TPropertyTable& t) {
   t.Bool("SideMargins", &TCustomBarSeries::SideMargins, &TCustomBarSeries::SetSideMargins).Default(true);
   t.Bool("UseYOrigin", &TCustomBarSeries::UseYOrigin, &TCustomBarSeries::SetUseYOrigin).Default(true);
   t.Float("YOrigin", &TCustomBarSeries::YOrigin, &TCustomBarSeries::SetYOrigin).Default((long double)0);
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+constexpr int ClickTolerance = 3;
+
+// Squared distance in pixels from P to the segment A-B.
+double SegmentDistance2(const TPoint& P, const TPoint& A, const TPoint& B) {
+  const double dx = B.X - A.X, dy = B.Y - A.Y;
+  const double len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? ((P.X - A.X) * dx + (P.Y - A.Y) * dy) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  const double ex = A.X + t * dx - P.X, ey = A.Y + t * dy - P.Y;
+  return ex * ex + ey * ey;
+}
+
+// The visible, drawn point of a segment within the tolerance of (X, Y) that is
+// nearer to it; -1 none. Nulls that break the line break the test too.
+int ClickedSegment(const TChartSeries* S, const TPoint& P) {
+  const int first = S->FirstValueIndex(), last = S->LastValueIndex();
+  if (first < 0) return -1;
+  const bool skipNulls = S->TreatNulls() != tnIgnore;
+  int prev = -1;
+  TPoint a{};
+  for (int i = first; i <= last; ++i) {
+    if (skipNulls && S->IsNull(i)) {
+      if (S->TreatNulls() == tnDontPaint) prev = -1;
+      continue;
+    }
+    const TPoint b{S->CalcXPos(i), S->CalcYPos(i)};
+    if (prev >= 0 && SegmentDistance2(P, a, b) <= ClickTolerance * ClickTolerance) {
+      const double da = double(P.X - a.X) * (P.X - a.X) + double(P.Y - a.Y) * (P.Y - a.Y);
+      const double db = double(P.X - b.X) * (P.X - b.X) + double(P.Y - b.Y) * (P.Y - b.Y);
+      return da <= db ? prev : i;
+    }
+    prev = i;
+    a = b;
+  }
+  return -1;
+}
+
+// (X, Y) on the plane of the series' drawing.
+TPoint ClickPoint(const TChartSeries* S, TCanvas3D* C, int X, int Y) {
+  if (!C) return {X, Y};
+  return C->InverseProject(X, Y, S->MiddleZ());
+}
+}  // namespace
+
+int TFastLineSeries::Clicked(int X, int Y) {
+  if (!ParentChart()) return -1;
+  CalcFirstLastVisibleIndex();
+  return ClickedSegment(this, ClickPoint(this, ParentCanvas(), X, Y));
+}
+
+void TFastLineSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
+  TChartSeries::CreateSubGallery(AddSubChart);
+  for (const char* name : {"Dotted", "Thick"}) AddSubChart(name);
+}
+
+void TFastLineSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
+  auto* line = dynamic_cast<TCustomLineSeries*>(ASeries);
+  if (!line) return;
+  if (Index == 1) line->LinePen()->SetStyle(psDot);
+  if (Index == 2) line->LinePen()->SetWidth(3);
+}
+
+void TCustomSeries::SetTransparency(int Value) { SetIntegerProperty(transparency_, std::clamp(Value, 0, 100)); }
+
+int TCustomSeries::Clicked(int X, int Y) {
+  if (!ParentChart()) return -1;
+  CalcFirstLastVisibleIndex();
+  const TPoint p = ClickPoint(this, ParentCanvas(), X, Y);
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0) return -1;
+  if (pointer_->Visible()) {
+    const int hw = pointer_->HorizSize() / 2 + 1, hh = pointer_->VertSize() / 2 + 1;
+    for (int i = last; i >= first; --i) {
+      if (IsNull(i) && TreatNulls() != tnIgnore) continue;
+      if (std::abs(CalcXPos(i) - p.X) <= hw && std::abs(CalcYPos(i) - p.Y) <= hh) return i;
+    }
+  }
+  return DrawsLine() && LinePen()->Visible() ? ClickedSegment(this, p) : -1;
+}
+
+void TCustomSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
+  TChartSeries::CreateSubGallery(AddSubChart);
+  static constexpr const char* lines[] = {"Points", "Dotted", "Colors", "Thick"};
+  static constexpr const char* points[] = {"Circle", "Triangle", "Diamond", "Colors"};
+  for (const char* name : DrawsLine() ? lines : points) AddSubChart(name);
+}
+
+void TCustomSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
+  auto* s = dynamic_cast<TCustomSeries*>(ASeries);
+  if (!s || Index <= 0) return;
+  if (s->DrawsLine()) {
+    if (Index == 1) s->Pointer()->SetVisible(true);
+    if (Index == 2) s->LinePen()->SetStyle(psDot);
+    if (Index == 3) s->SetColorEachPoint(true);
+    if (Index == 4) s->LinePen()->SetWidth(3);
+  } else {
+    static constexpr TSeriesPointerStyle styles[] = {psCircle, psTriangle, psDiamond};
+    if (Index <= 3) s->Pointer()->SetStyle(styles[Index - 1]);
+    if (Index == 4) s->SetColorEachPoint(true);
+  }
 }

@@ -2,8 +2,11 @@
 
 #include <array>
 
+#include "chart/pages.h"
 #include "chart/palettes.h"
+#include "chart/registry.h"
 #include "chart/series.h"
+#include "chart/stdseries.h"
 #include "engine/axisitems.h"
 #include "engine/function.h"
 #include "engine/marks.h"
@@ -29,9 +32,16 @@ void ChartUnitInit() {
   for (TClass c : ShapeClasses()) RegisterClass(c);
   for (TClass c : EngineBaseClasses()) RegisterClass(c);
   for (TClass c : AxisItemClasses()) RegisterClass(c);
+  for (TClass c : chart_detail::MoreStandardClasses()) RegisterClass(c);
+  RegisterClass(TChartPage::StaticClass());
+  // The gallery unit's start-up will make this call; until it exists the chart unit does.
+  RegisterStandardSeries();
 }
 
 void ChartUnitDone() {
+  chart_detail::ClearRegistries();
+  UnRegisterClass(TChartPage::StaticClass());
+  for (TClass c : chart_detail::MoreStandardClasses()) UnRegisterClass(c);
   for (TClass c : AxisItemClasses()) UnRegisterClass(c);
   for (TClass c : EngineBaseClasses()) UnRegisterClass(c);
   for (TClass c : ShapeClasses()) UnRegisterClass(c);

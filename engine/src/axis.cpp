@@ -311,6 +311,7 @@ void TChartAxis::AdjustMaxMin() {
   if (!chart_ || (!autoMin && !autoMax)) return;
   double lo = 0, hi = 0;
   if (!DataExtent(lo, hi)) return;  // no data: the range stays as it was
+  chart_->PageRange(this, lo, hi);
   if ((minimumRound_ || maximumRound_) && hi > lo && !IsDateTime() && !logarithmic_) {
     // Rounded out to a tenth of the range's 1-2-5 step.
     const double step = NiceStepAtLeast((hi - lo) / 10);

@@ -380,6 +380,15 @@ void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
   if (!destroying_) Invalidate();
 }
 
+void TCustomAxisPanel::MoveSeries(TChartSeries* ASeries, int Index) {
+  auto& v = seriesList_.items_;
+  const auto it = std::find(v.begin(), v.end(), ASeries);
+  if (it == v.end() || v.empty()) return;
+  v.erase(it);
+  v.insert(v.begin() + std::clamp(Index, 0, int(v.size())), ASeries);
+  Invalidate();
+}
+
 TChartSeries* TCustomAxisPanel::AddSeriesOfClass(TClass SeriesClass) {
   if (!SeriesClass || !SeriesClass->InheritsFrom(TChartSeries::StaticClass()))
     throw ChartException(Format("%s is not a series class", SeriesClass ? SeriesClass->Name : std::string("nil")));

@@ -6,6 +6,7 @@
 
 #include "engine/panel.h"
 #include "engine/shape.h"
+#include "chart/pages.h"
 #include "platform/classes.h"
 #include "platform/controls.h"
 
@@ -150,6 +151,14 @@ public:
   int Chart3DPercent() const override { return chart3DPercent_; }
   void SetChart3DPercent(int Value);
 
+  // Paging of the points (chart/pages.h).
+  TChartPage* Pages() const { return pages_.get(); }
+  int GetMaxPointsPerPage() const override { return pages_->MaxPointsPerPage(); }
+  int NumPages() const override { return pages_->Count(); }
+  bool PageRange(const TChartAxis* Axis, double& Min, double& Max) const override {
+    return pages_->PageRange(Axis, Min, Max);
+  }
+
   static void DefineProperties(TPropertyTable& t);
 
 protected:
@@ -163,6 +172,7 @@ private:
   std::unique_ptr<TChartWalls> walls_;
   bool view3DWalls_ = true;
   int chart3DPercent_ = 15;
+  std::unique_ptr<TChartPage> pages_;
 };
 
 // The chart control as forms place it.

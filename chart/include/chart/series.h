@@ -49,6 +49,10 @@ public:
   // (entry, lowest, highest, exit): the very pixels every segment would give.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
+  // The point a segment near (X, Y) starts or ends at, whichever is nearer.
+  int Clicked(int X, int Y) override;
+  void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
+  void SetSubGallery(TChartSeries* ASeries, int Index) override;
 
 private:
   // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
@@ -77,6 +81,14 @@ public:
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
   void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
 
+  // Percent of what lies behind that shows through the series' fills (0..100).
+  int Transparency() const { return transparency_; }
+  void SetTransparency(int Value);
+  // A marker's box or (line types) a segment within a few pixels; the nearer point.
+  int Clicked(int X, int Y) override;
+  void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
+  void SetSubGallery(TChartSeries* ASeries, int Index) override;
+
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
@@ -98,6 +110,7 @@ private:
 
 private:
   std::unique_ptr<TSeriesPointer> pointer_;
+  int transparency_ = 0;
 };
 
 // Points joined by lines; each segment in the colour of the point it ends at. The
@@ -154,11 +167,23 @@ public:
 
   void DrawValue(int ValueIndex) override;
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
+  void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
+  // The bar under (X, Y), the front face in 3D.
+  int Clicked(int X, int Y) override;
+  void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
+  void SetSubGallery(TChartSeries* ASeries, int Index) override;
+  void PrepareForGallery(bool IsEnabled) override;
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
+protected:
+  // Bars run along the horizontal axis from the origin (the value list is X).
+  bool HorizontalBars() const { return MandatoryValueList() == XValues(); }
+
 private:
+  // Half a bar of room at the ends of the axis the positions run along.
+  void PositionMargins(int Length, int& MinMargin, int& MaxMargin) const;
   int barWidthPercent_ = 70;
   double yOrigin_ = 0;
   bool useYOrigin_ = true;

@@ -286,6 +286,19 @@ public:
   TChartSeries* AddSeriesOfClass(TClass SeriesClass);
   // Removes and frees every series (of that class and its descendants).
   void FreeAllSeries(TClass SeriesClass = nullptr);
+  // ---- Pages ----
+  // Points per page (0: no paging) and the page count (at least 1); the chart
+  // control's pages answer them.
+  virtual int GetMaxPointsPerPage() const { return 0; }
+  virtual int NumPages() const { return 1; }
+  // The range an automatic axis shows on the current page; false: its whole data.
+  virtual bool PageRange(const TChartAxis* Axis, double& Min, double& Max) const {
+    (void)Axis, (void)Min, (void)Max;
+    return false;
+  }
+  // Moves an attached series to Index of the list (clamped), the others keeping
+  // their order; the colours the series show stay as they are.
+  void MoveSeries(TChartSeries* ASeries, int Index);
   // Palette colour by index; the chart control supplies its palettes.
   virtual TColor GetDefaultColor(int Index) const;
   // The owner of new series and tools: the chart's owner.
