@@ -250,6 +250,11 @@ int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, c
 
 }  // namespace
 
+void TCustomLineSeries::PrepareForGallery(bool IsEnabled) {
+  TChartSeries::PrepareForGallery(IsEnabled);
+  AddSampleValues(6);
+}
+
 void TCustomLineSeries::DefineProperties(TPropertyTable& t) { t.Object("LinePen", &TCustomLineSeries::LinePen); }
 
 // ---------------------------------------------------------------------------
@@ -397,7 +402,9 @@ void TCustomSeries::DrawPointerAt(TCanvas3D* Canvas, int ValueIndex, int X, int 
   // The line symbols take a pen of their own when the pointer's is hidden.
   if (style == psCross || style == psDiagCross || style == psStar || style == psSmallDot) Prepared = clNone;
   TCustomAxisPanel* chart = ParentChart();
-  pointer_->DrawPointer(Canvas, chart->View3D() && pointer_->Draw3D(), style, color, pointer_->HorizSize(),
+  // A box needs a depth; without one the marker is drawn flat at the series' depth.
+  const bool box = chart->View3D() && pointer_->Draw3D() && pointer_->Depth() > 0;
+  pointer_->DrawPointer(Canvas, box, style, color, pointer_->HorizSize(),
                         pointer_->VertSize(), X, Y);
 }
 
@@ -552,6 +559,34 @@ void TCustomBarSeries::PrepareForGallery(bool IsEnabled) {
   // Thumbnail bars stand apart, few of them.
   SetBarWidthPercent(60);
   AddSampleValues(4);
+}
+
+double TCustomBarSeries::MinValueWithOrigin(double Min) const {
+  return useYOrigin_ && Count() > 0 ? std::min(Min, yOrigin_) : Min;
+}
+
+double TCustomBarSeries::MaxValueWithOrigin(double Max) const {
+  return useYOrigin_ && Count() > 0 ? std::max(Max, yOrigin_) : Max;
+}
+
+double TCustomBarSeries::MinXValue() const {
+  const double v = TChartSeries::MinXValue();
+  return HorizontalBars() ? MinValueWithOrigin(v) : v;
+}
+
+double TCustomBarSeries::MaxXValue() const {
+  const double v = TChartSeries::MaxXValue();
+  return HorizontalBars() ? MaxValueWithOrigin(v) : v;
+}
+
+double TCustomBarSeries::MinYValue() const {
+  const double v = TChartSeries::MinYValue();
+  return HorizontalBars() ? v : MinValueWithOrigin(v);
+}
+
+double TCustomBarSeries::MaxYValue() const {
+  const double v = TChartSeries::MaxYValue();
+  return HorizontalBars() ? v : MaxValueWithOrigin(v);
 }
 
 void TCustomBarSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {

@@ -159,11 +159,6 @@ void TAreaSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
   }
 }
 
-void TAreaSeries::PrepareForGallery(bool IsEnabled) {
-  TCustomSeries::PrepareForGallery(IsEnabled);
-  AddSampleValues(6);
-}
-
 void TAreaSeries::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TAreaSeries*>(Source)) {
     useYOrigin_ = src->useYOrigin_;

@@ -76,7 +76,8 @@ void TPieSeries::DrawAllValues() {
       color = TColor(((rgb & 0xFF) * 3 / 4) | ((((rgb >> 8) & 0xFF) * 3 / 4) << 8) | ((((rgb >> 16) & 0xFF) * 3 / 4) << 16));
     }
     c->ApplyBrushColors(Brush(), color, Brush()->BackColor());
-    if (PiePen()->Visible()) c->ApplyPen(PiePen());
+    // The rim is many narrow faces: outlined, it would turn to the pen's colour.
+    if (PiePen()->Visible() && !Rim) c->ApplyPen(PiePen());
     else c->Pen()->SetStyle(psClear);
   };
   // A slice as the projected centre and arc at depth Z.

@@ -3,7 +3,9 @@
 // monatomic and diatomic dispersion curves), written as PNG files for looking at.
 // The window, its charts and the frames are the program's own. marks.png is a chart of
 // its own showing the kinds of series marks, drawn through CreateBitmap; then the axis
-// kinds on charts of their own (axes_scenes.cpp).
+// kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
+// series as the gallery prepares them, flat and in 3D.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,7 +14,9 @@
 #include "app/window.h"
 #include "axes_scenes.h"
 #include "chart/chart.h"
+#include "chart/registry.h"
 #include "chart/series.h"
+#include "chart/stdseries.h"
 #include "engine/marks.h"
 #include "platform/controls.h"
 #include "platform/snapshot.h"
@@ -75,6 +79,49 @@ bool SaveMarksScene(const std::string& Path) {
   return ok;
 }
 
+// A chart with a fixed 3D depth, for pictures of series drawn through their depth.
+class TDeepChart : public TChart {
+public:
+  using TChart::TChart;
+
+protected:
+  void CalcSize3D() override {
+    const int depth = View3D() ? ChartWidth() / 6 : 0;
+    SetSize3D(depth, depth);
+  }
+};
+
+// The nine standard series in gallery cells: the first three rows flat, the last
+// three in 3D.
+bool SaveGallery(const std::string& Path) {
+  constexpr int CellW = 200, CellH = 150, Cols = 3;
+  TChartSeries::SetRandomSeed(7);
+  TForm host(nullptr);
+  std::vector<TLumSeriesType*> types;
+  for (int i = 0; i < LumSeriesTypes().Count(); ++i)
+    if (!LumSeriesTypes().Get(i)->FunctionClass) types.push_back(LumSeriesTypes().Get(i));
+  const int rows = int(types.size() + Cols - 1) / Cols;
+  host.SetBounds(0, 0, CellW * Cols, CellH * rows * 2);
+  for (int pass = 0; pass < 2; ++pass)
+    for (size_t i = 0; i < types.size(); ++i) {
+      auto* chart = new TDeepChart(&host);
+      const int cell = int(i) + pass * rows * Cols;
+      chart->SetBounds((cell % Cols) * CellW, (cell / Cols) * CellH, CellW, CellH);
+      chart->SetParent(&host);
+      chart->Legend()->Hide();
+      std::string name = GallerySeriesName(types[i]->ActualSeriesClass());
+      std::replace(name.begin(), name.end(), '\r', ' ');
+      chart->Title()->Text()->Add(name);
+      TChartSeries* s = CreateNewSeries(&host, chart, types[i]->ActualSeriesClass());
+      s->SetChartView3D(pass == 1);
+      s->PrepareForGallery(true);
+    }
+  host.Show();
+  const bool ok = SaveControlToPng(&host, Path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,6 +152,7 @@ int main(int argc, char** argv) {
     ok &= Save(window.ChainChart(), dir + "chain_longitudinal.png");
     ok &= SaveMarksScene(dir + "marks.png");
     ok &= SnapAxesScenes(dir);
+    ok &= SaveGallery(dir + "gallery.png");
   }
   return ok ? 0 : 1;
 }

@@ -17,6 +17,8 @@ public:
   explicit TCustomLineSeries(TComponent* AOwner);
   TChartPen* LinePen() const { return Pen(); }
   void SetLinePen(TChartPen* Value) { SetPen(Value); }
+  // The base's defaults and a few sample points.
+  void PrepareForGallery(bool IsEnabled) override;
   static void DefineProperties(TPropertyTable& t);
 
 protected:
@@ -165,6 +167,11 @@ public:
   // Width of the bars in pixels, at least 1.
   int BarWidth() const;
 
+  // The value range takes in the origin, so every bar shows from it.
+  double MinXValue() const override;
+  double MaxXValue() const override;
+  double MinYValue() const override;
+  double MaxYValue() const override;
   void DrawValue(int ValueIndex) override;
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
   void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
@@ -182,6 +189,8 @@ protected:
   bool HorizontalBars() const { return MandatoryValueList() == XValues(); }
 
 private:
+  double MinValueWithOrigin(double Min) const;
+  double MaxValueWithOrigin(double Max) const;
   // Half a bar of room at the ends of the axis the positions run along.
   void PositionMargins(int Length, int& MinMargin, int& MaxMargin) const;
   int barWidthPercent_ = 70;

@@ -39,7 +39,6 @@ public:
   int Clicked(int X, int Y) override;
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
-  void PrepareForGallery(bool IsEnabled) override;
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
