@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "canvas/lumcanvas.h"
 #include "chart/stdseries.h"
 #include "chart_test_util.h"
 
@@ -247,6 +248,111 @@ TEST_F(ChartTest, SubGalleryStylesNameAndApplyEachStyle) {
   auto* area = dynamic_cast<TAreaSeries*>(kinds[2]);
   EXPECT_EQ(area->Transparency(), 50);
   EXPECT_TRUE(area->AreaLinesPen()->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+// A chart with a fixed depth, so series draw through their depth slots.
+class TDepthChart : public TChart {
+public:
+  using TChart::TChart;
+
+protected:
+  void CalcSize3D() override { SetSize3D(View3D() ? 30 : 0, View3D() ? 30 : 0); }
+};
+
+class Depth3DTest : public ChartTest {
+protected:
+  void SetUp() override {
+    ChartTest::SetUp();
+    chart = std::make_unique<TDepthChart>(nullptr);
+    chart->SetBounds(0, 0, W, H);
+    chart->SetColor(clWhite);
+    chart->SetBevelOuter(bvNone);
+    chart->SetMarginUnits(muPixels);
+    for (int i = 0; i < 4; ++i) chart->SetMargin(i, 10);
+    chart->SetAxisVisible(false);
+    chart->Frame()->Hide();
+    chart->BackWall()->SetTransparent(true);
+    chart->Legend()->Hide();
+    chart->View3DOptions()->SetOrthogonal(true);
+    chart->SetView3D(true);
+  }
+};
+
+TEST_F(Depth3DTest, EveryStandardTypeDrawsThroughItsDepth) {
+  const TClass kinds[] = {TLineSeries::StaticClass(),      THorizLineSeries::StaticClass(), TPointSeries::StaticClass(),
+                          TAreaSeries::StaticClass(),      THorizAreaSeries::StaticClass(), TBarSeries::StaticClass(),
+                          THorizBarSeries::StaticClass(),  TPieSeries::StaticClass(),       TFastLineSeries::StaticClass()};
+  for (TClass k : kinds) {
+    auto* s = static_cast<TChartSeries*>(k->NewInstance(nullptr));
+    s->SetParentChart(chart.get());
+    s->Marks()->Hide();
+    s->SetColorEachPoint(false);
+    s->SetSeriesColor(clBlue);
+    TChartSeries::SetRandomSeed(3);
+    s->AddSampleValues(5);
+    auto bmp = Render();
+    EXPECT_GT(Count(bmp.get(), clBlue), 0) << k->Name;
+    EXPECT_EQ(s->EndZ() - s->StartZ(), 30) << k->Name;
+    delete s;
+  }
+}
+
+TEST_F(Depth3DTest, BarsAreBoxesAndPiesDiscs) {
+  auto* bar = Add<TBarSeries>();
+  bar->BarPen()->Hide();
+  bar->SetSeriesColor(clBlue);
+  bar->AddXY(5, 8);
+  Range(chart->BottomAxis(), 0, 10);
+  Range(chart->LeftAxis(), 0, 10);
+  auto bmp = Render();
+  const TRect front = bar->CalcBarBounds(0);
+  // The box's side and top run back beside the front face, shaded darker.
+  int shaded = 0;
+  for (int x = front.Right; x < front.Right + 25; ++x)
+    for (int y = front.Top - 25; y < front.Bottom; ++y) {
+      const TColor c = bmp->Canvas()->Pixels(x, y);
+      if (c != clWhite && c != clBlue) ++shaded;
+    }
+  EXPECT_GT(shaded, 50);
+  EXPECT_EQ(bar->Clicked(front.Left + 1, front.Bottom - 2), 0);
+  delete bar;
+
+  auto* pie = Add<TPieSeries>();
+  pie->AddXY(0, 1, "", clRed);
+  pie->AddXY(1, 1, "", clBlue);
+  bmp = Render();
+  int cx, cy, rx, ry;
+  pie->CalcCircle(cx, cy, rx, ry);
+  EXPECT_EQ(bmp->Canvas()->Pixels(cx, cy - ry / 2), clRed) << "front face";
+  // The rim shows above and right of the front face, darker than the slices.
+  int rim = 0;
+  for (int x = cx; x < cx + rx + 25; ++x)
+    for (int y = cy - ry - 25; y < cy; ++y) {
+      const TColor c = bmp->Canvas()->Pixels(x, y);
+      if (c != clWhite && c != clRed && c != clBlue) ++rim;
+    }
+  EXPECT_GT(rim, 50);
+}
+
+TEST_F(ChartTest, AreaTransparencyLetsTheBackgroundThrough) {
+  auto* s = Add<TAreaSeries>();
+  s->LinePen()->Hide();
+  s->SetSeriesColor(clBlue);
+  s->AddXY(0, 8);
+  s->AddXY(10, 8);
+  auto bmp = Render();
+  const int x = s->CalcXPosValue(5), y = s->CalcYPosValue(4);
+  EXPECT_EQ(bmp->Canvas()->Pixels(x, y), clBlue);
+  s->SetTransparency(50);
+  bmp = Render();
+  const TColor c = bmp->Canvas()->Pixels(x, y);
+  EXPECT_NE(c, clBlue);
+  EXPECT_GT(c & 0xFF, 0x60) << "half way to white";
+  EXPECT_GT((c >> 16) & 0xFF, 0xF0);
 }
 
 }  // namespace
