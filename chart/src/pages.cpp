@@ -12,24 +12,16 @@ void TChartPage::Changed() {
   if (chart_) chart_->Invalidate();
 }
 
-void TChartPage::SetMaxPointsPerPage(int Value) {
-  Value = std::max(0, Value);
-  if (Value == maxPointsPerPage_) return;
-  maxPointsPerPage_ = Value;
+template <class T>
+void TChartPage::Store(T& Field, T Value) {
+  if (Field == Value) return;
+  Field = Value;
   Changed();
 }
 
-void TChartPage::SetScaleLastPage(bool Value) {
-  if (Value == scaleLastPage_) return;
-  scaleLastPage_ = Value;
-  Changed();
-}
-
-void TChartPage::SetAutoScale(bool Value) {
-  if (Value == autoScale_) return;
-  autoScale_ = Value;
-  Changed();
-}
+void TChartPage::SetMaxPointsPerPage(int Value) { Store(maxPointsPerPage_, std::max(0, Value)); }
+void TChartPage::SetScaleLastPage(bool Value) { Store(scaleLastPage_, Value); }
+void TChartPage::SetAutoScale(bool Value) { Store(autoScale_, Value); }
 
 int TChartPage::Count() const {
   if (maxPointsPerPage_ <= 0 || !chart_) return 1;
@@ -45,8 +37,7 @@ int TChartPage::Current() const { return std::clamp(current_, 1, Count()); }
 void TChartPage::SetCurrent(int Value) {
   Value = std::clamp(Value, 1, Count());
   if (Value == current_) return;
-  current_ = Value;
-  Changed();
+  Store(current_, Value);
   if (OnPageChange.Assigned()) OnPageChange(this);
   // Listeners of the chart hear of it as series event 6 once the panel carries them.
 }

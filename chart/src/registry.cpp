@@ -57,26 +57,29 @@ TLumSeriesTypes& LumSeriesTypes() {
   return list;
 }
 
-void RegisterLumSeries(TClass SeriesClass, const std::string* Description, const std::string* GalleryPage,
-                       int NumGallerySeries) {
+namespace {
+void AddEntry(TClass SeriesClass, TClass FunctionClass, const std::string* Description,
+              const std::string* GalleryPage, int NumGallerySeries) {
   TLumSeriesType e;
   e.SeriesClass = SeriesClass;
-  e.Description = Description;
-  e.GalleryPage = GalleryPage;
-  e.NumGallerySeries = NumGallerySeries;
-  LumSeriesTypes().Add(e);
-  RegisterClass(e.ActualSeriesClass());
-}
-
-void RegisterLumFunction(TClass FunctionClass, const std::string* Description, const std::string* GalleryPage,
-                         int NumGallerySeries) {
-  TLumSeriesType e;
   e.FunctionClass = FunctionClass;
   e.Description = Description;
   e.GalleryPage = GalleryPage;
   e.NumGallerySeries = NumGallerySeries;
   LumSeriesTypes().Add(e);
-  if (FunctionClass) RegisterClass(FunctionClass);
+  RegisterClass(FunctionClass ? FunctionClass : e.ActualSeriesClass());
+}
+}  // namespace
+
+void RegisterLumSeries(TClass SeriesClass, const std::string* Description, const std::string* GalleryPage,
+                       int NumGallerySeries) {
+  AddEntry(SeriesClass, nullptr, Description, GalleryPage, NumGallerySeries);
+}
+
+void RegisterLumFunction(TClass FunctionClass, const std::string* Description, const std::string* GalleryPage,
+                         int NumGallerySeries) {
+  if (!FunctionClass) throw ChartException("A function entry needs a function class");
+  AddEntry(nullptr, FunctionClass, Description, GalleryPage, NumGallerySeries);
 }
 
 void RegisterLumBasicFunction(TClass FunctionClass, const std::string* Description) {

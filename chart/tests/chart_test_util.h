@@ -30,7 +30,7 @@ protected:
 
   void SetUp() override {
     EnsureUnits();
-    chart = std::make_unique<TChart>(nullptr);
+    chart = NewChart();
     chart->SetBounds(0, 0, W, H);
     chart->SetView3D(false);
     chart->SetColor(clWhite);
@@ -43,6 +43,9 @@ protected:
     Range(chart->BottomAxis(), 0, 10);
     Range(chart->LeftAxis(), 0, 10);
   }
+
+  // The chart the fixture dresses; a fixture may make one of its own class.
+  virtual std::unique_ptr<TChart> NewChart() { return std::make_unique<TChart>(nullptr); }
 
   void TearDown() override {
     if (form) chart->SetParent(nullptr);

@@ -265,18 +265,10 @@ protected:
 
 class Depth3DTest : public ChartTest {
 protected:
+  std::unique_ptr<TChart> NewChart() override { return std::make_unique<TDepthChart>(nullptr); }
   void SetUp() override {
     ChartTest::SetUp();
-    chart = std::make_unique<TDepthChart>(nullptr);
-    chart->SetBounds(0, 0, W, H);
-    chart->SetColor(clWhite);
-    chart->SetBevelOuter(bvNone);
-    chart->SetMarginUnits(muPixels);
-    for (int i = 0; i < 4; ++i) chart->SetMargin(i, 10);
-    chart->SetAxisVisible(false);
-    chart->Frame()->Hide();
     chart->BackWall()->SetTransparent(true);
-    chart->Legend()->Hide();
     chart->View3DOptions()->SetOrthogonal(true);
     chart->SetView3D(true);
   }

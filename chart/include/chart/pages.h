@@ -41,6 +41,8 @@ public:
 
 private:
   void Changed();
+  template <class T>
+  void Store(T& Field, T Value);
   // The active series whose positions run along Axis, the one with the most points;
   // nullptr none.
   TChartSeries* PagedSeries(const TChartAxis* Axis, bool& ValueAxis) const;
