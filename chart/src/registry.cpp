@@ -8,13 +8,13 @@
 #include "engine/errors.h"
 #include "engine/function.h"
 #include "engine/panel.h"
+#include "engine/tools.h"
 #include "platform/rtl.h"
 
 std::string LumMsg_GalleryLine, LumMsg_GalleryHorizLine, LumMsg_GalleryPoint, LumMsg_GalleryArea,
     LumMsg_GalleryHorizArea, LumMsg_GalleryBar, LumMsg_GalleryHorizBar, LumMsg_GalleryPie, LumMsg_GalleryFastLine,
     LumMsg_FunctionSmoothing;
 
-std::function<void(TChartSeries*, TChartSeries*)> AssignSeriesToolsHook;
 
 namespace {
 [[noreturn]] void IndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", Index)); }
@@ -390,7 +390,10 @@ void AssignSeries(TChartSeries*& OldSeries, TChartSeries* NewSeries) {
     d->SetDataSource(nullptr);
     for (TComponent* c : sources) list->Add(c);
   }
-  if (AssignSeriesToolsHook) AssignSeriesToolsHook(old, NewSeries);
+  // Tools of the chart that point at the old series point at the new one.
+  if (chart)
+    for (TLumCustomTool* t : *chart->Tools())
+      if (auto* st = dynamic_cast<TLumCustomToolSeries*>(t); st && st->Series() == old) st->SetSeries(NewSeries);
   old->SetName("");
   delete old;
   NewSeries->SetName(name);

@@ -3,6 +3,7 @@
 
 #include "chart/registry.h"
 #include "engine/errors.h"
+#include "engine/tools.h"
 #include "chart/stdseries.h"
 #include "chart_test_util.h"
 
@@ -175,9 +176,13 @@ TEST_F(FactoryTest, ChangingTheTypeKeepsTheSeriesLinks) {
   auto* fed = CreateNewSeries(owner.get(), chart.get(), TLineSeries::StaticClass());
   fed->SetDataSource(middle);
   ASSERT_EQ(fed->Count(), 3);
+  auto* tool = new TLumCustomToolSeries(owner.get());
+  chart->Tools()->Add(tool);
+  tool->SetSeries(middle);
   TChartSeries* s = middle;
   ChangeSeriesType(s, TAreaSeries::StaticClass());
   EXPECT_EQ(fed->DataSource(), s) << "the dependant follows";
+  EXPECT_EQ(tool->Series(), s) << "and so does the tool";
   s->AddXY(4, 1);
   s->CheckDataSource();
   EXPECT_EQ(fed->Count(), 4);

@@ -123,13 +123,10 @@ TChartSeries* CloneChartSeries(TChartSeries* ASeries);
 // through ASeries; the series' own class changes nothing.
 void ChangeSeriesType(TChartSeries*& ASeries, TClass NewClass);
 // Moves data, properties, function, data sources and dependants, name, place in the
-// chart's list and tool links from OldSeries onto NewSeries, frees OldSeries and
+// chart's list and the chart's series tools from OldSeries onto NewSeries, frees OldSeries and
 // sets it to NewSeries. The value lists keep the new type's names and orders, and
 // points keep their value and position whether the types are vertical or horizontal.
 void AssignSeries(TChartSeries*& OldSeries, TChartSeries* NewSeries);
-// Tools that point at a series follow it to its replacement through this hook,
-// which the tools unit fills; empty, nothing follows.
-extern std::function<void(TChartSeries* OldSeries, TChartSeries* NewSeries)> AssignSeriesToolsHook;
 
 // "Series" + lowest free number, as CreateNewSeries names; exposed for the galleries.
 std::string NewSeriesName(TComponent* AOwner, TCustomAxisPanel* AChart);
