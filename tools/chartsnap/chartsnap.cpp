@@ -79,18 +79,6 @@ bool SaveMarksScene(const std::string& Path) {
   return ok;
 }
 
-// A chart with a fixed 3D depth, for pictures of series drawn through their depth.
-class TDeepChart : public TChart {
-public:
-  using TChart::TChart;
-
-protected:
-  void CalcSize3D() override {
-    const int depth = View3D() ? ChartWidth() / 6 : 0;
-    SetSize3D(depth, depth);
-  }
-};
-
 // The nine standard series in gallery cells: the first three rows flat, the last
 // three in 3D.
 bool SaveGallery(const std::string& Path) {
@@ -104,7 +92,7 @@ bool SaveGallery(const std::string& Path) {
   host.SetBounds(0, 0, CellW * Cols, CellH * rows * 2);
   for (int pass = 0; pass < 2; ++pass)
     for (size_t i = 0; i < types.size(); ++i) {
-      auto* chart = new TDeepChart(&host);
+      auto* chart = new TChart(&host);
       const int cell = int(i) + pass * rows * Cols;
       chart->SetBounds((cell % Cols) * CellW, (cell / Cols) * CellH, CellW, CellH);
       chart->SetParent(&host);
