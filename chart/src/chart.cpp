@@ -6,9 +6,8 @@
 #include "chart/palettes.h"
 #include "engine/settings.h"
 
-IMPLEMENT_CLASS_PROPS(TChartTitle, TLumCustomShape)
+IMPLEMENT_CLASS_PROPS(TChartTitle, TLumCustomShapePosition)
 IMPLEMENT_CLASS_PROPS(TChartWall, TLumCustomShape)
-IMPLEMENT_CLASS(TChartLegend, TLumCustomShape)
 IMPLEMENT_CLASS_PROPS(TCustomChart, TCustomAxisPanel)
 IMPLEMENT_CLASS(TChart, TCustomChart)
 
@@ -19,7 +18,7 @@ constexpr int TitlePadding = 2;
 
 // ---------------------------------------------------------------------------
 TChartTitle::TChartTitle(TCustomAxisPanel* AChart, bool AIsFoot)
-    : TLumCustomShape(AChart), isFoot_(AIsFoot), text_(std::make_unique<TStringList>()) {
+    : TLumCustomShapePosition(AChart), isFoot_(AIsFoot), text_(std::make_unique<TStringList>()) {
   text_->OnChange = TNotifyEvent(this, &TChartTitle::TextChanged);
   SetTransparent(true);
   Font()->SetColor(AIsFoot ? clMaroon : clNavy);
@@ -61,16 +60,18 @@ void TChartTitle::CalcRect(TRect& Rect) {
   if (!Visible() || text_->Count() == 0 || !c) return;
   const int height = text_->Count() * LineHeight() + 2 * TitlePadding;
   int width = Rect.Width();
-  if (adjustFrame_) {
+  if (adjustFrame_ || CustomPosition()) {
     int widest = 0;
     for (int i = 0; i < text_->Count(); ++i) widest = std::max(widest, c->TextWidth(text_->Get(i)));
-    width = std::min(width, widest + 2 * TitlePadding);
+    width = CustomPosition() ? widest + 2 * TitlePadding : std::min(width, widest + 2 * TitlePadding);
   }
   int left = Rect.Left;
   if (alignment_ == taCenter) left += (Rect.Width() - width) / 2;
   else if (alignment_ == taRightJustify) left = Rect.Right - width;
   TRect box;
-  if (isFoot_) {
+  if (CustomPosition()) {
+    box = {Left(), Top(), Left() + width, Top() + height};
+  } else if (isFoot_) {
     box = {left, Rect.Bottom - height, left + width, Rect.Bottom};
     Rect.Bottom = box.Top - vertMargin_;
   } else {
@@ -107,7 +108,7 @@ void TChartTitle::Assign(TPersistent* Source) {
     vertMargin_ = src->vertMargin_;
     text_->Assign(src->text_.get());
   }
-  TLumCustomShape::Assign(Source);
+  TLumCustomShapePosition::Assign(Source);
 }
 
 void TChartTitle::DefineProperties(TPropertyTable& t) {
@@ -246,11 +247,19 @@ void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
     subTitle_->CalcRect(r);
     subFoot_->CalcRect(r);
     foot_->CalcRect(r);
+    legend_->Place(r);
     SetChartRect(r);
     RecalcWidthHeight();
+    if (legend_->DrawsBeforeSeries()) legend_->Draw();
     return;
   }
   for (TChartTitle* t : {title_.get(), subTitle_.get(), foot_.get(), subFoot_.get()}) t->DrawTitle();
+  if (!legend_->DrawsBeforeSeries()) legend_->Draw();
+}
+
+void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && legend_->MouseDown(X, Y)) return;
+  TCustomAxisPanel::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomChart::DrawWalls() { BackWall()->DrawWall(ChartRect()); }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "chart/legend.h"
 #include "chart/pages.h"
 #include "chart/palettes.h"
 #include "chart/registry.h"
@@ -24,6 +25,12 @@ std::array<TClass, 3> EngineBaseClasses() {
 
 // An axis' label items, which live on their own (the property walk and streams find them).
 std::array<TClass, 2> AxisItemClasses() { return {TAxisItems::StaticClass(), TAxisItem::StaticClass()}; }
+
+// The legend and the parts it holds.
+std::array<TClass, 4> LegendClasses() {
+  return {TChartLegend::StaticClass(), TLegendSymbol::StaticClass(), TLegendTitle::StaticClass(),
+          TLegendItem::StaticClass()};
+}
 }  // namespace
 
 void ChartUnitInit() {
@@ -36,9 +43,11 @@ void ChartUnitInit() {
   RegisterClass(TChartPage::StaticClass());
   // The gallery unit's start-up will make this call; until it exists the chart unit does.
   RegisterStandardSeries();
+  for (TClass c : LegendClasses()) RegisterClass(c);
 }
 
 void ChartUnitDone() {
+  for (TClass c : LegendClasses()) UnRegisterClass(c);
   chart_detail::ClearRegistries();
   UnRegisterClass(TChartPage::StaticClass());
   for (TClass c : chart_detail::MoreStandardClasses()) UnRegisterClass(c);

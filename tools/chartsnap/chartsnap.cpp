@@ -4,7 +4,8 @@
 // The window, its charts and the frames are the program's own. marks.png is a chart of
 // its own showing the kinds of series marks, drawn through CreateBitmap; then the axis
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
-// series as the gallery prepares them, flat and in 3D.
+// series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
+// each of its four alignments (legend_scenes.cpp).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "app/chain.h"
 #include "app/window.h"
 #include "axes_scenes.h"
+#include "legend_scenes.h"
 #include "chart/chart.h"
 #include "chart/registry.h"
 #include "chart/series.h"
@@ -141,6 +143,7 @@ int main(int argc, char** argv) {
     ok &= SaveMarksScene(dir + "marks.png");
     ok &= SnapAxesScenes(dir);
     ok &= SaveGallery(dir + "gallery.png");
+    ok &= SnapLegendScenes(dir);
   }
   return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/legend.h"
 #include "engine/panel.h"
 #include "engine/shape.h"
 #include "chart/pages.h"
@@ -12,9 +13,10 @@
 
 class TCustomChart;
 
-// A block of text lines above (titles) or below (feet) the plot.
-class TChartTitle : public TLumCustomShape {
-  DECLARE_CLASS(TChartTitle, TLumCustomShape)
+// A block of text lines above (titles) or below (feet) the plot, or, with
+// CustomPosition, at Left and Top over the chart, taking no room from the plot.
+class TChartTitle : public TLumCustomShapePosition {
+  DECLARE_CLASS(TChartTitle, TLumCustomShapePosition)
 public:
   TChartTitle(TCustomAxisPanel* AChart, bool AIsFoot);
   ~TChartTitle() override;
@@ -35,7 +37,8 @@ public:
   bool IsFoot() const { return isFoot_; }
 
   // Takes the title's room from the top (a foot: the bottom) of Rect and places
-  // its box there; nothing for a hidden or empty title.
+  // its box there (at Left, Top with CustomPosition); nothing for a hidden or
+  // empty title.
   void CalcRect(TRect& Rect);
   // Draws the title in its box of the last CalcRect.
   void DrawTitle();
@@ -110,13 +113,6 @@ private:
   std::unique_ptr<TChartWall> back_, left_, bottom_, right_;
 };
 
-// The legend box. Only its visibility exists yet: a visible legend draws nothing.
-class TChartLegend : public TLumCustomShape {
-  DECLARE_CLASS(TChartLegend, TLumCustomShape)
-public:
-  explicit TChartLegend(TCustomAxisPanel* AChart) : TLumCustomShape(AChart) {}
-};
-
 class TCustomChart : public TCustomAxisPanel {
   DECLARE_CLASS(TCustomChart, TCustomAxisPanel)
 public:
@@ -163,6 +159,8 @@ public:
 
 protected:
   void DrawTitlesAndLegend(bool BeforeSeries) override;
+  // A press on a legend check box switches its series; other presses go on.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DrawWalls() override;
 
 private:

@@ -97,12 +97,13 @@ public:
   // Asked for each point as its marker is drawn; answers the marker's style and may
   // change the pointer's sizes and colours for that marker.
   TGetPointerStyleEvent OnGetPointerStyle;
+  // The pointer-style event's answer, or the pointer's Style without a handler
+  // (the legend symbol asks it too).
+  TSeriesPointerStyle DoGetPointerStyle(int ValueIndex);
 
 protected:
   // Whether the type joins its points with a line.
   virtual bool DrawsLine() const { return true; }
-  // The pointer-style event's answer, or the pointer's Style without a handler.
-  TSeriesPointerStyle DoGetPointerStyle(int ValueIndex);
 
 private:
   // The marker of a visible point at its pixel. Prepared is the colour the canvas
