@@ -5,6 +5,7 @@
 
 #include "canvas/lumcanvas.h"
 #include "chart/series.h"
+#include "chart/stdseries.h"
 
 IMPLEMENT_CLASS_PROPS(TLegendSymbol, TPersistent)
 IMPLEMENT_CLASS_PROPS(TLegendTitle, TLumCustomShape)
@@ -322,7 +323,8 @@ std::vector<TChartLegend::TEntry> TChartLegend::CollectEntries() const {
   for (TChartSeries* s : chart->SeriesList())
     if (s->ShowInLegend() && (s->Active() || checkBoxes_)) shown.push_back(s);
   bool perPoint = legendStyle_ == lsValues;
-  if (legendStyle_ == lsAuto) perPoint = shown.size() == 1 && shown[0]->ColorEachPoint();
+  if (legendStyle_ == lsAuto)
+    perPoint = shown.size() == 1 && (shown[0]->ColorEachPoint() || dynamic_cast<TPieSeries*>(shown[0]));
   if (perPoint) {
     // The points of the first series shown.
     for (TChartSeries* s : shown) {

@@ -4,6 +4,7 @@
 
 #include "canvas/lumcanvas.h"
 #include "chart/legend.h"
+#include "chart/stdseries.h"
 #include "chart_test_util.h"
 
 using charttest::ChartTest;
@@ -87,9 +88,21 @@ TEST_F(LegendTest, AutomaticStyleListsPointsOfALoneMultiColouredSeriesElseSeries
   Render();
   EXPECT_EQ(L()->CheckBoxRect(0).Width(), 0) << "points have no check boxes";
   L()->SetCheckBoxes(false);
-  AddNamed("Neon", clBlue);
+  auto* b = AddNamed("Neon", clBlue);
   Render();
   EXPECT_EQ(L()->TotalItems(), 2) << "two series: per series again";
+  a->SetActive(false);
+  b->SetActive(false);
+  auto* pie = Add<TPieSeries>();
+  pie->SetColorEachPoint(false);
+  pie->AddXY(0, 4);
+  pie->AddXY(1, 5);
+  Render();
+  EXPECT_EQ(L()->TotalItems(), 2) << "a lone pie: its slices";
+  delete pie;
+  a->SetActive(true);
+  b->SetActive(true);
+  Render();
   EXPECT_EQ(L()->Item(0)->Text(), "Argon");
   L()->SetInverted(true);
   Render();
