@@ -1,0 +1,84 @@
+// What the chart tools share: the catalogue texts, taking the mouse, and the
+// inverted pens that let a tool move a figure over the finished chart picture
+// without repainting it (drawing the same figure twice restores the pixels).
+#pragma once
+#include <memory>
+#include <string>
+
+#include "canvas/lumcanvas.h"
+#include "engine/panel.h"
+#include "engine/tools.h"
+
+// One catalogue row, in gallery order: the class name, its gallery name and
+// sentence (message texts, canvas/lumconst.h) and its editor form's name.
+struct TToolCatalogueEntry {
+  const char* ClassName;
+  const std::string* Description;
+  const std::string* LongDescription;
+  const char* EditorClassName;
+};
+constexpr int ToolCatalogueCount = 17;
+extern const TToolCatalogueEntry ToolCatalogue[ToolCatalogueCount];
+// The entry of a class name (nullptr: none).
+const TToolCatalogueEntry* FindToolCatalogueEntry(const std::string& ClassName);
+
+// Class-level answers of a tool class, from its catalogue entry.
+#define LUM_TOOL_CLASS_TEXTS(CLASS)                                                              \
+  static std::string ClassDescription() { return *FindToolCatalogueEntry(#CLASS)->Description; } \
+  static std::string ClassLongDescription() { return *FindToolCatalogueEntry(#CLASS)->LongDescription; } \
+  static std::string ClassEditorClassName() { return FindToolCatalogueEntry(#CLASS)->EditorClassName; } \
+  std::string Description() const override { return ClassDescription(); }                     \
+  std::string LongDescription() const override { return ClassLongDescription(); }             \
+  std::string EditorClassName() const override { return ClassEditorClassName(); }
+
+// Lets a tool see, after firing one of its own events, whether a handler freed it:
+// copy Watch() before the event, look at it after.
+class TToolLifeline {
+public:
+  TToolLifeline() = default;
+  TToolLifeline(const TToolLifeline&) = delete;
+  TToolLifeline& operator=(const TToolLifeline&) = delete;
+  ~TToolLifeline() { *alive_ = false; }
+  std::shared_ptr<const bool> Watch() const { return alive_; }
+
+private:
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+// A tool takes the mouse event: the chart's zoom and scroll and the later tools
+// leave it alone; with a cursor, the chart shows it.
+void TakeMouse(TCustomAxisPanel* Chart);
+void TakeMouse(TCustomAxisPanel* Chart, TCursor Cursor);
+
+// The chart colour as the tools' inverted pens see it: clLumColor is the button face.
+TColor ChartColorRGB(TCustomAxisPanel* Chart);
+
+// Drawing on the chart's canvas for one figure. Inside a paint the canvas draws on
+// the frame being made; outside it, on the control's persistent image, which the
+// window then shows as it is (no repaint). Pen mode and canvas binding are restored
+// when the scope ends.
+class TToolDrawing {
+public:
+  explicit TToolDrawing(TCustomAxisPanel* Chart);
+  ~TToolDrawing();
+  TToolDrawing(const TToolDrawing&) = delete;
+  TToolDrawing& operator=(const TToolDrawing&) = delete;
+
+  TCanvas3D* Canvas() const { return canvas_; }
+  // Whether the canvas draws anywhere (a chart never painted has no picture yet).
+  bool Ready() const { return canvas_ != nullptr; }
+  bool Is3D() const;
+
+  // Cursor lines: the pen's colour XOR the chart colour (silver on a monochrome
+  // chart), XOR mode, no brush.
+  void CursorPen(TChartPen* Pen);
+  // Lines being drawn: the pen's colour XOR (white - background), not-XOR mode, no
+  // brush. Canvases that cannot invert draw plainly.
+  void DrawLinePen(TChartPen* Pen);
+
+private:
+  TCustomAxisPanel* chart_;
+  TCanvas3D* canvas_ = nullptr;
+  TCanvas* restore_ = nullptr;  // the binding to put back after drawing outside a paint
+  bool rebound_ = false;
+};
