@@ -5,7 +5,9 @@
 // its own showing the kinds of series marks, drawn through CreateBitmap; then the axis
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
 // series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
-// each of its four alignments (legend_scenes.cpp).
+// each of its four alignments (legend_scenes.cpp); then the chart tools
+// (tools_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real window until
+// it is closed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +15,10 @@
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "app/mainwindow.h"
 #include "axes_scenes.h"
 #include "legend_scenes.h"
+#include "tools_scenes.h"
 #include "chart/chart.h"
 #include "chart/registry.h"
 #include "chart/series.h"
@@ -115,8 +119,14 @@ bool SaveGallery(const std::string& Path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--live") {
+    // On the desktop's own platform, for driving with a real mouse.
+    TUnitTable units(PhonarkUnits());
+    units.Initialize();
+    return RunToolSceneLive(argv[2]);
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: chartsnap OUTDIR\n");
+    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
@@ -144,6 +154,7 @@ int main(int argc, char** argv) {
     ok &= SnapAxesScenes(dir);
     ok &= SaveGallery(dir + "gallery.png");
     ok &= SnapLegendScenes(dir);
+    ok &= SnapToolScenes(dir);
   }
   return ok ? 0 : 1;
 }
