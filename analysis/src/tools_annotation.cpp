@@ -227,7 +227,7 @@ void TAnnotationTool::DrawText() {
   TCustomAxisPanel* c = ParentChart();
   if (!c) return;
   auto alive = life_.Watch();
-  if (OnBeforeDraw.Assigned()) OnBeforeDraw(this);
+  FireEvent(OnBeforeDraw, this);
   if (!*alive) return;
   shape_->text_ = GetText();
   TPoint origin;
@@ -246,7 +246,7 @@ void TAnnotationTool::DrawText() {
     if (k->Distance() != 0) p = PointAlongLine(q, p, k->Distance());
     k->DrawOn(cv, k->Color(), q, p, k->ZPosition());
   }
-  if (OnAfterDraw.Assigned()) OnAfterDraw(this);
+  FireEvent(OnAfterDraw, this);
 }
 
 bool TAnnotationTool::Clicked(int X, int Y) {
@@ -272,8 +272,8 @@ bool TAnnotationTool::AnnotationMouse(TChartMouseEvent AEvent, TMouseButton Butt
   auto alive = life_.Watch();
   if (AEvent == cmeDown) {
     if ((OnClick.Assigned() || OnDblClick.Assigned()) && Clicked(X, Y)) {
-      if (OnClick.Assigned()) OnClick(this, Button, Shift, X, Y);
-      if (*alive && (Shift & ssDouble) && OnDblClick.Assigned()) OnDblClick(this, Button, Shift, X, Y);
+      FireEvent(OnClick, this, Button, Shift, X, Y);
+      if (*alive && (Shift & ssDouble)) FireEvent(OnDblClick, this, Button, Shift, X, Y);
     }
   } else if (AEvent == cmeMove) {
     if (shape_->Cursor() != crDefault && Clicked(X, Y)) TakeMouse(c, shape_->Cursor());
@@ -398,7 +398,7 @@ void TRectangleTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
       if (dragging_) {
         PlaceAt(X - offX_, Y - offY_);
         Repaint();
-        if (OnDragging.Assigned()) OnDragging(this);
+        FireEvent(OnDragging, this);
       } else if (zone_ != -1) {
         s->SetAutoSize(false);
         TRect b = s->ShapeBounds();
@@ -418,7 +418,7 @@ void TRectangleTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
           SetBox(b);
         }
         Repaint();
-        if (OnResizing.Assigned()) OnResizing(this);
+        FireEvent(OnResizing, this);
       } else {
         TCursor cursor = crDefault;
         const int zone = allowResize_ ? ClickedZone(X, Y) : -1;
@@ -438,10 +438,10 @@ void TRectangleTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
     case cmeUp:
       if (dragging_) {
         dragging_ = false;
-        if (OnDragged.Assigned()) OnDragged(this);
+        FireEvent(OnDragged, this);
       } else if (zone_ != -1) {
         zone_ = -1;
-        if (OnResized.Assigned()) OnResized(this);
+        FireEvent(OnResized, this);
       }
       (void)alive;
       return;

@@ -87,7 +87,7 @@ TRect TCursorTool::GetAxisRect() {
     TChartAxis* v = GetVertAxis();
     r = {h->IStartPos(), v ? v->IStartPos() : 0, h->IEndPos(), v ? v->IEndPos() : 0};
   }
-  if (OnGetAxisRect.Assigned()) OnGetAxisRect(this, r);
+  FireEvent(OnGetAxisRect, this, r);
   return r;
 }
 
@@ -176,7 +176,7 @@ void TCursorTool::CalcScreenPositions() {
 }
 
 void TCursorTool::DoChange(int ValueIndex) {
-  if (OnChange.Assigned()) OnChange(this, pixelX_, pixelY_, xValue_, yValue_, Series(), ValueIndex);
+  FireEvent(OnChange, this, pixelX_, pixelY_, xValue_, yValue_, Series(), ValueIndex);
 }
 
 void TCursorTool::RedrawCursor() {
@@ -268,8 +268,8 @@ void TCursorTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TShiftS
         auto alive = life_.Watch();
         DoChange(index);
         if (!*alive) return;
-        if (OnSnapChange.Assigned() && index != lastSnap_) {
-          OnSnapChange(this, pixelX_, pixelY_, xValue_, yValue_, Series(), index);
+        if (index != lastSnap_) {
+          FireEvent(OnSnapChange, this, pixelX_, pixelY_, xValue_, yValue_, Series(), index);
           if (!*alive) return;
         }
         lastSnap_ = index;

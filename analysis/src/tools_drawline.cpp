@@ -291,13 +291,13 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton AButto
         else if (InternalClicked(line, 2, q)) dragPart_ = 2;
       } else {
         bool allow = true;
-        if (OnSelecting.Assigned()) OnSelecting(this, line, allow);
+        FireEvent(OnSelecting, this, line, allow);
         if (!*alive) return;
         // A refused line is not dragged either: the drag would move the old selection.
         if (allow) {
           selected_ = line;
           dragPart_ = 3;
-          if (OnSelect.Assigned()) OnSelect(this);
+          FireEvent(OnSelect, this);
           if (!*alive) return;
           if (!selected_) dragPart_ = 0;
         }
@@ -336,7 +336,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton AButto
       DrawMoving();
       TakeMouse(chart);
       dragged_ = true;
-      if (OnDragLine.Assigned()) OnDragLine(this);
+      FireEvent(OnDragLine, this);
       return;
     }
     case cmeUp: {
@@ -352,7 +352,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton AButto
         line->style_ = style_;
         if (selectNewLines_) selected_ = line;
         Repaint();
-        if (OnNewLine.Assigned()) OnNewLine(this);
+        FireEvent(OnNewLine, this);
         return;
       }
       if (dragPart_ == 1 || dragPart_ == 3) selected_->start_ = ScreenPoint(fromPoint_);
@@ -361,7 +361,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton AButto
       Repaint();
       if (dragged_) {
         dragged_ = false;
-        if (OnDraggedLine.Assigned()) OnDraggedLine(this);
+        FireEvent(OnDraggedLine, this);
       }
       return;
     }

@@ -223,6 +223,20 @@ TEST_F(CursorTest, TheFirstToolInTheListTakesThePressAndTheChartDoesNotZoom) {
 }
 
 TEST_F(CursorTest, AToolFreedByItsOwnChangeEndsTheMoveCleanly) {
+  // First its series goes from inside the event: the cursor goes on without it.
+  Tool->SetSeries(Series);
+  Tool->SetSnap(true);
+  Tool->OnChange = [this](TCursorTool*, int, int, double, double, TChartSeries*, int) {
+    delete Series;
+    Series = nullptr;
+  };
+  Down(MidX(), MidY());
+  Move(MidX() + 10, MidY() + 10);
+  EXPECT_EQ(Tool->Series(), nullptr);
+  Move(MidX() + 20, MidY() + 10);
+  EXPECT_EQ(Tool->XPixel(), MidX() + 20);
+  Up(MidX() + 20, MidY() + 10);
+
   Tool->OnChange = [this](TCursorTool* t, int, int, double, double, TChartSeries*, int) {
     delete t;
     Tool = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "canvas/lumcanvas.h"
 #include "engine/panel.h"
@@ -44,6 +45,15 @@ public:
 private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
+
+// Calls a tool's event through a copy of its handler, so that a handler which frees
+// the tool (and with it the handler) returns safely.
+template <class E, class... A>
+void FireEvent(const E& Event, A&&... Args) {
+  if (!Event.Assigned()) return;
+  const E handler = Event;
+  handler(std::forward<A>(Args)...);
+}
 
 // A tool takes the mouse event: the chart's zoom and scroll and the later tools
 // leave it alone; with a cursor, the chart shows it.
