@@ -242,7 +242,7 @@ TEST_F(CursorTest, AToolFreedByItsOwnChangeEndsTheMoveCleanly) {
     Tool = nullptr;
   };
   Tool->OnSnapChange = [](TCursorTool*, int, int, double, double, TChartSeries*, int) { FAIL(); };
-  Down(MidX(), MidY());
+  Down(Tool->XPixel(), Tool->YPixel());
   Move(MidX() + 10, MidY() + 10);
   EXPECT_EQ(Tool, nullptr);
   EXPECT_EQ(Chart->Tools()->Count(), 0);
