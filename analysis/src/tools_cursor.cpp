@@ -2,12 +2,9 @@
 #include <cstdlib>
 
 #include "analysis/tools_cursor.h"
+#include "canvas/geometry.h"
 
 IMPLEMENT_CLASS_PROPS(TCursorTool, TLumCustomToolSeries)
-
-namespace {
-bool Inside(const TRect& R, int X, int Y) { return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom; }
-}  // namespace
 
 TCursorTool::TCursorTool(TComponent* AOwner) : TLumCustomToolSeries(AOwner) {}
 
@@ -231,7 +228,7 @@ int TCursorTool::Clicked(int X, int Y) {
     p = c->Canvas()->InverseProject(X, Y, Depth());
     cur = c->Canvas()->InverseProject(pixelX_, pixelY_, Depth());
   }
-  if (!Inside(LimitedRect(GetAxisRect()), p.X, p.Y)) return 0;
+  if (!PointInRect(LimitedRect(GetAxisRect()), p.X, p.Y)) return 0;
   const bool nearY = std::abs(p.Y - cur.Y) <= clickTolerance_, nearX = std::abs(p.X - cur.X) <= clickTolerance_;
   if ((style_ == cssBoth || style_ == cssScope || style_ == cssScopeOnly) && nearX && nearY) return 3;
   if (style_ != cssVertical && nearY) return 1;
@@ -259,7 +256,7 @@ void TCursorTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TShiftS
       break;
     case cmeUp: dragging_ = 0; break;
     case cmeMove:
-      if ((dragging_ != 0 || followMouse_) && Inside(GetAxisRect(), X, Y)) {
+      if ((dragging_ != 0 || followMouse_) && PointInRect(GetAxisRect(), X, Y)) {
         RedrawCursor();
         CalcValuePositions(X, Y);
         const int index = SnapToPoint();
