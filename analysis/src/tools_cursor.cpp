@@ -257,11 +257,20 @@ void TCursorTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TShiftS
     case cmeUp: dragging_ = 0; break;
     case cmeMove:
       if ((dragging_ != 0 || followMouse_) && PointInRect(GetAxisRect(), X, Y)) {
-        RedrawCursor();
-        CalcValuePositions(X, Y);
-        const int index = SnapToPoint();
-        CalcScreenPositions();
-        RedrawCursor();
+        int index;
+        {
+          // One drawing scope for erasing and drawing again.
+          TToolDrawing d(c);
+          if (d.Ready()) d.CursorPen(Pen());
+          auto draw = [&] {
+            if (d.Ready() && pixelX_ > 0 && pixelY_ > 0) DrawLines(d);
+          };
+          draw();
+          CalcValuePositions(X, Y);
+          index = SnapToPoint();
+          CalcScreenPositions();
+          draw();
+        }
         auto alive = life_.Watch();
         DoChange(index);
         if (!*alive) return;
