@@ -3,6 +3,7 @@
 
 #include "analysis/tools_annotation.h"
 #include "canvas/geometry.h"
+#include "platform/typinfo.h"
 
 IMPLEMENT_CLASS(TLumShapePosition, TLumCustomShapePosition)
 IMPLEMENT_CLASS_PROPS(TTextShape, TLumShapePosition)
@@ -96,6 +97,7 @@ TAnnotationCallout::TAnnotationCallout(TCustomAxisPanel* AChart) : TCallout(null
   SetParentChart(AChart);
   SetVisible(false);
   Arrow()->Hide();
+  RecordDefaults(Arrow());
 }
 
 void TAnnotationCallout::StorePos(int& Field, int Value) {
@@ -114,6 +116,7 @@ void TAnnotationCallout::Assign(TPersistent* Source) {
 }
 
 void TAnnotationCallout::DefineProperties(TPropertyTable& t) {
+  t.Bool("Visible", &TSeriesPointer::Visible, &TSeriesPointer::SetVisible).Default(false);
   t.Int("XPosition", &TAnnotationCallout::XPosition, &TAnnotationCallout::SetXPosition).Default(0LL);
   t.Int("YPosition", &TAnnotationCallout::YPosition, &TAnnotationCallout::SetYPosition).Default(0LL);
   t.Int("ZPosition", &TAnnotationCallout::ZPosition, &TAnnotationCallout::SetZPosition).Default(0LL);
@@ -336,6 +339,9 @@ TRectangleTool::TRectangleTool(TComponent* AOwner) : TAnnotationTool(AOwner) {
   SetBox({10, 10, 59, 59});
   SetPositionUnits(muPixels);
   SetCursor(crHandPoint);
+  // Its box starts otherwise than an annotation's: not stored while it stays so.
+  RecordDefaults(s);
+  RecordDefaults(this);
 }
 
 int TRectangleTool::ClickedZone(int X, int Y) {

@@ -63,9 +63,10 @@ void TDrawLine::SetStyle(TDrawLineStyle Value) {
   Repaint();
 }
 
-TChartPen* TDrawLine::Pen() {
+TChartPen* TDrawLine::Pen() const {
   if (!pen_) {
-    pen_ = std::make_unique<TChartPen>(TNotifyEvent([this](TObject*) { Repaint(); }));
+    auto* self = const_cast<TDrawLine*>(this);
+    pen_ = std::make_unique<TChartPen>(TNotifyEvent([self](TObject*) { self->Repaint(); }));
     if (TDrawLineTool* t = Tool()) pen_->Assign(t->Pen());
   }
   return pen_.get();
@@ -92,6 +93,8 @@ void TDrawLine::Assign(TPersistent* Source) {
 }
 
 void TDrawLine::DefineProperties(TPropertyTable& t) {
+  // Only a line with a pen of its own stores one.
+  t.Object("Pen", &TDrawLine::Pen).Stored([](const TObject* o) { return static_cast<const TDrawLine*>(o)->HasOwnPen(); });
   t.Enum("Style", &TDrawLine::Style, &TDrawLine::SetStyle,
          {"dlLine", "dlHorizParallel", "dlVertParallel", "dlRectangle", "dlEllipse"})
       .Default(0);

@@ -251,3 +251,21 @@ TEST_F(RectangleTest, ARealDragThroughTheWindowMovesTheBox) {
   EXPECT_EQ(Box().Top, 30);
   EXPECT_FALSE(Chart->Zoomed());
 }
+
+TEST(ToolProperties, AssignCopiesAndStartingValuesAreNotStored) {
+  EnsureToolUnits();
+  TRectangleTool a(nullptr), b(nullptr);
+  for (const char* name : {"AutoSize", "Cursor"})
+    EXPECT_FALSE(IsStoredProp(&a, *GetPropInfo(a.ClassType(), name))) << name;
+  EXPECT_FALSE(IsStoredProp(a.Callout(), *GetPropInfo(a.Callout()->ClassType(), "Visible")));
+  a.SetAllowDrag(false);
+  a.SetText("copied");
+  a.SetPosition(ppRightTop);
+  a.Callout()->SetXPosition(77);
+  b.Assign(&a);
+  EXPECT_FALSE(b.AllowDrag());
+  EXPECT_EQ(b.Text(), "copied");
+  EXPECT_EQ(b.Position(), ppRightTop);
+  EXPECT_EQ(b.Callout()->XPosition(), 77);
+  EXPECT_NE(b.Shape(), a.Shape()) << "assigned into, never shared";
+}

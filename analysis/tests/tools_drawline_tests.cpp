@@ -235,3 +235,26 @@ TEST_F(DrawLineTest, ARealDragThroughTheWindowDrawsALine) {
   EXPECT_NEAR(Tool->Lines()->Line(0)->X1(), 60, 0.5);
   EXPECT_FALSE(Chart->Zoomed());
 }
+
+TEST_F(DrawLineTest, ALineStoresAPenOnlyWhenItHasItsOwnAndAssignCopiesLines) {
+  TDrawLine* l = AddLine(10, 10, 30, 30, dlEllipse);
+  const TPropInfo* pen = GetPropInfo(l->ClassType(), "Pen");
+  ASSERT_NE(pen, nullptr);
+  EXPECT_FALSE(IsStoredProp(l, *pen));
+  Tool->Pen()->SetColor(clGreen);
+  EXPECT_EQ(l->Pen()->Color(), clGreen) << "made from the tool's pen";
+  EXPECT_TRUE(IsStoredProp(l, *pen));
+  l->SetPen(nullptr);
+  EXPECT_FALSE(l->HasOwnPen());
+
+  TDrawLineTool copy(nullptr);
+  Tool->SetStyle(dlRectangle);
+  Tool->SetClickTolerance(4);
+  copy.Assign(Tool);
+  ASSERT_EQ(copy.Lines()->Count(), 1);
+  EXPECT_EQ(copy.Lines()->Line(0)->Style(), dlEllipse);
+  EXPECT_EQ(copy.Lines()->Line(0)->EndPos(), (TFloatPoint{30, 30}));
+  EXPECT_EQ(copy.Style(), dlRectangle);
+  EXPECT_EQ(copy.ClickTolerance(), 4);
+  EXPECT_EQ(copy.Selected(), nullptr);
+}

@@ -40,7 +40,7 @@ public:
   TDrawLineStyle Style() const { return style_; }
   void SetStyle(TDrawLineStyle Value);
   // The line's own pen, made on first read as a copy of the tool's pen.
-  TChartPen* Pen();
+  TChartPen* Pen() const;
   bool HasOwnPen() const { return pen_ != nullptr; }
   // A pen is assigned into the own pen; nullptr frees it (the tool's pen again).
   void SetPen(TChartPen* Value);
@@ -55,7 +55,7 @@ private:
   void Repaint();
   TFloatPoint start_, end_;
   TDrawLineStyle style_ = dlLine;
-  std::unique_ptr<TChartPen> pen_;
+  mutable std::unique_ptr<TChartPen> pen_;
 };
 
 class TDrawLines : public TCollection {
