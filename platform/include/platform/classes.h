@@ -412,3 +412,8 @@ private:
   int fd_ = -1;
   std::string fileName_;
 };
+
+// Creates FileName through Write: the stream is a file beside it (FileName +
+// ".part") renamed over it once Write returns, so a failure leaves neither a
+// half-written file nor a damaged old one.
+void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write);

@@ -37,6 +37,10 @@ public:
   bool HasFormat(std::uint16_t Format) const { return IsClipboardFormatAvailable(Format); }
   void SetAsHandle(std::uint16_t Format, THandle Value);
   THandle GetAsHandle(std::uint16_t Format) const { return GetClipboardData(Format); }
+  // Text as CF_TEXT (UTF-8, ending in a zero byte). Setting it replaces what the
+  // clipboard held; reading answers "" when it holds no text.
+  std::string AsText() const;
+  void SetAsText(const std::string& Value);
   // Puts a picture or graphic on the clipboard: a bitmap as CF_BITMAP, any other
   // graphic through its SaveToClipboardFormat (and whatever else that adds).
   void Assign(TPersistent* Source) override;

@@ -527,6 +527,7 @@ private:
 // ---------------------------------------------------------------------------
 // Clipboard format numbers: the same name always gives the same number (0xC000 and up).
 std::uint16_t RegisterClipboardFormat(const std::string& Name);
+constexpr std::uint16_t CF_TEXT = 1;
 constexpr std::uint16_t CF_BITMAP = 2;
 
 // A picture holds one graphic of any registered class.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
@@ -574,6 +575,21 @@ TFileStream::TFileStream(const std::string& FileName, std::uint16_t Mode) : file
     ::close(fd_);
     fd_ = -1;
     throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName, std::strerror(EISDIR)));
+  }
+}
+
+void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write) {
+  const std::string tmp = FileName + ".part";
+  try {
+    {
+      TFileStream f(tmp, fmCreate);
+      Write(&f);
+    }
+    if (std::rename(tmp.c_str(), FileName.c_str()) != 0)
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(errno)));
+  } catch (...) {
+    DeleteFile(tmp);
+    throw;
   }
 }
 

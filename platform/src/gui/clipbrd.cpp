@@ -63,6 +63,7 @@ void Publish() {
     std::vector<std::uint8_t> bytes = BlockBytes(handle);
     QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     if (format == gif) mime->setData(GifMime, data);
+    else if (format == CF_TEXT) mime->setText(QString::fromUtf8(data.constData()));
     else if (format == CF_BITMAP) mime->setImageData(QImage::fromData(data, "BMP"));
   }
   cb->setMimeData(mime);
@@ -77,6 +78,9 @@ THandle FromDesktop(std::uint16_t Format) {
   QByteArray data;
   if (Format == RegisterClipboardFormat("GIF Image") && mime->hasFormat(GifMime)) {
     data = mime->data(GifMime);
+  } else if (Format == CF_TEXT && mime->hasText()) {
+    data = mime->text().toUtf8();
+    data.append('\0');
   } else if (Format == CF_BITMAP && mime->hasImage()) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -183,6 +187,24 @@ void TClipboard::Clear() { EmptyClipboard(); }
 
 void TClipboard::SetAsHandle(std::uint16_t Format, THandle Value) {
   if (!SetClipboardData(Format, Value)) throw EInvalidOperation("Cannot set clipboard data");
+}
+
+std::string TClipboard::AsText() const {
+  std::vector<std::uint8_t> bytes = BlockBytes(GetClipboardData(CF_TEXT));
+  std::string text(bytes.begin(), bytes.end());
+  return text.substr(0, text.find('\0'));
+}
+
+void TClipboard::SetAsText(const std::string& Value) {
+  Open();
+  try {
+    Clear();
+    SetAsHandle(CF_TEXT, NewBlock(Value.c_str(), Value.size() + 1));
+  } catch (...) {
+    Close();
+    throw;
+  }
+  Close();
 }
 
 void TClipboard::Assign(TPersistent* Source) {
