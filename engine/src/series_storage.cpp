@@ -12,6 +12,9 @@ void TChartSeries::DefineProperties(TFiler* Filer) {
 }
 
 namespace {
+// The first byte of the "Data" property; a later layout takes the next number.
+constexpr std::uint8_t SeriesDataVersion = 1;
+
 void PutInt32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
 }
@@ -25,7 +28,8 @@ void TChartSeries::WriteData(TStream* Stream) const {
   const bool labels = held & dsfLabels;
 
   std::vector<std::uint8_t> out;
-  out.reserve(6 + std::size_t(n) * (std::size_t(lists) * 8 + (colors ? 4 : 0)));
+  out.reserve(7 + std::size_t(n) * (std::size_t(lists) * 8 + (colors ? 4 : 0)));
+  out.push_back(SeriesDataVersion);
   PutInt32(out, std::uint32_t(n));
   out.push_back(std::uint8_t((colors ? 1 : 0) | (labels ? 2 : 0)));
   out.push_back(std::uint8_t(lists));
