@@ -4,6 +4,9 @@
 #include "canvas/lumconst.h"
 #include "chart/unit.h"
 #include "engine/engineunit.h"
+#ifdef PHONARK_HAS_GALLERY
+#include "gallery/chartstream.h"
+#endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
 #include "platform/graphics.h"
@@ -12,7 +15,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
   // (first half of the texts, then the formatted text, the embedded fonts and the
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
-  // control's lists and palettes, the second half of the texts, the GIF picture
+  // control's lists and palettes, the second half of the texts, the chart storage
+  // (its stream classes), the GIF picture
   // format, and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
@@ -22,6 +26,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumEngine", LumEngineUnitInit, LumEngineUnitDone},
       {"Chart", ChartUnitInit, ChartUnitDone},
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
+#ifdef PHONARK_HAS_GALLERY
+      {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
+#endif
       {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},
       {"Chain", nullptr, nullptr},
   };

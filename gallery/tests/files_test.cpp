@@ -1,0 +1,130 @@
+// Bad input and failures change nothing on disk: the target is the old file or the
+// complete new one, and each error names the file.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "gallery/seriesdata.h"
+#include "gallery_test_util.h"
+#include "test_temp.h"
+
+namespace {
+
+struct TFiles : ::testing::Test {
+  void SetUp() override {
+    gallerytest::EnsureUnits();
+    chart.SetName("Chart1");
+    line = new TLineSeries(&chart);
+    line->SetParentChart(&chart);
+  }
+  void Points(int N) {
+    line->BeginUpdate();
+    for (int i = 0; i < N; ++i) line->AddXY(i * 0.001, i * 0.5, i % 10 ? "" : "label");
+    line->EndUpdate();
+  }
+  std::string Old(const std::string& Name) {
+    const std::string f = TestTempFile(Name);
+    TStringList l;
+    l.Add("old contents");
+    l.SaveToFile(f);
+    return f;
+  }
+  TChart chart{nullptr};
+  TLineSeries* line = nullptr;
+};
+
+// Runs Body in a child process; answers its exit status (or 128 + signal).
+template <typename Fn>
+int InChild(Fn&& Body) {
+  pid_t pid = fork();
+  if (pid == 0) _exit(Body());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string Expect(const std::function<void()>& Body) {
+  try {
+    Body();
+  } catch (Exception& e) {
+    return e.Message;
+  }
+  return "no error";
+}
+
+}  // namespace
+
+TEST_F(TFiles, TargetUnderARegularFileFailsNamingIt) {
+  Points(3);
+  const std::string plain = Old("plain");
+  const std::string target = plain + "/chart";
+  EXPECT_NE(Expect([&] { WriteChartFile(&chart, target, true, false); }).find(target + ".lum"), std::string::npos);
+  EXPECT_NE(Expect([&] { WriteChartXMLFile(&chart, target, true, true); }).find(target), std::string::npos);
+  TSeriesDataText text(&chart, nullptr);
+  EXPECT_NE(Expect([&] { text.SaveToFile(target + ".txt"); }).find(target + ".txt"), std::string::npos);
+  EXPECT_EQ(gallerytest::ReadFile(plain), "old contents\n");
+  EXPECT_EQ(chart.Name(), "Chart1");
+}
+
+TEST_F(TFiles, AFullDiskLeavesTheOldFile) {
+  Points(20000);
+  const std::string target = Old("full.txt");
+  TSeriesDataText text(&chart, nullptr);
+  const int rc = InChild([&] {
+    std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the child
+    rlimit lim{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &lim);
+    const std::string msg = Expect([&] { text.SaveToFile(target); });
+    return msg.find(target) != std::string::npos && msg != "no error" ? 0 : 1;
+  });
+  EXPECT_EQ(rc, 0);
+  EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");
+  EXPECT_FALSE(FileExists(target + ".part"));
+}
+
+TEST_F(TFiles, AnExporterFailingPartWayLeavesTheOldFile) {
+  Points(10);
+  line->AddXY(5, 12345);
+  const std::string target = Old("bad.xls");
+  TSeriesDataXLS xls(&chart, line);
+  xls.UseSeriesFormat = true;  // "12,345" reads back as no number
+  EXPECT_NE(Expect([&] { xls.SaveToFile(target); }).find(target), std::string::npos);
+  EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");
+
+  // A chart stream cut short by its stream: the writer's error, the old file.
+  struct TThrowing : TSeriesDataText {
+    using TSeriesDataText::TSeriesDataText;
+    void SaveToStream(TStream* S) override {
+      S->WriteBuffer("partial", 7);
+      throw EWriteError("Stream write error");
+    }
+  } failing(&chart, nullptr);
+  EXPECT_NE(Expect([&] { failing.SaveToFile(target); }).find(target), std::string::npos);
+  EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");
+}
+
+TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
+  Points(1000000);
+  const std::string target = Old("killed.txt");
+  TSeriesDataText text(&chart, nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    text.SaveToFile(target);
+    _exit(0);
+  }
+  // Killed as soon as the file beside the target has bytes in it.
+  struct stat st {};
+  for (int i = 0; i < 200000 && !(stat((target + ".part").c_str(), &st) == 0 && st.st_size > 0); ++i) usleep(50);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  const std::string now = gallerytest::ReadFile(target);
+  if (now != "old contents\n") {
+    EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file
+  }
+  DeleteFile(target + ".part");
+}
