@@ -1,0 +1,106 @@
+// exportdemo OUTDIR [POINTS]: writes the sample chart as native stream (binary, text,
+// XML) and its data in every delimiter, quoting, encoding and format, for all series
+// and for "Optic" alone, so independent readers can be pointed at the files.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/mainwindow.h"
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "gallery/chartstream.h"
+#include "gallery/seriesdata.h"
+#include "platform/units.h"
+
+namespace {
+
+// Branches of the diatomic chain, masses M1 = 2, M2 = 1, spring C = 1, at k·a = πX.
+double Branch(double X, bool Optic) {
+  const double m1 = 2, m2 = 1, c = 1, s = std::sin(M_PI * X / 2);
+  const double sum = c * (1 / m1 + 1 / m2);
+  const double root = std::sqrt(sum * sum - 4 * c * c * s * s / (m1 * m2));
+  return std::sqrt(std::max(0.0, Optic ? sum + root : sum - root));
+}
+
+void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data) {
+  Data.SaveToFile(Dir + "/" + Name);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: exportdemo OUTDIR [POINTS]\n");
+    return 2;
+  }
+  const std::string dir = argv[1];
+  const int points = argc == 3 ? std::atoi(argv[2]) : 21;
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  TUnitTable units(PhonarkUnits());
+  units.Initialize();
+  int rc = 0;
+  try {
+    TComponent owner(nullptr);
+    auto* chart = new TChart(&owner);
+    chart->SetName("Dispersion");
+    chart->Title()->Text()->Clear();
+    chart->Title()->Text()->Add("Omega(k) & <branches> \"2\" 'x' \xCF\x89");
+    auto* acoustic = new TLineSeries(&owner);
+    auto* optic = new TLineSeries(&owner);
+    acoustic->SetName("Acoustic");
+    acoustic->SetTitle("Acoustic");
+    optic->SetName("Optic");
+    optic->SetTitle("Optic");
+    for (TLineSeries* s : {acoustic, optic}) {
+      s->SetParentChart(chart);
+      for (int i = 0; i < points; ++i) s->AddXY(i / 20.0, Branch(i / 20.0, s == optic));
+    }
+    auto* atoms = new TPointSeries(&owner);
+    atoms->SetName("Atoms");
+    atoms->SetTitle("Atoms");
+    atoms->SetParentChart(chart);
+    const TColor colours[8] = {clRed, clBlue, clGreen, clNavy, clMaroon, clPurple, clTeal, clOlive};
+    for (int i = 0; i < 8; ++i) {
+      const std::string label = "a" + std::to_string(i + 1);
+      if (i == 4) atoms->AddNullXY(i * 0.125, 0, label);
+      else atoms->AddXY(i * 0.125, i % 2 ? 0.5 : 1.0, label, colours[i]);
+    }
+
+    WriteChartFile(chart, dir + "/chart.lum", true, false);
+    WriteChartFile(chart, dir + "/chart.txt", true, true);
+    WriteChartXMLFile(chart, dir + "/chart.xml", true, true);
+
+    for (TChartSeries* only : {static_cast<TChartSeries*>(nullptr), static_cast<TChartSeries*>(optic)}) {
+      const std::string who = only ? "optic" : "all";
+      const struct { const char* name; char delimiter; } delimiters[] = {
+          {"tab", '\t'}, {"comma", ','}, {"semicolon", ';'}, {"space", ' '}, {"colon", ':'}};
+      for (const auto& d : delimiters)
+        for (const char* quotes : {"", "\""}) {
+          TSeriesDataText text(chart, only);
+          text.TextDelimiter = d.delimiter;
+          text.TextQuotes = quotes;
+          text.IncludeHeader = text.IncludeIndex = text.IncludeColors = true;
+          Write(dir, "data_" + who + "_" + d.name + (*quotes ? "_quoted" : "") + ".txt", text);
+        }
+      for (const char* enc : {"UTF-8", "UTF-16", "ISO-8859-1", "windows-1252", "shift_jis"}) {
+        TSeriesDataXML xml(chart, only);
+        xml.Encoding = enc;
+        xml.IncludeIndex = xml.IncludeColors = true;
+        Write(dir, "data_" + who + "_" + enc + ".xml", xml);
+      }
+      TSeriesDataHTML html(chart, only);
+      html.IncludeHeader = html.IncludeIndex = html.IncludeColors = true;
+      Write(dir, "data_" + who + ".html", html);
+      TSeriesDataXLS xls(chart, only);
+      xls.IncludeHeader = xls.IncludeIndex = xls.IncludeColors = true;
+      Write(dir, "data_" + who + ".xls", xls);
+    }
+    std::printf("exportdemo: wrote %s\n", dir.c_str());
+  } catch (Exception& e) {
+    std::fprintf(stderr, "exportdemo: %s\n", e.Message.c_str());
+    rc = 1;
+  }
+  units.Finalize();
+  return rc;
+}
