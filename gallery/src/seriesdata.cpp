@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "chart/registry.h"
 #include "gallery/xmlwriter.h"
 #include "namedfile.h"
 #include "platform/dateutils.h"
@@ -18,9 +19,6 @@ IMPLEMENT_CLASS(TSeriesDataXLS, TSeriesData)
 namespace {
 const char* const CRLF = "\r\n";
 
-// The gallery name of the series' type. The registration lists are not in the
-// chart library yet: until they are, the class name stands for it.
-std::string SeriesTypeName(const TChartSeries* S) { return S->ClassName(); }
 
 int ListCount(const TChartSeries* S) { return S->ValuesList().Count(); }
 TChartValueList* List(const TChartSeries* S, int K) { return S->ValuesList()[K]; }
@@ -199,7 +197,7 @@ TSeriesDataXML::TSeriesDataXML(TCustomAxisPanel* AChart, TChartSeries* ASeries)
 
 void TSeriesDataXML::AppendSeries(std::string& out, TChartSeries* S) {
   out += "<series title=\"" + XMLEscape(S->GetTitleOrName()) + "\" type=\"" +
-                    XMLEscape(SeriesTypeName(S)) + "\" color=\"" + ColorToHexText(S->SeriesColor()) + "\">" +
+                    XMLEscape(GallerySeriesName(S)) + "\" color=\"" + ColorToHexText(S->SeriesColor()) + "\">" +
                     CRLF + "<points count=\"" + std::to_string(S->Count()) + "\">" + CRLF;
   std::vector<std::string> names;
   for (int k = 0; k < ListCount(S); ++k) names.push_back(AttributeName(List(S, k)->Name()));

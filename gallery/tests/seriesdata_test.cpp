@@ -221,7 +221,7 @@ TEST_F(TData, MarkupEscapesTextsAndNames) {
   TSeriesDataXML xml(&chart, nullptr);
   xml.IncludeHeader = false;
   const std::string x = xml.AsString();
-  EXPECT_NE(x.find("<series title=\"a&lt;b&gt; &amp; &quot;c&quot;&#13; \" type=\"TLineSeries\""),
+  EXPECT_NE(x.find("<series title=\"a&lt;b&gt; &amp; &quot;c&quot;&#13; \" type=\"Line\""),
             std::string::npos);
   EXPECT_NE(x.find("<point  text=\"x&amp;y\" X=\"1\" Y_value=\"2\"/>"), std::string::npos);
 
