@@ -119,6 +119,7 @@ TEST(ChartStream, NameAndSeriesFlagsComeBackOnEveryPath) {
 }
 
 TEST(ChartStream, FileNamesAndFilesOfEachVariant) {
+  gallerytest::EnsureUnits();  // the extension is one of the message texts
   EXPECT_EQ(ChartFileName("chart"), "chart.lum");
   EXPECT_EQ(ChartFileName("chart.txt"), "chart.txt");
   EXPECT_EQ(ChartFileName("chart."), "chart.");
