@@ -118,13 +118,15 @@ void AnswerFont(const std::string& Name, int Size, TFontStyles Style);
 // The next open or save dialog answers with the file name and, unless 0, the
 // (1-based) filter index.
 void AnswerFile(const std::string& FileName, int FilterIndex = 0);
+// The next print dialog answers OK with the pages From..To.
+void AnswerPrint(int From, int To);
 // The next dialog is cancelled.
 void AnswerCancel();
 // Answers still queued.
 int PendingAnswers();
 
 struct TAsked {
-  std::string Kind;     // "MessageDlg", "InputQuery", "Color", "Font", "Open", "Save"
+  std::string Kind;     // "MessageDlg", "InputQuery", "Color", "Font", "Open", "Save", "Print", "PrinterSetup"
   std::string Title;    // caption of the box or dialog
   std::string Text;     // message, prompt, or initial value/file name
   std::string Buttons;  // message boxes: button captions joined by ','

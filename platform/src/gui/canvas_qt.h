@@ -28,6 +28,11 @@ struct TCanvasSurface {
 };
 void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface);
 
+// Makes the canvas append a record of each operation to Picture as it draws
+// (nullptr stops); the metafile canvas uses it.
+namespace mf { struct TPicture; }
+void SetCanvasRecording(TCanvas* Canvas, mf::TPicture* Picture);
+
 // Colours: system colours resolved; of anything else only the low 24 bits count, as on
 // the device (clNone draws white, clDefault black).
 QRgb ToQRgb(TColor Color);

@@ -22,6 +22,7 @@ struct TAnswer {
   int FontSize = 0;
   TFontStyles FontStyle = 0;
   int FilterIndex = 0;
+  int FromPage = 0, ToPage = 0;  // print dialogs: a page range
 };
 
 // The oldest queued answer, or a cancel when none is queued (Answered false).

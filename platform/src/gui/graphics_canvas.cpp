@@ -20,6 +20,7 @@
 #include <unordered_map>
 
 #include "graphics_impl.h"
+#include "platform/metafile.h"
 
 namespace {
 
@@ -139,6 +140,36 @@ struct TCanvas::Impl {
   QFont qfont;
   std::optional<QFontMetrics> metrics;
 
+  // A metafile canvas records each operation (platform/metafile.h) besides drawing it;
+  // raster operations record the pixels they leave.
+  mf::TPicture* recording = nullptr;
+  int raster = 0;
+  struct RasterScope {
+    Impl& c;
+    explicit RasterScope(Impl& C) : c(C) { ++c.raster; }
+    ~RasterScope() { --c.raster; }
+  };
+  static TColor Plain(TColor c) { return FromQRgb(ToQRgb(c)); }
+  mf::TRecord* Record(mf::TOp op, const TPoint* pts = nullptr, int n = 0) {
+    if (!recording || raster) return nullptr;
+    ResolveBrush();
+    mf::TRecord r;
+    r.Op = op;
+    if (n > 0) r.Points.assign(pts, pts + n);
+    r.Pen = {Plain(pen->Color()), pen->Width(), int(pen->Style()), int(pen->Mode())};
+    r.Brush = {Plain(brush->Color()), int(brush->Style())};
+    r.Opaque = bkMode == OPAQUE;
+    r.BkColor = Plain(bkColor);
+    recording->Records.push_back(std::move(r));
+    return &recording->Records.back();
+  }
+  mf::TRecord* RecordBox(mf::TOp op, std::initializer_list<TPoint> pts) {
+    return Record(op, pts.begin(), int(pts.size()));
+  }
+  void RecordText(mf::TTextKind kind, int x, int y, const std::string& text, bool fill = true,
+                  const TRect& clip = {});
+  void RecordDirty(const QImage& img);
+
   QImage* Acquire() {
     QImage* img = surface.Acquire ? surface.Acquire() : nullptr;
     return img && !img->isNull() ? img : nullptr;
@@ -159,6 +190,7 @@ struct TCanvas::Impl {
       dirty = QRect();
       f(*img);
       dirty &= img->rect();
+      if (recording && raster == 1 && !dirty.isEmpty()) RecordDirty(*img);
       if (!dirty.isEmpty()) {
         if (surface.DrawnArea) surface.DrawnArea(dirty);
         if (surface.Drawn) surface.Drawn();
@@ -449,6 +481,7 @@ struct TCanvas::Impl {
   // images RGB32) goes row by row through the clip, as the painter's copy of RGB32 onto
   // RGB32 does, without an intermediate image. False when the copy needs the painter.
   bool CopyRows(const TRect& Dest, const QImage& Src, const QRect& Source) {
+    RasterScope rs(*this);
     if (copyMode != cmSrcCopy || Src.format() != QImage::Format_RGB32 || Dest.Right < Dest.Left ||
         Dest.Bottom < Dest.Top || Dest.Right - Dest.Left != Source.width() ||
         Dest.Bottom - Dest.Top != Source.height() || !Src.rect().contains(Source) || Source.isEmpty())
@@ -765,6 +798,7 @@ struct TCanvas::Impl {
 
   void DrawImage(const TRect& dest, const QImage& image, QRect src, const QImage* mask,
                  std::optional<QRgb> transparent) {
+    RasterScope rs(*this);
     TRect d = Normalized(dest);
     src &= image.rect();
     if (d.Width() <= 0 || d.Height() <= 0 || src.isEmpty()) return;
@@ -821,6 +855,38 @@ struct TCanvas::Impl {
 
 IMPLEMENT_CLASS(TCanvas, TPersistent)
 
+void TCanvas::Impl::RecordText(mf::TTextKind kind, int x, int y, const std::string& text, bool fill,
+                               const TRect& clip) {
+  TPoint at{x, y};
+  mf::TRecord* r = Record(mf::TOp::Text, &at, 1);
+  if (!r) return;
+  r->Text = text;
+  r->Font = {font->Name(), font->Height(), font->Style(), font->Orientation(), Plain(font->Color())};
+  r->TextAlign = textAlign;
+  r->TextKind = kind;
+  r->FillText = fill;
+  r->TextClip = clip;
+  const QString s = QString::fromStdString(text);
+  const QFontMetrics& m = Metrics();
+  r->Advances.reserve(std::size_t(s.size()));
+  for (QChar ch : s) r->Advances.push_back(m.horizontalAdvance(ch) + font->LetterSpacing());
+}
+
+void TCanvas::Impl::RecordDirty(const QImage& img) {
+  const QImage piece = img.copy(dirty).convertToFormat(QImage::Format_RGB32);
+  mf::TRecord r;
+  r.Op = mf::TOp::Bitmap;
+  r.Points = {{dirty.left(), dirty.top()}, {dirty.right() + 1, dirty.bottom() + 1}};
+  r.BitmapWidth = piece.width();
+  r.BitmapHeight = piece.height();
+  r.Pixels.resize(std::size_t(piece.width()) * piece.height());
+  for (int y = 0; y < piece.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(piece.constScanLine(y));
+    for (int x = 0; x < piece.width(); ++x) r.Pixels[std::size_t(y) * piece.width() + x] = row[x] & 0xFFFFFF;
+  }
+  recording->Records.push_back(std::move(r));
+}
+
 TCanvas::TCanvas() : impl_(std::make_unique<Impl>()) {
   impl_->self = this;
   impl_->brush->OnChange = TNotifyEvent([this](TObject*) { impl_->brushPending = true; });
@@ -857,6 +923,7 @@ void TCanvas::LineTo(int X, int Y) {
 void TCanvas::PolylineTo(const TPoint* Points, int Count) {
   Impl& c = *impl_;
   if (Count < 1) return;
+  if (mf::TRecord* r = c.Record(mf::TOp::Polyline, &c.pos, 1)) r->Points.insert(r->Points.end(), Points, Points + Count);
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     TPoint from = c.pos;
@@ -896,6 +963,7 @@ QPolygonF ToPolygon(const TPoint* pts, int n, double offset) {
 void TCanvas::Polyline(const TPoint* Points, int Count) {
   Impl& c = *impl_;
   if (Count < 2) return;
+  c.Record(mf::TOp::Polyline, Points, Count);
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     if (c.Cosmetic()) {
@@ -912,6 +980,7 @@ void TCanvas::Polyline(const TPoint* Points, int Count) {
 void TCanvas::Polygon(const TPoint* Points, int Count) {
   Impl& c = *impl_;
   if (Count < 2) return;
+  c.Record(mf::TOp::Polygon, Points, Count);
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     bool cosmetic = c.Cosmetic() || !c.PenVisible();
@@ -927,6 +996,7 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
 void TCanvas::PolyBezier(const TPoint* Points, int Count) {
   Impl& c = *impl_;
   if (Count < 4) return;
+  c.Record(mf::TOp::PolyBezier, Points, Count);
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     QPainterPath path(QPointF(Points[0].X, Points[0].Y));
@@ -942,6 +1012,7 @@ void TCanvas::PolyBezier(const TPoint* Points, int Count) {
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   Impl& c = *impl_;
+  c.RecordBox(mf::TOp::Rectangle, {{X1, Y1}, {X2, Y2}});
   if (!c.Cosmetic() || !c.PenVisible()) {
     c.BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawRect(r); });
     return;
@@ -966,10 +1037,12 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+  impl_->RecordBox(mf::TOp::Ellipse, {{X1, Y1}, {X2, Y2}});
   impl_->BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawEllipse(r); }, 0);
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+  impl_->RecordBox(mf::TOp::RoundRect, {{X1, Y1}, {X2, Y2}, {X3, Y3}});
   impl_->BoxShape(Rect(X1, Y1, X2, Y2), [X3, Y3](QPainter& p, const QRectF& r) {
     p.drawRoundedRect(r, std::abs(X3) / 2.0, std::abs(Y3) / 2.0);
   });
@@ -989,6 +1062,7 @@ std::pair<double, double> ArcAngles(const TRect& r, int X3, int Y3, int X4, int 
 
 void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
   Impl& c = *impl_;
+  c.RecordBox(mf::TOp::Arc, {{X1, Y1}, {X2, Y2}, {X3, Y3}, {X4, Y4}});
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
   auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
   c.Draw([&](QImage& img) {
@@ -1003,6 +1077,7 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 }
 
 void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  impl_->RecordBox(mf::TOp::Pie, {{X1, Y1}, {X2, Y2}, {X3, Y3}, {X4, Y4}});
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
   auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
   impl_->BoxShape(r, [start = start, span = span](QPainter& p, const QRectF& box) {
@@ -1012,6 +1087,7 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 
 void TCanvas::FillRect(const TRect& Rect) {
   Impl& c = *impl_;
+  c.RecordBox(mf::TOp::FillRect, {{Rect.Left, Rect.Top}, {Rect.Right, Rect.Bottom}});
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     if (fill.style() == Qt::NoBrush) return;
@@ -1029,6 +1105,7 @@ void TCanvas::FrameRect(const TRect& Rect) {
   Impl& c = *impl_;
   TRect r = Normalized(Rect);
   if (r.Width() <= 0 || r.Height() <= 0) return;
+  c.RecordBox(mf::TOp::FrameRect, {{r.Left, r.Top}, {r.Right, r.Bottom}});
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     if (fill.style() == Qt::NoBrush) return;
@@ -1044,6 +1121,7 @@ void TCanvas::FrameRect(const TRect& Rect) {
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
   Impl& c = *impl_;
+  c.RecordText(mf::tkTextOut, X, Y, Text);
   c.Draw([&](QImage& img) {
     c.ResolveBrush();
     c.TextAt(img, X, Y, Text, c.bkMode == OPAQUE, nullptr);
@@ -1052,6 +1130,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
 
 void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text) {
   Impl& c = *impl_;
+  c.RecordText(mf::tkTextRect, X, Y, Text, true, Rect);
   c.Draw([&](QImage& img) {
     c.ResolveBrush();
     QRect r = ToQRect(Rect);
@@ -1067,6 +1146,7 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
 
 void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, TBitmap* Fill, TBitmap* Stroke) {
   Impl& c = *impl_;
+  c.RecordText(mf::tkOutline, X, Y, Text, FillText);
   QImage fill, stroke;
   if (FillText && Fill && !Fill->Empty()) fill = BitmapToQImage(Fill);
   if (Stroke && !Stroke->Empty()) stroke = BitmapToQImage(Stroke);
@@ -1189,6 +1269,7 @@ TColor TCanvas::Pixels(int X, int Y) {
 
 void TCanvas::SetPixels(int X, int Y, TColor Value) {
   Impl& c = *impl_;
+  Impl::RasterScope raster(c);
   c.Draw([&](QImage& img) {
     Impl::PixelWriter w(img, c.clips, pmCopy);
     w.Put(X, Y, ToQRgb(Value));
@@ -1199,6 +1280,7 @@ void TCanvas::SetPixels(int X, int Y, TColor Value) {
 void TCanvas::PushClipRect(const TRect& Rect) {
   TRect r = Normalized(Rect);
   QRegion region(ToQRect(r));
+  impl_->RecordBox(mf::TOp::PushClipRect, {{r.Left, r.Top}, {r.Right, r.Bottom}});
   impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
 }
 
@@ -1206,11 +1288,14 @@ void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
   QPolygon poly;
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
   QRegion region(poly, Qt::OddEvenFill);
+  impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
   impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
 }
 
 void TCanvas::PopClip() {
-  if (!impl_->clips.empty()) impl_->clips.pop_back();
+  if (impl_->clips.empty()) return;
+  impl_->Record(mf::TOp::PopClip);
+  impl_->clips.pop_back();
 }
 
 int TCanvas::ClipDepth() const { return int(impl_->clips.size()); }
@@ -1248,6 +1333,10 @@ void AttachCanvasToSurface(TCanvas* Canvas, TCanvasSurface Surface) {
   c.surface = std::move(Surface);
 }
 
+void SetCanvasRecording(TCanvas* Canvas, mf::TPicture* Picture) { Canvas->GetImpl()->recording = Picture; }
+
+bool CanvasRecordsMetafile(TCanvas* Canvas) { return Canvas && Canvas->GetImpl()->recording; }
+
 void AttachCanvasToImage(TCanvas* Canvas, QImage* Image) {
   if (!Image) {
     AttachCanvasToSurface(Canvas, {});
@@ -1272,6 +1361,7 @@ void TCanvas::DrawOpacity(const TRect& Dest, TBitmap* Bitmap, double Opacity) {
   const TRect d = Normalized(Dest);
   if (d.Width() <= 0 || d.Height() <= 0) return;
   const QImage src = BitmapToQImage(Bitmap);
+  Impl::RasterScope raster(c);
   c.Draw([&](QImage& img) {
     const QRect target = ToQRect(d);
     c.Touch(target);
@@ -1292,6 +1382,7 @@ void TCanvas::DrawOnQuad(const std::array<TPoint, 4>& Corners, TBitmap* Bitmap) 
   from << QPointF(0, 0) << QPointF(src.width(), 0) << QPointF(src.width(), src.height()) << QPointF(0, src.height());
   QTransform t;
   if (!QTransform::quadToQuad(from, to, t)) return;
+  Impl::RasterScope raster(c);
   c.Draw([&](QImage& img) {
     c.Touch(to.boundingRect().toAlignedRect());
     QPainter p(&img);

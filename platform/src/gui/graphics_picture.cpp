@@ -3,6 +3,7 @@
 
 #include "graphics_impl.h"
 #include "platform/jpeg.h"
+#include "platform/metafile.h"
 
 namespace {
 
@@ -65,12 +66,14 @@ void GraphicsUnitInit() {
   TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
   TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
   TPicture::RegisterClipboardFormat(CF_BITMAP, TBitmap::StaticClass());
+  MetafileUnitInit();
 }
 
 void GraphicsUnitDone() {
   if (Formats().unitInits == 0 || --Formats().unitInits > 0) return;
   TPicture::UnregisterGraphicClass(TBitmap::StaticClass());
   TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass());
+  MetafileUnitDone();
 }
 
 // ---------------------------------------------------------------------------

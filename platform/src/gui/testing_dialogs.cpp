@@ -93,6 +93,14 @@ void AnswerFile(const std::string& FileName, int FilterIndex) {
   Queue(a);
 }
 
+void AnswerPrint(int From, int To) {
+  TAnswer a;
+  a.Result = mrOk;
+  a.FromPage = From;
+  a.ToPage = To;
+  Queue(a);
+}
+
 void AnswerCancel() { Queue(TAnswer{}); }
 
 int PendingAnswers() {
