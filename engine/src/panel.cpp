@@ -5,6 +5,7 @@
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "engine/errors.h"
+#include "engine/print.h"
 #include "mouse_state.h"
 
 IMPLEMENT_CLASS_PROPS(TCustomLumPanel, TCustomControl)
@@ -83,7 +84,10 @@ void TCustomLumPanel::SetView3D(bool Value) { SetBooleanProperty(view3D_, Value)
 void TCustomLumPanel::SetClipPoints(bool Value) { SetBooleanProperty(clipPoints_, Value); }
 
 // A rotated projection cannot be clipped to a rectangle.
-bool TCustomLumPanel::CanClip() const { return clipPoints_ && (!view3D_ || view3DOptions_->Orthogonal()); }
+// A metafile keeps only a bounding rectangle of each clip in its files.
+bool TCustomLumPanel::CanClip() const {
+  return clipPoints_ && !metafileDrawing_ && (!view3D_ || view3DOptions_->Orthogonal());
+}
 
 void TCustomLumPanel::RecalcWidthHeight() {
   TRect& r = chartRect_;
@@ -138,20 +142,24 @@ void TCustomLumPanel::DrawOn(TCanvas3D* Target, const TRect& UserRect) {
 }
 
 TBitmap* TCustomLumPanel::CreateBitmap(TColor BackColor, const TRect& R, TPixelFormat PixelFormat) {
-  if (drawing_) {
-    TCustomControl::Invalidate();
-    return nullptr;
-  }
   auto bmp = std::make_unique<TBitmap>();
   bmp->SetPixelFormat(PixelFormat == pfDevice ? pf24bit : PixelFormat);
   bmp->SetSize(std::max(0, R.Width()), std::max(0, R.Height()));
+  if (!DrawOnto(bmp->Canvas(), BackColor, Rect(0, 0, bmp->Width(), bmp->Height()))) return nullptr;
+  return bmp.release();
+}
+
+bool TCustomLumPanel::DrawOnto(TCanvas* Dest, TColor BackColor, const TRect& Area) {
+  if (drawing_) {
+    TCustomControl::Invalidate();
+    return false;
+  }
   auto target = std::make_unique<TLumCanvas3D>();
   target->SetBufferedDisplay(false);
   target->SetMonochrome(monochrome_);
-  const TRect area = Rect(0, 0, bmp->Width(), bmp->Height());
   {
-    // The chart's canvas is the bitmap's while it draws, so an after-draw handler
-    // draws into the picture too.
+    // The chart's canvas is the destination's while it draws, so an after-draw
+    // handler draws into the picture too.
     std::unique_ptr<TCanvas3D> own = std::move(canvas_);
     canvas_ = std::move(target);
     struct Restore {
@@ -161,11 +169,11 @@ TBitmap* TCustomLumPanel::CreateBitmap(TColor BackColor, const TRect& R, TPixelF
     } restore{canvas_, own};
     DrawingScope scope(drawing_);
     auto* lc = static_cast<TLumCanvas3D*>(canvas_.get());
-    lc->InitWindow(bmp->Canvas(), view3DOptions_.get(), BackColor, view3D_, area);
-    InternalDraw(area);
-    lc->ShowImage(bmp->Canvas(), area);
+    lc->InitWindow(Dest, view3DOptions_.get(), BackColor, view3D_, Area);
+    InternalDraw(Area);
+    lc->ShowImage(Dest, Area);
   }
-  return bmp.release();
+  return true;
 }
 
 void TCustomLumPanel::DefineProperties(TPropertyTable& t) {
@@ -244,9 +252,11 @@ void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
     shadow_->Draw(c, r);
   }
   const int round = BorderRound();
-  if (gradient_ && gradient_->Visible()) {
+  // Printed without its background (the preview's choice): frames and bevels only.
+  const bool fill = !Printing() || PrintPanelBackground;
+  if (fill && gradient_ && gradient_->Visible()) {
     gradient_->Draw(c, r, round);
-  } else if (GetBackColor() != clNone) {
+  } else if (fill && GetBackColor() != clNone) {
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(GetBackColor());
     if (round > 0) {
@@ -256,7 +266,7 @@ void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
       c->FillRect(r);
     }
   }
-  if (backImage_ && !backImage_->Inside()) backImage_->Draw(c, r);
+  if (fill && backImage_ && !backImage_->Inside()) backImage_->Draw(c, r);
   const TRect outer = r;
   if (Border()->Visible()) {
     // Nested one-pixel frames keep a wide border inside the panel.

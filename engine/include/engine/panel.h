@@ -39,6 +39,7 @@
 #include "platform/typinfo.h"
 
 class TCanvas3D;
+class TMetafile;
 class TView3DOptions;
 
 enum TPanelMarginUnits { muPercent, muPixels };
@@ -138,6 +139,39 @@ public:
   // True while a drawing runs.
   bool Drawing() const { return drawing_ > 0; }
 
+  // ---- Printing and metafile pictures (engine/src/print.cpp) ----
+  // A new metafile (enhanced or Windows) of the rectangle's size with the whole
+  // chart drawn into it (the caller frees it); nullptr while the chart is drawing.
+  TMetafile* CreateMetafile(bool Enhanced, const TRect& R);
+  // The size the chart is drawn at before it is stretched into ChartRect (a page
+  // or preview rectangle), PanelRect being the panel's own. PrintResolution
+  // chooses: 0 draws at the panel's own pixel density (the picture is stretched,
+  // so pens, fonts and marks grow with the page as they look on screen), -100 at
+  // the full size of ChartRect (thin pens, small fonts, the finest detail), values
+  // between in proportion; the aspect of ChartRect is kept. X, Y are ChartRect's
+  // corner; an empty ChartRect gives 0 x 0.
+  void CalcPrintRect(const TRect& ChartRect, const TRect& PanelRect, int& X, int& Y, int& W, int& H) const;
+  // Recomputes PrintMargins so that the chart keeps the panel's proportions on the
+  // printer's page, centring it within the margins it had.
+  void CalcProportionalPrintRect();
+  // The printer-page rectangle left inside PrintMargins.
+  TRect ChartPrintRect() const;
+  // Prints the chart into R in the current print job (EPrinter when none runs);
+  // an empty R prints nothing. On an error the job is aborted and the error
+  // passes on.
+  void PrintRect(const TRect& R);
+  // Left, top, right and bottom margins in percent of the page (15 each).
+  const TRect& PrintMargins() const { return printMargins_; }
+  void SetPrintMargins(const TRect& Value) { printMargins_ = Value; }
+  bool PrintProportional() const { return printProportional_; }
+  void SetPrintProportional(bool Value) { printProportional_ = Value; }
+  // -100..0, see CalcPrintRect.
+  int PrintResolution() const { return printResolution_; }
+  void SetPrintResolution(int Value);
+  // True while the chart draws for a printer, a metafile or a preview.
+  bool Printing() const { return printing_; }
+  void SetPrinting(bool Value) { printing_ = Value; }
+
   // Fired once after each complete drawing, with the chart as sender and its canvas
   // current.
   TNotifyEvent OnAfterDraw;
@@ -169,6 +203,9 @@ protected:
 
 private:
   void DrawOn(TCanvas3D* Target, const TRect& UserRect);
+  // Draws the whole chart into Area of Dest through a canvas of its own (the chart's
+  // canvas meanwhile); false (one more paint asked for) while the chart draws.
+  bool DrawOnto(TCanvas* Dest, TColor BackColor, const TRect& Area);
 
   std::unique_ptr<TCanvas3D> canvas_;
   bool autoRepaint_ = true;
@@ -189,6 +226,11 @@ private:
   TPanningMode allowPanning_ = pmBoth;
   TMouseButton scrollMouseButton_ = mbRight;
   std::unique_ptr<TZoomPanning> panning_ = std::make_unique<TZoomPanning>();
+  TRect printMargins_{15, 15, 15, 15};
+  bool printProportional_ = true;
+  int printResolution_ = 0;
+  bool printing_ = false;
+  bool metafileDrawing_ = false;
 };
 
 class TCustomLumPanelExtended : public TCustomLumPanel {
@@ -344,6 +386,15 @@ public:
   // Fired after axes scrolled.
   TNotifyEvent OnScroll;
   virtual void DoScroll();
+
+  // ---- Pages (engine/src/print.cpp) ----
+  // The number of pages; the chart control's paging fills it in (base: 1).
+  virtual int NumPages() const { return 1; }
+  // Prints pages FirstPage..LastPage (LastPage 0: up to NumPages), one sheet each,
+  // in one job titled with the chart's name, each into ChartPrintRect (margins made
+  // proportional first when PrintProportional). On an error the job is aborted and
+  // the error passes on.
+  void PrintPages(int FirstPage = 1, int LastPage = 0);
 
   static void DefineProperties(TPropertyTable& t);
 
