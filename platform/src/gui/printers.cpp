@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "canvas_qt.h"
@@ -39,7 +40,8 @@ struct TPrinter::Impl {
       QPrinterInfo info = QPrinterInfo::printerInfo(system[index]);
       if (info.defaultPageSize().isValid()) size = info.defaultPageSize();
     }
-    QSize px = size.sizePixels(p.resolution_);
+    const QSizeF mm = size.size(QPageSize::Millimeter);  // rounded, where Qt's own pixels truncate
+    QSize px(int(std::lround(mm.width() * p.resolution_ / 25.4)), int(std::lround(mm.height() * p.resolution_ / 25.4)));
     if (orientation == QPageLayout::Landscape) px.transpose();
     return px;
   }
