@@ -61,23 +61,33 @@ void TCustomLumPanel::CalcPrintRect(const TRect& ChartRect, const TRect& PanelRe
 
 void TCustomLumPanel::CalcProportionalPrintRect() {
   TPrinter* prn = Printer();
-  const double pw = prn->PageWidth(), ph = prn->PageHeight();
-  const double w = Width(), h = Height();
-  if (pw <= 0 || ph <= 0 || w <= 0 || h <= 0) return;
-  TRect m = printMargins_;
-  const double aw = pw * (100 - m.Left - m.Right) / 100.0, ah = ph * (100 - m.Top - m.Bottom) / 100.0;
-  if (aw <= 0 || ah <= 0) return;
-  const double aspect = w / h;
-  if (aw / ah > aspect) {  // too wide: narrower, centred
-    const double extra = (aw - ah * aspect) / 2 * 100.0 / pw;
-    m.Left = int(std::lround(m.Left + extra));
-    m.Right = int(std::lround(m.Right + extra));
-  } else {  // too tall: lower, centred
-    const double extra = (ah - aw / aspect) / 2 * 100.0 / ph;
-    m.Top = int(std::lround(m.Top + extra));
-    m.Bottom = int(std::lround(m.Bottom + extra));
+  const int pw = prn->PageWidth(), ph = prn->PageHeight();
+  if (pw <= 0 || ph <= 0 || Width() <= 0 || Height() <= 0) return;
+  const TRect m = printMargins_;
+  const int h0 = std::max(0, m.Left + m.Right), v0 = std::max(0, m.Top + m.Bottom);
+  const double aspect = double(Width()) / Height();
+  // Whole percentages: of the margin totals at least the present ones, the largest
+  // rectangle within half a percent of the panel's shape, else the closest shape.
+  int bestH = -1, bestV = -1;
+  double bestErr = 1e9, bestArea = -1;
+  for (int th = h0; th < 100; ++th) {
+    const int w = pw - MulDiv(pw, m.Left + (th - h0) / 2, 100) - MulDiv(pw, m.Right + th - h0 - (th - h0) / 2, 100);
+    for (int tv = v0; tv < 100; ++tv) {
+      const int h = ph - MulDiv(ph, m.Top + (tv - v0) / 2, 100) - MulDiv(ph, m.Bottom + tv - v0 - (tv - v0) / 2, 100);
+      if (w <= 0 || h <= 0) continue;
+      const double err = std::abs(double(w) / h / aspect - 1.0), area = double(w) * h;
+      const bool close = err <= 0.005, bestClose = bestErr <= 0.005;
+      if (close ? (!bestClose || area > bestArea) : (!bestClose && err < bestErr)) {
+        bestH = th;
+        bestV = tv;
+        bestErr = err;
+        bestArea = area;
+      }
+    }
   }
-  printMargins_ = m;
+  if (bestH < 0) return;
+  const int eh = bestH - h0, ev = bestV - v0;
+  printMargins_ = {m.Left + eh / 2, m.Top + ev / 2, m.Right + eh - eh / 2, m.Bottom + ev - ev / 2};
 }
 
 TRect TCustomLumPanel::ChartPrintRect() const {

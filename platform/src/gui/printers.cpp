@@ -131,6 +131,7 @@ void TPrinter::BeginDoc() {
     if (!p.partFile.empty()) std::remove(p.partFile.c_str());
     throw EPrinter("Printer selected is not valid");
   }
+  p.painter.setRenderHint(QPainter::LosslessImageRendering);  // no JPEG for the page's pixels
   p.printer = std::move(printer);
   p.page = QImage(PageWidth(), PageHeight(), QImage::Format_RGB32);
   p.page.fill(Qt::white);
