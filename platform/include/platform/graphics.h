@@ -469,6 +469,15 @@ public:
   TTransparentMode TransparentMode() const;
   void SetTransparentMode(TTransparentMode Value);
 
+  // Resolution kept in bitmap files, in pixels per metre (3780, 96 dpi, by default;
+  // values below 1 return to it); a file without one reads as the default.
+  int PixelsPerMeterX() const;
+  int PixelsPerMeterY() const;
+  void SetPixelsPerMeter(int X, int Y);
+  // The same in dots per inch, both ways (0 returns to 96).
+  int Dpi() const;
+  void SetDpi(int Value);
+
   void Assign(TPersistent* Source) override;
   // A device-independent bitmap file: uncompressed 1/4/8/16/24/32 bits and RLE4/RLE8 are
   // read (EInvalidGraphic "Bitmap image is not valid" otherwise); written uncompressed in

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cmath>
 #include <cstring>
 
 #include "graphics_impl.h"
@@ -235,7 +236,7 @@ Dib ReadDib(const uchar* buf, size_t len, size_t info, size_t pixels, bool icon,
 // The info header, colour table and pixel rows of a bitmap (bottom-up), in its own
 // format; ExtraRows doubles the height for icons.
 void WriteDib(std::vector<uchar>& out, TPixelFormat pf, const QImage& image, const QList<QRgb>& colors,
-              bool icon = false) {
+              bool icon = false, int ppmX = 3780, int ppmY = 3780) {
   int bits = PixelFormatBits(pf);
   int w = image.width(), h = image.height();
   bool fields = pf == pf16bit;
@@ -248,8 +249,8 @@ void WriteDib(std::vector<uchar>& out, TPixelFormat pf, const QImage& image, con
   Put16(out, unsigned(bits));
   Put32(out, fields ? BI_BITFIELDS : BI_RGB);
   Put32(out, std::uint32_t(stride * h));
-  Put32(out, 3780);  // 96 dpi
-  Put32(out, 3780);
+  Put32(out, std::uint32_t(ppmX));  // 3780: 96 dpi
+  Put32(out, std::uint32_t(ppmY));
   Put32(out, std::uint32_t(count));
   Put32(out, 0);
   if (fields) {
@@ -323,6 +324,7 @@ struct TBitmap::Impl {
   TTransparentMode tmode = tmAuto;
   TColor tcolor = clNone;
   std::unique_ptr<TCanvas> canvas;
+  int ppmX = 3780, ppmY = 3780;  // resolution of the bitmap file
 
   bool Direct32() const { return QtFormat(pf) == QImage::Format_RGB32; }
   int PackedStride() const { return BytesPerScanline(width, 4, 32); }
@@ -614,8 +616,25 @@ void TBitmap::Assign(TPersistent* Source) {
   if (s.palette) b.palette = CopyPalette(s.palette);
   b.tmode = s.tmode;
   b.tcolor = s.tcolor;
+  b.ppmX = s.ppmX;
+  b.ppmY = s.ppmY;
   TGraphic::SetTransparent(src->Transparent());
   Changed(this);
+}
+
+int TBitmap::PixelsPerMeterX() const { return impl_->ppmX; }
+int TBitmap::PixelsPerMeterY() const { return impl_->ppmY; }
+
+void TBitmap::SetPixelsPerMeter(int X, int Y) {
+  impl_->ppmX = X > 0 ? X : 3780;
+  impl_->ppmY = Y > 0 ? Y : 3780;
+}
+
+int TBitmap::Dpi() const { return int(std::lround(impl_->ppmX * 0.0254)); }
+
+void TBitmap::SetDpi(int Value) {
+  const int ppm = Value > 0 ? int(std::lround(Value / 0.0254)) : 3780;
+  SetPixelsPerMeter(ppm, ppm);
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {
@@ -633,6 +652,9 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   Dib d = ReadDib(buf.data(), buf.size(), 14, U32(fh + 10), false);
   Impl& b = *impl_;
   b.SetImage(d.pf, std::move(d.image), std::move(d.colors));
+  const bool info = buf.size() >= 14 + 32 && U32(buf.data() + 14) >= 40;  // older headers carry none
+  const int x = info ? int(U32(buf.data() + 14 + 24)) : 0, y = info ? int(U32(buf.data() + 14 + 28)) : 0;
+  SetPixelsPerMeter(x, y);
   Changed(this);
 }
 
@@ -642,7 +664,7 @@ void TBitmap::SaveToStream(TStream* Stream) {
   if (Indexed(b.pf) && b.colors.isEmpty()) b.colors = gfx::DefaultColors(b.pf);
   QImage img = b.native.isNull() ? QImage(b.width, b.height, QtFormat(b.pf)) : b.native;
   std::vector<uchar> dib;
-  WriteDib(dib, b.pf, img, b.colors);
+  WriteDib(dib, b.pf, img, b.colors, false, b.ppmX, b.ppmY);
   std::uint32_t headerAndTable = 40 + (b.pf == pf16bit ? 12 : 0) + 4 * std::uint32_t(Indexed(b.pf) ? b.colors.size() : 0);
   std::vector<uchar> out = {'B', 'M'};
   Put32(out, std::uint32_t(14 + dib.size()));
