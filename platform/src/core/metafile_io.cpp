@@ -1,6 +1,7 @@
 // Enhanced and Windows metafile forms of a record list, and the reader of the
 // subset we write.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -239,6 +240,28 @@ private:
   int depth = 0;
 };
 
+// The fields of a logical font before its face name: 32-bit sizes in EMF, 16-bit in
+// WMF.
+void FontFields(TBytes& o, const TFontState& f, bool wide, std::uint32_t charset) {
+  const int sizes[5] = {f.Height, 0, f.Orientation, f.Orientation, Weight(f.Style)};
+  for (int v : sizes) {
+    if (wide) o.i32(v);
+    else o.i16(v);
+  }
+  o.u8((f.Style & 2u) ? 1 : 0);
+  o.u8((f.Style & 4u) ? 1 : 0);
+  o.u8((f.Style & 8u) ? 1 : 0);
+  o.u8(charset);
+  for (int k = 0; k < 4; ++k) o.u8(0);
+}
+
+// A frame as four filled boxes in GDI's rectangle convention (a null pen leaves out
+// the right and bottom edge, so each box reaches one further).
+std::array<TRect, 4> FrameSides(const TRect& b) {
+  return {TRect{b.Left, b.Top, b.Right + 1, b.Top + 2}, TRect{b.Left, b.Bottom - 1, b.Right + 1, b.Bottom + 1},
+          TRect{b.Left, b.Top, b.Left + 2, b.Bottom + 1}, TRect{b.Right - 1, b.Top, b.Right + 1, b.Bottom + 1}};
+}
+
 std::uint32_t LogBrushStyle(int style, std::uint32_t& hatch) {
   hatch = 0;
   if (style == 0) return 0;  // BS_SOLID
@@ -353,19 +376,7 @@ protected:
     const int i = ++objects;
     Start(82);
     o.u32(std::uint32_t(i));
-    o.i32(f.Height);
-    o.i32(0);
-    o.i32(f.Orientation);
-    o.i32(f.Orientation);
-    o.i32(Weight(f.Style));
-    o.u8((f.Style & 2u) ? 1 : 0);
-    o.u8((f.Style & 4u) ? 1 : 0);
-    o.u8((f.Style & 8u) ? 1 : 0);
-    o.u8(1);  // DEFAULT_CHARSET
-    o.u8(0);
-    o.u8(0);
-    o.u8(0);
-    o.u8(0);
+    FontFields(o, f, true, 1);  // DEFAULT_CHARSET
     std::u16string name = ToUtf16(f.Name);
     name.resize(31);
     for (int k = 0; k < 32; ++k) o.u16(k < 31 ? name[k] : 0);
@@ -437,15 +448,10 @@ protected:
       }
       case TOp::FrameRect: {
         // Four one-pixel fills in the brush colour.
-        TRect b = BoxOf(r);
         SelectPenNull();
-        const TRect sides[4] = {{b.Left, b.Top, b.Right, b.Top + 1},
-                                {b.Left, b.Bottom - 1, b.Right, b.Bottom},
-                                {b.Left, b.Top, b.Left + 1, b.Bottom},
-                                {b.Right - 1, b.Top, b.Right, b.Bottom}};
-        for (const TRect& s : sides) {
+        for (const TRect& s : FrameSides(BoxOf(r))) {
           Start(43);
-          Rect({s.Left, s.Top, s.Right + 1, s.Bottom + 1});
+          Rect(s);
           Finish();
         }
         break;
@@ -598,19 +604,7 @@ protected:
   }
   int CreateFont(const TFontState& f) override {
     Start(0x02FB);
-    o.i16(f.Height);
-    o.i16(0);
-    o.i16(f.Orientation);
-    o.i16(f.Orientation);
-    o.i16(Weight(f.Style));
-    o.u8((f.Style & 2u) ? 1 : 0);
-    o.u8((f.Style & 4u) ? 1 : 0);
-    o.u8((f.Style & 8u) ? 1 : 0);
-    o.u8(0);  // ANSI_CHARSET
-    o.u8(0);
-    o.u8(0);
-    o.u8(0);
-    o.u8(0);
+    FontFields(o, f, false, 0);  // ANSI_CHARSET
     std::string name = ToAnsi(f.Name);
     name.resize(31);
     for (int k = 0; k < 32; ++k) o.u8(k < 31 ? std::uint8_t(name[k]) : 0);
@@ -710,15 +704,10 @@ protected:
         break;
       }
       case TOp::FrameRect: {
-        TRect b = BoxOf(r);
         SelectPenNull();
-        const TRect sides[4] = {{b.Left, b.Top, b.Right, b.Top + 1},
-                                {b.Left, b.Bottom - 1, b.Right, b.Bottom},
-                                {b.Left, b.Top, b.Left + 1, b.Bottom},
-                                {b.Right - 1, b.Top, b.Right, b.Bottom}};
-        for (const TRect& s : sides) {
+        for (const TRect& s : FrameSides(BoxOf(r))) {
           Start(0x041B);
-          Box(0, {s.Left, s.Top, s.Right + 1, s.Bottom + 1});
+          Box(0, s);
           Finish();
         }
         break;
@@ -821,6 +810,38 @@ public:
   std::vector<TState> saves;
   std::vector<TObject> table;
 
+  // Objects as both forms describe them, by their logical fields.
+  static TObject Pen(std::uint32_t style, int width, std::uint32_t color) {
+    TObject ob;
+    ob.kind = 1;
+    ob.pen.Style = int(style & 0xF);
+    ob.pen.Width = std::max(1, width);
+    ob.pen.Color = TColor(color & 0xFFFFFF);
+    return ob;
+  }
+  static TObject Brush(std::uint32_t style, std::uint32_t color, std::uint32_t hatch) {
+    TObject ob;
+    ob.kind = 2;
+    ob.brush.Color = TColor(color & 0xFFFFFF);
+    ob.brush.Style = style == 1 ? 1 : style == 2 ? 2 + int(std::min<std::uint32_t>(hatch, 5)) : 0;
+    return ob;
+  }
+  static TObject Font(int height, int orientation, int weight, bool italic, bool underline, bool strike,
+                      std::u16string name) {
+    TObject ob;
+    ob.kind = 3;
+    ob.font.Height = height;
+    ob.font.Orientation = orientation;
+    ob.font.Style = (weight >= 600 ? 1u : 0u) | (italic ? 2u : 0u) | (underline ? 4u : 0u) | (strike ? 8u : 0u);
+    ob.font.Name = FromUtf16(name);
+    return ob;
+  }
+  void SelectIndex(std::size_t id) {
+    if (id < table.size()) Select(table[id]);
+  }
+  void DeleteIndex(std::size_t id) {
+    if (id < table.size()) table[id] = {};
+  }
   void Select(const TObject& ob) {
     if (ob.kind == 1) s.pen = ob.pen;
     else if (ob.kind == 2) s.brush = ob.brush;
@@ -928,47 +949,17 @@ TPicture ReadEMF(const TReader& in) {
       case 37: {
         const std::uint32_t id = rec.u32(8);
         if (id & 0x80000000u) b.Stock(id);
-        else if (id < b.table.size()) b.Select(b.table[id]);
+        else b.SelectIndex(id);
         break;
       }
-      case 40: {
-        const std::uint32_t id = rec.u32(8);
-        if (id < b.table.size()) b.table[id] = {};
-        break;
-      }
-      case 38: {
-        TObject ob;
-        ob.kind = 1;
-        ob.pen.Style = int(rec.u32(12) & 0xF);
-        ob.pen.Width = std::max(1, rec.i32(16));
-        ob.pen.Color = TColor(rec.u32(24) & 0xFFFFFF);
-        b.SetObject(rec.u32(8), ob);
-        break;
-      }
-      case 39: {
-        TObject ob;
-        ob.kind = 2;
-        const std::uint32_t st = rec.u32(12);
-        ob.brush.Color = TColor(rec.u32(16) & 0xFFFFFF);
-        ob.brush.Style = st == 1 ? 1 : st == 2 ? 2 + int(std::min<std::uint32_t>(rec.u32(20), 5)) : 0;
-        b.SetObject(rec.u32(8), ob);
-        break;
-      }
+      case 40: b.DeleteIndex(rec.u32(8)); break;
+      case 38: b.SetObject(rec.u32(8), TBuilder::Pen(rec.u32(12), rec.i32(16), rec.u32(24))); break;
+      case 39: b.SetObject(rec.u32(8), TBuilder::Brush(rec.u32(12), rec.u32(16), rec.u32(20))); break;
       case 82: {
-        TObject ob;
-        ob.kind = 3;
-        ob.font.Height = rec.i32(12);
-        ob.font.Orientation = rec.i32(20);
-        ob.font.Style = (rec.i32(28) >= 600 ? 1u : 0u) | (rec.u8(32) ? 2u : 0u) | (rec.u8(33) ? 4u : 0u) |
-                        (rec.u8(34) ? 8u : 0u);
         std::u16string name;
-        for (int k = 0; k < 32; ++k) {
-          char16_t c = rec.u16(40 + 2 * k);
-          if (!c) break;
-          name.push_back(c);
-        }
-        ob.font.Name = FromUtf16(name);
-        b.SetObject(rec.u32(8), ob);
+        for (int k = 0; k < 32 && rec.u16(40 + 2 * k); ++k) name.push_back(char16_t(rec.u16(40 + 2 * k)));
+        b.SetObject(rec.u32(8), TBuilder::Font(rec.i32(12), rec.i32(20), rec.i32(28), rec.u8(32), rec.u8(33),
+                                               rec.u8(34), name));
         break;
       }
       case 43: b.Box(TOp::Rectangle, RectAt(rec, 8)); break;
@@ -1049,48 +1040,15 @@ TPicture ReadWMF(const TReader& whole) {
       case 0x001E: b.Save(); break;
       case 0x0127: b.Restore(); break;
       case 0x0416: b.Clip(box(6)); break;
-      case 0x012D: {
-        const std::size_t id = rec.u16(6);
-        if (id < b.table.size()) b.Select(b.table[id]);
-        break;
-      }
-      case 0x01F0: {
-        const std::size_t id = rec.u16(6);
-        if (id < b.table.size()) b.table[id] = {};
-        break;
-      }
-      case 0x02FA: {
-        TObject ob;
-        ob.kind = 1;
-        ob.pen.Style = rec.u16(6) & 0xF;
-        ob.pen.Width = std::max(1, rec.i16(8));
-        ob.pen.Color = TColor(rec.u32(12) & 0xFFFFFF);
-        b.SetObject(freeSlot(), ob);
-        break;
-      }
-      case 0x02FC: {
-        TObject ob;
-        ob.kind = 2;
-        const int st = rec.u16(6);
-        ob.brush.Color = TColor(rec.u32(8) & 0xFFFFFF);
-        ob.brush.Style = st == 1 ? 1 : st == 2 ? 2 + std::min(int(rec.u16(12)), 5) : 0;
-        b.SetObject(freeSlot(), ob);
-        break;
-      }
+      case 0x012D: b.SelectIndex(rec.u16(6)); break;
+      case 0x01F0: b.DeleteIndex(rec.u16(6)); break;
+      case 0x02FA: b.SetObject(freeSlot(), TBuilder::Pen(rec.u16(6), rec.i16(8), rec.u32(12))); break;
+      case 0x02FC: b.SetObject(freeSlot(), TBuilder::Brush(rec.u16(6), rec.u32(8), rec.u16(12))); break;
       case 0x02FB: {
-        TObject ob;
-        ob.kind = 3;
-        ob.font.Height = rec.i16(6);
-        ob.font.Orientation = rec.i16(10);
-        ob.font.Style = (rec.i16(14) >= 600 ? 1u : 0u) | (rec.u8(16) ? 2u : 0u) | (rec.u8(17) ? 4u : 0u) |
-                        (rec.u8(18) ? 8u : 0u);
-        std::string name;
-        for (std::size_t k = 24; k < std::min<std::size_t>(size, 56); ++k) {
-          if (!rec.u8(k)) break;
-          name += char(rec.u8(k));
-        }
-        ob.font.Name = FromUtf16(std::u16string(name.begin(), name.end()));
-        b.SetObject(freeSlot(), ob);
+        std::u16string name;
+        for (std::size_t k = 24; k < std::min<std::size_t>(size, 56) && rec.u8(k); ++k) name.push_back(rec.u8(k));
+        b.SetObject(freeSlot(), TBuilder::Font(rec.i16(6), rec.i16(10), rec.i16(14), rec.u8(16), rec.u8(17),
+                                               rec.u8(18), name));
         break;
       }
       case 0x0325: case 0x0324: {
