@@ -5,6 +5,7 @@
 
 #include "gui_test.h"
 #include "platform/jpeg.h"
+#include "platform/metafile.h"
 #include "test_temp.h"
 
 namespace {
@@ -38,6 +39,7 @@ TEST(PictureRegistry, FormatsAreFoundByExtensionAndClassNameAndListedInTheFilter
   EXPECT_EQ(TPicture::GraphicClassForExtension("JPG"), TJPEGImage::StaticClass());
   EXPECT_EQ(TPicture::GraphicClassForExtension("jpeg"), TJPEGImage::StaticClass());
   TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass());  // the filters below list bitmaps only
+  MetafileUnitDone();
   TPicture::UnregisterGraphicClass(TFakeGif::StaticClass());
   EXPECT_EQ(TPicture::GraphicClassForExtension("BMP"), TBitmap::StaticClass());
   EXPECT_EQ(TPicture::GraphicClassForExtension(".bmp"), TBitmap::StaticClass());
@@ -67,6 +69,7 @@ TEST(PictureRegistry, FormatsAreFoundByExtensionAndClassNameAndListedInTheFilter
   EXPECT_EQ(TPicture::GraphicFilter(), "Bitmaps (*.bmp)|*.bmp");
   TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
   TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
+  MetafileUnitInit();
 }
 
 TEST(PictureRegistry, ClipboardFormatNamesGiveStableNumbers) {
