@@ -12,6 +12,7 @@
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "bench_timing.h"
 #include "chart/chart.h"
 #include "platform/rtl.h"
 
@@ -19,14 +20,7 @@ namespace {
 
 // Median and best of Runs timings of Work, in microseconds.
 void Measure(const char* What, int Runs, const std::function<void()>& Work) {
-  Work();  // warm caches and fonts
-  std::vector<std::int64_t> t;
-  for (int i = 0; i < Runs; ++i) {
-    const std::int64_t start = GetMicroseconds();
-    Work();
-    t.push_back(GetMicroseconds() - start);
-  }
-  std::sort(t.begin(), t.end());
+  const std::vector<std::int64_t> t = SortedTimings(Runs, Work);
   std::printf("%-46s median %8.3f ms   best %8.3f ms   (%d runs)\n", What, t[t.size() / 2] / 1000.0,
               t.front() / 1000.0, Runs);
 }

@@ -17,6 +17,7 @@
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "bench_timing.h"
 #include "chart/chart.h"
 #include "platform/metafile.h"
 #include "platform/printers.h"
@@ -26,14 +27,7 @@ namespace {
 
 // Median of Runs timings of Work, in microseconds.
 double Median(int Runs, const std::function<void()>& Work) {
-  Work();  // warm caches and fonts
-  std::vector<std::int64_t> t;
-  for (int i = 0; i < Runs; ++i) {
-    const std::int64_t start = GetMicroseconds();
-    Work();
-    t.push_back(GetMicroseconds() - start);
-  }
-  std::sort(t.begin(), t.end());
+  const std::vector<std::int64_t> t = SortedTimings(Runs, Work);
   return double(t[t.size() / 2]);
 }
 

@@ -1,0 +1,22 @@
+// Timing a piece of work for the benchmarks: one warm-up run, then Runs timed runs.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/rtl.h"
+
+// The timings of Runs runs of Work in microseconds, sorted (after a warm-up run that
+// fills caches and loads fonts).
+inline std::vector<std::int64_t> SortedTimings(int Runs, const std::function<void()>& Work) {
+  Work();
+  std::vector<std::int64_t> t;
+  for (int i = 0; i < Runs; ++i) {
+    const std::int64_t start = GetMicroseconds();
+    Work();
+    t.push_back(GetMicroseconds() - start);
+  }
+  std::sort(t.begin(), t.end());
+  return t;
+}
