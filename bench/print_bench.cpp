@@ -10,10 +10,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "app/chain.h"
 #include "app/window.h"
@@ -61,7 +64,11 @@ int main(int argc, char** argv) {
     wmfBytes = std::size_t(s.Size());
   });
 
-  const std::string pdf = (dir.empty() ? std::string("/tmp") : dir) + "/page.pdf";
+  // Without a folder the page goes to a temporary file, removed at the end.
+  const std::string pdf = dir.empty() ? (std::filesystem::temp_directory_path() /
+                                                ("phonark_print_bench_" + std::to_string(getpid()) + ".pdf"))
+                                                   .string()
+                                             : dir + "/page.pdf";
   auto* printer = new TPrinter;
   printer->SetOutputFile(pdf);
   SetPrinter(printer);
@@ -115,5 +122,6 @@ int main(int argc, char** argv) {
     std::printf("wrote %s/preview.bmp and %s\n", dir.c_str(), pdf.c_str());
   }
   SetPrinter(nullptr);
+  if (dir.empty()) DeleteFile(pdf);
   return 0;
 }
