@@ -126,15 +126,19 @@ void TCustomAxisPanel::PrintPages(int FirstPage, int LastPage) {
   TPrinter* prn = Printer();
   prn->SetTitle(Name());
   prn->BeginDoc();
+  const int shown = GetPage();
   try {
     for (int page = FirstPage; page <= LastPage; ++page) {
       if (page > FirstPage) prn->NewPage();
+      SetPage(page);
       if (PrintProportional()) CalcProportionalPrintRect();
       PrintRect(ChartPrintRect());
     }
+    SetPage(shown);
     prn->EndDoc();
   } catch (...) {
     if (prn->Printing()) prn->Abort();
+    SetPage(shown);
     throw;
   }
 }

@@ -3,6 +3,7 @@
 // against the chart drawn directly.
 #include <cmath>
 #include <filesystem>
+#include <vector>
 
 #include "engine/print.h"
 #include "engine_test.h"
@@ -116,9 +117,26 @@ TEST(PrintPdf, PrintedChartLooksLikeItsBitmap) {
   SetPrinter(nullptr);
 }
 
+// A chart of five pages that notes each page it is shown.
+class TPagedChart : public TCountingChart {
+public:
+  int NumPages() const override { return 5; }
+  int GetPage() const override { return page; }
+  void SetPage(int Page) override {
+    page = Page;
+    shown.push_back(Page);
+  }
+  int page = 1;
+  std::vector<int> shown;
+};
+
 TEST(PrintPdf, PageRangeAndTitle) {
   if (!oracle::Run("command -v pdfinfo")) GTEST_SKIP() << "poppler-utils is not installed";
   TPrinter* p = UseFilePrinter("pages.pdf", 72);
+  TPagedChart paged;
+  paged.page = 5;
+  paged.PrintPages(2, 4);
+  EXPECT_EQ(paged.shown, (std::vector<int>{2, 3, 4, 5}));  // each page, then the one shown before
   TSampleChart s;
   s.chart.PrintPages(2, 4);
   auto info = oracle::Run("pdfinfo '" + p->OutputFile() + "'");

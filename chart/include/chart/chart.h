@@ -151,6 +151,8 @@ public:
   TChartPage* Pages() const { return pages_.get(); }
   int GetMaxPointsPerPage() const override { return pages_->MaxPointsPerPage(); }
   int NumPages() const override { return pages_->Count(); }
+  int GetPage() const override { return pages_->Current(); }
+  void SetPage(int Page) override { pages_->SetCurrent(Page); }
   bool PageRange(const TChartAxis* Axis, double& Min, double& Max) const override {
     return pages_->PageRange(Axis, Min, Max);
   }

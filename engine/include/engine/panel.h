@@ -387,13 +387,15 @@ public:
   TNotifyEvent OnScroll;
   virtual void DoScroll();
 
-  // ---- Pages (engine/src/print.cpp) ----
-  // The number of pages; the chart control's paging fills it in (base: 1).
-  virtual int NumPages() const { return 1; }
+  // ---- Printing pages (engine/src/print.cpp) ----
+  // The page shown (base: always 1); the chart control's pages answer it.
+  virtual int GetPage() const { return 1; }
+  virtual void SetPage(int Page) { (void)Page; }
   // Prints pages FirstPage..LastPage (LastPage 0: up to NumPages), one sheet each,
-  // in one job titled with the chart's name, each into ChartPrintRect (margins made
-  // proportional first when PrintProportional). On an error the job is aborted and
-  // the error passes on.
+  // in one job titled with the chart's name, each shown in turn (SetPage) and printed
+  // into ChartPrintRect (margins made proportional first when PrintProportional);
+  // the page shown before comes back. On an error the job is aborted and the error
+  // passes on.
   void PrintPages(int FirstPage = 1, int LastPage = 0);
 
   static void DefineProperties(TPropertyTable& t);
