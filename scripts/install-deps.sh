@@ -22,7 +22,8 @@ esac
 
 # The independent readers and sample files that the GIF tests and benchmarks compare
 # against (giftext/giftool, PIL, giftopnm, convert; Tk's and the flag set's GIF
-# pictures; xmllint for the XML exports); the tests skip what is missing, and PHONARK_ORACLES= leaves them out.
+# pictures; xmllint for the XML exports); the tests skip what is missing, and
+# PHONARK_ORACLES= leaves them out.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
   pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs
          python3-numpy libxml2-utils)
