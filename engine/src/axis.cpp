@@ -671,8 +671,11 @@ int TChartAxis::LabelsThickness() {
   if (!c) return 0;
   c->AssignFont(labelsFont_.get());
   int across = horizontal_ && !TurnedLabels() ? c->FontHeight() : 0;
-  for (const auto& label : AxisLabels()) {
-    const TSize sz = LabelSize(label.second);
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  for (size_t i = 0; i < labels.size(); ++i) {
+    TLumCustomShape* format = LabelFormat(int(i));
+    c->AssignFont(format ? format->Font() : labelsFont_.get());
+    const TSize sz = LabelSize(labels[i].second);
     across = std::max(across, horizontal_ ? sz.cy : sz.cx);
   }
   if (labelsAlternate_ && horizontal_) across += c->FontHeight();
@@ -851,6 +854,8 @@ void TChartAxis::DrawDepth() {
     c->ApplyPen(axisPen_.get());
     c->ZLine3D(x, y, startPos_, endPos_);
   }
+  lineFrom_ = c->ProjectPoint(x, y, startPos_);
+  lineTo_ = c->ProjectPoint(x, y, endPos_);
   c->AssignFont(labelsFont_.get());
   c->SetBackMode(cbmTransparent);
   for (TChartSeries* s : chart_->SeriesList()) {
@@ -864,13 +869,16 @@ void TChartAxis::DrawDepth() {
     if (!labels_ || !items_->Automatic() || CalcLabelStyle() == talNone) continue;
     c->SetTextAlign(TA_LEFT | TA_TOP);
     const std::string text = s->GetTitleOrName();
-    c->TextOut3D(x + LabelExtent() + LabelGap, otherSide_ ? y - c->TextHeight(text) : y, z, text);
+    const int left = x + LabelExtent() + LabelGap, top = otherSide_ ? y - c->TextHeight(text) : y;
+    c->TextOut3D(left, top, z, text);
+    labelRects_.push_back(c->ProjectedRectBounds({left, top, left + c->TextWidth(text), top + c->TextHeight(text)}, z));
   }
 }
 
 void TChartAxis::Draw() {
   ticksPos_.clear();
-  labelRects_.clear();
+  // Labels behind the grid were drawn (and their boxes kept) before it.
+  if (!labelsBehind_) labelRects_.clear();
   if (!IsVisible()) return;
   if (isDepthAxis_) {
     DrawDepth();
@@ -894,32 +902,17 @@ void TChartAxis::Draw() {
     else
       c->VertLine3D(posAxis_, startPos_, endPos_, z);
   }
-  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
-  int room = 0;
-  if (labels_) {
-    room = LabelsThickness() - LabelGap;
-    c->AssignFont(labelsFont_.get());
-    c->SetBackMode(cbmTransparent);
-  }
-  const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
+  lineFrom_ = horizontal_ ? c->ProjectPoint(startPos_, posAxis_, z) : c->ProjectPoint(posAxis_, startPos_, z);
+  lineTo_ = horizontal_ ? c->ProjectPoint(endPos_, posAxis_, z) : c->ProjectPoint(posAxis_, endPos_, z);
   std::vector<double> values;
-  int index = 0;
-  for (const auto& [v, text] : labels) {
-    const int p = CalcPosValue(v);
-    values.push_back(v);
+  for (const auto& label : AxisLabels()) {
+    const int p = CalcPosValue(label.first);
+    values.push_back(label.first);
     ticksPos_.push_back(p);
     tick(ticks_.get(), p, 0, dir * tickLength_);
     tick(ticksInner_.get(), p, 0, -dir * tickInnerLength_);
-    if (!labels_ || text.empty()) continue;
-    c->AssignFont(labelsFont_.get());
-    const TRect box = LabelRect(p, text, index++, room);
-    if (!labelsOnAxis_) {
-      const int a = horizontal_ ? box.Left : box.Top, b = horizontal_ ? box.Right : box.Bottom;
-      if (a < lowEnd || b > highEnd) continue;
-    }
-    labelRects_.push_back(box);
-    DrawLabel(box, p, text);
   }
+  if (!labelsBehind_) DrawLabels();
   for (double v : MinorValues(values)) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
   // Texts of points: ticks also at the values' steps unless only at the labels.
   if (!tickOnLabelsOnly_ && items_->Automatic() && CalcLabelStyle() != talValue)
@@ -927,13 +920,57 @@ void TChartAxis::Draw() {
   DrawTitle();
 }
 
-bool TChartAxis::Clicked(int X, int Y) {
-  if (!IsVisible() || isDepthAxis_) return false;
-  const int along = horizontal_ ? X : Y, across = horizontal_ ? Y : X;
+void TChartAxis::DrawLabels() {
+  labelRects_.clear();
+  if (!IsVisible() || isDepthAxis_ || !labels_) return;
+  TCanvas3D* c = chart_->Canvas();
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  const int room = LabelsThickness() - LabelGap;
+  c->SetBackMode(cbmTransparent);
   const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
-  // The axis line with its ticks, at least a few pixels either side.
-  const int reach = std::max({3, tickLength_, tickInnerLength_});
-  if (along >= lowEnd && along <= highEnd && std::abs(across - posAxis_) <= reach) return true;
+  int index = 0;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    const auto& [v, text] = labels[i];
+    if (text.empty()) continue;
+    const int p = CalcPosValue(v);
+    TLumCustomShape* format = LabelFormat(int(i));
+    c->AssignFont(format ? format->Font() : labelsFont_.get());
+    const TRect box = LabelRect(p, text, index++, room);
+    if (!labelsOnAxis_) {
+      const int a = horizontal_ ? box.Left : box.Top, b = horizontal_ ? box.Right : box.Bottom;
+      if (a < lowEnd || b > highEnd) continue;
+    }
+    labelRects_.push_back(c->ProjectedRectBounds(box, PosZ()));
+    if (format) {
+      // The item's own box around its text, then its font again (the box may change pens).
+      format->DrawShapeOnCanvas(c, {box.Left - 1, box.Top, box.Right + 1, box.Bottom}, PosZ());
+      c->AssignFont(format->Font());
+      c->SetBackMode(cbmTransparent);
+    }
+    DrawLabel(box, p, text);
+  }
+}
+
+TLumCustomShape* TChartAxis::LabelFormat(int Index) const {
+  if (items_->Automatic() || Index >= items_->Count()) return nullptr;
+  TAxisItem* item = items_->Get(Index);
+  return item->HasFormat() ? item->GetFormat() : nullptr;
+}
+
+bool TChartAxis::Clicked(int X, int Y) {
+  if (!IsVisible()) return false;
+  // The axis line as last drawn on the screen (projected in 3D) with its ticks, at
+  // least a few pixels either side, between its ends.
+  const double dx = lineTo_.X - lineFrom_.X, dy = lineTo_.Y - lineFrom_.Y, length2 = dx * dx + dy * dy;
+  const double px = X - lineFrom_.X, py = Y - lineFrom_.Y;
+  const double reach = std::max({3, tickLength_, tickInnerLength_});
+  if (length2 > 0) {
+    const double t = (px * dx + py * dy) / length2;
+    const double across = std::fabs(px * dy - py * dx) / std::sqrt(length2);
+    if (t >= 0 && t <= 1 && across <= reach) return true;
+  } else if (std::hypot(px, py) <= reach) {
+    return true;
+  }
   for (const TRect& r : labelRects_)
     if (X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) return true;
   return false;

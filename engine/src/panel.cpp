@@ -568,6 +568,9 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
   DrawWalls();
   DrawInsideBackImage();
   BroadcastToolEvent(3);
+  // Labels behind the grid go first, whether the axes lie behind the series or not.
+  for (TChartAxis* a : *axes_)
+    if (a->LabelsBehind()) a->DrawLabels();
   for (TChartAxis* a : *axes_) a->DrawGrid();
   if (axes_->GetBehind()) DrawAxes();
   BroadcastToolEvent(1);

@@ -91,5 +91,26 @@ bool SnapAxesScenes(const std::string& Dir) {
     b->SetCustomVertAxis(custom);
     ok &= s.Save(Dir + "axes_custom.png");
   }
+  {
+    Scene s("Labels behind the grid, items in their own format");
+    auto* line = s.Add<TLineSeries>("Line");
+    for (int i = 0; i <= 20; ++i) line->AddXY(i, 10 + 5 * std::sin(i / 3.0), "", clLumColor);
+    TChartAxis* left = s.chart->LeftAxis();
+    left->SetPositionPercent(60);
+    left->SetLabelsBehind(true);
+    left->LabelsFont()->SetSize(16);
+    s.chart->BottomAxis()->Grid()->SetColor(clRed);
+    s.chart->BottomAxis()->Grid()->SetStyle(psSolid);
+    TAxisItems* items = s.chart->BottomAxis()->Items();
+    items->Add(0, "start");
+    TLumCustomShape* format = items->Add(10, "middle")->GetFormat();
+    format->SetTransparent(false);
+    format->SetColor(clYellow);
+    format->Frame()->SetColor(clGreen);
+    format->Font()->SetColor(clBlue);
+    format->Font()->SetSize(14);
+    items->Add(20, "end");
+    ok &= s.Save(Dir + "axes_labels.png");
+  }
   return ok;
 }

@@ -316,7 +316,8 @@ public:
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double Value);
   TAxisItems* Items() const { return items_.get(); }
-  // Whether the point lies on the axis line (with its ticks) or its labels.
+  // Whether the screen point lies on the axis line (with its ticks) or its labels as
+  // last drawn, projected in 3D (depth axes too).
   bool Clicked(int X, int Y);
   // Called with the axis before its grid lines are drawn.
   TEvent<void(TChartAxis* Sender)> OnDrawGrid;
@@ -326,8 +327,11 @@ public:
   // The depth of the axis line in pixels (ZPosition of the chart's 3D depth).
   int PosZ() const;
 
-  // Axis line, ticks, labels and title (Grid draws the grid).
+  // Axis line, ticks, labels and title (Grid draws the grid). While LabelsBehind the
+  // labels are left out: the chart draws them (DrawLabels) before the grids.
   void Draw();
+  // The labels alone, each item with a format of its own in its font and box.
+  void DrawLabels();
   void DrawGrid();
 
   void Assign(TPersistent* Source) override;
@@ -348,6 +352,8 @@ private:
   TSize LabelSize(const std::string& Text) const;
   TRect LabelRect(int Pos, const std::string& Text, int Index, int Room);
   void DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  // The format of the label at Index of AxisLabels when it is an item with one.
+  TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
   int GridZ() const;
   std::vector<double> MinorValues(const std::vector<double>& Values) const;
@@ -377,7 +383,8 @@ private:
   int startPos_ = 0, endPos_ = 0, posAxis_ = 0;
   int minPixelMargin_ = 0, maxPixelMargin_ = 0;
   std::vector<int> ticksPos_;
-  std::vector<TRect> labelRects_;  // of the last drawing, for Clicked
+  std::vector<TRect> labelRects_;  // of the last drawing, on the screen, for Clicked
+  TPoint lineFrom_, lineTo_;       // the axis line's ends on the screen, for Clicked
   // Label texts formatted before (by the value's bits), valid for the picture and
   // separators they were made with: a paint measures the same labels many times.
   mutable std::unordered_map<std::uint64_t, std::string> labelTexts_;

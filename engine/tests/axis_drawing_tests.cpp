@@ -1,0 +1,99 @@
+// Axes as drawn: labels behind or before the grid, items in their own format,
+// hits on projected 3D axes, the room custom axes take and the depth axes' grid.
+#include <string>
+#include <vector>
+
+#include "engine_test.h"
+#include "gui_test.h"
+
+namespace {
+
+using guitest::CountColor;
+
+constexpr TColor GridRed = 0x0000FF;
+
+bool Ink(TColor C) { return C != clWhite && C != GridRed; }
+
+// A chart whose left axis stands in the middle of the plot with one wide label
+// that the bottom axis' red grid lines cross.
+struct BehindFixture : testing::Test {
+  TCountingChart chart;
+  TChartSeries series{nullptr};
+  TChartAxis* left = chart.LeftAxis();
+  TChartAxis* bottom = chart.BottomAxis();
+  BehindFixture() {
+    chart.SetBounds(0, 0, 400, 300);
+    series.SetParentChart(&chart);
+    series.AddXY(0, 0);
+    series.AddXY(100, 10);
+    left->SetPositionPercent(80);
+    left->LabelsFont()->SetSize(18);
+    left->LabelsFont()->SetColor(clBlack);
+    left->Items()->Add(5, "WWWWWWWWWW");
+    left->Grid()->SetVisible(false);
+    bottom->Grid()->SetVisible(true);
+    bottom->Grid()->SetStyle(psSolid);
+    bottom->Grid()->SetColor(GridRed);
+  }
+  // Text pixels on the grid columns across the label's rows.
+  int InkOnGrid(TBitmap* Bmp) {
+    const int y = left->CalcPosValue(5);
+    int ink = 0, columns = 0;
+    for (int x : bottom->Tick()) {
+      if (x >= left->PosAxis() - 8) continue;
+      ++columns;
+      for (int yy = y - 8; yy <= y + 8; ++yy) ink += Ink(Bmp->Canvas()->Pixels(x, yy));
+    }
+    EXPECT_GE(columns, 2);
+    return ink;
+  }
+};
+
+TEST_F(BehindFixture, LabelsBehindTheGridAreCoveredByItInEitherAxesOrder) {
+  auto front = Render(&chart);
+  EXPECT_GT(InkOnGrid(front.get()), 0);
+  const int y = left->CalcPosValue(5);
+  EXPECT_TRUE(left->Clicked(left->PosAxis() - 30, y));
+  left->SetLabelsBehind(true);
+  for (bool axesBehind : {true, false}) {
+    chart.Axes()->SetBehind(axesBehind);
+    auto behind = Render(&chart);
+    EXPECT_EQ(InkOnGrid(behind.get()), 0) << axesBehind;
+    // Drawn once, before the grid, and still found by their boxes.
+    EXPECT_GT(CountColor(behind->Canvas(), Rect(0, y - 10, left->PosAxis() - 6, y + 10), clBlack), 20);
+    EXPECT_TRUE(left->Clicked(left->PosAxis() - 30, y)) << axesBehind;
+  }
+}
+
+TEST_F(BehindFixture, AnItemWithAFormatDrawsInItsFontAndBoxTheOthersInTheAxisFont) {
+  left->SetPositionPercent(0);
+  left->Items()->Clear();
+  left->Items()->Add(2, "aa");
+  left->Items()->Add(8, "bb");
+  Render(&chart);
+  const int plainLeft = chart.ChartRect().Left;
+  TLumCustomShape* format = left->Items()->Get(0)->GetFormat();
+  format->SetTransparent(false);
+  format->SetColor(clYellow);
+  format->Frame()->SetColor(clLime);
+  format->Font()->SetColor(clBlue);
+  format->Font()->SetSize(30);
+  auto bmp = Render(&chart);
+  // The bigger font takes more room beside the axis.
+  EXPECT_GT(chart.ChartRect().Left, plainLeft);
+  TCanvas* c = bmp->Canvas();
+  const int p0 = left->CalcPosValue(2), p1 = left->CalcPosValue(8);
+  const TRect first = Rect(0, p0 - 25, left->PosAxis(), p0 + 25), second = Rect(0, p1 - 12, left->PosAxis(), p1 + 12);
+  EXPECT_GT(CountColor(c, first, clYellow), 50);
+  EXPECT_GT(CountColor(c, first, clLime), 10);
+  EXPECT_GT(CountColor(c, first, clBlue), 5);
+  EXPECT_EQ(CountColor(c, second, clYellow), 0);
+  EXPECT_EQ(CountColor(c, second, clBlue), 0);
+  EXPECT_GT(CountColor(c, second, clBlack), 5);
+  // Automatic labels again: no item formats.
+  left->Items()->SetAutomatic(true);
+  auto plain = Render(&chart);
+  EXPECT_EQ(CountColor(plain->Canvas(), Rect(0, 0, 400, 300), clYellow), 0);
+}
+
+}  // namespace
