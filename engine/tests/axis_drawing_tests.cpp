@@ -97,3 +97,55 @@ TEST_F(BehindFixture, AnItemWithAFormatDrawsInItsFontAndBoxTheOthersInTheAxisFon
 }
 
 }  // namespace
+
+namespace {
+
+// Screen pixels in a colour.
+std::vector<TPoint> PixelsOf(TBitmap* Bmp, TColor Color) {
+  std::vector<TPoint> out;
+  for (int y = 0; y < Bmp->Height(); ++y)
+    for (int x = 0; x < Bmp->Width(); ++x)
+      if (Bmp->Canvas()->Pixels(x, y) == Color) out.push_back({x, y});
+  return out;
+}
+
+TEST(AxisClicked3D, HitsTheProjectedLinesAndLabelsNotTheFlatPlaces) {
+  TCountingChart chart;
+  chart.SetBounds(0, 0, 400, 300);
+  chart.SetView3D(true);
+  chart.View3DOptions()->SetOrthogonal(true);
+  TChartSeries series(nullptr);
+  series.SetParentChart(&chart);
+  series.SetTitle("Deep");
+  series.AddXY(0, 0);
+  series.AddXY(10, 10);
+  TChartAxis* left = chart.LeftAxis();
+  TChartAxis* depth = chart.DepthAxis();
+  for (TChartAxis* a : *chart.Axes()) a->Grid()->SetVisible(false);
+  left->SetZPosition(100);  // at the back
+  left->Axis()->SetColor(clFuchsia);
+  depth->SetVisible(true);
+  depth->Axis()->SetColor(clLime);
+  auto bmp = Render(&chart);
+  ASSERT_GT(chart.Width3D(), 20);
+  for (auto [axis, colour] : {std::pair{left, clFuchsia}, std::pair{depth, clLime}}) {
+    const std::vector<TPoint> line = PixelsOf(bmp.get(), colour);
+    ASSERT_GT(line.size(), 20u);
+    for (const TPoint& p : line) EXPECT_TRUE(axis->Clicked(p.X, p.Y)) << p.X << "," << p.Y;
+  }
+  // The flat place of the left axis lies a depth away from where it is drawn.
+  const int middle = (left->IStartPos() + left->IEndPos()) / 2;
+  EXPECT_FALSE(left->Clicked(left->PosAxis(), middle));
+  EXPECT_FALSE(depth->Clicked(10, 10));
+  // The depth axis' label of the series, beside its projected tick.
+  chart.Canvas()->AssignFont(depth->LabelsFont());
+  const std::vector<TPoint> line = PixelsOf(bmp.get(), clLime);
+  int right = 0;
+  for (const TPoint& p : line) right = std::max(right, p.X);
+  bool labelHit = false;
+  for (int x = right + 4; x < right + 40 && !labelHit; ++x)
+    for (int y = 0; y < 300 && !labelHit; ++y) labelHit = depth->Clicked(x, y) && bmp->Canvas()->Pixels(x, y) != clWhite;
+  EXPECT_TRUE(labelHit);
+}
+
+}  // namespace
