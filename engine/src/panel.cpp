@@ -1,6 +1,7 @@
 #include "engine/panel.h"
 
 #include <algorithm>
+#include <map>
 
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
@@ -454,28 +455,53 @@ int AxisPosition(const TChartAxis* A, const TRect& R, bool Far) {
 void TCustomAxisPanel::CalcAxisRect() {
   TChartAxis* const standard[] = {leftAxis_.get(), rightAxis_.get(), topAxis_.get(), bottomAxis_.get()};
   for (TChartAxis* a : standard) a->AdjustMaxMin();
+  for (TChartAxis* a : *customAxes_) a->AdjustMaxMin();
   TRect r = ChartRect();
   // Label widths depend on the axis length: measure on the whole rectangle first.
   for (TChartAxis* a : standard) a->CalcRect(r);
-  const int left = leftAxis_->SizeOutside(), right = rightAxis_->SizeOutside();
-  const int top = topAxis_->SizeOutside(), bottom = bottomAxis_->SizeOutside();
-  r = {r.Left + left, r.Top + top, r.Right - right - Width3D(), r.Bottom - bottom};
+  for (TChartAxis* a : *customAxes_) a->CalcRect(r);
+  // Room outside the plot per side (left, top, right, bottom). A custom axis at an
+  // edge (placed nowhere inwards) stands outside what is already there, taking the
+  // room its ticks, labels and title need, as the standard axes do.
+  int room[4] = {leftAxis_->SizeOutside(), topAxis_->SizeOutside(), rightAxis_->SizeOutside(),
+                 bottomAxis_->SizeOutside()};
+  std::vector<std::pair<TChartAxis*, int>> outside;  // edge custom axes and their distance out
+  for (TChartAxis* a : *customAxes_) {
+    if (a->PositionPercent() != 0 || !a->IsVisible()) continue;
+    int& side = room[a->Horizontal() ? (a->OtherSide() ? 1 : 3) : (a->OtherSide() ? 2 : 0)];
+    outside.emplace_back(a, side);
+    side += a->SizeOutside();
+  }
+  r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
   r.Top += Height3D();
   SetChartRect(r);
   RecalcWidthHeight();
   r = ChartRect();
   // Room the series ask for at the ends of their axes (whole markers at the ends).
   int hMargins[2][2] = {}, vMargins[2][2] = {};  // [bottom, top][min, max], [left, right][min, max]
+  std::map<TChartAxis*, std::pair<int, int>> customMargins;  // min, max
+  auto widen = [](int& Margin, int Value) { Margin = std::max(Margin, Value); };
   for (TChartSeries* s : seriesList_) {
     if (!s->Active()) continue;
     int l = 0, rt = 0, t = 0, b = 0;
     s->CalcHorizMargins(l, rt);
     s->CalcVerticalMargins(t, b);
-    const int h = s->HorizAxis() == aTopAxis ? 1 : 0, v = s->VertAxis() == aRightAxis ? 1 : 0;
-    hMargins[h][0] = std::max(hMargins[h][0], l);
-    hMargins[h][1] = std::max(hMargins[h][1], rt);
-    vMargins[v][0] = std::max(vMargins[v][0], b);
-    vMargins[v][1] = std::max(vMargins[v][1], t);
+    if (TChartAxis* a = s->GetHorizAxis(); a && a->IsCustom()) {
+      widen(customMargins[a].first, l);
+      widen(customMargins[a].second, rt);
+    } else {
+      const int h = s->HorizAxis() == aTopAxis ? 1 : 0;
+      widen(hMargins[h][0], l);
+      widen(hMargins[h][1], rt);
+    }
+    if (TChartAxis* a = s->GetVertAxis(); a && a->IsCustom()) {
+      widen(customMargins[a].first, b);
+      widen(customMargins[a].second, t);
+    } else {
+      const int v = s->VertAxis() == aRightAxis ? 1 : 0;
+      widen(vMargins[v][0], b);
+      widen(vMargins[v][1], t);
+    }
   }
   bottomAxis_->CalcRect(r, hMargins[0][0], hMargins[0][1]);
   topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
@@ -485,11 +511,20 @@ void TCustomAxisPanel::CalcAxisRect() {
   topAxis_->SetPosAxis(AxisPosition(topAxis_.get(), r, true));
   leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false));
   rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true));
-  // Custom axes lie inside the plot rectangle, placed by their position.
+  // Custom axes lie inside the plot rectangle, placed by their position, or outside
+  // it at their distance out.
   for (TChartAxis* a : *customAxes_) {
-    a->AdjustMaxMin();
-    a->CalcRect(r);
-    a->SetPosAxis(AxisPosition(a, r, a->OtherSide()));
+    const auto m = customMargins.find(a);
+    if (m != customMargins.end())
+      a->CalcRect(r, m->second.first, m->second.second);
+    else
+      a->CalcRect(r);
+    int out = 0;
+    for (const auto& [axis, distance] : outside)
+      if (axis == a) out = distance;
+    // Outwards is up for the top and left sides, down for the others.
+    const bool up = a->Horizontal() ? a->OtherSide() : !a->OtherSide();
+    a->SetPosAxis(AxisPosition(a, r, a->OtherSide()) + (up ? -out : out));
   }
   // Depth axes run from the front to the back.
   for (TChartAxis* a : {depthAxis_.get(), depthTopAxis_.get()}) a->CalcRect(TRect{0, 0, Width3D(), Width3D()});

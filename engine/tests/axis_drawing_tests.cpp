@@ -149,3 +149,47 @@ TEST(AxisClicked3D, HitsTheProjectedLinesAndLabelsNotTheFlatPlaces) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CustomAxisRoom, AnEdgeAxisStandsOutsideTheStandardOneAndItsSeriesGetTheirMargins) {
+  TCountingChart chart;
+  chart.SetBounds(0, 0, 400, 300);
+  TChartSeries plain(nullptr);
+  plain.SetParentChart(&chart);
+  plain.AddXY(0, 0);
+  plain.AddXY(10, 10);
+  Render(&chart);
+  const TRect before = chart.ChartRect();
+  TTestSeries marked(nullptr);
+  marked.SetParentChart(&chart);
+  marked.Pointer.SetVertSize(10);
+  marked.AddXY(0, 1000);
+  marked.AddXY(10, 5000);
+  TChartAxis* custom = chart.CustomAxes()->Add();
+  custom->GetTitle()->SetCaption("Custom");
+  marked.SetCustomVertAxis(custom);
+  Render(&chart);
+  TChartAxis* left = chart.LeftAxis();
+  const int size = custom->SizeOutside();
+  EXPECT_GT(size, 20);
+  // Beyond the left axis' labels, with the plot narrower by its room.
+  EXPECT_EQ(chart.ChartRect().Left, before.Left + size);
+  EXPECT_LE(custom->PosAxis(), chart.ChartRect().Left - left->SizeOutside());
+  EXPECT_GE(custom->PosAxis() - custom->SizeOutside(), 0);
+  EXPECT_EQ(left->PosAxis(), chart.ChartRect().Left);
+  // Whole pointers at the custom axis' ends; the left axis' series asks for none.
+  EXPECT_EQ(custom->CalcPosValue(5000), custom->IStartPos() + 6);
+  EXPECT_EQ(custom->CalcPosValue(1000), custom->IEndPos() - 6);
+  EXPECT_EQ(left->CalcPosValue(10), left->IStartPos());
+  // A right-hand one stands to the right; one placed inwards takes no room.
+  custom->SetOtherSide(true);
+  Render(&chart);
+  EXPECT_EQ(chart.ChartRect().Right, before.Right - custom->SizeOutside());
+  EXPECT_EQ(custom->PosAxis(), chart.ChartRect().Right);
+  custom->SetPositionPercent(30);
+  Render(&chart);
+  EXPECT_EQ(chart.ChartRect(), before);
+}
+
+}  // namespace
