@@ -807,9 +807,33 @@ std::vector<double> TChartAxis::MinorValues(const std::vector<double>& Values) c
   return out;
 }
 
+void TChartAxis::DrawDepthGrid() {
+  // A line per series slot (between slots when centred) along the floor (the top
+  // for the top depth axis) and up the left side.
+  if (!grid_->Visible()) return;
+  TCanvas3D* c = chart_->Canvas();
+  const TRect& r = chart_->ChartRect();
+  const int y = otherSide_ ? r.Top : r.Bottom;
+  c->SetBackMode(cbmTransparent);
+  c->ApplyPen(grid_.get());
+  int index = 0;
+  for (TChartSeries* s : chart_->SeriesList()) {
+    if (!s->Active()) continue;
+    if (index++ % grid_->DrawEvery() != 0) continue;
+    if (grid_->Centered() && s->StartZ() == 0) continue;  // no line in front of the first slot
+    const int z = grid_->Centered() ? s->StartZ() : s->MiddleZ();
+    c->HorizLine3D(r.Left, r.Right, y, z);
+    c->VertLine3D(r.Left, r.Top, r.Bottom, z);
+  }
+}
+
 void TChartAxis::DrawGrid() {
-  if (!IsVisible() || isDepthAxis_) return;
+  if (!IsVisible()) return;
   if (OnDrawGrid.Assigned()) OnDrawGrid(this);
+  if (isDepthAxis_) {
+    DrawDepthGrid();
+    return;
+  }
   const bool major = grid_->Visible(), minor = minorGrid_->Visible();
   if (!major && !minor) return;
   TCanvas3D* c = chart_->Canvas();

@@ -193,3 +193,63 @@ TEST(CustomAxisRoom, AnEdgeAxisStandsOutsideTheStandardOneAndItsSeriesGetTheirMa
 }
 
 }  // namespace
+
+namespace {
+
+// Runs of a colour along a row.
+int Runs(TBitmap* Bmp, int Y, TColor Color) {
+  int runs = 0;
+  bool in = false;
+  for (int x = 0; x < Bmp->Width(); ++x) {
+    const bool hit = Bmp->Canvas()->Pixels(x, Y) == Color;
+    runs += hit && !in;
+    in = hit;
+  }
+  return runs;
+}
+
+TEST(DepthAxisGrid, ALinePerSeriesSlotUpTheSideAndAlongTheFloor) {
+  TCountingChart chart;
+  chart.SetBounds(0, 0, 400, 300);
+  chart.SetView3D(true);
+  chart.View3DOptions()->SetOrthogonal(true);
+  TChartSeries s0(nullptr), s1(nullptr), s2(nullptr);
+  for (TChartSeries* s : {&s0, &s1, &s2}) {
+    s->SetParentChart(&chart);
+    s->AddXY(0, 0);
+    s->AddXY(1, 1);
+  }
+  for (TChartAxis* a : *chart.Axes()) a->Grid()->SetVisible(false);
+  TChartAxis* depth = chart.DepthAxis();
+  depth->SetVisible(true);
+  depth->Grid()->SetVisible(true);
+  depth->Grid()->SetStyle(psSolid);
+  depth->Grid()->SetColor(GridRed);
+  auto bmp = Render(&chart);
+  const TRect plot = chart.ChartRect();
+  const int row = (plot.Top + plot.Bottom) / 2;
+  EXPECT_EQ(Runs(bmp.get(), row, GridRed), 3);
+  // Along the floor: a red line crosses each column between the side and the right.
+  const int column = (plot.Left + plot.Right) / 2;
+  int floorRuns = 0;
+  bool in = false;
+  for (int y = plot.Top; y < 300; ++y) {
+    const bool hit = bmp->Canvas()->Pixels(column, y) == GridRed;
+    floorRuns += hit && !in;
+    in = hit;
+  }
+  EXPECT_EQ(floorRuns, 3);
+  // Between the slots, and every other slot.
+  depth->Grid()->SetCentered(true);
+  EXPECT_EQ(Runs(Render(&chart).get(), row, GridRed), 2);
+  depth->Grid()->SetCentered(false);
+  depth->Grid()->SetDrawEvery(2);
+  EXPECT_EQ(Runs(Render(&chart).get(), row, GridRed), 2);
+  // No grid when hidden, nor when the depth axis is.
+  depth->Grid()->SetDrawEvery(1);
+  depth->SetVisible(false);
+  auto none = Render(&chart);
+  EXPECT_EQ(CountColor(none->Canvas(), Rect(0, 0, 400, 300), GridRed), 0);
+}
+
+}  // namespace

@@ -355,6 +355,7 @@ private:
   // The format of the label at Index of AxisLabels when it is an item with one.
   TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
+  void DrawDepthGrid();
   int GridZ() const;
   std::vector<double> MinorValues(const std::vector<double>& Values) const;
   void DrawTitle();
