@@ -149,6 +149,50 @@ std::vector<TPoint> RoundOutline(const TRect& R, int Size) {
     }
   return pts;
 }
+
+// The round-cornered counterpart of DrawBevel: each one-pixel ring follows the corners
+// (their ellipse shrinking with the ring), light from the middle of the bottom-left
+// corner round to the middle of the top-right one, dark the other way.
+void DrawRoundBevel(TCanvas3D* C, TRect& R, TPanelBevel Kind, int Width, int Size) {
+  if (Kind == bvNone) return;
+  if (Kind == bvSpace) {
+    R = {R.Left + Width, R.Top + Width, R.Right - Width, R.Bottom - Width};
+    return;
+  }
+  const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+  TPen* pen = C->Pen();
+  pen->SetStyle(psSolid);
+  pen->SetWidth(1);
+  pen->SetMode(pmCopy);
+  constexpr int Quarter = 9, HalfQuarter = 4;  // points per corner of RoundOutline, its middle
+  for (int i = 0; i < Width && R.Width() > 1 && R.Height() > 1; ++i) {
+    const std::vector<TPoint> ring = RoundOutline(R, std::max(0, Size - 2 * i));
+    std::vector<TPoint> topLeft(ring.begin() + 3 * Quarter + HalfQuarter, ring.end()), bottomRight;
+    topLeft.insert(topLeft.end(), ring.begin(), ring.begin() + Quarter + HalfQuarter + 1);
+    bottomRight.assign(ring.begin() + Quarter + HalfQuarter, ring.begin() + 3 * Quarter + HalfQuarter + 1);
+    for (const auto& [points, colour] : {std::pair{&topLeft, Kind == bvRaised ? light : dark},
+                                         std::pair{&bottomRight, Kind == bvRaised ? dark : light}}) {
+      pen->SetColor(colour);
+      C->MoveTo(points->front().X, points->front().Y);
+      for (const TPoint& p : *points) C->LineTo(p.X, p.Y);
+    }
+    R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+  }
+}
+
+// A sharp shadow of a round-cornered box: the outline moved by the shadow's sizes,
+// filled in its colour and blended by its transparency.
+void DrawRoundShadow(TCanvas3D* C, const TLumShadow* Shadow, const TRect& R, int Size) {
+  if (Shadow->Transparency() >= 100) return;
+  const TRect moved{R.Left + Shadow->HorizSize(), R.Top + Shadow->VertSize(), R.Right + Shadow->HorizSize(),
+                    R.Bottom + Shadow->VertSize()};
+  TLumBlend* blend = Shadow->Transparency() > 0 ? C->BeginBlending(moved, Shadow->Transparency()) : nullptr;
+  C->Pen()->SetStyle(psClear);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(ColorToRGB(Shadow->Color()));
+  C->Polygon(RoundOutline(moved, Size));
+  if (blend) C->EndBlending(blend);
+}
 }  // namespace
 
 void TLumCustomShape::DrawShapeOnCanvas(TCustomAxisPanel* Chart, const TRect& Rect, int Z) {
@@ -166,18 +210,27 @@ void TLumCustomShape::DrawShapeOnCanvas(TCanvas3D* Canvas, const TRect& Rect, in
     blend = Canvas->BeginBlending(
         {screen.Left - reach, screen.Top - reach, screen.Right + reach, screen.Bottom + reach}, transparency_);
   }
-  if (shadow_ && shadow_->Visible()) shadow_->Draw(Canvas, screen);
+  const bool round = shapeStyle_ == fosRoundRectangle && roundSize_ > 0;
+  if (shadow_ && shadow_->Visible()) {
+    if (round)
+      DrawRoundShadow(Canvas, shadow_.get(), screen, roundSize_);
+    else
+      shadow_->Draw(Canvas, screen);
+  }
   // Frame and fill.
   Canvas->ApplyBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
   Canvas->ApplyPen(Frame());
-  if (shapeStyle_ == fosRoundRectangle && roundSize_ > 0)
+  if (round)
     Canvas->PolygonWithZ(RoundOutline(Rect, roundSize_), Z);
   else
     Canvas->RectangleWithZ(Rect, Z);
   // Bevel and picture lie inside the frame.
   const int frame = Frame()->Visible() ? Frame()->Width() : 0;
   TRect inner{screen.Left + frame, screen.Top + frame, screen.Right - frame, screen.Bottom - frame};
-  DrawBevel(Canvas, inner, bevel_, bevelWidth_);
+  if (round)
+    DrawRoundBevel(Canvas, inner, bevel_, bevelWidth_, std::max(0, roundSize_ - 2 * frame));
+  else
+    DrawBevel(Canvas, inner, bevel_, bevelWidth_);
   if (picture_ && !picture_->Empty() && inner.Width() > 0 && inner.Height() > 0)
     if (TGraphic* g = picture_->FilteredGraphic()) Canvas->StretchDraw(inner, g);
   if (emboss_ && emboss_->Visible()) DrawEmbossRim(emboss_.get(), Canvas, screen);

@@ -288,3 +288,44 @@ TEST(Panel, BorderRoundKeepsTheCornersOffTheBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Shape, RoundCornersBendTheBevelAndTheShadowToo) {
+  const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+  TLumCustomShape shape;
+  Layered(shape);
+  shape.SetShapeStyle(fosRoundRectangle);
+  shape.SetRoundSize(20);
+  shape.SetBevel(bvRaised);
+  shape.SetBevelWidth(2);
+  TSurface s;
+  shape.DrawShapeOnCanvas(&s.Canvas, Box);
+  // Straight edges: light on the top and left, dark on the others, inside the frame.
+  EXPECT_EQ(s.At(40, 21), light);
+  EXPECT_EQ(s.At(21, 35), light);
+  EXPECT_EQ(s.At(40, 48), dark);
+  EXPECT_EQ(s.At(58, 35), dark);
+  EXPECT_EQ(s.At(40, 35), FillGreen);
+  // Nothing of the bevel out in the cut-off corners; it bends round inside them.
+  EXPECT_EQ(s.At(21, 21), clWhite);
+  EXPECT_EQ(s.At(58, 21), clWhite);
+  EXPECT_EQ(s.At(21, 48), clWhite);
+  int bent = 0;
+  for (int y = 22; y <= 26; ++y)
+    for (int x = 22; x <= 26; ++x) bent += s.At(x, y) == light;
+  EXPECT_GT(bent, 1);
+  // The shadow has the same corners, moved down and right.
+  EXPECT_EQ(s.At(45, 54), ShadowRed);
+  EXPECT_EQ(s.At(63, 40), ShadowRed);
+  EXPECT_EQ(s.At(64, 54), clWhite);
+  EXPECT_EQ(s.At(27, 55), clWhite);
+  // A lowered bevel swaps the light.
+  shape.SetBevel(bvLowered);
+  TSurface t;
+  shape.DrawShapeOnCanvas(&t.Canvas, Box);
+  EXPECT_EQ(t.At(40, 21), dark);
+  EXPECT_EQ(t.At(58, 35), light);
+}
+
+}  // namespace

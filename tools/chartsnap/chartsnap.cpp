@@ -35,8 +35,8 @@ bool Save(TChart* Chart, const std::string& Path) {
   return ok;
 }
 
-// Three point series whose marks show several styles: framed, shadowed, two bevelled,
-// one with rounded corners and a symbol, one with an arrow-headed callout.
+// Three point series whose marks show several styles: framed, shadowed, bevelled,
+// one with rounded corners (bevel and shadow bent round them) and a symbol, one with an arrow-headed callout.
 bool SaveMarksScene(const std::string& Path) {
   TChart chart(nullptr);
   chart.SetBounds(0, 0, 520, 340);
@@ -59,8 +59,8 @@ bool SaveMarksScene(const std::string& Path) {
     if (k == 0) m->SetMultiLine(true);
     if (k == 1) {
       m->SetShapeStyle(fosRoundRectangle);
-      m->SetRoundSize(10);
-      m->SetBevel(bvNone);
+      m->SetRoundSize(12);
+      m->SetBevelWidth(2);
       m->Symbol()->Show();
       m->SetColor(0xE0F0FF);
     }
