@@ -180,6 +180,18 @@ bool TSeriesMarksPositions::ExistCustom() const {
   return std::any_of(items_.begin(), items_.end(), [](const TSeriesMarkPosition& p) { return p.Custom; });
 }
 
+void TSeriesMarksPositions::Delete(int Index) {
+  if (Index >= 0 && Index < Count()) items_.erase(items_.begin() + Index);
+}
+
+void TSeriesMarksPositions::Permute(const std::vector<int>& Order) {
+  if (items_.empty()) return;
+  const std::vector<TSeriesMarkPosition> old = std::move(items_);
+  items_.assign(Order.size(), TSeriesMarkPosition{});
+  for (size_t i = 0; i < Order.size(); ++i)
+    if (Order[i] >= 0 && size_t(Order[i]) < old.size()) items_[i] = old[size_t(Order[i])];
+}
+
 // ---- Marks -------------------------------------------------------------------
 TSeriesMarks::TSeriesMarks(TChartSeries* ASeries)
     : TLumCustomShape(ASeries ? ASeries->ParentChart() : nullptr), series_(ASeries),

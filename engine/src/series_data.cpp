@@ -50,6 +50,7 @@ void TChartSeries::Delete(int ValueIndex) {
   if (colors_ && ValueIndex < int(colors_->size())) colors_->erase(colors_->begin() + ValueIndex);
   labels_.Delete(ValueIndex);
   if (visuals_) visuals_->Delete(ValueIndex);
+  marks_->Positions().Delete(ValueIndex);
   if (updateCount_ == 0) {
     NotifyValue(veDelete, ValueIndex);
     Repaint();
@@ -128,6 +129,7 @@ void TChartSeries::SortPoints(TChartListOrder Order) {
     for (int i = 0; i < n; ++i) labels_.InsertLabel(i, labels[size_t(order[size_t(i)])]);
   }
   if (visuals_) visuals_->Permute(order);
+  marks_->Positions().Permute(order);
   // X no longer ascending: later additions append and the visible range is not
   // searched for as if it were sorted.
   const auto& xs = xValues_->Values();

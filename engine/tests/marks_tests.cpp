@@ -258,3 +258,38 @@ TEST(Pointer, ShadowGradientEmbossAndTransparencyAreDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MarkPositions, FollowTheirPointsThroughDeleteAndSort) {
+  TChartSeries s(nullptr);
+  double x = 0;
+  for (const char* label : {"d", "b", "a", "c"}) s.AddXY(x++, 1, label);
+  TSeriesMarksPositions& p = s.Marks()->Positions();
+  p.SetCustom(1, {10, 11});  // "b"
+  p.SetCustom(3, {30, 31});  // "c"
+  s.SortPoints(loAscending);  // a b c d: "b" now at 1, "c" at 2
+  ASSERT_EQ(s.Labels().GetLabel(2), "c");
+  EXPECT_TRUE(p.Position(1).Custom);
+  EXPECT_EQ(p.Position(1).LeftTop, TPoint(10, 11));
+  EXPECT_TRUE(p.Position(2).Custom);
+  EXPECT_EQ(p.Position(2).LeftTop, TPoint(30, 31));
+  EXPECT_FALSE(p.Position(0).Custom);
+  EXPECT_FALSE(p.Position(3).Custom);
+  s.Delete(0);  // b c d: each moves down with its point, none left behind
+  EXPECT_EQ(p.Position(0).LeftTop, TPoint(10, 11));
+  EXPECT_EQ(p.Position(1).LeftTop, TPoint(30, 31));
+  EXPECT_FALSE(p.Position(2).Custom);
+  s.Delete(1);
+  EXPECT_TRUE(p.Position(0).Custom);
+  EXPECT_FALSE(p.Position(1).Custom);
+  // A point without a custom place goes without touching the others; none kept, nothing to move.
+  s.Delete(1);
+  EXPECT_TRUE(p.Position(0).Custom);
+  TSeriesMarksPositions none;
+  none.Permute({1, 0});
+  none.Delete(5);
+  EXPECT_EQ(none.Count(), 0);
+}
+
+}  // namespace

@@ -125,6 +125,10 @@ public:
   void Automatic(int Index);
   bool ExistCustom() const;
   void Clear() { items_.clear(); }
+  // Follow the points: the position of a deleted point goes with it, and after a
+  // sort position i is the one of the point now at i (Order[i] its old index).
+  void Delete(int Index);
+  void Permute(const std::vector<int>& Order);
 
 private:
   std::vector<TSeriesMarkPosition> items_;
