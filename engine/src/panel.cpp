@@ -1,6 +1,7 @@
 #include "engine/panel.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 #include "canvas/lumcanvas.h"
@@ -479,29 +480,19 @@ void TCustomAxisPanel::CalcAxisRect() {
   r = ChartRect();
   // Room the series ask for at the ends of their axes (whole markers at the ends).
   int hMargins[2][2] = {}, vMargins[2][2] = {};  // [bottom, top][min, max], [left, right][min, max]
-  std::map<TChartAxis*, std::pair<int, int>> customMargins;  // min, max
-  auto widen = [](int& Margin, int Value) { Margin = std::max(Margin, Value); };
+  std::map<TChartAxis*, std::array<int, 2>> customMargins;  // min, max
+  auto take = [&](TChartAxis* Axis, int* Standard, int Min, int Max) {
+    int* m = Axis && Axis->IsCustom() ? customMargins[Axis].data() : Standard;
+    m[0] = std::max(m[0], Min);
+    m[1] = std::max(m[1], Max);
+  };
   for (TChartSeries* s : seriesList_) {
     if (!s->Active()) continue;
     int l = 0, rt = 0, t = 0, b = 0;
     s->CalcHorizMargins(l, rt);
     s->CalcVerticalMargins(t, b);
-    if (TChartAxis* a = s->GetHorizAxis(); a && a->IsCustom()) {
-      widen(customMargins[a].first, l);
-      widen(customMargins[a].second, rt);
-    } else {
-      const int h = s->HorizAxis() == aTopAxis ? 1 : 0;
-      widen(hMargins[h][0], l);
-      widen(hMargins[h][1], rt);
-    }
-    if (TChartAxis* a = s->GetVertAxis(); a && a->IsCustom()) {
-      widen(customMargins[a].first, b);
-      widen(customMargins[a].second, t);
-    } else {
-      const int v = s->VertAxis() == aRightAxis ? 1 : 0;
-      widen(vMargins[v][0], b);
-      widen(vMargins[v][1], t);
-    }
+    take(s->GetHorizAxis(), hMargins[s->HorizAxis() == aTopAxis ? 1 : 0], l, rt);
+    take(s->GetVertAxis(), vMargins[s->VertAxis() == aRightAxis ? 1 : 0], b, t);
   }
   bottomAxis_->CalcRect(r, hMargins[0][0], hMargins[0][1]);
   topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
@@ -516,7 +507,7 @@ void TCustomAxisPanel::CalcAxisRect() {
   for (TChartAxis* a : *customAxes_) {
     const auto m = customMargins.find(a);
     if (m != customMargins.end())
-      a->CalcRect(r, m->second.first, m->second.second);
+      a->CalcRect(r, m->second[0], m->second[1]);
     else
       a->CalcRect(r);
     int out = 0;

@@ -96,9 +96,6 @@ TEST_F(BehindFixture, AnItemWithAFormatDrawsInItsFontAndBoxTheOthersInTheAxisFon
   EXPECT_EQ(CountColor(plain->Canvas(), Rect(0, 0, 400, 300), clYellow), 0);
 }
 
-}  // namespace
-
-namespace {
 
 // Screen pixels in a colour.
 std::vector<TPoint> PixelsOf(TBitmap* Bmp, TColor Color) {
@@ -109,11 +106,17 @@ std::vector<TPoint> PixelsOf(TBitmap* Bmp, TColor Color) {
   return out;
 }
 
+// A 400 x 300 chart in an orthogonal 3D view.
+struct TOrthogonalChart : TCountingChart {
+  TOrthogonalChart() {
+    SetBounds(0, 0, 400, 300);
+    SetView3D(true);
+    View3DOptions()->SetOrthogonal(true);
+  }
+};
+
 TEST(AxisClicked3D, HitsTheProjectedLinesAndLabelsNotTheFlatPlaces) {
-  TCountingChart chart;
-  chart.SetBounds(0, 0, 400, 300);
-  chart.SetView3D(true);
-  chart.View3DOptions()->SetOrthogonal(true);
+  TOrthogonalChart chart;
   TChartSeries series(nullptr);
   series.SetParentChart(&chart);
   series.SetTitle("Deep");
@@ -148,9 +151,6 @@ TEST(AxisClicked3D, HitsTheProjectedLinesAndLabelsNotTheFlatPlaces) {
   EXPECT_TRUE(labelHit);
 }
 
-}  // namespace
-
-namespace {
 
 TEST(CustomAxisRoom, AnEdgeAxisStandsOutsideTheStandardOneAndItsSeriesGetTheirMargins) {
   TCountingChart chart;
@@ -192,9 +192,6 @@ TEST(CustomAxisRoom, AnEdgeAxisStandsOutsideTheStandardOneAndItsSeriesGetTheirMa
   EXPECT_EQ(chart.ChartRect(), before);
 }
 
-}  // namespace
-
-namespace {
 
 // Runs of a colour along a row.
 int Runs(TBitmap* Bmp, int Y, TColor Color) {
@@ -209,10 +206,7 @@ int Runs(TBitmap* Bmp, int Y, TColor Color) {
 }
 
 TEST(DepthAxisGrid, ALinePerSeriesSlotUpTheSideAndAlongTheFloor) {
-  TCountingChart chart;
-  chart.SetBounds(0, 0, 400, 300);
-  chart.SetView3D(true);
-  chart.View3DOptions()->SetOrthogonal(true);
+  TOrthogonalChart chart;
   TChartSeries s0(nullptr), s1(nullptr), s2(nullptr);
   for (TChartSeries* s : {&s0, &s1, &s2}) {
     s->SetParentChart(&chart);

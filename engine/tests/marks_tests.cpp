@@ -257,10 +257,6 @@ TEST(Pointer, ShadowGradientEmbossAndTransparencyAreDrawn) {
   EXPECT_EQ(bmp->Canvas()->Pixels(x + 6, y + 6), clWhite);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(MarkPositions, FollowTheirPointsThroughDeleteAndSort) {
   TChartSeries s(nullptr);
   double x = 0;

@@ -287,10 +287,6 @@ TEST(Panel, BorderRoundKeepsTheCornersOffTheBorder) {
   EXPECT_EQ(round->Canvas()->Pixels(0, 20), clBlue);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(Shape, RoundCornersBendTheBevelAndTheShadowToo) {
   const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
   TLumCustomShape shape;
