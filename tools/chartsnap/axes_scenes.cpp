@@ -1,5 +1,6 @@
 // Pictures of the axis kinds on charts of their own: a 3D chart with its depth
-// axes, a logarithmic axis, a date-time axis and a custom axis.
+// axes, a logarithmic axis, a date-time axis, custom axes (inside and at an edge)
+// and labels behind the grid with items in their own format.
 #include "axes_scenes.h"
 
 #include <cmath>
@@ -89,6 +90,13 @@ bool SnapAxesScenes(const std::string& Dir) {
     custom->Axis()->SetColor(clBlue);
     custom->GetTitle()->SetCaption("Custom axis");
     b->SetCustomVertAxis(custom);
+    // One more at the left edge: it stands outside the left axis.
+    auto* c = s.Add<TLineSeries>("Edge");
+    for (int i = 0; i <= 20; ++i) c->AddXY(i, 0.5 + 0.02 * i, "", clLumColor);
+    TChartAxis* edge = s.chart->CustomAxes()->Add();
+    edge->Axis()->SetColor(clGreen);
+    edge->GetTitle()->SetCaption("Edge axis");
+    c->SetCustomVertAxis(edge);
     ok &= s.Save(Dir + "axes_custom.png");
   }
   {
