@@ -90,6 +90,7 @@ void TChartSeries::Clear() {
   colors_.reset();
   labels_.Clear();
   if (visuals_) visuals_->Clear();
+  marks_->Positions().Clear();  // a custom mark place belongs to the point it was set for
   firstIndex_ = lastIndex_ = -1;
   if (OnClearValues.Assigned()) OnClearValues(this);
   NotifyValue(veClear, -1);

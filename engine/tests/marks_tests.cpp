@@ -282,6 +282,9 @@ TEST(MarkPositions, FollowTheirPointsThroughDeleteAndSort) {
   // A point without a custom place goes without touching the others; none kept, nothing to move.
   s.Delete(1);
   EXPECT_TRUE(p.Position(0).Custom);
+  s.Clear();  // new points start with automatic places
+  s.AddXY(0, 1);
+  EXPECT_FALSE(p.ExistCustom());
   TSeriesMarksPositions none;
   none.Permute({1, 0});
   none.Delete(5);
