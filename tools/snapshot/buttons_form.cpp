@@ -36,3 +36,14 @@ TForm* BuildButtonsForm() {
   none->SetParent(f);
   return f;
 }
+
+// A colour button on another demonstration form (the lists form's pen colour).
+void AddColorButton(TForm* Form, int Left, int Top) {
+  auto* pen = new TChartPen();  // freed with the program; it must outlive the link
+  pen->SetColor(clTeal);
+  auto* colour = new TButtonColor(Form);
+  colour->SetBounds(Left, Top, 140, 25);
+  colour->SetCaption("&Pen color...");
+  colour->SetParent(Form);
+  colour->LinkProperty(pen, "Color");
+}

@@ -2,7 +2,8 @@
 //
 //   snapshot OUTPUT.png          the demonstration window of the control layer
 //   snapshot --dialog OUTPUT.png a demonstration dialog with the controls of dialogs
-//   snapshot --lists OUTPUT.png  lists, a combo, a check list, a tree and a grid being edited
+//   snapshot --lists OUTPUT.png  lists, a combo, a check list, a tree, a grid being edited
+//                                and a colour button
 //   snapshot --buttons OUTPUT.png the library's symbol buttons (colour button)
 //
 // It runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
@@ -158,9 +159,19 @@ TForm* BuildDemoDialog() {
 
 #ifdef PHONARK_SNAPSHOT_BUTTONS
 TForm* BuildButtonsForm();  // buttons_form.cpp
+void AddColorButton(TForm* Form, int Left, int Top);
 #else
 TForm* BuildButtonsForm() { throw Exception("built without the canvas library"); }
+void AddColorButton(TForm*, int, int) {}
 #endif
+
+// The lists form with a colour button under its check list (when the canvas library is built).
+TForm* BuildListsWithColorButton() {
+  TForm* f = BuildListsDemoForm();
+  f->SetHeight(f->Height() + 32);
+  AddColorButton(f, 10, 302);
+  return f;
+}
 
 int main(int argc, char** argv) {
   const bool dialog = argc == 3 && std::string(argv[1]) == "--dialog";
@@ -176,7 +187,7 @@ int main(int argc, char** argv) {
   units.Initialize();
   bool ok = false;
   try {
-    ok = SaveControlToPng(lists     ? BuildListsDemoForm()
+    ok = SaveControlToPng(lists     ? BuildListsWithColorButton()
                           : buttons ? BuildButtonsForm()
                           : dialog  ? BuildDemoDialog()
                                     : BuildDemoForm(),
