@@ -9,7 +9,9 @@
 #include "chart/series.h"
 #include "chart/stdseries.h"
 #include "engine/axisitems.h"
+#include "engine/exportdata.h"
 #include "engine/function.h"
+#include "engine/groups.h"
 #include "engine/marks.h"
 
 namespace {
@@ -41,6 +43,7 @@ void ChartUnitInit() {
   for (TClass c : AxisItemClasses()) RegisterClass(c);
   for (TClass c : chart_detail::MoreStandardClasses()) RegisterClass(c);
   RegisterClass(TChartPage::StaticClass());
+  RegisterClasses({TSeriesGroup::StaticClass(), TLumExportData::StaticClass()});
   // The gallery unit's start-up will make this call; until it exists the chart unit does.
   RegisterStandardSeries();
   for (TClass c : LegendClasses()) RegisterClass(c);
@@ -49,6 +52,8 @@ void ChartUnitInit() {
 void ChartUnitDone() {
   for (TClass c : LegendClasses()) UnRegisterClass(c);
   chart_detail::ClearRegistries();
+  UnRegisterClass(TSeriesGroup::StaticClass());
+  UnRegisterClass(TLumExportData::StaticClass());
   UnRegisterClass(TChartPage::StaticClass());
   for (TClass c : chart_detail::MoreStandardClasses()) UnRegisterClass(c);
   for (TClass c : AxisItemClasses()) UnRegisterClass(c);

@@ -8,6 +8,8 @@
 #include "canvas/lumconst.h"
 #include "engine/errors.h"
 #include "engine/print.h"
+#include "engine/groups.h"
+#include "engine/helpers.h"
 #include "mouse_state.h"
 
 IMPLEMENT_CLASS_PROPS(TCustomLumPanel, TCustomControl)
@@ -28,7 +30,7 @@ TCustomLumPanel::TCustomLumPanel(TComponent* AOwner)
     : TCustomControl(AOwner),
       canvas_(std::make_unique<TLumCanvas3D>()),
       border_(std::make_unique<TChartHiddenPen>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))),
-      view3DOptions_(std::make_unique<TView3DOptions>(TNotifyEvent(this, &TCustomLumPanel::CanvasChanged))),
+      view3DOptions_(std::make_unique<TView3DOptions>(TNotifyEvent(this, &TCustomLumPanel::View3DChanged))),
       zoom_(std::make_unique<TChartZoom>()) {
   // Text measures work before the first paint.
   canvas_->AttachCanvas(TCustomControl::Canvas());
@@ -55,6 +57,27 @@ void TCustomLumPanel::Invalidate() {
 }
 
 void TCustomLumPanel::CanvasChanged(TObject*) { Invalidate(); }
+
+void TCustomLumPanel::View3DChanged(TObject*) {
+  Invalidate();
+  Broadcast3DEvent();
+}
+
+// ---- Event listeners ----------------------------------------------------------
+void TCustomLumPanel::BroadcastSeriesEvent(TChartSeries* Series, TLumSeriesEventStyle Event) {
+  if (listeners_.Count() == 0 || (ComponentState() & csDestroying)) return;
+  listeners_.Broadcast(TLumSeriesEvent(this, Event, Series));
+}
+
+void TCustomLumPanel::Broadcast3DEvent() {
+  if (listeners_.Count() == 0 || (ComponentState() & csDestroying)) return;
+  listeners_.Broadcast(TLumView3DEvent(this));
+}
+
+void TCustomLumPanel::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove) listeners_.RemoveComponent(AComponent);
+}
 void TCustomLumPanel::ColorChanged() { Invalidate(); }
 
 TColor TCustomLumPanel::GetBackColor() const { return Color() == clLumColor ? clBtnFace : Color(); }
@@ -82,7 +105,9 @@ void TCustomLumPanel::SetBevelOuter(TPanelBevel Value) { SetProperty(bevelOuter_
 void TCustomLumPanel::SetBevelWidth(int Value) { SetIntegerProperty(bevelWidth_, std::max(1, Value)); }
 void TCustomLumPanel::SetBorderWidth(int Value) { SetIntegerProperty(borderWidth_, std::max(0, Value)); }
 void TCustomLumPanel::SetBorderRound(int Value) { SetIntegerProperty(borderRound_, std::max(0, Value)); }
-void TCustomLumPanel::SetView3D(bool Value) { SetBooleanProperty(view3D_, Value); }
+void TCustomLumPanel::SetView3D(bool Value) {
+  if (SetBooleanProperty(view3D_, Value)) Broadcast3DEvent();
+}
 void TCustomLumPanel::SetClipPoints(bool Value) { SetBooleanProperty(clipPoints_, Value); }
 
 // A rotated projection cannot be clipped to a rectangle.
@@ -328,7 +353,8 @@ TCustomAxisPanel::TCustomAxisPanel(TComponent* AOwner)
     : TCustomLumPanelExtended(AOwner),
       axes_(std::make_unique<TChartAxes>(this)),
       tools_(std::make_unique<TChartTools>(this)),
-      mouse_(std::make_unique<TMouseState>()) {
+      mouse_(std::make_unique<TMouseState>()),
+      seriesGroups_(std::make_unique<TSeriesGroups>(this)) {
   // Created in the order of the axes list: depth, depth top, top, bottom, left, right.
   depthAxis_ = std::make_unique<TChartAxis>(this);
   depthAxis_->isDepthAxis_ = true;
@@ -382,6 +408,7 @@ void TCustomAxisPanel::InternalAddSeries(TChartSeries* ASeries) {
   // A series without a colour of its own shows, and remembers, its palette colour.
   if (ASeries->color_ == clLumColor) ASeries->SetRememberedColor(GetDefaultColor(seriesList_.Count() - 1));
   Invalidate();
+  BroadcastSeriesEvent(ASeries, seAdd);
 }
 
 void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
@@ -389,7 +416,56 @@ void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
   v.erase(std::remove(v.begin(), v.end(), ASeries), v.end());
   ASeries->ClearParentChart();
   ASeries->Marks()->SetParentChart(nullptr);
-  if (!destroying_) Invalidate();
+  seriesGroups_->RemoveSeries(ASeries);
+  if (destroying_) return;
+  Invalidate();
+  BroadcastSeriesEvent(ASeries, seRemove);
+}
+
+void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B) {
+  if (!A || !B || A == B) return;
+  TCustomAxisPanel* chartA = A->ParentChart();
+  TCustomAxisPanel* chartB = B->ParentChart();
+  if (!chartA || !chartB) throw ChartException("Series has no parent chart");
+  auto& listA = chartA->seriesList_.items_;
+  auto& listB = chartB->seriesList_.items_;
+  auto placeA = std::find(listA.begin(), listA.end(), A);
+  auto placeB = std::find(listB.begin(), listB.end(), B);
+  std::iter_swap(placeA, placeB);
+  if (chartA == chartB) {
+    chartA->Invalidate();
+    chartA->BroadcastSeriesEvent(A, seDataChanged);
+    return;
+  }
+  // Each series takes the other's place in the other chart, leaving its groups.
+  chartA->seriesGroups_->RemoveSeries(A);
+  chartB->seriesGroups_->RemoveSeries(B);
+  A->TCustomChartElement::SetParentChart(chartB);
+  A->Marks()->SetParentChart(chartB);
+  B->TCustomChartElement::SetParentChart(chartA);
+  B->Marks()->SetParentChart(chartA);
+  chartA->Invalidate();
+  chartB->Invalidate();
+  chartA->BroadcastSeriesEvent(A, seRemove);
+  chartA->BroadcastSeriesEvent(B, seAdd);
+  chartB->BroadcastSeriesEvent(B, seRemove);
+  chartB->BroadcastSeriesEvent(A, seAdd);
+}
+
+int TCustomAxisPanel::MultiLineTextSize(const std::string& Text, int& NumLines) {
+  NumLines = 0;
+  int width = 0;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = Text.find(LineSeparator, start);
+    std::string line = Text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.front() == '\n' && start > 0) line.erase(0, 1);
+    ++NumLines;
+    width = std::max(width, Canvas()->TextWidth(line));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return width;
 }
 
 void TCustomAxisPanel::MoveSeries(TChartSeries* ASeries, int Index) {

@@ -100,6 +100,11 @@ void TChartSeries::Clear() {
 
 void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex) {
   if (ValueEvent == veAdd && OnAfterAdd.Assigned()) OnAfterAdd(this, ValueIndex);
+  NotifyListeners(seDataChanged);
+}
+
+void TChartSeries::NotifyListeners(TLumSeriesEventStyle Event) {
+  if (ParentChart()) ParentChart()->BroadcastSeriesEvent(this, Event);
 }
 
 TColor TChartSeries::SeriesColor() const { return color_ != clLumColor ? color_ : rememberedColor_; }
@@ -107,12 +112,18 @@ TColor TChartSeries::SeriesColor() const { return color_ != clLumColor ? color_ 
 void TChartSeries::SetSeriesColor(TColor Value) {
   if (color_ == clLumColor && Value == rememberedColor_) return;
   rememberedColor_ = Value;
-  SetColorProperty(color_, Value);
+  if (SetColorProperty(color_, Value)) NotifyListeners(seRepaint);
 }
 
-void TChartSeries::SetColorEachPoint(bool Value) { SetBooleanProperty(colorEachPoint_, Value); }
-void TChartSeries::SetTitle(const std::string& Value) { SetStringProperty(title_, Value); }
-void TChartSeries::SetShowInLegend(bool Value) { SetBooleanProperty(showInLegend_, Value); }
+void TChartSeries::SetColorEachPoint(bool Value) {
+  if (SetBooleanProperty(colorEachPoint_, Value)) NotifyListeners(seRepaint);
+}
+void TChartSeries::SetTitle(const std::string& Value) {
+  if (SetStringProperty(title_, Value)) NotifyListeners(seChangeTitle);
+}
+void TChartSeries::SetShowInLegend(bool Value) {
+  if (SetBooleanProperty(showInLegend_, Value)) NotifyListeners(seRepaint);
+}
 
 void TChartSeries::SetTreatNulls(TTreatNullsStyle Value) { SetProperty(treatNulls_, Value); }
 
@@ -123,7 +134,11 @@ std::string TChartSeries::GetTitleOrName() const {
   return NameOrDefault();
 }
 
-void TChartSeries::SetActive(bool Value) { TCustomChartElement::SetActive(Value); }
+void TChartSeries::SetActive(bool Value) {
+  if (Value == Active()) return;
+  TCustomChartElement::SetActive(Value);
+  NotifyListeners(seRepaint);
+}
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value) {
   if (Value == ParentChart()) return;

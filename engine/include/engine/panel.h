@@ -29,6 +29,7 @@
 #include "canvas/attributes.h"
 #include "engine/axis.h"
 #include "engine/backimage.h"
+#include "engine/listeners.h"
 #include "engine/series.h"
 #include "engine/tools.h"
 #include "engine/zoom.h"
@@ -40,6 +41,7 @@
 
 class TCanvas3D;
 class TMetafile;
+class TSeriesGroups;
 class TView3DOptions;
 
 enum TPanelMarginUnits { muPercent, muPixels };
@@ -180,9 +182,17 @@ public:
   bool SetBooleanProperty(bool& Field, bool Value) { return SetProperty(Field, Value); }
   bool SetColorProperty(TColor& Field, TColor Value) { return SetProperty(Field, Value); }
 
+  // ---- Event listeners (codes in engine/listeners.h) ----
+  TLumEventListeners& Listeners() { return listeners_; }
+  void RemoveListener(ILumEventListener* Listener) { listeners_.Remove(Listener); }
+  // Tells the listeners about a series (nullptr: the whole chart, codes 5 and 6).
+  void BroadcastSeriesEvent(TChartSeries* Series, TLumSeriesEventStyle Event);
+  void Broadcast3DEvent();
+
   static void DefineProperties(TPropertyTable& t);
 
 protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void ColorChanged() override;
   // The chart itself: everything inside UserRect on Canvas().
@@ -206,6 +216,7 @@ private:
   // Draws the whole chart into Area of Dest through a canvas of its own (the chart's
   // canvas meanwhile); false (one more paint asked for) while the chart draws.
   bool DrawOnto(TCanvas* Dest, TColor BackColor, const TRect& Area);
+  void View3DChanged(TObject* Sender);
 
   std::unique_ptr<TCanvas3D> canvas_;
   bool autoRepaint_ = true;
@@ -231,6 +242,7 @@ private:
   int printResolution_ = 0;
   bool printing_ = false;
   bool metafileDrawing_ = false;
+  TLumEventListeners listeners_{this};
 };
 
 class TCustomLumPanelExtended : public TCustomLumPanel {
@@ -302,6 +314,7 @@ public:
 
 private:
   friend class TCustomAxisPanel;
+  friend class TSeriesGroup;
   std::vector<TChartSeries*> items_;
 };
 
@@ -398,6 +411,17 @@ public:
   // passes on.
   void PrintPages(int FirstPage = 1, int LastPage = 0);
 
+  // ---- Series order, groups, texts ----
+  // Two series of this chart swap places in the series list; series of two charts
+  // swap charts, each taking the other's place. ChartException for a series
+  // without a chart.
+  void ExchangeSeries(TChartSeries* A, TChartSeries* B);
+  void ExchangeSeries(int A, int B) { ExchangeSeries(GetSeries(A), GetSeries(B)); }
+  TSeriesGroups* SeriesGroups() const { return seriesGroups_.get(); }
+  // Width of the widest line of Text on the chart canvas (current font); lines
+  // end at LineSeparator (a line feed after it is part of the break).
+  int MultiLineTextSize(const std::string& Text, int& NumLines);
+
   static void DefineProperties(TPropertyTable& t);
 
 protected:
@@ -451,4 +475,5 @@ private:
   // Mouse events go to the tools until one sets CancelMouse.
   void BroadcastMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState Shift, int X, int Y);
   void EndZoomAndPanning();
+  std::unique_ptr<TSeriesGroups> seriesGroups_;
 };

@@ -9,6 +9,7 @@
 
 #include "canvas/attributes.h"
 #include "engine/element.h"
+#include "engine/listeners.h"
 #include "engine/shape.h"
 #include "engine/valuelist.h"
 #include "engine/visuals.h"
@@ -322,6 +323,8 @@ protected:
   virtual void NotifyValue(TValueEvent ValueEvent, int ValueIndex);
   // A data source or function going away is dropped.
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Sends a series event about this series to its chart's listeners.
+  void NotifyListeners(TLumSeriesEventStyle Event);
   // Adds a value list of the series' own (after X and Y).
   void AddValueList(TChartValueList* List) { valuesList_.Add(List); }
   TCanvas3D* ParentCanvas() const;

@@ -141,18 +141,7 @@ void GIFSaveToFile(const std::string& FileName, const std::function<void(TStream
   // neither a partial file nor a damaged old one.
   TMemoryStream mem;
   Save(&mem);
-  const std::string tmp = FileName + ".part";
-  try {
-    {
-      TFileStream f(tmp, fmCreate);
-      f.WriteBuffer(mem.Memory(), mem.Size());
-    }
-    if (std::rename(tmp.c_str(), FileName.c_str()) != 0)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(errno)));
-  } catch (...) {
-    DeleteFile(tmp);
-    throw;
-  }
+  SaveStreamToFile(FileName, [&mem](TStream* File) { File->WriteBuffer(mem.Memory(), mem.Size()); });
 }
 
 // ---------------------------------------------------------------------------

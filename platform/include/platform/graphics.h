@@ -405,6 +405,22 @@ private:
   std::unique_ptr<Impl> impl_;
 };
 
+// Frame controls drawn by the platform's style into a canvas: DFC_BUTTON with
+// DFCS_BUTTONCHECK or DFCS_BUTTONRADIO, plus DFCS_CHECKED, DFCS_INACTIVE, DFCS_FLAT.
+// The box fills Rect; BoxColor (clWindow unless given) is the inside of the box.
+// False for a kind the platform does not draw.
+constexpr unsigned DFC_BUTTON = 4;
+constexpr unsigned DFCS_BUTTONCHECK = 0x0000;
+constexpr unsigned DFCS_BUTTONRADIO = 0x0004;
+constexpr unsigned DFCS_INACTIVE = 0x0100;
+constexpr unsigned DFCS_CHECKED = 0x0400;
+constexpr unsigned DFCS_FLAT = 0x4000;
+bool DrawFrameControl(TCanvas* Canvas, const TRect& Rect, unsigned Type, unsigned State,
+                      TColor BoxColor = clWindow);
+// The dotted focus frame, inverting every other pixel of Rect's edges (right and
+// bottom edge left out), so drawing it twice restores the pixels.
+void DrawFocusRect(TCanvas* Canvas, const TRect& Rect);
+
 // ---------------------------------------------------------------------------
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 enum TTransparentMode { tmAuto, tmFixed };

@@ -21,19 +21,7 @@ void TGraphic::LoadFromFile(const std::string& FileName) {
 }
 
 void TGraphic::SaveToFile(const std::string& FileName) {
-  // Write beside the target and rename, so a failed save leaves no half-written file.
-  std::string tmp = FileName + ".part";
-  try {
-    {
-      TFileStream f(tmp, fmCreate);
-      SaveToStream(&f);
-    }
-    if (std::rename(tmp.c_str(), FileName.c_str()) != 0)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, "rename failed"));
-  } catch (...) {
-    DeleteFile(tmp);
-    throw;
-  }
+  SaveStreamToFile(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 void TGraphic::LoadFromClipboardFormat(std::uint16_t, THandle, HPALETTE) {
