@@ -408,7 +408,8 @@ private:
 // Frame controls drawn by the platform's style into a canvas: DFC_BUTTON with
 // DFCS_BUTTONCHECK or DFCS_BUTTONRADIO, plus DFCS_CHECKED, DFCS_INACTIVE, DFCS_FLAT.
 // The box fills Rect; BoxColor (clWindow unless given) is the inside of the box.
-// False for a kind the platform does not draw.
+// False for a kind the platform does not draw, and without the application (whose
+// thread alone may draw them).
 constexpr unsigned DFC_BUTTON = 4;
 constexpr unsigned DFCS_BUTTONCHECK = 0x0000;
 constexpr unsigned DFCS_BUTTONRADIO = 0x0004;

@@ -17,6 +17,8 @@ bool DrawFrameControl(TCanvas* Canvas, const TRect& Rect, unsigned Type, unsigne
   if ((State & 0xFF) != DFCS_BUTTONCHECK && !radio) return false;
   const int w = Rect.Right - Rect.Left, h = Rect.Bottom - Rect.Top;
   if (w <= 0 || h <= 0) return true;
+  // The style belongs to the application and its thread.
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
   QStyle* style = QApplication::style();
   if (!style) return false;
 
