@@ -66,8 +66,9 @@ TEST(Listeners, EachSeriesChangeSendsItsCode) {
   s->AddXY(4, 5);
   EXPECT_EQ(spy.Codes.size(), 2u);
   s->EndUpdate();
+  s->Delete(0);
   s->Clear();
-  EXPECT_EQ(spy.Take(), (Codes{"4:b", "4:b", "4:b", "4:b"}));
+  EXPECT_EQ(spy.Take(), (Codes{"4:b", "4:b", "4:b", "4:b", "4:b"}));
 
   s->SetActive(false);
   s->SetActive(false);
