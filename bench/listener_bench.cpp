@@ -50,7 +50,7 @@ int main() {
       std::vector<TCounter> counters(static_cast<size_t>(n));
       for (TCounter& c : counters) chart.Listeners().Add(&c);
       constexpr int Calls = 200000;
-      const double event = NanosecondsPerCall(Calls, [&](int) { chart.BroadcastSeriesEvent(series, seRepaint); });
+      const double event = NanosecondsPerCall(Calls, [&](int) { chart.BroadcastListenerEvent(series, seRepaint); });
       const double add = NanosecondsPerCall(Calls / 10, [&](int i) {
         if (i == 0) series->Clear();
         series->AddXY(i, i);

@@ -60,16 +60,16 @@ void TCustomLumPanel::CanvasChanged(TObject*) { Invalidate(); }
 
 void TCustomLumPanel::View3DChanged(TObject*) {
   Invalidate();
-  Broadcast3DEvent();
+  BroadcastView3DEvent();
 }
 
 // ---- Event listeners ----------------------------------------------------------
-void TCustomLumPanel::BroadcastSeriesEvent(TChartSeries* Series, TLumSeriesEventStyle Event) {
+void TCustomLumPanel::BroadcastListenerEvent(TChartSeries* Series, TLumSeriesEventStyle Event) {
   if (listeners_.Count() == 0 || (ComponentState() & csDestroying)) return;
   listeners_.Broadcast(TLumSeriesEvent(this, Event, Series));
 }
 
-void TCustomLumPanel::Broadcast3DEvent() {
+void TCustomLumPanel::BroadcastView3DEvent() {
   if (listeners_.Count() == 0 || (ComponentState() & csDestroying)) return;
   listeners_.Broadcast(TLumView3DEvent(this));
 }
@@ -106,7 +106,7 @@ void TCustomLumPanel::SetBevelWidth(int Value) { SetIntegerProperty(bevelWidth_,
 void TCustomLumPanel::SetBorderWidth(int Value) { SetIntegerProperty(borderWidth_, std::max(0, Value)); }
 void TCustomLumPanel::SetBorderRound(int Value) { SetIntegerProperty(borderRound_, std::max(0, Value)); }
 void TCustomLumPanel::SetView3D(bool Value) {
-  if (SetBooleanProperty(view3D_, Value)) Broadcast3DEvent();
+  if (SetBooleanProperty(view3D_, Value)) BroadcastView3DEvent();
 }
 void TCustomLumPanel::SetClipPoints(bool Value) { SetBooleanProperty(clipPoints_, Value); }
 
@@ -408,7 +408,7 @@ void TCustomAxisPanel::InternalAddSeries(TChartSeries* ASeries) {
   // A series without a colour of its own shows, and remembers, its palette colour.
   if (ASeries->color_ == clLumColor) ASeries->SetRememberedColor(GetDefaultColor(seriesList_.Count() - 1));
   Invalidate();
-  BroadcastSeriesEvent(ASeries, seAdd);
+  BroadcastListenerEvent(ASeries, seAdd);
 }
 
 void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
@@ -419,7 +419,7 @@ void TCustomAxisPanel::InternalRemoveSeries(TChartSeries* ASeries) {
   seriesGroups_->RemoveSeries(ASeries);
   if (destroying_) return;
   Invalidate();
-  BroadcastSeriesEvent(ASeries, seRemove);
+  BroadcastListenerEvent(ASeries, seRemove);
 }
 
 void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B) {
@@ -434,7 +434,7 @@ void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B) {
   std::iter_swap(placeA, placeB);
   if (chartA == chartB) {
     chartA->Invalidate();
-    chartA->BroadcastSeriesEvent(A, seDataChanged);
+    chartA->BroadcastListenerEvent(A, seDataChanged);
     return;
   }
   // Each series takes the other's place in the other chart, leaving its groups.
@@ -446,10 +446,10 @@ void TCustomAxisPanel::ExchangeSeries(TChartSeries* A, TChartSeries* B) {
   B->Marks()->SetParentChart(chartA);
   chartA->Invalidate();
   chartB->Invalidate();
-  chartA->BroadcastSeriesEvent(A, seRemove);
-  chartA->BroadcastSeriesEvent(B, seAdd);
-  chartB->BroadcastSeriesEvent(B, seRemove);
-  chartB->BroadcastSeriesEvent(A, seAdd);
+  chartA->BroadcastListenerEvent(A, seRemove);
+  chartA->BroadcastListenerEvent(B, seAdd);
+  chartB->BroadcastListenerEvent(B, seRemove);
+  chartB->BroadcastListenerEvent(A, seAdd);
 }
 
 int TCustomAxisPanel::MultiLineTextSize(const std::string& Text, int& NumLines) {

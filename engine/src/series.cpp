@@ -104,7 +104,7 @@ void TChartSeries::NotifyValue(TValueEvent ValueEvent, int ValueIndex) {
 }
 
 void TChartSeries::NotifyListeners(TLumSeriesEventStyle Event) {
-  if (ParentChart()) ParentChart()->BroadcastSeriesEvent(this, Event);
+  if (ParentChart()) ParentChart()->BroadcastListenerEvent(this, Event);
 }
 
 TColor TChartSeries::SeriesColor() const { return color_ != clLumColor ? color_ : rememberedColor_; }

@@ -77,8 +77,8 @@ TEST(Listeners, EachSeriesChangeSendsItsCode) {
   s->SetShowInLegend(false);
   EXPECT_EQ(spy.Take(), (Codes{"3:b", "3:b", "3:b", "3:b"}));
 
-  chart.BroadcastSeriesEvent(nullptr, sePageChanged);
-  chart.BroadcastSeriesEvent(nullptr, seChangeCheckBoxes);
+  chart.BroadcastListenerEvent(nullptr, sePageChanged);
+  chart.BroadcastListenerEvent(nullptr, seChangeCheckBoxes);
   EXPECT_EQ(spy.Take(), (Codes{"6:-", "5:-"}));
 
   chart.SetView3D(true);

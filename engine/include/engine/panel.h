@@ -186,8 +186,8 @@ public:
   TLumEventListeners& Listeners() { return listeners_; }
   void RemoveListener(ILumEventListener* Listener) { listeners_.Remove(Listener); }
   // Tells the listeners about a series (nullptr: the whole chart, codes 5 and 6).
-  void BroadcastSeriesEvent(TChartSeries* Series, TLumSeriesEventStyle Event);
-  void Broadcast3DEvent();
+  void BroadcastListenerEvent(TChartSeries* Series, TLumSeriesEventStyle Event);
+  void BroadcastView3DEvent();
 
   static void DefineProperties(TPropertyTable& t);
 
