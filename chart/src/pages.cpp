@@ -39,7 +39,7 @@ void TChartPage::SetCurrent(int Value) {
   if (Value == current_) return;
   Store(current_, Value);
   if (OnPageChange.Assigned()) OnPageChange(this);
-  // Listeners of the chart hear of it as series event 6 once the panel carries them.
+  if (chart_) chart_->BroadcastListenerEvent(nullptr, sePageChanged);
 }
 
 TChartSeries* TChartPage::PagedSeries(const TChartAxis* Axis, bool& ValueAxis) const {

@@ -272,6 +272,24 @@ TEST_F(PagingTest, PointsSplitIntoPagesAndTheAxisShowsOnePage) {
   EXPECT_EQ(pages->Count(), 1);
 }
 
+TEST_F(PagingTest, APageChangeReachesTheChartListeners) {
+  struct TPageSpy : ILumEventListener {
+    void LumEvent(const TLumEvent& Event) override {
+      auto* e = dynamic_cast<const TLumSeriesEvent*>(&Event);
+      if (e && e->Event == sePageChanged && !e->Series) ++Pages;
+    }
+    int Pages = 0;
+  } spy;
+  chart->Listeners().Add(&spy);
+  pages->SetMaxPointsPerPage(10);  // still page 1
+  pages->Next();
+  pages->Next();
+  pages->SetCurrent(2);
+  pages->SetCurrent(2);
+  chart->RemoveListener(&spy);
+  EXPECT_EQ(spy.Pages, 3);
+}
+
 TEST_F(PagingTest, AutoScaleFitsTheValueAxisToThePage) {
   chart->LeftAxis()->SetAutomatic(true);
   chart->LeftAxis()->SetAutomaticMinimum(true);

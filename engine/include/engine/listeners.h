@@ -14,7 +14,8 @@
 //                         refreshed) or the series order did (ExchangeSeries)
 //   5 seChangeCheckBoxes  the legend's check-box style changed
 //   6 sePageChanged       the chart's current page changed
-// Codes 5 and 6 come from the chart control through BroadcastListenerEvent.
+// Codes 5 and 6 come from the chart control (the legend, the pages) through
+// BroadcastListenerEvent.
 #pragma once
 #include <cstddef>
 #include <vector>
