@@ -6,6 +6,7 @@
 #include "canvas/lumcanvas.h"
 #include "chart/series.h"
 #include "chart/stdseries.h"
+#include "engine/listeners.h"
 
 IMPLEMENT_CLASS_PROPS(TLegendSymbol, TPersistent)
 IMPLEMENT_CLASS_PROPS(TLegendTitle, TLumCustomShape)
@@ -550,6 +551,18 @@ int TChartLegend::Clicked(int X, int Y) const {
     if (X >= b.Left && X < b.Right && Y >= b.Top && Y < b.Bottom) return row.Entry;
   }
   return -1;
+}
+
+void TChartLegend::SetCheckBoxes(bool Value) {
+  if (checkBoxes_ == Value) return;
+  Store(checkBoxes_, Value);
+  if (ParentChart()) ParentChart()->BroadcastListenerEvent(nullptr, seChangeCheckBoxes);
+}
+
+void TChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle Value) {
+  if (checkBoxesStyle_ == Value) return;
+  Store(checkBoxesStyle_, Value);
+  if (ParentChart()) ParentChart()->BroadcastListenerEvent(nullptr, seChangeCheckBoxes);
 }
 
 TRect TChartLegend::CheckBoxRect(int Item) const {

@@ -5,6 +5,7 @@
 #include "canvas/lumcanvas.h"
 #include "chart/legend.h"
 #include "chart/stdseries.h"
+#include "engine/listeners.h"
 #include "chart_test_util.h"
 
 using charttest::ChartTest;
@@ -251,6 +252,24 @@ TEST_F(LegendTest, ClickOnCheckBoxSwitchesTheSeries) {
   const TRect gone = L()->CheckBoxRect(0);
   delete a;
   EXPECT_FALSE(L()->MouseDown(gone.Left + 2, gone.Top + 2));
+}
+
+TEST_F(LegendTest, CheckBoxChangesReachTheChartListeners) {
+  struct TBoxSpy : ILumEventListener {
+    void LumEvent(const TLumEvent& Event) override {
+      auto* e = dynamic_cast<const TLumSeriesEvent*>(&Event);
+      if (e && e->Event == seChangeCheckBoxes && !e->Series) ++Changes;
+    }
+    int Changes = 0;
+  } spy;
+  chart->Listeners().Add(&spy);
+  L()->SetCheckBoxes(true);
+  L()->SetCheckBoxes(true);  // no change, no event
+  L()->SetCheckBoxesStyle(cbsRadio);
+  L()->SetCheckBoxesStyle(cbsRadio);
+  L()->SetCheckBoxes(false);
+  chart->RemoveListener(&spy);
+  EXPECT_EQ(spy.Changes, 3);
 }
 
 TEST_F(LegendTest, PointSeriesSymbolAsksThePointerStyleAndUsesItsBrushColour) {

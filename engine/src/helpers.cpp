@@ -23,7 +23,8 @@ void FillSeriesItems(TStrings* Items, const TChartSeriesList& List, bool UseTitl
   if (!Items) return;
   Items->BeginUpdate();
   try {
-    for (TChartSeries* s : List) Items->AddObject(UseTitles ? s->GetTitleOrName() : s->Name(), s);
+    for (TChartSeries* s : List)
+      if (s->ShowInEditor()) Items->AddObject(UseTitles ? s->GetTitleOrName() : s->Name(), s);
   } catch (...) {
     Items->EndUpdate();
     throw;

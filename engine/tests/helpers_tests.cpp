@@ -63,6 +63,11 @@ TEST(SeriesQueries, ColoursCustomXAndListItems) {
   FillSeriesItems(&items, chart.SeriesList(), false);
   EXPECT_EQ(items.Strings(0), "");
   EXPECT_EQ(items.Objects(1), t);
+  items.Clear();
+  s->SetShowInEditor(false);  // hidden from editors: not listed
+  FillSeriesItems(&items, chart.SeriesList());
+  ASSERT_EQ(items.Count(), 1);
+  EXPECT_EQ(items.Objects(0), t);
 }
 
 TEST(Glyphs, ClassBitmapsAreFoundByAncestorAndCheckBoxesShowTheirState) {

@@ -240,9 +240,10 @@ public:
   // A check box (or radio button) before each series item (not point items);
   // clicking it switches the series on or off (radio: on, and the others off).
   bool CheckBoxes() const { return checkBoxes_; }
-  void SetCheckBoxes(bool Value) { Store(checkBoxes_, Value); }
+  // Both tell the chart's listeners (code 5), which show the same boxes.
+  void SetCheckBoxes(bool Value);
   TCheckBoxesStyle CheckBoxesStyle() const { return checkBoxesStyle_; }
-  void SetCheckBoxesStyle(TCheckBoxesStyle Value) { Store(checkBoxesStyle_, Value); }
+  void SetCheckBoxesStyle(TCheckBoxesStyle Value);
   TLegendSymbol* Symbol() const { return symbol_.get(); }
   TLegendTitle* Title() const { return title_.get(); }
   TLegendItems* Items() const { return items_.get(); }

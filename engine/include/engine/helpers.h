@@ -24,8 +24,9 @@ constexpr char ColumnSeparator = 6;
 // Prefix and the lowest number 1, 2, ... not used as a component name of Owner
 // (compared without case); Prefix + "1" without an owner.
 std::string UniqueComponentName(const TComponent* Owner, const std::string& Prefix);
-// Appends the series to Items, as titles (GetTitleOrName) or component names,
-// each with the series as its object, inside one BeginUpdate/EndUpdate.
+// Appends the series editors may show (ShowInEditor) to Items, as titles
+// (GetTitleOrName) or component names, each with the series as its object, inside
+// one BeginUpdate/EndUpdate.
 void FillSeriesItems(TStrings* Items, const TChartSeriesList& List, bool UseTitles = true);
 // Whether the points are drawn in more than one colour (nulls left out).
 bool HasManyColors(const TChartSeries* Series);
