@@ -75,7 +75,7 @@ int TChartSeries::AddXY(double X, double Y, const std::string& Label, TColor Col
   const int index = xValues_->AddChartValue(X);
   yValues_->InsertChartValue(index, Y);
   for (TChartValueList* l : valuesList_)
-    if (l != xValues_.get() && l != yValues_.get()) l->InsertChartValue(index, 0);
+    if (l != xValues_.get() && l != yValues_.get()) l->InsertChartValue(index, l->TakeTempValue());
   (void)oldCount;
   InsertPointExtras(index, Color, Label);
   if (updateCount_ == 0) {

@@ -191,6 +191,11 @@ std::string TChartSeries::NameOrDefault() const {
 // ---- Sample values ---------------------------------------------------------------
 void TChartSeries::SetRandomSeed(unsigned Seed) { SampleSeed() = Seed; }
 
+void TChartSeries::ReseedRandom() {
+  SampleRandom().seed(SampleSeed() ? SampleSeed()
+                                   : unsigned(std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
 double TChartSeries::RandomValue(int Limit) {
   if (Limit < 1) return 0;
   return double(std::uniform_int_distribution<int>(0, Limit - 1)(SampleRandom()));
@@ -220,9 +225,7 @@ void TChartSeries::CalcRandomBounds(int NumValues, double& tmpX, double& StepX, 
 void TChartSeries::AddSampleValues(int NumValues) {
   if (NumValues <= 0) NumValues = randomSampleCount_ > 0 ? randomSampleCount_ : NumSampleValues();
   Clear();
-  const unsigned seed = SampleSeed() ? SampleSeed()
-                                     : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
-  SampleRandom().seed(seed);
+  ReseedRandom();
   double x, stepX, y, minY, difY;
   CalcRandomBounds(NumValues, x, stepX, y, minY, difY);
   BeginUpdate();

@@ -247,6 +247,8 @@ public:
   double RandomValue(int Limit);
   // The seed AddSampleValues starts from (0: the clock); tests fix it.
   static void SetRandomSeed(unsigned Seed);
+  // Seeds the random source for a new fill: the seed set, else the clock.
+  static void ReseedRandom();
 
   // ---- Class-level gallery and editor operations ----
   // The class name of the series' editor form ("" none).

@@ -2,6 +2,7 @@
 // types) and the optional labels.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/classes.h"
@@ -69,6 +70,10 @@ public:
   void InsertChartValue(int Index, TChartValue Value);
   void Delete(int Index);
   void Clear();
+  // The value the series' next AddXY gives this list when it is not the X or Y
+  // list (0 unless set); taking it resets it, so a point never sees a stale one.
+  void SetTempValue(TChartValue Value) { tempValue_ = Value; }
+  TChartValue TakeTempValue() { return std::exchange(tempValue_, 0); }
   // Values 0, 1, 2, ... ; marks the list stale and tells the owning series.
   void FillSequence();
 
@@ -86,6 +91,7 @@ private:
   std::vector<TChartValue> values_;
   bool modified_ = true;
   TChartValue min_ = 0, max_ = 0, total_ = 0, totalAbs_ = 0;
+  TChartValue tempValue_ = 0;
 };
 
 // The value lists of a series, in the order the series created them (X first).

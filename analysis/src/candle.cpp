@@ -1,0 +1,474 @@
+#include "analysis/candle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "canvas/lumcanvas.h"
+#include "canvas/lumconst.h"
+#include "engine/axis.h"
+#include "engine/panel.h"
+#include "platform/rtl.h"
+
+IMPLEMENT_CLASS_PROPS(TOHLCSeries, TCustomSeries)
+IMPLEMENT_CLASS_PROPS(TCandleSeries, TOHLCSeries)
+
+namespace analysis_detail {
+bool PointNearSegment(const TPoint& P, const TPoint& A, const TPoint& B, double Tolerance) {
+  const double dx = B.X - A.X, dy = B.Y - A.Y, len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? ((P.X - A.X) * dx + (P.Y - A.Y) * dy) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  const double ex = A.X + t * dx - P.X, ey = A.Y + t * dy - P.Y;
+  return ex * ex + ey * ey <= Tolerance * Tolerance;
+}
+}  // namespace analysis_detail
+
+using analysis_detail::PointNearSegment;
+
+// ---- TOHLCSeries ------------------------------------------------------------------
+TOHLCSeries::TOHLCSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
+  XValues()->SetName(LumMsg_ValuesDate);
+  XValues()->InitDateTime(true);
+  YValues()->SetName(LumMsg_ValuesClose);
+  high_ = std::make_unique<TChartValueList>(this, LumMsg_ValuesHigh);
+  AddValueList(high_.get());
+  low_ = std::make_unique<TChartValueList>(this, LumMsg_ValuesLow);
+  AddValueList(low_.get());
+  open_ = std::make_unique<TChartValueList>(this, LumMsg_ValuesOpen);
+  AddValueList(open_.get());
+}
+
+TOHLCSeries::~TOHLCSeries() = default;
+
+void TOHLCSeries::ReplaceValues(TChartValueList* Dest, TChartValueList* Source) {
+  if (!Source || Source == Dest) return;
+  Dest->Clear();
+  for (int i = 0; i < Source->Count(); ++i) Dest->InsertChartValue(i, Source->GetValue(i));
+  Repaint();
+}
+
+int TOHLCSeries::AddOHLC(double ADate, double AOpen, double AHigh, double ALow, double AClose,
+                         const std::string& ALabel, TColor AColor) {
+  open_->SetTempValue(AOpen);
+  high_->SetTempValue(AHigh);
+  low_->SetTempValue(ALow);
+  const int index = AddXY(ADate, AClose, ALabel, AColor);
+  if (index < 0) {  // refused: nothing pending may reach the next point
+    open_->TakeTempValue();
+    high_->TakeTempValue();
+    low_->TakeTempValue();
+  }
+  return index;
+}
+
+double TOHLCSeries::Extreme(bool Max) const {
+  const int n = Count();
+  if (n == 0) return 0;
+  const bool nullsCount = TreatNulls() == tnIgnore;
+  const auto& c = YValues()->Values();
+  const auto& h = high_->Values();
+  const auto& l = low_->Values();
+  const auto& o = open_->Values();
+  bool any = false;
+  double result = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!nullsCount && IsNull(i)) continue;
+    const double v = Max ? std::max({h[i], l[i], o[i], c[i]}) : std::min({h[i], l[i], o[i], c[i]});
+    result = !any ? v : (Max ? std::max(result, v) : std::min(result, v));
+    any = true;
+  }
+  return result;
+}
+
+double TOHLCSeries::MinYValue() const { return Extreme(false); }
+double TOHLCSeries::MaxYValue() const { return Extreme(true); }
+
+bool TOHLCSeries::IsValidSourceOf(TChartSeries* Value) {
+  return Value != this && dynamic_cast<TOHLCSeries*>(Value) != nullptr;
+}
+
+void TOHLCSeries::AddSampleValues(int NumValues) {
+  if (NumValues <= 0) NumValues = RandomSampleCount() > 0 ? RandomSampleCount() : NumSampleValues();
+  Clear();
+  ReseedRandom();
+  double date, stepX, tmpY, minY, difY;
+  CalcRandomBounds(NumValues, date, stepX, tmpY, minY, difY);
+  // Bounds of a tiny range round to 0, which RandomValue answers with 0.
+  const auto bound = [](double v) { return int(std::clamp<long long>(Round(v), 0, std::numeric_limits<int>::max())); };
+  BeginUpdate();
+  try {
+    double close = minY + RandomValue(bound(difY));
+    for (int i = 0; i < NumValues; ++i) {
+      const double open = close + RandomValue(bound(difY / 25)) - difY / 50;
+      const double spread = 3 * double(Round(std::fabs(open - close) / 10));
+      const int wick = bound(std::fabs(double(Round(difY / 400))));
+      const double high = std::max(open, close) + spread + RandomValue(wick);
+      const double low = std::min(open, close) - spread - RandomValue(wick);
+      AddOHLC(date, open, high, low, close);
+      date += stepX;
+      close = open + RandomValue(10) - 5;
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TOHLCSeries::DefineProperties(TPropertyTable& t) {
+  t.Object("CloseValues", &TOHLCSeries::CloseValues);
+  t.Object("DateValues", &TOHLCSeries::DateValues);
+  t.Object("HighValues", &TOHLCSeries::HighValues);
+  t.Object("LowValues", &TOHLCSeries::LowValues);
+  t.Object("OpenValues", &TOHLCSeries::OpenValues);
+}
+
+// ---- TCandleSeries ----------------------------------------------------------------
+TCandleSeries::TCandleSeries(TComponent* AOwner)
+    : TOHLCSeries(AOwner),
+      upGradient_(std::make_unique<TLumGradient>(ChangeHandler())),
+      downGradient_(std::make_unique<TLumGradient>(ChangeHandler())),
+      highLowPen_(std::make_unique<TChartPen>(ChangeHandler())) {
+  upGradient_->SetStartColor(clWhite);
+  downGradient_->SetStartColor(clRed);
+  RecordDefaults(downGradient_.get());
+  highLowPen_->SetColor(clLumColor);
+  RecordDefaults(highLowPen_.get());
+  Pointer()->SetDraw3D(true);
+}
+
+TCandleSeries::~TCandleSeries() = default;
+
+void TCandleSeries::SetCandleStyle(TCandleStyle Value) {
+  if (candleStyle_ == Value) return;
+  candleStyle_ = Value;
+  Pointer()->Pen()->SetVisible(Value != csLine);
+  Repaint();
+}
+
+bool TCandleSeries::UpDecision(int ValueIndex, const bool* Previous) const {
+  const auto& close = YValues()->Values();
+  const auto& open = OpenValues()->Values();
+  // A tie hands the decision to the previous point: walk back until one decides.
+  for (int j = ValueIndex;; --j) {
+    if (colorStyle_ == cssRelativeToOpen || j == 0) {
+      if (close[j] < open[j]) return false;
+      if (close[j] > open[j]) return true;
+    }
+    if (j == 0) return true;
+    if (close[j] < close[j - 1]) return false;
+    if (close[j] > close[j - 1]) return true;
+    if (Previous && j == ValueIndex) return *Previous;
+  }
+}
+
+bool TCandleSeries::IsUpPoint(int ValueIndex) const { return UpDecision(ValueIndex, nullptr); }
+
+TColor TCandleSeries::ColorFor(int ValueIndex, bool Up) const {
+  const TColor own = GetPointColor(ValueIndex);
+  if (own != clLumColor) return own;
+  return Up ? UpCloseColor() : DownCloseColor();
+}
+
+TColor TCandleSeries::CandleColor(int ValueIndex) const { return ColorFor(ValueIndex, IsUpPoint(ValueIndex)); }
+
+double TCandleSeries::MinYValue() const {
+  return candleStyle_ == csLine ? YValues()->GetMinValue() : TOHLCSeries::MinYValue();
+}
+double TCandleSeries::MaxYValue() const {
+  return candleStyle_ == csLine ? YValues()->GetMaxValue() : TOHLCSeries::MaxYValue();
+}
+
+TCandleSeries::TCandleGeometry TCandleSeries::Geometry(int ValueIndex) const {
+  TCandleGeometry g;
+  g.X = CalcXPos(ValueIndex);
+  g.YOpen = CalcYPosValue(OpenValues()->GetValue(ValueIndex));
+  g.YClose = CalcYPos(ValueIndex);
+  g.YHigh = CalcYPosValue(HighValues()->GetValue(ValueIndex));
+  g.YLow = CalcYPosValue(LowValues()->GetValue(ValueIndex));
+  g.Left = candleWidth_ / 2;
+  g.Right = candleWidth_ - g.Left;
+  return g;
+}
+
+TRect TCandleSeries::BodyRect(const TCandleGeometry& G) const {
+  int yClose = G.YClose;
+  if (G.YOpen == yClose) --yClose;  // a flat bar still shows a body
+  TRect r{G.X - G.Left, std::min(G.YOpen, yClose), G.X + G.Right, std::max(G.YOpen, yClose)};
+  TCanvas3D* c = ParentCanvas();
+  const bool is3D = c && c->Is3D();
+  if (!is3D) {
+    ++r.Right;
+    if (!CandlePen()->Visible()) --r.Top;
+  }
+  return r;
+}
+
+void TCandleSeries::DrawAllValues() {
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0) return;
+  // The up/down chain is carried from point to point: one walk per drawing.
+  const bool forward = DrawValuesForward();
+  const int start = forward ? first : last, stop = forward ? last : first, step = forward ? 1 : -1;
+  bool up = UpDecision(start, nullptr);
+  for (int i = start;; i += step) {
+    if (i != start) {
+      if (forward) {
+        up = UpDecision(i, &up);
+      } else {
+        up = IsUpPoint(i);  // backwards nothing carries
+      }
+    }
+    DrawCandle(i, up);
+    if (i == stop) break;
+  }
+}
+
+void TCandleSeries::DrawValue(int ValueIndex) { DrawCandle(ValueIndex, IsUpPoint(ValueIndex)); }
+
+void TCandleSeries::DrawCandle(int ValueIndex, bool Up) {
+  TCanvas3D* c = ParentCanvas();
+  if (!c || IsNull(ValueIndex)) return;
+  if (OnGetPointerStyle.Assigned()) DoGetPointerStyle(ValueIndex);
+  const TColor color = ColorFor(ValueIndex, Up);
+  const TCandleGeometry g = Geometry(ValueIndex);
+  const int midZ = MiddleZ();
+  switch (candleStyle_) {
+    case csLine:
+      if (ValueIndex != DrawStartIndex() && ValueIndex > 0 && !IsNull(ValueIndex - 1)) {
+        c->ApplyPenColor(LinePen(), color);
+        c->LineWithZ(oldX_, oldY_, g.X, g.YClose, midZ);
+      }
+      oldX_ = g.X;
+      oldY_ = g.YClose;
+      return;
+    case csCandleBar:
+      c->ApplyPenColor(CandlePen(), color);
+      c->VertLine3D(g.X, g.YLow, g.YHigh, midZ);
+      if (showOpenTick_) {
+        c->ApplyPenColor(CandlePen(), openTickColor_ == clNone ? color : openTickColor_);
+        c->HorizLine3D(g.X, g.X - g.Left - 1, g.YOpen, midZ);
+      }
+      if (showCloseTick_) {
+        c->ApplyPenColor(CandlePen(), closeTickColor_ == clNone ? color : closeTickColor_);
+        c->HorizLine3D(g.X, g.X + g.Right + 1, g.YClose, midZ);
+      }
+      return;
+    default:
+      break;
+  }
+  // Candle stick and open-close bodies.
+  TColor hl = highLowPen_->Color();
+  if (hl == clLumColor) hl = CandlePen()->Color() == clLumColor ? color : CandlePen()->Color();
+  TLumGradient* gradient = Up ? upGradient_.get() : downGradient_.get();
+  const auto paintBrush = [&] {
+    c->ApplyBrushColors(Pointer()->Brush(), color, clNone);
+    if (Pointer()->HasGradient() && Pointer()->Gradient()->Visible()) {
+      c->GetGradient()->Assign(Pointer()->Gradient());
+      c->GetGradient()->SetVisible(true);
+    }
+  };
+  if (c->Is3D() && Draw3D()) {
+    const int top = std::min(g.YOpen, g.YClose), bottom = std::max(g.YOpen, g.YClose);
+    if (candleStyle_ == csCandleStick) {
+      c->ApplyPenColor(highLowPen_.get(), hl);
+      c->VertLine3D(g.X, bottom, g.YLow, midZ);
+    }
+    paintBrush();
+    if (!CandlePen()->Visible())
+      c->Pen()->SetStyle(psClear);
+    else if (g.YOpen == g.YClose)
+      c->ApplyPenColor(CandlePen(), color);
+    else
+      c->ApplyPen(CandlePen());
+    const TRect body{g.X - g.Left, top, g.X + g.Right, bottom};
+    c->CubeFromRect(body, Pointer()->GetStartZ(), Pointer()->GetEndZ(), Dark3D());
+    c->GetGradient()->SetVisible(false);
+    if (gradient->Visible()) gradient->Draw(c, c->ProjectRect(body, Pointer()->GetStartZ()));
+    if (candleStyle_ == csCandleStick) {
+      c->ApplyPenColor(highLowPen_.get(), hl);
+      c->VertLine3D(g.X, top, g.YHigh, midZ);
+    }
+    return;
+  }
+  if (candleStyle_ == csCandleStick) {
+    c->ApplyPenColor(highLowPen_.get(), hl);
+    c->VertLine3D(g.X, g.YLow, g.YHigh, midZ);
+  }
+  const TRect body = BodyRect(g);
+  paintBrush();
+  if (CandlePen()->Visible())
+    c->ApplyPen(CandlePen());
+  else
+    c->Pen()->SetStyle(psClear);
+  if (c->Is3D())
+    c->RectangleWithZ(body, midZ);
+  else
+    c->Rectangle(body);
+  c->GetGradient()->SetVisible(false);
+  if (gradient->Visible()) gradient->Draw(c, c->Is3D() ? c->ProjectRect(body, midZ) : body);
+}
+
+int TCandleSeries::Clicked(int X, int Y) {
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  TCanvas3D* c = ParentCanvas();
+  if (first < 0 || !c) return -1;
+  TPoint p{X, Y};
+  if (c->Is3D()) p = c->InverseProject(X, Y, Pointer()->GetStartZ());
+  const auto onLine = [&](int x0, int y0, int x1, int y1) {
+    return PointNearSegment(p, TPoint{x0, y0}, TPoint{x1, y1}, 1);
+  };
+  TCandleGeometry prev{};
+  bool hasPrev = false;
+  for (int i = first; i <= last; ++i) {
+    if (IsNull(i)) {
+      hasPrev = false;
+      continue;
+    }
+    const TCandleGeometry g = Geometry(i);
+    switch (candleStyle_) {
+      case csLine:
+        if (hasPrev && onLine(prev.X, prev.YClose, g.X, g.YClose)) return i;
+        break;
+      case csCandleBar:
+        if (onLine(g.X, g.YLow, g.X, g.YHigh)) return i;
+        if (showOpenTick_ && onLine(g.X, g.YOpen, g.X - g.Left - 1, g.YOpen)) return i;
+        if (showCloseTick_ && onLine(g.X, g.YClose, g.X + g.Right + 1, g.YClose)) return i;
+        break;
+      default: {
+        if (candleStyle_ == csCandleStick && onLine(g.X, g.YLow, g.X, g.YHigh)) return i;
+        const TRect b = BodyRect(g);
+        if (p.X >= b.Left && p.X < b.Right && p.Y >= b.Top && p.Y <= b.Bottom) return i;
+      }
+    }
+    prev = g;
+    hasPrev = true;
+  }
+  return -1;
+}
+
+bool TCandleSeries::IsPointInChartRect(int ValueIndex) const {
+  if (!ParentChart()) return false;
+  const TCandleGeometry g = Geometry(ValueIndex);
+  TRect r = candleStyle_ == csLine
+                ? TRect{g.X, g.YClose, g.X + 1, g.YClose + 1}
+                : TRect{g.X - g.Left, std::min({g.YHigh, g.YLow, g.YOpen, g.YClose}), g.X + g.Right + 1,
+                        std::max({g.YHigh, g.YLow, g.YOpen, g.YClose}) + 1};
+  const TRect& cr = ParentChart()->ChartRect();
+  return r.Left < cr.Right && r.Right > cr.Left && r.Top < cr.Bottom && r.Bottom > cr.Top;
+}
+
+TCandleLegendSymbol TCandleSeries::CalcLegendSymbol(const TRect& R) {
+  TCandleLegendSymbol s;
+  const int dx = (R.Right - R.Left) / 5 - 1, dy = (R.Bottom - R.Top) / 5;
+  s.Body = TRect{R.Left + dx, R.Top + dy, R.Right - dx, R.Bottom - dy};
+  s.WickX = (R.Left + R.Right) / 2;
+  if ((R.Right - R.Left) % 2 == 0) --s.WickX;
+  s.UpperTop = R.Top - 1;
+  s.UpperBottom = R.Top + dy;
+  s.LowerTop = R.Bottom - dy - 2;
+  s.LowerBottom = R.Bottom;
+  return s;
+}
+
+void TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
+  const TCandleLegendSymbol s = CalcLegendSymbol(R);
+  const TColor color = ValueIndex >= 0 && ValueIndex < Count() ? CandleColor(ValueIndex) : UpCloseColor();
+  ACanvas->ApplyPen(highLowPen_.get());
+  if (highLowPen_->Color() == clLumColor) ACanvas->Pen()->SetColor(clBlack);
+  ACanvas->VertLine(s.WickX, s.UpperTop, s.UpperBottom);
+  ACanvas->VertLine(s.WickX, s.LowerTop, s.LowerBottom);
+  ACanvas->ApplyBrushColors(Pointer()->Brush(), color, clNone);
+  if (CandlePen()->Visible())
+    ACanvas->ApplyPen(CandlePen());
+  else
+    ACanvas->Pen()->SetStyle(psClear);
+  ACanvas->Rectangle(s.Body);
+}
+
+void TCandleSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
+  TOHLCSeries::CreateSubGallery(AddSubChart);
+  if (!AddSubChart) return;
+  for (const std::string* name : {&LumMsg_SubBar, &LumMsg_SubNoOpen, &LumMsg_SubNoClose, &LumMsg_SubNoBorder,
+                                  &LumMsg_SubLine})
+    AddSubChart(*name);
+}
+
+void TCandleSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
+  auto* s = dynamic_cast<TCandleSeries*>(ASeries);
+  if (!s) return;
+  switch (Index) {
+    case 1: s->SetCandleStyle(csCandleBar); break;
+    case 2:
+      s->SetCandleStyle(csCandleBar);
+      s->CandlePen()->Show();
+      s->SetShowOpenTick(false);
+      break;
+    case 3:
+      s->SetCandleStyle(csCandleBar);
+      s->CandlePen()->Show();
+      s->SetShowCloseTick(false);
+      break;
+    case 4:
+      s->SetCandleStyle(csCandleStick);
+      s->CandlePen()->Hide();
+      break;
+    case 5: s->SetCandleStyle(csLine); break;
+    default: break;
+  }
+}
+
+void TCandleSeries::PrepareForGallery(bool IsEnabled) {
+  TOHLCSeries::PrepareForGallery(IsEnabled);
+  AddSampleValues(4);
+  if (!IsEnabled) {
+    SetUpCloseColor(clSilver);
+    SetDownCloseColor(clGray);
+    CandlePen()->SetColor(clGray);
+  }
+  CandlePen()->SetWidth(2);
+  SetCandleWidth(12);
+}
+
+void TCandleSeries::SetChartView3D(bool Value) {
+  TOHLCSeries::SetChartView3D(Value);
+  if (TCustomAxisPanel* chart = ParentChart()) {
+    SetDownCloseColor(chart->GetDefaultColor(0));
+    SetUpCloseColor(chart->GetDefaultColor(4));
+  }
+}
+
+void TCandleSeries::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TCandleSeries*>(Source)) {
+    candleWidth_ = src->candleWidth_;
+    candleStyle_ = src->candleStyle_;
+    colorStyle_ = src->colorStyle_;
+    upGradient_->Assign(src->upGradient_.get());
+    downGradient_->Assign(src->downGradient_.get());
+    highLowPen_->Assign(src->highLowPen_.get());
+    showOpenTick_ = src->showOpenTick_;
+    showCloseTick_ = src->showCloseTick_;
+  }
+  TOHLCSeries::Assign(Source);
+}
+
+void TCandleSeries::DefineProperties(TPropertyTable& t) {
+  t.Int("CandleWidth", &TCandleSeries::CandleWidth, &TCandleSeries::SetCandleWidth).Default(4LL);
+  t.Enum("CandleStyle", &TCandleSeries::CandleStyle, &TCandleSeries::SetCandleStyle,
+         {"csCandleStick", "csCandleBar", "csOpenClose", "csLine"})
+      .Default(0LL);
+  t.Enum("ColorStyle", &TCandleSeries::ColorStyle, &TCandleSeries::SetColorStyle,
+         {"cssRelativeToOpen", "cssRelativeToClose"})
+      .Default(0LL);
+  t.Color("CloseTickColor", &TCandleSeries::CloseTickColor, &TCandleSeries::SetCloseTickColor).Default((long long)clNone);
+  t.Bool("Draw3D", &TCandleSeries::Draw3D, &TCandleSeries::SetDraw3D).Default(true);
+  t.Bool("Dark3D", &TCandleSeries::Dark3D, &TCandleSeries::SetDark3D).Default(true);
+  t.Color("DownCloseColor", &TCandleSeries::DownCloseColor, &TCandleSeries::SetDownCloseColor).Default((long long)clRed);
+  t.Object("DownCloseGradient", &TCandleSeries::DownCloseGradient);
+  t.Object("HighLowPen", &TCandleSeries::HighLowPen);
+  t.Color("OpenTickColor", &TCandleSeries::OpenTickColor, &TCandleSeries::SetOpenTickColor).Default((long long)clNone);
+  t.Bool("ShowCloseTick", &TCandleSeries::ShowCloseTick, &TCandleSeries::SetShowCloseTick).Default(true);
+  t.Bool("ShowOpenTick", &TCandleSeries::ShowOpenTick, &TCandleSeries::SetShowOpenTick).Default(true);
+  t.Color("UpCloseColor", &TCandleSeries::UpCloseColor, &TCandleSeries::SetUpCloseColor).Default((long long)clWhite);
+  t.Object("UpCloseGradient", &TCandleSeries::UpCloseGradient);
+}
