@@ -282,7 +282,12 @@ void TCandleSeries::DrawCandle(int ValueIndex, bool Up) {
     else
       c->ApplyPen(CandlePen());
     const TRect body{g.X - g.Left, top, g.X + g.Right, bottom};
-    c->CubeFromRect(body, Pointer()->GetStartZ(), Pointer()->GetEndZ(), Dark3D());
+    const int z0 = Pointer()->GetStartZ(), z1 = Pointer()->GetEndZ();
+    // A pointer without depth gives a flat body: a cube of no depth shows no face.
+    if (z0 == z1)
+      c->RectangleWithZ(body, z0);
+    else
+      c->CubeFromRect(body, z0, z1, Dark3D());
     c->GetGradient()->SetVisible(false);
     if (gradient->Visible()) gradient->Draw(c, c->ProjectRect(body, Pointer()->GetStartZ()));
     if (candleStyle_ == csCandleStick) {

@@ -31,11 +31,15 @@ THistogramSeries::TBar THistogramSeries::NextBar(int ValueIndex, bool First) {
   // Pixels grow along the index on the horizontal axis, shrink on the vertical one.
   const int d = Vertical() ? s : -s;
   const int p = PositionPixel(ValueIndex);
-  const int neighbour = First ? ValueIndex + s : ValueIndex - s;
+  // The far edge lies midway to the next point, so a bar never reaches over its
+  // neighbour's point; the last bar mirrors the spacing before it.
+  const int next = ValueIndex + s, prev = ValueIndex - s;
+  const bool hasNext = next >= 0 && next < Count(), hasPrev = prev >= 0 && prev < Count();
   int w;
-  if (neighbour >= 0 && neighbour < Count()) {
-    const int gap = First ? PositionPixel(neighbour) - p : p - PositionPixel(neighbour);
-    w = int(Round(d * gap / 2.0));
+  if (hasNext) {
+    w = int(Round(d * (PositionPixel(next) - p) / 2.0));
+  } else if (hasPrev) {
+    w = int(Round(d * (p - PositionPixel(prev)) / 2.0));
   } else {
     // A lone bar has no neighbour to measure: it takes half the axis.
     TChartAxis* axis = PositionAxis();

@@ -192,6 +192,20 @@ TEST_F(AnalysisSeriesTest, HistogramBarsOfUnequalSpacingShareTheirEdges) {
   }
   EXPECT_NE(rects[1].Right - rects[1].Left, rects[2].Right - rects[2].Left);
   EXPECT_NE(rects[2].Right - rects[2].Left, rects[3].Right - rects[3].Left);
+  // Spacing that shrinks sharply still gives each point a bar of its own around it.
+  s->Clear();
+  const double tight[] = {1, 6, 6.5, 7};
+  for (double x : tight) s->AddXY(x, 4);
+  Render();
+  const std::vector<TRect> close = s->CalcBarRects();
+  for (size_t k = 0; k < close.size(); ++k) {
+    EXPECT_LT(close[k].Left, close[k].Right) << k;
+    EXPECT_GE(s->CalcXPos(int(k)), close[k].Left) << k;
+    EXPECT_LT(s->CalcXPos(int(k)), close[k].Right) << k;
+  }
+  s->Clear();
+  for (int i = 0; i < 4; ++i) s->AddXY(xs[i], ys[i]);
+  b = Render();
   // Across the bars at a height all reach there is no gap.
   const int y = s->CalcYPosValue(1);
   for (int x = rects.front().Left + 1; x < rects.back().Right - 1; ++x)

@@ -6,7 +6,7 @@
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
 // series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
 // each of its four alignments (legend_scenes.cpp); then the chart tools
-// (tools_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real window until
+// (tools_scenes.cpp) and the financial and statistical series (analysis_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real window until
 // it is closed.
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "app/chain.h"
 #include "app/window.h"
 #include "app/mainwindow.h"
+#include "analysis_scenes.h"
 #include "axes_scenes.h"
 #include "legend_scenes.h"
 #include "tools_scenes.h"
@@ -155,6 +156,7 @@ int main(int argc, char** argv) {
     ok &= SaveGallery(dir + "gallery.png");
     ok &= SnapLegendScenes(dir);
     ok &= SnapToolScenes(dir);
+    ok &= SnapAnalysisScenes(dir);
   }
   return ok ? 0 : 1;
 }
