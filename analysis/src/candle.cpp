@@ -29,6 +29,7 @@ using analysis_detail::PointNearSegment;
 TOHLCSeries::TOHLCSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
   XValues()->SetName(LumMsg_ValuesDate);
   XValues()->InitDateTime(true);
+  RecordDefaults(XValues());
   YValues()->SetName(LumMsg_ValuesClose);
   high_ = std::make_unique<TChartValueList>(this, LumMsg_ValuesHigh);
   AddValueList(high_.get());
@@ -39,6 +40,15 @@ TOHLCSeries::TOHLCSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
 }
 
 TOHLCSeries::~TOHLCSeries() = default;
+
+void TOHLCSeries::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TOHLCSeries*>(Source)) {
+    high_->Assign(src->high_.get());
+    low_->Assign(src->low_.get());
+    open_->Assign(src->open_.get());
+  }
+  TCustomSeries::Assign(Source);
+}
 
 void TOHLCSeries::ReplaceValues(TChartValueList* Dest, TChartValueList* Source) {
   if (!Source || Source == Dest) return;
@@ -453,6 +463,8 @@ void TCandleSeries::Assign(TPersistent* Source) {
     highLowPen_->Assign(src->highLowPen_.get());
     showOpenTick_ = src->showOpenTick_;
     showCloseTick_ = src->showCloseTick_;
+    openTickColor_ = src->openTickColor_;
+    closeTickColor_ = src->closeTickColor_;
   }
   TOHLCSeries::Assign(Source);
 }

@@ -112,6 +112,7 @@ void TDarvasSeries::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TDarvasSeries*>(Source)) {
     boxBrush_->Assign(src->boxBrush_.get());
     boxPen_->Assign(src->boxPen_.get());
+    transparency_ = src->transparency_;
   }
   TCandleSeries::Assign(Source);
 }

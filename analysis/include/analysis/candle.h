@@ -44,6 +44,8 @@ public:
   // A random walk of bars: low <= open, close <= high.
   void AddSampleValues(int NumValues = 0) override;
 
+  // Also the settings of the own value lists.
+  void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:

@@ -1,4 +1,7 @@
 // The program's unit table, shared by the executable and the tests.
+#ifdef PHONARK_HAS_ANALYSIS
+#include "analysis/unit.h"
+#endif
 #include "app/mainwindow.h"
 #include "canvas/canvasunit.h"
 #include "canvas/lumconst.h"
@@ -15,8 +18,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
   // (first half of the texts, then the formatted text, the embedded fonts and the
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
-  // control's lists and palettes, the second half of the texts, the chart storage
-  // (its stream classes), the GIF picture
+  // control's lists and palettes, the second half of the texts, the financial and
+  // statistical series, the chart storage (its stream classes), the GIF picture
   // format, and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
@@ -26,6 +29,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumEngine", LumEngineUnitInit, LumEngineUnitDone},
       {"Chart", ChartUnitInit, ChartUnitDone},
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
+#ifdef PHONARK_HAS_ANALYSIS
+      {"Analysis", AnalysisUnitInit, AnalysisUnitDone},
+#endif
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
 #endif
