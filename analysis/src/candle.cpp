@@ -9,6 +9,7 @@
 #include "engine/axis.h"
 #include "engine/panel.h"
 #include "platform/rtl.h"
+#include "samples.h"
 
 IMPLEMENT_CLASS_PROPS(TOHLCSeries, TCustomSeries)
 IMPLEMENT_CLASS_PROPS(TCandleSeries, TOHLCSeries)
@@ -98,31 +99,23 @@ bool TOHLCSeries::IsValidSourceOf(TChartSeries* Value) {
 }
 
 void TOHLCSeries::AddSampleValues(int NumValues) {
-  if (NumValues <= 0) NumValues = RandomSampleCount() > 0 ? RandomSampleCount() : NumSampleValues();
-  Clear();
-  ReseedRandom();
-  double date, stepX, tmpY, minY, difY;
-  CalcRandomBounds(NumValues, date, stepX, tmpY, minY, difY);
-  // Bounds of a tiny range round to 0, which RandomValue answers with 0.
-  const auto bound = [](double v) { return int(std::clamp<long long>(Round(v), 0, std::numeric_limits<int>::max())); };
-  BeginUpdate();
-  try {
-    double close = minY + RandomValue(bound(difY));
-    for (int i = 0; i < NumValues; ++i) {
-      const double open = close + RandomValue(bound(difY / 25)) - difY / 50;
+  analysis_detail::FillSamples(this, NumValues, [this](int N, double Date, double StepX, double MinY, double DifY) {
+    // Bounds of a tiny range round to 0, which RandomValue answers with 0.
+    const auto bound = [](double v) {
+      return int(std::clamp<long long>(Round(v), 0, std::numeric_limits<int>::max()));
+    };
+    double close = MinY + RandomValue(bound(DifY));
+    for (int i = 0; i < N; ++i) {
+      const double open = close + RandomValue(bound(DifY / 25)) - DifY / 50;
       const double spread = 3 * double(Round(std::fabs(open - close) / 10));
-      const int wick = bound(std::fabs(double(Round(difY / 400))));
+      const int wick = bound(std::fabs(double(Round(DifY / 400))));
       const double high = std::max(open, close) + spread + RandomValue(wick);
       const double low = std::min(open, close) - spread - RandomValue(wick);
-      AddOHLC(date, open, high, low, close);
-      date += stepX;
+      AddOHLC(Date, open, high, low, close);
+      Date += StepX;
       close = open + RandomValue(10) - 5;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TOHLCSeries::DefineProperties(TPropertyTable& t) {

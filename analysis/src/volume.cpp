@@ -7,6 +7,7 @@
 #include "engine/axis.h"
 #include "engine/panel.h"
 #include "platform/rtl.h"
+#include "samples.h"
 
 IMPLEMENT_CLASS_PROPS(TVolumeSeries, TCustomSeries)
 
@@ -69,20 +70,10 @@ void TVolumeSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TR
 }
 
 void TVolumeSeries::AddSampleValues(int NumValues) {
-  if (NumValues <= 0) NumValues = RandomSampleCount() > 0 ? RandomSampleCount() : NumSampleValues();
-  Clear();
-  ReseedRandom();
-  double x, stepX, tmpY, minY, difY;
-  CalcRandomBounds(NumValues, x, stepX, tmpY, minY, difY);
-  const int limit = int(std::max<long long>(0, Round(difY))) / 15;
-  BeginUpdate();
-  try {
-    for (int i = 0; i < NumValues; ++i, x += stepX) AddXY(x, RandomValue(limit));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  analysis_detail::FillSamples(this, NumValues, [this](int N, double X, double StepX, double, double DifY) {
+    const int limit = int(std::max<long long>(0, Round(DifY))) / 15;
+    for (int i = 0; i < N; ++i, X += StepX) AddXY(X, RandomValue(limit));
+  });
 }
 
 void TVolumeSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {

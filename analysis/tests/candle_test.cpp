@@ -4,26 +4,13 @@
 
 #include "analysis/candle.h"
 #include "canvas/lumcanvas.h"
-#include "chart_test_util.h"
-#include "analysis/unit.h"
-#include "canvas/lumconst.h"
+#include "analysis_test_util.h"
 #include "engine/axis.h"
 
 namespace {
 
-using charttest::ChartTest;
-
-class CandleTest : public ChartTest {
+class CandleTest : public analysistest::AnalysisTest {
 protected:
-  void SetUp() override {
-    ChartTest::SetUp();
-    static bool started = false;
-    if (!started) {
-      LumConst2UnitInit();
-      AnalysisUnitInit();
-      started = true;
-    }
-  }
   TCandleSeries* AddCandles() {
     auto* s = Add<TCandleSeries>();
     s->SetUpCloseColor(clLime);
@@ -32,7 +19,6 @@ protected:
     s->HighLowPen()->SetColor(clBlue);
     return s;
   }
-  static TColor Pixel(TBitmap* B, int X, int Y) { return B->Canvas()->Pixels(X, Y); }
 };
 
 TEST_F(CandleTest, ListsAreNamedAndOrderedAndAddOHLCFillsThemBeforeAnyoneHears) {

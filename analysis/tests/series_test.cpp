@@ -5,26 +5,12 @@
 
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
-#include "analysis/unit.h"
-#include "canvas/lumconst.h"
-#include "chart_test_util.h"
+#include "analysis_test_util.h"
 #include "engine/axis.h"
 
 namespace {
 
-class AnalysisSeriesTest : public charttest::ChartTest {
-protected:
-  void SetUp() override {
-    ChartTest::SetUp();
-    static bool started = false;
-    if (!started) {
-      LumConst2UnitInit();
-      AnalysisUnitInit();
-      started = true;
-    }
-  }
-  static TColor Pixel(TBitmap* B, int X, int Y) { return B->Canvas()->Pixels(X, Y); }
-};
+using AnalysisSeriesTest = analysistest::AnalysisTest;
 
 // ---- Volume ---------------------------------------------------------------------
 

@@ -1,42 +1,14 @@
 // Pictures of the financial and statistical series on charts of their own.
 #include "analysis_scenes.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
-#include "chart/chart.h"
-#include "platform/forms.h"
-#include "platform/snapshot.h"
+#include "scene.h"
 
 namespace {
-
-struct Scene {
-  TForm form{nullptr};
-  TChart* chart = new TChart(&form);
-  explicit Scene(const char* Title) {
-    form.SetBounds(0, 0, 520, 360);
-    chart->SetParent(&form);
-    chart->SetBounds(0, 0, 520, 360);
-    chart->SetView3D(false);
-    chart->Legend()->Hide();
-    chart->Title()->Text()->Add(Title);
-  }
-  template <class S>
-  S* Add() {
-    auto* s = new S(&form);
-    s->SetParentChart(chart);
-    s->Marks()->Hide();
-    return s;
-  }
-  bool Save(const std::string& Path) {
-    form.Show();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
-  }
-};
 
 // Thirty bars of a gentle wave, some with open equal to close.
 void FillBars(TOHLCSeries* S, int N = 30) {
@@ -61,6 +33,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
                 {csLine, "Close line", "candles_line.png"}};
   for (const auto& st : styles) {
     Scene s(st.Title);
+    s.chart->Legend()->Hide();
     auto* c = s.Add<TCandleSeries>();
     c->SetCandleStyle(st.Style);
     c->SetCandleWidth(8);
@@ -69,6 +42,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
   }
   {
     Scene s("Candle sticks in 3D");
+    s.chart->Legend()->Hide();
     s.chart->SetView3D(true);
     auto* c = s.Add<TCandleSeries>();
     c->SetCandleWidth(8);
@@ -78,6 +52,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
   }
   {
     Scene s("Volume from an origin of 40");
+    s.chart->Legend()->Hide();
     auto* v = s.Add<TVolumeSeries>();
     v->SetSeriesColor(clNavy);
     v->LinePen()->SetWidth(2);
@@ -88,6 +63,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
   }
   {
     Scene s("Darvas boxes over 120 sample bars");
+    s.chart->Legend()->Hide();
     auto* d = s.Add<TDarvasSeries>();
     TChartSeries::SetRandomSeed(11);
     d->AddSampleValues(120);
@@ -97,6 +73,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
   }
   {
     Scene s("Histogram of unequal spacing with dividers");
+    s.chart->Legend()->Hide();
     s.chart->LeftAxis()->SetAutomaticMinimum(false);
     s.chart->LeftAxis()->SetMinimum(0);
     auto* h = s.Add<THistogramSeries>();
@@ -110,6 +87,7 @@ bool SnapAnalysisScenes(const std::string& Dir) {
   }
   {
     Scene s("Horizontal histogram");
+    s.chart->Legend()->Hide();
     s.chart->BottomAxis()->SetAutomaticMinimum(false);
     s.chart->BottomAxis()->SetMinimum(0);
     auto* h = s.Add<THorizHistogramSeries>();

@@ -11,35 +11,10 @@
 #include "chart/series.h"
 #include "platform/dateutils.h"
 #include "platform/forms.h"
-#include "platform/snapshot.h"
+#include "scene.h"
 
 namespace {
 
-struct Scene {
-  TForm form{nullptr};
-  TChart* chart = new TChart(&form);
-  Scene(const char* Title) {
-    form.SetBounds(0, 0, 520, 360);
-    chart->SetParent(&form);
-    chart->SetBounds(0, 0, 520, 360);
-    chart->SetView3D(false);
-    chart->Title()->Text()->Add(Title);
-  }
-  template <class S>
-  S* Add(const char* Title) {
-    auto* s = new S(&form);
-    s->SetParentChart(chart);
-    s->SetTitle(Title);
-    s->Marks()->Hide();
-    return s;
-  }
-  bool Save(const std::string& Path) {
-    form.Show();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
-  }
-};
 
 }  // namespace
 
