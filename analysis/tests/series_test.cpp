@@ -50,6 +50,19 @@ TEST_F(AnalysisSeriesTest, VolumeLinesRunToTheOriginTheAxisEndOrTheTopWhenInvert
   EXPECT_EQ(s->Clicked(x, y + 5), -1);
 }
 
+TEST_F(AnalysisSeriesTest, VolumeLinesTakeEachPointsColourThoughThePenIsSetOnlyOnChanges) {
+  auto* s = Add<TVolumeSeries>();
+  s->SetSeriesColor(clNavy);
+  const TColor colours[] = {clRed, clRed, clGreen, clNavy};
+  for (int i = 0; i < 4; ++i) s->AddXY(2 + 2 * i, 5, "", colours[i] == clNavy ? clLumColor : colours[i]);
+  auto b = Render();
+  const int y = s->CalcYPosValue(2);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Pixel(b.get(), s->CalcXPos(i), y), colours[i]) << i;
+  // A second drawing starts afresh: the first line is not left in the last colour.
+  b = Render();
+  EXPECT_EQ(Pixel(b.get(), s->CalcXPos(0), y), clRed);
+}
+
 TEST_F(AnalysisSeriesTest, VolumeSamplesMarginsAndSubGallery) {
   auto* s = Add<TVolumeSeries>();
   TChartSeries::SetRandomSeed(7);
