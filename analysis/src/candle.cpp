@@ -395,7 +395,7 @@ void TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TR
 }
 
 void TCandleSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
-  TOHLCSeries::CreateSubGallery(AddSubChart);
+  TChartSeries::CreateSubGallery(AddSubChart);  // "Normal", not the line styles
   if (!AddSubChart) return;
   for (const std::string* name : {&LumMsg_SubBar, &LumMsg_SubNoOpen, &LumMsg_SubNoClose, &LumMsg_SubNoBorder,
                                   &LumMsg_SubLine})

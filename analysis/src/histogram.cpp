@@ -166,10 +166,10 @@ int THistogramSeries::Clicked(int X, int Y) {
 
 int THistogramSeries::HalfSlot() const {
   TChartAxis* axis = PositionAxis();
-  const int first = FirstValueIndex(), last = LastValueIndex();
-  const int visible = first < 0 ? Count() : last - first + 1;
-  if (!axis || visible <= 0) return 0;
-  return std::abs(axis->IAxisSize()) / visible / 2;
+  const int perPage = ParentChart() ? ParentChart()->GetMaxPointsPerPage() : 0;
+  const int points = perPage > 0 ? perPage : Count();
+  if (!axis || points <= 0) return 0;
+  return std::abs(axis->IAxisSize()) / points / 2;
 }
 
 void THistogramSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {

@@ -77,7 +77,7 @@ void TVolumeSeries::AddSampleValues(int NumValues) {
 }
 
 void TVolumeSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {
-  TCustomSeries::CreateSubGallery(AddSubChart);
+  TChartSeries::CreateSubGallery(AddSubChart);  // "Normal", not the point styles
   if (!AddSubChart) return;
   AddSubChart(LumMsg_SubDotted);
   AddSubChart(LumMsg_Colors);

@@ -61,7 +61,7 @@ private:
   // A pixel given along the position and the value axis, on the screen.
   TPoint At(int Pos, int Val) const { return Vertical() ? TPoint{Pos, Val} : TPoint{Val, Pos}; }
   void PaintBar(int ValueIndex, const TBar& B, bool First, bool Last);
-  // Half the position axis' length per visible point.
+  // Half the position axis' length per point (per page when the chart pages).
   int HalfSlot() const;
 
   std::unique_ptr<TChartHiddenPen> linesPen_;
