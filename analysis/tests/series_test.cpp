@@ -238,8 +238,11 @@ TEST_F(AnalysisSeriesTest, HistogramDividersRunFromTheOriginToTheLowerTop) {
 TEST_F(AnalysisSeriesTest, HorizontalHistogramLaysTheBarsAlongTheVerticalAxis) {
   auto* s = Add<THorizHistogramSeries>();
   s->SetSeriesColor(clLime);
+  // Added out of order, the positions still come in ascending order.
   const double pos[] = {1, 2, 4, 7}, val[] = {3, 5, 2, 6};
-  for (int i = 0; i < 4; ++i) s->AddXY(val[i], pos[i]);
+  for (int i : {2, 0, 3, 1}) s->AddXY(val[i], pos[i]);
+  EXPECT_EQ(s->YValues()->Values(), (std::vector<double>{1, 2, 4, 7}));
+  EXPECT_EQ(s->XValues()->Values(), (std::vector<double>{3, 5, 2, 6}));
   auto b = Render();
   const std::vector<TRect> rects = s->CalcBarRects();
   ASSERT_EQ(rects.size(), 4u);

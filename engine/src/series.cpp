@@ -72,8 +72,13 @@ double TChartSeries::MaxYValue() const { return yValues_->GetMaxValue(); }
 int TChartSeries::AddXY(double X, double Y, const std::string& Label, TColor Color) {
   if (OnBeforeAdd.Assigned() && !OnBeforeAdd(this)) return -1;
   const int oldCount = Count();
-  const int index = xValues_->AddChartValue(X);
-  yValues_->InsertChartValue(index, Y);
+  // A horizontal series keeps its positions (Y) in order instead of its X.
+  const bool byY = xValues_->Order() == loNone && yValues_->Order() != loNone;
+  const int index = byY ? yValues_->AddChartValue(Y) : xValues_->AddChartValue(X);
+  if (byY)
+    xValues_->InsertChartValue(index, X);
+  else
+    yValues_->InsertChartValue(index, Y);
   for (TChartValueList* l : valuesList_)
     if (l != xValues_.get() && l != yValues_.get()) l->InsertChartValue(index, l->TakeTempValue());
   (void)oldCount;

@@ -81,8 +81,8 @@ public:
   virtual double MinYValue() const;
   virtual double MaxYValue() const;
 
-  // Adds a point: X at its ordered place in the X list, Y and the other lists at
-  // the same index; Color clLumColor for the series colour, clNone for a null
+  // Adds a point: X at its ordered place in the X list (Y at its place in the Y list
+  // when only Y is ordered, as in horizontal series), the other lists at the same index; Color clLumColor for the series colour, clNone for a null
   // point; Label "" for none. Answers the new index, or -1 when OnBeforeAdd
   // refuses it. Outside an update block it notifies and repaints once.
   int AddXY(double X, double Y, const std::string& Label = "", TColor Color = clLumColor);
