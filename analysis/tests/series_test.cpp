@@ -261,6 +261,21 @@ TEST_F(AnalysisSeriesTest, HorizontalHistogramLaysTheBarsAlongTheVerticalAxis) {
   EXPECT_EQ(s->Clicked(x, s->CalcYPos(3)), 3);
 }
 
+TEST_F(AnalysisSeriesTest, HistogramFillBlendsWithItsTransparency) {
+  auto* s = Add<THistogramSeries>();
+  s->SetSeriesColor(clBlue);
+  s->AddXY(3, 8);
+  s->AddXY(6, 8);
+  auto b = Render();
+  EXPECT_EQ(Pixel(b.get(), s->CalcXPos(0), s->CalcYPosValue(4)), clBlue);
+  s->SetTransparency(50);
+  b = Render();
+  const TColor mixed = Pixel(b.get(), s->CalcXPos(0), s->CalcYPosValue(4));
+  EXPECT_GT(GetBValue(mixed), 200);
+  EXPECT_GT(GetRValue(mixed), 60);
+  EXPECT_LT(GetRValue(mixed), 200);
+}
+
 TEST_F(AnalysisSeriesTest, HistogramWithOneOrNoVisiblePoint) {
   auto* s = Add<THistogramSeries>();
   Render();
