@@ -173,6 +173,12 @@ TColor TCandleSeries::ColorFor(int ValueIndex, bool Up) const {
   return Up ? UpCloseColor() : DownCloseColor();
 }
 
+TColor TCandleSeries::HighLowColor(TColor PointColor) const {
+  const TColor own = highLowPen_->Color();
+  if (own != clLumColor) return own;
+  return CandlePen()->Color() == clLumColor ? PointColor : CandlePen()->Color();
+}
+
 TColor TCandleSeries::CandleColor(int ValueIndex) const { return ColorFor(ValueIndex, IsUpPoint(ValueIndex)); }
 
 double TCandleSeries::MinYValue() const {
@@ -261,8 +267,7 @@ void TCandleSeries::DrawCandle(int ValueIndex, bool Up) {
       break;
   }
   // Candle stick and open-close bodies.
-  TColor hl = highLowPen_->Color();
-  if (hl == clLumColor) hl = CandlePen()->Color() == clLumColor ? color : CandlePen()->Color();
+  const TColor hl = HighLowColor(color);
   TLumGradient* gradient = Up ? upGradient_.get() : downGradient_.get();
   const auto paintBrush = [&] {
     c->ApplyBrushColors(Pointer()->Brush(), color, clNone);
@@ -382,8 +387,7 @@ TCandleLegendSymbol TCandleSeries::CalcLegendSymbol(const TRect& R) {
 void TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
   const TCandleLegendSymbol s = CalcLegendSymbol(R);
   const TColor color = ValueIndex >= 0 && ValueIndex < Count() ? CandleColor(ValueIndex) : UpCloseColor();
-  ACanvas->ApplyPen(highLowPen_.get());
-  if (highLowPen_->Color() == clLumColor) ACanvas->Pen()->SetColor(clBlack);
+  ACanvas->ApplyPenColor(highLowPen_.get(), HighLowColor(color));
   ACanvas->VertLine(s.WickX, s.UpperTop, s.UpperBottom);
   ACanvas->VertLine(s.WickX, s.LowerTop, s.LowerBottom);
   ACanvas->ApplyBrushColors(Pointer()->Brush(), color, clNone);

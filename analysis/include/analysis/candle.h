@@ -147,6 +147,8 @@ private:
   // The decision for ValueIndex; Previous is that of ValueIndex-1 when known.
   bool UpDecision(int ValueIndex, const bool* Previous) const;
   TColor ColorFor(int ValueIndex, bool Up) const;
+  // The wick's colour: the high-low pen's, else the body frame's, else the point's.
+  TColor HighLowColor(TColor PointColor) const;
   // The body rectangle as drawn in 2D (and hit by the mouse).
   TRect BodyRect(const TCandleGeometry& G) const;
 
