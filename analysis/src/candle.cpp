@@ -384,7 +384,7 @@ TCandleLegendSymbol TCandleSeries::CalcLegendSymbol(const TRect& R) {
   return s;
 }
 
-void TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
+bool TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
   const TCandleLegendSymbol s = CalcLegendSymbol(R);
   const TColor color = ValueIndex >= 0 && ValueIndex < Count() ? CandleColor(ValueIndex) : UpCloseColor();
   ACanvas->ApplyPenColor(highLowPen_.get(), HighLowColor(color));
@@ -396,6 +396,7 @@ void TCandleSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TR
   else
     ACanvas->Pen()->SetStyle(psClear);
   ACanvas->Rectangle(s.Body);
+  return true;
 }
 
 void TCandleSeries::CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) {

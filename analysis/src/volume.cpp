@@ -63,10 +63,11 @@ void TVolumeSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
   RightMargin += LinePen()->Width();
 }
 
-void TVolumeSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
+bool TVolumeSeries::DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
   ACanvas->ApplyPenColor(LinePen(), ValueIndex >= 0 && ValueIndex < Count() ? GetValueColor(ValueIndex)
                                                                               : SeriesColor());
   ACanvas->HorizLine(R.Left, R.Right, (R.Top + R.Bottom) / 2);
+  return true;
 }
 
 void TVolumeSeries::AddSampleValues(int NumValues) {

@@ -4,6 +4,7 @@
 
 #include "analysis/candle.h"
 #include "canvas/lumcanvas.h"
+#include "chart/legend.h"
 #include "analysis_test_util.h"
 #include "engine/axis.h"
 
@@ -246,6 +247,28 @@ TEST_F(CandleTest, LegendSymbolForEvenAndOddWidths) {
   const TCandleLegendSymbol odd = TCandleSeries::CalcLegendSymbol(Rect(10, 20, 31, 30));
   EXPECT_EQ(odd.Body, Rect(13, 22, 28, 28));
   EXPECT_EQ(odd.WickX, 20);
+}
+
+TEST_F(CandleTest, TheLegendDrawsASmallCandleAndAVolumeLine) {
+  auto* s = AddCandles();
+  s->AddOHLC(1, 5, 6, 4, 6);
+  s->AddOHLC(2, 6, 7, 3, 4);
+  auto bmp = guitest::MakeBitmap(20, 10);
+  TLumCanvas3D canvas;
+  canvas.AttachCanvas(bmp->Canvas());
+  PaintSeriesLegend(s, &canvas, Rect(0, 0, 20, 10), 1);
+  const TCandleLegendSymbol sym = TCandleSeries::CalcLegendSymbol(Rect(0, 0, 20, 10));
+  EXPECT_EQ(bmp->Canvas()->Pixels(sym.Body.Left + 2, (sym.Body.Top + sym.Body.Bottom) / 2), clRed);
+  EXPECT_EQ(bmp->Canvas()->Pixels(sym.WickX, sym.UpperTop + 1), clBlue);
+  EXPECT_EQ(bmp->Canvas()->Pixels(1, 5), clWhite);
+  auto* v = Add<TVolumeSeries>();
+  v->SetSeriesColor(clNavy);
+  auto line = guitest::MakeBitmap(20, 10);
+  canvas.AttachCanvas(line->Canvas());
+  PaintSeriesLegend(v, &canvas, Rect(0, 0, 20, 10));
+  EXPECT_EQ(Count(line.get(), clNavy, Rect(0, 5, 20, 6)), 20);
+  EXPECT_EQ(Count(line.get(), clNavy, Rect(0, 0, 20, 10)), 20);
+  canvas.AttachCanvas(nullptr);
 }
 
 TEST_F(CandleTest, PointsInsideTheChartRect) {

@@ -52,7 +52,8 @@ void DrawCheck(TCanvas3D* C, int X, int Y, bool Checked, bool Radio) {
 // ---------------------------------------------------------------------------
 void PaintSeriesLegend(TChartSeries* Series, TCanvas3D* Canvas, const TRect& R, int ValueIndex) {
   if (!Series || !Canvas || R.Width() <= 0 || R.Height() <= 0) return;
-  TColor color = ValueIndex >= 0 && ValueIndex < Series->Count() ? Series->GetValueColor(ValueIndex)
+  if (Series->DrawLegendShape(Canvas, ValueIndex, R)) return;
+  TColor color = ValueIndex >= 0 && ValueIndex < Series->Count() ? Series->LegendItemColor(ValueIndex)
                                                                   : Series->SeriesColor();
   if (color == clNone) color = Series->SeriesColor();
   Canvas->GetGradient()->SetVisible(false);

@@ -108,7 +108,7 @@ public:
   bool IsUpPoint(int ValueIndex) const;
   // The point's own colour, else the start colour of its up or down gradient.
   TColor CandleColor(int ValueIndex) const;
-  TColor LegendItemColor(int ValueIndex) const { return CandleColor(ValueIndex); }
+  TColor LegendItemColor(int ValueIndex) const override { return CandleColor(ValueIndex); }
 
   // csLine: the close list's own range.
   double MinYValue() const override;
@@ -120,9 +120,9 @@ public:
   int Clicked(int X, int Y) override;
   // Whether the point's candle meets the chart rectangle.
   bool IsPointInChartRect(int ValueIndex) const;
-  // The legend's symbol for the point inside R (the legend calls it).
+  // The legend's symbol inside R: a small candle.
   static TCandleLegendSymbol CalcLegendSymbol(const TRect& R);
-  virtual void DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R);
+  bool DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) override;
 
   std::string EditorClassName() const override { return "TCandleEditor"; }
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
@@ -182,7 +182,8 @@ public:
   void DrawValue(int ValueIndex) override;
   int Clicked(int X, int Y) override;
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
-  virtual void DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R);
+  // A horizontal line across the middle of R.
+  bool DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) override;
   int NumSampleValues() const override { return 40; }
   void AddSampleValues(int NumValues = 0) override;
 

@@ -250,6 +250,18 @@ public:
   // Seeds the random source for a new fill: the seed set, else the clock.
   static void ReseedRandom();
 
+  // ---- Legend ----
+  // The colour of a point's legend item: its drawing colour unless the type decides.
+  virtual TColor LegendItemColor(int ValueIndex) const { return GetValueColor(ValueIndex); }
+  // A type with a symbol of its own draws it into R (ValueIndex -1: the series) and
+  // answers true; false leaves the legend's standard symbol.
+  virtual bool DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) {
+    (void)ACanvas;
+    (void)ValueIndex;
+    (void)R;
+    return false;
+  }
+
   // ---- Class-level gallery and editor operations ----
   // The class name of the series' editor form ("" none).
   virtual std::string EditorClassName() const { return std::string(); }
