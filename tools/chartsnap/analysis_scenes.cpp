@@ -33,8 +33,9 @@ bool SnapAnalysisScenes(const std::string& Dir) {
                 {csLine, "Close line", "candles_line.png"}};
   for (const auto& st : styles) {
     Scene s(st.Title);
-    s.chart->Legend()->Hide();
-    auto* c = s.Add<TCandleSeries>();
+    // The first keeps its legend: the series' own symbol.
+    s.chart->Legend()->SetVisible(st.Style == csCandleStick);
+    auto* c = s.Add<TCandleSeries>(st.Style == csCandleStick ? "Prices" : "");
     c->SetCandleStyle(st.Style);
     c->SetCandleWidth(8);
     FillBars(c);
