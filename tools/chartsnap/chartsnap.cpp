@@ -6,8 +6,8 @@
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
 // series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
 // each of its four alignments (legend_scenes.cpp); then the chart tools
-// (tools_scenes.cpp) and the financial and statistical series (analysis_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real window until
-// it is closed.
+// (tools_scenes.cpp) and the financial and statistical series (analysis_scenes.cpp).
+// chartsnap --live SCENE shows a tools scene in a real window until it is closed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
