@@ -7,9 +7,9 @@
 #include "engine/settings.h"
 
 IMPLEMENT_CLASS_PROPS(TChartTitle, TLumCustomShapePosition)
-IMPLEMENT_CLASS_PROPS(TChartWall, TLumCustomShape)
 IMPLEMENT_CLASS_PROPS(TCustomChart, TCustomAxisPanel)
 IMPLEMENT_CLASS(TChart, TCustomChart)
+IMPLEMENT_CLASS(TChartAnimations, TChartTools)
 
 namespace {
 // Pixels between a title's text and its box.
@@ -121,95 +121,6 @@ void TChartTitle::DefineProperties(TPropertyTable& t) {
 }
 
 // ---------------------------------------------------------------------------
-TChartWall::TChartWall(TCustomAxisPanel* AChart) : TLumCustomShape(AChart) {}
-
-void TChartWall::Store(int& Field, int Value) {
-  if (Field == Value) return;
-  Field = Value;
-  Repaint();
-}
-
-void TChartWall::SetSize(int Value) { Store(size_, std::max(0, Value)); }
-void TChartWall::SetTransparency(int Value) { Store(transparency_, std::clamp(Value, 0, 100)); }
-
-void TChartWall::SetDark3D(bool Value) {
-  if (dark3D_ == Value) return;
-  dark3D_ = Value;
-  Repaint();
-}
-
-void TChartWall::SetAutoHide(bool Value) {
-  if (autoHide_ == Value) return;
-  autoHide_ = Value;
-  Repaint();
-}
-
-void TChartWall::SetStartPosition(double Value) {
-  if (startPosition_ == Value) return;
-  startPosition_ = Value;
-  Repaint();
-}
-
-void TChartWall::SetEndPosition(double Value) {
-  if (endPosition_ == Value) return;
-  endPosition_ = Value;
-  Repaint();
-}
-
-void TChartWall::DrawWall(const TRect& R) {
-  TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
-  if (!c || !Visible()) return;
-  // The canvas leaves out the right and bottom edge: the frame runs on the plot's
-  // last row and column.
-  const TRect box{R.Left, R.Top, R.Right + 1, R.Bottom + 1};
-  if (!Transparent()) {
-    DrawRectRotated(c, box);
-    return;
-  }
-  SetShapeBounds(box);
-  if (!Pen()->Visible()) return;
-  c->ApplyPen(Pen());
-  c->GetGradient()->SetVisible(false);
-  c->Brush()->SetStyle(bsClear);
-  c->RectangleWithZ(box, 0);
-}
-
-void TChartWall::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TChartWall*>(Source)) {
-    size_ = src->size_;
-    dark3D_ = src->dark3D_;
-    transparency_ = src->transparency_;
-    autoHide_ = src->autoHide_;
-    startPosition_ = src->startPosition_;
-    endPosition_ = src->endPosition_;
-  }
-  TLumCustomShape::Assign(Source);
-}
-
-void TChartWall::DefineProperties(TPropertyTable& t) {
-  t.Bool("AutoHide", &TChartWall::AutoHide, &TChartWall::SetAutoHide).Default(false);
-  t.Bool("Dark3D", &TChartWall::Dark3D, &TChartWall::SetDark3D).Default(true);
-  t.Float("EndPosition", &TChartWall::EndPosition, &TChartWall::SetEndPosition).Default((long double)100);
-  t.Object("Pen", &TChartWall::Pen);
-  t.Int("Size", &TChartWall::Size, &TChartWall::SetSize).Default(0LL);
-  t.Float("StartPosition", &TChartWall::StartPosition, &TChartWall::SetStartPosition).Default((long double)0);
-  t.Int("Transparency", &TChartWall::Transparency, &TChartWall::SetTransparency).Default(0LL);
-}
-
-TChartWalls::TChartWalls(TCustomAxisPanel* AChart)
-    : back_(std::make_unique<TChartWall>(AChart)),
-      left_(std::make_unique<TChartWall>(AChart)),
-      bottom_(std::make_unique<TChartWall>(AChart)),
-      right_(std::make_unique<TChartWall>(AChart)) {
-  back_->SetTransparent(true);  // the others are filled
-  RecordDefaults(back_.get());
-}
-
-void TChartWalls::SetSize(int Value) {
-  for (TChartWall* w : {back_.get(), left_.get(), bottom_.get(), right_.get()}) w->SetSize(Value);
-}
-
-// ---------------------------------------------------------------------------
 TCustomChart::TCustomChart(TComponent* AOwner)
     : TCustomAxisPanel(AOwner),
       paletteIndex_(ReadEditorIntegerSetting("DefaultPalette", DefaultPaletteIndex)),
@@ -219,9 +130,10 @@ TCustomChart::TCustomChart(TComponent* AOwner)
       subFoot_(std::make_unique<TChartTitle>(this, true)),
       legend_(std::make_unique<TChartLegend>(this)),
       walls_(std::make_unique<TChartWalls>(this)),
-      pages_(std::make_unique<TChartPage>(this)) {}
+      pages_(std::make_unique<TChartPage>(this)),
+      animations_(std::make_unique<TChartAnimations>(this)) {}
 
-TCustomChart::~TCustomChart() = default;
+TCustomChart::~TCustomChart() { animations_->Clear(); }
 
 void TCustomChart::SetColorPaletteIndex(int Value) {
   if (paletteIndex_ == Value) return;
@@ -262,9 +174,13 @@ void TCustomChart::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
   TCustomAxisPanel::MouseDown(Button, Shift, X, Y);
 }
 
-void TCustomChart::DrawWalls() { BackWall()->DrawWall(ChartRect()); }
+void TCustomChart::DrawWalls() {
+  if (!View3D()) BackWall()->DrawWall(ChartRect());
+  else if (view3DWalls_) walls_->Draw3D(ChartRect(), Width3D());
+}
 
 void TCustomChart::DefineProperties(TPropertyTable& t) {
+  t.Object("Animations", &TCustomChart::Animations);
   t.Object("BackWall", &TCustomChart::BackWall);
   t.Object("BottomWall", &TCustomChart::BottomWall);
   t.Int("ColorPaletteIndex", &TCustomChart::ColorPaletteIndex, &TCustomChart::SetColorPaletteIndex)
@@ -279,4 +195,6 @@ void TCustomChart::DefineProperties(TPropertyTable& t) {
   t.Object("Title", &TCustomChart::Title);
   t.Bool("View3DWalls", &TCustomChart::View3DWalls, &TCustomChart::SetView3DWalls).Default(true);
   t.Int("Chart3DPercent", &TCustomChart::Chart3DPercent, &TCustomChart::SetChart3DPercent).Default(15LL);
+  t.Object("CustomAxes", &TCustomChart::CustomAxes);
+  t.Object("Tools", &TCustomChart::Tools);
 }

@@ -21,6 +21,7 @@
 IMPLEMENT_CLASS_PROPS(TAxisGridPen, TChartPen)
 IMPLEMENT_CLASS_PROPS(TChartAxisTitle, TLumCustomShape)
 IMPLEMENT_CLASS_PROPS(TChartAxis, TPersistent)
+IMPLEMENT_CLASS(TChartCustomAxes, TPersistent)
 
 namespace {
 // Gap in pixels between ticks and labels, and between labels and the title.

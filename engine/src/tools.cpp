@@ -8,6 +8,7 @@
 IMPLEMENT_CLASS_PROPS(TLumCustomTool, TCustomChartElement)
 IMPLEMENT_CLASS_PROPS(TLumCustomToolSeries, TLumCustomTool)
 IMPLEMENT_CLASS_PROPS(TLumCustomToolAxis, TLumCustomTool)
+IMPLEMENT_CLASS(TChartTools, TPersistent)
 
 // ---------------------------------------------------------------------------
 TLumCustomTool::TLumCustomTool(TComponent* AOwner) : TCustomChartElement(AOwner) {}
@@ -18,16 +19,22 @@ void TLumCustomTool::SetParentChart(TCustomAxisPanel* Value) {
   TCustomAxisPanel* old = ParentChart();
   if (Value == old) return;
   if (old) {
-    auto& v = old->Tools()->items_;
-    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+    if (list_) {
+      auto& v = list_->items_;
+      v.erase(std::remove(v.begin(), v.end(), this), v.end());
+      list_ = nullptr;
+    }
     old->Invalidate();
   }
   TCustomChartElement::SetParentChart(Value);
   if (Value) {
-    Value->Tools()->items_.push_back(this);
+    list_ = ToolListOf(Value);
+    if (list_) list_->items_.push_back(this);
     Repaint();
   }
 }
+
+TChartTools* TLumCustomTool::ToolListOf(TCustomAxisPanel* Chart) const { return Chart->Tools(); }
 
 void TLumCustomTool::Assign(TPersistent* Source) {
   if (auto* t = dynamic_cast<TLumCustomTool*>(Source)) showInEditor_ = t->showInEditor_;

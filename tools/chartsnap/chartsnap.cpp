@@ -6,8 +6,9 @@
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
 // series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
 // each of its four alignments (legend_scenes.cpp); then the chart tools
-// (tools_scenes.cpp) and the financial and statistical series (analysis_scenes.cpp).
-// chartsnap --live SCENE shows a tools scene in a real window until it is closed.
+// (tools_scenes.cpp), the financial and statistical series (analysis_scenes.cpp) and
+// 3D walls (walls_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real
+// window until it is closed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,7 @@
 #include "engine/marks.h"
 #include "platform/controls.h"
 #include "platform/snapshot.h"
+#include "walls_scenes.h"
 
 namespace {
 
@@ -157,6 +159,7 @@ int main(int argc, char** argv) {
     ok &= SnapLegendScenes(dir);
     ok &= SnapToolScenes(dir);
     ok &= SnapAnalysisScenes(dir);
+    ok &= SnapWallsScenes(dir);
   }
   return ok ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 
 #include "chart/legend.h"
 #include "engine/panel.h"
+#include "chart/chartlists.h"
+#include "chart/walls.h"
 #include "engine/shape.h"
 #include "chart/pages.h"
 #include "platform/classes.h"
@@ -58,61 +60,6 @@ private:
   bool placed_ = false;
 };
 
-// A plane of the plot box. In a flat chart only the back wall shows: it fills the
-// plot rectangle (colour or gradient, unless transparent) and frames it with Pen.
-class TChartWall : public TLumCustomShape {
-  DECLARE_CLASS(TChartWall, TLumCustomShape)
-public:
-  explicit TChartWall(TCustomAxisPanel* AChart);
-
-  // The frame pen (the shape's Frame).
-  TChartPen* Pen() const { return Frame(); }
-  // Thickness in pixels in 3D views.
-  int Size() const { return size_; }
-  void SetSize(int Value);
-  bool Dark3D() const { return dark3D_; }
-  void SetDark3D(bool Value);
-  // Percent of what lies behind that shows through the fill, 0..100.
-  int Transparency() const { return transparency_; }
-  void SetTransparency(int Value);
-  bool AutoHide() const { return autoHide_; }
-  void SetAutoHide(bool Value);
-  // Where the wall starts and ends along its plane, in percent.
-  double StartPosition() const { return startPosition_; }
-  void SetStartPosition(double Value);
-  double EndPosition() const { return endPosition_; }
-  void SetEndPosition(double Value);
-
-  // Fill (unless transparent) and frame of R.
-  void DrawWall(const TRect& R);
-
-  void Assign(TPersistent* Source) override;
-  static void DefineProperties(TPropertyTable& t);
-
-private:
-  void Store(int& Field, int Value);
-  int size_ = 0;
-  bool dark3D_ = true;
-  int transparency_ = 0;
-  bool autoHide_ = false;
-  double startPosition_ = 0, endPosition_ = 100;
-};
-
-// The four walls together.
-class TChartWalls {
-public:
-  explicit TChartWalls(TCustomAxisPanel* AChart);
-  TChartWall* Back() const { return back_.get(); }
-  TChartWall* Left() const { return left_.get(); }
-  TChartWall* Bottom() const { return bottom_.get(); }
-  TChartWall* Right() const { return right_.get(); }
-  // Sets the size of all four walls.
-  void SetSize(int Value);
-
-private:
-  std::unique_ptr<TChartWall> back_, left_, bottom_, right_;
-};
-
 class TCustomChart : public TCustomAxisPanel {
   DECLARE_CLASS(TCustomChart, TCustomAxisPanel)
 public:
@@ -140,12 +87,14 @@ public:
   TChartWall* RightWall() const { return walls_->Right(); }
   // The frame around the plot: the back wall's pen.
   TChartPen* Frame() const { return BackWall()->Pen(); }
-  // Whether the left, bottom and right walls show in 3D views.
+  // Whether the walls show in 3D views (a flat chart always draws its back wall).
   bool View3DWalls() const { return view3DWalls_; }
   void SetView3DWalls(bool Value);
   // Depth of the 3D view in percent of the plot's smaller side (at least 1).
   int Chart3DPercent() const override { return chart3DPercent_; }
   void SetChart3DPercent(int Value);
+  // The animations (freed with the chart, as its tools are).
+  TChartAnimations* Animations() const { return animations_.get(); }
 
   // Paging of the points (chart/pages.h).
   TChartPage* Pages() const { return pages_.get(); }
@@ -173,6 +122,7 @@ private:
   bool view3DWalls_ = true;
   int chart3DPercent_ = 15;
   std::unique_ptr<TChartPage> pages_;
+  std::unique_ptr<TChartAnimations> animations_;
 };
 
 // The chart control as forms place it.

@@ -448,11 +448,13 @@ private:
 
 // The chart's custom axes, a collection: an axis created with it joins the chart's
 // axes list (after the standard six), freeing it takes it out again.
-class TChartCustomAxes {
+// A persistent object so that streams and editors reach it by name.
+class TChartCustomAxes : public TPersistent {
+  DECLARE_CLASS(TChartCustomAxes, TPersistent)
 public:
   explicit TChartCustomAxes(TCustomAxisPanel* AChart) : chart_(AChart) {}
   // Frees the axes still in it.
-  ~TChartCustomAxes();
+  ~TChartCustomAxes() override;
   TCustomAxisPanel* Chart() const { return chart_; }
   int Count() const { return int(items_.size()); }
   // The custom axis at Index of this collection; EListError outside 0..Count-1.

@@ -20,6 +20,7 @@
 
 class TChartAxis;
 class TChartSeries;
+class TChartTools;
 
 // Chart events: the codes tools receive.
 enum TChartToolEvent {
@@ -64,8 +65,14 @@ public:
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
+protected:
+  // The list of Chart the tool joins: its tool list; a kind of tool kept apart
+  // (animations) answers its own.
+  virtual TChartTools* ToolListOf(TCustomAxisPanel* Chart) const;
+
 private:
   bool showInEditor_ = true;
+  TChartTools* list_ = nullptr;  // the list joined, left again from the destructor
 };
 
 class TLumCustomToolSeries : public TLumCustomTool {
@@ -115,8 +122,9 @@ private:
   int pendingAxisID_ = -1;
 };
 
-// A chart's tools.
-class TChartTools {
+// A chart's tools. A persistent object so that streams and editors reach it by name.
+class TChartTools : public TPersistent {
+  DECLARE_CLASS(TChartTools, TPersistent)
 public:
   explicit TChartTools(TCustomAxisPanel* AChart) : chart_(AChart) {}
   TCustomAxisPanel* ParentChart() const { return chart_; }

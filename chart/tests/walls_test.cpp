@@ -1,0 +1,217 @@
+// Walls in 3D: each face where the projection puts it, thickness, hiding, blending
+// and partial walls; and the chart's lists reached by their property names.
+#include "canvas/lumcanvas.h"
+#include "chart_test_util.h"
+#include "platform/typinfo.h"
+
+namespace charttest {
+namespace {
+
+class Walls3D : public ChartTest {
+protected:
+  void SetUp() override {
+    ChartTest::SetUp();
+    chart->SetView3D(true);
+    chart->View3DOptions()->SetOrthogonal(true);
+    chart->SetChart3DPercent(40);
+    Paint(chart->LeftWall(), clRed);
+    Paint(chart->BottomWall(), clLime);
+    Paint(chart->RightWall(), clBlue);
+    Paint(chart->BackWall(), clYellow);
+    chart->BackWall()->SetTransparent(false);
+  }
+
+  static void Paint(TChartWall* W, TColor C) {
+    W->SetColor(C);
+    W->Pen()->Hide();
+    W->Show();
+  }
+
+  // The pixel at plot point (X, Y, Z) as the last drawing projected it.
+  TColor At(TBitmap* B, int X, int Y, int Z) {
+    const TPoint p = chart->Canvas()->ProjectPoint(X, Y, Z);
+    return B->Canvas()->Pixels(p.X, p.Y);
+  }
+
+  // Plot box of the last drawing.
+  int L() const { return chart->ChartRect().Left; }
+  int T() const { return chart->ChartRect().Top; }
+  int R() const { return chart->ChartRect().Right; }
+  int B() const { return chart->ChartRect().Bottom; }
+  int D() const { return chart->Width3D(); }
+  int MidX() const { return (L() + R()) / 2; }
+  int MidY() const { return (T() + B()) / 2; }
+};
+
+TEST_F(Walls3D, EachFaceShowsInItsPlaneAndNoneWhenWallsAreOff) {
+  auto b = Render();
+  ASSERT_GT(D(), 10);
+  EXPECT_EQ(At(b.get(), L(), MidY(), D() / 2), clRed);
+  EXPECT_EQ(At(b.get(), MidX(), B(), D() / 2), clLime);
+  EXPECT_EQ(At(b.get(), R(), MidY(), D() / 2), clBlue);
+  EXPECT_EQ(At(b.get(), MidX(), MidY(), D()), clYellow);
+  // The front of the box stays open.
+  EXPECT_EQ(At(b.get(), L() + 3, MidY(), 0), clWhite);
+
+  chart->SetView3DWalls(false);
+  b = Render();
+  for (TColor c : {clRed, clLime, clBlue, clYellow}) EXPECT_EQ(Count(b.get(), c), 0) << c;
+
+  // A flat chart draws only its back wall, whatever the others say.
+  chart->SetView3DWalls(true);
+  chart->SetView3D(false);
+  b = Render();
+  EXPECT_GT(Count(b.get(), clYellow), 0);
+  for (TColor c : {clRed, clLime, clBlue}) EXPECT_EQ(Count(b.get(), c), 0) << c;
+}
+
+TEST_F(Walls3D, RightWallStartsHiddenAndSizeAddsASlabOutwards) {
+  TChart fresh(nullptr);
+  EXPECT_FALSE(fresh.RightWall()->Visible());
+  EXPECT_TRUE(fresh.LeftWall()->Visible());
+
+  auto b = Render();
+  const int thin = Count(b.get(), clRed);
+  // Outside the plot box nothing of the left wall yet.
+  EXPECT_NE(At(b.get(), L() - 4, MidY(), 0), clRed);
+  chart->Walls()->SetSize(8);
+  EXPECT_EQ(chart->BackWall()->Size(), 8);
+  chart->LeftWall()->SetDark3D(false);
+  b = Render();
+  EXPECT_EQ(At(b.get(), L() - 4, MidY(), 0), clRed);   // the slab's front face
+  EXPECT_NE(At(b.get(), L() - 12, MidY(), 0), clRed);  // and no further
+  EXPECT_GT(Count(b.get(), clRed), thin);
+  // The back wall's slab lies behind its face.
+  EXPECT_EQ(At(b.get(), MidX(), MidY(), D()), clYellow);
+
+  // Dark3D shades the slab's top, not its face towards the plot.
+  chart->LeftWall()->SetDark3D(true);
+  b = Render();
+  const TColor top = At(b.get(), L() - 4, T(), D() / 2);
+  EXPECT_NE(top, clRed);
+  EXPECT_EQ(GetGValue(ColorToRGB(top)), 0);
+  EXPECT_GT(GetRValue(ColorToRGB(top)), 150);
+  EXPECT_EQ(At(b.get(), L(), MidY(), D() / 2), clRed);
+
+  chart->LeftWall()->SetSize(-3);
+  EXPECT_EQ(chart->LeftWall()->Size(), 0);
+}
+
+TEST_F(Walls3D, AutoHideLeavesOutAWallSeenFromOutside) {
+  chart->LeftWall()->SetAutoHide(true);
+  chart->RightWall()->SetAutoHide(true);
+  // Depth runs up and to the right: the left wall shows its inner side, the right
+  // wall its outer one.
+  auto b = Render();
+  EXPECT_TRUE(chart->LeftWall()->FacesViewer(chart->ChartRect(), D()));
+  EXPECT_FALSE(chart->RightWall()->FacesViewer(chart->ChartRect(), D()));
+  EXPECT_GT(Count(b.get(), clRed), 0);
+  EXPECT_EQ(Count(b.get(), clBlue), 0);
+
+  chart->View3DOptions()->SetOrthoAngle(135);
+  b = Render();
+  EXPECT_EQ(Count(b.get(), clRed), 0);
+  EXPECT_GT(Count(b.get(), clBlue), 0);
+
+  // Without AutoHide a wall shows from either side.
+  chart->LeftWall()->SetAutoHide(false);
+  b = Render();
+  EXPECT_GT(Count(b.get(), clRed), 0);
+
+  // The free view turned to the right sees the left wall from inside as well.
+  chart->View3DOptions()->SetOrthogonal(false);
+  chart->View3DOptions()->SetRotation(345);
+  chart->View3DOptions()->SetElevation(345);
+  b = Render();
+  EXPECT_TRUE(chart->LeftWall()->FacesViewer(chart->ChartRect(), D()));
+  EXPECT_FALSE(chart->RightWall()->FacesViewer(chart->ChartRect(), D()));
+  EXPECT_TRUE(chart->BottomWall()->FacesViewer(chart->ChartRect(), D()));
+  EXPECT_TRUE(chart->BackWall()->FacesViewer(chart->ChartRect(), D()));
+}
+
+TEST_F(Walls3D, TransparencyBlendsWithWhatLiesBehind) {
+  chart->LeftWall()->SetTransparency(50);
+  chart->BackWall()->SetTransparency(50);
+  chart->BackWall()->SetSize(6);
+  auto b = Render();
+  for (TColor seen : {At(b.get(), L(), MidY(), D() / 2), At(b.get(), MidX(), MidY(), D())}) {
+    const TColor rgb = ColorToRGB(seen);
+    // Half of the colour, half of the white panel behind.
+    EXPECT_NEAR(GetRValue(rgb), 255, 2);
+    EXPECT_NEAR(GetGValue(rgb), seen == clYellow ? 255 : 128, 3) << std::hex << rgb;
+    EXPECT_NE(rgb, ColorToRGB(clWhite));
+  }
+  EXPECT_NEAR(GetBValue(ColorToRGB(At(b.get(), MidX(), MidY(), D()))), 128, 3);
+  // A transparent wall keeps only its frame.
+  chart->LeftWall()->SetTransparent(true);
+  b = Render();
+  EXPECT_EQ(Count(b.get(), clRed), 0);
+}
+
+TEST_F(Walls3D, StartAndEndPositionsCutTheWall) {
+  chart->LeftWall()->SetStartPosition(50);
+  chart->BottomWall()->SetEndPosition(25);
+  auto b = Render();
+  const int h = B() - T(), w = R() - L();
+  // Vertical walls measure from the top, the bottom wall from the left.
+  EXPECT_EQ(At(b.get(), L(), T() + h / 4, D() / 2), clWhite);
+  EXPECT_EQ(At(b.get(), L(), T() + 3 * h / 4, D() / 2), clRed);
+  EXPECT_EQ(At(b.get(), L() + w / 8, B(), D() / 2), clLime);
+  EXPECT_NE(At(b.get(), L() + w / 2, B(), D() / 2), clLime);
+  EXPECT_EQ(chart->LeftWall()->SpanRect({0, 0, 100, 200}), (TRect{0, 100, 100, 200}));
+
+  // An empty or reversed span draws nothing, outside 0..100 counts as the ends.
+  chart->LeftWall()->SetEndPosition(40);
+  chart->BottomWall()->SetStartPosition(-20);
+  chart->BottomWall()->SetEndPosition(300);
+  b = Render();
+  EXPECT_EQ(Count(b.get(), clRed), 0);
+  EXPECT_EQ(chart->BottomWall()->SpanRect({0, 0, 100, 200}), (TRect{0, 0, 100, 200}));
+}
+
+// An animation: a tool kept in the chart's animation list.
+class TTestAnimation : public TLumCustomTool {
+public:
+  explicit TTestAnimation(TComponent* AOwner) : TLumCustomTool(AOwner) {}
+
+protected:
+  TChartTools* ToolListOf(TCustomAxisPanel* Chart) const override {
+    auto* c = dynamic_cast<TCustomChart*>(Chart);
+    return c ? c->Animations() : Chart->Tools();
+  }
+};
+
+class ChartLists : public ChartTest {
+protected:
+  TObject* AsObjectProp(const char* Name) { return typinfo_detail::AsObject(GetPropValue(chart.get(), Name)); }
+};
+
+TEST_F(ChartLists, ListsArePublishedAndAnimationsKeepApartFromTools) {
+  EXPECT_EQ(AsObjectProp("Tools"), chart->Tools());
+  EXPECT_EQ(AsObjectProp("Animations"), chart->Animations());
+  EXPECT_EQ(AsObjectProp("CustomAxes"), chart->CustomAxes());
+
+  auto* anim = new TTestAnimation(nullptr);
+  anim->SetParentChart(chart.get());
+  auto* tool = new TLumCustomTool(nullptr);
+  chart->Tools()->Add(tool);
+  EXPECT_EQ(chart->Animations()->Count(), 1);
+  EXPECT_EQ(chart->Tools()->Count(), 1);
+  EXPECT_EQ(chart->Tools()->IndexOf(anim), -1);
+
+  // Moving to another chart leaves the first chart's list; freeing leaves the list.
+  TChart other(nullptr);
+  anim->SetParentChart(&other);
+  EXPECT_EQ(chart->Animations()->Count(), 0);
+  EXPECT_EQ(other.Animations()->Count(), 1);
+  delete anim;
+  EXPECT_EQ(other.Animations()->Count(), 0);
+
+  // The chart frees the animations still in its list.
+  auto* left = new TTestAnimation(nullptr);
+  left->SetParentChart(&other);
+  EXPECT_EQ(other.Animations()->Count(), 1);
+}
+
+}  // namespace
+}  // namespace charttest
