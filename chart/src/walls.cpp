@@ -28,6 +28,10 @@ void TChartWall::SetAutoHide(bool Value) { Store(autoHide_, Value); }
 void TChartWall::SetStartPosition(double Value) { Store(startPosition_, Value); }
 void TChartWall::SetEndPosition(double Value) { Store(endPosition_, Value); }
 
+bool TChartWall::CutAway() const {
+  return std::clamp(endPosition_, 0.0, 100.0) <= std::clamp(startPosition_, 0.0, 100.0);
+}
+
 TRect TChartWall::SpanRect(const TRect& R) const {
   TRect s = R;
   if (kind_ == cwkBottom) {
@@ -43,9 +47,8 @@ TRect TChartWall::SpanRect(const TRect& R) const {
 void TChartWall::DrawWall(const TRect& R) {
   TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
   if (!c || !Visible()) return;
+  if (CutAway()) return;
   const TRect span = SpanRect(R);
-  if (span.Width() <= 0 && kind_ == cwkBottom) return;
-  if (span.Height() <= 0 && kind_ != cwkBottom) return;
   // The canvas leaves out the right and bottom edge: the frame runs on the plot's
   // last row and column.
   const TRect box{span.Left, span.Top, span.Right + 1, span.Bottom + 1};
@@ -97,9 +100,8 @@ void TChartWall::DrawSidePlane(const TRect& R, int Depth) {
 void TChartWall::DrawWall3D(const TRect& R, int Depth) {
   TCanvas3D* c = ParentChart() ? ParentChart()->Canvas() : nullptr;
   if (!c || !Visible()) return;
+  if (CutAway()) return;
   const TRect span = SpanRect(R);
-  if (span.Width() <= 0 && kind_ == cwkBottom) return;
-  if (span.Height() <= 0 && kind_ != cwkBottom) return;
   if (autoHide_ && !FacesViewer(R, Depth)) return;
   // The slab: a box beside the plane, outwards.
   TRect slab = span;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "canvas/lumcanvas.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "platform/forms.h"

@@ -47,8 +47,10 @@ public:
   void DrawWall3D(const TRect& R, int Depth);
   // Whether the view sees the wall's inner side (the side facing the plot).
   bool FacesViewer(const TRect& R, int Depth) const;
-  // The part of R the wall spans by its positions (empty when Start >= End).
+  // The part of R the wall spans by its positions.
   TRect SpanRect(const TRect& R) const;
+  // Whether the positions leave nothing of the wall (End at or before Start).
+  bool CutAway() const;
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
