@@ -11,12 +11,8 @@
 #include "chart/series.h"
 #include "platform/dateutils.h"
 #include "platform/forms.h"
+#include "platform/snapshot.h"
 #include "scene.h"
-
-namespace {
-
-
-}  // namespace
 
 bool SnapAxesScenes(const std::string& Dir) {
   bool ok = true;

@@ -1,5 +1,5 @@
 // Two 3D charts with walls: thick opaque walls with a gradient back wall, and
-// see-through walls over a line and bars.
+// see-through walls over bars in a free view.
 #include "walls_scenes.h"
 
 #include <cmath>
@@ -8,34 +8,19 @@
 #include "canvas/lumcanvas.h"
 #include "chart/chart.h"
 #include "chart/series.h"
-#include "platform/forms.h"
-#include "platform/snapshot.h"
+#include "scene.h"
 
 namespace {
 
-struct Scene {
-  TForm form{nullptr};
-  TChart* chart = new TChart(&form);
-  explicit Scene(const char* Title) {
-    form.SetBounds(0, 0, 520, 360);
-    chart->SetParent(&form);
-    chart->SetBounds(0, 0, 520, 360);
+// A 3D scene with a series of bars.
+struct WallsScene : Scene {
+  explicit WallsScene(const char* Title) : Scene(Title) {
     chart->SetView3D(true);
     chart->SetChart3DPercent(35);
-    chart->Title()->Text()->Add(Title);
   }
   void AddBars(const char* Title, int K) {
-    auto* s = new TBarSeries(&form);
-    s->SetParentChart(chart);
-    s->SetTitle(Title);
-    s->Marks()->Hide();
+    auto* s = Add<TBarSeries>(Title);
     for (int i = 0; i < 6; ++i) s->AddXY(i, 4 + 2 * std::sin(i + K) + K, "", clLumColor);
-  }
-  bool Save(const std::string& Path) {
-    form.Show();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
   }
 };
 
@@ -44,7 +29,7 @@ struct Scene {
 bool SnapWallsScenes(const std::string& Dir) {
   bool ok = true;
   {
-    Scene s("Walls of size 8, gradient back wall");
+    WallsScene s("Walls of size 8, gradient back wall");
     s.AddBars("Front", 0);
     s.AddBars("Back", 1);
     s.chart->Walls()->SetSize(8);
@@ -58,7 +43,7 @@ bool SnapWallsScenes(const std::string& Dir) {
     ok &= s.Save(Dir + "walls_3d.png");
   }
   {
-    Scene s("See-through walls (60%), right wall shown, free view");
+    WallsScene s("See-through walls (60%), right wall shown, free view");
     s.AddBars("Bars", 0);
     s.chart->View3DOptions()->SetOrthogonal(false);
     s.chart->View3DOptions()->SetRotation(340);
