@@ -129,7 +129,12 @@ void TChartWall::DrawWall3D(const TRect& R, int Depth) {
   // The back wall's face is the shape itself, which blends on its own; a slab behind
   // it blends with the rest of the wall.
   TLumBlend* blend = nullptr;
-  if (Transparency() > 0 && (kind_ != cwkBack || slabbed)) blend = c->BeginBlending(bounds, Transparency());
+  if (Transparency() > 0 && (kind_ != cwkBack || slabbed)) {
+    // The emboss rim lies outside the wall.
+    const int reach = kind_ == cwkBack || !HasEmboss() ? 0 : EffectReach(Emboss());
+    blend = c->BeginBlending({bounds.Left - reach, bounds.Top - reach, bounds.Right + reach, bounds.Bottom + reach},
+                             Transparency());
+  }
   try {
     if (slabbed) {
       c->ApplyBrushColors(Brush(), Brush()->Color(), Brush()->BackColor());
