@@ -4,6 +4,7 @@
 
 #include "canvas/lumcanvas.h"
 #include "chart/palettes.h"
+#include "engine/groups.h"
 #include "engine/settings.h"
 
 IMPLEMENT_CLASS_PROPS(TChartTitle, TLumCustomShapePosition)
@@ -196,5 +197,9 @@ void TCustomChart::DefineProperties(TPropertyTable& t) {
   t.Bool("View3DWalls", &TCustomChart::View3DWalls, &TCustomChart::SetView3DWalls).Default(true);
   t.Int("Chart3DPercent", &TCustomChart::Chart3DPercent, &TCustomChart::SetChart3DPercent).Default(15LL);
   t.Object("CustomAxes", &TCustomChart::CustomAxes);
+  // Written only when the chart has groups, so a chart without any streams as before.
+  t.Object("SeriesGroups", &TCustomChart::SeriesGroups).Stored([](const TObject* o) {
+    return static_cast<const TCustomChart*>(o)->SeriesGroups()->Count() > 0;
+  });
   t.Object("Tools", &TCustomChart::Tools);
 }

@@ -5,6 +5,7 @@
 
 #include "canvas/lumcanvas.h"
 #include "chart_test_util.h"
+#include "engine/groups.h"
 #include "platform/typinfo.h"
 
 namespace charttest {
@@ -209,6 +210,13 @@ TEST_F(ChartLists, ListsArePublishedAndAnimationsKeepApartFromTools) {
   EXPECT_EQ(AsObjectProp("Tools"), chart->Tools());
   EXPECT_EQ(AsObjectProp("Animations"), chart->Animations());
   EXPECT_EQ(AsObjectProp("CustomAxes"), chart->CustomAxes());
+  EXPECT_EQ(AsObjectProp("SeriesGroups"), chart->SeriesGroups());
+  // Groups are stored only when there are some.
+  const TPropInfo* groups = GetPropInfo(chart->ClassType(), "SeriesGroups");
+  ASSERT_NE(groups, nullptr);
+  EXPECT_FALSE(IsStoredProp(chart.get(), *groups));
+  chart->SeriesGroups()->Add();
+  EXPECT_TRUE(IsStoredProp(chart.get(), *groups));
 
   auto* anim = new TTestAnimation(nullptr);
   anim->SetParentChart(chart.get());
