@@ -215,7 +215,7 @@ TEST_F(ChartLists, ListsArePublishedAndAnimationsKeepApartFromTools) {
   const TPropInfo* groups = GetPropInfo(chart->ClassType(), "SeriesGroups");
   ASSERT_NE(groups, nullptr);
   EXPECT_FALSE(IsStoredProp(chart.get(), *groups));
-  chart->SeriesGroups()->Add();
+  chart->SeriesGroups()->Add("Group1");
   EXPECT_TRUE(IsStoredProp(chart.get(), *groups));
 
   auto* anim = new TTestAnimation(nullptr);
