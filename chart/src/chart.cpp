@@ -153,7 +153,28 @@ void TCustomChart::SetView3DWalls(bool Value) {
   Invalidate();
 }
 
+namespace {
+// Titles and the legend lie on the screen, not in the chart's space: a rotated or
+// tilted view must not project their boxes.
+class TFlatCanvas {
+public:
+  explicit TFlatCanvas(TCanvas3D* C) : c_(C), was3D_(C && C->Is3D()) {
+    if (c_) c_->SetIs3D(false);
+  }
+  ~TFlatCanvas() {
+    if (c_) c_->SetIs3D(was3D_);
+  }
+  TFlatCanvas(const TFlatCanvas&) = delete;
+  TFlatCanvas& operator=(const TFlatCanvas&) = delete;
+
+private:
+  TCanvas3D* c_;
+  bool was3D_;
+};
+}  // namespace
+
 void TCustomChart::DrawTitlesAndLegend(bool BeforeSeries) {
+  TFlatCanvas flat(Canvas());
   if (BeforeSeries) {
     TRect r = ChartRect();
     title_->CalcRect(r);

@@ -75,6 +75,20 @@ TEST_F(LegendTest, EachAlignmentTakesItsRoomFromThatSideOfThePlot) {
   EXPECT_EQ(chart->ChartRect().Bottom, bare.Bottom);
 }
 
+TEST_F(LegendTest, ATurnedThreeDViewDrawsTheLegendAndTitleFlat) {
+  AddNamed("Argon", clRed);
+  chart->SetView3D(true);
+  chart->View3DOptions()->SetOrthogonal(false);
+  chart->View3DOptions()->SetRotation(345);
+  chart->View3DOptions()->SetElevation(345);
+  auto bmp = Render();
+  const TRect box = L()->ShapeBounds();
+  ASSERT_GT(box.Width(), 0);
+  // The frame on the box's own edges, not projected somewhere else.
+  EXPECT_EQ(bmp->Canvas()->Pixels(box.Left, (box.Top + box.Bottom) / 2), clBlack);
+  EXPECT_EQ(bmp->Canvas()->Pixels((box.Left + box.Right) / 2, box.Bottom - 1), clBlack);
+}
+
 TEST_F(LegendTest, AutomaticStyleListsPointsOfALoneMultiColouredSeriesElseSeries) {
   auto* a = AddNamed("Argon", clRed);
   a->AddXY(7, 3, "Kr");
