@@ -6,6 +6,7 @@
 
 #include "engine/errors.h"
 #include "engine/series.h"
+#include "gallery/seriesdata.h"
 #include "gallery/xmlwriter.h"
 #include "namedfile.h"
 #include "platform/filer.h"
@@ -134,15 +135,22 @@ void ChartStreamToText(TStream* Source, TStream* Target) {
 
 namespace {
 int storeUnitCount = 0;
+
+std::vector<TClass> SeriesDataClasses() {
+  return {TSeriesData::StaticClass(), TSeriesDataText::StaticClass(), TSeriesDataXML::StaticClass(),
+          TSeriesDataHTML::StaticClass(), TSeriesDataXLS::StaticClass()};
+}
 }
 
 void LumStoreUnitInit() {
   if (storeUnitCount++ > 0) return;
   RegisterClasses({TChartChart::StaticClass(), TODBCChart::StaticClass()});
+  for (TClass c : SeriesDataClasses()) RegisterClass(c);
 }
 
 void LumStoreUnitDone() {
   if (storeUnitCount == 0 || --storeUnitCount > 0) return;
   UnRegisterClass(TChartChart::StaticClass());
   UnRegisterClass(TODBCChart::StaticClass());
+  for (TClass c : SeriesDataClasses()) UnRegisterClass(c);
 }

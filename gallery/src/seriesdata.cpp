@@ -9,10 +9,11 @@
 #include "namedfile.h"
 #include "platform/dateutils.h"
 #include "platform/rtl.h"
+#include "platform/typinfo.h"
 
-IMPLEMENT_CLASS(TSeriesData, TLumExportData)
-IMPLEMENT_CLASS(TSeriesDataText, TSeriesData)
-IMPLEMENT_CLASS(TSeriesDataXML, TSeriesData)
+IMPLEMENT_CLASS_PROPS(TSeriesData, TLumExportData)
+IMPLEMENT_CLASS_PROPS(TSeriesDataText, TSeriesData)
+IMPLEMENT_CLASS_PROPS(TSeriesDataXML, TSeriesData)
 IMPLEMENT_CLASS(TSeriesDataHTML, TSeriesData)
 IMPLEMENT_CLASS(TSeriesDataXLS, TSeriesData)
 
@@ -33,6 +34,13 @@ std::string AttributeName(const std::string& Name) {
   }
   return out.empty() ? "_" : out;
 }
+// A published property over a plain field (the exporters' settings are fields).
+template <class C, class V>
+TPropInfo& FieldProp(TPropertyTable& t, const char* Name, TPropKind Kind, V C::*Field) {
+  return t.Add(
+      Name, Kind, [Field](const TObject* o) { return typinfo_detail::ToProp<V>(static_cast<const C*>(o)->*Field); },
+      [Field](TObject* o, const TPropValue& v) { static_cast<C*>(o)->*Field = typinfo_detail::FromProp<V>(v); });
+}
 }  // namespace
 
 std::string ColorToHexText(TColor Color) {
@@ -45,6 +53,15 @@ std::string ColorToHexText(TColor Color) {
 
 // ---------------------------------------------------------------------------
 TSeriesData::TSeriesData(TCustomAxisPanel* AChart, TChartSeries* ASeries) : Chart(AChart), Series(ASeries) {}
+
+void TSeriesData::DefineProperties(TPropertyTable& t) {
+  FieldProp(t, "IncludeColors", TPropKind::Boolean, &TSeriesData::IncludeColors).Default(false);
+  FieldProp(t, "IncludeIndex", TPropKind::Boolean, &TSeriesData::IncludeIndex).Default(false);
+  FieldProp(t, "IncludeHeader", TPropKind::Boolean, &TSeriesData::IncludeHeader).Default(false);
+  FieldProp(t, "IncludeLabels", TPropKind::Boolean, &TSeriesData::IncludeLabels).Default(true);
+  FieldProp(t, "UseSeriesFormat", TPropKind::Boolean, &TSeriesData::UseSeriesFormat).Default(false);
+  FieldProp(t, "ValueFormat", TPropKind::String, &TSeriesData::ValueFormat).Default(std::string());
+}
 
 std::vector<TChartSeries*> TSeriesData::ExportedSeries() const {
   if (Series) return {Series};
@@ -78,8 +95,15 @@ int TSeriesData::PointCount() const {
 }
 
 std::string TSeriesData::FormatExportValue(const TChartSeries* ASeries, double Value) const {
+  std::string out;
+  AppendExportValue(out, ASeries, Value);
+  return out;
+}
+
+void TSeriesData::AppendExportValue(std::string& Out, const TChartSeries* ASeries, double Value) const {
   const std::string& fmt = ASeries && UseSeriesFormat ? ASeries->ValueFormat() : ValueFormat;
-  return fmt.empty() ? FloatToStr(Value) : FormatFloat(fmt, Value);
+  if (fmt.empty()) AppendFloatToStr(Out, Value);
+  else Out += FormatFloat(fmt, Value);
 }
 
 std::string TSeriesData::PointToString(int Index) {
@@ -119,6 +143,22 @@ std::string TSeriesDataText::Quoted(const std::string& Text) const {
     at = q + TextQuotes.size();
   }
   return out + TextQuotes;
+}
+
+void TSeriesDataText::DefineProperties(TPropertyTable& t) {
+  // The delimiter as its character code (a byte).
+  t.Add(
+       "TextDelimiter", TPropKind::Integer,
+       [](const TObject* o) -> TPropValue {
+         return (long long)(unsigned char)static_cast<const TSeriesDataText*>(o)->TextDelimiter;
+       },
+       [](TObject* o, const TPropValue& v) {
+         const long long code = typinfo_detail::AsInt(v);
+         if (code < 0 || code > 255) throw EPropertyError("Invalid property value");
+         static_cast<TSeriesDataText*>(o)->TextDelimiter = char(code);
+       })
+      .Default(9LL);
+  FieldProp(t, "TextQuotes", TPropKind::String, &TSeriesDataText::TextQuotes).Default(std::string());
 }
 
 void TSeriesDataText::GuessFormat() {
@@ -182,7 +222,9 @@ void TSeriesDataText::AppendPoint(std::string& row, int Index, const std::vector
     auto value = [&](TChartValueList* l) {
       if (!has) return item("");
       if (l->DateTime()) return item(Quoted(DateTimeToStr(l->GetValue(Index))));
-      item(FormatExportValue(s, l->GetValue(Index)));
+      if (any) row += TextDelimiter;
+      AppendExportValue(row, s, l->GetValue(Index));
+      any = true;
     };
     if (flags_ & cfXValues) value(s->XValues());
     for (int k = 1; k < ListCount(s); ++k) value(List(s, k));
@@ -193,6 +235,16 @@ void TSeriesDataText::AppendPoint(std::string& row, int Index, const std::vector
 TSeriesDataXML::TSeriesDataXML(TCustomAxisPanel* AChart, TChartSeries* ASeries)
     : TSeriesData(AChart, ASeries), Encoding(XMLEncodingName()) {
   IncludeHeader = true;
+  RecordDefaults(this);  // the header is this class's default
+}
+
+void TSeriesDataXML::DefineProperties(TPropertyTable& t) {
+  // The system's own encoding is implied, so a stored export follows the system it is
+  // read on.
+  FieldProp(t, "Encoding", TPropKind::String, &TSeriesDataXML::Encoding).Stored([](const TObject* o) {
+    const std::string& e = static_cast<const TSeriesDataXML*>(o)->Encoding;
+    return !e.empty() && e != XMLEncodingName();
+  });
 }
 
 void TSeriesDataXML::AppendSeries(std::string& out, TChartSeries* S) {
@@ -208,7 +260,11 @@ void TSeriesDataXML::AppendSeries(std::string& out, TChartSeries* S) {
     if (flags_ & cfLabels) line += " text=\"" + XMLEscape(S->Labels().GetLabel(i)) + "\"";
     if (flags_ & cfColors) line += " color=\"" + ColorToHexText(S->GetValueColor(i)) + "\"";
     auto attr = [&](int k) {
-      line += " " + names[std::size_t(k)] + "=\"" + FormatExportValue(S, List(S, k)->GetValue(i)) + "\"";
+      line += ' ';
+      line += names[std::size_t(k)];
+      line += "=\"";
+      AppendExportValue(line, S, List(S, k)->GetValue(i));
+      line += '"';
     };
     if (flags_ & cfXValues) attr(0);
     if (!S->IsNull(i))

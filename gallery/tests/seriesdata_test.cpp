@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "gallery/seriesdata.h"
+#include "gallery/xmlwriter.h"
 #include "gallery_test_util.h"
 #include "platform/rtl.h"
+#include "platform/typinfo.h"
 
 using gallerytest::Hex;
 using gallerytest::Str;
@@ -272,3 +275,61 @@ TEST_F(TData, FirstSeriesWithPointsDecidesTheColumns) {
   text.GuessFormat();  // the text's own guess looks at every series' labels
   EXPECT_EQ(text.Flags(), TSeriesData::cfLabels);
 }
+
+namespace {
+
+std::vector<std::string> Published(TClass C) {
+  std::vector<std::string> names;
+  for (const TPropInfo* p : GetPropList(C)) names.push_back(p->Name);
+  return names;
+}
+
+TEST_F(TData, PublishedSettingsAreTheExportersOwn) {
+  using V = std::vector<std::string>;
+  const V base{"IncludeColors", "IncludeIndex", "IncludeHeader", "IncludeLabels", "UseSeriesFormat", "ValueFormat"};
+  for (const char* name : {"TSeriesData", "TSeriesDataHTML", "TSeriesDataXLS"}) {
+    ASSERT_TRUE(GetClass(name)) << name;
+    EXPECT_EQ(Published(GetClass(name)), base) << name;
+  }
+  V text = base, xml = base;
+  text.insert(text.end(), {"TextDelimiter", "TextQuotes"});
+  xml.push_back("Encoding");
+  EXPECT_EQ(Published(GetClass("TSeriesDataText")), text);
+  EXPECT_EQ(Published(GetClass("TSeriesDataXML")), xml);
+
+  // Settings made by name reach the export; the delimiter is a character code.
+  TLineSeries* s = Line("L", 0);
+  s->AddXY(0, 0.25);
+  s->AddXY(0.5, 1.25, "b");
+  std::unique_ptr<TObject> o(GetClass("TSeriesDataText")->NewInstance(nullptr));
+  auto* t = dynamic_cast<TSeriesDataText*>(o.get());
+  ASSERT_TRUE(t);
+  t->Chart = &chart;
+  EXPECT_EQ(GetOrdProp(t, "TextDelimiter"), 9);
+  SetOrdProp(t, "TextDelimiter", ';');
+  SetStrProp(t, "TextQuotes", "'");
+  SetPropValue(t, "IncludeIndex", true);
+  EXPECT_EQ(t->AsString(), "0;;0;0.25\r\n1;'b';0.5;1.25\r\n\r\n");
+  EXPECT_THROW(SetOrdProp(t, "TextDelimiter", 256), EPropertyError);
+  EXPECT_THROW(SetOrdProp(t, "TextDelimiter", -1), EPropertyError);
+  EXPECT_EQ(t->TextDelimiter, ';');
+}
+
+TEST_F(TData, XMLStoresOnlyWhatDiffersFromItsOwnStart) {
+  TSeriesDataXML x(&chart, nullptr);
+  auto stored = [&](const char* name) { return IsStoredProp(&x, *GetPropInfo(x.ClassType(), name)); };
+  // The header is on for XML alone: on is its default, off is what gets stored.
+  EXPECT_FALSE(stored("IncludeHeader"));
+  x.IncludeHeader = false;
+  EXPECT_TRUE(stored("IncludeHeader"));
+  EXPECT_FALSE(TSeriesDataText(&chart, nullptr).IncludeHeader);
+  // The system's encoding and none are implied; any other is stored.
+  EXPECT_EQ(x.Encoding, XMLEncodingName());
+  EXPECT_FALSE(stored("Encoding"));
+  x.Encoding = "";
+  EXPECT_FALSE(stored("Encoding"));
+  x.Encoding = x.Encoding == "UTF-8" ? "ISO-8859-1" : "UTF-8";
+  EXPECT_TRUE(stored("Encoding"));
+}
+
+}  // namespace

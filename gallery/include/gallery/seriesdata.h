@@ -14,7 +14,8 @@ std::string ColorToHexText(TColor Color);
 class TSeriesData : public TLumExportData {
   DECLARE_CLASS(TSeriesData, TLumExportData)
 public:
-  TSeriesData(TCustomAxisPanel* AChart, TChartSeries* ASeries);
+  TSeriesData(TCustomAxisPanel* AChart = nullptr, TChartSeries* ASeries = nullptr);
+  static void DefineProperties(TPropertyTable& t);
 
   TCustomAxisPanel* Chart = nullptr;
   bool IncludeColors = false;
@@ -42,6 +43,8 @@ public:
   // Rows: the series' points, or the most points of any of the chart's series.
   int PointCount() const;
   std::string FormatExportValue(const TChartSeries* ASeries, double Value) const;
+  // FormatExportValue appended to Out, with no string of its own.
+  void AppendExportValue(std::string& Out, const TChartSeries* ASeries, double Value) const;
 
 protected:
   // The exported series: the one, or the chart's in list order.
@@ -54,7 +57,9 @@ protected:
 class TSeriesDataText : public TSeriesData {
   DECLARE_CLASS(TSeriesDataText, TSeriesData)
 public:
-  TSeriesDataText(TCustomAxisPanel* AChart, TChartSeries* ASeries) : TSeriesData(AChart, ASeries) {}
+  TSeriesDataText(TCustomAxisPanel* AChart = nullptr, TChartSeries* ASeries = nullptr)
+      : TSeriesData(AChart, ASeries) {}
+  static void DefineProperties(TPropertyTable& t);
   char TextDelimiter = '\t';
   std::string TextQuotes;
 
@@ -71,7 +76,8 @@ private:
 class TSeriesDataXML : public TSeriesData {
   DECLARE_CLASS(TSeriesDataXML, TSeriesData)
 public:
-  TSeriesDataXML(TCustomAxisPanel* AChart, TChartSeries* ASeries);
+  TSeriesDataXML(TCustomAxisPanel* AChart = nullptr, TChartSeries* ASeries = nullptr);
+  static void DefineProperties(TPropertyTable& t);
   // "UTF-8" as it is; "UTF-16"/"UTF-16LE" little-endian with a byte-order mark;
   // any other: ASCII with character references for the rest.
   std::string Encoding;
@@ -86,7 +92,8 @@ private:
 class TSeriesDataHTML : public TSeriesData {
   DECLARE_CLASS(TSeriesDataHTML, TSeriesData)
 public:
-  TSeriesDataHTML(TCustomAxisPanel* AChart, TChartSeries* ASeries) : TSeriesData(AChart, ASeries) {}
+  TSeriesDataHTML(TCustomAxisPanel* AChart = nullptr, TChartSeries* ASeries = nullptr)
+      : TSeriesData(AChart, ASeries) {}
   std::string AsString() override;
 
 protected:
@@ -96,7 +103,8 @@ protected:
 class TSeriesDataXLS : public TSeriesData {
   DECLARE_CLASS(TSeriesDataXLS, TSeriesData)
 public:
-  TSeriesDataXLS(TCustomAxisPanel* AChart, TChartSeries* ASeries) : TSeriesData(AChart, ASeries) {}
+  TSeriesDataXLS(TCustomAxisPanel* AChart = nullptr, TChartSeries* ASeries = nullptr)
+      : TSeriesData(AChart, ASeries) {}
   // The whole workbook is built first: more than 65 535 rows or 256 columns, or a
   // format that does not read back as a number, raises before a byte is written.
   void SaveToStream(TStream* Stream) override;

@@ -85,6 +85,8 @@ extern char ThousandSeparator;
 std::string FormatFloat(std::string_view format, long double value);
 // Shortest general form with up to 15 significant digits ("0.5", "1E-5", "1E20").
 std::string FloatToStr(long double value);
+// FloatToStr(Value) appended to Out, much faster for a value that is a double.
+void AppendFloatToStr(std::string& Out, double Value);
 std::string IntToStr(long long value);
 std::string IntToHex(unsigned long long value, int digits);
 long long StrToInt(std::string_view s);                  // EConvertError on bad text
