@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_timing.h"
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
 #include "canvas/lumconst.h"
@@ -26,15 +27,7 @@ constexpr int Width = 1000, Height = 600;
 
 // Median of Runs timings of Work, in milliseconds.
 double Median(int Runs, const std::function<void()>& Work) {
-  Work();
-  std::vector<double> t;
-  for (int i = 0; i < Runs; ++i) {
-    const std::int64_t start = GetMicroseconds();
-    Work();
-    t.push_back((GetMicroseconds() - start) / 1000.0);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return MedianMicroseconds(Runs, Work) / 1000.0;
 }
 
 struct TPrices {

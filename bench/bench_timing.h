@@ -20,3 +20,9 @@ inline std::vector<std::int64_t> SortedTimings(int Runs, const std::function<voi
   std::sort(t.begin(), t.end());
   return t;
 }
+
+// The median of Runs timings of Work, in microseconds.
+inline std::int64_t MedianMicroseconds(int Runs, const std::function<void()>& Work) {
+  const std::vector<std::int64_t> t = SortedTimings(Runs, Work);
+  return t[t.size() / 2];
+}

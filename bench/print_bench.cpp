@@ -30,8 +30,7 @@ namespace {
 
 // Median of Runs timings of Work, in microseconds.
 double Median(int Runs, const std::function<void()>& Work) {
-  const std::vector<std::int64_t> t = SortedTimings(Runs, Work);
-  return double(t[t.size() / 2]);
+  return double(MedianMicroseconds(Runs, Work));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_timing.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
@@ -65,15 +66,7 @@ Data Scatter(int N, unsigned Seed) {
 
 // Median of Runs timings of Work, in milliseconds.
 double Median(int Runs, const std::function<void()>& Work) {
-  Work();  // warm caches and fonts
-  std::vector<double> t;
-  for (int i = 0; i < Runs; ++i) {
-    const std::int64_t start = GetMicroseconds();
-    Work();
-    t.push_back((GetMicroseconds() - start) / 1000.0);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return MedianMicroseconds(Runs, Work) / 1000.0;
 }
 
 // ---- ours

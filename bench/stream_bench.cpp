@@ -8,28 +8,13 @@
 #include <functional>
 #include <vector>
 
+#include "bench_timing.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
 #include "platform/filer.h"
 #include "platform/forms.h"
-
-namespace {
-
-std::int64_t Median(int Runs, const std::function<void()>& Work) {
-  Work();
-  std::vector<std::int64_t> t;
-  for (int i = 0; i < Runs; ++i) {
-    const std::int64_t start = GetMicroseconds();
-    Work();
-    t.push_back(GetMicroseconds() - start);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
-
-}  // namespace
 
 int main() {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -59,9 +44,9 @@ int main() {
       w.WriteSignature();
       w.WriteComponent(chart);
     };
-    const std::int64_t tWrite = Median(15, write);
+    const std::int64_t tWrite = MedianMicroseconds(15, write);
     TMemoryStream text;
-    const std::int64_t tText = Median(5, [&] {
+    const std::int64_t tText = MedianMicroseconds(5, [&] {
       text.Clear();
       binary.SetPosition(0);
       ObjectBinaryToText(&binary, &text);

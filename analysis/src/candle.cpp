@@ -7,24 +7,13 @@
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "engine/axis.h"
+#include "engine/helpers.h"
 #include "engine/panel.h"
 #include "platform/rtl.h"
 #include "samples.h"
 
 IMPLEMENT_CLASS_PROPS(TOHLCSeries, TCustomSeries)
 IMPLEMENT_CLASS_PROPS(TCandleSeries, TOHLCSeries)
-
-namespace analysis_detail {
-bool PointNearSegment(const TPoint& P, const TPoint& A, const TPoint& B, double Tolerance) {
-  const double dx = B.X - A.X, dy = B.Y - A.Y, len2 = dx * dx + dy * dy;
-  double t = len2 > 0 ? ((P.X - A.X) * dx + (P.Y - A.Y) * dy) / len2 : 0;
-  t = std::clamp(t, 0.0, 1.0);
-  const double ex = A.X + t * dx - P.X, ey = A.Y + t * dy - P.Y;
-  return ex * ex + ey * ey <= Tolerance * Tolerance;
-}
-}  // namespace analysis_detail
-
-using analysis_detail::PointNearSegment;
 
 // ---- TOHLCSeries ------------------------------------------------------------------
 TOHLCSeries::TOHLCSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
@@ -329,7 +318,7 @@ int TCandleSeries::Clicked(int X, int Y) {
   TPoint p{X, Y};
   if (c->Is3D()) p = c->InverseProject(X, Y, Pointer()->GetStartZ());
   const auto onLine = [&](int x0, int y0, int x1, int y1) {
-    return PointNearSegment(p, TPoint{x0, y0}, TPoint{x1, y1}, 1);
+    return PointInLine(p, x0, y0, x1, y1);
   };
   TCandleGeometry prev{};
   bool hasPrev = false;

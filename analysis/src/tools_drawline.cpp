@@ -3,22 +3,13 @@
 
 #include "analysis/tools_drawline.h"
 #include "canvas/geometry.h"
+#include "engine/helpers.h"
 
 IMPLEMENT_CLASS_PROPS(TDrawLine, TCollectionItem)
 IMPLEMENT_CLASS(TDrawLines, TCollection)
 IMPLEMENT_CLASS_PROPS(TDrawLineTool, TLumCustomToolSeries)
 
 namespace {
-// Whether P lies within Tolerance pixels of the segment A-B. Half a pixel more, so
-// that with 0 the pixels a drawn line sets count as on it.
-bool NearSegment(const TPoint& P, const TPoint& A, const TPoint& B, int Tolerance) {
-  const double t = Tolerance + 0.5;
-  const double dx = B.X - A.X, dy = B.Y - A.Y, len2 = dx * dx + dy * dy;
-  double u = len2 > 0 ? ((P.X - A.X) * dx + (P.Y - A.Y) * dy) / len2 : 0;
-  u = std::clamp(u, 0.0, 1.0);
-  const double ex = A.X + u * dx - P.X, ey = A.Y + u * dy - P.Y;
-  return ex * ex + ey * ey <= t * t;
-}
 TRect Ordered(const TPoint& A, const TPoint& B) {
   return {std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
 }
@@ -182,9 +173,9 @@ bool TDrawLineTool::InternalClicked(TDrawLine* Line, int Mode, const TPoint& P) 
   if (Mode == 2) return PointInRectP(Handle(e), P);
   const int t = clickTolerance_;
   switch (Line->style_) {
-    case dlLine: return NearSegment(P, s, e, t);
-    case dlHorizParallel: return NearSegment(P, s, {e.X, s.Y}, t) || NearSegment(P, {s.X, e.Y}, e, t);
-    case dlVertParallel: return NearSegment(P, s, {s.X, e.Y}, t) || NearSegment(P, {e.X, s.Y}, e, t);
+    case dlLine: return PointInLineTolerancePoints(P, s, e, t);
+    case dlHorizParallel: return PointInLineTolerancePoints(P, s, {e.X, s.Y}, t) || PointInLineTolerancePoints(P, {s.X, e.Y}, e, t);
+    case dlVertParallel: return PointInLineTolerancePoints(P, s, {s.X, e.Y}, t) || PointInLineTolerancePoints(P, {e.X, s.Y}, e, t);
     default: return PointInRectP(Ordered(s, e), P);
   }
 }

@@ -244,7 +244,3 @@ private:
   std::vector<TRect> rects_;
 };
 
-namespace analysis_detail {
-// Whether P lies within Tolerance pixels of the segment A-B.
-bool PointNearSegment(const TPoint& P, const TPoint& A, const TPoint& B, double Tolerance);
-}  // namespace analysis_detail

@@ -6,14 +6,10 @@
 #include <memory>
 
 #include "analysis/tools.h"
+#include "engine/helpers.h"
 #include "platform/collections.h"
 
 enum TDrawLineStyle : unsigned char { dlLine, dlHorizParallel, dlVertParallel, dlRectangle, dlEllipse };
-
-struct TFloatPoint {
-  double X = 0, Y = 0;
-  bool operator==(const TFloatPoint&) const = default;
-};
 
 class TDrawLineTool;
 class TDrawLines;

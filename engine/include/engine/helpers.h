@@ -73,6 +73,7 @@ std::string DotToDecimalSeparator(const std::string& Text);
 // ---- Geometry (pixels) ------------------------------------------------------
 struct TFloatPoint {
   double X = 0, Y = 0;
+  bool operator==(const TFloatPoint&) const = default;
 };
 // Whether P lies within Tolerance pixels of the segment (X0, Y0)-(X1, Y1): its
 // distance from the segment is at most Tolerance plus half a pixel, so tolerance
