@@ -7,6 +7,7 @@
 #include "chart/stdseries.h"
 #include "engine/errors.h"
 #include "engine/function.h"
+#include "engine/helpers.h"
 #include "engine/panel.h"
 #include "engine/tools.h"
 #include "platform/rtl.h"
@@ -208,9 +209,9 @@ std::string GallerySeriesName(const TChartSeries* ASeries) {
 }
 
 namespace {
-// Prefix + the lowest number from 1 that no component of the owner (and, given a
-// chart, no series of it) is named.
-std::string FreeName(const std::string& Prefix, TComponent* AOwner, const TCustomAxisPanel* AChart) {
+// Prefix + the lowest number from 1 that no component of the owner and no series of
+// the chart is named (a chart's series may belong to other owners).
+std::string FreeSeriesName(const std::string& Prefix, TComponent* AOwner, const TCustomAxisPanel* AChart) {
   for (int n = 1;; ++n) {
     const std::string name = Prefix + std::to_string(n);
     if (AOwner && AOwner->FindComponent(name)) continue;
@@ -234,7 +235,7 @@ void CopyFunction(const TChartSeries* From, TChartSeries* To) {
 }  // namespace
 
 std::string NewSeriesName(TComponent* AOwner, TCustomAxisPanel* AChart) {
-  return FreeName(LumMsg_DefaultSeriesName.empty() ? std::string("Series") : LumMsg_DefaultSeriesName, AOwner, AChart);
+  return FreeSeriesName(LumMsg_DefaultSeriesName.empty() ? std::string("Series") : LumMsg_DefaultSeriesName, AOwner, AChart);
 }
 
 TChartSeries* CreateNewSeries(TComponent* AOwner, TCustomAxisPanel* AChart, TClass SeriesClass, TClass FunctionClass) {
@@ -261,7 +262,7 @@ TLumFunction* CreateNewLumFunction(TChartSeries* ASeries, TClass FunctionClass) 
   try {
     std::string prefix = FunctionClass->Name;
     if (prefix.size() > 1 && prefix[0] == 'T') prefix.erase(0, 1);
-    f->SetName(FreeName(prefix, owner, nullptr));
+    f->SetName(UniqueComponentName(owner, prefix));
     ASeries->SetFunction(f);
   } catch (...) {
     delete f;
@@ -275,8 +276,8 @@ TComponent* CreateNewTool(TComponent* ATool, TComponent* AOwner) {
   auto* tool = static_cast<TComponent*>(ATool->ClassType()->NewInstance(AOwner));
   try {
     tool->Assign(ATool);
-    tool->SetName(FreeName(LumMsg_DefaultToolName.empty() ? std::string("ChartTool") : LumMsg_DefaultToolName,
-                           AOwner, nullptr));
+    tool->SetName(
+        UniqueComponentName(AOwner, LumMsg_DefaultToolName.empty() ? std::string("ChartTool") : LumMsg_DefaultToolName));
   } catch (...) {
     delete tool;
     throw;
