@@ -19,6 +19,7 @@
 #include "app/mainwindow.h"
 #include "analysis_scenes.h"
 #include "axes_scenes.h"
+#include "function_scenes.h"
 #include "legend_scenes.h"
 #include "tools_scenes.h"
 #include "chart/chart.h"
@@ -160,6 +161,7 @@ int main(int argc, char** argv) {
     ok &= SnapToolScenes(dir);
     ok &= SnapAnalysisScenes(dir);
     ok &= SnapWallsScenes(dir);
+    ok &= SnapFunctionScenes(dir);
   }
   return ok ? 0 : 1;
 }
