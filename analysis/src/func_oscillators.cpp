@@ -12,8 +12,9 @@
 IMPLEMENT_CLASS_PROPS(TExpMovAveFunction, TLumFunction)
 IMPLEMENT_CLASS_PROPS(TMACDFunction, TLumMovingFunction)
 IMPLEMENT_CLASS_PROPS(TBollingerFunction, TLumFunction)
-IMPLEMENT_CLASS_PROPS(TAOFunction, TLumFunction)
-IMPLEMENT_CLASS_PROPS(TACFunction, TLumFunction)
+IMPLEMENT_CLASS_PROPS(TPriceOscillatorFunction, TLumFunction)
+IMPLEMENT_CLASS(TAOFunction, TPriceOscillatorFunction)
+IMPLEMENT_CLASS(TACFunction, TPriceOscillatorFunction)
 IMPLEMENT_CLASS_PROPS(TAlligatorFunction, TLumFunction)
 IMPLEMENT_CLASS(TGatorFunction, TLumFunction)
 
@@ -334,41 +335,38 @@ void TBollingerFunction::DefineProperties(TPropertyTable& t) {
 }
 
 // ---- Awesome and accelerator oscillators --------------------------------------------
-TAOFunction::TAOFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(1); }
+TPriceOscillatorFunction::TPriceOscillatorFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(1); }
 
-bool TAOFunction::IsValidSource(TChartSeries* Value) { return dynamic_cast<TOHLCSeries*>(Value) != nullptr; }
+bool TPriceOscillatorFunction::IsValidSource(TChartSeries* Value) {
+  return dynamic_cast<TOHLCSeries*>(Value) != nullptr;
+}
 
-void TAOFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+void TPriceOscillatorFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   TOHLCSeries* source = PriceSource(Sources);
   if (!ParentSeries() || !source || Period() < 1) return;
   StartOscillator(ParentSeries());
-  const TLine ao = AwesomeLine(source);
-  for (size_t i = 0; i < ao.Count(); ++i) AddOscillatorPoint(ParentSeries(), ao.X[i], ao.Y[i]);
+  TLine line;
+  Oscillate(source, line.X, line.Y);
+  for (size_t i = 0; i < line.Count(); ++i) AddOscillatorPoint(ParentSeries(), line.X[i], line.Y[i]);
 }
 
-void TAOFunction::PrepareForGallery(TCustomAxisPanel* Chart) { OscillatorGallery(this, Chart); }
+void TPriceOscillatorFunction::PrepareForGallery(TCustomAxisPanel* Chart) { OscillatorGallery(this, Chart); }
 
-void TAOFunction::DefineProperties(TPropertyTable& t) {
+void TPriceOscillatorFunction::DefineProperties(TPropertyTable& t) {
   t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(1.0L);
 }
 
-TACFunction::TACFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(1); }
-
-bool TACFunction::IsValidSource(TChartSeries* Value) { return dynamic_cast<TOHLCSeries*>(Value) != nullptr; }
-
-void TACFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
-  TOHLCSeries* source = PriceSource(Sources);
-  if (!ParentSeries() || !source || Period() < 1) return;
-  StartOscillator(ParentSeries());
-  const TLine ao = AwesomeLine(source);
-  const TLine ac = DifferenceAt(ao.X, ao, MovingAverageLine(ao, 5));
-  for (size_t i = 0; i < ac.Count(); ++i) AddOscillatorPoint(ParentSeries(), ac.X[i], ac.Y[i]);
+void TAOFunction::Oscillate(TOHLCSeries* Source, std::vector<double>& X, std::vector<double>& Y) const {
+  TLine ao = AwesomeLine(Source);
+  X = std::move(ao.X);
+  Y = std::move(ao.Y);
 }
 
-void TACFunction::PrepareForGallery(TCustomAxisPanel* Chart) { OscillatorGallery(this, Chart); }
-
-void TACFunction::DefineProperties(TPropertyTable& t) {
-  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(1.0L);
+void TACFunction::Oscillate(TOHLCSeries* Source, std::vector<double>& X, std::vector<double>& Y) const {
+  const TLine ao = AwesomeLine(Source);
+  TLine ac = DifferenceAt(ao.X, ao, MovingAverageLine(ao, 5));
+  X = std::move(ac.X);
+  Y = std::move(ac.Y);
 }
 
 // ---- Alligator and gator ------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "analysis/func_outputs.h"
 #include "engine/function.h"
 
+class TOHLCSeries;
 class TVolumeSeries;
 
 // E = x[0], then E = k·x + (1 − k)·E with k = 2 / (Period + 1); needs two points.
@@ -86,30 +87,43 @@ private:
   bool exponential_ = true;
 };
 
-// The 5- minus the 34-point average of the median price (H + L) / 2, at each
-// source X found in both, green when rising and red when falling.
-class TAOFunction : public TLumFunction {
-  DECLARE_CLASS(TAOFunction, TLumFunction)
+// Base of the awesome and accelerator oscillators: bars over price bars (OHLC
+// sources only, Period at least 1), green when rising and red when falling.
+class TPriceOscillatorFunction : public TLumFunction {
+  DECLARE_CLASS(TPriceOscillatorFunction, TLumFunction)
 public:
-  explicit TAOFunction(TComponent* AOwner);
+  explicit TPriceOscillatorFunction(TComponent* AOwner);
   std::string EditorClassName() const override { return "TRMSFuncEditor"; }
   bool IsValidSource(TChartSeries* Value) override;
   void AddPoints(const std::vector<TChartSeries*>& Sources) override;
   // A volume series carrying the function.
   void PrepareForGallery(TCustomAxisPanel* Chart) override;
   static void DefineProperties(TPropertyTable& t);
+
+protected:
+  // The oscillator's points over Source.
+  virtual void Oscillate(TOHLCSeries* Source, std::vector<double>& X, std::vector<double>& Y) const = 0;
+};
+
+// The 5- minus the 34-point average of the median price (H + L) / 2, at each
+// source X found in both; nothing below 34 bars.
+class TAOFunction : public TPriceOscillatorFunction {
+  DECLARE_CLASS(TAOFunction, TPriceOscillatorFunction)
+public:
+  using TPriceOscillatorFunction::TPriceOscillatorFunction;
+
+protected:
+  void Oscillate(TOHLCSeries* Source, std::vector<double>& X, std::vector<double>& Y) const override;
 };
 
 // The awesome oscillator minus its own 5-point average.
-class TACFunction : public TLumFunction {
-  DECLARE_CLASS(TACFunction, TLumFunction)
+class TACFunction : public TPriceOscillatorFunction {
+  DECLARE_CLASS(TACFunction, TPriceOscillatorFunction)
 public:
-  explicit TACFunction(TComponent* AOwner);
-  std::string EditorClassName() const override { return "TRMSFuncEditor"; }
-  bool IsValidSource(TChartSeries* Value) override;
-  void AddPoints(const std::vector<TChartSeries*>& Sources) override;
-  void PrepareForGallery(TCustomAxisPanel* Chart) override;
-  static void DefineProperties(TPropertyTable& t);
+  using TPriceOscillatorFunction::TPriceOscillatorFunction;
+
+protected:
+  void Oscillate(TOHLCSeries* Source, std::vector<double>& X, std::vector<double>& Y) const override;
 };
 
 // Three smoothed averages of the median price, shifted forward in X: the jaw (13,
