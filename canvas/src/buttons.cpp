@@ -39,7 +39,7 @@ void TLumButton::LinkProperty(TPersistent* Instance, const std::string& PropName
     throw EPropertyError(Format("Unknown property: \"%s\"", PropName));
   // Only a component says when it goes; other objects must outlive the link.
   if (component_) component_->RemoveFreeNotification(this);
-  instance_ = PropName.empty() ? nullptr : Instance;
+  instance_ = Instance;  // an empty name links the object itself (a pen, a gradient)
   propName_ = instance_ ? PropName : std::string();
   component_ = dynamic_cast<TComponent*>(instance_);
   if (component_) component_->FreeNotification(this);

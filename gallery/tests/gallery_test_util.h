@@ -18,6 +18,7 @@ inline void EnsureUnits() {
   done = true;
   FormsUnitInit();
   LumConstUnitInit();
+  LumConst2UnitInit();
   ChartUnitInit();
   LumStoreUnitInit();
 }

@@ -17,7 +17,8 @@ public:
   ~TLumButton() override;
 
   // Links the button to Instance's published property PropName (any kind the
-  // overriding class shows) and repaints; nullptr or "" unlinks. A component
+  // overriding class shows), or with "" to Instance itself, and repaints; nullptr
+  // unlinks. A component
   // instance unlinks itself when it is freed; any other must outlive the link.
   // EPropertyError when Instance publishes no property of that name (the link stays).
   virtual void LinkProperty(TPersistent* Instance, const std::string& PropName);
