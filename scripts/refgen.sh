@@ -17,11 +17,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_ apt-get install -y -q "${missing[@]}" || { $sudo_ apt-get update -q && $sudo_ apt-get install -y -q "${missing[@]}"; }
 fi
 
-python3 tools/refgen/inputs.py
+PY=/usr/bin/python3  # Debian's, which has the packages above
+$PY tools/refgen/inputs.py
 for f in tools/refgen/*.py; do
   [ "$(basename "$f")" = inputs.py ] && continue
   [ "$(basename "$f")" = common.py ] && continue
-  echo "refgen: $f"; python3 "$f"
+  echo "refgen: $f"; $PY "$f"
 done
 for f in tools/refgen/*.R; do
   [ -e "$f" ] || continue
