@@ -16,6 +16,7 @@
 #include "engine/errors.h"
 #include "engine/panel.h"
 #include "engine/series.h"
+#include "engine/tools.h"
 #include "platform/dateutils.h"
 
 IMPLEMENT_CLASS_PROPS(TAxisGridPen, TChartPen)
@@ -133,6 +134,10 @@ TChartAxis::~TChartAxis() {
       if (s->CustomHorizAxis() == this) s->SetCustomHorizAxis(nullptr);
       if (s->CustomVertAxis() == this) s->SetCustomVertAxis(nullptr);
     }
+    // Axis tools let go of it (a hook of theirs would otherwise outlive it).
+    if (!chart_->Destroying())
+      for (TLumCustomTool* t : std::vector<TLumCustomTool*>(chart_->Tools()->begin(), chart_->Tools()->end()))
+        if (auto* at = dynamic_cast<TLumCustomToolAxis*>(t); at && at->Axis() == this) at->SetAxis(nullptr);
   }
 }
 
@@ -830,7 +835,14 @@ void TChartAxis::DrawDepthGrid() {
 
 void TChartAxis::DrawGrid() {
   if (!IsVisible()) return;
-  if (OnDrawGrid.Assigned()) OnDrawGrid(this);
+  if (OnDrawGrid.Assigned()) {
+    // The hook reads this drawing's tick pixels, which Draw would only find later.
+    if (!isDepthAxis_) {
+      ticksPos_.clear();
+      for (const auto& label : AxisLabels()) ticksPos_.push_back(CalcPosValue(label.first));
+    }
+    OnDrawGrid(this);
+  }
   if (isDepthAxis_) {
     DrawDepthGrid();
     return;

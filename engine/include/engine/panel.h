@@ -384,6 +384,8 @@ public:
 
   // ---- Tools, mouse, zoom and scrolling (tools.cpp, mouse.cpp) ----
   TChartTools* Tools() const { return tools_.get(); }
+  // The chart is being freed (its tools are already gone).
+  bool Destroying() const { return destroying_; }
   // Zooms the axes to the values at the edges of the pixel rectangle (by
   // Zoom.Direction); a rectangle giving an empty range does nothing.
   void ZoomRect(const TRect& Rect);
