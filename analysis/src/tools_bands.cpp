@@ -110,12 +110,12 @@ void TColorLineTool::DrawPasses(TCanvas3D* C, bool Behind, bool Front) {
   }
 }
 
-void TColorLineTool::DrawColorLine(bool Behind) {
+void TColorLineTool::DrawColorLine(bool Behind, bool Front) {
   if (!Chart() || !Axis()) return;
   TToolDrawing d(Chart());
   if (!d.Ready()) return;
   d.Canvas()->ApplyPen(Pen());
-  DrawPasses(d.Canvas(), Behind, !Behind);
+  DrawPasses(d.Canvas(), Behind, Front);
 }
 
 void TColorLineTool::DrawInverted() {
@@ -133,8 +133,8 @@ void TColorLineTool::ChartEvent(TChartToolEvent AEvent) {
     if (AEvent == cteAfterDraw) DrawInverted();
     return;
   }
-  if (AEvent == cteBeforeDrawSeries) DrawColorLine(true);
-  else if (AEvent == cteAfterDraw) DrawColorLine(false);
+  if (AEvent == cteBeforeDrawSeries) DrawColorLine(true, false);
+  else if (AEvent == cteAfterDraw) DrawColorLine(false, true);
 }
 
 void TColorLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Button, TShiftState, int X, int Y) {
@@ -349,11 +349,13 @@ void TColorBandTool::DrawBand() {
     throw;
   }
   cv->EndBlending(blend);
+  // Flat, both passes together draw the line once.
+  const bool flat = !c->View3D();
   for (TColorLineTool* l : {startLine_.get(), endLine_.get()}) {
     if (!l->Active() || l->InvertedDrag()) continue;
     l->value_ = l == startLine_.get() ? startValue_ : endValue_;
     l->style_ = clCustom;
-    l->DrawColorLine(drawBehind_);
+    l->DrawColorLine(flat || drawBehind_, flat || !drawBehind_);
   }
 }
 

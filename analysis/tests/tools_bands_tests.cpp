@@ -200,7 +200,9 @@ TEST_F(ColorBandTest, BehindTheSeriesUnderItInFrontOverItAndTransparencyMixes) {
 TEST_F(ColorBandTest, ARealEdgeDragWritesTheValueAndThenReportsTheResize) {
   Band->SetResizeStart(true);
   Band->SetResizeEnd(true);
+  Band->StartLinePen()->SetColor(clNavy);
   Paint();
+  EXPECT_EQ(Picture().At(XPix(20), YPix(50)), clNavy) << "an active edge draws";
   EXPECT_EQ(Chart->Tools()->Count(), 1) << "the edges join no tool list";
   std::vector<double> resized;
   Band->OnResized = [&](TObject*) { resized.push_back(Band->StartValue()); };

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     return RunToolSceneLive(argv[2]);
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation\n");
+    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation|colorband|gridband\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";

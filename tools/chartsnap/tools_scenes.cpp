@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "analysis/tools_annotation.h"
+#include "band_scenes.h"
 #include "analysis/tools_cursor.h"
 #include "analysis/tools_drawline.h"
 #include "chart/chart.h"
@@ -133,6 +134,8 @@ bool Build(Scene& S, const std::string& Name) {
   if (Name == "cursor") BuildCursors(S);
   else if (Name == "drawline") BuildLines(S);
   else if (Name == "annotation") BuildAnnotations(S);
+  else if (Name == "colorband") BuildColorBandScene(S.form.get(), S.chart);
+  else if (Name == "gridband") BuildGridBandScene(S.form.get(), S.chart);
   else return false;
   return true;
 }
@@ -141,7 +144,7 @@ bool Build(Scene& S, const std::string& Name) {
 
 bool SnapToolScenes(const std::string& Dir) {
   bool ok = true;
-  for (const char* name : {"cursor", "drawline", "annotation"}) {
+  for (const char* name : {"cursor", "drawline", "annotation", "colorband", "gridband"}) {
     Scene s((std::string("Tools: ") + name).c_str());
     s.Paint();
     Build(s, name);
@@ -154,7 +157,7 @@ int RunToolSceneLive(const std::string& Name) {
   Scene s((std::string("Tools: ") + Name).c_str());
   s.Paint();
   if (!Build(s, Name)) {
-    std::fprintf(stderr, "unknown scene %s (cursor, drawline, annotation)\n", Name.c_str());
+    std::fprintf(stderr, "unknown scene %s (cursor, drawline, annotation, colorband, gridband)\n", Name.c_str());
     return 2;
   }
   s.form->SetCaption("chartsnap " + Name);

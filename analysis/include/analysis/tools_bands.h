@@ -52,8 +52,8 @@ public:
   // Whether (X, Y) lies on the line: less than 3 pixels along the axis, inside the
   // plot rectangle across it.
   bool Clicked(int X, int Y) const;
-  // The drawing before the series (Behind) or after the chart.
-  void DrawColorLine(bool Behind);
+  // The drawing before the series (Behind), after the chart (Front), or both.
+  void DrawColorLine(bool Behind, bool Front);
   // Moved inverted: the paint leaves it out and draws it not-xor last.
   bool InvertedDrag() const { return dragging_ && !dragRepaint_; }
   // Draws both passes not-xor (a second call erases them).
