@@ -3,13 +3,11 @@
 // (the setter's repaint included), and one full render without and with grid bands
 // (solid, and see-through hatched). Moves go through the chart's mouse entry.
 #include <cstdio>
-#include <random>
 
 #include "analysis/tools_bands.h"
+#include "bench_chart.h"
 #include "bench_timing.h"
 #include "canvas/lumconst.h"
-#include "chart/chart.h"
-#include "chart/series.h"
 #include "chart/unit.h"
 #include "platform/forms.h"
 
@@ -30,20 +28,8 @@ struct TBench {
   TBenchChart* Chart = nullptr;
 
   void Build() {
-    Form = new TForm(Application);
-    Form->SetBounds(0, 0, Width + 20, Height + 20);
-    Chart = new TBenchChart(Form);
-    Chart->SetParent(Form);
-    Chart->SetBounds(0, 0, Width, Height);
-    Chart->SetView3D(false);
-    auto* s = new TFastLineSeries(Form);
-    s->SetParentChart(Chart);
-    s->BeginUpdate();
-    std::mt19937 rng(7);
-    std::normal_distribution<double> step(0.0, 1.0);
-    double y = 0;
-    for (int i = 0; i < Points; ++i) s->AddXY(i, y += step(rng));
-    s->EndUpdate();
+    Chart = NewBenchChart<TBenchChart>(Form, Width, Height);
+    AddRandomWalk(Chart, Points);
     Form->Show();
     Repaint();
   }

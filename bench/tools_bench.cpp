@@ -4,11 +4,11 @@
 // entry, as the message loop delivers them; the window then only copies the image.
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 #include "analysis/tools_cursor.h"
 #include "analysis/tools_drawline.h"
+#include "bench_chart.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
@@ -40,20 +40,8 @@ struct TBench {
   int Draws = 0;
 
   void Build() {
-    Form = new TForm(Application);
-    Form->SetBounds(0, 0, Width + 20, Height + 20);
-    Chart = new TBenchChart(Form);
-    Chart->SetParent(Form);
-    Chart->SetBounds(0, 0, Width, Height);
-    Chart->SetView3D(false);
-    Series = new TFastLineSeries(Form);
-    Series->SetParentChart(Chart);
-    Series->BeginUpdate();
-    std::mt19937 rng(7);
-    std::normal_distribution<double> step(0.0, 1.0);
-    double y = 0;
-    for (int i = 0; i < Points; ++i) Series->AddXY(i, y += step(rng));
-    Series->EndUpdate();
+    Chart = NewBenchChart<TBenchChart>(Form, Width, Height);
+    Series = AddRandomWalk(Chart, Points);
     Chart->OnAfterDraw = [this](TObject*) { ++Draws; };
     Form->Show();
     Repaint();

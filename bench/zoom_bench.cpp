@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <vector>
 
+#include "bench_chart.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
@@ -29,20 +29,8 @@ struct TBench {
   int Draws = 0;
 
   void Build() {
-    Form = new TForm(Application);
-    Form->SetBounds(0, 0, Width + 20, Height + 20);
-    Chart = new TChart(Form);
-    Chart->SetParent(Form);
-    Chart->SetBounds(0, 0, Width, Height);
-    Chart->SetView3D(false);
-    auto* s = new TFastLineSeries(Form);
-    s->SetParentChart(Chart);
-    s->BeginUpdate();
-    std::mt19937 rng(7);
-    std::normal_distribution<double> step(0.0, 1.0);
-    double y = 0;
-    for (int i = 0; i < Points; ++i) s->AddXY(i, y += step(rng));
-    s->EndUpdate();
+    Chart = NewBenchChart<TChart>(Form, Width, Height);
+    AddRandomWalk(Chart, Points);
     Chart->OnAfterDraw = [this](TObject*) { ++Draws; };
     Form->Show();
     Settle();
