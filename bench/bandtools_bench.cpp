@@ -7,8 +7,6 @@
 #include "analysis/tools_bands.h"
 #include "bench_chart.h"
 #include "bench_timing.h"
-#include "canvas/lumconst.h"
-#include "chart/unit.h"
 #include "platform/forms.h"
 
 namespace {
@@ -58,11 +56,7 @@ struct TBench {
 }  // namespace
 
 int main() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  FormsUnitInit();
-  LumConstUnitInit();
-  LumConst2UnitInit();
-  ChartUnitInit();
+  StartChartUnits();
   TBench b;
   b.Build();
   const double plain = b.RenderMs();

@@ -1,11 +1,23 @@
 // The chart the tool and zoom benchmarks time: a flat chart filling a form of its
 // own, with a fast line of a seeded random walk.
 #pragma once
+#include <cstdlib>
 #include <random>
 
+#include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "chart/unit.h"
 #include "platform/forms.h"
+
+// Headless Qt unless the caller chose a platform, and the units a chart needs.
+inline void StartChartUnits() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  FormsUnitInit();
+  LumConstUnitInit();
+  LumConst2UnitInit();
+  ChartUnitInit();
+}
 
 // A form of the application holding a flat chart of class C, Width x Height.
 template <class C>

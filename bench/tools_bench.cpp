@@ -9,10 +9,8 @@
 #include "analysis/tools_cursor.h"
 #include "analysis/tools_drawline.h"
 #include "bench_chart.h"
-#include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
-#include "chart/unit.h"
 #include "platform/forms.h"
 #include "platform/testing.h"
 
@@ -83,11 +81,7 @@ void Print(const char* What, double Move, double Repaint) {
 }  // namespace
 
 int main() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  FormsUnitInit();
-  LumConstUnitInit();
-  LumConst2UnitInit();
-  ChartUnitInit();
+  StartChartUnits();
   TBench b;
   b.Build();
   const double repaint = b.RepaintMs();
