@@ -56,6 +56,24 @@ TEST_F(ColorLineTest, ClampsToTheAxisUnlessNoLimitDragAndCentreFollowsTheRangeUn
   }
 }
 
+TEST_F(ColorLineTest, InvertedDragLeavesNoTraceIn3D) {
+  Chart->SetView3D(true);
+  Tool->SetAxis(Chart->LeftAxis());
+  Paint();
+  const TImagePixels plain = Picture();
+  Down(XPix(50), YPix(50) - 1);
+  ASSERT_TRUE(Tool->Dragging());
+  Paint();
+  for (int y : {YPix(60), YPix(80), YPix(30)}) Move(XPix(50), y);
+  const TImagePixels moved = Picture();
+  Paint();
+  EXPECT_TRUE(Picture() == moved);
+  Up(XPix(50), YPix(30));
+  Paint();
+  EXPECT_FALSE(Picture() == plain);
+  EXPECT_NEAR(Tool->Value(), 30, 0.5);
+}
+
 TEST_F(ColorLineTest, InvertedDragErasesExactlyAndFiresItsEventsInOrder) {
   const int x0 = XPix(50);
   Down(x0, MidY());
