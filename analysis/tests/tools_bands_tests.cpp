@@ -202,6 +202,30 @@ TEST_F(ColorBandTest, BehindTheSeriesUnderItInFrontOverItAndTransparencyMixes) {
   Paint();
   EXPECT_EQ(Picture().At(x, y), clYellow);
 
+  // Behind the axes the grid lines cross the band.
+  auto notYellow = [&] {
+    const TImagePixels p = Picture();
+    int n = 0;
+    for (int py = YPix(95); py < YPix(5); ++py) n += p.At(XPix(40), py) != clYellow;
+    return n;
+  };
+  const int overGrid = notYellow();
+  Band->SetDrawBehindAxes(true);
+  Paint();
+  EXPECT_GT(notYellow(), overGrid + 3);
+  Band->SetDrawBehindAxes(false);
+
+  // A picture fills the band instead of the brush.
+  TBitmap red;
+  red.SetSize(2, 2);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect({0, 0, 2, 2});
+  Band->Picture()->SetGraphic(&red);
+  Paint();
+  EXPECT_EQ(Picture().At(XPix(27), YPix(83)), clRed);
+  Band->SetPicture(nullptr);
+  EXPECT_FALSE(Band->HasPicture());
+
   Band->SetDrawBehind(true);
   Band->SetTransparency(40);
   const TImagePixels under = Without();
