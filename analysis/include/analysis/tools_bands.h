@@ -120,7 +120,7 @@ public:
   TColorLineTool* StartLine() const { return startLine_.get(); }
   TColorLineTool* EndLine() const { return endLine_.get(); }
 
-  TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnClick;
+  TMouseEvent OnClick;
   TNotifyEvent OnResized;
 
   // The band's rectangle in plot pixels (empty without an axis or outside the range).
