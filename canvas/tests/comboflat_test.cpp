@@ -1,4 +1,4 @@
-// The flat combo box: its height, selected text and registration.
+// The flat combo box: its selected text and registration.
 #include <gtest/gtest.h>
 
 #include "canvas/canvasunit.h"
@@ -8,13 +8,12 @@
 
 namespace {
 
-TEST(ComboFlat, HeightSelectedTextAndRegisteredClass) {
+TEST(ComboFlat, SelectedTextAndRegisteredClass) {
   FormsUnitInit();
   LumCanvasUnitInit();
   auto* form = new TForm(Application);
   auto* c = new TComboFlat(form);
   c->SetParent(form);
-  EXPECT_EQ(c->Height(), 21);
   EXPECT_EQ(c->SelectedText(), "");
   TObject o;
   c->SetSorted(true);

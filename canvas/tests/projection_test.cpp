@@ -309,14 +309,3 @@ TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
   e.canvas.DrawPicture(cpSide, pic.get(), {0, 40, 60, 100}, 150);
   EXPECT_EQ(e.Ink(), TRect{});
 }
-
-TEST(Geometry, ConvexOutlineKeepsTheCorners) {
-  std::vector<TPoint> p = {{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}, {5, 0}, {0, 0}, {3, 7}};
-  ConvexOutline(p);
-  ASSERT_EQ(p.size(), 4u);
-  for (const TPoint q : {TPoint{0, 0}, TPoint{10, 0}, TPoint{10, 10}, TPoint{0, 10}})
-    EXPECT_NE(std::find(p.begin(), p.end(), q), p.end());
-  std::vector<TPoint> two = {{1, 1}, {4, 4}, {1, 1}};
-  ConvexOutline(two);
-  EXPECT_EQ(two.size(), 2u);
-}
