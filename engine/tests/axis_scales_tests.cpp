@@ -90,8 +90,6 @@ TEST_F(ScaleFixture, LogarithmicAxisSpacesPowersEquallyAndLabelsThem) {
 
 TEST(DateTimeSteps, FindsEveryEntryOnlyWithinAMicrosecond) {
   ASSERT_EQ(DateTimeStepCount, 27);
-  EXPECT_DOUBLE_EQ(DateTimeStep[dtOneSecond], 1.0 / 86400);
-  EXPECT_DOUBLE_EQ(DateTimeStep[dtOneYear], 365);
   for (int i = 0; i < DateTimeStepCount; ++i) {
     EXPECT_EQ(FindDateTimeStep(DateTimeStep[i]), i);
     EXPECT_EQ(FindDateTimeStep(DateTimeStep[i] + DateTimeStep[0] * 0.5), i);

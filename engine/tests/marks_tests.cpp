@@ -184,7 +184,6 @@ TEST(Callout, ArrowHeadDistanceAndPointerAtTheTarget) {
   canvas.SetBufferedDisplay(false);
   canvas.InitWindow(bmp->Canvas(), nullptr, clNone, false, {0, 0, 100, 60});
   TCallout callout;
-  EXPECT_FALSE(callout.Visible());  // the symbol is hidden at first
   callout.Arrow()->SetColor(clBlue);
   callout.SetArrowHead(ahSolid);
   callout.SetArrowHeadSize(10);

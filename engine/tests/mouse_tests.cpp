@@ -390,7 +390,6 @@ TEST_F(MouseTest, ToolsMoveBetweenChartsAndFollowTheirSeriesAndAxes) {
   Series->SetHorizAxis(aTopAxis);
   tool->SetSeries(Series);
   EXPECT_EQ(tool->GetHorizAxis(), Chart->TopAxis());
-  EXPECT_EQ(tool->EditorClassName(), "TSeriesToolEditor");
   delete Series;
   Series = nullptr;
   EXPECT_EQ(tool->Series(), nullptr);
@@ -399,7 +398,6 @@ TEST_F(MouseTest, ToolsMoveBetweenChartsAndFollowTheirSeriesAndAxes) {
   // An axis tool streamed before it has a chart keeps the index until it has one.
   auto* axisTool = new TLumCustomToolAxis(nullptr);
   axisTool->SetAxisID(4);
-  EXPECT_EQ(axisTool->AxisID(), 4);
   EXPECT_EQ(axisTool->Axis(), nullptr);
   axisTool->SetParentChart(other);
   EXPECT_EQ(axisTool->Axis(), other->LeftAxis());

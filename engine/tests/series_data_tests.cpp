@@ -7,6 +7,18 @@ namespace {
 
 std::vector<double> Xs(const TChartSeries& s) { return s.XValues()->Values(); }
 std::vector<double> Ys(const TChartSeries& s) { return s.YValues()->Values(); }
+std::vector<TColor> Colours(const TChartSeries& s) {
+  std::vector<TColor> c;
+  for (int i = 0; i < s.Count(); ++i) c.push_back(s.GetPointColor(i));
+  return c;
+}
+
+// A series on a chart that counts its repaint requests.
+struct OnChart : testing::Test {
+  TCountingChart chart;
+  TChartSeries s{nullptr};
+  OnChart() { s.SetParentChart(&chart); }
+};
 
 TEST(ValueList, OrderedInsertionKeepsEqualValuesInArrivalOrder) {
   TChartValueList asc(nullptr, "X");
@@ -29,20 +41,17 @@ TEST(ValueList, OrderedInsertionKeepsEqualValuesInArrivalOrder) {
 
 TEST(ValueList, StatisticsFollowEveryChange) {
   TChartValueList l(nullptr, "Y");
+  // Minimum, maximum, total, total of sizes.
+  auto stats = [&] { return std::vector<double>{l.GetMinValue(), l.GetMaxValue(), l.GetTotal(), l.GetTotalABS()}; };
   for (double v : {2.0, -4.0, 7.0}) l.AddChartValue(v);
-  EXPECT_EQ(l.GetMinValue(), -4);
-  EXPECT_EQ(l.GetMaxValue(), 7);
-  EXPECT_EQ(l.GetTotal(), 5);
-  EXPECT_EQ(l.GetTotalABS(), 13);
+  EXPECT_EQ(stats(), (std::vector<double>{-4, 7, 5, 13}));
   l.SetValue(1, 10);
-  EXPECT_EQ(l.GetMinValue(), 2);
-  EXPECT_EQ(l.GetMaxValue(), 10);
+  EXPECT_EQ(stats(), (std::vector<double>{2, 10, 19, 19}));
   l.Delete(1);
-  EXPECT_EQ(l.GetMaxValue(), 7);
-  EXPECT_EQ(l.GetTotal(), 9);
+  EXPECT_EQ(stats(), (std::vector<double>{2, 7, 9, 9}));
   l.FillSequence();
   EXPECT_EQ(l.Values(), (std::vector<double>{0, 1}));
-  EXPECT_EQ(l.GetTotal(), 1);
+  EXPECT_EQ(stats(), (std::vector<double>{0, 1, 1, 1}));
   EXPECT_EQ(l.Last(), 1);
   l.Clear();
   EXPECT_EQ(l.GetMaxValue(), 0);
@@ -61,10 +70,7 @@ TEST(LabelsList, GrowsOnSetAndReadsEmptyBeyondItsEnd) {
   EXPECT_EQ(labels.Count(), 4);
 }
 
-TEST(AddXY, AscendingXCarriesYColourAndLabelToTheSameIndex) {
-  TCountingChart chart;
-  TChartSeries s(nullptr);
-  s.SetParentChart(&chart);
+TEST_F(OnChart, AddXYInAscendingXCarriesYColourAndLabelToTheSameIndex) {
   EXPECT_EQ(s.AddXY(2, 20), 0);
   EXPECT_FALSE(s.HasColors());
   EXPECT_EQ(s.Labels().Count(), 0);
@@ -74,10 +80,7 @@ TEST(AddXY, AscendingXCarriesYColourAndLabelToTheSameIndex) {
   EXPECT_EQ(Xs(s), (std::vector<double>{0, 1, 1, 2}));
   EXPECT_EQ(Ys(s), (std::vector<double>{0, 10, 11, 20}));
   ASSERT_TRUE(s.HasColors());
-  EXPECT_EQ(s.GetPointColor(0), clRed);
-  EXPECT_EQ(s.GetPointColor(1), clLumColor);
-  EXPECT_EQ(s.GetPointColor(2), clBlue);
-  EXPECT_EQ(s.GetPointColor(3), clLumColor);
+  EXPECT_EQ(Colours(s), (std::vector<TColor>{clRed, clLumColor, clBlue, clLumColor}));
   // Labels exist since "zero": every later point keeps its place in them.
   EXPECT_EQ(s.Labels().GetLabel(0), "zero");
   EXPECT_EQ(s.Labels().GetLabel(1), "");
@@ -100,10 +103,7 @@ TEST(AddXY, OrderNoneAppendsAndRefusalAddsNothing) {
   EXPECT_EQ(s.AddXY(7, 7), 2);
 }
 
-TEST(AddXY, RepaintsOncePerPointOutsideAnUpdateBlockAndOnceAtItsEnd) {
-  TCountingChart chart;
-  TChartSeries s(nullptr);
-  s.SetParentChart(&chart);
+TEST_F(OnChart, AddXYRepaintsOncePerPointOutsideAnUpdateBlockAndOnceAtItsEnd) {
   int added = 0;
   s.OnAfterAdd = [&](TChartSeries*, int) { ++added; };
   chart.Invalidates = 0;
@@ -125,10 +125,7 @@ TEST(AddXY, RepaintsOncePerPointOutsideAnUpdateBlockAndOnceAtItsEnd) {
   EXPECT_EQ(chart.Invalidates, 2);
 }
 
-TEST(Clear, EmptiesEverythingFiresItsEventAndRepaints) {
-  TCountingChart chart;
-  TChartSeries s(nullptr);
-  s.SetParentChart(&chart);
+TEST_F(OnChart, ClearEmptiesEverythingFiresItsEventAndRepaints) {
   s.AddXY(1, 1, "a", clRed);
   s.AddXY(2, 2, "b", clNone);
   s.CalcFirstLastVisibleIndex();
@@ -140,8 +137,7 @@ TEST(Clear, EmptiesEverythingFiresItsEventAndRepaints) {
   EXPECT_EQ(s.YValues()->Count(), 0);
   EXPECT_FALSE(s.HasColors());
   EXPECT_EQ(s.Labels().Count(), 0);
-  EXPECT_EQ(s.FirstValueIndex(), -1);
-  EXPECT_EQ(s.LastValueIndex(), -1);
+  EXPECT_EQ(std::make_pair(s.FirstValueIndex(), s.LastValueIndex()), std::make_pair(-1, -1));
   EXPECT_EQ(cleared, 1);
   EXPECT_EQ(chart.Invalidates, 1);
   // A point added after the clear starts without colours or labels.
@@ -154,19 +150,15 @@ TEST(Clear, EmptiesEverythingFiresItsEventAndRepaints) {
   EXPECT_EQ(chart.Invalidates, 0);
 }
 
-TEST(PointColours, NullsPaletteAndSeriesColour) {
-  TCountingChart chart;
-  TChartSeries s(nullptr);
-  s.SetParentChart(&chart);
+TEST_F(OnChart, PointColoursOfNullsPaletteAndSeries) {
   s.SetSeriesColor(clGreen);
   s.AddXY(0, 0, "", clNone);
   s.AddXY(1, 1);
   s.AddXY(2, 2, "", clBlue);
   EXPECT_TRUE(s.IsNull(0));
   EXPECT_FALSE(s.IsNull(1));
-  EXPECT_EQ(s.GetValueColor(0), clNone);
-  EXPECT_EQ(s.GetValueColor(1), clGreen);
-  EXPECT_EQ(s.GetValueColor(2), clBlue);
+  EXPECT_EQ((std::vector<TColor>{s.GetValueColor(0), s.GetValueColor(1), s.GetValueColor(2)}),
+            (std::vector<TColor>{clNone, clGreen, clBlue}));
   s.SetColorEachPoint(true);
   EXPECT_EQ(s.GetValueColor(1), chart.GetDefaultColor(1));
   EXPECT_EQ(s.GetValueColor(2), clBlue);
@@ -235,8 +227,7 @@ TEST(Pointer, SizesRefuseBelowOneAndRepaintOnlyOnChange) {
   EXPECT_EQ(chart.Invalidates, 2);
   EXPECT_THROW(s.Pointer.SetHorizSize(0), ChartException);
   EXPECT_THROW(s.Pointer.SetVertSize(-3), ChartException);
-  EXPECT_EQ(s.Pointer.HorizSize(), 8);
-  EXPECT_EQ(s.Pointer.VertSize(), 8);
+  EXPECT_EQ(std::make_pair(s.Pointer.HorizSize(), s.Pointer.VertSize()), std::make_pair(8, 8));
   s.Pointer.SetColor(clRed);  // through the brush
   EXPECT_EQ(s.Pointer.Brush()->Color(), clRed);
   EXPECT_EQ(chart.Invalidates, 3);
