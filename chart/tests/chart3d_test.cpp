@@ -25,7 +25,6 @@ TEST_F(Chart3D, PercentSetsTheDepthTheSeriesShare) {
   EXPECT_EQ(back->StartZ(), chart->Width3D() / 2);  // two equal slots, the first series in front
   chart->SetChart3DPercent(0);
   EXPECT_EQ(chart->Chart3DPercent(), 1);
-  chart->SetChart3DPercent(40);
 }
 
 }  // namespace
