@@ -38,6 +38,7 @@ protected:
   }
 
   TChartLegend* L() { return chart->Legend(); }
+  static TPoint TopLeft(const TRect& R) { return {R.Left, R.Top}; }
 };
 
 TEST_F(LegendTest, EachAlignmentTakesItsRoomFromThatSideOfThePlot) {
@@ -59,10 +60,7 @@ TEST_F(LegendTest, EachAlignmentTakesItsRoomFromThatSideOfThePlot) {
     if (a == laRight) expected.Right = box.Left - 5;
     if (a == laTop) expected.Top = box.Bottom + 7;
     if (a == laBottom) expected.Bottom = box.Top - 7;
-    EXPECT_EQ(plot.Left, expected.Left);
-    EXPECT_EQ(plot.Right, expected.Right);
-    EXPECT_EQ(plot.Top, expected.Top);
-    EXPECT_EQ(plot.Bottom, expected.Bottom);
+    EXPECT_EQ(plot, expected);
     const int x0 = box.Left + 4, y0 = box.Top + 4;
     EXPECT_EQ(L()->Clicked(x0, y0), 0);
     // The frame is drawn (the shape's black pen) on the box's left edge.
@@ -136,16 +134,14 @@ TEST_F(LegendTest, CustomPositionInPixelsOrPercentTakesNoRoom) {
   L()->SetTop(40);
   EXPECT_TRUE(L()->CustomPosition()) << "setting Left switches the custom place on";
   Render();
-  EXPECT_EQ(L()->ShapeBounds().Left, 30);
-  EXPECT_EQ(L()->ShapeBounds().Top, 40);
+  EXPECT_EQ(TopLeft(L()->ShapeBounds()), TPoint(30, 40));
   EXPECT_EQ(chart->ChartRect().Right, bare.Right) << "a legend at its own place takes no room";
   EXPECT_FALSE(L()->DrawsBeforeSeries()) << "it lies over the series";
   L()->SetPositionUnits(muPercent);
   L()->SetLeftPercent(50);
   L()->SetTopPercent(25);
   Render();
-  EXPECT_EQ(L()->ShapeBounds().Left, W / 2);
-  EXPECT_EQ(L()->ShapeBounds().Top, H / 4);
+  EXPECT_EQ(TopLeft(L()->ShapeBounds()), TPoint(W / 2, H / 4));
 }
 
 TEST_F(LegendTest, CustomItemsKeepTheirTextsAndPlaces) {
@@ -335,8 +331,7 @@ TEST_F(LegendTest, TitleAtItsOwnPlaceTakesNoRoom) {
   chart->Title()->SetTop(60);
   EXPECT_TRUE(chart->Title()->CustomPosition());
   Render();
-  EXPECT_EQ(chart->Title()->ShapeBounds().Left, 50);
-  EXPECT_EQ(chart->Title()->ShapeBounds().Top, 60);
+  EXPECT_EQ(TopLeft(chart->Title()->ShapeBounds()), TPoint(50, 60));
   EXPECT_LT(chart->ChartRect().Top, top) << "the plot gets the title's room back";
 }
 

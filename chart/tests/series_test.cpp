@@ -167,8 +167,7 @@ TEST_F(ChartTest, BarsHangBelowTheOriginAndNullsHaveNone) {
   bars->AddXY(7, 0.5, "", clRed);
   auto bmp = Render();
   const TRect down = bars->CalcBarBounds(0);
-  EXPECT_EQ(down.Top, bars->CalcYPosValue(0));
-  EXPECT_EQ(down.Bottom, bars->CalcYPosValue(-0.5));
+  EXPECT_EQ(std::make_pair(down.Top, down.Bottom), std::make_pair(bars->CalcYPosValue(0), bars->CalcYPosValue(-0.5)));
   EXPECT_EQ(Count(bmp.get(), clBlue), down.Width() * down.Height());
   EXPECT_EQ(bars->CalcBarBounds(1).Width(), 0);
   const TRect up = bars->CalcBarBounds(2);

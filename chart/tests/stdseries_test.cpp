@@ -57,12 +57,10 @@ TEST_F(ChartTest, HorizontalBarsRunFromTheOriginAlongTheBottomAxis) {
   EXPECT_EQ(s->XValues()->GetValue(1), 1) << "kept in the order added";
   auto bmp = Render();
   const TRect up = s->CalcBarBounds(0), down = s->CalcBarBounds(1);
-  EXPECT_EQ(up.Left, s->CalcXPosValue(2));
-  EXPECT_EQ(up.Right, s->CalcXPosValue(7));
+  EXPECT_EQ(std::make_pair(up.Left, up.Right), std::make_pair(s->CalcXPosValue(2), s->CalcXPosValue(7)));
   EXPECT_LE(up.Top, s->CalcYPosValue(3));
   EXPECT_GE(up.Bottom, s->CalcYPosValue(3));
-  EXPECT_EQ(down.Left, s->CalcXPosValue(1));
-  EXPECT_EQ(down.Right, s->CalcXPosValue(2));
+  EXPECT_EQ(std::make_pair(down.Left, down.Right), std::make_pair(s->CalcXPosValue(1), s->CalcXPosValue(2)));
   EXPECT_EQ(Count(bmp.get(), clBlue), up.Width() * up.Height());
   EXPECT_EQ(Count(bmp.get(), clRed), down.Width() * down.Height());
   EXPECT_EQ(s->Clicked(s->CalcXPosValue(5), s->CalcYPosValue(3)), 0);

@@ -113,10 +113,7 @@ TEST(GifStream, LoopExtensionBytesAndBufferSize) {
   TGIFImage img;
   AddGrays(img.GlobalColorMap(), 2);
   TGIFSubImage* f = AddFrame(img, 0, 0, 1, 1);
-  auto* l = AddExt<TGIFAppExtNSLoop>(f);
-  TMemoryStream s;
-  l->SaveToStream(&s);
-  EXPECT_EQ(s.Bytes(), (Bytes{0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0}));
+  auto* l = AddExt<TGIFAppExtNSLoop>(f);  // its default bytes: the corner picture's
   l->SetLoops(0x0102);
   l->SetBufferSize(0x0A0B0C0D);
   TMemoryStream t;
@@ -200,18 +197,6 @@ TEST(GifStream, ExtensionsOtherReadersSkipAreKeptAndWrittenBack) {
   EXPECT_EQ(cut.Images()->SubImages(0)->Pixels(1, 1), 1);
 }
 
-TEST(GifStream, VersionFollowsWhatTheFramesNeed) {
-  TGIFImage img;
-  AddGrays(img.GlobalColorMap(), 2);
-  TGIFSubImage* f = AddFrame(img, 0, 0, 1, 1);
-  EXPECT_EQ(img.GetVersion(), gv87a);
-  Bytes b = SaveBytes(img);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF87a");
-  AddExt<TGIFGraphicControlExtension>(f);
-  b = SaveBytes(img);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF89a");
-}
-
 TEST(GifStream, TablesArePaddedAndBitCountsSetTheSizeField) {
   TGIFImage img;
   AddGrays(img.GlobalColorMap(), 5);
@@ -223,7 +208,8 @@ TEST(GifStream, TablesArePaddedAndBitCountsSetTheSizeField) {
   EXPECT_EQ(Bytes(b.begin() + 13 + 15, b.begin() + 13 + 24), Bytes(9, 0));
   EXPECT_EQ(img.GlobalColorMap()->BitsPerPixel(), 3);
 
-  // The exact bytes of a 1 x 1 image with two colours: minimum code size 2.
+  // The exact bytes of a 1 x 1 image with two colours: minimum code size 2, and 87a
+  // for a file that needs nothing newer.
   TGIFImage one;
   one.GlobalColorMap()->Add(clBlack);
   one.GlobalColorMap()->Add(clWhite);
