@@ -41,12 +41,7 @@ TEST_F(ScaleFixture, LogarithmicRefusedForRangesReachingZeroAndTheAxisStaysLinea
   EXPECT_TRUE(chart.RightAxis()->Logarithmic());
   series.AddXY(1, 0);
   series.AddXY(2, 50);
-  try {
-    left->SetLogarithmic(true);
-    FAIL() << "no exception";
-  } catch (const AxisException& e) {
-    EXPECT_FALSE(e.Message.empty());
-  }
+  ExpectThrowText<AxisException>([&] { left->SetLogarithmic(true); });
   EXPECT_FALSE(left->Logarithmic());
   Layout();
   EXPECT_EQ(left->CalcPosValue(25), (left->CalcPosValue(0) + left->CalcPosValue(50)) / 2);  // still linear

@@ -23,18 +23,8 @@ struct AxisFixture : testing::Test {
 TEST_F(AxisFixture, MinimumAndMaximumRefuseToCrossWithTheirTexts) {
   left->SetAutomatic(false);
   left->SetMinMax(-1, 1);
-  try {
-    left->SetMinimum(2);
-    FAIL() << "no exception";
-  } catch (const AxisException& e) {
-    EXPECT_EQ(e.Message, "Axis Minimum Value must be <= Maximum");
-  }
-  try {
-    left->SetMaximum(-2);
-    FAIL() << "no exception";
-  } catch (const AxisException& e) {
-    EXPECT_EQ(e.Message, "Axis Maximum Value must be >= Minimum");
-  }
+  ExpectThrowText<AxisException>([&] { left->SetMinimum(2); }, "Axis Minimum Value must be <= Maximum");
+  ExpectThrowText<AxisException>([&] { left->SetMaximum(-2); }, "Axis Maximum Value must be >= Minimum");
   EXPECT_EQ(left->Minimum(), -1);
   EXPECT_EQ(left->Maximum(), 1);
   left->SetMinimum(1);  // equal ends are allowed

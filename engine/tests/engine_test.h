@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "canvas/canvas.h"
 #include "engine/engine.h"
@@ -40,6 +41,18 @@ class EngineEnvironment : public testing::Environment {
 public:
   void SetUp() override;
 };
+
+// Expects Run to throw E with exactly Text (any text when Text is empty).
+template <class E, class F>
+void ExpectThrowText(F Run, const std::string& Text = "") {
+  try {
+    Run();
+    ADD_FAILURE() << "no exception, expected: " << Text;
+  } catch (const E& e) {
+    if (Text.empty()) EXPECT_STRNE(e.what(), "");
+    else EXPECT_EQ(e.what(), Text);
+  }
+}
 
 // A chart of a given size drawn into a new bitmap.
 std::unique_ptr<TBitmap> Render(TCustomAxisPanel* Chart, TColor Back = clWhite);

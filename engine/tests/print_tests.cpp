@@ -173,12 +173,7 @@ TEST(PrintFailures, ErrorsAbortTheJobAndPassOn) {
   bad.SetParentChart(&s.chart);
   bad.AddXY(1, 1, "", clGreen);
   bad.Fail = true;
-  try {
-    s.chart.PrintPages(1, 2);
-    ADD_FAILURE() << "printing went on";
-  } catch (const ChartException& e) {
-    EXPECT_STREQ(e.what(), "no ink");
-  }
+  ExpectThrowText<ChartException>([&] { s.chart.PrintPages(1, 2); }, "no ink");
   EXPECT_FALSE(p->Printing());
   EXPECT_TRUE(p->Aborted());
   EXPECT_FALSE(s.chart.Printing());

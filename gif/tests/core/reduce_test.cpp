@@ -5,6 +5,8 @@
 #include <random>
 #include <set>
 
+#include "gif_test_util.h"
+
 namespace {
 
 TDIBPixels Noise(int w, int h, int bits, unsigned seed) {
@@ -16,28 +18,18 @@ TDIBPixels Noise(int w, int h, int bits, unsigned seed) {
   return b;
 }
 
-template <class F>
-void ExpectGIFError(F f, const std::string& text) {
-  try {
-    f();
-    ADD_FAILURE() << "no exception, expected " << text;
-  } catch (const GIFException& e) {
-    EXPECT_EQ(e.Message, text);
-  }
-}
-
 }  // namespace
 
 TEST(DIBPixels, LayoutAndErrors) {
   EXPECT_EQ(TDIBPixels(5, 2, 24).Stride(), 16);  // rows padded to 32 bits
   EXPECT_EQ(TDIBPixels(33, 2, 1).Stride(), 8);
 
-  ExpectGIFError([] { TDIBPixels(4, 4, 16); }, "Unsupported PixelFormat");
-  ExpectGIFError([] { TDIBPixels(0, 4, 8); }, "Invalid image dimensions");
-  ExpectGIFError([] { TDIBPixels(4, -1, 8); }, "Invalid image dimensions");
+  EXPECT_GIF_ERROR(TDIBPixels(4, 4, 16), "Unsupported PixelFormat");
+  EXPECT_GIF_ERROR(TDIBPixels(0, 4, 8), "Invalid image dimensions");
+  EXPECT_GIF_ERROR(TDIBPixels(4, -1, 8), "Invalid image dimensions");
   EXPECT_THROW(TDIBPixels(1 << 20, 1 << 20, 24), EOutOfMemory);
   TDIBPixels none;
-  ExpectGIFError([&] { none.ScanLine(0); }, "Image has no DIB");
+  EXPECT_GIF_ERROR(none.ScanLine(0), "Image has no DIB");
   TDIBPixels b(4, 4, 8);
   EXPECT_THROW(b.ScanLine(4), EInvalidGraphicOperation);
   EXPECT_THROW(b.ScanLine(-1), EInvalidGraphicOperation);
@@ -108,17 +100,13 @@ TEST(ReduceColors, EveryIndexLiesInsideThePalette) {
 
 TEST(ReduceColors, BadSettingsAreRefusedClearly) {
   TDIBPixels src = Noise(4, 4, 24, 9);
-  ExpectGIFError([&] { ReduceColors(src, TColorReduction(10), dmNearest, 8); },
-                 "Invalid reduction method");
-  ExpectGIFError([&] { ReduceColors(src, rmWeb216, TDitherMode(7), 8); }, "Invalid dither mode");
+  EXPECT_GIF_ERROR(ReduceColors(src, TColorReduction(10), dmNearest, 8), "Invalid reduction method");
+  EXPECT_GIF_ERROR(ReduceColors(src, rmWeb216, TDitherMode(7), 8), "Invalid dither mode");
   for (int bits : {0, 9, -3})
-    ExpectGIFError([&] { ReduceColors(src, rmOptimized, dmNearest, bits); },
-                   "Reduction bits must be between 1 and 8");
-  ExpectGIFError([&] { ReduceColors(src, rmGivenPalette, dmNearest, 8); },
-                 "No palette given for color reduction");
+    EXPECT_GIF_ERROR(ReduceColors(src, rmOptimized, dmNearest, bits), "Reduction bits must be between 1 and 8");
+  EXPECT_GIF_ERROR(ReduceColors(src, rmGivenPalette, dmNearest, 8), "No palette given for color reduction");
   TColorPalette empty;
-  ExpectGIFError([&] { ReduceColors(src, rmGivenPalette, dmNearest, 8, &empty); },
-                 "No palette given for color reduction");
+  EXPECT_GIF_ERROR(ReduceColors(src, rmGivenPalette, dmNearest, 8, &empty), "No palette given for color reduction");
   // bits only matter to the optimised palette
   EXPECT_NO_THROW(ReduceColors(src, rmWeb216, dmNearest, 0));
 }
