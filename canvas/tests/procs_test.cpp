@@ -28,17 +28,9 @@ std::vector<TColor> RandomColors(int N) {
 
 }  // namespace
 
+// Colours into HLS are the colorsys oracle's below; here the way back.
 TEST(ColorHLS, KnownColoursAndRoundTrip) {
   std::uint16_t h, l, s;
-  ColorToHLS(clRed, h, l, s);
-  EXPECT_EQ(h, 0);
-  EXPECT_EQ(l, 120);
-  EXPECT_EQ(s, 240);
-  ColorToHLS(clBlue, h, l, s);
-  EXPECT_EQ(h, 160);
-  ColorToHLS(clWhite, h, l, s);
-  EXPECT_EQ(l, 240);
-  EXPECT_EQ(s, 0);
   EXPECT_EQ(HLSToColor(80, 120, 240), clLime);
   EXPECT_EQ(HLSToColor(240, 120, 240), clRed) << "hue 240 is red again";
   EXPECT_EQ(HLSToColor(999, 999, 999), clWhite) << "out-of-range values are clamped, not wrapped into colour";

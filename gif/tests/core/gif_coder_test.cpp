@@ -208,8 +208,7 @@ TEST(GifDecoder, DataEndingEarlyLeavesTheFillValue) {
   const Bytes gce = {0x21, 0xF9, 4, 1, 0, 0, 3, 0};
   const Bytes data = Codes(2, {{4, 3}, {1, 3}, {2, 3}, {1, 3}});
   TGIFImage img;
-  WarningLog log;
-  log.Attach(img);
+  WarningLog log(img);
   LoadBytes(img, Header(4, 4) + gce + Descriptor(0, 0, 4, 4) + data + Bytes{0x3B});
   TGIFSubImage* f = img.Images()->SubImages(0);
   EXPECT_TRUE(log.Has("Decoder bit buffer under-run"));

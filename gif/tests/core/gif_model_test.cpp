@@ -3,8 +3,7 @@
 
 TEST(GifModel, ColorTableLimitsAndLookups) {
   TGIFImage img;
-  WarningLog log;
-  log.Attach(img);
+  WarningLog log(img);
   TGIFColorMap* m = img.GlobalColorMap();
   EXPECT_EQ(m->BitsPerPixel(), 0);
   EXPECT_GIF_ERROR(m->Colors(0), "Color table is empty");
@@ -32,8 +31,7 @@ TEST(GifModel, ColorTableLimitsAndLookups) {
 
 TEST(GifModel, FrameBoundsPixelsAndScreenSize) {
   TGIFImage img;
-  WarningLog log;
-  log.Attach(img);
+  WarningLog log(img);
   AddGrays(img.GlobalColorMap(), 4);
   TGIFSubImage* f = AddFrame(img, 2, 3, 4, 5);
   EXPECT_EQ(img.Width(), 6);
@@ -62,8 +60,7 @@ TEST(GifModel, FrameBoundsPixelsAndScreenSize) {
 
 TEST(GifModel, GraphicControlFollowsItsFrame) {
   TGIFImage img;
-  WarningLog log;
-  log.Attach(img);
+  WarningLog log(img);
   AddGrays(img.GlobalColorMap(), 4);
   TGIFSubImage* f = AddFrame(img, 0, 0, 2, 2);
   auto* g = AddExt<TGIFGraphicControlExtension>(f);

@@ -73,8 +73,7 @@ TEST(GifStream, SignatureMayFollowFourJunkBytesButNotFive) {
 
 TEST(GifStream, ZeroBytesBetweenBlocksAndEarlyTrailer) {
   TGIFImage img;
-  WarningLog log;
-  log.Attach(img);
+  WarningLog log(img);
   LoadBytes(img, Header(2, 2) + Bytes{0, 0} + Frame2x2() + Bytes{0, 0, 0} + Frame2x2() + Bytes{0x3B});
   EXPECT_EQ(img.Images()->Count(), 2);
   EXPECT_EQ(img.Images()->SubImages(1)->Pixels(1, 1), 1);
@@ -167,8 +166,7 @@ TEST(GifStream, ExtensionsOtherReadersSkipAreKeptAndWrittenBack) {
   ASSERT_EQ(plain.Images()->Count(), 2);
   for (const Bytes& ext : {unknownLabel, size9, size0, unknownLabel + size9}) {
     TGIFImage img;
-    WarningLog log;
-    log.Attach(img);
+    WarningLog log(img);
     LoadBytes(img, Header(2, 2) + Frame2x2() + ext + second + Bytes{0x3B});
     ASSERT_EQ(img.Images()->Count(), 2);
     EXPECT_EQ(log.Has("Unknown extension type"), ext[1] == 0xCE);
@@ -240,8 +238,7 @@ TEST(GifStream, LocalTableFrameIsWrittenNonInterlaced) {
 TEST(GifStream, DamagedBlocksGiveWarningsAndKeepWhatWasRead) {
   {  // stray bytes after a bad introducer are never taken for a descriptor
     TGIFImage img;
-    WarningLog log;
-    log.Attach(img);
+    WarningLog log(img);
     Bytes gce = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
     LoadBytes(img, Header(2, 2) + Frame2x2() + gce + Bytes{0x55, 0x01, 0x00, 0x01, 0x00, 0x05, 0x00, 0x05, 0, 0} +
                        Frame2x2() + Bytes{0x3B});
@@ -253,8 +250,7 @@ TEST(GifStream, DamagedBlocksGiveWarningsAndKeepWhatWasRead) {
   }
   {  // unknown block, then a bad trailer
     TGIFImage img;
-    WarningLog log;
-    log.Attach(img);
+    WarningLog log(img);
     LoadBytes(img, Header(2, 2) + Frame2x2() + Bytes{0x99});
     EXPECT_TRUE(log.Has("Unknown GIF block type"));
     EXPECT_TRUE(log.Has("Invalid Image trailer"));
@@ -262,8 +258,7 @@ TEST(GifStream, DamagedBlocksGiveWarningsAndKeepWhatWasRead) {
   }
   {  // zero-size frame takes the screen's size; short control extension
     TGIFImage img;
-    WarningLog log;
-    log.Attach(img);
+    WarningLog log(img);
     LoadBytes(img, Header(3, 2) + Descriptor(0, 0, 0, 5) + Codes(2, {{4, 3}, {5, 3}}) + Bytes{0x21, 0xF9, 4, 1});
     EXPECT_TRUE(log.Has("Image exceeds Logical Screen size"));
     EXPECT_TRUE(log.Has("Premature end of data"));

@@ -59,10 +59,10 @@ inline Bytes Codes(int minCodeSize, std::initializer_list<std::pair<int, int>> c
 }
 
 struct WarningLog {
-  std::vector<std::string> Messages;
-  void Attach(TGIFImage& img) {
+  explicit WarningLog(TGIFImage& img) {
     img.OnWarning = [this](TObject*, TGIFSeverity, const std::string& m) { Messages.push_back(m); };
   }
+  std::vector<std::string> Messages;
   bool Has(const std::string& m) const {
     for (auto& s : Messages)
       if (s == m) return true;
