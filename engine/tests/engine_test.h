@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "canvas/canvas.h"
 #include "engine/engine.h"
@@ -41,6 +42,15 @@ class EngineEnvironment : public testing::Environment {
 public:
   void SetUp() override;
 };
+
+// A series' X and Y values and its points' colours.
+inline std::vector<double> Xs(const TChartSeries& s) { return s.XValues()->Values(); }
+inline std::vector<double> Ys(const TChartSeries& s) { return s.YValues()->Values(); }
+inline std::vector<TColor> Colours(const TChartSeries& s) {
+  std::vector<TColor> c;
+  for (int i = 0; i < s.Count(); ++i) c.push_back(s.GetPointColor(i));
+  return c;
+}
 
 // Expects Run to throw E with exactly Text (any text when Text is empty).
 template <class E, class F>

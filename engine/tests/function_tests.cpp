@@ -41,9 +41,6 @@ public:
   TChartValueList* NotMandatoryValueList() const override { return YValues(); }
 };
 
-std::vector<double> Xs(const TChartSeries& s) { return s.XValues()->Values(); }
-std::vector<double> Ys(const TChartSeries& s) { return s.YValues()->Values(); }
-
 struct Fed {
   TCountingChart chart;
   TChartSeries* source = chart.AddSeriesOfClass(TChartSeries::StaticClass());

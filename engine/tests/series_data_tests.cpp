@@ -5,14 +5,6 @@
 
 namespace {
 
-std::vector<double> Xs(const TChartSeries& s) { return s.XValues()->Values(); }
-std::vector<double> Ys(const TChartSeries& s) { return s.YValues()->Values(); }
-std::vector<TColor> Colours(const TChartSeries& s) {
-  std::vector<TColor> c;
-  for (int i = 0; i < s.Count(); ++i) c.push_back(s.GetPointColor(i));
-  return c;
-}
-
 // A series on a chart that counts its repaint requests.
 struct OnChart : testing::Test {
   TCountingChart chart;

@@ -21,9 +21,6 @@ public:
   TChartValueList z;
 };
 
-std::vector<double> Xs(const TChartSeries& s) { return s.XValues()->Values(); }
-std::vector<double> Ys(const TChartSeries& s) { return s.YValues()->Values(); }
-
 // Labels only on the first two of four points: the label list is shorter.
 void Fill(TZSeries& s) {
   s.AddXYZ(0, 10, 100, "d", clRed);
@@ -58,8 +55,7 @@ TEST(SeriesPoints, DeleteKeepsValuesColoursAndShortLabelsTogether) {
   EXPECT_EQ(Xs(s), (std::vector<double>{1, 2, 3}));
   EXPECT_EQ(Ys(s), (std::vector<double>{11, 12, 13}));
   EXPECT_EQ(s.z.Values(), (std::vector<double>{101, 102, 103}));
-  EXPECT_EQ(s.GetPointColor(0), clLumColor);
-  EXPECT_EQ(s.GetPointColor(1), clBlue);
+  EXPECT_EQ(Colours(s), (std::vector<TColor>{clLumColor, clBlue, clLumColor}));
   EXPECT_EQ(s.Labels().GetLabel(0), "b");
   EXPECT_EQ(chart.Invalidates, 1);
   s.Delete(2);  // past the end of the labels
@@ -84,8 +80,7 @@ TEST(SeriesPoints, SortByLabelCarriesEveryListAndStopsAscendingX) {
   EXPECT_EQ(Xs(s), (std::vector<double>{2, 3, 1, 0}));
   EXPECT_EQ(Ys(s), (std::vector<double>{12, 13, 11, 10}));
   EXPECT_EQ(s.z.Values(), (std::vector<double>{102, 103, 101, 100}));
-  EXPECT_EQ(s.GetPointColor(0), clBlue);
-  EXPECT_EQ(s.GetPointColor(3), clRed);
+  EXPECT_EQ(Colours(s), (std::vector<TColor>{clBlue, clLumColor, clLumColor, clRed}));
   EXPECT_EQ(s.Labels().GetLabel(1), "a");
   EXPECT_EQ(s.Labels().GetLabel(3), "d");
   // X is no longer ascending: a new point goes to the end, not into an ordered place.
@@ -118,8 +113,7 @@ TEST(SeriesPoints, AssignValuesCopiesListsByNameColoursAndLabels) {
   EXPECT_EQ(Xs(to), Xs(from));
   EXPECT_EQ(Ys(to), Ys(from));
   EXPECT_EQ(to.z.Values(), from.z.Values());
-  EXPECT_EQ(to.GetPointColor(0), clRed);
-  EXPECT_EQ(to.GetPointColor(2), clBlue);
+  EXPECT_EQ(Colours(to), (std::vector<TColor>{clRed, clLumColor, clBlue, clLumColor}));
   EXPECT_EQ(to.Labels().GetLabel(1), "b");
   EXPECT_EQ(to.Labels().GetLabel(3), "");
 
