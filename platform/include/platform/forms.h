@@ -627,6 +627,9 @@ HCURSOR LoadCursorFromFile(const std::string& FileName);
 // The cursor's picture at (X, Y) of the canvas, hot spot at the point (nothing for
 // a cursor of the desktop's own shapes).
 void DrawCursor(TCanvas* Canvas, int X, int Y, HCURSOR Cursor);
+// Whether the cursor has a picture of its own (one loaded from data), and its hot spot.
+bool CursorHasPicture(HCURSOR Cursor);
+TPoint CursorHotSpot(HCURSOR Cursor);
 // Names and numbers of the cursors ("crDefault" .. "crSizeAll", "crLumHand").
 bool CursorToIdent(TCursor Cursor, std::string& Ident);
 bool IdentToCursor(const std::string& Ident, TCursor& Cursor);

@@ -44,6 +44,16 @@ HCURSOR LoadCursorFromFile(const std::string& FileName) {
   return CreateCursorFromData(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
 }
 
+bool CursorHasPicture(HCURSOR Cursor) {
+  const auto* q = reinterpret_cast<const QCursor*>(Cursor);
+  return q && !q->pixmap().isNull();
+}
+
+TPoint CursorHotSpot(HCURSOR Cursor) {
+  const auto* q = reinterpret_cast<const QCursor*>(Cursor);
+  return q ? TPoint{q->hotSpot().x(), q->hotSpot().y()} : TPoint{0, 0};
+}
+
 void DrawCursor(TCanvas* Canvas, int X, int Y, HCURSOR Cursor) {
   const auto* q = reinterpret_cast<const QCursor*>(Cursor);
   if (!Canvas || !q || q->pixmap().isNull()) return;
