@@ -197,6 +197,17 @@ void TFormCreatorComponent::IntegerChange(TObject* Sender) {
 }
 
 // ---------------------------------------------------------------------------
+namespace {
+// A page of Pages: the page control gives it its bounds.
+TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
+  auto* s = new TTabSheet(Owner);
+  s->SetName(Name);
+  s->SetCaption(Caption);
+  s->SetPageControl(Pages);
+  return s;
+}
+}  // namespace
+
 TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FiltersEditor", "Filters", 476, 389, bsSizeable);
 
@@ -210,10 +221,8 @@ TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
 
   Filters = Place<TCheckListBox>(this, this, "Filters", 8, 38, 220, 118);
   PageProps = Place<TPageControl>(this, this, "PageProps", 8, 162, 220, 186);
-  Properties = Captioned<TTabSheet>(this, PageProps, "Properties", 0, 0, 0, 0, "Options");
-  Properties->SetPageControl(PageProps);
-  TabRegion = Captioned<TTabSheet>(this, PageProps, "TabRegion", 0, 0, 0, 0, "Region");
-  TabRegion->SetPageControl(PageProps);
+  Properties = Sheet(this, PageProps, "Properties", "Options");
+  TabRegion = Sheet(this, PageProps, "TabRegion", "Region");
   TEditUpDown r[4];
   const char* names[4][4] = {{"LLeft", "&Left:", "ELeft", "UDLeft"},
                              {"LTop", "&Top:", "ETop", "UDTop"},
@@ -232,8 +241,7 @@ TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   PageProps->SetVisible(false);
 
   PagePreview = Place<TPageControl>(this, this, "PagePreview", 236, 8, 232, 340);
-  TabPreview = Captioned<TTabSheet>(this, PagePreview, "TabPreview", 0, 0, 0, 0, "Preview");
-  TabPreview->SetPageControl(PagePreview);
+  TabPreview = Sheet(this, PagePreview, "TabPreview", "Preview");
   Image = Place<TDraw3D>(this, TabPreview, "Image", 0, 0, 100, 100);
   Image->SetAlign(alClient);
   Image->SetBackImageMode(pbmCustom);
