@@ -121,7 +121,7 @@ void TFormCreatorComponent::AddScroll(const std::string& PropName, int Min, int 
 }
 
 void TFormCreatorComponent::AddColor(const std::string& PropName, const std::string& Caption, TNotifyEvent OnChange) {
-  auto* c = NewControl<TButtonColor>(4, 75, 25);
+  auto* c = NewControl<TButtonColor>(4, 100, 25);
   c->SetCaption(Caption);
   NewItem(c, PropName, std::move(OnChange));
   c->LinkProperty(edited_, PropName);
