@@ -223,20 +223,16 @@ TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   PageProps = Place<TPageControl>(this, this, "PageProps", 8, 162, 220, 186);
   Properties = Sheet(this, PageProps, "Properties", "Options");
   TabRegion = Sheet(this, PageProps, "TabRegion", "Region");
-  TEditUpDown r[4];
-  const char* names[4][4] = {{"LLeft", "&Left:", "ELeft", "UDLeft"},
-                             {"LTop", "&Top:", "ETop", "UDTop"},
-                             {"LWidth", "&Width:", "EWidth", "UDWidth"},
-                             {"LHeight", "&Height:", "EHeight", "UDHeight"}};
-  for (int i = 0; i < 4; ++i)
-    r[i] = EditWithUpDown(this, TabRegion, names[i][0], names[i][1], names[i][2], names[i][3], 8, 64, 10 + 28 * i, 60,
-                          0, 11100);
-  ELeft = r[0].Edit, UDLeft = r[0].UpDown, ETop = r[1].Edit, UDTop = r[1].UpDown;
-  EWidth = r[2].Edit, UDWidth = r[2].UpDown, EHeight = r[3].Edit, UDHeight = r[3].UpDown;
-  LLeft = static_cast<TLabel*>(FindComponent("LLeft"));
-  LTop = static_cast<TLabel*>(FindComponent("LTop"));
-  LWidth = static_cast<TLabel*>(FindComponent("LWidth"));
-  LHeight = static_cast<TLabel*>(FindComponent("LHeight"));
+  const auto r = EditUpDownRows(this, TabRegion,
+                                {{"LLeft", "&Left:", "ELeft", "UDLeft"},
+                                 {"LTop", "&Top:", "ETop", "UDTop"},
+                                 {"LWidth", "&Width:", "EWidth", "UDWidth"},
+                                 {"LHeight", "&Height:", "EHeight", "UDHeight"}},
+                                8, 64, 10, 60, 0, 11100);
+  LLeft = r[0].Label, ELeft = r[0].Edit, UDLeft = r[0].UpDown;
+  LTop = r[1].Label, ETop = r[1].Edit, UDTop = r[1].UpDown;
+  LWidth = r[2].Label, EWidth = r[2].Edit, UDWidth = r[2].UpDown;
+  LHeight = r[3].Label, EHeight = r[3].Edit, UDHeight = r[3].UpDown;
   PageProps->SetActivePage(Properties);
   PageProps->SetVisible(false);
 

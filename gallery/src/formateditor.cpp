@@ -105,13 +105,12 @@ TFormatEditor::TFormatEditor(TComponent* AOwner) : TForm(AOwner) {
   CBCurrency = Captioned<TCheckBox>(this, GroupBox1, "CBCurrency", 12, 16, 100, 17, "C&urrency");
   CBThousands = Captioned<TCheckBox>(this, GroupBox1, "CBThousands", 12, 38, 100, 17, "&Thousands");
   CBPercent = Captioned<TCheckBox>(this, GroupBox1, "CBPercent", 12, 60, 100, 17, "&Percent");
-  TEditUpDown fixed = EditWithUpDown(this, GroupBox1, "LFixed", "&Fixed:", "Edit2", "UpDown2", 130, 190, 14, 38, 0, 20);
-  Edit2 = fixed.Edit;
-  UpDown2 = fixed.UpDown;
-  TEditUpDown dec = EditWithUpDown(this, GroupBox1, "LDecimals", "D&ecimals:", "Edit1", "UpDown1", 130, 190, 40, 38, 0, 20);
-  Edit1 = dec.Edit;
-  UpDown1 = dec.UpDown;
-  CBFixedDecimals = Captioned<TCheckBox>(this, GroupBox1, "CBFixedDecimals", 190, 66, 70, 17, "F&ixed");
+  const auto r = EditUpDownRows(this, GroupBox1,
+                                {{"LFixed", "&Fixed:", "Edit2", "UpDown2"}, {"LDecimals", "D&ecimals:", "Edit1", "UpDown1"}},
+                                130, 190, 14, 38, 0, 20);
+  LFixed = r[0].Label, Edit2 = r[0].Edit, UpDown2 = r[0].UpDown;
+  LDecimals = r[1].Label, Edit1 = r[1].Edit, UpDown1 = r[1].UpDown;
+  CBFixedDecimals = Captioned<TCheckBox>(this, GroupBox1, "CBFixedDecimals", 190, 68, 70, 17, "F&ixed");
 
   RBDate = Captioned<TRadioButton>(this, GroupBox1, "RBDate", 12, 98, 94, 17, "&Date Time:");
   CBDate = Place<TComboFlat>(this, GroupBox1, "CBDate", 110, 96, 152, 21);

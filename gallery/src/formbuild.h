@@ -1,7 +1,10 @@
 // Builder helpers shared by the editor forms of this module: every control gets its
 // name, parent and bounds in one call, in creation (tab) order.
 #pragma once
+#include <array>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/stdctrls.h"
 
@@ -42,6 +45,7 @@ inline void SetupDialog(TForm* Form, const char* Name, const std::string& Captio
 // A label with its caption focusing Edit, and the edit with its up-down beside it
 // (the up-down takes its place against the edit).
 struct TEditUpDown {
+  TLabel* Label;
   TEdit* Edit;
   TUpDown* UpDown;
 };
@@ -57,7 +61,18 @@ inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const 
   u->SetThousands(false);
   u->SetAssociate(e);
   u->SetPosition(0);
-  return {e, u};
+  return {l, e, u};
+}
+
+// Rows of EditWithUpDown 28 pixels apart, each named {label, caption, edit, up-down}.
+inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* Parent,
+                                               std::initializer_list<std::array<const char*, 4>> Rows,
+                                               int LabelLeft, int EditLeft, int Top, int EditWidth, int Min, int Max) {
+  std::vector<TEditUpDown> r;
+  for (const auto& n : Rows)
+    r.push_back(EditWithUpDown(Owner, Parent, n[0], n[1], n[2], n[3], LabelLeft, EditLeft, Top + 28 * int(r.size()),
+                               EditWidth, Min, Max));
+  return r;
 }
 
 }  // namespace formbuild

@@ -14,20 +14,16 @@ TClass VisualEditorClass = nullptr;
 
 TMarginsEditor::TMarginsEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "MarginsEditor", "MarginsEditor", 241, 230, bsNone);
-  TEditUpDown r[4];
-  const char* names[4][4] = {{"LLeft", "&Left:", "ELeft", "UDLeft"},
-                             {"LTop", "&Top:", "ETop", "UDTop"},
-                             {"LRight", "&Right:", "ERight", "UDRight"},
-                             {"LBottom", "&Bottom:", "EBottom", "UDBottom"}};
-  for (int i = 0; i < 4; ++i)
-    r[i] = EditWithUpDown(this, this, names[i][0], names[i][1], names[i][2], names[i][3], 12, 72, 10 + 28 * i, 56,
-                          -32000, 32000);
-  LLeft = static_cast<TLabel*>(FindComponent("LLeft"));
-  LTop = static_cast<TLabel*>(FindComponent("LTop"));
-  LRight = static_cast<TLabel*>(FindComponent("LRight"));
-  LBottom = static_cast<TLabel*>(FindComponent("LBottom"));
-  ELeft = r[0].Edit, UDLeft = r[0].UpDown, ETop = r[1].Edit, UDTop = r[1].UpDown;
-  ERight = r[2].Edit, UDRight = r[2].UpDown, EBottom = r[3].Edit, UDBottom = r[3].UpDown;
+  const auto r = EditUpDownRows(this, this,
+                                {{"LLeft", "&Left:", "ELeft", "UDLeft"},
+                                 {"LTop", "&Top:", "ETop", "UDTop"},
+                                 {"LRight", "&Right:", "ERight", "UDRight"},
+                                 {"LBottom", "&Bottom:", "EBottom", "UDBottom"}},
+                                12, 72, 10, 56, -32000, 32000);
+  LLeft = r[0].Label, ELeft = r[0].Edit, UDLeft = r[0].UpDown;
+  LTop = r[1].Label, ETop = r[1].Edit, UDTop = r[1].UpDown;
+  LRight = r[2].Label, ERight = r[2].Edit, UDRight = r[2].UpDown;
+  LBottom = r[3].Label, EBottom = r[3].Edit, UDBottom = r[3].UpDown;
   RGUnits = Captioned<TRadioGroup>(this, this, "RGUnits", 12, 128, 217, 90, "&Units:");
   for (const char* u : {"Percent &Font", "P&ercent Size", "P&ixels"}) RGUnits->Items()->Add(u);
 
