@@ -10,7 +10,7 @@
 #include "platform/lists.h"
 #include "platform/rtl.h"
 #include "platform/typinfo.h"
-#include "toolkit.h"
+#include "gallery/editortools.h"
 
 using namespace formbuild;
 
@@ -211,16 +211,16 @@ TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const
 TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FiltersEditor", "Filters", 476, 389, bsSizeable);
 
-  BAdd = Captioned<TSpeedButton>(this, this, "BAdd", 8, 8, 25, 25, "+");
-  BDelete = Captioned<TSpeedButton>(this, this, "BDelete", 36, 8, 25, 25, "-");
-  BMoveUp = Place<TSpeedButton>(this, this, "BMoveUp", 72, 8, 25, 25);
-  BMoveDown = Place<TSpeedButton>(this, this, "BMoveDown", 100, 8, 25, 25);
+  BAdd = PlaceControl<TSpeedButton>(this, this, "BAdd", 8, 8, 25, 25, "+");
+  BDelete = PlaceControl<TSpeedButton>(this, this, "BDelete", 36, 8, 25, 25, "-");
+  BMoveUp = PlaceControl<TSpeedButton>(this, this, "BMoveUp", 72, 8, 25, 25);
+  BMoveDown = PlaceControl<TSpeedButton>(this, this, "BMoveDown", 100, 8, 25, 25);
   for (TSpeedButton* b : {BAdd, BDelete, BMoveUp, BMoveDown}) b->SetFlat(true);
   for (TSpeedButton* b : {BDelete, BMoveUp, BMoveDown}) b->SetEnabled(false);
   LoadArrowGlyphs(BMoveUp, BMoveDown);
 
-  Filters = Place<TCheckListBox>(this, this, "Filters", 8, 38, 220, 118);
-  PageProps = Place<TPageControl>(this, this, "PageProps", 8, 162, 220, 186);
+  Filters = PlaceControl<TCheckListBox>(this, this, "Filters", 8, 38, 220, 118);
+  PageProps = PlaceControl<TPageControl>(this, this, "PageProps", 8, 162, 220, 186);
   Properties = Sheet(this, PageProps, "Properties", "Options");
   TabRegion = Sheet(this, PageProps, "TabRegion", "Region");
   const auto r = EditUpDownRows(this, TabRegion,
@@ -236,9 +236,9 @@ TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   PageProps->SetActivePage(Properties);
   PageProps->SetVisible(false);
 
-  PagePreview = Place<TPageControl>(this, this, "PagePreview", 236, 8, 232, 340);
+  PagePreview = PlaceControl<TPageControl>(this, this, "PagePreview", 236, 8, 232, 340);
   TabPreview = Sheet(this, PagePreview, "TabPreview", "Preview");
-  Image = Place<TDraw3D>(this, TabPreview, "Image", 0, 0, 100, 100);
+  Image = PlaceControl<TDraw3D>(this, TabPreview, "Image", 0, 0, 100, 100);
   Image->SetAlign(alClient);
   Image->SetBackImageMode(pbmCustom);
   PopupPreview = new TPopupMenu(this);
@@ -250,11 +250,11 @@ TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   PopupPreview->Items()->Add(Scaled1);
   Image->SetPopupMenu(PopupPreview);
 
-  CBPreview = Captioned<TCheckBox>(this, this, "CBPreview", 8, 362, 80, 17, "&Preview");
+  CBPreview = PlaceControl<TCheckBox>(this, this, "CBPreview", 8, 362, 80, 17, "&Preview");
   CBPreview->SetChecked(true);
-  CBScaled = Captioned<TCheckBox>(this, this, "CBScaled", 96, 362, 80, 17, "&Scaled");
+  CBScaled = PlaceControl<TCheckBox>(this, this, "CBScaled", 96, 362, 80, 17, "&Scaled");
   CBScaled->SetChecked(true);
-  BOK = Captioned<TButton>(this, this, "BOK", 393, 357, 75, 25, "OK");
+  BOK = PlaceControl<TButton>(this, this, "BOK", 393, 357, 75, 25, "OK");
   BOK->SetDefault(true);
   BOK->SetModalResult(mrOk);
 

@@ -5,7 +5,7 @@
 #include "canvas/comboflat.h"
 #include "engine/helpers.h"
 #include "formbuild.h"
-#include "toolkit.h"
+#include "gallery/editortools.h"
 #include "platform/dateutils.h"
 #include "platform/rtl.h"
 #include "platform/sysfiles.h"
@@ -95,29 +95,29 @@ TFormatEditor::TFormatEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FormatEditor", "Numeric Format", 274, 269);
   const TFormatLocale& loc = FormatLocale();
 
-  Panel1 = Place<TPanel>(this, this, "Panel1", 0, 0, 274, 30);
+  Panel1 = PlaceControl<TPanel>(this, this, "Panel1", 0, 0, 274, 30);
   Panel1->SetAlign(alTop);
   Panel1->SetBevelOuter(bvNone);
-  RBInteger = Captioned<TRadioButton>(this, Panel1, "RBInteger", 12, 8, 120, 17, "&Number");
+  RBInteger = PlaceControl<TRadioButton>(this, Panel1, "RBInteger", 12, 8, 120, 17, "&Number");
 
-  GroupBox1 = Place<TGroupBox>(this, this, "GroupBox1", 0, 30, 274, 200);
+  GroupBox1 = PlaceControl<TGroupBox>(this, this, "GroupBox1", 0, 30, 274, 200);
   GroupBox1->SetAlign(alClient);
-  CBCurrency = Captioned<TCheckBox>(this, GroupBox1, "CBCurrency", 12, 16, 100, 17, "C&urrency");
-  CBThousands = Captioned<TCheckBox>(this, GroupBox1, "CBThousands", 12, 38, 100, 17, "&Thousands");
-  CBPercent = Captioned<TCheckBox>(this, GroupBox1, "CBPercent", 12, 60, 100, 17, "&Percent");
+  CBCurrency = PlaceControl<TCheckBox>(this, GroupBox1, "CBCurrency", 12, 16, 100, 17, "C&urrency");
+  CBThousands = PlaceControl<TCheckBox>(this, GroupBox1, "CBThousands", 12, 38, 100, 17, "&Thousands");
+  CBPercent = PlaceControl<TCheckBox>(this, GroupBox1, "CBPercent", 12, 60, 100, 17, "&Percent");
   const auto r = EditUpDownRows(this, GroupBox1,
                                 {{"LFixed", "&Fixed:", "Edit2", "UpDown2"}, {"LDecimals", "D&ecimals:", "Edit1", "UpDown1"}},
                                 130, 190, 14, 38, 0, 20);
   LFixed = r[0].Label, Edit2 = r[0].Edit, UpDown2 = r[0].UpDown;
   LDecimals = r[1].Label, Edit1 = r[1].Edit, UpDown1 = r[1].UpDown;
-  CBFixedDecimals = Captioned<TCheckBox>(this, GroupBox1, "CBFixedDecimals", 190, 68, 70, 17, "F&ixed");
+  CBFixedDecimals = PlaceControl<TCheckBox>(this, GroupBox1, "CBFixedDecimals", 190, 68, 70, 17, "F&ixed");
 
-  RBDate = Captioned<TRadioButton>(this, GroupBox1, "RBDate", 12, 98, 94, 17, "&Date Time:");
-  CBDate = Place<TComboFlat>(this, GroupBox1, "CBDate", 110, 96, 152, 21);
-  RBGeo = Captioned<TRadioButton>(this, GroupBox1, "RBGeo", 12, 126, 94, 17, "&Geographic:");
-  CBGeo = Place<TComboFlat>(this, GroupBox1, "CBGeo", 110, 124, 152, 21);
-  RBCustom = Captioned<TRadioButton>(this, GroupBox1, "RBCustom", 12, 154, 94, 17, "&Custom:");
-  CBCustom = Place<TComboFlat>(this, GroupBox1, "CBCustom", 110, 152, 152, 21);
+  RBDate = PlaceControl<TRadioButton>(this, GroupBox1, "RBDate", 12, 98, 94, 17, "&Date Time:");
+  CBDate = PlaceControl<TComboFlat>(this, GroupBox1, "CBDate", 110, 96, 152, 21);
+  RBGeo = PlaceControl<TRadioButton>(this, GroupBox1, "RBGeo", 12, 126, 94, 17, "&Geographic:");
+  CBGeo = PlaceControl<TComboFlat>(this, GroupBox1, "CBGeo", 110, 124, 152, 21);
+  RBCustom = PlaceControl<TRadioButton>(this, GroupBox1, "RBCustom", 12, 154, 94, 17, "&Custom:");
+  CBCustom = PlaceControl<TComboFlat>(this, GroupBox1, "CBCustom", 110, 152, 152, 21);
   for (TComboFlat* c : {CBDate, CBGeo, CBCustom}) {
     c->SetStyle(csDropDown);
     c->SetEnabled(false);
@@ -127,13 +127,13 @@ TFormatEditor::TFormatEditor(TComponent* AOwner) : TForm(AOwner) {
   for (const std::string& f : {loc.ShortDateFormat, loc.ShortTimeFormat})
     if (!f.empty() && CBDate->Items()->IndexOf(f) < 0) CBDate->Items()->Add(f);
 
-  Panel2 = Place<TPanel>(this, this, "Panel2", 0, 230, 274, 39);
+  Panel2 = PlaceControl<TPanel>(this, this, "Panel2", 0, 230, 274, 39);
   Panel2->SetAlign(alBottom);
   Panel2->SetBevelOuter(bvNone);
-  BOK = Captioned<TButton>(this, Panel2, "BOK", 108, 7, 75, 25, "OK");
+  BOK = PlaceControl<TButton>(this, Panel2, "BOK", 108, 7, 75, 25, "OK");
   BOK->SetDefault(true);
   BOK->SetModalResult(mrOk);
-  BCancel = Captioned<TButton>(this, Panel2, "BCancel", 190, 7, 75, 25, "Cancel");
+  BCancel = PlaceControl<TButton>(this, Panel2, "BCancel", 190, 7, 75, 25, "Cancel");
   BCancel->SetCancel(true);
   BCancel->SetModalResult(mrCancel);
 
@@ -277,18 +277,18 @@ void FillCursorCombo(TCustomComboBox* Combo, TCursor Cursor) {
 
 TMouseCursorEdit::TMouseCursorEdit(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "MouseCursorEdit", "Mouse Cursor Editor", 219, 170);
-  Label1 = Captioned<TLabel>(this, this, "Label1", 8, 14, 0, 0, "&Cursor:");
-  CBCursor = Place<TComboFlat>(this, this, "CBCursor", 60, 10, 151, 21);
+  Label1 = PlaceControl<TLabel>(this, this, "Label1", 8, 14, 0, 0, "&Cursor:");
+  CBCursor = PlaceControl<TComboFlat>(this, this, "CBCursor", 60, 10, 151, 21);
   CBCursor->SetStyle(csDropDownList);
   CBCursor->SetSorted(true);
   CBCursor->SetDropDownCount(12);
   Label1->SetFocusControl(CBCursor);
-  GroupBox1 = Captioned<TGroupBox>(this, this, "GroupBox1", 8, 42, 105, 118, "Preview:");
-  ImageCursor = Place<TImage>(this, GroupBox1, "ImageCursor", 8, 20, 89, 90);
+  GroupBox1 = PlaceControl<TGroupBox>(this, this, "GroupBox1", 8, 42, 105, 118, "Preview:");
+  ImageCursor = PlaceControl<TImage>(this, GroupBox1, "ImageCursor", 8, 20, 89, 90);
   ImageCursor->SetCenter(true);
   ImageCursor->SetTransparent(true);
-  BLoad = Captioned<TButton>(this, this, "BLoad", 128, 50, 83, 25, "&Load...");
-  BOK = Captioned<TButton>(this, this, "BOK", 128, 135, 83, 25, "OK");
+  BLoad = PlaceControl<TButton>(this, this, "BLoad", 128, 50, 83, 25, "&Load...");
+  BOK = PlaceControl<TButton>(this, this, "BOK", 128, 135, 83, 25, "OK");
   BOK->SetDefault(true);
   BOK->SetModalResult(mrOk);
   OpenDialog1 = new TOpenDialog(this);

@@ -1,45 +1,21 @@
-// Builder helpers shared by the editor forms of this module: every control gets its
-// name, parent and bounds in one call, in creation (tab) order.
+// Builder helpers of the format, filters and margins editors, over the toolkit's
+// placing routines: the form set-up with its border, and labelled edits with up-downs.
 #pragma once
 #include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "gallery/editortools.h"
 #include "platform/stdctrls.h"
 
 namespace formbuild {
 
-template <class T>
-T* Place(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T_, int W, int H) {
-  T* c = new T(Owner);
-  c->SetName(Name);
-  c->SetParent(Parent);
-  c->SetBounds(L, T_, W, H);
-  return c;
-}
-
-template <class T>
-T* Captioned(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T_, int W, int H,
-             const std::string& Caption) {
-  T* c = Place<T>(Owner, Parent, Name, L, T_, W, H);
-  c->SetCaption(Caption);
-  return c;
-}
-
-// A dialog form: classic 8-point font, button-face colour, fixed border, the client
-// size it was laid out for at 96 pixels per inch.
+// An editor form with its border.
 inline void SetupDialog(TForm* Form, const char* Name, const std::string& Caption, int ClientW, int ClientH,
                         TFormBorderStyle Border = bsDialog) {
-  Form->SetName(Name);
-  Form->SetCaption(Caption);
-  Form->SetColor(clBtnFace);
-  Form->Font()->SetName("MS Sans Serif");
-  Form->Font()->SetHeight(-11);
   Form->SetBorderStyle(Border);
-  Form->SetPixelsPerInch(96);
-  Form->SetClientWidth(ClientW);
-  Form->SetClientHeight(ClientH);
+  SetupEditorForm(Form, Name, Caption, ClientW, ClientH);
 }
 
 // A label with its caption focusing Edit, and the edit with its up-down beside it
@@ -52,16 +28,10 @@ struct TEditUpDown {
 inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const char* LabelName,
                                   const std::string& Caption, const char* EditName, const char* UpDownName,
                                   int LabelLeft, int EditLeft, int Top, int EditWidth, int Min, int Max) {
-  TLabel* l = Captioned<TLabel>(Owner, Parent, LabelName, LabelLeft, Top + 4, 0, 0, Caption);
-  TEdit* e = Place<TEdit>(Owner, Parent, EditName, EditLeft, Top, EditWidth, 21);
-  l->SetFocusControl(e);
-  TUpDown* u = Place<TUpDown>(Owner, Parent, UpDownName, EditLeft + EditWidth, Top, 15, 21);
-  u->SetMin(Min);
-  u->SetMax(Max);
-  u->SetThousands(false);
-  u->SetAssociate(e);
+  TEdit* e = PlaceControl<TEdit>(Owner, Parent, EditName, EditLeft, Top, EditWidth, 21);
+  TUpDown* u = PlaceUpDown(Owner, e, UpDownName, Min, Max);
   u->SetPosition(0);
-  return {l, e, u};
+  return {PlaceLabel(Owner, Parent, LabelName, LabelLeft, Top + 4, Caption, e), e, u};
 }
 
 // Rows of EditWithUpDown 28 pixels apart, each named {label, caption, edit, up-down}.

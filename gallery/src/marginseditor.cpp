@@ -2,7 +2,7 @@
 
 #include "engine/helpers.h"
 #include "formbuild.h"
-#include "toolkit.h"
+#include "gallery/editortools.h"
 
 using namespace formbuild;
 
@@ -24,7 +24,7 @@ TMarginsEditor::TMarginsEditor(TComponent* AOwner) : TForm(AOwner) {
   LTop = r[1].Label, ETop = r[1].Edit, UDTop = r[1].UpDown;
   LRight = r[2].Label, ERight = r[2].Edit, UDRight = r[2].UpDown;
   LBottom = r[3].Label, EBottom = r[3].Edit, UDBottom = r[3].UpDown;
-  RGUnits = Captioned<TRadioGroup>(this, this, "RGUnits", 12, 128, 217, 90, "&Units:");
+  RGUnits = PlaceControl<TRadioGroup>(this, this, "RGUnits", 12, 128, 217, 90, "&Units:");
   for (const char* u : {"Percent &Font", "P&ercent Size", "P&ixels"}) RGUnits->Items()->Add(u);
 
   for (TEdit* e : {ELeft, ETop, ERight, EBottom}) e->OnChange = HANDLER(MarginChange);
@@ -67,11 +67,11 @@ void TMarginsEditor::RGUnitsClick(TObject*) {
 // ---------------------------------------------------------------------------
 TVisualsEditor::TVisualsEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "VisualsEditor", "Visuals", 331, 240);
-  Panel1 = Place<TPanel>(this, this, "Panel1", 0, 0, 331, 33);
+  Panel1 = PlaceControl<TPanel>(this, this, "Panel1", 0, 0, 331, 33);
   Panel1->SetAlign(alTop);
   Panel1->SetBevelOuter(bvNone);
-  Button3 = Captioned<TButton>(this, Panel1, "Button3", 8, 4, 75, 25, "&Choose...");
-  BClearVisual = Captioned<TButton>(this, Panel1, "BClearVisual", 90, 4, 75, 25, "C&lear");
+  Button3 = PlaceControl<TButton>(this, Panel1, "Button3", 8, 4, 75, 25, "&Choose...");
+  BClearVisual = PlaceControl<TButton>(this, Panel1, "BClearVisual", 90, 4, 75, 25, "C&lear");
   BClearVisual->SetEnabled(false);
   Button3->OnClick = HANDLER(Button3Click);
   BClearVisual->OnClick = HANDLER(BClearVisualClick);

@@ -12,6 +12,10 @@
 
 #include "app/mainwindow.h"
 #include "canvas/attributes.h"
+#include "gallery/editortools.h"
+#include "gallery/filterseditor.h"
+#include "gallery/formateditor.h"
+#include "gallery/marginseditor.h"
 #include "gallery/pendialog.h"
 #include "gallery/stringseditor.h"
 #include "platform/snapshot.h"
@@ -51,6 +55,53 @@ bool TextEditor(const std::string& Base) {
   return Snap(d.get(), Base + ".png");
 }
 
+bool FormatEditor(const std::string& Base) {
+  std::unique_ptr<TFormatEditor> d(new TFormatEditor(nullptr));
+  d->SetTheFormat("#,##0.00");
+  AddNumericFormats(d->CBCustom->Items());
+  return Snap(d.get(), Base + ".png");
+}
+
+bool CursorEditor(const std::string& Base) {
+  TComponent component(nullptr);
+  std::unique_ptr<TMouseCursorEdit> d(new TMouseCursorEdit(nullptr));
+  d->SetTheCursor(crLumHand);
+  d->SetTheComponent(&component);
+  return Snap(d.get(), Base + ".png");
+}
+
+// A picture with a colour tint and a mirror on it; the preview shows both.
+bool FiltersEditor(const std::string& Base) {
+  TLumPicture picture;
+  TBitmap bmp;
+  bmp.SetSize(160, 120);
+  bmp.Canvas()->Brush()->SetColor(clNavy);
+  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  bmp.Canvas()->Brush()->SetColor(clYellow);
+  bmp.Canvas()->Ellipse(12, 16, 96, 100);
+  picture.SetGraphic(&bmp);
+  picture.Filters()->Add(TColorFilter::StaticClass());
+  picture.Filters()->Add(TMirrorFilter::StaticClass());
+  std::unique_ptr<TFiltersEditor> d(new TFiltersEditor(nullptr));
+  d->SetTheFilters(picture.Filters());
+  d->SetThePicture(&picture);
+  d->Show();
+  while (d->Timer1->Enabled()) Application->ProcessMessages();
+  return Snap(d.get(), Base + ".png");
+}
+
+bool MarginsEditor(const std::string& Base) {
+  TMargins margins;
+  margins.SetLeft(4);
+  margins.SetTop(2);
+  margins.SetRight(4);
+  margins.SetBottom(2);
+  margins.SetUnits(maPixels);
+  std::unique_ptr<TMarginsEditor> d(new TMarginsEditor(nullptr));
+  d->SetTag(std::intptr_t(&margins));
+  return Snap(d.get(), Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -59,6 +110,10 @@ struct TSnapEntry {
 const TSnapEntry Entries[] = {
     {"pen_dialog", PenDialog},
     {"text_editor", TextEditor},
+    {"format_editor", FormatEditor},
+    {"cursor_editor", CursorEditor},
+    {"filters_editor", FiltersEditor},
+    {"margins_editor", MarginsEditor},
 };
 
 }  // namespace
