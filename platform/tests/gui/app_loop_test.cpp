@@ -142,23 +142,6 @@ TEST_F(AppLoop, OnExceptionTakesTheExceptionInsteadOfTheBoxAndAbortIsSilent) {
   EXPECT_TRUE(RecordedMessages().empty());
 }
 
-TEST_F(AppLoop, ShowMessageInsideARunDoesNotBlockOffscreen) {
-  TButton* run = AddButton("Run", 10);
-  int steps = 0;
-  run->OnClick = [&](TObject*) {
-    for (steps = 0; steps < 5; ++steps) {
-      if (steps == 2) ShowMessage("M1 must be bigger or equal to M2");
-      Application->ProcessMessages();
-    }
-  };
-  ShowForm();
-  ASSERT_TRUE(RecordsInsteadOfShowing());
-  TestInput::PostClick(run);
-  TestInput::PumpUntil([&] { return steps == 5; });
-  EXPECT_EQ(steps, 5);
-  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
-}
-
 TEST_F(AppLoop, TimedCallsFallDueByTheLoopsClockInTheirOrder) {
   std::vector<std::string> log;
   auto note = [&](const char* what) {
@@ -184,15 +167,24 @@ TEST_F(AppLoop, TimedCallsFallDueByTheLoopsClockInTheirOrder) {
   EXPECT_EQ(other, nullptr);
 }
 
-TEST_F(AppLoop, AnIdleLoopGoesStraightToTheNextTimedCall) {
+// A modal run ends by the button's modal result (or Close: mrCancel), and while it
+// idles the loop goes straight to the next timed call.
+TEST_F(AppLoop, ShowModalRunsUntilAButtonSetsTheModalResultIdlingToTheNextCall) {
   TForm* dialog = new TForm(Application);
   auto* ok = new TButton(dialog);
   ok->SetModalResult(mrOk);
   ok->SetParent(dialog);
+  bool clicked = false;
+  ok->OnClick = [&](TObject*) { clicked = true; };
+  TestInput::PostCall([&] { EXPECT_TRUE(dialog->Visible()); });
   TestInput::PostClick(ok, 2000);
   EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_TRUE(clicked);
+  EXPECT_FALSE(dialog->Visible());
   EXPECT_GE(Clock.ElapsedMs(), 2000);
   EXPECT_LT(Clock.Passes(), 10);  // it did not step there a millisecond at a time
+  TestInput::PostCall([&] { dialog->Close(); }, 10);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
   delete dialog;
 }
 
@@ -312,34 +304,6 @@ TEST_F(AppLoop, ShowingCentresTheFormFiresOnShowAndFocusesTheActiveControl) {
   EXPECT_EQ(hides, 1);
   TPoint origin = second->ClientToScreen({0, 0});
   EXPECT_EQ(second->ScreenToClient({origin.X + 3, origin.Y + 4}), (TPoint{3, 4}));
-}
-
-TEST_F(AppLoop, ShowModalRunsUntilAButtonSetsTheModalResult) {
-  TForm* dialog = new TForm(Application);
-  auto* ok = new TButton(dialog);
-  ok->SetModalResult(mrOk);
-  ok->SetParent(dialog);
-  bool clicked = false;
-  ok->OnClick = [&](TObject*) { clicked = true; };
-  TestInput::PostCall([&] { EXPECT_TRUE(dialog->Visible()); });
-  TestInput::PostClick(ok, 10);
-  EXPECT_EQ(dialog->ShowModal(), mrOk);
-  EXPECT_TRUE(clicked);
-  EXPECT_FALSE(dialog->Visible());
-
-  // Close on a modal form answers mrCancel.
-  TestInput::PostCall([&] { dialog->Close(); }, 10);
-  EXPECT_EQ(dialog->ShowModal(), mrCancel);
-  delete dialog;
-}
-
-TEST_F(AppLoop, ShellExecuteOpensOnlyExistingFilesAndRecordsOffscreen) {
-  std::string exe = Application->ExeName();
-  EXPECT_TRUE(FileExists(exe));
-  EXPECT_EQ(ShellExecute(Form->Handle(), "open", exe + ".missing.chm", "", "c:\\windows", SW_SHOWNORMAL), 2);
-  EXPECT_LE(ShellExecute(Form->Handle(), "print", exe, "", "", SW_SHOWNORMAL), 32);
-  EXPECT_GT(ShellExecuteA(Form->Handle(), "open", exe, "", "c:\\windows", SW_SHOWNORMAL), 32);
-  EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + exe});
 }
 
 }  // namespace

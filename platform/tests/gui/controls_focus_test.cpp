@@ -213,20 +213,4 @@ TEST_F(ControlFocus, ReparentingMovesTheControlAndOwnersFreeWhatTheyOwn) {
   EXPECT_EQ(GetParentForm(a), Form);
 }
 
-TEST_F(ControlFocus, HandlersAreWiredByNameAndKeepTheName) {
-  struct TTestForm : TForm {
-    using TForm::TForm;
-    int clicks = 0;
-    void OkBtnClick(TObject*) { ++clicks; }
-  };
-  auto* f = new TTestForm(Application);
-  auto* ok = new TButton(f);
-  ok->SetParent(f);
-  ok->OnClick = {f, &TTestForm::OkBtnClick, "OkBtnClick"};
-  EXPECT_EQ(GetStrProp(ok, "OnClick"), "OkBtnClick");
-  ok->Click();
-  EXPECT_EQ(f->clicks, 1);
-  delete f;
-}
-
 }  // namespace

@@ -31,6 +31,7 @@ TEST_F(Shell, OpenAnswersTheOpenersVerdict) {
   SetTestShellOpener("/nonexistent/phonark-opener");
   EXPECT_EQ(Open(exe), 31);
   EXPECT_EQ(Open(exe + ".missing.chm"), 2);  // checked before any opener runs
+  EXPECT_LE(ShellExecute(Form->Handle(), "print", exe, "", "", SW_SHOWNORMAL), 32);  // only "open"
   EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>(3, "open " + exe));
 }
 
