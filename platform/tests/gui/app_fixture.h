@@ -37,6 +37,21 @@ protected:
   }
   // Delivers what has been queued so far.
   static void Pump(unsigned Ms = 20) { TestInput::PumpUntil([] { return false; }, Ms); }
+  // A control owned by the form: bounds first, then its parent (the form by default).
+  template <class T>
+  T* Add(int Left, int Top, int Width, int Height, TWinControl* Parent = nullptr) {
+    auto* c = Add<T>(nullptr, false);
+    c->SetBounds(Left, Top, Width, Height);
+    c->SetParent(Parent ? Parent : Form);
+    return c;
+  }
+  // One at its own default size; Place false leaves it without a parent.
+  template <class T>
+  T* Add(TWinControl* Parent = nullptr, bool Place = true) {
+    auto* c = new T(Form);
+    if (Place) c->SetParent(Parent ? Parent : Form);
+    return c;
+  }
 
   TForm* Form = nullptr;
 };

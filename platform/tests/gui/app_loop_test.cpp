@@ -16,10 +16,8 @@ class AppLoop : public FormTest {
 protected:
   TestInput::TSteppedClock Clock;
   TButton* AddButton(const std::string& caption, int left) {
-    auto* b = new TButton(Form);
-    b->SetBounds(left, 10, 80, 25);
+    auto* b = Add<TButton>(left, 10, 80, 25);
     b->SetCaption(caption);
-    b->SetParent(Form);
     return b;
   }
   // A run in the manner of an animation: steps that pump messages until stopped.

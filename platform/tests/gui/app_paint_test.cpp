@@ -17,12 +17,7 @@ namespace {
 class AppPaint : public FormTest {
 protected:
   TestInput::TSteppedClock Clock;
-  TPaintBox* AddPaintBox(int left, int top, int w, int h) {
-    auto* p = new TPaintBox(Form);
-    p->SetBounds(left, top, w, h);
-    p->SetParent(Form);
-    return p;
-  }
+  TPaintBox* AddPaintBox(int left, int top, int w, int h) { return Add<TPaintBox>(left, top, w, h); }
   // The form as the screen shows it.
   std::unique_ptr<TBitmap> Shot(TControl* c = nullptr) {
     auto b = std::make_unique<TBitmap>();
@@ -148,10 +143,8 @@ TEST_F(AppPaint, ExceptionInPaintIsShownAndTheControlPaintsAgainLater) {
 }
 
 TEST_F(AppPaint, SnapshotRendersAFormThatWasNeverShown) {
-  auto* panel = new TPanel(Form);
-  panel->SetBounds(20, 20, 120, 40);
+  auto* panel = Add<TPanel>(20, 20, 120, 40);
   panel->SetCaption("Panel");
-  panel->SetParent(Form);
   auto* button = new TButton(panel);
   button->SetBounds(10, 8, 50, 25);
   button->SetCaption("OK");

@@ -25,9 +25,7 @@ protected:
 };
 
 TEST_F(ControlEvents, RadioButtonsOfOneParentFormAGroupAndFireOnlyWhenBecomingChecked) {
-  auto* groupA = new TPanel(Form);
-  groupA->SetParent(Form);
-  groupA->SetBounds(0, 0, 200, 60);
+  auto* groupA = FormTest::Add<TPanel>(0, 0, 200, 60);
   auto* acoustic = Add<TRadioButton>(5, 5, groupA);
   auto* optic = Add<TRadioButton>(5, 30, groupA);
   auto* elsewhere = Add<TRadioButton>(10, 100);
@@ -196,9 +194,7 @@ TEST_F(ControlEvents, LabelFitsItsTextAndImagePlacesItsPicture) {
   label->SetCaption("C2 longer");
   EXPECT_GT(label->Width(), w);
 
-  auto* image = new TImage(Form);
-  image->SetBounds(0, 0, 60, 60);
-  image->SetParent(Form);
+  auto* image = FormTest::Add<TImage>(0, 0, 60, 60);
   auto pic = guitest::MakeBitmap(32, 32, clRed);
   image->Picture()->SetGraphic(pic.get());
   EXPECT_EQ(image->DestRect(), Rect(0, 0, 32, 32));
@@ -215,8 +211,7 @@ TEST_F(ControlEvents, LabelFitsItsTextAndImagePlacesItsPicture) {
 }
 
 TEST_F(ControlEvents, ChildrenTakeTheParentsFontAndColourUntilGivenTheirOwn) {
-  auto* panel = new TPanel(Form);
-  panel->SetParent(Form);
+  auto* panel = FormTest::Add<TPanel>();
   auto* label = Add<TLabel>(5, 5, panel);
   auto* check = Add<TCheckBox>(5, 30, panel);
   Form->Font()->SetHeight(-14);

@@ -12,9 +12,8 @@ namespace {
 class ControlFocus : public FormTest {
 protected:
   TButton* AddButton(const std::string& name, TWinControl* parent = nullptr) {
-    auto* b = new TButton(Form);
+    auto* b = Add<TButton>(parent);
     b->SetName(name);
-    b->SetParent(parent ? parent : Form);
     return b;
   }
   std::string TabNames(TWinControl* root) {
@@ -35,9 +34,8 @@ protected:
 
 TEST_F(ControlFocus, TabOrderIsPerParentAndWalkedDepthFirst) {
   TButton* exitBtn = AddButton("ExitBTn");
-  auto* panel = new TPanel(Form);
+  auto* panel = Add<TPanel>();
   panel->SetName("Panel1");
-  panel->SetParent(Form);
   TButton* mono = AddButton("MonatomicBtn", panel);
   TButton* nextN = AddButton("NextNBtn", panel);
   TButton* diatom = AddButton("DiatomBtn", panel);
@@ -73,9 +71,8 @@ TEST_F(ControlFocus, TabOrderIsPerParentAndWalkedDepthFirst) {
 
 TEST_F(ControlFocus, EnterAndExitFireWhenFocusMovesByKeyboardMouseOrCode) {
   TButton* exitBtn = AddButton("ExitBTn");
-  auto* panel = new TPanel(Form);
+  auto* panel = Add<TPanel>();
   panel->SetName("Panel2");
-  panel->SetParent(Form);
   auto* kValueBar = new TTrackBar(Form);
   kValueBar->SetName("kValueBar");
   kValueBar->SetOrientation(trVertical);
@@ -123,8 +120,7 @@ TEST_F(ControlFocus, EnterAndExitFireWhenFocusMovesByKeyboardMouseOrCode) {
 }
 
 TEST_F(ControlFocus, KeyHandlersSeeAndCanSwallowOrChangeKeys) {
-  auto* edit = new TSpinEdit(Form);
-  edit->SetParent(Form);
+  auto* edit = Add<TSpinEdit>();
   std::vector<std::string> log;
   edit->OnKeyDown = [&](TObject*, std::uint16_t& key, TShiftState) {
     log.push_back("down " + std::to_string(key));
@@ -159,11 +155,9 @@ struct Watcher : TComponent {
 };
 
 TEST_F(ControlFocus, FreeingAParentFreesItsChildrenAndTellsThoseWhoAsked) {
-  auto* panel = new TPanel(Form);
-  panel->SetParent(Form);
+  auto* panel = Add<TPanel>();
   TButton* inside = AddButton("Inside", panel);
-  auto* deeper = new TPanel(Form);
-  deeper->SetParent(panel);
+  auto* deeper = Add<TPanel>(panel);
   TButton* deepest = AddButton("Deepest", deeper);
   TButton* outside = AddButton("Outside");
   Watcher watcher(nullptr);
@@ -186,10 +180,8 @@ TEST_F(ControlFocus, FreeingAParentFreesItsChildrenAndTellsThoseWhoAsked) {
 }
 
 TEST_F(ControlFocus, ReparentingMovesTheControlAndOwnersFreeWhatTheyOwn) {
-  auto* a = new TPanel(Form);
-  a->SetParent(Form);
-  auto* b = new TPanel(Form);
-  b->SetParent(Form);
+  auto* a = Add<TPanel>();
+  auto* b = Add<TPanel>();
   TButton* moved = AddButton("Moved", a);
   moved->SetParent(b);
   EXPECT_EQ(a->ControlCount(), 0);

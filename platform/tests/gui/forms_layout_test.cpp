@@ -78,8 +78,7 @@ TEST_F(FormLayout, ChildrenLargerThanTheirParentNeverGetNegativeSizes) {
 TEST_F(FormLayout, SplitterDragResizesItsNeighbourWithinTheMinimum) {
   Form->SetBounds(0, 0, 400, 200);
   auto* left = Panel(alLeft, 100, 10);
-  auto* split = new TSplitter(Form);
-  split->SetParent(Form);
+  auto* split = Add<TSplitter>();
   auto* client = Panel(alClient, 10, 10);
   EXPECT_EQ(split->Left(), 100);
   EXPECT_EQ(client->Left(), 103);
@@ -123,9 +122,7 @@ void Embed(TForm* Page, TWinControl* Parent) {
 }
 
 TEST_F(FormLayout, EmbeddedFormsLiveInsideTheirPage) {
-  auto* pages = new TPageControl(Form);
-  pages->SetBounds(0, 0, 300, 224);
-  pages->SetParent(Form);
+  auto* pages = Add<TPageControl>(0, 0, 300, 224);
   auto* sheet = new TTabSheet(Form);
   sheet->SetPageControl(pages);
   const int pageHeight = sheet->ClientHeight();
@@ -142,9 +139,7 @@ TEST_F(FormLayout, EmbeddedFormsLiveInsideTheirPage) {
   EXPECT_EQ(GetParentForm(tall), Form);
   EXPECT_THROW(tall->ShowModal(), EInvalidOperation);
 
-  auto* panel = new TPanel(Form);
-  panel->SetBounds(0, 0, 200, 100);
-  panel->SetParent(Form);
+  auto* panel = Add<TPanel>(0, 0, 200, 100);
   auto* shortForm = new TForm(Form);
   shortForm->SetBounds(0, 0, 100, 94);
   Embed(shortForm, panel);
@@ -179,17 +174,13 @@ TEST_F(FormLayout, EmbeddedFormsLiveInsideTheirPage) {
 
 TEST_F(FormLayout, ScaleByScalesBoundsAndFonts) {
   Form->SetBounds(10, 20, 200, 100);
-  auto* panel = new TPanel(Form);
-  panel->SetBounds(10, 20, 100, 40);
-  panel->SetParent(Form);
+  auto* panel = Add<TPanel>(10, 20, 100, 40);
   auto* label = new TLabel(Form);
   label->SetAutoSize(false);
   label->SetBounds(4, 6, 30, 12);
   label->SetParent(panel);
   Form->Font()->SetHeight(-11);
-  auto* own = new TEdit(Form);
-  own->SetBounds(0, 60, 50, 21);
-  own->SetParent(Form);
+  auto* own = Add<TEdit>(0, 60, 50, 21);
   own->Font()->SetHeight(-16);
   Form->ScaleBy(120, 96);
   EXPECT_EQ(Form->Left(), 10);
@@ -206,8 +197,7 @@ TEST_F(FormLayout, ScaleByScalesBoundsAndFonts) {
 }
 
 TEST_F(FormLayout, KeyPreviewShowsKeysToTheFormFirst) {
-  auto* edit = new TEdit(Form);
-  edit->SetParent(Form);
+  auto* edit = Add<TEdit>();
   std::vector<std::string> log;
   Form->OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState) {
     log.push_back("form " + std::to_string(Key));

@@ -135,9 +135,7 @@ TEST_F(Grids, EditingWritesThroughSetEditTextAndEscapeRestores) {
 }
 
 TEST_F(Grids, ARefusedTextKeepsTheEditorOpenAndTheCellAsItWas) {
-  auto* g = new TDrawGrid(Form);
-  g->SetBounds(10, 10, 300, 200);
-  g->SetParent(Form);
+  auto* g = Add<TDrawGrid>(10, 10, 300, 200);
   g->SetOptions(g->Options() | goEditing);
   std::string stored = "1.5";
   g->OnGetEditText = [&](TObject*, int, int, std::string& v) { v = stored; };

@@ -12,13 +12,6 @@ namespace {
 
 class Lists : public FormTest {
 protected:
-  template <class T>
-  T* Add(int left, int top, int width, int height) {
-    auto* c = new T(Form);
-    c->SetBounds(left, top, width, height);
-    c->SetParent(Form);
-    return c;
-  }
   static void Fill(TStrings* S, int N) {
     for (int i = 0; i < N; ++i) S->Add("item " + std::to_string(i));
   }

@@ -99,10 +99,8 @@ TEST(CursorNames, NamesAndNumbersGoBothWays) {
 }
 
 TEST_F(FormTest, CaptureFollowsTheLastControlAndEndsWithIt) {
-  auto* a = new TPanel(Form);
-  a->SetParent(Form);
-  auto* b = new TPanel(Form);
-  b->SetParent(Form);
+  auto* a = Add<TPanel>();
+  auto* b = Add<TPanel>();
   b->SetLeft(100);
   ShowForm();
   a->SetMouseCapture(true);
@@ -121,8 +119,7 @@ TEST_F(FormTest, CaptureFollowsTheLastControlAndEndsWithIt) {
 }
 
 TEST_F(FormTest, LeavingAndDoubleClickingFireTheirEvents) {
-  auto* p = new TPanel(Form);
-  p->SetParent(Form);
+  auto* p = Add<TPanel>();
   int left = 0, doubles = 0, clicks = 0;
   p->OnMouseLeave = [&](TObject*) { ++left; };
   p->OnDblClick = [&](TObject*) { ++doubles; };

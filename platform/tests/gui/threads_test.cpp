@@ -100,8 +100,7 @@ TEST_F(ThreadsInLoop, SelfFreeingThreadRunsOnTerminateFromTheMessageLoop) {
 }
 
 TEST_F(ThreadsInLoop, RunningLoopDrainsSynchronisedCallsWhileAHandlerRuns) {
-  auto* b = new TButton(Form);
-  b->SetParent(Form);
+  auto* b = Add<TButton>();
   std::atomic<int> delivered{0};
   TTestThread t(true, [&](TTestThread* self) {
     for (int i = 0; i < 5; ++i) self->Synchronize([&] { ++delivered; });

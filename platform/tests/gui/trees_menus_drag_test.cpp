@@ -13,12 +13,7 @@ namespace {
 
 class Trees : public FormTest {
 protected:
-  TTreeView* MakeTree() {
-    auto* t = new TTreeView(Form);
-    t->SetBounds(10, 10, 200, 200);
-    t->SetParent(Form);
-    return t;
-  }
+  TTreeView* MakeTree() { return Add<TTreeView>(10, 10, 200, 200); }
 };
 
 TEST_F(Trees, NodesKeepTheirObjectsOrderAndLevels) {
@@ -165,9 +160,7 @@ TEST_F(Menus, PickedItemFiresOnClickAndDisabledOnesDoNot) {
 
 TEST_F(Menus, RightClickOpensTheControlsMenuAndItemsComeAndGo) {
   auto* menu = new TPopupMenu(Form);
-  auto* lb = new TListBox(Form);
-  lb->SetBounds(20, 20, 100, 100);
-  lb->SetParent(Form);
+  auto* lb = Add<TListBox>(20, 20, 100, 100);
   lb->SetPopupMenu(menu);
   // Items added at run time by the popup handler.
   menu->OnPopup = [&](TObject*) {
@@ -266,9 +259,7 @@ TEST_F(Drag, DraggingARowOntoAnotherExchangesThem) {
 
 TEST_F(Drag, DropOnItselfRefusalAndEscapeLeaveEverythingAsItWas) {
   TListBox* lb = MakeList();
-  auto* other = new TListBox(Form);
-  other->SetBounds(200, 10, 100, 100);
-  other->SetParent(Form);
+  auto* other = Add<TListBox>(200, 10, 100, 100);
   std::vector<std::string> log;
   AllowReorder(lb, log);
   std::vector<TDragState> states;
