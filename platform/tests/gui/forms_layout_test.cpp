@@ -85,28 +85,22 @@ TEST_F(FormLayout, SplitterDragResizesItsNeighbourWithinTheMinimum) {
   int moved = 0;
   split->OnMoved = [&](TObject*) { ++moved; };
   ShowForm();
-
-  TestInput::PostMouseDown(split, mbLeft, 1, 50);
-  TestInput::PostMouseMove(split, 51, 50, ssLeft);
-  TestInput::PostMouseUp(split, mbLeft, 1, 50);
-  Pump();
+  auto drag = [&](int x) {
+    TestInput::PostMouseDown(split, mbLeft, 1, 50);
+    TestInput::PostMouseMove(split, x, 50, ssLeft);
+    TestInput::PostMouseUp(split, mbLeft, 1, 50);
+    Pump();
+  };
+  drag(51);
   EXPECT_EQ(left->Width(), 150);
   EXPECT_EQ(split->Left(), 150);
   EXPECT_EQ(client->Left(), 153);
   EXPECT_EQ(moved, 1);
 
-  // Far right: the client area keeps MinSize (30).
-  TestInput::PostMouseDown(split, mbLeft, 1, 50);
-  TestInput::PostMouseMove(split, 1000, 50, ssLeft);
-  TestInput::PostMouseUp(split, mbLeft, 1, 50);
-  Pump();
+  drag(1000);  // far right: the client area keeps MinSize (30)
   EXPECT_EQ(client->Width(), 30);
   EXPECT_EQ(left->Width(), 400 - 3 - 30);
-  // Far left: the panel keeps MinSize.
-  TestInput::PostMouseDown(split, mbLeft, 1, 50);
-  TestInput::PostMouseMove(split, -1000, 50, ssLeft);
-  TestInput::PostMouseUp(split, mbLeft, 1, 50);
-  Pump();
+  drag(-1000);  // far left: the panel keeps MinSize
   EXPECT_EQ(left->Width(), 30);
   EXPECT_EQ(moved, 3);
 }

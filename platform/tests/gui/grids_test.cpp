@@ -263,18 +263,18 @@ TEST_F(Grids, DraggingAFixedLineResizesAColumn) {
   g->SetOptions(g->Options() | goColSizing);
   ShowForm();
   TRect head = g->CellRect(1, 0);
-  TestInput::PostMouseDown(g, mbLeft, head.Right, head.Top + 5);
-  TestInput::PostMouseMove(g, head.Right + 20, head.Top + 5, ssLeft);
-  TestInput::PostMouseUp(g, mbLeft, head.Right + 20, head.Top + 5);
-  Pump();
+  auto drag = [&](int from, int to) {
+    TestInput::PostMouseDown(g, mbLeft, from, head.Top + 5);
+    TestInput::PostMouseMove(g, to, head.Top + 5, ssLeft);
+    TestInput::PostMouseUp(g, mbLeft, to, head.Top + 5);
+    Pump();
+  };
+  drag(head.Right, head.Right + 20);
   EXPECT_EQ(g->ColWidths(1), 64 + 20);
   EXPECT_EQ(g->CellRect(2, 1).Left, head.Right + 20 + 1);
   // Without the option the same drag does nothing.
   g->SetOptions(g->Options() & ~goColSizing);
-  TestInput::PostMouseDown(g, mbLeft, head.Right + 20, head.Top + 5);
-  TestInput::PostMouseMove(g, head.Right + 40, head.Top + 5, ssLeft);
-  TestInput::PostMouseUp(g, mbLeft, head.Right + 40, head.Top + 5);
-  Pump();
+  drag(head.Right + 20, head.Right + 40);
   EXPECT_EQ(g->ColWidths(1), 84);
 }
 

@@ -65,14 +65,7 @@ TEST(Threads, ExceptionsStayWithTheThreadThatRaisedThem) {
 
 TEST(Threads, CheckSynchronizeRefusesOtherThreads) {
   bool refused = false;
-  std::thread other([&] {
-    try {
-      CheckSynchronize();
-    } catch (EThread&) {
-      refused = true;
-    }
-  });
-  other.join();
+  std::thread([&] { try { CheckSynchronize(); } catch (EThread&) { refused = true; } }).join();
   EXPECT_TRUE(refused);
 }
 
