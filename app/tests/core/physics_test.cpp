@@ -349,6 +349,4 @@ TEST(ChainRuns, MarkersSleepsAndTexts) {
   }
   EXPECT_EQ(StepSleep(cmAlternating, false, 3), 29);
   EXPECT_EQ(RunTexts(cmCombined).Line.size(), 53u + 32u);
-  EXPECT_EQ(RunTexts(cmNextNeighbour).Sites, 14);
-  EXPECT_EQ(RunTexts(cmAlternating).Sites, 13);
 }
