@@ -226,15 +226,8 @@ TEST_F(ControlEvents, ChildrenTakeTheParentsFontAndColourUntilGivenTheirOwn) {
   EXPECT_TRUE(label->ParentColor());
 }
 
-TEST_F(ControlEvents, ScreenRegistersCursorsByNumberAndControlsAreFoundByClassName) {
-  const int crLumHand = 2020;
-  EXPECT_EQ(Screen->Cursors(crLumHand), Screen->Cursors(crDefault));  // unknown: the default
-  auto image = guitest::MakeBitmap(16, 16, clWhite);
-  HCURSOR hand = CreateBitmapCursor(image.get(), 5, 0);
-  Screen->SetCursors(crLumHand, hand);
-  EXPECT_EQ(Screen->Cursors(crLumHand), hand);
-
-  // Forms units register the controls' classes for streams and editors.
+// Forms units register the controls' classes for streams and editors.
+TEST_F(ControlEvents, ControlsAreFoundByClassName) {
   TClass c = GetClass("ttrackbar");
   ASSERT_NE(c, nullptr);
   TObject* made = c->NewInstance(Form);

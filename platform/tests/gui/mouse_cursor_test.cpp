@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "gui_test.h"
 #include "test_temp.h"
 
 namespace {
@@ -83,7 +84,12 @@ TEST_F(FormTest, CursorsComeFromCursorFilesWithTheirHotSpot) {
   HCURSOR ic = CreateCursorFromData(icon.data(), icon.size());
   ASSERT_NE(ic, 0u);
   EXPECT_EQ(PixelAfterDrawing(ic, 20 - 8 + 2, 20 - 8 + 3), clBlack);
+  EXPECT_EQ(Screen->Cursors(1000), Screen->Cursors(crDefault));  // unknown: the default
   Screen->SetCursors(1000, ic);  // the screen frees it
+  EXPECT_EQ(Screen->Cursors(1000), ic);
+  auto image = guitest::MakeBitmap(16, 16, clWhite);
+  Screen->SetCursors(2020, CreateBitmapCursor(image.get(), 5, 0));
+  EXPECT_NE(Screen->Cursors(2020), Screen->Cursors(crDefault));
 }
 
 TEST(CursorNames, NamesAndNumbersGoBothWays) {
