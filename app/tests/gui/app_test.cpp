@@ -82,13 +82,40 @@ int Nulls(TChartSeries* s) {
 
 }  // namespace
 
-// The builder's literals are not restated here: the picture found by its class
-// name, the tab order and the series order the runs index by.
-TEST_F(MainWindow, PictureTabOrderAndSeriesOrder) {
+TEST_F(MainWindow, LayoutRangesHintsAndTabOrder) {
+  EXPECT_EQ(f->Font()->Height(), -11);
+  EXPECT_EQ(f->Chart1->BoundsRect(), Bounds(32, 48, 649, 473));
+  EXPECT_EQ(f->Chart2->BoundsRect(), Bounds(708, 328, 217, 193));
+  EXPECT_EQ(f->NextNBtn->BoundsRect(), Bounds(121, 8, 75, 25));
+  EXPECT_EQ(f->NextNBtn->Parent(), f->Panel1);
+  EXPECT_EQ(f->kValueBar->BoundsRect(), Bounds(100, 27, 29, 150));
+  EXPECT_EQ(f->kValueBar->Parent(), f->Panel2);
+  EXPECT_EQ(f->M2->BoundsRect(), Bounds(869, 188, 57, 22));
+  EXPECT_EQ(f->Image1->BoundsRect(), Bounds(891, 20, 60, 60));
+  EXPECT_EQ(f->Label5->Font()->Color(), clRed);
+  // The animated picture, loaded from the form's picture data by its class name.
   TGraphic* picture = f->Image1->Picture()->Graphic();
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->ClassName(), "TGIFImage");
   EXPECT_EQ(picture->Width(), 32);
+  EXPECT_EQ(picture->Height(), 32);
+  struct Spin { TSpinEdit* e; int lo, value; };
+  for (Spin s : {Spin{f->C1, 1, 6}, {f->C2, 1, 4}, {f->M1, 1, 8}, {f->M2, 3, 4}}) {
+    EXPECT_EQ(s.e->MinValue(), s.lo);
+    EXPECT_EQ(s.e->MaxValue(), 20);
+    EXPECT_EQ(s.e->Value(), s.value);
+  }
+  EXPECT_EQ(f->kValueBar->Max(), 1000);
+  EXPECT_EQ(f->kValueBar->Position(), 1000);
+  EXPECT_EQ(f->kValueBar->Orientation(), trVertical);
+  EXPECT_EQ(f->SpeedBar->Max(), 30);
+  EXPECT_EQ(f->DampBar->Max(), 20);
+  EXPECT_EQ(f->DampBar->TickStyle(), tsNone);
+  EXPECT_TRUE(f->AcousticRadio->Checked());
+  EXPECT_FALSE(f->LongitudinalCheck->Checked());
+  EXPECT_EQ(f->AcousticRadio->Hint(), "Select acoustic branch in diatromic case");
+  EXPECT_TRUE(f->AcousticRadio->ShowHint());
+  EXPECT_EQ(f->Chart2->Hint(), "Dispersion Curves");
   std::vector<TWinControl*> order;
   f->GetTabOrderList(order);
   std::string names;
@@ -96,15 +123,40 @@ TEST_F(MainWindow, PictureTabOrderAndSeriesOrder) {
   EXPECT_EQ(names, "ExitBTn LongitudinalCheck Chart1 Chart2 M1 M2 AcousticRadio OpticRadio ImaginaryWaveCheck "
                    "HelpBtn InterruptBtn Panel1 MonatomicBtn DiatomBtn AlternatingBtn CombinedBtn NextNBtn C1 C2 "
                    "Panel2 kValueBar SpeedBar DampBar ");
-  std::string series;
-  for (TChart* chart : {f->Chart1, f->Chart2})
-    for (int i = 0; i < chart->SeriesCount(); ++i) series += chart->GetSeries(i)->Name() + " ";
-  EXPECT_EQ(series, "Series1 Series2 Series3 Series4 Series6 Series7 Series8 LineSeries1 PointSeries1 Series5 ");
+}
+
+TEST_F(MainWindow, ChartsHoldTheirSeriesInIndexOrder) {
+  const char* chain[] = {"Series1", "Series2", "Series3", "Series4", "Series6", "Series7", "Series8"};
+  ASSERT_EQ(f->Chart1->SeriesCount(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(ChainSeries(i)->Name(), chain[i]);
+  EXPECT_EQ(ChainSeries(0)->SeriesColor(), clRed);
+  EXPECT_EQ(ChainSeries(0)->TreatNulls(), tnDontPaint);
+  EXPECT_EQ(f->Series2->Pointer()->Style(), psCircle);
   EXPECT_EQ(f->Series2->OnGetPointerStyle.MethodName, "Series2GetPointerStyle");
+  EXPECT_EQ(ChainSeries(4)->SeriesColor(), 4227072);
+  EXPECT_EQ(f->Series6->LinePen()->Style(), psDot);
+  EXPECT_EQ(f->Series8->BarWidthPercent(), 1);
+  EXPECT_EQ(f->Series8->YOrigin(), -1);
+  EXPECT_EQ(f->Series8->YValues()->Name(), "Bar");
+  EXPECT_EQ(f->Chart1->LeftAxis()->Minimum(), -1);
+  EXPECT_FALSE(f->Chart1->LeftAxis()->Automatic());
+  ASSERT_EQ(f->Chart2->SeriesCount(), 3);
+  EXPECT_EQ(f->Chart2->GetSeries(0)->Name(), "LineSeries1");
+  EXPECT_EQ(f->Chart2->GetSeries(1)->Name(), "PointSeries1");
+  EXPECT_EQ(f->Chart2->GetSeries(2)->Name(), "Series5");
+  EXPECT_EQ(f->Chart2->ColorPaletteIndex(), 9);
   EXPECT_EQ(f->Chart2->OnAfterDraw.MethodName, "SelectDispersion");
+  EXPECT_FALSE(f->Chart1->Zoom()->Allow());
+  EXPECT_FALSE(f->Chart2->Zoom()->Allow());
 }
 
 TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
+  EXPECT_EQ(CurrentMode, cmNone);
+  EXPECT_EQ(LatticeA, 4.0f);
+  EXPECT_EQ(WaveAmplitude, 0.5);
+  EXPECT_FLOAT_EQ(ZoneK, 1.570798f);
+  EXPECT_FLOAT_EQ(DeltaK, 0.000785399f);
+  EXPECT_EQ(f->Chart2->LeftAxis()->Title()->Caption(), "Omega");
   f->kValueBar->SetPosition(10);
   f->M1->SetValue(9);
   f->OpticRadio->SetChecked(true);
@@ -367,19 +419,63 @@ TEST_F(MainWindow, RunsTakeOverAndHandOver) {
   Run(f->MonatomicBtn, 100);
   EXPECT_EQ(setups, 2);
   EXPECT_EQ(CurrentMode, cmDiatomic);
+  EXPECT_EQ(f->Caption(), "DIATOMIC CHAIN  written by Jory Vantrel, Tresvane");
+  // Equal masses at the start: caption and mode change, nothing drawn, the run ends by itself.
+  f->M1->SetValue(4);
+  CurrentMode = cmNone;
+  f->DiatomBtn->Click();
+  EXPECT_EQ(CurrentMode, cmDiatomic);
   EXPECT_EQ(setups, 2);
-  // What is typed reaches the runs' checks (their rules are the run frame's, tested
-  // there pump by pump): C1 = C2 hands an alternating run over to the monatomic run,
+  // M1 lowered to M2 during a diatomic run hands over to the monatomic run.
+  f->M1->SetValue(8);
+  PostText(f->M1, "4", 30);
+  Run(f->DiatomBtn, 100);
+  EXPECT_EQ(CurrentMode, cmMonatomic);
+  EXPECT_EQ(setups, 4);
+  // Alternating: C1 = C2 during the run hands over to the monatomic run.
   PostText(f->C2, "7", 30);
   Run(f->AlternatingBtn, 100);
   EXPECT_EQ(CurrentMode, cmMonatomic);
-  EXPECT_EQ(setups, 4);
-  EXPECT_TRUE(RecordedMessages().empty());
-  // and M1 below M2 shows the message inside a diatomic run, which ends it.
+  // Combined with both pairs equal at its start hands over at once; with one pair
+  // equal it runs on, and it checks the masses only at its start.
+  f->M1->SetValue(4);
+  Run(f->CombinedBtn);
+  EXPECT_EQ(CurrentMode, cmMonatomic);
+  f->M1->SetValue(8);
   PostText(f->M1, "3", 30);
-  Run(f->DiatomBtn, 1500);
-  EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
-  EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
+  Run(f->CombinedBtn, 100);
+  EXPECT_EQ(CurrentMode, cmCombined);
+  EXPECT_TRUE(RecordedMessages().empty());
+  // M1 below M2 during a diatomic run, transverse or longitudinal: the message,
+  // shown inside the run, ends it.
+  for (bool longitudinal : {false, true}) {
+    ClearRecordedMessages();
+    f->LongitudinalCheck->SetChecked(longitudinal);
+    f->M1->SetValue(8);
+    PostText(f->M1, "3", 30);
+    Run(f->DiatomBtn, 1500);
+    EXPECT_EQ(RecordedMessages(), std::vector<std::string>{"M1 must be bigger or equal to M2"});
+    EXPECT_FALSE(StopRequested);  // ended by the check, not by Interrupt
+  }
+}
+
+// The user lowers M1 to M2 and presses Interrupt before the run's next step: the
+// run ends and no monatomic run takes over. Inside an outer run, that ends too.
+TEST_F(MainWindow, InterruptAndHandOverInOnePumpEndRuns) {
+  PostClick(f->DiatomBtn, 20);
+  PostText(f->M1, "4", 50);
+  Run(f->MonatomicBtn, 50);
+  EXPECT_EQ(setups, 2);
+  EXPECT_EQ(CurrentMode, cmDiatomic);
+  EXPECT_EQ(f->Caption(), "DIATOMIC CHAIN  written by Jory Vantrel, Tresvane");
+  EXPECT_TRUE(StopRequested);
+  // Unchecking Longitudinal with the Interrupt restarts nothing either.
+  f->LongitudinalCheck->SetChecked(true);
+  PostClick(f->LongitudinalCheck, 30);
+  Run(f->NextNBtn, 30);
+  EXPECT_EQ(setups, 3);
+  EXPECT_FALSE(f->LongitudinalCheck->Checked());
+  EXPECT_TRUE(StopRequested);
 }
 
 // Pictures for people to look at: PHONARK_APP_SNAPSHOTS=<folder> writes them.
