@@ -15,7 +15,7 @@ const TToolCatalogueEntry ToolCatalogue[ToolCatalogueCount] = {
     {"TChartImageTool", &LumMsg_ImageTool, &LumMsg_ImageToolLong, "TChartImageToolEditor"},
     {"TMarksTipTool", &LumMsg_MarksTipTool, &LumMsg_MarksTipToolLong, "TMarksTipToolEdit"},
     {"TAnnotationTool", &LumMsg_AnnotationTool, &LumMsg_AnnotationToolLong, "TAnnotationToolEdit"},
-    {"TSeriesAnimationTool", &LumMsg_SeriesAnimationTool, &LumMsg_SeriesAnimationToolLong, "TSeriesAnimationToolEditor"},
+    {"TSeriesAnimationTool", &LumMsg_SeriesAnimationTool, &LumMsg_SeriesAnimationToolLong, "TSeriesAnimToolEditor"},
     {"TGridBandTool", &LumMsg_GridBandTool, &LumMsg_GridBandToolLong, "TGridBandToolEdit"},
     {"TAxisScrollTool", &LumMsg_AxisScrollTool, &LumMsg_AxisScrollToolLong, "TAxisScrollEditor"},
     {"TRectangleTool", &LumMsg_RectangleTool, &LumMsg_RectangleToolLong, "TAnnotationToolEdit"},
@@ -89,5 +89,14 @@ void TToolDrawing::DrawLinePen(TChartPen* Pen) {
   }
   const TColor back = ColorToRGB(chart_->GetBackColor());
   canvas_->ApplyPenColor(Pen, TColor(ColorToRGB(Pen->Color()) ^ (0xFFFFFF - back)));
+  canvas_->Pen()->SetMode(pmNotXor);
+}
+
+void TToolDrawing::NotXorChartPen(TChartPen* Pen) {
+  if (!canvas_->SupportsXORMode()) {
+    canvas_->ApplyPen(Pen);
+    return;
+  }
+  canvas_->ApplyPenColor(Pen, TColor(ColorToRGB(Pen->Color()) ^ (0xFFFFFF - ChartColorRGB(chart_))));
   canvas_->Pen()->SetMode(pmNotXor);
 }

@@ -85,6 +85,9 @@ public:
   // Lines being drawn: the pen's colour XOR (white - background), not-XOR mode, no
   // brush. Canvases that cannot invert draw plainly.
   void DrawLinePen(TChartPen* Pen);
+  // Highlights: the pen's colour XOR (white - the chart colour), not-XOR mode; the
+  // brush is left alone. Canvases that cannot invert draw plainly.
+  void NotXorChartPen(TChartPen* Pen);
 
 private:
   TCustomAxisPanel* chart_;

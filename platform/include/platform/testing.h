@@ -176,3 +176,19 @@ void PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint To, int St
 // control, crNoDrop elsewhere; crDefault when no drag runs.
 TCursor DragCursorShown();
 }  // namespace TestInput
+
+// Hints on the offscreen platform: each hint window shown (ActivateHint, or the
+// rest of the mouse on a control) is recorded with its text, screen point, colour
+// and font, and each Application->CancelHint counted.
+namespace TestHints {
+struct TShownHint {
+  std::string Text;
+  TPoint Pos{0, 0};
+  TColor Color = clNone;
+  std::string FontName;
+  int FontSize = 0;
+};
+std::vector<TShownHint> Shown();
+int Cancels();
+void Clear();
+}  // namespace TestHints

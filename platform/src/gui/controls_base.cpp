@@ -161,7 +161,12 @@ void TControl::Impl::EnableCanvas(bool Transparent) {
       [this] {
         if (Widget && !Cut) Widget->update();
       }});
-  if (Widget) Widget->setAttribute(Qt::WA_OpaquePaintEvent, !Transparent);
+  if (Widget) {
+    Widget->setAttribute(Qt::WA_OpaquePaintEvent, !Transparent);
+    // Controls that draw hear the mouse move without a button too (hover figures,
+    // tips), as on the desktops the class library comes from.
+    Widget->setMouseTracking(true);
+  }
 }
 
 void TControl::Impl::FillImage() {

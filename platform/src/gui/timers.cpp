@@ -8,6 +8,7 @@
 #include "forms_impl.h"
 #include "platform/dialogs.h"
 #include "platform/stdctrls.h"
+#include "platform/testing.h"
 #include "platform/typinfo.h"
 
 using namespace forms_detail;
@@ -87,6 +88,17 @@ THintState& Hint() {
   return s;
 }
 
+// What the offscreen platform showed and withdrew, for the tests.
+struct THintRecords {
+  std::vector<TestHints::TShownHint> Shown;
+  int Cancels = 0;
+};
+
+THintRecords& HintRecords() {
+  static THintRecords r;
+  return r;
+}
+
 // The control under a screen point: the innermost of ours in the top window there.
 TControl* ControlAt(const TPoint& P) {
   const QPoint g(P.X, P.Y);
@@ -116,6 +128,9 @@ void ShowHintOf(TControl* Control, const TPoint& ScreenPos) {
   THintState& h = Hint();
   h.Host = Control->GetImpl()->Widget;
   h.Text = Control->Hint();
+  if (RecordsInsteadOfShowing())
+    HintRecords().Shown.push_back({h.Text, ScreenPos, Application->HintColor(), Screen->HintFont()->Name(),
+                                   Screen->HintFont()->Size()});
   QToolTip::showText(QPoint(ScreenPos.X, ScreenPos.Y), QString::fromStdString(h.Text), h.Host, QRect(),
                      Application->HintHidePause());
 }
@@ -123,13 +138,18 @@ void ShowHintOf(TControl* Control, const TPoint& ScreenPos) {
 }  // namespace forms_detail
 
 void TApplication::ActivateHint(const TPoint& CursorPos) {
-  CancelHint();
+  HintLeave();
   ShowHintOf(ControlAt(CursorPos), CursorPos);
 }
 
 void TApplication::CancelHint() {
+  if (RecordsInsteadOfShowing()) ++HintRecords().Cancels;
   HintLeave();
 }
+
+std::vector<TestHints::TShownHint> TestHints::Shown() { return HintRecords().Shown; }
+int TestHints::Cancels() { return HintRecords().Cancels; }
+void TestHints::Clear() { HintRecords() = {}; }
 
 std::string TApplication::ShownHint() const {
   THintState& h = Hint();

@@ -70,6 +70,7 @@ TEST_F(Timers, HintsShowAtAPointAndAreCancelled) {
   panel->SetHint("Speed of the run");
   ShowForm();
   const TPoint inside = panel->ClientToScreen({10, 10});
+  TestHints::Clear();
   Application->ActivateHint(inside);
   EXPECT_EQ(Application->ShownHint(), "");  // ShowHint is off
   panel->SetShowHint(true);
@@ -81,6 +82,14 @@ TEST_F(Timers, HintsShowAtAPointAndAreCancelled) {
   EXPECT_EQ(Application->ShownHint(), "");
   Application->ActivateHint(Form->ClientToScreen({300, 250}));  // the form has no hint
   EXPECT_EQ(Application->ShownHint(), "");
+  // Recorded: the one hint shown, with its place, colour and font; one cancel.
+  const auto shown = TestHints::Shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Text, "Speed of the run");
+  EXPECT_EQ(shown[0].Pos, inside);
+  EXPECT_EQ(shown[0].Color, clYellow);
+  EXPECT_EQ(shown[0].FontSize, 10);
+  EXPECT_EQ(TestHints::Cancels(), 1);
   Application->SetHintColor(clInfoBk);
   Screen->HintFont()->SetSize(8);
 }
