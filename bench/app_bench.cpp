@@ -20,6 +20,7 @@
 #include "platform/graphics.h"
 #include "platform/testing.h"
 #include "platform/units.h"
+#include "bench_timing.h"
 
 using namespace Chain;
 
@@ -35,13 +36,6 @@ const Model Models[] = {{"monatomic", cmMonatomic, &TForm1::MonatomicBtn},
                         {"diatomic", cmDiatomic, &TForm1::DiatomBtn},
                         {"alternating", cmAlternating, &TForm1::AlternatingBtn},
                         {"combined", cmCombined, &TForm1::CombinedBtn}};
-
-double ResidentMiB() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident = 0;
-  statm >> pages >> resident;
-  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 double Now() { return double(GetMicroseconds()) / 1e6; }
 

@@ -1,6 +1,7 @@
 #include "analysis/tools_nearest.h"
 
 #include <cmath>
+#include <vector>
 
 #include "canvas/canvashints.h"
 #include "canvas/geometry.h"
@@ -128,18 +129,26 @@ void TNearestTool::DrawHint(TToolDrawing& D) {
       case hsRectangle: c->RectangleWithZ(r, z); break;
       case hsDiamond: c->Diamond(r, z); break;
       case hsSeries: {
-        // The point drawn again with the tool's pen; no repaint for the swap.
+        // The point drawn again with the tool's pen (a pointer's pen too, which
+        // draws the points of line and point series); no repaint for the swap.
         TNoRepaint quiet(ParentChart());
-        TChartPen saved;
-        saved.Assign(s->Pen());
-        s->Pen()->Assign(Pen());
-        try {
-          s->DrawValue(point_);
-        } catch (...) {
-          s->Pen()->Assign(&saved);
-          throw;
+        auto* pointers = dynamic_cast<TCustomSeries*>(s);
+        std::vector<TChartPen*> pens{s->Pen()};
+        if (pointers) pens.push_back(pointers->Pointer()->Pen());
+        std::vector<std::unique_ptr<TChartPen>> saved;
+        for (TChartPen* p : pens) {
+          saved.push_back(std::make_unique<TChartPen>());
+          saved.back()->Assign(p);
+          p->Assign(Pen());
         }
-        s->Pen()->Assign(&saved);
+        struct TPutBack {
+          std::vector<TChartPen*>& Pens;
+          std::vector<std::unique_ptr<TChartPen>>& Saved;
+          ~TPutBack() {
+            for (size_t i = 0; i < Pens.size(); ++i) Pens[i]->Assign(Saved[i].get());
+          }
+        } putBack{pens, saved};
+        s->DrawValue(point_);
         break;
       }
       default: break;

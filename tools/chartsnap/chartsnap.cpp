@@ -21,6 +21,7 @@
 #include "axes_scenes.h"
 #include "function_scenes.h"
 #include "legend_scenes.h"
+#include "near_scenes.h"
 #include "tools_scenes.h"
 #include "chart/chart.h"
 #include "chart/registry.h"
@@ -127,10 +128,12 @@ int main(int argc, char** argv) {
     // On the desktop's own platform, for driving with a real mouse.
     TUnitTable units(PhonarkUnits());
     units.Initialize();
+    if (const int r = RunNearSceneLive(argv[2]); r != -1) return r;
     return RunToolSceneLive(argv[2]);
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation|colorband|gridband\n");
+    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation|colorband|gridband|\n"
+                         "nearest|marktip|dragmarks|animation\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
@@ -159,6 +162,7 @@ int main(int argc, char** argv) {
     ok &= SaveGallery(dir + "gallery.png");
     ok &= SnapLegendScenes(dir);
     ok &= SnapToolScenes(dir);
+    ok &= SnapNearScenes(dir);
     ok &= SnapAnalysisScenes(dir);
     ok &= SnapWallsScenes(dir);
     ok &= SnapFunctionScenes(dir);

@@ -1,0 +1,176 @@
+// Pictures of the tools that follow the mouse over points and marks, and of the
+// series animation half way. The same scenes run live in a real window.
+#include "near_scenes.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "analysis/tools_animation.h"
+#include "analysis/tools_nearest.h"
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "platform/forms.h"
+#include "platform/snapshot.h"
+
+namespace {
+
+struct NearScene {
+  std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+  TChart* chart = new TChart(form.get());
+  explicit NearScene(const std::string& Title) {
+    form->SetBounds(40, 40, 560, 380);
+    form->SetCaption("chartsnap " + Title);
+    chart->SetParent(form.get());
+    chart->SetBounds(0, 0, 560, 380);
+    chart->SetView3D(false);
+    chart->Title()->Text()->Add("Tools: " + Title);
+    chart->Legend()->Hide();
+  }
+  template <class S>
+  S* Add(int N, double Phase, double Level) {
+    auto* s = new S(form.get());
+    s->SetParentChart(chart);
+    s->Marks()->Hide();
+    for (int i = 0; i < N; ++i) s->AddXY(i, Level + 20 * std::sin(i * 0.5 + Phase));
+    return s;
+  }
+  void Paint() {
+    form->Show();
+    chart->Invalidate();
+    chart->Update();
+  }
+  bool Save(const std::string& Path) {
+    Paint();
+    const bool ok = SaveControlToPng(chart, Path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+    return ok;
+  }
+};
+
+// Four series, each with a nearest tool of another style, the mouse placed beside
+// a point of each (the line to the mouse drawn for two of them).
+void BuildNearest(NearScene& S, bool Live) {
+  const TNearestToolStyle styles[] = {hsCircle, hsRectangle, hsDiamond, hsSeries};
+  const TColor colors[] = {clRed, clBlue, clGreen, clPurple};
+  std::vector<TNearestTool*> tools;
+  for (int i = 0; i < 4; ++i) {
+    auto* s = S.Add<TPointSeries>(16, i, 20 + i * 40);
+    auto* t = new TNearestTool(S.form.get());
+    t->SetSeries(s);
+    t->SetParentChart(S.chart);
+    t->SetStyle(styles[i]);
+    t->SetSize(12);
+    t->Pen()->SetColor(colors[i]);
+    t->Pen()->SetStyle(psSolid);
+    t->Pen()->SetWidth(2);
+    t->LinePen()->SetColor(colors[i]);
+    t->SetDrawLine(i % 2 == 0);
+    t->SetFullRepaint(Live && i % 2 == 1);
+    tools.push_back(t);
+  }
+  if (Live) return;
+  // The mouse beside a point of each series, once the axes have their ranges.
+  S.Paint();
+  for (int i = 0; i < 4; ++i) {
+    TChartSeries* s = tools[size_t(i)]->Series();
+    const int p = 3 + i * 3;
+    tools[size_t(i)]->ChartMouseEvent(cmeMove, mbLeft, 0, s->CalcXPos(p) + 25, s->CalcYPos(p) - 20);
+  }
+}
+
+void BuildMarkTips(NearScene& S) {
+  auto* s = S.Add<TPointSeries>(20, 0, 50);
+  for (int i = 0; i < s->Count(); ++i) s->Labels().SetLabel(i, "Point " + std::to_string(i));
+  auto* t = new TMarksTipTool(S.form.get());
+  t->SetParentChart(S.chart);
+  t->SetStyle(smsLabelValue);
+  t->Brush()->SetColor(0xC0FFFF);
+}
+
+void BuildDragMarks(NearScene& S) {
+  auto* s = S.Add<TLineSeries>(10, 0, 50);
+  s->Marks()->Show();
+  s->Marks()->SetStyle(smsValue);
+  s->SetValueFormat("0.0");
+  auto* t = new TDragMarksTool(S.form.get());
+  t->SetParentChart(S.chart);
+  S.Paint();
+  // Two marks moved as a drag would: below one point, up and left of another.
+  for (auto [index, dx, dy] : {std::tuple{3, 20, 80}, std::tuple{6, -70, -60}}) {
+    TSeriesMarkPosition& p = s->Marks()->Positions().Position(index);
+    p.Custom = true;
+    p.LeftTop = {p.LeftTop.X + dx, p.LeftTop.Y + dy};
+  }
+}
+
+TSeriesAnimationTool* BuildAnimation(NearScene& S) {
+  auto* s = S.Add<TBarSeries>(12, 0, 50);
+  s->SetColorEachPoint(true);
+  for (TChartAxis* a : {S.chart->LeftAxis()}) {
+    a->SetAutomatic(false);
+    a->SetAutomaticMinimum(false);
+    a->SetAutomaticMaximum(false);
+    a->SetMinMax(0, 80);
+  }
+  auto* t = new TSeriesAnimationTool(S.form.get());
+  t->SetParentChart(S.chart);
+  t->SetSeries(s);
+  t->SetStartAtMin(false);
+  return t;
+}
+
+}  // namespace
+
+bool SnapNearScenes(const std::string& Dir) {
+  bool ok = true;
+  {
+    NearScene s("nearest");
+    BuildNearest(s, false);
+    ok &= s.Save(Dir + "tools_nearest.png");
+  }
+  {
+    NearScene s("dragmarks");
+    BuildDragMarks(s);
+    ok &= s.Save(Dir + "tools_dragmarks.png");
+  }
+  {
+    NearScene s("animation at step 50");
+    TSeriesAnimationTool* t = BuildAnimation(s);
+    s.Paint();
+    bool saved = false;
+    t->OnStep = [&](TSeriesAnimationTool* T, int Step) {
+      if (Step != 50) return;
+      saved = s.Save(Dir + "tools_animation.png");
+      T->Stop();
+    };
+    t->Execute();
+    ok &= saved;
+  }
+  return ok;
+}
+
+int RunNearSceneLive(const std::string& Name) {
+  NearScene s(Name);
+  TSeriesAnimationTool* animation = nullptr;
+  if (Name == "nearest") BuildNearest(s, true);
+  else if (Name == "marktip") BuildMarkTips(s);
+  else if (Name == "dragmarks") BuildDragMarks(s);
+  else if (Name == "animation") animation = BuildAnimation(s);
+  else return -1;
+  s.form->OnClose = [animation](TObject*, TCloseAction&) {
+    if (animation) animation->Stop();
+    Application->Terminate();
+  };
+  s.Paint();
+  if (animation) {
+    // Grows and shrinks until the window closes.
+    animation->SetLoop(salCircular);
+    animation->SetDelay(10);
+    animation->Execute();
+  }
+  while (!Application->Terminated()) Application->HandleMessage();
+  return 0;
+}
