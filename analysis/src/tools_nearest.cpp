@@ -87,24 +87,33 @@ int TNearestTool::GetNearestPoint(TChartSeries* Series, int X, int Y) {
   TChartValueList* z = ZList(Series);
   TChartAxis* depth = chart->DepthAxis();
   const TRect plot = chart->ChartRect();
-  long long best = 10000;
+  double best = 10000;
   int result = -1;
-  for (int i = first; i <= last; ++i) {
-    if (Series->IsNull(i)) continue;
-    int px = Series->CalcXPos(i), py = Series->CalcYPos(i);
-    if (z && depth && chart->Canvas()) {
-      // Points at a depth of their own count wherever they project.
-      const TPoint p = chart->Canvas()->ProjectPoint(px, py, depth->CalcPosValue(z->GetValue(i)));
-      px = p.X;
-      py = p.Y;
-    } else if (!PointInRect(plot, px, py)) {
-      continue;
-    }
-    const double dx = X - px, dy = Y - py;
-    const long long d = Round(std::sqrt(dx * dx + dy * dy));
-    if (d < best) {
-      best = d;
-      result = i;
+  // Pixels a chunk at a time, the axes looked up once per chunk.
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  for (int from = first; from <= last; from += Chunk) {
+    const int n = std::min(Chunk, last - from + 1);
+    Series->CalcPositions(from, n, xs, ys);
+    for (int k = 0; k < n; ++k) {
+      const int i = from + k;
+      if (Series->IsNull(i)) continue;
+      int px = xs[k], py = ys[k];
+      if (z && depth && chart->Canvas()) {
+        // Points at a depth of their own count wherever they project.
+        const TPoint p = chart->Canvas()->ProjectPoint(px, py, depth->CalcPosValue(z->GetValue(i)));
+        px = p.X;
+        py = p.Y;
+      } else if (!PointInRect(plot, px, py)) {
+        continue;
+      }
+      const double dx = X - px, dy = Y - py;
+      // Rounded half to even, as Round does.
+      const double d = std::nearbyint(std::sqrt(dx * dx + dy * dy));
+      if (d < best) {
+        best = d;
+        result = i;
+      }
     }
   }
   return result;

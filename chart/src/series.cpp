@@ -639,19 +639,27 @@ int ClickedSegment(const TChartSeries* S, const TPoint& P) {
   const bool skipNulls = S->TreatNulls() != tnIgnore;
   int prev = -1;
   TPoint a{};
-  for (int i = first; i <= last; ++i) {
-    if (skipNulls && S->IsNull(i)) {
-      if (S->TreatNulls() == tnDontPaint) prev = -1;
-      continue;
+  // Pixels a chunk at a time: long lines are hit-tested on every hover move.
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  for (int from = first; from <= last; from += Chunk) {
+    const int n = std::min(Chunk, last - from + 1);
+    S->CalcPositions(from, n, xs, ys);
+    for (int k = 0; k < n; ++k) {
+      const int i = from + k;
+      if (skipNulls && S->IsNull(i)) {
+        if (S->TreatNulls() == tnDontPaint) prev = -1;
+        continue;
+      }
+      const TPoint b{xs[k], ys[k]};
+      if (prev >= 0 && SegmentDistance2(P, a, b) <= ClickTolerance * ClickTolerance) {
+        const double da = double(P.X - a.X) * (P.X - a.X) + double(P.Y - a.Y) * (P.Y - a.Y);
+        const double db = double(P.X - b.X) * (P.X - b.X) + double(P.Y - b.Y) * (P.Y - b.Y);
+        return da <= db ? prev : i;
+      }
+      prev = i;
+      a = b;
     }
-    const TPoint b{S->CalcXPos(i), S->CalcYPos(i)};
-    if (prev >= 0 && SegmentDistance2(P, a, b) <= ClickTolerance * ClickTolerance) {
-      const double da = double(P.X - a.X) * (P.X - a.X) + double(P.Y - a.Y) * (P.Y - a.Y);
-      const double db = double(P.X - b.X) * (P.X - b.X) + double(P.Y - b.Y) * (P.Y - b.Y);
-      return da <= db ? prev : i;
-    }
-    prev = i;
-    a = b;
   }
   return -1;
 }
