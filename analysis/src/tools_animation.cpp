@@ -30,6 +30,18 @@ TSeriesAnimationTool::TSeriesAnimationTool(TComponent* AOwner) : TLumCustomToolS
 
 TSeriesAnimationTool::~TSeriesAnimationTool() = default;
 
+void TSeriesAnimationTool::Assign(TPersistent* Source) {
+  if (auto* t = dynamic_cast<TSeriesAnimationTool*>(Source)) {
+    delay_ = t->delay_;
+    drawEvery_ = t->drawEvery_;
+    loop_ = t->loop_;
+    startValue_ = t->startValue_;
+    steps_ = t->steps_;
+    startAtMin_ = t->startAtMin_;
+  }
+  TLumCustomToolSeries::Assign(Source);
+}
+
 void TSeriesAnimationTool::DefineProperties(TPropertyTable& t) {
   t.Int("Delay", &TSeriesAnimationTool::Delay, &TSeriesAnimationTool::SetDelay).Default(0LL);
   t.Int("DrawEvery", &TSeriesAnimationTool::DrawEvery, &TSeriesAnimationTool::SetDrawEvery).Default(0LL);

@@ -49,6 +49,8 @@ public:
   // Ends a run under way (OnStop); nothing otherwise.
   void Stop();
 
+  // Copies the settings (not a run's state).
+  void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
