@@ -7,17 +7,11 @@
 //    after 1 and after 100 runs.
 #include <cmath>
 #include <cstdio>
-#include <random>
-#include <vector>
 
 #include "analysis/tools_animation.h"
 #include "analysis/tools_nearest.h"
+#include "bench_chart.h"
 #include "bench_timing.h"
-#include "canvas/lumconst.h"
-#include "chart/chart.h"
-#include "chart/series.h"
-#include "chart/unit.h"
-#include "platform/forms.h"
 
 namespace {
 
@@ -28,14 +22,6 @@ public:
   using TChart::TChart;
   using TCustomAxisPanel::MouseMove;
 };
-
-TBenchChart* NewChart(TForm* Form) {
-  auto* c = new TBenchChart(Form);
-  c->SetParent(Form);
-  c->SetBounds(0, 0, Width, Height);
-  c->SetView3D(false);
-  return c;
-}
 
 void Repaint(TChart* Chart) {
   Chart->Invalidate();
@@ -58,23 +44,10 @@ double MoveMs(TBenchChart* Chart) {
 }  // namespace
 
 int main() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  FormsUnitInit();
-  LumConstUnitInit();
-  LumConst2UnitInit();
-  ChartUnitInit();
-  auto* form = new TForm(Application);
-  form->SetBounds(0, 0, Width + 20, Height + 20);
-
-  TBenchChart* chart = NewChart(form);
-  auto* line = new TFastLineSeries(form);
-  line->SetParentChart(chart);
-  line->BeginUpdate();
-  std::mt19937 rng(7);
-  std::normal_distribution<double> step(0.0, 1.0);
-  double y = 0;
-  for (int i = 0; i < Points; ++i) line->AddXY(i, y += step(rng));
-  line->EndUpdate();
+  StartChartUnits();
+  TForm* form = nullptr;
+  auto* chart = NewBenchChart<TBenchChart>(form, Width, Height);
+  TFastLineSeries* line = AddRandomWalk(chart, Points);
   int paints = 0;
   chart->OnAfterDraw = [&](TObject*) { ++paints; };
   form->Show();
@@ -97,16 +70,17 @@ int main() {
               repaintUs / 1000.0);
   std::printf("nearest move, FullRepaint off  %8.3f ms  (%d paints in %d moves)\n", xorMove, xorPaints, Moves + 1);
   std::printf("nearest move, FullRepaint on   %8.3f ms  (%d paints in %d moves)\n", fullMove, fullPaints, Moves + 1);
-  delete chart;
+  delete form;
 
-  TBenchChart* barChart = NewChart(form);
-  auto* bars = new TBarSeries(form);
+  TForm* barForm = nullptr;
+  auto* barChart = NewBenchChart<TBenchChart>(barForm, Width, Height);
+  auto* bars = new TBarSeries(barForm);
   bars->SetParentChart(barChart);
   bars->Marks()->Hide();
   bars->BeginUpdate();
   for (int i = 0; i < Bars; ++i) bars->AddXY(i, 50 + 40 * std::sin(i * 0.01));
   bars->EndUpdate();
-  auto* anim = new TSeriesAnimationTool(form);
+  auto* anim = new TSeriesAnimationTool(barForm);
   anim->SetParentChart(barChart);
   anim->SetSeries(bars);
   anim->SetSteps(100);
@@ -114,6 +88,7 @@ int main() {
   int steps = 0, barPaints = 0;
   anim->OnStep = [&](TSeriesAnimationTool*, int) { ++steps; };
   barChart->OnAfterDraw = [&](TObject*) { ++barPaints; };
+  barForm->Show();
   Repaint(barChart);
   repaintUs = MedianMicroseconds(15, [&] { Repaint(barChart); });
   std::printf("animation of %d bars (full repaint %.2f ms), Steps 100, Delay 0:\n", Bars, repaintUs / 1000.0);

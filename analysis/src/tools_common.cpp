@@ -83,20 +83,16 @@ void TToolDrawing::CursorPen(TChartPen* Pen) {
 
 void TToolDrawing::DrawLinePen(TChartPen* Pen) {
   canvas_->Brush()->SetStyle(bsClear);
-  if (!canvas_->SupportsXORMode()) {
-    canvas_->ApplyPen(Pen);
-    return;
-  }
-  const TColor back = ColorToRGB(chart_->GetBackColor());
-  canvas_->ApplyPenColor(Pen, TColor(ColorToRGB(Pen->Color()) ^ (0xFFFFFF - back)));
-  canvas_->Pen()->SetMode(pmNotXor);
+  NotXorPen(Pen, ColorToRGB(chart_->GetBackColor()));
 }
 
-void TToolDrawing::NotXorChartPen(TChartPen* Pen) {
+void TToolDrawing::NotXorChartPen(TChartPen* Pen) { NotXorPen(Pen, ChartColorRGB(chart_)); }
+
+void TToolDrawing::NotXorPen(TChartPen* Pen, TColor Back) {
   if (!canvas_->SupportsXORMode()) {
     canvas_->ApplyPen(Pen);
     return;
   }
-  canvas_->ApplyPenColor(Pen, TColor(ColorToRGB(Pen->Color()) ^ (0xFFFFFF - ChartColorRGB(chart_))));
+  canvas_->ApplyPenColor(Pen, TColor(ColorToRGB(Pen->Color()) ^ (0xFFFFFF - Back)));
   canvas_->Pen()->SetMode(pmNotXor);
 }

@@ -90,6 +90,10 @@ public:
   void NotXorChartPen(TChartPen* Pen);
 
 private:
+  // The pen's colour XOR (white - Back) in not-XOR mode, so it shows in its own
+  // colour over Back.
+  void NotXorPen(TChartPen* Pen, TColor Back);
+
   TCustomAxisPanel* chart_;
   TCanvas3D* canvas_ = nullptr;
   TCanvas* restore_ = nullptr;  // the binding to put back after drawing outside a paint
