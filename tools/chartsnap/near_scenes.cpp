@@ -10,43 +10,28 @@
 
 #include "analysis/tools_animation.h"
 #include "analysis/tools_nearest.h"
-#include "chart/chart.h"
 #include "chart/series.h"
-#include "platform/forms.h"
-#include "platform/snapshot.h"
+#include "scene.h"
 
 namespace {
 
-struct NearScene {
-  std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
-  TChart* chart = new TChart(form.get());
-  explicit NearScene(const std::string& Title) {
-    form->SetBounds(40, 40, 560, 380);
-    form->SetCaption("chartsnap " + Title);
-    chart->SetParent(form.get());
-    chart->SetBounds(0, 0, 560, 380);
-    chart->SetView3D(false);
-    chart->Title()->Text()->Add("Tools: " + Title);
+// The scenes' chart (scene.h) with the legend hidden, and their series.
+struct NearScene : Scene {
+  explicit NearScene(const std::string& Title) : Scene(("Tools: " + Title).c_str()) {
+    form.SetCaption("chartsnap " + Title);
     chart->Legend()->Hide();
   }
   template <class S>
   S* Add(int N, double Phase, double Level) {
-    auto* s = new S(form.get());
-    s->SetParentChart(chart);
-    s->Marks()->Hide();
+    auto* s = Scene::Add<S>();
     for (int i = 0; i < N; ++i) s->AddXY(i, Level + 20 * std::sin(i * 0.5 + Phase));
     return s;
   }
+  // Lays the chart out now, as the window would.
   void Paint() {
-    form->Show();
+    form.Show();
     chart->Invalidate();
     chart->Update();
-  }
-  bool Save(const std::string& Path) {
-    Paint();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
   }
 };
 
@@ -58,7 +43,7 @@ void BuildNearest(NearScene& S, bool Live) {
   std::vector<TNearestTool*> tools;
   for (int i = 0; i < 4; ++i) {
     auto* s = S.Add<TPointSeries>(16, i, 20 + i * 40);
-    auto* t = new TNearestTool(S.form.get());
+    auto* t = new TNearestTool(&S.form);
     t->SetSeries(s);
     t->SetParentChart(S.chart);
     t->SetStyle(styles[i]);
@@ -84,7 +69,7 @@ void BuildNearest(NearScene& S, bool Live) {
 void BuildMarkTips(NearScene& S) {
   auto* s = S.Add<TPointSeries>(20, 0, 50);
   for (int i = 0; i < s->Count(); ++i) s->Labels().SetLabel(i, "Point " + std::to_string(i));
-  auto* t = new TMarksTipTool(S.form.get());
+  auto* t = new TMarksTipTool(&S.form);
   t->SetParentChart(S.chart);
   t->SetStyle(smsLabelValue);
   t->Brush()->SetColor(0xC0FFFF);
@@ -95,7 +80,7 @@ void BuildDragMarks(NearScene& S) {
   s->Marks()->Show();
   s->Marks()->SetStyle(smsValue);
   s->SetValueFormat("0.0");
-  auto* t = new TDragMarksTool(S.form.get());
+  auto* t = new TDragMarksTool(&S.form);
   t->SetParentChart(S.chart);
   S.Paint();
   // Two marks moved as a drag would: below one point, up and left of another.
@@ -104,6 +89,7 @@ void BuildDragMarks(NearScene& S) {
     p.Custom = true;
     p.LeftTop = {p.LeftTop.X + dx, p.LeftTop.Y + dy};
   }
+  s->Repaint();
 }
 
 TSeriesAnimationTool* BuildAnimation(NearScene& S) {
@@ -115,7 +101,7 @@ TSeriesAnimationTool* BuildAnimation(NearScene& S) {
     a->SetAutomaticMaximum(false);
     a->SetMinMax(0, 80);
   }
-  auto* t = new TSeriesAnimationTool(S.form.get());
+  auto* t = new TSeriesAnimationTool(&S.form);
   t->SetParentChart(S.chart);
   t->SetSeries(s);
   t->SetStartAtMin(false);
@@ -143,6 +129,7 @@ bool SnapNearScenes(const std::string& Dir) {
     bool saved = false;
     t->OnStep = [&](TSeriesAnimationTool* T, int Step) {
       if (Step != 50) return;
+      s.chart->Invalidate();
       saved = s.Save(Dir + "tools_animation.png");
       T->Stop();
     };
@@ -160,7 +147,7 @@ int RunNearSceneLive(const std::string& Name) {
   else if (Name == "dragmarks") BuildDragMarks(s);
   else if (Name == "animation") animation = BuildAnimation(s);
   else return -1;
-  s.form->OnClose = [animation](TObject*, TCloseAction&) {
+  s.form.OnClose = [animation](TObject*, TCloseAction&) {
     if (animation) animation->Stop();
     Application->Terminate();
   };
