@@ -1,0 +1,267 @@
+#include "analysis/func_financial.h"
+
+#include "analysis/candle.h"
+#include "analysis/financial_kernels.h"
+#include "analysis/histogram.h"
+#include "chart/series.h"
+#include "chart/stdseries.h"
+#include "engine/valuelist.h"
+
+namespace K = FinancialKernels;
+
+IMPLEMENT_CLASS_PROPS(TADXFunction, TLumFunction)
+IMPLEMENT_CLASS_PROPS(TATRFunction, TLumFunction)
+IMPLEMENT_CLASS_PROPS(TRSIFunction, TLumMovingFunction)
+IMPLEMENT_CLASS_PROPS(TCLVFunction, TLumFunction)
+IMPLEMENT_CLASS_PROPS(TMoneyFlowFunction, TCLVFunction)
+IMPLEMENT_CLASS_PROPS(TStochasticFunction, TLumMovingFunction)
+IMPLEMENT_CLASS_PROPS(TRVIFunction, TLumFunction)
+
+bool IsPriceSource(TChartSeries* Source) { return dynamic_cast<TOHLCSeries*>(Source) != nullptr; }
+
+namespace {
+
+// The first price source of a recalculation, or nullptr.
+TOHLCSeries* PriceSource(const std::vector<TChartSeries*>& Sources) {
+  for (TChartSeries* s : Sources)
+    if (auto* bars = dynamic_cast<TOHLCSeries*>(s)) return bars;
+  return nullptr;
+}
+
+// The bars' lists as arrays.
+struct TBars {
+  explicit TBars(TOHLCSeries* S)
+      : X(S->XValues()->Values()), O(S->OpenValues()->Values()), H(S->HighValues()->Values()),
+        L(S->LowValues()->Values()), C(S->CloseValues()->Values()), n(S->Count()) {}
+  const std::vector<double>&X, &O, &H, &L, &C;
+  int n;
+};
+
+// The named list of Source, else Fallback.
+const std::vector<double>& ListOr(TChartSeries* Source, const char* Name, const std::vector<double>& Fallback) {
+  TChartValueList* l = Source->GetValueListByName(Name);
+  return l ? l->Values() : Fallback;
+}
+
+const std::vector<double> NoValues;
+
+}  // namespace
+
+// ---- ADX ---------------------------------------------------------------------
+struct TADXFunction::TLines {};
+TADXFunction::TADXFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(14); }
+TADXFunction::~TADXFunction() = default;
+
+void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  TOHLCSeries* src = PriceSource(Sources);
+  // TODO output lines
+  if (!src) return;
+  const TBars b(src);
+  std::vector<double> up(size_t(b.n)), down(size_t(b.n)), adx(size_t(b.n));
+  int linesFirst;
+  const int first = K::ADX(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), up.data(), down.data(), adx.data(),
+                           linesFirst);
+  for (int i = first; i < b.n; ++i) AddFunctionXY(b.X[size_t(i)], adx[size_t(i)]);
+}
+
+void TADXFunction::DefineProperties(TPropertyTable& t) {
+  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(14.0L);
+}
+
+// ---- ATR ---------------------------------------------------------------------
+TATRFunction::TATRFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(14); }
+
+void TATRFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  TOHLCSeries* src = PriceSource(Sources);
+  if (!src) return;
+  const TBars b(src);
+  std::vector<double> atr(size_t(b.n));
+  for (int i = K::ATR(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), atr.data()); i < b.n; ++i)
+    AddFunctionXY(b.X[size_t(i)], atr[size_t(i)]);
+}
+
+void TATRFunction::DefineProperties(TPropertyTable& t) {
+  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(14.0L);
+}
+
+// ---- R.S.I. ------------------------------------------------------------------
+TRSIFunction::TRSIFunction(TComponent* AOwner) : TLumMovingFunction(AOwner) {}
+
+double TRSIFunction::Calculate(TChartSeries* Source, int First, int Last) {
+  const int n = Source->Count();
+  if (First < 0) {
+    First = 0;
+    Last = n - 1;
+  }
+  Last = std::min(Last, n - 1);
+  if (First > Last) return 100;
+  const std::vector<double>& close = ListOr(Source, "Close", GetValueListForSeries(Source)->Values());
+  const std::vector<double>& open = ListOr(Source, "Open", close);
+  return K::RSIWindow(open.data(), close.data(), First, Last, style_ == rsiClose);
+}
+
+void TRSIFunction::DoCalculation(TChartSeries* Source) {
+  const int w = K::PeriodPoints(PeriodValue()), n = Source->Count();
+  if (w < 1) {
+    TLumMovingFunction::DoCalculation(Source);
+    return;
+  }
+  const std::vector<double>& close = ListOr(Source, "Close", GetValueListForSeries(Source)->Values());
+  const std::vector<double>& open = ListOr(Source, "Open", close);
+  std::vector<double> rsi(static_cast<size_t>(n));
+  for (int i = K::RSI(open.data(), close.data(), n, w, style_ == rsiClose, rsi.data()); i < n; ++i)
+    AddFunctionXY(AlignedX(Source, i - w + 1, i), rsi[size_t(i)]);
+}
+
+void TRSIFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TRSIFunction*>(Source)) style_ = src->style_;
+  TLumMovingFunction::Assign(Source);
+}
+
+void TRSIFunction::DefineProperties(TPropertyTable& t) {
+  t.Enum("Style", &TRSIFunction::Style, &TRSIFunction::SetStyle, {"rsiOpenClose", "rsiClose"})
+      .Default((long long)rsiOpenClose);
+}
+
+// ---- CLV ---------------------------------------------------------------------
+TCLVFunction::TCLVFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(1); }
+
+TCLVFunction::~TCLVFunction() {
+  if (volume_) volume_->RemoveFreeNotification(this);
+}
+
+void TCLVFunction::SetVolume(TChartSeries* Value) {
+  if (Value == volume_) return;
+  if (volume_) volume_->RemoveFreeNotification(this);
+  volume_ = Value;
+  if (volume_) volume_->FreeNotification(this);
+  Recalculate();
+}
+
+void TCLVFunction::Notification(TComponent* AComponent, TOperation Operation) {
+  TLumFunction::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == volume_) volume_ = nullptr;
+}
+
+const std::vector<double>& TCLVFunction::VolumeValues() const {
+  return volume_ ? volume_->MandatoryValueList()->Values() : NoValues;
+}
+
+void TCLVFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  TOHLCSeries* src = PriceSource(Sources);
+  if (!src) return;
+  const TBars b(src);
+  const std::vector<double>& v = VolumeValues();
+  std::vector<double> clv(size_t(b.n));
+  for (int i = K::CLV(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()), accumulate_, clv.data());
+       i < b.n; ++i)
+    AddFunctionXY(b.X[size_t(i)], clv[size_t(i)]);
+}
+
+void TCLVFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TCLVFunction*>(Source)) {
+    accumulate_ = src->accumulate_;
+    if (src->volume_ != volume_) {
+      if (volume_) volume_->RemoveFreeNotification(this);
+      volume_ = src->volume_;
+      if (volume_) volume_->FreeNotification(this);
+    }
+  }
+  TLumFunction::Assign(Source);
+}
+
+void TCLVFunction::DefineProperties(TPropertyTable& t) {
+  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(1.0L);
+  t.Bool("Accumulate", &TCLVFunction::Accumulate, &TCLVFunction::SetAccumulate).Default(true);
+}
+
+// ---- Money flow --------------------------------------------------------------
+struct TMoneyFlowFunction::TOutputs {};
+TMoneyFlowFunction::TMoneyFlowFunction(TComponent* AOwner) : TCLVFunction(AOwner) {
+  InternalSetPeriod(21);
+  SetAccumulate(false);
+}
+TMoneyFlowFunction::~TMoneyFlowFunction() = default;
+
+void TMoneyFlowFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  TOHLCSeries* src = PriceSource(Sources);
+  if (!src || !Volume()) return;
+  const TBars b(src);
+  const std::vector<double>& v = VolumeValues();
+  std::vector<double> flow(size_t(b.n));
+  for (int i = K::MoneyFlow(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()),
+                            K::PeriodPoints(Period()), flow.data());
+       i < b.n; ++i)
+    AddFunctionXY(b.X[size_t(i)], flow[size_t(i)]);
+  // TODO styles
+}
+
+void TMoneyFlowFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TMoneyFlowFunction*>(Source)) {
+    style_ = src->style_;
+    upColor_ = src->upColor_;
+    downColor_ = src->downColor_;
+  }
+  TCLVFunction::Assign(Source);
+}
+
+void TMoneyFlowFunction::DefineProperties(TPropertyTable& t) {
+  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(21.0L);
+  t.Bool("Accumulate", &TCLVFunction::Accumulate, &TCLVFunction::SetAccumulate).Default(false);
+  t.Enum("CMFStyle", &TMoneyFlowFunction::CMFStyle, &TMoneyFlowFunction::SetCMFStyle,
+         {"cmfLine", "cmfArea", "cmfVolume", "cmfHistogram"})
+      .Default((long long)cmfLine);
+  t.Color("DownColor", &TMoneyFlowFunction::DownColor, &TMoneyFlowFunction::SetDownColor).Default(255LL);
+  t.Color("UpColor", &TMoneyFlowFunction::UpColor, &TMoneyFlowFunction::SetUpColor).Default(0x8000LL);
+}
+
+// ---- Stochastic --------------------------------------------------------------
+double TStochasticFunction::Calculate(TChartSeries* Source, int First, int Last) {
+  const int n = Source->Count();
+  if (First < 0) {
+    First = 0;
+    Last = n - 1;
+  }
+  Last = std::min(Last, n - 1);
+  if (First > Last) return 0;
+  const std::vector<double>& v = GetValueListForSeries(Source)->Values();
+  const std::vector<double>& high = ListOr(Source, "High", v);
+  const std::vector<double>& low = ListOr(Source, "Low", v);
+  return K::StochasticWindow(high.data(), low.data(), v.data(), First, Last);
+}
+
+void TStochasticFunction::DoCalculation(TChartSeries* Source) {
+  const int w = K::PeriodPoints(PeriodValue()), n = Source->Count();
+  if (w < 1) {
+    TLumMovingFunction::DoCalculation(Source);
+    return;
+  }
+  const std::vector<double>& v = GetValueListForSeries(Source)->Values();
+  const std::vector<double>& high = ListOr(Source, "High", v);
+  const std::vector<double>& low = ListOr(Source, "Low", v);
+  std::vector<double> k(static_cast<size_t>(n));
+  for (int i = K::Stochastic(high.data(), low.data(), v.data(), n, w, k.data()); i < n; ++i)
+    AddFunctionXY(AlignedX(Source, i - w + 1, i), k[size_t(i)]);
+}
+
+// ---- RVI ---------------------------------------------------------------------
+struct TRVIFunction::TSignal {};
+TRVIFunction::TRVIFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(10); }
+TRVIFunction::~TRVIFunction() = default;
+
+void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  TOHLCSeries* src = PriceSource(Sources);
+  // TODO signal
+  if (!src) return;
+  const TBars b(src);
+  std::vector<double> rvi(size_t(b.n)), signal(size_t(b.n));
+  int signalFirst;
+  for (int i = K::RVI(b.O.data(), b.H.data(), b.L.data(), b.C.data(), b.n, Period(), rvi.data(), signal.data(),
+                      signalFirst);
+       i < b.n; ++i)
+    AddFunctionXY(b.X[size_t(i)], rvi[size_t(i)]);
+}
+
+void TRVIFunction::DefineProperties(TPropertyTable& t) {
+  t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(10.0L);
+}
