@@ -4,61 +4,22 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/kernels.h"
+
 namespace FinancialKernels {
 
 namespace {
 
-// A sum over a sliding window, kept in extended precision so that a million
-// additions and removals stay within 1e-9 of the window's plain sum. It counts its
-// non-zero terms as well: a window without any is exactly 0, not the residue the
-// removals leave.
-class TWindowSum {
-public:
-  void Add(double V) {
-    sum_ += V;
-    if (V != 0) ++nonZero_;
-  }
-  void Remove(double V) {
-    sum_ -= V;
-    if (V != 0) --nonZero_;
-  }
-  double Value() const { return nonZero_ == 0 ? 0.0 : double(sum_); }
-
-private:
-  long double sum_ = 0;
-  long nonZero_ = 0;
-};
-
-// Mean of each window of w points of X, at the window's last index.
-void MovingMean(const double* X, int n, int w, double* Out) {
-  TWindowSum s;
-  for (int i = 0; i < n; ++i) {
-    s.Add(X[i]);
-    if (i >= w) s.Remove(X[i - w]);
-    if (i >= w - 1) Out[i] = s.Value() / w;
-  }
+// Sums of each window of N terms, and their counts of non-zero terms: a window
+// without any is exactly 0, not the residue a sliding sum may leave.
+std::vector<double> WindowSums(const std::vector<double>& Terms, int N) {
+  std::vector<double> sums = Kernels::MovingSums(Terms, N), nonZero(Terms.size());
+  for (size_t i = 0; i < Terms.size(); ++i) nonZero[i] = Terms[i] != 0;
+  const std::vector<double> counts = Kernels::MovingSums(nonZero, N);
+  for (size_t k = 0; k < sums.size(); ++k)
+    if (counts[k] == 0) sums[k] = 0;
+  return sums;
 }
-
-// The running minimum or maximum of the last w values, in O(1) amortised: a queue
-// of indexes whose values only rise (minimum) or fall (maximum) from front to back.
-class TWindowExtreme {
-public:
-  TWindowExtreme(int n, bool Max) : idx_(size_t(std::max(n, 1))), max_(Max) {}
-  // Takes value X[i] in and drops what left the window of w ending at i.
-  double Next(const double* X, int i, int w) {
-    while (tail_ > head_ && Worse(X[idx_[size_t(tail_ - 1)]], X[i])) --tail_;
-    idx_[size_t(tail_++)] = i;
-    while (idx_[size_t(head_)] <= i - w) ++head_;
-    return X[idx_[size_t(head_)]];
-  }
-
-private:
-  // Whether an older Kept is never the extreme again once V has come.
-  bool Worse(double Kept, double V) const { return max_ ? Kept <= V : Kept >= V; }
-  std::vector<int> idx_;
-  int head_ = 0, tail_ = 0;
-  bool max_;
-};
 
 // One bar's contribution to the R.S.I. sums: the gain or loss (as a positive
 // magnitude for rises and falls) at index k.
@@ -161,23 +122,16 @@ double RSIWindow(const double* O, const double* C, int First, int Last, bool Clo
 
 int RSI(const double* O, const double* C, int n, int w, bool CloseToClose, double* Out) {
   if (w < 1 || w > n) return n;
-  // The terms of window i-w+1..i are those of k from i-w+1 (i-w+2 close to close).
-  const int skip = CloseToClose ? 1 : 0;
-  TWindowSum gains, losses;
-  double g, l;
-  for (int i = skip; i < n; ++i) {
-    RSITerm(O, C, i, CloseToClose, g, l);
-    gains.Add(g);
-    losses.Add(l);
-    const int leaving = i - w + skip;
-    if (leaving >= skip) {
-      RSITerm(O, C, leaving, CloseToClose, g, l);
-      gains.Remove(g);
-      losses.Remove(l);
-    }
-    if (i >= w - 1) Out[i] = RSIValue(gains.Value(), losses.Value(), w);
+  // A window's terms: those of its points, less the first close to close.
+  const int skip = CloseToClose ? 1 : 0, terms = w - skip;
+  if (terms == 0) {
+    std::fill(Out, Out + n, 100.0);  // one close: nothing rose or fell
+    return 0;
   }
-  if (w == 1 && CloseToClose && n > 0) Out[0] = 100;  // one close: nothing changed
+  std::vector<double> gain(static_cast<size_t>(n - skip)), loss(gain.size());
+  for (int k = skip; k < n; ++k) RSITerm(O, C, k, CloseToClose, gain[size_t(k - skip)], loss[size_t(k - skip)]);
+  const std::vector<double> gains = WindowSums(gain, terms), losses = WindowSums(loss, terms);
+  for (size_t k = 0; k < gains.size(); ++k) Out[k + size_t(w - 1)] = RSIValue(gains[k], losses[k], w);
   return w - 1;
 }
 
@@ -192,11 +146,8 @@ double StochasticWindow(const double* H, const double* L, const double* V, int F
 
 int Stochastic(const double* H, const double* L, const double* V, int n, int w, double* Out) {
   if (w < 1 || w > n) return n;
-  TWindowExtreme highest(n, true), lowest(n, false);
-  for (int i = 0; i < n; ++i) {
-    const double hi = highest.Next(H, i, w), lo = lowest.Next(L, i, w);
-    if (i >= w - 1) Out[i] = StochasticValue(V[i], lo, hi);
-  }
+  const std::vector<double> hi = Kernels::MovingMax({H, size_t(n)}, w), lo = Kernels::MovingMin({L, size_t(n)}, w);
+  for (size_t k = 0; k < hi.size(); ++k) Out[k + size_t(w - 1)] = StochasticValue(V[k + size_t(w - 1)], lo[k], hi[k]);
   return w - 1;
 }
 
@@ -215,19 +166,22 @@ int CLV(const double* H, const double* L, const double* C, int n, const double* 
 
 int MoneyFlow(const double* H, const double* L, const double* C, int n, const double* Volume, int VolumeCount,
               int p, double* Out) {
-  auto volume = [&](int j) { return j < VolumeCount ? Volume[j] : 0.0; };
-  auto flow = [&](int j) { return CLVValue(H[j], L[j], C[j]) * volume(j); };
-  TWindowSum flows, volumes;
-  for (int i = 0; i < n; ++i) {
-    flows.Add(flow(i));
-    volumes.Add(volume(i));
-    if (i - p - 1 >= 0) {
-      flows.Remove(flow(i - p - 1));
-      volumes.Remove(volume(i - p - 1));
-    }
-    const double v = volumes.Value();
-    Out[i] = v == 0 ? 0 : flows.Value() / v;
+  std::vector<double> flow(static_cast<size_t>(n)), volume(static_cast<size_t>(n));
+  for (int j = 0; j < n; ++j) {
+    volume[size_t(j)] = j < VolumeCount ? Volume[j] : 0.0;
+    flow[size_t(j)] = CLVValue(H[j], L[j], C[j]) * volume[size_t(j)];
   }
+  auto ratio = [](double Flow, double Volume) { return Volume == 0 ? 0 : Flow / Volume; };
+  // The windows that start at the first bar grow; the rest slide.
+  const int full = std::max(p + 1, 1);
+  Kernels::TCompensatedSum flows, volumes;
+  for (int i = 0; i < std::min(n, full - 1); ++i) {
+    flows.Add(flow[size_t(i)]);
+    volumes.Add(volume[size_t(i)]);
+    Out[i] = ratio(flows.Value(), volumes.Value());
+  }
+  const std::vector<double> flowSums = WindowSums(flow, full), volumeSums = WindowSums(volume, full);
+  for (size_t k = 0; k < flowSums.size(); ++k) Out[k + size_t(full - 1)] = ratio(flowSums[k], volumeSums[k]);
   return 0;
 }
 
@@ -238,12 +192,13 @@ int RVI(const double* O, const double* H, const double* L, const double* C, int 
   const int w = PeriodPoints(P);
   std::vector<double> vigor(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) vigor[size_t(i)] = H[i] == L[i] ? 0 : (C[i] - O[i]) / (H[i] - L[i]);
-  MovingMean(vigor.data(), n, w, Out);
+  const std::vector<double> line = Kernels::MovingAverage(vigor, w);
+  std::copy(line.begin(), line.end(), Out + (w - 1));
   constexpr int SignalPoints = 4;
-  if (n - (w - 1) >= SignalPoints) {
-    MovingMean(Out + (w - 1), n - (w - 1), SignalPoints, Signal + (w - 1));
-    SignalFirst = w - 1 + SignalPoints - 1;
-  }
+  const std::vector<double> signal = Kernels::MovingAverage(line, SignalPoints);
+  if (signal.empty()) return w - 1;
+  SignalFirst = w - 1 + SignalPoints - 1;
+  std::copy(signal.begin(), signal.end(), Signal + SignalFirst);
   return w - 1;
 }
 

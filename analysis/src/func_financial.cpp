@@ -2,6 +2,7 @@
 
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
+#include "analysis/func_outputs.h"
 #include "analysis/histogram.h"
 #include "chart/series.h"
 #include "chart/stdseries.h"
@@ -45,16 +46,51 @@ const std::vector<double>& ListOr(TChartSeries* Source, const char* Name, const 
 
 const std::vector<double> NoValues;
 
+// Empties Line, puts it on the owner's chart and axes and gives it Y[i] at X[i]
+// for i from First.
+void FillOutput(const TFunctionOutputs& Outputs, TChartSeries* Line, const std::vector<double>& X,
+                const std::vector<double>& Y, int First) {
+  if (!Line) return;
+  Outputs.Prepare(Line);
+  Line->BeginUpdate();
+  Line->Clear();
+  for (int i = First; i < int(Y.size()); ++i) Line->AddXY(X[size_t(i)], Y[size_t(i)]);
+  Line->EndUpdate();
+}
+
+void EmptyOutput(TChartSeries* Line) {
+  if (Line && Line->Count() > 0) Line->Clear();
+}
+
+void AssignPen(TChartPen* Dest, const TChartPen* Source) {
+  if (Dest && Source) Dest->Assign(const_cast<TChartPen*>(Source));
+}
+
 }  // namespace
 
 // ---- ADX ---------------------------------------------------------------------
-struct TADXFunction::TLines {};
-TADXFunction::TADXFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(14); }
+struct TADXFunction::TLines {
+  explicit TLines(TLumFunction* F) : Outputs(F) {
+    Outputs.Add<TFastLineSeries>(TColor(0x8000));
+    Outputs.Add<TFastLineSeries>(TColor(255));
+  }
+  TFunctionOutputs Outputs;
+};
+
+TADXFunction::TADXFunction(TComponent* AOwner) : TLumFunction(AOwner), lines_(std::make_unique<TLines>(this)) {
+  InternalSetPeriod(14);
+}
 TADXFunction::~TADXFunction() = default;
 
+TFastLineSeries* TADXFunction::UpLine() const { return static_cast<TFastLineSeries*>(lines_->Outputs.Items(0)); }
+TFastLineSeries* TADXFunction::DownLine() const { return static_cast<TFastLineSeries*>(lines_->Outputs.Items(1)); }
+TChartPen* TADXFunction::UpLinePen() const { return UpLine() ? UpLine()->Pen() : nullptr; }
+TChartPen* TADXFunction::DownLinePen() const { return DownLine() ? DownLine()->Pen() : nullptr; }
+
 void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  EmptyOutput(UpLine());
+  EmptyOutput(DownLine());
   TOHLCSeries* src = PriceSource(Sources);
-  // TODO output lines
   if (!src) return;
   const TBars b(src);
   std::vector<double> up(size_t(b.n)), down(size_t(b.n)), adx(size_t(b.n));
@@ -62,10 +98,23 @@ void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   const int first = K::ADX(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), up.data(), down.data(), adx.data(),
                            linesFirst);
   for (int i = first; i < b.n; ++i) AddFunctionXY(b.X[size_t(i)], adx[size_t(i)]);
+  if (linesFirst >= b.n) return;
+  FillOutput(lines_->Outputs, UpLine(), b.X, up, linesFirst);
+  FillOutput(lines_->Outputs, DownLine(), b.X, down, linesFirst);
+}
+
+void TADXFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TADXFunction*>(Source)) {
+    AssignPen(UpLinePen(), src->UpLinePen());
+    AssignPen(DownLinePen(), src->DownLinePen());
+  }
+  TLumFunction::Assign(Source);
 }
 
 void TADXFunction::DefineProperties(TPropertyTable& t) {
   t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(14.0L);
+  t.Object("DownLinePen", &TADXFunction::DownLinePen);
+  t.Object("UpLinePen", &TADXFunction::UpLinePen);
 }
 
 // ---- ATR ---------------------------------------------------------------------
@@ -176,24 +225,75 @@ void TCLVFunction::DefineProperties(TPropertyTable& t) {
 }
 
 // ---- Money flow --------------------------------------------------------------
-struct TMoneyFlowFunction::TOutputs {};
-TMoneyFlowFunction::TMoneyFlowFunction(TComponent* AOwner) : TCLVFunction(AOwner) {
+// The three ways of showing the flow besides the owner's line, in style order.
+struct TMoneyFlowFunction::TOutputs {
+  explicit TOutputs(TLumFunction* F) : Outputs(F) {
+    Setup(Outputs.Add<TAreaSeries>());
+    Setup(Outputs.Add<TVolumeSeries>());
+    Setup(Outputs.Add<THistogramSeries>());
+    static_cast<TAreaSeries*>(Outputs.Items(0))->AreaLinesPen()->Hide();
+  }
+  template <class S>
+  static void Setup(S* Series) {
+    Series->SetUseYOrigin(true);
+    Series->SetYOrigin(0);
+    Series->SetColorEachPoint(true);
+  }
+  TFunctionOutputs Outputs;
+};
+
+TMoneyFlowFunction::TMoneyFlowFunction(TComponent* AOwner)
+    : TCLVFunction(AOwner), outputs_(std::make_unique<TOutputs>(this)) {
   InternalSetPeriod(21);
   SetAccumulate(false);
+  for (int i = 0; i < 3; ++i)
+    if (TChartSeries* s = outputs_->Outputs.Items(i)) s->SetActive(false);
 }
 TMoneyFlowFunction::~TMoneyFlowFunction() = default;
 
+TAreaSeries* TMoneyFlowFunction::AreaOutput() const { return static_cast<TAreaSeries*>(outputs_->Outputs.Items(0)); }
+TVolumeSeries* TMoneyFlowFunction::VolumeOutput() const {
+  return static_cast<TVolumeSeries*>(outputs_->Outputs.Items(1));
+}
+THistogramSeries* TMoneyFlowFunction::HistogramOutput() const {
+  return static_cast<THistogramSeries*>(outputs_->Outputs.Items(2));
+}
+TChartPen* TMoneyFlowFunction::AreaPen() const { return AreaOutput() ? AreaOutput()->Pen() : nullptr; }
+TChartPen* TMoneyFlowFunction::HistogramPen() const { return HistogramOutput() ? HistogramOutput()->Pen() : nullptr; }
+
 void TMoneyFlowFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   TOHLCSeries* src = PriceSource(Sources);
-  if (!src || !Volume()) return;
-  const TBars b(src);
-  const std::vector<double>& v = VolumeValues();
-  std::vector<double> flow(size_t(b.n));
-  for (int i = K::MoneyFlow(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()),
-                            K::PeriodPoints(Period()), flow.data());
-       i < b.n; ++i)
-    AddFunctionXY(b.X[size_t(i)], flow[size_t(i)]);
-  // TODO styles
+  if (src && Volume()) {
+    const TBars b(src);
+    const std::vector<double>& v = VolumeValues();
+    std::vector<double> flow(size_t(b.n));
+    for (int i = K::MoneyFlow(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()),
+                              K::PeriodPoints(Period()), flow.data());
+         i < b.n; ++i)
+      AddFunctionXY(b.X[size_t(i)], flow[size_t(i)]);
+  }
+  // The style's series mirrors the owner even when that stays empty, so no stale
+  // flow is left showing.
+  if (TChartSeries* owner = ParentSeries()) owner->SetActive(style_ == cmfLine);
+  for (int i = 0; i < 3; ++i)
+    if (TChartSeries* s = outputs_->Outputs.Items(i)) {
+      const bool shown = int(style_) == i + 1;
+      s->SetActive(shown);
+      if (shown) Refill(s);
+    }
+}
+
+void TMoneyFlowFunction::Refill(TChartSeries* Target) {
+  TChartSeries* owner = ParentSeries();
+  if (!owner) return;
+  outputs_->Outputs.Prepare(Target);
+  Target->BeginUpdate();
+  Target->Clear();
+  for (int i = 0; i < owner->Count(); ++i) {
+    const double y = owner->YValues()->GetValue(i);
+    Target->AddXY(owner->XValues()->GetValue(i), y, owner->Labels().GetLabel(i), y >= 0 ? upColor_ : downColor_);
+  }
+  Target->EndUpdate();
 }
 
 void TMoneyFlowFunction::Assign(TPersistent* Source) {
@@ -201,6 +301,8 @@ void TMoneyFlowFunction::Assign(TPersistent* Source) {
     style_ = src->style_;
     upColor_ = src->upColor_;
     downColor_ = src->downColor_;
+    AssignPen(AreaPen(), src->AreaPen());
+    AssignPen(HistogramPen(), src->HistogramPen());
   }
   TCLVFunction::Assign(Source);
 }
@@ -213,6 +315,8 @@ void TMoneyFlowFunction::DefineProperties(TPropertyTable& t) {
       .Default((long long)cmfLine);
   t.Color("DownColor", &TMoneyFlowFunction::DownColor, &TMoneyFlowFunction::SetDownColor).Default(255LL);
   t.Color("UpColor", &TMoneyFlowFunction::UpColor, &TMoneyFlowFunction::SetUpColor).Default(0x8000LL);
+  t.Object("AreaPen", &TMoneyFlowFunction::AreaPen);
+  t.Object("HistogramPen", &TMoneyFlowFunction::HistogramPen);
 }
 
 // ---- Stochastic --------------------------------------------------------------
@@ -245,13 +349,24 @@ void TStochasticFunction::DoCalculation(TChartSeries* Source) {
 }
 
 // ---- RVI ---------------------------------------------------------------------
-struct TRVIFunction::TSignal {};
-TRVIFunction::TRVIFunction(TComponent* AOwner) : TLumFunction(AOwner) { InternalSetPeriod(10); }
+struct TRVIFunction::TSignal {
+  explicit TSignal(TLumFunction* F) : Outputs(F) { Outputs.Add<TFastLineSeries>(TColor(0x8000)); }
+  TFunctionOutputs Outputs;
+};
+
+TRVIFunction::TRVIFunction(TComponent* AOwner) : TLumFunction(AOwner), signal_(std::make_unique<TSignal>(this)) {
+  InternalSetPeriod(10);
+}
 TRVIFunction::~TRVIFunction() = default;
 
+TFastLineSeries* TRVIFunction::SignalLine() const {
+  return static_cast<TFastLineSeries*>(signal_->Outputs.Items(0));
+}
+TChartPen* TRVIFunction::SignalPen() const { return SignalLine() ? SignalLine()->Pen() : nullptr; }
+
 void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
+  EmptyOutput(SignalLine());
   TOHLCSeries* src = PriceSource(Sources);
-  // TODO signal
   if (!src) return;
   const TBars b(src);
   std::vector<double> rvi(size_t(b.n)), signal(size_t(b.n));
@@ -260,8 +375,15 @@ void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
                       signalFirst);
        i < b.n; ++i)
     AddFunctionXY(b.X[size_t(i)], rvi[size_t(i)]);
+  if (signalFirst < b.n) FillOutput(signal_->Outputs, SignalLine(), b.X, signal, signalFirst);
+}
+
+void TRVIFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TRVIFunction*>(Source)) AssignPen(SignalPen(), src->SignalPen());
+  TLumFunction::Assign(Source);
 }
 
 void TRVIFunction::DefineProperties(TPropertyTable& t) {
   t.Float("Period", &TLumFunction::Period, &TLumFunction::SetPeriod).Default(10.0L);
+  t.Object("SignalPen", &TRVIFunction::SignalPen);
 }

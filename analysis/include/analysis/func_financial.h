@@ -33,6 +33,7 @@ public:
   std::string EditorClassName() const override { return "TADXFuncEditor"; }
   bool IsValidSource(TChartSeries* Value) override { return IsPriceSource(Value); }
   void AddPoints(const std::vector<TChartSeries*>& Sources) override;
+  void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
@@ -119,8 +120,9 @@ public:
   TColor DownColor() const { return downColor_; }
   void SetDownColor(TColor Value) { StoreAndRecalculate(downColor_, Value); }
 
-  TVolumeSeries* VolumeOutput() const;
+  // The owned series of the other styles (nullptr once freed elsewhere).
   TAreaSeries* AreaOutput() const;
+  TVolumeSeries* VolumeOutput() const;
   THistogramSeries* HistogramOutput() const;
   TChartPen* AreaPen() const;
   TChartPen* HistogramPen() const;
@@ -165,6 +167,7 @@ public:
   std::string EditorClassName() const override { return "TRVIFuncEditor"; }
   bool IsValidSource(TChartSeries* Value) override { return IsPriceSource(Value); }
   void AddPoints(const std::vector<TChartSeries*>& Sources) override;
+  void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
