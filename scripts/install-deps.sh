@@ -12,10 +12,10 @@ case "$what" in
   # Running: Qt's platform plugins for a desktop, xdg-open for Help and the viewer
   # of the compiled help file.
   run)  pkgs+=(qt6-qpa-plugins xdg-utils xchm) ;;
-  # Testing: GoogleTest and GoogleMock; QCustomPlot and giflib for the benchmarks'
-  # side-by-side figures (linked into those benchmarks only); Free Pascal, whose class
-  # library reads our component streams independently.
-  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev fp-compiler) ;;
+  # Testing: GoogleTest and GoogleMock; QCustomPlot, giflib and pandas for the
+  # benchmarks' side-by-side figures (linked into or run beside those benchmarks
+  # only); Free Pascal, whose class library reads our component streams independently.
+  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev python3-pandas fp-compiler) ;;
   build) ;;
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac
