@@ -46,6 +46,17 @@ const std::vector<double>& ListOr(TChartSeries* Source, const char* Name, const 
 
 const std::vector<double> NoValues;
 
+// A window of Source as the framework hands it (First -1: the whole source), cut
+// to the source's points; false when nothing is left.
+bool ClampWindow(TChartSeries* Source, int& First, int& Last) {
+  if (First < 0) {
+    First = 0;
+    Last = Source->Count() - 1;
+  }
+  Last = std::min(Last, Source->Count() - 1);
+  return First <= Last;
+}
+
 // Empties Line, puts it on the owner's chart and axes and gives it Y[i] at X[i]
 // for i from First.
 void FillOutput(const TFunctionOutputs& Outputs, TChartSeries* Line, const std::vector<double>& X,
@@ -137,13 +148,7 @@ void TATRFunction::DefineProperties(TPropertyTable& t) {
 TRSIFunction::TRSIFunction(TComponent* AOwner) : TLumMovingFunction(AOwner) {}
 
 double TRSIFunction::Calculate(TChartSeries* Source, int First, int Last) {
-  const int n = Source->Count();
-  if (First < 0) {
-    First = 0;
-    Last = n - 1;
-  }
-  Last = std::min(Last, n - 1);
-  if (First > Last) return 100;
+  if (!ClampWindow(Source, First, Last)) return 100;
   const std::vector<double>& close = ListOr(Source, "Close", GetValueListForSeries(Source)->Values());
   const std::vector<double>& open = ListOr(Source, "Open", close);
   return K::RSIWindow(open.data(), close.data(), First, Last, style_ == rsiClose);
@@ -321,13 +326,7 @@ void TMoneyFlowFunction::DefineProperties(TPropertyTable& t) {
 
 // ---- Stochastic --------------------------------------------------------------
 double TStochasticFunction::Calculate(TChartSeries* Source, int First, int Last) {
-  const int n = Source->Count();
-  if (First < 0) {
-    First = 0;
-    Last = n - 1;
-  }
-  Last = std::min(Last, n - 1);
-  if (First > Last) return 0;
+  if (!ClampWindow(Source, First, Last)) return 0;
   const std::vector<double>& v = GetValueListForSeries(Source)->Values();
   const std::vector<double>& high = ListOr(Source, "High", v);
   const std::vector<double>& low = ListOr(Source, "Low", v);
