@@ -4,52 +4,30 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
 #include "analysis/func_financial.h"
 #include "analysis/histogram.h"
 #include "analysis_test_util.h"
+#include "golden_data.h"
 #include "chart/stdseries.h"
 
 namespace {
 
-// A CSV of numbers by column name; an empty cell is NaN.
-using TTable = std::map<std::string, std::vector<double>>;
-
-TTable ReadTable(const std::string& Name) {
-  const std::string file = __FILE__;
-  std::ifstream in(file.substr(0, file.rfind('/')) + "/data/" + Name);
-  EXPECT_TRUE(in) << Name;
-  std::string line, cell;
-  std::getline(in, line);
-  std::vector<std::string> names;
-  for (std::istringstream header(line); std::getline(header, cell, ',');) names.push_back(cell);
-  TTable t;
-  while (std::getline(in, line)) {
-    std::istringstream row(line + ",");
-    for (const std::string& n : names) {
-      std::getline(row, cell, ',');
-      t[n].push_back(cell.empty() ? NAN : std::stod(cell));
-    }
-  }
-  return t;
-}
-
 class FinancialTest : public analysistest::AnalysisTest {
 public:
-  // The bars of an input table, and its volumes in a volume series.
-  TCandleSeries* Bars(const TTable& In, int Count = -1) {
+  // The bars of an input table (the first Count), and its volumes in a volume series.
+  TCandleSeries* Bars(golden::TBars In, int Count = -1) {
+    if (Count >= 0)
+      for (std::vector<double>* c : {&In.X, &In.Open, &In.High, &In.Low, &In.Close, &In.Volume}) c->resize(size_t(Count));
+    In.Null.resize(In.X.size());
     auto* s = Add<TCandleSeries>();
-    const int n = Count < 0 ? int(In.at("X").size()) : Count;
-    for (int i = 0; i < n; ++i)
-      s->AddOHLC(In.at("X")[i], In.at("Open")[i], In.at("High")[i], In.at("Low")[i], In.at("Close")[i]);
+    golden::Fill(s, In);
     volume = Add<TVolumeSeries>();
-    for (int i = 0; i < n; ++i) volume->AddXY(In.at("X")[i], In.at("Volume")[i]);
+    for (size_t i = 0; i < In.X.size(); ++i) volume->AddXY(In.X[i], In.Volume[i]);
     return s;
   }
   TCandleSeries* Bars(std::initializer_list<std::array<double, 4>> OHLC) {
@@ -74,14 +52,19 @@ public:
 
 bool Near(double A, double B) { return std::fabs(A - B) <= 1e-9 * std::max(1.0, std::fabs(B)); }
 
+const golden::TBars& TableA() {
+  static const golden::TBars a = golden::ReadInput("table_a");
+  return a;
+}
+
 // ---- Against TTR ---------------------------------------------------------------
 
 TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
   struct TCase {
     const char* Column;
     TChartSeries* (*Make)(FinancialTest&, TChartSeries* Bars, double Period);
-    // Empty cells mark windows TTR counts otherwise (no change at all, a bar
-    // without range), not missing results.
+    // TTR leaves out windows it counts otherwise (no change at all, a bar without
+    // range): compared only where it has a value.
     bool Gaps = false;
   };
   static const auto lines = [](TChartSeries* s, bool Up) {
@@ -104,29 +87,21 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
   };
   int compared = 0;
   for (const char* input : {"table_a", "table_b", "walk1", "walk2"}) {
-    const TTable in = ReadTable(std::string("input_") + input + ".csv");
-    const TTable want = ReadTable(std::string("expected_financial_") + input + ".csv");
-    TCandleSeries* bars = Bars(in);
-    for (const auto& [column, values] : want) {
+    TCandleSeries* bars = Bars(golden::ReadInput(input));
+    for (const auto& [name, want] : golden::ReadExpected("financial", input)) {
       for (const TCase& c : cases) {
-        if (column.rfind(c.Column, 0) != 0) continue;
-        const double period = std::stod(column.substr(std::strlen(c.Column)));
-        TChartSeries* out = c.Make(*this, bars, period);
-        std::map<double, double> got;
-        for (int i = 0; i < out->Count(); ++i) got[out->XValues()->GetValue(i)] = out->YValues()->GetValue(i);
-        for (size_t i = 0; i < values.size(); ++i) {
-          const double x = in.at("X")[i];
-          const std::string where = std::string(input) + " " + column + " at " + std::to_string(i);
-          if (std::isnan(values[i])) {
-            if (!c.Gaps) {
-              EXPECT_EQ(got.count(x), 0u) << where;
-            }
-            continue;
-          }
-          ASSERT_EQ(got.count(x), 1u) << where;
-          EXPECT_PRED2(Near, got[x], values[i]) << where;
-          ++compared;
+        if (name.rfind(c.Column, 0) != 0) continue;
+        TChartSeries* out = c.Make(*this, bars, std::stod(name.substr(std::strlen(c.Column))));
+        std::vector<double> x = out->XValues()->Values(), y = Ys(out);
+        if (c.Gaps) {  // ours at the bars TTR has a value for
+          std::map<double, double> at;
+          for (size_t i = 0; i < x.size(); ++i) at[x[i]] = y[i];
+          x = want.X;
+          y.clear();
+          for (double w : want.X) y.push_back(at.count(w) ? at[w] : NAN);
         }
+        golden::ExpectLine(want, x, y, std::string(input) + " " + name);
+        compared += int(want.X.size());
       }
     }
   }
@@ -136,8 +111,7 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
 // ---- Where ours part from the textbook -----------------------------------------
 
 TEST_F(FinancialTest, DirectionalIndexStartsAtTwicePeriodLessTwoAndNeedsTwicePeriodPoints) {
-  const TTable a = ReadTable("input_table_a.csv");
-  auto* adx = Apply<TADXFunction>(Bars(a), 14);
+    auto* adx = Apply<TADXFunction>(Bars(TableA()), 14);
   const TChartSeries* out = adx->ParentSeries();
   ASSERT_EQ(out->Count(), 30 - 26);
   EXPECT_EQ(out->XValues()->GetValue(0), 26);
@@ -149,11 +123,11 @@ TEST_F(FinancialTest, DirectionalIndexStartsAtTwicePeriodLessTwoAndNeedsTwicePer
   EXPECT_NEAR(adx->DownLine()->YValues()->GetValue(0), 20.0, 5e-5);
 
   // 28 points are enough for Period 14, 27 are not (and the lines stay empty too).
-  EXPECT_EQ(Apply<TADXFunction>(Bars(a, 28), 14)->ParentSeries()->Count(), 2);
-  auto* few = Apply<TADXFunction>(Bars(a, 27), 14);
+  EXPECT_EQ(Apply<TADXFunction>(Bars(TableA(), 28), 14)->ParentSeries()->Count(), 2);
+  auto* few = Apply<TADXFunction>(Bars(TableA(), 27), 14);
   EXPECT_EQ(few->ParentSeries()->Count(), 0);
   EXPECT_EQ(few->UpLine()->Count(), 0);
-  EXPECT_EQ(Apply<TADXFunction>(Bars(a), 1)->ParentSeries()->Count(), 0);
+  EXPECT_EQ(Apply<TADXFunction>(Bars(TableA()), 1)->ParentSeries()->Count(), 0);
 
   // Flat bars: no true range, lines and index 0 rather than a division by zero.
   auto* flat = Apply<TADXFunction>(Bars({{5, 5, 5, 5}, {5, 5, 5, 5}, {5, 5, 5, 5}, {5, 5, 5, 5}}), 2);
@@ -163,13 +137,13 @@ TEST_F(FinancialTest, DirectionalIndexStartsAtTwicePeriodLessTwoAndNeedsTwicePer
 }
 
 TEST_F(FinancialTest, AverageTrueRangeAndRelativeStrengthFigures) {
-  auto* atr = Apply<TATRFunction>(Bars(ReadTable("input_table_a.csv")), 14)->ParentSeries();
+  auto* atr = Apply<TATRFunction>(Bars(TableA()), 14)->ParentSeries();
   ASSERT_EQ(atr->Count(), 30 - 13);
   const double want[] = {0.5543, 0.5933, 0.5852};
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(atr->YValues()->GetValue(i), want[i], 5e-5) << i;
   EXPECT_NEAR(atr->YValues()->Last(), 1.3163, 5e-5);
 
-  auto* rsi = Apply<TRSIFunction>(Bars(ReadTable("input_table_b.csv")), 15);
+  auto* rsi = Apply<TRSIFunction>(Bars(golden::ReadInput("table_b")), 15);
   rsi->SetStyle(rsiClose);
   const double figures[] = {70.53, 70.08, 69.89, 80.60, 73.40, 59.90};
   EXPECT_EQ(rsi->ParentSeries()->XValues()->GetValue(0), 14);
