@@ -18,6 +18,7 @@
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
 #include "analysis/func_financial.h"
+#include "analysis/func_oscillators.h"
 #include "analysis/kernels.h"
 #include "analysis/unit.h"
 #include "bench_timing.h"
@@ -88,7 +89,12 @@ std::vector<TRow> Rows() {
       {"SMA(2000)", sma(2000), nullptr, "r = C.rolling(2000).mean().to_numpy()"},
       {"WMA(20)", [](const TWalk& W) { return Placed(Kernels::MovingWeightedIndex(W.C, 20)); }, nullptr,
        "w = np.arange(1, 21.0); r = np.concatenate([np.full(19, np.nan), np.convolve(c, w[::-1], 'valid') / w.sum()])"},
-      {"EMA(20)", [ema](const TWalk& W) { return ema(W.C, 20); }, nullptr,
+      {"EMA(20)", [ema](const TWalk& W) { return ema(W.C, 20); },
+       [] {
+         auto* f = new TExpMovAveFunction(nullptr);
+         f->SetPeriod(20);
+         return f;
+       },
        "r = C.ewm(span=20, adjust=False).mean().to_numpy()"},
       {"MACD(12,26)",
        [ema](const TWalk& W) {
@@ -97,7 +103,8 @@ std::vector<TRow> Rows() {
          for (size_t i = 0; i < fast.size(); ++i) fast[i] -= slow[i];
          return fast;
        },
-       nullptr, "r = (C.ewm(span=12, adjust=False).mean() - C.ewm(span=26, adjust=False).mean()).to_numpy()"},
+       [] { return new TMACDFunction(nullptr); },
+       "r = (C.ewm(span=12, adjust=False).mean() - C.ewm(span=26, adjust=False).mean()).to_numpy()"},
       {"SD(20)", [](const TWalk& W) {
          Values v = Kernels::MovingVariance(W.C, 20, 1);
          for (double& x : v) x = std::sqrt(x);
@@ -108,7 +115,14 @@ std::vector<TRow> Rows() {
          const Values var = Kernels::MovingVariance(W.C, 20, 0);
          for (size_t i = 0; i < mean.size(); ++i) mean[i] += 2 * std::sqrt(var[i]);
          return Placed(mean);
-       }, nullptr, "r = (C.rolling(20).mean() + 2 * C.rolling(20).std(ddof=0)).to_numpy()"},
+       },
+       [] {
+         auto* f = new TBollingerFunction(nullptr);
+         f->SetPeriod(20);
+         f->SetExponential(false);
+         return f;
+       },
+       "r = (C.rolling(20).mean() + 2 * C.rolling(20).std(ddof=0)).to_numpy()"},
       {"skewness", [](const TWalk& W) {
          const double s = Kernels::StdDev(W.C, Sample), d = Sample * s * s * s;
          return Values{d == 0 ? 0 : Kernels::DeviationSums(W.C, Kernels::Mean(W.C)).S3 / d};
