@@ -80,21 +80,14 @@ void AssignPen(TChartPen* Dest, const TChartPen* Source) {
 }  // namespace
 
 // ---- ADX ---------------------------------------------------------------------
-struct TADXFunction::TLines {
-  explicit TLines(TLumFunction* F) : Outputs(F) {
-    Outputs.Add<TFastLineSeries>(TColor(0x8000));
-    Outputs.Add<TFastLineSeries>(TColor(255));
-  }
-  TFunctionOutputs Outputs;
-};
-
-TADXFunction::TADXFunction(TComponent* AOwner) : TLumFunction(AOwner), lines_(std::make_unique<TLines>(this)) {
+TADXFunction::TADXFunction(TComponent* AOwner) : TLumFunction(AOwner) {
   InternalSetPeriod(14);
+  outputs_.Add<TFastLineSeries>(TColor(0x8000));
+  outputs_.Add<TFastLineSeries>(TColor(255));
 }
-TADXFunction::~TADXFunction() = default;
 
-TFastLineSeries* TADXFunction::UpLine() const { return static_cast<TFastLineSeries*>(lines_->Outputs.Items(0)); }
-TFastLineSeries* TADXFunction::DownLine() const { return static_cast<TFastLineSeries*>(lines_->Outputs.Items(1)); }
+TFastLineSeries* TADXFunction::UpLine() const { return static_cast<TFastLineSeries*>(outputs_.Items(0)); }
+TFastLineSeries* TADXFunction::DownLine() const { return static_cast<TFastLineSeries*>(outputs_.Items(1)); }
 TChartPen* TADXFunction::UpLinePen() const { return UpLine() ? UpLine()->Pen() : nullptr; }
 TChartPen* TADXFunction::DownLinePen() const { return DownLine() ? DownLine()->Pen() : nullptr; }
 
@@ -110,8 +103,8 @@ void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
                            linesFirst);
   for (int i = first; i < b.n; ++i) AddFunctionXY(b.X[size_t(i)], adx[size_t(i)]);
   if (linesFirst >= b.n) return;
-  FillOutput(lines_->Outputs, UpLine(), b.X, up, linesFirst);
-  FillOutput(lines_->Outputs, DownLine(), b.X, down, linesFirst);
+  FillOutput(outputs_, UpLine(), b.X, up, linesFirst);
+  FillOutput(outputs_, DownLine(), b.X, down, linesFirst);
 }
 
 void TADXFunction::Assign(TPersistent* Source) {
@@ -230,38 +223,36 @@ void TCLVFunction::DefineProperties(TPropertyTable& t) {
 }
 
 // ---- Money flow --------------------------------------------------------------
-// The three ways of showing the flow besides the owner's line, in style order.
-struct TMoneyFlowFunction::TOutputs {
-  explicit TOutputs(TLumFunction* F) : Outputs(F) {
-    Setup(Outputs.Add<TAreaSeries>());
-    Setup(Outputs.Add<TVolumeSeries>());
-    Setup(Outputs.Add<THistogramSeries>());
-    static_cast<TAreaSeries*>(Outputs.Items(0))->AreaLinesPen()->Hide();
-  }
-  template <class S>
-  static void Setup(S* Series) {
-    Series->SetUseYOrigin(true);
-    Series->SetYOrigin(0);
-    Series->SetColorEachPoint(true);
-  }
-  TFunctionOutputs Outputs;
-};
+namespace {
 
-TMoneyFlowFunction::TMoneyFlowFunction(TComponent* AOwner)
-    : TCLVFunction(AOwner), outputs_(std::make_unique<TOutputs>(this)) {
+// A money-flow output: bars or a fill from the zero line, a colour per point,
+// shown only in its style.
+template <class S>
+void SetupFlowOutput(S* Series) {
+  Series->SetUseYOrigin(true);
+  Series->SetYOrigin(0);
+  Series->SetColorEachPoint(true);
+  Series->SetActive(false);
+}
+
+}  // namespace
+
+TMoneyFlowFunction::TMoneyFlowFunction(TComponent* AOwner) : TCLVFunction(AOwner) {
   InternalSetPeriod(21);
   SetAccumulate(false);
-  for (int i = 0; i < 3; ++i)
-    if (TChartSeries* s = outputs_->Outputs.Items(i)) s->SetActive(false);
+  auto* area = outputs_.Add<TAreaSeries>();
+  area->AreaLinesPen()->Hide();
+  SetupFlowOutput(area);
+  SetupFlowOutput(outputs_.Add<TVolumeSeries>());
+  SetupFlowOutput(outputs_.Add<THistogramSeries>());
 }
-TMoneyFlowFunction::~TMoneyFlowFunction() = default;
 
-TAreaSeries* TMoneyFlowFunction::AreaOutput() const { return static_cast<TAreaSeries*>(outputs_->Outputs.Items(0)); }
+TAreaSeries* TMoneyFlowFunction::AreaOutput() const { return static_cast<TAreaSeries*>(outputs_.Items(0)); }
 TVolumeSeries* TMoneyFlowFunction::VolumeOutput() const {
-  return static_cast<TVolumeSeries*>(outputs_->Outputs.Items(1));
+  return static_cast<TVolumeSeries*>(outputs_.Items(1));
 }
 THistogramSeries* TMoneyFlowFunction::HistogramOutput() const {
-  return static_cast<THistogramSeries*>(outputs_->Outputs.Items(2));
+  return static_cast<THistogramSeries*>(outputs_.Items(2));
 }
 TChartPen* TMoneyFlowFunction::AreaPen() const { return AreaOutput() ? AreaOutput()->Pen() : nullptr; }
 TChartPen* TMoneyFlowFunction::HistogramPen() const { return HistogramOutput() ? HistogramOutput()->Pen() : nullptr; }
@@ -281,7 +272,7 @@ void TMoneyFlowFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   // flow is left showing.
   if (TChartSeries* owner = ParentSeries()) owner->SetActive(style_ == cmfLine);
   for (int i = 0; i < 3; ++i)
-    if (TChartSeries* s = outputs_->Outputs.Items(i)) {
+    if (TChartSeries* s = outputs_.Items(i)) {
       const bool shown = int(style_) == i + 1;
       s->SetActive(shown);
       if (shown) Refill(s);
@@ -291,7 +282,7 @@ void TMoneyFlowFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
 void TMoneyFlowFunction::Refill(TChartSeries* Target) {
   TChartSeries* owner = ParentSeries();
   if (!owner) return;
-  outputs_->Outputs.Prepare(Target);
+  outputs_.Prepare(Target);
   Target->BeginUpdate();
   Target->Clear();
   for (int i = 0; i < owner->Count(); ++i) {
@@ -348,18 +339,13 @@ void TStochasticFunction::DoCalculation(TChartSeries* Source) {
 }
 
 // ---- RVI ---------------------------------------------------------------------
-struct TRVIFunction::TSignal {
-  explicit TSignal(TLumFunction* F) : Outputs(F) { Outputs.Add<TFastLineSeries>(TColor(0x8000)); }
-  TFunctionOutputs Outputs;
-};
-
-TRVIFunction::TRVIFunction(TComponent* AOwner) : TLumFunction(AOwner), signal_(std::make_unique<TSignal>(this)) {
+TRVIFunction::TRVIFunction(TComponent* AOwner) : TLumFunction(AOwner) {
   InternalSetPeriod(10);
+  outputs_.Add<TFastLineSeries>(TColor(0x8000));
 }
-TRVIFunction::~TRVIFunction() = default;
 
 TFastLineSeries* TRVIFunction::SignalLine() const {
-  return static_cast<TFastLineSeries*>(signal_->Outputs.Items(0));
+  return static_cast<TFastLineSeries*>(outputs_.Items(0));
 }
 TChartPen* TRVIFunction::SignalPen() const { return SignalLine() ? SignalLine()->Pen() : nullptr; }
 
@@ -374,7 +360,7 @@ void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
                       signalFirst);
        i < b.n; ++i)
     AddFunctionXY(b.X[size_t(i)], rvi[size_t(i)]);
-  if (signalFirst < b.n) FillOutput(signal_->Outputs, SignalLine(), b.X, signal, signalFirst);
+  if (signalFirst < b.n) FillOutput(outputs_, SignalLine(), b.X, signal, signalFirst);
 }
 
 void TRVIFunction::Assign(TPersistent* Source) {

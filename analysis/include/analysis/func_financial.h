@@ -4,9 +4,9 @@
 // FinancialKernels; the classes only add the results to the owning series and to the
 // output series some of them own.
 #pragma once
-#include <memory>
 #include <vector>
 
+#include "analysis/func_outputs.h"
 #include "engine/function.h"
 
 class TChartPen;
@@ -23,7 +23,6 @@ class TADXFunction : public TLumFunction {
   DECLARE_CLASS(TADXFunction, TLumFunction)
 public:
   explicit TADXFunction(TComponent* AOwner);
-  ~TADXFunction() override;
 
   TFastLineSeries* UpLine() const;
   TFastLineSeries* DownLine() const;
@@ -37,8 +36,7 @@ public:
   static void DefineProperties(TPropertyTable& t);
 
 private:
-  struct TLines;
-  std::unique_ptr<TLines> lines_;
+  TFunctionOutputs outputs_{this};  // the up line, then the down line
 };
 
 class TATRFunction : public TLumFunction {
@@ -111,7 +109,6 @@ class TMoneyFlowFunction : public TCLVFunction {
   DECLARE_CLASS(TMoneyFlowFunction, TCLVFunction)
 public:
   explicit TMoneyFlowFunction(TComponent* AOwner);
-  ~TMoneyFlowFunction() override;
 
   TCMFStyle CMFStyle() const { return style_; }
   void SetCMFStyle(TCMFStyle Value) { StoreAndRecalculate(style_, Value); }
@@ -136,8 +133,7 @@ private:
   // Copies the owning series into Target, coloured by the sign of each value.
   void Refill(TChartSeries* Target);
 
-  struct TOutputs;
-  std::unique_ptr<TOutputs> outputs_;
+  TFunctionOutputs outputs_{this};  // area, volume, histogram: the styles' order
   TCMFStyle style_ = cmfLine;
   TColor upColor_ = TColor(0x8000), downColor_ = TColor(255);
 };
@@ -159,7 +155,6 @@ class TRVIFunction : public TLumFunction {
   DECLARE_CLASS(TRVIFunction, TLumFunction)
 public:
   explicit TRVIFunction(TComponent* AOwner);
-  ~TRVIFunction() override;
 
   TFastLineSeries* SignalLine() const;
   TChartPen* SignalPen() const;
@@ -171,6 +166,5 @@ public:
   static void DefineProperties(TPropertyTable& t);
 
 private:
-  struct TSignal;
-  std::unique_ptr<TSignal> signal_;
+  TFunctionOutputs outputs_{this};
 };
