@@ -138,7 +138,9 @@ std::vector<TRow> Rows() {
        "d = C.diff(); g = d.clip(lower=0).rolling(14).sum(); l = (-d).clip(lower=0).rolling(14).sum();"
        " r = (100 * g / (g + l)).to_numpy()"},
       {"ATR(14)",
-       [](const TWalk& W) { return Filled([&](double* o) { K::ATR(W.H.data(), W.L.data(), W.C.data(), Bars, 14, o); }); },
+       [](const TWalk& W) {
+         return Filled([&](double* o) { K::ATR(W.H.data(), W.L.data(), W.C.data(), Bars, 14, o); });
+       },
        [] { return new TATRFunction(nullptr); },
        "r = np.full(len(c), np.nan); r[13:] = wilder(truerange(), 14)"},
       {"ADX(14)",
@@ -229,7 +231,8 @@ std::map<std::string, double> RunPandas(const TWalk& W, const std::vector<TRow>&
     std::ofstream script(dir + "/indicators.py");
     script << PythonPrelude;
     for (size_t i = 0; i < Rows.size(); ++i)
-      script << "def row" << i << "():\n    " << Rows[i].Pandas << "\n    return r\nbench('row" << i << "', row" << i << ")\n";
+      script << "def row" << i << "():\n    " << Rows[i].Pandas << "\n    return r\n"
+             << "bench('row" << i << "', row" << i << ")\n";
   }
   FILE* p = popen(("/usr/bin/python3 " + dir + "/indicators.py " + dir + " " + std::to_string(Runs)).c_str(), "r");
   if (!p) {

@@ -76,7 +76,8 @@ int ADX(const double* H, const double* L, const double* C, int n, double P, doub
   LinesFirst = n;
   if (P < 2 || n < 2 * P) return n;
   const int p = PeriodPoints(P), k = PeriodPoints(2 * P - 2);
-  std::vector<double> tr(static_cast<size_t>(n)), plus(static_cast<size_t>(n)), minus(static_cast<size_t>(n)), dx(static_cast<size_t>(n));
+  const size_t count = static_cast<size_t>(n);
+  std::vector<double> tr(count), plus(count), minus(count), dx(count);
   TrueRange(H, L, C, n, tr.data());
   for (int i = 1; i < n; ++i) {
     const double up = H[i] - H[i - 1], down = L[i - 1] - L[i];

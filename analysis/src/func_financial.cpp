@@ -1,5 +1,7 @@
 #include "analysis/func_financial.h"
 
+#include <algorithm>
+
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
 #include "analysis/func_outputs.h"

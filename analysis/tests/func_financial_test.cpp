@@ -22,7 +22,8 @@ public:
   // The bars of an input table (the first Count), and its volumes in a volume series.
   TCandleSeries* Bars(golden::TBars In, int Count = -1) {
     if (Count >= 0)
-      for (std::vector<double>* c : {&In.X, &In.Open, &In.High, &In.Low, &In.Close, &In.Volume}) c->resize(size_t(Count));
+      for (std::vector<double>* c : {&In.X, &In.Open, &In.High, &In.Low, &In.Close, &In.Volume})
+        c->resize(size_t(Count));
     In.Null.resize(In.X.size());
     auto* s = Add<TCandleSeries>();
     golden::Fill(s, In);
@@ -62,28 +63,27 @@ const golden::TBars& TableA() {
 TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
   struct TCase {
     const char* Column;
-    TChartSeries* (*Make)(FinancialTest&, TChartSeries* Bars, double Period);
+    TLumFunction* (*Make)(FinancialTest&, TChartSeries* Bars, double Period);
     // TTR leaves out windows it counts otherwise (no change at all, a bar without
     // range): compared only where it has a value.
     bool Gaps = false;
+    int Line = 0;  // 0: the owning series, 1 and 2: the directional up and down lines
   };
-  static const auto lines = [](TChartSeries* s, bool Up) {
-    auto* adx = dynamic_cast<TADXFunction*>(s->FunctionType());
-    return static_cast<TChartSeries*>(Up ? adx->UpLine() : adx->DownLine());
-  };
+  using T = FinancialTest;
   const TCase cases[] = {
-      {"ATR_", [](FinancialTest& t, TChartSeries* b, double p) { return t.Apply<TATRFunction>(b, p)->ParentSeries(); }},
-      {"PDI_", [](FinancialTest& t, TChartSeries* b, double p) { return lines(t.Apply<TADXFunction>(b, p)->ParentSeries(), true); }},
-      {"MDI_", [](FinancialTest& t, TChartSeries* b, double p) { return lines(t.Apply<TADXFunction>(b, p)->ParentSeries(), false); }},
-      {"RSI_", [](FinancialTest& t, TChartSeries* b, double p) {
+      {"ATR_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TATRFunction>(b, p); }},
+      {"PDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 1},
+      {"MDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 2},
+      {"RSI_",
+       [](T& t, TChartSeries* b, double p) -> TLumFunction* {
          auto* f = t.Apply<TRSIFunction>(b, p);
          f->SetStyle(rsiClose);
-         return f->ParentSeries();
-       }, true},
-      {"STOCH_", [](FinancialTest& t, TChartSeries* b, double p) { return t.Apply<TStochasticFunction>(b, p)->ParentSeries(); }},
-      {"CMF_", [](FinancialTest& t, TChartSeries* b, double p) {
-         return t.Apply<TMoneyFlowFunction>(b, p, t.volume)->ParentSeries();
-       }, true},
+         return f;
+       },
+       true},
+      {"STOCH_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TStochasticFunction>(b, p); }},
+      {"CMF_", [](T& t, TChartSeries* b, double p) -> TLumFunction* {
+         return t.Apply<TMoneyFlowFunction>(b, p, t.volume); }, true},
   };
   int compared = 0;
   for (const char* input : {"table_a", "table_b", "walk1", "walk2"}) {
@@ -91,7 +91,9 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
     for (const auto& [name, want] : golden::ReadExpected("financial", input)) {
       for (const TCase& c : cases) {
         if (name.rfind(c.Column, 0) != 0) continue;
-        TChartSeries* out = c.Make(*this, bars, std::stod(name.substr(std::strlen(c.Column))));
+        TLumFunction* f = c.Make(*this, bars, std::stod(name.substr(std::strlen(c.Column))));
+        auto* adx = dynamic_cast<TADXFunction*>(f);
+        TChartSeries* out = c.Line == 0 ? f->ParentSeries() : c.Line == 1 ? adx->UpLine() : adx->DownLine();
         std::vector<double> x = out->XValues()->Values(), y = Ys(out);
         if (c.Gaps) {  // ours at the bars TTR has a value for
           std::map<double, double> at;
@@ -248,7 +250,8 @@ TEST(FinancialKernels, SlidingWindowsEqualPlainWindows) {
     std::vector<double> out(n);
     for (bool close : {true, false}) {
       const int first = K::RSI(o.data(), c.data(), n, w, close, out.data());
-      for (int i = first; i < n; ++i) ASSERT_PRED2(Near, out[i], K::RSIWindow(o.data(), c.data(), i - w + 1, i, close)) << w << " " << i;
+      for (int i = first; i < n; ++i)
+        ASSERT_PRED2(Near, out[i], K::RSIWindow(o.data(), c.data(), i - w + 1, i, close)) << w << " " << i;
     }
     for (int i = K::Stochastic(h.data(), l.data(), c.data(), n, w, out.data()); i < n; ++i)
       ASSERT_EQ(out[i], K::StochasticWindow(h.data(), l.data(), c.data(), i - w + 1, i)) << w << " " << i;
