@@ -21,12 +21,10 @@
 #include "analysis/func_oscillators.h"
 #include "analysis/kernels.h"
 #include "analysis/unit.h"
+#include "bench_chart.h"
 #include "bench_timing.h"
-#include "canvas/lumconst.h"
 #include "chart/series.h"
-#include "chart/unit.h"
 #include "engine/panel.h"
-#include "platform/forms.h"
 #include "platform/sysfiles.h"
 
 namespace {
@@ -257,11 +255,7 @@ std::map<std::string, double> RunPandas(const TWalk& W, const std::vector<TRow>&
 }  // namespace
 
 int main() {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  FormsUnitInit();
-  LumConstUnitInit();
-  LumConst2UnitInit();
-  ChartUnitInit();
+  StartChartUnits();
   AnalysisUnitInit();
   {
     const TWalk walk;
