@@ -1,5 +1,6 @@
 // The program's unit table, shared by the executable and the tests.
 #ifdef PHONARK_HAS_ANALYSIS
+#include "analysis/toolsunit.h"
 #include "analysis/unit.h"
 #endif
 #include "app/mainwindow.h"
@@ -19,8 +20,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // (first half of the texts, then the formatted text, the embedded fonts and the
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
   // control's lists and palettes, the second half of the texts, the financial and
-  // statistical series, the chart storage (its stream classes), the GIF picture
-  // format, and the application's own unit last, which has nothing to do.
+  // statistical series, the chart tools (their type list), the chart storage (its
+  // stream classes), the GIF picture format, and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
@@ -31,6 +32,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
 #ifdef PHONARK_HAS_ANALYSIS
       {"Analysis", AnalysisUnitInit, AnalysisUnitDone},
+      {"LumTools", LumToolsUnitInit, LumToolsUnitDone},
 #endif
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
