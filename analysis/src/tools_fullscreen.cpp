@@ -62,9 +62,18 @@ void TFullScreenTool::GoFullScreen() {
   savedBounds_ = c->BoundsRect();
   c->SetParent(form_);
   c->SetBounds(desk.Left, desk.Top, desk.Width(), desk.Height());
-  form_->OnKeyDown = TKeyEvent(this, &TFullScreenTool::FormKeyDown);
-  form_->OnClose = TCloseEvent(this, &TFullScreenTool::FormClose);
-  form_->OnDestroy = TNotifyEvent(this, &TFullScreenTool::FormDestroy);
+  // The handlers see whether the tool still lives: a window left to the loop may
+  // outlast it.
+  auto alive = life_.Watch();
+  form_->OnKeyDown = [this, alive](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
+    if (*alive) FormKeyDown(Sender, Key, Shift);
+  };
+  form_->OnClose = [this, alive](TObject* Sender, TCloseAction& Action) {
+    if (*alive) FormClose(Sender, Action);
+  };
+  form_->OnDestroy = [this, alive](TObject* Sender) {
+    if (*alive) FormDestroy(Sender);
+  };
   form_->Show();
 }
 
@@ -92,8 +101,11 @@ void TFullScreenTool::Reset() {
 }
 
 void TFullScreenTool::DropForm(TForm* F, bool FreeIt) {
-  F->OnKeyDown = {};
-  F->OnClose = {};
+  // A running handler is not cleared under its own feet.
+  if (inHandler_ == 0) {
+    F->OnKeyDown = {};
+    F->OnClose = {};
+  }
   F->OnDestroy = {};
   if (!FreeIt) return;
   TCustomAxisPanel* c = ParentChart();
@@ -108,8 +120,8 @@ void TFullScreenTool::DropForm(TForm* F, bool FreeIt) {
   }
 }
 
-void TFullScreenTool::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState) {
-  if (Key != releaseKey_ || !Active()) return;
+void TFullScreenTool::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState) {
+  if (Key != releaseKey_ || !Active() || Sender != form_) return;
   ++inHandler_;
   auto alive = life_.Watch();
   SetActive(false);
@@ -117,9 +129,10 @@ void TFullScreenTool::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState) {
   Key = 0;
 }
 
-void TFullScreenTool::FormClose(TObject*, TCloseAction& Action) {
+void TFullScreenTool::FormClose(TObject* Sender, TCloseAction& Action) {
   // Hidden, not freed: the window lives until the next activation or the tool goes.
   Action = caHide;
+  if (Sender != form_) return;
   ++inHandler_;
   auto alive = life_.Watch();
   freeOnReset_ = false;
