@@ -436,18 +436,20 @@ void TChartImageTool::ChartEvent(TChartToolEvent AEvent) {
   TToolDrawing d(c);
   if (!d.Ready()) return;
   TCanvas3D* cv = d.Canvas();
+  // In 3D the picture lies on the back plane, behind every series.
+  const int z = c->View3D() ? c->Width3D() : 0;
   const bool clip = c->CanClip();
-  if (clip) cv->ClipRectangle(c->ChartRect());
+  if (clip) cv->ClipRectangle(cv->ProjectRect(c->ChartRect(), z));
   TGraphic* g = picture_->FilteredGraphic();
   const bool perspective = c->View3D() && !c->View3DOptions()->Orthogonal();
   if (g) {
-    if (perspective) cv->DrawPicture(cpFront, g, r, c->Width3D());
-    else cv->StretchDraw(cv->ProjectRect(r, 0), g);
+    if (perspective) cv->DrawPicture(cpFront, g, r, z);
+    else cv->StretchDraw(cv->ProjectRect(r, z), g);
   }
   if (Pen()->Visible()) {
     cv->ApplyPen(Pen());
     cv->Brush()->SetStyle(bsClear);
-    cv->RectangleWithZ(r, c->View3D() ? c->Width3D() : 0);
+    cv->RectangleWithZ(r, z);
   }
   if (clip) cv->UnClipRectangle();
 }

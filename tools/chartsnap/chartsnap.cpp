@@ -6,9 +6,9 @@
 // kinds on charts of their own (axes_scenes.cpp); gallery.png shows the nine standard
 // series as the gallery prepares them, flat and in 3D; legend_*.png show a legend in
 // each of its four alignments (legend_scenes.cpp); then the chart tools
-// (tools_scenes.cpp), the financial and statistical series (analysis_scenes.cpp) and
-// 3D walls (walls_scenes.cpp). chartsnap --live SCENE shows a tools scene in a real
-// window until it is closed.
+// (tools_scenes.cpp), the financial and statistical series (analysis_scenes.cpp),
+// 3D walls (walls_scenes.cpp) and the view tools (view_scenes.cpp). chartsnap --live
+// SCENE shows a tools scene in a real window until it is closed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +23,7 @@
 #include "legend_scenes.h"
 #include "near_scenes.h"
 #include "tools_scenes.h"
+#include "view_scenes.h"
 #include "chart/chart.h"
 #include "chart/registry.h"
 #include "chart/series.h"
@@ -129,11 +130,12 @@ int main(int argc, char** argv) {
     TUnitTable units(PhonarkUnits());
     units.Initialize();
     if (const int r = RunNearSceneLive(argv[2]); r != -1) return r;
+    if (IsViewToolScene(argv[2])) return RunViewToolSceneLive(argv[2]);
     return RunToolSceneLive(argv[2]);
   }
   if (argc != 2) {
     std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation|colorband|gridband|\n"
-                         "nearest|marktip|dragmarks|animation\n");
+                         "nearest|marktip|dragmarks|animation|rotate|arrows|image|fullscreen\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
@@ -163,6 +165,7 @@ int main(int argc, char** argv) {
     ok &= SnapLegendScenes(dir);
     ok &= SnapToolScenes(dir);
     ok &= SnapNearScenes(dir);
+    ok &= SnapViewToolScenes(dir);
     ok &= SnapAnalysisScenes(dir);
     ok &= SnapWallsScenes(dir);
     ok &= SnapFunctionScenes(dir);
