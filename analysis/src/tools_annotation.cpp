@@ -341,6 +341,8 @@ TRectangleTool::TRectangleTool(TComponent* AOwner) : TAnnotationTool(AOwner) {
   SetCursor(crHandPoint);
   // Its box starts otherwise than an annotation's: not stored while it stays so.
   RecordDefaults(s);
+  RecordDefaults(s->Emboss());
+  RecordDefaults(s->Shadow());
   RecordDefaults(this);
 }
 

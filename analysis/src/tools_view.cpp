@@ -41,6 +41,7 @@ TRotateTool::~TRotateTool() {
 void TRotateTool::Assign(TPersistent* Source) {
   if (auto* t = dynamic_cast<TRotateTool*>(Source)) {
     button_ = t->button_;
+    cursor_ = t->cursor_;
     inertia_ = t->inertia_;
     inverted_ = t->inverted_;
     speed_ = t->speed_;
