@@ -116,6 +116,26 @@ TEST_F(RotateTest, InertiaKeepsTurningAt100AndDecaysOtherwise) {
   EXPECT_EQ(Tool->RotationStep(), 0);
 }
 
+TEST_F(RotateTest, ADragOfTheDesktopsMouseTurnsTheViewAndTheArrowsScroll) {
+  const int x = Chart->ChartRect().Left, y = Chart->ChartYCenter(), w = Chart->ChartWidth();
+  TestInput::PostMouseDown(Chart, mbLeft, x, y);
+  TestInput::PostMouseMove(Chart, x + w / 2, y, ssLeft);
+  TestInput::PostMouseUp(Chart, mbLeft, x + w / 2, y);
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return !Tool->Dragging() && Rotation() != 345; }, 2000));
+  EXPECT_NEAR(Rotation(), 30, 1e-9);
+  EXPECT_EQ(Screen->Cursor(), crDefault) << "the screen cursor is back";
+
+  Tool->SetActive(false);
+  Chart->SetView3D(false);
+  auto* arrows = new TAxisArrowTool(Form);
+  arrows->SetAxis(Chart->LeftAxis());
+  Paint();
+  TChartAxis* a = Chart->LeftAxis();
+  TestInput::PostMouseDown(Chart, mbLeft, a->PosAxis(), a->IEndPos() - 4);
+  TestInput::PostMouseUp(Chart, mbLeft, a->PosAxis(), a->IEndPos() - 4);
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return a->Minimum() == -10; }, 2000)) << "the end arrow: down by 10%";
+}
+
 TEST_F(RotateTest, TheInertiaTimerGoesWithTheChart) {
   Tool->SetInertia(100);
   Drag(40, 0);
