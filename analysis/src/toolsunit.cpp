@@ -1,6 +1,7 @@
 #include "analysis/toolsunit.h"
 
 #include "analysis/tools_annotation.h"
+#include "analysis/tools_bands.h"
 #include "analysis/tools_cursor.h"
 #include "analysis/tools_drawline.h"
 #include "analysis/tools_view.h"
@@ -12,7 +13,8 @@ int useCount = 0;
 
 std::vector<TClass> LumToolClasses() {
   return {TCursorTool::StaticClass(),     TAxisArrowTool::StaticClass(),  TDrawLineTool::StaticClass(),
-          TRotateTool::StaticClass(),     TChartImageTool::StaticClass(), TAnnotationTool::StaticClass(),
+          TColorBandTool::StaticClass(),  TColorLineTool::StaticClass(),  TRotateTool::StaticClass(),
+          TChartImageTool::StaticClass(), TAnnotationTool::StaticClass(), TGridBandTool::StaticClass(),
           TAxisScrollTool::StaticClass(), TRectangleTool::StaticClass(),  TClipSeriesTool::StaticClass(),
           TFullScreenTool::StaticClass()};
 }
