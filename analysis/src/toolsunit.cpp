@@ -1,9 +1,11 @@
 #include "analysis/toolsunit.h"
 
+#include "analysis/tools_animation.h"
 #include "analysis/tools_annotation.h"
 #include "analysis/tools_bands.h"
 #include "analysis/tools_cursor.h"
 #include "analysis/tools_drawline.h"
+#include "analysis/tools_nearest.h"
 #include "analysis/tools_view.h"
 #include "chart/registry.h"
 
@@ -12,11 +14,12 @@ int useCount = 0;
 }  // namespace
 
 std::vector<TClass> LumToolClasses() {
-  return {TCursorTool::StaticClass(),     TAxisArrowTool::StaticClass(),  TDrawLineTool::StaticClass(),
-          TColorBandTool::StaticClass(),  TColorLineTool::StaticClass(),  TRotateTool::StaticClass(),
-          TChartImageTool::StaticClass(), TAnnotationTool::StaticClass(), TGridBandTool::StaticClass(),
-          TAxisScrollTool::StaticClass(), TRectangleTool::StaticClass(),  TClipSeriesTool::StaticClass(),
-          TFullScreenTool::StaticClass()};
+  return {TCursorTool::StaticClass(),     TDragMarksTool::StaticClass(),       TAxisArrowTool::StaticClass(),
+          TDrawLineTool::StaticClass(),   TNearestTool::StaticClass(),         TColorBandTool::StaticClass(),
+          TColorLineTool::StaticClass(),  TRotateTool::StaticClass(),          TChartImageTool::StaticClass(),
+          TMarksTipTool::StaticClass(),   TAnnotationTool::StaticClass(),      TSeriesAnimationTool::StaticClass(),
+          TGridBandTool::StaticClass(),   TAxisScrollTool::StaticClass(),      TRectangleTool::StaticClass(),
+          TClipSeriesTool::StaticClass(), TFullScreenTool::StaticClass()};
 }
 
 void LumToolsUnitInit() {

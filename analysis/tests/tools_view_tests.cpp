@@ -360,6 +360,7 @@ TEST(ToolRegistration, TheToolsUnitListsEachToolOnceInCatalogueOrderUntilItsLast
   LumToolsUnitInit();
   LumToolsUnitInit();
   const std::vector<TClass> classes = LumToolClasses();
+  ASSERT_EQ(classes.size(), size_t(ToolCatalogueCount));
   std::vector<TClass> listed;
   for (TClass c : LumToolTypes())
     if (std::find(classes.begin(), classes.end(), c) != classes.end()) listed.push_back(c);
@@ -368,8 +369,7 @@ TEST(ToolRegistration, TheToolsUnitListsEachToolOnceInCatalogueOrderUntilItsLast
   for (TClass c : classes) {
     const TToolCatalogueEntry* e = FindToolCatalogueEntry(c->Name);
     ASSERT_NE(e, nullptr) << c->Name;
-    EXPECT_GT(e - ToolCatalogue, last) << "catalogue order";
-    last = int(e - ToolCatalogue);
+    EXPECT_EQ(e - ToolCatalogue, ++last) << "catalogue order";
     std::unique_ptr<TObject> made(GetClass(c->Name)->NewInstance(nullptr));
     EXPECT_NE(dynamic_cast<TLumCustomTool*>(made.get()), nullptr) << "created by name";
   }

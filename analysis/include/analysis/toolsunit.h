@@ -7,7 +7,7 @@
 
 #include "platform/classes.h"
 
-// The tool classes in catalogue order.
+// The seventeen tool classes in catalogue order.
 std::vector<TClass> LumToolClasses();
 
 void LumToolsUnitInit();
