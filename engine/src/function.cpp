@@ -84,6 +84,11 @@ double TLumFunction::AlignedX(TChartSeries* Source, int First, int Last) const {
   return (xs->GetValue(First) + xs->GetValue(Last)) / 2;
 }
 
+void TLumFunction::AddWindowResults(TChartSeries* Source, int N, const std::vector<double>& Results) {
+  for (size_t k = 0; k < Results.size(); ++k)
+    AddFunctionXY(AlignedX(Source, int(k), int(k) + N - 1), Results[k]);
+}
+
 void TLumFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   if (Sources.empty()) return;
   if (Sources.size() == 1) {

@@ -98,6 +98,9 @@ protected:
   void SetHideSourceList(bool Value) { hideSourceList_ = Value; }
   // The X where a period of the source from First to Last puts its result.
   double AlignedX(TChartSeries* Source, int First, int Last) const;
+  // Adds Results[k], the result of the window of N points from k on, at that
+  // window's aligned X: how functions that compute all windows at once hand back.
+  void AddWindowResults(TChartSeries* Source, int N, const std::vector<double>& Results);
   // Stores a changed value and recalculates.
   template <class T>
   void StoreAndRecalculate(T& Field, const T& Value) {
