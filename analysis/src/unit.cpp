@@ -1,21 +1,116 @@
 #include "analysis/unit.h"
 
-#include <array>
+#include <vector>
 
 #include "analysis/candle.h"
+#include "analysis/func_moving.h"
+#include "analysis/func_stats.h"
 #include "analysis/histogram.h"
+#include "canvas/lumconst.h"
+#include "chart/registry.h"
+#include "platform/forms.h"
 
 namespace {
-std::array<TClass, 6> AnalysisSeriesClasses() {
-  return {TOHLCSeries::StaticClass(),     TCandleSeries::StaticClass(),    TVolumeSeries::StaticClass(),
-          TDarvasSeries::StaticClass(),   THistogramSeries::StaticClass(), THorizHistogramSeries::StaticClass()};
+
+// One gallery entry of a unit: a function (or series) class, its gallery name and page.
+struct TEntry {
+  TClass Class;
+  const std::string* Name;
+  const std::string* Page;
+};
+
+std::vector<TClass> ClassesOf(const std::vector<TEntry>& Entries) {
+  std::vector<TClass> classes;
+  for (const TEntry& e : Entries) classes.push_back(e.Class);
+  return classes;
 }
+
+// The unit has started when its first class has an entry (the list may have been
+// emptied by the chart unit in between).
+bool Registered(TClass FirstFunction) { return LumSeriesTypes().FindFunction(FirstFunction) != nullptr; }
+
+std::vector<TEntry> BasicFunctions() { return {}; }
+
+std::vector<TEntry> CandleSeries() {
+  return {{TCandleSeries::StaticClass(), &LumMsg_GalleryCandle, &LumMsg_GalleryFinancial},
+          {TVolumeSeries::StaticClass(), &LumMsg_GalleryVolume, &LumMsg_GalleryFinancial},
+          {TDarvasSeries::StaticClass(), &LumMsg_GalleryDarvas, &LumMsg_GalleryFinancial}};
+}
+std::vector<TEntry> CandleFunctions() { return {}; }
+
+std::vector<TEntry> StatisticsFunctions() {
+  const std::string *financial = &LumMsg_GalleryFinancial, *stats = &LumMsg_GalleryStats,
+                    *extended = &LumMsg_GalleryExtended;
+  return {
+      {TMovingAverageFunction::StaticClass(), &LumMsg_FunctionMovingAverage, financial},
+      {TExpAverageFunction::StaticClass(), &LumMsg_FunctionExpAverage, extended},
+      {TSmoothedMovAvgFunction::StaticClass(), &LumMsg_FunctionSmoothedMovAvg, financial},
+      {TMomentumFunction::StaticClass(), &LumMsg_FunctionMomentum, financial},
+      {TMomentumDivFunction::StaticClass(), &LumMsg_FunctionMomentumDiv, financial},
+      {TStdDeviationFunction::StaticClass(), &LumMsg_FunctionStdDeviation, stats},
+      {TRMSFunction::StaticClass(), &LumMsg_FunctionRMS, stats},
+      {TSkewnessFunction::StaticClass(), &LumMsg_FunctionSkewness, stats},
+      {TKurtosisFunction::StaticClass(), &LumMsg_FunctionKurtosis, stats},
+      {TCrossPointsFunction::StaticClass(), &LumMsg_FunctionCrossPoints, extended},
+      {TPerformanceFunction::StaticClass(), &LumMsg_FunctionPerformance, stats},
+      {TVarianceFunction::StaticClass(), &LumMsg_FunctionVariance, stats},
+      {TPerimeterFunction::StaticClass(), &LumMsg_FunctionPerimeter, extended},
+      {TPercentChangeFunction::StaticClass(), &LumMsg_FunctionPercentChange, stats},
+      {TSlopeFunction::StaticClass(), &LumMsg_FunctionSlope, stats},
+  };
+}
+std::vector<TEntry> StatisticsSeries() {
+  return {{THistogramSeries::StaticClass(), &LumMsg_GalleryHistogram, &LumMsg_GalleryStats},
+          {THorizHistogramSeries::StaticClass(), &LumMsg_GalleryHorizHistogram, &LumMsg_GalleryStats}};
+}
+
+void RegisterFunctions(const std::vector<TEntry>& Entries) {
+  for (const TEntry& e : Entries) RegisterLumFunction(e.Class, e.Name, e.Page, 1);
+}
+void RegisterSeries(const std::vector<TEntry>& Entries) {
+  for (const TEntry& e : Entries) RegisterLumSeries(e.Class, e.Name, e.Page, 1);
+}
+
 }  // namespace
 
-void AnalysisUnitInit() {
-  for (TClass c : AnalysisSeriesClasses()) RegisterClass(c);
+TMetaClass& CLVFuncEditorClass() {
+  static TMetaClass meta("TCLVFuncEditor", TForm::StaticClass(), nullptr, nullptr);
+  return meta;
 }
 
-void AnalysisUnitDone() {
-  for (TClass c : AnalysisSeriesClasses()) UnRegisterClass(c);
+void BasicFunctionsUnitInit() {
+  const std::vector<TEntry> entries = BasicFunctions();
+  if (entries.empty() || Registered(entries.front().Class)) return;
+  for (const TEntry& e : entries) RegisterLumBasicFunction(e.Class, e.Name);
+}
+
+// The ten basic functions stay registered.
+void BasicFunctionsUnitDone() {}
+
+void CLVFunctionUnitInit() { RegisterClass(&CLVFuncEditorClass()); }
+
+void CLVFunctionUnitDone() {}
+
+void CandleUnitInit() {
+  RegisterClass(TOHLCSeries::StaticClass());  // by name only: the base of the candle family
+  if (LumSeriesTypes().Find(TCandleSeries::StaticClass())) return;
+  RegisterSeries(CandleSeries());
+  RegisterFunctions(CandleFunctions());
+}
+
+void CandleUnitDone() {
+  UnRegisterLumSeries(ClassesOf(CandleSeries()));
+  UnRegisterLumFunctions(ClassesOf(CandleFunctions()));
+}
+
+void StatisticsUnitInit() {
+  const std::vector<TEntry> functions = StatisticsFunctions();
+  if (Registered(functions.front().Class)) return;
+  RegisterFunctions(functions);
+  RegisterSeries(StatisticsSeries());
+}
+
+void StatisticsUnitDone() {
+  UnRegisterLumFunctions(ClassesOf(StatisticsFunctions()));
+  UnRegisterLumSeries(ClassesOf(StatisticsSeries()));
 }

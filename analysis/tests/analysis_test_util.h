@@ -13,7 +13,10 @@ protected:
     static bool started = false;
     if (!started) {
       LumConst2UnitInit();  // the value-list and sub-style names
-      AnalysisUnitInit();
+      BasicFunctionsUnitInit();
+      CLVFunctionUnitInit();
+      CandleUnitInit();
+      StatisticsUnitInit();
       started = true;
     }
   }

@@ -19,9 +19,10 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
   // (first half of the texts, then the formatted text, the embedded fonts and the
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
-  // control's lists and palettes, the second half of the texts, the financial and
-  // statistical series, the chart tools (their type list), the chart storage (its
-  // stream classes), the GIF picture format, and the application's own unit last, which has nothing to do.
+  // control's lists and palettes, the second half of the texts, the analysis units
+  // (basic functions, close location value, candles, statistics), the chart tools
+  // (their type list), the chart storage (its stream classes), the GIF picture format,
+  // and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
@@ -31,7 +32,10 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"Chart", ChartUnitInit, ChartUnitDone},
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
 #ifdef PHONARK_HAS_ANALYSIS
-      {"Analysis", AnalysisUnitInit, AnalysisUnitDone},
+      {"BasicFunctions", BasicFunctionsUnitInit, BasicFunctionsUnitDone},
+      {"CLVFunction", CLVFunctionUnitInit, CLVFunctionUnitDone},
+      {"Candle", CandleUnitInit, CandleUnitDone},
+      {"Statistics", StatisticsUnitInit, StatisticsUnitDone},
       {"LumTools", LumToolsUnitInit, LumToolsUnitDone},
 #endif
 #ifdef PHONARK_HAS_GALLERY
