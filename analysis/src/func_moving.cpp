@@ -106,11 +106,12 @@ void TExpAverageFunction::DefineProperties(TPropertyTable& t) {
 double TSmoothedMovAvgFunction::Calculate(TChartSeries* Source, int First, int Last) {
   const TWindow w = WindowOf(*this, Source, First, Last);
   if (w.Empty()) return 0;
-  const int n = std::max(1, WindowSize(*this));
+  const int count = int(w.x.size()), size = WindowSize(*this);
+  const int n = size < 1 ? count : std::min(size, count);  // Period 0: the whole source
   if (w.first == 0 || !ParentSeries() || ParentSeries()->Count() == 0)
-    return Kernels::Mean(std::span<const double>(w.x).subspan(0, size_t(std::min(n, int(w.x.size())))));
+    return Kernels::Mean(std::span<const double>(w.x).first(size_t(n)));
   const double period = Period(), p = ParentSeries()->MandatoryValueList()->Last();
-  const size_t newest = size_t(std::min(w.first + n - 1, int(w.x.size()) - 1));
+  const size_t newest = size_t(std::min(w.first + n - 1, count - 1));
   return (p * period - p + w.x[newest]) / period;
 }
 

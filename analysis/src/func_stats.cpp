@@ -127,7 +127,8 @@ void TPerimeterFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   if (!out || Sources.empty()) return;
   out->Clear();
   TChartSeries* source = Sources.front();
-  if (source->Count() == 0) return;
+  // Pixels need both series on a chart.
+  if (source->Count() == 0 || !source->ParentChart() || !out->ParentChart()) return;
   for (TChartAxis* axis : {source->GetHorizAxis(), source->GetVertAxis()})
     if (axis && (axis->IAxisSize() == 0 || axis->Minimum() == axis->Maximum())) axis->AdjustMaxMin();
   TCanvas3D* canvas = source->ParentChart() ? source->ParentChart()->Canvas() : nullptr;
