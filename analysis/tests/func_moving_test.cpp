@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/candle.h"
 #include "analysis/func_moving.h"
 #include "analysis/func_stats.h"
 #include "analysis_test_util.h"
-#include "golden.h"
+#include "golden_data.h"
 #include "platform/typinfo.h"
 
 namespace {
@@ -73,10 +74,10 @@ TEST_F(Functions, AgreeWithIndependentImplementationsOnTheGoldenData) {
   const std::vector<TCase> cases = GoldenCases();
   int checked = 0;
   for (const char* input : {"table_b", "walk1", "walk2"}) {
-    TChartSeries* prices = Add<TChartSeries>();
-    golden::LoadInput(prices, input);
-    for (const char* file : {"expected_moving_", "expected_moving_ttr_"}) {
-      for (const auto& [name, want] : golden::ReadExpected(file + std::string(input) + ".csv")) {
+    auto* prices = Add<TOHLCSeries>();  // functions read its Close
+    golden::Fill(prices, golden::ReadInput(input));
+    for (const char* kind : {"moving", "moving_ttr"}) {
+      for (const auto& [name, want] : golden::ReadExpected(kind, input)) {
         const size_t cut = name.rfind('_');
         const std::string prefix = name.substr(0, cut);
         const TCase* c = nullptr;
@@ -89,12 +90,7 @@ TEST_F(Functions, AgreeWithIndependentImplementationsOnTheGoldenData) {
         SetFloatProp(f, "Period", std::stoi(name.substr(cut + 1)));
         for (const auto& [prop, value] : c->Props) SetPropValue(f, prop, value);
         output->SetDataSource(prices);
-        const std::string where = std::string(input) + " " + name;
-        ASSERT_EQ(output->Count(), int(want.Value.size())) << where;
-        for (size_t i = 0; i < want.Value.size(); ++i) {
-          ASSERT_TRUE(golden::Agrees(output->XValues()->GetValue(int(i)), want.X[i])) << where << " X " << i;
-          ASSERT_TRUE(golden::Agrees(output->YValues()->GetValue(int(i)), want.Value[i])) << where << " " << i;
-        }
+        golden::ExpectLine(want, output->XValues()->Values(), Ys(), std::string(input) + " " + name);
         delete output;
         ++checked;
       }

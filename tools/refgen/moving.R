@@ -1,13 +1,14 @@
 # Expected values of the weighted and smoothed averages and the momentum functions,
 # from R's TTR package, over the windows the function framework cuts (one result per
 # full window of P points, at its last X).
-# Writes analysis/tests/data/expected_moving_ttr_<input>.csv: case,x,value (17 digits).
+# Writes analysis/tests/data/expected_moving_ttr.csv: Input,Case,X,Y (17 digits).
 suppressPackageStartupMessages(library(TTR))
 
 args <- commandArgs(trailingOnly = FALSE)
 here <- dirname(sub("^--file=", "", args[grep("^--file=", args)]))
 data <- file.path(here, "..", "..", "analysis", "tests", "data")
 
+lines <- "Input,Case,X,Y"
 for (name in c("table_b", "walk1", "walk2")) {
   d <- read.csv(file.path(data, paste0("input_", name, ".csv")))
   x <- d$X
@@ -22,11 +23,10 @@ for (name in c("table_b", "walk1", "walk2")) {
     cases[[paste0("momentum_", p)]] <- momentum(c, p - 1)
     cases[[paste0("momentumdiv_", p)]] <- 100 * (1 + ROC(c, p - 1, type = "discrete"))
   }
-  lines <- "case,x,value"
   for (case in names(cases)) {
     v <- as.numeric(cases[[case]])
     keep <- !is.na(v)
-    lines <- c(lines, sprintf("%s,%.17g,%.17g", case, x[keep], v[keep]))
+    lines <- c(lines, sprintf("%s,%s,%.17g,%.17g", name, case, x[keep], v[keep]))
   }
-  writeLines(lines, file.path(data, paste0("expected_moving_ttr_", name, ".csv")))
 }
+writeLines(lines, file.path(data, "expected_moving_ttr.csv"))

@@ -1,8 +1,8 @@
 """Expected values of the moving and statistical functions, from pandas, scipy and
 Python's statistics module, over the windows the function framework cuts.
 
-Writes analysis/tests/data/expected_moving_<input>.csv with rows case,x,value
-(17 significant digits). A moving function of period P gives one result per full
+Writes analysis/tests/data/expected_moving.csv with the columns Input,Case,X,Y
+(17 significant digits), one row per output point in order. A moving function of period P gives one result per full
 window, at the window's last X; a period function (standard deviation, RMS,
 variance, skewness, kurtosis) gives one per block of P points (the last block takes
 what is left; P 0 is the whole source), at the block's middle X.
@@ -68,18 +68,19 @@ def block_cases(x, c):
 
 
 def main():
+    rows = []
     for name in INPUTS:
         df = pd.read_csv(os.path.join(DATA, "input_%s.csv" % name))
         x, c = df["X"], df["Close"]
-        rows = []
+        cases = []
         for case, s in moving_cases(x, c):
-            rows += [(case, x.iloc[i], v) for i, v in enumerate(s) if not math.isnan(v)]
-        rows += block_cases(x, c)
-        with open(os.path.join(DATA, "expected_moving_%s.csv" % name), "w", newline="") as f:
-            w = csv.writer(f, lineterminator="\n")
-            w.writerow(["case", "x", "value"])
-            for case, at, v in rows:
-                w.writerow([case, fmt(at), fmt(v)])
+            cases += [(case, x.iloc[i], v) for i, v in enumerate(s) if not math.isnan(v)]
+        cases += block_cases(x, c)
+        rows += [[name, case, fmt(at), fmt(v)] for case, at, v in cases]
+    with open(os.path.join(DATA, "expected_moving.csv"), "w", newline="") as f:
+        w = csv.writer(f, lineterminator="\n")
+        w.writerow(["Input", "Case", "X", "Y"])
+        w.writerows(rows)
 
 
 if __name__ == "__main__":
