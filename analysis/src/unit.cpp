@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "analysis/candle.h"
+#include "analysis/func_basic.h"
 #include "analysis/func_moving.h"
+#include "analysis/func_oscillators.h"
 #include "analysis/func_stats.h"
 #include "analysis/histogram.h"
 #include "canvas/lumconst.h"
@@ -29,7 +31,19 @@ std::vector<TClass> ClassesOf(const std::vector<TEntry>& Entries) {
 // emptied by the chart unit in between).
 bool Registered(TClass FirstFunction) { return LumSeriesTypes().FindFunction(FirstFunction) != nullptr; }
 
-std::vector<TEntry> BasicFunctions() { return {}; }
+// Page "Standard", two gallery series each.
+std::vector<TEntry> BasicFunctions() {
+  return {{TAddLumFunction::StaticClass(), &LumMsg_FunctionAdd, nullptr},
+          {TSubtractLumFunction::StaticClass(), &LumMsg_FunctionSubtract, nullptr},
+          {TMultiplyLumFunction::StaticClass(), &LumMsg_FunctionMultiply, nullptr},
+          {TDivideLumFunction::StaticClass(), &LumMsg_FunctionDivide, nullptr},
+          {THighLumFunction::StaticClass(), &LumMsg_FunctionHigh, nullptr},
+          {TLowLumFunction::StaticClass(), &LumMsg_FunctionLow, nullptr},
+          {TAverageLumFunction::StaticClass(), &LumMsg_FunctionAverage, nullptr},
+          {TCustomLumFunction::StaticClass(), &LumMsg_FunctionCustom, nullptr},
+          {TMedianLumFunction::StaticClass(), &LumMsg_FunctionMedian, nullptr},
+          {TModeLumFunction::StaticClass(), &LumMsg_FunctionMode, nullptr}};
+}
 
 std::vector<TEntry> CandleSeries() {
   return {{TCandleSeries::StaticClass(), &LumMsg_GalleryCandle, &LumMsg_GalleryFinancial},
@@ -43,6 +57,7 @@ std::vector<TEntry> StatisticsFunctions() {
                     *extended = &LumMsg_GalleryExtended;
   return {
       {TMovingAverageFunction::StaticClass(), &LumMsg_FunctionMovingAverage, financial},
+      {TExpMovAveFunction::StaticClass(), &LumMsg_FunctionExpMovAve, financial},
       {TExpAverageFunction::StaticClass(), &LumMsg_FunctionExpAverage, extended},
       {TSmoothedMovAvgFunction::StaticClass(), &LumMsg_FunctionSmoothedMovAvg, financial},
       {TMomentumFunction::StaticClass(), &LumMsg_FunctionMomentum, financial},
@@ -51,6 +66,12 @@ std::vector<TEntry> StatisticsFunctions() {
       {TRMSFunction::StaticClass(), &LumMsg_FunctionRMS, stats},
       {TSkewnessFunction::StaticClass(), &LumMsg_FunctionSkewness, stats},
       {TKurtosisFunction::StaticClass(), &LumMsg_FunctionKurtosis, stats},
+      {TMACDFunction::StaticClass(), &LumMsg_FunctionMACD, financial},
+      {TAOFunction::StaticClass(), &LumMsg_FunctionAO, financial},
+      {TACFunction::StaticClass(), &LumMsg_FunctionAC, financial},
+      {TAlligatorFunction::StaticClass(), &LumMsg_FunctionAlligator, financial},
+      {TGatorFunction::StaticClass(), &LumMsg_FunctionGator, financial},
+      {TBollingerFunction::StaticClass(), &LumMsg_FunctionBollinger, financial},
       {TCrossPointsFunction::StaticClass(), &LumMsg_FunctionCrossPoints, extended},
       {TPerformanceFunction::StaticClass(), &LumMsg_FunctionPerformance, stats},
       {TVarianceFunction::StaticClass(), &LumMsg_FunctionVariance, stats},
