@@ -99,7 +99,7 @@ void TExpAverageFunction::Assign(TPersistent* Source) {
 }
 
 void TExpAverageFunction::DefineProperties(TPropertyTable& t) {
-  t.Float("Weight", &TExpAverageFunction::Weight, &TExpAverageFunction::SetWeight).Default(0.2L);
+  t.Float("Weight", &TExpAverageFunction::Weight, &TExpAverageFunction::SetWeight).Default((long double)0.2);
 }
 
 // ---- Smoothed moving average ----
