@@ -20,6 +20,11 @@ IMPLEMENT_CLASS(TGatorFunction, TLumFunction)
 
 namespace {
 
+// An output series' published pen takes the other function's (either may be gone).
+void CopyPen(TChartPen* To, TChartPen* From) {
+  if (To && From) To->Assign(From);
+}
+
 // A series of points (X, value), the way the kernels hand them over.
 struct TLine {
   std::vector<double> X, Y;
@@ -258,6 +263,8 @@ void TMACDFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TMACDFunction*>(Source)) {
     period2_ = src->period2_;
     period3_ = src->period3_;
+    CopyPen(MACDExpPen(), src->MACDExpPen());
+    CopyPen(HistogramPen(), src->HistogramPen());
   }
   TLumMovingFunction::Assign(Source);
 }
@@ -322,6 +329,7 @@ void TBollingerFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TBollingerFunction*>(Source)) {
     deviation_ = src->deviation_;
     exponential_ = src->exponential_;
+    CopyPen(LowBandPen(), src->LowBandPen());
   }
   TLumFunction::Assign(Source);
 }
@@ -394,6 +402,14 @@ void TAlligatorFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
     ClearSeries(target);
     for (size_t k = 0; k < line->Count(); ++k) AddTo(target, line->X[k], line->Y[k]);
   }
+}
+
+void TAlligatorFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TAlligatorFunction*>(Source)) {
+    CopyPen(TeethPen(), src->TeethPen());
+    CopyPen(LipsPen(), src->LipsPen());
+  }
+  TLumFunction::Assign(Source);
 }
 
 void TAlligatorFunction::DefineProperties(TPropertyTable& t) {

@@ -1,5 +1,7 @@
 #include "analysis/func_outputs.h"
 
+#include "platform/typinfo.h"
+
 #include <algorithm>
 
 #include "engine/panel.h"
@@ -24,6 +26,8 @@ void TFunctionOutputs::Adopt(TChartSeries* Output, TColor Color) {
   Output->SetShowInLegend(false);
   Output->SetShowInEditor(false);
   if (Color != clLumColor) Output->SetSeriesColor(Color);
+  // The function publishes this pen: its colour here is where it starts.
+  RecordDefaults(Output->Pen());
   series_.push_back(Output);
 }
 

@@ -140,6 +140,7 @@ public:
   bool IsValidSource(TChartSeries* Value) override;
   void AddPoints(const std::vector<TChartSeries*>& Sources) override;
   void ClearOutput() override { outputs_.ClearAll(); }
+  void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
