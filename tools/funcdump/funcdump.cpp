@@ -77,8 +77,10 @@ void SetPropertyText(TObject* Object, const std::string& Name, const std::string
   }
 }
 
-void Print(TChartSeries* S) {
-  std::printf("# %s (%s)\n", S->Name().c_str(), S->ClassName().c_str());
+// A series under a line naming it (the function's own outputs have no name: "Output N").
+void Print(TChartSeries* S, int Number) {
+  const std::string name = S->Name().empty() ? "Output " + std::to_string(Number) : S->Name();
+  std::printf("# %s (%s)\n", name.c_str(), S->ClassName().c_str());
   const TChartValueLists& lists = S->ValuesList();
   for (int l = 0; l < lists.Count(); ++l) std::printf("%s%s", l ? "," : "", lists[l]->Name().c_str());
   std::printf("\n");
@@ -154,9 +156,10 @@ int Run(int argc, char** argv) {
   function->EndUpdate();
   output->RefreshSeries();
 
-  Print(output);
+  Print(output, 1);
+  int number = 1;
   for (TChartSeries* s : chart->SeriesList())
-    if (s != output && s != volume && std::find(sources.begin(), sources.end(), s) == sources.end()) Print(s);
+    if (s != output && s != volume && std::find(sources.begin(), sources.end(), s) == sources.end()) Print(s, ++number);
   return 0;
 }
 
