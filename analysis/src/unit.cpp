@@ -4,6 +4,7 @@
 
 #include "analysis/candle.h"
 #include "analysis/func_basic.h"
+#include "analysis/func_financial.h"
 #include "analysis/func_moving.h"
 #include "analysis/func_oscillators.h"
 #include "analysis/func_stats.h"
@@ -50,7 +51,15 @@ std::vector<TEntry> CandleSeries() {
           {TVolumeSeries::StaticClass(), &LumMsg_GalleryVolume, &LumMsg_GalleryFinancial},
           {TDarvasSeries::StaticClass(), &LumMsg_GalleryDarvas, &LumMsg_GalleryFinancial}};
 }
-std::vector<TEntry> CandleFunctions() { return {}; }
+std::vector<TEntry> CandleFunctions() {
+  return {{TADXFunction::StaticClass(), &LumMsg_FunctionADX, &LumMsg_GalleryFinancial},
+          {TATRFunction::StaticClass(), &LumMsg_FunctionATR, &LumMsg_GalleryFinancial},
+          {TRSIFunction::StaticClass(), &LumMsg_FunctionRSI, &LumMsg_GalleryFinancial}};
+}
+
+std::vector<TEntry> CLVFunctions() {
+  return {{TCLVFunction::StaticClass(), &LumMsg_FunctionCLV, &LumMsg_GalleryFinancial}};
+}
 
 std::vector<TEntry> StatisticsFunctions() {
   const std::string *financial = &LumMsg_GalleryFinancial, *stats = &LumMsg_GalleryStats,
@@ -67,10 +76,13 @@ std::vector<TEntry> StatisticsFunctions() {
       {TSkewnessFunction::StaticClass(), &LumMsg_FunctionSkewness, stats},
       {TKurtosisFunction::StaticClass(), &LumMsg_FunctionKurtosis, stats},
       {TMACDFunction::StaticClass(), &LumMsg_FunctionMACD, financial},
+      {TMoneyFlowFunction::StaticClass(), &LumMsg_FunctionMoneyFlow, financial},
+      {TRVIFunction::StaticClass(), &LumMsg_FunctionRVI, financial},
       {TAOFunction::StaticClass(), &LumMsg_FunctionAO, financial},
       {TACFunction::StaticClass(), &LumMsg_FunctionAC, financial},
       {TAlligatorFunction::StaticClass(), &LumMsg_FunctionAlligator, financial},
       {TGatorFunction::StaticClass(), &LumMsg_FunctionGator, financial},
+      {TStochasticFunction::StaticClass(), &LumMsg_FunctionStochastic, financial},
       {TBollingerFunction::StaticClass(), &LumMsg_FunctionBollinger, financial},
       {TCrossPointsFunction::StaticClass(), &LumMsg_FunctionCrossPoints, extended},
       {TPerformanceFunction::StaticClass(), &LumMsg_FunctionPerformance, stats},
@@ -108,9 +120,12 @@ void BasicFunctionsUnitInit() {
 // The ten basic functions stay registered.
 void BasicFunctionsUnitDone() {}
 
-void CLVFunctionUnitInit() { RegisterClass(&CLVFuncEditorClass()); }
+void CLVFunctionUnitInit() {
+  RegisterClass(&CLVFuncEditorClass());
+  if (!Registered(TCLVFunction::StaticClass())) RegisterFunctions(CLVFunctions());
+}
 
-void CLVFunctionUnitDone() {}
+void CLVFunctionUnitDone() { UnRegisterLumFunctions(ClassesOf(CLVFunctions())); }
 
 void CandleUnitInit() {
   RegisterClass(TOHLCSeries::StaticClass());  // by name only: the base of the candle family

@@ -4,9 +4,9 @@
 //
 // The CSV has a header line. With Open, High, Low and Close columns the source is one
 // price-bar series (X: the X column, else 0, 1, ...), and a Volume column becomes a
-// volume series given to the function's Volume property; otherwise every column but
-// X is a source series of its own. A Null column of 1 marks null points. The sources
-// lie on an offscreen chart laid out at 600 x 400 pixels.
+// volume series given to the function's Volume (close location value, money flow);
+// otherwise every column but X is a source series of its own. A Null column of 1
+// marks null points. The sources lie on an offscreen chart laid out at 600 x 400.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis/candle.h"
+#include "analysis/func_financial.h"
 #include "app/mainwindow.h"
 #include "chart/chart.h"
 #include "chart/series.h"
@@ -144,7 +145,7 @@ int Run(int argc, char** argv) {
   function->SetName("Function");
   output->SetFunction(function);
   function->BeginUpdate();
-  if (volume && GetPropInfo(cls, "Volume")) SetPropValue(function, "Volume", static_cast<TObject*>(volume));
+  if (auto* clv = dynamic_cast<TCLVFunction*>(function)) clv->SetVolume(volume);
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const size_t eq = arg.find('=');
