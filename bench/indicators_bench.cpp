@@ -256,7 +256,10 @@ std::map<std::string, double> RunPandas(const TWalk& W, const std::vector<TRow>&
 
 int main() {
   StartChartUnits();
-  AnalysisUnitInit();
+  BasicFunctionsUnitInit();
+  CLVFunctionUnitInit();
+  CandleUnitInit();
+  StatisticsUnitInit();
   {
     const TWalk walk;
     const std::vector<TRow> rows = Rows();
@@ -313,7 +316,10 @@ int main() {
                 " max(1, |pandas|), over the series' and the kernel's results; '-': not built or not measured)\n");
   }
   RemovePrivateTempFolder();
-  AnalysisUnitDone();
+  StatisticsUnitDone();
+  CandleUnitDone();
+  CLVFunctionUnitDone();
+  BasicFunctionsUnitDone();
   ChartUnitDone();
   LumConstUnitDone();
   FormsUnitDone();
