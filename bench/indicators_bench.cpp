@@ -18,7 +18,9 @@
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
 #include "analysis/func_financial.h"
+#include "analysis/func_moving.h"
 #include "analysis/func_oscillators.h"
+#include "analysis/func_stats.h"
 #include "analysis/kernels.h"
 #include "analysis/unit.h"
 #include "bench_chart.h"
@@ -82,10 +84,19 @@ std::vector<TRow> Rows() {
   namespace K = FinancialKernels;
   auto sma = [](int N) { return [N](const TWalk& W) { return Placed(Kernels::MovingAverage(W.C, N)); }; };
   auto ema = [](const Values& X, int Span) { return Kernels::ExpAverage(X, 2.0 / (Span + 1)); };
+  // A moving average of period N, weighted by place or not.
+  auto average = [](int N, bool ByPlace) {
+    return [N, ByPlace]() -> TLumFunction* {
+      auto* f = new TMovingAverageFunction(nullptr);
+      f->SetPeriod(N);
+      f->SetWeightedIndex(ByPlace);
+      return f;
+    };
+  };
   return {
-      {"SMA(20)", sma(20), nullptr, "r = C.rolling(20).mean().to_numpy()"},
-      {"SMA(2000)", sma(2000), nullptr, "r = C.rolling(2000).mean().to_numpy()"},
-      {"WMA(20)", [](const TWalk& W) { return Placed(Kernels::MovingWeightedIndex(W.C, 20)); }, nullptr,
+      {"SMA(20)", sma(20), average(20, false), "r = C.rolling(20).mean().to_numpy()"},
+      {"SMA(2000)", sma(2000), average(2000, false), "r = C.rolling(2000).mean().to_numpy()"},
+      {"WMA(20)", [](const TWalk& W) { return Placed(Kernels::MovingWeightedIndex(W.C, 20)); }, average(20, true),
        "w = np.arange(1, 21.0); r = np.concatenate([np.full(19, np.nan), np.convolve(c, w[::-1], 'valid') / w.sum()])"},
       {"EMA(20)", [ema](const TWalk& W) { return ema(W.C, 20); },
        [] {
@@ -124,7 +135,7 @@ std::vector<TRow> Rows() {
       {"skewness", [](const TWalk& W) {
          const double s = Kernels::StdDev(W.C, Sample), d = Sample * s * s * s;
          return Values{d == 0 ? 0 : Kernels::DeviationSums(W.C, Kernels::Mean(W.C)).S3 / d};
-       }, nullptr, "m = c.mean(); s = c.std(ddof=1); r = np.array([((c - m) ** 3).sum() / ((len(c) - 1) * s ** 3)])"},
+       }, [] { return new TSkewnessFunction(nullptr); }, "m = c.mean(); s = c.std(ddof=1); r = np.array([((c - m) ** 3).sum() / ((len(c) - 1) * s ** 3)])"},
       {"R.S.I.(15)",
        [](const TWalk& W) { return Filled([&](double* o) { K::RSI(W.O.data(), W.C.data(), Bars, 15, true, o); }); },
        [] {
