@@ -75,10 +75,6 @@ void EmptyOutput(TChartSeries* Line) {
   if (Line && Line->Count() > 0) Line->Clear();
 }
 
-void AssignPen(TChartPen* Dest, const TChartPen* Source) {
-  if (Dest && Source) Dest->Assign(const_cast<TChartPen*>(Source));
-}
-
 }  // namespace
 
 // ---- ADX ---------------------------------------------------------------------
@@ -111,8 +107,8 @@ void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
 
 void TADXFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TADXFunction*>(Source)) {
-    AssignPen(UpLinePen(), src->UpLinePen());
-    AssignPen(DownLinePen(), src->DownLinePen());
+    TFunctionOutputs::CopyPen(UpLinePen(), src->UpLinePen());
+    TFunctionOutputs::CopyPen(DownLinePen(), src->DownLinePen());
   }
   TLumFunction::Assign(Source);
 }
@@ -299,8 +295,8 @@ void TMoneyFlowFunction::Assign(TPersistent* Source) {
     style_ = src->style_;
     upColor_ = src->upColor_;
     downColor_ = src->downColor_;
-    AssignPen(AreaPen(), src->AreaPen());
-    AssignPen(HistogramPen(), src->HistogramPen());
+    TFunctionOutputs::CopyPen(AreaPen(), src->AreaPen());
+    TFunctionOutputs::CopyPen(HistogramPen(), src->HistogramPen());
   }
   TCLVFunction::Assign(Source);
 }
@@ -366,7 +362,7 @@ void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
 }
 
 void TRVIFunction::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TRVIFunction*>(Source)) AssignPen(SignalPen(), src->SignalPen());
+  if (auto* src = dynamic_cast<TRVIFunction*>(Source)) TFunctionOutputs::CopyPen(SignalPen(), src->SignalPen());
   TLumFunction::Assign(Source);
 }
 

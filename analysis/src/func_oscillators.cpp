@@ -21,10 +21,6 @@ IMPLEMENT_CLASS(TGatorFunction, TLumFunction)
 namespace {
 
 // An output series' published pen takes the other function's (either may be gone).
-void CopyPen(TChartPen* To, TChartPen* From) {
-  if (To && From) To->Assign(From);
-}
-
 // A series of points (X, value), the way the kernels hand them over.
 struct TLine {
   std::vector<double> X, Y;
@@ -263,8 +259,8 @@ void TMACDFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TMACDFunction*>(Source)) {
     period2_ = src->period2_;
     period3_ = src->period3_;
-    CopyPen(MACDExpPen(), src->MACDExpPen());
-    CopyPen(HistogramPen(), src->HistogramPen());
+    TFunctionOutputs::CopyPen(MACDExpPen(), src->MACDExpPen());
+    TFunctionOutputs::CopyPen(HistogramPen(), src->HistogramPen());
   }
   TLumMovingFunction::Assign(Source);
 }
@@ -329,7 +325,7 @@ void TBollingerFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TBollingerFunction*>(Source)) {
     deviation_ = src->deviation_;
     exponential_ = src->exponential_;
-    CopyPen(LowBandPen(), src->LowBandPen());
+    TFunctionOutputs::CopyPen(LowBandPen(), src->LowBandPen());
   }
   TLumFunction::Assign(Source);
 }
@@ -406,8 +402,8 @@ void TAlligatorFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
 
 void TAlligatorFunction::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TAlligatorFunction*>(Source)) {
-    CopyPen(TeethPen(), src->TeethPen());
-    CopyPen(LipsPen(), src->LipsPen());
+    TFunctionOutputs::CopyPen(TeethPen(), src->TeethPen());
+    TFunctionOutputs::CopyPen(LipsPen(), src->LipsPen());
   }
   TLumFunction::Assign(Source);
 }

@@ -9,46 +9,33 @@
 #include "engine/helpers.h"
 #include "engine/panel.h"
 
-IMPLEMENT_CLASS_PROPS(TStdDeviationFunction, TLumFunction)
-IMPLEMENT_CLASS_PROPS(TRMSFunction, TLumFunction)
+IMPLEMENT_CLASS_PROPS(TCompleteStatFunction, TLumFunction)
+IMPLEMENT_CLASS(TStdDeviationFunction, TCompleteStatFunction)
+IMPLEMENT_CLASS(TRMSFunction, TCompleteStatFunction)
 IMPLEMENT_CLASS(TVarianceFunction, TLumFunction)
-IMPLEMENT_CLASS_PROPS(TSkewnessFunction, TLumFunction)
+IMPLEMENT_CLASS(TSkewnessFunction, TCompleteStatFunction)
 IMPLEMENT_CLASS(TKurtosisFunction, TSkewnessFunction)
 IMPLEMENT_CLASS(TCrossPointsFunction, TLumFunction)
 IMPLEMENT_CLASS(TPerimeterFunction, TLumFunction)
 
-namespace {
-// The population (Complete) or the sample divisor of n values.
-double Divisor(size_t N, bool Complete) { return Complete ? double(N) : double(N) - 1; }
-}  // namespace
-
 // ---- Standard deviation, root mean square, variance ----
-double TStdDeviationFunction::CalculateMany(const std::vector<double>& Values) {
-  // Two passes: the textbook (n·Σx² − (Σx)²) loses everything on large offsets.
-  return Values.size() < 2 ? 0 : Kernels::StdDev(Values, Divisor(Values.size(), complete_));
-}
-
-void TStdDeviationFunction::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TStdDeviationFunction*>(Source)) complete_ = src->complete_;
+void TCompleteStatFunction::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TCompleteStatFunction*>(Source)) complete_ = src->complete_;
   TLumFunction::Assign(Source);
 }
 
-void TStdDeviationFunction::DefineProperties(TPropertyTable& t) {
-  t.Bool("Complete", &TStdDeviationFunction::Complete, &TStdDeviationFunction::SetComplete).Default(false);
+void TCompleteStatFunction::DefineProperties(TPropertyTable& t) {
+  t.Bool("Complete", &TCompleteStatFunction::Complete, &TCompleteStatFunction::SetComplete).Default(false);
+}
+
+double TStdDeviationFunction::CalculateMany(const std::vector<double>& Values) {
+  // Two passes: the textbook (n·Σx² − (Σx)²) loses everything on large offsets.
+  return Values.size() < 2 ? 0 : Kernels::StdDev(Values, Divisor(Values.size()));
 }
 
 double TRMSFunction::CalculateMany(const std::vector<double>& Values) {
   if (Values.size() < 2) return 0;
-  return std::sqrt(Kernels::DeviationSums(Values, 0).S2 / Divisor(Values.size(), complete_));
-}
-
-void TRMSFunction::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TRMSFunction*>(Source)) complete_ = src->complete_;
-  TLumFunction::Assign(Source);
-}
-
-void TRMSFunction::DefineProperties(TPropertyTable& t) {
-  t.Bool("Complete", &TRMSFunction::Complete, &TRMSFunction::SetComplete).Default(false);
+  return std::sqrt(Kernels::DeviationSums(Values, 0).S2 / Divisor(Values.size()));
 }
 
 double TVarianceFunction::CalculateMany(const std::vector<double>& Values) {
@@ -81,15 +68,6 @@ void TSkewnessFunction::DoCalculation(TChartSeries* Source) {
     throw;
   }
   cachedFor_ = nullptr;
-}
-
-void TSkewnessFunction::Assign(TPersistent* Source) {
-  if (auto* src = dynamic_cast<TSkewnessFunction*>(Source)) complete_ = src->complete_;
-  TLumFunction::Assign(Source);
-}
-
-void TSkewnessFunction::DefineProperties(TPropertyTable& t) {
-  t.Bool("Complete", &TSkewnessFunction::Complete, &TSkewnessFunction::SetComplete).Default(false);
 }
 
 // ---- Cross points ----

@@ -31,6 +31,11 @@ public:
   void Prepare(TChartSeries* Output) const;
   // Empties every output (the owning series was cleared).
   void ClearAll();
+  // Assign of an output's pen: copies From into To when both exist (a series class
+  // may have no pen).
+  static void CopyPen(TChartPen* To, TChartPen* From) {
+    if (To && From) To->Assign(From);
+  }
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -6,38 +6,41 @@
 
 #include "engine/function.h"
 
-// √(Σ(x − mean)² / d), d = n with Complete, else n − 1; 0 for fewer than two values.
-class TStdDeviationFunction : public TLumFunction {
-  DECLARE_CLASS(TStdDeviationFunction, TLumFunction)
+// Base of the statistics that divide by n (Complete) or by n − 1; they share one
+// editor page.
+class TCompleteStatFunction : public TLumFunction {
+  DECLARE_CLASS(TCompleteStatFunction, TLumFunction)
 public:
   using TLumFunction::TLumFunction;
   bool Complete() const { return complete_; }
   void SetComplete(bool Value) { StoreAndRecalculate(complete_, Value); }
 
   std::string EditorClassName() const override { return "TRMSFuncEditor"; }
-  double CalculateMany(const std::vector<double>& Values) override;
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
+
+protected:
+  // The population (Complete) or the sample divisor of N values.
+  double Divisor(size_t N) const { return complete_ ? double(N) : double(N) - 1; }
 
 private:
   bool complete_ = false;
 };
 
-// √(Σx² / m), m = n with Complete, else n − 1; 0 for fewer than two values.
-class TRMSFunction : public TLumFunction {
-  DECLARE_CLASS(TRMSFunction, TLumFunction)
+// √(Σ(x − mean)² / d), d = n with Complete, else n − 1; 0 for fewer than two values.
+class TStdDeviationFunction : public TCompleteStatFunction {
+  DECLARE_CLASS(TStdDeviationFunction, TCompleteStatFunction)
 public:
-  using TLumFunction::TLumFunction;
-  bool Complete() const { return complete_; }
-  void SetComplete(bool Value) { StoreAndRecalculate(complete_, Value); }
-
-  std::string EditorClassName() const override { return "TRMSFuncEditor"; }
+  using TCompleteStatFunction::TCompleteStatFunction;
   double CalculateMany(const std::vector<double>& Values) override;
-  void Assign(TPersistent* Source) override;
-  static void DefineProperties(TPropertyTable& t);
+};
 
-private:
-  bool complete_ = false;
+// √(Σx² / m), m = n with Complete, else n − 1; 0 for fewer than two values.
+class TRMSFunction : public TCompleteStatFunction {
+  DECLARE_CLASS(TRMSFunction, TCompleteStatFunction)
+public:
+  using TCompleteStatFunction::TCompleteStatFunction;
+  double CalculateMany(const std::vector<double>& Values) override;
 };
 
 // Σ(x − mean)² / n; 0 for no values.
@@ -51,17 +54,11 @@ public:
 // Σ(x − m)³ / ((N − 1)·s³) over the whole source whatever the window (s: the sample
 // standard deviation); every period of a recalculation gets the one value, computed
 // once. Complete is kept for the editor and changes nothing.
-class TSkewnessFunction : public TLumFunction {
-  DECLARE_CLASS(TSkewnessFunction, TLumFunction)
+class TSkewnessFunction : public TCompleteStatFunction {
+  DECLARE_CLASS(TSkewnessFunction, TCompleteStatFunction)
 public:
-  using TLumFunction::TLumFunction;
-  bool Complete() const { return complete_; }
-  void SetComplete(bool Value) { StoreAndRecalculate(complete_, Value); }
-
-  std::string EditorClassName() const override { return "TRMSFuncEditor"; }
+  using TCompleteStatFunction::TCompleteStatFunction;
   double Calculate(TChartSeries* Source, int First, int Last) override;
-  void Assign(TPersistent* Source) override;
-  static void DefineProperties(TPropertyTable& t);
 
 protected:
   void DoCalculation(TChartSeries* Source) override;
@@ -70,7 +67,6 @@ protected:
 
 private:
   double WholeSource(TChartSeries* Source) const;
-  bool complete_ = false;
   TChartSeries* cachedFor_ = nullptr;  // set while a recalculation reuses cached_
   double cached_ = 0;
 };
