@@ -47,6 +47,11 @@ public:
     out->SetDataSource(Source);
     return f;
   }
+  // Apply as a plain function pointer, with this fixture's volumes.
+  template <class F>
+  static TLumFunction* Make(FinancialTest& Test, TChartSeries* Source, double Period) {
+    return Test.Apply<F>(Source, Period, Test.volume);
+  }
   static std::vector<double> Ys(TChartSeries* S) { return S->YValues()->Values(); }
   TVolumeSeries* volume = nullptr;
 };
@@ -71,9 +76,9 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
   };
   using T = FinancialTest;
   const TCase cases[] = {
-      {"ATR_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TATRFunction>(b, p); }},
-      {"PDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 1},
-      {"MDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 2},
+      {"ATR_", &T::Make<TATRFunction>},
+      {"PDI_", &T::Make<TADXFunction>, false, 1},
+      {"MDI_", &T::Make<TADXFunction>, false, 2},
       {"RSI_",
        [](T& t, TChartSeries* b, double p) -> TLumFunction* {
          auto* f = t.Apply<TRSIFunction>(b, p);
@@ -81,9 +86,8 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
          return f;
        },
        true},
-      {"STOCH_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TStochasticFunction>(b, p); }},
-      {"CMF_", [](T& t, TChartSeries* b, double p) -> TLumFunction* {
-         return t.Apply<TMoneyFlowFunction>(b, p, t.volume); }, true},
+      {"STOCH_", &T::Make<TStochasticFunction>},
+      {"CMF_", &T::Make<TMoneyFlowFunction>, true},
   };
   int compared = 0;
   for (const char* input : {"table_a", "table_b", "walk1", "walk2"}) {
@@ -113,7 +117,7 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
 // ---- Where ours part from the textbook -----------------------------------------
 
 TEST_F(FinancialTest, DirectionalIndexStartsAtTwicePeriodLessTwoAndNeedsTwicePeriodPoints) {
-    auto* adx = Apply<TADXFunction>(Bars(TableA()), 14);
+  auto* adx = Apply<TADXFunction>(Bars(TableA()), 14);
   const TChartSeries* out = adx->ParentSeries();
   ASSERT_EQ(out->Count(), 30 - 26);
   EXPECT_EQ(out->XValues()->GetValue(0), 26);
@@ -133,9 +137,8 @@ TEST_F(FinancialTest, DirectionalIndexStartsAtTwicePeriodLessTwoAndNeedsTwicePer
 
   // Flat bars: no true range, lines and index 0 rather than a division by zero.
   auto* flat = Apply<TADXFunction>(Bars({{5, 5, 5, 5}, {5, 5, 5, 5}, {5, 5, 5, 5}, {5, 5, 5, 5}}), 2);
-  EXPECT_EQ(Ys(flat->ParentSeries()), std::vector<double>({0, 0}));
-  EXPECT_EQ(Ys(flat->UpLine()), std::vector<double>({0, 0}));
-  EXPECT_EQ(Ys(flat->DownLine()), std::vector<double>({0, 0}));
+  for (TChartSeries* s : {flat->ParentSeries(), (TChartSeries*)flat->UpLine(), (TChartSeries*)flat->DownLine()})
+    EXPECT_EQ(Ys(s), std::vector<double>({0, 0}));
 }
 
 TEST_F(FinancialTest, AverageTrueRangeAndRelativeStrengthFigures) {

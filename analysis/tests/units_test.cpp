@@ -158,8 +158,6 @@ TEST_F(Units, EveryClassIsMadeAndSetByName) {
       if (p->Kind == TPropKind::Object || p->Kind == TPropKind::Event) continue;
       EXPECT_NO_THROW(SetPropValue(function, p->Name, GetPropValue(function, p->Name))) << row.Class << "." << p->Name;
     }
-    SetFloatProp(function, "Period", 4);
-    EXPECT_EQ(GetFloatProp(function, "Period"), 4) << row.Class;
     EXPECT_EQ(function->ParentSeries(), output);
   }
 }
