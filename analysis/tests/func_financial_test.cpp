@@ -47,11 +47,6 @@ public:
     out->SetDataSource(Source);
     return f;
   }
-  // Apply as a plain function pointer, with this fixture's volumes.
-  template <class F>
-  static TLumFunction* Make(FinancialTest& Test, TChartSeries* Source, double Period) {
-    return Test.Apply<F>(Source, Period, Test.volume);
-  }
   static std::vector<double> Ys(TChartSeries* S) { return S->YValues()->Values(); }
   TVolumeSeries* volume = nullptr;
 };
@@ -76,9 +71,9 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
   };
   using T = FinancialTest;
   const TCase cases[] = {
-      {"ATR_", &T::Make<TATRFunction>},
-      {"PDI_", &T::Make<TADXFunction>, false, 1},
-      {"MDI_", &T::Make<TADXFunction>, false, 2},
+      {"ATR_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TATRFunction>(b, p); }},
+      {"PDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 1},
+      {"MDI_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TADXFunction>(b, p); }, false, 2},
       {"RSI_",
        [](T& t, TChartSeries* b, double p) -> TLumFunction* {
          auto* f = t.Apply<TRSIFunction>(b, p);
@@ -86,8 +81,9 @@ TEST_F(FinancialTest, IndicatorsAgreeWithTTROnEveryInput) {
          return f;
        },
        true},
-      {"STOCH_", &T::Make<TStochasticFunction>},
-      {"CMF_", &T::Make<TMoneyFlowFunction>, true},
+      {"STOCH_", [](T& t, TChartSeries* b, double p) -> TLumFunction* { return t.Apply<TStochasticFunction>(b, p); }},
+      {"CMF_", [](T& t, TChartSeries* b, double p) -> TLumFunction* {
+         return t.Apply<TMoneyFlowFunction>(b, p, t.volume); }, true},
   };
   int compared = 0;
   for (const char* input : {"table_a", "table_b", "walk1", "walk2"}) {
