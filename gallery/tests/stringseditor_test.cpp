@@ -31,9 +31,6 @@ protected:
   void OnEditor(std::function<void(TStringsEditor*)> Action) {
     PostCall([this, Action] { Action(Editor()); });
   }
-  static void WriteFile(const std::string& Name, const std::string& Bytes) {
-    std::ofstream(Name, std::ios::binary) << Bytes;
-  }
   std::unique_ptr<TForm> host;
 };
 
@@ -42,14 +39,12 @@ TEST_F(StringsEditorTest, ControlsMatchTheirTable) {
   EXPECT_EQ(d.Caption(), "Text Editor");
   EXPECT_EQ(d.ClientWidth(), 482);
   EXPECT_EQ(d.ClientHeight(), 376);
-  gallerytest::CheckInventory(&d, {
-                                      {"Memo1", "TMemo", ""},
-                                      {"Button3", "TButton", "&Copy"},
-                                      {"Button4", "TButton", "&Load.."},
-                                      {"Button5", "TButton", "&Save..."},
-                                      {"Button1", "TButton", "OK"},
-                                      {"Button2", "TButton", "Cancel"},
-                                  });
+  gallerytest::CheckInventory(&d, {{"Memo1", "TMemo", ""},
+                                   {"Button3", "TButton", "&Copy"},
+                                   {"Button4", "TButton", "&Load.."},
+                                   {"Button5", "TButton", "&Save..."},
+                                   {"Button1", "TButton", "OK"},
+                                   {"Button2", "TButton", "Cancel"}});
   EXPECT_EQ(d.Memo1->ScrollBars(), ssBoth);
   EXPECT_EQ(d.Button1->ModalResult(), mrOk);
   EXPECT_TRUE(d.Button2->Default() && d.Button2->Cancel());
@@ -106,7 +101,6 @@ TEST_F(StringsEditorTest, CancelAndEscapeAnswerFalseAndOkHandsTheLinesBack) {
 TEST_F(StringsEditorTest, LoadTakesAnyLineEndsAndRefusesWhatItCannotRead) {
   TStringsEditor d(host.get());
   d.Show();
-  d.Memo1->SetText("before");
   struct Case {
     std::string bytes, lines;  // lines "" : refused, memo unchanged
   } cases[] = {
@@ -117,7 +111,7 @@ TEST_F(StringsEditorTest, LoadTakesAnyLineEndsAndRefusesWhatItCannotRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
     const std::string file = TestTempFile("load.txt");
-    WriteFile(file, c.bytes);
+    std::ofstream(file, std::ios::binary) << c.bytes;
     d.Memo1->SetText("before");
     ClearRecordedMessages();
     TestDialogs::AnswerFile(file);
