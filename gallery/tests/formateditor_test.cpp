@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "canvas/comboflat.h"
@@ -81,7 +80,8 @@ TEST_F(TFormatEditorTest, OpensEachKindOfFormatOnItsOwnButton) {
     Kind K;
     bool Currency, Thousands, Percent;
     int Fixed, Decimals;
-  } cases[] = {  // plain number layouts: the test above
+  } cases[] = {
+      {"#,##0.00", &CommaPoint, true, Number, false, true, false, 1, 2},
       {"0.0%", &CommaPoint, true, Number, false, false, true, 1, 1},
       {"$#,##0", &CommaPoint, true, Number, true, true, false, 1, 0},
       {"dd-mm-yyyy", &CommaPoint, true, Date, false, false, false, 0, 0},
@@ -90,11 +90,12 @@ TEST_F(TFormatEditorTest, OpensEachKindOfFormatOnItsOwnButton) {
       {"ddd", &CommaPoint, true, Date, false, false, false, 0, 0},
       {"ddd", &CommaPoint, false, Geo, false, false, false, 0, 0},
       {"#.# x10E-#", &CommaPoint, true, Custom, false, false, false, 0, 1},
-      // Garbage as well.
+      // Garbage comes back as it went in.
       {"%%##;x", &CommaPoint, true, Custom, false, false, true, 0, 0},
       {std::string(25, '0'), &CommaPoint, true, Custom, false, false, false, 0, 0},
       // Empty locale strings are never "found" at the start of the text.
       {"0.00", &Blank, true, Number, false, false, false, 1, 2},
+      {"#.##0,0", &PointComma, true, Number, false, true, false, 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Format);
@@ -114,7 +115,7 @@ TEST_F(TFormatEditorTest, OpensEachKindOfFormatOnItsOwnButton) {
       EXPECT_EQ(f->UpDown2->Position(), c.Fixed);
       EXPECT_EQ(f->UpDown1->Position(), c.Decimals);
     }
-    EXPECT_EQ(f->ComposeFormat(), c.Format) << "comes back as it went in";
+    EXPECT_EQ(f->ComposeFormat(), c.Format);
   }
 }
 
@@ -164,9 +165,11 @@ class TCursorEditTest : public TFormatEditorTest {};
 TEST_F(TCursorEditTest, NamesResolveBothWaysAndTheListOffersTheHand) {
   EXPECT_EQ(CursorFromName(crDefault, "LumHand"), crLumHand);
   EXPECT_EQ(CursorFromName(crCross, "NoSuchCursor"), crCross);
+  EXPECT_EQ(CursorFromName(crCross, "HandPoint"), crHandPoint);
   TMouseCursorEdit f(nullptr);
   FillCursorCombo(f.CBCursor, crLumHand);
   EXPECT_EQ(f.CBCursor->SelectedText(), "LumHand");
+  EXPECT_EQ(f.CBCursor->Items()->IndexOf("crLumHand"), -1);
   FillCursorCombo(f.CBCursor, 4321);
   EXPECT_EQ(f.CBCursor->ItemIndex(), -1);
 
@@ -190,7 +193,7 @@ TEST_F(TCursorEditTest, LoadedFilesTakeTheFirstFreeSlotAndBadOnesChangeNothing) 
   const std::string good = TestTempFile("hand.cur"), bad = TestTempFile("bad.cur"), ani = TestTempFile("a.ani");
   std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
   std::ofstream(bad, std::ios::binary) << "not a cursor";
-  std::filesystem::copy_file(good, ani, std::filesystem::copy_options::overwrite_existing);
+  std::ofstream(ani, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
 
   TComponent owner(nullptr);
   TMouseCursorEdit f(nullptr);

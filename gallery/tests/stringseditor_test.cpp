@@ -45,7 +45,6 @@ TEST_F(StringsEditorTest, ControlsMatchTheirTable) {
                                    {"Button5", "TButton", "&Save..."},
                                    {"Button1", "TButton", "OK"},
                                    {"Button2", "TButton", "Cancel"}});
-  EXPECT_EQ(d.Memo1->ScrollBars(), ssBoth);
   EXPECT_EQ(d.Button1->ModalResult(), mrOk);
   EXPECT_TRUE(d.Button2->Default() && d.Button2->Cancel());
   for (TOpenDialog* f : {static_cast<TOpenDialog*>(d.OpenDialog1), static_cast<TOpenDialog*>(d.SaveDialog1)}) {
