@@ -226,9 +226,13 @@ TEST_F(TCursorEditTest, LoadedFilesTakeTheFirstFreeSlotAndBadOnesChangeNothing) 
 TEST_F(TCursorEditTest, EditMouseCursorAnswersTheChosenCursorOrTheStartingOne) {
   TestInput::PostKey(VK_RETURN, 0, 5);
   EXPECT_EQ(EditMouseCursor(nullptr, crIBeam), crIBeam);
-  // The list has the focus; "LumHand" follows "IBeam".
-  TestInput::PostKey(VK_DOWN, 0, 5);
-  TestInput::PostKey(VK_RETURN, 0, 10);
+  // The list has the focus; "LumHand" follows "IBeam". The keys are queued from
+  // inside the dialog's own loop, so that they cannot reach a control of an earlier
+  // test that still had the focus when they fell due.
+  TestInput::PostCall([] {
+    TestInput::PostKey(VK_DOWN);
+    TestInput::PostKey(VK_RETURN);
+  }, 5);
   EXPECT_EQ(EditMouseCursor(nullptr, crIBeam), crLumHand);
 }
 
