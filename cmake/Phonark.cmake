@@ -6,6 +6,11 @@ add_compile_options(-Wall -Wextra)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
    AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   add_compile_options(-Werror)
+  # GCC 12 at -O3 (the Release build the run command makes) reports overlapping copies
+  # inside libstdc++'s inlined std::string code for plain concatenations and
+  # assignments of literals: a known false -Wrestrict of that compiler, which no
+  # rewrite of ours avoids for good. Every other warning still fails the build.
+  add_compile_options(-Wno-restrict)
 endif()
 if(PHONARK_SANITIZE STREQUAL "thread")
   # ThreadSanitizer cannot run beside AddressSanitizer: a build of its own.
