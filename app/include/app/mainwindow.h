@@ -83,6 +83,7 @@ public:
   void M2Change(TObject* Sender);
   void C1Change(TObject* Sender);
   void C2Change(TObject* Sender);
+  void SpinEditExit(TObject* Sender);
   void SelectDispersion(TObject* Sender);
   TSeriesPointerStyle Series2GetPointerStyle(TChartSeries* Sender, int ValueIndex);
 

@@ -127,26 +127,67 @@ void HandOver(TChainHost& h, int mode, TObject* Sender) {
   if (!StopRequested) h.StartRun(mode, Sender);
 }
 
-void Pace(TChainHost& h, int mode, bool longitudinal) {
-  h.Pause(StepSleep(mode, longitudinal, h.SpeedPosition()));
+// Runs begun so far. A run whose message pumping sees it change has had another
+// run nested in it.
+unsigned RunsBegun = 0;
+
+void ClearImaginary(TChainHost& h) {
+  h.ClearSeries(siImag1);
+  h.ClearSeries(siImag2);
+}
+
+// What a one-atom run's set-up gives the chain chart that the steps do not renew.
+void OneAtomLook(TChainHost& h) {
+  SetMarkerSizes(10, 10);
+  h.SetSeriesColor(siWave2, clBlue);
+  h.SetSeriesColor(siWave1, clRed);
+}
+
+void DrawSites(TChainHost& h, int sites) {
+  h.ClearSeries(siSites);
+  for (int x = 0; x < sites; ++x) h.AddPoint(siSites, {double(x), 1000, clGray});
+}
+
+// A nested run that ended without a stop (its mass check, its start with M1 = M2,
+// an exception) leaves its mode, caption, text, sites and curve behind while this
+// run goes on: show this run's own again.
+void ShowRunAgain(TChainHost& h, int mode, TObject* Sender) {
+  const TRunTexts texts = RunTexts(mode);
+  SetModeFlags(mode);
+  CurrentMode = mode;
+  h.SetWindowCaption(texts.Caption);
+  h.WriteText(10, 10, texts.Line);
+  ClearImaginary(h);
+  if (OneAtom(mode)) OneAtomLook(h);
+  ZoneK = float((OneAtom(mode) ? TwoPi : Pi) / LatticeA);
+  DrawSites(h, texts.Sites);
+  h.DrawCurve(mode, Sender);
+}
+
+void PumpMessages(TChainHost& h, int mode, TObject* Sender) {
+  const unsigned before = RunsBegun;
   h.ProcessMessages();
+  if (RunsBegun != before && !StopRequested) ShowRunAgain(h, mode, Sender);
+}
+
+void Pace(TChainHost& h, int mode, bool longitudinal, TObject* Sender) {
+  h.Pause(StepSleep(mode, longitudinal, h.SpeedPosition()));
+  PumpMessages(h, mode, Sender);
 }
 
 // Set-up; false when the run ends here (mass check, equal pair at the start).
 bool SetUp(TChainHost& h, int mode, TObject* Sender) {
+  ++RunsBegun;
   const TRunTexts texts = RunTexts(mode);
   SetModeFlags(mode);
   if (OneAtom(mode)) {
     StopRequested = false;
-    h.ClearSeries(siImag1);
-    h.ClearSeries(siImag2);
+    ClearImaginary(h);
     h.SetWindowCaption(texts.Caption);
     h.WriteText(10, 10, texts.Line);
-    SetMarkerSizes(10, 10);
     CurrentMode = mode;
     ZoneK = float(TwoPi / LatticeA);
-    h.SetSeriesColor(siWave2, clBlue);
-    h.SetSeriesColor(siWave1, clRed);
+    OneAtomLook(h);
   } else {
     h.SetWindowCaption(texts.Caption);
     h.WriteText(10, 10, texts.Line);
@@ -171,15 +212,14 @@ bool SetUp(TChainHost& h, int mode, TObject* Sender) {
     }
     ZoneK = float(Pi / LatticeA);
   }
-  h.ClearSeries(siSites);
-  for (int x = 0; x < texts.Sites; ++x) h.AddPoint(siSites, {double(x), 1000, clGray});
+  DrawSites(h, texts.Sites);
   h.DrawCurve(mode, Sender);
-  h.ProcessMessages();
+  PumpMessages(h, mode, Sender);
   return true;
 }
 
 // Transverse loop; true when the longitudinal display takes over.
-bool OneAtomTransverseLoop(TChainHost& h, int mode) {
+bool OneAtomTransverseLoop(TChainHost& h, int mode, TObject* Sender) {
   std::int32_t t = 1;
   while (t < StepLimit) {
     Damping = float(h.DampPosition());
@@ -187,7 +227,7 @@ bool OneAtomTransverseLoop(TChainHost& h, int mode) {
     if (StopRequested) return false;
     if (h.LongitudinalChecked()) return true;
     DrawTransverseStep(h, mode, t);
-    Pace(h, mode, false);
+    Pace(h, mode, false, Sender);
   }
   return true;
 }
@@ -220,15 +260,14 @@ bool TwoAtomTransverseLoop(TChainHost& h, int mode, TObject* Sender) {
     if (StopRequested) return false;
     DrawTransverseStep(h, mode, t);
     if (h.LongitudinalChecked()) return true;
-    Pace(h, mode, false);
+    Pace(h, mode, false, Sender);
   }
   return true;
 }
 
 void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
   if (!h.LongitudinalChecked()) return;
-  h.ClearSeries(siImag1);
-  h.ClearSeries(siImag2);
+  ClearImaginary(h);
   std::int32_t t = mode == cmMonatomic ? 1 : -1;
   while (t < StepLimit) {
     if (OneAtom(mode)) {
@@ -237,7 +276,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
       if (!h.LongitudinalChecked()) HandOver(h, mode, Sender);
       if (StopRequested) return;
       DrawOneAtomLongitudinal(h, mode, t, k);
-      Pace(h, mode, true);
+      Pace(h, mode, true, Sender);
       continue;
     }
     TChainInputs in = ReadChainInputs(h);
@@ -271,7 +310,7 @@ void LongitudinalSection(TChainHost& h, int mode, TObject* Sender) {
     }
     if (!h.LongitudinalChecked()) HandOver(h, mode, Sender);
     DrawTwoAtomLongitudinal(h, mode, st, MakeStep(h, in, t, k));
-    Pace(h, mode, true);
+    Pace(h, mode, true, Sender);
   }
 }
 
@@ -301,7 +340,7 @@ void DrawTransverseStep(TChainHost& h, int mode, std::int32_t t) {
 void RunChain(TChainHost& h, int mode, TObject* Sender) {
   if (!SetUp(h, mode, Sender)) return;
   if (!h.LongitudinalChecked()) {
-    bool toLongitudinal = OneAtom(mode) ? OneAtomTransverseLoop(h, mode) : TwoAtomTransverseLoop(h, mode, Sender);
+    bool toLongitudinal = OneAtom(mode) ? OneAtomTransverseLoop(h, mode, Sender) : TwoAtomTransverseLoop(h, mode, Sender);
     if (!toLongitudinal) return;
   }
   LongitudinalSection(h, mode, Sender);

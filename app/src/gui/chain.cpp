@@ -204,6 +204,7 @@ void TForm1::CreateControls() {
   C2->OnChange = HANDLER(C2Change);
   M1->OnChange = HANDLER(M1Change);
   M2->OnChange = HANDLER(M2Change);
+  for (TSpinEdit* s : {C1, C2, M1, M2}) s->OnExit = HANDLER(SpinEditExit);
   AcousticRadio->OnClick = HANDLER(kValueBarChange);
   OpticRadio->OnClick = HANDLER(kValueBarChange);
   kValueBar->OnChange = HANDLER(kValueBarChange);
@@ -358,6 +359,17 @@ void TForm1::M1Change(TObject* Sender) { RedrawCurrent(Sender); }
 void TForm1::M2Change(TObject* Sender) { RedrawCurrent(Sender); }
 void TForm1::C1Change(TObject* Sender) { RedrawCurrent(Sender); }
 void TForm1::C2Change(TObject* Sender) { RedrawCurrent(Sender); }
+
+// A text that cannot be used as typed (not a number, beyond 32 bits, below 1) is
+// replaced by the number the chain uses, so the edit never shows another one.
+void TForm1::SpinEditExit(TObject* Sender) {
+  auto* edit = dynamic_cast<TSpinEdit*>(Sender);
+  if (!edit) return;
+  const std::string used = IntToStr(Chain::ChainParam(edit->Value()));
+  long long typed;
+  if (TryStrToInt(edit->Text(), typed) && IntToStr(typed) == used) return;
+  edit->SetText(used);
+}
 
 // Runs inside Chart2's paint. A curve whose model and inputs have not changed since
 // it was drawn stands as it is: only the dotted line, drawn over the paint, is drawn

@@ -39,8 +39,12 @@ struct RecordingHost : TChainHost {
     in.C2 = c2;
     log.push_back("C1C2 in mode " + std::to_string(CurrentMode));
   }
-  void SetWindowCaption(const std::string&) override { log.push_back("caption"); }
-  void WriteText(int, int, const std::string&) override {}
+  std::string caption, text;
+  void SetWindowCaption(const std::string& c) override {
+    caption = c;
+    log.push_back("caption");
+  }
+  void WriteText(int, int, const std::string& t) override { text = t; }
   void ShowMessageBox(const std::string& t) override { messages.push_back(t); }
   void ClearSeries(int i) override { series[i].clear(); }
   void AddPoint(int i, const TChainPoint& p) override { series[i].push_back(p); }
@@ -252,4 +256,55 @@ TEST_F(RunFrame, TwoAtomStepsCallTheMarkerCallback) {
   d.Click(cmCombined);
   EXPECT_EQ(d.markerCalls.size(), 12u);  // every atom, drawn or not
   EXPECT_EQ(MarkerSizeEven, 4);          // M2, not doubled
+}
+
+// A run clicked during another that ends without a stop (its mass check, its start
+// with equal masses) hands the screen back: the outer run shows its own caption,
+// text, sites and curve, and steps with its own mode, zone and markers.
+TEST_F(RunFrame, ARunResumedAfterANestedOneEndedShowsItsOwnModelAgain) {
+  struct Case {
+    int outer, inner;
+    bool longitudinal;
+    int m1;  // M1 set just before the inner click (M2 is 4)
+  };
+  const Case cases[] = {
+      {cmAlternating, cmDiatomic, false, 3},  // the mass message
+      {cmAlternating, cmDiatomic, true, 3},
+      {cmMonatomic, cmDiatomic, false, 4},    // equal masses: ends without drawing
+      {cmNextNeighbour, cmCombined, true, 3},
+      {cmCombined, cmDiatomic, false, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "outer " << c.outer << " inner " << c.inner << (c.longitudinal ? " longitudinal" : ""));
+    ResetUnitVariables();
+    SetShowValues();
+    RecordingHost r;
+    r.longitudinal = c.longitudinal;
+    r.imaginary = true;
+    int curvesBefore = 0;
+    r.script = [&](int n) {
+      if (n == 3) {
+        r.in.M1 = c.m1;
+        r.Click(c.inner);
+        curvesBefore = int(r.log.size());
+      }
+      if (n == 6) StopRequested = true;
+    };
+    r.Click(c.outer);
+    const TRunTexts texts = RunTexts(c.outer);
+    EXPECT_EQ(r.starts, (std::vector<int>{c.outer, c.inner}));
+    EXPECT_EQ(r.caption, texts.Caption);
+    EXPECT_EQ(r.text, texts.Line);
+    EXPECT_EQ(CurrentMode, c.outer);
+    EXPECT_EQ(r.log.at(size_t(curvesBefore)), "caption");
+    EXPECT_EQ(r.log.back(), "curve " + std::to_string(c.outer));
+    EXPECT_EQ(r.series[siSites].size(), size_t(texts.Sites));
+    const bool oneAtom = c.outer == cmMonatomic || c.outer == cmNextNeighbour;
+    EXPECT_FLOAT_EQ(ZoneK, float((oneAtom ? TwoPi : Pi) / LatticeA));
+    if (oneAtom) {
+      EXPECT_EQ(MarkerSizeEven, 10);
+      EXPECT_TRUE(r.series[siImag2].empty());  // the inner run's second imaginary wave is gone
+    }
+    EXPECT_EQ(r.pumps, 6);  // the outer run kept stepping
+  }
 }

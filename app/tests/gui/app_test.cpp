@@ -113,9 +113,32 @@ TEST_F(MainWindow, LayoutRangesHintsAndTabOrder) {
   EXPECT_EQ(f->DampBar->TickStyle(), tsNone);
   EXPECT_TRUE(f->AcousticRadio->Checked());
   EXPECT_FALSE(f->LongitudinalCheck->Checked());
-  EXPECT_EQ(f->AcousticRadio->Hint(), "Select acoustic branch in diatromic case");
-  EXPECT_TRUE(f->AcousticRadio->ShowHint());
-  EXPECT_EQ(f->Chart2->Hint(), "Dispersion Curves");
+  const std::pair<TControl*, const char*> hints[] = {
+      {f->MonatomicBtn, "Run Monatomic Chain"},
+      {f->NextNBtn, "Monatomic chain with next neighbour force constants"},
+      {f->DiatomBtn, "Run Diatomic Chain"},
+      {f->AlternatingBtn, "Alternating force constants"},
+      {f->CombinedBtn, "Two masses, two force constants"},
+      {f->HelpBtn, "Open help file"},
+      {f->InterruptBtn, "Allows interrupt of run"},
+      {f->ExitBTn, "Exit the program"},
+      {f->C1, "Change heavier mass for diatomic case"},
+      {f->C2, "Change heavier mass for diatomic case"},
+      {f->M1, "Change heavier mass for diatomic case"},
+      {f->M2, "Change lower mass for diatomic case"},
+      {f->AcousticRadio, "Select acoustic branch in diatromic case"},
+      {f->OpticRadio, "Select optic branch in diatomic case"},
+      {f->LongitudinalCheck, "Pick longitudinal oscillations"},
+      {f->ImaginaryWaveCheck, "Run imaginary wave solutions"},
+      {f->kValueBar, "Select wave-vector value"},
+      {f->SpeedBar, "Select speed of simulation"},
+      {f->DampBar, "Select damping term"},
+      {f->Chart2, "Dispersion Curves"},
+  };
+  for (auto [control, hint] : hints) {
+    EXPECT_EQ(control->Hint(), hint) << control->Name();
+    EXPECT_TRUE(control->ShowHint()) << control->Name();
+  }
   std::vector<TWinControl*> order;
   f->GetTabOrderList(order);
   std::string names;
@@ -511,4 +534,25 @@ TEST_F(MainWindow, ExitAndCloseEndTheRunAndTheProgram) {
   PostClick(f->ExitBTn, 40);
   Run(f->MonatomicBtn, 3000);
   EXPECT_TRUE(Application->Terminated());
+}
+
+// The chain uses a typed number as it stands; one it cannot use so (not a number,
+// beyond 32 bits, below 1) is shown as the number used once the edit loses focus.
+TEST_F(MainWindow, ASpinEditShowsTheValueUsedWhenItLosesFocus) {
+  struct Case { TSpinEdit* e; const char* typed; const char* shown; };
+  const Case cases[] = {
+      {f->M1, "1abc", "1"},      {f->M2, "abc", "3"},   {f->M2, "99999999999", "3"},
+      {f->C1, "0", "1"},         {f->C2, "-7", "1"},    {f->M1, "50", "50"},
+      {f->M2, "2", "2"},         {f->C1, "2147483647", "2147483647"},
+  };
+  f->ExitBTn->SetFocus();
+  Application->ProcessMessages();
+  for (const Case& c : cases) {
+    c.e->SetFocus();
+    c.e->SetText(c.typed);
+    f->ExitBTn->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(c.e->Text(), c.shown) << c.e->Name() << " typed " << c.typed;
+    EXPECT_EQ(ChainParam(c.e->Value()), std::stoll(c.shown));
+  }
 }
