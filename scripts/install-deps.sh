@@ -14,8 +14,10 @@ case "$what" in
   run)  pkgs+=(qt6-qpa-plugins xdg-utils xchm) ;;
   # Testing: GoogleTest and GoogleMock; QCustomPlot, giflib and pandas for the
   # benchmarks' side-by-side figures (linked into or run beside those benchmarks
-  # only); Free Pascal, whose class library reads our component streams independently.
-  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev python3-pandas fp-compiler) ;;
+  # only); Free Pascal, whose class library reads our component streams
+  # independently; ccache, so that the run command's build and the test build
+  # compile each object once.
+  test) pkgs+=(libgtest-dev libgmock-dev libqcustomplot-dev libgif-dev python3-pandas fp-compiler ccache) ;;
   build) ;;
   *) echo "install-deps.sh: unknown set '$what'" >&2; exit 2 ;;
 esac

@@ -3,6 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh run
-cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DPHONARK_TESTS=OFF -DPHONARK_BENCH=OFF >/dev/null
-cmake --build build-run --target phonark
+bash scripts/build-run.sh
 exec ./build-run/app/phonark "$@"

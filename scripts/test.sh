@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the layering, builds every test twice (plain, and
-# under AddressSanitizer + UndefinedBehaviorSanitizer) and runs them all; the Qt-free
+# Installs what is missing, checks the layering, builds the program as the run command
+# does and starts it headless, builds every test twice (plain, and under
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs them all; the Qt-free
 # libraries are also built and tested without Qt, and the thread and painter tests
 # run under ThreadSanitizer.
 set -euo pipefail
@@ -11,8 +12,19 @@ jobs=$(nproc)
 # Modules include only the layers below them; Qt stays inside platform/.
 bash scripts/check-layering.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The same sources with the same options compile once: the compiler cache hands the
+# plain test build the objects of the run command's build.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$PWD
+fi
+
+# The run command's build, with its own options (build-run.sh), where any warning of
+# the Release build fails; then the plain test build with the same optimisation.
+bash scripts/build-run.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
+# The program the run command starts, headless: up, painted, a model run, Exit.
+bash scripts/smoke-run.sh build-run/app/phonark build/tools/smoke/libphonark_smoke.so build-run/smoke.png
 (cd build && ctest --output-on-failure -j "$jobs")
 
 # Without Qt (-DPHONARK_GUI=OFF): only the Qt-free libraries, their tests and tools,
