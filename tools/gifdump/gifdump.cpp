@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
     warned = true;
   };
   auto load = [&] {
-    if (!Load(img, file)) img.OnWarning(nullptr, gsWarning, "the file ends without its trailer");
+    // Unless the codec said already where the file was cut.
+    if (!Load(img, file) && !warned) img.OnWarning(nullptr, gsWarning, "the file ends without its trailer");
   };
   auto refused = [&](const Exception& e) {
     std::fprintf(stderr, "gifdump: %s: %s: %s\n", file.c_str(), e.ClassName(), e.Message.c_str());
