@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return toolargs::NoArguments(Usage);
   if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage);
-  TGIFImage img;
   std::string file;  // the one being read, for the warnings
   bool warned = false;
+  TGIFImage img;
   img.OnWarning = [&](TObject*, TGIFSeverity, const std::string& msg) {
     std::fprintf(stderr, "gifdump: %s: warning: %s\n", file.c_str(), msg.c_str());
     warned = true;
