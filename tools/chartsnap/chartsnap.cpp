@@ -8,11 +8,13 @@
 // each of its four alignments (legend_scenes.cpp); then the chart tools
 // (tools_scenes.cpp), the financial and statistical series (analysis_scenes.cpp),
 // 3D walls (walls_scenes.cpp) and the view tools (view_scenes.cpp). chartsnap --live
-// SCENE shows a tools scene in a real window until it is closed.
+// SCENE shows a tools scene in a real window until it is closed; --help lists them.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/chain.h"
 #include "app/window.h"
@@ -31,6 +33,7 @@
 #include "engine/marks.h"
 #include "platform/controls.h"
 #include "platform/snapshot.h"
+#include "toolargs.h"
 #include "walls_scenes.h"
 
 namespace {
@@ -122,23 +125,50 @@ bool SaveGallery(const std::string& Path) {
   return ok;
 }
 
+std::vector<std::string> LiveScenes() {
+  std::vector<std::string> names = ToolSceneNames();
+  for (const auto* more : {&NearSceneNames(), &ViewToolSceneNames()})
+    names.insert(names.end(), more->begin(), more->end());
+  return names;
+}
+
+std::string Usage() {
+  return "usage: chartsnap OUTDIR\n"
+         "       chartsnap --live SCENE\n"
+         "OUTDIR (which must exist) gets a PNG of every scene: the main window's chain and\n"
+         "dispersion charts, series marks, axis kinds, the series gallery, legends, the chart\n"
+         "tools, the analysis series, 3D walls, the analysis functions and the view tools.\n"
+         "--live shows one scene in a real window until it is closed; SCENE is one of\n" +
+         toolargs::NameLines(LiveScenes());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--live") {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return toolargs::NoArguments(Usage());
+  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  if (args[0] == "--live") {
+    if (args.size() != 2) return toolargs::Wrong("chartsnap", "--live takes one SCENE");
+    const std::string& name = args[1];
+    const std::vector<std::string> live = LiveScenes();
+    if (std::find(live.begin(), live.end(), name) == live.end())
+      return toolargs::Wrong("chartsnap", "unknown scene '" + name + "'");
     // On the desktop's own platform, for driving with a real mouse.
     TUnitTable units(PhonarkUnits());
     units.Initialize();
-    if (const int r = RunNearSceneLive(argv[2]); r != -1) return r;
-    if (IsViewToolScene(argv[2])) return RunViewToolSceneLive(argv[2]);
-    return RunToolSceneLive(argv[2]);
+    if (const int r = RunNearSceneLive(name); r != -1) return r;
+    const std::vector<std::string>& view = ViewToolSceneNames();
+    if (std::find(view.begin(), view.end(), name) != view.end()) return RunViewToolSceneLive(name);
+    return RunToolSceneLive(name);
   }
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: chartsnap OUTDIR | chartsnap --live cursor|drawline|annotation|colorband|gridband|\n"
-                         "nearest|marktip|dragmarks|animation|rotate|arrows|image|fullscreen\n");
-    return 2;
+  if (toolargs::IsOption(args[0])) return toolargs::Wrong("chartsnap", "unknown option '" + args[0] + "'");
+  if (args.size() != 1) return toolargs::Wrong("chartsnap", "unexpected argument '" + args[1] + "'");
+  if (!std::filesystem::is_directory(args[0])) {
+    std::fprintf(stderr, "chartsnap: OUTDIR '%s' is not a directory\n", args[0].c_str());
+    return 1;
   }
-  const std::string dir = std::string(argv[1]) + "/";
+  const std::string dir = args[0] + "/";
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   bool ok = true;
   {

@@ -139,6 +139,11 @@ bool SnapNearScenes(const std::string& Dir) {
   return ok;
 }
 
+const std::vector<std::string>& NearSceneNames() {
+  static const std::vector<std::string> names = {"nearest", "marktip", "dragmarks", "animation"};
+  return names;
+}
+
 int RunNearSceneLive(const std::string& Name) {
   NearScene s(Name);
   TSeriesAnimationTool* animation = nullptr;

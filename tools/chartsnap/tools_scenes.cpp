@@ -142,10 +142,15 @@ bool Build(Scene& S, const std::string& Name) {
 
 }  // namespace
 
+const std::vector<std::string>& ToolSceneNames() {
+  static const std::vector<std::string> names = {"cursor", "drawline", "annotation", "colorband", "gridband"};
+  return names;
+}
+
 bool SnapToolScenes(const std::string& Dir) {
   bool ok = true;
-  for (const char* name : {"cursor", "drawline", "annotation", "colorband", "gridband"}) {
-    Scene s((std::string("Tools: ") + name).c_str());
+  for (const std::string& name : ToolSceneNames()) {
+    Scene s(("Tools: " + name).c_str());
     s.Paint();
     Build(s, name);
     ok &= s.Save(Dir + "tools_" + name + ".png");
@@ -157,7 +162,7 @@ int RunToolSceneLive(const std::string& Name) {
   Scene s((std::string("Tools: ") + Name).c_str());
   s.Paint();
   if (!Build(s, Name)) {
-    std::fprintf(stderr, "unknown scene %s (cursor, drawline, annotation, colorband, gridband)\n", Name.c_str());
+    std::fprintf(stderr, "chartsnap: unknown scene '%s'\n", Name.c_str());
     return 2;
   }
   s.form->SetCaption("chartsnap " + Name);

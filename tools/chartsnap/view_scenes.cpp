@@ -148,8 +148,9 @@ bool SnapViewToolScenes(const std::string& Dir) {
   return ok;
 }
 
-bool IsViewToolScene(const std::string& Name) {
-  return Name == "rotate" || Name == "arrows" || Name == "image" || Name == "fullscreen";
+const std::vector<std::string>& ViewToolSceneNames() {
+  static const std::vector<std::string> names = {"rotate", "arrows", "image", "fullscreen"};
+  return names;
 }
 
 int RunViewToolSceneLive(const std::string& Name) {
@@ -173,7 +174,7 @@ int RunViewToolSceneLive(const std::string& Name) {
     };
     s.form->OnShow = [&showTimer](TObject*) { showTimer.SetEnabled(true); };
   } else {
-    std::fprintf(stderr, "unknown scene %s\n", Name.c_str());
+    std::fprintf(stderr, "chartsnap: unknown scene '%s'\n", Name.c_str());
     return 2;
   }
   s.form->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };

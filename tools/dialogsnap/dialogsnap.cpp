@@ -1,14 +1,18 @@
 // dialogsnap: renders the editor dialogs without a display and writes them as PNGs.
 //
-//   dialogsnap OUTDIR [NAME...]   every dialog of the table below, or those named
+//   dialogsnap OUTDIR [NAME...]   every dialog of the table below, or those named;
+//                                 --help lists the names
 //
 // Each entry opens its form on a sample object, as its edit routine would, and
 // writes NAME.png (and any further views as NAME_<view>.png). A new dialog joins
 // with one function and one line of the table.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/mainwindow.h"
 #include "canvas/attributes.h"
@@ -20,6 +24,7 @@
 #include "gallery/stringseditor.h"
 #include "platform/snapshot.h"
 #include "platform/units.h"
+#include "toolargs.h"
 
 namespace {
 
@@ -116,23 +121,37 @@ const TSnapEntry Entries[] = {
     {"margins_editor", MarginsEditor},
 };
 
+std::string Usage() {
+  std::vector<std::string> names;
+  for (const TSnapEntry& e : Entries) names.push_back(e.Name);
+  return "usage: dialogsnap OUTDIR [NAME...]\n"
+         "Writes NAME.png into OUTDIR (which must exist) for every dialog, or for those\n"
+         "named; NAME is one of\n" +
+         toolargs::NameLines(names);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: dialogsnap OUTDIR [NAME...]\n");
-    return 2;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return toolargs::NoArguments(Usage());
+  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  for (const std::string& a : args)
+    if (toolargs::IsOption(a)) return toolargs::Wrong("dialogsnap", "unknown option '" + a + "'");
+  for (size_t i = 1; i < args.size(); ++i)
+    if (std::none_of(std::begin(Entries), std::end(Entries), [&](const TSnapEntry& e) { return args[i] == e.Name; }))
+      return toolargs::Wrong("dialogsnap", "unknown dialog '" + args[i] + "'");
+  if (!std::filesystem::is_directory(args[0])) {
+    std::fprintf(stderr, "dialogsnap: OUTDIR '%s' is not a directory\n", args[0].c_str());
+    return 1;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  const std::string dir = std::string(argv[1]) + "/";
+  const std::string dir = args[0] + "/";
   TUnitTable units(PhonarkUnits());
   units.Initialize();
   bool ok = true;
-  for (const TSnapEntry& e : Entries) {
-    bool wanted = argc == 2;
-    for (int i = 2; i < argc; ++i) wanted |= std::string(argv[i]) == e.Name;
-    if (wanted) ok &= e.Write(dir + e.Name);
-  }
+  for (const TSnapEntry& e : Entries)
+    if (args.size() == 1 || std::find(args.begin() + 1, args.end(), e.Name) != args.end()) ok &= e.Write(dir + e.Name);
   units.Finalize();
   return ok ? 0 : 1;
 }

@@ -1,17 +1,22 @@
 // exportdemo OUTDIR [POINTS]: writes the sample chart as native stream (binary, text,
 // XML) and its data in every delimiter, quoting, encoding and format, for all series
-// and for "Optic" alone, so independent readers can be pointed at the files.
+// and for "Optic" alone, so independent readers can be pointed at the files. OUTDIR
+// is made when missing; POINTS is checked before anything is.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/mainwindow.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "gallery/chartstream.h"
 #include "gallery/seriesdata.h"
+#include "platform/rtl.h"
 #include "platform/units.h"
+#include "toolargs.h"
 
 namespace {
 
@@ -27,15 +32,38 @@ void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data
   Data.SaveToFile(Dir + "/" + Name);
 }
 
+// The spreadsheet holds at most 65 535 rows and its header takes one.
+constexpr long MaxPoints = 65535 - 1;
+
+std::string Usage() {
+  return "usage: exportdemo OUTDIR [POINTS]\n"
+         "Writes a sample chart in every stream and data-export variant into OUTDIR (made\n"
+         "when missing). POINTS, the points of each curve, is a whole number from 0 to " +
+         std::to_string(MaxPoints) + "\n(the spreadsheet's rows but its header); 21 when left out.\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: exportdemo OUTDIR [POINTS]\n");
-    return 2;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return toolargs::NoArguments(Usage());
+  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  if (toolargs::IsOption(args[0])) return toolargs::Wrong("exportdemo", "unknown option '" + args[0] + "'");
+  if (args.size() > 2) return toolargs::Wrong("exportdemo", "unexpected argument '" + args[2] + "'");
+  long long points = 21;
+  // Digits only: no sign, no spaces, no base prefix.
+  if (args.size() == 2 && (args[1].empty() || args[1].find_first_not_of("0123456789") != std::string::npos ||
+                           !TryStrToInt(args[1], points) || points > MaxPoints))
+    return toolargs::Wrong("exportdemo", "POINTS '" + args[1] + "' is not a whole number from 0 to " +
+                                             std::to_string(MaxPoints));
+  const std::string dir = args[0];
+  std::error_code made;
+  std::filesystem::create_directories(dir, made);
+  if (made || !std::filesystem::is_directory(dir)) {
+    std::fprintf(stderr, "exportdemo: cannot make OUTDIR '%s': %s\n", dir.c_str(),
+                 made ? made.message().c_str() : "not a directory");
+    return 1;
   }
-  const std::string dir = argv[1];
-  const int points = argc == 3 ? std::atoi(argv[2]) : 21;
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   TUnitTable units(PhonarkUnits());
   units.Initialize();

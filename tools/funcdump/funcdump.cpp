@@ -7,12 +7,16 @@
 // volume series given to the function's Volume (close location value, money flow);
 // otherwise every column but X is a source series of its own. A Null column of 1
 // marks null points. The sources lie on an offscreen chart laid out at 600 x 400.
+// Every cell must be a number as a whole; a bad one is named by line and column.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,10 +26,17 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "engine/function.h"
+#include "platform/rtl.h"
 #include "platform/typinfo.h"
 #include "platform/units.h"
+#include "toolargs.h"
 
 namespace {
+
+// A call the tool cannot take: a class, option, property or value on the command line.
+struct TWrongCall {
+  std::string Message;
+};
 
 struct TTable {
   std::vector<std::string> Header;
@@ -37,14 +48,30 @@ struct TTable {
   }
 };
 
+// Cells between commas, trailing spaces and carriage returns cut; an empty last
+// cell counts.
 std::vector<std::string> SplitCsv(const std::string& Line) {
   std::vector<std::string> cells;
-  std::stringstream s(Line);
-  for (std::string cell; std::getline(s, cell, ',');) {
+  size_t from = 0;
+  for (;;) {
+    const size_t comma = std::min(Line.find(',', from), Line.size());
+    std::string cell = Line.substr(from, comma - from);
     while (!cell.empty() && (cell.back() == '\r' || cell.back() == ' ')) cell.pop_back();
     cells.push_back(cell);
+    if (comma == Line.size()) return cells;
+    from = comma + 1;
   }
-  return cells;
+}
+
+// The whole text as a finite double, or why not.
+std::string ReadNumber(const std::string& Text, double& Out) {
+  long double v;
+  if (Trim(Text).empty()) return "empty, not a number";
+  if (!TryStrToFloat(Text, v) || std::isnan(v)) return "'" + Text + "' is not a number";
+  if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<double>::max())
+    return "'" + Text + "' is out of a double's range";
+  Out = double(v);
+  return "";
 }
 
 TTable ReadTable(std::istream& In) {
@@ -52,29 +79,68 @@ TTable ReadTable(std::istream& In) {
   std::string line;
   if (!std::getline(In, line)) throw Exception("No header line on standard input");
   t.Header = SplitCsv(line);
+  int lineNo = 1;
+  auto where = [&](size_t Col) {
+    std::string at = "line " + std::to_string(lineNo) + ", column " + std::to_string(Col + 1);
+    return Col < t.Header.size() ? at + " (" + t.Header[Col] + ")" : at;
+  };
   while (std::getline(In, line)) {
-    if (line.empty()) continue;
-    std::vector<double> row;
-    for (const std::string& cell : SplitCsv(line)) row.push_back(cell.empty() ? 0 : std::stod(cell));
-    row.resize(t.Header.size());
+    ++lineNo;
+    if (line.empty() || line == "\r") continue;
+    const std::vector<std::string> cells = SplitCsv(line);
+    if (cells.size() > t.Header.size())
+      throw Exception(where(t.Header.size()) + ": the row has " + std::to_string(cells.size()) +
+                      " cells, the header " + std::to_string(t.Header.size()));
+    if (cells.size() < t.Header.size())
+      throw Exception(where(cells.size()) + ": missing; the row has " + std::to_string(cells.size()) +
+                      " cells, the header " + std::to_string(t.Header.size()));
+    std::vector<double> row(cells.size());
+    for (size_t c = 0; c < cells.size(); ++c)
+      if (const std::string why = ReadNumber(cells[c], row[c]); !why.empty()) throw Exception(where(c) + ": " + why);
     t.Rows.push_back(row);
   }
   return t;
 }
 
-// Sets a published property from its text, as its kind reads it.
+// Sets a published property from its text, as its kind reads it; the whole text must
+// be the value.
 void SetPropertyText(TObject* Object, const std::string& Name, const std::string& Text) {
   const TPropInfo* p = GetPropInfo(Object->ClassType(), Name);
-  if (!p) throw Exception("Unknown property: " + Name);
+  if (!p) throw TWrongCall{"unknown property '" + Name + "' of " + Object->ClassName()};
+  auto bad = [&](const std::string& Why) { return TWrongCall{Name + "=" + Text + ": " + Why}; };
   switch (p->Kind) {
-    case TPropKind::Boolean: SetPropValue(Object, Name, Text == "1" || Text == "True" || Text == "true"); break;
+    case TPropKind::Boolean:
+      if (Text == "1" || SameText(Text, "true")) SetPropValue(Object, Name, true);
+      else if (Text == "0" || SameText(Text, "false")) SetPropValue(Object, Name, false);
+      else throw bad("'" + Text + "' is not True or False");
+      break;
     case TPropKind::Integer:
-    case TPropKind::Color: SetOrdProp(Object, Name, std::stoll(Text, nullptr, 0)); break;
-    case TPropKind::Float: SetFloatProp(Object, Name, std::stold(Text)); break;
+    case TPropKind::Color: {
+      long long v;
+      if (!TryStrToInt(Text, v)) throw bad("'" + Text + "' is not a whole number");
+      // The ordinal properties hold 32 bits (colours unsigned).
+      if (v < INT32_MIN || v > UINT32_MAX) throw bad("'" + Text + "' does not fit 32 bits");
+      SetOrdProp(Object, Name, v);
+      break;
+    }
+    case TPropKind::Float: {
+      double v = 0;
+      if (const std::string why = ReadNumber(Text, v); !why.empty()) throw bad(why);
+      SetFloatProp(Object, Name, v);
+      break;
+    }
     case TPropKind::Enum:
-    case TPropKind::Set: SetEnumProp(Object, Name, Text); break;
+    case TPropKind::Set:
+      try {
+        SetEnumProp(Object, Name, Text);
+      } catch (const Exception&) {
+        std::string names;
+        for (const std::string& n : p->EnumNames) names += (names.empty() ? "" : ", ") + n;
+        throw bad("'" + Text + "' is not one of " + names);
+      }
+      break;
     case TPropKind::String: SetStrProp(Object, Name, Text); break;
-    default: throw Exception("Property " + Name + " cannot be set from text");
+    default: throw TWrongCall{"property '" + Name + "' cannot be set from text"};
   }
 }
 
@@ -91,9 +157,7 @@ void Print(TChartSeries* S, int Number) {
   }
 }
 
-int Run(int argc, char** argv) {
-  TClass cls = GetClass(argv[1]);
-  if (!cls || !cls->InheritsFrom(TLumFunction::StaticClass())) throw Exception(std::string("No function class ") + argv[1]);
+int Run(TClass cls, int argc, char** argv) {
   const TTable table = ReadTable(std::cin);
   const int xCol = table.Column("X"), nullCol = table.Column("Null");
   auto xAt = [&](size_t r) { return xCol >= 0 ? table.Rows[r][size_t(xCol)] : double(r); };
@@ -149,7 +213,6 @@ int Run(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const size_t eq = arg.find('=');
-    if (eq == std::string::npos) throw Exception("Expected Name=Value: " + arg);
     SetPropertyText(function, arg.substr(0, eq), arg.substr(eq + 1));
   }
   if (!sources.empty()) output->SetDataSource(sources[0]);
@@ -164,18 +227,50 @@ int Run(int argc, char** argv) {
   return 0;
 }
 
+// The classes GetClass makes that compute series.
+std::vector<std::string> FunctionClasses() {
+  std::vector<std::string> names;
+  for (TClass c : GetRegisteredClasses())
+    if (c->Create && c->InheritsFrom(TLumFunction::StaticClass())) names.push_back(c->Name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Usage() {
+  return "usage: funcdump CLASS [Name=Value ...] < data.csv\n"
+         "Runs one analysis function over the CSV on standard input and prints every series\n"
+         "it fills. The CSV has a header line; its columns are\n"
+         "  X              the points' X (else 0, 1, ...)\n"
+         "  Null           1 marks a null point\n"
+         "  Open, High, Low, Close\n"
+         "                 all four make one price-bar series, the source; then\n"
+         "  Volume         is the volume series given to the function's Volume\n"
+         "  any other      without all four, each column is a source series\n"
+         "Every cell is a number. Name=Value sets a published property of the function\n"
+         "(True/False, whole numbers, numbers, enumeration names, text). CLASS is one of\n" +
+         toolargs::NameLines(FunctionClasses());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: funcdump CLASS [Name=Value ...] < data.csv\n");
-    return 2;
-  }
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   TUnitTable units(PhonarkUnits());
   units.Initialize();
+  if (argc < 2) return toolargs::NoArguments(Usage());
+  const std::string name = argv[1];
+  if (toolargs::IsHelp(name)) return toolargs::Help(Usage());
+  for (int i = 1; i < argc; ++i)
+    if (toolargs::IsOption(argv[i])) return toolargs::Wrong("funcdump", "unknown option '" + std::string(argv[i]) + "'");
+  TClass cls = GetClass(name);
+  if (!cls || !cls->Create || !cls->InheritsFrom(TLumFunction::StaticClass()))
+    return toolargs::Wrong("funcdump", "unknown function class '" + name + "'");
+  for (int i = 2; i < argc; ++i)
+    if (!std::strchr(argv[i], '=')) return toolargs::Wrong("funcdump", "'" + std::string(argv[i]) + "' is not Name=Value");
   try {
-    return Run(argc, argv);
+    return Run(cls, argc, argv);
+  } catch (const TWrongCall& e) {
+    return toolargs::Wrong("funcdump", e.Message);
   } catch (const Exception& e) {
     std::fprintf(stderr, "funcdump: %s\n", e.Message.c_str());
     return 1;

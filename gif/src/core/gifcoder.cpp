@@ -452,7 +452,9 @@ bool TLZWDecoder::Refill() {
   buf_[0] = buf_[lastByte_ - 2];
   buf_[1] = buf_[lastByte_ - 1];
   std::uint8_t len;
+  // Codes are still wanted, so the data was cut before its terminator.
   if (stream_->Read(&len, 1) != 1) {
+    Warn("Premature end of data");
     finished_ = true;
     return false;
   }
@@ -583,7 +585,10 @@ void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int wid
                          std::int64_t& done) {
   done = 0;
   std::uint8_t b;
-  if (stream_->Read(&b, 1) != 1) return;
+  if (stream_->Read(&b, 1) != 1) {
+    Warn("Premature end of data");
+    return;
+  }
   minCodeSize_ = b > 8 ? 8 : b;
   codeSize_ = minCodeSize_ + 1;
   clearCode_ = 1 << minCodeSize_;

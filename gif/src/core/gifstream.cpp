@@ -404,7 +404,11 @@ void TGIFSubImage::LoadFromStream(TStream* Stream) {
   Clear();
   extensions_->LoadFromStream(Stream);
   std::uint8_t b;
-  if (!TryReadByte(Stream, b)) return;
+  // The stream ended inside the frame, before its image: a cut file.
+  if (!TryReadByte(Stream, b)) {
+    Warning(gsWarning, "Premature end of data");
+    return;
+  }
   Stream->Seek(-1, soCurrent);
   // Anything but a separator (trailer, zero byte, or stray bytes after a bad
   // introducer) means the frame has no image.

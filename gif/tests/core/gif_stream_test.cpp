@@ -273,6 +273,36 @@ TEST(GifStream, DamagedBlocksGiveWarningsAndKeepWhatWasRead) {
   }
 }
 
+TEST(GifStream, FileCutInsideAFrameWarnsAndItsFrameShowsNoImage) {
+  const Bytes first = Header(2, 2) + Frame2x2(), gce = {0x21, 0xF9, 4, 0, 0, 0, 0, 0};
+  const Bytes whole = first + gce + Frame2x2() + Bytes{0x3B};
+  const std::size_t second = first.size() + gce.size();  // where the second descriptor starts
+  const struct {
+    std::size_t Length;
+    bool Warns;
+    int Frames, SecondWidth;  // frames kept; the second one's width (0: no image)
+  } cuts[] = {
+      {whole.size(), false, 2, 2},
+      {first.size(), false, 1, -1},        // between blocks: the trailer alone is missing
+      {first.size() + 3, true, 2, 0},      // inside the control extension
+      {second, true, 2, 0},                // after it, before the descriptor
+      {second + 10, true, 2, 2},           // before the minimum code size
+      {second + 11, true, 2, 2},           // before the first sub-block
+      {whole.size() - 3, true, 2, 2},      // inside the last sub-block
+  };
+  for (const auto& c : cuts) {
+    TGIFImage img;
+    WarningLog log(img);
+    LoadBytes(img, Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(c.Length)));
+    EXPECT_EQ(log.Has("Premature end of data"), c.Warns) << c.Length;
+    ASSERT_EQ(img.Images()->Count(), c.Frames) << c.Length;
+    if (c.Frames == 2) {
+      EXPECT_EQ(img.Images()->SubImages(1)->Width(), c.SecondWidth) << c.Length;
+    }
+    EXPECT_EQ(img.Images()->SubImages(0)->Pixels(1, 1), 1) << c.Length;
+  }
+}
+
 TEST(GifStream, ScreenGrowsToHoldFrames) {
   TGIFImage img;
   LoadBytes(img, Header(1, 1) + Descriptor(3, 4, 2, 2) + Codes(2, {{4, 3}, {5, 3}}) + Bytes{0x3B});
