@@ -216,6 +216,45 @@ TEST_F(AnalysisSeriesTest, HistogramBarsOfUnequalSpacingShareTheirEdges) {
   EXPECT_EQ(s->Clicked(s->CalcXPos(2), s->CalcYPosValue(4)), -1);
 }
 
+TEST_F(AnalysisSeriesTest, HistogramBarsTakeTheSpacingBehindAndStopAtTheNextPoint) {
+  constexpr int wide = 480;
+  chart->SetBounds(0, 0, wide, H);
+  const auto render = [&] { return std::unique_ptr<TBitmap>(chart->CreateBitmap(clWhite, Rect(0, 0, wide, H), pf32bit)); };
+  auto* s = Add<THistogramSeries>();
+  s->Pen()->Hide();
+  const TColor colours[] = {clRed, clLime, clBlue, clNavy, clMaroon};
+  struct Case {
+    std::vector<int> px, left, right;
+  };
+  const Case cases[] = {
+      // Unevenly spaced: each bar reaches half the spacing behind it beyond its point.
+      {{58, 105, 177, 225, 320}, {33, 82, 129, 213, 249}, {83, 130, 214, 250, 369}},
+      // The spacing shrinks below half: the middle bar stops at the next point.
+      {{100, 200, 210}, {49, 150, 209}, {151, 210, 216}},
+  };
+  for (const Case& c : cases) {
+    s->Clear();
+    for (size_t k = 0; k < c.px.size(); ++k) s->AddXY(double(k), 5, "", colours[k]);
+    render();
+    for (size_t k = 0; k < c.px.size(); ++k) s->XValues()->SetValue(int(k), chart->BottomAxis()->CalcPosPoint(c.px[k]));
+    auto b = render();
+    for (size_t k = 0; k < c.px.size(); ++k) ASSERT_EQ(s->CalcXPos(int(k)), c.px[k]) << k;
+    const std::vector<TRect> rects = s->CalcBarRects();
+    ASSERT_EQ(rects.size(), c.px.size());
+    for (size_t k = 0; k < rects.size(); ++k) {
+      EXPECT_EQ(rects[k].Left, c.left[k]) << c.px[k];
+      EXPECT_EQ(rects[k].Right, c.right[k]) << c.px[k];
+    }
+    // Every column belongs to the bar drawn last over it.
+    const int y = s->CalcYPosValue(2);
+    for (int x = c.left.front(); x < c.right.back(); ++x) {
+      size_t k = 0;
+      while (k + 1 < c.left.size() && x >= c.left[k + 1]) ++k;
+      EXPECT_EQ(Pixel(b.get(), x, y), colours[k]) << x;
+    }
+  }
+}
+
 TEST_F(AnalysisSeriesTest, HistogramDividersRunFromTheOriginToTheLowerTop) {
   auto* s = Add<THistogramSeries>();
   s->SetSeriesColor(clLime);
