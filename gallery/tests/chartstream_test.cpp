@@ -223,3 +223,14 @@ TEST(ChartStream, FreePascalReadsOurBinaryAndOurText) {
   ASSERT_TRUE(fromOurs);
   EXPECT_EQ(Hex(*fromOurs), Hex(bin));
 }
+TEST(ChartStream, ShapesStoreTheirGradientUnderItsOwnNameOnce) {
+  TSmallChart c(false);
+  c.chart->Title()->Gradient()->SetStartColor(clRed);
+  c.chart->Legend()->Gradient()->SetVisible(true);
+  (void)c.chart->Foot()->Gradient();  // read, still the default: nothing to store
+  const std::string t = c.Write(false, true);
+  EXPECT_NE(t.find("  Title.Gradient.StartColor = clRed\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("  Legend.Gradient.Visible = True\n"), std::string::npos) << t;
+  EXPECT_EQ(t.find("Brush.Gradient"), std::string::npos) << t;
+  EXPECT_EQ(t.find("Foot."), std::string::npos) << t;
+}
