@@ -31,15 +31,15 @@ THistogramSeries::TBar THistogramSeries::NextBar(int ValueIndex, bool First) {
   // Pixels grow along the index on the horizontal axis, shrink on the vertical one.
   const int d = Vertical() ? s : -s;
   const int p = PositionPixel(ValueIndex);
-  // The far edge lies midway to the next point, so a bar never reaches over its
-  // neighbour's point; the last bar mirrors the spacing before it.
+  // The half width is half the spacing to the previously drawn point; the first
+  // bar has none behind it and measures the spacing ahead.
   const int next = ValueIndex + s, prev = ValueIndex - s;
   const bool hasNext = next >= 0 && next < Count(), hasPrev = prev >= 0 && prev < Count();
   int w;
-  if (hasNext) {
-    w = int(Round(d * (PositionPixel(next) - p) / 2.0));
-  } else if (hasPrev) {
+  if (hasPrev && (!First || !hasNext)) {
     w = int(Round(d * (p - PositionPixel(prev)) / 2.0));
+  } else if (hasNext) {
+    w = int(Round(d * (PositionPixel(next) - p) / 2.0));
   } else {
     // A lone bar has no neighbour to measure: it takes half the axis.
     TChartAxis* axis = PositionAxis();
@@ -53,6 +53,11 @@ THistogramSeries::TBar THistogramSeries::NextBar(int ValueIndex, bool First) {
     b.Near = keptEdge_;
     b.Far = p + d * (w + 1);
   }
+  // Where the spacing shrinks sharply the half width would carry the bar over the
+  // next point and fold the next bar back behind its own left edge: stop at the
+  // next point, and keep at least one column.
+  if (hasNext && d * (b.Far - PositionPixel(next)) > 0) b.Far = PositionPixel(next);
+  if (d * (b.Far - b.Near) < 1) b.Far = b.Near + d;
   keptEdge_ = b.Far - d;
   TChartAxis* valueAxis = ValueAxis();
   if (Vertical()) {

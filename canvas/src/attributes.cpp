@@ -208,7 +208,7 @@ void TChartBrush::DefineProperties(TPropertyTable& t) {
   t.Color("BackColor", &TChartBrush::BackColor, &TChartBrush::SetBackColor).Default((long long)clNone);
   t.Color("Color", &TChartBrush::Color, &TChartBrush::SetColor).Default((long long)clLumColor);
   t.Object("Gradient", &TChartBrush::Gradient).Stored([](const TObject* o) {
-    return static_cast<const TChartBrush*>(o)->HasGradient();
+    return static_cast<const TChartBrush*>(o)->StoresGradient();
   });
   t.Object("Image", &TChartBrush::Image).Stored([](const TObject* o) {
     return static_cast<const TChartBrush*>(o)->HasImage();

@@ -83,6 +83,7 @@ void TLumCustomShapeBrushPen::DefineProperties(TPropertyTable& t) {
 TLumCustomShape::TLumCustomShape(TCustomAxisPanel* AOwner)
     : TLumCustomShapeBrushPen(AOwner), font_(std::make_unique<TLumFont>(ChangeHandler())) {
   Brush()->SetColor(clWhite);
+  Brush()->SetOwnerStoresGradient(true);
   RecordDefaults(Brush());
 }
 
@@ -279,6 +280,9 @@ void TLumCustomShape::DefineProperties(TPropertyTable& t) {
   });
   t.Object("Font", &TLumCustomShape::Font);
   t.Object("Frame", &TLumCustomShape::Frame);
+  t.Object("Gradient", &TLumCustomShape::Gradient).Stored([](const TObject* o) {
+    return static_cast<const TLumCustomShape*>(o)->Brush()->HasGradient();
+  });
   t.Object("Picture", &TLumCustomShape::Picture).Stored([](const TObject* o) {
     return static_cast<const TLumCustomShape*>(o)->HasPicture();
   });

@@ -91,6 +91,10 @@ TEST(ChartStream, ChartWithoutSeriesHasOnlyItsOwnProperties) {
   const std::string t = c.Write(true, true);
   EXPECT_EQ(t.rfind("object TChart\n", 0), 0u);  // text: no header, no name
   EXPECT_EQ(t.substr(t.size() - 4), "end\n");
+  c.chart->Title()->Gradient()->SetStartColor(clRed);  // a shape's gradient: once, by its own name
+  const std::string g = c.Write(false, true);
+  EXPECT_NE(g.find("  Title.Gradient.StartColor = clRed\n"), std::string::npos) << g;
+  EXPECT_EQ(g.find("Brush.Gradient"), std::string::npos) << g;
 }
 
 TEST(ChartStream, NameAndSeriesFlagsComeBackOnEveryPath) {

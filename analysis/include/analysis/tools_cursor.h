@@ -6,7 +6,6 @@
 
 enum TCursorToolStyle : unsigned char { cssHorizontal, cssVertical, cssBoth, cssScope, cssScopeOnly };
 enum TScopeCursorStyle : unsigned char { scsRectangle, scsCircle, scsDiamond, scsEmpty, scsCamera };
-enum TSnapStyle : unsigned char { ssDefault, ssHorizontal, ssVertical };
 
 class TCursorTool;
 using TCursorToolChangeEvent = TEvent<void(TCursorTool* Sender, int x, int y, double XValue, double YValue,
@@ -16,6 +15,11 @@ using TCursorToolGetAxisRect = TEvent<void(TCursorTool* Sender, TRect& Rect)>;
 class TCursorTool : public TLumCustomToolSeries {
   DECLARE_CLASS(TCursorTool, TLumCustomToolSeries)
 public:
+  // Kept in the class: the memo's scroll-bar style has enumerators of the same
+  // names, and both headers meet in one file. Outside the class the names are
+  // written TCursorTool::ssHorizontal.
+  enum TSnapStyle : unsigned char { ssDefault, ssHorizontal, ssVertical };
+
   explicit TCursorTool(TComponent* AOwner);
   LUM_TOOL_CLASS_TEXTS(TCursorTool)
 
@@ -106,3 +110,4 @@ private:
   double xValue_ = 0, yValue_ = 0;
   int pixelX_ = -1, pixelY_ = -1;
 };
+using TSnapStyle = TCursorTool::TSnapStyle;

@@ -235,6 +235,10 @@ public:
   // Created on first read; its changes are this brush's changes.
   TLumGradient* Gradient() const;
   bool HasGradient() const { return bool(gradient_); }
+  // An owner that publishes this gradient under its own name stores it there, so
+  // the brush leaves it out of its own properties (it still reads it).
+  void SetOwnerStoresGradient(bool Value) { ownerStoresGradient_ = Value; }
+  bool StoresGradient() const { return HasGradient() && !ownerStoresGradient_; }
   // A picture whose graphic fills as a pattern; created on first read.
   TPicture* Image() const;
   bool HasImage() const { return image_ && image_->Graphic() && !image_->Graphic()->Empty(); }
@@ -252,6 +256,7 @@ private:
   mutable std::unique_ptr<TLumGradient> gradient_;
   mutable std::unique_ptr<TPicture> image_;
   TBitmap* bitmap_ = nullptr;
+  bool ownerStoresGradient_ = false;
 };
 
 // ---------------------------------------------------------------------------

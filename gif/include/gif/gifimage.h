@@ -36,7 +36,10 @@ public:
   int Count() const { return int(colors_.size()); }
   int Capacity() const { return capacity_; }
   bool Optimized() const { return optimized_; }
-  void SetOptimized(bool Value) { optimized_ = Value; }
+  void SetOptimized(bool Value) {
+    auto lock = LockFrames(OwnerImage());
+    optimized_ = Value;
+  }
   const TGIFColor& Data(int Index) const { return colors_[std::size_t(Index)]; }
   const std::vector<TGIFColor>& Entries() const { return colors_; }
 
@@ -522,9 +525,16 @@ public:
   explicit TGIFAppExtNSLoop(TGIFSubImage* Frame);
   static TGIFExtensionClass ExtClass();
   int Loops() const { return loops_; }
-  void SetLoops(int Value) { loops_ = std::uint16_t(Value); }
+  // A painter reads the count under the frame lock when it reaches this frame.
+  void SetLoops(int Value) {
+    auto lock = LockFrames(Image());
+    loops_ = std::uint16_t(Value);
+  }
   std::uint32_t BufferSize() const { return bufferSize_; }
-  void SetBufferSize(std::uint32_t Value) { bufferSize_ = Value; }
+  void SetBufferSize(std::uint32_t Value) {
+    auto lock = LockFrames(Image());
+    bufferSize_ = Value;
+  }
 
 protected:
   void SaveData(TStream* Stream) override;

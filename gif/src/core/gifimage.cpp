@@ -345,6 +345,7 @@ void TGIFSubImage::NewImage(std::uint8_t Fill) {
 }
 
 void TGIFSubImage::SetInterlaced(bool Value) {
+  auto lock = LockFrames(image_);
   descriptor_.PackedFields = std::uint8_t(Value ? descriptor_.PackedFields | 0x40 : descriptor_.PackedFields & ~0x40);
 }
 

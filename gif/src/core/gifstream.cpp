@@ -712,11 +712,13 @@ TGIFExtensionClass TGIFUnknownAppExtension::ExtClass() {
 }
 
 void TGIFApplicationExtension::SetIdentifier(const std::string& Value) {
+  auto lock = LockFrames(image_);
   std::memset(ident_, ' ', 8);
   std::memcpy(ident_, Value.data(), std::min<std::size_t>(8, Value.size()));
 }
 
 void TGIFApplicationExtension::SetAuthentication(const std::string& Value) {
+  auto lock = LockFrames(image_);
   std::memset(auth_, ' ', 3);
   std::memcpy(auth_, Value.data(), std::min<std::size_t>(3, Value.size()));
 }

@@ -204,7 +204,8 @@ TEST_F(Animated, PainterErrorIsRaisedByTheNextDrawOnTheMainThread) {
 // goes on. Run under ThreadSanitizer by the test command.
 TEST_F(Animated, FramesEditedWhileAnimatingShowTheirChanges) {
   TGIFImageList* frames = img.Images();
-  AddExt<TGIFAppExtNSLoop>(frames->SubImages(0));  // loops until stopped
+  // Loops from frame 1 until stopped; a painter reads it after its first frame.
+  auto* loop = AddExt<TGIFAppExtNSLoop>(frames->SubImages(1));
   for (int i = 0; i < frames->Count(); ++i) AddGrays(frames->SubImages(i)->ColorMap(), 16);
   img.SetAnimationSpeed(1000);
   img.Draw(target->Canvas(), Rect(0, 0, 32, 32));
@@ -254,6 +255,15 @@ TEST_F(Animated, FramesEditedWhileAnimatingShowTheirChanges) {
   // Still playing: the resized frames hold index 0 (black), the new last one grey 2.
   PumpUntil([&] { return Bitmap(&img)->Canvas()->Pixels(5, 5) == RGB(2, 2, 2); });
   PumpUntil([&] { return Bitmap(&img)->Canvas()->Pixels(5, 5) == clBlack; });
+
+  // The loop count, set while a new painter heads for frame 1 to read it.
+  StopDraw(&img);
+  loop->SetLoops(1);
+  frames->SubImages(0)->GraphicControlExtension()->SetDelay(20);  // so the setting mostly comes first
+  img.FreeBitmap();  // Draw starts a painter again
+  img.Draw(target->Canvas(), Rect(0, 0, 32, 32));
+  loop->SetLoops(1);
+  PumpUntil([&] { return PainterCount(&img) == 0; });  // one pass, then it ends
   StopDraw(&img);
   EXPECT_EQ(PainterCount(&img), 0);
 }
