@@ -8,6 +8,7 @@
 #include "gui_test.h"
 #include "oracle.h"
 #include "platform/jpeg.h"
+#include "test_temp.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::string PhotoPPM(const std::string& Name, int W, int H, unsigned Seed) {
       data += char(((x / 9 + y / 7) % 2 ? 220 : 30) + int(rng() % 8));
       data += char((y * 255 / H) ^ (x * 3 & 31));
     }
-  const std::string path = ::testing::TempDir() + Name;
+  const std::string path = TestTempFile(Name);
   WriteFile(path, data);
   return path;
 }
@@ -68,7 +69,7 @@ TEST(JPEG, DecodesToTheSamePixelsAsDjpeg) {
   const char* variants[] = {"-quality 90", "-quality 40 -sample 2x2", "-progressive", "-grayscale",
                             "-quality 75 -sample 1x1 -restart 2", "-optimize -dct float"};
   for (const char* v : variants) {
-    const std::string jpg = ::testing::TempDir() + "jpeg_case.jpg";
+    const std::string jpg = TestTempFile("jpeg_case.jpg");
     ASSERT_EQ(std::system(("cjpeg " + std::string(v) + " -outfile " + jpg + " " + ppm).c_str()), 0) << v;
     auto ref = oracle::Run("djpeg -pnm " + jpg);
     ASSERT_TRUE(ref) << v;
@@ -89,7 +90,7 @@ TEST(JPEG, OurSavesDecodeInDjpegAndPIL) {
   TJPEGImage j;
   j.Assign(b.get());
   j.SetCompressionQuality(95);
-  const std::string path = ::testing::TempDir() + "jpeg_ours.jpg";
+  const std::string path = TestTempFile("jpeg_ours.jpg");
   j.SaveToFile(path);
 
   TJPEGImage back;
