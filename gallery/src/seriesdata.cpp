@@ -1,7 +1,6 @@
 #include "gallery/seriesdata.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "chart/registry.h"
