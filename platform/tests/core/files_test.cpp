@@ -2,12 +2,12 @@
 // through a stand-in xdg-email that records how it was called; files written whole.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -167,10 +167,6 @@ TEST(Mail, MissingOrFailingComposerIsReportedNotFatal) {
 
 namespace {
 void Put(TStream* S, const std::string& Text) { S->WriteBuffer(Text.data(), std::int64_t(Text.size())); }
-mode_t ModeOf(const std::string& p) {
-  struct stat st {};
-  return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
 }  // namespace
 
 TEST(FilesWrittenWhole, TwoWritersOfOneFileAtOnceEachWriteAWholeFile) {
@@ -193,7 +189,7 @@ TEST(FilesWrittenWhole, AFailureLeavesTheOldFileAndNothingBesideItAndAModeIsKept
   const mode_t mask = ::umask(022);
   ::umask(mask);
   SaveStreamToFile(target, [](TStream* S) { Put(S, "old"); });
-  EXPECT_EQ(ModeOf(target), 0666 & ~mask);
+  EXPECT_EQ(int(std::filesystem::status(target).permissions()), 0666 & ~mask);
   ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
   auto failing = [](TStream* S) {
     Put(S, "new but");
@@ -202,11 +198,10 @@ TEST(FilesWrittenWhole, AFailureLeavesTheOldFileAndNothingBesideItAndAModeIsKept
   EXPECT_THROW(SaveStreamToFile(target, failing), EWriteError);
   EXPECT_EQ(Slurp(target), "old");
   SaveStreamToFile(target, [](TStream* S) { Put(S, "new"); });
-  EXPECT_EQ(ModeOf(target), 0640u);
+  EXPECT_EQ(int(std::filesystem::status(target).permissions()), 0640);
   EXPECT_TRUE(PartFilesBeside(target).empty());
   // The rename fails (the target is a folder with a file in it), or there is no folder.
-  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
-  ASSERT_EQ(::close(::open((folder + "/inside").c_str(), O_CREAT | O_WRONLY, 0644)), 0);
+  ASSERT_TRUE(std::filesystem::create_directories(folder + "/inside"));
   EXPECT_THROW(SaveStreamToFile(folder, [](TStream* S) { Put(S, "x"); }), EFCreateError);
   EXPECT_TRUE(IsDir(folder) && PartFilesBeside(folder).empty());
   EXPECT_THROW(SaveStreamToFile(TestTempFile("none/x.txt"), [](TStream*) {}), EFCreateError);
