@@ -6,6 +6,7 @@
 #include <map>
 
 #include "canvas/lumcanvas.h"
+#include "platform/textcodec.h"
 
 TRichPictureHook RichTextPictureHook = nullptr;
 
@@ -14,24 +15,6 @@ namespace {
 std::string Lower(std::string s) {
   for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
   return s;
-}
-
-void AppendUtf8(std::string& Out, unsigned long Cp) {
-  if (Cp < 0x80) {
-    Out += char(Cp);
-  } else if (Cp < 0x800) {
-    Out += char(0xC0 | (Cp >> 6));
-    Out += char(0x80 | (Cp & 0x3F));
-  } else if (Cp < 0x10000) {
-    Out += char(0xE0 | (Cp >> 12));
-    Out += char(0x80 | ((Cp >> 6) & 0x3F));
-    Out += char(0x80 | (Cp & 0x3F));
-  } else {
-    Out += char(0xF0 | (Cp >> 18));
-    Out += char(0x80 | ((Cp >> 12) & 0x3F));
-    Out += char(0x80 | ((Cp >> 6) & 0x3F));
-    Out += char(0x80 | (Cp & 0x3F));
-  }
 }
 
 bool NamedColor(const std::string& Name, TColor& Color) {

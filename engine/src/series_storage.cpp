@@ -1,9 +1,8 @@
 // The series' points in a component stream, and the series a chart writes after itself.
-#include <cstring>
-
 #include "engine/panel.h"
 #include "engine/series.h"
 #include "platform/filer.h"
+#include "platform/lebytes.h"
 
 void TChartSeries::DefineProperties(TFiler* Filer) {
   TComponent::DefineProperties(Filer);
@@ -14,10 +13,6 @@ void TChartSeries::DefineProperties(TFiler* Filer) {
 namespace {
 // The first byte of the "Data" property; a later layout takes the next number.
 constexpr std::uint8_t SeriesDataVersion = 1;
-
-void PutInt32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
-}
 }  // namespace
 
 void TChartSeries::WriteData(TStream* Stream) const {
@@ -30,23 +25,19 @@ void TChartSeries::WriteData(TStream* Stream) const {
   std::vector<std::uint8_t> out;
   out.reserve(7 + std::size_t(n) * (std::size_t(lists) * 8 + (colors ? 4 : 0)));
   out.push_back(SeriesDataVersion);
-  PutInt32(out, std::uint32_t(n));
+  LittleEndian::Put32(out, std::uint32_t(n));
   out.push_back(std::uint8_t((colors ? 1 : 0) | (labels ? 2 : 0)));
   out.push_back(std::uint8_t(lists));
   std::vector<const TChartValue*> columns;
   for (int k = 0; k < lists; ++k) columns.push_back(valuesList_[k]->Values().data());
   for (int i = 0; i < n; ++i) {
     for (const TChartValue* c : columns) {
-      std::uint64_t bits;
-      double v = c[i];
-      std::memcpy(&bits, &v, 8);
-      PutInt32(out, std::uint32_t(bits));
-      PutInt32(out, std::uint32_t(bits >> 32));
+      LittleEndian::PutDouble(out, c[i]);
     }
-    if (colors) PutInt32(out, std::uint32_t(GetPointColor(i)));
+    if (colors) LittleEndian::Put32(out, std::uint32_t(GetPointColor(i)));
     if (labels) {
       std::string l = labels_.GetLabel(i);
-      PutInt32(out, std::uint32_t(l.size()));
+      LittleEndian::Put32(out, std::uint32_t(l.size()));
       out.insert(out.end(), l.begin(), l.end());
     }
   }

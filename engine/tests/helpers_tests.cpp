@@ -211,7 +211,7 @@ TEST(ExportData, SavesTheTextExactlyAndCopiesIt) {
   TMemoryStream m;
   m.LoadFromFile(file);
   EXPECT_EQ(std::string(m.Bytes().begin(), m.Bytes().end()), e.Text);  // no terminator
-  EXPECT_NE(access((file + ".part").c_str(), F_OK), 0);
+  EXPECT_TRUE(PartFilesBeside(file).empty());
 
   // A failed save leaves the old file as it was.
   struct TFailing : TTextExport {
@@ -223,7 +223,7 @@ TEST(ExportData, SavesTheTextExactlyAndCopiesIt) {
   EXPECT_THROW(failing.SaveToFile(file), EWriteError);
   m.LoadFromFile(file);
   EXPECT_EQ(m.Size(), std::int64_t(e.Text.size()));
-  EXPECT_NE(access((file + ".part").c_str(), F_OK), 0);
+  EXPECT_TRUE(PartFilesBeside(file).empty());
   EXPECT_THROW(e.SaveToFile(TestTempFile("missing/dir/x.txt")), EFCreateError);
 
   e.CopyToClipboard();

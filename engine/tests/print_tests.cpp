@@ -178,7 +178,7 @@ TEST(PrintFailures, ErrorsAbortTheJobAndPassOn) {
   EXPECT_TRUE(p->Aborted());
   EXPECT_FALSE(s.chart.Printing());
   EXPECT_FALSE(std::filesystem::exists(p->OutputFile()));
-  EXPECT_FALSE(std::filesystem::exists(p->OutputFile() + ".part"));
+  EXPECT_TRUE(PartFilesBeside(p->OutputFile()).empty());
 
   // An empty rectangle prints nothing and the job goes on.
   bad.Fail = false;

@@ -1,14 +1,15 @@
 #include "gallery/seriesdata.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "chart/registry.h"
 #include "gallery/xmlwriter.h"
 #include "namedfile.h"
 #include "platform/dateutils.h"
+#include "platform/lebytes.h"
 #include "platform/rtl.h"
+#include "platform/textcodec.h"
 #include "platform/typinfo.h"
 
 IMPLEMENT_CLASS_PROPS(TSeriesData, TLumExportData)
@@ -293,29 +294,6 @@ std::string TSeriesDataXML::AsString() {
 }
 
 namespace {
-// Code points of UTF-8 text; a broken sequence reads as U+FFFD.
-template <typename Fn>
-void EachCodePoint(const std::string& s, Fn&& fn) {
-  for (std::size_t i = 0; i < s.size();) {
-    std::uint8_t c = std::uint8_t(s[i]);
-    int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    std::uint32_t cp = n == 0 ? c : n == 1 ? c & 0x1F : n == 2 ? c & 0x0F : c & 0x07;
-    bool ok = n >= 0 && i + std::size_t(n) < s.size() + (n == 0 ? 1 : 0);
-    for (int k = 1; ok && k <= n; ++k) {
-      std::uint8_t d = std::uint8_t(s[i + std::size_t(k)]);
-      if ((d >> 6) != 2) ok = false;
-      cp = cp << 6 | (d & 0x3F);
-    }
-    if (!ok) {
-      fn(0xFFFDu);
-      ++i;
-    } else {
-      fn(cp);
-      i += std::size_t(n) + 1;
-    }
-  }
-}
-
 bool IsEncoding(std::string e, std::initializer_list<const char*> names) {
   e = UpperCase(e);
   for (const char* n : names)
@@ -333,22 +311,14 @@ void TSeriesDataXML::SaveToStream(TStream* Stream) {
   }
   if (IsEncoding(Encoding, {"UTF-16", "UTF-16LE", "UNICODE"})) {
     out = "\xFF\xFE";
-    auto unit = [&](std::uint32_t u) {
-      out += char(u & 0xFF);
-      out += char(u >> 8);
-    };
-    EachCodePoint(text, [&](std::uint32_t cp) {
-      if (cp < 0x10000) return unit(cp);
-      cp -= 0x10000;
-      unit(0xD800 + (cp >> 10));
-      unit(0xDC00 + (cp & 0x3FF));
-    });
+    for (char16_t u : Utf8ToUtf16(text)) LittleEndian::Put16(out, u);
   } else {
     // Every declared single- or multi-byte set holds ASCII; the rest as references.
-    EachCodePoint(text, [&](std::uint32_t cp) {
+    for (std::size_t i = 0; i < text.size();) {
+      const char32_t cp = NextCodePoint(text, i);
       if (cp < 0x80) out += char(cp);
-      else out += "&#" + std::to_string(cp) + ";";
-    });
+      else out += "&#" + std::to_string(std::uint32_t(cp)) + ";";
+    }
   }
   if (!out.empty()) Stream->WriteBuffer(out.data(), std::int64_t(out.size()));
 }
@@ -395,29 +365,10 @@ void TSeriesDataHTML::AppendPoint(std::string& row, int Index, const std::vector
 }
 
 // ---------------------------------------------------------------------------
-std::string ToWindows1252(const std::string& Utf8) {
-  // Code points of the bytes 0x80..0x9F; 0 where the code page has none.
-  static const std::uint16_t high[32] = {
-      0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-  std::string out;
-  EachCodePoint(Utf8, [&](std::uint32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return void(out += char(cp));
-    for (int k = 0; k < 32; ++k)
-      if (high[k] && high[k] == cp) return void(out += char(0x80 + k));
-    out += '?';
-  });
-  return out;
-}
-
 namespace {
 class TBiff {
 public:
-  void Put16(unsigned v) {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-  }
+  void Put16(unsigned v) { LittleEndian::Put16(b, std::uint16_t(v)); }
   void CellHeader(unsigned Type, unsigned DataLength, int Row, int Col) {
     Put16(Type);
     Put16(DataLength + 7);
@@ -427,12 +378,10 @@ public:
   }
   void Number(int Row, int Col, double V) {
     CellHeader(0x0003, 8, Row, Col);
-    std::uint8_t bytes[8];
-    std::memcpy(bytes, &V, 8);  // the machine is little-endian, as the format
-    b.insert(b.end(), bytes, bytes + 8);
+    LittleEndian::PutDouble(b, V);
   }
   void Label(int Row, int Col, const std::string& Text) {
-    std::string t = ToWindows1252(Text);
+    std::string t = Utf8ToCodePage(Text, TCodePage::Windows1252);
     if (t.size() > 255) t.resize(255);
     CellHeader(0x0004, unsigned(1 + t.size()), Row, Col);
     b.push_back(std::uint8_t(t.size()));

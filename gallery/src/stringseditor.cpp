@@ -7,30 +7,11 @@
 #include "gallery/editortools.h"
 #include "namedfile.h"
 #include "platform/clipbrd.h"
+#include "platform/textcodec.h"
 
 IMPLEMENT_CLASS(TStringsEditor, TForm)
 
 namespace {
-
-bool IsUtf8(const std::string& S) {
-  size_t i = 0;
-  while (i < S.size()) {
-    const auto c = static_cast<unsigned char>(S[i]);
-    int more = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (more < 0 || S.size() - i <= size_t(more)) return false;
-    unsigned cp = more ? c & (0x3F >> more) : c;
-    for (int k = 1; k <= more; ++k) {
-      const auto d = static_cast<unsigned char>(S[i + k]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = cp << 6 | (d & 0x3F);
-    }
-    // No overlong forms, surrogates or values past the last code point.
-    static const unsigned least[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < least[more] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += size_t(more) + 1;
-  }
-  return true;
-}
 
 // The lines of a text file, whichever line ends it uses.
 void ReadLines(const std::string& FileName, TStrings* Lines) {
@@ -38,7 +19,7 @@ void ReadLines(const std::string& FileName, TStrings* Lines) {
   m.LoadFromFile(FileName);
   std::string s(m.Bytes().begin(), m.Bytes().end());
   if (s.compare(0, 3, "\xEF\xBB\xBF") == 0) s.erase(0, 3);
-  if (!IsUtf8(s)) throw EReadError(FileName + ": not a UTF-8 text file");
+  if (!IsValidUtf8(s)) throw EReadError(FileName + ": not a UTF-8 text file");
   Lines->BeginUpdate();
   Lines->Clear();
   size_t start = 0;

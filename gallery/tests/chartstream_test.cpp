@@ -138,7 +138,7 @@ TEST(ChartStream, FileNamesAndFilesOfEachVariant) {
   EXPECT_EQ(gallerytest::ReadFile(dir + "/bin.lum"), c.Write(true, false));
   EXPECT_EQ(gallerytest::ReadFile(dir + "/text.lum"), c.Write(true, true));
   EXPECT_EQ(gallerytest::ReadFile(dir + "/xml.lum").rfind("<?xml version=\"1.0\" encoding=", 0), 0u);
-  EXPECT_FALSE(FileExists(dir + "/bin.lum.part"));
+  EXPECT_TRUE(PartFilesBeside(dir + "/bin.lum").empty());
 }
 
 TEST(ChartStream, HeaderTestsLeaveThePosition) {

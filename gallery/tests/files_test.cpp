@@ -83,7 +83,7 @@ TEST_F(TFiles, AFullDiskLeavesTheOldFile) {
   });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");
-  EXPECT_FALSE(FileExists(target + ".part"));
+  EXPECT_TRUE(PartFilesBeside(target).empty());
 }
 
 TEST_F(TFiles, AnExporterFailingPartWayLeavesTheOldFile) {
@@ -118,7 +118,11 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
   }
   // Killed as soon as the file beside the target has bytes in it.
   struct stat st {};
-  for (int i = 0; i < 200000 && !(stat((target + ".part").c_str(), &st) == 0 && st.st_size > 0); ++i) usleep(50);
+  auto started = [&] {
+    const auto f = PartFilesBeside(target);
+    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
+  };
+  for (int i = 0; i < 200000 && !started(); ++i) usleep(50);
   kill(pid, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);
@@ -126,5 +130,5 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
   if (now != "old contents\n") {
     EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file
   }
-  DeleteFile(target + ".part");
+  for (const std::string& f : PartFilesBeside(target)) DeleteFile(f);
 }

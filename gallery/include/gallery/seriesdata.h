@@ -109,6 +109,3 @@ public:
   // format that does not read back as a number, raises before a byte is written.
   void SaveToStream(TStream* Stream) override;
 };
-
-// Text in windows-1252; '?' for characters it has not.
-std::string ToWindows1252(const std::string& Utf8);

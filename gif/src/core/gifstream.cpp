@@ -7,6 +7,7 @@
 
 #include "gif/gifcoder.h"
 #include "gif/gifimage.h"
+#include "platform/lebytes.h"
 
 bool CreateBitmapOnLoad = false;
 bool OptimizeOnStream = false;
@@ -22,7 +23,8 @@ std::uint8_t ReadByte(TStream* s) {
 bool TryReadByte(TStream* s, std::uint8_t& b) { return s->Read(&b, 1) == 1; }
 void WriteByte(TStream* s, std::uint8_t b) { s->WriteBuffer(&b, 1); }
 void WriteWord(TStream* s, int v) {
-  std::uint8_t b[2] = {std::uint8_t(v & 0xFF), std::uint8_t((v >> 8) & 0xFF)};
+  std::uint8_t b[2];
+  LittleEndian::Store16(b, std::uint16_t(v));
   s->WriteBuffer(b, 2);
 }
 int Word(const std::uint8_t* p) { return p[0] | (p[1] << 8); }

@@ -413,7 +413,12 @@ private:
   std::string fileName_;
 };
 
-// Creates FileName through Write: the stream is a file beside it (FileName +
-// ".part") renamed over it once Write returns, so a failure leaves neither a
-// half-written file nor a damaged old one.
+// A new empty file beside FileName, under a name of its own ("FILE.xxxxxx.part",
+// created exclusively, so writers of one file at once never share it), with the
+// mode of FileName when that exists, else the usual mode for a new file. Answers
+// its name; EFCreateError when it cannot be made.
+std::string CreateFileBeside(const std::string& FileName);
+// Creates FileName through Write: the stream is a file made by CreateFileBeside,
+// renamed over FileName once Write returns, so a failure leaves neither a
+// half-written file nor a damaged old one, and removed on every failure.
 void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write);

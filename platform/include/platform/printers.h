@@ -31,8 +31,9 @@ public:
   int PrinterIndex() const;
   void SetPrinterIndex(int Value);  // EPrinter "Printer index out of range" outside the list
   // Printing goes to this PDF file while the "PDF file" entry is chosen (it is
-  // chosen when set). A job writes FILE.part and renames it when it ends; an
-  // aborted job leaves no file. Empty: no file entry.
+  // chosen when set). A job writes a file of its own beside it (CreateFileBeside)
+  // and renames it when it ends; an aborted job leaves no file. Empty: no file
+  // entry.
   const std::string& OutputFile() const { return outputFile_; }
   void SetOutputFile(const std::string& Value);
   // Dots per inch of the page canvas (default 300; 72..1200).

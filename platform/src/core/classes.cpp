@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <random>
 #include <unordered_map>
 
 #include "platform/typinfo.h"
@@ -578,11 +579,35 @@ TFileStream::TFileStream(const std::string& FileName, std::uint16_t Mode) : file
   }
 }
 
+std::string CreateFileBeside(const std::string& FileName) {
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 rng(std::random_device{}() ^ (std::uint64_t(::getpid()) << 32));
+  struct stat old {};
+  const bool keepMode = ::stat(FileName.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  for (int attempt = 0;; ++attempt) {
+    std::string name = FileName + ".";
+    for (int k = 0; k < 6; ++k) name += kChars[rng() % (sizeof kChars - 1)];
+    name += ".part";
+    // O_EXCL: a name another writer holds is never shared, only tried again.
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST && attempt < 100) continue;
+    if (fd < 0) throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(errno)));
+    const bool moded = !keepMode || ::fchmod(fd, old.st_mode & 07777) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!moded) {
+      ::unlink(name.c_str());
+      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(err)));
+    }
+    return name;
+  }
+}
+
 void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write) {
-  const std::string tmp = FileName + ".part";
+  const std::string tmp = CreateFileBeside(FileName);
   try {
     {
-      TFileStream f(tmp, fmCreate);
+      TFileStream f(tmp, fmOpenReadWrite);
       Write(&f);
     }
     if (std::rename(tmp.c_str(), FileName.c_str()) != 0)

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <map>
 #include <tuple>
 
+#include "platform/lebytes.h"
 #include "platform/metafile_records.h"
 #include "platform/rtl.h"
+#include "platform/textcodec.h"
 
 namespace mf {
 namespace {
@@ -18,23 +19,14 @@ namespace {
 struct TBytes {
   std::vector<std::uint8_t> b;
   void u8(std::uint32_t v) { b.push_back(std::uint8_t(v)); }
-  void u16(std::uint32_t v) { u8(v); u8(v >> 8); }
-  void u32(std::uint32_t v) { u16(v); u16(v >> 16); }
-  void i16(int v) { u16(std::uint16_t(std::int16_t(std::clamp(v, -32768, 32767)))); }
-  void i32(int v) { u32(std::uint32_t(v)); }
-  void f32(float v) {
-    std::uint32_t x;
-    std::memcpy(&x, &v, 4);
-    u32(x);
-  }
+  void u16(std::uint32_t v) { LittleEndian::Put16(b, std::uint16_t(v)); }
+  void u32(std::uint32_t v) { LittleEndian::Put32(b, v); }
+  void i16(int v) { LittleEndian::PutInt16(b, std::int16_t(std::clamp(v, -32768, 32767))); }
+  void i32(int v) { LittleEndian::PutInt32(b, v); }
+  void f32(float v) { LittleEndian::PutFloat(b, v); }
   void pad4() { while (b.size() % 4) u8(0); }
-  void set32(std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
-  }
-  void set16(std::size_t at, std::uint32_t v) {
-    b[at] = std::uint8_t(v);
-    b[at + 1] = std::uint8_t(v >> 8);
-  }
+  void set32(std::size_t at, std::uint32_t v) { LittleEndian::Set32(b, at, v); }
+  void set16(std::size_t at, std::uint32_t v) { LittleEndian::Set16(b, at, std::uint16_t(v)); }
 };
 
 constexpr int kROP2[16] = {1, 16, 11, 6, 13, 4, 14, 5, 12, 3, 15, 2, 9, 8, 7, 10};  // by TPenMode
@@ -42,45 +34,6 @@ int PenModeFromROP2(int rop) {
   for (int i = 0; i < 16; ++i)
     if (kROP2[i] == rop) return i;
   return 4;
-}
-
-std::u16string ToUtf16(const std::string& s) {
-  std::u16string out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = s[i];
-    std::uint32_t cp = c;
-    int n = 0;
-    if (c >= 0xF0) { cp = c & 7; n = 3; }
-    else if (c >= 0xE0) { cp = c & 15; n = 2; }
-    else if (c >= 0xC0) { cp = c & 31; n = 1; }
-    ++i;
-    for (; n > 0 && i < s.size(); --n, ++i) cp = (cp << 6) | (s[i] & 63);
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(char16_t(0xD800 + (cp >> 10)));
-      out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(char16_t(cp));
-    }
-  }
-  return out;
-}
-
-std::string FromUtf16(const std::u16string& s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    std::uint32_t cp = s[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size()) cp = 0x10000 + ((cp - 0xD800) << 10) + (s[++i] - 0xDC00);
-    if (cp < 0x80) out += char(cp);
-    else if (cp < 0x800) { out += char(0xC0 | (cp >> 6)); out += char(0x80 | (cp & 63)); }
-    else if (cp < 0x10000) {
-      out += char(0xE0 | (cp >> 12)); out += char(0x80 | ((cp >> 6) & 63)); out += char(0x80 | (cp & 63));
-    } else {
-      out += char(0xF0 | (cp >> 18)); out += char(0x80 | ((cp >> 12) & 63));
-      out += char(0x80 | ((cp >> 6) & 63)); out += char(0x80 | (cp & 63));
-    }
-  }
-  return out;
 }
 
 TRect BoxOf(const TRecord& r) {
@@ -377,7 +330,7 @@ protected:
     Start(82);
     o.u32(std::uint32_t(i));
     FontFields(o, f, true, 1);  // DEFAULT_CHARSET
-    std::u16string name = ToUtf16(f.Name);
+    std::u16string name = Utf8ToUtf16(f.Name);
     name.resize(31);
     for (int k = 0; k < 32; ++k) o.u16(k < 31 ? name[k] : 0);
     Finish();
@@ -468,7 +421,7 @@ protected:
     Finish();
   }
   void Text(const TRecord& r) {
-    const std::u16string s = ToUtf16(r.Text);
+    const std::u16string s = Utf8ToUtf16(r.Text);
     Start(84);
     Rect({0, 0, -1, -1});
     o.u32(1);
@@ -515,11 +468,9 @@ protected:
 };
 
 // ---------------------------------------------------------------------------
-std::string ToAnsi(const std::string& s) {
-  std::string out;
-  for (char16_t c : ToUtf16(s)) out += c < 256 ? char(c) : '?';
-  return out;
-}
+// The Windows metafile's texts and face names are in the ANSI code page (ANSI_CHARSET).
+std::string ToAnsi(const std::string& s) { return Utf8ToCodePage(s, TCodePage::Windows1252); }
+std::string FromAnsi(const std::string& s) { return CodePageToUtf8(s, TCodePage::Windows1252); }
 
 class TWmfWriter : public TWriter {
 public:
@@ -714,7 +665,7 @@ protected:
       }
       case TOp::Text: {
         const std::string s = ToAnsi(r.Text);
-        const std::u16string wide = ToUtf16(r.Text);
+        const std::u16string wide = Utf8ToUtf16(r.Text);
         if (s.empty() || s.size() > 8000) break;
         Start(0x0A32);
         o.i16(r.Points[0].Y);
@@ -833,7 +784,7 @@ public:
     ob.font.Height = height;
     ob.font.Orientation = orientation;
     ob.font.Style = (weight >= 600 ? 1u : 0u) | (italic ? 2u : 0u) | (underline ? 4u : 0u) | (strike ? 8u : 0u);
-    ob.font.Name = FromUtf16(name);
+    ob.font.Name = Utf16ToUtf8(name);
     return ob;
   }
   void SelectIndex(std::size_t id) {
@@ -976,7 +927,7 @@ TPicture ReadEMF(const TReader& in) {
         for (std::uint32_t k = 0; k < chars; ++k) s.push_back(char16_t(rec.u16(off + 2 * k)));
         TRecord& r = b.Add(TOp::Text);
         r.Points = {{rec.i32(36), rec.i32(40)}};
-        r.Text = FromUtf16(s);
+        r.Text = Utf16ToUtf8(s);
         r.Font = b.s.font;
         r.TextAlign = b.s.align;
         if (opts & 4) {
@@ -1045,10 +996,10 @@ TPicture ReadWMF(const TReader& whole) {
       case 0x02FA: b.SetObject(freeSlot(), TBuilder::Pen(rec.u16(6), rec.i16(8), rec.u32(12))); break;
       case 0x02FC: b.SetObject(freeSlot(), TBuilder::Brush(rec.u16(6), rec.u32(8), rec.u16(12))); break;
       case 0x02FB: {
-        std::u16string name;
-        for (std::size_t k = 24; k < std::min<std::size_t>(size, 56) && rec.u8(k); ++k) name.push_back(rec.u8(k));
+        std::string name;
+        for (std::size_t k = 24; k < std::min<std::size_t>(size, 56) && rec.u8(k); ++k) name += char(rec.u8(k));
         b.SetObject(freeSlot(), TBuilder::Font(rec.i16(6), rec.i16(10), rec.i16(14), rec.u8(16), rec.u8(17),
-                                               rec.u8(18), name));
+                                               rec.u8(18), Utf8ToUtf16(FromAnsi(name))));
         break;
       }
       case 0x0325: case 0x0324: {
@@ -1075,11 +1026,11 @@ TPicture ReadWMF(const TReader& whole) {
           s = 22;
         }
         if (len < 0 || std::size_t(len) > size - std::min(size, s)) Invalid();
-        std::u16string text;
-        for (int k = 0; k < len; ++k) text.push_back(char16_t(rec.u8(s + std::size_t(k))));
+        std::string text;
+        for (int k = 0; k < len; ++k) text += char(rec.u8(s + std::size_t(k)));
         TRecord& r = b.Add(TOp::Text);
         r.Points = {{rec.i16(8), rec.i16(6)}};
-        r.Text = FromUtf16(text);
+        r.Text = FromAnsi(text);
         r.Font = b.s.font;
         r.TextAlign = b.s.align;
         if (opts & 4) {

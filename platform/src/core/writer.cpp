@@ -3,6 +3,8 @@
 
 #include "platform/collections.h"
 #include "platform/filer.h"
+#include "platform/lebytes.h"
+#include "platform/textcodec.h"
 
 static_assert(LDBL_MANT_DIG == 64, "the stream's floats are the 10-byte extended format");
 
@@ -37,41 +39,6 @@ constexpr TColorIdent kColorIdents[] = {
     {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
     {clInfoBk, "clInfoBk"}, {clNone, "clNone"}, {clDefault, "clDefault"},
 };
-
-// UTF-8 to UTF-16 code units; a malformed byte stands for itself (Latin-1).
-std::vector<std::uint16_t> Utf16Of(const std::string& s) {
-  std::vector<std::uint16_t> out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int extra = -1;
-    std::uint32_t cp = 0;
-    if (c < 0x80) extra = 0, cp = c;
-    else if ((c & 0xE0) == 0xC0) extra = 1, cp = c & 0x1Fu;
-    else if ((c & 0xF0) == 0xE0) extra = 2, cp = c & 0x0Fu;
-    else if ((c & 0xF8) == 0xF0) extra = 3, cp = c & 0x07u;
-    bool ok = extra >= 0 && i + std::size_t(extra) < s.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      unsigned char d = static_cast<unsigned char>(s[i + std::size_t(k)]);
-      ok = (d & 0xC0) == 0x80;
-      cp = (cp << 6) | (d & 0x3Fu);
-    }
-    if (!ok) {
-      out.push_back(c);
-      ++i;
-      continue;
-    }
-    i += std::size_t(extra) + 1;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(std::uint16_t(0xD800 + (cp >> 10)));
-      out.push_back(std::uint16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(std::uint16_t(cp));
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -141,20 +108,18 @@ void TWriter::WriteInteger(std::int64_t Value) {
     WriteBuffer(&v, 1);
   } else if (Value >= INT16_MIN && Value <= INT16_MAX) {
     WriteValue(vaInt16);
-    std::uint16_t v = std::uint16_t(Value);
-    std::uint8_t b[2] = {std::uint8_t(v), std::uint8_t(v >> 8)};
+    std::uint8_t b[2];
+    LittleEndian::Store16(b, std::uint16_t(Value));
     WriteBuffer(b, 2);
   } else if (Value >= INT32_MIN && Value <= INT32_MAX) {
     WriteValue(vaInt32);
-    std::uint32_t v = std::uint32_t(Value);
     std::uint8_t b[4];
-    for (int i = 0; i < 4; ++i) b[i] = std::uint8_t(v >> (8 * i));
+    LittleEndian::Store32(b, std::uint32_t(Value));
     WriteBuffer(b, 4);
   } else {
     WriteValue(vaInt64);
-    std::uint64_t v = std::uint64_t(Value);
     std::uint8_t b[8];
-    for (int i = 0; i < 8; ++i) b[i] = std::uint8_t(v >> (8 * i));
+    LittleEndian::Store64(b, std::uint64_t(Value));
     WriteBuffer(b, 8);
   }
 }
@@ -174,17 +139,17 @@ void TWriter::WriteString(const std::string& Value) {
     if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
   auto count = [this](std::uint32_t n) {
     std::uint8_t b[4];
-    for (int i = 0; i < 4; ++i) b[i] = std::uint8_t(n >> (8 * i));
+    LittleEndian::Store32(b, n);
     WriteBuffer(b, 4);
   };
   if (!ascii) {
-    std::vector<std::uint16_t> w = Utf16Of(Value);
+    const std::u16string w = Utf8ToUtf16(Value);
     WriteValue(vaWString);
     count(std::uint32_t(w.size()));
-    for (std::uint16_t u : w) {
-      std::uint8_t b[2] = {std::uint8_t(u), std::uint8_t(u >> 8)};
-      WriteBuffer(b, 2);
-    }
+    std::vector<std::uint8_t> b;
+    b.reserve(2 * w.size());
+    for (char16_t u : w) LittleEndian::Put16(b, u);
+    WriteBuffer(b.data(), b.size());
   } else if (Value.size() <= 255) {
     WriteValue(vaString);
     WriteStr(Value);

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "graphics_impl.h"
+#include "platform/lebytes.h"
 #include "platform/resources.h"
 
 namespace {
@@ -49,14 +50,8 @@ void ForceOpaque(QImage& img) {
 
 std::uint16_t U16(const uchar* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
 std::uint32_t U32(const uchar* p) { return std::uint32_t(p[0] | (p[1] << 8) | (p[2] << 16)) | (std::uint32_t(p[3]) << 24); }
-void Put16(std::vector<uchar>& v, unsigned x) {
-  v.push_back(uchar(x));
-  v.push_back(uchar(x >> 8));
-}
-void Put32(std::vector<uchar>& v, std::uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
+using LittleEndian::Put16;
+using LittleEndian::Put32;
 
 // ---------------------------------------------------------------------------
 // Device-independent bitmaps.

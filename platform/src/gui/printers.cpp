@@ -113,7 +113,12 @@ void TPrinter::BeginDoc() {
     throw EPrinter("There is no default printer currently selected");
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (p.FileChosen(*this)) {
-    p.partFile = outputFile_ + ".part";
+    try {
+      p.partFile = CreateFileBeside(outputFile_);
+    } catch (const EFCreateError&) {
+      p.partFile.clear();
+      throw EPrinter("Cannot create file \"" + outputFile_ + "\"");
+    }
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(QStr(p.partFile));
   } else {

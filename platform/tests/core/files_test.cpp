@@ -1,5 +1,5 @@
 // String lists as text files, the program's private temporary folder, and mail
-// through a stand-in xdg-email that records how it was called.
+// through a stand-in xdg-email that records how it was called; files written whole.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -162,4 +163,46 @@ TEST(Mail, MissingOrFailingComposerIsReportedNotFatal) {
   ScopedPath path(StandIn("mail-ok2", "exit 0\n"));
   EXPECT_THROW(SendMailAttachment("LumChart", TestTempFile("none.lum")), EFOpenError);
   RemovePrivateTempFolder();
+}
+
+namespace {
+void Put(TStream* S, const std::string& Text) { S->WriteBuffer(Text.data(), std::int64_t(Text.size())); }
+}  // namespace
+
+TEST(FilesWrittenWhole, TwoWritersOfOneFileAtOnceEachWriteAWholeFile) {
+  const std::string target = TestTempFile("shared.txt");
+  SaveStreamToFile(target, [&](TStream* A) {  // A is half written when B writes the file whole
+    Put(A, "A, ");
+    SaveStreamToFile(target, [&](TStream* B) {
+      EXPECT_EQ(PartFilesBeside(target).size(), 2u);  // each writer has a file of its own
+      Put(B, "B");
+    });
+    EXPECT_EQ(Slurp(target), "B");
+    Put(A, "whole");
+  });
+  EXPECT_EQ(Slurp(target), "A, whole");
+  EXPECT_TRUE(PartFilesBeside(target).empty());
+}
+
+TEST(FilesWrittenWhole, AFailureLeavesTheOldFileAndNothingBesideItAndAModeIsKept) {
+  const std::string target = TestTempFile("kept.txt"), folder = TestTempFile("a-folder");
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  SaveStreamToFile(target, [](TStream* S) { Put(S, "old"); });
+  EXPECT_EQ(int(std::filesystem::status(target).permissions()), 0666 & ~mask);
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  auto failing = [](TStream* S) {
+    Put(S, "new but");
+    throw EWriteError("disk full");
+  };
+  EXPECT_THROW(SaveStreamToFile(target, failing), EWriteError);
+  EXPECT_EQ(Slurp(target), "old");
+  SaveStreamToFile(target, [](TStream* S) { Put(S, "new"); });
+  EXPECT_EQ(int(std::filesystem::status(target).permissions()), 0640);
+  EXPECT_TRUE(PartFilesBeside(target).empty());
+  // The rename fails (the target is a folder with a file in it), or there is no folder.
+  ASSERT_TRUE(std::filesystem::create_directories(folder + "/inside"));
+  EXPECT_THROW(SaveStreamToFile(folder, [](TStream* S) { Put(S, "x"); }), EFCreateError);
+  EXPECT_TRUE(IsDir(folder) && PartFilesBeside(folder).empty());
+  EXPECT_THROW(SaveStreamToFile(TestTempFile("none/x.txt"), [](TStream*) {}), EFCreateError);
 }

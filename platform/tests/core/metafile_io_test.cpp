@@ -30,7 +30,7 @@ mf::TPicture Sample() {
   add(mf::TOp::Polyline, {{0, 79}, {30, 50}, {60, 79}});
   add(mf::TOp::Pie, {{10, 40}, {50, 78}, {50, 60}, {30, 40}});
   mf::TRecord& t = add(mf::TOp::Text, {{20, 30}});
-  t.Text = "Wave";
+  t.Text = "Wave \xE2\x82\xAC\xC3\xA9";  // '€' and 'é' are in the ANSI code page
   t.Font = {"Arial", -12, 1, 900, 0x800000};
   t.TextAlign = 24;
   mf::TRecord& b = add(mf::TOp::Bitmap, {{100, 0}, {104, 2}});
@@ -58,7 +58,9 @@ TEST(MetafileForms, RecordsSurviveBothForms) {
   const mf::TPicture p = Sample();
   for (bool enhanced : {true, false}) {
     bool e = !enhanced;
-    const mf::TPicture back = Read(Write(p, enhanced), e);
+    const std::string bytes = Write(p, enhanced);
+    EXPECT_EQ(bytes.find("Wave \x80\xE9") != std::string::npos, !enhanced);  // UTF-16 in EMF
+    const mf::TPicture back = Read(bytes, e);
     EXPECT_EQ(e, enhanced);
     EXPECT_EQ(back.Width, 120);
     EXPECT_EQ(back.Height, 80);
@@ -72,7 +74,7 @@ TEST(MetafileForms, RecordsSurviveBothForms) {
     EXPECT_EQ(back.Records[0].Brush.Color, 0x00FF00);
     EXPECT_EQ(back.Records[2].Pen.Mode, 14);
     const mf::TRecord& t = back.Records[6];
-    EXPECT_EQ(t.Text, "Wave");
+    EXPECT_EQ(t.Text, p.Records[6].Text);
     EXPECT_EQ(t.Font.Name, "Arial");
     EXPECT_EQ(t.Font.Height, -12);
     EXPECT_EQ(t.Font.Orientation, 900);

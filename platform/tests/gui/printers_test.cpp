@@ -60,10 +60,11 @@ TEST(Printer, PagesReachTheFileAsDrawn) {
   p->NewPage();
   p->NewPage();
   EXPECT_EQ(p->PageNumber(), 3);
-  EXPECT_FALSE(std::filesystem::exists(p->OutputFile()));  // only the .part while printing
+  EXPECT_FALSE(std::filesystem::exists(p->OutputFile()));  // only the file beside it while printing
+  EXPECT_EQ(PartFilesBeside(p->OutputFile()).size(), 1u);
   p->EndDoc();
   EXPECT_FALSE(p->Printing());
-  EXPECT_FALSE(std::filesystem::exists(p->OutputFile() + ".part"));
+  EXPECT_TRUE(PartFilesBeside(p->OutputFile()).empty());
   auto info = oracle::Run("pdfinfo '" + p->OutputFile() + "'");
   ASSERT_TRUE(info);
   EXPECT_NE(info->find("Pages:           3\n"), std::string::npos) << *info;
@@ -90,7 +91,7 @@ TEST(Printer, AbortLeavesNoFile) {
   EXPECT_TRUE(p->Aborted());
   EXPECT_FALSE(p->Printing());
   EXPECT_FALSE(std::filesystem::exists(p->OutputFile()));
-  EXPECT_FALSE(std::filesystem::exists(p->OutputFile() + ".part"));
+  EXPECT_TRUE(PartFilesBeside(p->OutputFile()).empty());
   EXPECT_THROW(p->Canvas()->Rectangle(10, 10, 50, 50), EInvalidOperation);  // no page to draw on
   // The printer works again afterwards.
   p->BeginDoc();
