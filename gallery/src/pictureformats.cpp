@@ -1,5 +1,4 @@
 // The metafile and bitmap export formats and their options forms.
-#include "canvas/comboflat.h"
 #include "canvas/lumconst.h"
 #include "engine/helpers.h"
 #include "gallery/editortools.h"
@@ -95,9 +94,9 @@ TBMPOptions::TBMPOptions(TComponent* AOwner) : TForm(AOwner) {
   UDDpi = PlaceUpDown(this, EDpi, "UDDpi", 0, 3000);
   UDDpi->SetPosition(0);
   Label2 = PlaceLabel(this, this, "Label2", 8, 68, "&DPI:", EDpi);
-  Button1 = PlaceControl<TButton>(this, this, "Button1", 8, 94, 100, 25, "&Filters...");
-  GroupBox1 = PlaceControl<TGroupBox>(this, this, "GroupBox1", 8, 126, 186, 82, "Preview:");
-  ImageFiltered1 = PlaceControl<TImage>(this, GroupBox1, "ImageFiltered1", 8, 18, 170, 56);
+  Button1 = PlaceControl<TButton>(this, this, "Button1", 128, 62, 66, 25, "&Filters...");
+  GroupBox1 = PlaceControl<TGroupBox>(this, this, "GroupBox1", 8, 94, 186, 114, "Preview:");
+  ImageFiltered1 = PlaceControl<TImage>(this, GroupBox1, "ImageFiltered1", 8, 18, 170, 88);
   ImageFiltered1->SetStretch(true);
 
   CBColors->OnChange = HANDLER(CBColorsChange);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/comboflat.h"
 #include "canvas/filters.h"
 #include "engine/panel.h"
 #include "platform/controls.h"
@@ -17,7 +18,6 @@
 #include "platform/metafile.h"
 #include "platform/stdctrls.h"
 
-class TComboFlat;
 
 class TLumExportFormat : public TObject {
   DECLARE_CLASS(TLumExportFormat, TObject)
