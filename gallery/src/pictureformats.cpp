@@ -174,7 +174,12 @@ TBitmap* TBMPExportFormat::RawBitmap(TBMPOptions* Form) {
 
 TBitmap* TBMPExportFormat::FilteredBitmap(TBMPOptions* Form) {
   std::unique_ptr<TBitmap> b(RawBitmap(Form));
+  const TPixelFormat depth = b->PixelFormat();
+  const bool mono = b->Monochrome();
   TFilterItems::ApplyTo(filters_.get(), b.get());
+  // Filters work at 32 bits; the file keeps the depth that was chosen.
+  if (mono) b->SetMonochrome(true);
+  else if (b->PixelFormat() != depth) b->SetPixelFormat(depth);
   return b.release();
 }
 

@@ -1,5 +1,4 @@
-// Every editor form of the format, cursor, filters, margins and visuals dialogs and
-// the picture export options:
+// Every editor form of the dialogs and option pages of this module:
 // its controls as the dialogs' tables give them, and a layout that fits the form.
 #include <gtest/gtest.h>
 
@@ -112,12 +111,9 @@ const TFormSpec Forms[] = {
      {{"CBColors", "TComboFlat", "&Colors:",
        {"Default", "2 (1 bit)", "16 (4 bit)", "256 (8 bit)", "32768 (15 bit)", "65536 (16 bit)", "16M (24 bit)",
         "16M (32 bit)"}},
-      {"CBMono", "TCheckBox", "&Monochrome"},
-      {"EDpi", "TEdit", "&DPI:"},
-      {"UDDpi", "TUpDown", "", {}, 0, 3000},
-      {"Button1", "TButton", "&Filters..."},
-      {"GroupBox1", "TGroupBox", "Preview:"},
-      {"ImageFiltered1", "TImage", ""}},
+      {"CBMono", "TCheckBox", "&Monochrome"},      {"EDpi", "TEdit", "&DPI:"},
+      {"UDDpi", "TUpDown", "", {}, 0, 3000},       {"Button1", "TButton", "&Filters..."},
+      {"GroupBox1", "TGroupBox", "Preview:"},      {"ImageFiltered1", "TImage", ""}},
      {}},
 };
 
