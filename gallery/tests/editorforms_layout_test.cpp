@@ -1,4 +1,4 @@
-// Every editor form of the format, cursor, filters, margins and visuals dialogs:
+// Every editor form of the dialogs and option pages of this module:
 // its controls as the dialogs' tables give them, and a layout that fits the form.
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
@@ -104,6 +105,15 @@ const TFormSpec Forms[] = {
      {}},
     {"Visuals", 331, 240, [] { return new TVisualsEditor(nullptr); },
      {{"Button3", "TButton", "&Choose..."}, {"BClearVisual", "TButton", "C&lear"}},
+     {}},
+    {"EMFOptions", 152, 75, [] { return new TEMFOptions(nullptr); }, {{"CBEnhanced", "TCheckBox", "&Enhanced"}}, {}},
+    {"BMPOptions", 202, 216, [] { return new TBMPOptions(nullptr); },
+     {{"CBColors", "TComboFlat", "&Colors:",
+       {"Default", "2 (1 bit)", "16 (4 bit)", "256 (8 bit)", "32768 (15 bit)", "65536 (16 bit)", "16M (24 bit)",
+        "16M (32 bit)"}},
+      {"CBMono", "TCheckBox", "&Monochrome"},      {"EDpi", "TEdit", "&DPI:"},
+      {"UDDpi", "TUpDown", "", {}, 0, 3000},       {"Button1", "TButton", "&Filters..."},
+      {"GroupBox1", "TGroupBox", "Preview:"},      {"ImageFiltered1", "TImage", ""}},
      {}},
 };
 

@@ -16,7 +16,10 @@
 
 #include "app/mainwindow.h"
 #include "canvas/attributes.h"
+#include "chart/chart.h"
+#include "chart/series.h"
 #include "gallery/editortools.h"
+#include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
@@ -107,6 +110,30 @@ bool MarginsEditor(const std::string& Base) {
   return Snap(d.get(), Base + ".png");
 }
 
+bool EMFOptions(const std::string& Base) {
+  TEMFExportFormat format;
+  return Snap(format.EMFOptions(), Base + ".png");
+}
+
+// The preview shows a small chart at 8 bits through an inverting filter.
+bool BMPOptions(const std::string& Base) {
+  TForm host(nullptr);
+  auto* chart = new TChart(&host);
+  chart->SetParent(&host);
+  chart->SetBounds(0, 0, 340, 220);
+  auto* line = new TLineSeries(&host);
+  line->SetParentChart(chart);
+  for (int i = 0; i <= 20; ++i) line->AddXY(i, (i - 10) * (i - 10));
+  TBMPExportFormat format;
+  format.Panel = chart;
+  format.Filters()->Add(TInvertFilter::StaticClass());
+  TBMPOptions* d = format.BMPOptions();
+  d->Show();
+  d->CBColors->SetItemIndex(3);
+  d->CBColorsChange(d->CBColors);
+  return Snap(d, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -119,6 +146,8 @@ const TSnapEntry Entries[] = {
     {"cursor_editor", CursorEditor},
     {"filters_editor", FiltersEditor},
     {"margins_editor", MarginsEditor},
+    {"emf_options", EMFOptions},
+    {"bmp_options", BMPOptions},
 };
 
 std::string Usage() {

@@ -1,7 +1,9 @@
 // exportdemo OUTDIR [POINTS]: writes the sample chart as native stream (binary, text,
-// XML) and its data in every delimiter, quoting, encoding and format, for all series
-// and for "Optic" alone, so independent readers can be pointed at the files. OUTDIR
-// is made when missing; POINTS is checked before anything is.
+// XML), its data in every delimiter, quoting, encoding and format, for all series
+// and for "Optic" alone, and its pictures (as the screen shows it, as enhanced and
+// Windows metafile, as bitmap in every colour depth, monochrome and at 300 dpi), so
+// independent readers can be pointed at the files. OUTDIR is made when missing;
+// POINTS is checked before anything is.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +15,10 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "gallery/chartstream.h"
+#include "gallery/exportformat.h"
 #include "gallery/seriesdata.h"
 #include "platform/rtl.h"
+#include "platform/snapshot.h"
 #include "platform/units.h"
 #include "toolargs.h"
 
@@ -32,13 +36,41 @@ void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data
   Data.SaveToFile(Dir + "/" + Name);
 }
 
+// chart.png as the screen shows it; chart.emf, chart.wmf; chart_<bits>.bmp for each
+// colour depth the bitmap options offer (0: the default), chart_mono.bmp and
+// chart_300dpi.bmp.
+void WritePictures(TChart* Chart, const std::string& Dir) {
+  if (!SaveControlToPng(Chart, Dir + "/chart.png")) throw Exception("cannot write " + Dir + "/chart.png");
+  TEMFExportFormat metafile;
+  metafile.Panel = Chart;
+  metafile.SaveToFile(Dir + "/chart.emf");
+  metafile.EMFOptions()->CBEnhanced->SetChecked(false);
+  metafile.SaveToFile(Dir + "/chart.wmf");
+  TBMPExportFormat bitmap;
+  bitmap.Panel = Chart;
+  TBMPOptions* options = bitmap.BMPOptions();
+  const int bits[] = {0, 1, 4, 8, 15, 16, 24, 32};  // as the colour items list them
+  for (int i = 0; i < options->CBColors->Items()->Count(); ++i) {
+    options->CBColors->SetItemIndex(i);
+    bitmap.SaveToFile(Dir + "/chart_" + std::to_string(bits[i]) + ".bmp");
+  }
+  options->CBColors->SetItemIndex(0);
+  options->CBMono->SetChecked(true);
+  bitmap.SaveToFile(Dir + "/chart_mono.bmp");
+  options->CBMono->SetChecked(false);
+  options->UDDpi->SetPosition(300);
+  bitmap.SaveToFile(Dir + "/chart_300dpi.bmp");
+}
+
 // The spreadsheet holds at most 65 535 rows and its header takes one.
 constexpr long MaxPoints = 65535 - 1;
 
 std::string Usage() {
   return "usage: exportdemo OUTDIR [POINTS]\n"
-         "Writes a sample chart in every stream and data-export variant into OUTDIR (made\n"
-         "when missing). POINTS, the points of each curve, is a whole number from 0 to " +
+         "Writes a sample chart in every stream, data-export and picture variant into\n"
+         "OUTDIR (made when missing): pictures chart.png, chart.emf, chart.wmf,\n"
+         "chart_<bits>.bmp (0: default), chart_mono.bmp, chart_300dpi.bmp. POINTS, the\n"
+         "points of each curve, is a whole number from 0 to " +
          std::to_string(MaxPoints) + "\n(the spreadsheet's rows but its header); 21 when left out.\n";
 }
 
@@ -69,8 +101,10 @@ int main(int argc, char** argv) {
   units.Initialize();
   int rc = 0;
   try {
-    TComponent owner(nullptr);
+    TForm owner(nullptr);
     auto* chart = new TChart(&owner);
+    chart->SetParent(&owner);
+    chart->SetBounds(0, 0, 640, 400);
     chart->SetName("Dispersion");
     chart->Title()->Text()->Clear();
     chart->Title()->Text()->Add("Omega(k) & <branches> \"2\" 'x' \xCF\x89");
@@ -95,6 +129,7 @@ int main(int argc, char** argv) {
       else atoms->AddXY(i * 0.125, i % 2 ? 0.5 : 1.0, label, colours[i]);
     }
 
+    WritePictures(chart, dir);
     WriteChartFile(chart, dir + "/chart.lum", true, false);
     WriteChartFile(chart, dir + "/chart.txt", true, true);
     WriteChartXMLFile(chart, dir + "/chart.xml", true, true);

@@ -10,6 +10,7 @@
 #include "engine/engineunit.h"
 #ifdef PHONARK_HAS_GALLERY
 #include "gallery/chartstream.h"
+#include "gallery/exportformat.h"
 #endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
@@ -21,8 +22,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
   // control's lists and palettes, the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
-  // (their type list), the chart storage (its stream classes), the GIF picture format,
-  // and the application's own unit last, which has nothing to do.
+  // (their type list), the chart storage (its stream classes), the picture export
+  // (the formatted text's picture hook, then the metafile and bitmap formats), the
+  // GIF picture format, and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
@@ -40,6 +42,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
 #endif
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
+      {"LumExport", LumExportUnitInit, LumExportUnitDone},
+      {"EMFExport", EMFExportUnitInit, EMFExportUnitDone},
+      {"BMPExport", BMPExportUnitInit, BMPExportUnitDone},
 #endif
       {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},
       {"Chain", nullptr, nullptr},
