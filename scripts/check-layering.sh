@@ -11,13 +11,16 @@ root=${1:-"$(dirname "$0")/.."}
 cd "$root"
 
 # The modules each module may include besides itself. tools/, bench/ and fuzz/
-# stand above everything and may include any module.
+# stand above everything and may include any module. samples/ (the shared sample
+# chart) is never part of the program: besides those three, only a module's tests
+# (<module>/tests/) may include it.
 declare -A lower=(
   [platform]=""
   [gif]="platform"
   [canvas]="platform"
   [engine]="platform canvas"
   [chart]="platform canvas engine"
+  [samples]="platform canvas engine chart"
   [analysis]="platform canvas engine chart"
   [gallery]="platform canvas engine chart"
   [editor]="platform canvas engine chart"
@@ -63,6 +66,10 @@ while IFS= read -r hit; do
   [ "$target" = "$module" ] && continue
   [[ -v lower[$target] ]] || continue           # not one of our modules
   [[ " $top " == *" $module "* ]] && continue
+  if [ "$target" = samples ]; then
+    [[ $file == */tests/* ]] || report "$where" "$module includes $path: samples is for tests, tools and benchmarks"
+    continue
+  fi
   if ! [[ " ${lower[$module]} " == *" $target "* ]]; then
     report "$where" "$module includes $path: $target is not below $module"
   fi

@@ -39,6 +39,8 @@ put engine/src/axis.cpp '#include "canvas/canvas.h"' '#include "../include/engin
 put app/src/gui/units.cpp '#include "gif/gifunit.h"' '#include "chart/chart.h"'
 put tools/chartsnap/main.cpp '#include <QApplication>' '#include "app/mainwindow.h"'
 put bench/app_bench.cpp '#include "app/mainwindow.h"'
+put gallery/tests/export_test.cpp '#include "samples/samplechart.h"'
+put samples/src/samplechart.cpp '#include "chart/chart.h"'
 expect_pass "allowed includes"
 
 put gif/src/core/palette.cpp '#include "gif/palette.h"' '  #  include <QImage>'
@@ -55,6 +57,8 @@ put engine/src/axis.cpp '' '#include "../../chart/include/chart/chart.h"'
 expect_fail "a higher layer by a relative path" "engine/src/axis.cpp:2"
 put platform/src/core/units.cpp '#include <app/chain.h>'
 expect_fail "the top from the bottom" "platform/src/core/units.cpp:1"
+put gallery/src/exportform.cpp '#include "samples/samplechart.h"'
+expect_fail "the sample chart in a library" "gallery/src/exportform.cpp:1"
 
 [ $failed -eq 0 ] && echo "check-layering-test: all cases behave"
 exit $failed

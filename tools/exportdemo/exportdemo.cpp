@@ -20,17 +20,10 @@
 #include "platform/rtl.h"
 #include "platform/snapshot.h"
 #include "platform/units.h"
+#include "samples/samplechart.h"
 #include "toolargs.h"
 
 namespace {
-
-// Branches of the diatomic chain, masses M1 = 2, M2 = 1, spring C = 1, at k·a = πX.
-double Branch(double X, bool Optic) {
-  const double m1 = 2, m2 = 1, c = 1, s = std::sin(M_PI * X / 2);
-  const double sum = c * (1 / m1 + 1 / m2);
-  const double root = std::sqrt(sum * sum - 4 * c * c * s * s / (m1 * m2));
-  return std::sqrt(std::max(0.0, Optic ? sum + root : sum - root));
-}
 
 void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data) {
   Data.SaveToFile(Dir + "/" + Name);
@@ -102,32 +95,8 @@ int main(int argc, char** argv) {
   int rc = 0;
   try {
     TForm owner(nullptr);
-    auto* chart = new TChart(&owner);
-    chart->SetParent(&owner);
-    chart->SetBounds(0, 0, 640, 400);
-    chart->SetName("Dispersion");
-    chart->Title()->Text()->Clear();
-    chart->Title()->Text()->Add("Omega(k) & <branches> \"2\" 'x' \xCF\x89");
-    auto* acoustic = new TLineSeries(&owner);
-    auto* optic = new TLineSeries(&owner);
-    acoustic->SetName("Acoustic");
-    acoustic->SetTitle("Acoustic");
-    optic->SetName("Optic");
-    optic->SetTitle("Optic");
-    for (TLineSeries* s : {acoustic, optic}) {
-      s->SetParentChart(chart);
-      for (int i = 0; i < points; ++i) s->AddXY(i / 20.0, Branch(i / 20.0, s == optic));
-    }
-    auto* atoms = new TPointSeries(&owner);
-    atoms->SetName("Atoms");
-    atoms->SetTitle("Atoms");
-    atoms->SetParentChart(chart);
-    const TColor colours[8] = {clRed, clBlue, clGreen, clNavy, clMaroon, clPurple, clTeal, clOlive};
-    for (int i = 0; i < 8; ++i) {
-      const std::string label = "a" + std::to_string(i + 1);
-      if (i == 4) atoms->AddNullXY(i * 0.125, 0, label);
-      else atoms->AddXY(i * 0.125, i % 2 ? 0.5 : 1.0, label, colours[i]);
-    }
+    TChart* chart = BuildSampleChart(&owner, &owner, int(points));
+    auto* optic = dynamic_cast<TChartSeries*>(owner.FindComponent("Optic"));
 
     WritePictures(chart, dir);
     WriteChartFile(chart, dir + "/chart.lum", true, false);
