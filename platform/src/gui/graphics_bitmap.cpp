@@ -189,6 +189,11 @@ Dib ReadDib(const uchar* buf, size_t len, size_t info, size_t pixels, bool icon,
     table += count * entrySize;
   }
   if (pixels == 0 || pixels < table || pixels > len) pixels = table;
+  // Rows the data cannot hold are refused before any pixel memory is taken (RLE data
+  // may leave pixels out; those images stop at the pixel cap above).
+  const size_t stride = size_t(BytesPerScanline(int(width), bpp, 32));
+  const size_t rowBytes = (size_t(width) * size_t(bpp) + 7) / 8;
+  if (!rle && width && height && pixels + stride * size_t(height - 1) + rowBytes > len) InvalidBitmap();
 
   QImage::Format fmt = QtFormat(d.pf);
   d.image = QImage(int(width), int(height), fmt);
@@ -208,9 +213,6 @@ Dib ReadDib(const uchar* buf, size_t len, size_t info, size_t pixels, bool icon,
     return d;
   }
 
-  size_t stride = size_t(BytesPerScanline(int(width), bpp, 32));
-  size_t rowBytes = (size_t(width) * size_t(bpp) + 7) / 8;
-  if (pixels + stride * size_t(height - 1) + rowBytes > len) InvalidBitmap();
   MaskField mr(masks[0]), mg(masks[1]), mb(masks[2]);
   for (int r = 0; r < height; ++r) {
     const uchar* s = buf + pixels + stride * size_t(r);

@@ -1064,7 +1064,9 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
   Impl& c = *impl_;
   c.RecordBox(mf::TOp::Arc, {{X1, Y1}, {X2, Y2}, {X3, Y3}, {X4, Y4}});
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
-  auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
+  // Plain variables: lambdas cannot capture structured bindings before clang 16.
+  const auto angles = ArcAngles(r, X3, Y3, X4, Y4);
+  const double start = angles.first, span = angles.second;
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     c.PaintShape(img, ToQRect(r).adjusted(-c.pen->Width(), -c.pen->Width(), c.pen->Width(), c.pen->Width()),
