@@ -2,6 +2,7 @@
 // bitmaps, icons, cursors, JPEG), shared by the libFuzzer entry points and by the
 // test that replays their corpus. They need a running (headless) application.
 #pragma once
+#include <algorithm>
 #include <memory>
 
 #include "fuzz_common.h"
@@ -21,7 +22,8 @@ inline std::unique_ptr<TBitmap> Surface() {
 }
 
 // Loads the bytes as graphic class G; on success draws it and, when it is small
-// enough to be worth it, saves it and loads the result again at the same size.
+// enough to be worth it, saves it and loads the result again at the same size (an
+// empty metafile frame is written one pixel wide or high).
 template <class G>
 void LoadDrawResave(const std::uint8_t* data, std::size_t size) {
   G g;
@@ -41,7 +43,7 @@ void LoadDrawResave(const std::uint8_t* data, std::size_t size) {
   out.SetPosition(0);
   G back;
   back.LoadFromStream(&out);
-  Check(back.Width() == g.Width() && back.Height() == g.Height());
+  Check(std::max(back.Width(), 1) == std::max(g.Width(), 1) && std::max(back.Height(), 1) == std::max(g.Height(), 1));
 }
 
 // Both metafile forms, played back and written again in the form read.

@@ -919,8 +919,9 @@ TPicture ReadEMF(const TReader& in) {
   TBuilder b;
   if (in.n < 88 || in.u32(0) != 1 || in.u32(40) != 0x464D4520) Invalid();
   const TRect bounds = RectAt(in, 8);
-  b.pic.Width = std::clamp(bounds.Right - bounds.Left + 1, 0, 1 << 15);
-  b.pic.Height = std::clamp(bounds.Bottom - bounds.Top + 1, 0, 1 << 15);
+  // In 64 bits: bounds from a hostile file may span more than an int.
+  b.pic.Width = int(std::clamp<std::int64_t>(std::int64_t(bounds.Right) - bounds.Left + 1, 0, 1 << 15));
+  b.pic.Height = int(std::clamp<std::int64_t>(std::int64_t(bounds.Bottom) - bounds.Top + 1, 0, 1 << 15));
   std::size_t at = in.u32(4);
   if (at < 88 || at > in.n || at % 4) Invalid();
   bool ended = false;

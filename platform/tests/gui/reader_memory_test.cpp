@@ -21,19 +21,20 @@ using Bytes = std::string;
 void Put16(Bytes& b, unsigned v) { b += char(v & 255), b += char(v >> 8 & 255); }
 void Put32(Bytes& b, std::uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
 
-// A bitmap info header of W x H at Bits bits, uncompressed, and a few pixel bytes.
-Bytes Dib(std::int32_t W, std::int32_t H, unsigned Bits) {
+// A bitmap info header of W x H at Bits bits (RLE8 when Rle), and a few data bytes.
+Bytes Dib(std::int32_t W, std::int32_t H, unsigned Bits, bool Rle = false) {
   Bytes b;
   for (std::uint32_t v : {40u, std::uint32_t(W), std::uint32_t(H)}) Put32(b, v);
-  Put16(b, 1), Put16(b, Bits);
-  for (int i = 0; i < 6; ++i) Put32(b, 0);
-  return b + Bytes(64, '\x55');
+  Put16(b, 1), Put16(b, Bits), Put32(b, Rle ? 1 : 0);
+  for (int i = 0; i < 5; ++i) Put32(b, 0);
+  if (Bits <= 8) b += Bytes(4u << Bits, '\x7F');
+  return b + (Rle ? Bytes("\x04\x01\x00\x00\x00\x01", 6) : Bytes(64, '\x55'));
 }
 
-Bytes BitmapFile(std::int32_t W, std::int32_t H, unsigned Bits) {
-  const Bytes dib = Dib(W, H, Bits);
+Bytes BitmapFile(std::int32_t W, std::int32_t H, unsigned Bits, bool Rle = false) {
+  const Bytes dib = Dib(W, H, Bits, Rle);
   Bytes b = "BM";
-  Put32(b, std::uint32_t(14 + dib.size())), Put32(b, 0), Put32(b, 54);
+  Put32(b, std::uint32_t(14 + dib.size())), Put32(b, 0), Put32(b, 54 + (Bits <= 8 ? 4u << Bits : 0));
   return b + dib;
 }
 
@@ -118,6 +119,8 @@ TEST(ReaderMemory, ForgedSizesAreRefusedWithoutTakingTheirMemory) {
        [](long& g) { return LoadError<TBitmap>(BitmapFile(32768, 8192, 32), g); }, "Bitmap image is not valid"},
       {"bitmap of 60000 x 60000", [](long& g) { return LoadError<TBitmap>(BitmapFile(60000, 60000, 24), g); },
        "Bitmap image is not valid"},
+      {"RLE bitmap of 16384 x 16384 in a few bytes",
+       [](long& g) { return LoadError<TBitmap>(BitmapFile(16384, 16384, 8, true), g); }, "Bitmap image is not valid"},
       {"icon of 16384 x 16384", [](long& g) { return LoadError<TIcon>(IconFile(16384, 16384), g); },
        "Icon image is not valid"},
       {"truncated JPEG of 11000 x 11000",
