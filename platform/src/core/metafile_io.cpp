@@ -989,7 +989,9 @@ TPicture ReadEMF(const TReader& in) {
       case 81: {
         const std::uint32_t offBmi = rec.u32(48), offBits = rec.u32(56);
         if (offBmi > size || offBits > size) Invalid();
-        const TRect d{rec.i32(24), rec.i32(28), rec.i32(24) + rec.i32(72), rec.i32(28) + rec.i32(76)};
+        // Wrapping like the 32-bit arithmetic of the files' writers, without overflow.
+        auto plus = [](std::int32_t a, std::int32_t b) { return std::int32_t(std::uint32_t(a) + std::uint32_t(b)); };
+        const TRect d{rec.i32(24), rec.i32(28), plus(rec.i32(24), rec.i32(72)), plus(rec.i32(28), rec.i32(76))};
         b.Dib(rec, offBmi, offBits, d);
         break;
       }

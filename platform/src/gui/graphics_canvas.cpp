@@ -812,12 +812,33 @@ struct TCanvas::Impl {
       if (dest.Bottom < dest.Top) m = m.mirrored(false, true);
     }
     auto mode = antialias ? Qt::SmoothTransformation : Qt::FastTransformation;
-    if (piece.size() != QSize(d.Width(), d.Height())) {
-      piece = piece.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, mode);
-      if (!m.isNull()) m = m.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    }
     Draw([&](QImage& img) {
       QRect target(d.Left, d.Top, d.Width(), d.Height());
+      if (piece.size() != target.size()) {
+        if (qint64(target.width()) * target.height() > 4 * (qint64(img.width()) * img.height() + 65536)) {
+          // Far larger than the surface (a hostile picture's rectangle): only the part
+          // that shows is sampled, so the rectangle's size costs no memory.
+          const QRect vis = target & img.rect();
+          if (vis.isEmpty()) return;
+          auto sample = [&](const QImage& from) {
+            QImage out(vis.size(), QImage::Format_RGB32);
+            for (int y = 0; y < vis.height(); ++y) {
+              const int sy = int(qint64(vis.top() + y - target.top()) * from.height() / target.height());
+              const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy));
+              QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+              for (int x = 0; x < vis.width(); ++x)
+                o[x] = s[qint64(vis.left() + x - target.left()) * from.width() / target.width()];
+            }
+            return out;
+          };
+          piece = sample(piece);
+          if (!m.isNull()) m = sample(m);
+          target = vis;
+        } else {
+          piece = piece.scaled(target.size(), Qt::IgnoreAspectRatio, mode);
+          if (!m.isNull()) m = m.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        }
+      }
       Touch(target);
       if (!m.isNull() || transparent) {
         QImage argb = piece.convertToFormat(QImage::Format_ARGB32_Premultiplied);

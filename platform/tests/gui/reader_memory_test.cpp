@@ -147,3 +147,27 @@ TEST(ReaderMemory, ForgedSizesAreRefusedWithoutTakingTheirMemory) {
     }
   }
 }
+
+TEST(ReaderMemory, APictureStretchedFarBeyondTheSurfaceCostsOnlyWhatShows) {
+  // A 2 x 2 bitmap stretched over 1000 x 1000 pixels of a 10 x 10 frame, played into
+  // 48 x 32: 4800 x 3200 pixels, of which the surface shows its own.
+  Bytes rec;
+  Put32(rec, 81), Put32(rec, 136);
+  for (int i = 0; i < 4; ++i) Put32(rec, 0);  // bounds
+  for (std::uint32_t v : {0u, 0u, 0u, 0u, 2u, 2u, 80u, 40u, 120u, 16u, 0u, 0xCC0020u, 1000u, 1000u}) Put32(rec, v);
+  rec += Dib(2, 2, 32).substr(0, 40) + Bytes(16, '\x40');
+  Put32(rec, 14), Put32(rec, 20), rec += Bytes(12, '\0');  // end of file
+  Bytes emf = Emf(rec);
+  emf[16] = emf[20] = 9;  // a 10 x 10 frame
+  TMetafile m;
+  TMemoryStream s;
+  s.WriteBuffer(emf.data(), std::int64_t(emf.size()));
+  s.SetPosition(0);
+  m.LoadFromStream(&s);
+  auto surface = guitest::MakeBitmap(48, 32);
+  const long grown = peakmem::PeakGrowthMiB([&] { surface->Canvas()->StretchDraw(Rect(0, 0, 48, 32), &m); });
+  EXPECT_EQ(guitest::CountColor(surface->Canvas(), Rect(0, 0, 48, 32), TColor(0x404040)), 48 * 32);
+  if (grown >= 0) {
+    EXPECT_LE(grown, 16);
+  }
+}
