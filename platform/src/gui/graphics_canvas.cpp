@@ -787,7 +787,7 @@ struct TCanvas::Impl {
     p.setRenderHint(QPainter::TextAntialiasing, TextSmooth());
     if (clipTo) p.setClipRect(*clipTo, clips.empty() ? Qt::ReplaceClip : Qt::IntersectClip);
     p.translate(x, y);
-    if (o % 3600 != 0) p.rotate(-o / 10.0);
+    if (o % 3600 != 0) p.rotate(-(o % 3600) / 10.0);  // any int, even the most negative
     QRect cell(dx, dy, w, h);
     if (opaque) p.fillRect(cell, QColor(ToQRgb(bkColor)));
     p.setFont(Font());
@@ -1186,7 +1186,7 @@ void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, 
     c.SetupPainter(p);
     p.setRenderHint(QPainter::Antialiasing, c.TextSmooth());
     p.translate(X, Y);
-    if (int o = c.font->Orientation(); o % 3600 != 0) p.rotate(-o / 10.0);
+    if (int o = c.font->Orientation(); o % 3600 != 0) p.rotate(-(o % 3600) / 10.0);
     QPainterPath path;
     path.addText(dx, dy + asc, c.Font(), s);
     if (FillText) {

@@ -168,7 +168,7 @@ void PlayOne(TCanvas* c, const mf::TRecord& r, const TScale& k) {
       TFont* f = c->Font();
       if (!r.Font.Name.empty()) f->SetName(r.Font.Name);
       f->SetHeight(r.Font.Height == 0 ? 0 : (r.Font.Height < 0 ? -1 : 1) *
-                                               std::max(1, int(std::lround(std::abs(r.Font.Height) * k.sy))));
+                                               int(std::clamp(std::abs(double(r.Font.Height)) * k.sy + 0.5, 1.0, 1e6)));
       f->SetStyle(r.Font.Style);
       f->SetOrientation(r.Font.Orientation);
       f->SetColor(r.Font.Color);
