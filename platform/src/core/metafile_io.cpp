@@ -13,6 +13,11 @@
 namespace mf {
 namespace {
 
+// Sums and differences of coordinates as the files' 32-bit arithmetic gives them:
+// rectangles read from hostile files may span more than an int.
+std::int32_t Plus(std::int32_t a, std::int32_t b) { return std::int32_t(std::uint32_t(a) + std::uint32_t(b)); }
+std::int32_t Span(std::int32_t from, std::int32_t to) { return std::int32_t(std::uint32_t(to) - std::uint32_t(from)); }
+
 // ---------------------------------------------------------------------------
 // Little-endian byte building.
 struct TBytes {
@@ -258,8 +263,9 @@ void FontFields(TBytes& o, const TFontState& f, bool wide, std::uint32_t charset
 // A frame as four filled boxes in GDI's rectangle convention (a null pen leaves out
 // the right and bottom edge, so each box reaches one further).
 std::array<TRect, 4> FrameSides(const TRect& b) {
-  return {TRect{b.Left, b.Top, b.Right + 1, b.Top + 2}, TRect{b.Left, b.Bottom - 1, b.Right + 1, b.Bottom + 1},
-          TRect{b.Left, b.Top, b.Left + 2, b.Bottom + 1}, TRect{b.Right - 1, b.Top, b.Right + 1, b.Bottom + 1}};
+  const int r1 = Plus(b.Right, 1), b1 = Plus(b.Bottom, 1);
+  return {TRect{b.Left, b.Top, r1, Plus(b.Top, 2)}, TRect{b.Left, Plus(b.Bottom, -1), r1, b1},
+          TRect{b.Left, b.Top, Plus(b.Left, 2), b1}, TRect{Plus(b.Right, -1), b.Top, r1, b1}};
 }
 
 std::uint32_t LogBrushStyle(int style, std::uint32_t& hatch) {
@@ -493,7 +499,7 @@ protected:
   void Bitmap(const TRecord& r) {
     const TRect d = BoxOf(r);
     Start(81);
-    Rect({d.Left, d.Top, d.Right - 1, d.Bottom - 1});
+    Rect({d.Left, d.Top, Plus(d.Right, -1), Plus(d.Bottom, -1)});
     o.i32(d.Left);
     o.i32(d.Top);
     o.i32(0);
@@ -506,8 +512,8 @@ protected:
     o.u32(std::uint32_t(r.BitmapWidth) * std::uint32_t(r.BitmapHeight) * 4);
     o.u32(0);
     o.u32(0x00CC0020);
-    o.i32(d.Width());
-    o.i32(d.Height());
+    o.i32(Span(d.Left, d.Right));
+    o.i32(Span(d.Top, d.Bottom));
     BitmapInfo(o, r.BitmapWidth, r.BitmapHeight);
     BitmapBits(o, r);
     Finish();
@@ -743,8 +749,8 @@ protected:
         o.i16(r.BitmapWidth);
         o.i16(0);
         o.i16(0);
-        o.i16(d.Height());
-        o.i16(d.Width());
+        o.i16(Span(d.Top, d.Bottom));
+        o.i16(Span(d.Left, d.Right));
         o.i16(d.Top);
         o.i16(d.Left);
         BitmapInfo(o, r.BitmapWidth, r.BitmapHeight);
@@ -989,9 +995,7 @@ TPicture ReadEMF(const TReader& in) {
       case 81: {
         const std::uint32_t offBmi = rec.u32(48), offBits = rec.u32(56);
         if (offBmi > size || offBits > size) Invalid();
-        // Wrapping like the 32-bit arithmetic of the files' writers, without overflow.
-        auto plus = [](std::int32_t a, std::int32_t b) { return std::int32_t(std::uint32_t(a) + std::uint32_t(b)); };
-        const TRect d{rec.i32(24), rec.i32(28), plus(rec.i32(24), rec.i32(72)), plus(rec.i32(28), rec.i32(76))};
+        const TRect d{rec.i32(24), rec.i32(28), Plus(rec.i32(24), rec.i32(72)), Plus(rec.i32(28), rec.i32(76))};
         b.Dib(rec, offBmi, offBits, d);
         break;
       }
