@@ -1012,8 +1012,9 @@ TPicture ReadWMF(const TReader& whole) {
   std::size_t at = 0;
   if (whole.u32(0) == WMFPlaceableKey) {
     if (whole.n < 22) Invalid();
-    b.pic.Width = std::clamp(whole.i16(10) - whole.i16(6), 0, 1 << 15);
-    b.pic.Height = std::clamp(whole.i16(12) - whole.i16(8), 0, 1 << 15);
+    // At most what the form's 16-bit sizes hold, so the frame writes back as read.
+    b.pic.Width = std::clamp(whole.i16(10) - whole.i16(6), 0, 32767);
+    b.pic.Height = std::clamp(whole.i16(12) - whole.i16(8), 0, 32767);
     at = 22;
   }
   const TReader in{whole.p + at, whole.n - at};
