@@ -105,8 +105,6 @@ std::string LoadError(const Bytes& Data, long& GrownMiB) {
 }  // namespace
 
 TEST(ReaderMemory, ForgedSizesAreRefusedWithoutTakingTheirMemory) {
-  Bytes polygon;  // a polygon record claiming 2^30 points in 40 bytes
-  Put32(polygon, 3), Put32(polygon, 40), polygon += Bytes(16, '\0'), Put32(polygon, 1u << 30), polygon += Bytes(12, '\0');
   Bytes huge;  // a record claiming 2 GB
   Put32(huge, 3), Put32(huge, 0x80000000u), huge += Bytes(32, '\0');
   const Bytes jpeg = SmallJpeg(), progressive = SmallProgressiveJpeg();
@@ -117,8 +115,6 @@ TEST(ReaderMemory, ForgedSizesAreRefusedWithoutTakingTheirMemory) {
   } cases[] = {
       {"bitmap of 32768 x 8192 at 32 bits",
        [](long& g) { return LoadError<TBitmap>(BitmapFile(32768, 8192, 32), g); }, "Bitmap image is not valid"},
-      {"bitmap of 60000 x 60000", [](long& g) { return LoadError<TBitmap>(BitmapFile(60000, 60000, 24), g); },
-       "Bitmap image is not valid"},
       {"RLE bitmap of 16384 x 16384 in a few bytes",
        [](long& g) { return LoadError<TBitmap>(BitmapFile(16384, 16384, 8, true), g); }, "Bitmap image is not valid"},
       {"icon of 16384 x 16384", [](long& g) { return LoadError<TIcon>(IconFile(16384, 16384), g); },
@@ -128,8 +124,6 @@ TEST(ReaderMemory, ForgedSizesAreRefusedWithoutTakingTheirMemory) {
       {"progressive JPEG of 11000 x 11000",
        [&](long& g) { return progressive.empty() ? "no encoder to make one" : LoadError<TJPEGImage>(Resized(progressive, 11000, 11000), g); },
        nullptr},
-      {"metafile polygon of 2^30 points", [&](long& g) { return LoadError<TMetafile>(Emf(polygon), g); },
-       "Metafile is not valid"},
       {"metafile record of 2 GB", [&](long& g) { return LoadError<TMetafile>(Emf(huge), g); },
        "Metafile is not valid"},
   };
