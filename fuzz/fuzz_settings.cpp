@@ -1,3 +1,7 @@
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "core_fuzz_targets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -5,12 +9,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   return 0;
 }
 
-#include <cstdlib>
-
-// The store goes to a folder of its own, never the user's.
+// The store goes to a folder of its own, never the user's, removed at exit.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char dir[] = "/tmp/phonark-fuzz-settings-XXXXXX";
   if (!mkdtemp(dir)) std::abort();
   SetRegistryRoot(dir);
+  std::atexit([] {
+    std::remove((std::string(dir) + "/registry.txt").c_str());
+    rmdir(dir);
+  });
   return 0;
 }
