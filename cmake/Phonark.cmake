@@ -94,3 +94,12 @@ function(phonark_embed_resources target)
   file(CONFIGURE OUTPUT ${out} CONTENT "${body}" @ONLY)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# phonark_fuzz_corpus(<test target>): the test replays fuzz/corpus/<target>/ through
+# the fuzz targets' bodies (fuzz/*_fuzz_targets.h, fuzz/fuzz_replay.h).
+function(phonark_fuzz_corpus name)
+  if(TARGET ${name})
+    target_compile_definitions(${name} PRIVATE PHONARK_FUZZ_CORPUS="${CMAKE_SOURCE_DIR}/fuzz/corpus")
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/fuzz)
+  endif()
+endfunction()

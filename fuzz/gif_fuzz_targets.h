@@ -6,19 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz_common.h"
 #include "gif/gifcoder.h"
 #include "gif/gifimage.h"
 
 namespace giffuzz {
 
-inline void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-inline void ToStream(TMemoryStream& s, const std::uint8_t* data, std::size_t size) {
-  if (size) s.WriteBuffer(data, std::int64_t(size));
-  s.SetPosition(0);
-}
+using fuzzbody::Check;
+using fuzzbody::ToStream;
 
 // Load any bytes; what loads must save, and what we save must load again with
 // the same pixels.

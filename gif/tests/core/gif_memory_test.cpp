@@ -5,37 +5,11 @@
 #include <random>
 
 #include "gif_test_util.h"
+#include "peak_memory.h"
 
 namespace {
 
-// Peak resident memory of this process in KiB, from the kernel's high-water
-// mark; ResetPeak starts a new mark at the current size. -1: not available.
-long PeakKiB() {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return -1;
-  char line[256];
-  long v = -1;
-  while (std::fgets(line, sizeof line, f))
-    if (std::strncmp(line, "VmHWM:", 6) == 0) v = std::atol(line + 6);
-  std::fclose(f);
-  return v;
-}
-
-bool ResetPeak() {
-  FILE* f = std::fopen("/proc/self/clear_refs", "w");
-  if (!f) return false;
-  const bool ok = std::fputs("5", f) >= 0;
-  return std::fclose(f) == 0 && ok;
-}
-
-// Runs f and answers by how many MiB it raised the peak resident memory.
-template <class F>
-long PeakGrowthMiB(F f) {
-  if (!ResetPeak()) return -1;
-  const long before = PeakKiB();
-  f();
-  return (PeakKiB() - before) / 1024;
-}
+using peakmem::PeakGrowthMiB;
 
 constexpr long BoundMiB = 64;
 

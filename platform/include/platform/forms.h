@@ -621,6 +621,8 @@ constexpr TCursor crLumHand = 2020;
 // A cursor from the bytes of a cursor (.cur) or icon file, the hot spot as the file
 // gives it; 0 when the data is not a cursor.
 HCURSOR CreateCursorFromData(const std::uint8_t* Data, std::size_t Size);
+// Frees a cursor made by the functions above (one handed to the screen stays there).
+void DestroyCursor(HCURSOR Cursor);
 // The same from a named resource or from a file; 0 when missing or unreadable.
 HCURSOR LoadCursorFromResourceName(const std::string& Name);
 HCURSOR LoadCursorFromFile(const std::string& FileName);

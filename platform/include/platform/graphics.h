@@ -498,7 +498,9 @@ public:
   void Assign(TPersistent* Source) override;
   // A device-independent bitmap file: uncompressed 1/4/8/16/24/32 bits and RLE4/RLE8 are
   // read (EInvalidGraphic "Bitmap image is not valid" otherwise); written uncompressed in
-  // the bitmap's own pixel format.
+  // the bitmap's own pixel format. Sizes are refused before any pixel memory is taken
+  // when the file cannot hold them: at most 32768 x 32768 and 2^28 pixels, uncompressed
+  // rows all present, RLE at most 2^20 pixels plus 16384 per byte of its data.
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
   // A bitmap file embedded as a named resource (platform/resources.h); EResNotFound

@@ -8,6 +8,8 @@
 // Largest image accepted, in pixels: anything larger is refused before any pixel
 // memory is taken (a forged header cannot make us allocate gigabytes).
 constexpr long long JPEGMaxPixels = 1LL << 27;
+// Most memory the decoder's own whole-image buffers (progressive files) may take.
+constexpr long JPEGMaxWorkBytes = 256L << 20;
 
 class TJPEGImage : public TGraphic {
   DECLARE_CLASS(TJPEGImage, TGraphic)
@@ -29,7 +31,9 @@ public:
   // From a TJPEGImage, or the pixels of any other graphic (a bitmap, an icon).
   void Assign(TPersistent* Source) override;
   // Reads a whole JPEG file from the stream's position. A corrupt or truncated file, or
-  // one larger than JPEGMaxPixels, raises EInvalidGraphic and leaves the image as it was.
+  // one larger than JPEGMaxPixels or needing more than JPEGMaxWorkBytes to decode,
+  // raises EInvalidGraphic and leaves the image as it was. Pixel memory grows with the
+  // rows the data fills, so a truncated file never takes what its header declares.
   void LoadFromStream(TStream* Stream) override;
   // Baseline JPEG of the pixels at CompressionQuality; nothing for an empty image.
   void SaveToStream(TStream* Stream) override;

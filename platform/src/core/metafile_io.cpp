@@ -14,6 +14,11 @@
 namespace mf {
 namespace {
 
+// Sums and differences of coordinates as the files' 32-bit arithmetic gives them:
+// rectangles read from hostile files may span more than an int.
+std::int32_t Plus(std::int32_t a, std::int32_t b) { return std::int32_t(std::uint32_t(a) + std::uint32_t(b)); }
+std::int32_t Span(std::int32_t from, std::int32_t to) { return std::int32_t(std::uint32_t(to) - std::uint32_t(from)); }
+
 // ---------------------------------------------------------------------------
 // Little-endian byte building.
 struct TBytes {
@@ -211,8 +216,9 @@ void FontFields(TBytes& o, const TFontState& f, bool wide, std::uint32_t charset
 // A frame as four filled boxes in GDI's rectangle convention (a null pen leaves out
 // the right and bottom edge, so each box reaches one further).
 std::array<TRect, 4> FrameSides(const TRect& b) {
-  return {TRect{b.Left, b.Top, b.Right + 1, b.Top + 2}, TRect{b.Left, b.Bottom - 1, b.Right + 1, b.Bottom + 1},
-          TRect{b.Left, b.Top, b.Left + 2, b.Bottom + 1}, TRect{b.Right - 1, b.Top, b.Right + 1, b.Bottom + 1}};
+  const int r1 = Plus(b.Right, 1), b1 = Plus(b.Bottom, 1);
+  return {TRect{b.Left, b.Top, r1, Plus(b.Top, 2)}, TRect{b.Left, Plus(b.Bottom, -1), r1, b1},
+          TRect{b.Left, b.Top, Plus(b.Left, 2), b1}, TRect{Plus(b.Right, -1), b.Top, r1, b1}};
 }
 
 std::uint32_t LogBrushStyle(int style, std::uint32_t& hatch) {
@@ -446,7 +452,7 @@ protected:
   void Bitmap(const TRecord& r) {
     const TRect d = BoxOf(r);
     Start(81);
-    Rect({d.Left, d.Top, d.Right - 1, d.Bottom - 1});
+    Rect({d.Left, d.Top, Plus(d.Right, -1), Plus(d.Bottom, -1)});
     o.i32(d.Left);
     o.i32(d.Top);
     o.i32(0);
@@ -459,8 +465,8 @@ protected:
     o.u32(std::uint32_t(r.BitmapWidth) * std::uint32_t(r.BitmapHeight) * 4);
     o.u32(0);
     o.u32(0x00CC0020);
-    o.i32(d.Width());
-    o.i32(d.Height());
+    o.i32(Span(d.Left, d.Right));
+    o.i32(Span(d.Top, d.Bottom));
     BitmapInfo(o, r.BitmapWidth, r.BitmapHeight);
     BitmapBits(o, r);
     Finish();
@@ -694,8 +700,8 @@ protected:
         o.i16(r.BitmapWidth);
         o.i16(0);
         o.i16(0);
-        o.i16(d.Height());
-        o.i16(d.Width());
+        o.i16(Span(d.Top, d.Bottom));
+        o.i16(Span(d.Left, d.Right));
         o.i16(d.Top);
         o.i16(d.Left);
         BitmapInfo(o, r.BitmapWidth, r.BitmapHeight);
@@ -870,8 +876,9 @@ TPicture ReadEMF(const TReader& in) {
   TBuilder b;
   if (in.n < 88 || in.u32(0) != 1 || in.u32(40) != 0x464D4520) Invalid();
   const TRect bounds = RectAt(in, 8);
-  b.pic.Width = std::clamp(bounds.Right - bounds.Left + 1, 0, 1 << 15);
-  b.pic.Height = std::clamp(bounds.Bottom - bounds.Top + 1, 0, 1 << 15);
+  // In 64 bits: bounds from a hostile file may span more than an int.
+  b.pic.Width = int(std::clamp<std::int64_t>(std::int64_t(bounds.Right) - bounds.Left + 1, 0, 1 << 15));
+  b.pic.Height = int(std::clamp<std::int64_t>(std::int64_t(bounds.Bottom) - bounds.Top + 1, 0, 1 << 15));
   std::size_t at = in.u32(4);
   if (at < 88 || at > in.n || at % 4) Invalid();
   bool ended = false;
@@ -939,7 +946,7 @@ TPicture ReadEMF(const TReader& in) {
       case 81: {
         const std::uint32_t offBmi = rec.u32(48), offBits = rec.u32(56);
         if (offBmi > size || offBits > size) Invalid();
-        const TRect d{rec.i32(24), rec.i32(28), rec.i32(24) + rec.i32(72), rec.i32(28) + rec.i32(76)};
+        const TRect d{rec.i32(24), rec.i32(28), Plus(rec.i32(24), rec.i32(72)), Plus(rec.i32(28), rec.i32(76))};
         b.Dib(rec, offBmi, offBits, d);
         break;
       }
@@ -956,8 +963,9 @@ TPicture ReadWMF(const TReader& whole) {
   std::size_t at = 0;
   if (whole.u32(0) == WMFPlaceableKey) {
     if (whole.n < 22) Invalid();
-    b.pic.Width = std::clamp(whole.i16(10) - whole.i16(6), 0, 1 << 15);
-    b.pic.Height = std::clamp(whole.i16(12) - whole.i16(8), 0, 1 << 15);
+    // At most what the form's 16-bit sizes hold, so the frame writes back as read.
+    b.pic.Width = std::clamp(whole.i16(10) - whole.i16(6), 0, 32767);
+    b.pic.Height = std::clamp(whole.i16(12) - whole.i16(8), 0, 32767);
     at = 22;
   }
   const TReader in{whole.p + at, whole.n - at};

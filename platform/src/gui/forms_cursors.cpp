@@ -31,6 +31,8 @@ HCURSOR CreateCursorFromData(const std::uint8_t* Data, std::size_t Size) {
   return HCURSOR(new QCursor(QPixmap::fromImage(img), hotX, hotY));
 }
 
+void DestroyCursor(HCURSOR Cursor) { delete reinterpret_cast<QCursor*>(Cursor); }
+
 HCURSOR LoadCursorFromResourceName(const std::string& Name) {
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;

@@ -184,6 +184,13 @@ Dib ReadDib(const uchar* buf, size_t len, size_t info, size_t pixels, bool icon,
     table += count * entrySize;
   }
   if (pixels == 0 || pixels < table || pixels > len) pixels = table;
+  // Rows the data cannot hold are refused before any pixel memory is taken. RLE data
+  // may leave pixels out, but an encoder ends each row with a two-byte code at least:
+  // beyond a first million pixels, no more than a 32768-pixel row per two bytes.
+  const size_t stride = size_t(BytesPerScanline(int(width), bpp, 32));
+  const size_t rowBytes = (size_t(width) * size_t(bpp) + 7) / 8;
+  if (!rle && width && height && pixels + stride * size_t(height - 1) + rowBytes > len) InvalidBitmap();
+  if (rle && width * height > (1LL << 20) + (long long)(len - pixels) * 16384) InvalidBitmap();
 
   QImage::Format fmt = QtFormat(d.pf);
   d.image = QImage(int(width), int(height), fmt);
@@ -203,9 +210,6 @@ Dib ReadDib(const uchar* buf, size_t len, size_t info, size_t pixels, bool icon,
     return d;
   }
 
-  size_t stride = size_t(BytesPerScanline(int(width), bpp, 32));
-  size_t rowBytes = (size_t(width) * size_t(bpp) + 7) / 8;
-  if (pixels + stride * size_t(height - 1) + rowBytes > len) InvalidBitmap();
   MaskField mr(masks[0]), mg(masks[1]), mb(masks[2]);
   for (int r = 0; r < height; ++r) {
     const uchar* s = buf + pixels + stride * size_t(r);

@@ -787,7 +787,7 @@ struct TCanvas::Impl {
     p.setRenderHint(QPainter::TextAntialiasing, TextSmooth());
     if (clipTo) p.setClipRect(*clipTo, clips.empty() ? Qt::ReplaceClip : Qt::IntersectClip);
     p.translate(x, y);
-    if (o % 3600 != 0) p.rotate(-o / 10.0);
+    if (o % 3600 != 0) p.rotate(-(o % 3600) / 10.0);  // any int, even the most negative
     QRect cell(dx, dy, w, h);
     if (opaque) p.fillRect(cell, QColor(ToQRgb(bkColor)));
     p.setFont(Font());
@@ -812,12 +812,33 @@ struct TCanvas::Impl {
       if (dest.Bottom < dest.Top) m = m.mirrored(false, true);
     }
     auto mode = antialias ? Qt::SmoothTransformation : Qt::FastTransformation;
-    if (piece.size() != QSize(d.Width(), d.Height())) {
-      piece = piece.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, mode);
-      if (!m.isNull()) m = m.scaled(d.Width(), d.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    }
     Draw([&](QImage& img) {
       QRect target(d.Left, d.Top, d.Width(), d.Height());
+      if (piece.size() != target.size()) {
+        if (qint64(target.width()) * target.height() > 4 * (qint64(img.width()) * img.height() + 65536)) {
+          // Far larger than the surface (a hostile picture's rectangle): only the part
+          // that shows is sampled, so the rectangle's size costs no memory.
+          const QRect vis = target & img.rect();
+          if (vis.isEmpty()) return;
+          auto sample = [&](const QImage& from) {
+            QImage out(vis.size(), QImage::Format_RGB32);
+            for (int y = 0; y < vis.height(); ++y) {
+              const int sy = int(qint64(vis.top() + y - target.top()) * from.height() / target.height());
+              const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(sy));
+              QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+              for (int x = 0; x < vis.width(); ++x)
+                o[x] = s[qint64(vis.left() + x - target.left()) * from.width() / target.width()];
+            }
+            return out;
+          };
+          piece = sample(piece);
+          if (!m.isNull()) m = sample(m);
+          target = vis;
+        } else {
+          piece = piece.scaled(target.size(), Qt::IgnoreAspectRatio, mode);
+          if (!m.isNull()) m = m.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        }
+      }
       Touch(target);
       if (!m.isNull() || transparent) {
         QImage argb = piece.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -1064,7 +1085,9 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
   Impl& c = *impl_;
   c.RecordBox(mf::TOp::Arc, {{X1, Y1}, {X2, Y2}, {X3, Y3}, {X4, Y4}});
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
-  auto [start, span] = ArcAngles(r, X3, Y3, X4, Y4);
+  // Plain variables: lambdas cannot capture structured bindings before clang 16.
+  const auto angles = ArcAngles(r, X3, Y3, X4, Y4);
+  const double start = angles.first, span = angles.second;
   c.Draw([&](QImage& img) {
     if (!c.PenVisible()) return;
     c.PaintShape(img, ToQRect(r).adjusted(-c.pen->Width(), -c.pen->Width(), c.pen->Width(), c.pen->Width()),
@@ -1163,7 +1186,7 @@ void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, 
     c.SetupPainter(p);
     p.setRenderHint(QPainter::Antialiasing, c.TextSmooth());
     p.translate(X, Y);
-    if (int o = c.font->Orientation(); o % 3600 != 0) p.rotate(-o / 10.0);
+    if (int o = c.font->Orientation(); o % 3600 != 0) p.rotate(-(o % 3600) / 10.0);
     QPainterPath path;
     path.addText(dx, dy + asc, c.Font(), s);
     if (FillText) {

@@ -232,16 +232,19 @@ QFont ToQFont(const TFont& Font, bool Antialias) {
     q.setFixedPitch(true);
     q.setStyleHint(QFont::TypeWriter);
   }
-  int h = Font.Height();
+  // Qt's metrics overflow for giant fonts, which a hostile picture or text can ask
+  // for: they are drawn at most this tall.
+  constexpr long long MaxPixels = 1 << 14;
+  long long h = Font.Height();
   if (h == 0) h = -11;
   if (h < 0) {
-    q.setPixelSize(-h);
+    q.setPixelSize(int(std::min(-h, MaxPixels)));
   } else {
     // A cell height: scale the em so that ascent + descent comes out at h.
     q.setPixelSize(100);
     QFontMetricsF m(q);
     double cell = m.ascent() + m.descent();
-    q.setPixelSize(std::max(1, int(std::lround(h * 100.0 / (cell > 0 ? cell : 100.0)))));
+    q.setPixelSize(int(std::clamp(std::llround(double(h) * 100.0 / (cell > 0 ? cell : 100.0)), 1LL, MaxPixels)));
   }
   return q;
 }

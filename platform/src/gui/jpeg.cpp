@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -70,15 +71,24 @@ bool Decode(const std::uint8_t* Data, std::size_t Size, Decoded* Out, char* Mess
   }
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+  // What libjpeg keeps of the whole image (progressive and multi-scan files) counts
+  // against this; past it the file is refused rather than decoded.
+  info.mem->max_memory_to_use = JPEGMaxWorkBytes;
   jpeg_start_decompress(&info);
   Out->width = int(info.output_width);
   Out->height = int(info.output_height);
-  Out->pixels.resize(std::size_t(Out->width) * Out->height * 4);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = Out->pixels.data() + std::size_t(info.output_scanline) * Out->width * 4;
+  // Rows are kept as they are decoded, and decoding stops at the first sign that the
+  // data ran out: a header declaring more than the file holds costs no more memory
+  // than the rows the file really fills.
+  const std::size_t rowBytes = std::size_t(Out->width) * 4;
+  while (info.output_scanline < info.output_height && !errors.warned) {
+    const std::size_t at = std::size_t(info.output_scanline) * rowBytes;
+    if (at + rowBytes > Out->pixels.size())
+      Out->pixels.resize(std::min(std::max(2 * Out->pixels.size(), at + rowBytes), rowBytes * Out->height));
+    JSAMPROW row = Out->pixels.data() + at;
     jpeg_read_scanlines(&info, &row, 1);
   }
-  jpeg_finish_decompress(&info);
+  if (!errors.warned) jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   if (errors.warned) {
     std::strcpy(Message, errors.message);

@@ -97,10 +97,11 @@ namespace {
 struct TScale {
   double sx = 1, sy = 1;
   int ox = 0, oy = 0;
-  TPoint P(const TPoint& p) const {
-    return {ox + int(std::lround(p.X * sx)), oy + int(std::lround(p.Y * sy))};
-  }
-  int W(int w) const { return w <= 1 ? w : std::max(1, int(std::lround(w * (sx + sy) / 2))); }
+  // Played coordinates and sizes stay within 2^24 pixels: far beyond any surface,
+  // and sums and spans of them fit an int whatever a hostile file holds.
+  static int Near(double v) { return int(std::clamp(std::round(v), -double(1 << 24), double(1 << 24))); }
+  TPoint P(const TPoint& p) const { return {Near(ox + p.X * sx), Near(oy + p.Y * sy)}; }
+  int W(int w) const { return w <= 1 ? w : std::max(1, Near(w * (sx + sy) / 2)); }
 };
 
 void ApplyState(TCanvas* c, const mf::TRecord& r, const TScale& k) {
@@ -152,8 +153,8 @@ void PlayOne(TCanvas* c, const mf::TRecord& r, const TScale& k) {
     case TOp::Ellipse: if (need(2)) c->Ellipse(pts[0].X, pts[0].Y, pts[1].X, pts[1].Y); break;
     case TOp::RoundRect:
       if (need(3))
-        c->RoundRect(pts[0].X, pts[0].Y, pts[1].X, pts[1].Y, int(std::lround(r.Points[2].X * k.sx)),
-                     int(std::lround(r.Points[2].Y * k.sy)));
+        c->RoundRect(pts[0].X, pts[0].Y, pts[1].X, pts[1].Y, TScale::Near(r.Points[2].X * k.sx),
+                     TScale::Near(r.Points[2].Y * k.sy));
       break;
     case TOp::Arc:
     case TOp::Pie:
@@ -168,7 +169,7 @@ void PlayOne(TCanvas* c, const mf::TRecord& r, const TScale& k) {
       TFont* f = c->Font();
       if (!r.Font.Name.empty()) f->SetName(r.Font.Name);
       f->SetHeight(r.Font.Height == 0 ? 0 : (r.Font.Height < 0 ? -1 : 1) *
-                                               std::max(1, int(std::lround(std::abs(r.Font.Height) * k.sy))));
+                                               int(std::clamp(std::abs(double(r.Font.Height)) * k.sy + 0.5, 1.0, 1e6)));
       f->SetStyle(r.Font.Style);
       f->SetOrientation(r.Font.Orientation);
       f->SetColor(r.Font.Color);

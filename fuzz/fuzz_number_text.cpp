@@ -1,0 +1,6 @@
+#include "core_fuzz_targets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzzbody::NumberText(data, size);
+  return 0;
+}
