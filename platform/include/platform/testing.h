@@ -55,6 +55,9 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
 // Runs Passes passes of the message loop without waiting: what was posted before is
 // delivered, and what that posts in turn, pass by pass.
 void PumpPasses(int Passes = 3);
+// On a TSteppedClock: runs the loop until Ms of that clock have passed (a pass and a
+// 1 ms sleep at a time). Refused (EInvalidOperation) on the real clock.
+void PumpFor(unsigned Ms);
 
 // Input for a modal dialog, queued from inside its own loop: Script runs once the
 // next modal loop to start has shown and activated its window (after the loop's

@@ -298,6 +298,15 @@ void PumpPasses(int Passes) {
   for (int i = 0; i < Passes; ++i) Application->ProcessMessages();
 }
 
+void PumpFor(unsigned Ms) {
+  if (!steppedClockOn) throw EInvalidOperation("A test waits by a stepped clock only: wait for what it expects instead");
+  const std::int64_t end = GetMicroseconds() + std::int64_t(Ms) * 1000;
+  while (GetMicroseconds() < end) {
+    Application->ProcessMessages();
+    Sleep(1);
+  }
+}
+
 void WhenModal(std::function<void()> Script) {
   WatchModalLoops();
   ModalScripts().push_back(std::move(Script));
