@@ -10,6 +10,8 @@ jobs=$(nproc)
 
 # Modules include only the layers below them; Qt stays inside platform/.
 bash scripts/check-layering.sh
+# No test orders events by the real clock.
+bash scripts/check-test-clock.sh
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
