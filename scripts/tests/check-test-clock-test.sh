@@ -3,33 +3,7 @@
 # and each way of waiting by the real clock fails, naming its file and line.
 set -euo pipefail
 check=$(cd "$(dirname "$0")/.." && pwd)/check-test-clock.sh
-tree=$(mktemp -d)
-trap 'rm -rf "$tree"' EXIT
-failed=0
-
-# put FILE LINE...: writes a source file of the tree.
-put() {
-  local f=$tree/$1
-  shift
-  mkdir -p "$(dirname "$f")"
-  printf '%s\n' "$@" >"$f"
-}
-
-# expect_pass NAME / expect_fail NAME WHERE: runs the check on the tree, then empties it.
-expect_pass() {
-  if ! out=$(bash "$check" "$tree" 2>&1); then
-    echo "FAIL $1: the check refused an allowed tree:"; echo "$out"; failed=1
-  fi
-  rm -rf "${tree:?}"/*
-}
-expect_fail() {
-  if out=$(bash "$check" "$tree" 2>&1); then
-    echo "FAIL $1: the check passed"; failed=1
-  elif [[ $out != *"$2"* ]]; then
-    echo "FAIL $1: no mention of $2 in:"; echo "$out"; failed=1
-  fi
-  rm -rf "${tree:?}"/*
-}
+source "$(dirname "$0")/tree-check.sh"
 
 put platform/tests/gui/guard_test.cpp \
   'TestInput::WhenModal([] { TestInput::PostKey(VK_RETURN); });' \
