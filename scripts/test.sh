@@ -11,6 +11,8 @@ jobs=$(nproc)
 
 # Modules include only the layers below them; Qt stays inside platform/.
 bash scripts/check-layering.sh
+# No test orders events by the real clock.
+bash scripts/check-test-clock.sh
 
 # The same sources with the same options compile once: the compiler cache hands the
 # plain test build the objects of the run command's build.

@@ -117,7 +117,7 @@ TEST_F(ChartTest, MarkerChangesMadeWhileDrawingDoNotRepaintForever) {
   TestInput::TSteppedClock clock;  // 300 ms of the loop's time hold many display frames on any machine
   int paints = 0;
   ShowOnForm(paints);
-  TestInput::PumpUntil([] { return false; }, 300);
+  TestInput::PumpFor(300);
   EXPECT_LE(paints, 2) << "the chart kept asking for paints";
   // Outside a paint the same changes do repaint.
   const int before = paints;

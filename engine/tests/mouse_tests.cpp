@@ -64,7 +64,7 @@ protected:
     delete Form;
     Application->OnException.Clear();
   }
-  static void Pump(unsigned Ms = 30) { TestInput::PumpUntil([] { return false; }, Ms); }
+  static void Pump(int Passes = 3) { TestInput::PumpPasses(Passes); }
   // A left drag from (X0, Y0) to (X1, Y1) through a middle point, then painted.
   void Drag(int X0, int Y0, int X1, int Y1, TMouseButton B = mbLeft) {
     const TShiftState held = B == mbLeft ? ssLeft : B == mbRight ? ssRight : ssMiddle;

@@ -223,9 +223,9 @@ TEST(AfterDraw, SelfRefillingChartPaintsUnnestedAtABoundedRateWhileOthersPaint) 
   };
   other->OnAfterDraw = [&](TObject*) { ++otherDraws; };
   form.Show();
-  TestInput::PumpUntil([] { return false; }, 500);
+  TestInput::PumpFor(500);
   refill = false;
-  TestInput::PumpUntil([&] { return false; }, 100);
+  TestInput::PumpFor(100);
   EXPECT_EQ(maxDepth, 1);
   // It keeps repainting while it refills itself, at most once a display frame.
   EXPECT_GE(selfDraws, 10);

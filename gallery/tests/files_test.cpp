@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <thread>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -116,16 +117,20 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
     text.SaveToFile(target);
     _exit(0);
   }
-  // Killed as soon as the file beside the target has bytes in it.
+  // Killed as soon as the file beside the target has bytes in it (or once it ended).
   struct stat st {};
+  int status = 0;
+  pid_t ended = 0;
   auto started = [&] {
     const auto f = PartFilesBeside(target);
     return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
   };
-  for (int i = 0; i < 200000 && !started(); ++i) usleep(50);
-  kill(pid, SIGKILL);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  while (!started() && (ended = waitpid(pid, &status, WNOHANG)) == 0)
+    std::this_thread::yield();
+  if (ended == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
   const std::string now = gallerytest::ReadFile(target);
   if (now != "old contents\n") {
     EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file

@@ -221,8 +221,10 @@ TEST_F(TFiltersEditorTest, EditImageFiltersTellsThePictureOnOkOnly) {
   TLumPicture watched([&](TObject*) { ++notices; });
   watched.Assign(&picture);
   notices = 0;
-  TestInput::PostKey(VK_ESCAPE, 0, 5);
-  TestInput::PostKey(VK_RETURN, 0, 10);  // Escape does not close it: OK does
+  TestInput::WhenModal([] {
+    TestInput::PostKey(VK_ESCAPE);
+    TestInput::PostKey(VK_RETURN);  // Escape does not close it: OK does
+  });
   EXPECT_TRUE(EditImageFilters(nullptr, &watched));
   EXPECT_EQ(notices, 1);
 }

@@ -151,11 +151,11 @@ TEST_F(TFormatEditorTest, ButtonsAndBoxesFollowTheRadioHandling) {
 
 TEST_F(TFormatEditorTest, EditValueFormatAnswersOnOkAndKeepsTheFormatOnCancel) {
   std::string result;
-  TestInput::PostKey(VK_ESCAPE, 0, 5);
+  TestInput::WhenModal([] { TestInput::PostKey(VK_ESCAPE); });
   EXPECT_FALSE(EditValueFormat(nullptr, "#,##0.00", result));
   EXPECT_EQ(result, "#,##0.00");
   // Garbage opens as custom and OK gives it back unchanged.
-  TestInput::PostKey(VK_RETURN, 0, 5);
+  TestInput::WhenModal([] { TestInput::PostKey(VK_RETURN); });
   EXPECT_TRUE(EditValueFormat(nullptr, "x#y", result));
   EXPECT_EQ(result, "x#y");
 }
@@ -224,15 +224,13 @@ TEST_F(TCursorEditTest, LoadedFilesTakeTheFirstFreeSlotAndBadOnesChangeNothing) 
 }
 
 TEST_F(TCursorEditTest, EditMouseCursorAnswersTheChosenCursorOrTheStartingOne) {
-  TestInput::PostKey(VK_RETURN, 0, 5);
+  TestInput::WhenModal([] { TestInput::PostKey(VK_RETURN); });
   EXPECT_EQ(EditMouseCursor(nullptr, crIBeam), crIBeam);
-  // The list has the focus; "LumHand" follows "IBeam". The keys are queued from
-  // inside the dialog's own loop, so that they cannot reach a control of an earlier
-  // test that still had the focus when they fell due.
-  TestInput::PostCall([] {
+  // The list has the focus; "LumHand" follows "IBeam".
+  TestInput::WhenModal([] {
     TestInput::PostKey(VK_DOWN);
     TestInput::PostKey(VK_RETURN);
-  }, 5);
+  });
   EXPECT_EQ(EditMouseCursor(nullptr, crIBeam), crLumHand);
 }
 

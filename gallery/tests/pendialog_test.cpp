@@ -17,6 +17,7 @@ using TestInput::PostCall;
 using TestInput::PostClick;
 using TestInput::PostKey;
 using TestInput::PostText;
+using TestInput::WhenModal;
 
 class PenDialogTest : public ::testing::Test {
 protected:
@@ -44,7 +45,7 @@ protected:
 
 TEST_F(PenDialogTest, ControlsMatchTheirTable) {
   std::unique_ptr<TPenDialog> d(CreatePenDialog(anchor, &pen));
-  PostClick(d->BOk);
+  WhenModal([&] { PostClick(d->BOk); });
   d->ShowModal();
   EXPECT_EQ(d->Caption(), "Border Editor");
   EXPECT_EQ(d->ClientWidth(), 291);
@@ -64,15 +65,17 @@ TEST_F(PenDialogTest, ControlsMatchTheirTable) {
 
 TEST_F(PenDialogTest, CancelRestoresOnlyWhatChangedAndTellsThePenOnce) {
   std::unique_ptr<TPenDialog> d(CreatePenDialog(anchor, &pen));
-  PostClick(d->BCancel);
+  WhenModal([&] { PostClick(d->BCancel); });
   EXPECT_EQ(d->ShowModal(), mrCancel);
   EXPECT_EQ(notices, 0) << "filling the controls changes nothing";
   EXPECT_FALSE(d->Modified());
 
-  PostText(d->SEWidth, "7");
-  PostCall([&] { EXPECT_EQ(pen.Width(), 7); });
-  PostClick(d->CBVisible);
-  PostClick(d->BCancel);
+  WhenModal([&] {
+    PostText(d->SEWidth, "7");
+    PostCall([&] { EXPECT_EQ(pen.Width(), 7); });
+    PostClick(d->CBVisible);
+    PostClick(d->BCancel);
+  });
   EXPECT_EQ(d->ShowModal(), mrCancel);
   EXPECT_EQ(pen.Width(), 3);
   EXPECT_TRUE(pen.Visible());
@@ -80,8 +83,10 @@ TEST_F(PenDialogTest, CancelRestoresOnlyWhatChangedAndTellsThePenOnce) {
   const int afterCancel = notices;
 
   // OK keeps the change; the next show starts unmodified.
-  PostText(d->SEWidth, "5");
-  PostClick(d->BOk);
+  WhenModal([&] {
+    PostText(d->SEWidth, "5");
+    PostClick(d->BOk);
+  });
   EXPECT_EQ(d->ShowModal(), mrOk);
   EXPECT_EQ(pen.Width(), 5);
   EXPECT_GT(notices, afterCancel);
@@ -91,17 +96,19 @@ TEST_F(PenDialogTest, SmallDotsSwapTheWidthAndSpaceControls) {
   pen.SetStyle(psDashDotDot);
   std::unique_ptr<TPenDialog> d(CreatePenDialog(anchor, &pen));
   EXPECT_FALSE(d->ESpace->Enabled());
-  PostCall([&] { d->CBStyle->SetFocus(); });
-  PostKey(VK_DOWN);
-  PostCall([&] {
-    EXPECT_TRUE(pen.SmallDots());
-    EXPECT_FALSE(d->SEWidth->Enabled() || d->UDWidth->Enabled());
-    EXPECT_TRUE(d->ESpace->Enabled() && d->UDSpace->Enabled());
+  WhenModal([&] {
+    d->CBStyle->SetFocus();
+    PostKey(VK_DOWN);
+    PostCall([&] {
+      EXPECT_TRUE(pen.SmallDots());
+      EXPECT_FALSE(d->SEWidth->Enabled() || d->UDWidth->Enabled());
+      EXPECT_TRUE(d->ESpace->Enabled() && d->UDSpace->Enabled());
+    });
+    PostText(d->ESpace, "4");
+    PostCall([&] { d->CBStyle->SetFocus(); });
+    PostKey(VK_UP);
+    PostClick(d->BOk);
   });
-  PostText(d->ESpace, "4");
-  PostCall([&] { d->CBStyle->SetFocus(); });
-  PostKey(VK_UP);
-  PostClick(d->BOk);
   EXPECT_EQ(d->ShowModal(), mrOk);
   EXPECT_FALSE(pen.SmallDots());
   EXPECT_EQ(pen.SmallSpace(), 4);
@@ -111,7 +118,7 @@ TEST_F(PenDialogTest, SmallDotsSwapTheWidthAndSpaceControls) {
 
   // Shown again on a small-dot pen it opens on that item, once.
   pen.SetSmallDots(true);
-  PostClick(d->BOk);
+  WhenModal([&] { PostClick(d->BOk); });
   d->ShowModal();
   EXPECT_EQ(d->CBStyle->ItemIndex(), 5);
   EXPECT_FALSE(d->SEWidth->Enabled());
@@ -124,8 +131,10 @@ TEST_F(PenDialogTest, APlainPenHasNoVisibilityNorSmallDots) {
   int plainNotices = 0;
   plain.OnChange = [&](TObject*) { ++plainNotices; };
   std::unique_ptr<TPenDialog> d(CreatePenDialog(anchor, &plain, true));
-  PostText(d->SEWidth, "4");
-  PostClick(d->BCancel);
+  WhenModal([&] {
+    PostText(d->SEWidth, "4");
+    PostClick(d->BCancel);
+  });
   EXPECT_EQ(d->ShowModal(), mrCancel);
   EXPECT_FALSE(d->CBVisible->Visible());
   EXPECT_FALSE(d->BColor->Visible());
@@ -154,7 +163,7 @@ TEST_F(PenDialogTest, ButtonDrawsAClampedCopyAndOpensTheDialog) {
   int clicks = 0;
   button->OnClick = [&](TObject*) { ++clicks; };
   PostClick(button);
-  PostCall([&] {
+  WhenModal([&] {
     auto* d = dynamic_cast<TPenDialog*>(host->FindComponent("PenDialog"));
     ASSERT_NE(d, nullptr);
     d->BOk->Click();

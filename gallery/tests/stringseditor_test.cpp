@@ -29,7 +29,7 @@ protected:
   TStringsEditor* Editor() const { return dynamic_cast<TStringsEditor*>(host->FindComponent("StringsEditor")); }
   // Runs Action on the editor once it shows.
   void OnEditor(std::function<void(TStringsEditor*)> Action) {
-    PostCall([this, Action] { Action(Editor()); });
+    TestInput::WhenModal([this, Action] { Action(Editor()); });
   }
   std::unique_ptr<TForm> host;
 };
@@ -76,8 +76,10 @@ TEST_F(StringsEditorTest, ReadOnlyCopiesAndSavesButReturnsTheTextUnchanged) {
 
 TEST_F(StringsEditorTest, CancelAndEscapeAnswerFalseAndOkHandsTheLinesBack) {
   std::string text = "kept";
-  OnEditor([](TStringsEditor* e) { e->Memo1->SetText("lost"); });
-  OnEditor([](TStringsEditor* e) { PostClick(e->Button2); });
+  OnEditor([](TStringsEditor* e) {
+    e->Memo1->SetText("lost");
+    PostClick(e->Button2);
+  });
   EXPECT_FALSE(EditText(host.get(), text, false));
   OnEditor([](TStringsEditor* e) {
     e->Memo1->SetText("lost");

@@ -183,7 +183,7 @@ TEST_F(MainWindow, ShowValuesAndNothingDrawnBeforeARun) {
   f->kValueBar->SetPosition(10);
   f->M1->SetValue(9);
   f->OpticRadio->SetChecked(true);
-  PumpUntil([] { return false; }, 50);
+  PumpFor(50);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f->Chart2->GetSeries(i)->Count(), 0);
   EXPECT_EQ(Title(), "Dispersion Curve");
   // Help opens the file beside the executable with "open".
@@ -293,7 +293,7 @@ TEST_F(MainWindow, WavelengthTextAndDottedLineAreDrawn) {
     return n;
   };
   Run(f->DiatomBtn);
-  PumpUntil([] { return false; }, 100);  // Chart2 paints, its after-draw redraws the curve
+  PumpFor(100);  // Chart2 paints, its after-draw redraws the curve
   RenderControl(f, shot.get());
   EXPECT_GT(ink(Rect(10, 30, 200, 44), clBlack), 30);  // "The wavelength is  2 a"
   const int x = f->Chart2->Left() + f->Chart2->ChartXCenter();
@@ -356,9 +356,9 @@ TEST_F(MainWindow, DispersionChartFollowsChangesAndRestsWhenIdle) {
     ++paints;
     selectDispersion(Sender);
   };
-  PumpUntil([] { return false; }, 100);
+  PumpFor(100);
   paints = redraws = 0;
-  PumpUntil([] { return false; }, 300);
+  PumpFor(300);
   EXPECT_EQ(paints, 0);
   EXPECT_EQ(redraws, 0);
   // A change through a control: drawn at once, then painted once.
@@ -366,7 +366,7 @@ TEST_F(MainWindow, DispersionChartFollowsChangesAndRestsWhenIdle) {
   f->kValueBar->SetPosition(125);
   EXPECT_EQ(Title(), "0.13 pi/a");
   EXPECT_EQ(redraws, 1);
-  PumpUntil([] { return false; }, 300);
+  PumpFor(300);
   EXPECT_EQ(paints, 1);
   EXPECT_EQ(redraws, 1);
   // A change no control reports is drawn at the chart's next paint.
@@ -506,7 +506,7 @@ TEST_F(MainWindow, Snapshots) {
   const char* dir = std::getenv("PHONARK_APP_SNAPSHOTS");
   if (!dir) GTEST_SKIP() << "PHONARK_APP_SNAPSHOTS not set";
   std::string d = std::string(dir) + "/";
-  PumpUntil([] { return false; }, 50);
+  PumpFor(50);
   EXPECT_TRUE(SaveControlToPng(f, d + "window.png"));
   f->kValueBar->SetPosition(700);
   Run(f->DiatomBtn, 300);

@@ -1,7 +1,9 @@
 // Scripted input for tests: each call queues an input event that a running message
 // loop delivers inside ProcessMessages (or Run, or a modal loop), exactly as a user's
 // input would arrive - so a queued click on a button runs its handler nested inside
-// whatever loop picks it up. DelayMs holds an event back for that long.
+// whatever loop picks it up. DelayMs holds an event back for that long on a
+// TSteppedClock; without one a delay is refused (EInvalidOperation), since input
+// timed by the real clock arrives at a different point of a run on a loaded machine.
 //
 // Also what the offscreen platform records instead of blocking: message boxes and
 // shell calls.
@@ -47,8 +49,32 @@ void PostSpin(TSpinEdit* Edit, bool Up, unsigned DelayMs = 0);
 // Any call, run by the loop like an input event.
 void PostCall(std::function<void()> Call, unsigned DelayMs = 0);
 
-// Runs messages until Done answers true or MaxMs have passed; answers Done().
+// Runs messages until Done answers true; answers Done(). MaxMs is a hang guard only:
+// reaching it is reported as a hang (SetHangReport).
 bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs = 5000);
+// Runs Passes passes of the message loop without waiting: what was posted before is
+// delivered, and what that posts in turn, pass by pass.
+void PumpPasses(int Passes = 3);
+// On a TSteppedClock: runs the loop until Ms of that clock have passed (a pass and a
+// 1 ms sleep at a time). Refused (EInvalidOperation) on the real clock.
+void PumpFor(unsigned Ms);
+
+// Input for a modal dialog, queued from inside its own loop: Script runs once the
+// next modal loop to start has shown and activated its window (after the loop's
+// first pass), so the keys it posts reach that dialog's focused control and not one
+// an earlier window left focused. Each modal loop takes the oldest script, nested
+// loops included.
+void WhenModal(std::function<void()> Script);
+// Scripts not yet taken by a modal loop; ClearModalScripts forgets them.
+int PendingModalScripts();
+void ClearModalScripts();
+
+// Hang guards report here: a PumpUntil past its MaxMs, and a modal loop still
+// running after ModalHangMs of real time (which is then ended with mrAbort so the
+// test can go on). The GUI test main fails the running test with its name; without
+// a report the message goes to stderr.
+void SetHangReport(std::function<void(const std::string&)> Report);
+inline constexpr unsigned ModalHangMs = 10000;  // under the 30 s a test case may take
 
 // A clock whose time passes only in steps of the program, so that what a test
 // scripts arrives at the same point of a run on a loaded machine as on an idle

@@ -138,6 +138,13 @@ void PostToLoop(std::function<void()> Fn, unsigned DelayMs) {
   d->ArmDueTimer();
 }
 
+namespace {
+TModalWatcher* modalWatcher = nullptr;
+}  // namespace
+
+void SetModalWatcher(TModalWatcher* Watcher) { modalWatcher = Watcher; }
+TModalWatcher* ModalWatcher() { return modalWatcher; }
+
 void SetLoopStepper(TLoopStepper* Stepper) {
   stepper = Stepper;
   if (Application) Application->GetImpl()->ArmDueTimer();

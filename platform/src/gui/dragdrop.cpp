@@ -235,24 +235,28 @@ void SendTo(QWidget* W, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseButt
 void TestInput::PostDrag(TControl* Source, TPoint From, TControl* Target, TPoint To, int Steps, unsigned DelayMs) {
   QPointer<QWidget> src = Source->GetImpl()->Widget;
   QPointer<QWidget> dst = Target->GetImpl()->Widget;
-  PostToLoop(
-      [=] {
-        if (!src || !src->isVisible()) return;
-        SendTo(src, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(From.X, From.Y));
-      },
-      DelayMs);
-  const int n = Steps < 1 ? 1 : Steps;
-  for (int i = 1; i <= n; ++i)
+  auto post = [=] {
+    PostToLoop([=] {
+      if (!src || !src->isVisible()) return;
+      SendTo(src, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(From.X, From.Y));
+    });
+    const int n = Steps < 1 ? 1 : Steps;
+    for (int i = 1; i <= n; ++i)
+      PostToLoop([=] {
+        if (!src || !dst) return;
+        QPoint to = src->mapFromGlobal(dst->mapToGlobal(QPoint(To.X, To.Y)));
+        QPoint p(From.X + (to.x() - From.X) * i / n, From.Y + (to.y() - From.Y) * i / n);
+        SendTo(src, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, p);
+      });
     PostToLoop([=] {
       if (!src || !dst) return;
       QPoint to = src->mapFromGlobal(dst->mapToGlobal(QPoint(To.X, To.Y)));
-      QPoint p(From.X + (to.x() - From.X) * i / n, From.Y + (to.y() - From.Y) * i / n);
-      SendTo(src, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, p);
+      SendTo(src, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
     });
-  PostToLoop([=] {
-    if (!src || !dst) return;
-    QPoint to = src->mapFromGlobal(dst->mapToGlobal(QPoint(To.X, To.Y)));
-    SendTo(src, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
-  });
+  };
+  // Held back, the whole gesture is queued when its time comes, so that the moves
+  // and the release follow the press.
+  if (DelayMs == 0) post();
+  else PostScripted(post, DelayMs);
 }
 

@@ -262,9 +262,20 @@ TModalResult TForm::ShowModal() {
     }
   } restore{this, alive};
   Show();
-  for (;;) {
+  struct Watch {
+    TForm* f;
+    ~Watch() {
+      if (TModalWatcher* w = ModalWatcher()) w->Ended(f);
+    }
+  } watch{this};
+  if (TModalWatcher* w = ModalWatcher()) w->Started(this);
+  for (int pass = 1;; ++pass) {
     Application->HandleMessage();
     if (!*alive) return mrCancel;  // freed meanwhile
+    if (TModalWatcher* w = ModalWatcher()) {
+      w->Pass(this, pass);
+      if (!*alive) return mrCancel;
+    }
     if (Application->Terminated()) {
       modalResult_ = mrCancel;
       break;

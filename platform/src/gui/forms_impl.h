@@ -54,6 +54,24 @@ public:
 };
 // Installed while a stepped clock is; nullptr otherwise.
 void SetLoopStepper(TLoopStepper* Stepper);
+// What the tests' support watches of a form's modal loop: Started once its window
+// is shown, Pass after each pass
+// (the first is 1; by then the window is shown and active), Ended when the loop
+// ends (the form may be gone by then: only its address is passed). Installed by
+// the test support only; nullptr otherwise.
+class TModalWatcher {
+public:
+  virtual ~TModalWatcher() = default;
+  virtual void Started(TForm* Form) = 0;
+  virtual void Pass(TForm* Form, int PassNo) = 0;
+  virtual void Ended(TForm* Form) = 0;
+};
+void SetModalWatcher(TModalWatcher* Watcher);
+TModalWatcher* ModalWatcher();
+// Timed test input (DelayMs of the scripted posts) counts on a stepped clock only:
+// EInvalidOperation otherwise, so that no test orders its input by real time.
+void PostScripted(std::function<void()> Fn, unsigned DelayMs);
+
 // Moves timed calls along when the clock is swapped, so none falls due early or
 // late by the difference between the two clocks.
 void ShiftTimedCalls(std::int64_t ByMicroseconds);

@@ -213,7 +213,7 @@ std::vector<TShownMenu> Shown() { return ShownMenus(); }
 void ClearShown() { ShownMenus().clear(); }
 
 void PostPick(const std::string& Caption, unsigned DelayMs) {
-  PostToLoop(
+  PostScripted(
       [Caption] {
         auto& shown = ShownMenus();
         if (shown.empty()) return;

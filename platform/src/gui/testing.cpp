@@ -13,7 +13,11 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include <QTimer>
+
 #include <cctype>
+#include <cstdio>
+#include <deque>
 
 #include "forms_impl.h"
 #include "platform/controls.h"
@@ -85,13 +89,77 @@ QString KeyText(std::uint16_t Key, TShiftState Shift) {
   }
 }
 
+bool steppedClockOn = false;
+
+std::function<void(const std::string&)>& HangReport() {
+  static std::function<void(const std::string&)> report;
+  return report;
+}
+
+void ReportHang(const std::string& What) {
+  if (HangReport()) HangReport()("hang guard: " + What);
+  else std::fprintf(stderr, "hang guard: %s\n", What.c_str());
+}
+
+std::deque<std::function<void()>>& ModalScripts() {
+  static std::deque<std::function<void()>> scripts;
+  return scripts;
+}
+
+// Hands each modal loop its script and guards it against hanging: a loop still
+// running after ModalHangMs is reported and ended.
+class TModalScripts : public TModalWatcher {
+public:
+  void Started(TForm* Form) override {
+    auto guard = std::make_unique<QTimer>();
+    guard->setSingleShot(true);
+    QPointer<QWidget> w = Form->GetImpl()->Widget;
+    QObject::connect(guard.get(), &QTimer::timeout, [w] {
+      auto* form = w ? dynamic_cast<TForm*>(ControlOf(w)) : nullptr;
+      if (!form) return;
+      ReportHang("the modal loop of " + form->ClassName() + " \"" + form->Caption() + "\" still ran after " +
+                 std::to_string(TestInput::ModalHangMs) + " ms");
+      form->SetModalResult(mrAbort);
+    });
+    guard->start(int(TestInput::ModalHangMs));
+    guards_.push_back(std::move(guard));
+  }
+  void Pass(TForm*, int PassNo) override {
+    if (PassNo != 1 || ModalScripts().empty()) return;
+    std::function<void()> script = std::move(ModalScripts().front());
+    ModalScripts().pop_front();
+    script();
+  }
+  void Ended(TForm*) override {
+    if (!guards_.empty()) guards_.pop_back();
+  }
+
+private:
+  std::vector<std::unique_ptr<QTimer>> guards_;
+};
+
+void WatchModalLoops() {
+  static TModalScripts watcher;
+  SetModalWatcher(&watcher);
+}
+
 }  // namespace
+
+namespace forms_detail {
+
+void PostScripted(std::function<void()> Fn, unsigned DelayMs) {
+  if (DelayMs != 0 && !steppedClockOn)
+    throw EInvalidOperation("Scripted input is timed on a stepped clock only: post it from a loop step instead");
+  PostToLoop(std::move(Fn), DelayMs);
+}
+
+}  // namespace forms_detail
 
 namespace TestInput {
 
 void PostClick(TControl* Control, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
+  PostScripted(
       [w] {
         if (!Reachable(w)) return;
         // Boxes are clicked on their indicator, everything else in its middle.
@@ -108,7 +176,7 @@ namespace {
 void PostMouse(TControl* Control, QEvent::Type Type, TMouseButton Button, int X, int Y, TShiftState Shift,
                unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
+  PostScripted(
       [=] {
         if (!Reachable(w)) return;
         Qt::MouseButton b = Type == QEvent::MouseMove ? Qt::NoButton : QtButton(Button);
@@ -136,7 +204,7 @@ void PostMouseUp(TControl* Control, TMouseButton Button, int X, int Y, TShiftSta
 
 void PostDblClick(TControl* Control, int X, int Y, TShiftState Shift, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
+  PostScripted(
       [=] {
         const QEvent::Type steps[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                       QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
@@ -151,7 +219,7 @@ void PostDblClick(TControl* Control, int X, int Y, TShiftState Shift, unsigned D
 
 void PostMouseLeave(TControl* Control, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
+  PostScripted(
       [w] {
         if (!w) return;
         QEvent e(QEvent::Leave);
@@ -161,7 +229,7 @@ void PostMouseLeave(TControl* Control, unsigned DelayMs) {
 }
 
 void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {
-  PostToLoop(
+  PostScripted(
       [=] {
         QWidget* f = QApplication::focusWidget();
         // A modal window shown again may not be active yet: its keys go to it.
@@ -173,7 +241,7 @@ void PostKey(std::uint16_t Key, TShiftState Shift, unsigned DelayMs) {
 
 void PostText(TWinControl* Control, const std::string& Text, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Control);
-  PostToLoop(
+  PostScripted(
       [w, Text] {
         if (!Reachable(w)) return;
         w->setFocus(Qt::MouseFocusReason);
@@ -191,7 +259,7 @@ void PostText(TWinControl* Control, const std::string& Text, unsigned DelayMs) {
 
 void PostTrackBarMove(TTrackBar* Bar, int Position, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Bar);
-  PostToLoop(
+  PostScripted(
       [w, Position] {
         if (!Reachable(w)) return;
         if (w->focusPolicy() & Qt::ClickFocus) w->setFocus(Qt::MouseFocusReason);
@@ -202,7 +270,7 @@ void PostTrackBarMove(TTrackBar* Bar, int Position, unsigned DelayMs) {
 
 void PostSpin(TSpinEdit* Edit, bool Up, unsigned DelayMs) {
   QPointer<QWidget> w = WidgetOf(Edit);
-  PostToLoop(
+  PostScripted(
       [w, Up] {
         if (!Reachable(w)) return;
         w->setFocus(Qt::MouseFocusReason);
@@ -213,7 +281,7 @@ void PostSpin(TSpinEdit* Edit, bool Up, unsigned DelayMs) {
       DelayMs);
 }
 
-void PostCall(std::function<void()> Call, unsigned DelayMs) { PostToLoop(std::move(Call), DelayMs); }
+void PostCall(std::function<void()> Call, unsigned DelayMs) { PostScripted(std::move(Call), DelayMs); }
 
 bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
   std::int64_t end = GetMicroseconds() + std::int64_t(MaxMs) * 1000;
@@ -221,7 +289,36 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned MaxMs) {
     Application->ProcessMessages();
     if (!Done()) Sleep(1);
   }
-  return Done();
+  if (Done()) return true;
+  ReportHang("a wait's condition did not come true within " + std::to_string(MaxMs) + " ms");
+  return false;
+}
+
+void PumpPasses(int Passes) {
+  for (int i = 0; i < Passes; ++i) Application->ProcessMessages();
+}
+
+void PumpFor(unsigned Ms) {
+  if (!steppedClockOn) throw EInvalidOperation("A test waits by a stepped clock only: wait for what it expects instead");
+  const std::int64_t end = GetMicroseconds() + std::int64_t(Ms) * 1000;
+  while (GetMicroseconds() < end) {
+    Application->ProcessMessages();
+    Sleep(1);
+  }
+}
+
+void WhenModal(std::function<void()> Script) {
+  WatchModalLoops();
+  ModalScripts().push_back(std::move(Script));
+}
+
+int PendingModalScripts() { return int(ModalScripts().size()); }
+
+void ClearModalScripts() { ModalScripts().clear(); }
+
+void SetHangReport(std::function<void(const std::string&)> Report) {
+  HangReport() = std::move(Report);
+  WatchModalLoops();
 }
 
 // The loop's side of the stepped clock.
@@ -245,9 +342,11 @@ TSteppedClock::TSteppedClock(unsigned StepMs)
       now_(start_), step_(std::int64_t(StepMs) * 1000) {
   SetClock(this);
   SetLoopStepper(stepper_.get());
+  steppedClockOn = true;
 }
 
 TSteppedClock::~TSteppedClock() {
+  steppedClockOn = false;
   SetLoopStepper(nullptr);
   SetClock(nullptr);
   ShiftTimedCalls(GetMicroseconds() - now_);

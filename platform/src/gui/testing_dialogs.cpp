@@ -123,7 +123,7 @@ void Clear() {
 
 void TestInput::PostTabClick(TWinControl* TabsControl, int TabIndex, unsigned DelayMs) {
   QPointer<QWidget> w = TabsControl->GetImpl()->Widget;
-  PostToLoop(
+  PostScripted(
       [w, TabIndex] {
         if (!w || !w->isVisible() || !w->isEnabled()) return;
         QPointer<QTabBar> bar = w->findChild<QTabBar*>("tabs", Qt::FindDirectChildrenOnly);

@@ -33,10 +33,10 @@ protected:
   // Shows the form and lets it settle (activation, first paints).
   void ShowForm() {
     Form->Show();
-    TestInput::PumpUntil([] { return false; }, 30);
+    TestInput::PumpPasses();
   }
-  // Delivers what has been queued so far.
-  static void Pump(unsigned Ms = 20) { TestInput::PumpUntil([] { return false; }, Ms); }
+  // Delivers what has been queued so far, and what that queues in turn.
+  static void Pump(int Passes = 3) { TestInput::PumpPasses(Passes); }
   // A control owned by the form: bounds first, then its parent (the form by default).
   template <class T>
   T* Add(int Left, int Top, int Width, int Height, TWinControl* Parent = nullptr) {

@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest-spi.h>
+
 #include "app_fixture.h"
 #include "platform/dialogs.h"
 
@@ -195,14 +197,46 @@ TEST_F(LoopClock, TimedCallsKeepTheirDelayWhenTheClockIsSwapped) {
     TestInput::TSteppedClock ahead;
     Sleep(60000);                    // this clock runs a minute ahead of the real one
     TestInput::PostCall([&] { late = true; }, 20);
+    TestInput::PostCall([&] { early = true; }, 60000);
   }
-  // Back on the real clock the call is 20 ms away, not a minute.
+  // Back on the real clock the first call is 20 ms away, not a minute.
   EXPECT_TRUE(TestInput::PumpUntil([&] { return late; }, 3000));
-  TestInput::PostCall([&] { early = true; }, 5000);
+  // The second is still most of a minute away on the next stepped clock.
   TestInput::TSteppedClock stepped;
-  TestInput::PumpUntil([] { return false; }, 4000);
+  Sleep(40000);
+  TestInput::PumpPasses();
   EXPECT_FALSE(early);
-  EXPECT_TRUE(TestInput::PumpUntil([&] { return early; }, 2000));
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return early; }, 30000));
+}
+
+// Each modal loop takes the oldest script once its window is up, nested loops
+// included: the Escape reaches the inner dialog, not the outer one it was queued in.
+TEST_F(LoopClock, ModalLoopsTakeTheirScriptsInTurnAndTimedInputNeedsASteppedClock) {
+  TForm* outer = new TForm(Form);
+  TForm* inner = new TForm(Form);
+  auto* open = new TButton(outer);
+  open->SetParent(outer);
+  auto* cancel = new TButton(inner);
+  cancel->SetCancel(true);
+  cancel->SetModalResult(mrCancel);
+  cancel->SetParent(inner);
+  TModalResult innerResult = mrNone;
+  open->OnClick = [&](TObject*) { innerResult = inner->ShowModal(); };
+  TestInput::WhenModal([&] {
+    TestInput::PostClick(open);
+    TestInput::PostCall([&] { outer->SetModalResult(mrOk); });
+  });
+  TestInput::WhenModal([] { TestInput::PostKey(VK_ESCAPE); });
+  EXPECT_EQ(outer->ShowModal(), mrOk);
+  EXPECT_EQ(innerResult, mrCancel);
+  EXPECT_EQ(TestInput::PendingModalScripts(), 0);
+
+  EXPECT_THROW(TestInput::PostKey(VK_RETURN, 0, 20), EInvalidOperation);
+  EXPECT_THROW(TestInput::PumpFor(20), EInvalidOperation);
+  // A hang guard that fires fails the running test under its name.
+  static bool never = false;
+  EXPECT_NONFATAL_FAILURE(TestInput::PumpUntil([] { return never; }, 1),
+                          "(LoopClock.ModalLoopsTakeTheirScriptsInTurnAndTimedInputNeedsASteppedClock)");
 }
 
 TEST_F(AppLoop, ClosingTheMainFormEndsRunOnlyWhenControlReturnsToIt) {

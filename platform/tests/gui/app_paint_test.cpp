@@ -46,7 +46,7 @@ TEST_F(AppPaint, SelfInvalidatingPaintNeverNestsIsPacedAndLetsOthersPaint) {
   };
   other->OnPaint = [&](TObject*) { ++otherPaints; };
   ShowForm();
-  Pump(300);
+  TestInput::PumpUntil([&] { return paints >= 10 && otherPaints >= 2; });
 
   EXPECT_EQ(maxDepth, 1);
   EXPECT_GE(paints, 10);

@@ -56,12 +56,12 @@ TEST_F(ControlFocus, TabOrderIsPerParentAndWalkedDepthFirst) {
   diatom->SetEnabled(false);  // disabled controls are passed over
   for (int i = 0; i < 4; ++i) {
     TestInput::PostKey(VK_TAB);
-    Pump(10);
+    Pump();
     walk.push_back(FocusedName());
   }
   EXPECT_EQ(walk, (std::vector<std::string>{"HelpBtn", "MonatomicBtn", "NextNBtn", "ExitBTn"}));
   TestInput::PostKey(VK_TAB, ssShift);
-  Pump(10);
+  Pump();
   EXPECT_EQ(FocusedName(), "NextNBtn");
 
   mono->SetTabStop(false);

@@ -230,24 +230,20 @@ TEST_F(FormLayout, EnterAndEscapeCloseADialogWithItsButtons) {
   cancel->SetParent(dlg);
   dlg->SetActiveControl(edit);
 
-  // A run ends by itself (mrAbort) if a key went astray, while the test lasts.
-  auto over = std::make_shared<bool>(false);
-  auto fallback = [dlg, over] {
-    if (!*over) dlg->SetModalResult(mrAbort);
-  };
-  TestInput::PostKey(VK_RETURN, 0, 20);
-  TestInput::PostCall(fallback, 300);
+  // Each key is posted from inside the dialog's own loop; a key gone astray leaves
+  // the dialog open, and the modal hang guard fails the test.
+  TestInput::WhenModal([] { TestInput::PostKey(VK_RETURN); });
   EXPECT_EQ(dlg->ShowModal(), mrOk);
-  TestInput::PostKey(VK_ESCAPE, 0, 20);
-  TestInput::PostCall(fallback, 300);
+  TestInput::WhenModal([] { TestInput::PostKey(VK_ESCAPE); });
   EXPECT_EQ(dlg->ShowModal(), mrCancel);
-  // A memo keeps its returns.
+  // A memo keeps its returns: the dialog is still open after the key.
   dlg->SetActiveControl(memo);
-  TestInput::PostKey(VK_RETURN, 0, 20);
-  TestInput::PostCall([dlg] { dlg->SetModalResult(mrNo); }, 60);
+  TestInput::WhenModal([dlg] {
+    TestInput::PostKey(VK_RETURN);
+    TestInput::PostCall([dlg] { dlg->SetModalResult(mrNo); });
+  });
   EXPECT_EQ(dlg->ShowModal(), mrNo);
   EXPECT_EQ(memo->Lines()->Count(), 2);
-  *over = true;
 }
 
 TEST_F(FormLayout, CreateFiresOnceAndDestroySeesTheControls) {
@@ -270,7 +266,7 @@ TEST_F(FormLayout, FreeingTheOwnerEndsAModalDialogWithCancel) {
   auto* owner = new TForm(Form);
   auto* dlg = new TForm(owner);
   owner->Show();
-  TestInput::PostCall([owner] { delete owner; }, 20);
+  TestInput::WhenModal([owner] { delete owner; });
   EXPECT_EQ(dlg->ShowModal(), mrCancel);
   // The dialog went with its owner; the loop goes on.
   Pump();

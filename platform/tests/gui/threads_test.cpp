@@ -98,19 +98,16 @@ TEST_F(ThreadsInLoop, RunningLoopDrainsSynchronisedCallsWhileAHandlerRuns) {
   TTestThread t(true, [&](TTestThread* self) {
     for (int i = 0; i < 5; ++i) self->Synchronize([&] { ++delivered; });
   });
-  int steps = 0;
+  int insideHandler = -1;
   b->OnClick = [&](TObject*) {
     t.Start();
-    while (delivered < 5 && steps < 5000) {
-      ++steps;
-      Application->ProcessMessages();
-      Sleep(1);
-    }
+    TestInput::PumpUntil([&] { return delivered == 5; });
+    insideHandler = delivered;
   };
   ShowForm();
   TestInput::PostClick(b);
-  TestInput::PumpUntil([&] { return delivered == 5; });
-  EXPECT_EQ(delivered, 5);
+  TestInput::PumpUntil([&] { return insideHandler >= 0; });
+  EXPECT_EQ(insideHandler, 5);
   t.WaitFor();
 }
 
@@ -139,9 +136,11 @@ private:
 class TForgetfulThread : public TThread {
 public:
   TForgetfulThread() : TThread(true) {}
+  std::atomic<bool> Running{false};
 
 protected:
   void Execute() override {
+    Running = true;
     while (!Terminated()) std::this_thread::yield();
   }
 };
@@ -169,7 +168,7 @@ TEST(ThreadsDeathTest, AClassThatDoesNotWaitStopsTheProgramInsteadOfCorruptingIt
       {
         auto* t = new TForgetfulThread;
         t->Start();
-        Sleep(5);
+        while (!t->Running) std::this_thread::yield();
         delete t;
       },
       // ThreadSanitizer, when built in, halts on the same fault first.
@@ -183,7 +182,7 @@ std::atomic<bool> insideOld{false};
 void SlowWake() {
   insideOld = true;
   ++oldCalls;
-  Sleep(1);
+  for (int i = 0; i < 1000; ++i) std::this_thread::yield();  // slow enough to be caught inside
   insideOld = false;
 }
 void QuietWake() {}
@@ -222,11 +221,13 @@ TEST(Threads, SyncEventWaitsTimesOutAndResets) {
 
   // An endless wait ends as soon as another thread sets the event.
   TSyncEvent wake;
-  std::atomic<bool> woke{false};
+  std::atomic<bool> woke{false}, waiting{false};
   std::thread waiter([&] {
+    waiting = true;
     woke = wake.WaitFor(INFINITE) == wrSignaled;
   });
-  Sleep(5);
+  while (!waiting) std::this_thread::yield();
+  for (int i = 0; i < 1000; ++i) std::this_thread::yield();  // most likely inside the wait by now
   wake.SetEvent();
   waiter.join();
   EXPECT_TRUE(woke);

@@ -14,6 +14,7 @@
 
 #include "platform/graphics.h"
 #include "platform/registry.h"
+#include "platform/testing.h"
 #include "test_temp.h"
 
 namespace {
@@ -64,6 +65,18 @@ void FixColours() {
   QApplication::setPalette(p);
 }
 
+// A hang guard that fires fails the running test under its name; scripts a test
+// queued for modal loops that never ran are not handed to the next test.
+class THangGuards : public testing::EmptyTestEventListener {
+public:
+  void OnTestStart(const testing::TestInfo&) override { TestInput::ClearModalScripts(); }
+};
+
+void ReportHang(const std::string& What) {
+  const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
+  ADD_FAILURE() << What << (t ? std::string(" (") + t->test_suite_name() + "." + t->name() + ")" : std::string());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +88,8 @@ int main(int argc, char** argv) {
   FixFonts();
   FixColours();
   testing::InitGoogleTest(&argc, argv);
+  testing::UnitTest::GetInstance()->listeners().Append(new THangGuards);
+  TestInput::SetHangReport(ReportHang);
   GraphicsUnitInit();
   int rc = RUN_ALL_TESTS();
   GraphicsUnitDone();
