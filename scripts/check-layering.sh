@@ -3,7 +3,7 @@
 #  - a module includes only its own headers and those of the modules below it;
 #  - Qt is included only in platform/src/gui, the GUI test support
 #    (platform/tests/support) and the developer tools and benchmarks (tools/,
-#    bench/, <module>/tools/), which start a headless Qt application themselves.
+#    bench/, fuzz/, <module>/tools/), which start a headless Qt application themselves.
 # Prints every offending include as file:line and exits 1 when there is one.
 # Usage: check-layering.sh [source root, default: this project]
 set -euo pipefail
@@ -28,7 +28,7 @@ declare -A lower=(
 )
 top="tools bench fuzz"
 
-qt_allowed='^(platform/src/gui|platform/tests/support|tools|bench|[a-z]+/tools)/'
+qt_allowed='^(platform/src/gui|platform/tests/support|tools|bench|fuzz|[a-z]+/tools)/'
 qt_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]|Qt[A-Za-z]*/|q[a-z0-9_]*\.h>)'
 any_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]'
 
