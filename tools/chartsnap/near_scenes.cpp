@@ -118,6 +118,11 @@ bool SnapNearScenes(const std::string& Dir) {
     ok &= s.Save(Dir + "tools_nearest.png");
   }
   {
+    NearScene s("marktip");
+    BuildMarkTips(s);
+    ok &= s.Save(Dir + "tools_marktip.png");
+  }
+  {
     NearScene s("dragmarks");
     BuildDragMarks(s);
     ok &= s.Save(Dir + "tools_dragmarks.png");
