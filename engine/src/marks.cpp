@@ -403,10 +403,16 @@ void TChartSeries::DrawMarks() {
   for (int i = 0; i < positions.Count(); ++i)
     if (!positions.Position(i).Custom) positions.Position(i).Width = 0;
   const int every = std::max(1, marks_->DrawEvery());
+  // A clipping chart shows no mark for a point zoomed or scrolled out of the plot.
+  TCustomAxisPanel* chart = ParentChart();
+  const bool inPlotOnly = chart && chart->CanClip();
+  const TRect plot = chart ? chart->ChartRect() : TRect{};
   for (int i = firstIndex_; i <= lastIndex_; ++i) {
     if (i % every != 0) continue;
     if (IsNull(i) && treatNulls_ != tnIgnore) continue;
-    marks_->DrawMark(i, GetMarkText(i), CalcXPos(i), CalcYPos(i));
+    const int x = CalcXPos(i), y = CalcYPos(i);
+    if (inPlotOnly && (x < plot.Left || x > plot.Right || y < plot.Top || y > plot.Bottom)) continue;
+    marks_->DrawMark(i, GetMarkText(i), x, y);
   }
 }
 

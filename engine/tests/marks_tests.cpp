@@ -126,6 +126,19 @@ TEST(Marks, AutomaticAxesMakeRoomForWholeMarks) {
     }
 }
 
+// Zoomed so that some points leave the plot: a clipping chart draws no mark for
+// them, one that does not clip still does.
+TEST(Marks, NoMarkForAPointOutsideAClippingPlot) {
+  TMarkedChart m;
+  for (int i = 0; i < 10; ++i) m.s.YValues()->SetValue(i, i % 2 ? 9 : 3);
+  m.chart.LeftAxis()->SetMinMax(0, 5);
+  for (bool clip : {true, false}) {
+    m.chart.SetClipPoints(clip);
+    Render(&m.chart);
+    EXPECT_EQ(m.Drawn(), clip ? (std::vector<int>{0, 2, 4, 6, 8}) : (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  }
+}
+
 TEST(Marks, PlacedAboveThePointAndClickedByTheirBox) {
   TMarkedChart m;
   m.s.Marks()->SetColor(clYellow);
