@@ -30,6 +30,7 @@ template <class F, class S = TFastLineSeries>
 F* Carry(Scene& Sc, TChartSeries* Source, const char* Title, TColor Color = clLumColor) {
   auto* out = Sc.Add<S>(Title);
   if (Color != clLumColor) out->SetSeriesColor(Color);
+  out->XValues()->SetDateTime(Source->XValues()->DateTime());  // dates on the axis when the bars are hidden
   auto* f = new F(nullptr);
   out->SetFunction(f);
   out->SetDataSource(Source);
