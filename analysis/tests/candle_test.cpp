@@ -280,28 +280,6 @@ TEST_F(CandleTest, PointsInsideTheChartRect) {
   EXPECT_FALSE(s->IsPointInChartRect(1));
 }
 
-TEST_F(CandleTest, FirstAndLastBodiesStandInsideThePlot) {
-  // The series' margins widen automatic ends only.
-  chart->BottomAxis()->SetAutomatic(true);
-  chart->BottomAxis()->SetAutomaticMinimum(true);
-  chart->BottomAxis()->SetAutomaticMaximum(true);
-  chart->SetClipPoints(false);  // a cut candle shows as pixels beside the plot
-  for (TCandleStyle style : {csCandleStick, csCandleBar, csOpenClose})
-    for (int width : {4, 8, 11}) {
-      SCOPED_TRACE(testing::Message() << style << " width " << width);
-      chart->FreeAllSeries();
-      auto* s = AddCandles();
-      s->SetCandleStyle(style);
-      s->SetCandleWidth(width);
-      for (int i = 0; i < 6; ++i) s->AddOHLC(i, 3, 8, 1, 6);
-      auto b = Render();
-      // Nothing but the candles is drawn: no pixel of them left or right of the plot.
-      const TRect& r = chart->ChartRect();
-      EXPECT_EQ(Count(b.get(), clWhite, Rect(0, 0, r.Left, H)), r.Left * H);
-      EXPECT_EQ(Count(b.get(), clWhite, Rect(r.Right + 1, 0, W, H)), (W - r.Right - 1) * H);
-    }
-}
-
 TEST_F(CandleTest, SampleValuesRepeatForOneSeedAndKeepBarsWhole) {
   auto* s = AddCandles();
   TChartSeries::SetRandomSeed(42);

@@ -101,27 +101,9 @@ TEST(DateTimeSteps, FindsEveryEntryOnlyWithinAMicrosecond) {
   EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtTenSeconds]), "hh:nn:ss");
   EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtSixHours]), "hh:nn");
   EXPECT_EQ(DefaultDateTimeFormat(1), FormatSettings.ShortDateFormat);
+  EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtHalfMonth]), FormatSettings.ShortDateFormat);  // two in a month
   EXPECT_EQ(DefaultDateTimeFormat(30), "mmm yyyy");
   EXPECT_EQ(DefaultDateTimeFormat(730), "yyyy");
-}
-
-TEST_F(ScaleFixture, DateTimeLabelsNeverRepeatTheirNeighbourAtAnyStepOfADayOrMore) {
-  series.XValues()->SetDateTime(true);
-  const double start = EncodeDate(2025, 1, 1);
-  for (int step = dtOneDay; step < DateTimeStepCount; ++step) {
-    SCOPED_TRACE(DateTimeStep[step]);
-    series.Clear();
-    series.AddXY(start, 0);
-    series.AddXY(start + 6 * DateTimeStep[step], 1);
-    bottom->SetIncrement(DateTimeStep[step]);
-    Render(&chart);
-    EXPECT_GE(bottom->AxisLabels().size(), 3u);
-    std::string previous;
-    for (const auto& label : bottom->AxisLabels()) {
-      EXPECT_NE(label.second, previous);
-      previous = label.second;
-    }
-  }
 }
 
 TEST_F(ScaleFixture, DateTimeAxisOfTwoDaysLabelsHoursAtAStandardStep) {

@@ -30,14 +30,8 @@ class TTestSeries : public TChartSeries {
 public:
   explicit TTestSeries(TComponent* AOwner) : TChartSeries(AOwner), Pointer(this) {}
   void DrawValue(int ValueIndex) override;
-  void CalcHorizMargins(int& L, int& R) override {
-    TChartSeries::CalcHorizMargins(L, R);
-    Pointer.CalcHorizMargins(L, R);
-  }
-  void CalcVerticalMargins(int& T, int& B) override {
-    TChartSeries::CalcVerticalMargins(T, B);
-    Pointer.CalcVerticalMargins(T, B);
-  }
+  void CalcHorizMargins(int& L, int& R) override { Pointer.CalcHorizMargins(L, R); }
+  void CalcVerticalMargins(int& T, int& B) override { Pointer.CalcVerticalMargins(T, B); }
   TSeriesPointer Pointer;
   bool Bars = false;
   double YOrigin = 0;

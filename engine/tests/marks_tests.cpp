@@ -104,41 +104,6 @@ TEST(Marks, DrawEveryPicksPointsByIndexAndBelowOneActsAsOne) {
   EXPECT_EQ(m.Drawn(), (std::vector<int>{0, 4, 8}));
 }
 
-// On axes that find their own range, every mark (the highest point's, the first and
-// the last, multi-line or with a long callout) stands whole inside the plot.
-TEST(Marks, AutomaticAxesMakeRoomForWholeMarks) {
-  for (int length : {0, 30})
-    for (bool multiLine : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "length " << length << " multi-line " << multiLine);
-      TMarkedChart m;
-      m.s.Clear();
-      for (int i = 0; i < 10; ++i) m.s.AddXY(i, i == 6 ? 50 : i % 4, "point " + std::to_string(i));
-      m.s.Marks()->SetStyle(smsLabelValue);
-      m.s.Marks()->SetMultiLine(multiLine);
-      m.s.Marks()->Callout()->SetLength(length);
-      for (TChartAxis* a : {m.chart.BottomAxis(), m.chart.LeftAxis()}) a->SetAutomatic(true);
-      Render(&m.chart);
-      const TRect& r = m.chart.ChartRect();
-      for (int i = 0; i < 10; ++i) {
-        const TRect b = m.s.Marks()->Positions().Position(i).Bounds();
-        EXPECT_TRUE(b.Left >= r.Left && b.Right <= r.Right + 1 && b.Top >= r.Top) << i;
-      }
-    }
-}
-
-// Zoomed so that some points leave the plot: a clipping chart draws no mark for
-// them, one that does not clip still does.
-TEST(Marks, NoMarkForAPointOutsideAClippingPlot) {
-  TMarkedChart m;
-  for (int i = 0; i < 10; ++i) m.s.YValues()->SetValue(i, i % 2 ? 9 : 3);
-  m.chart.LeftAxis()->SetMinMax(0, 5);
-  for (bool clip : {true, false}) {
-    m.chart.SetClipPoints(clip);
-    Render(&m.chart);
-    EXPECT_EQ(m.Drawn(), clip ? (std::vector<int>{0, 2, 4, 6, 8}) : (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-  }
-}
-
 TEST(Marks, PlacedAboveThePointAndClickedByTheirBox) {
   TMarkedChart m;
   m.s.Marks()->SetColor(clYellow);
