@@ -222,6 +222,14 @@ void TCandleSeries::DrawAllValues() {
   }
 }
 
+void TCandleSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
+  TOHLCSeries::CalcHorizMargins(LeftMargin, RightMargin);
+  if (candleStyle_ == csLine) return;
+  const int left = candleWidth_ / 2, right = candleWidth_ - left;
+  LeftMargin = std::max(LeftMargin, left + 2);
+  RightMargin = std::max(RightMargin, right + 2);
+}
+
 void TCandleSeries::DrawValue(int ValueIndex) { DrawCandle(ValueIndex, IsUpPoint(ValueIndex)); }
 
 void TCandleSeries::DrawCandle(int ValueIndex, bool Up) {

@@ -72,6 +72,21 @@ TToolDrawing::~TToolDrawing() {
   if (rebound_) canvas_->AttachCanvas(restore_);
 }
 
+TClipToPlot::TClipToPlot(TCustomAxisPanel* Chart, TCanvas3D* Canvas) {
+  if (!Chart || !Canvas || !Chart->CanClip()) return;
+  const TRect& r = Chart->ChartRect();
+  const TRect clip{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+  if (Chart->View3D())
+    Canvas->ClipCube(clip, 0, Chart->Width3D());
+  else
+    Canvas->ClipRectangle(clip);
+  canvas_ = Canvas;
+}
+
+TClipToPlot::~TClipToPlot() {
+  if (canvas_) canvas_->UnClipRectangle();
+}
+
 bool TToolDrawing::Is3D() const { return chart_->View3D(); }
 
 void TToolDrawing::CursorPen(TChartPen* Pen) {

@@ -122,6 +122,9 @@ int TNearestTool::GetNearestPoint(TChartSeries* Series, int X, int Y) {
 void TNearestTool::DrawHint(TToolDrawing& D) {
   TChartSeries* s = Series();
   TCanvas3D* c = D.Canvas();
+  // A clipping chart keeps the highlight and the line inside the plot (its box in
+  // 3D), so a point zoomed or scrolled away is not marked over titles or labels.
+  TClipToPlot clip(ParentChart(), c);
   if (fullRepaint_) c->ApplyPen(Pen());
   else D.NotXorChartPen(Pen());
   const int px = s->CalcXPos(point_), py = s->CalcYPos(point_);

@@ -965,6 +965,11 @@ void TChartAxis::DrawLabels() {
   const int room = LabelsThickness() - LabelGap;
   c->SetBackMode(cbmTransparent);
   const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
+  // Texts of points come one per point, not at a step that fits: each keeps the
+  // separation from those already drawn or is left out, as the values' step does.
+  const TAxisLabelStyle style = items_->Automatic() ? CalcLabelStyle() : talValue;
+  const bool separate = labelsSeparation_ > 0 && style != talValue && style != talNone;
+  std::vector<TRect> taken;  // boxes of the labels drawn
   int index = 0;
   for (size_t i = 0; i < labels.size(); ++i) {
     const auto& [v, text] = labels[i];
@@ -973,9 +978,19 @@ void TChartAxis::DrawLabels() {
     TLumCustomShape* format = LabelFormat(int(i));
     c->AssignFont(format ? format->Font() : labelsFont_.get());
     const TRect box = LabelRect(p, text, index++, room);
-    if (!labelsOnAxis_) {
-      const int a = horizontal_ ? box.Left : box.Top, b = horizontal_ ? box.Right : box.Bottom;
-      if (a < lowEnd || b > highEnd) continue;
+    const int a = horizontal_ ? box.Left : box.Top, b = horizontal_ ? box.Right : box.Bottom;
+    if (!labelsOnAxis_ && (a < lowEnd || b > highEnd)) continue;
+    if (separate) {
+      // Alternate rows do not meet; along the axis the separation is kept.
+      const int gap = (b - a) * labelsSeparation_ / 100;
+      const auto meets = [&](const TRect& t) {
+        const int ta = horizontal_ ? t.Left : t.Top, tb = horizontal_ ? t.Right : t.Bottom;
+        const int ca = horizontal_ ? box.Top : box.Left, cb = horizontal_ ? box.Bottom : box.Right;
+        const int tca = horizontal_ ? t.Top : t.Left, tcb = horizontal_ ? t.Bottom : t.Right;
+        return a < tb + gap && ta < b + gap && ca < tcb && tca < cb;
+      };
+      if (std::any_of(taken.begin(), taken.end(), meets)) continue;
+      taken.push_back(box);
     }
     labelRects_.push_back(c->ProjectedRectBounds(box, PosZ()));
     if (format) {

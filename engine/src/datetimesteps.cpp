@@ -20,7 +20,8 @@ std::string DefaultDateTimeFormat(double StepValue) {
   if (StepValue < DateTimeStep[dtOneSecond]) return "hh:nn:ss.zzz";
   if (StepValue < DateTimeStep[dtOneMinute]) return "hh:nn:ss";
   if (StepValue < 1) return "hh:nn";
-  if (StepValue < DateTimeStep[dtHalfMonth]) return FormatSettings.ShortDateFormat;
+  // Steps under a month are plain multiples, two of which may share a month.
+  if (StepValue < DateTimeStep[dtOneMonth] * (1 - 1e-9)) return FormatSettings.ShortDateFormat;
   if (StepValue < DateTimeStep[dtOneYear]) return "mmm yyyy";
   return "yyyy";
 }

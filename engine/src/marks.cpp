@@ -229,39 +229,64 @@ int TSeriesMarks::Clicked(int X, int Y) const {
   return -1;
 }
 
+// The text block of a mark: lines one under the other, then turned by Angle.
+struct TSeriesMarks::Layout {
+  std::vector<std::string> lines;
+  std::vector<TSize> sizes;
+  int textW = 0, textH = 0, symbolSize = 0, symbolRoom = 0;
+  double minX = 0, minY = 0, ca = 1, sa = 0;
+  TRect m;
+  int w = 0, h = 0;
+};
+
+TSeriesMarks::Layout TSeriesMarks::LayoutOf(TCanvas3D* c, const std::string& Text) const {
+  Layout L;
+  const bool html = TextFormat() == ttfHtml;
+  c->AssignFont(Font());
+  const int fontH = c->FontHeight();
+  L.lines = SplitLines(Text);
+  for (const std::string& l : L.lines) {
+    const TSize s = c->RichTextExtent(l.empty() ? " " : l, html);
+    L.sizes.push_back(s);
+    L.textW = std::max(L.textW, s.cx);
+    L.textH += s.cy;
+  }
+  L.symbolSize = symbol_->Visible() ? L.sizes.front().cy : 0;
+  L.symbolRoom = L.symbolSize ? L.symbolSize + TextPadX : 0;
+  const double a = (angle_ % 360) * M_PI / 180;
+  L.ca = std::cos(a), L.sa = std::sin(a);
+  // Corners of the turned block (anticlockwise on screen, y down) about its origin.
+  double maxX = 0, maxY = 0;
+  for (const auto& [cx, cy] : {std::pair{L.textW, 0}, std::pair{0, L.textH}, std::pair{L.textW, L.textH}}) {
+    const double x = cx * L.ca + cy * L.sa, y = -cx * L.sa + cy * L.ca;
+    L.minX = std::min(L.minX, x), maxX = std::max(maxX, x), L.minY = std::min(L.minY, y), maxY = std::max(maxY, y);
+  }
+  const int blockW = int(std::lround(maxX - L.minX)), blockH = int(std::lround(maxY - L.minY));
+  L.m = margins_->CalcPixels(blockW, blockH, fontH);
+  L.w = L.symbolRoom + blockW + 2 * TextPadX + L.m.Left + L.m.Right;
+  L.h = blockH + 2 * TextPadY + L.m.Top + L.m.Bottom;
+  return L;
+}
+
+TSize TSeriesMarks::MarkSize(const std::string& Text) const {
+  TCustomAxisPanel* chart = series_ ? series_->ParentChart() : nullptr;
+  if (!chart || !chart->Canvas()) return {0, 0};
+  const Layout L = LayoutOf(chart->Canvas(), Text);
+  return {L.w, L.h};
+}
+
 void TSeriesMarks::DrawMark(int ValueIndex, const std::string& Text, int X, int Y) {
   TCustomAxisPanel* chart = series_ ? series_->ParentChart() : nullptr;
   if (!chart || !chart->Canvas()) return;
   TCanvas3D* c = chart->Canvas();
   const int z = series_->MiddleZ();
   const TColor pointColor = series_->GetValueColor(ValueIndex);
-  const bool html = TextFormat() == ttfHtml;
-
-  // The text block: lines one under the other, then turned by Angle.
-  c->AssignFont(Font());
-  const int fontH = c->FontHeight();
-  const std::vector<std::string> lines = SplitLines(Text);
-  std::vector<TSize> sizes;
-  int textW = 0, textH = 0;
-  for (const std::string& l : lines) {
-    const TSize s = c->RichTextExtent(l.empty() ? " " : l, html);
-    sizes.push_back(s);
-    textW = std::max(textW, s.cx);
-    textH += s.cy;
-  }
-  const int symbolSize = symbol_->Visible() ? sizes.front().cy : 0;
-  const int symbolRoom = symbolSize ? symbolSize + TextPadX : 0;
-  const double a = (angle_ % 360) * M_PI / 180, ca = std::cos(a), sa = std::sin(a);
-  // Corners of the turned block (anticlockwise on screen, y down) about its origin.
-  double minX = 0, minY = 0, maxX = 0, maxY = 0;
-  for (const auto& [cx, cy] : {std::pair{textW, 0}, std::pair{0, textH}, std::pair{textW, textH}}) {
-    const double x = cx * ca + cy * sa, y = -cx * sa + cy * ca;
-    minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
-  }
-  const int blockW = int(std::lround(maxX - minX)), blockH = int(std::lround(maxY - minY));
-  const TRect m = margins_->CalcPixels(blockW, blockH, fontH);
-  const int w = symbolRoom + blockW + 2 * TextPadX + m.Left + m.Right;
-  const int h = blockH + 2 * TextPadY + m.Top + m.Bottom;
+  const Layout L = LayoutOf(c, Text);
+  const std::vector<std::string>& lines = L.lines;
+  const std::vector<TSize>& sizes = L.sizes;
+  const int textW = L.textW, symbolSize = L.symbolSize, symbolRoom = L.symbolRoom, w = L.w, h = L.h;
+  const double ca = L.ca, sa = L.sa, minX = L.minX, minY = L.minY;
+  const TRect& m = L.m;
 
   TSeriesMarkPosition& pos = positions_.Position(ValueIndex);
   const int length = callout_->Length();
@@ -378,10 +403,16 @@ void TChartSeries::DrawMarks() {
   for (int i = 0; i < positions.Count(); ++i)
     if (!positions.Position(i).Custom) positions.Position(i).Width = 0;
   const int every = std::max(1, marks_->DrawEvery());
+  // A clipping chart shows no mark for a point zoomed or scrolled out of the plot.
+  TCustomAxisPanel* chart = ParentChart();
+  const bool inPlotOnly = chart && chart->CanClip();
+  const TRect plot = chart ? chart->ChartRect() : TRect{};
   for (int i = firstIndex_; i <= lastIndex_; ++i) {
     if (i % every != 0) continue;
     if (IsNull(i) && treatNulls_ != tnIgnore) continue;
-    marks_->DrawMark(i, GetMarkText(i), CalcXPos(i), CalcYPos(i));
+    const int x = CalcXPos(i), y = CalcYPos(i);
+    if (inPlotOnly && (x < plot.Left || x > plot.Right || y < plot.Top || y > plot.Bottom)) continue;
+    marks_->DrawMark(i, GetMarkText(i), x, y);
   }
 }
 

@@ -618,11 +618,10 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
   const TRect clip{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
   ASeries->CalcFirstLastVisibleIndex();
   const bool clipIt = CanClip();
-  // In 3D the series' whole slot, front to back, stays inside the clip.
-  TRect front = c->ProjectRect(clip, ASeries->StartZ()), back = c->ProjectRect(clip, ASeries->EndZ());
-  const TRect slot{std::min(front.Left, back.Left), std::min(front.Top, back.Top), std::max(front.Right, back.Right),
-                   std::max(front.Bottom, back.Bottom)};
-  if (clipIt) c->ClipRectangle(slot);
+  // In 3D the clip is the outline of the series' projected slot, front to back: its
+  // bounding rectangle would let a point past an axis end show over that axis' labels.
+  const auto clipToSlot = [&] { c->ClipCube(clip, ASeries->StartZ(), ASeries->EndZ()); };
+  if (clipIt) clipToSlot();
   try {
     BroadcastSeriesEvent(1, ASeries);
     // A tool may have freed the series.
@@ -640,7 +639,7 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
   if (seriesList_.IndexOf(ASeries) < 0) return;
   if (!ASeries->Marks()->Visible()) return;
   const bool clipMarks = ASeries->Marks()->Clip() && clipIt;
-  if (clipMarks) c->ClipRectangle(slot);
+  if (clipMarks) clipToSlot();
   ASeries->DrawMarks();
   if (clipMarks) c->UnClipRectangle();
 }

@@ -261,8 +261,24 @@ void TChartSeries::DrawAllValues() {
     for (int i = lastIndex_; i >= firstIndex_; --i) DrawValue(i);
 }
 
-void TChartSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) { LeftMargin = RightMargin = 0; }
-void TChartSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) { TopMargin = BottomMargin = 0; }
+// Visible marks stand above their points: the highest point's mark needs its height
+// and callout above the plot's top, the first and last marks half their width beside
+// its ends. Only those few marks are measured, so the cost does not grow with the points.
+void TChartSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
+  LeftMargin = RightMargin = 0;
+  if (!marks_->Visible() || Count() == 0 || !ParentChart()) return;
+  auto half = [&](int i) { return IsNull(i) ? 0 : marks_->MarkSize(GetMarkText(i)).cx / 2 + 1; };
+  const bool ascending = XValues()->Order() != loDescending;
+  LeftMargin = half(ascending ? 0 : Count() - 1);
+  RightMargin = half(ascending ? Count() - 1 : 0);
+}
+
+void TChartSeries::CalcVerticalMargins(int& TopMargin, int& BottomMargin) {
+  TopMargin = BottomMargin = 0;
+  if (!marks_->Visible() || Count() == 0 || !ParentChart()) return;
+  const int top = YValues()->Locate(YValues()->MaxValue());
+  if (top >= 0 && !IsNull(top)) TopMargin = marks_->MarkSize(GetMarkText(top)).cy + marks_->Callout()->Length() + 1;
+}
 
 TCanvas3D* TChartSeries::ParentCanvas() const { return ParentChart() ? ParentChart()->Canvas() : nullptr; }
 

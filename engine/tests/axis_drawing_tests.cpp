@@ -106,6 +106,23 @@ std::vector<TPoint> PixelsOf(TBitmap* Bmp, TColor Color) {
   return out;
 }
 
+// Texts of 30 points, on either axis in one row or two: the boxes drawn keep apart.
+TEST(TextLabels, DenseTextsLeaveOutThoseThatWouldOverlap) {
+  for (int k = 0; k < 4; ++k) {
+    TCountingChart chart;
+    TChartSeries series{nullptr};
+    series.SetParentChart(&chart);
+    for (int i = 0; i < 30; ++i) series.AddXY(k < 2 ? i : i % 7, k < 2 ? i % 7 : i, "Point " + std::to_string(i));
+    TChartAxis* axis = k < 2 ? chart.BottomAxis() : chart.LeftAxis();
+    axis->SetLabelStyle(talText), axis->SetLabelsAlternate(k % 2);
+    const std::vector<TRect> boxes = (Render(&chart), axis->LabelRects());
+    EXPECT_GT(boxes.size(), 3u);
+    for (const TRect& a : boxes)
+      for (const TRect& b : boxes)
+        EXPECT_TRUE(&a == &b || !(a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom)) << k;
+  }
+}
+
 // A 400 x 300 chart in an orthogonal 3D view.
 struct TOrthogonalChart : TCountingChart {
   TOrthogonalChart() {

@@ -101,6 +101,7 @@ TEST(DateTimeSteps, FindsEveryEntryOnlyWithinAMicrosecond) {
   EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtTenSeconds]), "hh:nn:ss");
   EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtSixHours]), "hh:nn");
   EXPECT_EQ(DefaultDateTimeFormat(1), FormatSettings.ShortDateFormat);
+  EXPECT_EQ(DefaultDateTimeFormat(DateTimeStep[dtHalfMonth]), FormatSettings.ShortDateFormat);  // two in a month
   EXPECT_EQ(DefaultDateTimeFormat(30), "mmm yyyy");
   EXPECT_EQ(DefaultDateTimeFormat(730), "yyyy");
 }

@@ -6,16 +6,18 @@
 
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
+#include "platform/dateutils.h"
 #include "scene.h"
 
 namespace {
 
-// Thirty bars of a gentle wave, some with open equal to close.
+// Thirty daily bars of a gentle wave from 3 March 2025, some with open equal to close.
 void FillBars(TOHLCSeries* S, int N = 30) {
+  const double start = EncodeDate(2025, 3, 3);
   for (int i = 0; i < N; ++i) {
     const double mid = 50 + 20 * std::sin(i / 4.0);
     const double open = mid + (i % 3 == 0 ? 0 : (i % 2 ? 4 : -4)), close = i % 3 == 0 ? open : mid;
-    S->AddOHLC(i, open, std::max(open, close) + 3 + i % 4, std::min(open, close) - 3 - i % 5, close);
+    S->AddOHLC(start + i, open, std::max(open, close) + 3 + i % 4, std::min(open, close) - 3 - i % 5, close);
   }
 }
 
@@ -66,9 +68,14 @@ bool SnapAnalysisScenes(const std::string& Dir) {
     Scene s("Darvas boxes over 120 sample bars");
     s.chart->Legend()->Hide();
     auto* d = s.Add<TDarvasSeries>();
+    // Sample dates spread over the bottom axis' range while it is fixed.
+    TChartAxis* bottom = s.chart->BottomAxis();
+    bottom->SetAutomatic(false);
+    bottom->SetMinMax(EncodeDate(2025, 1, 6), EncodeDate(2025, 1, 6) + 119);
     TChartSeries::SetRandomSeed(11);
     d->AddSampleValues(120);
     TChartSeries::SetRandomSeed(0);
+    bottom->SetAutomatic(true);
     d->SetTransparency(60);
     ok &= s.Save(Dir + "darvas.png");
   }

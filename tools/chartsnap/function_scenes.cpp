@@ -7,19 +7,21 @@
 #include "analysis/candle.h"
 #include "analysis/func_basic.h"
 #include "analysis/func_oscillators.h"
+#include "platform/dateutils.h"
 #include "scene.h"
 
 namespace {
 
-// A seeded walk of N bars.
+// A seeded walk of N daily bars from 6 January 2025.
 void FillWalk(TOHLCSeries* S, int N) {
+  const double start = EncodeDate(2025, 1, 6);
   std::mt19937 rnd(7);
   std::normal_distribution<double> step(0, 1.2), wick(0, 0.6);
   double close = 50;
   for (int i = 0; i < N; ++i) {
     const double open = close;
     close += step(rnd) + 0.15 * std::sin(i / 9.0);
-    S->AddOHLC(i, open, std::max(open, close) + std::fabs(wick(rnd)), std::min(open, close) - std::fabs(wick(rnd)),
+    S->AddOHLC(start + i, open, std::max(open, close) + std::fabs(wick(rnd)), std::min(open, close) - std::fabs(wick(rnd)),
                close);
   }
 }
@@ -28,6 +30,7 @@ template <class F, class S = TFastLineSeries>
 F* Carry(Scene& Sc, TChartSeries* Source, const char* Title, TColor Color = clLumColor) {
   auto* out = Sc.Add<S>(Title);
   if (Color != clLumColor) out->SetSeriesColor(Color);
+  out->XValues()->SetDateTime(Source->XValues()->DateTime());  // dates on the axis when the bars are hidden
   auto* f = new F(nullptr);
   out->SetFunction(f);
   out->SetDataSource(Source);

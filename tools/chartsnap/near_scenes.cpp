@@ -118,6 +118,26 @@ bool SnapNearScenes(const std::string& Dir) {
     ok &= s.Save(Dir + "tools_nearest.png");
   }
   {
+    // Zoomed in after the tools found their points; two follow the mouse over the
+    // left axis' labels.
+    NearScene s("nearest zoomed");
+    BuildNearest(s, false);
+    TChartAxis* h = s.chart->BottomAxis();
+    TChartAxis* v = s.chart->LeftAxis();
+    s.chart->ZoomRect({h->CalcPosValue(3.6), v->CalcPosValue(118), h->CalcPosValue(9.4), v->CalcPosValue(30)});
+    s.Paint();
+    const TRect z = s.chart->ChartRect();
+    // The other two keep the points they found before the zoom, now outside the plot.
+    for (int i : {0, 2})
+      static_cast<TNearestTool*>(s.chart->Tools()->GetTool(i))->ChartMouseEvent(cmeMove, mbLeft, 0, z.Left - 12, z.Top + 30 * i);
+    ok &= s.Save(Dir + "tools_nearest_zoomed.png");
+  }
+  {
+    NearScene s("marktip");
+    BuildMarkTips(s);
+    ok &= s.Save(Dir + "tools_marktip.png");
+  }
+  {
     NearScene s("dragmarks");
     BuildDragMarks(s);
     ok &= s.Save(Dir + "tools_dragmarks.png");

@@ -11,6 +11,7 @@
 #include "analysis/tools_view.h"
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "chart/stdseries.h"
 #include "platform/forms.h"
 #include "platform/snapshot.h"
 #include "platform/stdctrls.h"
@@ -132,6 +133,25 @@ bool SnapViewToolScenes(const std::string& Dir) {
     BuildImage(s);
     s.Paint();
     ok &= Save(s, Dir + "tools_image.png");
+  }
+  {
+    // An area and a 3D line scrolled past the right and bottom ends, where the axes' labels are.
+    ViewScene s("axis scroll in 3D");
+    s.chart->SetView3D(true);
+    s.chart->SetChart3DPercent(30);
+    auto* area = new TAreaSeries(s.form.get());
+    area->SetParentChart(s.chart);
+    area->SetSeriesColor(clTeal);
+    area->Marks()->Hide();
+    for (int i = 0; i <= 50; ++i) area->AddXY(i * 2, 40 + 25 * std::cos(i * 0.2));
+    TLineSeries* line = AddWave(s, clRed);
+    line->LinePen()->SetWidth(2);
+    line->SetVertAxis(aBothVertAxis);
+    s.Paint();
+    s.chart->BottomAxis()->Scroll(-30, false);
+    for (TChartAxis* a : {s.chart->LeftAxis(), s.chart->RightAxis()}) a->Scroll(25, false);
+    s.Paint();
+    ok &= Save(s, Dir + "axis_scroll_3d.png");
   }
   {
     // Half-way through a drag: the view has turned, the picture still shows the old

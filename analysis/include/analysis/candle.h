@@ -120,6 +120,9 @@ public:
   int Clicked(int X, int Y) override;
   // Whether the point's candle meets the chart rectangle.
   bool IsPointInChartRect(int ValueIndex) const;
+  // Half a body (and its tick or frame pixel) beside the first and last dates, so
+  // the end candles stand whole inside the plot.
+  void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
   // The legend's symbol inside R: a small candle.
   static TCandleLegendSymbol CalcLegendSymbol(const TRect& R);
   bool DrawLegendShape(TCanvas3D* ACanvas, int ValueIndex, const TRect& R) override;

@@ -63,6 +63,19 @@ void TakeMouse(TCustomAxisPanel* Chart, TCursor Cursor);
 // The chart colour as the tools' inverted pens see it: clLumColor is the button face.
 TColor ChartColorRGB(TCustomAxisPanel* Chart);
 
+// While in scope, clips the canvas to the chart's plot rectangle (both ends in), or in
+// 3D to the outline of its whole box, when the chart clips points.
+class TClipToPlot {
+public:
+  TClipToPlot(TCustomAxisPanel* Chart, TCanvas3D* Canvas);
+  ~TClipToPlot();
+  TClipToPlot(const TClipToPlot&) = delete;
+  TClipToPlot& operator=(const TClipToPlot&) = delete;
+
+private:
+  TCanvas3D* canvas_ = nullptr;
+};
+
 // Drawing on the chart's canvas for one figure. Inside a paint the canvas draws on
 // the frame being made; outside it, on the control's persistent image, which the
 // window then shows as it is (no repaint). Pen mode and canvas binding are restored

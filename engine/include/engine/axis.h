@@ -206,6 +206,8 @@ public:
   int PosAxis() const { return posAxis_; }
   // The tick (label) pixel positions of the last drawing.
   const std::vector<int>& Tick() const { return ticksPos_; }
+  // Screen boxes of the labels the last drawing put out.
+  const std::vector<TRect>& LabelRects() const { return labelRects_; }
   // Value to pixel: far values saturate at +-LumMaxPixel so they clip rather than
   // wrap; a zero-width range answers the middle of the axis.
   int CalcPosValue(double Value) const;

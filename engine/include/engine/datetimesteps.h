@@ -19,5 +19,6 @@ int FindDateTimeStep(double StepValue);
 
 // The label format for a step in days:
 //   below a second "hh:nn:ss.zzz", below a minute "hh:nn:ss", below a day "hh:nn",
-//   below half a month the short date format, below a year "mmm yyyy", else "yyyy".
+//   below a month the short date format (so two labels of one month differ),
+//   below a year "mmm yyyy", else "yyyy".
 std::string DefaultDateTimeFormat(double StepValue);

@@ -186,12 +186,17 @@ public:
   // Draws the mark of one point whose pixel position is (X, Y): above it, Length
   // pixels away, or at its custom position.
   void DrawMark(int ValueIndex, const std::string& Text, int X, int Y);
+  // Width and height of the mark box of a text on the chart's canvas (0, 0 without one).
+  TSize MarkSize(const std::string& Text) const;
 
   void SetParentChart(TCustomAxisPanel* Value) override;
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
 private:
+  struct Layout;
+  Layout LayoutOf(TCanvas3D* C, const std::string& Text) const;
+
   TChartSeries* series_;
   TSeriesMarksStyle style_ = smsLabel;
   int angle_ = 0;
