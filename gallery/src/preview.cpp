@@ -624,11 +624,10 @@ int previewUnitCount = 0;
 
 void LumPreviewUnitInit() {
   if (previewUnitCount++ > 0) return;
-  RegisterClasses({TLumPreviewPanel::StaticClass(), TChartPreview::StaticClass()});
+  RegisterClass(TLumPreviewPanel::StaticClass());
 }
 
 void LumPreviewUnitDone() {
   if (previewUnitCount == 0 || --previewUnitCount > 0) return;
   UnRegisterClass(TLumPreviewPanel::StaticClass());
-  UnRegisterClass(TChartPreview::StaticClass());
 }

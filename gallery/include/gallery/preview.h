@@ -200,6 +200,7 @@ private:
 // area, filling Page and previewing Panel.
 TChartPreview* EmbedChartPreview(TComponent* Owner, TWinControl* Page, TCustomLumPanel* Panel);
 
-// Registers the preview and its window by class name.
+// Registers the preview panel by class name (the window takes its chart as a Tag,
+// which a form made by name would not have).
 void LumPreviewUnitInit();
 void LumPreviewUnitDone();
