@@ -11,6 +11,7 @@
 #include "gallery_test_util.h"
 #include "image_compare.h"
 #include "oracle.h"
+#include "platform/snapshot.h"
 #include "platform/testing.h"
 #include "samples/samplechart.h"
 #include "test_temp.h"
@@ -47,15 +48,20 @@ protected:
     SetPrinter(nullptr);
   }
   void Lay() { preview->Draw(preview->ClientRect()); }
+  // Runs the loop until what was posted so far has been handled.
+  void Settle() {
+    done = false;
+    TestInput::PostCall([this] { done = true; });
+    TestInput::PumpUntil([this] { return done; });
+  }
   void Drag(std::initializer_list<TPoint> Path) {
     auto it = Path.begin();
     TestInput::PostMouseDown(preview, mbLeft, it->X, it->Y);
     for (++it; it != Path.end(); ++it) TestInput::PostMouseMove(preview, it->X, it->Y, ssLeft);
     TestInput::PostMouseUp(preview, mbLeft, (Path.end() - 1)->X, (Path.end() - 1)->Y);
-    done = false;
-    TestInput::PostCall([this] { done = true; });
-    TestInput::PumpUntil([this] { return done; });
+    Settle();
   }
+  TestInput::TSteppedClock clock;
   std::unique_ptr<TForm> form;
   TChart* chart = nullptr;
   TLumPreviewPanel* preview = nullptr;
@@ -137,16 +143,30 @@ TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
     EXPECT_TRUE(Disable);
     told.push_back(M);
   };
+  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the first paints are done
   chart->SetPrintProportional(true);
   // Left edge: to 150, then past the right edge (refused), then off the paper (ignored).
   const int before = renders;
-  Drag({{99, 150}, {150, 150}, {340, 150}, {20, 150}});
+  TBitmap still, moved, back;
+  RenderControl(preview, &still);
+  TestInput::PostMouseDown(preview, mbLeft, 99, 150);
+  TestInput::PostMouseMove(preview, 150, 150, ssLeft);
+  TestInput::PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(renders, before);  // with DragImage off a move draws only the lines
+  RenderControl(preview, &moved);
+  TestInput::PostMouseMove(preview, 99, 150, ssLeft);
+  Settle();
+  RenderControl(preview, &back);
+  EXPECT_GT(imagecmp::MeanDifference(&still, &moved), 0);
+  EXPECT_EQ(imagecmp::MeanDifference(&still, &back), 0);  // drawn twice, the lines leave no trace
+  TestInput::PostMouseMove(preview, 150, 150, ssLeft);
+  Drag({{150, 150}, {340, 150}, {20, 150}});
   EXPECT_FALSE(chart->PrintProportional());
   // MulDiv(150 - 49, 100, 333) = 30; the others stay at 15 (MulDiv rounds 15.2 and 15.01 down).
   EXPECT_EQ(chart->PrintMargins(), Rect(30, 15, 15, 15));
   ASSERT_FALSE(told.empty());
   EXPECT_EQ(told.back(), Rect(30, 15, 15, 15));
-  // With DragImage off the moves drew only the lines; the release repainted once.
+  // The release repainted once.
   TestInput::PumpUntil([&] { return renders > before; });
   EXPECT_EQ(renders, before + 1);
 
@@ -169,7 +189,7 @@ TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
   // DragImage on: every move repaints the chart.
   preview->SetAllowResize(true);
   preview->SetDragImage(true);
-  TestInput::PumpUntil([] { return false; }, 50);
+  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the release's repaint is done
   const int dragged = renders;
   Drag({{200, 150}, {205, 150}});
   TestInput::PumpUntil([&] { return renders > dragged; });
