@@ -136,22 +136,14 @@ TRect TLumPreviewPanel::CalcPaperRect() {
     h = Screen->Height();
   }
   const int cw = ClientWidth(), ch = ClientHeight();
-  TRect r;
-  if (std::int64_t(cw) * h <= std::int64_t(ch) * w) {  // relatively narrow
-    const int pw = cw - RoundEven(cw / 5.0);
-    const int ph = w < 1 ? ch : MulDiv(pw, h, w);
-    r.Left = RoundEven(cw / 10.0);
-    r.Top = (ch - ph) / 2;
-    r.Right = r.Left + pw;
-    r.Bottom = r.Top + ph;
-  } else {
-    const int ph = ch - RoundEven(ch / 5.0);
-    const int pw = h < 1 ? cw : MulDiv(ph, w, h);
-    r.Top = RoundEven(ch / 10.0);
-    r.Left = (cw - pw) / 2;
-    r.Right = r.Left + pw;
-    r.Bottom = r.Top + ph;
-  }
+  // A relatively narrow window lays the sheet out across its width, a wide one
+  // across its height: "a" is that direction, "b" the other.
+  const bool narrow = std::int64_t(cw) * h <= std::int64_t(ch) * w;
+  const int ca = narrow ? cw : ch, cb = narrow ? ch : cw, pa = narrow ? w : h, pb = narrow ? h : w;
+  const int la = ca - RoundEven(ca / 5.0);
+  const int lb = pa < 1 ? cb : MulDiv(la, pb, pa);
+  const int sa = RoundEven(ca / 10.0), sb = (cb - lb) / 2;
+  TRect r = narrow ? Rect(sa, sb, sa + la, sb + lb) : Rect(sb, sa, sb + lb, sa + la);
   if (OnGetPaperRect.Assigned()) OnGetPaperRect(this, r);
   return r;
 }
