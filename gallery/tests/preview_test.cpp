@@ -218,6 +218,20 @@ TEST_F(TPreviewTest, MarginEditsRefuseFiftyAndFiftyAndReset) {
   EXPECT_EQ(f->Resolution->Position(), chart->PrintResolution() + 100);
 }
 
+TEST_F(TPreviewTest, EmbeddedInAPageWithoutItsCloseArea) {
+  TestPrinter("sheet.pdf", {800, 600});
+  auto* page = new TPanel(form.get());
+  page->SetParent(form.get());
+  page->SetBounds(0, 0, 700, 500);
+  form->Show();
+  TChartPreview* f = EmbedChartPreview(form.get(), page, chart);
+  EXPECT_EQ(f->Owner(), form.get());
+  EXPECT_EQ(f->Parent(), page);
+  EXPECT_FALSE(f->PanelClose->Visible());
+  EXPECT_EQ(f->LumPreviewPanel1->Panel(), chart);
+  EXPECT_EQ(f->ClientRect(), page->ClientRect());
+}
+
 TEST_F(TPreviewTest, AFreedChartLeavesThePreview) {
   TestPrinter("sheet.pdf", {800, 600});
   std::unique_ptr<TChartPreview> f(new TChartPreview(nullptr));
