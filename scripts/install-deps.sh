@@ -29,11 +29,12 @@ esac
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
   pkgs+=(giflib-tools python3-pil netpbm imagemagick libtk8.6 famfamfam-flag-gif libjpeg-turbo-progs
          python3-numpy libxml2-utils)
-# The readers of printed pages and metafiles: poppler (pdftoppm, pdfinfo), emf2svg
+# The readers of printed pages and metafiles: poppler (pdftoppm, pdfinfo), qpdf
+# (checks a PDF's structure), emf2svg
 # and libwmf (wmf2svg, with the Ghostscript fonts it looks for), librsvg to draw
 # their SVG.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
-  pkgs+=(poppler-utils emf2svg libwmf-bin gsfonts librsvg2-bin)
+  pkgs+=(poppler-utils qpdf emf2svg libwmf-bin gsfonts librsvg2-bin)
 
 missing=()
 for p in "${pkgs[@]}"; do

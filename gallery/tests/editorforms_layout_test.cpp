@@ -10,6 +10,7 @@
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
+#include "gallery/preview.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
 #include "platform/lists.h"
@@ -106,6 +107,19 @@ const TFormSpec Forms[] = {
     {"Visuals", 331, 240, [] { return new TVisualsEditor(nullptr); },
      {{"Button3", "TButton", "&Choose..."}, {"BClearVisual", "TButton", "C&lear"}},
      {}},
+    {"LumChart Print Preview", 592, 455, [] { return new TChartPreview(nullptr); },
+     {{"CBPrinters", "TComboFlat", "P&rinter:"},   {"BSetupPrinter", "TButton", "&Setup..."},
+      {"BPrint", "TButton", "&Print"},              {"BClose", "TButton", "Close"},
+      {"Orientation", "TRadioGroup", "Orien&tation:", {"P&ortrait", "&Landscape"}},
+      {"GBMargins", "TGroupBox", "Margins (%)"},    {"UDLeftMa", "TUpDown", "", {}, 0, 100},
+      {"UDTopMa", "TUpDown", "", {}, 0, 100},       {"UDRightMa", "TUpDown", "", {}, 0, 100},
+      {"UDBotMa", "TUpDown", "", {}, 0, 100},       {"GBResolution", "TGroupBox", "Detail:"},
+      {"Resolution", "TTrackBar", ""},              {"LMore", "TLabel", "More"},
+      {"LNormal", "TLabel", "Normal"},              {"BReset", "TButton", "Reset &Margins"},
+      {"ShowMargins", "TCheckBox", "&View Margins"}, {"CBProp", "TCheckBox", "Proport&ional"},
+      {"CBBitmap", "TCheckBox", "S&mooth"},         {"CBPrintPanel", "TCheckBox", "&Background"},
+      {"SELeftMa", "TEdit", ""},                    {"LumPreviewPanel1", "TLumPreviewPanel", ""}},
+     {{"PrinterSetupDialog1", "TPrinterSetupDialog"}}},
     {"EMFOptions", 152, 75, [] { return new TEMFOptions(nullptr); }, {{"CBEnhanced", "TCheckBox", "&Enhanced"}}, {}},
     {"BMPOptions", 202, 216, [] { return new TBMPOptions(nullptr); },
      {{"CBColors", "TComboFlat", "&Colors:",

@@ -24,9 +24,13 @@
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
 #include "gallery/pendialog.h"
+#include "gallery/preview.h"
 #include "gallery/stringseditor.h"
+#include "platform/printers.h"
 #include "platform/snapshot.h"
+#include "platform/testing.h"
 #include "platform/units.h"
+#include "samples/samplechart.h"
 #include "toolargs.h"
 
 namespace {
@@ -134,6 +138,42 @@ bool BMPOptions(const std::string& Base) {
   return Snap(d, Base + ".png");
 }
 
+// The print preview on the sample chart: without printers (the screen's shape), with
+// a PDF printer turned to landscape, and in the middle of dragging the right margin.
+bool PrintPreview(const std::string& Base) {
+  TForm host(nullptr);
+  TChart* chart = BuildSampleChart(&host, nullptr);
+  chart->SetPrintProportional(false);
+  auto shot = [&](TPrinter* Printer, const std::string& File, bool Drag) {
+    SetPrinter(Printer);
+    std::unique_ptr<TChartPreview> d(new TChartPreview(nullptr));
+    d->SetTag(std::intptr_t(chart));
+    d->Show();
+    TestInput::PumpUntil([] { return false; }, 100);
+    if (Drag) {
+      TLumPreviewPanel* p = d->LumPreviewPanel1;
+      const TRect r = p->PreviewChartRect();
+      const int y = (r.Top + r.Bottom) / 2;
+      TestInput::PostMouseDown(p, mbLeft, r.Right, y);
+      TestInput::PostMouseMove(p, r.Right - 30, y, ssLeft);
+      TestInput::PostMouseMove(p, r.Right - 60, y, ssLeft);
+      TestInput::PumpUntil([] { return false; }, 100);
+    }
+    const bool ok = Snap(d.get(), File);
+    if (Drag) TestInput::PostMouseUp(d->LumPreviewPanel1, mbLeft, 0, 0);
+    TestInput::PumpUntil([] { return false; }, 20);
+    return ok;
+  };
+  bool ok = shot(new TPrinter(false), Base + ".png", false);
+  auto* pdf = new TPrinter(false);
+  pdf->SetOutputFile(Base + "_unprinted.pdf");  // chosen, never printed
+  pdf->SetOrientation(poLandscape);
+  ok &= shot(pdf, Base + "_landscape.png", false);
+  ok &= shot(new TPrinter(false), Base + "_drag.png", true);
+  SetPrinter(nullptr);
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -148,6 +188,7 @@ const TSnapEntry Entries[] = {
     {"margins_editor", MarginsEditor},
     {"emf_options", EMFOptions},
     {"bmp_options", BMPOptions},
+    {"print_preview", PrintPreview},
 };
 
 std::string Usage() {

@@ -11,6 +11,7 @@
 #ifdef PHONARK_HAS_GALLERY
 #include "gallery/chartstream.h"
 #include "gallery/exportformat.h"
+#include "gallery/preview.h"
 #endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
@@ -24,7 +25,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // (basic functions, close location value, candles, statistics), the chart tools
   // (their type list), the chart storage (its stream classes), the picture export
   // (the formatted text's picture hook, then the metafile and bitmap formats), the
-  // GIF picture format, and the application's own unit last, which has nothing to do.
+  // print preview (its panel by class name), the GIF picture format,
+  // and the application's own unit last, which has nothing to do.
   return {
       {"Graphics", GraphicsUnitInit, GraphicsUnitDone},
       {"Forms", FormsUnitInit, FormsUnitDone},
@@ -45,6 +47,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumExport", LumExportUnitInit, LumExportUnitDone},
       {"EMFExport", EMFExportUnitInit, EMFExportUnitDone},
       {"BMPExport", BMPExportUnitInit, BMPExportUnitDone},
+      {"LumPreview", LumPreviewUnitInit, LumPreviewUnitDone},
 #endif
       {"GIFImage", GIFImageUnitInit, GIFImageUnitDone},
       {"Chain", nullptr, nullptr},

@@ -22,7 +22,9 @@ enum TPrinterOrientation { poPortrait, poLandscape };
 class TPrinter : public TObject {
   DECLARE_CLASS(TPrinter, TObject)
 public:
-  TPrinter();
+  // SystemQueues false: the system's print queues are left out (a test sees a
+  // machine without printers whatever is installed).
+  explicit TPrinter(bool SystemQueues = true);
   ~TPrinter() override;
 
   // Printer names; the file entry last when OutputFile is set.
@@ -36,6 +38,10 @@ public:
   // entry.
   const std::string& OutputFile() const { return outputFile_; }
   void SetOutputFile(const std::string& Value);
+  // The file entry's sheet in points (1/72 inch) as it stands in portrait
+  // orientation; {0, 0} (the start) is A4.
+  TSize FilePageSize() const { return filePageSize_; }
+  void SetFilePageSize(const TSize& Points);  // EPrinter while printing
   // Dots per inch of the page canvas (default 300; 72..1200).
   int Resolution() const { return resolution_; }
   void SetResolution(int Value);
@@ -68,6 +74,7 @@ private:
   std::unique_ptr<Impl> impl_;
   std::unique_ptr<TCanvas> canvas_;
   std::string outputFile_, title_;
+  TSize filePageSize_{0, 0};
   int resolution_ = 300;
   bool printing_ = false, aborted_ = false;
   int page_ = 0;

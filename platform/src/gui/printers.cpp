@@ -23,7 +23,8 @@ QString QStr(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 struct TPrinter::Impl {
-  QStringList system = QPrinterInfo::availablePrinterNames();
+  explicit Impl(bool SystemQueues) : system(SystemQueues ? QPrinterInfo::availablePrinterNames() : QStringList()) {}
+  QStringList system;
   int index = -1;
   QPageLayout::Orientation orientation = QPageLayout::Portrait;
   std::unique_ptr<QPrinter> printer;  // while a job runs
@@ -33,23 +34,35 @@ struct TPrinter::Impl {
   std::string partFile;
 
   bool FileChosen(const TPrinter& p) const { return !p.outputFile_.empty() && index == system.size(); }
-  // The sheet in pixels at Dpi: the chosen queue's default page, A4 for the file.
+  // The file entry's sheet, upright: A4 unless a size was set.
+  static QPageSize FileSheet(const TPrinter& p) {
+    const TSize s = p.filePageSize_;
+    if (s.cx <= 0 || s.cy <= 0) return QPageSize(QPageSize::A4);
+    return QPageSize(QSizeF(std::min(s.cx, s.cy), std::max(s.cx, s.cy)), QPageSize::Point);
+  }
+  // The orientation the device is given: a file sheet set wider than high turns it.
+  QPageLayout::Orientation DeviceOrientation(const TPrinter& p) const {
+    const TSize s = p.filePageSize_;
+    if (!FileChosen(p) || s.cx <= s.cy) return orientation;
+    return orientation == QPageLayout::Landscape ? QPageLayout::Portrait : QPageLayout::Landscape;
+  }
+  // The sheet in pixels at Dpi: the chosen queue's default page, for the file its own.
   QSize PageSize(const TPrinter& p) const {
-    QPageSize size(QPageSize::A4);
+    QPageSize size = FileSheet(p);
     if (!FileChosen(p) && index >= 0 && index < system.size()) {
       QPrinterInfo info = QPrinterInfo::printerInfo(system[index]);
       if (info.defaultPageSize().isValid()) size = info.defaultPageSize();
     }
     const QSizeF mm = size.size(QPageSize::Millimeter);  // rounded, where Qt's own pixels truncate
     QSize px(int(std::lround(mm.width() * p.resolution_ / 25.4)), int(std::lround(mm.height() * p.resolution_ / 25.4)));
-    if (orientation == QPageLayout::Landscape) px.transpose();
+    if (DeviceOrientation(p) == QPageLayout::Landscape) px.transpose();
     return px;
   }
 };
 
 IMPLEMENT_CLASS(TPrinter, TObject)
 
-TPrinter::TPrinter() : impl_(std::make_unique<Impl>()) {
+TPrinter::TPrinter(bool SystemQueues) : impl_(std::make_unique<Impl>(SystemQueues)) {
   const QString def = QPrinterInfo::defaultPrinterName();
   impl_->index = impl_->system.isEmpty() ? -1 : std::max<qsizetype>(0, impl_->system.indexOf(def));
 }
@@ -83,6 +96,11 @@ void TPrinter::SetOutputFile(const std::string& Value) {
   outputFile_ = Value;
   if (!Value.empty()) impl_->index = int(impl_->system.size());
   else if (impl_->index >= int(impl_->system.size())) impl_->index = impl_->system.isEmpty() ? -1 : 0;
+}
+
+void TPrinter::SetFilePageSize(const TSize& Points) {
+  if (printing_) throw EPrinter("Printing in progress");
+  filePageSize_ = Points.cx > 0 && Points.cy > 0 ? Points : TSize{0, 0};
 }
 
 void TPrinter::SetResolution(int Value) {
@@ -127,8 +145,8 @@ void TPrinter::BeginDoc() {
   }
   printer->setResolution(resolution_);
   printer->setFullPage(true);
-  if (p.FileChosen(*this)) printer->setPageSize(QPageSize(QPageSize::A4));
-  printer->setPageOrientation(p.orientation);
+  if (p.FileChosen(*this)) printer->setPageSize(Impl::FileSheet(*this));
+  printer->setPageOrientation(p.DeviceOrientation(*this));
   printer->setPageMargins(QMarginsF(0, 0, 0, 0));
   printer->setDocName(QStr(title_));
   printer->setCreator("Phonark");

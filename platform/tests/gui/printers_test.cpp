@@ -47,6 +47,20 @@ TEST(Printer, ListPageAndOrientation) {
   EXPECT_THROW(p->EndDoc(), EPrinter);
 }
 
+// A sheet set for the file entry keeps its shape in portrait and turns in landscape;
+// a printer that hides the system's queues lists only the file.
+TEST(Printer, FileSheetAndHiddenQueues) {
+  TPrinter p(false);
+  EXPECT_TRUE(p.Printers().empty());
+  p.SetOutputFile(TestTempFile("sheet.pdf"));
+  EXPECT_EQ(p.Printers(), std::vector<std::string>{"PDF file"});
+  p.SetResolution(72);
+  p.SetFilePageSize({800, 600});
+  EXPECT_EQ(TSize({p.PageWidth(), p.PageHeight()}), TSize({800, 600}));
+  p.SetOrientation(poLandscape);
+  EXPECT_EQ(TSize({p.PageWidth(), p.PageHeight()}), TSize({600, 800}));
+}
+
 TEST(Printer, PagesReachTheFileAsDrawn) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
   auto p = FilePrinter("pages.pdf");

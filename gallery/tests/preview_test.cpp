@@ -1,0 +1,274 @@
+// The print preview: the sheet and chart rectangles, hit zones, dragging the
+// margins with the mouse, the window's margin edits, and printing into a PDF file
+// as poppler and qpdf read it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "canvas/canvasunit.h"
+#include "engine/engineunit.h"
+#include "gallery/preview.h"
+#include "gallery_test_util.h"
+#include "image_compare.h"
+#include "oracle.h"
+#include "platform/snapshot.h"
+#include "platform/testing.h"
+#include "samples/samplechart.h"
+#include "test_temp.h"
+
+namespace {
+
+// A printer without the system's queues; with a file name, its "PDF file" entry.
+TPrinter* TestPrinter(const std::string& File, TSize Sheet = {0, 0}, int Dpi = 72) {
+  auto* p = new TPrinter(false);
+  if (!File.empty()) p->SetOutputFile(TestTempFile(File));
+  p->SetResolution(Dpi);
+  p->SetFilePageSize(Sheet);
+  SetPrinter(p);
+  return p;
+}
+
+class TPreviewTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    gallerytest::EnsureUnits();
+    static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
+    (void)units;
+    form.reset(new TForm(nullptr));
+    form->SetBounds(0, 0, 900, 700);
+    chart = BuildSampleChart(form.get(), nullptr);
+    chart->SetPrintProportional(false);
+    chart->OnAfterDraw = [this](TObject*) { ++renders; };
+    preview = new TLumPreviewPanel(form.get());
+    preview->SetParent(form.get());
+    preview->SetPanel(chart);
+    TestPrinter("sheet.pdf", {800, 600});  // the worked example's page
+  }
+  void TearDown() override {
+    form.reset();
+    SetPrinter(nullptr);
+  }
+  void Lay() { preview->Draw(preview->ClientRect()); }
+  // Runs the loop until what was posted so far has been handled.
+  void Settle() {
+    done = false;
+    TestInput::PostCall([this] { done = true; });
+    TestInput::PumpUntil([this] { return done; });
+  }
+  void Drag(std::initializer_list<TPoint> Path) {
+    auto it = Path.begin();
+    TestInput::PostMouseDown(preview, mbLeft, it->X, it->Y);
+    for (++it; it != Path.end(); ++it) TestInput::PostMouseMove(preview, it->X, it->Y, ssLeft);
+    TestInput::PostMouseUp(preview, mbLeft, (Path.end() - 1)->X, (Path.end() - 1)->Y);
+    Settle();
+  }
+  TestInput::TSteppedClock clock;
+  std::unique_ptr<TForm> form;
+  TChart* chart = nullptr;
+  TLumPreviewPanel* preview = nullptr;
+  int renders = 0;
+  bool done = false;
+};
+
+TEST_F(TPreviewTest, DefaultsAndTheWorkedExample) {
+  TLumPreviewPanel fresh(nullptr);
+  EXPECT_EQ(fresh.BoundsRect(), Rect(0, 0, 432, 312));
+  preview->SetBounds(0, 0, 432, 312);
+  Lay();
+  EXPECT_EQ(preview->PaperRect(), Rect(49, 31, 382, 281));
+  EXPECT_EQ(preview->PreviewChartRect(), Rect(99, 69, 332, 243));
+  // Half to even: 25 / 5 = 5, 25 / 10 = 2.5 -> 2 (a narrow window).
+  preview->SetBounds(0, 0, 25, 300);
+  Lay();
+  EXPECT_EQ(preview->PaperRect(), Rect(2, 142, 22, 157));
+  // A chart that is drawing gives no picture (nullptr) this time, as metafile or bitmap.
+  chart->OnAfterDraw = [this](TObject*) { Lay(), preview->SetAsBitmap(true), Lay(); };
+  chart->Draw(chart->ClientRect());
+  // A sheet under two pixels draws nothing and breaks nothing.
+  preview->SetBounds(0, 0, 1, 1);
+  Lay();
+  EXPECT_LT(preview->PaperRect().Width(), 2);
+}
+
+TEST_F(TPreviewTest, WithoutPrintersTheScreenShapesTheSheet) {
+  TestPrinter("");
+  preview->SetBounds(0, 0, 432, 312);
+  Lay();
+  const TRect p = preview->PaperRect();
+  const std::int64_t w = Screen->Width(), h = Screen->Height();
+  EXPECT_LE(std::abs(p.Width() * h - p.Height() * w), std::max(w, h)) << p.Width() << "x" << p.Height();
+
+  std::unique_ptr<TChartPreview> f(new TChartPreview(nullptr));
+  f->SetTag(std::intptr_t(chart));
+  f->Show();
+  EXPECT_EQ(f->LumPreviewPanel1->Panel(), chart);
+  EXPECT_TRUE(f->CBPrinters->Items()->Count() == 0);
+  for (TControl* c : std::initializer_list<TControl*>{f->BPrint, f->BSetupPrinter, f->Orientation})
+    EXPECT_FALSE(c->Enabled()) << c->Name();
+}
+
+TEST_F(TPreviewTest, HitZones) {
+  preview->SetBounds(0, 0, 432, 312);
+  Lay();  // chart (99, 69)-(332, 243)
+  const struct {
+    int X, Y, Zone;
+  } cases[] = {{103, 73, 6}, {104, 74, 5}, {95, 150, 1}, {94, 150, 0}, {336, 247, 9}, {99, 239, 8},
+               {328, 65, 7}, {200, 69, 2}, {200, 247, 4}, {332, 150, 3}, {200, 150, 5}, {200, 300, 0}};
+  for (const auto& c : cases) EXPECT_EQ(preview->HitZone(c.X, c.Y), c.Zone) << c.X << "," << c.Y;
+  preview->SetAllowMove(false);
+  EXPECT_EQ(preview->HitZone(200, 150), 0);
+  preview->SetAllowMove(true);
+  preview->SetAllowResize(false);
+  for (const auto& c : cases) EXPECT_EQ(preview->HitZone(c.X, c.Y), 0);
+}
+
+TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
+  form->Show();
+  preview->SetBounds(0, 0, 432, 312);
+  Lay();
+  std::vector<TRect> told;
+  preview->OnChangeMargins = [&](TObject*, bool Disable, const TRect& M) {
+    EXPECT_TRUE(Disable);
+    told.push_back(M);
+  };
+  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the first paints are done
+  chart->SetPrintProportional(true);
+  // Left edge: to 150, then past the right edge (refused), then off the paper (ignored).
+  const int before = renders;
+  TBitmap still, moved, back;
+  RenderControl(preview, &still);
+  TestInput::PostMouseDown(preview, mbLeft, 99, 150);
+  TestInput::PostMouseMove(preview, 150, 150, ssLeft);
+  TestInput::PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(renders, before);  // with DragImage off a move draws only the lines
+  RenderControl(preview, &moved);
+  TestInput::PostMouseMove(preview, 99, 150, ssLeft);
+  Settle();
+  RenderControl(preview, &back);
+  EXPECT_GT(imagecmp::MeanDifference(&still, &moved), 0);
+  EXPECT_EQ(imagecmp::MeanDifference(&still, &back), 0);  // drawn twice, the lines leave no trace
+  TestInput::PostMouseMove(preview, 150, 150, ssLeft);
+  Drag({{150, 150}, {340, 150}, {20, 150}});
+  EXPECT_FALSE(chart->PrintProportional());
+  // MulDiv(150 - 49, 100, 333) = 30; the others stay at 15 (MulDiv rounds 15.2 and 15.01 down).
+  EXPECT_EQ(chart->PrintMargins(), Rect(30, 15, 15, 15));
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), Rect(30, 15, 15, 15));
+  // The release repainted once.
+  TestInput::PumpUntil([&] { return renders > before; });
+  EXPECT_EQ(renders, before + 1);
+
+  // The whole rectangle: moved by (10, 10), then a move that would leave the paper is refused.
+  Lay();
+  const TRect start = preview->PreviewChartRect();
+  Drag({{200, 150}, {210, 160}, {400, 160}});
+  Lay();
+  EXPECT_EQ(preview->PreviewChartRect().Left, start.Left + 10);
+  EXPECT_EQ(chart->PrintMargins().Top, MulDiv(start.Top + 10 - 31, 100, 250));
+
+  // AllowResize off: not even the move zone drags.
+  const TRect kept = chart->PrintMargins();
+  told.clear();
+  preview->SetAllowResize(false);
+  Drag({{200, 150}, {230, 170}});
+  EXPECT_EQ(chart->PrintMargins(), kept);
+  EXPECT_TRUE(told.empty());
+
+  // DragImage on: every move repaints the chart.
+  preview->SetAllowResize(true);
+  preview->SetDragImage(true);
+  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the release's repaint is done
+  const int dragged = renders;
+  Drag({{200, 150}, {205, 150}});
+  TestInput::PumpUntil([&] { return renders > dragged; });
+  EXPECT_GT(renders, dragged);
+}
+
+TEST_F(TPreviewTest, MarginEditsRefuseFiftyAndFiftyAndReset) {
+  std::unique_ptr<TChartPreview> f(new TChartPreview(nullptr));
+  f->SetTag(std::intptr_t(chart));
+  f->Show();
+  EXPECT_FALSE(f->CBProp->Checked());
+  EXPECT_EQ(f->StartMargins(), Rect(15, 15, 15, 15));
+  f->UDRightMa->SetPosition(50);
+  EXPECT_EQ(chart->PrintMargins().Right, 50);
+  EXPECT_TRUE(f->BReset->Enabled());
+  f->UDLeftMa->SetPosition(50);  // 50 + 50 is not below 100
+  EXPECT_EQ(f->UDLeftMa->Position(), 15);
+  EXPECT_EQ(chart->PrintMargins().Left, 15);
+  f->UDLeftMa->SetPosition(45);
+  EXPECT_EQ(chart->PrintMargins(), Rect(45, 15, 50, 15));
+  TestInput::PostClick(f->BReset);
+  TestInput::PumpUntil([&] { return !f->BReset->Enabled(); });
+  EXPECT_EQ(chart->PrintMargins(), Rect(15, 15, 15, 15));
+  EXPECT_EQ(f->UDRightMa->Position(), 15);
+}
+
+TEST_F(TPreviewTest, EmbeddedInAPageAndLettingAFreedChartGo) {
+  auto* page = new TPanel(form.get());
+  page->SetParent(form.get());
+  page->SetBounds(0, 0, 700, 500);
+  form->Show();
+  TChartPreview* f = EmbedChartPreview(form.get(), page, chart);
+  EXPECT_EQ(f->Owner(), form.get());
+  EXPECT_EQ(f->Parent(), page);
+  EXPECT_FALSE(f->PanelClose->Visible());
+  EXPECT_EQ(f->LumPreviewPanel1->Panel(), chart);
+  EXPECT_EQ(f->ClientRect(), page->ClientRect());
+  delete chart;  // both previews let it go
+  EXPECT_EQ(f->LumPreviewPanel1->Panel(), nullptr);
+  EXPECT_EQ(preview->Panel(), nullptr);
+  f->LumPreviewPanel1->Draw(f->LumPreviewPanel1->ClientRect());
+  EXPECT_NO_THROW(f->LumPreviewPanel1->Print());  // nothing listed: nothing printed
+}
+
+bool HaveTool(const char* Tool) { return bool(oracle::Run(std::string("command -v ") + Tool)); }
+
+TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
+  if (!HaveTool("pdfinfo") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
+  for (const bool bitmap : {false, true}) {
+    SCOPED_TRACE(bitmap ? "bitmap" : "metafile");
+    TPrinter* prn = TestPrinter(bitmap ? "bitmap.pdf" : "metafile.pdf", {0, 0}, 100);
+    chart->SetPrintMargins(Rect(10, 20, 30, 10));
+    preview->SetAsBitmap(bitmap);
+    preview->SetOrientation(ppoLandscape);
+    preview->Print();
+    EXPECT_FALSE(prn->Printing());
+    const std::string file = prn->OutputFile();
+    const auto info = oracle::Run("pdfinfo '" + file + "'");
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("Pages:           1\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Title:           Dispersion\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("842 x 595 pts"), std::string::npos) << *info;  // A4 landscape
+    if (HaveTool("qpdf")) EXPECT_TRUE(oracle::Run("qpdf --check '" + file + "' >/dev/null"));
+    else std::cout << "qpdf is not installed: the file's structure goes unchecked\n";
+    const auto ppm = oracle::Run("pdftoppm -r 50 -f 1 -l 1 '" + file + "'");
+    ASSERT_TRUE(ppm);
+    const auto page = imagecmp::ReadPPM(*ppm);
+    ASSERT_TRUE(page);
+    // The bounding box of everything not white is the chart, at the margins.
+    const int w = page->Width(), h = page->Height();
+    double box[4] = {1, 1, 0, 0};  // left, top, right, bottom in parts of the page
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
+          box[0] = std::min(box[0], double(x) / w), box[1] = std::min(box[1], double(y) / h),
+          box[2] = std::max(box[2], double(x + 1) / w), box[3] = std::max(box[3], double(y + 1) / h);
+    const double margins[4] = {0.10, 0.20, 0.70, 0.90};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(box[i], margins[i], 0.01) << i;
+  }
+}
+
+TEST_F(TPreviewTest, AnErrorWhilePrintingLeavesNoFileAndTheCursor) {
+  TPrinter* prn = TestPrinter("failed.pdf");
+  preview->OnAfterDraw = [](TObject*) { throw Exception("after draw"); };
+  Screen->SetCursor(crDefault);
+  EXPECT_THROW(preview->Print(), Exception);
+  EXPECT_FALSE(prn->Printing());
+  EXPECT_FALSE(std::filesystem::exists(prn->OutputFile()));
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(prn->OutputFile()).parent_path()))
+    EXPECT_EQ(e.path().filename().string().find("failed"), std::string::npos) << e.path();
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+}  // namespace
