@@ -60,7 +60,7 @@ void TChartGridModel::Recalc() {
     RowCount = first + 1;
     return;
   }
-  int cols = 1 + (ShowLabels ? 1 : 0) + (ShowColors ? 1 : 0);
+  int cols = 1 + (LabelCol() > 0 ? 1 : 0) + (ColorCol() > 0 ? 1 : 0);
   int most = 0;
   for (int i = 0; i < SeriesCount(); ++i) {
     TChartSeries* s = SeriesAt(i);
@@ -76,9 +76,6 @@ void TChartGridModel::Recalc() {
 }
 
 void TChartGridModel::RecalcMatrix() {
-  // Labels and colours do not apply to a matrix; it always has two header rows.
-  ShowLabels = ShowColors = false;
-  TwoHeaderRows = true;
   for (int i = 0; i < SeriesCount() && !Matrix; ++i)
     if (SeriesAt(i)->Grid3D() && !Destroying(SeriesAt(i))) Matrix = SeriesAt(i);
   if (!Matrix || Matrix->Count() == 0 || Matrix->ValuesList().Count() < 3) {
@@ -105,7 +102,7 @@ TChartGridColumn TChartGridModel::Column(int ACol, TChartSeries** S, TChartValue
     if (List) *List = Matrix->YValues();
     return gcValue;
   }
-  int c = 1 + (ShowLabels ? 1 : 0) + (ShowColors ? 1 : 0);
+  int c = 1 + (LabelCol() > 0 ? 1 : 0) + (ColorCol() > 0 ? 1 : 0);
   for (int i = 0; i < SeriesCount() && i < int(XShown.size()); ++i) {
     TChartSeries* s = SeriesAt(i);
     if (Destroying(s)) continue;
@@ -291,7 +288,15 @@ void TChartGridModel::DeleteRow(int ARow) {
 // ---------------------------------------------------------------------------
 IMPLEMENT_CLASS_PROPS(TCustomChartGrid, TDrawGrid)
 
-void TCustomChartGrid::DefineProperties(TPropertyTable&) {}
+// Sizes and options as a grid without a chart starts (one empty data row).
+void TCustomChartGrid::DefineProperties(TPropertyTable& t) {
+  t.Int("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount).Default(1LL);
+  t.Int("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount).Default(3LL);
+  t.Int("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols).Default(0LL);
+  t.Int("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows).Default(2LL);
+  t.Int("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight).Default(16LL);
+  t.Int("Options", &TCustomGrid::Options, &TCustomGrid::SetOptions).Default(0x4CFCLL);
+}
 
 TCustomChartGrid::TCustomChartGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
   SetGridLineWidth(1);
@@ -398,7 +403,6 @@ void TCustomChartGrid::SetShowXValues(TChartGridShow Value) {
 
 void TCustomChartGrid::SetGrid3D(bool Value) {
   m_.Grid3D = Value;
-  if (!Value) m_.TwoHeaderRows = true;
   RecalcDimensions();
   Invalidate();
 }
@@ -412,8 +416,9 @@ void TCustomChartGrid::RecalcDimensions() {
   SetRowCount(m_.RowCount);
   SetFixedRows(first);
   SetColCount(m_.ColCount);
+  if (ColCount() > 1) SetFixedCols(1);
   SetColWidths(0, 30);
-  if (m_.ShowColors && ColCount() > 1) SetColWidths(1, 40);
+  if (m_.ColorCol() > 0 && ColCount() > 1) SetColWidths(1, 40);
   if (ColCount() > 1 && Col() == 0) SetCol(1);
   Changed();
 }

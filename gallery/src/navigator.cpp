@@ -77,6 +77,10 @@ void TLumNavButton::Paint() {
 IMPLEMENT_CLASS_PROPS(TCustomLumNavigator, TPanel)
 
 void TCustomLumNavigator::DefineProperties(TPropertyTable& t) {
+  t.Enum("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+      .Default(0LL);
+  t.Enum("Alignment", &TPanel::Alignment, &TPanel::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
+      .Default(0LL);
   t.Object("Hints", &TCustomLumNavigator::Hints);
   t.Event("OnButtonClicked", &TCustomLumNavigator::OnButtonClicked);
 }

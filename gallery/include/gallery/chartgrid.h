@@ -43,9 +43,10 @@ public:
   TChartSeries* Matrix = nullptr;  // Grid3D: the series shown
   int MinX = 0, MinZ = 0;
 
-  int FirstRow() const { return TwoHeaderRows ? 2 : 1; }
-  int LabelCol() const { return ShowLabels ? (ShowColors ? 2 : 1) : -1; }
-  int ColorCol() const { return ShowColors ? 1 : -1; }
+  // A matrix (Grid3D) has two header rows and neither labels nor colours.
+  int FirstRow() const { return TwoHeaderRows || Grid3D ? 2 : 1; }
+  int LabelCol() const { return ShowLabels && !Grid3D ? (ShowColors ? 2 : 1) : -1; }
+  int ColorCol() const { return ShowColors && !Grid3D ? 1 : -1; }
   int PointIndex(int ARow) const { return ARow - FirstRow(); }
 
   // The series shown: the single one, else the chart's (none without either).
