@@ -6,6 +6,7 @@
 
 #include "engine/valuelist.h"
 #include "gallery/chartgrid.h"
+#include "gallery/marginseditor.h"
 #include "gallery_test_util.h"
 #include "platform/rtl.h"
 #include "platform/stdctrls.h"
@@ -206,6 +207,48 @@ TEST_F(ChartGridTest, Grid3DShowsTheMatrixByXAndZ) {
   TChartGridModel& model = const_cast<TChartGridModel&>(grid->Model());
   model.SetCellText(3, 2, "99");
   EXPECT_EQ(m->YValues()->GetValue(model.MatrixPoint(3, 2)), 99);
+}
+
+// Colours through the colour dialog; visuals through their menu or, for a point
+// without one, the chooser hook (handed no visuals editor).
+TEST_F(ChartGridTest, ColourAndVisualsCellsOpenTheirEditors) {
+  grid->SetShowColors(true);
+  int changed = 0;
+  grid->OnChangeColor = [&](TObject*) { ++changed; };
+  grid->SetCol(2);
+  grid->SetRow(3);
+  grid->SetCol(1);
+  TestDialogs::AnswerColor(clRed);
+  grid->EditColor();
+  EXPECT_EQ(line->GetPointColor(1), clRed);
+  grid->SetCurrentColor(clBlue);
+  EXPECT_EQ(line->GetPointColor(1), clBlue);
+  EXPECT_EQ(changed, 2);
+
+  line->Visuals()->SetItem(0, new TPersistent);
+  grid->SetShowColors(false);
+  grid->SetShowVisuals(cgsAuto);
+  ASSERT_EQ(grid->ColCount(), 4);  // index, Text, Y, visuals
+  EXPECT_EQ(Text(3, 1), "Visuals");
+  EXPECT_EQ(Text(3, 2), "...");
+  grid->SetCol(3);
+  grid->SetRow(2);
+  TestMenus::ClearShown();
+  Key(VK_RETURN);
+  ASSERT_EQ(TestMenus::Shown().size(), 1u);
+  EXPECT_EQ(TestMenus::Shown()[0].Captions, (std::vector<std::string>{"Edit", "&Cambiar...", "Delete"}));
+  TestMenus::PostPick("Delete");
+  Pump();
+  EXPECT_EQ(line->Visuals()->GetItem(0), nullptr);
+  static TVisualsEditor* askedEditor = reinterpret_cast<TVisualsEditor*>(1);
+  VisualChooserHook = [](TVisualsEditor* Editor, TComponent*, TPersistent*) -> TPersistent* {
+    askedEditor = Editor;
+    return new TPersistent;
+  };
+  Key(VK_RETURN);
+  VisualChooserHook = nullptr;
+  EXPECT_EQ(askedEditor, nullptr);
+  EXPECT_NE(line->Visuals()->GetItem(0), nullptr);
 }
 
 TEST_F(ChartGridTest, FreedSeriesAndChartAreLetGo) {
