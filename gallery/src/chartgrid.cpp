@@ -375,37 +375,23 @@ void TCustomChartGrid::ResetCurrent() {
   }
 }
 
+// A display setting: stored, then the grid laid out and painted again.
+template <class T>
+void TCustomChartGrid::Relayout(T& Field, T Value) {
+  Field = Value;
+  RecalcDimensions();
+  Invalidate();
+}
+
 void TCustomChartGrid::SetShowLabels(bool Value) {
-  if (Value == m_.ShowLabels) return;
-  m_.ShowLabels = Value;
-  RecalcDimensions();
-  Invalidate();
+  if (Value != m_.ShowLabels) Relayout(m_.ShowLabels, Value);
 }
-
 void TCustomChartGrid::SetShowColors(bool Value) {
-  if (Value == m_.ShowColors) return;
-  m_.ShowColors = Value;
-  RecalcDimensions();
-  Invalidate();
+  if (Value != m_.ShowColors) Relayout(m_.ShowColors, Value);
 }
-
-void TCustomChartGrid::SetShowVisuals(TChartGridShow Value) {
-  m_.ShowVisuals = Value;
-  RecalcDimensions();
-  Invalidate();
-}
-
-void TCustomChartGrid::SetShowXValues(TChartGridShow Value) {
-  m_.ShowXValues = Value;
-  RecalcDimensions();
-  Invalidate();
-}
-
-void TCustomChartGrid::SetGrid3D(bool Value) {
-  m_.Grid3D = Value;
-  RecalcDimensions();
-  Invalidate();
-}
+void TCustomChartGrid::SetShowVisuals(TChartGridShow Value) { Relayout(m_.ShowVisuals, Value); }
+void TCustomChartGrid::SetShowXValues(TChartGridShow Value) { Relayout(m_.ShowXValues, Value); }
+void TCustomChartGrid::SetGrid3D(bool Value) { Relayout(m_.Grid3D, Value); }
 
 void TCustomChartGrid::RecalcDimensions() {
   m_.Recalc();
@@ -425,11 +411,6 @@ void TCustomChartGrid::RecalcDimensions() {
 
 void TCustomChartGrid::Changed() {
   if (OnChange) OnChange();
-}
-
-void TCustomChartGrid::RepaintShown() {
-  if (m_.Series) m_.Series->Repaint();
-  else if (m_.Chart) m_.Chart->Invalidate();
 }
 
 void TCustomChartGrid::Notification(TComponent* AComponent, TOperation Operation) {

@@ -156,8 +156,9 @@ protected:
   void TopLeftChanged() override;
 
 private:
+  template <class T>
+  void Relayout(T& Field, T Value);
   void Changed();
-  void RepaintShown();
   void ResetCurrent();
   bool OnSymbol(int X, int Y, int ACol, int ARow) const;
   void ShowVisualsMenu(int ACol, int ARow);
