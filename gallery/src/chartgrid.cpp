@@ -422,7 +422,7 @@ void TCustomChartGrid::Notification(TComponent* AComponent, TOperation Operation
     if (!Destroying(this)) RecalcDimensions();
   }
   if (AComponent == m_.Chart) {
-    m_.Chart->RemoveListener(this);
+    // A chart being freed is past its listeners already (it lets go of them itself).
     m_.Chart = nullptr;
     m_.Series = nullptr;
     if (!Destroying(this)) {
