@@ -304,6 +304,7 @@ TCustomChartGrid::TCustomChartGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
   SetOptions(goVertLine | goHorzLine | goRangeSelect | goDrawFocusSelected | goRowSizing | goColSizing | goEditing |
              goTabs | goThumbTracking);
   RecalcDimensions();
+  SetRowHeights(0, 20);
 }
 
 TCustomChartGrid::~TCustomChartGrid() {
@@ -460,6 +461,7 @@ bool TCustomChartGrid::CanEditShow() {
   const TChartGridColumn kind = m_.Column(Col());
   if (!allow || kind == gcColor || kind == gcVisuals) return false;
   savedText_ = GetEditText(Col(), Row());
+  Changed();  // the navigator's Post and Cancel
   return true;
 }
 

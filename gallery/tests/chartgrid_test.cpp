@@ -76,6 +76,8 @@ TEST_F(ChartGridTest, StartsWithItsDefaultsAndLaysOutAThreePointLine) {
   EXPECT_EQ(grid->Options(), 0x4CFCu);
   EXPECT_EQ(grid->DefaultRowHeight(), 16);
   EXPECT_EQ(grid->ColWidths(0), 30);
+  EXPECT_EQ(grid->RowHeights(0), 20);
+  EXPECT_EQ(grid->FixedCols(), 1);
   EXPECT_EQ(grid->ColCount(), 3);  // index, Text, Y
   EXPECT_EQ(grid->RowCount(), 5);
   EXPECT_EQ(grid->FixedRows(), 2);
