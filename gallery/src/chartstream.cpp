@@ -6,6 +6,7 @@
 
 #include "engine/errors.h"
 #include "engine/series.h"
+#include "gallery/chartgrid.h"
 #include "gallery/seriesdata.h"
 #include "gallery/xmlwriter.h"
 #include "namedfile.h"
@@ -146,6 +147,7 @@ void LumStoreUnitInit() {
   if (storeUnitCount++ > 0) return;
   RegisterClasses({TChartChart::StaticClass(), TODBCChart::StaticClass()});
   for (TClass c : SeriesDataClasses()) RegisterClass(c);
+  for (TClass c : ChartGridClasses()) RegisterClass(c);
 }
 
 void LumStoreUnitDone() {
@@ -153,4 +155,5 @@ void LumStoreUnitDone() {
   UnRegisterClass(TChartChart::StaticClass());
   UnRegisterClass(TODBCChart::StaticClass());
   for (TClass c : SeriesDataClasses()) UnRegisterClass(c);
+  for (TClass c : ChartGridClasses()) UnRegisterClass(c);
 }

@@ -18,17 +18,20 @@
 #include "canvas/attributes.h"
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "gallery/chartgrid.h"
 #include "gallery/editortools.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
+#include "gallery/navigator.h"
 #include "gallery/pendialog.h"
 #include "gallery/preview.h"
 #include "gallery/stringseditor.h"
 #include "platform/printers.h"
 #include "platform/snapshot.h"
 #include "platform/testing.h"
+#include "platform/stdctrls.h"
 #include "platform/units.h"
 #include "samples/samplechart.h"
 #include "toolargs.h"
@@ -174,6 +177,48 @@ bool PrintPreview(const std::string& Base) {
   return ok;
 }
 
+// The grid on the sample chart: two header rows with the series' symbols, the
+// colours column, Atoms' null point; then with a cell being edited.
+bool ChartGrid(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetClientWidth(560);
+  host.SetClientHeight(250);
+  TChart* chart = BuildSampleChart(&host, nullptr, 8);
+  auto* grid = new TChartGrid(&host);
+  grid->SetParent(&host);
+  grid->SetBounds(0, 0, 560, 250);
+  grid->SetShowColors(true);
+  grid->SetChart(chart);
+  host.Show();
+  bool ok = Snap(grid, Base + ".png");
+  grid->SetCol(8);
+  grid->SetRow(6);
+  grid->StartEditing();
+  if (grid->InplaceEditor()) grid->InplaceEditor()->SetText("0.75");
+  ok &= Snap(grid, Base + "_editing.png");
+  return ok;
+}
+
+// The bar as it starts (First..Last, Prior and First disabled), and all nine glyphs
+// with the last four disabled.
+bool Navigator(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetClientWidth(260);
+  host.SetClientHeight(30);
+  auto* nav = new TCustomLumNavigator(&host);
+  nav->SetParent(&host);
+  for (int i = nbNext; i <= nbLast; ++i) nav->Buttons(i)->SetEnabled(true);
+  host.Show();
+  bool ok = Snap(nav, Base + ".png");
+  for (int i = 0; i < LumNavButtonCount; ++i) {
+    nav->Buttons(i)->SetVisible(true);
+    nav->Buttons(i)->SetEnabled(i < 5);
+  }
+  nav->SetWidth(9 * 28);
+  ok &= Snap(nav, Base + "_all.png");
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -189,6 +234,8 @@ const TSnapEntry Entries[] = {
     {"emf_options", EMFOptions},
     {"bmp_options", BMPOptions},
     {"print_preview", PrintPreview},
+    {"chart_grid", ChartGrid},
+    {"navigator", Navigator},
 };
 
 std::string Usage() {

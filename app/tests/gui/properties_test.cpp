@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "chart/chart.h"
+#include "gallery/navigator.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/typinfo.h"
@@ -53,6 +54,8 @@ TObject* Placed(TObject* Obj) {
 
 bool Settable(TObject* Obj, const TPropInfo& p) {
   if (!p.Set || p.Kind == TPropKind::Object) return false;
+  // A navigator not aligned keeps a width its visible buttons share evenly.
+  if (p.Name == "Width" && dynamic_cast<TCustomLumNavigator*>(Obj)) return false;
   return !(p.Name == "TabOrder" && dynamic_cast<TForm*>(Obj));
 }
 

@@ -149,6 +149,9 @@ protected:
   void DoExit() override;
   // Repaints one cell.
   void InvalidateCell(int ACol, int ARow);
+  // True while the editor's text is handed to SetEditText as it closes (not as it
+  // is typed).
+  bool Committing() const { return committing_; }
 
 private:
   // Moves the current cell when SelectCell allows; Ask false skips nothing.
@@ -182,6 +185,7 @@ private:
   std::string savedText_;
   TEdit* editor_ = nullptr;
   bool ending_ = false;
+  bool committing_ = false;
   // Sizing with the mouse: which line (column or row) and from where.
   enum { sizeNone, sizeCol, sizeRow } sizing_ = sizeNone;
   int sizingIndex_ = -1, sizingStart_ = 0, sizingOrig_ = 0;

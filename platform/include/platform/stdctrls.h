@@ -241,6 +241,12 @@ public:
   void SetAllowAllUp(bool Value);
   TBitmap* Glyph() const { return glyph_.get(); }
   void SetGlyph(TBitmap* Value) { glyph_->Assign(Value); }
+  // Images side by side in Glyph: 1 (the disabled look is derived from it) or 2
+  // (the second is shown while disabled).
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int Value);
+  // The left button is held down on the button.
+  bool Pressed() const { return pressed_; }
   void Click() override;
 
   static void DefineProperties(TPropertyTable& t);
@@ -259,6 +265,7 @@ private:
   bool pressed_ = false;
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
+  int numGlyphs_ = 1;
 };
 
 enum TScrollBarKind { sbHorizontal, sbVertical };

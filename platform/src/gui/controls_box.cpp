@@ -201,6 +201,14 @@ void TSpeedButton::DefineProperties(TPropertyTable& t) {
   t.Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0LL);
   t.Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
   t.Object("Glyph", &TSpeedButton::Glyph);
+  t.Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1LL);
+}
+
+void TSpeedButton::SetNumGlyphs(int Value) {
+  Value = std::clamp(Value, 1, 2);
+  if (Value == numGlyphs_) return;
+  numGlyphs_ = Value;
+  Invalidate();
 }
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
@@ -283,15 +291,27 @@ void TSpeedButton::Paint() {
   c->SetFont(Font());
   const std::string text = StripAccelerator(Caption());
   if (!text.empty()) textWidth = c->TextWidth(text);
-  int glyphWidth = glyph_->Empty() ? 0 : glyph_->Width();
+  const int images = glyph_->Empty() ? 1 : std::min(numGlyphs_, std::max(1, glyph_->Width()));
+  int glyphWidth = glyph_->Empty() ? 0 : glyph_->Width() / images;
   const int spacing = glyphWidth && textWidth ? 4 : 0;
   const int total = glyphWidth + spacing + textWidth;
   int x = (r.Width() - total) / 2 + shift;
   if (glyphWidth) {
     TBitmap g;
     g.Assign(glyph_.get());
+    if (images > 1) {
+      // The image of the state: the first enabled, the second disabled.
+      TBitmap part;
+      part.SetPixelFormat(pf24bit);
+      part.SetSize(glyphWidth, glyph_->Height());
+      const int from = Enabled() ? 0 : glyphWidth;
+      part.Canvas()->CopyRect(Rect(0, 0, glyphWidth, glyph_->Height()), glyph_->Canvas(),
+                              Rect(from, 0, from + glyphWidth, glyph_->Height()));
+      g.Assign(&part);
+    }
     const TColor clear = g.Canvas()->Pixels(0, g.Height() - 1);
-    if (!Enabled()) {
+    const bool derive = !Enabled() && images == 1;
+    if (derive) {
       // The disabled look: the shape in the shadow colour over a highlight copy.
       for (int py = 0; py < g.Height(); ++py)
         for (int px = 0; px < g.Width(); ++px)
@@ -300,7 +320,7 @@ void TSpeedButton::Paint() {
     g.SetTransparentColor(clear);
     g.SetTransparent(true);
     const int y = (r.Height() - g.Height()) / 2 + shift;
-    if (!Enabled()) {
+    if (derive) {
       TBitmap hi;
       hi.Assign(&g);
       for (int py = 0; py < hi.Height(); ++py)

@@ -566,6 +566,10 @@ void TCustomGrid::SetEditorMode(bool Value) {
 void TCustomGrid::EndEdit(bool Keep) {
   if (!editorMode_ || ending_) return;
   const std::string text = editor_->Text();
+  struct TCommit {
+    bool& Flag;
+    ~TCommit() { Flag = false; }
+  } commit{committing_ = true};
   if (Keep) {
     // A text the cell refuses (SetEditText raising) keeps the editor open.
     SetEditText(cur_.X, cur_.Y, text);

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
-#include <QTimer>
 #include <QToolTip>
 
 #include "forms_impl.h"
@@ -13,8 +12,11 @@
 
 using namespace forms_detail;
 
+// The timer runs on the message loop's own timed queue, so it keeps the loop's
+// clock: a test's stepped clock drives it like the other delayed calls. Each arming
+// has a number; a call of an older arming finds itself stale and does nothing.
 struct TTimer::Impl {
-  QTimer* Timer = nullptr;
+  unsigned Arming = 0;
 };
 
 IMPLEMENT_CLASS_PROPS(TTimer, TComponent)
@@ -25,22 +27,9 @@ void TTimer::DefineProperties(TPropertyTable& t) {
   t.Event("OnTimer", &TTimer::OnTimer);
 }
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) {
-  // Parented to the application so that one freed from its own handler, whose
-  // deletion waits for the loop, still goes with the application at the latest.
-  impl_->Timer = new QTimer(QCoreApplication::instance());
-  QObject::connect(impl_->Timer, &QTimer::timeout, impl_->Timer, [this] { Guard(this, [this] { Tick(); }); });
-  UpdateTimer();
-}
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), impl_(std::make_unique<Impl>()) { UpdateTimer(); }
 
-TTimer::~TTimer() {
-  *alive_ = false;
-  QTimer* t = impl_->Timer;
-  t->stop();
-  QObject::disconnect(t, nullptr, nullptr, nullptr);
-  if (inHandler_) t->deleteLater();  // Qt is still inside its timeout
-  else delete t;
-}
+TTimer::~TTimer() { *alive_ = false; }
 
 void TTimer::SetInterval(unsigned Value) {
   if (Value == interval_) return;
@@ -55,9 +44,18 @@ void TTimer::SetEnabled(bool Value) {
 }
 
 void TTimer::UpdateTimer() {
-  QTimer* t = impl_->Timer;
-  t->stop();
-  if (enabled_ && interval_ > 0) t->start(int(std::min<unsigned>(interval_, 0x7FFFFFFF)));
+  const unsigned arming = ++impl_->Arming;
+  // Without the application there is no loop to tick in.
+  if (!enabled_ || interval_ == 0 || !Application) return;
+  PostToLoop(
+      [this, arming, alive = alive_] {
+        if (!*alive || arming != impl_->Arming) return;
+        // The next tick is queued first, so a handler that changes the interval or
+        // disables the timer replaces it.
+        UpdateTimer();
+        Tick();
+      },
+      interval_);
 }
 
 void TTimer::Tick() {

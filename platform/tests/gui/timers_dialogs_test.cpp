@@ -79,6 +79,25 @@ TEST_F(Timers, StopsAtOnceWhenFreedOrDisabledInItsHandler) {
   EXPECT_EQ(disabledTicks, 1);
 }
 
+// Timers keep the loop's clock: on a stepped clock they tick at the stepped times,
+// a new interval set in the handler counting from that tick.
+TEST_F(Timers, TickOnTheLoopsClock) {
+  TestInput::TSteppedClock clock;
+  auto* timer = new TTimer(Form);
+  std::vector<std::int64_t> at;
+  timer->SetInterval(400);
+  timer->OnTimer = [&](TObject*) {
+    at.push_back(clock.ElapsedMs());
+    timer->SetInterval(100);
+  };
+  while (clock.ElapsedMs() < 700) Application->ProcessMessages();
+  EXPECT_EQ(at, (std::vector<std::int64_t>{400, 500, 600, 700}));
+  timer->SetEnabled(false);
+  const std::size_t n = at.size();
+  while (clock.ElapsedMs() < 1000) Application->ProcessMessages();
+  EXPECT_EQ(at.size(), n);
+}
+
 TEST_F(Timers, HintsShowAtAPointAndAreCancelled) {
   auto* panel = new TPanel(Form);
   panel->SetBounds(20, 20, 100, 50);

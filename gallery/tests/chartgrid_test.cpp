@@ -1,0 +1,268 @@
+// The chart data grid: layout and texts, the write-back (padding, nulls, a bad
+// number), keys that add and remove rows and series, Grid3D, and freed charts.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/valuelist.h"
+#include "gallery/chartgrid.h"
+#include "gallery/marginseditor.h"
+#include "gallery_test_util.h"
+#include "platform/rtl.h"
+#include "platform/stdctrls.h"
+#include "platform/testing.h"
+
+namespace {
+
+void Pump(int Passes = 4) {
+  for (int i = 0; i < Passes; ++i) Application->ProcessMessages();
+}
+
+// A series that shows a matrix: X by columns, Z by rows.
+class TMatrixSeries : public TPointSeries {
+public:
+  explicit TMatrixSeries(TComponent* AOwner) : TPointSeries(AOwner), z_(new TChartValueList(this, "Z")) {
+    AddValueList(z_.get());
+    SetHasZValues(true);
+    grid3D_ = true;
+  }
+  void Add(double X, double Y, double Z) {
+    z_->SetTempValue(Z);
+    AddXY(X, Y);
+  }
+
+private:
+  std::unique_ptr<TChartValueList> z_;
+};
+
+class ChartGridTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    gallerytest::EnsureUnits();
+    ClearRecordedMessages();
+    TestDialogs::Clear();
+    host.reset(new TForm(nullptr));
+    host->SetClientWidth(500);
+    host->SetClientHeight(300);
+    host->Show();
+    chart = new TChart(host.get());
+    chart->SetParent(host.get());
+    line = AddLine();
+    grid = new TChartGrid(host.get());
+    grid->SetParent(host.get());
+    grid->SetBounds(0, 0, 400, 200);
+    grid->SetChart(chart);
+  }
+  TLineSeries* AddLine(int Points = 3) {
+    auto* s = new TLineSeries(host.get());
+    s->SetParentChart(chart);
+    for (int i = 0; i < Points; ++i) s->AddXY(i, 10 * (i + 1));
+    return s;
+  }
+  std::string Text(int C, int R) { return grid->Model().CellText(C, R); }
+  void Key(std::uint16_t K, TShiftState Shift = 0) {
+    grid->SetFocus();
+    Pump();
+    TestInput::PostKey(K, Shift);
+    Pump();
+  }
+  std::unique_ptr<TForm> host;
+  TChart* chart = nullptr;
+  TLineSeries* line = nullptr;
+  TChartGrid* grid = nullptr;
+};
+
+TEST_F(ChartGridTest, StartsWithItsDefaultsAndLaysOutAThreePointLine) {
+  EXPECT_EQ(grid->Options(), 0x4CFCu);
+  EXPECT_EQ(grid->DefaultRowHeight(), 16);
+  EXPECT_EQ(grid->ColWidths(0), 30);
+  EXPECT_EQ(grid->RowHeights(0), 20);
+  EXPECT_EQ(grid->FixedCols(), 1);
+  EXPECT_EQ(grid->ColCount(), 3);  // index, Text, Y
+  EXPECT_EQ(grid->RowCount(), 5);
+  EXPECT_EQ(grid->FixedRows(), 2);
+  const std::vector<std::vector<std::string>> want = {
+      {"", "", ""}, {"#", "Text", "Y"}, {"0", "", "10"}, {"1", "", "20"}, {"2", "", "30"}};
+  for (int r = 0; r < 5; ++r)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(Text(c, r), want[r][c]) << c << "," << r;
+  EXPECT_EQ(grid->Col(), 1);
+  EXPECT_EQ(grid->Row(), 2);
+  // Own X values and colours add their columns; the colour column is 40 wide.
+  line->XValues()->SetValue(2, 7);
+  grid->SetShowColors(true);
+  EXPECT_EQ(grid->ColCount(), 5);  // index, colours, Text, X, Y
+  EXPECT_EQ(grid->ColWidths(1), 40);
+  EXPECT_EQ(Text(1, 1), "Colors");
+  EXPECT_EQ(Text(3, 1), "X");
+  EXPECT_EQ(Text(3, 4), "7");
+  EXPECT_EQ(grid->Model().RowColor(2), line->GetValueColor(0));
+}
+
+TEST_F(ChartGridTest, WritesBackPaddingWithNullsAndKeepsValuesOnBadText) {
+  TChartGridModel& m = const_cast<TChartGridModel&>(grid->Model());
+  ASSERT_TRUE(m.SetCellText(2, 7, "5"));  // point 5 of a three-point series
+  EXPECT_EQ(line->Count(), 6);
+  EXPECT_TRUE(line->IsNull(3) && line->IsNull(4) && !line->IsNull(5));
+  EXPECT_EQ(line->YValues()->GetValue(5), 5);
+  EXPECT_TRUE(line->ManualData());
+  EXPECT_EQ(grid->RowCount(), 8);  // the chart's data event laid the grid out again
+  // Clearing makes the point null; a number gives it the series colour back.
+  m.SetCellText(2, 2, " ");
+  EXPECT_TRUE(line->IsNull(0));
+  m.SetCellText(2, 2, "12.5");
+  EXPECT_FALSE(line->IsNull(0));
+  EXPECT_EQ(line->GetPointColor(0), clLumColor);
+  EXPECT_EQ(line->YValues()->GetValue(0), 12.5);
+  // Not a number: an error, nothing changed, not even past the end.
+  EXPECT_THROW(m.SetCellText(2, 2, "1x"), EConvertError);
+  EXPECT_THROW(m.SetCellText(2, 12, "abc"), EConvertError);
+  EXPECT_EQ(line->YValues()->GetValue(0), 12.5);
+  EXPECT_EQ(line->Count(), 6);
+  // Labels pad every series.
+  TLineSeries* other = AddLine(1);
+  m.SetCellText(1, 4, "two");
+  EXPECT_EQ(line->Labels().GetLabel(2), "two");
+  EXPECT_EQ(other->Count(), 3);
+  EXPECT_EQ(Text(1, 4), "two");
+}
+
+TEST_F(ChartGridTest, BadNumberTypedShowsTheErrorAndKeepsTheValue) {
+  grid->SetCol(2);
+  grid->SetRow(3);
+  grid->StartEditing();
+  ASSERT_TRUE(grid->EditorMode());
+  grid->InplaceEditor()->SetText("2O");
+  TestInput::PostCall([&] { grid->StopEditing(false); });
+  Pump();
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_NE(RecordedMessages()[0].find("2O"), std::string::npos);
+  EXPECT_EQ(line->YValues()->GetValue(1), 20);
+  EXPECT_TRUE(grid->EditorMode());  // still open to be corrected
+  grid->InplaceEditor()->SetText("21");
+  grid->StopEditing(false);
+  EXPECT_EQ(line->YValues()->GetValue(1), 21);
+  // Cancelling the edit of a null cell leaves it null.
+  line->SetValueColor(0, clNone);
+  grid->SetRow(2);
+  grid->StartEditing();
+  grid->InplaceEditor()->SetText("4");
+  grid->StopEditing(true);
+  EXPECT_TRUE(line->IsNull(0));
+}
+
+TEST_F(ChartGridTest, KeysAppendAndRemoveRowsAndSeries) {
+  grid->SetCol(2);
+  grid->SetRow(4);
+  Key(VK_DOWN);  // last row: a null point is appended
+  EXPECT_EQ(line->Count(), 4);
+  EXPECT_TRUE(line->IsNull(3));
+  EXPECT_EQ(grid->RowCount(), 6);
+  EXPECT_EQ(grid->Row(), 5);
+  Key(VK_UP);  // and taken back while it is empty
+  EXPECT_EQ(line->Count(), 3);
+  EXPECT_EQ(grid->RowCount(), 5);
+  Key(VK_INSERT);
+  EXPECT_EQ(line->Count(), 4);
+  EXPECT_EQ(line->XValues()->GetValue(3), 3);
+  grid->SetRow(2);
+  Key(VK_DELETE, ssCtrl);  // the row's points go; X values renumbered
+  EXPECT_EQ(line->Count(), 3);
+  EXPECT_EQ(line->YValues()->GetValue(0), 20);
+  EXPECT_EQ(line->XValues()->GetValue(0), 0);
+  EXPECT_EQ(grid->RowCount(), 5);
+  // New series by the keyboard: Right on the last column adds one of the last
+  // series' class; Left there frees it again while it is empty.
+  grid->SetAllowNewSeries(true);
+  grid->SetCol(grid->ColCount() - 1);
+  Key(VK_RIGHT);
+  ASSERT_EQ(chart->SeriesCount(), 2);
+  EXPECT_TRUE(dynamic_cast<TLineSeries*>(chart->Series(1)));
+  EXPECT_EQ(grid->ColCount(), 4);
+  EXPECT_EQ(grid->Col(), 3);
+  Key(VK_LEFT);
+  EXPECT_EQ(chart->SeriesCount(), 1);
+  EXPECT_EQ(grid->ColCount(), 3);
+}
+
+TEST_F(ChartGridTest, HeaderClickSelectsTheColumn) {
+  AddLine(5);
+  const TRect r = grid->CellRect(3, 1);
+  TestInput::PostMouseDown(grid, mbLeft, r.Left + 20, r.Top + 5);
+  TestInput::PostMouseUp(grid, mbLeft, r.Left + 20, r.Top + 5);
+  Pump();
+  EXPECT_EQ(grid->Selection(), (TGridRect{3, 2, 3, 6}));
+}
+
+TEST_F(ChartGridTest, Grid3DShowsTheMatrixByXAndZ) {
+  auto* m = new TMatrixSeries(host.get());
+  m->SetParentChart(chart);
+  for (int z = 1; z <= 2; ++z)
+    for (int x = 1; x <= 3; ++x) m->Add(x, 10 * z + x, z);
+  grid->SetGrid3D(true);
+  EXPECT_EQ(grid->ColCount(), 4);
+  EXPECT_EQ(grid->RowCount(), 4);
+  EXPECT_EQ(Text(1, 1), "1");
+  EXPECT_EQ(Text(3, 1), "3");
+  EXPECT_EQ(Text(0, 2), "1");
+  EXPECT_EQ(Text(0, 3), "2");
+  EXPECT_EQ(Text(2, 3), "22");
+  TChartGridModel& model = const_cast<TChartGridModel&>(grid->Model());
+  model.SetCellText(3, 2, "99");
+  EXPECT_EQ(m->YValues()->GetValue(model.MatrixPoint(3, 2)), 99);
+}
+
+// Colours through the colour dialog; visuals through their menu or, for a point
+// without one, the chooser hook (handed no visuals editor).
+TEST_F(ChartGridTest, ColourAndVisualsCellsOpenTheirEditors) {
+  grid->SetShowColors(true);
+  int changed = 0;
+  grid->OnChangeColor = [&](TObject*) { ++changed; };
+  grid->SetCol(2);
+  grid->SetRow(3);
+  grid->SetCol(1);
+  TestDialogs::AnswerColor(clRed);
+  grid->EditColor();
+  EXPECT_EQ(line->GetPointColor(1), clRed);
+  grid->SetCurrentColor(clBlue);
+  EXPECT_EQ(line->GetPointColor(1), clBlue);
+  EXPECT_EQ(changed, 2);
+
+  line->Visuals()->SetItem(0, new TPersistent);
+  grid->SetShowColors(false);
+  grid->SetShowVisuals(cgsAuto);
+  ASSERT_EQ(grid->ColCount(), 4);  // index, Text, Y, visuals
+  EXPECT_EQ(Text(3, 1), "Visuals");
+  EXPECT_EQ(Text(3, 2), "...");
+  grid->SetCol(3);
+  grid->SetRow(2);
+  TestMenus::ClearShown();
+  Key(VK_RETURN);
+  ASSERT_EQ(TestMenus::Shown().size(), 1u);
+  EXPECT_EQ(TestMenus::Shown()[0].Captions, (std::vector<std::string>{"Edit", "&Cambiar...", "Delete"}));
+  TestMenus::PostPick("Delete");
+  Pump();
+  EXPECT_EQ(line->Visuals()->GetItem(0), nullptr);
+  static TVisualsEditor* askedEditor = reinterpret_cast<TVisualsEditor*>(1);
+  VisualChooserHook = [](TVisualsEditor* Editor, TComponent*, TPersistent*) -> TPersistent* {
+    askedEditor = Editor;
+    return new TPersistent;
+  };
+  Key(VK_RETURN);
+  VisualChooserHook = nullptr;
+  EXPECT_EQ(askedEditor, nullptr);
+  EXPECT_NE(line->Visuals()->GetItem(0), nullptr);
+}
+
+TEST_F(ChartGridTest, FreedSeriesAndChartAreLetGo) {
+  grid->SetSeries(line);
+  EXPECT_EQ(grid->Chart(), chart);
+  delete line;
+  EXPECT_EQ(grid->Series(), nullptr);
+  delete chart;
+  EXPECT_EQ(grid->Chart(), nullptr);
+  EXPECT_EQ(grid->RowCount(), 3);
+  grid->Invalidate();
+  Pump();
+}
+
+}  // namespace
