@@ -168,13 +168,13 @@ TEST_F(TExportFormatTest, BitmapOptionsPreviewAndFilters) {
 
   // "&Filters..." edits the format's filters on the raw bitmap; OK rebuilds the preview.
   bool seen = false;
-  TestInput::PostCall([&] {
+  TestInput::WhenModal([&] {
     for (int i = 0; i < o->ComponentCount(); ++i)
       if (auto* f = dynamic_cast<TFiltersEditor*>(o->Components(i)))
         seen = f->TheFilters() == bmp.Filters() && f->ThePicture()->Graphic()->Width() == 200;
     bmp.Filters()->Add(TInvertFilter::StaticClass());
-  }, 5);
-  TestInput::PostKey(VK_RETURN, 0, 10);
+    TestInput::PostKey(VK_RETURN);
+  });
   o->CBColors->SetItemIndex(6);
   o->Button1Click(o->Button1);
   EXPECT_TRUE(seen);

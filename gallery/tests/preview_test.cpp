@@ -131,7 +131,7 @@ TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
     EXPECT_TRUE(Disable);
     told.push_back(M);
   };
-  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the first paints are done
+  TestInput::PumpFor(100);  // stepped time: the first paints are done
   chart->SetPrintProportional(true);
   // Left edge: to 150, then past the right edge (refused), then off the paper (ignored).
   const int before = renders;
@@ -139,7 +139,7 @@ TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
   RenderControl(preview, &still);
   TestInput::PostMouseDown(preview, mbLeft, 99, 150);
   TestInput::PostMouseMove(preview, 150, 150, ssLeft);
-  TestInput::PumpUntil([] { return false; }, 100);
+  TestInput::PumpFor(100);
   EXPECT_EQ(renders, before);  // with DragImage off a move draws only the lines
   RenderControl(preview, &moved);
   TestInput::PostMouseMove(preview, 99, 150, ssLeft);
@@ -177,7 +177,7 @@ TEST_F(TPreviewTest, DraggingKeepsItsLimitsAndWritesTheMarginsBack) {
   // DragImage on: every move repaints the chart.
   preview->SetAllowResize(true);
   preview->SetDragImage(true);
-  TestInput::PumpUntil([] { return false; }, 100);  // stepped time: the release's repaint is done
+  TestInput::PumpFor(100);  // stepped time: the release's repaint is done
   const int dragged = renders;
   Drag({{200, 150}, {205, 150}});
   TestInput::PumpUntil([&] { return renders > dragged; });
