@@ -8,6 +8,7 @@
 #include "chart/series.h"
 #include "chart/unit.h"
 #include "gallery/chartstream.h"
+#include "gallery/gallerypanel.h"
 #include "platform/forms.h"
 
 namespace gallerytest {
@@ -21,6 +22,7 @@ inline void EnsureUnits() {
   LumConst2UnitInit();
   ChartUnitInit();
   LumStoreUnitInit();
+  LumGalleryPanelUnitInit();
 }
 
 inline std::string Str(TMemoryStream& S) { return std::string(S.Bytes().begin(), S.Bytes().end()); }

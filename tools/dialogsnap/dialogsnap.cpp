@@ -22,10 +22,12 @@
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/pendialog.h"
 #include "gallery/stringseditor.h"
 #include "platform/snapshot.h"
+#include "platform/testing.h"
 #include "platform/units.h"
 #include "toolargs.h"
 
@@ -134,6 +136,32 @@ bool BMPOptions(const std::string& Base) {
   return Snap(d, Base + ".png");
 }
 
+// The "Standard" page with its first chart selected (arrow shown), then smooth, then
+// the bar type's sub-gallery pop-up.
+bool GalleryPanel(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetBounds(0, 0, 460, 330);
+  host.SetCaption("Gallery");
+  auto* panel = new TChartGalleryPanel(&host);
+  panel->SetParent(&host);
+  panel->SetAlign(alClient);
+  panel->SetSmooth(false);
+  host.Show();
+  panel->CreateGalleryPage("Standard");
+  bool ok = Snap(&host, Base + ".png");
+  panel->SetSmooth(true);
+  ok &= Snap(&host, Base + "_smooth.png");
+  panel->SetSmooth(false);
+  panel->SelectChart(panel->GetChart(5));
+  TestInput::PostCall([&] {
+    if (!panel->SubGalleryForm) return;
+    ok &= Snap(panel->SubGalleryForm, Base + "_sub.png");
+    panel->SubGalleryForm->SetModalResult(mrCancel);
+  });
+  panel->ShowSubGallery();
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -148,6 +176,7 @@ const TSnapEntry Entries[] = {
     {"margins_editor", MarginsEditor},
     {"emf_options", EMFOptions},
     {"bmp_options", BMPOptions},
+    {"gallery_panel", GalleryPanel},
 };
 
 std::string Usage() {

@@ -11,6 +11,7 @@
 #ifdef PHONARK_HAS_GALLERY
 #include "gallery/chartstream.h"
 #include "gallery/exportformat.h"
+#include "gallery/gallerypanel.h"
 #endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
@@ -22,7 +23,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
   // control's lists and palettes, the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
-  // (their type list), the chart storage (its stream classes), the picture export
+  // (their type list), the chart storage (its stream classes), the gallery panel
+  // (its classes), the picture export
   // (the formatted text's picture hook, then the metafile and bitmap formats), the
   // GIF picture format, and the application's own unit last, which has nothing to do.
   return {
@@ -42,6 +44,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
 #endif
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
+      {"LumGalleryPanel", LumGalleryPanelUnitInit, LumGalleryPanelUnitDone},
       {"LumExport", LumExportUnitInit, LumExportUnitDone},
       {"EMFExport", EMFExportUnitInit, EMFExportUnitDone},
       {"BMPExport", BMPExportUnitInit, BMPExportUnitDone},
