@@ -9,6 +9,7 @@
 #include "chart/unit.h"
 #include "gallery/chartstream.h"
 #include "gallery/gallerypanel.h"
+#include "gallery/seriesgallery.h"
 #include "platform/forms.h"
 
 namespace gallerytest {
@@ -21,6 +22,7 @@ inline void EnsureUnits() {
   LumConstUnitInit();
   LumConst2UnitInit();
   ChartUnitInit();
+  LumGallyUnitInit();
   LumStoreUnitInit();
   LumGalleryPanelUnitInit();
 }

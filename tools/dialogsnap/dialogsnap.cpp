@@ -17,6 +17,7 @@
 #include "app/mainwindow.h"
 #include "canvas/attributes.h"
 #include "chart/chart.h"
+#include "chart/palettes.h"
 #include "chart/series.h"
 #include "gallery/editortools.h"
 #include "gallery/exportformat.h"
@@ -25,6 +26,7 @@
 #include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/pendialog.h"
+#include "gallery/seriesgallery.h"
 #include "gallery/stringseditor.h"
 #include "platform/snapshot.h"
 #include "platform/testing.h"
@@ -162,6 +164,18 @@ bool GalleryPanel(const std::string& Base) {
   return ok;
 }
 
+// The series gallery on "Standard" with the bar type selected.
+bool SeriesGallery(const std::string& Base) {
+  TLumGallery g(nullptr);
+  g.RequestedWidth = 549;
+  g.RequestedHeight = 463;
+  g.ChartGalleryPanel1->SetSmooth(false);
+  g.CBPalette->SetItemIndex(g.CBPalette->Items()->IndexOfObject(PaletteObject(13)));
+  g.Show();
+  g.ChartGalleryPanel1->SelectChart(g.ChartGalleryPanel1->GetChart(5));
+  return Snap(&g, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -177,6 +191,7 @@ const TSnapEntry Entries[] = {
     {"emf_options", EMFOptions},
     {"bmp_options", BMPOptions},
     {"gallery_panel", GalleryPanel},
+    {"series_gallery", SeriesGallery},
 };
 
 std::string Usage() {

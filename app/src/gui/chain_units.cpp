@@ -12,6 +12,7 @@
 #include "gallery/chartstream.h"
 #include "gallery/exportformat.h"
 #include "gallery/gallerypanel.h"
+#include "gallery/seriesgallery.h"
 #endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
@@ -21,7 +22,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // Each unit after the units it uses: the class library, the drawing canvas
   // (first half of the texts, then the formatted text, the embedded fonts and the
   // canvas class list), the chart engine (tool classes, hand cursor), the chart
-  // control's lists and palettes, the second half of the texts, the analysis units
+  // control's lists and palettes, the series gallery (the standard series' gallery
+  // entries, first of all, and the list box's hooks), the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
   // (their type list), the chart storage (its stream classes), the gallery panel
   // (its classes), the picture export
@@ -34,6 +36,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumCanvas", LumCanvasUnitInit, LumCanvasUnitDone},
       {"LumEngine", LumEngineUnitInit, LumEngineUnitDone},
       {"Chart", ChartUnitInit, ChartUnitDone},
+#ifdef PHONARK_HAS_GALLERY
+      {"LumGally", LumGallyUnitInit, LumGallyUnitDone},
+#endif
       {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
 #ifdef PHONARK_HAS_ANALYSIS
       {"BasicFunctions", BasicFunctionsUnitInit, BasicFunctionsUnitDone},
