@@ -5,6 +5,7 @@
 #include "canvas/lumcanvas.h"
 #include "canvas/procs.h"
 #include "engine/function.h"
+#include "gallery/chartlistbox.h"
 #include "engine/helpers.h"
 #include "engine/settings.h"
 #include "platform/compwatch.h"
@@ -657,9 +658,12 @@ void TChartGalleryPanel::DefineProperties(TPropertyTable& t) {
 
 int ReadGalleryMode() { return ReadEditorIntegerSetting("GalleryMode", 0); }
 
-void LumGalleryPanelUnitInit() { RegisterClasses({TGalleryChart::StaticClass(), TChartGalleryPanel::StaticClass()}); }
+void LumGalleryPanelUnitInit() {
+  RegisterClasses({TGalleryChart::StaticClass(), TChartGalleryPanel::StaticClass(), TChartListBox::StaticClass()});
+}
 
 void LumGalleryPanelUnitDone() {
+  UnRegisterClass(TChartListBox::StaticClass());
   UnRegisterClass(TGalleryChart::StaticClass());
   UnRegisterClass(TChartGalleryPanel::StaticClass());
 }

@@ -19,6 +19,7 @@
 #include "chart/chart.h"
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
@@ -31,6 +32,7 @@
 #include "platform/snapshot.h"
 #include "platform/testing.h"
 #include "platform/units.h"
+#include "samples/samplechart.h"
 #include "toolargs.h"
 
 namespace {
@@ -176,6 +178,23 @@ bool SeriesGallery(const std::string& Base) {
   return Snap(&g, Base + ".png");
 }
 
+// The list box over the sample chart's three series, the second inactive and the
+// third being renamed in place.
+bool ChartListBox(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetBounds(0, 0, 300, 110);
+  TChart* chart = BuildSampleChart(&host, nullptr);
+  auto* list = new TChartListBox(&host);
+  list->SetParent(&host);
+  list->SetAlign(alClient);
+  list->SetChart(chart);
+  host.Show();
+  if (chart->SeriesCount() > 1) chart->Series(1)->SetActive(false);
+  list->SetItemIndex(list->Count() - 1);
+  list->StartTitleEdit();
+  return Snap(&host, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -192,6 +211,7 @@ const TSnapEntry Entries[] = {
     {"bmp_options", BMPOptions},
     {"gallery_panel", GalleryPanel},
     {"series_gallery", SeriesGallery},
+    {"chart_list_box", ChartListBox},
 };
 
 std::string Usage() {

@@ -168,5 +168,6 @@ private:
 // The editor setting "GalleryMode" (0 when missing).
 int ReadGalleryMode();
 
+// Registers the gallery controls (panel, gallery chart, chart list box) by name.
 void LumGalleryPanelUnitInit();
 void LumGalleryPanelUnitDone();
