@@ -25,6 +25,7 @@ TChartListBox::TChartListBox(TComponent* AOwner) : TListBox(AOwner) {
   OnDragOver = HANDLER(SelfDragOver);
   OnDragDrop = HANDLER(SelfDragDrop);
   OnClick = HANDLER(SelfClick);
+  RecordDefaults(this);
 }
 
 TChartListBox::~TChartListBox() {

@@ -74,6 +74,14 @@ TGalleryChart::TGalleryChart(TComponent* AOwner) : TCustomChart(AOwner) {
   SetGalleryMargins();
   OnAfterDraw = HANDLER(ChartAfterDraw);
   SetAutoRepaint(true);
+  // The thumbnail look is what a new gallery chart holds.
+  RecordDefaults(this);
+  for (TPersistent* o : std::initializer_list<TPersistent*>{View3DOptions(), Zoom(), Legend(), BackWall()->Frame()})
+    RecordDefaults(o);
+  for (TChartAxis* a : {LeftAxis(), BottomAxis()})
+    for (TPersistent* o : std::initializer_list<TPersistent*>{a, a->Grid(), a->LabelsFont()}) RecordDefaults(o);
+  for (TChartWall* w : {LeftWall(), BottomWall()})
+    for (TPersistent* o : std::initializer_list<TPersistent*>{w, w->Frame(), w->Gradient()}) RecordDefaults(o);
 }
 
 void TGalleryChart::SetGalleryMargins() {
@@ -239,7 +247,7 @@ TChartGalleryPanel::~TChartGalleryPanel() {
   SubGalleryForm = nullptr;
   SelectedChart = nullptr;
   charts_.Clear();
-  if (!IsSubPanel && smooth_ != oldSmooth_) WriteEditorBooleanSetting("SmoothGallery", smooth_);
+  if (smooth_ != oldSmooth_) WriteEditorBooleanSetting("SmoothGallery", smooth_);
 }
 
 void TChartGalleryPanel::Notification(TComponent* AComponent, TOperation Operation) {
@@ -564,20 +572,7 @@ void TChartGalleryPanel::ShowSubGallery() {
   sub->SetAlign(alClient);
   sub->OnSelectedChart = HANDLER(SubSelected);
 
-  {
-    const TClass cls = SelectedChart->Series(0)->ClassType();
-    std::unique_ptr<TChartSeries> subSeries(static_cast<TChartSeries*>(cls->NewInstance(nullptr)));
-    std::unique_ptr<TLumSeriesType> subEntry(new TLumSeriesType);
-    subEntry->SeriesClass = cls;
-    sub->charts_.Clear();
-    subSeries->CreateSubGallery([&](const std::string& Name) {
-      const int number = sub->charts_.Count();
-      subEntry->Description = &Name;
-      TGalleryChart* c = sub->CreateChart(*subEntry);
-      subSeries->SetSubGallery(c->Series(0), number);
-      c->SetTag(number);
-    });
-  }
+  sub->CreateSubGalleryCharts(SelectedChart->Series(0)->ClassType());
   sub->ResizeCharts();
   const int count = sub->charts_.Count();
   const int rows = std::max(1, numCols_ >= 1 ? (count + numCols_ - 1) / numCols_ : 1);
@@ -597,6 +592,23 @@ void TChartGalleryPanel::ShowSubGallery() {
   SubGalleryForm = nullptr;
   SubPanel = nullptr;
   ShowSelectedChart();
+}
+
+void TChartGalleryPanel::CreateSubGalleryCharts(TClass SeriesClass) {
+  SelectedChart = nullptr;
+  charts_.Clear();
+  if (!SeriesClass) return;
+  // Throw-away series and entry, freed on every path.
+  std::unique_ptr<TChartSeries> subSeries(static_cast<TChartSeries*>(SeriesClass->NewInstance(nullptr)));
+  TLumSeriesType subEntry;
+  subEntry.SeriesClass = SeriesClass;
+  subSeries->CreateSubGallery([&](const std::string& Name) {
+    const int number = charts_.Count();
+    subEntry.Description = &Name;
+    TGalleryChart* c = CreateChart(subEntry);
+    subSeries->SetSubGallery(c->Series(0), number);
+    c->SetTag(number);
+  });
 }
 
 void TChartGalleryPanel::SubFormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift) {

@@ -15,6 +15,7 @@
 using namespace formbuild;
 
 IMPLEMENT_CLASS(TLumGallery, TForm)
+IMPLEMENT_CLASS(TLumGalleryForm, TForm)
 
 TGalleryNewSeriesProc GalleryNewSeriesHook = nullptr;
 TGalleryChangeTypeProc GalleryChangeTypeHook = nullptr;
@@ -90,6 +91,7 @@ TLumGallery::TLumGallery(TComponent* AOwner) : TForm(AOwner) {
   ESearch->OnClick = HANDLER(ESearchClick);
   ESearch->OnChange = HANDLER(ESearchChange);
   ChartGalleryPanel1->OnSelectedChart = HANDLER(PanelSelected);
+  RecordDefaults(this);
 }
 
 TLumGallery::~TLumGallery() {
@@ -239,6 +241,129 @@ void TLumGallery::ESearchChange(TObject*) {
 void TLumGallery::PanelSelected(TObject*) { SetModalResult(mrOk); }
 
 // ---------------------------------------------------------------------------
+TLumGalleryForm::TLumGalleryForm(TComponent* AOwner) : TForm(AOwner) {
+  SetupDialog(this, "LumGalleryForm", "LumChart Pro Gallery", 586, 379, bsSizeable);
+  SetKeyPreview(true);
+  Panel1 = PlaceControl<TPanel>(this, this, "Panel1", 0, 0, 586, 31);
+  Panel1->SetAlign(alTop);
+  Panel1->SetBevelOuter(bvNone);
+  CBPage = PlaceControl<TComboFlat>(this, Panel1, "CBPage", 60, 5, 160, 21);
+  CBPage->SetStyle(csDropDownList);
+  CBPage->SetDropDownCount(25);
+  Label1 = PlaceLabel(this, Panel1, "Label1", 8, 9, "&Gallery:", CBPage);
+  CB3D = PlaceControl<TCheckBox>(this, Panel1, "CB3D", 236, 7, 42, 17, "&3D");
+  CB3D->SetChecked(true);
+  CBSmooth = PlaceControl<TCheckBox>(this, Panel1, "CBSmooth", 286, 7, 70, 17, "&Smooth");
+  CBSmooth->SetChecked(true);
+  Panel2 = PlaceControl<TPanel>(this, this, "Panel2", 0, 338, 586, 41);
+  Panel2->SetAlign(alBottom);
+  Panel2->SetBevelOuter(bvNone);
+  BOK = PlaceControl<TButton>(this, Panel2, "BOK", 420, 8, 75, 25, "OK");
+  BOK->SetDefault(true);
+  BOK->SetModalResult(mrOk);
+  BCancel = PlaceControl<TButton>(this, Panel2, "BCancel", 502, 8, 75, 25, "Cancel");
+  BCancel->SetCancel(true);
+  BCancel->SetModalResult(mrCancel);
+  ChartListBox1 = PlaceControl<TChartListBox>(this, this, "ChartListBox1", 0, 31, 113, 307);
+  ChartListBox1->SetAlign(alLeft);
+  ChartListBox1->SetItemHeight(24);
+  ChartListBox1->SetMultiSelect(false);
+  ChartListBox1->SetAllowAddSeries(false);
+  ChartListBox1->SetAllowDeleteSeries(false);
+  ChartListBox1->SetEnableChangeColor(false);
+  ChartListBox1->SetEnableDragSeries(false);
+  ChartListBox1->SetEnableChangeType(false);
+  ChartListBox1->SetShowActiveCheck(false);
+  ChartListBox1->SetShowSeriesColor(false);
+  Splitter1 = PlaceControl<TSplitter>(this, this, "Splitter1", 113, 31, 3, 307);
+  Splitter1->SetAlign(alLeft);
+  ChartGalleryPanel1 = PlaceControl<TChartGalleryPanel>(this, this, "ChartGalleryPanel1", 116, 31, 470, 307);
+  ChartGalleryPanel1->SetAlign(alClient);
+
+  // The hidden chart holds the listed types; the list shows them sorted.
+  hidden_ = new TChart(this);
+  ChartListBox1->SetSorted(true);
+  ChartListBox1->SetChart(hidden_);
+  std::vector<std::string> pages;
+  for (int i = 0; i < LumSeriesTypes().Count(); ++i) {
+    const TLumSeriesType* e = LumSeriesTypes()[i];
+    if (e->FunctionClass) continue;
+    const std::string page = e->GalleryPageText();
+    if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+  }
+  std::sort(pages.begin(), pages.end());
+  CBPage->Items()->Add("(all)");
+  for (const std::string& p : pages) CBPage->Items()->Add(p);
+  CBPage->SetItemIndex(CBPage->Items()->IndexOf("Standard"));
+  CBSmooth->SetChecked(ReadEditorBooleanSetting("SmoothGallery", false));
+
+  OnShow = HANDLER(FormShow);
+  OnKeyDown = HANDLER(FormKeyDown);
+  CBPage->OnChange = HANDLER(CBPageChange);
+  ChartListBox1->OnClick = HANDLER(ListClick);
+  CB3D->OnClick = HANDLER(CB3DClick);
+  CBSmooth->OnClick = HANDLER(CBSmoothClick);
+  ChartGalleryPanel1->OnSelectedChart = [this](TObject*) { SetModalResult(mrOk); };
+  RecordDefaults(this);
+}
+
+void TLumGalleryForm::FormShow(TObject*) {
+  ChartGalleryPanel1->SetView3D(CB3D->Checked());
+  ChartGalleryPanel1->SetSmooth(CBSmooth->Checked());
+  CBPageChange(CBPage);
+  if (RequestedWidth > 0 && RequestedHeight > 0) {
+    SetWidth(std::max(kMinSize, RequestedWidth));
+    SetHeight(std::max(kMinSize, RequestedHeight));
+  }
+}
+
+void TLumGalleryForm::CBPageChange(TObject*) {
+  const int index = CBPage->ItemIndex();
+  const bool all = index <= 0;
+  const std::string page = all ? std::string() : CBPage->Items()->Strings(index);
+  ChartListBox1->Items()->BeginUpdate();
+  hidden_->FreeAllSeries();
+  for (int i = 0; i < LumSeriesTypes().Count(); ++i) {
+    const TLumSeriesType* e = LumSeriesTypes()[i];
+    if (e->FunctionClass || e->SubIndex != 0 || (!all && e->GalleryPageText() != page)) continue;
+    TChartSeries* s = CreateNewSeries(this, hidden_, e->ActualSeriesClass());
+    std::string title = e->DescriptionText();
+    std::replace(title.begin(), title.end(), LineSeparator, ' ');
+    s->SetTitle(title);
+  }
+  // Titles came after the rows were made: refill so the list sorts by them.
+  ChartListBox1->FillSeries(nullptr);
+  ListClick(ChartListBox1);
+  ChartListBox1->Items()->EndUpdate();
+}
+
+void TLumGalleryForm::ListClick(TObject*) {
+  TChartSeries* s = ChartListBox1->SelectedSeries();
+  const TClass cls = s ? s->ClassType() : nullptr;
+  if (cls == shown_) return;
+  TChartGalleryPanel* panel = ChartGalleryPanel1;
+  panel->SetNumRows(3);
+  panel->SetDisplaySub(false);
+  panel->IsSubPanel = true;
+  panel->CreateSubGalleryCharts(cls);
+  const int count = panel->Charts().Count();
+  if (panel->NumCols() >= 1 && panel->NumRows() * panel->NumCols() < count) panel->SetNumRows(count / panel->NumCols() + 1);
+  panel->ResizeCharts();
+  panel->ShowSelectedChart();
+  shown_ = cls;
+  if (ChartListBox1->CanFocus()) ChartListBox1->SetFocus();
+}
+
+void TLumGalleryForm::CB3DClick(TObject*) { ChartGalleryPanel1->SetView3D(CB3D->Checked()); }
+
+void TLumGalleryForm::CBSmoothClick(TObject*) { ChartGalleryPanel1->SetSmooth(CBSmooth->Checked()); }
+
+void TLumGalleryForm::FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
+  if (ActiveControl() == ChartListBox1 && (Key == VK_UP || Key == VK_DOWN)) return;  // the list's own
+  ChartGalleryPanel1->ChartKeyDown(Sender, Key, Shift);
+}
+
+// ---------------------------------------------------------------------------
 namespace {
 
 struct TGalleryChoice {
@@ -259,6 +384,24 @@ bool RunStandardGallery(TLumGallery* G, TGalleryChoice& Choice, bool& View3D) {
 bool ShowGalleryDialog(TComponent* AOwner, TChartSeries* CurrentSeries, bool AllowFunctions, int Width, int Height,
                        TClass& SeriesClass, int& SubIndex, bool& View3D, TClass& FunctionClass, bool CheckSeries,
                        int& PaletteIndex) {
+  if (ReadGalleryMode() != 0) {
+    // The alternate form: series types only, no palette, no check of the source.
+    std::unique_ptr<TLumGalleryForm> a(new TLumGalleryForm(AOwner));
+    a->RequestedWidth = Width;
+    a->RequestedHeight = Height;
+    CenterEditorDialog(a.get());
+    a->CB3D->SetChecked(View3D);
+    TranslateControl(a.get());
+    if (a->ShowModal() != mrOk) return false;
+    TClass s = nullptr, f = nullptr;
+    int sub = 0;
+    if (!a->ChartGalleryPanel1->GetChartSeries(s, f, sub)) return false;
+    SeriesClass = s;
+    FunctionClass = f;
+    SubIndex = sub;
+    View3D = a->CB3D->Checked();
+    return true;
+  }
   std::unique_ptr<TLumGallery> g(new TLumGallery(AOwner));
   g->RequestedWidth = Width;
   g->RequestedHeight = Height;
@@ -335,7 +478,7 @@ TClass GalleryChangeType(TComponent* AOwner, TChartSeries*& Series) {
 
 void LumGallyUnitInit() {
   RegisterStandardSeries();
-  RegisterClass(TLumGallery::StaticClass());
+  RegisterClasses({TLumGallery::StaticClass(), TLumGalleryForm::StaticClass()});
   GalleryNewSeriesHook = GalleryNewSeries;
   GalleryChangeTypeHook = GalleryChangeType;
 }
@@ -344,4 +487,5 @@ void LumGallyUnitDone() {
   GalleryNewSeriesHook = nullptr;
   GalleryChangeTypeHook = nullptr;
   UnRegisterClass(TLumGallery::StaticClass());
+  UnRegisterClass(TLumGalleryForm::StaticClass());
 }

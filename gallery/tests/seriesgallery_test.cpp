@@ -209,3 +209,38 @@ TEST_F(SeriesGalleryTest, NewSeriesChangedTypeFunctionAndHooks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SeriesGalleryTest, AlternateFormListsSeriesTypesAndTheirSubStyles) {
+  WriteEditorIntegerSetting("GalleryMode", 1);
+  std::vector<std::string> pages, rows;
+  int subCharts = 0;
+  TestInput::PostCall([&] {
+    TLumGalleryForm* a = nullptr;
+    for (int i = 0; i < host->ComponentCount() && !a; ++i) a = dynamic_cast<TLumGalleryForm*>(host->Components(i));
+    ASSERT_NE(a, nullptr);
+    gallerytest::CheckLayout(a->Panel1);
+    gallerytest::CheckLayout(a->Panel2);
+    pages = Lines(a->CBPage->Items());
+    TChartListBox* list = a->ChartListBox1;
+    for (int i = 0; i < list->Count(); ++i) rows.push_back(list->Items()->Strings(i));
+    list->SelectSeries(list->SeriesAtIndex(list->Items()->IndexOf("Bar")));
+    a->ListClick(list);
+    subCharts = a->ChartGalleryPanel1->Charts().Count();
+    a->ChartGalleryPanel1->SelectChart(a->ChartGalleryPanel1->GetChart(1));
+    a->SetModalResult(mrOk);
+  });
+  int sub = -1;
+  TChartSeries* s = CreateNewSeriesGallery(host.get(), nullptr, chart, true, false, sub);
+  EXPECT_EQ(pages, (std::vector<std::string>{"(all)", "Standard"}));
+  EXPECT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows.front(), "Area") << "sorted";
+  EXPECT_EQ(subCharts, 5);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->ClassType(), TBarSeries::StaticClass());
+  EXPECT_EQ(sub, 1);
+  EXPECT_TRUE(s->ColorEachPoint());
+}
+
+}  // namespace

@@ -195,6 +195,17 @@ bool ChartListBox(const std::string& Base) {
   return Snap(&host, Base + ".png");
 }
 
+// The alternate gallery on "Standard" with the bar type's sub-styles.
+bool AlternateGallery(const std::string& Base) {
+  TLumGalleryForm a(nullptr);
+  a.CBSmooth->SetChecked(false);
+  a.Show();
+  TChartListBox* list = a.ChartListBox1;
+  list->SelectSeries(list->SeriesAtIndex(list->Items()->IndexOf("Bar")));
+  a.ListClick(list);
+  return Snap(&a, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -211,6 +222,7 @@ const TSnapEntry Entries[] = {
     {"bmp_options", BMPOptions},
     {"gallery_panel", GalleryPanel},
     {"series_gallery", SeriesGallery},
+    {"alternate_gallery", AlternateGallery},
     {"chart_list_box", ChartListBox},
 };
 

@@ -132,6 +132,8 @@ public:
   bool GetChartSeries(TClass& SeriesClass, TClass& FunctionClass, int& SubIndex);
   // Highlights SelectedChart (the first enabled one when none) and resets the others.
   void ShowSelectedChart();
+  // Clears the panel and makes a chart of each sub-style of the class.
+  void CreateSubGalleryCharts(TClass SeriesClass);
   // Opens the pop-up of the selected chart's sub-styles (modal).
   void ShowSubGallery();
   // The sub-panel's choice: applies the sub-style to the selected chart.

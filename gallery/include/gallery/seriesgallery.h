@@ -3,6 +3,7 @@
 // routines that create or change series through it.
 #pragma once
 #include "canvas/comboflat.h"
+#include "gallery/chartlistbox.h"
 #include "chart/chart.h"
 #include "gallery/gallerypanel.h"
 #include "platform/stdctrls.h"
@@ -53,6 +54,42 @@ public:
 private:
   void ApplyPalette();
   void ResetTypeTabs();
+};
+
+// The alternate gallery: a list of series types and a panel of the chosen type's
+// sub-styles (series types only).
+class TLumGalleryForm : public TForm {
+  DECLARE_CLASS(TLumGalleryForm, TForm)
+public:
+  explicit TLumGalleryForm(TComponent* AOwner);
+
+  TPanel* Panel1;
+  TLabel* Label1;
+  TComboFlat* CBPage;
+  TCheckBox* CB3D;
+  TCheckBox* CBSmooth;
+  TChartListBox* ChartListBox1;
+  TSplitter* Splitter1;
+  TChartGalleryPanel* ChartGalleryPanel1;
+  TPanel* Panel2;
+  TButton* BOK;
+  TButton* BCancel;
+
+  int RequestedWidth = 0, RequestedHeight = 0;
+  // Holds one series per listed type.
+  TChart* HiddenChart() const { return hidden_; }
+  TClass ShownClass() const { return shown_; }
+
+  void FormShow(TObject* Sender);
+  void CBPageChange(TObject* Sender);
+  void ListClick(TObject* Sender);
+  void CB3DClick(TObject* Sender);
+  void CBSmoothClick(TObject* Sender);
+  void FormKeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+
+private:
+  TChart* hidden_ = nullptr;
+  TClass shown_ = nullptr;
 };
 
 // True when the user chose (OK with a selection). Width, Height 0: none given.
