@@ -6,6 +6,7 @@
 #include "canvas/procs.h"
 #include "engine/function.h"
 #include "gallery/chartlistbox.h"
+#include "gallery/editortools.h"
 #include "engine/helpers.h"
 #include "engine/settings.h"
 #include "platform/compwatch.h"
@@ -671,6 +672,7 @@ void TChartGalleryPanel::DefineProperties(TPropertyTable& t) {
 int ReadGalleryMode() { return ReadEditorIntegerSetting("GalleryMode", 0); }
 
 void LumGalleryPanelUnitInit() {
+  EnsureGalleryResources();
   RegisterClasses({TGalleryChart::StaticClass(), TChartGalleryPanel::StaticClass(), TChartListBox::StaticClass()});
 }
 

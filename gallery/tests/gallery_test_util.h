@@ -10,6 +10,7 @@
 #include "gallery/chartstream.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/toolsgallery.h"
 #include "platform/forms.h"
 
 namespace gallerytest {
@@ -25,6 +26,7 @@ inline void EnsureUnits() {
   LumGallyUnitInit();
   LumStoreUnitInit();
   LumGalleryPanelUnitInit();
+  LumToolsGalleryUnitInit();
 }
 
 inline std::string Str(TMemoryStream& S) { return std::string(S.Bytes().begin(), S.Bytes().end()); }

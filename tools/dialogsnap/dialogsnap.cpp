@@ -29,6 +29,7 @@
 #include "gallery/pendialog.h"
 #include "gallery/seriesgallery.h"
 #include "gallery/stringseditor.h"
+#include "gallery/toolsgallery.h"
 #include "platform/snapshot.h"
 #include "platform/testing.h"
 #include "platform/units.h"
@@ -206,6 +207,15 @@ bool AlternateGallery(const std::string& Base) {
   return Snap(&a, Base + ".png");
 }
 
+// The tools gallery on its "Series" tab with the first tool chosen.
+bool ToolsGallery(const std::string& Base) {
+  TLumToolsGallery g(nullptr);
+  g.Show();
+  g.LBTool->SetItemIndex(0);
+  g.LBToolClick(g.LBTool);
+  return Snap(&g, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -224,6 +234,7 @@ const TSnapEntry Entries[] = {
     {"series_gallery", SeriesGallery},
     {"alternate_gallery", AlternateGallery},
     {"chart_list_box", ChartListBox},
+    {"tools_gallery", ToolsGallery},
 };
 
 std::string Usage() {

@@ -13,6 +13,7 @@
 #include "gallery/exportformat.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/toolsgallery.h"
 #endif
 #include "gif/gifunit.h"
 #include "platform/forms.h"
@@ -26,7 +27,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // entries, first of all, and the list box's hooks), the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
   // (their type list), the chart storage (its stream classes), the gallery panel
-  // (its classes), the picture export
+  // and the tools gallery (their classes and glyphs), the picture export
   // (the formatted text's picture hook, then the metafile and bitmap formats), the
   // GIF picture format, and the application's own unit last, which has nothing to do.
   return {
@@ -50,6 +51,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
       {"LumGalleryPanel", LumGalleryPanelUnitInit, LumGalleryPanelUnitDone},
+      {"LumToolsGallery", LumToolsGalleryUnitInit, LumToolsGalleryUnitDone},
       {"LumExport", LumExportUnitInit, LumExportUnitDone},
       {"EMFExport", EMFExportUnitInit, EMFExportUnitDone},
       {"BMPExport", BMPExportUnitInit, BMPExportUnitDone},
