@@ -7,6 +7,7 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
+#include "gallery/aboutbox.h"
 #include "gallery/chartstream.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/seriesgallery.h"
@@ -27,6 +28,7 @@ inline void EnsureUnits() {
   LumStoreUnitInit();
   LumGalleryPanelUnitInit();
   LumToolsGalleryUnitInit();
+  LumAboutUnitInit();
 }
 
 inline std::string Str(TMemoryStream& S) { return std::string(S.Bytes().begin(), S.Bytes().end()); }

@@ -19,6 +19,7 @@
 #include "chart/chart.h"
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "gallery/aboutbox.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
 #include "gallery/exportformat.h"
@@ -216,6 +217,12 @@ bool ToolsGallery(const std::string& Base) {
   return Snap(&g, Base + ".png");
 }
 
+bool AboutBox(const std::string& Base) {
+  TLumAboutForm f(nullptr);
+  f.LabelExtra->SetCaption("Registered to the Phonark project");
+  return Snap(&f, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -235,6 +242,7 @@ const TSnapEntry Entries[] = {
     {"alternate_gallery", AlternateGallery},
     {"chart_list_box", ChartListBox},
     {"tools_gallery", ToolsGallery},
+    {"about_box", AboutBox},
 };
 
 std::string Usage() {

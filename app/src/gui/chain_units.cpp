@@ -9,6 +9,7 @@
 #include "chart/unit.h"
 #include "engine/engineunit.h"
 #ifdef PHONARK_HAS_GALLERY
+#include "gallery/aboutbox.h"
 #include "gallery/chartstream.h"
 #include "gallery/exportformat.h"
 #include "gallery/gallerypanel.h"
@@ -27,7 +28,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // entries, first of all, and the list box's hooks), the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
   // (their type list), the chart storage (its stream classes), the gallery panel
-  // and the tools gallery (their classes and glyphs), the picture export
+  // the tools gallery (their classes and glyphs) and
+  // the about box, the picture export
   // (the formatted text's picture hook, then the metafile and bitmap formats), the
   // GIF picture format, and the application's own unit last, which has nothing to do.
   return {
@@ -52,6 +54,7 @@ std::vector<TUnitInfo> PhonarkUnits() {
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
       {"LumGalleryPanel", LumGalleryPanelUnitInit, LumGalleryPanelUnitDone},
       {"LumToolsGallery", LumToolsGalleryUnitInit, LumToolsGalleryUnitDone},
+      {"LumAbout", LumAboutUnitInit, LumAboutUnitDone},
       {"LumExport", LumExportUnitInit, LumExportUnitDone},
       {"EMFExport", EMFExportUnitInit, EMFExportUnitDone},
       {"BMPExport", BMPExportUnitInit, BMPExportUnitDone},
