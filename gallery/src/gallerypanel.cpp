@@ -21,11 +21,9 @@ constexpr int kArrowSquare = 12, kThumbnailDepth = 30;
 
 TChartGalleryPanel* PanelOf(const TControl* C) { return dynamic_cast<TChartGalleryPanel*>(C->Parent()); }
 
-// Series of the classes, in the chart, prepared for a thumbnail. A function class gets
-// a throw-away instance of its own for the preparation.
-void FillChart(TGalleryChart* Chart, TClass SeriesClass, TClass FunctionClass, int Count, bool View3D,
-               bool Enabled) {
-  for (int i = 0; i < std::max(1, Count); ++i) CreateNewSeries(nullptr, Chart, SeriesClass, FunctionClass);
+// The chart's series prepared for a thumbnail. A function class gets a throw-away
+// instance of its own for the preparation.
+void PrepareChart(TGalleryChart* Chart, TClass FunctionClass, bool View3D, bool Enabled) {
   Chart->Series(0)->SetChartView3D(View3D);
   if (FunctionClass) {
     std::unique_ptr<TLumFunction> f(static_cast<TLumFunction*>(FunctionClass->NewInstance(nullptr)));
@@ -368,13 +366,7 @@ TGalleryChart* TChartGalleryPanel::CreateChart(const TLumSeriesType& Entry) {
     c->OnDblClick = HANDLER(ChartDblClick);
   }
   c->SavedCursor = c->Cursor();
-  first->SetChartView3D(view3D_);
-  if (Entry.FunctionClass) {
-    std::unique_ptr<TLumFunction> f(static_cast<TLumFunction*>(Entry.FunctionClass->NewInstance(nullptr)));
-    f->PrepareForGallery(c);
-  } else {
-    for (int i = 0; i < c->SeriesCount(); ++i) c->Series(i)->PrepareForGallery(!disabled);
-  }
+  PrepareChart(c, Entry.FunctionClass, view3D_, !disabled);
   c->SetGalleryMargins();
   c->SetSmooth(smooth_);
   if (!IsSubPanel) c->OnKeyDown = HANDLER(ChartKeyDown);
@@ -650,7 +642,8 @@ void TChartGalleryPanel::SubSelected(TObject*) {
     const TClass functionClass = first->FunctionType() ? first->FunctionType()->ClassType() : nullptr;
     const int count = main->SeriesCount();
     main->FreeAllSeries();
-    FillChart(main, seriesClass, functionClass, count, sub->View3D(), true);
+    for (int i = 0; i < count; ++i) CreateNewSeries(nullptr, main, seriesClass, functionClass);
+    PrepareChart(main, functionClass, sub->View3D(), true);
   }
   main->Invalidate();
   if (SubGalleryForm) SubGalleryForm->SetModalResult(mrOk);
