@@ -1,4 +1,5 @@
 #include "tools_test_util.h"
+#include "chart/registry.h"
 
 namespace tooltest {
 
@@ -10,6 +11,7 @@ void EnsureToolUnits() {
   LumConstUnitInit();
   LumConst2UnitInit();
   ChartUnitInit();
+  RegisterStandardSeries();  // the series gallery's unit does this in the program
 }
 
 void ToolTest::SetUp() {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-std::string LumFileExtension, LumMsg_WrongFileFormat, LumMsg_AxisMinMax, LumMsg_AxisMaxMin,
+std::string LumMsg_Copyright, LumFileExtension, LumMsg_WrongFileFormat, LumMsg_AxisMinMax, LumMsg_AxisMaxMin,
     LumMsg_LeftAxis, LumMsg_RightAxis, LumMsg_TopAxis, LumMsg_BottomAxis, LumMsg_DepthAxis,
     LumMsg_DepthTopAxis, LumMsg_CircularSeries, LumMsg_InvalidSource, LumMsg_DefaultSeriesName,
     LumMsg_DefaultToolName, LumMsg_GalleryStandard, LumMsg_PaletteDefault, LumMsg_Index, LumMsg_Text,
@@ -50,6 +50,7 @@ using TextTable = std::vector<std::pair<std::string*, const char*>>;
 // Each unit's texts in one table, so assigning and emptying cannot drift apart.
 const TextTable& FirstHalf() {
   static const TextTable t = {
+      {&LumMsg_Copyright, "Charting library of the Phonark lattice program"},
       {&LumFileExtension, "lum"},
       {&LumMsg_AxisMinMax, "Axis Minimum Value must be <= Maximum"},
       {&LumMsg_AxisMaxMin, "Axis Maximum Value must be >= Minimum"},

@@ -44,8 +44,6 @@ void ChartUnitInit() {
   for (TClass c : chart_detail::MoreStandardClasses()) RegisterClass(c);
   RegisterClass(TChartPage::StaticClass());
   RegisterClasses({TSeriesGroup::StaticClass(), TLumExportData::StaticClass()});
-  // The gallery unit's start-up will make this call; until it exists the chart unit does.
-  RegisterStandardSeries();
   for (TClass c : LegendClasses()) RegisterClass(c);
 }
 

@@ -8,6 +8,7 @@
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "chart/registry.h"
 #include "chart/unit.h"
 #include "gui_test.h"
 #include "platform/forms.h"
@@ -22,6 +23,7 @@ inline void EnsureUnits() {
   FormsUnitInit();  // the message loop, for tests that pump paints
   LumConstUnitInit();
   ChartUnitInit();
+  RegisterStandardSeries();  // the series gallery's unit does this in the program
 }
 
 class ChartTest : public ::testing::Test {

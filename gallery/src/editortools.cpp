@@ -96,11 +96,15 @@ void AddNumericFormats(TStrings* Items) {
     Items->Add(f);
 }
 
+void EnsureGalleryResources() {
+  static const bool registered = (RegisterGalleryResources(), true);
+  (void)registered;
+}
+
 namespace {
 template <class B>
 void LoadGlyphs(B* Up, B* Down) {
-  static const bool registered = (RegisterGalleryResources(), true);
-  (void)registered;
+  EnsureGalleryResources();
   TBitmap bmp;
   bmp.LoadFromResourceName("LumArrowUp");
   Up->SetGlyph(&bmp);

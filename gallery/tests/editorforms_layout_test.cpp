@@ -11,6 +11,8 @@
 #include "gallery/formateditor.h"
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
+#include "gallery/seriesgallery.h"
+#include "gallery/toolsgallery.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
 #include "platform/lists.h"
@@ -129,6 +131,35 @@ const TFormSpec Forms[] = {
       {"UDDpi", "TUpDown", "", {}, 0, 3000},       {"Button1", "TButton", "&Filters..."},
       {"GroupBox1", "TGroupBox", "Preview:"},      {"ImageFiltered1", "TImage", ""}},
      {}},
+    {"LumChart Gallery", 549, 463, [] { return new TLumGallery(nullptr); },
+     {{"CB3D", "TCheckBox", "&3D"},
+      {"CBSmooth", "TCheckBox", "&Smooth"},
+      {"ESearch", "TEdit", ""},
+      {"Button1", "TButton", "OK"},
+      {"Button2", "TButton", "Cancel"},
+      {"TabTypes", "TTabControl", ""},
+      {"TabPages", "TTabControl", ""},
+      {"ChartGalleryPanel1", "TChartGalleryPanel", ""}},
+     {}},
+    {"LumChart Pro Gallery", 586, 379, [] { return new TLumGalleryForm(nullptr); },
+     {{"CBPage", "TComboFlat", "&Gallery:", {"(all)", "Standard"}},
+      {"CB3D", "TCheckBox", "&3D"},
+      {"CBSmooth", "TCheckBox", "&Smooth"},
+      {"ChartListBox1", "TChartListBox", "",
+       {"Area", "Bar", "Fast Line", "Horiz. Area", "Horiz. Bar", "Horiz. Line", "Line", "Pie", "Point"}},
+      {"Splitter1", "TSplitter", ""},
+      {"BOK", "TButton", "OK"},
+      {"BCancel", "TButton", "Cancel"}},
+     {}},
+    {"Chart Tools Gallery", 300, 436, [] { return new TLumToolsGallery(nullptr); },
+     {{"TabControl1", "TTabControl", ""},
+      {"LBTool", "TListBox", ""},
+      {"MemoDesc", "TMemo", ""},
+      {"CBView3D", "TCheckBox", "&View 3D"},
+      {"BOk", "TButton", "&Add"},
+      {"BCan", "TButton", "Cancel"}},
+     {}},
+    {"Chart Animations Gallery", 300, 436, [] { return new TLumAnimationsGallery(nullptr); }, {}, {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {

@@ -7,7 +7,11 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
+#include "gallery/aboutbox.h"
 #include "gallery/chartstream.h"
+#include "gallery/gallerypanel.h"
+#include "gallery/seriesgallery.h"
+#include "gallery/toolsgallery.h"
 #include "platform/forms.h"
 
 namespace gallerytest {
@@ -20,7 +24,11 @@ inline void EnsureUnits() {
   LumConstUnitInit();
   LumConst2UnitInit();
   ChartUnitInit();
+  LumGallyUnitInit();
   LumStoreUnitInit();
+  LumGalleryPanelUnitInit();
+  LumToolsGalleryUnitInit();
+  LumAboutUnitInit();
 }
 
 inline std::string Str(TMemoryStream& S) { return std::string(S.Bytes().begin(), S.Bytes().end()); }

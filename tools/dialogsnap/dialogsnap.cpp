@@ -17,21 +17,27 @@
 #include "app/mainwindow.h"
 #include "canvas/attributes.h"
 #include "chart/chart.h"
+#include "chart/palettes.h"
 #include "chart/series.h"
+#include "gallery/aboutbox.h"
 #include "gallery/chartgrid.h"
+#include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
 #include "gallery/pendialog.h"
 #include "gallery/preview.h"
+#include "gallery/seriesgallery.h"
 #include "gallery/stringseditor.h"
+#include "gallery/toolsgallery.h"
 #include "platform/printers.h"
 #include "platform/snapshot.h"
-#include "platform/testing.h"
 #include "platform/stdctrls.h"
+#include "platform/testing.h"
 #include "platform/units.h"
 #include "samples/samplechart.h"
 #include "toolargs.h"
@@ -219,6 +225,87 @@ bool Navigator(const std::string& Base) {
   return ok;
 }
 
+// The "Standard" page with its first chart selected (arrow shown), then smooth, then
+// the bar type's sub-gallery pop-up.
+bool GalleryPanel(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetBounds(0, 0, 460, 330);
+  host.SetCaption("Gallery");
+  auto* panel = new TChartGalleryPanel(&host);
+  panel->SetParent(&host);
+  panel->SetAlign(alClient);
+  panel->SetSmooth(false);
+  host.Show();
+  panel->CreateGalleryPage("Standard");
+  bool ok = Snap(&host, Base + ".png");
+  panel->SetSmooth(true);
+  ok &= Snap(&host, Base + "_smooth.png");
+  panel->SetSmooth(false);
+  panel->SelectChart(panel->GetChart(5));
+  TestInput::PostCall([&] {
+    if (!panel->SubGalleryForm) return;
+    ok &= Snap(panel->SubGalleryForm, Base + "_sub.png");
+    panel->SubGalleryForm->SetModalResult(mrCancel);
+  });
+  panel->ShowSubGallery();
+  return ok;
+}
+
+// The series gallery on "Standard" with the bar type selected.
+bool SeriesGallery(const std::string& Base) {
+  TLumGallery g(nullptr);
+  g.RequestedWidth = 549;
+  g.RequestedHeight = 463;
+  g.ChartGalleryPanel1->SetSmooth(false);
+  g.CBPalette->SetItemIndex(g.CBPalette->Items()->IndexOfObject(PaletteObject(13)));
+  g.Show();
+  g.ChartGalleryPanel1->SelectChart(g.ChartGalleryPanel1->GetChart(5));
+  return Snap(&g, Base + ".png");
+}
+
+// The list box over the sample chart's three series, the second inactive and the
+// third being renamed in place.
+bool ChartListBox(const std::string& Base) {
+  TForm host(nullptr);
+  host.SetBounds(0, 0, 300, 110);
+  TChart* chart = BuildSampleChart(&host, nullptr);
+  auto* list = new TChartListBox(&host);
+  list->SetParent(&host);
+  list->SetAlign(alClient);
+  list->SetChart(chart);
+  host.Show();
+  if (chart->SeriesCount() > 1) chart->Series(1)->SetActive(false);
+  list->SetItemIndex(list->Count() - 1);
+  list->StartTitleEdit();
+  return Snap(&host, Base + ".png");
+}
+
+// The alternate gallery on "Standard" with the bar type's sub-styles.
+bool AlternateGallery(const std::string& Base) {
+  TLumGalleryForm a(nullptr);
+  a.CBSmooth->SetChecked(false);
+  a.Show();
+  TChartListBox* list = a.ChartListBox1;
+  list->SelectSeries(list->SeriesAtIndex(list->Items()->IndexOf("Bar")));
+  a.ListClick(list);
+  return Snap(&a, Base + ".png");
+}
+
+// The tools gallery on its "Series" tab with the first tool chosen.
+bool ToolsGallery(const std::string& Base) {
+  TLumToolsGallery g(nullptr);
+  g.Show();
+  g.LBTool->SetItemIndex(0);
+  g.LBToolClick(g.LBTool);
+  return Snap(&g, Base + ".png");
+}
+
+bool AboutBox(const std::string& Base) {
+  TLumAboutForm f(nullptr);
+  f.LabelExtra->SetCaption("Registered to the Phonark project");
+  return Snap(&f, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -236,6 +323,12 @@ const TSnapEntry Entries[] = {
     {"print_preview", PrintPreview},
     {"chart_grid", ChartGrid},
     {"navigator", Navigator},
+    {"gallery_panel", GalleryPanel},
+    {"series_gallery", SeriesGallery},
+    {"alternate_gallery", AlternateGallery},
+    {"chart_list_box", ChartListBox},
+    {"tools_gallery", ToolsGallery},
+    {"about_box", AboutBox},
 };
 
 std::string Usage() {

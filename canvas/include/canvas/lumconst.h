@@ -8,6 +8,8 @@
 #include <string>
 
 // ---- LumConst ------------------------------------------------------------
+// The about box's notice line.
+extern std::string LumMsg_Copyright;         // "Charting library of the Phonark lattice program"
 // Native chart files.
 extern std::string LumFileExtension;         // "lum"
 extern std::string LumMsg_WrongFileFormat;   // "Wrong *." + LumFileExtension + " file format"

@@ -53,6 +53,8 @@ void AddNumericFormats(TStrings* Items);
 // The up and down arrow glyphs into the two buttons.
 void LoadArrowGlyphs(TSpeedButton* Up, TSpeedButton* Down);
 void LoadArrowGlyphs(TBitBtn* Up, TBitBtn* Down);
+// Registers the gallery library's bitmaps (arrows, series and tool glyphs) once.
+void EnsureGalleryResources();
 // Appends the selected items of Source (texts and objects, in order) to Dest and
 // deletes them from Source.
 void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Dest);

@@ -20,7 +20,8 @@ constexpr int SW_SHOWNORMAL = 1;
 // awaited for up to ShellOpenWaitMs: one that cannot be started or ends with a
 // failure (no program for the file) answers 31; one still running then is showing
 // the file and goes on by itself. Messages are delivered while it waits. Answers a number above 32 when the file was
-// opened, else an error number at most 32: 2 when File does not exist, 31 for
+// opened, else an error number at most 32: 2 when File does not exist (a web or
+// mail address, "scheme://..." or "mailto:...", is opened as it is), 31 for
 // another operation or when no program could open it.
 // On the offscreen platform nothing is started: the call is recorded instead
 // (platform/testing.h names an opener for tests that need one).

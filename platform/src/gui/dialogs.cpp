@@ -120,7 +120,9 @@ int ShellExecute(THandle Window, const std::string& Operation, const std::string
   (void)ShowCmd;
   constexpr int kFileNotFound = 2, kNoAssociation = 31, kStarted = 42;
   if (!SameText(Operation, "open")) return kNoAssociation;
-  if (!FileExists(File)) return kFileNotFound;
+  // Addresses are not files: a link opens without one on disk.
+  const bool address = File.find("://") != std::string::npos || SameText(File.substr(0, 7), "mailto:");
+  if (!address && !FileExists(File)) return kFileNotFound;
   std::string opener = "xdg-open";
   if (RecordsInsteadOfShowing()) {
     Record(&Records::ShellCalls, Operation + " " + File);
