@@ -58,7 +58,6 @@ TEST_F(NavigatorTest, SpreadsTheRemainderOnlyWhenAligned) {
 
 TEST_F(NavigatorTest, CustomHintsReplaceOnlyNonEmptyLines) {
   auto* n = Add<TCustomLumNavigator>();
-  EXPECT_EQ(n->Buttons(nbCancel)->Hint(), "Cancel");
   n->Hints()->SetText("Go first\n\n");
   EXPECT_EQ(n->Buttons(nbFirst)->Hint() + "/" + n->Buttons(nbPrior)->Hint(), "Go first/Prior");
   n->Hints()->Clear();
@@ -106,8 +105,7 @@ TEST_F(NavigatorTest, HeldButtonRepeatsOnTheClock) {
   const std::int64_t pressed = hold(1000);
   TestInput::PostMouseUp(next, mbLeft, 5, 5);
   Pump();
-  ASSERT_GE(at.size(), 7u);
-  EXPECT_NEAR(double(at.size()), 8, 1);
+  ASSERT_NEAR(double(at.size()), 8, 1);
   EXPECT_NEAR(double(at[0] - pressed), 400, 2);
   for (std::size_t i = 1; i + 1 < at.size(); ++i) EXPECT_NEAR(double(at[i] - at[i - 1]), 100, 2) << i;
   const std::size_t released = at.size();

@@ -220,13 +220,12 @@ TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
     ASSERT_TRUE(page);
     // The bounding box of everything not white is the chart, at the margins.
     const int w = page->Width(), h = page->Height();
-    double box[4] = {1, 1, 0, 0};  // left, top, right, bottom in parts of the page
+    int l = w, t = h, r = 0, b = 0;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
-          box[0] = std::min(box[0], double(x) / w), box[1] = std::min(box[1], double(y) / h),
-          box[2] = std::max(box[2], double(x + 1) / w), box[3] = std::max(box[3], double(y + 1) / h);
-    const double margins[4] = {0.10, 0.20, 0.70, 0.90};
+          l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
+    const double box[4] = {double(l) / w, double(t) / h, double(r) / w, double(b) / h}, margins[4] = {.1, .2, .7, .9};
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(box[i], margins[i], 0.01) << i;
   }
 }
