@@ -56,6 +56,11 @@ protected:
     return s;
   }
   std::string Text(int C, int R) { return grid->Model().CellText(C, R); }
+  std::string Row(int R, int From = 0) {  // the row's texts across the columns, split by '|'
+    std::string t = Text(From, R);
+    for (int c = From + 1; c < grid->ColCount(); ++c) t += "|" + Text(c, R);
+    return t;
+  }
   TChartGridModel& Model() { return const_cast<TChartGridModel&>(grid->Model()); }
   void At(int C, int R) { grid->SetCol(C), grid->SetRow(R); }
   void Key(std::uint16_t K, TShiftState Shift = 0) {
@@ -72,18 +77,16 @@ protected:
 
 TEST_F(ChartGridTest, StartsWithItsDefaultsAndLaysOutAThreePointLine) {
   EXPECT_EQ(grid->RowHeights(0), 20);
-  EXPECT_EQ(std::pair(grid->ColCount(), grid->RowCount()), std::pair(3, 5));  // index, Text, Y; 2 header rows
-  const std::vector<std::vector<std::string>> want = {
-      {"", "", ""}, {"#", "Text", "Y"}, {"0", "", "10"}, {"1", "", "20"}, {"2", "", "30"}};
-  for (int r = 0; r < 5; ++r)
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(Text(c, r), want[r][c]) << c << "," << r;
+  ASSERT_EQ(grid->RowCount(), 5);  // two header rows
+  const char* want[] = {"||", "#|Text|Y", "0||10", "1||20", "2||30"};
+  for (int r = 0; r < 5; ++r) EXPECT_EQ(Row(r), want[r]);
   EXPECT_EQ(grid->Col(), 1);
   // Own X values and colours add their columns; the colour column is 40 wide.
   line->XValues()->SetValue(2, 7);
   grid->SetShowColors(true);
-  EXPECT_EQ(grid->ColCount(), 5);  // index, colours, Text, X, Y
+  EXPECT_EQ(Row(1), "#|Colors|Text|X|Y");
   EXPECT_EQ(grid->ColWidths(1), 40);
-  EXPECT_EQ(Text(1, 1) + Text(3, 1) + Text(3, 4), "ColorsX7");
+  EXPECT_EQ(Text(3, 4), "7");
   EXPECT_EQ(grid->Model().RowColor(2), line->GetValueColor(0));
 }
 
@@ -180,9 +183,9 @@ TEST_F(ChartGridTest, Grid3DShowsTheMatrixByXAndZ) {
   for (int z = 1; z <= 2; ++z)
     for (int x = 1; x <= 3; ++x) m->Add(x, 10 * z + x, z);
   grid->SetGrid3D(true);
-  EXPECT_EQ(std::pair(grid->ColCount(), grid->RowCount()), std::pair(4, 4));
   // X 1..3 along the header row, Z 1..2 down the index column.
-  EXPECT_EQ(Text(1, 1) + Text(3, 1) + Text(0, 2) + Text(0, 3) + "/" + Text(2, 3), "1312/22");
+  ASSERT_EQ(grid->RowCount(), 4);
+  EXPECT_EQ(Row(1, 1) + " " + Row(2) + " " + Row(3), "1|2|3 1|11|12|13 2|21|22|23");
   Model().SetCellText(3, 2, "99");
   EXPECT_EQ(m->YValues()->GetValue(Model().MatrixPoint(3, 2)), 99);
 }
@@ -205,8 +208,8 @@ TEST_F(ChartGridTest, ColourAndVisualsCellsOpenTheirEditors) {
   line->Visuals()->SetItem(0, new TPersistent);
   grid->SetShowColors(false);
   grid->SetShowVisuals(cgsAuto);
-  ASSERT_EQ(grid->ColCount(), 4);  // index, Text, Y, visuals
-  EXPECT_EQ(Text(3, 1) + Text(3, 2), "Visuals...");
+  ASSERT_EQ(Row(1), "#|Text|Y|Visuals");
+  EXPECT_EQ(Text(3, 2), "...");
   At(3, 2);
   TestMenus::ClearShown();
   Key(VK_RETURN);
@@ -228,7 +231,6 @@ TEST_F(ChartGridTest, ColourAndVisualsCellsOpenTheirEditors) {
 
 TEST_F(ChartGridTest, FreedSeriesAndChartAreLetGo) {
   grid->SetSeries(line);
-  EXPECT_EQ(grid->Chart(), chart);
   delete line;
   EXPECT_EQ(grid->Series(), nullptr);
   delete chart;
