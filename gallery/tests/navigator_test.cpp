@@ -11,10 +11,6 @@
 
 namespace {
 
-void Pump(int Passes = 4) {
-  for (int i = 0; i < Passes; ++i) Application->ProcessMessages();
-}
-
 class NavigatorTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -70,16 +66,16 @@ TEST_F(NavigatorTest, ArrowsMoveTheFocusAmongVisibleButtonsAndSpaceClicks) {
   n->OnButtonClicked = [&](TObject*, int Index) { clicked.push_back(Index); };
   n->SetFocus();
   TestInput::PostKey(VK_LEFT);
-  Pump();
+  TestInput::PumpPasses(4);
   EXPECT_EQ(n->FocusedButton(), 0);
   for (int i = 0; i < 5; ++i) TestInput::PostKey(VK_RIGHT);
-  Pump();
+  TestInput::PumpPasses(4);
   EXPECT_EQ(n->FocusedButton(), nbLast);  // the hidden ones are skipped
   TestInput::PostKey(VK_SPACE);  // disabled: no click
-  Pump();
+  TestInput::PumpPasses(4);
   n->Buttons(nbLast)->SetEnabled(true);
   TestInput::PostKey(VK_SPACE);
-  Pump();
+  TestInput::PumpPasses(4);
   EXPECT_EQ(clicked, std::vector<int>{nbLast});
 }
 
@@ -96,14 +92,14 @@ TEST_F(NavigatorTest, HeldButtonRepeatsOnTheClock) {
   };
   auto hold = [&](unsigned Ms) {
     TestInput::PostMouseDown(next, mbLeft, 5, 5);
-    Pump(1);
+    TestInput::PumpPasses(1);
     const std::int64_t pressed = clock.ElapsedMs();
     TestInput::PumpFor(Ms);
     return pressed;
   };
   const std::int64_t pressed = hold(1000);
   TestInput::PostMouseUp(next, mbLeft, 5, 5);
-  Pump();
+  TestInput::PumpPasses(4);
   ASSERT_NEAR(double(at.size()), 8, 1);
   EXPECT_NEAR(double(at[0] - pressed), 400, 2);
   for (std::size_t i = 1; i + 1 < at.size(); ++i) EXPECT_NEAR(double(at[i] - at[i - 1]), 100, 2) << i;
@@ -119,12 +115,12 @@ TEST_F(NavigatorTest, HeldButtonRepeatsOnTheClock) {
   TestInput::PumpFor(500);
   EXPECT_EQ(at.size(), before);
   TestInput::PostMouseUp(next, mbLeft, 5, 5);
-  Pump();
+  TestInput::PumpPasses(4);
 
   // Freed while held: its timer goes with it.
   next->SetEnabled(true);
   TestInput::PostMouseDown(next, mbLeft, 5, 5);
-  Pump();
+  TestInput::PumpPasses(4);
   delete n;
   TestInput::PumpFor(600);
 }
