@@ -171,6 +171,7 @@ TEST_F(TPreviewTest, MarginEditsRefuseFiftyAndFiftyAndReset) {
   EXPECT_EQ(chart->PrintMargins().Right, 50);
   f->UDLeftMa->SetPosition(50);  // 50 + 50 is not below 100
   EXPECT_EQ(f->UDLeftMa->Position(), 15);
+  EXPECT_EQ(chart->PrintMargins().Left, 15);
   f->UDLeftMa->SetPosition(45);
   EXPECT_EQ(chart->PrintMargins(), Rect(45, 15, 50, 15));
   TestInput::PostClick(f->BReset);
