@@ -6,6 +6,7 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -15,6 +16,7 @@
 #include "platform/lists.h"
 #include "platform/menus.h"
 #include "platform/testing.h"
+#include "samples/samplechart.h"
 
 namespace {
 
@@ -40,6 +42,14 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TForm* ChartHost() {
+  static TForm* host = [] {
+    auto* f = new TForm(nullptr);
+    BuildSampleChart(f, f);
+    return f;
+  }();
+  return host;
+}
 
 const std::vector<std::string> Geo = {"ddd\xC2\xB0 mm' ss\".zzz", "ddd mm' ss\".zzz", "ddd deg mm' ss\".zzz",
                                       "ddd mm ss.zzz",           "ddd mm ss",         "ddd mm",
@@ -115,6 +125,39 @@ const TFormSpec Forms[] = {
       {"UDDpi", "TUpDown", "", {}, 0, 3000},       {"Button1", "TButton", "&Filters..."},
       {"GroupBox1", "TGroupBox", "Preview:"},      {"ImageFiltered1", "TImage", ""}},
      {}},
+    {"Export Dialog", 514, 393,
+     [] {
+       auto* f = new TLumExportForm(nullptr);
+       f->Panel = dynamic_cast<TCustomLumPanel*>(ChartHost()->Components(0));
+       return f;
+     },
+     {{"Tabs", "TPageControl", ""},                  {"TabPicture", "TTabSheet", "Picture"},
+      {"TabNative", "TTabSheet", "Native"},          {"TabData", "TTabSheet", "Data"},
+      {"GBFormat", "TGroupBox", "&Format"},          {"LBFormat", "TListBox", "", {"as Metafile", "as Bitmap"}},
+      {"PageOptions", "TPageControl", ""},           {"TabOptions", "TTabSheet", "Options"},
+      {"TabSize", "TTabSheet", "Size"},              {"EWidth", "TEdit", "&Width:"},
+      {"UDWidth", "TUpDown", "", {}, 0, 3000},       {"EHeight", "TEdit", "&Height:"},
+      {"UDHeight", "TUpDown", "", {}, 0, 3000},      {"CBAspect", "TCheckBox", "&Keep aspect ratio"},
+      {"CBPicSize", "TCheckBox", "&File size:"},     {"LabelPicSize", "TLabel", "?"},
+      {"CBNativeFormat", "TRadioGroup", "Format:", {"&Binary", "&Text", "&XML"}},
+      {"CBNativeData", "TCheckBox", "&Include Series data"},
+      {"CBFileSize", "TCheckBox", "&File size:"},    {"LabelSize", "TLabel", "?"},
+      {"BViewNative", "TButton", "&View..."},        {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms"}},
+      {"RGText", "TRadioGroup", "&Format:", {"Text", "XML", "HTML Table", "Excel"}},
+      {"CBDataPreview", "TCheckBox", "&Preview"},    {"MemoData", "TMemo", ""},
+      {"TabInclude", "TTabSheet", "Include"},        {"CBIndex", "TCheckBox", "Point &Index"},
+      {"CBLabels", "TCheckBox", "Point &Labels"},    {"CBHeader", "TCheckBox", "&Header"},
+      {"CBColors", "TCheckBox", "Point &Colors"},    {"TabDataOptions", "TTabSheet", "Options"},
+      {"CBDelim", "TComboFlat", "&Delimiter:", {"Space", "Tab", "Comma", "Colon", "Custom"}},
+      {"ECustom", "TEdit", ""},                      {"EQuotes", "TEdit", "Text &Quotes:"},
+      {"CBXMLEncoding", "TComboFlat", "&XML Encoding:", {"windows-1252", "ISO-8859-1", "UTF-8", "UTF-16"}},
+      {"TabFormat", "TTabSheet", "Format"},          {"CBUseSeriesFormat", "TCheckBox", "Use Series Format"},
+      {"SeriesValueFormat", "TComboFlat", "&Value Format:",
+       {"#,##0.###", "0", "0.0", "0.#", "#.#", "#,##0.00;(#,##0.00)", "00e-0", "#.0 \"x10\" E+0", "#.# x10E-#"}}, {"BFormat", "TButton", "..."},
+      {"BCopy", "TButton", "&Copy"},                 {"BSave", "TButton", "&Save..."},
+      {"BSend", "TButton", "S&end..."},              {"BPreview", "TButton", "&Preview..."},
+      {"PanelClose", "TPanel", ""},                  {"BClose", "TButton", "Close"}},
+     {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
 };
 
 class TEditorFormsTest : public ::testing::Test {
@@ -124,8 +167,12 @@ protected:
     static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
     (void)units;
     SetFormatLocale(&Locale);
+    for (auto start : {LumExportUnitInit, EMFExportUnitInit, BMPExportUnitInit}) start();
   }
-  void TearDown() override { SetFormatLocale(nullptr); }
+  void TearDown() override {
+    SetFormatLocale(nullptr);
+    for (auto stop : {BMPExportUnitDone, EMFExportUnitDone, LumExportUnitDone}) stop();
+  }
 };
 
 TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
@@ -151,6 +198,19 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
       EXPECT_EQ(f->Scaled1->Caption(), "&Scaled");
       f->PageProps->SetActivePage(f->TabRegion);
       gallerytest::CheckLayout(f->TabRegion);
+    }
+    if (auto* f = dynamic_cast<TLumExportForm*>(form.get())) {
+      EXPECT_TRUE(f->BClose->Default() && f->CBAspect->Checked() && !f->BPreview->Enabled());
+      f->PageOptions->SetActivePage(f->TabSize);
+      for (TTabSheet* t : {f->TabNative, f->TabData}) {
+        f->Tabs->SetActivePage(t);
+        gallerytest::CheckLayout(f);
+      }
+      f->CBDataPreview->SetChecked(true);
+      for (TTabSheet* t : {f->TabDataOptions, f->TabFormat}) {
+        f->PageDataOptions->SetActivePage(t);
+        gallerytest::CheckLayout(f);
+      }
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");
