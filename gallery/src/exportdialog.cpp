@@ -194,6 +194,8 @@ TLumExportFormBase::TLumExportFormBase(TComponent* AOwner) : TForm(AOwner) {
   CBDataPreview = PlaceControl<TCheckBox>(this, TabData, "CBDataPreview", 236, 8, 120, 17, "&Preview");
   MemoData = PlaceControl<TMemo>(this, TabData, "MemoData", 236, 30, 246, 262);
   MemoData->SetReadOnly(true);
+  MemoData->SetWordWrap(false);
+  MemoData->SetScrollBars(ssBoth);
   MemoData->SetVisible(false);
 
   // Bottom

@@ -19,6 +19,7 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "gallery/editortools.h"
+#include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -27,6 +28,7 @@
 #include "gallery/stringseditor.h"
 #include "platform/snapshot.h"
 #include "platform/units.h"
+#include "samples/samplechart.h"
 #include "toolargs.h"
 
 namespace {
@@ -134,6 +136,28 @@ bool BMPOptions(const std::string& Base) {
   return Snap(d, Base + ".png");
 }
 
+// On the sample chart: the Picture tab with the bitmap options embedded, then the
+// Native tab and the Data tab with its preview.
+bool ExportDialog(const std::string& Base) {
+  TForm host(nullptr);
+  TChart* chart = BuildSampleChart(&host, &host);
+  std::unique_ptr<TLumExportForm> d(new TLumExportForm(&host));
+  d->Panel = chart;
+  d->Show();
+  d->LBFormat->SetItemIndex(1);
+  d->LBFormatClick(d->LBFormat);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->CBNativeFormat->SetItemIndex(1);
+  d->CBFileSize->SetChecked(true);
+  d->Tabs->SetActivePage(d->TabNative);
+  d->EnableButtons();
+  ok &= Snap(d.get(), Base + "_native.png");
+  d->Tabs->SetActivePage(d->TabData);
+  d->CBDataPreview->SetChecked(true);
+  d->EnableButtons();
+  return ok & Snap(d.get(), Base + "_data.png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -148,6 +172,7 @@ const TSnapEntry Entries[] = {
     {"margins_editor", MarginsEditor},
     {"emf_options", EMFOptions},
     {"bmp_options", BMPOptions},
+    {"export_dialog", ExportDialog},
 };
 
 std::string Usage() {
