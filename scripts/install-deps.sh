@@ -31,9 +31,9 @@ esac
          python3-numpy libxml2-utils)
 # The readers of printed pages and metafiles: poppler (pdftoppm, pdfinfo), emf2svg
 # and libwmf (wmf2svg, with the Ghostscript fonts it looks for), librsvg to draw
-# their SVG.
+# their SVG, Inkscape to draw the metafiles themselves.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
-  pkgs+=(poppler-utils emf2svg libwmf-bin gsfonts librsvg2-bin)
+  pkgs+=(poppler-utils emf2svg libwmf-bin gsfonts librsvg2-bin inkscape)
 
 missing=()
 for p in "${pkgs[@]}"; do
