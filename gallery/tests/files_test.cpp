@@ -8,6 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "canvas/canvasunit.h"
+#include "engine/engineunit.h"
+#include "gallery/exportformat.h"
 #include "gallery/seriesdata.h"
 #include "gallery_test_util.h"
 #include "test_temp.h"
@@ -131,4 +134,48 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
     EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file
   }
   for (const std::string& f : PartFilesBeside(target)) DeleteFile(f);
+}
+
+// A bitmap over an old file: unwritable, the disk full, or the writer killed part way.
+TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
+  [[maybe_unused]] static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
+  TForm host(nullptr);
+  chart.SetParent(&host);
+  chart.SetBounds(0, 0, 300, 200);
+  TBMPExportFormat bmp;
+  bmp.Panel = &chart;
+  const std::string under = Old("plain.bmp") + "/x.bmp";
+  EXPECT_NE(Expect([&] { bmp.SaveToFile(under); }).find(under), std::string::npos);
+
+  const std::string full = Old("full.bmp");
+  EXPECT_EQ(InChild([&] {
+              std::signal(SIGXFSZ, SIG_IGN);
+              rlimit lim{4096, 4096};
+              setrlimit(RLIMIT_FSIZE, &lim);
+              return Expect([&] { bmp.SaveToFile(full); }).find(full) != std::string::npos ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(gallerytest::ReadFile(full), "old contents\n");
+
+  const std::string target = Old("killed.bmp");
+  bmp.Width = 6000, bmp.Height = 4000;
+  pid_t pid = fork();
+  if (pid == 0) {
+    bmp.SaveToFile(target);
+    _exit(0);
+  }
+  struct stat st {};
+  auto started = [&] {
+    const auto f = PartFilesBeside(target);
+    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
+  };
+  for (int i = 0; i < 400000 && !started(); ++i) usleep(50);
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  const std::string now = gallerytest::ReadFile(target);
+  if (now != "old contents\n") {
+    EXPECT_EQ(now.size(), 54u + 6000u * 3 * 4000);  // finished before the kill: whole
+  }
+  for (const std::string& f : PartFilesBeside(target)) DeleteFile(f);
+  chart.SetParent(nullptr);
 }
