@@ -131,32 +131,26 @@ const TFormSpec Forms[] = {
        f->Panel = dynamic_cast<TCustomLumPanel*>(ChartHost()->Components(0));
        return f;
      },
-     {{"Tabs", "TPageControl", ""},                  {"TabPicture", "TTabSheet", "Picture"},
-      {"TabNative", "TTabSheet", "Native"},          {"TabData", "TTabSheet", "Data"},
-      {"GBFormat", "TGroupBox", "&Format"},          {"LBFormat", "TListBox", "", {"as Metafile", "as Bitmap"}},
-      {"PageOptions", "TPageControl", ""},           {"TabOptions", "TTabSheet", "Options"},
-      {"TabSize", "TTabSheet", "Size"},              {"EWidth", "TEdit", "&Width:"},
-      {"UDWidth", "TUpDown", "", {}, 0, 3000},       {"EHeight", "TEdit", "&Height:"},
-      {"UDHeight", "TUpDown", "", {}, 0, 3000},      {"CBAspect", "TCheckBox", "&Keep aspect ratio"},
-      {"CBPicSize", "TCheckBox", "&File size:"},     {"LabelPicSize", "TLabel", "?"},
-      {"CBNativeFormat", "TRadioGroup", "Format:", {"&Binary", "&Text", "&XML"}},
-      {"CBNativeData", "TCheckBox", "&Include Series data"},
-      {"CBFileSize", "TCheckBox", "&File size:"},    {"LabelSize", "TLabel", "?"},
-      {"BViewNative", "TButton", "&View..."},        {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms"}},
-      {"RGText", "TRadioGroup", "&Format:", {"Text", "XML", "HTML Table", "Excel"}},
-      {"CBDataPreview", "TCheckBox", "&Preview"},    {"MemoData", "TMemo", ""},
-      {"TabInclude", "TTabSheet", "Include"},        {"CBIndex", "TCheckBox", "Point &Index"},
-      {"CBLabels", "TCheckBox", "Point &Labels"},    {"CBHeader", "TCheckBox", "&Header"},
-      {"CBColors", "TCheckBox", "Point &Colors"},    {"TabDataOptions", "TTabSheet", "Options"},
+     {{"Tabs", "TPageControl", ""}, {"TabPicture", "TTabSheet", "Picture"}, {"TabNative", "TTabSheet", "Native"},
+      {"TabData", "TTabSheet", "Data"}, {"GBFormat", "TGroupBox", "&Format"}, {"PageOptions", "TPageControl", ""},
+      {"LBFormat", "TListBox", "", {"as Metafile", "as Bitmap"}}, {"TabOptions", "TTabSheet", "Options"},
+      {"TabSize", "TTabSheet", "Size"}, {"EWidth", "TEdit", "&Width:"}, {"UDWidth", "TUpDown", "", {}, 0, 3000},
+      {"EHeight", "TEdit", "&Height:"}, {"UDHeight", "TUpDown", "", {}, 0, 3000}, {"CBPicSize", "TCheckBox", "&File size:"},
+      {"CBAspect", "TCheckBox", "&Keep aspect ratio"}, {"CBNativeData", "TCheckBox", "&Include Series data"},
+      {"CBNativeFormat", "TRadioGroup", "Format:", {"&Binary", "&Text", "&XML"}}, {"BViewNative", "TButton", "&View..."},
+      {"CBFileSize", "TCheckBox", "&File size:"}, {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms"}},
+      {"RGText", "TRadioGroup", "&Format:", {"Text", "XML", "HTML Table", "Excel"}}, {"MemoData", "TMemo", ""},
+      {"CBDataPreview", "TCheckBox", "&Preview"}, {"TabInclude", "TTabSheet", "Include"}, {"CBHeader", "TCheckBox", "&Header"},
+      {"CBIndex", "TCheckBox", "Point &Index"}, {"CBLabels", "TCheckBox", "Point &Labels"}, {"ECustom", "TEdit", ""},
+      {"CBColors", "TCheckBox", "Point &Colors"}, {"TabDataOptions", "TTabSheet", "Options"},
       {"CBDelim", "TComboFlat", "&Delimiter:", {"Space", "Tab", "Comma", "Colon", "Custom"}},
-      {"ECustom", "TEdit", ""},                      {"EQuotes", "TEdit", "Text &Quotes:"},
       {"CBXMLEncoding", "TComboFlat", "&XML Encoding:", {"windows-1252", "ISO-8859-1", "UTF-8", "UTF-16"}},
-      {"TabFormat", "TTabSheet", "Format"},          {"CBUseSeriesFormat", "TCheckBox", "Use Series Format"},
+      {"EQuotes", "TEdit", "Text &Quotes:"}, {"TabFormat", "TTabSheet", "Format"}, {"BFormat", "TButton", "..."},
+      {"CBUseSeriesFormat", "TCheckBox", "Use Series Format"},
       {"SeriesValueFormat", "TComboFlat", "&Value Format:",
-       {"#,##0.###", "0", "0.0", "0.#", "#.#", "#,##0.00;(#,##0.00)", "00e-0", "#.0 \"x10\" E+0", "#.# x10E-#"}}, {"BFormat", "TButton", "..."},
-      {"BCopy", "TButton", "&Copy"},                 {"BSave", "TButton", "&Save..."},
-      {"BSend", "TButton", "S&end..."},              {"BPreview", "TButton", "&Preview..."},
-      {"PanelClose", "TPanel", ""},                  {"BClose", "TButton", "Close"}},
+       {"#,##0.###", "0", "0.0", "0.#", "#.#", "#,##0.00;(#,##0.00)", "00e-0", "#.0 \"x10\" E+0", "#.# x10E-#"}},
+      {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
+      {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
 };
 
@@ -199,16 +193,11 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
       f->PageProps->SetActivePage(f->TabRegion);
       gallerytest::CheckLayout(f->TabRegion);
     }
-    if (auto* f = dynamic_cast<TLumExportForm*>(form.get())) {
-      EXPECT_TRUE(f->BClose->Default() && f->CBAspect->Checked() && !f->BPreview->Enabled());
-      f->PageOptions->SetActivePage(f->TabSize);
-      for (TTabSheet* t : {f->TabNative, f->TabData}) {
-        f->Tabs->SetActivePage(t);
-        gallerytest::CheckLayout(f);
-      }
+    if (auto* f = dynamic_cast<TLumExportForm*>(form.get())) {  // the other pages
       f->CBDataPreview->SetChecked(true);
-      for (TTabSheet* t : {f->TabDataOptions, f->TabFormat}) {
-        f->PageDataOptions->SetActivePage(t);
+      for (auto [pages, page] : {std::pair{f->PageOptions, f->TabSize}, {f->Tabs, f->TabNative}, {f->Tabs, f->TabData},
+                                 {f->PageDataOptions, f->TabDataOptions}, {f->PageDataOptions, f->TabFormat}}) {
+        pages->SetActivePage(page);
         gallerytest::CheckLayout(f);
       }
     }

@@ -50,6 +50,18 @@ int InChild(Fn&& Body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// Kills the child as soon as the file beside Target has bytes in it.
+void KillOnceStarted(pid_t Pid, const std::string& Target) {
+  struct stat st {};
+  auto started = [&] {
+    const auto f = PartFilesBeside(Target);
+    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
+  };
+  for (int i = 0; i < 400000 && !started(); ++i) usleep(50);
+  kill(Pid, SIGKILL);
+  waitpid(Pid, nullptr, 0);
+}
+
 std::string Expect(const std::function<void()>& Body) {
   try {
     Body();
@@ -119,16 +131,7 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
     text.SaveToFile(target);
     _exit(0);
   }
-  // Killed as soon as the file beside the target has bytes in it.
-  struct stat st {};
-  auto started = [&] {
-    const auto f = PartFilesBeside(target);
-    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
-  };
-  for (int i = 0; i < 200000 && !started(); ++i) usleep(50);
-  kill(pid, SIGKILL);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  KillOnceStarted(pid, target);
   const std::string now = gallerytest::ReadFile(target);
   if (now != "old contents\n") {
     EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file
@@ -149,10 +152,9 @@ TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
 
   const std::string full = Old("full.bmp");
   EXPECT_EQ(InChild([&] {
-              std::signal(SIGXFSZ, SIG_IGN);
+              std::signal(SIGXFSZ, SIG_IGN);  // as above
               rlimit lim{4096, 4096};
-              setrlimit(RLIMIT_FSIZE, &lim);
-              return Expect([&] { bmp.SaveToFile(full); }).find(full) != std::string::npos ? 0 : 1;
+              return setrlimit(RLIMIT_FSIZE, &lim) || Expect([&] { bmp.SaveToFile(full); }).find(full) == std::string::npos;
             }),
             0);
   EXPECT_EQ(gallerytest::ReadFile(full), "old contents\n");
@@ -164,14 +166,7 @@ TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
     bmp.SaveToFile(target);
     _exit(0);
   }
-  struct stat st {};
-  auto started = [&] {
-    const auto f = PartFilesBeside(target);
-    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
-  };
-  for (int i = 0; i < 400000 && !started(); ++i) usleep(50);
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  KillOnceStarted(pid, target);
   const std::string now = gallerytest::ReadFile(target);
   if (now != "old contents\n") {
     EXPECT_EQ(now.size(), 54u + 6000u * 3 * 4000);  // finished before the kill: whole
