@@ -15,6 +15,7 @@
 #include "gallery/seriesdata.h"
 #include "gallery/stringseditor.h"
 #include "gallery/xmlwriter.h"
+#include "formbuild.h"
 #include "namedfile.h"
 #include "platform/clipbrd.h"
 #include "platform/filer.h"
@@ -23,6 +24,8 @@
 
 IMPLEMENT_CLASS_PROPS(TLumExportFormBase, TForm)
 IMPLEMENT_CLASS(TLumExportForm, TLumExportFormBase)
+
+using formbuild::Sheet;
 
 const char* const ExportDataFilters[8] = {
     "Space delimited text files (*.txt)|*.txt", "Tab delimited text files (*.txt)|*.txt",
@@ -46,14 +49,6 @@ struct THourGlass {
     if (Screen) Screen->SetCursor(saved);
   }
 };
-
-TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
-  auto* s = new TTabSheet(Owner);
-  s->SetName(Name);
-  s->SetPageControl(Pages);
-  s->SetCaption(Caption);
-  return s;
-}
 
 TRadioGroup* Radios(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T, int W, int H,
                     const char* Caption, std::initializer_list<const char*> Items) {
@@ -139,12 +134,11 @@ TLumExportFormBase::TLumExportFormBase(TComponent* AOwner) : TForm(AOwner) {
   PageOptions = PlaceControl<TPageControl>(this, TabPicture, "PageOptions", 186, 8, 294, 284);
   TabOptions = Sheet(this, PageOptions, "TabOptions", "Options");
   TabSize = Sheet(this, PageOptions, "TabSize", "Size");
-  EWidth = PlaceControl<TEdit>(this, TabSize, "EWidth", 80, 8, 64, 21);
-  UDWidth = PlaceUpDown(this, EWidth, "UDWidth", 0, 3000);
-  LabelWidth = PlaceLabel(this, TabSize, "LabelWidth", 8, 12, "&Width:", EWidth);
-  EHeight = PlaceControl<TEdit>(this, TabSize, "EHeight", 80, 36, 64, 21);
-  UDHeight = PlaceUpDown(this, EHeight, "UDHeight", 0, 3000);
-  LabelHeight = PlaceLabel(this, TabSize, "LabelHeight", 8, 40, "&Height:", EHeight);
+  const auto sizes = formbuild::EditUpDownRows(
+      this, TabSize, {{"LabelWidth", "&Width:", "EWidth", "UDWidth"}, {"LabelHeight", "&Height:", "EHeight", "UDHeight"}},
+      8, 80, 8, 64, 0, 3000);
+  LabelWidth = sizes[0].Label, EWidth = sizes[0].Edit, UDWidth = sizes[0].UpDown;
+  LabelHeight = sizes[1].Label, EHeight = sizes[1].Edit, UDHeight = sizes[1].UpDown;
   CBAspect = PlaceControl<TCheckBox>(this, TabSize, "CBAspect", 8, 68, 200, 17, "&Keep aspect ratio");
   CBAspect->SetChecked(true);
   CBPicSize = PlaceControl<TCheckBox>(this, TabSize, "CBPicSize", 8, 96, 90, 17, "&File size:");
