@@ -164,12 +164,9 @@ protected:
     static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
     (void)units;
     SetFormatLocale(&Locale);
-    for (auto start : {LumExportUnitInit, EMFExportUnitInit, BMPExportUnitInit}) start();
   }
-  void TearDown() override {
-    SetFormatLocale(nullptr);
-    for (auto stop : {BMPExportUnitDone, EMFExportUnitDone, LumExportUnitDone}) stop();
-  }
+  void TearDown() override { SetFormatLocale(nullptr); }
+  gallerytest::TExportUnits exportUnits;
 };
 
 TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {

@@ -27,13 +27,11 @@ protected:
   void SetUp() override {
     gallerytest::EnsureUnits();
     [[maybe_unused]] static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
-    for (auto start : {LumExportUnitInit, EMFExportUnitInit, BMPExportUnitInit}) start();
     chart = BuildSampleChart(&host, &host);
     TestDialogs::Clear();
   }
   void TearDown() override {
     form.reset();
-    for (auto stop : {BMPExportUnitDone, EMFExportUnitDone, LumExportUnitDone}) stop();
     SetTestOpenableExtensions({});
   }
   void Open(TCustomLumPanel* Panel, std::intptr_t Tag = 0) {
@@ -59,19 +57,13 @@ protected:
     const std::string row = FirstRow();
     return std::count(row.begin(), row.end(), C);
   }
+  gallerytest::TExportUnits exportUnits;
   TForm host{nullptr};
   TChart* chart = nullptr;
   std::unique_ptr<TLumExportForm> form;
 };
 
-std::string Raised(const std::function<void()>& Call) {
-  try {
-    Call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "(nothing raised)";
-}
+using gallerytest::Raised;
 
 TEST_F(TExportDialogTest, ShowingFillsTheTabsAndButtonsFollowThem) {
   Open(chart);

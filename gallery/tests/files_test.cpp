@@ -62,14 +62,7 @@ void KillOnceStarted(pid_t Pid, const std::string& Target) {
   waitpid(Pid, nullptr, 0);
 }
 
-std::string Expect(const std::function<void()>& Body) {
-  try {
-    Body();
-  } catch (Exception& e) {
-    return e.Message;
-  }
-  return "no error";
-}
+const auto Expect = gallerytest::Raised;
 
 }  // namespace
 
@@ -94,7 +87,7 @@ TEST_F(TFiles, AFullDiskLeavesTheOldFile) {
     rlimit lim{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &lim);
     const std::string msg = Expect([&] { text.SaveToFile(target); });
-    return msg.find(target) != std::string::npos && msg != "no error" ? 0 : 1;
+    return msg.find(target) != std::string::npos && msg != "(nothing raised)" ? 0 : 1;
   });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");

@@ -11,7 +11,7 @@
 
 namespace {
 
-bool Have(const std::string& Program) { return std::system(("command -v " + Program + " >/dev/null").c_str()) == 0; }
+using oracle::Have;
 
 class TPictureOracle : public ::testing::Test {
 protected:
