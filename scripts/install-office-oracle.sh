@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs LibreOffice's spreadsheet (libreoffice-calc-nogui), the independent reader
-# of our BIFF spreadsheet export. It is large, so the test set leaves it out: the
+# of our BIFF spreadsheet export, and its drawing program (libreoffice-draw-nogui),
+# which reads our metafiles. It is large, so the test set leaves it out: the
 # spreadsheet oracle test skips, saying so, until this has run.
 set -euo pipefail
-status=$(dpkg-query -W -f='${Status}' libreoffice-calc-nogui 2>/dev/null || true)
-[ "$status" = "install ok installed" ] && exit 0
+missing=()
+for p in libreoffice-calc-nogui libreoffice-draw-nogui; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
 as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
 "${as_root[@]}" apt-get update -qq
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends libreoffice-calc-nogui
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

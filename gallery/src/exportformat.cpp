@@ -4,6 +4,7 @@
 
 #include "canvas/lumconst.h"
 #include "canvas/richtext.h"
+#include "gallery/exportdialog.h"
 #include "namedfile.h"
 #include "platform/classes.h"
 #include "platform/rtl.h"
@@ -132,11 +133,14 @@ void StopFormatUnit(int& Count, TClass Format, TClass Options) {
 void LumExportUnitInit() {
   if (exportUnitCount++ > 0) return;
   RichTextPictureHook = ExportPictureForFile;
+  RegisterClasses({TLumExportFormBase::StaticClass(), TLumExportForm::StaticClass()});
 }
 
 void LumExportUnitDone() {
   if (exportUnitCount == 0 || --exportUnitCount > 0) return;
   if (RichTextPictureHook == ExportPictureForFile) RichTextPictureHook = nullptr;
+  UnRegisterClass(TLumExportFormBase::StaticClass());
+  UnRegisterClass(TLumExportForm::StaticClass());
   delete LumExportFormats;
   LumExportFormats = nullptr;
 }

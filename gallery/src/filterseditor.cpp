@@ -197,16 +197,6 @@ void TFormCreatorComponent::IntegerChange(TObject* Sender) {
 }
 
 // ---------------------------------------------------------------------------
-namespace {
-// A page of Pages: the page control gives it its bounds.
-TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
-  auto* s = new TTabSheet(Owner);
-  s->SetName(Name);
-  s->SetCaption(Caption);
-  s->SetPageControl(Pages);
-  return s;
-}
-}  // namespace
 
 TFiltersEditor::TFiltersEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FiltersEditor", "Filters", 476, 389, bsSizeable);

@@ -34,6 +34,15 @@ inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const 
   return {PlaceLabel(Owner, Parent, LabelName, LabelLeft, Top + 4, Caption, e), e, u};
 }
 
+// A page of Pages: the page control gives it its bounds.
+inline TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
+  auto* s = new TTabSheet(Owner);
+  s->SetName(Name);
+  s->SetCaption(Caption);
+  s->SetPageControl(Pages);
+  return s;
+}
+
 // Rows of EditWithUpDown 28 pixels apart, each named {label, caption, edit, up-down}.
 inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* Parent,
                                                std::initializer_list<std::array<const char*, 4>> Rows,

@@ -64,7 +64,11 @@ void TEMFExportFormat::SetFilterIndex(int& Index) {
 }
 
 bool TEMFExportFormat::WantsFilterIndex(int Index) {
-  if (Index == filterIndex_) return true;
+  if (Index == filterIndex_) {
+    // Back to enhanced after a Windows metafile was chosen once.
+    if (options_) EMFOptions()->CBEnhanced->SetChecked(true);
+    return true;
+  }
   if (Index != filterIndex_ + 1) return false;
   EMFOptions()->CBEnhanced->SetChecked(false);
   return true;

@@ -6,6 +6,7 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -18,6 +19,7 @@
 #include "platform/lists.h"
 #include "platform/menus.h"
 #include "platform/testing.h"
+#include "samples/samplechart.h"
 
 namespace {
 
@@ -43,6 +45,14 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TForm* ChartHost() {
+  static TForm* host = [] {
+    auto* f = new TForm(nullptr);
+    BuildSampleChart(f, f);
+    return f;
+  }();
+  return host;
+}
 
 const std::vector<std::string> Geo = {"ddd\xC2\xB0 mm' ss\".zzz", "ddd mm' ss\".zzz", "ddd deg mm' ss\".zzz",
                                       "ddd mm ss.zzz",           "ddd mm ss",         "ddd mm",
@@ -160,6 +170,36 @@ const TFormSpec Forms[] = {
       {"BCan", "TButton", "Cancel"}},
      {}},
     {"Chart Animations Gallery", 300, 436, [] { return new TLumAnimationsGallery(nullptr); }, {}, {}},
+    {"Export Dialog", 514, 393,
+     [] {
+       auto* f = new TLumExportForm(nullptr);
+       f->Panel = dynamic_cast<TCustomLumPanel*>(ChartHost()->Components(0));
+       return f;
+     },
+     {{"Tabs", "TPageControl", ""}, {"TabPicture", "TTabSheet", "Picture"}, {"TabNative", "TTabSheet", "Native"},
+      {"TabData", "TTabSheet", "Data"}, {"GBFormat", "TGroupBox", "&Format"}, {"PageOptions", "TPageControl", ""},
+      {"LBFormat", "TListBox", "", {"as Metafile", "as Bitmap"}}, {"TabOptions", "TTabSheet", "Options"},
+      {"TabSize", "TTabSheet", "Size"}, {"EWidth", "TEdit", "&Width:"}, {"UDWidth", "TUpDown", "", {}, 0, 3000},
+      {"EHeight", "TEdit", "&Height:"}, {"UDHeight", "TUpDown", "", {}, 0, 3000},
+      {"CBAspect", "TCheckBox", "&Keep aspect ratio"}, {"CBPicSize", "TCheckBox", "&File size:"},
+      {"CBNativeData", "TCheckBox", "&Include Series data"},
+      {"CBNativeFormat", "TRadioGroup", "Format:", {"&Binary", "&Text", "&XML"}},
+      {"BViewNative", "TButton", "&View..."}, {"CBFileSize", "TCheckBox", "&File size:"},
+      {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms"}},
+      {"RGText", "TRadioGroup", "&Format:", {"Text", "XML", "HTML Table", "Excel"}}, {"MemoData", "TMemo", ""},
+      {"CBDataPreview", "TCheckBox", "&Preview"}, {"TabInclude", "TTabSheet", "Include"},
+      {"CBHeader", "TCheckBox", "&Header"}, {"CBIndex", "TCheckBox", "Point &Index"},
+      {"CBLabels", "TCheckBox", "Point &Labels"}, {"ECustom", "TEdit", ""}, {"CBColors", "TCheckBox", "Point &Colors"},
+      {"TabDataOptions", "TTabSheet", "Options"},
+      {"CBDelim", "TComboFlat", "&Delimiter:", {"Space", "Tab", "Comma", "Colon", "Custom"}},
+      {"CBXMLEncoding", "TComboFlat", "&XML Encoding:", {"windows-1252", "ISO-8859-1", "UTF-8", "UTF-16"}},
+      {"EQuotes", "TEdit", "Text &Quotes:"}, {"TabFormat", "TTabSheet", "Format"}, {"BFormat", "TButton", "..."},
+      {"CBUseSeriesFormat", "TCheckBox", "Use Series Format"},
+      {"SeriesValueFormat", "TComboFlat", "&Value Format:",
+       {"#,##0.###", "0", "0.0", "0.#", "#.#", "#,##0.00;(#,##0.00)", "00e-0", "#.0 \"x10\" E+0", "#.# x10E-#"}},
+      {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
+      {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
+     {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
 };
 
 class TEditorFormsTest : public ::testing::Test {
@@ -171,6 +211,7 @@ protected:
     SetFormatLocale(&Locale);
   }
   void TearDown() override { SetFormatLocale(nullptr); }
+  gallerytest::TExportUnits exportUnits;
 };
 
 TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
@@ -196,6 +237,14 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
       EXPECT_EQ(f->Scaled1->Caption(), "&Scaled");
       f->PageProps->SetActivePage(f->TabRegion);
       gallerytest::CheckLayout(f->TabRegion);
+    }
+    if (auto* f = dynamic_cast<TLumExportForm*>(form.get())) {  // the other pages
+      f->CBDataPreview->SetChecked(true);
+      for (auto [pages, page] : {std::pair{f->PageOptions, f->TabSize}, {f->Tabs, f->TabNative}, {f->Tabs, f->TabData},
+                                 {f->PageDataOptions, f->TabDataOptions}, {f->PageDataOptions, f->TabFormat}}) {
+        pages->SetActivePage(page);
+        gallerytest::CheckLayout(f);
+      }
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

@@ -36,15 +36,7 @@ protected:
   TChart* chart = nullptr;
 };
 
-template <class F>
-std::string Raised(F Call) {
-  try {
-    Call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "(nothing raised)";
-}
+using gallerytest::Raised;
 
 std::unique_ptr<TBitmap> LoadBitmap(const std::string& File) {
   auto b = std::make_unique<TBitmap>();

@@ -9,6 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "canvas/canvasunit.h"
+#include "engine/engineunit.h"
+#include "gallery/exportformat.h"
 #include "gallery/seriesdata.h"
 #include "gallery_test_util.h"
 #include "test_temp.h"
@@ -48,14 +51,24 @@ int InChild(Fn&& Body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::string Expect(const std::function<void()>& Body) {
-  try {
-    Body();
-  } catch (Exception& e) {
-    return e.Message;
+// Kills the child as soon as the file beside Target has bytes in it.
+void KillOnceStarted(pid_t Pid, const std::string& Target) {
+  // Killed as soon as the file beside the target has bytes in it (or once it ended).
+  struct stat st {};
+  auto started = [&] {
+    const auto f = PartFilesBeside(Target);
+    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
+  };
+  int status = 0;
+  pid_t ended = 0;
+  while (!started() && (ended = waitpid(Pid, &status, WNOHANG)) == 0) std::this_thread::yield();
+  if (ended == 0) {
+    kill(Pid, SIGKILL);
+    waitpid(Pid, &status, 0);
   }
-  return "no error";
 }
+
+const auto Expect = gallerytest::Raised;
 
 }  // namespace
 
@@ -80,7 +93,7 @@ TEST_F(TFiles, AFullDiskLeavesTheOldFile) {
     rlimit lim{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &lim);
     const std::string msg = Expect([&] { text.SaveToFile(target); });
-    return msg.find(target) != std::string::npos && msg != "no error" ? 0 : 1;
+    return msg.find(target) != std::string::npos && msg != "(nothing raised)" ? 0 : 1;
   });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(gallerytest::ReadFile(target), "old contents\n");
@@ -117,23 +130,47 @@ TEST_F(TFiles, AChildKilledWhileWritingLeavesOldOrWhole) {
     text.SaveToFile(target);
     _exit(0);
   }
-  // Killed as soon as the file beside the target has bytes in it (or once it ended).
-  struct stat st {};
-  int status = 0;
-  pid_t ended = 0;
-  auto started = [&] {
-    const auto f = PartFilesBeside(target);
-    return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
-  };
-  while (!started() && (ended = waitpid(pid, &status, WNOHANG)) == 0)
-    std::this_thread::yield();
-  if (ended == 0) {
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-  }
+  KillOnceStarted(pid, target);
   const std::string now = gallerytest::ReadFile(target);
   if (now != "old contents\n") {
     EXPECT_EQ(now, text.AsString());  // finished before the kill: the whole new file
   }
   for (const std::string& f : PartFilesBeside(target)) DeleteFile(f);
+}
+
+// A bitmap over an old file: unwritable, the disk full, or the writer killed part way.
+TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
+  [[maybe_unused]] static bool units = (LumCanvasUnitInit(), LumEngineUnitInit(), true);
+  TForm host(nullptr);
+  chart.SetParent(&host);
+  chart.SetBounds(0, 0, 300, 200);
+  TBMPExportFormat bmp;
+  bmp.Panel = &chart;
+  const std::string under = Old("plain.bmp") + "/x.bmp";
+  EXPECT_NE(Expect([&] { bmp.SaveToFile(under); }).find(under), std::string::npos);
+
+  const std::string full = Old("full.bmp");
+  EXPECT_EQ(InChild([&] {
+              std::signal(SIGXFSZ, SIG_IGN);  // as above
+              rlimit lim{4096, 4096};
+              const bool limited = setrlimit(RLIMIT_FSIZE, &lim) == 0;
+              return limited && Expect([&] { bmp.SaveToFile(full); }).find(full) != std::string::npos ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(gallerytest::ReadFile(full), "old contents\n");
+
+  const std::string target = Old("killed.bmp");
+  bmp.Width = 6000, bmp.Height = 4000;
+  pid_t pid = fork();
+  if (pid == 0) {
+    bmp.SaveToFile(target);
+    _exit(0);
+  }
+  KillOnceStarted(pid, target);
+  const std::string now = gallerytest::ReadFile(target);
+  if (now != "old contents\n") {
+    EXPECT_EQ(now.size(), 54u + 6000u * 3 * 4000);  // finished before the kill: whole
+  }
+  for (const std::string& f : PartFilesBeside(target)) DeleteFile(f);
+  chart.SetParent(nullptr);
 }

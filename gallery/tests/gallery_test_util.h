@@ -1,5 +1,6 @@
 // Shared by the gallery tests: the units they need and small helpers.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "gallery/gallerypanel.h"
 #include "gallery/seriesgallery.h"
 #include "gallery/toolsgallery.h"
+#include "gallery/exportformat.h"
 #include "platform/forms.h"
 
 namespace gallerytest {
@@ -39,6 +41,26 @@ inline std::string Hex(const std::string& Bytes) {
   for (unsigned char c : Bytes) h += std::string{d[c >> 4], d[c & 15]};
   return h;
 }
+
+// The message of what Call raised.
+inline std::string Raised(const std::function<void()>& Call) {
+  try {
+    Call();
+  } catch (const Exception& e) {
+    return e.Message;
+  }
+  return "(nothing raised)";
+}
+
+// The three export units, started for a test and stopped after it.
+struct TExportUnits {
+  TExportUnits() {
+    for (auto start : {LumExportUnitInit, EMFExportUnitInit, BMPExportUnitInit}) start();
+  }
+  ~TExportUnits() {
+    for (auto stop : {BMPExportUnitDone, EMFExportUnitDone, LumExportUnitDone}) stop();
+  }
+};
 
 inline std::string ReadFile(const std::string& Name) {
   TMemoryStream m;

@@ -14,9 +14,7 @@
 
 namespace {
 
-bool Have(const char* Program) {
-  return std::system(("command -v " + std::string(Program) + " >/dev/null 2>&1").c_str()) == 0;
-}
+using oracle::Have;
 
 std::string Q(const std::string& S) { return "'" + S + "'"; }
 

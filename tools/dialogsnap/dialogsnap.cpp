@@ -23,6 +23,7 @@
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
+#include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -306,6 +307,28 @@ bool AboutBox(const std::string& Base) {
   return Snap(&f, Base + ".png");
 }
 
+// On the sample chart: the Picture tab with the bitmap options embedded, then the
+// Native tab and the Data tab with its preview.
+bool ExportDialog(const std::string& Base) {
+  TForm host(nullptr);
+  TChart* chart = BuildSampleChart(&host, &host);
+  std::unique_ptr<TLumExportForm> d(new TLumExportForm(&host));
+  d->Panel = chart;
+  d->Show();
+  d->LBFormat->SetItemIndex(1);
+  d->LBFormatClick(d->LBFormat);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->CBNativeFormat->SetItemIndex(1);
+  d->CBFileSize->SetChecked(true);
+  d->Tabs->SetActivePage(d->TabNative);
+  d->EnableButtons();
+  ok &= Snap(d.get(), Base + "_native.png");
+  d->Tabs->SetActivePage(d->TabData);
+  d->CBDataPreview->SetChecked(true);
+  d->EnableButtons();
+  return ok & Snap(d.get(), Base + "_data.png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -329,6 +352,7 @@ const TSnapEntry Entries[] = {
     {"chart_list_box", ChartListBox},
     {"tools_gallery", ToolsGallery},
     {"about_box", AboutBox},
+    {"export_dialog", ExportDialog},
 };
 
 std::string Usage() {

@@ -28,6 +28,10 @@ constexpr int SW_SHOWNORMAL = 1;
 constexpr int ShellOpenWaitMs = 1500;
 int ShellExecute(THandle Window, const std::string& Operation, const std::string& File,
                  const std::string& Parameters, const std::string& Directory, int ShowCmd);
+// Whether the desktop has a program that opens files with this extension (without the
+// dot), by the file type the extension stands for (xdg-mime). On the offscreen platform
+// the test answers (platform/testing.h).
+bool ShellCanOpenExtension(const std::string& Extension);
 inline int ShellExecuteA(THandle Window, const std::string& Operation, const std::string& File,
                          const std::string& Parameters, const std::string& Directory, int ShowCmd) {
   return ShellExecute(Window, Operation, File, Parameters, Directory, ShowCmd);

@@ -125,6 +125,9 @@ void ClearRecordedShellCalls();
 // On the offscreen platform ShellExecute also runs this program in place of the
 // desktop's opener once a test names one ("" again: recorded only).
 void SetTestShellOpener(const std::string& Program);
+// On the offscreen platform ShellCanOpenExtension knows these extensions (lower case,
+// without the dot) and no others.
+void SetTestOpenableExtensions(const std::vector<std::string>& Extensions);
 // True on the offscreen platform: boxes and shell calls are recorded, not shown.
 bool RecordsInsteadOfShowing();
 

@@ -1,11 +1,14 @@
 // ShowMessage, ShellExecute, and what the offscreen platform records in their place.
 #include <QApplication>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -82,6 +85,11 @@ std::string& TestOpener() {
   return program;
 }
 
+std::vector<std::string>& TestOpenableExtensions() {
+  static std::vector<std::string> extensions;
+  return extensions;
+}
+
 // Runs the opener on File. It ends at once when it hands the file to a running
 // desktop, or fails at once when no program takes it; it runs as long as the
 // viewer when it starts one itself, and is then left running (freed when it ends).
@@ -112,6 +120,32 @@ bool RunOpener(const std::string& Program, const std::string& File, const std::s
 }  // namespace
 
 void SetTestShellOpener(const std::string& Program) { TestOpener() = Program; }
+void SetTestOpenableExtensions(const std::vector<std::string>& Extensions) { TestOpenableExtensions() = Extensions; }
+
+bool ShellCanOpenExtension(const std::string& Extension) {
+  if (Extension.empty()) return false;
+  const std::string ext = LowerCase(Extension);
+  if (RecordsInsteadOfShowing()) {
+    const auto& known = TestOpenableExtensions();
+    return std::find(known.begin(), known.end(), ext) != known.end();
+  }
+  // Asked once per extension: the answer comes from another program.
+  static std::map<std::string, bool> answers;
+  if (auto it = answers.find(ext); it != answers.end()) return it->second;
+  bool can = false;
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString("file." + ext),
+                                                          QMimeDatabase::MatchExtension);
+  if (type.isValid() && !type.isDefault()) {
+    QProcess p;
+    p.start("xdg-mime", {"query", "default", type.name()});
+    if (p.waitForStarted(ShellOpenWaitMs) && p.waitForFinished(ShellOpenWaitMs))
+      can = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && !p.readAllStandardOutput().trimmed().isEmpty();
+    else
+      p.kill();
+  }
+  answers[ext] = can;
+  return can;
+}
 
 int ShellExecute(THandle Window, const std::string& Operation, const std::string& File,
                  const std::string& Parameters, const std::string& Directory, int ShowCmd) {

@@ -26,6 +26,10 @@ inline bool HavePython(const char* Module) {
   return std::system(("/usr/bin/python3 -c 'import " + std::string(Module) + "' >/dev/null 2>&1").c_str()) == 0;
 }
 
+inline bool Have(const std::string& Program) {
+  return std::system(("command -v " + Program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
 // Writes Script to a temporary file and answers its path.
 inline std::string ScriptFile(const std::string& Name, const std::string& Script) {
   const std::string path = ::testing::TempDir() + Name;
