@@ -32,7 +32,8 @@ esac
 # The readers of printed pages and metafiles: poppler (pdftoppm, pdfinfo), qpdf
 # (checks a PDF's structure), emf2svg
 # and libwmf (wmf2svg, with the Ghostscript fonts it looks for), librsvg to draw
-# their SVG, Inkscape to draw the metafiles themselves.
+# their SVG. Inkscape, which draws the metafiles themselves, is large: install-office-oracle.sh
+# adds it.
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
   pkgs+=(poppler-utils qpdf emf2svg libwmf-bin gsfonts librsvg2-bin)
 

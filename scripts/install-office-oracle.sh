@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs LibreOffice's spreadsheet (libreoffice-calc-nogui), the independent reader
-# of our BIFF spreadsheet export, and its drawing program (libreoffice-draw-nogui),
-# which reads our metafiles. It is large, so the test set leaves it out: the
-# spreadsheet oracle test skips, saying so, until this has run.
+# Installs the large independent readers the test set leaves out: LibreOffice's
+# spreadsheet (libreoffice-calc-nogui), the reader of our BIFF spreadsheet export, its
+# drawing program (libreoffice-draw-nogui) and Inkscape, which both draw our
+# metafiles. Their oracle tests skip, saying so, until this has run.
 set -euo pipefail
 missing=()
-for p in libreoffice-calc-nogui libreoffice-draw-nogui; do
+for p in libreoffice-calc-nogui libreoffice-draw-nogui inkscape; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
