@@ -29,7 +29,7 @@ TEST(ComponentToXML, ExamplesOfTheTextForm) {
             "<TChart Name=\"Chart1\">\r\n  <Title>\r\n    <Font>\r\n      <Color value=\"clRed\"/>\r\n"
             "      <Name value=\"'Arial'\"/>\r\n    </Font>\r\n    <Visible value=\"False\"/>\r\n"
             "  </Title>\r\n  <Width value=\"3\"/>\r\n</TChart>\r\n");
-  // Free Pascal's form puts the closing bracket on a line of its own; Delphi's on the last item.
+  // Free Pascal's form puts the closing bracket on a line of its own; the other common form puts it on the last item.
   const std::string list = "<TChart Name=\"C\">\r\n  <Text>\r\n    <Strings>\r\n"
                            "      <String value=\"'one'\"/>\r\n      <String value=\"'two'\"/>\r\n"
                            "    </Strings>\r\n  </Text>\r\n</TChart>\r\n";
