@@ -12,7 +12,7 @@
 #include "gallery/editortools.h"
 #include "platform/dialogs.h"
 
-IMPLEMENT_CLASS(TChartListBox, TListBox)
+IMPLEMENT_CLASS_PROPS(TChartListBox, TListBox)
 
 namespace {
 constexpr std::uint16_t kF2 = VK_F1 + 1;

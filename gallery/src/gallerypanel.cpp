@@ -11,8 +11,8 @@
 #include "engine/settings.h"
 #include "platform/compwatch.h"
 
-IMPLEMENT_CLASS(TGalleryChart, TCustomChart)
-IMPLEMENT_CLASS(TChartGalleryPanel, TPanel)
+IMPLEMENT_CLASS_PROPS(TGalleryChart, TCustomChart)
+IMPLEMENT_CLASS_PROPS(TChartGalleryPanel, TPanel)
 
 namespace {
 

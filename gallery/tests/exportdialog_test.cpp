@@ -36,7 +36,7 @@ protected:
   }
   void Open(TCustomLumPanel* Panel, std::intptr_t Tag = 0) {
     form.reset();  // the name is the owner's once
-    (form = std::make_unique<TLumExportForm>(&host))->Panel = Panel;
+    (form = std::make_unique<TLumExportForm>(&host))->SetPanel(Panel);
     form->SetTag(Tag);
     form->Show();
   }
@@ -91,14 +91,14 @@ TEST_F(TExportDialogTest, ShowingFillsTheTabsAndButtonsFollowThem) {
   other->SetParent(&host);
   other->SetBounds(0, 0, 100, 0);
   Open(nullptr, std::intptr_t(other));  // a panel that is no chart
-  EXPECT_TRUE(form->Panel == other && form->AspectRatio() == 0);  // a panel of height 0
+  EXPECT_TRUE(form->Panel() == other && form->AspectRatio() == 0);  // a panel of height 0
   EXPECT_TRUE(!form->TabData->TabVisible() && !form->CBNativeData->Visible() && !form->HasData());
   form->CBNativeFormat->SetItemIndex(1);
   EXPECT_EQ(gallerytest::Str(*form->NativeToStream()).substr(0, 7), "object ");
   TLumExportForm stray(nullptr);  // a number that names no component is never followed
   stray.SetTag(12345);
   stray.Show();
-  EXPECT_TRUE(stray.Panel == nullptr && stray.LBFormat->Items()->Count() == 0 && !stray.BCopy->Enabled());
+  EXPECT_TRUE(stray.Panel() == nullptr && stray.LBFormat->Items()->Count() == 0 && !stray.BCopy->Enabled());
 }
 
 TEST_F(TExportDialogTest, KeepingTheAspectRatio) {
@@ -246,6 +246,51 @@ TEST_F(TExportDialogTest, SendAttachesTheCompleteExportOfEachTabAndPreviewOpensI
   form->BPreviewClick(nullptr);
   EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + PrivateTempFolder() + "LumChart.emf"});
   EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// A chart freed while the dialog shows it, on each tab: the dialog and its formats let
+// it go, offer nothing that needs it, and each action refuses without touching it.
+TEST_F(TExportDialogTest, AFreedChartIsLetGoOnEveryTab) {
+  for (int tab = 0; tab < 3; ++tab) {
+    TForm elsewhere(nullptr);
+    TChart* gone = BuildSampleChart(&elsewhere, &elsewhere);
+    Open(gone);
+    Choose(1);  // the bitmap, whose options preview the chart
+    for (TCheckBox* c : {form->CBPicSize, form->CBFileSize, form->CBDataPreview}) c->SetChecked(true);
+    form->CBNativeFormat->SetItemIndex(1);
+    TTabSheet* sheets[] = {form->TabPicture, form->TabNative, form->TabData};
+    Page(sheets[tab]);
+    delete gone;
+    EXPECT_EQ(form->Panel(), nullptr);
+    for (int i = 0; i < form->FormatCount(); ++i) EXPECT_EQ(form->Formats(i)->Panel(), nullptr);
+    for (TButton* b : {form->BCopy, form->BSave, form->BViewNative, form->BPreview}) EXPECT_FALSE(b->Enabled());
+    EXPECT_TRUE(form->LabelPicSize->Caption() == "?" && form->LabelSize->Caption() == "?");
+    EXPECT_EQ(form->CBSeries->Items()->Count(), 0);
+    Choose(1);
+    const std::string file = TestTempFile("freed" + std::to_string(tab));
+    for (auto click : {&TLumExportForm::BCopyClick, &TLumExportForm::BSaveClick, &TLumExportForm::BViewNativeClick}) {
+      TestDialogs::AnswerFile(file);
+      Raised([&] { (form.get()->*click)(nullptr); });
+    }
+    EXPECT_FALSE(std::filesystem::exists(file)) << sheets[tab]->Caption();
+  }
+}
+
+// A series freed elsewhere leaves the series choice; the chosen one falls back to
+// "(all)", which the preview shows at once.
+TEST_F(TExportDialogTest, AFreedSeriesLeavesTheSeriesChoice) {
+  Open(chart);
+  Page(form->TabData);
+  form->CBDataPreview->SetChecked(true);
+  form->CBSeries->SetItemIndex(2);
+  form->DataChange(form->CBSeries);
+  EXPECT_EQ(FirstRow(), "X\tOptic");
+  delete chart->Series(1);
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
+  EXPECT_EQ(FirstRow().rfind("X\tAcoustic\tX\tAtoms", 0), 0u) << FirstRow();
+  std::unique_ptr<TLumExportData> e(form->CreateDataExporter());
+  EXPECT_NE(e->AsString().find("Atoms"), std::string::npos);
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
   chart.SetParent(&host);
   chart.SetBounds(0, 0, 300, 200);
   TBMPExportFormat bmp;
-  bmp.Panel = &chart;
+  bmp.SetPanel(&chart);
   const std::string under = Old("plain.bmp") + "/x.bmp";
   EXPECT_NE(Expect([&] { bmp.SaveToFile(under); }).find(under), std::string::npos);
 

@@ -53,7 +53,8 @@ protected:
     preview->Draw(preview->ClientRect());
   }
   std::unique_ptr<TChartPreview> Window() {
-    std::unique_ptr<TChartPreview> f(new TChartPreview(nullptr));
+    // Owned by the chart's form: a Tag names only what the window's owner reaches.
+    std::unique_ptr<TChartPreview> f(new TChartPreview(form.get()));
     f->SetTag(std::intptr_t(chart));
     f->Show();
     return f;
@@ -198,6 +199,29 @@ TEST_F(TPreviewTest, EmbeddedInAPageAndLettingAFreedChartGo) {
 
 bool HaveTool(const char* Tool) { return bool(oracle::Run(std::string("command -v ") + Tool)); }
 
+// Where the chart lies on the first page of a PDF, as fractions of the page (left,
+// top, right, bottom): the bounding box of everything not white, as poppler draws it.
+std::vector<double> ChartBoxOnPage(const std::string& File) {
+  const auto ppm = oracle::Run("pdftoppm -r 50 -f 1 -l 1 '" + File + "'");
+  const auto page = ppm ? imagecmp::ReadPPM(*ppm) : nullptr;
+  if (!page) return {};
+  const int w = page->Width(), h = page->Height();
+  int l = w, t = h, r = 0, b = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
+        l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
+  return {double(l) / w, double(t) / h, double(r) / w, double(b) / h};
+}
+
+// The box against margins in percent: within 1 % of the page.
+void ExpectAtMargins(const std::vector<double>& Box, const TRect& Margins) {
+  ASSERT_EQ(Box.size(), 4u);
+  const double want[4] = {Margins.Left / 100.0, Margins.Top / 100.0, 1 - Margins.Right / 100.0,
+                          1 - Margins.Bottom / 100.0};
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(Box[size_t(i)], want[i], 0.01) << i;
+}
+
 TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
   if (!HaveTool("pdfinfo") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
   for (const bool bitmap : {false, true}) {
@@ -216,19 +240,30 @@ TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
     if (HaveTool("qpdf")) {
       EXPECT_TRUE(oracle::Run("qpdf --check '" + file + "' >/dev/null"));
     }
-    const auto ppm = oracle::Run("pdftoppm -r 50 -f 1 -l 1 '" + file + "'");
-    const auto page = ppm ? imagecmp::ReadPPM(*ppm) : nullptr;
-    ASSERT_TRUE(page);
     // The bounding box of everything not white is the chart, at the margins.
-    const int w = page->Width(), h = page->Height();
-    int l = w, t = h, r = 0, b = 0;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
-          l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
-    const double box[4] = {double(l) / w, double(t) / h, double(r) / w, double(b) / h}, margins[4] = {.1, .2, .7, .9};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(box[i], margins[i], 0.01) << i;
+    ExpectAtMargins(ChartBoxOnPage(file), Rect(10, 20, 30, 10));
   }
+}
+
+// A margin typed into the window ends proportional margins: the next paint keeps the
+// edits, and the printed page has the chart at the margins the edits show.
+TEST_F(TPreviewTest, ATypedMarginEndsProportionalMargins) {
+  TPrinter* prn = TestPrinter("typed.pdf", {0, 0}, 100);
+  chart->SetPrintProportional(true);
+  const auto f = Window();
+  EXPECT_TRUE(f->CBProp->Checked());
+  TestInput::PostText(f->SETopMa, "40");
+  Settle();
+  const TRect edits = Rect(f->UDLeftMa->Position(), f->UDTopMa->Position(), f->UDRightMa->Position(),
+                           f->UDBotMa->Position());
+  EXPECT_EQ(edits.Top, 40);
+  EXPECT_FALSE(chart->PrintProportional());
+  EXPECT_FALSE(f->CBProp->Checked());
+  f->LumPreviewPanel1->Draw(f->LumPreviewPanel1->ClientRect());  // a paint recomputes nothing now
+  EXPECT_EQ(chart->PrintMargins(), edits);
+  if (!HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
+  f->LumPreviewPanel1->Print();
+  ExpectAtMargins(ChartBoxOnPage(prn->OutputFile()), edits);
 }
 
 TEST_F(TPreviewTest, AnErrorWhilePrintingLeavesNoFileAndTheCursor) {

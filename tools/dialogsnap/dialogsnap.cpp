@@ -139,7 +139,7 @@ bool BMPOptions(const std::string& Base) {
   line->SetParentChart(chart);
   for (int i = 0; i <= 20; ++i) line->AddXY(i, (i - 10) * (i - 10));
   TBMPExportFormat format;
-  format.Panel = chart;
+  format.SetPanel(chart);
   format.Filters()->Add(TInvertFilter::StaticClass());
   TBMPOptions* d = format.BMPOptions();
   d->Show();
@@ -313,7 +313,7 @@ bool ExportDialog(const std::string& Base) {
   TForm host(nullptr);
   TChart* chart = BuildSampleChart(&host, &host);
   std::unique_ptr<TLumExportForm> d(new TLumExportForm(&host));
-  d->Panel = chart;
+  d->SetPanel(chart);
   d->Show();
   d->LBFormat->SetItemIndex(1);
   d->LBFormatClick(d->LBFormat);

@@ -26,7 +26,9 @@ using TClass = const TMetaClass*;
 // It carries the virtual constructor and the published properties.
 struct TMetaClass {
   using Factory = TObject* (*)(TComponent* owner);
-  TMetaClass(const char* name, TClass parent, Factory create, void (*defineProps)(TPropertyTable&));
+  using Definer = void (*)(TPropertyTable&);
+  // LeftOut: a DefineProperties of the class's own that the table was built without.
+  TMetaClass(const char* name, TClass parent, Factory create, Definer defineProps, Definer leftOut = nullptr);
   ~TMetaClass();
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
@@ -34,6 +36,9 @@ struct TMetaClass {
   std::string Name;
   TClass Parent;
   Factory Create;  // null for abstract classes
+  // Set when the class declares DefineProperties(TPropertyTable&) but was implemented
+  // with IMPLEMENT_CLASS: its published properties are missing from every table.
+  bool PropertiesLeftOut = false;
 
   bool InheritsFrom(TClass other) const;
   // Own properties only; GetPropList walks ancestors first.
@@ -58,6 +63,22 @@ TMetaClass::Factory FactoryOf() {
     return nullptr;
   }
 }
+
+// The class's own static DefineProperties(TPropertyTable&), or nullptr when it has
+// none or only inherits its parent's.
+template <class C, class = void>
+struct StaticDefiner {
+  static constexpr void (*Get())(TPropertyTable&) { return nullptr; }
+};
+template <class C>
+struct StaticDefiner<C, std::void_t<decltype(static_cast<void (*)(TPropertyTable&)>(&C::DefineProperties))>> {
+  static constexpr void (*Get())(TPropertyTable&) { return static_cast<void (*)(TPropertyTable&)>(&C::DefineProperties); }
+};
+template <class C, class P>
+void (*OwnDefiner())(TPropertyTable&) {
+  auto* own = StaticDefiner<C>::Get();
+  return own != StaticDefiner<P>::Get() ? own : nullptr;
+}
 }  // namespace classes_detail
 
 // In the class body: DECLARE_CLASS(TFoo, TBar). In one source file:
@@ -72,7 +93,7 @@ public:                                                     \
 #define IMPLEMENT_CLASS(Cls, Parent)                                                        \
   TClass Cls::StaticClass() {                                                               \
     static const TMetaClass meta(#Cls, Parent::StaticClass(), classes_detail::FactoryOf<Cls>(), \
-                                 nullptr);                                                  \
+                                 nullptr, classes_detail::OwnDefiner<Cls, Parent>());       \
     return &meta;                                                                           \
   }
 

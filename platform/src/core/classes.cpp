@@ -15,8 +15,9 @@
 #include "platform/typinfo.h"
 
 // ---------------------------------------------------------------------------
-TMetaClass::TMetaClass(const char* name, TClass parent, Factory create, void (*defineProps)(TPropertyTable&))
-    : Name(name), Parent(parent), Create(create), props_(std::make_unique<TPropertyTable>(this)) {
+TMetaClass::TMetaClass(const char* name, TClass parent, Factory create, Definer defineProps, Definer leftOut)
+    : Name(name), Parent(parent), Create(create), PropertiesLeftOut(leftOut != nullptr),
+      props_(std::make_unique<TPropertyTable>(this)) {
   if (defineProps) defineProps(*props_);
 }
 
