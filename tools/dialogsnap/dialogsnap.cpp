@@ -41,6 +41,7 @@
 #include "platform/testing.h"
 #include "platform/units.h"
 #include "samples/samplechart.h"
+#include "snapout.h"
 #include "toolargs.h"
 
 namespace {
@@ -49,9 +50,7 @@ namespace {
 bool Snap(TControl* Control, const std::string& File) {
   if (auto* f = dynamic_cast<TForm*>(Control)) f->Show();
   Application->ProcessMessages();
-  const bool ok = SaveControlToPng(Control, File);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
-  return ok;
+  return WritePng(Control, File);
 }
 
 bool PenDialog(const std::string& Base) {

@@ -33,7 +33,8 @@ void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data
 // colour depth the bitmap options offer (0: the default), chart_mono.bmp and
 // chart_300dpi.bmp.
 void WritePictures(TChart* Chart, const std::string& Dir) {
-  if (!SaveControlToPng(Chart, Dir + "/chart.png")) throw Exception("cannot write " + Dir + "/chart.png");
+  std::string why;
+  if (!SaveControlToPng(Chart, Dir + "/chart.png", &why)) throw Exception(why);
   TEMFExportFormat metafile;
   metafile.SetPanel(Chart);
   metafile.SaveToFile(Dir + "/chart.emf");

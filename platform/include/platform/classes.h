@@ -422,6 +422,8 @@ class TFileStream : public TStream {
 public:
   // EFCreateError / EFOpenError with the file name and the system's reason.
   TFileStream(const std::string& FileName, std::uint16_t Mode);
+  // Over an open file the caller keeps (and closes); errors name FileName.
+  TFileStream(int Handle, const std::string& FileName);
   ~TFileStream() override;
   std::int64_t Read(void* Buffer, std::int64_t Count) override;
   std::int64_t Write(const void* Buffer, std::int64_t Count) override;
@@ -432,6 +434,7 @@ public:
 private:
   int fd_ = -1;
   std::string fileName_;
+  bool owned_ = true;
 };
 
 // A new empty file beside FileName, under a name of its own ("FILE.xxxxxx.part",
@@ -439,7 +442,11 @@ private:
 // mode of FileName when that exists, else the usual mode for a new file. Answers
 // its name; EFCreateError when it cannot be made.
 std::string CreateFileBeside(const std::string& FileName);
-// Creates FileName through Write: the stream is a file made by CreateFileBeside,
-// renamed over FileName once Write returns, so a failure leaves neither a
-// half-written file nor a damaged old one, and removed on every failure.
+// Creates FileName through Write: the stream is a file of its own in FileName's
+// folder, unnamed where the file system allows it (else as CreateFileBeside names
+// it), flushed to the disk and put in FileName's place once Write returns, so a
+// failure (or a writer killed meanwhile, where the file is unnamed) leaves neither a
+// half-written file nor a damaged old one. The new file takes the mode of the one it
+// replaces; a file the caller may not write is refused. Every error names FileName
+// with the system's reason: EFCreateError, or EWriteError from the stream.
 void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write);
