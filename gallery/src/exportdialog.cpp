@@ -71,6 +71,32 @@ std::string WithoutAmpersands(std::string S) {
   return S;
 }
 
+// Tab stops under which tab-separated columns line up: each a gap past the widest
+// cell of its column (in Font) among the first lines.
+std::vector<int> ColumnStops(const std::string& Text, TFont* Font) {
+  constexpr int kGap = 12, kLines = 500;
+  TBitmap measure;
+  measure.Canvas()->Font()->Assign(Font);
+  std::vector<int> widths;
+  std::size_t start = 0;
+  for (int line = 0; line < kLines && start < Text.size(); ++line) {
+    std::size_t end = Text.find('\n', start);
+    if (end == std::string::npos) end = Text.size();
+    std::size_t cell = start;
+    for (std::size_t column = 0;; ++column) {
+      const std::size_t tab = Text.find('\t', cell);
+      if (tab == std::string::npos || tab >= end) break;  // the last cell needs no stop
+      if (widths.size() <= column) widths.push_back(0);
+      widths[column] = std::max(widths[column], measure.Canvas()->TextWidth(Text.substr(cell, tab - cell)));
+      cell = tab + 1;
+    }
+    start = end + 1;
+  }
+  std::vector<int> stops;
+  for (int w : widths) stops.push_back((stops.empty() ? 0 : stops.back()) + w + kGap);
+  return stops;
+}
+
 // Every "*.ext" pattern of a "desc|patterns|..." filter, lower case, in order.
 std::vector<std::string> FilterExtensions(const std::string& Filter) {
   std::vector<std::string> r;
@@ -519,7 +545,9 @@ void TLumExportFormBase::RefreshDataPreview() {
   MemoData->SetVisible(shown);
   if (!shown) return;
   std::unique_ptr<TLumExportData> e(CreateDataExporter());
-  MemoData->Lines()->SetText(e ? e->AsString() : "");
+  const std::string text = e ? e->AsString() : "";
+  MemoData->SetTabStops(ColumnStops(text, MemoData->Font()));
+  MemoData->Lines()->SetText(text);
 }
 
 void TLumExportFormBase::RGTextClick(TObject*) {

@@ -13,6 +13,7 @@
 #include "gallery_test_util.h"
 #include "platform/clipbrd.h"
 #include "platform/rtl.h"
+#include "platform/snapshot.h"
 #include "platform/sysfiles.h"
 #include "platform/testing.h"
 #include "samples/samplechart.h"
@@ -246,6 +247,53 @@ TEST_F(TExportDialogTest, SendAttachesTheCompleteExportOfEachTabAndPreviewOpensI
   form->BPreviewClick(nullptr);
   EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + PrivateTempFolder() + "LumChart.emf"});
   EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// The tab-separated preview lines its columns up under their headers: in the picture
+// of the memo, each column's text starts at the same place on every line.
+TEST_F(TExportDialogTest, PreviewColumnsLineUpUnderTheirHeaders) {
+  Open(chart);
+  Page(form->TabData);
+  form->CBDataPreview->SetChecked(true);
+  TBitmap shot;
+  RenderControl(form->MemoData, &shot);
+  const TColor paper = shot.Canvas()->Pixels(shot.Width() / 2, 2);
+  // Per text line (a band of rows with ink, inside the frame): where each run of
+  // ink begins after a blank stretch wider than the gaps inside a number.
+  const int left = 4, right = shot.Width() - 20;
+  std::vector<std::vector<int>> lines;
+  std::vector<bool> ink;  // the band's columns that have ink
+  auto endBand = [&] {
+    std::vector<int> starts;
+    int blank = 100;
+    for (std::size_t x = 0; x < ink.size(); ++x) {
+      if (!ink[x]) {
+        ++blank;
+        continue;
+      }
+      if (blank >= 9) starts.push_back(left + int(x));
+      blank = 0;
+    }
+    if (!starts.empty()) lines.push_back(starts);
+    ink.clear();
+  };
+  for (int y = 2; y < shot.Height() - 20; ++y) {
+    std::vector<bool> row(std::size_t(right - left));
+    bool any = false;
+    for (int x = left; x < right; ++x) any |= row[std::size_t(x - left)] = shot.Canvas()->Pixels(x, y) != paper;
+    if (!any) {
+      endBand();
+      continue;
+    }
+    if (ink.empty()) ink = row;
+    else
+      for (std::size_t x = 0; x < row.size(); ++x) ink[x] = ink[x] || row[x];
+  }
+  ASSERT_GE(lines.size(), 6u);
+  for (std::size_t l = 1; l < 6; ++l) {
+    ASSERT_GE(lines[l].size(), 3u) << l;
+    for (std::size_t c = 1; c < 3; ++c) EXPECT_NEAR(lines[l][c], lines[0][c], 1) << "line " << l << ", column " << c;
+  }
 }
 
 // A chart freed while the dialog shows it, on each tab: the dialog and its formats let

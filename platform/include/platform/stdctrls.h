@@ -66,6 +66,9 @@ public:
   void SetBevelKind(TBevelKind Value);
   TPanelBevel BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TPanelBevel Value);
+  // Tab stops in pixels from the left, ascending; past the last, or with none, a tab
+  // goes on to the next multiple of the default distance.
+  void SetTabStops(const std::vector<int>& Pixels);
   void SelectAll();
   void Clear() { lines_->Clear(); }
   std::string SelText() const;

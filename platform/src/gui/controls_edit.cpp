@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -187,6 +189,15 @@ void TMemo::SetBevelKind(TBevelKind Value) {
 void TMemo::SetBevelOuter(TPanelBevel Value) {
   bevelOuter_ = Value;
   ApplyFrame();
+}
+
+void TMemo::SetTabStops(const std::vector<int>& Pixels) {
+  auto* w = static_cast<QPlainTextEdit*>(impl_->Widget);
+  QTextOption option = w->document()->defaultTextOption();
+  QList<QTextOption::Tab> tabs;
+  for (int p : Pixels) tabs.append(QTextOption::Tab(p, QTextOption::LeftTab));
+  option.setTabs(tabs);
+  w->document()->setDefaultTextOption(option);
 }
 
 void TMemo::ApplyFrame() {
