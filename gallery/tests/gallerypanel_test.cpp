@@ -116,11 +116,26 @@ TEST_F(GalleryPanelTest, PagesKeepEveryChartInAVisibleCellAndSplitNames) {
   EXPECT_FALSE(panel->GetChartSeries(s, f, sub));
 }
 
+// The series the gallery checks types against is let go when it is freed: a page
+// made afterwards neither preselects nor disables by it.
+TEST_F(GalleryPanelTest, AFreedCurrentSeriesIsLetGo) {
+  TChart chart(nullptr);
+  auto* bar = new TBarSeries(nullptr);
+  bar->SetParentChart(&chart);
+  panel->SetCurrentSeries(bar);
+  panel->CheckSeries = true;
+  delete bar;
+  EXPECT_EQ(panel->CurrentSeries(), nullptr);
+  panel->CreateGalleryPage("Standard");
+  for (int i = 0; i < panel->Charts().Count(); ++i) EXPECT_NE(panel->GetChart(i)->Cursor(), crNoDrop) << i;
+  EXPECT_EQ(panel->SelectedChart, panel->GetChart(0));
+}
+
 TEST_F(GalleryPanelTest, CurrentSeriesPreselectsAndDisabledTypesAreNeverPicked) {
   TChart chart(nullptr);
   auto* bar = new TBarSeries(nullptr);
   bar->SetParentChart(&chart);
-  panel->CurrentSeries = bar;
+  panel->SetCurrentSeries(bar);
   panel->CreateGalleryPage("Standard");
   TClass s = nullptr, f = nullptr;
   int sub = -1;
