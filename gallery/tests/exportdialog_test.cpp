@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "canvas/canvasunit.h"
+#include "canvas/lumconst.h"
 #include "engine/engineunit.h"
 #include "engine/settings.h"
 #include "gallery/exportdialog.h"
@@ -191,6 +192,34 @@ TEST_F(TExportDialogTest, PicturesAndNativeFilesAreWhatTheNameSays) {
   Page(form->TabPicture);
   EXPECT_NE(Raised([&] { Save("empty.emf"); }).find("empty"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(TestTempFile("empty.emf")));
+}
+
+// A native stream that cannot be made shows "?" for its size, as a picture does,
+// instead of raising out of a check box's click; the native filter names the files
+// by the library's message text.
+class TFailingNative : public TLumExportForm {
+public:
+  using TLumExportForm::TLumExportForm;
+  std::unique_ptr<TMemoryStream> NativeToStream() override { throw EWriteError("no stream"); }
+};
+
+TEST_F(TExportDialogTest, NativeSizeErrorsShowAQuestionMarkAndTheFilterIsTheMessageText) {
+  {
+    TFailingNative failing(nullptr);
+    failing.SetPanel(chart);
+    failing.Show();
+    failing.CBFileSize->SetChecked(true);
+    EXPECT_EQ(Raised([&] { failing.NativeChange(failing.CBFileSize); }), "(nothing raised)");
+    EXPECT_EQ(failing.LabelSize->Caption(), "?");
+  }
+
+  const std::string saved = LumMsg_LumFiles;
+  LumMsg_LumFiles = "Kettenkurven";
+  Open(chart);
+  Page(form->TabNative);
+  Save("named");
+  LumMsg_LumFiles = saved;
+  EXPECT_EQ(TestDialogs::Asked().back().Filter, "Kettenkurven (*.lum)|*.lum");
 }
 
 TEST_F(TExportDialogTest, TheSizeIsKeptBetweenShowings) {
