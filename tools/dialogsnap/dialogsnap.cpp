@@ -185,6 +185,7 @@ bool PrintPreview(const std::string& Base) {
     std::printf("skipped %s_system.png: the system has no print queue\n", Base.c_str());
     delete system;
   } else {
+    chart->SetPrintMargins(Rect(15, 15, 15, 15));  // as before the drag
     ok &= shot(system, Base + "_system.png", false);
   }
   SetPrinter(nullptr);
