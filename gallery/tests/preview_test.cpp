@@ -190,6 +190,21 @@ TEST_F(TPreviewTest, MarginEditsRefuseFiftyAndFiftyAndReset) {
   EXPECT_EQ(f->UDRightMa->Position(), 15);
 }
 
+// A Tag is taken as a panel only when the window's owner (or the application)
+// reaches it: a stray number, or a chart of another form, is never followed.
+TEST_F(TPreviewTest, ATagNamesOnlyAPanelTheOwnerReaches) {
+  TForm other(nullptr);
+  TChart* elsewhere = BuildSampleChart(&other, nullptr);
+  for (const std::intptr_t tag : {std::intptr_t(12345), std::intptr_t(elsewhere)}) {
+    std::unique_ptr<TChartPreview> f(new TChartPreview(form.get()));
+    f->SetTag(tag);
+    f->Show();
+    EXPECT_EQ(f->LumPreviewPanel1->Panel(), nullptr);
+    EXPECT_FALSE(f->GBMargins->Enabled() || f->BPrint->Enabled());
+  }
+  EXPECT_EQ(Window()->LumPreviewPanel1->Panel(), chart);
+}
+
 TEST_F(TPreviewTest, EmbeddedInAPageAndLettingAFreedChartGo) {
   auto* page = new TPanel(form.get());
   page->SetParent(form.get());
