@@ -2,6 +2,7 @@
 // placing routines: the form set-up with its border, and labelled edits with up-downs.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -52,6 +53,27 @@ inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* P
     r.push_back(EditWithUpDown(Owner, Parent, n[0], n[1], n[2], n[3], LabelLeft, EditLeft, Top + 28 * int(r.size()),
                                EditWidth, Min, Max));
   return r;
+}
+
+namespace detail {
+inline bool Owns(TComponent* Root, const TComponent* Wanted, int Depth) {
+  if (!Root || Depth > 8) return false;
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (c == Wanted || Owns(c, Wanted, Depth + 1)) return true;
+  }
+  return false;
+}
+}  // namespace detail
+
+// The component a form's Tag names, only when the form's owner or the application
+// reaches it through the components they own: a stray number is never followed.
+inline TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
+  if (!Tag) return nullptr;
+  auto* wanted = reinterpret_cast<TComponent*>(Tag);
+  for (TComponent* root : {Form->Owner(), static_cast<TComponent*>(Application)})
+    if (detail::Owns(root, wanted, 0)) return wanted;
+  return nullptr;
 }
 
 }  // namespace formbuild
