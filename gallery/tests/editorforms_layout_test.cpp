@@ -6,13 +6,17 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "gallery/brushdialog.h"
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gallerypanel.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
@@ -45,6 +49,26 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TLumGradient* SampleGradient() {
+  static TLumGradient gradient;
+  gradient.SetVisible(true);
+  return &gradient;
+}
+TLumShadow* SampleShadow() {
+  static TLumShadow shadow;
+  shadow.SetVisible(true);
+  return &shadow;
+}
+std::vector<gallerytest::TInventoryEntry> ShadowControls() {
+  return {{"CBVisible", "TCheckBox", "&Visible"},     {"GroupBox1", "TGroupBox", "Size:"},
+          {"Edit1", "TEdit", "&Horiz:"},              {"UDShadowSize", "TUpDown", "", {}, -1000, 1000},
+          {"EVertSize", "TEdit", "V&ert:"},           {"UDShaVert", "TUpDown", "", {}, -1000, 1000},
+          {"EShadowTransp", "TEdit", "&Transparency:"}, {"UDShadowTransp", "TUpDown", "", {}, 0, 100},
+          {"BShadowColor", "TButtonColor", "&Color..."}, {"TBColor", "TTrackBar", "", {}, 0, 240},
+          {"CBSmooth", "TCheckBox", "&Smooth"},       {"TBBlur", "TTrackBar", "", {}, -75, 75},
+          {"Label4", "TLabel", "&Blur:"},             {"LBlur", "TLabel", "0"},
+          {"CBClip", "TCheckBox", "Cl&ip"},           {"BOK", "TButton", "OK"}};
+}
 TForm* ChartHost() {
   static TForm* host = [] {
     auto* f = new TForm(nullptr);
@@ -200,6 +224,76 @@ const TFormSpec Forms[] = {
       {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
       {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
+    {"Shadow editor", 247, 192,
+     [] {
+       auto* f = new TLumShadowEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Emboss Editor", 247, 192,
+     [] {
+       auto* f = new TLumEmbossEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Gradient Editor", 270, 219,
+     [] {
+       auto* f = new TLumGradientEditor(nullptr);
+       f->SetGradient(SampleGradient());
+       return f;
+     },
+     {{"CBVisible", "TCheckBox", "&Visible"},
+      {"CBDirection", "TComboFlat", "&Direction:",
+       {"Top Bottom", "Bottom Top", "Left Right", "Right Left", "From Center", "From Top Left", "From Bottom Left",
+        "Radial", "Diagonal Up", "Diagonal Down"}},
+      {"PageControl1", "TPageControl", ""},          {"TabDefault", "TTabSheet", "Default"},
+      {"Gallery", "TListBox", "",
+       {"Ace", "Business", "Caribe Sun", "Clear day", "Desert", "Farm", "Funky", "Golf", "Hot", "Night", "Pastel",
+        "Rainbow", "Sea", "Sea 2", "Space", "Sunset", "Tropical"}},
+      {"PreviewGradient", "TPreviewGradient", ""},   {"TabColors", "TTabSheet", "Colors"},
+      {"BStart", "TButtonColor", "&Start..."},       {"BMid", "TButtonColor", "&Middle..."},
+      {"BEnd", "TButtonColor", "&End..."},           {"BSwap", "TButton", "S&wap"},
+      {"CBMid", "TCheckBox", "&No Middle"},          {"TabOptions", "TTabSheet", "Options"},
+      {"LBalance", "TLabel", "&Balance:"},           {"SBBalance", "TScrollBar", "", {}, 0, 100},
+      {"LabelBalance", "TLabel", "50 %"},            {"GroupBox1", "TGroupBox", "Radial offset:"},
+      {"LRadialH", "TLabel", "&Horiz:"},             {"TrackBar1", "TTrackBar", "", {}, -300, 300},
+      {"LRadialX", "TLabel", "0"},                   {"LRadialV", "TLabel", "&Vert:"},
+      {"TrackBar2", "TTrackBar", "", {}, -300, 300}, {"LRadialY", "TLabel", "0"},
+      {"EAngle", "TEdit", "&Angle:"},                {"UDAngle", "TUpDown", "", {}, 0, 360},
+      {"TBAngle", "TTrackBar", "", {}, 0, 360},      {"TabDirections", "TTabSheet", "Directions"},
+      {"Directions", "TChartGalleryPanel", ""},      {"TabSubGradient", "TTabSheet", "SubGradient"},
+      {"BSubEdit", "TButtonGradient", "&Edit..."},   {"LSubTransp", "TLabel", "&Transparency:"},
+      {"SBTransp", "TScrollBar", "", {}, 0, 100},    {"CBSubVisible", "TCheckBox", "&Visible"},
+      {"BOk", "TButton", "OK"},                      {"BCancel", "TButton", "Cancel"}},
+     {}},
+    {"Pattern Editor", 412, 311,
+     [] {
+       auto* f = new TBrushDialog(nullptr);
+       static TChartBrush brush;
+       f->SetBrush(&brush);
+       return f;
+     },
+     {{"LStyle", "TListBox", "",
+       {"Solid", "None", "Horizontal", "Vertical", "Diagonal", "Back Diagonal", "Cross", "Diagonal Cross",
+        "Fill 80%", "Fill 60%", "Fill 40%", "Fill 20%", "Fill 10%", "Zig zag", "Vertical small", "Horiz. small",
+        "Diag. small", "Back Diag. small", "Cross small", "Diag. Cross small", "Metal", "Wood", "Stone", "Clouds",
+        "Grass", "Fire", "Snow"}},
+      {"Splitter1", "TSplitter", ""},           {"PageControl1", "TPageControl", ""},
+      {"TabFormat", "TTabSheet", "Format"},     {"BColor", "TButtonColor", "&Color..."},
+      {"BBackColor", "TButtonColor", "&Back..."}, {"CBTransp", "TCheckBox", "&Transparent"},
+      {"BSwap", "TButton", "&Swap"},            {"GroupBox1", "TGroupBox", "Image:"},
+      {"Image1", "TImage", ""},                 {"LImage", "TLabel", ""},
+      {"Button1", "TButton", "B&rowse..."},     {"TabGradient", "TTabSheet", "Gradient"},
+      {"ImageMetal", "TImage", ""},             {"ImageWood", "TImage", ""},
+      {"ImageStone", "TImage", ""},             {"ImageClouds", "TImage", ""},
+      {"ImageGrass", "TImage", ""},             {"ImageFire", "TImage", ""},
+      {"ImageSnow", "TImage", ""},              {"Button2", "TButton", "OK"},
+      {"Button3", "TButton", "Cancel"}},
+     {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {
@@ -243,6 +337,24 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
       for (auto [pages, page] : {std::pair{f->PageOptions, f->TabSize}, {f->Tabs, f->TabNative}, {f->Tabs, f->TabData},
                                  {f->PageDataOptions, f->TabDataOptions}, {f->PageDataOptions, f->TabFormat}}) {
         pages->SetActivePage(page);
+        gallerytest::CheckLayout(f);
+      }
+    }
+    if (auto* f = dynamic_cast<TLumGradientEditor*>(form.get())) {  // every tab, the directions built
+      for (int i = 0; i < f->PageControl1->PageCount(); ++i) {
+        f->PageControl1->SetActivePage(f->PageControl1->Pages(i));
+        f->PageControl1Change(f->PageControl1);
+        gallerytest::CheckLayout(f);
+      }
+      EXPECT_EQ(f->Directions->Charts().Count(), 10);
+    }
+    if (auto* f = dynamic_cast<TBrushDialog*>(form.get())) {  // the embedded gradient editor's tabs
+      f->PageControl1->SetActivePage(f->TabGradient);
+      ASSERT_NE(f->GradientEditor(), nullptr);
+      TPageControl* pages = f->GradientEditor()->PageControl1;
+      for (int i = 0; i < pages->PageCount(); ++i) {
+        pages->SetActivePage(pages->Pages(i));
+        f->GradientEditor()->PageControl1Change(pages);
         gallerytest::CheckLayout(f);
       }
     }

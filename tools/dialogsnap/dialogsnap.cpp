@@ -20,6 +20,7 @@
 #include "chart/palettes.h"
 #include "chart/series.h"
 #include "gallery/aboutbox.h"
+#include "gallery/brushdialog.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
@@ -27,12 +28,14 @@
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
 #include "gallery/pendialog.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/stringseditor.h"
 #include "gallery/toolsgallery.h"
 #include "platform/printers.h"
@@ -349,6 +352,83 @@ bool ExportDialog(const std::string& Base) {
   return ok & Snap(d.get(), Base + "_data.png");
 }
 
+// A soft blue shadow, and an emboss without smoothing (blur and clip disabled).
+bool ShadowEditor(const std::string& Base) {
+  TLumShadow shadow;
+  shadow.SetVisible(true);
+  shadow.SetColor(0x804020);
+  shadow.SetHorizSize(4);
+  shadow.SetVertSize(3);
+  shadow.SetTransparency(30);
+  shadow.SetSmooth(true);
+  shadow.SetSmoothBlur(12);
+  std::unique_ptr<TLumShadowEditor> d(new TLumShadowEditor(nullptr));
+  d->SetShadow(&shadow);
+  return Snap(d.get(), Base + ".png");
+}
+
+bool EmbossEditor(const std::string& Base) {
+  TLumEmboss emboss;
+  emboss.SetVisible(true);
+  emboss.SetColor(clGray);
+  emboss.SetSize(2);
+  emboss.SetSmooth(false);
+  std::unique_ptr<TLumEmbossEditor> d(new TLumEmbossEditor(nullptr));
+  d->SetShadow(&emboss);
+  return Snap(d.get(), Base + ".png");
+}
+
+// The "Sea" preset chosen on the Default tab with its preview, then the Directions tab
+// with its ten charts in the edited colours.
+bool GradientEditor(const std::string& Base) {
+  TLumGradient gradient;
+  gradient.SetVisible(true);
+  std::unique_ptr<TLumGradientEditor> d(new TLumGradientEditor(nullptr));
+  d->SetGradient(&gradient);
+  d->Show();
+  d->PageControl1->SetActivePage(d->TabDefault);
+  d->Gallery->SetItemIndex(d->Gallery->Items()->IndexOf("Sea"));
+  d->GalleryClick(d->Gallery);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->PageControl1->SetActivePage(d->TabDirections);
+  d->PageControl1Change(d->PageControl1);
+  ok &= Snap(d.get(), Base + "_directions.png");
+  for (TTabSheet* t : {d->TabColors, d->TabOptions, d->TabSubGradient}) {
+    d->PageControl1->SetActivePage(t);
+    ok &= Snap(d.get(), Base + "_" + t->Caption() + ".png");
+  }
+  return ok;
+}
+
+// A diagonal-cross brush on the list's first items; then "Metal" chosen, the list
+// scrolled to the textures and the picture shown; then the list drawn whole, with
+// its 27 samples; then the Gradient tab on its radial gradient's options.
+bool BrushDialog(const std::string& Base) {
+  TChartBrush brush;
+  brush.SetColor(clNavy);
+  brush.SetStyle(bsDiagCross);
+  brush.Gradient()->SetVisible(true);
+  brush.Gradient()->SetDirection(gdRadial);
+  std::unique_ptr<TBrushDialog> d(new TBrushDialog(nullptr));
+  d->SetBrush(&brush);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->LStyle->SetItemIndex(d->LStyle->Items()->IndexOf("Metal"));
+  d->LStyleClick(d->LStyle);
+  d->LStyle->MakeVisible(d->LStyle->Count() - 1);
+  ok &= Snap(d.get(), Base + "_metal.png");
+  TForm host(nullptr);
+  host.SetClientWidth(d->LStyle->Width());
+  host.SetClientHeight(d->LStyle->Count() * d->LStyle->ItemHeight() + 4);
+  d->LStyle->SetParent(&host);
+  d->LStyle->SetTopIndex(0);
+  host.Show();
+  ok &= Snap(d->LStyle, Base + "_styles.png");
+  d->LStyle->SetParent(d.get());
+  d->PageControl1->SetActivePage(d->TabGradient);
+  d->GradientEditor()->PageControl1->SetActivePage(d->GradientEditor()->TabOptions);
+  return ok & Snap(d.get(), Base + "_gradient.png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -373,6 +453,10 @@ const TSnapEntry Entries[] = {
     {"tools_gallery", ToolsGallery},
     {"about_box", AboutBox},
     {"export_dialog", ExportDialog},
+    {"shadow_editor", ShadowEditor},
+    {"emboss_editor", EmbossEditor},
+    {"gradient_editor", GradientEditor},
+    {"brush_dialog", BrushDialog},
 };
 
 std::string Usage() {
