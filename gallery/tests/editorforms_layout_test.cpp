@@ -6,6 +6,8 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "engine/backimage.h"
+#include "gallery/backimageeditor.h"
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
@@ -200,6 +202,24 @@ const TFormSpec Forms[] = {
       {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
       {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
+    {"BackImageEditor", 281, 250,
+     [] {
+       static TBackImage back;
+       back.Assign(SamplePicture());
+       back.SetMode(pbmCustom);
+       auto* f = new TBackImageEditor(nullptr);
+       f->LoadBackImage(&back);
+       return f;
+     },
+     {{"Image1", "TImage", ""},                      {"LabelSize", "TLabel", "20x20"},
+      {"LabelExt", "TLabel", "bmp"},                 {"BBrowse", "TButton", "Clea&r"},
+      {"CBTransp", "TCheckBox", "&Transparent"},     {"Button1", "TButton", "&Filters..."},
+      {"RGBitmap", "TRadioGroup", "St&yle", {"Stretch", "Tile", "Center", "C&ustom"}},
+      {"GBPosition", "TGroupBox", "Position:"},      {"ELeft", "TEdit", "&Left:"},
+      {"UDLeft", "TUpDown", "", {}, -32000, 32000},  {"ETop", "TEdit", "T&op:"},
+      {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
+      {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
+     {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {

@@ -19,7 +19,9 @@
 #include "chart/chart.h"
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/backimage.h"
 #include "gallery/aboutbox.h"
+#include "gallery/backimageeditor.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
@@ -329,6 +331,26 @@ bool ExportDialog(const std::string& Base) {
   return ok & Snap(d.get(), Base + "_data.png");
 }
 
+// A back image at a place of its own holding a drawn picture, embedded in a page.
+bool BackImageEditor(const std::string& Base) {
+  TBackImage back;
+  TBitmap bmp;
+  bmp.SetSize(160, 120);
+  bmp.Canvas()->Brush()->SetColor(clTeal);
+  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  bmp.Canvas()->Brush()->SetColor(clYellow);
+  bmp.Canvas()->Ellipse(40, 20, 120, 100);
+  back.SetGraphic(&bmp);
+  back.SetMode(pbmCustom);
+  back.SetLeft(10);
+  back.SetTop(20);
+  TForm host(nullptr);
+  SetupEditorForm(&host, "Host", "Back Image", 291, 258);
+  std::unique_ptr<TBackImageEditor> e(EmbedBackImageEditor(&host));
+  e->LoadBackImage(&back);
+  return Snap(&host, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -353,6 +375,7 @@ const TSnapEntry Entries[] = {
     {"tools_gallery", ToolsGallery},
     {"about_box", AboutBox},
     {"export_dialog", ExportDialog},
+    {"back_image_editor", BackImageEditor},
 };
 
 std::string Usage() {
