@@ -15,6 +15,7 @@
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
@@ -47,6 +48,21 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TLumShadow* SampleShadow() {
+  static TLumShadow shadow;
+  shadow.SetVisible(true);
+  return &shadow;
+}
+std::vector<gallerytest::TInventoryEntry> ShadowControls() {
+  return {{"CBVisible", "TCheckBox", "&Visible"},     {"GroupBox1", "TGroupBox", "Size:"},
+          {"Edit1", "TEdit", "&Horiz:"},              {"UDShadowSize", "TUpDown", "", {}, -1000, 1000},
+          {"EVertSize", "TEdit", "V&ert:"},           {"UDShaVert", "TUpDown", "", {}, -1000, 1000},
+          {"EShadowTransp", "TEdit", "&Transparency:"}, {"UDShadowTransp", "TUpDown", "", {}, 0, 100},
+          {"BShadowColor", "TButtonColor", "&Color..."}, {"TBColor", "TTrackBar", "", {}, 0, 240},
+          {"CBSmooth", "TCheckBox", "&Smooth"},       {"TBBlur", "TTrackBar", "", {}, -75, 75},
+          {"Label4", "TLabel", "&Blur:"},             {"LBlur", "TLabel", "0"},
+          {"CBClip", "TCheckBox", "Cl&ip"},           {"BOK", "TButton", "OK"}};
+}
 TForm* ChartHost() {
   static TForm* host = [] {
     auto* f = new TForm(nullptr);
@@ -202,6 +218,22 @@ const TFormSpec Forms[] = {
       {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
       {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
+    {"Shadow editor", 247, 192,
+     [] {
+       auto* f = new TLumShadowEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Emboss Editor", 247, 192,
+     [] {
+       auto* f = new TLumEmbossEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
     {"BackImageEditor", 281, 250,
      [] {
        static TBackImage back;
