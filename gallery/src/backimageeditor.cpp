@@ -45,6 +45,9 @@ TBackImageEditor::TBackImageEditor(TComponent* AOwner) : TForm(AOwner) {
   Image1->SetStretch(true);
   LabelSize = PlaceLabel(this, this, "LabelSize", 8, 122, "0x0");
   LabelExt = PlaceLabel(this, this, "LabelExt", 96, 122, "");
+  LabelExt->SetAutoSize(false);  // under the picture's right edge
+  LabelExt->SetBounds(96, 122, 52, 13);
+  LabelExt->SetAlignment(taRightJustify);
 
   BBrowse = PlaceControl<TButton>(this, this, "BBrowse", 158, 8, 115, 25, "B&rowse...");
   CBTransp = PlaceControl<TCheckBox>(this, this, "CBTransp", 158, 42, 115, 17, "&Transparent");
