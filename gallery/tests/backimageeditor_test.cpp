@@ -37,6 +37,17 @@ protected:
     bmp.Canvas()->FillRect(Rect(0, 0, W, H));
     P->SetGraphic(&bmp);
   }
+  // A bitmap file and a JPEG file of a W x H picture, named Stem.bmp and Stem.jpg.
+  static std::pair<std::string, std::string> PictureFiles(const std::string& Stem, int W, int H) {
+    TBitmap bmp;
+    bmp.SetSize(W, H);
+    const std::string bmpFile = TestTempFile(Stem + ".bmp"), jpgFile = TestTempFile(Stem + ".jpg");
+    bmp.SaveToFile(bmpFile);
+    TJPEGImage jpeg;
+    jpeg.Assign(&bmp);
+    jpeg.SaveToFile(jpgFile);
+    return {bmpFile, jpgFile};
+  }
   // An editor embedded in the host, editing P.
   TBackImageEditor* Open(TLumPicture* P) {
     editor.reset(EmbedBackImageEditor(&host));
@@ -96,14 +107,7 @@ TEST_F(TBackImageEditorTest, ControlsFollowThePictureItsKindAndMode) {
 }
 
 TEST_F(TBackImageEditorTest, BrowseLoadsTheChosenFileAndClearEmptiesThePicture) {
-  TBitmap bmp;
-  bmp.SetSize(30, 20);
-  const std::string bmpFile = TestTempFile("loaded.bmp");
-  bmp.SaveToFile(bmpFile);
-  TJPEGImage jpeg;
-  jpeg.Assign(&bmp);
-  const std::string jpgFile = TestTempFile("loaded.jpg");
-  jpeg.SaveToFile(jpgFile);
+  const auto [bmpFile, jpgFile] = PictureFiles("loaded", 30, 20);
 
   TBackImage back;
   TBackImageEditor* e = Open(&back);
@@ -129,14 +133,7 @@ TEST_F(TBackImageEditorTest, BrowseLoadsTheChosenFileAndClearEmptiesThePicture) 
 }
 
 TEST_F(TBackImageEditorTest, AFileThatDoesNotLoadIsReportedAndThePictureStaysAsItWas) {
-  TBitmap bmp;
-  bmp.SetSize(40, 40);
-  const std::string good = TestTempFile("whole.bmp");
-  bmp.SaveToFile(good);
-  TJPEGImage jpeg;
-  jpeg.Assign(&bmp);
-  const std::string goodJpeg = TestTempFile("whole.jpg");
-  jpeg.SaveToFile(goodJpeg);
+  const auto [good, goodJpeg] = PictureFiles("whole", 40, 40);
   const std::string bytes = gallerytest::ReadFile(good), jpegBytes = gallerytest::ReadFile(goodJpeg);
   const std::string unknown = TestTempFile("picture.xyz"), shortBmp = TestTempFile("short.bmp"),
                     shortJpeg = TestTempFile("short.jpg"), vanished = TestTempFile("vanished.bmp");
