@@ -29,6 +29,7 @@
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
@@ -358,6 +359,28 @@ bool EmbossEditor(const std::string& Base) {
   return Snap(d.get(), Base + ".png");
 }
 
+// The "Sea" preset chosen on the Default tab with its preview, then the Directions tab
+// with its ten charts in the edited colours.
+bool GradientEditor(const std::string& Base) {
+  TLumGradient gradient;
+  gradient.SetVisible(true);
+  std::unique_ptr<TLumGradientEditor> d(new TLumGradientEditor(nullptr));
+  d->SetGradient(&gradient);
+  d->Show();
+  d->PageControl1->SetActivePage(d->TabDefault);
+  d->Gallery->SetItemIndex(d->Gallery->Items()->IndexOf("Sea"));
+  d->GalleryClick(d->Gallery);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->PageControl1->SetActivePage(d->TabDirections);
+  d->PageControl1Change(d->PageControl1);
+  ok &= Snap(d.get(), Base + "_directions.png");
+  for (TTabSheet* t : {d->TabColors, d->TabOptions, d->TabSubGradient}) {
+    d->PageControl1->SetActivePage(t);
+    ok &= Snap(d.get(), Base + "_" + t->Caption() + ".png");
+  }
+  return ok;
+}
+
 // A back image at a place of its own holding a drawn picture, embedded in a page.
 bool BackImageEditor(const std::string& Base) {
   TBackImage back;
@@ -404,6 +427,7 @@ const TSnapEntry Entries[] = {
     {"export_dialog", ExportDialog},
     {"shadow_editor", ShadowEditor},
     {"emboss_editor", EmbossEditor},
+    {"gradient_editor", GradientEditor},
     {"back_image_editor", BackImageEditor},
 };
 
