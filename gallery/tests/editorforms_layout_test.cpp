@@ -9,6 +9,7 @@
 #include "engine/backimage.h"
 #include "gallery/backimageeditor.h"
 #include "gallery/exportdialog.h"
+#include "gallery/fonteditor.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -289,7 +290,37 @@ const TFormSpec Forms[] = {
       {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
       {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
      {}},
+    {"LumFont Editor", 313, 234,
+     [] { return new TLumFontEditor(nullptr); },  // the names are the machine's: loaded below
+     {{"PageControl1", "TPageControl", ""},          {"TabFont", "TTabSheet", "Font"},
+      {"CBName", "TComboFlat", "&Name:"},            {"ESize", "TEdit", "&Size:"},
+      {"UDSize", "TUpDown", "", {}, 1, 1500},        {"GBStyle", "TGroupBox", "Style:"},
+      {"CBBold", "TCheckBox", "&Bold"},              {"CBItalic", "TCheckBox", "&Italic"},
+      {"CBUnder", "TCheckBox", "&Underline"},        {"CBStrike", "TCheckBox", "Strikeout"},
+      {"BColor", "TButtonColor", "&Color..."},       {"Button3", "TButton", "&Edit..."},
+      {"TabOptions", "TTabSheet", "Options"},        {"EInter", "TEdit", "&Inter-char spacing:"},
+      {"UDInter", "TUpDown", "", {}, -100, 100},     {"BOutline", "TButtonPen", "&Outline..."},
+      {"CBOutGrad", "TCheckBox", "O&utline gradient"},
+      {"CBQuality", "TComboFlat", "&Quality:", {"Best", "Normal", "Default"}},
+      {"EDepth", "TEdit", "&Depth:"},                {"UDDepth", "TUpDown", "", {}, 0, 1000},
+      {"TabShadow", "TTabSheet", "Shadow"},          {"TabEmboss", "TTabSheet", "Emboss"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabPicture", "TTabSheet", "Picture"},
+      {"PanelButtons", "TPanel", ""},                {"Button1", "TButton", "OK"},
+      {"Button2", "TButton", "Cancel"}},
+     {}},
 };
+
+// Shows every page of Pages in turn, as the user's tab clicks would (Changed is the
+// control's change handler, which builds a page's editor on its first visit), and
+// checks the layout of Form on each.
+void CheckEveryPage(TForm* Form, TPageControl* Pages, const std::function<void()>& Changed) {
+  for (int i = 0; i < Pages->PageCount(); ++i) {
+    SCOPED_TRACE(Pages->Pages(i)->Caption());
+    Pages->SetActivePageIndex(i);
+    Changed();
+    gallerytest::CheckLayout(Form);
+  }
+}
 
 class TEditorFormsTest : public ::testing::Test {
 protected:
@@ -342,6 +373,12 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
         gallerytest::CheckLayout(f);
       }
       EXPECT_EQ(f->Directions->Charts().Count(), 10);
+    }
+    if (auto* f = dynamic_cast<TLumFontEditor*>(form.get())) {
+      TLumFont font;
+      f->LoadFont(&font);
+      CheckEveryPage(f, f->PageControl1, [f] { f->PageControl1Change(f->PageControl1); });
+      f->LoadFont(nullptr);
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

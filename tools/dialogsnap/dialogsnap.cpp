@@ -28,6 +28,7 @@
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
+#include "gallery/fonteditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
@@ -401,6 +402,29 @@ bool BackImageEditor(const std::string& Base) {
   return Snap(&host, Base + ".png");
 }
 
+// The modal font editor on a bold font with an outline and some depth, on its
+// Options tab.
+bool FontEditor(const std::string& Base) {
+  TLumFont font;
+  font.SetName("Arial");
+  font.SetSize(14);
+  font.SetStyle(FontStyles({fsBold}));
+  font.SetColor(clNavy);
+  font.SetInterCharSize(2);
+  font.SetDepth(3);
+  font.SetQuality(fqBest);
+  font.OutLine()->SetVisible(true);
+  font.OutLine()->SetColor(clRed);
+  std::unique_ptr<TLumFontEditor> e(new TLumFontEditor(nullptr));
+  e->SetBorderStyle(bsDialog);
+  e->SetTheFont(&font);
+  e->PanelButtons->Show();
+  e->SetClientHeight(e->ClientHeight() + e->PanelButtons->Height());
+  e->Show();
+  e->PageControl1->SetActivePage(e->TabOptions);
+  return Snap(e.get(), Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -429,6 +453,7 @@ const TSnapEntry Entries[] = {
     {"emboss_editor", EmbossEditor},
     {"gradient_editor", GradientEditor},
     {"back_image_editor", BackImageEditor},
+    {"font_editor", FontEditor},
 };
 
 std::string Usage() {
