@@ -18,6 +18,7 @@
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shapeeditor.h"
 #include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
@@ -308,6 +309,25 @@ const TFormSpec Forms[] = {
       {"PanelButtons", "TPanel", ""},                {"Button1", "TButton", "OK"},
       {"Button2", "TButton", "Cancel"}},
      {}},
+    {"FormLumShape", 345, 261,
+     [] {
+       static TLumCustomShape shape;
+       auto* f = new TFormLumShape(nullptr);
+       f->SetShape(&shape);
+       return f;
+     },
+     {{"PC1", "TPageControl", ""},                   {"TabFormat", "TTabSheet", "Format"},
+      {"BBackColor", "TButtonColor", "&Color..."},   {"Button6", "TButton", "&Pattern..."},
+      {"CBTransparent", "TCheckBox", "&Transparent"}, {"EShadowTransp", "TEdit", "&Transparency:"},
+      {"UDShadowTransp", "TUpDown", "", {}, 0, 100}, {"TabBorder", "TTabSheet", "Border"},
+      {"CBBevel", "TComboFlat", "&Bevel:", {"None", "Lowered", "Raised"}},
+      {"EBevWidth", "TEdit", "Siz&e:"},              {"UDBevW", "TUpDown", "", {}, 1, 100},
+      {"GBRound", "TGroupBox", ""},                  {"CBRound", "TCheckBox", "&Round Frame"},
+      {"ERoundSize", "TEdit", "Siz&e:"},             {"UDRoundSize", "TUpDown", "", {}, 0, 500},
+      {"Button4", "TButtonPen", "&Frame..."},        {"TabText", "TTabSheet", "Text"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabShadow", "TTabSheet", "Shadow"},
+      {"TabEmboss", "TTabSheet", "Emboss"},          {"TabPicture", "TTabSheet", "Picture"}},
+     {}},
 };
 
 // Shows every page of Pages in turn, as the user's tab clicks would (Changed is the
@@ -379,6 +399,14 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
       f->LoadFont(&font);
       CheckEveryPage(f, f->PageControl1, [f] { f->PageControl1Change(f->PageControl1); });
       f->LoadFont(nullptr);
+    }
+    if (auto* f = dynamic_cast<TFormLumShape*>(form.get())) {
+      CheckEveryPage(f, f->PC1, [f] { f->PC1Change(f->PC1); });
+      // Inside the shape editor's "Text" tab, the font editor's own tabs.
+      ASSERT_TRUE(f->FontEditor());
+      TLumFontEditor* text = f->FontEditor();
+      f->PC1->SetActivePage(f->TabText);
+      CheckEveryPage(f, text->PageControl1, [text] { text->PageControl1Change(text->PageControl1); });
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

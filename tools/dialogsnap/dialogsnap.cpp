@@ -38,6 +38,7 @@
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
 #include "gallery/shadoweditor.h"
+#include "gallery/shapeeditor.h"
 #include "gallery/stringseditor.h"
 #include "gallery/toolsgallery.h"
 #include "platform/printers.h"
@@ -425,6 +426,54 @@ bool FontEditor(const std::string& Base) {
   return Snap(e.get(), Base + ".png");
 }
 
+// The shape editor on a rounded, raised title box with a shadow and a picture, one
+// PNG per tab; then the modal form of EditShape with "Text" and "Shadow" hidden.
+bool ShapeEditor(const std::string& Base) {
+  TLumCustomShape shape;
+  shape.SetColor(clInfoBk);
+  shape.SetBevel(bvRaised);
+  shape.SetBevelWidth(3);
+  shape.SetShapeStyle(fosRoundRectangle);
+  shape.SetRoundSize(12);
+  shape.SetTransparency(20);
+  shape.Frame()->SetColor(clNavy);
+  shape.Frame()->SetWidth(2);
+  shape.Font()->SetName("Arial");
+  shape.Font()->SetSize(12);
+  shape.Gradient()->SetVisible(true);
+  shape.Shadow()->SetVisible(true);
+  shape.Shadow()->SetSize(4);
+  shape.Emboss()->SetVisible(true);
+  TBitmap bmp;
+  bmp.SetSize(48, 32);
+  bmp.Canvas()->Brush()->SetColor(TColor(0xC0DCC0));
+  bmp.Canvas()->FillRect(Rect(0, 0, 48, 32));
+  shape.Picture()->SetGraphic(&bmp);
+  std::unique_ptr<TFormLumShape> e(EmbedShapeEditor(nullptr, &shape));
+  e->SetBorderStyle(bsDialog);
+  e->SetCaption("Title");
+  e->Show();
+  bool ok = true;
+  for (int i = 0; i < e->PC1->PageCount(); ++i) {
+    TTabSheet* tab = e->PC1->Pages(i);
+    e->PC1->SetActivePage(tab);
+    e->PC1Change(e->PC1);
+    ok &= Snap(e.get(), Base + "_" + LowerCase(tab->Caption()) + ".png");
+  }
+  e->Hide();
+  TForm owner(nullptr);
+  TestInput::WhenModal([&] {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+      if (auto* f = dynamic_cast<TFormLumShape*>(owner.Components(i))) {
+        ok &= SaveControlToPng(f, Base + "_modal.png");
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", (Base + "_modal.png").c_str());
+        f->SetModalResult(mrOk);
+      }
+  });
+  EditShape(&owner, &shape, true, "Legend");
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -454,6 +503,7 @@ const TSnapEntry Entries[] = {
     {"gradient_editor", GradientEditor},
     {"back_image_editor", BackImageEditor},
     {"font_editor", FontEditor},
+    {"shape_editor", ShapeEditor},
 };
 
 std::string Usage() {
