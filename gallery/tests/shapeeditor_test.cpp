@@ -8,6 +8,7 @@
 #include "engine/engineunit.h"
 #include "form_inventory.h"
 #include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/fonteditor.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/pendialog.h"
@@ -90,6 +91,18 @@ TEST_F(TShapeEditorTest, LoadingFillsTheControlsAndAppliesTheBevelRule) {
   e->CBBevelChange(e->CBBevel);
   EXPECT_EQ(shape.Bevel(), bvNone);
   EXPECT_FALSE(e->UDBevW->Enabled());
+  // "&Pattern..." edits the shape's own brush.
+  TestInput::WhenModal([&] {
+    for (int i = 0; i < host->ComponentCount(); ++i)
+      if (auto* d = dynamic_cast<TBrushDialog*>(host->Components(i))) {
+        EXPECT_EQ(d->Brush(), shape.Brush());
+        d->LStyle->SetItemIndex(int(bsCross));
+        d->LStyleClick(d->LStyle);
+        TestInput::PostClick(d->Button2);
+      }
+  });
+  e->Button6Click(e->Button6);
+  EXPECT_EQ(shape.Brush()->Style(), bsCross);
 }
 
 TEST_F(TShapeEditorTest, LoadShapeAfterEveryTabWasVisitedReloadsAllSeven) {
