@@ -23,7 +23,7 @@ declare -A lower=(
   [samples]="platform canvas engine chart"
   [analysis]="platform canvas engine chart"
   [gallery]="platform canvas engine chart"
-  [editor]="platform canvas engine chart"
+  [editor]="platform canvas engine chart analysis gallery"
   [app]="platform gif canvas engine chart analysis gallery editor"
 )
 top="tools bench fuzz"

@@ -1,0 +1,7 @@
+#include "editor/unit.h"
+
+#include "platform/classes.h"
+
+void LumEditorUnitInit() {}
+
+void LumEditorUnitDone() {}

@@ -1,0 +1,57 @@
+// Builder helpers of the editor forms, over the toolkit's
+// placing routines: the form set-up with its border, and labelled edits with up-downs.
+#pragma once
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "gallery/editortools.h"
+#include "platform/stdctrls.h"
+
+namespace formbuild {
+
+// An editor form with its border.
+inline void SetupDialog(TForm* Form, const char* Name, const std::string& Caption, int ClientW, int ClientH,
+                        TFormBorderStyle Border = bsDialog) {
+  Form->SetBorderStyle(Border);
+  SetupEditorForm(Form, Name, Caption, ClientW, ClientH);
+}
+
+// A label with its caption focusing Edit, and the edit with its up-down beside it
+// (the up-down takes its place against the edit).
+struct TEditUpDown {
+  TLabel* Label;
+  TEdit* Edit;
+  TUpDown* UpDown;
+};
+inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const char* LabelName,
+                                  const std::string& Caption, const char* EditName, const char* UpDownName,
+                                  int LabelLeft, int EditLeft, int Top, int EditWidth, int Min, int Max) {
+  TEdit* e = PlaceControl<TEdit>(Owner, Parent, EditName, EditLeft, Top, EditWidth, 21);
+  TUpDown* u = PlaceUpDown(Owner, e, UpDownName, Min, Max);
+  u->SetPosition(0);
+  return {PlaceLabel(Owner, Parent, LabelName, LabelLeft, Top + 4, Caption, e), e, u};
+}
+
+// A page of Pages: the page control gives it its bounds.
+inline TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
+  auto* s = new TTabSheet(Owner);
+  s->SetName(Name);
+  s->SetCaption(Caption);
+  s->SetPageControl(Pages);
+  return s;
+}
+
+// Rows of EditWithUpDown 28 pixels apart, each named {label, caption, edit, up-down}.
+inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* Parent,
+                                               std::initializer_list<std::array<const char*, 4>> Rows,
+                                               int LabelLeft, int EditLeft, int Top, int EditWidth, int Min, int Max) {
+  std::vector<TEditUpDown> r;
+  for (const auto& n : Rows)
+    r.push_back(EditWithUpDown(Owner, Parent, n[0], n[1], n[2], n[3], LabelLeft, EditLeft, Top + 28 * int(r.size()),
+                               EditWidth, Min, Max));
+  return r;
+}
+
+}  // namespace formbuild
