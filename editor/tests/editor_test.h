@@ -32,6 +32,14 @@ inline void EnsureUnits() {
     start();
 }
 
+// The last component of class F that Owner owns (a dialog an edit routine made).
+template <class F>
+F* Owned(TComponent* Owner) {
+  for (int i = Owner->ComponentCount() - 1; i >= 0; --i)
+    if (auto* f = dynamic_cast<F*>(Owner->Components(i))) return f;
+  return nullptr;
+}
+
 // A test on the stepped clock with the units started and the dialogs' answers and
 // records cleared; Host is a shown form that owns what a test puts on it.
 class EditorTest : public testing::Test {

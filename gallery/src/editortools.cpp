@@ -165,3 +165,26 @@ TUpDown* PlaceUpDown(TComponent* Owner, TEdit* Edit, const std::string& Name, in
   ud->SetAssociate(Edit);
   return ud;
 }
+
+namespace {
+
+bool Owns(const TComponent* Root, const TComponent* Wanted, int Depth = 0) {
+  if (!Root || Depth > 8) return false;
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    const TComponent* c = Root->Components(i);
+    if (c == Wanted || Owns(c, Wanted, Depth + 1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
+  if (!Tag || !Form) return nullptr;
+  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
+  std::vector<const TComponent*> roots{Application};
+  for (const TComponent* o = Form->Owner(); o && roots.size() < 64; o = o->Owner()) roots.push_back(o);
+  for (const TComponent* root : roots)
+    if (root == wanted || Owns(root, wanted)) return const_cast<TComponent*>(wanted);
+  return nullptr;
+}

@@ -73,21 +73,8 @@ std::string WithoutAmpersands(std::string S) {
 
 // A panel only when it is a component the owners reach: a stray number in Tag is
 // never followed.
-bool Owns(TComponent* Root, const TComponent* Wanted, int Depth = 0) {
-  if (!Root || Depth > 8) return false;
-  for (int i = 0; i < Root->ComponentCount(); ++i) {
-    TComponent* c = Root->Components(i);
-    if (c == Wanted || Owns(c, Wanted, Depth + 1)) return true;
-  }
-  return false;
-}
-
 TCustomLumPanel* PanelFromTag(TComponent* Form, std::intptr_t Tag) {
-  if (!Tag) return nullptr;
-  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
-  for (TComponent* root : {Form->Owner(), static_cast<TComponent*>(Application)})
-    if (Owns(root, wanted)) return dynamic_cast<TCustomLumPanel*>(const_cast<TComponent*>(wanted));
-  return nullptr;
+  return dynamic_cast<TCustomLumPanel*>(ComponentFromTag(Form, Tag));
 }
 
 // Every "*.ext" pattern of a "desc|patterns|..." filter, lower case, in order.

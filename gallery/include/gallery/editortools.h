@@ -60,6 +60,10 @@ void EnsureGalleryResources();
 void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Dest);
 // Appends every item of Source to Dest, then clears Source.
 void MoveAllItems(TStrings* Source, TStrings* Dest);
+// The component a form's Tag names, when it is one that the form's owners (or the
+// application) own, at any depth; nullptr otherwise, so a stray number in a Tag is
+// never followed.
+TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag);
 
 // ---- Building editor forms ----------------------------------------------------
 // The common look of the editor forms: button-face colour, 8-point "MS Sans Serif",
