@@ -68,8 +68,7 @@ struct TBusy {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner) {
-  SetName("LumFuncEditor");
+TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner, "LumFuncEditor") {
   LLabel->SetCaption("&Functions:");
   CBSources->SetSorted(true);
   SpeedButton1 = PlaceControl<TSpeedButton>(this, Pan, "SpeedButton1", 256, 5, 23, 22, "...");
@@ -370,8 +369,8 @@ void TLumFuncEditor::LumEvent(const TLumEvent& Event) {
 }
 
 // ---------------------------------------------------------------------------
-TBaseFunctionEditor::TBaseFunctionEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetupDialog(this, "BaseFunctionEditor", "", 312, 213, bsNone);
+TBaseFunctionEditor::TBaseFunctionEditor(TComponent* AOwner, const char* Name) : TForm(AOwner) {
+  SetupDialog(this, Name, "", 312, 213, bsNone);
   SetAlign(alClient);
   SetPosition(poScreenCenter);
   OnShow = HANDLER(FormShow);
@@ -436,8 +435,7 @@ void TBaseFunctionEditor::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 // ---------------------------------------------------------------------------
-TLumFunctionEditor::TLumFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner) {
-  SetName("LumFunctionEditor");
+TLumFunctionEditor::TLumFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner, "LumFunctionEditor") {
   CBStyle = PlaceControl<TComboFlat>(this, this, "CBStyle", 110, 12, 170, 21);
   CBStyle->SetStyle(csDropDownList);
   for (const char* s : {"All points", "Every number of points", "Every range"}) CBStyle->Items()->Add(s);
@@ -511,8 +509,7 @@ void TLumFunctionEditor::ApplyFormChanges() {
 }
 
 // ---------------------------------------------------------------------------
-TCLVFuncEditor::TCLVFuncEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner) {
-  SetName("CLVFuncEditor");
+TCLVFuncEditor::TCLVFuncEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner, "CLVFuncEditor") {
   CBVolume = PlaceControl<TComboFlat>(this, this, "CBVolume", 100, 12, 170, 21);
   CBVolume->SetStyle(csDropDownList);
   LVolume = PlaceLabel(this, this, "LVolume", 8, 16, "&Volume series:", CBVolume);

@@ -15,8 +15,8 @@ IMPLEMENT_CLASS(TBaseSourceEditor, TForm)
 IMPLEMENT_CLASS(TSelectListForm, TForm)
 
 // ---------------------------------------------------------------------------
-TBaseSourceEditor::TBaseSourceEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetupDialog(this, "BaseSourceEditor", "", 380, 280, bsNone);
+TBaseSourceEditor::TBaseSourceEditor(TComponent* AOwner, const char* Name) : TForm(AOwner) {
+  SetupDialog(this, Name, "", 380, 280, bsNone);
   SetBorderIcons(biSystemMenu);
   Pan = PlaceControl<TPanel>(this, this, "Pan", 0, 0, 380, 33);
   Pan->SetAlign(alTop);

@@ -2,7 +2,15 @@
 
 #include "analysis/unit.h"
 #include "editor/funceditor.h"
+#include "editor_resources.h"
 #include "platform/classes.h"
+
+void RegisterEditorResources();
+
+void EnsureEditorResources() {
+  static const bool registered = (RegisterEditorResources(), true);
+  (void)registered;
+}
 
 namespace {
 
@@ -11,6 +19,7 @@ TObject* NewCLVFuncEditor(TComponent* AOwner) { return new TCLVFuncEditor(AOwner
 }  // namespace
 
 void LumEditorUnitInit() {
+  EnsureEditorResources();
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = NewCLVFuncEditor;
   clv.Parent = TBaseFunctionEditor::StaticClass();
