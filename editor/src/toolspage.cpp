@@ -24,9 +24,7 @@ constexpr int kActiveTop = 8, kActiveTopDesigning = 3;
 
 TFormLumTools::TFormLumTools(TComponent* AOwner, const char* Name) : TForm(AOwner) {
   SetupDialog(this, Name, "", 404, 270, bsNone);
-  PTop = PlaceControl<TPanel>(this, this, "PTop", 0, 0, 404, 35);
-  PTop->SetAlign(alTop);
-  PTop->SetBevelOuter(bvNone);
+  PTop = PlainPanel(this, this, "PTop", alTop, 0, 0, 404, 35);
   BAdd = PlaceControl<TButton>(this, PTop, "BAdd", 4, 5, 75, 25, "&Add...");
   BAdd->SetHint("Add");
   BDelete = PlaceControl<TButton>(this, PTop, "BDelete", 83, 5, 75, 25, "&Delete");
@@ -38,9 +36,7 @@ TFormLumTools::TFormLumTools(TComponent* AOwner, const char* Name) : TForm(AOwne
   CBActive = PlaceControl<TCheckBox>(this, PTop, "CBActive", 194, kActiveTop, 70, 15, "A&ctive");
   CBShowInEditor = PlaceControl<TCheckBox>(this, PTop, "CBShowInEditor", 194, 18, 130, 15, "Show in this editor");
   CBShowInEditor->SetVisible(false);
-  Panel2 = PlaceControl<TPanel>(this, PTop, "Panel2", 348, 0, 56, 35);
-  Panel2->SetAlign(alRight);
-  Panel2->SetBevelOuter(bvNone);
+  Panel2 = PlainPanel(this, PTop, "Panel2", alRight, 348, 0, 56, 35);
   BMoveUp = PlaceControl<TSpeedButton>(this, Panel2, "BMoveUp", 4, 6, 23, 22);
   BMoveDown = PlaceControl<TSpeedButton>(this, Panel2, "BMoveDown", 29, 6, 23, 22);
   PBottom = PlaceControl<TPanel>(this, this, "PBottom", 0, 249, 404, 21);
@@ -53,9 +49,7 @@ TFormLumTools::TFormLumTools(TComponent* AOwner, const char* Name) : TForm(AOwne
   LBTools->SetAlign(alLeft);
   LBTools->SetStyle(lbOwnerDrawFixed);
   LBTools->SetItemHeight(18);
-  PanelToolEditor = PlaceControl<TPanel>(this, this, "PanelToolEditor", 160, 35, 244, 235);
-  PanelToolEditor->SetAlign(alClient);
-  PanelToolEditor->SetBevelOuter(bvNone);
+  PanelToolEditor = PlainPanel(this, this, "PanelToolEditor", alClient, 160, 35, 244, 235);
   LoadArrowGlyphs(BMoveUp, BMoveDown);
   EnsureEditorResources();
   TBitmap clone;
