@@ -47,6 +47,7 @@ protected:
     chart = new TChart(Host.get());
     chart->SetParent(Host.get());
     series = new TLineSeries(Host.get());
+    series->SetName("Series1");
     series->SetParentChart(chart);
   }
   TProbeSourceEditor* Open(std::intptr_t Tag) {
@@ -148,6 +149,7 @@ TEST_F(SourceEditorTest, AnOwnedSourceIsFreedUnlessASeriesTookIt) {
   {
     auto* e = Open(std::intptr_t(series));
     auto* s = new TProbeSource(e);
+    s->SetName("Series1");  // a name the series' owner has already: it goes without it
     taken.Set(s);
     s->SetSeries(series);
     e->Hide();
@@ -157,6 +159,7 @@ TEST_F(SourceEditorTest, AnOwnedSourceIsFreedUnlessASeriesTookIt) {
   }
   ASSERT_TRUE(taken) << "the series keeps its source";
   EXPECT_EQ(taken->Owner(), Host.get());
+  EXPECT_EQ(taken->Name(), "");
   EXPECT_EQ(series->DataSource(), taken.Get());
 }
 
