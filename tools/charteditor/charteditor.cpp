@@ -30,9 +30,9 @@
 #include "editor/funceditor.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
-#include "platform/snapshot.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
+#include "snapout.h"
 #include "toolargs.h"
 
 namespace {
@@ -177,9 +177,7 @@ private:
 // ---- Snapshots -----------------------------------------------------------------
 bool Snap(TControl* Control, const std::string& File) {
   Settle();
-  const bool ok = SaveControlToPng(Control, File);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
-  return ok;
+  return WritePng(Control, File);
 }
 
 // Every page control of the page and of the forms embedded in it, outermost first.
