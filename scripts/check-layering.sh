@@ -20,10 +20,10 @@ declare -A lower=(
   [canvas]="platform"
   [engine]="platform canvas"
   [chart]="platform canvas engine"
-  [samples]="platform canvas engine chart"
+  [samples]="platform canvas engine chart analysis"
   [analysis]="platform canvas engine chart"
   [gallery]="platform canvas engine chart"
-  [editor]="platform canvas engine chart"
+  [editor]="platform canvas engine chart analysis gallery"
   [app]="platform gif canvas engine chart analysis gallery editor"
 )
 top="tools bench fuzz"

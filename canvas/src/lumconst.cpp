@@ -41,7 +41,9 @@ std::string LumMsg_GalleryFinancial, LumMsg_GalleryStats, LumMsg_GalleryExtended
     LumMsg_AxisScrollToolLong, LumMsg_RectangleTool, LumMsg_RectangleToolLong, LumMsg_ClipSeriesTool,
     LumMsg_ClipSeriesToolLong, LumMsg_FullScreenTool, LumMsg_FullScreenToolLong, LumMsg_SmallDots,
     LumMsg_ConfirmDelete, LumMsg_DefaultNumberFormat, LumMsg_PercentFormat, LumMsg_Clear, LumMsg_Browse,
-    LumMsg_SelectedSeries, LumMsg_DefaultEditorWidth, LumMsg_DefaultEditorHeight;
+    LumMsg_SelectedSeries, LumMsg_DefaultEditorWidth, LumMsg_DefaultEditorHeight, LumMsg_ApplyChanges,
+    LumMsg_DesiredIncrement, LumMsg_IncorrectValue, LumMsg_IncrementHint, LumMsg_DefaultAnimationName,
+    LumMsg_ChangeToolName, LumMsg_NewToolName;
 
 namespace {
 
@@ -218,6 +220,13 @@ const TextTable& SecondHalf() {
       {&LumMsg_SelectedSeries, "(Selected Series)"},
       {&LumMsg_DefaultEditorWidth, "414"},
       {&LumMsg_DefaultEditorHeight, "347"},
+      {&LumMsg_ApplyChanges, "Apply Changes ?"},
+      {&LumMsg_DesiredIncrement, "Desired %s Increment"},
+      {&LumMsg_IncorrectValue, "Incorrect value. Reason: %s"},
+      {&LumMsg_IncrementHint, "Enter [Number of Days] [hh:nn:ss]"},
+      {&LumMsg_DefaultAnimationName, "ChartAnimation"},
+      {&LumMsg_ChangeToolName, "Change tool name"},
+      {&LumMsg_NewToolName, "New tool name?"},
   };
   return t;
 }

@@ -147,6 +147,12 @@ TLumCustomTool* TChartTools::Add(TLumCustomTool* Tool) {
   return Tool;
 }
 
+void TChartTools::Exchange(int A, int B) {
+  GetTool(A);
+  GetTool(B);
+  std::swap(items_[size_t(A)], items_[size_t(B)]);
+}
+
 void TChartTools::Clear() {
   while (!items_.empty()) delete items_.back();  // a freed tool leaves the list
 }

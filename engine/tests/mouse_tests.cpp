@@ -301,6 +301,28 @@ TEST_F(MouseTest, ATakingToolStopsLaterToolsAndTheZoom) {
   EXPECT_EQ(Chart->Tools()->GetTool(1), taker);
 }
 
+TEST_F(MouseTest, ExchangedToolsHearEventsInTheirNewOrder) {
+  std::vector<std::string> log;
+  auto* a = new TSpyTool(&log, "a");
+  auto* b = new TSpyTool(&log, "b");
+  Chart->Tools()->Add(a);
+  Chart->Tools()->Add(b);
+  Chart->Tools()->Exchange(0, 1);
+  EXPECT_EQ(Chart->Tools()->IndexOf(b), 0);
+  EXPECT_EQ(Chart->Tools()->IndexOf(a), 1);
+  TestInput::PostMouseDown(Chart, mbLeft, 50, 50);
+  Pump();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[0], "bm0");
+  EXPECT_EQ(log[1], "am0");
+  EXPECT_THROW(Chart->Tools()->Exchange(0, 2), EListError);
+  EXPECT_EQ(Chart->Tools()->IndexOf(b), 0) << "a refused exchange moves nothing";
+  delete a;  // a tool freed after the exchange still leaves the list
+  EXPECT_EQ(Chart->Tools()->Count(), 1);
+  TestInput::PostMouseUp(Chart, mbLeft, 50, 50);
+  Pump();
+}
+
 TEST_F(MouseTest, ToolsMayFreeThemselvesOtherToolsAndSeriesWhileTold) {
   std::vector<std::string> log;
   auto* selfish = new TSpyTool(&log, "a");

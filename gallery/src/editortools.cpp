@@ -165,3 +165,28 @@ TUpDown* PlaceUpDown(TComponent* Owner, TEdit* Edit, const std::string& Name, in
   ud->SetAssociate(Edit);
   return ud;
 }
+
+namespace {
+
+TComponent* FindOwned(TComponent* Root, const std::function<bool(TComponent*)>& Pick, int Depth = 0) {
+  if (!Root || Depth > 8) return nullptr;
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (Pick(c)) return c;
+    if (TComponent* found = FindOwned(c, Pick, Depth + 1)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TComponent*)>& Pick) {
+  if (!Form) return nullptr;
+  std::vector<TComponent*> roots{Application};
+  for (TComponent* o = Form->Owner(); o && roots.size() < 64; o = o->Owner()) roots.push_back(o);
+  for (TComponent* root : roots) {
+    if (root && Pick(root)) return root;
+    if (TComponent* found = FindOwned(root, Pick)) return found;
+  }
+  return nullptr;
+}

@@ -177,18 +177,24 @@ void TLumToolsGallery::LBToolDblClick(TObject*) {
 }
 
 void TLumToolsGallery::LBToolDrawItem(TWinControl*, int Index, const TRect& R, TOwnerDrawState State) {
-  TCanvas* c = LBTool->Canvas();
+  std::unique_ptr<TComponent> tool;
+  if (Index >= 0 && Index < LBTool->Count()) tool = TemporaryInstance(ObjectClass(LBTool->Items()->Objects(Index)));
+  DrawToolListItem(LBTool, tool.get(), Index, R, State);
+}
+
+void DrawToolListItem(TCustomListBox* List, const TObject* Tool, int Index, const TRect& R,
+                      TOwnerDrawState State) {
+  TCanvas* c = List->Canvas();
   const bool selected = State & odSelected;
   c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(selected ? clHighlight : LBTool->Color());
+  c->Brush()->SetColor(selected ? clHighlight : List->Color());
   c->FillRect(R);
-  if (Index < 0 || Index >= LBTool->Count()) return;
-  std::unique_ptr<TComponent> tool = TemporaryInstance(ObjectClass(LBTool->Items()->Objects(Index)));
-  if (tool) DrawResourceBitmap(c, tool.get(), R.Left + 2, R.Top + 1);
-  c->Font()->Assign(LBTool->Font());
-  c->Font()->SetColor(selected ? clHighlightText : LBTool->Font()->Color());
+  if (Index < 0 || Index >= List->Count()) return;
+  if (Tool) DrawResourceBitmap(c, Tool, R.Left + 2, R.Top + 1);
+  c->Font()->Assign(List->Font());
+  c->Font()->SetColor(selected ? clHighlightText : List->Font()->Color());
   c->Brush()->SetStyle(bsClear);
-  c->TextOut(R.Left + 22, R.Top + 2, LBTool->Items()->Strings(Index));
+  c->TextOut(R.Left + 22, R.Top + 2, List->Items()->Strings(Index));
   c->Brush()->SetStyle(bsSolid);
 }
 

@@ -71,7 +71,7 @@ TEST_F(TExportDialogTest, ShowingFillsTheTabsAndButtonsFollowThem) {
   Open(chart);
   EXPECT_EQ(form->LBFormat->Items()->Text(), "as Metafile\nas Bitmap\n");
   EXPECT_TRUE(form->UDWidth->Position() == 640 && form->UDHeight->Position() == 400 && form->AspectRatio() == 1.6);
-  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nOptic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nOptic\nAtoms\nBars\nArea\nAverage\n");
   EXPECT_TRUE(form->CBSeries->ItemIndex() == 0 && form->CBDelim->Text() == "Tab" &&
               form->CBXMLEncoding->Text() == "ISO-8859-1" && form->PageOptions->ActivePage() == form->TabOptions);
   SetTestOpenableExtensions({"bmp", "txt"});
@@ -363,7 +363,7 @@ TEST_F(TExportDialogTest, AFreedSeriesLeavesTheSeriesChoice) {
   form->DataChange(form->CBSeries);
   EXPECT_EQ(FirstRow(), "X\tOptic");
   delete chart->Series(1);
-  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\nBars\nArea\nAverage\n");
   EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
   EXPECT_EQ(FirstRow().rfind("X\tAcoustic\tX\tAtoms", 0), 0u) << FirstRow();
   std::unique_ptr<TLumExportData> e(form->CreateDataExporter());

@@ -15,6 +15,7 @@ put tools/chartsnap/main.cpp '#include <QApplication>' '#include "app/mainwindow
 put bench/app_bench.cpp '#include "app/mainwindow.h"'
 put gallery/tests/export_test.cpp '#include "samples/samplechart.h"'
 put samples/src/samplechart.cpp '#include "chart/chart.h"'
+put editor/src/funceditor.cpp '#include "analysis/unit.h"' '#include "gallery/editortools.h"'
 expect_pass "allowed includes"
 
 put gif/src/core/palette.cpp '#include "gif/palette.h"' '  #  include <QImage>'
@@ -31,6 +32,10 @@ put engine/src/axis.cpp '' '#include "../../chart/include/chart/chart.h"'
 expect_fail "a higher layer by a relative path" "engine/src/axis.cpp:2"
 put platform/src/core/units.cpp '#include <app/chain.h>'
 expect_fail "the top from the bottom" "platform/src/core/units.cpp:1"
+put gallery/src/seriesgallery.cpp '#include "editor/funceditor.h"'
+expect_fail "the editor from the gallery" "gallery/src/seriesgallery.cpp:1"
+put analysis/src/unit.cpp '#include "platform/classes.h"' '#include "editor/unit.h"'
+expect_fail "the editor from the analysis layer" "analysis/src/unit.cpp:2"
 put gallery/src/exportform.cpp '#include "samples/samplechart.h"'
 expect_fail "the sample chart in a library" "gallery/src/exportform.cpp:1"
 

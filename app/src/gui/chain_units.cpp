@@ -7,6 +7,9 @@
 #include "canvas/canvasunit.h"
 #include "canvas/lumconst.h"
 #include "chart/unit.h"
+#ifdef PHONARK_HAS_EDITOR
+#include "editor/unit.h"
+#endif
 #include "engine/engineunit.h"
 #ifdef PHONARK_HAS_GALLERY
 #include "gallery/aboutbox.h"
@@ -28,7 +31,8 @@ std::vector<TUnitInfo> PhonarkUnits() {
   // control's lists and palettes, the series gallery (the standard series' gallery
   // entries, first of all, and the list box's hooks), the second half of the texts, the analysis units
   // (basic functions, close location value, candles, statistics), the chart tools
-  // (their type list), the chart storage (its stream classes), the gallery panel,
+  // (their type list), the chart storage (its stream classes), the chart editor (its
+  // forms by name), the gallery panel,
   // the tools gallery (their classes and glyphs) and the about box, the picture export
   // (the formatted text's picture hook, then the metafile and bitmap formats), the
   // print preview (its panel by class name), the GIF picture format,
@@ -53,6 +57,9 @@ std::vector<TUnitInfo> PhonarkUnits() {
 #endif
 #ifdef PHONARK_HAS_GALLERY
       {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
+#ifdef PHONARK_HAS_EDITOR
+      {"LumEditor", LumEditorUnitInit, LumEditorUnitDone},
+#endif
       {"LumGalleryPanel", LumGalleryPanelUnitInit, LumGalleryPanelUnitDone},
       {"LumToolsGallery", LumToolsGalleryUnitInit, LumToolsGalleryUnitDone},
       {"LumAbout", LumAboutUnitInit, LumAboutUnitDone},

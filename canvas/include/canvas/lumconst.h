@@ -186,6 +186,14 @@ extern std::string LumMsg_Browse;            // "B&rowse..."
 extern std::string LumMsg_SelectedSeries;    // "(Selected Series)"
 extern std::string LumMsg_DefaultEditorWidth;  // "414"
 extern std::string LumMsg_DefaultEditorHeight;  // "347"
+// The chart editor's pages and dialogs.
+extern std::string LumMsg_ApplyChanges;      // "Apply Changes ?"
+extern std::string LumMsg_DesiredIncrement;  // "Desired %s Increment"
+extern std::string LumMsg_IncorrectValue;    // "Incorrect value. Reason: %s"
+extern std::string LumMsg_IncrementHint;     // "Enter [Number of Days] [hh:nn:ss]"
+extern std::string LumMsg_DefaultAnimationName;  // "ChartAnimation"
+extern std::string LumMsg_ChangeToolName;    // "Change tool name"
+extern std::string LumMsg_NewToolName;       // "New tool name?"
 
 // Unit functions for the unit table: assign the texts, and empty them again at exit.
 void LumConstUnitInit();

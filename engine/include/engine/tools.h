@@ -135,6 +135,9 @@ public:
   int IndexOf(const TLumCustomTool* Tool) const;
   // Sets the tool's ParentChart to this chart; answers the tool.
   TLumCustomTool* Add(TLumCustomTool* Tool);
+  // Swaps the places of the tools at A and B (the order they hear events in);
+  // EListError outside 0..Count-1.
+  void Exchange(int A, int B);
   // Frees every tool.
   void Clear();
   auto begin() const { return items_.begin(); }

@@ -7,6 +7,7 @@
 // (true on OK), or embedded: the caller hides its OK/Cancel area, hands it the
 // object and calls EmbedEditorForm; every control change then goes to the object.
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -60,6 +61,10 @@ void EnsureGalleryResources();
 void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Dest);
 // Appends every item of Source to Dest, then clears Source.
 void MoveAllItems(TStrings* Source, TStrings* Dest);
+// The first component Pick accepts among those the form's owners (or the
+// application) own, at any depth, the owners included; nullptr when none. What a
+// form's Tag names is looked up so (formbuild::ComponentFromTag).
+TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TComponent*)>& Pick);
 
 // ---- Building editor forms ----------------------------------------------------
 // The common look of the editor forms: button-face colour, 8-point "MS Sans Serif",

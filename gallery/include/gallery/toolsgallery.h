@@ -56,6 +56,11 @@ public:
   bool ClassFits(int Index) override;
 };
 
+// Draws row Index of a list of tools or tool classes as the galleries do: the glyph
+// of Tool's class (a tool, or a throw-away one of the class) and the row's text.
+void DrawToolListItem(TCustomListBox* List, const TObject* Tool, int Index, const TRect& R,
+                      TOwnerDrawState State);
+
 void LumToolsGalleryUnitInit();
 // Clears both demo hooks.
 void LumToolsGalleryUnitDone();

@@ -209,6 +209,9 @@ public:
   int ComponentCount() const { return int(components_.size()); }
   TComponent* Components(int Index) const;
   int ComponentIndex() const;
+  // Moves the component to Value among its owner's components (clamped to the
+  // list; nothing without an owner): the order they are freed and written in.
+  void SetComponentIndex(int Value);
   TComponent* FindComponent(const std::string& AName) const;
   void InsertComponent(TComponent* AComponent);
   void RemoveComponent(TComponent* AComponent);

@@ -175,6 +175,11 @@ void Clear();
 namespace TestInput {
 // A click on the tab with TabIndex (among the visible tabs) of a tab or page control.
 void PostTabClick(TWinControl* TabsControl, int TabIndex, unsigned DelayMs = 0);
+// The user picks item Index of a list box (scrolled into view, then clicked with
+// Shift: Ctrl adds to a multi-selection) or of a combo box (its list dropped down by
+// a click, then the item clicked), so the control fires what a user's choice fires.
+// Picking a combo's current item closes its list and fires nothing, as on screen.
+void PostPickItem(TWinControl* ListOrCombo, int Index, TShiftState Shift = 0, unsigned DelayMs = 0);
 }  // namespace TestInput
 
 class TPopupMenu;

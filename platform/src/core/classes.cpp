@@ -165,6 +165,16 @@ int TComponent::ComponentIndex() const {
   return it == v.end() ? -1 : int(it - v.begin());
 }
 
+void TComponent::SetComponentIndex(int Value) {
+  const int from = ComponentIndex();
+  if (from < 0) return;
+  auto& v = owner_->components_;
+  const int to = std::clamp(Value, 0, int(v.size()) - 1);
+  if (to == from) return;
+  v.erase(v.begin() + from);
+  v.insert(v.begin() + to, this);
+}
+
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* c : components_)

@@ -1,5 +1,5 @@
 // Answers queued by tests for the dialogs of the offscreen platform, their records,
-// and clicks on tabs.
+// clicks on tabs and picks of list and combo items.
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -10,6 +10,7 @@
 
 #include "dialogs_impl.h"
 #include "forms_impl.h"
+#include "platform/lists.h"
 #include "platform/testing.h"
 
 using namespace forms_detail;
@@ -120,6 +121,59 @@ void Clear() {
 }
 
 }  // namespace TestDialogs
+
+namespace {
+
+// A click in the middle of the item's row, scrolled into view first.
+void ClickListItem(TCustomListBox* List, int Index, TShiftState Shift) {
+  if (Index < 0 || Index >= List->Count()) return;
+  List->MakeVisible(Index);
+  QPointer<QWidget> w = List->GetImpl()->Widget;
+  if (!w || !w->isVisible() || !w->isEnabled()) return;
+  const TRect r = List->ItemRect(Index);
+  const QPointF p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  Qt::KeyboardModifiers mods;
+  if (Shift & ssShift) mods |= Qt::ShiftModifier;
+  if (Shift & ssCtrl) mods |= Qt::ControlModifier;
+  w->setFocus(Qt::MouseFocusReason);
+  QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, mods);
+  QApplication::sendEvent(w, &press);
+  if (!w) return;
+  QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, mods);
+  QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+void TestInput::PostPickItem(TWinControl* ListOrCombo, int Index, TShiftState Shift, unsigned DelayMs) {
+  QPointer<QWidget> w = ListOrCombo->GetImpl()->Widget;
+  PostScripted(
+      [w, Index, Shift] {
+        if (!w || !w->isVisible() || !w->isEnabled()) return;
+        TControl* c = ControlOf(w);
+        if (auto* list = dynamic_cast<TCustomListBox*>(c)) return ClickListItem(list, Index, Shift);
+        auto* combo = dynamic_cast<TCustomComboBox*>(c);
+        if (!combo) return;
+        // The button at the right end drops the list down in every style.
+        const QPointF p(w->width() - 5, w->height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        if (!w) return;
+        QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+        if (!w) return;
+        TCustomListBox* dropped = combo->DropDownList();
+        if (!dropped) return;
+        if (Index == combo->ItemIndex() || Index < 0 || Index >= dropped->Count()) {
+          combo->SetDroppedDown(false);
+          return;
+        }
+        ClickListItem(dropped, Index, 0);
+      },
+      DelayMs);
+}
 
 void TestInput::PostTabClick(TWinControl* TabsControl, int TabIndex, unsigned DelayMs) {
   QPointer<QWidget> w = TabsControl->GetImpl()->Widget;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/classes.h"
 #include "platform/registry.h"
@@ -112,6 +113,27 @@ TEST(Components, OwnershipNamesAndFreeNotification) {
   (void)c;
   delete watcher;
   delete root;  // frees b and c
+}
+
+TEST(Components, ComponentIndexMovesWithinTheOwnerOnly) {
+  TComponent root(nullptr);
+  std::vector<TComponent*> c;
+  for (int i = 0; i < 4; ++i) c.push_back(new TComponent(&root));
+  auto order = [&] {
+    std::vector<TComponent*> v;
+    for (int i = 0; i < root.ComponentCount(); ++i) v.push_back(root.Components(i));
+    return v;
+  };
+  c[3]->SetComponentIndex(1);
+  EXPECT_EQ(order(), (std::vector<TComponent*>{c[0], c[3], c[1], c[2]}));
+  c[0]->SetComponentIndex(99);  // past the end: last
+  EXPECT_EQ(order(), (std::vector<TComponent*>{c[3], c[1], c[2], c[0]}));
+  c[2]->SetComponentIndex(-5);  // before the start: first
+  EXPECT_EQ(order(), (std::vector<TComponent*>{c[2], c[3], c[1], c[0]}));
+  EXPECT_EQ(c[1]->ComponentIndex(), 2);
+  TComponent lone(nullptr);
+  lone.SetComponentIndex(3);  // no owner: nothing to move in
+  EXPECT_EQ(lone.ComponentIndex(), -1);
 }
 
 TEST(Components, FreeingTheWatcherUnhooksIt) {

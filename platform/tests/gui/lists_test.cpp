@@ -290,6 +290,35 @@ TEST_F(Lists, ComboFiresForTheUserButNotForCode) {
   EXPECT_EQ(closes, 1);
 }
 
+TEST_F(Lists, PickedItemsFireWhatAUsersChoiceFires) {
+  auto* lb = Add<TListBox>(10, 10, 120, 3 * 16 + 4);
+  Fill(lb->Items(), 20);
+  lb->SetMultiSelect(true);
+  auto* cb = Add<TComboBox>(10, 80, 120, 21);
+  cb->SetStyle(csDropDownList);
+  Fill(cb->Items(), 12);
+  auto* flat = Add<TComboBox>(10, 110, 120, 21);  // editable: the button drops it down
+  Fill(flat->Items(), 3);
+  std::vector<std::string> seen;
+  lb->OnClick = [&](TObject*) { seen.push_back("list " + std::to_string(lb->ItemIndex())); };
+  cb->OnChange = [&](TObject*) { seen.push_back("combo " + cb->Text()); };
+  flat->OnChange = [&](TObject*) { seen.push_back("flat " + flat->Text()); };
+  ShowForm();
+  TestInput::PostPickItem(lb, 15);  // scrolled into view first
+  TestInput::PostPickItem(lb, 2, ssCtrl);
+  TestInput::PostPickItem(cb, 10);
+  TestInput::PostPickItem(cb, 10);  // the current item: the list closes, nothing fires
+  TestInput::PostPickItem(flat, 2);
+  Pump();
+  EXPECT_EQ(seen, (std::vector<std::string>{"list 15", "list 2", "combo item 10", "flat item 2"}));
+  EXPECT_TRUE(lb->Selected(15) && lb->Selected(2));
+  EXPECT_FALSE(cb->DroppedDown());
+  cb->SetEnabled(false);  // out of the user's reach
+  TestInput::PostPickItem(cb, 3);
+  Pump();
+  EXPECT_EQ(cb->ItemIndex(), 10);
+}
+
 TEST_F(Lists, EditableComboTypingFiresChangeAndFollowsItems) {
   auto* cb = Add<TComboBox>(10, 10, 120, 21);
   Fill(cb->Items(), 3);
