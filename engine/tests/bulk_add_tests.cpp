@@ -21,14 +21,6 @@ private:
   TChartValueList z_;
 };
 
-// A series whose values are its X list (bars lying along the horizontal axis).
-class THorizontalSeries : public TChartSeries {
-public:
-  using TChartSeries::TChartSeries;
-  TChartValueList* MandatoryValueList() const override { return XValues(); }
-  TChartValueList* NotMandatoryValueList() const override { return YValues(); }
-};
-
 // Everything a series holds per point.
 struct TPoints {
   std::vector<std::vector<double>> Lists;
@@ -137,7 +129,7 @@ TEST(BulkAdd, WindowResultsSitWhereAlignedXPutsThem) {
         std::vector<double> results;
         for (int k = 0; k + n <= 40; ++k) results.push_back(double(rng() % 1000) / 3);
         auto make = [&] {
-          TChartSeries* s = horizontal ? new THorizontalSeries(&chart) : new TChartSeries(&chart);
+          TChartSeries* s = horizontal ? new THorizSeries(&chart) : new TChartSeries(&chart);
           s->SetParentChart(&chart);
           auto* f = new TResultsFunction(nullptr);
           s->SetFunction(f);

@@ -428,31 +428,23 @@ struct TRowWalk {
   }
 };
 
+// N bytes (sizeof(T) <= N <= 2 sizeof(T)) as a word from each end, overlapping.
+template <class T>
+inline void CopyEnds(std::uint8_t* D, const std::uint8_t* S, int N) {
+  T a, b;
+  std::memcpy(&a, S, sizeof a);
+  std::memcpy(&b, S + N - int(sizeof b), sizeof b);
+  std::memcpy(D, &a, sizeof a);
+  std::memcpy(D + N - int(sizeof b), &b, sizeof b);
+}
+
 // Copies N bytes between regions that do not overlap, short strings without a call.
 inline void CopyString(std::uint8_t* D, const std::uint8_t* S, int N) {
-  if (N > 16) {
-    std::memcpy(D, S, std::size_t(N));
-  } else if (N >= 8) {
-    std::uint64_t a, b;
-    std::memcpy(&a, S, 8);
-    std::memcpy(&b, S + N - 8, 8);
-    std::memcpy(D, &a, 8);
-    std::memcpy(D + N - 8, &b, 8);
-  } else if (N >= 4) {
-    std::uint32_t a, b;
-    std::memcpy(&a, S, 4);
-    std::memcpy(&b, S + N - 4, 4);
-    std::memcpy(D, &a, 4);
-    std::memcpy(D + N - 4, &b, 4);
-  } else if (N >= 2) {
-    std::uint16_t a, b;
-    std::memcpy(&a, S, 2);
-    std::memcpy(&b, S + N - 2, 2);
-    std::memcpy(D, &a, 2);
-    std::memcpy(D + N - 2, &b, 2);
-  } else {
-    *D = *S;
-  }
+  if (N > 16) std::memcpy(D, S, std::size_t(N));
+  else if (N >= 8) CopyEnds<std::uint64_t>(D, S, N);
+  else if (N >= 4) CopyEnds<std::uint32_t>(D, S, N);
+  else if (N >= 2) CopyEnds<std::uint16_t>(D, S, N);
+  else *D = *S;
 }
 
 // Every pixel value in order, with room to read 8 bytes from any of them.
