@@ -779,7 +779,8 @@ void TLZWDecoder::Run() {
     bits -= codeSize;
   have:
     std::uint32_t info;
-    if (code < nextFree && (info = info_[code]) != 0) {
+    // (Unsigned: -1, no more data, is no code.)
+    if (unsigned(code) < unsigned(nextFree) && (info = info_[code]) != 0) {
       // A fixed string: a root, or an entry built from fixed ones.
       const int len = int(info >> 8), first = int(info & 255);
       const std::uint8_t* from = at_[code];

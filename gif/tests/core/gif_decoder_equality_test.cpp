@@ -355,3 +355,30 @@ TEST(GifDecoderEquality, RandomData) {
     ExpectSame(data, w, h, rng() % 2, "round " + std::to_string(round));
   }
 }
+
+// The table filled to its last entry without a clear (entries ending in pixel 1),
+// then the data stops: no more data is no code, whatever the table holds.
+TEST(GifDecoderEquality, DataEndingWithTheTableFull) {
+  std::vector<std::pair<int, int>> codes = {{4, 3}, {1, 3}};  // clear, then a root
+  for (int size = 3, next = 6; next < 4096 + 5; ++next) {
+    codes.push_back({1, size});
+    if (next + 1 >= (1 << size) && size < 12) ++size;
+  }
+  Bytes packed;
+  std::uint32_t acc = 0;
+  int n = 0;
+  for (auto [code, width] : codes) {
+    acc |= std::uint32_t(code) << n;
+    for (n += width; n >= 8; n -= 8, acc >>= 8) packed.push_back(std::uint8_t(acc));
+  }
+  for (bool terminated : {false, true}) {
+    Bytes data{2};
+    for (std::size_t p = 0; p < packed.size(); p += 255) {
+      const std::size_t k = std::min<std::size_t>(255, packed.size() - p);
+      data.push_back(std::uint8_t(k));
+      data.insert(data.end(), packed.begin() + std::ptrdiff_t(p), packed.begin() + std::ptrdiff_t(p + k));
+    }
+    if (terminated) data.push_back(0);
+    for (bool interlaced : {false, true}) ExpectSame(data, 64, 80, interlaced, terminated ? "terminated" : "cut");
+  }
+}
