@@ -1,7 +1,6 @@
-// The LZW decoder writes whole strings per code; these tests hold it to the
-// plain algorithm that hands out one pixel at a time (kept here as the
-// reference) on valid, cut, corrupted and random data: the same pixels, the
-// same count, warnings, error and stream position.
+// The LZW decoder writes whole strings per code; these tests hold it to the plain
+// algorithm that hands out one pixel at a time (the reference below) on valid, cut,
+// corrupted and random data: the same pixels, count, warnings, error and stream position.
 #include <random>
 
 #include "gif/gifcoder.h"
@@ -9,45 +8,25 @@
 
 namespace {
 
-// The plain decoder: a code's string is pushed on a stack and popped pixel by pixel.
 class TPlainDecoder {
 public:
-  TPlainDecoder(TStream* stream, std::vector<std::string>& warnings) : stream_(stream), warnings_(warnings) {}
-
-  void Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
-              std::int64_t& done) {
-    done = 0;
+  TPlainDecoder(TStream* S, std::vector<std::string>& W) : s_(S), warnings_(W) {}
+  void Decode(const std::function<std::uint8_t*()>& Allocate, int W, int H, bool Interlaced, std::int64_t& Done) {
     std::uint8_t b;
-    if (stream_->Read(&b, 1) != 1) return Warn("Premature end of data");
-    minCodeSize_ = b > 8 ? 8 : b;
-    codeSize_ = minCodeSize_ + 1;
-    clearCode_ = 1 << minCodeSize_;
-    endCode_ = clearCode_ + 1;
-    maxCodeSize_ = 2 * clearCode_;
-    nextFree_ = clearCode_ + 2;
-    const std::int64_t total = std::int64_t(width) * height;
-    std::int64_t stored = 0;
+    if (s_->Read(&b, 1) != 1) return Warn("Premature end of data");
+    min_ = std::min<int>(b, 8);
+    clear_ = 1 << min_;
+    std::vector<int> rows;  // the order rows are filled in
+    for (auto [start, step] : Interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+                                         : std::vector<std::pair<int, int>>{{0, 1}})
+      for (int y = start; y < H; y += step) rows.push_back(y);
+    std::uint8_t* buf = nullptr;
     try {
-      int v = total > 0 ? Fetch() : -1;
-      if (v >= 0) {
-        std::uint8_t* buf = allocate();
-        // Rows in order, or the four interlace passes.
-        std::vector<int> rows;
-        if (!interlaced) {
-          for (int y = 0; y < height; ++y) rows.push_back(y);
-        } else {
-          for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
-            for (int y = start; y < height; y += step) rows.push_back(y);
-        }
-        for (std::int64_t i = 0; i < total; ++i) {
-          if (i > 0 && (v = Fetch()) < 0) break;
-          buf[std::int64_t(rows[std::size_t(i / width)]) * width + i % width] = std::uint8_t(v);
-          stored = i + 1;
-        }
+      for (int v; Done < std::int64_t(W) * H && (v = Fetch()) >= 0; ++Done) {
+        if (!buf) buf = Allocate();
+        buf[std::int64_t(rows[size_t(Done / W)]) * W + Done % W] = std::uint8_t(v);
       }
-      done = stored;
     } catch (...) {
-      done = stored;
       try {
         if (!finished_) Fetch();
       } catch (...) {
@@ -60,322 +39,230 @@ public:
   }
 
 private:
-  static constexpr int TableSize = 4096, StackSize = 2 * TableSize;
-  void Warn(const char* msg) { warnings_.push_back(msg); }
+  void Warn(const char* M) { warnings_.push_back(M); }
   int Fetch() { return sp_ > 0 ? stack_[--sp_] : Step(); }
-
   bool Refill() {
     if (endOfData_) {
-      if (bitPos_ >= lastBit_) Warn("Decoder bit buffer under-run");
+      if (bit_ >= lastBit_) Warn("Decoder bit buffer under-run");
       return false;
     }
     buf_[0] = buf_[lastByte_ - 2];
     buf_[1] = buf_[lastByte_ - 1];
     std::uint8_t len;
-    if (stream_->Read(&len, 1) != 1) {
+    if (s_->Read(&len, 1) != 1) {
       Warn("Premature end of data");
-      finished_ = true;
-      return false;
+      return !(finished_ = true);
     }
-    int got = 0;
-    if (len > 0) {
-      got = int(stream_->Read(buf_ + 2, len));
-      if (got < len) Warn("Premature end of data");
-      if (got <= 0) {
-        got = 0;
-        endOfData_ = finished_ = true;
-      }
-    } else {
-      endOfData_ = zeroBlock_ = finished_ = true;
+    int got = len > 0 ? int(s_->Read(buf_ + 2, len)) : 0;
+    if (len > 0 && got < len) Warn("Premature end of data");
+    if (got <= 0) {
+      got = 0;
+      endOfData_ = finished_ = true;
+      zeroBlock_ = len == 0;
     }
     lastByte_ = 2 + got;
-    bitPos_ = bitPos_ - lastBit_ + 16;
+    bit_ = bit_ - lastBit_ + 16;
     lastBit_ = lastByte_ * 8;
     return true;
   }
-
-  int GetCode(int n) {
-    if (firstCall_) {
-      firstCall_ = false;
-      return clearCode_;
-    }
-    while (bitPos_ + n >= lastBit_) {
-      if (endOfData_ && bitPos_ + n <= lastBit_) break;
+  int GetCode(int N) {
+    if (std::exchange(firstCall_, false)) return clear_;
+    while (bit_ + N >= lastBit_ && !(endOfData_ && bit_ + N <= lastBit_))
       if (!Refill()) return -1;
-    }
-    const int i = bitPos_ >> 3;
-    std::uint32_t v = buf_[i] | (std::uint32_t(buf_[i + 1]) << 8) | (std::uint32_t(buf_[i + 2]) << 16);
-    v = (v >> (bitPos_ & 7)) & ((1u << n) - 1);
-    bitPos_ += n;
-    return int(v);
+    const int i = bit_ >> 3;
+    const std::uint32_t v = buf_[i] | (std::uint32_t(buf_[i + 1]) << 8) | (std::uint32_t(buf_[i + 2]) << 16);
+    bit_ += N;
+    return int((v >> ((bit_ - N) & 7)) & ((1u << N) - 1));
   }
-
   void SkipBlocks() {
-    if (finished_) return;
-    finished_ = true;
     std::uint8_t len, skip[255];
-    while (stream_->Read(&len, 1) == 1 && len != 0)
-      if (stream_->Read(skip, len) != len) break;
+    if (!std::exchange(finished_, true))
+      while (s_->Read(&len, 1) == 1 && len != 0 && s_->Read(skip, len) == len) {
+      }
   }
-
   int Step() {
-    int code = GetCode(codeSize_);
-    if (code < 0) return code;
-    if (code == clearCode_) {
-      for (int i = 0; i < TableSize; ++i) {
-        prefix_[i] = 0;
-        suffix_[i] = std::uint8_t(i < clearCode_ ? i : 0);
+    int code = GetCode(size_);
+    if (code == clear_) {
+      for (int i = 0; i < 4096; ++i) prefix_[i] = 0, suffix_[i] = std::uint8_t(i < clear_ ? i : 0);
+      size_ = min_ + 1, max_ = 2 * clear_, next_ = clear_ + 2;
+      while ((code = GetCode(size_)) == clear_) {
       }
-      codeSize_ = minCodeSize_ + 1;
-      maxCodeSize_ = 2 * clearCode_;
-      nextFree_ = clearCode_ + 2;
-      sp_ = 0;
-      do {
-        code = GetCode(codeSize_);
-      } while (code == clearCode_);
       if (code < 0) return code;
-      if (code >= clearCode_) {
-        if (!zeroBlock_) SkipBlocks();
-        return -2;
-      }
-      firstCode_ = oldCode_ = code;
-      return code;
+      if (code >= clear_) return End();
+      return first_ = old_ = code;
     }
-    if (code == endCode_) {
-      if (!zeroBlock_) SkipBlocks();
-      return -2;
-    }
-    const int incode = code;
-    if (code >= nextFree_) {
-      stack_[sp_++] = std::uint8_t(firstCode_);
-      code = oldCode_;
-    }
-    while (code >= clearCode_) {
-      if (sp_ >= StackSize - 1 || prefix_[code] == code) throw GIFException("Circular decoder table entry");
+    if (code < 0) return code;
+    if (code == clear_ + 1) return End();
+    const int in = code;
+    if (code >= next_) stack_[sp_++] = std::uint8_t(first_), code = old_;
+    for (; code >= clear_; code = prefix_[code]) {
+      if (sp_ >= 8191 || prefix_[code] == code) throw GIFException("Circular decoder table entry");
       stack_[sp_++] = suffix_[code];
-      code = prefix_[code];
     }
-    firstCode_ = suffix_[code];
-    stack_[sp_++] = std::uint8_t(firstCode_);
-    if (nextFree_ < TableSize) {
-      prefix_[nextFree_] = std::uint16_t(oldCode_);
-      suffix_[nextFree_] = std::uint8_t(firstCode_);
-      if (++nextFree_ >= maxCodeSize_ && maxCodeSize_ < TableSize) {
-        maxCodeSize_ *= 2;
-        ++codeSize_;
-      }
+    stack_[sp_++] = std::uint8_t(first_ = suffix_[code]);
+    if (next_ < 4096) {
+      prefix_[next_] = std::uint16_t(old_), suffix_[next_] = std::uint8_t(first_);
+      if (++next_ >= max_ && max_ < 4096) max_ *= 2, ++size_;
     }
-    oldCode_ = incode;
+    old_ = in;
     return stack_[--sp_];
   }
+  int End() {
+    if (!zeroBlock_) SkipBlocks();
+    return -2;
+  }
 
-  TStream* stream_;
+  TStream* s_;
   std::vector<std::string>& warnings_;
-  std::uint8_t buf_[260] = {};
-  int bitPos_ = 0, lastBit_ = 0, lastByte_ = 2;
+  std::uint8_t buf_[260] = {}, suffix_[4096] = {}, stack_[8192] = {};
+  std::uint16_t prefix_[4096] = {};
+  int bit_ = 0, lastBit_ = 0, lastByte_ = 2, sp_ = 0, min_ = 0, clear_ = 0, size_ = 0, max_ = 0, next_ = 0;
+  int first_ = 0, old_ = 0;
   bool firstCall_ = true, endOfData_ = false, zeroBlock_ = false, finished_ = false;
-  int codeSize_ = 0, minCodeSize_ = 0, clearCode_ = 0, endCode_ = 0, maxCodeSize_ = 0;
-  int nextFree_ = 0, firstCode_ = 0, oldCode_ = 0;
-  std::uint16_t prefix_[TableSize] = {};
-  std::uint8_t suffix_[TableSize] = {};
-  std::uint8_t stack_[StackSize] = {};
-  int sp_ = 0;
 };
 
 // Everything a decode leaves behind.
 struct TOutcome {
   bool Allocated = false;
   Bytes Pixels;
-  std::int64_t Done = -1, Position = -1;
+  std::int64_t Done = 0, Position = -1;
   std::string Error;
   std::vector<std::string> Warnings;
-  bool operator==(const TOutcome&) const = default;
 };
 
-template <class F>
-TOutcome Run(const Bytes& data, int w, int h, F decode) {
+TOutcome Decode(const Bytes& Data, int W, int H, bool Interlaced, bool Plain) {
   TOutcome o;
-  o.Pixels.assign(std::size_t(w) * std::size_t(h), 0xEE);
+  o.Pixels.assign(std::size_t(W) * std::size_t(H), 0xEE);
   TMemoryStream s;
-  s.WriteBuffer(data.data(), std::int64_t(data.size()));
+  s.WriteBuffer(Data.data(), std::int64_t(Data.size()));
   s.SetPosition(0);
-  auto allocate = [&o] {
-    o.Allocated = true;
-    return o.Pixels.data();
-  };
+  auto allocate = [&o] { return o.Allocated = true, o.Pixels.data(); };
+  TGIFImage img;
+  WarningLog log(img);
   try {
-    decode(&s, allocate, o);
+    if (Plain) TPlainDecoder(&s, o.Warnings).Decode(allocate, W, H, Interlaced, o.Done);
+    else GIFDecode(&s, W, H, Interlaced, allocate, &img, nullptr, o.Done);
   } catch (const GIFException& e) {
     o.Error = e.Message;
   }
+  if (!Plain) o.Warnings = log.Messages;
   o.Position = s.Position();
   return o;
 }
 
-TOutcome Ours(const Bytes& data, int w, int h, bool interlaced) {
-  return Run(data, w, h, [&](TStream* s, const std::function<std::uint8_t*()>& allocate, TOutcome& o) {
-    TGIFImage img;
-    WarningLog log(img);
-    struct TKeep {
-      WarningLog& Log;
-      TOutcome& Out;
-      ~TKeep() { Out.Warnings = Log.Messages; }
-    } keep{log, o};
-    GIFDecode(s, w, h, interlaced, allocate, &img, nullptr, o.Done);
-  });
+void ExpectSame(const Bytes& Data, int W, int H, bool Interlaced, const std::string& What) {
+  const TOutcome a = Decode(Data, W, H, Interlaced, false), b = Decode(Data, W, H, Interlaced, true);
+  EXPECT_EQ(a.Allocated, b.Allocated) << What;
+  EXPECT_EQ(a.Done, b.Done) << What;
+  EXPECT_EQ(a.Error, b.Error) << What;
+  EXPECT_EQ(a.Warnings, b.Warnings) << What;
+  EXPECT_EQ(a.Position, b.Position) << What;
+  EXPECT_TRUE(a.Pixels == b.Pixels) << What << ": pixels differ";
 }
 
-TOutcome Plain(const Bytes& data, int w, int h, bool interlaced) {
-  return Run(data, w, h, [&](TStream* s, const std::function<std::uint8_t*()>& allocate, TOutcome& o) {
-    TPlainDecoder(s, o.Warnings).Decode(allocate, w, h, interlaced, o.Done);
-  });
-}
-
-// The data of a frame coded by one of our encoders, cut into sub-blocks of
-// random lengths (Cut 0: as written) behind the minimum code size.
-Bytes Coded(const Bytes& px, int w, int h, int bits, bool rle, bool interlaced, std::mt19937& rng, int cut) {
+// Noise, short runs or long runs (long strings) of 2^Bits colours, coded by one of our
+// encoders and cut into sub-blocks of random lengths up to Cut (0: as written).
+Bytes Coded(int W, int H, int Bits, int Kind, bool Rle, bool Interlaced, int Cut, std::mt19937& Rng, Bytes* Px = nullptr) {
+  Bytes px(std::size_t(W) * std::size_t(H));
+  for (std::size_t i = 0, left = 0, v = 0; i < px.size(); ++i) {
+    if (left == 0) left = Kind == 0 ? 1 : 1 + Rng() % (Kind == 1 ? 6u : 300u), v = Rng() % (1u << Bits);
+    --left;
+    px[i] = std::uint8_t(v);
+  }
+  if (Px) *Px = px;
   TMemoryStream s;
-  if (rle)
-    TRLEEncoder().Compress(&s, bits, 1 << bits, px.data(), interlaced, h, w);
-  else
-    TLZWEncoder().Compress(&s, bits, 1 << bits, px.data(), interlaced, h, w);
+  if (Rle) TRLEEncoder().Compress(&s, Bits, 1 << Bits, px.data(), Interlaced, H, W);
+  else TLZWEncoder().Compress(&s, Bits, 1 << Bits, px.data(), Interlaced, H, W);
   const Bytes& b = s.Bytes();
-  if (cut == 0) return b;
-  Bytes data;
+  if (Cut == 0) return b;
+  Bytes data, out{b[0]};
   for (std::size_t p = 1; p < b.size() && b[p] != 0; p += b[p] + 1u)
     data.insert(data.end(), b.begin() + std::ptrdiff_t(p + 1), b.begin() + std::ptrdiff_t(p + 1 + b[p]));
-  Bytes out{b[0]};
-  for (std::size_t p = 0; p < data.size();) {
-    const std::size_t k = std::min<std::size_t>(1 + rng() % unsigned(cut), data.size() - p);
+  for (std::size_t p = 0, k; p < data.size(); p += k) {
+    k = std::min<std::size_t>(1 + Rng() % unsigned(Cut), data.size() - p);
     out.push_back(std::uint8_t(k));
     out.insert(out.end(), data.begin() + std::ptrdiff_t(p), data.begin() + std::ptrdiff_t(p + k));
-    p += k;
   }
-  out.push_back(0);
-  return out;
-}
-
-Bytes Pixels(int n, int bits, int kind, std::mt19937& rng) {
-  Bytes v(static_cast<std::size_t>(n));
-  const unsigned colors = 1u << bits;
-  int left = 0, value = 0;
-  for (auto& p : v) {
-    if (kind == 0) {  // noise
-      p = std::uint8_t(rng() % colors);
-      continue;
-    }
-    if (left == 0) {  // runs: short ones, or long ones that make long strings
-      left = 1 + int(rng() % (kind == 1 ? 6u : 300u));
-      value = int(rng() % colors);
-    }
-    --left;
-    p = std::uint8_t(value);
-  }
-  return v;
-}
-
-void ExpectSame(const Bytes& data, int w, int h, bool interlaced, const std::string& what) {
-  const TOutcome ours = Ours(data, w, h, interlaced), plain = Plain(data, w, h, interlaced);
-  EXPECT_EQ(ours.Allocated, plain.Allocated) << what;
-  EXPECT_EQ(ours.Done, plain.Done) << what;
-  EXPECT_EQ(ours.Error, plain.Error) << what;
-  EXPECT_EQ(ours.Warnings, plain.Warnings) << what;
-  EXPECT_EQ(ours.Position, plain.Position) << what;
-  EXPECT_TRUE(ours.Pixels == plain.Pixels) << what << ": pixels differ";
+  return out + Bytes{0};
 }
 
 }  // namespace
 
-// Our encoders' data, in sub-blocks as written and cut short, decoded into the
-// frame they were made for and into smaller and larger ones (full before the
-// end code; data running out).
+// Our encoders' data in every shape, decoded into the frame it was made for, a shorter
+// one (full before the end code) and a larger one (the data runs out).
 TEST(GifDecoderEquality, ValidDataInEveryShape) {
   std::mt19937 rng(51);
-  const std::pair<int, int> sizes[] = {{1, 1}, {1, 9}, {7, 1}, {3, 17}, {64, 33}, {173, 91}, {5, 400}};
-  for (auto [w, h] : sizes)
+  for (auto [w, h] : {std::pair{1, 1}, {1, 9}, {7, 1}, {3, 17}, {64, 33}, {173, 91}, {5, 400}})
     for (int bits : {1, 2, 4, 8})
       for (int kind = 0; kind < 3; ++kind)
-        for (bool rle : {false, true})
-          for (bool interlaced : {false, true}) {
-            const Bytes px = Pixels(w * h, bits, kind, rng);
-            const int cut = int(rng() % 3) == 0 ? 0 : int(1 + rng() % 40);
-            const Bytes data = Coded(px, w, h, bits, rle, interlaced, rng, cut);
-            const std::string what = std::to_string(w) + "x" + std::to_string(h) + " bits " + std::to_string(bits) +
-                                     " kind " + std::to_string(kind) + (rle ? " rle" : " lzw") +
-                                     (interlaced ? " interlaced" : "") + " cut " + std::to_string(cut);
-            ExpectSame(data, w, h, interlaced, what);
-            EXPECT_EQ(Ours(data, w, h, interlaced).Pixels, px) << what;
-            ExpectSame(data, w, std::max(1, h / 2), interlaced, what + " into a shorter frame");
-            ExpectSame(data, w + 1, h + 3, interlaced, what + " into a larger frame");
-          }
+        for (int variant = 0; variant < 4; ++variant) {
+          const bool rle = variant & 1, interlaced = variant & 2;
+          const int cut = rng() % 3 == 0 ? 0 : int(1 + rng() % 40);
+          Bytes px;
+          const Bytes data = Coded(w, h, bits, kind, rle, interlaced, cut, rng, &px);
+          const std::string what = std::to_string(w) + "x" + std::to_string(h) + " bits " + std::to_string(bits) +
+                                   " kind " + std::to_string(kind) + " variant " + std::to_string(variant);
+          ExpectSame(data, w, h, interlaced, what);
+          EXPECT_EQ(Decode(data, w, h, interlaced, false).Pixels, px) << what;
+          ExpectSame(data, w, std::max(1, h / 2), interlaced, what + " shorter");
+          ExpectSame(data, w + 1, h + 3, interlaced, what + " larger");
+        }
 }
 
-// Every cut of a small frame's data, and single bits flipped and bytes replaced
-// in larger ones: undefined codes, self-referencing and circular entries, end
-// codes in odd places.
-TEST(GifDecoderEquality, CutAndCorruptedData) {
+// Every cut of a small frame's data; codes flipped or replaced in larger ones
+// (undefined codes, self-referencing and circular entries, early end codes); random
+// codes from the first byte on with odd minimum code sizes.
+TEST(GifDecoderEquality, CutCorruptedAndRandomData) {
   std::mt19937 rng(7);
   for (bool interlaced : {false, true}) {
-    const Bytes px = Pixels(13 * 11, 3, 1, rng);
-    const Bytes data = Coded(px, 13, 11, 3, false, interlaced, rng, 9);
+    const Bytes data = Coded(13, 11, 3, 1, false, interlaced, 9, rng);
     for (std::size_t n = 0; n <= data.size(); ++n)
-      ExpectSame(Bytes(data.begin(), data.begin() + std::ptrdiff_t(n)), 13, 11, interlaced,
-                 "cut at " + std::to_string(n));
+      ExpectSame(Bytes(data.begin(), data.begin() + std::ptrdiff_t(n)), 13, 11, interlaced, "cut " + std::to_string(n));
   }
   for (int round = 0; round < 400; ++round) {
     const int w = 1 + int(rng() % 60), h = 1 + int(rng() % 40), bits = 1 + int(rng() % 8);
     const bool interlaced = rng() % 2;
-    Bytes data = Coded(Pixels(w * h, bits, int(rng() % 3), rng), w, h, bits, rng() % 4 == 0, interlaced, rng,
-                       int(rng() % 50));
-    // Damage the codes only (not the block lengths), so the decoder reads on.
-    std::vector<std::size_t> at;
+    Bytes data = Coded(w, h, bits, int(rng() % 3), rng() % 4 == 0, interlaced, int(rng() % 50), rng);
+    std::vector<std::size_t> codes;  // damage the codes, not the block lengths
     for (std::size_t p = 1; p < data.size() && data[p] != 0; p += data[p] + 1u)
-      for (std::size_t i = 1; i <= data[p]; ++i) at.push_back(p + i);
-    if (at.empty()) continue;
-    for (int k = 1 + int(rng() % 3); k > 0; --k) {
-      const std::size_t i = at[rng() % at.size()];
-      data[i] = rng() % 2 ? std::uint8_t(data[i] ^ (1u << (rng() % 8))) : std::uint8_t(rng());
+      for (std::size_t i = 1; i <= data[p]; ++i) codes.push_back(p + i);
+    for (int k = 1 + int(rng() % 3); k > 0 && !codes.empty(); --k) {
+      std::uint8_t& c = data[codes[rng() % codes.size()]];
+      c = rng() % 2 ? std::uint8_t(c ^ (1u << (rng() % 8))) : std::uint8_t(rng());
     }
-    ExpectSame(data, w, h, interlaced, "round " + std::to_string(round));
+    ExpectSame(data, w, h, interlaced, "corrupted " + std::to_string(round));
   }
-}
-
-// Random codes from the first byte on, and odd minimum code sizes.
-TEST(GifDecoderEquality, RandomData) {
-  std::mt19937 rng(3);
   for (int round = 0; round < 600; ++round) {
     Bytes data{std::uint8_t(rng() % 12)};
     for (int blocks = int(rng() % 5); blocks > 0; --blocks) {
-      const int len = int(rng() % 256);
-      data.push_back(std::uint8_t(len));
-      for (int i = 0; i < len; ++i) data.push_back(std::uint8_t(rng()));
+      data.push_back(std::uint8_t(rng()));
+      for (int i = data.back(); i > 0; --i) data.push_back(std::uint8_t(rng()));
     }
     if (rng() % 2) data.push_back(0);
-    const int w = 1 + int(rng() % 50), h = int(rng() % 30);
-    ExpectSame(data, w, h, rng() % 2, "round " + std::to_string(round));
+    ExpectSame(data, 1 + int(rng() % 50), int(rng() % 30), rng() % 2, "random " + std::to_string(round));
   }
 }
 
 // The table filled to its last entry without a clear (entries ending in pixel 1),
 // then the data stops: no more data is no code, whatever the table holds.
 TEST(GifDecoderEquality, DataEndingWithTheTableFull) {
-  std::vector<std::pair<int, int>> codes = {{4, 3}, {1, 3}};  // clear, then a root
-  for (int size = 3, next = 6; next < 4096 + 5; ++next) {
-    codes.push_back({1, size});
-    if (next + 1 >= (1 << size) && size < 12) ++size;
-  }
   Bytes packed;
   std::uint32_t acc = 0;
   int n = 0;
-  for (auto [code, width] : codes) {
-    acc |= std::uint32_t(code) << n;
-    for (n += width; n >= 8; n -= 8, acc >>= 8) packed.push_back(std::uint8_t(acc));
+  auto put = [&](int Code, int Width) {
+    acc |= std::uint32_t(Code) << n;
+    for (n += Width; n >= 8; n -= 8, acc >>= 8) packed.push_back(std::uint8_t(acc));
+  };
+  put(4, 3);  // clear, then roots: each after the first defines an entry
+  put(1, 3);
+  for (int size = 3, next = 6; next < 4096 + 5; ++next) {
+    put(1, size);
+    if (next + 1 >= (1 << size) && size < 12) ++size;
   }
   for (bool terminated : {false, true}) {
     Bytes data{2};
-    for (std::size_t p = 0; p < packed.size(); p += 255) {
-      const std::size_t k = std::min<std::size_t>(255, packed.size() - p);
-      data.push_back(std::uint8_t(k));
+    for (std::size_t p = 0, k; p < packed.size(); p += k) {
+      data.push_back(std::uint8_t(k = std::min<std::size_t>(255, packed.size() - p)));
       data.insert(data.end(), packed.begin() + std::ptrdiff_t(p), packed.begin() + std::ptrdiff_t(p + k));
     }
     if (terminated) data.push_back(0);
