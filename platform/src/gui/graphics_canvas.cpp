@@ -212,9 +212,28 @@ struct TCanvas::Impl {
     }
   }
 
+  // What of a font makes its Qt font (its colour and angle do not): a font assigned
+  // again per cell, or given another colour, keeps the Qt font, its metrics and key.
+  struct TFontShape {
+    std::string Name;
+    int Height = 0, LetterSpacing = 0;
+    TFontStyles Style = 0;
+    TFontPitch Pitch = fpDefault;
+    TFontQuality Quality = fqDefault;
+    bool operator==(const TFontShape&) const = default;
+  };
+  TFontShape fontShape;
   const QFont& Font() {
     const unsigned dbGen = FontDatabaseGeneration.load();
+    if (font->Generation() != fontGen && antialias == fontAA && dbGen == fontDbGen && metrics) {
+      fontGen = font->Generation();
+      if (fontShape == TFontShape{font->Name(), font->Height(), font->LetterSpacing(), font->Style(), font->Pitch(),
+                                  font->Quality()})
+        return qfont;
+      fontGen = ~font->Generation();  // rebuilt below
+    }
     if (font->Generation() != fontGen || antialias != fontAA || dbGen != fontDbGen || !metrics) {
+      fontShape = {font->Name(), font->Height(), font->LetterSpacing(), font->Style(), font->Pitch(), font->Quality()};
       qfont = ToQFont(*font, antialias);
       metrics.emplace(qfont);
       fontGen = font->Generation();
@@ -699,18 +718,31 @@ struct TCanvas::Impl {
 
   // The pixels an upright text sets without antialiasing, as rows of runs from its
   // pen point. The glyphs are then one colour, so a label drawn again sets the same
-  // pixels without a painter and without shaping it again. One table per thread,
-  // keyed by font and text like the widths, emptied when it grows large.
+  // pixels without a painter and without shaping it again. They are worked out the
+  // second time a font and text come (the first time the painter draws it: a text
+  // shown once, as in a scrolled grid, costs no more than drawing it). One table per
+  // thread, keyed by font and text like the widths, emptied when it grows large.
   struct TTextRun {
     int Y, X0, X1;  // X1 excluded
   };
+  struct TKeptText {
+    bool Made = false;  // the runs were worked out (else the text was drawn once)
+    std::optional<std::vector<TTextRun>> Runs;  // none: the painter draws it
+  };
   const std::vector<TTextRun>* TextRuns(const std::string& Text) {
-    thread_local std::unordered_map<std::string, std::optional<std::vector<TTextRun>>> table;
+    thread_local std::unordered_map<std::string, TKeptText> table;
     const QFontMetrics& m = Metrics();
     std::string key = fontKey;
     key += Text;
-    if (auto it = table.find(key); it != table.end()) return it->second ? &*it->second : nullptr;
-    if (table.size() >= 4096) table.clear();
+    auto it = table.find(key);
+    if (it == table.end()) {
+      if (table.size() >= 4096) table.clear();
+      table.emplace(std::move(key), TKeptText{});
+      return nullptr;
+    }
+    TKeptText& kept = it->second;
+    if (kept.Made) return kept.Runs ? &*kept.Runs : nullptr;
+    kept.Made = true;
     // Drawn on a clear image with room all round; a glyph reaching the edge would
     // have been cut, so such a text keeps the painter.
     const int h = m.ascent() + m.descent();
@@ -728,24 +760,24 @@ struct TCanvas::Impl {
     }
     std::vector<TTextRun> runs;
     bool cut = false, oneColour = true;
-    for (int y = 0; y < im.height(); ++y) {
+    const int iw = im.width(), ih = im.height();
+    for (int y = 0; y < ih; ++y) {
       const QRgb* row = reinterpret_cast<const QRgb*>(im.constScanLine(y));
-      for (int x = 0; x < im.width();) {
+      for (int x = 0; x < iw;) {
+        // Most of the image is clear: skip it two pixels at a time.
+        while (x + 2 <= iw && (row[x] | row[x + 1]) == 0) x += 2;
+        if (x < iw && row[x] == 0) ++x;
+        if (x >= iw) break;
         const QRgb v = row[x];
-        if (v == 0) {
-          ++x;
-          continue;
-        }
         oneColour &= v == 0xFFFFFFFFu;
         const int x0 = x;
-        while (x < im.width() && row[x] == v) ++x;
-        cut |= y == 0 || y == im.height() - 1 || x0 == 0 || x == im.width();
+        while (x < iw && row[x] == v) ++x;
+        cut |= y == 0 || y == ih - 1 || x0 == 0 || x == iw;
         runs.push_back({y - my - m.ascent(), x0 - mx, x - mx});
       }
     }
-    auto& kept = table.emplace(std::move(key), std::nullopt).first->second;
-    if (!cut && oneColour) kept = std::move(runs);
-    return kept ? &*kept : nullptr;
+    if (!cut && oneColour) kept.Runs = std::move(runs);
+    return kept.Runs ? &*kept.Runs : nullptr;
   }
 
   // Sets the pixels of Text with its pen point at (X, Y) through the clip (and
@@ -756,16 +788,38 @@ struct TCanvas::Impl {
       return false;
     const std::vector<TTextRun>* runs = TextRuns(Text);
     if (!runs) return false;
-    PixelWriter w(img, clips, pmCopy);
-    if (ClipTo) w.bounds &= *ClipTo;
+    // The clip as the bounds, and as spans of its rectangles when it has several:
+    // a run is cut to them whole, never tested pixel by pixel.
+    QRect bounds = img.rect();
+    const QRegion* region = nullptr;
+    if (!clips.empty()) {
+      const QRegion& r = clips.back();
+      if (r.rectCount() <= 1) bounds &= r.boundingRect();
+      else region = &r;
+    }
+    if (ClipTo) bounds &= *ClipTo;
     const QRgb c = 0xFF000000u | ToQRgb(font->Color());
+    uchar* const bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    auto fill = [&](int y, int x0, int x1) {
+      QRgb* row = reinterpret_cast<QRgb*>(bits + y * bpl);
+      for (int x = x0; x < x1; ++x) row[x] = c;
+    };
     for (const TTextRun& r : *runs) {
       const int y = Y + r.Y;
-      if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
-      const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
-      QRgb* row = reinterpret_cast<QRgb*>(w.bits + y * w.bpl);
-      for (int x = x0; x < x1; ++x)
-        if (!w.region || w.region->contains(QPoint(x, y))) row[x] = c;
+      if (y < bounds.top() || y > bounds.bottom()) continue;
+      const int x0 = std::max(X + r.X0, bounds.left()), x1 = std::min(X + r.X1, bounds.right() + 1);
+      if (x0 >= x1) continue;
+      if (!region) {
+        fill(y, x0, x1);
+        continue;
+      }
+      // The region's rectangles lie in bands of rows of equal top and bottom, top to
+      // bottom and left to right: the first whose bottom reaches y begins the band of y.
+      const QRect* rect = std::lower_bound(region->begin(), region->end(), y,
+                                           [](const QRect& R, int Y) { return R.bottom() < Y; });
+      for (; rect != region->end() && rect->top() <= y; ++rect)
+        fill(y, std::max(x0, rect->left()), std::min(x1, rect->right() + 1));
     }
     return true;
   }

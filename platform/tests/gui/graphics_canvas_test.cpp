@@ -532,6 +532,78 @@ TEST(CanvasText, TextsSetAgainFromKeptPixelsEqualTextsTheFontDraws) {
   EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H));
 }
 
+// Kept texts under clips of several rectangles per row band (a comb and a ring): each
+// run is cut to the rectangles, so the pixels are those the font draws under the same
+// clip. Each text comes three times, the first drawn by the font, then kept.
+TEST(CanvasText, KeptTextsFollowClipsOfManyRectanglesPerRow) {
+  constexpr int W = 200, H = 60;
+  auto kept = MakeBitmap(W, H), drawn = MakeBitmap(W, H);
+  const std::vector<std::vector<TPoint>> clips = {
+      // A comb: teeth four pixels wide every seven, cut across the text.
+      {Point(0, 0), Point(200, 0), Point(200, 60), Point(150, 60), Point(150, 20), Point(146, 20), Point(146, 60),
+       Point(139, 60), Point(139, 25), Point(135, 25), Point(135, 60), Point(128, 60), Point(128, 18),
+       Point(124, 18), Point(124, 60), Point(0, 60)},
+      // A diamond with a diamond hole (two rectangles in the rows of the hole).
+      {Point(100, 0), Point(190, 30), Point(100, 60), Point(10, 30), Point(100, 0), Point(100, 12),
+       Point(40, 30), Point(100, 48), Point(160, 30), Point(100, 12)}};
+  for (const auto& polygon : clips)
+    for (const char* text : {"Wavelength 1,234", "Omega jy", "Omega jy"}) {
+      for (TCanvas* c : {kept->Canvas(), drawn->Canvas()}) {
+        c->Brush()->SetColor(kBack);
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(Rect(0, 0, W, H));
+        c->Font()->SetName("Arial");
+        c->Font()->SetHeight(-22);
+        c->Font()->SetColor(clNavy);
+        c->PushClipPolygon(polygon);
+        if (c == kept->Canvas()) {
+          c->Brush()->SetStyle(bsClear);
+          for (int i = 0; i < 3; ++i) c->TextOut(8, 14, text);
+        } else {
+          c->TextOut(8, 14, text);  // opaque on the page colour: drawn by the font each time
+        }
+        c->PopClip();
+      }
+      EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H)) << text;
+      EXPECT_GT(CountColor(kept->Canvas(), Rect(0, 0, W, H), clNavy), 20) << text;
+    }
+}
+
+// A canvas keeps its font's Qt form while only the colour changes or the same font
+// is assigned again, and makes it anew for any change of what the glyphs look like.
+TEST(CanvasText, AssignedFontsMeasureAsTheyAreAfterEveryChange) {
+  auto b = MakeBitmap(10, 10);
+  TCanvas* c = b->Canvas();
+  TFont base;
+  base.SetName("Arial");
+  base.SetHeight(-13);
+  const std::vector<std::function<void(TFont&)>> changes = {
+      [](TFont&) {},
+      [](TFont& f) { f.SetColor(clRed); },
+      [](TFont& f) { f.SetHeight(-20); },
+      [](TFont& f) { f.SetName("Courier New"); },
+      [](TFont& f) { f.SetStyle(FontStyles({fsBold})); },
+      [](TFont& f) { f.SetLetterSpacing(3); },
+      [](TFont& f) { f.SetPitch(fpFixed); },
+      [](TFont& f) { f.SetQuality(fqBest); },
+  };
+  for (size_t i = 0; i < changes.size(); ++i)
+    for (int round = 0; round < 2; ++round) {  // back and forth between the two
+      TFont other;
+      other.Assign(&base);
+      changes[i](other);
+      for (TFont* f : {&base, &other, &base, &other}) {
+        c->Font()->Assign(f);
+        TBitmap fresh;
+        fresh.SetSize(10, 10);
+        fresh.Canvas()->Font()->Assign(f);
+        const std::string text = "Label 1,234.5 W";
+        EXPECT_EQ(c->TextWidth(text), fresh.Canvas()->TextWidth(text)) << "change " << i;
+        EXPECT_EQ(c->TextHeight(text), fresh.Canvas()->TextHeight(text)) << "change " << i;
+      }
+    }
+}
+
 TEST(CanvasText, FontsMeasureByHeightSizeAndStyle) {
   TCanvas c;  // bound to nothing: measures, does not draw
   c.Font()->SetSize(8);
