@@ -258,7 +258,10 @@ TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
 
 int TChartAxis::PosZ() const {
   if (!chart_) return 0;
-  return int(Round(zPosition_ * chart_->Width3D() / 100.0));
+  const int z = int(Round(zPosition_ * chart_->Width3D() / 100.0));
+  // An axis on the other side stands at the back of the box, where its labels stay
+  // clear of the series in front (and its arrows are drawn).
+  return otherSide_ && !isDepthAxis_ ? chart_->Width3D() - z : z;
 }
 
 void TChartAxis::SetAxisValuesFormat(const std::string& Value) {
@@ -728,7 +731,7 @@ TRect TChartAxis::LabelRect(int Pos, const std::string& Text, int Index, int Roo
   return {x, y, x + sz.cx, y + sz.cy};
 }
 
-void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
+TRect TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
   TCanvas3D* c = chart_->Canvas();
   const int z = PosZ();
   const int turn = LabelsQuarterTurn();
@@ -736,20 +739,31 @@ void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
     c->SetTextAlign(TA_LEFT | TA_TOP);
     const int x = turn == 90 ? Box.Left : Box.Right, y = turn == 270 ? Box.Top : Box.Bottom;
     c->RotateLabel3D(x, y, z, Text, turn);
-    return;
+    return c->ProjectedRectBounds(Box, z);
   }
   const std::vector<std::string> lines = LabelLines(Text, labelsMultiLine_);
   const int lineHeight = lines.size() == 1 ? 0 : c->FontHeight();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const int y = Box.Top + int(i) * lineHeight;
-    if (horizontal_) {
-      c->SetTextAlign(TA_CENTER | TA_TOP);
-      c->TextOut3D(Pos, y, z, lines[i]);
-    } else {
-      c->SetTextAlign(TA_RIGHT | TA_TOP);
-      c->TextOut3D(Box.Right, y, z, lines[i]);
-    }
+  const int w = Box.Width(), h = Box.Height();
+  if (horizontal_) {
+    c->SetTextAlign(TA_CENTER | TA_TOP);
+    for (size_t i = 0; i < lines.size(); ++i) c->TextOut3D(Pos, Box.Top + int(i) * lineHeight, z, lines[i]);
+    const TPoint p = c->ProjectPoint(Pos, Box.Top, z);
+    return {p.X - w / 2, p.Y, p.X - w / 2 + w, p.Y + h};
   }
+  // Text runs outwards from the label's edge next to the axis. A view turned round
+  // (seen from behind) shows that edge on the other side of the axis line: the text
+  // then runs the other way, so it stays outside the box.
+  const TPoint axisAt = c->ProjectPoint(posAxis_, Pos, z);
+  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, z);
+  const bool mirrored = otherSide_ ? edge.X < axisAt.X : edge.X > axisAt.X;
+  const bool leftToRight = otherSide_ != mirrored;
+  c->SetTextAlign((leftToRight ? TA_LEFT : TA_RIGHT) | TA_TOP);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TPoint p = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top + int(i) * lineHeight, z);
+    c->TextOut(p.X, p.Y, lines[i]);
+  }
+  const int left = leftToRight ? edge.X : edge.X - w;
+  return {left, edge.Y, left + w, edge.Y + h};
 }
 
 void TChartAxis::DrawTitle() {
@@ -912,6 +926,16 @@ void TChartAxis::DrawDepth() {
   }
 }
 
+int TChartAxis::DepthLabelsExtent() {
+  if (!IsVisible() || !labels_ || !items_->Automatic() || CalcLabelStyle() == talNone) return 0;
+  TCanvas3D* c = chart_->Canvas();
+  c->AssignFont(labelsFont_.get());
+  int widest = 0;
+  for (TChartSeries* s : chart_->SeriesList())
+    if (s->Active()) widest = std::max(widest, c->TextWidth(s->GetTitleOrName()));
+  return widest > 0 ? LabelExtent() + LabelGap + widest : 0;
+}
+
 void TChartAxis::Draw() {
   ticksPos_.clear();
   // Labels behind the grid were drawn (and their boxes kept) before it.
@@ -992,14 +1016,13 @@ void TChartAxis::DrawLabels() {
       if (std::any_of(taken.begin(), taken.end(), meets)) continue;
       taken.push_back(box);
     }
-    labelRects_.push_back(c->ProjectedRectBounds(box, PosZ()));
     if (format) {
       // The item's own box around its text, then its font again (the box may change pens).
       format->DrawShapeOnCanvas(c, {box.Left - 1, box.Top, box.Right + 1, box.Bottom}, PosZ());
       c->AssignFont(format->Font());
       c->SetBackMode(cbmTransparent);
     }
-    DrawLabel(box, p, text);
+    labelRects_.push_back(DrawLabel(box, p, text));
   }
 }
 

@@ -527,6 +527,45 @@ int AxisPosition(const TChartAxis* A, const TRect& R, bool Far) {
   if (A->Horizontal()) return Far ? R.Top + offset : R.Bottom - offset;
   return Far ? R.Right - offset : R.Left + offset;
 }
+
+// The plot rectangle and depth of a turned (free) view: the flat layout Flat with its
+// depth, shrunk about its centre until the box it projects (with Back pixels of back
+// wall), with Sides pixels around it for the axes (left, top, right, bottom), fits
+// Avail, and centred there. Projected at zoom 100 without offsets; since the
+// perspective grows with the box, the projection scales with it.
+TRect FitTurnedBox(TLumCanvas3D* C, const TRect& Avail, const TRect& Flat, int& Depth, int Back, const int* Sides) {
+  if (Flat.Width() <= 0 || Flat.Height() <= 0) return Flat;
+  C->CalcPerspective(Flat, Depth);
+  // Seen from behind, the left side shows on the right: so do its axis and labels.
+  int Room[4] = {Sides[0], Sides[1], Sides[2], Sides[3]};
+  const int middle = (Flat.Top + Flat.Bottom) / 2;
+  if (C->ProjectPoint(Flat.Left - 10, middle, 0).X > C->ProjectPoint(Flat.Left, middle, 0).X)
+    std::swap(Room[0], Room[2]);
+  const TView3DOptions* v = C->View3DOptions();
+  const double zoom = std::max(v->Zoom(), 1) / 100.0;
+  double left = 0, top = 0, right = 0, bottom = 0;
+  for (int x : {Flat.Left, Flat.Right})
+    for (int y : {Flat.Top, Flat.Bottom})
+      for (int z : {0, Depth + Back}) {
+        const TPoint p = C->ProjectPoint(x, y, z);
+        const double dx = (p.X - C->XCenter() - v->HorizOffset()) / zoom;
+        const double dy = (p.Y - C->YCenter() - v->VertOffset()) / zoom;
+        left = std::min(left, dx), right = std::max(right, dx);
+        top = std::min(top, dy), bottom = std::max(bottom, dy);
+      }
+  // A pixel to spare on each side for rounding.
+  const double roomX = Avail.Width() - Room[0] - Room[2] - 2, roomY = Avail.Height() - Room[1] - Room[3] - 2;
+  double s = 1;
+  if (right - left > 0) s = std::min(s, roomX / (right - left));
+  if (bottom - top > 0) s = std::min(s, roomY / (bottom - top));
+  s = std::max(s, 0.0);
+  const int w = int(Round(Flat.Width() * s)), h = int(Round(Flat.Height() * s));
+  Depth = int(Round(Depth * s));
+  const double cx = (Avail.Left + Room[0] + Avail.Right - Room[2]) / 2.0 - s * (left + right) / 2;
+  const double cy = (Avail.Top + Room[1] + Avail.Bottom - Room[3]) / 2.0 - s * (top + bottom) / 2;
+  const int l = int(Round(cx - w / 2.0)), t = int(Round(cy - h / 2.0));
+  return {l, t, l + w, t + h};
+}
 }  // namespace
 
 void TCustomAxisPanel::CalcAxisRect() {
@@ -540,8 +579,11 @@ void TCustomAxisPanel::CalcAxisRect() {
   // Room outside the plot per side (left, top, right, bottom). A custom axis at an
   // edge (placed nowhere inwards) stands outside what is already there, taking the
   // room its ticks, labels and title need, as the standard axes do.
-  int room[4] = {leftAxis_->SizeOutside(), topAxis_->SizeOutside(), rightAxis_->SizeOutside(),
-                 bottomAxis_->SizeOutside()};
+  // In 3D the walls stand out of the plot box on their sides; the axes there stand
+  // outside them.
+  const TWallReach walls = View3D() ? WallReach() : TWallReach{};
+  int room[4] = {leftAxis_->SizeOutside() + walls.Left, topAxis_->SizeOutside(),
+                 rightAxis_->SizeOutside() + walls.Right, bottomAxis_->SizeOutside() + walls.Bottom};
   std::vector<std::pair<TChartAxis*, int>> outside;  // edge custom axes and their distance out
   for (TChartAxis* a : *customAxes_) {
     if (a->PositionPercent() != 0 || !a->IsVisible()) continue;
@@ -549,8 +591,18 @@ void TCustomAxisPanel::CalcAxisRect() {
     outside.emplace_back(a, side);
     side += a->SizeOutside();
   }
-  r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
-  r.Top += Height3D();
+  auto* lc = dynamic_cast<TLumCanvas3D*>(Canvas());
+  if (View3D() && !View3DOptions()->Orthogonal() && lc) {
+    // A turned box may reach any side: it is fitted with the axes' room around it.
+    int depth = Width3D();
+    room[2] += std::max(depthAxis_->DepthLabelsExtent(), depthTopAxis_->DepthLabelsExtent());
+    const TRect flat{r.Left + room[0], r.Top + room[1], r.Right - room[2], r.Bottom - room[3]};
+    r = FitTurnedBox(lc, r, flat, depth, walls.Back, room);
+    SetSize3D(depth, depth);
+  } else {
+    r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
+    r.Top += Height3D();
+  }
   SetChartRect(r);
   RecalcWidthHeight();
   r = ChartRect();
@@ -574,10 +626,12 @@ void TCustomAxisPanel::CalcAxisRect() {
   topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
   leftAxis_->CalcRect(r, vMargins[0][0], vMargins[0][1]);
   rightAxis_->CalcRect(r, vMargins[1][0], vMargins[1][1]);
-  bottomAxis_->SetPosAxis(AxisPosition(bottomAxis_.get(), r, false));
+  // An axis at its edge stands outside the wall there.
+  auto edge = [](const TChartAxis* A, int Reach) { return A->PositionPercent() == 0 ? Reach : 0; };
+  bottomAxis_->SetPosAxis(AxisPosition(bottomAxis_.get(), r, false) + edge(bottomAxis_.get(), walls.Bottom));
   topAxis_->SetPosAxis(AxisPosition(topAxis_.get(), r, true));
-  leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false));
-  rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true));
+  leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false) - edge(leftAxis_.get(), walls.Left));
+  rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true) + edge(rightAxis_.get(), walls.Right));
   // Custom axes lie inside the plot rectangle, placed by their position, or outside
   // it at their distance out.
   for (TChartAxis* a : *customAxes_) {
@@ -598,7 +652,8 @@ void TCustomAxisPanel::CalcAxisRect() {
 }
 
 void TCustomAxisPanel::DrawAxes() {
-  for (TChartAxis* a : *axes_) a->Draw();
+  for (TChartAxis* a : *axes_)
+    if (!a->isDepthAxis_) a->Draw();
 }
 
 std::vector<TChartSeries*> TCustomAxisPanel::SeriesInDepthOrder() const {
@@ -679,6 +734,7 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
     if (seriesList_.IndexOf(s) >= 0) DrawSeries(s);  // tools may free series meanwhile
   BroadcastToolEvent(4);
   if (!axes_->GetBehind()) DrawAxes();
+  for (TChartAxis* a : {depthAxis_.get(), depthTopAxis_.get()}) a->Draw();
   DrawTitlesAndLegend(false);
   c->ResetState();
   DoAfterDraw();

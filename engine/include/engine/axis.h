@@ -314,7 +314,7 @@ public:
   // With point texts as labels: ticks at the labels only, or also at the value steps.
   bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
   void SetTickOnLabelsOnly(bool Value);
-  // Depth of the axis line in percent of the 3D depth.
+  // Depth of the axis line in percent of the 3D depth (from the back on the other side).
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double Value);
   TAxisItems* Items() const { return items_.get(); }
@@ -326,7 +326,8 @@ public:
   bool IsCustom() const { return customAxes_ != nullptr; }
   // The step of the last labels (days on a date-time axis, a factor on a log axis).
   double LastIncrement() const { return lastIncrement_; }
-  // The depth of the axis line in pixels (ZPosition of the chart's 3D depth).
+  // The depth of the axis line in pixels: ZPosition of the chart's 3D depth, from the
+  // front, or from the back for an axis on the other side.
   int PosZ() const;
 
   // Axis line, ticks, labels and title (Grid draws the grid). While LabelsBehind the
@@ -353,10 +354,13 @@ private:
   bool TurnedLabels() const;
   TSize LabelSize(const std::string& Text) const;
   TRect LabelRect(int Pos, const std::string& Text, int Index, int Room);
-  void DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  // Draws the label of Box (plot coordinates) and answers where it lies on the screen.
+  TRect DrawLabel(const TRect& Box, int Pos, const std::string& Text);
   // The format of the label at Index of AxisLabels when it is an item with one.
   TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
+  // Room right of the box that a depth axis's labels (the series titles) take.
+  int DepthLabelsExtent();
   void DrawDepthGrid();
   int GridZ() const;
   std::vector<double> MinorValues(const std::vector<double>& Values) const;

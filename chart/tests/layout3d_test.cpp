@@ -1,0 +1,170 @@
+// Where a chart puts its box, axes and labels: a turned 3D view stays inside the
+// panel, axis labels stay clear of the series and of each other's lines and titles.
+#include <algorithm>
+#include <functional>
+
+#include "canvas/lumcanvas.h"
+#include "chart/stdseries.h"
+#include "chart_test_util.h"
+
+namespace charttest {
+namespace {
+
+// Series are drawn in colours; everything else of these charts (panel, walls, grid,
+// axes, labels) is grey, black or white.
+bool Coloured(TColor C) {
+  const int r = C & 0xFF, g = (C >> 8) & 0xFF, b = (C >> 16) & 0xFF;
+  return r != g || g != b;
+}
+
+int CountIf(TBitmap* B, const TRect& Area, const std::function<bool(TColor)>& Pick) {
+  const TRect r{std::max(0, Area.Left), std::max(0, Area.Top), std::min(B->Width(), Area.Right),
+                std::min(B->Height(), Area.Bottom)};
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) n += Pick(B->Canvas()->Pixels(x, y));
+  return n;
+}
+
+class Layout : public ChartTest {
+protected:
+  std::unique_ptr<TBitmap> Draw(int Width, int Height) {
+    chart->SetBounds(0, 0, Width, Height);
+    return std::unique_ptr<TBitmap>(chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit));
+  }
+  // Label boxes of every visible axis, with the axis they belong to.
+  std::vector<std::pair<TChartAxis*, TRect>> LabelBoxes() {
+    std::vector<std::pair<TChartAxis*, TRect>> out;
+    for (TChartAxis* a : *chart->Axes())
+      for (const TRect& r : a->LabelRects()) out.emplace_back(a, r);
+    return out;
+  }
+  void Dress3D() {
+    chart->SetAxisVisible(true);
+    chart->SetView3D(true);
+    for (TChartAxis* a : {chart->LeftAxis(), chart->BottomAxis()}) Automatic(a);
+  }
+  static void Automatic(TChartAxis* A) {
+    A->SetAutomatic(true);
+    A->SetAutomaticMinimum(true);
+    A->SetAutomaticMaximum(true);
+  }
+  template <class S>
+  S* Filled(TColor Color, std::initializer_list<double> Values) {
+    auto* s = Add<S>();
+    s->SetSeriesColor(Color);
+    for (double v : Values) s->AddXY(s->Count(), v, "", clLumColor);
+    return s;
+  }
+};
+
+// Turned through the rotate tool's reach, the projected box, its walls, axes and
+// labels stay inside the panel: nothing is drawn on a ring along its edges (half
+// its margins wide), and every label put out lies inside it.
+TEST_F(Layout, TurnedViewsStayInsideThePanel) {
+  constexpr int Width = 560, Height = 380, Margin = 16;
+  Dress3D();
+  chart->SetColor(clWhite);
+  for (int i = 0; i < 4; ++i) chart->SetMargin(i, Margin);
+  chart->Title()->Text()->SetText("Turned");
+  Filled<TBarSeries>(clBlue, {20, 45, 30, 60, 75, 10, 35});
+  Filled<TLineSeries>(clRed, {70, 20, 60, 10, 40, 80, 50});
+  chart->View3DOptions()->SetOrthogonal(false);
+  const TRect inner{Margin / 2, Margin / 2, Width - Margin / 2, Height - Margin / 2};
+  int views = 0;
+  for (int elevation = 270; elevation <= 360; elevation += 15)
+    for (int rotation = 0; rotation < 360; rotation += 30) {
+      SCOPED_TRACE("rotation " + std::to_string(rotation) + ", elevation " + std::to_string(elevation));
+      chart->View3DOptions()->SetRotation(rotation);
+      chart->View3DOptions()->SetElevation(elevation);
+      auto pic = Draw(Width, Height);
+      const int outside = CountIf(pic.get(), {0, 0, Width, Height}, [](TColor c) { return c != clWhite; }) -
+                          CountIf(pic.get(), inner, [](TColor c) { return c != clWhite; });
+      EXPECT_EQ(outside, 0);
+      for (const auto& [axis, box] : LabelBoxes())
+        EXPECT_TRUE(box.Left >= inner.Left && box.Top >= inner.Top && box.Right <= inner.Right &&
+                    box.Bottom <= inner.Bottom)
+            << box.Left << "," << box.Top << "-" << box.Right << "," << box.Bottom;
+      ++views;
+    }
+  EXPECT_EQ(views, 7 * 12);
+  // Seen straight from the front, the box fills the panel as a flat chart would.
+  chart->View3DOptions()->SetRotation(360);
+  chart->View3DOptions()->SetElevation(360);
+  Draw(Width, Height);
+  EXPECT_GT(chart->ChartHeight(), (Height - 2 * Margin) * 2 / 3);
+}
+
+// No series pixel lies over an axis label: the depth axes' labels in front of the
+// back series, the top and right axes at the back of the box, and a series scrolled
+// past an axis end. Each label keeps every pixel of its text as the chart draws it
+// with its series made invisible; labels drawn before the series (all but the depth
+// axes') also have no series pixel in their box.
+TEST_F(Layout, SeriesLeaveTheAxisLabelsClear) {
+  struct Case {
+    const char* name;
+    std::function<void()> build;
+  };
+  const Case cases[] = {
+      {"depth axes",
+       [this] {
+         Filled<TBarSeries>(clBlue, {3, 4.7, 4.8, 3.3, 1.5, 1.1})->SetTitle("Front");
+         Filled<TBarSeries>(RGB(240, 120, 20), {5.6, 5.3, 2.8, 2.4, 1.1, 3.5})->SetTitle("Middle");
+         Filled<TBarSeries>(clGreen, {2.5, 3.4, 2.5, 1.1, 3.4, 6.5})->SetTitle("Back");
+         chart->DepthAxis()->SetVisible(true);
+         chart->DepthTopAxis()->SetVisible(true);
+       }},
+      {"top and right axes",
+       [this] {
+         auto* s = Filled<TLineSeries>(clNavy, {55, 75, 95, 60, 25, 40, 80, 95, 50, 25, 30});
+         s->SetHorizAxis(aBothHorizAxis);
+         s->SetVertAxis(aBothVertAxis);
+         for (TChartAxis* a : {chart->TopAxis(), chart->RightAxis()}) Automatic(a);
+       }},
+      {"scrolled on the right axis",
+       [this] {
+         auto* area = Filled<TAreaSeries>(clTeal, {60, 75, 50, 20, 0, 0, 30, 60, 75, 70});
+         auto* line = Filled<TLineSeries>(clRed, {50, 70, 95, 90, 60, 50, 75, 95, 85, 60});
+         for (TChartSeries* s : {static_cast<TChartSeries*>(area), static_cast<TChartSeries*>(line)})
+           s->SetVertAxis(aRightAxis);
+         Automatic(chart->RightAxis());
+         Draw(560, 380);
+         chart->BottomAxis()->Scroll(-3, false);
+         chart->RightAxis()->Scroll(-30, false);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Dress3D();
+    c.build();
+    auto pic = Draw(560, 380);
+    const auto boxes = LabelBoxes();
+    for (TChartSeries* s : chart->SeriesList()) {
+      s->Pen()->Hide();
+      s->Brush()->SetStyle(bsClear);
+      if (auto* area = dynamic_cast<TAreaSeries*>(s)) area->AreaLinesPen()->Hide();
+    }
+    auto bare = Draw(560, 380);
+    ASSERT_EQ(LabelBoxes().size(), boxes.size());
+    EXPECT_GT(boxes.size(), 8u);
+    for (const auto& [axis, box] : boxes) {
+      const char* kind = axis->IsDepthAxis() ? "depth" : axis->Horizontal() ? "horizontal" : "vertical";
+      int text = 0, lost = 0;
+      for (int y = std::max(0, box.Top); y < std::min(380, box.Bottom); ++y)
+        for (int x = std::max(0, box.Left); x < std::min(560, box.Right); ++x)
+          if (bare->Canvas()->Pixels(x, y) == clBlack) {
+            ++text;
+            lost += pic->Canvas()->Pixels(x, y) != clBlack;
+          }
+      EXPECT_GT(text, 0) << kind << " axis label at " << box.Left << "," << box.Top;
+      EXPECT_EQ(lost, 0) << kind << " axis label at " << box.Left << "," << box.Top;
+      if (!axis->IsDepthAxis()) {
+        EXPECT_EQ(CountIf(pic.get(), box, Coloured), 0) << kind << " axis label at " << box.Left << "," << box.Top;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace charttest
