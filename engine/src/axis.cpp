@@ -260,8 +260,9 @@ int TChartAxis::PosZ() const {
   if (!chart_) return 0;
   const int z = int(Round(zPosition_ * chart_->Width3D() / 100.0));
   // An axis on the other side stands at the back of the box, where its labels stay
-  // clear of the series in front (and its arrows are drawn).
-  return otherSide_ && !isDepthAxis_ ? chart_->Width3D() - z : z;
+  // clear of the series in front (and its arrows are drawn); a turned view may swap
+  // an edge axis to the other end of its edge, which shows outermost.
+  return (otherSide_ != swappedEnd_) && !isDepthAxis_ ? chart_->Width3D() - z : z;
 }
 
 void TChartAxis::SetAxisValuesFormat(const std::string& Value) {

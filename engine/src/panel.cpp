@@ -599,7 +599,24 @@ void TCustomAxisPanel::CalcAxisRect() {
     const TRect flat{r.Left + room[0], r.Top + room[1], r.Right - room[2], r.Bottom - room[3]};
     r = FitTurnedBox(lc, r, flat, depth, walls.Back, room);
     SetSize3D(depth, depth);
+    // An axis at an edge of the box stands at the end of its edge (front or back)
+    // that shows outermost, so the box's sides do not cover its labels.
+    lc->CalcPerspective(r, depth);
+    const int mx = (r.Left + r.Right) / 2, my = (r.Top + r.Bottom) / 2;
+    const struct {
+      TChartAxis* axis;
+      int x, y, dx, dy;  // a point of the edge and the screen direction out of the box
+    } edges[] = {{leftAxis_.get(), r.Left, my, -1, 0},
+                 {rightAxis_.get(), r.Right, my, 1, 0},
+                 {topAxis_.get(), mx, r.Top, 0, -1},
+                 {bottomAxis_.get(), mx, r.Bottom, 0, 1}};
+    for (const auto& e : edges) {
+      const TPoint front = lc->ProjectPoint(e.x, e.y, 0), back = lc->ProjectPoint(e.x, e.y, depth);
+      const bool backOuter = (back.X - front.X) * e.dx + (back.Y - front.Y) * e.dy > 0;
+      e.axis->swappedEnd_ = e.axis->PositionPercent() == 0 && backOuter != e.axis->OtherSide();
+    }
   } else {
+    for (TChartAxis* a : standard) a->swappedEnd_ = false;
     r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
     r.Top += Height3D();
   }

@@ -414,6 +414,7 @@ private:
   double startPosition_ = 0, endPosition_ = 100;
   bool tickOnLabelsOnly_ = true;
   double zPosition_ = 0;
+  bool swappedEnd_ = false;  // the layout moved the axis to the other end of its edge
   std::unique_ptr<TAxisItems> items_;
   double lastIncrement_ = 0;
 };
