@@ -166,5 +166,62 @@ TEST_F(Layout, SeriesLeaveTheAxisLabelsClear) {
   }
 }
 
+// Custom axes beside the standard ones: no axis line crosses another axis's labels,
+// no axis title lies over labels, and the top labels keep clear of the chart title.
+TEST_F(Layout, CustomAxesKeepClearOfOtherLabels) {
+  chart->SetAxisVisible(true);
+  chart->SetColor(clSilver);
+  chart->Title()->Text()->SetText("Custom vertical axis");
+  for (TChartAxis* a : {chart->LeftAxis(), chart->BottomAxis()}) Automatic(a);
+  auto line = [this](TColor Colour, double From, double Step) {
+    auto* s = Add<TLineSeries>();
+    s->SetSeriesColor(Colour);
+    for (int i = 0; i <= 20; ++i) s->AddXY(i, From + Step * i, "", clLumColor);
+    return s;
+  };
+  line(clBlue, 0, 20);
+  auto* middle = line(RGB(255, 128, 0), 1000, -30);
+  auto* outer = line(clGreen, 0.5, 0.02);
+  TChartAxis* custom = chart->CustomAxes()->Add();
+  custom->SetPositionPercent(50);
+  custom->SetEndPosition(60);
+  middle->SetCustomVertAxis(custom);
+  TChartAxis* edge = chart->CustomAxes()->Add();
+  outer->SetCustomVertAxis(edge);
+  // Each line and title in a colour of its own.
+  const struct {
+    TChartAxis* axis;
+    TColor line, title;
+  } axes[] = {{chart->LeftAxis(), clPurple, RGB(200, 0, 0)},
+              {chart->BottomAxis(), clOlive, RGB(0, 0, 200)},
+              {custom, RGB(0, 0, 255), RGB(200, 0, 200)},
+              {edge, RGB(0, 160, 0), RGB(0, 160, 160)}};
+  for (const auto& a : axes) {
+    a.axis->Axis()->SetColor(a.line);
+    a.axis->GetTitle()->Font()->SetColor(a.title);
+  }
+  // The custom axes have titles, the left one none: the edge axis stands right
+  // beside the left axis's labels.
+  custom->GetTitle()->SetCaption("Custom axis");
+  edge->GetTitle()->SetCaption("Edge axis");
+  auto pic = Draw(520, 360);
+  const TColor chartTitle = chart->Title()->Font()->Color();
+  int labels = 0;
+  for (const auto& owner : axes)
+    for (const TRect& box : owner.axis->LabelRects()) {
+      ++labels;
+      SCOPED_TRACE("label at " + std::to_string(box.Left) + "," + std::to_string(box.Top));
+      for (const auto& other : axes) {
+        if (other.axis != owner.axis) {
+          EXPECT_EQ(CountIf(pic.get(), box, [&](TColor c) { return c == other.line; }), 0);
+        }
+        EXPECT_EQ(CountIf(pic.get(), box, [&](TColor c) { return c == other.title; }), 0);
+      }
+      const TRect touching{box.Left - 1, box.Top - 1, box.Right + 1, box.Bottom + 1};
+      EXPECT_EQ(CountIf(pic.get(), touching, [&](TColor c) { return c == chartTitle; }), 0);
+    }
+  EXPECT_GT(labels, 30);
+}
+
 }  // namespace
 }  // namespace charttest

@@ -710,7 +710,9 @@ int TChartAxis::LabelExtent() {
 
 int TChartAxis::SizeOutside() {
   if (!IsVisible()) return 0;
-  return LabelExtent() + LabelsThickness() + TitleThickness();
+  // A custom axis at an edge keeps a gap from the axis inside it.
+  const int gap = IsCustom() && positionPercent_ == 0 ? EdgeGap : 0;
+  return gap + LabelExtent() + LabelsThickness() + TitleThickness();
 }
 
 // ---- Drawing ------------------------------------------------------------------
@@ -925,6 +927,28 @@ void TChartAxis::DrawDepth() {
     c->TextOut3D(left, top, z, text);
     labelRects_.push_back(c->ProjectedRectBounds({left, top, left + c->TextWidth(text), top + c->TextHeight(text)}, z));
   }
+}
+
+std::pair<int, int> TChartAxis::EndLabelsReach() {
+  if (!IsVisible() || !labels_ || isDepthAxis_ || TurnedLabels()) return {0, 0};
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  if (labels.empty()) return {0, 0};
+  TCanvas3D* c = chart_->Canvas();
+  auto half = [&](size_t i) {
+    TLumCustomShape* format = LabelFormat(int(i));
+    c->AssignFont(format ? format->Font() : labelsFont_.get());
+    const TSize sz = LabelSize(labels[i].second);
+    return ((horizontal_ ? sz.cx : sz.cy) + 1) / 2;
+  };
+  size_t lo = 0, hi = 0;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    if (labels[i].first < labels[lo].first) lo = i;
+    if (labels[i].first > labels[hi].first) hi = i;
+  }
+  // The minimum lies left on a horizontal axis, at the bottom on a vertical one.
+  const bool minFirst = horizontal_ != inverted_;
+  const int first = half(minFirst ? lo : hi), second = half(minFirst ? hi : lo);
+  return {startPosition_ <= 0 ? first : 0, endPosition_ >= 100 ? second : 0};
 }
 
 int TChartAxis::DepthLabelsExtent() {

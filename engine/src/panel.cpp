@@ -126,20 +126,29 @@ void TCustomLumPanel::RecalcWidthHeight() {
   chartYCenter_ = r.Top + chartHeight_ / 2;
 }
 
-TRect TCustomLumPanel::InnerRect(const TRect& UserRect) const {
-  TRect r = UserRect;
+namespace {
+TRect InsideFrame(const TRect& R, int Frame) { return {R.Left + Frame, R.Top + Frame, R.Right - Frame, R.Bottom - Frame}; }
+}  // namespace
+
+std::array<int, 4> TCustomLumPanel::MarginPixels(const TRect& UserRect) const {
   int frame = borderWidth_;
   if (bevelOuter_ != bvNone) frame += bevelWidth_;
   if (bevelInner_ != bvNone) frame += bevelWidth_;
   if (border_->Visible()) frame += border_->Width();
-  r = {r.Left + frame, r.Top + frame, r.Right - frame, r.Bottom - frame};
+  const TRect r = InsideFrame(UserRect, frame);
   const int w = r.Width(), h = r.Height();
   auto px = [&](int margin, int size) { return marginUnits_ == muPixels ? margin : margin * size / 100; };
-  r.Left += px(margins_[0], w);
-  r.Top += px(margins_[1], h);
-  r.Right -= px(margins_[2], w);
-  r.Bottom -= px(margins_[3], h);
-  return r;
+  return {px(margins_[0], w), px(margins_[1], h), px(margins_[2], w), px(margins_[3], h)};
+}
+
+TRect TCustomLumPanel::InnerRect(const TRect& UserRect) const {
+  int frame = borderWidth_;
+  if (bevelOuter_ != bvNone) frame += bevelWidth_;
+  if (bevelInner_ != bvNone) frame += bevelWidth_;
+  if (border_->Visible()) frame += border_->Width();
+  const TRect r = InsideFrame(UserRect, frame);
+  const std::array<int, 4> m = MarginPixels(UserRect);
+  return {r.Left + m[0], r.Top + m[1], r.Right - m[2], r.Bottom - m[3]};
 }
 
 void TCustomLumPanel::Paint() { Draw(ClientRect()); }
@@ -588,8 +597,26 @@ void TCustomAxisPanel::CalcAxisRect() {
   for (TChartAxis* a : *customAxes_) {
     if (a->PositionPercent() != 0 || !a->IsVisible()) continue;
     int& side = room[a->Horizontal() ? (a->OtherSide() ? 1 : 3) : (a->OtherSide() ? 2 : 0)];
-    outside.emplace_back(a, side);
+    // Its room holds a gap that keeps its line off the labels of an axis inside it.
+    outside.emplace_back(a, side > 0 ? side + TChartAxis::EdgeGap : side);
     side += a->SizeOutside();
+  }
+  // The labels at an axis's ends reach half their size past them, into the panel's
+  // margin on a side where nothing else stands; past that (or next to a title or
+  // legend, with a pixel to spare) the side keeps room for them, so they are neither
+  // cut nor touching.
+  {
+    const TRect inner = InnerRect(ChartBounds());
+    const std::array<int, 4> margin = MarginPixels(ChartBounds());
+    const int free[4] = {r.Left == inner.Left ? margin[0] : -1, r.Top == inner.Top ? margin[1] : -1,
+                         r.Right == inner.Right ? margin[2] : -1, r.Bottom == inner.Bottom ? margin[3] : -1};
+    for (TChartAxis* a : *axes_) {
+      if (a->IsDepthAxis()) continue;
+      const auto [first, second] = a->EndLabelsReach();
+      const int low = a->Horizontal() ? 0 : 1, high = low + 2;
+      if (first > 0) room[low] = std::max(room[low], first - free[low]);
+      if (second > 0) room[high] = std::max(room[high], second - free[high]);
+    }
   }
   auto* lc = dynamic_cast<TLumCanvas3D*>(Canvas());
   if (View3D() && !View3DOptions()->Orthogonal() && lc) {

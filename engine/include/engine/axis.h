@@ -242,7 +242,8 @@ public:
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
   // the minimum and maximum ends (the series' margins).
   void CalcRect(const TRect& R, int MinMargin = 0, int MaxMargin = 0);
-  // Room the axis takes outside the plot rectangle: ticks, labels and title.
+  // Room the axis takes outside the plot rectangle: ticks, labels and title (and the
+  // gap of a custom axis at an edge).
   int SizeOutside();
   void SetPosAxis(int Value) { posAxis_ = Value; }
   // Whether the axis draws: visible, the chart's axes visible and, for the top
@@ -324,6 +325,8 @@ public:
   // Called with the axis before its grid lines are drawn.
   TEvent<void(TChartAxis* Sender)> OnDrawGrid;
   bool IsCustom() const { return customAxes_ != nullptr; }
+  // Pixels between a custom axis at an edge and the labels of the axis inside it.
+  static constexpr int EdgeGap = 2;
   // The step of the last labels (days on a date-time axis, a factor on a log axis).
   double LastIncrement() const { return lastIncrement_; }
   // The depth of the axis line in pixels: ZPosition of the chart's 3D depth, from the
@@ -359,6 +362,10 @@ private:
   // The format of the label at Index of AxisLabels when it is an item with one.
   TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
+  // How far the labels at the axis's ends reach past them along the axis (half a
+  // label), at the screen's left (top) end and its right (bottom) end; nothing at an
+  // end the axis does not take up to its side's edge.
+  std::pair<int, int> EndLabelsReach();
   // Room right of the box that a depth axis's labels (the series titles) take.
   int DepthLabelsExtent();
   void DrawDepthGrid();

@@ -22,6 +22,7 @@
 // that refills series, pumps messages or asks for a picture) only asks for one
 // more paint, which the platform runs after this one at display rate.
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -199,6 +200,8 @@ protected:
   virtual void InternalDraw(const TRect& UserRect) = 0;
   // UserRect less the bevels, border and margins.
   TRect InnerRect(const TRect& UserRect) const;
+  // The panel's margins in pixels (left, top, right, bottom) inside the frame of UserRect.
+  std::array<int, 4> MarginPixels(const TRect& UserRect) const;
   // Store Value into Field; repaint and answer true only when it changed.
   template <class T>
   bool SetProperty(T& Field, const T& Value) {
