@@ -81,10 +81,20 @@ TEST_F(Layout, TurnedViewsStayInsideThePanel) {
       const int outside = CountIf(pic.get(), {0, 0, Width, Height}, [](TColor c) { return c != clWhite; }) -
                           CountIf(pic.get(), inner, [](TColor c) { return c != clWhite; });
       EXPECT_EQ(outside, 0);
-      for (const auto& [axis, box] : LabelBoxes())
+      const auto boxes = LabelBoxes();
+      for (size_t i = 0; i < boxes.size(); ++i) {
+        const TRect& box = boxes[i].second;
         EXPECT_TRUE(box.Left >= inner.Left && box.Top >= inner.Top && box.Right <= inner.Right &&
                     box.Bottom <= inner.Bottom)
             << box.Left << "," << box.Top << "-" << box.Right << "," << box.Bottom;
+        // Labels of one axis, foreshortened, do not run into each other.
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+          const TRect& b = boxes[j].second;
+          if (boxes[j].first != boxes[i].first) continue;
+          EXPECT_FALSE(box.Left < b.Right && b.Left < box.Right && box.Top < b.Bottom && b.Top < box.Bottom)
+              << box.Left << "," << box.Top << " meets " << b.Left << "," << b.Top;
+        }
+      }
       ++views;
     }
   EXPECT_EQ(views, 7 * 12);

@@ -734,6 +734,31 @@ TRect TChartAxis::LabelRect(int Pos, const std::string& Text, int Index, int Roo
   return {x, y, x + sz.cx, y + sz.cy};
 }
 
+bool TChartAxis::LabelRunsRight(const TRect& Box, int Pos) const {
+  // Text runs outwards from the label's edge next to the axis. A view turned round
+  // (seen from behind) shows that edge on the other side of the axis line: the text
+  // then runs the other way, so it stays outside the box.
+  TCanvas3D* c = chart_->Canvas();
+  const TPoint axisAt = c->ProjectPoint(posAxis_, Pos, PosZ());
+  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, PosZ());
+  const bool mirrored = otherSide_ ? edge.X < axisAt.X : edge.X > axisAt.X;
+  return otherSide_ != mirrored;
+}
+
+TRect TChartAxis::LabelScreenBox(const TRect& Box, int Pos) const {
+  TCanvas3D* c = chart_->Canvas();
+  const int z = PosZ();
+  if (LabelsQuarterTurn() != 0) return c->ProjectedRectBounds(Box, z);
+  const int w = Box.Width(), h = Box.Height();
+  if (horizontal_) {
+    const TPoint p = c->ProjectPoint(Pos, Box.Top, z);
+    return {p.X - w / 2, p.Y, p.X - w / 2 + w, p.Y + h};
+  }
+  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, z);
+  const int left = LabelRunsRight(Box, Pos) ? edge.X : edge.X - w;
+  return {left, edge.Y, left + w, edge.Y + h};
+}
+
 TRect TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
   TCanvas3D* c = chart_->Canvas();
   const int z = PosZ();
@@ -742,31 +767,21 @@ TRect TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) 
     c->SetTextAlign(TA_LEFT | TA_TOP);
     const int x = turn == 90 ? Box.Left : Box.Right, y = turn == 270 ? Box.Top : Box.Bottom;
     c->RotateLabel3D(x, y, z, Text, turn);
-    return c->ProjectedRectBounds(Box, z);
+    return LabelScreenBox(Box, Pos);
   }
   const std::vector<std::string> lines = LabelLines(Text, labelsMultiLine_);
   const int lineHeight = lines.size() == 1 ? 0 : c->FontHeight();
-  const int w = Box.Width(), h = Box.Height();
   if (horizontal_) {
     c->SetTextAlign(TA_CENTER | TA_TOP);
     for (size_t i = 0; i < lines.size(); ++i) c->TextOut3D(Pos, Box.Top + int(i) * lineHeight, z, lines[i]);
-    const TPoint p = c->ProjectPoint(Pos, Box.Top, z);
-    return {p.X - w / 2, p.Y, p.X - w / 2 + w, p.Y + h};
+    return LabelScreenBox(Box, Pos);
   }
-  // Text runs outwards from the label's edge next to the axis. A view turned round
-  // (seen from behind) shows that edge on the other side of the axis line: the text
-  // then runs the other way, so it stays outside the box.
-  const TPoint axisAt = c->ProjectPoint(posAxis_, Pos, z);
-  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, z);
-  const bool mirrored = otherSide_ ? edge.X < axisAt.X : edge.X > axisAt.X;
-  const bool leftToRight = otherSide_ != mirrored;
-  c->SetTextAlign((leftToRight ? TA_LEFT : TA_RIGHT) | TA_TOP);
+  c->SetTextAlign((LabelRunsRight(Box, Pos) ? TA_LEFT : TA_RIGHT) | TA_TOP);
   for (size_t i = 0; i < lines.size(); ++i) {
     const TPoint p = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top + int(i) * lineHeight, z);
     c->TextOut(p.X, p.Y, lines[i]);
   }
-  const int left = leftToRight ? edge.X : edge.X - w;
-  return {left, edge.Y, left + w, edge.Y + h};
+  return LabelScreenBox(Box, Pos);
 }
 
 void TChartAxis::DrawTitle() {
@@ -1019,6 +1034,10 @@ void TChartAxis::DrawLabels() {
   const TAxisLabelStyle style = items_->Automatic() ? CalcLabelStyle() : talValue;
   const bool separate = labelsSeparation_ > 0 && style != talValue && style != talNone;
   std::vector<TRect> taken;  // boxes of the labels drawn
+  // A turned view foreshortens the axis below the room its step was chosen for: a
+  // label that would run into one already drawn on the screen is left out.
+  const bool turned = chart_->View3D() && !chart_->View3DOptions()->Orthogonal();
+  std::vector<TRect> shown;
   int index = 0;
   for (size_t i = 0; i < labels.size(); ++i) {
     const auto& [v, text] = labels[i];
@@ -1040,6 +1059,14 @@ void TChartAxis::DrawLabels() {
       };
       if (std::any_of(taken.begin(), taken.end(), meets)) continue;
       taken.push_back(box);
+    }
+    if (turned) {
+      const TRect at = LabelScreenBox(box, p);
+      const auto meets = [&](const TRect& t) {
+        return at.Left < t.Right && t.Left < at.Right && at.Top < t.Bottom && t.Top < at.Bottom;
+      };
+      if (std::any_of(shown.begin(), shown.end(), meets)) continue;
+      shown.push_back({at.Left - LabelGap, at.Top, at.Right + LabelGap, at.Bottom});
     }
     if (format) {
       // The item's own box around its text, then its font again (the box may change pens).

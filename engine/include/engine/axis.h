@@ -359,6 +359,9 @@ private:
   TRect LabelRect(int Pos, const std::string& Text, int Index, int Room);
   // Draws the label of Box (plot coordinates) and answers where it lies on the screen.
   TRect DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  TRect LabelScreenBox(const TRect& Box, int Pos) const;
+  // Whether an upright label of a vertical axis runs rightwards from its anchor.
+  bool LabelRunsRight(const TRect& Box, int Pos) const;
   // The format of the label at Index of AxisLabels when it is an item with one.
   TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
