@@ -9,6 +9,7 @@
 #include "engine/axis.h"
 #include "engine/helpers.h"
 #include "engine/panel.h"
+#include "platform/dateutils.h"
 #include "platform/rtl.h"
 #include "samples.h"
 
@@ -88,7 +89,14 @@ bool TOHLCSeries::IsValidSourceOf(TChartSeries* Value) {
 }
 
 void TOHLCSeries::AddSampleValues(int NumValues) {
-  analysis_detail::FillSamples(this, NumValues, [this](int N, double Date, double StepX, double MinY, double DifY) {
+  // Prices of the days up to today, on an axis whose range is not fixed by hand.
+  TChartAxis* h = ParentChart() ? GetHorizAxis() : nullptr;
+  const bool daily = !h || h->Automatic();
+  analysis_detail::FillSamples(this, NumValues, [&](int N, double Date, double StepX, double MinY, double DifY) {
+    if (daily) {
+      StepX = 1;
+      Date = ::Date() - (N - 1);
+    }
     // Bounds of a tiny range round to 0, which RandomValue answers with 0.
     const auto bound = [](double v) {
       return int(std::clamp<long long>(Round(v), 0, std::numeric_limits<int>::max()));

@@ -242,3 +242,16 @@ THorizHistogramSeries::THorizHistogramSeries(TComponent* AOwner) : THistogramSer
   XValues()->SetOrder(loNone);
   YValues()->SetOrder(loAscending);
 }
+
+void THorizHistogramSeries::AddSampleValues(int NumValues) {
+  // Made as positions on X and values on Y, kept in the order made (ascending
+  // positions), then swapped.
+  YValues()->SetOrder(loNone);
+  THistogramSeries::AddSampleValues(NumValues);
+  YValues()->SetOrder(loAscending);
+  for (int i = 0; i < Count(); ++i) {
+    const double position = XValues()->GetValue(i);
+    XValues()->SetValue(i, YValues()->GetValue(i));
+    YValues()->SetValue(i, position);
+  }
+}

@@ -77,6 +77,9 @@ class THorizHistogramSeries : public THistogramSeries {
   DECLARE_CLASS(THorizHistogramSeries, THistogramSeries)
 public:
   explicit THorizHistogramSeries(TComponent* AOwner);
+  // The vertical histogram's samples with positions and values swapped: positions
+  // up the vertical axis, values along the horizontal one.
+  void AddSampleValues(int NumValues = 0) override;
   TChartValueList* MandatoryValueList() const override { return XValues(); }
   TChartValueList* NotMandatoryValueList() const override { return YValues(); }
 
