@@ -111,6 +111,81 @@ TRect Normalized(TRect r) {
   return r;
 }
 
+// One clip of the canvas stack: its region and, for a region that is not a single
+// rectangle (a polygon's outline, intersections), the spans of each of its rows,
+// made on first use. A pixel is then tested against its own row's spans (one for a
+// convex outline) rather than searched among the region's rectangles.
+class TClip {
+public:
+  explicit TClip(QRegion R) : region_(std::move(R)), bounds_(region_.boundingRect()), simple_(region_.rectCount() <= 1) {}
+  const QRegion& Region() const { return region_; }
+  const QRect& Bounds() const { return bounds_; }
+  // A single rectangle (or nothing): its bounds say it all.
+  bool Simple() const { return simple_; }
+  bool Contains(int X, int Y) const {
+    return X >= bounds_.left() && X <= bounds_.right() && Y >= bounds_.top() && Y <= bounds_.bottom() &&
+           (simple_ || ContainsInBounds(X, Y));
+  }
+  // Contains for a pixel known to lie inside the bounds.
+  bool ContainsInBounds(int X, int Y) const {
+    if (simple_) return true;
+    Index();
+    const unsigned row = unsigned(Y - bounds_.top());
+    for (int k = rowStart_[row], e = rowStart_[row + 1]; k < e; ++k)
+      if (X >= spans_[k].X0 && X <= spans_[k].X1) return true;
+    return false;
+  }
+  struct TSpan {
+    int X0, X1;  // both inside
+  };
+  // The spans of row Y (none outside the bounds), left to right.
+  std::pair<const TSpan*, const TSpan*> Row(int Y) const {
+    if (Y < bounds_.top() || Y > bounds_.bottom()) return {nullptr, nullptr};
+    if (simple_) {
+      single_ = {bounds_.left(), bounds_.right()};
+      return {&single_, &single_ + 1};
+    }
+    Index();
+    const unsigned row = unsigned(Y - bounds_.top());
+    return {spans_.data() + rowStart_[row], spans_.data() + rowStart_[row + 1]};
+  }
+  // Calls Area with each part of R inside the clip: R itself cut to a simple clip,
+  // else row by row.
+  template <class F>
+  void ForEachArea(const QRect& R, F&& Area) const {
+    const QRect r = R & bounds_;
+    if (r.isEmpty()) return;
+    if (simple_) return Area(r);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (auto [s, e] = Row(y); s != e; ++s) {
+        const int x0 = std::max(s->X0, r.left()), x1 = std::min(s->X1, r.right());
+        if (x0 <= x1) Area(QRect(x0, y, x1 - x0 + 1, 1));
+      }
+  }
+
+private:
+  void Index() const {
+    if (!rowStart_.empty()) return;
+    const int rows = bounds_.height();
+    rowStart_.assign(size_t(rows) + 1, 0);
+    for (const QRect& r : region_)
+      for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart_[size_t(y - bounds_.top()) + 1];
+    for (int i = 0; i < rows; ++i) rowStart_[size_t(i) + 1] += rowStart_[size_t(i)];
+    spans_.resize(size_t(rowStart_[size_t(rows)]));
+    std::vector<int> next(rowStart_.begin(), rowStart_.end() - 1);
+    // A region's rectangles come in bands from the top, each band from the left.
+    for (const QRect& r : region_)
+      for (int y = r.top(); y <= r.bottom(); ++y) spans_[size_t(next[size_t(y - bounds_.top())]++)] = {r.left(), r.right()};
+  }
+
+  QRegion region_;
+  QRect bounds_;
+  bool simple_;
+  mutable std::vector<int> rowStart_;
+  mutable std::vector<TSpan> spans_;
+  mutable TSpan single_{};
+};
+
 }  // namespace
 
 struct TCanvas::Impl {
@@ -130,7 +205,7 @@ struct TCanvas::Impl {
   unsigned textAlign = TA_LEFT | TA_TOP;
   TCopyMode copyMode = cmSrcCopy;
   bool antialias = false;
-  std::vector<QRegion> clips;
+  std::vector<TClip> clips;
   std::recursive_mutex mutex;
   std::atomic<int> locks{0};
   QRect dirty;
@@ -270,7 +345,7 @@ struct TCanvas::Impl {
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::TextAntialiasing, antialias);
     p.setRenderHint(QPainter::SmoothPixmapTransform, antialias);
-    if (!clips.empty()) p.setClipRegion(clips.back());
+    if (!clips.empty()) p.setClipRegion(clips.back().Region());
   }
 
   QBrush FillBrush() {
@@ -318,18 +393,19 @@ struct TCanvas::Impl {
     uchar* bits;
     qsizetype bpl;
     QRect bounds;
-    const QRegion* region = nullptr;
+    const TClip* region = nullptr;  // a clip that is more than its bounds
     TPenMode mode;
-    PixelWriter(QImage& img, const std::vector<QRegion>& clips, TPenMode m)
+    PixelWriter(QImage& img, const std::vector<TClip>& clips, TPenMode m)
         : bits(img.bits()), bpl(img.bytesPerLine()), bounds(img.rect()), mode(m) {
       if (!clips.empty()) {
-        const QRegion& r = clips.back();
-        if (r.rectCount() <= 1) bounds &= r.boundingRect();
-        else region = &r;
+        const TClip& r = clips.back();
+        bounds &= r.Bounds();
+        if (!r.Simple()) region = &r;
       }
     }
     bool Inside(int x, int y) const {
-      return bounds.contains(x, y) && (!region || region->contains(QPoint(x, y)));
+      return x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom() &&
+             (!region || region->ContainsInBounds(x, y));
     }
     void Put(int x, int y, QRgb c) {
       if (!Inside(x, y)) return;
@@ -391,20 +467,44 @@ struct TCanvas::Impl {
     TCursor From(long long Step) const { return {*this, Pattern ? int(Step % Pattern->period) : 0}; }
   };
 
-  // Horizontal and vertical lines in copy mode through a rectangular clip (grids, axes,
-  // the columns of a reduced line) go straight along their row or column.
+  // Horizontal and vertical lines in copy mode (grids, axes, wicks, the columns of a
+  // reduced line) go straight along their row or column; through a clip of spans a
+  // row is cut to its one span, a column tests each row's spans.
   static bool StraightPixels(PixelWriter& w, bool xMajor, long long dx, long long dy, int x0, int y0, int sx, int sy,
                              long long k0, long long k1, long long step, QRgb fg, QRgb bg, const TDash& dash,
                              bool opaque) {
-    if ((xMajor ? dy : dx) != 0 || w.region || w.mode != pmCopy) return false;
+    if ((xMajor ? dy : dx) != 0 || w.mode != pmCopy) return false;
     if (xMajor ? (y0 < w.bounds.top() || y0 > w.bounds.bottom()) : (x0 < w.bounds.left() || x0 > w.bounds.right()))
       return true;
+    if (w.region && xMajor) {
+      const auto [s, e] = w.region->Row(y0);
+      if (s == e) return true;
+      if (e - s > 1) return false;  // several spans: pixel by pixel
+      // Steps whose x lies in the span.
+      const long long a = sx > 0 ? s->X0 - x0 : x0 - s->X1, b = sx > 0 ? s->X1 - x0 : x0 - s->X0;
+      k0 = std::max(k0, a);
+      k1 = std::min(k1, b);
+      if (k0 > k1) return true;
+    }
     const long long x = xMajor ? x0 + sx * k0 : x0, y = xMajor ? y0 : y0 + sy * k0;
     QRgb* p = reinterpret_cast<QRgb*>(w.bits + y * w.bpl) + x;
     const qsizetype stride = xMajor ? sx : sy * (w.bpl / qsizetype(sizeof(QRgb)));
     const QRgb on = 0xFF000000u | fg, off = 0xFF000000u | bg;
+    if (w.region && !xMajor) {
+      const TClip& clip = *w.region;
+      return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
+                      [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
+    }
+    return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
+  }
+
+  // Steps K0..K1 from P on, Stride apart, where Visible(k).
+  template <class Visible>
+  static bool Straight(QRgb* p, qsizetype stride, long long k0, long long k1, long long step, QRgb on, QRgb off,
+                       const TDash& dash, bool opaque, Visible&& visible) {
     if (!dash.Pattern) {
-      for (long long k = k0; k <= k1; ++k, p += stride) *p = on;
+      for (long long k = k0; k <= k1; ++k, p += stride)
+        if (visible(k)) *p = on;
       return true;
     }
     if (dash.OnAt) {
@@ -413,15 +513,19 @@ struct TCanvas::Impl {
       const int period = dash.Pattern->period;
       int pos = int((step + k0) % period);
       for (long long k = k0; k <= k1; ++k, p += stride) {
-        if (onAt[pos]) *p = on;
-        else if (opaque) *p = off;
+        if (visible(k)) {
+          if (onAt[pos]) *p = on;
+          else if (opaque) *p = off;
+        }
         if (++pos == period) pos = 0;
       }
       return true;
     }
     TDash::TCursor at = dash.From(step + k0);
     for (long long k = k0; k <= k1; ++k, p += stride) {
-      if (at.Next()) *p = on;
+      const bool set = at.Next();
+      if (!visible(k)) continue;
+      if (set) *p = on;
       else if (opaque) *p = off;
     }
     return true;
@@ -507,8 +611,7 @@ struct TCanvas::Impl {
                       size_t(a.width()) * sizeof(QRgb));
       };
       if (clips.empty()) copyArea(img.rect());
-      else
-        for (const QRect& area : clips.back()) copyArea(area);
+      else clips.back().ForEachArea(target, copyArea);
     });
     return done;
   }
@@ -532,8 +635,7 @@ struct TCanvas::Impl {
         std::memcpy(reinterpret_cast<QRgb*>(bits + y * bpl) + a.left(), first, size_t(a.width()) * sizeof(QRgb));
     };
     if (clips.empty()) fillArea(img.rect());
-    else
-      for (const QRect& area : clips.back()) fillArea(area);
+    else clips.back().ForEachArea(r, fillArea);
     return true;
   }
 
@@ -764,8 +866,12 @@ struct TCanvas::Impl {
       if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
       const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
       QRgb* row = reinterpret_cast<QRgb*>(w.bits + y * w.bpl);
-      for (int x = x0; x < x1; ++x)
-        if (!w.region || w.region->contains(QPoint(x, y))) row[x] = c;
+      if (!w.region) {
+        std::fill(row + x0, row + std::max(x0, x1), c);
+        continue;
+      }
+      for (auto [s, e] = w.region->Row(y); s != e; ++s)
+        for (int x = std::max(x0, s->X0), end = std::min(x1 - 1, s->X1); x <= end; ++x) row[x] = c;
     }
     return true;
   }
@@ -1286,7 +1392,7 @@ void TCanvas::SetCopyMode(TCopyMode Value) { impl_->copyMode = Value; }
 TColor TCanvas::Pixels(int X, int Y) {
   const QImage* img = impl_->ReadImage();
   if (!img || !img->rect().contains(X, Y)) return -1;
-  if (!impl_->clips.empty() && !impl_->clips.back().contains(QPoint(X, Y))) return -1;
+  if (!impl_->clips.empty() && !impl_->clips.back().Contains(X, Y)) return -1;
   return FromQRgb(img->pixel(X, Y));
 }
 
@@ -1304,7 +1410,7 @@ void TCanvas::PushClipRect(const TRect& Rect) {
   TRect r = Normalized(Rect);
   QRegion region(ToQRect(r));
   impl_->RecordBox(mf::TOp::PushClipRect, {{r.Left, r.Top}, {r.Right, r.Bottom}});
-  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
 void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
@@ -1312,7 +1418,7 @@ void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
   QRegion region(poly, Qt::OddEvenFill);
   impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
-  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
 void TCanvas::PopClip() {
@@ -1326,7 +1432,7 @@ int TCanvas::ClipDepth() const { return int(impl_->clips.size()); }
 TRect TCanvas::ClipRect() {
   const QImage* img = impl_->ReadImage();
   QRect r = img ? img->rect() : QRect();
-  if (!impl_->clips.empty()) r &= impl_->clips.back().boundingRect();
+  if (!impl_->clips.empty()) r &= impl_->clips.back().Bounds();
   if (r.isEmpty()) return {};
   return Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
 }

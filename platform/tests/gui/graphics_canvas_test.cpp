@@ -608,6 +608,84 @@ TEST(CanvasClip, ClipStackConfinesDrawingAndPops) {
   EXPECT_EQ(c->Pixels(5, 6), kBack);
 }
 
+// Every pixel-by-pixel path through a clip of spans (lines of each direction, dashed,
+// opaque and xor, rectangles, markers, text, single pixels, copies) masks exactly as the
+// painter's own clip does: drawn through an outline, the picture is the unclipped
+// picture where a pattern fill through the same outline lands, the page elsewhere.
+TEST(CanvasClip, OutlinesLetThroughExactlyWhatThePaintersClipLetsThrough) {
+  constexpr int W = 90, H = 70;
+  struct TOutline {
+    const char* Name;
+    std::vector<TPoint> Points;
+    bool AlsoRect;  // intersected with a rectangle pushed first
+  };
+  const std::vector<TOutline> outlines = {
+      {"convex box outline", {{12, 5}, {70, 5}, {84, 19}, {84, 60}, {26, 60}, {12, 46}}, false},
+      {"concave arrow", {{5, 30}, {40, 3}, {40, 20}, {85, 20}, {85, 42}, {40, 42}, {40, 66}}, false},
+      {"star with a hole", {{45, 2}, {58, 66}, {3, 24}, {87, 24}, {32, 66}}, false},
+      {"outline cut by a rectangle", {{0, 0}, {89, 10}, {60, 69}, {10, 50}}, true},
+  };
+  auto pattern = MakeBitmap(4, 4, clRed);
+  auto onePixel = MakeBitmap(6, 5, clTeal);
+  std::srand(11);
+  auto any = [](int n) { return std::rand() % n; };
+  for (const TOutline& o : outlines) {
+    SCOPED_TRACE(o.Name);
+    // Where the painter's clip lets a fill through.
+    auto mask = MakeBitmap(W, H);
+    if (o.AlsoRect) mask->Canvas()->PushClipRect(Rect(8, 6, 80, 62));
+    mask->Canvas()->PushClipPolygon(o.Points);
+    mask->Canvas()->Brush()->SetBitmap(pattern.get());
+    mask->Canvas()->FillRect(Rect(0, 0, W, H));
+    const unsigned seed = unsigned(std::rand());
+    auto draw = [&](TCanvas* c, bool clipped) {
+      std::srand(seed);
+      if (clipped && o.AlsoRect) c->PushClipRect(Rect(8, 6, 80, 62));
+      if (clipped) c->PushClipPolygon(o.Points);
+      for (int i = 0; i < 40; ++i) {
+        c->Pen()->SetColor(RGB(any(256), any(256), any(256)));
+        c->Pen()->SetStyle(TPenStyle(any(5)));  // solid to dash-dot-dot
+        c->Pen()->SetMode(any(4) == 0 ? pmXor : pmCopy);
+        c->SetBkMode(any(2) ? OPAQUE : TRANSPARENT);
+        const int x = any(W + 20) - 10, y = any(H + 20) - 10;
+        switch (any(3)) {
+          case 0: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, any(H + 20) - 10); break;
+          case 1: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, y); break;
+          default: c->MoveTo(x, y), c->LineTo(x, any(H + 20) - 10); break;
+        }
+      }
+      c->Pen()->SetMode(pmCopy);
+      c->Pen()->SetStyle(psSolid);
+      for (int i = 0; i < 12; ++i) {
+        c->Brush()->SetColor(RGB(any(256), 128, any(256)));
+        const int x = any(W), y = any(H);
+        if (i % 2) c->Rectangle(x, y, x + any(30), y + any(30));
+        else c->Ellipse(x, y, x + 7, y + 7);
+        c->SetPixels(any(W), any(H), clNavy);
+      }
+      c->Font()->SetHeight(-14);
+      c->Brush()->SetStyle(bsClear);
+      c->TextOut(any(20), any(H - 10), "Clipped 1,234");
+      c->CopyRect(Rect(30, 30, 36, 35), onePixel->Canvas(), Rect(0, 0, 6, 5));
+      if (clipped) c->PopClip();
+      if (clipped && o.AlsoRect) c->PopClip();
+    };
+    auto whole = MakeBitmap(W, H), cut = MakeBitmap(W, H);
+    draw(whole->Canvas(), false);
+    draw(cut->Canvas(), true);
+    int inside = 0, wrong = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const bool in = mask->Canvas()->Pixels(x, y) == clRed;
+        inside += in;
+        const TColor want = in ? whole->Canvas()->Pixels(x, y) : kBack;
+        if (cut->Canvas()->Pixels(x, y) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << x << ", " << y;
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inside, W * H / 8);
+  }
+}
+
 TEST(CanvasCopy, CopyRectStretchesMirrorsAndAppliesTheCopyMode) {
   auto src = MakeBitmap(4, 2, clRed);
   src->Canvas()->SetPixels(0, 0, clBlue);
