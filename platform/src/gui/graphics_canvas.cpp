@@ -149,6 +149,44 @@ public:
     const unsigned row = unsigned(Y - bounds_.top());
     return {spans_.data() + rowStart_[row], spans_.data() + rowStart_[row + 1]};
   }
+  // The part of the region inside Area, from the spans of Area's rows (a rectangle
+  // when Area lies wholly inside).
+  QRegion Within(const QRect& Area) const {
+    const QRect a = Area & bounds_;
+    if (a.isEmpty()) return QRegion();
+    std::vector<QRect> rects;
+    bool whole = true;
+    for (int y = a.top(); y <= a.bottom(); ++y) {
+      const auto [s, e] = Row(y);
+      whole &= e - s == 1 && s->X0 <= a.left() && s->X1 >= a.right();
+      if (!whole) break;
+    }
+    if (whole) return QRegion(a);
+    // Rows of the same spans make one band.
+    std::vector<TSpan> band, row;
+    int bandTop = a.top();
+    auto close = [&](int bottom) {
+      for (const TSpan& sp : band) rects.emplace_back(QPoint(sp.X0, bandTop), QPoint(sp.X1, bottom));
+    };
+    for (int y = a.top(); y <= a.bottom(); ++y) {
+      row.clear();
+      for (auto [s, e] = Row(y); s != e; ++s) {
+        const int x0 = std::max(s->X0, a.left()), x1 = std::min(s->X1, a.right());
+        if (x0 <= x1) row.push_back({x0, x1});
+      }
+      const bool same = row.size() == band.size() &&
+                        std::equal(row.begin(), row.end(), band.begin(),
+                                   [](const TSpan& u, const TSpan& v) { return u.X0 == v.X0 && u.X1 == v.X1; });
+      if (y > a.top() && same) continue;
+      close(y - 1);
+      band = row;
+      bandTop = y;
+    }
+    close(a.bottom());
+    QRegion out;
+    out.setRects(rects.data(), int(rects.size()));
+    return out;
+  }
   // Calls Area with each part of R inside the clip: R itself cut to a simple clip,
   // else row by row.
   template <class F>
@@ -341,11 +379,20 @@ struct TCanvas::Impl {
   bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
   bool PenVisible() const { return pen->Style() != psClear; }
 
-  void SetupPainter(QPainter& p) {
+  // The painter with the canvas's smoothing and clip. Area, when given, holds all the
+  // painting will touch: the painter then takes only the part of the clip inside it,
+  // which costs far less to set up than an outline of many rows.
+  void SetupPainter(QPainter& p, const QRect* Area = nullptr) {
+    SetupHints(p);
+    if (clips.empty()) return;
+    const TClip& clip = clips.back();
+    if (Area && !clip.Simple()) p.setClipRegion(clip.Within(*Area));
+    else p.setClipRegion(clip.Region());
+  }
+  void SetupHints(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::TextAntialiasing, antialias);
     p.setRenderHint(QPainter::SmoothPixmapTransform, antialias);
-    if (!clips.empty()) p.setClipRegion(clips.back().Region());
   }
 
   QBrush FillBrush() {
@@ -648,7 +695,7 @@ struct TCanvas::Impl {
     Touch(bounds);
     if (mode == pmCopy) {
       QPainter p(&img);
-      SetupPainter(p);
+      SetupPainter(p, &bounds);
       paint(p);
       return;
     }
@@ -822,8 +869,7 @@ struct TCanvas::Impl {
     im.fill(0);
     {
       QPainter p(&im);
-      SetupPainter(p);
-      p.setClipping(false);
+      SetupHints(p);
       p.setFont(Font());
       p.setPen(QColor(Qt::white));
       p.drawText(QPoint(mx, my + m.ascent()), QString::fromStdString(Text));
@@ -955,11 +1001,11 @@ struct TCanvas::Impl {
             if ((mk && (mk[x] & 0xFFFFFF)) || (transparent && (p[x] & 0xFFFFFF) == *transparent)) p[x] = 0;
         }
         QPainter p(&img);
-        SetupPainter(p);
+        SetupPainter(p, &target);
         p.drawImage(target.topLeft(), argb);
       } else if (copyMode == cmSrcCopy) {
         QPainter p(&img);
-        SetupPainter(p);
+        SetupPainter(p, &target);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(target.topLeft(), piece);
       } else {
@@ -1224,7 +1270,7 @@ void TCanvas::FillRect(const TRect& Rect) {
     c.Touch(r);
     if (c.FillSolid(img, r, fill)) return;
     QPainter p(&img);
-    c.SetupPainter(p);
+    c.SetupPainter(p, &r);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.fillRect(r, fill);
   });
@@ -1238,9 +1284,10 @@ void TCanvas::FrameRect(const TRect& Rect) {
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     if (fill.style() == Qt::NoBrush) return;
-    c.Touch(ToQRect(r));
+    const QRect area = ToQRect(r);
+    c.Touch(area);
     QPainter p(&img);
-    c.SetupPainter(p);
+    c.SetupPainter(p, &area);
     p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), fill);
     p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), fill);
     p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), fill);
@@ -1265,7 +1312,7 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
     QRect r = ToQRect(Rect);
     if (c.brush->Style() != bsClear) {  // the whole rectangle takes the background
       QPainter p(&img);
-      c.SetupPainter(p);
+      c.SetupPainter(p, &r);
       p.fillRect(r, QColor(ToQRgb(c.bkColor)));
       c.Touch(r);
     }
@@ -1495,7 +1542,7 @@ void TCanvas::DrawOpacity(const TRect& Dest, TBitmap* Bitmap, double Opacity) {
     const QRect target = ToQRect(d);
     c.Touch(target);
     QPainter p(&img);
-    c.SetupPainter(p);
+    c.SetupPainter(p, &target);
     p.setOpacity(std::min(Opacity, 1.0));
     p.drawImage(target, src);
   });

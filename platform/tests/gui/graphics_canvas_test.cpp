@@ -663,6 +663,19 @@ TEST(CanvasClip, OutlinesLetThroughExactlyWhatThePaintersClipLetsThrough) {
         else c->Ellipse(x, y, x + 7, y + 7);
         c->SetPixels(any(W), any(H), clNavy);
       }
+      // Through the painter: polygons, wide pens, large ellipses, hatches.
+      for (int i = 0; i < 8; ++i) {
+        c->Brush()->SetColor(RGB(any(256), any(256), 40));
+        c->Brush()->SetStyle(i % 3 == 2 ? bsDiagCross : bsSolid);
+        c->Pen()->SetWidth(1 + any(4));
+        const int x = any(W) - 10, y = any(H) - 10;
+        const TPoint quad[4] = {{x, y}, {x + 30, y - 12}, {x + 30, y + any(40)}, {x, y + 25}};
+        if (i % 2) c->Polygon(quad, 4);
+        else c->Ellipse(x, y, x + 70, y + 40);
+        c->MoveTo(any(W), any(H));
+        c->LineTo(any(W), any(H));
+      }
+      c->Pen()->SetWidth(1);
       c->Font()->SetHeight(-14);
       c->Brush()->SetStyle(bsClear);
       c->TextOut(any(20), any(H - 10), "Clipped 1,234");
