@@ -269,6 +269,15 @@ public:
   // Top-left, top-right, bottom-right, bottom-left, projected.
   std::array<TPoint, 4> ProjectRectCorners(const TRect& R, int Z) const;
   TRect ProjectedRectBounds(const TRect& R, int Z) const;
+  // ProjectPoint of Count points at depth Z into Out (the very same pixels), for
+  // series that project whole runs of points.
+  virtual void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const;
+  // Whether the projection at a depth moves X and Y each on its own (flat and
+  // orthogonal views): the screen X of a point then depends on its X alone
+  // (ProjectX) and never decreases as X grows, and likewise Y (ProjectY).
+  virtual bool SeparableProjection() const { return false; }
+  int ProjectX(int X, int Z) const { return ProjectPoint(X, 0, Z).X; }
+  int ProjectY(int Y, int Z) const { return ProjectPoint(0, Y, Z).Y; }
 
   // -- 3D operations
   virtual void HorizLine3D(int X0, int X1, int Y, int Z) = 0;
@@ -375,6 +384,8 @@ public:
 
   TPoint ProjectPoint(int X, int Y, int Z) const override;
   TPoint InverseProject(int X, int Y, int Z) const override;
+  void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const override;
+  bool SeparableProjection() const override { return Kind() != TViewKind::Free; }
 
   void HorizLine3D(int X0, int X1, int Y, int Z) override;
   void VertLine3D(int X, int Y0, int Y1, int Z) override;
@@ -401,6 +412,12 @@ private:
   TViewKind Kind() const;
   // Screen position (not rounded) and turned depth z2 of a plot point.
   void Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
+  // The orthogonal and free views of one point (what Project computes for them).
+  void ProjectOrthogonal(double X, double Y, double Z, double& SX, double& SY) const {
+    SX = xCenter_ + zoom_ * (X - xCenter_ + Z * orthoCos_) + hOffset_;
+    SY = yCenter_ + zoom_ * (Y - yCenter_ - Z * orthoSin_) + vOffset_;
+  }
+  void ProjectFree(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
   TPoint ToScreen(double X, double Y, double Z) const;
   // Whether plot rectangles at a depth stay screen rectangles (flat or orthogonal).
   bool KeepsRectangles() const { return Kind() != TViewKind::Free; }
