@@ -459,7 +459,7 @@ void TLumCanvas3D::CalcPerspective(const TRect& Rect, int Depth) {
 }
 
 TLumCanvas3D::TViewKind TLumCanvas3D::Kind() const {
-  if (RotationDisabled() || !Is3D() || !View3DOptions()) return TViewKind::Flat;
+  if (FlatProjection()) return TViewKind::Flat;
   return View3DOptions()->Orthogonal() ? TViewKind::Orthogonal : TViewKind::Free;
 }
 

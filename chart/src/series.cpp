@@ -30,12 +30,15 @@ TColor TCustomLineSeries::LineColor() const {
   return c == clLumColor ? SeriesColor() : c;
 }
 
+// Points handed over at a time by ForEachVisibleChunk.
+constexpr int PathChunk = 1024;
+
 template <class F>
 void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
   const int first = FirstValueIndex(), last = LastValueIndex();
   if (first < 0) return;
   if (From < first) From = first;
-  constexpr int Chunk = 1024;
+  constexpr int Chunk = PathChunk;
   int xs[Chunk], ys[Chunk];
   TPathPoint out[Chunk];
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
@@ -59,17 +62,19 @@ void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
 
 namespace {
 
-// Collects joined points and hands them to the canvas a batch at a time.
+// Collects joined points and hands them to the canvas a batch at a time: points of
+// the plot at the sink's depth, or (OnScreen) points already projected.
 class TPolylineSink {
 public:
-  TPolylineSink(TCanvas3D* Canvas, int Z) : canvas_(Canvas), z_(Z) {}
+  TPolylineSink(TCanvas3D* Canvas, int Z, bool OnScreen = false) : canvas_(Canvas), z_(Z), onScreen_(OnScreen) {}
   ~TPolylineSink() { Flush(); }
   TPolylineSink(const TPolylineSink&) = delete;
   TPolylineSink& operator=(const TPolylineSink&) = delete;
 
   void MoveTo(int X, int Y) {
     Flush();
-    canvas_->MoveTo3D(X, Y, z_);
+    if (onScreen_) canvas_->MoveTo(X, Y);
+    else canvas_->MoveTo3D(X, Y, z_);
   }
   void LineTo(int X, int Y) {
     if (count_ == Capacity) Flush();
@@ -80,7 +85,10 @@ public:
     else LineTo(X, Y);
   }
   void Flush() {
-    if (count_ > 0) canvas_->PolylineTo3D(points_, count_, z_);
+    if (count_ > 0) {
+      if (onScreen_) canvas_->PolylineTo(points_, count_);
+      else canvas_->PolylineTo3D(points_, count_, z_);
+    }
     count_ = 0;
   }
 
@@ -88,6 +96,7 @@ private:
   static constexpr int Capacity = 1024;
   TCanvas3D* canvas_;
   int z_;
+  bool onScreen_;
   TPoint points_[Capacity];
   int count_ = 0;
 };
@@ -157,6 +166,14 @@ private:
     const TColumn& c = column_;
     if (!open_ || c.Low == c.High) return;
     last_ = c.Entry;
+    if (!LineEnds) {
+      // The segment to the next column draws the exit pixel: one way through the
+      // extremes that ends on the exit will do.
+      if (c.Exit == c.High) Emit(c.Low), Emit(c.High);
+      else if (c.Exit == c.Low) Emit(c.High), Emit(c.Low);
+      else Emit(c.Low), Emit(c.High), Emit(c.Exit);
+      return;
+    }
     const bool whole = !LineEnds || (c.Exit != c.Low && c.Exit != c.High) || (c.Exit == c.High ? c.LeftHigh : c.LeftLow);
     if (!whole) {
       // Everything but the exit pixel, ending there.
@@ -222,8 +239,9 @@ bool ScanColumn(const double* X, const double* Y, int From, int To, double& Low,
 // Stops at the last column, whose end pixel depends on the path, and at a column
 // whose X values are not in order or whose Y values hold NaN; answers the index
 // the per-point walk goes on from.
-int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const TChartAxis::TPixelMap& ToX,
-                        const TChartAxis::TPixelMap& ToY, TColumnReducer& Reducer) {
+template <class MapX, class MapY>
+int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
+                        TColumnReducer& Reducer) {
   int i = First;
   while (i <= Last) {
     const int x = ToX(X[i]);
@@ -265,13 +283,13 @@ void TFastLineSeries::SetSeriesColor(TColor Value) {
   LinePen()->SetColor(Value);
 }
 
-bool TFastLineSeries::ReducesColumns(TCanvas3D* Canvas) {
+bool TCustomLineSeries::ReducesColumns(TCanvas3D* Canvas) {
   const TPen* pen = Canvas->Pen();
-  return Canvas->DrawsToPixels() && !Canvas->Is3D() && !Canvas->Antialiased() && pen->Width() <= 1 &&
-         pen->Style() == psSolid && pen->DashPattern().empty() && pen->Mode() == pmCopy;
+  return Canvas->DrawsToPixels() && !Canvas->Antialiased() && pen->Width() <= 1 && pen->Style() == psSolid &&
+         pen->DashPattern().empty() && pen->Mode() == pmCopy;
 }
 
-bool TFastLineSeries::SearchesColumns() const {
+bool TCustomLineSeries::SearchesColumns() const {
   const TChartAxis* horiz = GetHorizAxis();
   const TChartAxis* vert = GetVertAxis();
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
@@ -280,24 +298,49 @@ bool TFastLineSeries::SearchesColumns() const {
          LastValueIndex() - FirstValueIndex() >= 4 * std::abs(horiz->IAxisSize());
 }
 
+// In 3D the columns are those of the screen: the points are projected before they
+// are reduced, and the reduced line goes to the canvas as it is. Where the view keeps
+// X and Y apart, projected columns are still found by searching X.
+void TCustomLineSeries::DrawReducedLine(TCanvas3D* Canvas) const {
+  const int z = MiddleZ();
+  const bool flat = Canvas->FlatProjection();
+  TPolylineSink sink(Canvas, z, true);
+  TColumnReducer reducer(sink);
+  int from = FirstValueIndex();
+  if (SearchesColumns() && Canvas->SeparableProjection()) {
+    const double* x = XValues()->Values().data();
+    const double* y = YValues()->Values().data();
+    const TChartAxis::TPixelMap toX = GetHorizAxis()->PixelMap(), toY = GetVertAxis()->PixelMap();
+    if (flat)
+      from = ReduceSortedColumns(x, y, from, LastValueIndex(), toX, toY, reducer);
+    else
+      from = ReduceSortedColumns(
+          x, y, from, LastValueIndex(), [&](double v) { return Canvas->ProjectX(toX(v), z); },
+          [&](double v) { return Canvas->ProjectY(toY(v), z); }, reducer);
+  }
+  ForEachVisibleChunk(
+      [&](const TPathPoint* P, int N) {
+        if (flat) return reducer.AddAll(P, N);
+        TPoint plot[PathChunk], screen[PathChunk];
+        TPathPoint projected[PathChunk];
+        for (int i = 0; i < N; ++i) plot[i] = {P[i].X, P[i].Y};
+        Canvas->ProjectPoints(plot, N, z, screen);
+        for (int i = 0; i < N; ++i) projected[i] = {screen[i].X, screen[i].Y, P[i].Index, P[i].Starts};
+        reducer.AddAll(projected, N);
+      },
+      from);
+  reducer.Finish();
+}
+
 void TFastLineSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || !LinePen()->Visible()) return;
   c->ApplyPenColor(LinePen(), LineColor());
+  if (ReducesColumns(c)) return DrawReducedLine(c);
   TPolylineSink sink(c, MiddleZ());
-  if (ReducesColumns(c)) {
-    TColumnReducer reducer(sink);
-    int from = FirstValueIndex();
-    if (SearchesColumns())
-      from = ReduceSortedColumns(XValues()->Values().data(), YValues()->Values().data(), from, LastValueIndex(),
-                                 GetHorizAxis()->PixelMap(), GetVertAxis()->PixelMap(), reducer);
-    ForEachVisibleChunk([&](const TPathPoint* P, int N) { reducer.AddAll(P, N); }, from);
-    reducer.Finish();
-  } else {
-    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
-      for (int i = 0; i < N; ++i) sink.Add(P[i].X, P[i].Y, P[i].Starts);
-    });
-  }
+  ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+    for (int i = 0; i < N; ++i) sink.Add(P[i].X, P[i].Y, P[i].Starts);
+  });
 }
 
 // The line is drawn as a whole; a single point has nothing to join.
@@ -342,7 +385,14 @@ TSeriesPointerStyle TCustomSeries::DoGetPointerStyle(int ValueIndex) {
 void TCustomSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || FirstValueIndex() < 0) return;
-  if (DrawsLine() && LinePen()->Visible()) {
+  // A line in one colour draws as the fast line does.
+  bool oneColor = LinePen()->Color() != clLumColor || (!HasColors() && !ColorEachPoint());
+  if (DrawsLine() && LinePen()->Visible() && oneColor) {
+    c->ApplyPenColor(LinePen(), LineColor());
+    if (ReducesColumns(c)) DrawReducedLine(c);
+    else oneColor = false;
+  }
+  if (DrawsLine() && LinePen()->Visible() && !oneColor) {
     // Each segment in the colour of the point it ends at; a run of one colour is
     // one polyline.
     TPolylineSink sink(c, MiddleZ());

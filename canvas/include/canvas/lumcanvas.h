@@ -259,6 +259,8 @@ public:
   void DisableRotation() { ++rotationDisabled_; }
   void EnableRotation() { if (rotationDisabled_ > 0) --rotationDisabled_; }
   bool RotationDisabled() const { return rotationDisabled_ > 0; }
+  // Whether drawing lands where it is given (not 3D, no view, or rotation disabled).
+  bool FlatProjection() const { return !is3D_ || !view3DOptions_ || RotationDisabled(); }
 
   // -- projection
   virtual TPoint ProjectPoint(int X, int Y, int Z) const = 0;

@@ -36,6 +36,18 @@ protected:
   // the walk starts at, going on with a line drawn up to it.
   template <class F>
   void ForEachVisibleChunk(F&& Visit, int From = -1) const;
+  // Whether the canvas, with the line pen applied, draws a line reduced to what its
+  // points cover in each pixel column exactly as it draws every segment: a solid
+  // one-pixel pen in copy mode, without smoothing, on a canvas that draws to pixels.
+  static bool ReducesColumns(TCanvas3D* Canvas);
+  // The visible line in the pen the canvas holds, reduced column by column on the
+  // screen (points projected first in 3D): the very pixels of every segment.
+  void DrawReducedLine(TCanvas3D* Canvas) const;
+
+private:
+  // Whether the points are in ascending X, without nulls, and many to a column, so
+  // that a column's points can be found by search instead of converting every X.
+  bool SearchesColumns() const;
 };
 
 // The whole line in the line pen, its colour and style; the colours points were
@@ -47,21 +59,14 @@ public:
   // Sets the series colour, then the line pen's colour to the same.
   void SetSeriesColor(TColor Value) override;
   // Where many points share a pixel column, a solid one-pixel pen in copy mode on a
-  // flat canvas that draws to pixels draws only what they cover in the column
-  // (entry, lowest, highest, exit): the very pixels every segment would give.
+  // canvas that draws to pixels draws only what they cover in the column (entry,
+  // lowest, highest, exit): the very pixels every segment would give.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   // The point a segment near (X, Y) starts or ends at, whichever is nearer.
   int Clicked(int X, int Y) override;
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
-
-private:
-  // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
-  static bool ReducesColumns(TCanvas3D* Canvas);
-  // Whether the points are in ascending X, without nulls, and many to a column, so
-  // that a column's points can be found by search instead of converting every X.
-  bool SearchesColumns() const;
 };
 
 using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
