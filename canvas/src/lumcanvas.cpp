@@ -424,11 +424,7 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180;
 // Nearest point at which a point counts as in front of the eye (see the header).
 constexpr double kMinW = 0.1;
-constexpr double kLimit = 1073741824.0;  // 2^30
-int ToInt(double V) {  // half to even, as nearbyint rounds, without a library call per point
-  constexpr double magic = 6755399441055744.0;  // 1.5 * 2^52: adding it leaves the rounded whole number
-  return V == V ? int((std::clamp(V, -kLimit, kLimit) + magic) - magic) : 0;
-}
+int ToInt(double V) { return TCanvas3D::RoundPixel(V); }  // half to even, without a library call
 double Finite(double V) { return std::isfinite(V) ? V : 0; }
 }  // namespace
 
@@ -486,6 +482,16 @@ void TLumCanvas3D::ProjectFree(double X, double Y, double Z, double& SX, double&
   SX = xCenter_ + k * x1 + hOffset_;
   SY = yCenter_ + k * y2 + vOffset_;
   Depth = z2;
+}
+
+TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionX(int Z) const {
+  if (Kind() == TViewKind::Flat) return {};
+  return {false, double(xCenter_), zoom_, Z * orthoCos_, hOffset_};
+}
+
+TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionY(int Z) const {
+  if (Kind() == TViewKind::Flat) return {};
+  return {false, double(yCenter_), zoom_, -(Z * orthoSin_), vOffset_};
 }
 
 void TLumCanvas3D::ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const {

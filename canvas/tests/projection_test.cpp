@@ -314,7 +314,7 @@ TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
 
 TEST(Projection, RunsOfPointsProjectAsEachPointDoes) {
   // Series hand whole runs to ProjectPoints and, where the view keeps X and Y apart,
-  // search columns through ProjectX and ProjectY: all must give ProjectPoint's pixels,
+  // search columns through ProjectionX and ProjectionY: all must give ProjectPoint's pixels,
   // which in the orthogonal view are the header's formula rounded half to even.
   View v;
   std::vector<TPoint> points;
@@ -353,8 +353,8 @@ TEST(Projection, RunsOfPointsProjectAsEachPointDoes) {
         const TPoint one = v.canvas.ProjectPoint(points[i].X, points[i].Y, z);
         ASSERT_EQ(out[i], one) << points[i].X << ", " << points[i].Y << " at " << z;
         if (!separable) continue;
-        EXPECT_EQ(v.canvas.ProjectX(points[i].X, z), one.X);
-        EXPECT_EQ(v.canvas.ProjectY(points[i].Y, z), one.Y);
+        EXPECT_EQ(v.canvas.ProjectionX(z)(points[i].X), one.X);
+        EXPECT_EQ(v.canvas.ProjectionY(z)(points[i].Y), one.Y);
         if (c.Is3D && !c.Disabled) {
           const double a = c.Angle * std::acos(-1.0) / 180, f = c.Zoom / 100.0;
           const double x = 200 + f * (points[i].X - 200 + z * std::cos(a)) + c.HOffset;
@@ -365,8 +365,8 @@ TEST(Projection, RunsOfPointsProjectAsEachPointDoes) {
       }
       if (separable)  // never decreasing along either axis
         for (int p = -500; p < 500; ++p) {
-          EXPECT_LE(v.canvas.ProjectX(p, z), v.canvas.ProjectX(p + 1, z));
-          EXPECT_LE(v.canvas.ProjectY(p, z), v.canvas.ProjectY(p + 1, z));
+          EXPECT_LE(v.canvas.ProjectionX(z)(p), v.canvas.ProjectionX(z)(p + 1));
+          EXPECT_LE(v.canvas.ProjectionY(z)(p), v.canvas.ProjectionY(z)(p + 1));
         }
     }
     if (c.Disabled) v.canvas.EnableRotation();

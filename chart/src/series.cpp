@@ -313,10 +313,12 @@ void TCustomLineSeries::DrawReducedLine(TCanvas3D* Canvas) const {
     const TChartAxis::TPixelMap toX = GetHorizAxis()->PixelMap(), toY = GetVertAxis()->PixelMap();
     if (flat)
       from = ReduceSortedColumns(x, y, from, LastValueIndex(), toX, toY, reducer);
-    else
+    else {
+      const TCanvas3D::TAxisProjection px = Canvas->ProjectionX(z), py = Canvas->ProjectionY(z);
       from = ReduceSortedColumns(
-          x, y, from, LastValueIndex(), [&](double v) { return Canvas->ProjectX(toX(v), z); },
-          [&](double v) { return Canvas->ProjectY(toY(v), z); }, reducer);
+          x, y, from, LastValueIndex(), [&](double v) { return px(toX(v)); }, [&](double v) { return py(toY(v)); },
+          reducer);
+    }
   }
   ForEachVisibleChunk(
       [&](const TPathPoint* P, int N) {

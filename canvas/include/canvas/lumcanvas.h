@@ -7,6 +7,7 @@
 // no view options) and a canvas whose rotation is disabled project flat: (X, Y, Z)
 // lands on (X, Y). See TLumCanvas3D for the projected views.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -274,12 +275,25 @@ public:
   // ProjectPoint of Count points at depth Z into Out (the very same pixels), for
   // series that project whole runs of points.
   virtual void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const;
+  // One axis of a projection that keeps X and Y apart, at one depth: a coordinate V
+  // lands on Center + Zoom * ((V - Center) + Shift) + Offset, rounded half to even
+  // (kept within +-2^30) as ProjectPoint rounds; a flat one leaves V where it is.
+  struct TAxisProjection {
+    bool Flat = true;
+    double Center = 0, Zoom = 1, Shift = 0, Offset = 0;
+    int operator()(int V) const { return Flat ? V : RoundPixel(Center + Zoom * ((V - Center) + Shift) + Offset); }
+  };
+  // A projected coordinate rounded half to even, NaN to 0, within +-2^30.
+  static int RoundPixel(double V) {
+    constexpr double limit = 1073741824.0, magic = 6755399441055744.0;  // 2^30; 1.5 * 2^52
+    return V == V ? int((std::clamp(V, -limit, limit) + magic) - magic) : 0;
+  }
   // Whether the projection at a depth moves X and Y each on its own (flat and
   // orthogonal views): the screen X of a point then depends on its X alone
-  // (ProjectX) and never decreases as X grows, and likewise Y (ProjectY).
+  // (ProjectionX) and never decreases as X grows, and likewise Y (ProjectionY).
   virtual bool SeparableProjection() const { return false; }
-  int ProjectX(int X, int Z) const { return ProjectPoint(X, 0, Z).X; }
-  int ProjectY(int Y, int Z) const { return ProjectPoint(0, Y, Z).Y; }
+  virtual TAxisProjection ProjectionX(int) const { return {}; }
+  virtual TAxisProjection ProjectionY(int) const { return {}; }
 
   // -- 3D operations
   virtual void HorizLine3D(int X0, int X1, int Y, int Z) = 0;
@@ -388,6 +402,8 @@ public:
   TPoint InverseProject(int X, int Y, int Z) const override;
   void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const override;
   bool SeparableProjection() const override { return Kind() != TViewKind::Free; }
+  TAxisProjection ProjectionX(int Z) const override;
+  TAxisProjection ProjectionY(int Z) const override;
 
   void HorizLine3D(int X0, int X1, int Y, int Z) override;
   void VertLine3D(int X, int Y0, int Y1, int Z) override;
@@ -415,9 +431,10 @@ private:
   // Screen position (not rounded) and turned depth z2 of a plot point.
   void Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
   // The orthogonal and free views of one point (what Project computes for them).
+  // (TAxisProjection computes the same, term for term.)
   void ProjectOrthogonal(double X, double Y, double Z, double& SX, double& SY) const {
-    SX = xCenter_ + zoom_ * (X - xCenter_ + Z * orthoCos_) + hOffset_;
-    SY = yCenter_ + zoom_ * (Y - yCenter_ - Z * orthoSin_) + vOffset_;
+    SX = xCenter_ + zoom_ * ((X - xCenter_) + Z * orthoCos_) + hOffset_;
+    SY = yCenter_ + zoom_ * ((Y - yCenter_) + -(Z * orthoSin_)) + vOffset_;
   }
   void ProjectFree(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
   TPoint ToScreen(double X, double Y, double Z) const;
