@@ -143,8 +143,10 @@ protected:
     int X, YOpen, YClose, YHigh, YLow, Left, Right;  // Left/Right: half widths
   };
   TCandleGeometry Geometry(int ValueIndex) const;
+  // Geometry of Count points from First on, their values converted together.
+  void Geometries(int First, int Count, TCandleGeometry* Out) const;
   // Draws the point with its up/down decision already made.
-  void DrawCandle(int ValueIndex, bool Up);
+  void DrawCandle(int ValueIndex, bool Up, const TCandleGeometry& G);
 
 private:
   // The decision for ValueIndex; Previous is that of ValueIndex-1 when known.
@@ -154,6 +156,15 @@ private:
   TColor HighLowColor(TColor PointColor) const;
   // The body rectangle as drawn in 2D (and hit by the mouse).
   TRect BodyRect(const TCandleGeometry& G) const;
+  // Whether every candle is drawn opaque (one-pixel solid pens, a plain solid brush,
+  // copy mode, no gradients, flat bodies) on a canvas of pixels whose view keeps X
+  // and Y apart, so that candles later ones hide entirely may be left out.
+  bool LeavesOutHiddenCandles(TCanvas3D* C) const;
+  // Calls Figure(X0, X1, Y0, Y1, Exact) with the screen pixels the candle may set:
+  // each part exactly (Exact) or as a box its pixels lie in (a body without a frame,
+  // whose edges only the painter knows).
+  template <class F>
+  void CandlePixels(TCanvas3D* C, const TCandleGeometry& G, F&& Figure) const;
 
   TCandleStyle candleStyle_ = csCandleStick;
   int candleWidth_ = 4;
