@@ -8,7 +8,7 @@
 #include "canvas/lumconst.h"
 #include "engine/axis.h"
 #include "engine/helpers.h"
-#include "engine/paintcover.h"
+#include "engine/paintpath.h"
 #include "engine/panel.h"
 #include "platform/rtl.h"
 #include "samples.h"

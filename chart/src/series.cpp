@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "canvas/lumcanvas.h"
 #include "engine/axis.h"
+#include "engine/paintpath.h"
 #include "engine/panel.h"
 
 IMPLEMENT_CLASS_PROPS(TCustomLineSeries, TChartSeries)
@@ -199,40 +197,6 @@ private:
   TColumn column_{};
 };
 
-// The lowest and highest of Y[From..To) into Low and High; false when an X value
-// there is below the one before it or a Y value is NaN.
-bool ScanColumn(const double* X, const double* Y, int From, int To, double& Low, double& High) {
-  int k = From + 1;
-  bool ok = Y[From] == Y[From];
-  Low = High = Y[From];
-#if defined(__SSE2__)
-  // Two pairs at a time in two lanes each; the comparisons are false for NaN.
-  __m128d lo0 = _mm_set1_pd(Low), lo1 = lo0, hi0 = lo0, hi1 = lo0;
-  __m128d good = _mm_castsi128_pd(_mm_set1_epi32(-1));
-  for (; k + 4 <= To; k += 4) {
-    const __m128d y0 = _mm_loadu_pd(Y + k), y1 = _mm_loadu_pd(Y + k + 2);
-    const __m128d x0 = _mm_loadu_pd(X + k), x1 = _mm_loadu_pd(X + k + 2);
-    const __m128d before0 = _mm_loadu_pd(X + k - 1), before1 = _mm_loadu_pd(X + k + 1);
-    good = _mm_and_pd(good, _mm_and_pd(_mm_cmpge_pd(x0, before0), _mm_cmpge_pd(x1, before1)));
-    good = _mm_and_pd(good, _mm_and_pd(_mm_cmpord_pd(y0, y0), _mm_cmpord_pd(y1, y1)));
-    lo0 = _mm_min_pd(lo0, y0), lo1 = _mm_min_pd(lo1, y1);
-    hi0 = _mm_max_pd(hi0, y0), hi1 = _mm_max_pd(hi1, y1);
-  }
-  ok &= _mm_movemask_pd(good) == 3;
-  double lows[2], highs[2];
-  _mm_storeu_pd(lows, _mm_min_pd(lo0, lo1));
-  _mm_storeu_pd(highs, _mm_max_pd(hi0, hi1));
-  Low = std::min(lows[0], lows[1]);
-  High = std::max(highs[0], highs[1]);
-#endif
-  for (; k < To; ++k) {
-    ok &= (X[k] >= X[k - 1]) & (Y[k] == Y[k]);
-    Low = std::min(Low, Y[k]);
-    High = std::max(High, Y[k]);
-  }
-  return ok;
-}
-
 // The columns of a line in ascending X, from First on, into Reducer: the end of a
 // column is found by searching X (the pixels of sorted values never go back), and
 // only the Y values are scanned for their extremes, which are the extreme pixels.
@@ -245,17 +209,7 @@ int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, c
   int i = First;
   while (i <= Last) {
     const int x = ToX(X[i]);
-    // Gallop, then halve: lo is in the column, hi past it (or past the end).
-    int lo = i, hi = i + 1;
-    for (int step = 1; hi <= Last && ToX(X[hi]) == x; step *= 2) {
-      lo = hi;
-      hi = lo + step;
-    }
-    hi = std::min(hi, Last + 1);
-    while (hi - lo > 1) {
-      const int mid = lo + (hi - lo) / 2;
-      (ToX(X[mid]) == x ? lo : hi) = mid;
-    }
+    const int hi = ColumnEnd(X, i, Last, x, ToX);
     if (hi > Last) break;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;

@@ -192,6 +192,8 @@ public:
 
   // Also colours the line pen.
   void SetSeriesColor(TColor Value) override;
+  // Lines of one colour (a one-pixel solid pen in copy mode, on a canvas of pixels
+  // whose view keeps X and Y apart) are drawn as one line per screen column.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   int Clicked(int X, int Y) override;
@@ -213,6 +215,10 @@ protected:
   bool DrawsLine() const override { return false; }
 
 private:
+  // The lines of one colour as one line per screen column, from the origin to the
+  // column's farthest value on each side of it (the very pixels of all its lines).
+  void DrawColumns(TCanvas3D* C);
+
   bool useYOrigin_ = false;
   double yOrigin_ = 0;
   TColor lastColor_ = clNone;  // the pen colour last set on the canvas
