@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
+#include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
 #include "chart/series.h"
@@ -85,6 +87,61 @@ protected:
   }
 
   int Count(TBitmap* B, TColor Color, TRect R = {0, 0, W, H}) { return guitest::CountColor(B->Canvas(), R, Color); }
+
+  // The chart drawn through a canvas that draws pixels but may say it records
+  // operations, which leaves every series on its plain path (a figure per point).
+  // Figures counts the lines and rectangles it was handed.
+  std::vector<TColor> Picture(bool Plain, long* Figures = nullptr) {
+    struct TCanvasOfPath : TLumCanvas3D {
+      bool plain = false;
+      long figures = 0;
+      bool DrawsToPixels() const override { return !plain; }
+      void LineTo(int X, int Y) override {
+        ++figures;
+        TLumCanvas3D::LineTo(X, Y);
+      }
+      void PolylineTo(const TPoint* Points, int Count) override {
+        figures += Count;
+        TLumCanvas3D::PolylineTo(Points, Count);
+      }
+      void Rectangle(int X0, int Y0, int X1, int Y1) override {
+        ++figures;
+        TLumCanvas3D::Rectangle(X0, Y0, X1, Y1);
+      }
+      void Polygon(const TPoint* Points, int Count) override {
+        ++figures;
+        TLumCanvas3D::Polygon(Points, Count);
+      }
+      void FillRect(const TRect& R) override {
+        ++figures;
+        TLumCanvas3D::FillRect(R);
+      }
+    };
+    auto* canvas = new TCanvasOfPath;
+    canvas->plain = Plain;
+    chart->SetCanvas(canvas);
+    chart->Draw(chart->ClientRect());
+    if (Figures) *Figures = canvas->figures;
+    std::vector<TColor> pixels;
+    TCanvas* c = canvas->Bitmap()->Canvas();
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) pixels.push_back(c->Pixels(x, y));
+    return pixels;
+  }
+  // The pictures of the shortcuts and of the plain path are the same pixel for pixel;
+  // answers how many pixels differ from Background in it.
+  // Shortcut and Plain, when given, take the figures each drawing handed over.
+  int ExpectPlainPicture(TColor Background = clWhite, long* Shortcut = nullptr, long* Plain = nullptr) {
+    const std::vector<TColor> fast = Picture(false, Shortcut), plain = Picture(true, Plain);
+    int differ = 0, drawn = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+      drawn += plain[i] != Background;
+      if (fast[i] != plain[i] && differ++ < 5)
+        ADD_FAILURE() << "pixel " << i % W << "," << i / W << ": " << fast[i] << ", plain " << plain[i];
+    }
+    EXPECT_EQ(differ, 0);
+    return drawn;
+  }
 
   std::unique_ptr<TChart> chart;
   std::unique_ptr<TForm> form;

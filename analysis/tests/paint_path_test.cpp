@@ -1,0 +1,201 @@
+// The financial series' shortcuts against their plain drawing: candles later ones
+// hide are left out and volume lines are drawn one per screen column, and the
+// pictures must equal those of drawing every point, on random walks with gaps and
+// far values, on reversed and logarithmic axes, zoomed and scrolled, flat and in 3D,
+// with the clip of the series' slot on.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "analysis/candle.h"
+#include "analysis_test_util.h"
+
+namespace {
+
+struct TPrices {
+  std::vector<double> X, Open, High, Low, Close;
+};
+
+// A random walk of N bars; Spread scales the wicks.
+TPrices Walk(int N, unsigned Seed, double Spread) {
+  std::mt19937 random(Seed);
+  std::normal_distribution<double> step(0, 0.3);
+  TPrices p;
+  double price = 100;
+  for (int i = 0; i < N; ++i) {
+    const double open = price;
+    price += step(random);
+    p.X.push_back(i);
+    p.Open.push_back(open);
+    p.Close.push_back(price);
+    p.High.push_back(std::max(open, price) + Spread * std::abs(step(random)));
+    p.Low.push_back(std::min(open, price) - Spread * std::abs(step(random)));
+  }
+  return p;
+}
+
+// How the chart is set for one comparison.
+struct TView {
+  const char* Name;
+  bool View3D = false, Orthogonal = true;
+  int Zoom = 100, Perspective = 15;
+  bool InvertX = false, InvertY = false, LogY = false;
+  double From = 0.1, To = 0.9;  // the shown part of the dates, as parts of all of them
+};
+
+const TView Views[] = {
+    {"flat"},
+    {"flat, whole range", false, true, 100, 15, false, false, false, -0.02, 1.02},
+    {"flat, scrolled past the start", false, true, 100, 15, false, false, false, -0.4, 0.3},
+    {"flat, reversed axes", false, true, 100, 15, true, true},
+    {"flat, logarithmic", false, true, 100, 15, false, false, true},
+    {"3D", true},
+    {"3D zoomed out, reversed", true, true, 70, 15, true, true, false, 0.0, 1.0},
+    {"3D zoomed in, logarithmic", true, true, 140, 15, false, false, true, 0.3, 0.6},
+    {"3D free view", true, false, 100, 30},
+};
+
+class PaintPathTest : public analysistest::AnalysisTest {
+protected:
+  void Show(const TView& V, const TPrices& P, double Low, double High) {
+    chart->SetView3D(V.View3D);
+    chart->SetChart3DPercent(30);
+    chart->View3DOptions()->SetOrthogonal(V.Orthogonal);
+    chart->View3DOptions()->SetZoom(V.Zoom);
+    chart->View3DOptions()->SetPerspective(V.Perspective);
+    chart->BottomAxis()->SetInverted(V.InvertX);
+    chart->LeftAxis()->SetInverted(V.InvertY);
+    const double n = double(P.X.size());
+    Range(chart->BottomAxis(), V.From * n, V.To * n);
+    chart->LeftAxis()->SetLogarithmic(false);
+    Range(chart->LeftAxis(), V.LogY && Low <= 0 ? 0.5 : Low, High);
+    chart->LeftAxis()->SetLogarithmic(V.LogY);
+  }
+
+  // The picture of each view equals the plain one; FewerFigures: the shortcut must
+  // have handed over far fewer figures in the flat views.
+  template <class Prepare>
+  void CompareInEachView(const TPrices& P, double Low, double High, Prepare&& Before, bool FewerFigures) {
+    for (const TView& v : Views) {
+      SCOPED_TRACE(v.Name);
+      Show(v, P, Low, High);
+      Before(v);
+      long shortcut = 0, plain = 0;
+      EXPECT_GT(ExpectPlainPicture(clWhite, &shortcut, &plain), 100);
+      if (FewerFigures && !v.View3D && v.To - v.From > 0.5) {
+        EXPECT_LT(shortcut * 2, plain);
+      }
+    }
+  }
+};
+
+TEST_F(PaintPathTest, CandlesLeftOutAreThoseLaterCandlesHide) {
+  const TPrices p = Walk(4000, 21, 0.8);
+  auto* s = Add<TCandleSeries>();
+  s->BeginUpdate();
+  for (size_t i = 0; i < p.X.size(); ++i) {
+    // Gaps, and bars far outside the axis among them.
+    const bool gap = i % 397 == 5 || (i / 150) % 11 == 7;
+    const double far = i % 613 == 0 ? 1e9 : i % 571 == 0 ? -1e7 : 0;
+    s->AddOHLC(p.X[i], p.Open[i] + far, p.High[i] + far, p.Low[i] + far, p.Close[i] + far, "",
+               gap ? clNone : clLumColor);
+  }
+  s->EndUpdate();
+  struct TCase {
+    const char* Name;
+    TCandleStyle Style;
+    bool Draw3D, Frame, Ticks, Wicks;
+  };
+  for (TCase c : {TCase{"candle sticks", csCandleStick, true, true, true, true},
+                  TCase{"sticks drawn flat in 3D", csCandleStick, false, true, true, true},
+                  TCase{"sticks without frames", csCandleStick, true, false, true, true},
+                  TCase{"sticks without wicks", csCandleStick, true, true, true, false},
+                  TCase{"price bars", csCandleBar, true, true, true, true},
+                  TCase{"price bars without ticks", csCandleBar, true, true, false, true},
+                  TCase{"open-close", csOpenClose, true, true, true, true}}) {
+    SCOPED_TRACE(c.Name);
+    s->SetCandleStyle(c.Style);
+    s->SetDraw3D(c.Draw3D);
+    s->CandlePen()->SetVisible(c.Frame);
+    s->SetShowOpenTick(c.Ticks);
+    s->SetShowCloseTick(c.Ticks);
+    s->HighLowPen()->SetVisible(c.Wicks);
+    // (Bodies without a frame leave their edges to the painter: fewer are left out.)
+    CompareInEachView(p, 60, 140, [](const TView&) {}, c.Style != csOpenClose && c.Frame);
+  }
+  // Candles of their own colours, wider ones, and a walk with long wicks.
+  s->SetCandleStyle(csCandleStick);
+  s->CandlePen()->SetVisible(true);
+  s->HighLowPen()->SetVisible(true);
+  for (int i = 0; i < s->Count(); i += 3)
+    if (!s->IsNull(i)) s->SetValueColor(i, i % 2 ? clNavy : clOlive);
+  s->SetCandleWidth(9);
+  CompareInEachView(p, 60, 140, [](const TView&) {}, true);
+}
+
+TEST_F(PaintPathTest, PensAndBrushesThatShowWhatLiesBelowKeepEveryCandle) {
+  const TPrices p = Walk(3000, 4, 0.5);
+  auto* s = Add<TCandleSeries>();
+  s->BeginUpdate();
+  for (size_t i = 0; i < p.X.size(); ++i) s->AddOHLC(p.X[i], p.Open[i], p.High[i], p.Low[i], p.Close[i]);
+  s->EndUpdate();
+  const TView flat{"flat"};
+  const auto figures = [&] {
+    Show(flat, p, 60, 140);
+    long shortcut = 0, plain = 0;
+    ExpectPlainPicture(clWhite, &shortcut, &plain);
+    return std::make_pair(shortcut, plain);
+  };
+  auto [few, all] = figures();
+  EXPECT_LT(few * 2, all);  // the plain candles: many left out
+  const std::vector<std::function<void(bool)>> changes = {
+      [&](bool On) { s->CandlePen()->SetMode(On ? pmXor : pmCopy); },
+      [&](bool On) { s->HighLowPen()->SetStyle(On ? psDot : psSolid); },
+      [&](bool On) { s->CandlePen()->SetWidth(On ? 2 : 1); },
+      [&](bool On) { s->Pointer()->Brush()->SetStyle(On ? bsDiagCross : bsSolid); },
+      [&](bool On) { s->UpCloseGradient()->SetVisible(On); },
+      [&](bool On) { s->Pointer()->SetDepth(On ? 4 : 0); },
+  };
+  for (size_t k = 0; k < changes.size(); ++k) {
+    SCOPED_TRACE(testing::Message() << "change " << k);
+    changes[k](true);
+    if (k == 5) chart->SetView3D(true);  // a body with depth is a box in 3D
+    const auto [kept, plain] = figures();
+    if (k != 5) {
+      EXPECT_EQ(kept, plain);
+    }
+    changes[k](false);
+  }
+}
+
+TEST_F(PaintPathTest, VolumeColumnsGiveThePixelsOfEveryLine) {
+  const TPrices p = Walk(5000, 9, 1);
+  auto* s = Add<TVolumeSeries>();
+  s->BeginUpdate();
+  for (size_t i = 0; i < p.X.size(); ++i) {
+    // Volumes on both sides of an origin, some far off, a few NaN.
+    double v = p.Close[i] - 100;
+    if (i % 701 == 3) v = 1e10;
+    if (i % 809 == 4) v = -1e9;
+    if (i % 1231 == 17) v = std::nan("");
+    s->AddXY(p.X[i], v);
+  }
+  s->EndUpdate();
+  for (bool origin : {false, true}) {
+    SCOPED_TRACE(origin ? "from an origin" : "from the axis");
+    s->SetUseYOrigin(origin);
+    s->SetYOrigin(-3);
+    CompareInEachView(p, -40, 40, [](const TView&) {}, true);
+  }
+  // X values out of order, then points of their own colours (drawn one by one).
+  s->XValues()->SetValue(1200, 4100);
+  s->XValues()->SetValue(2500, 17);
+  CompareInEachView(p, -40, 40, [](const TView&) {}, false);
+  for (int i = 0; i < s->Count(); i += 2) s->SetValueColor(i, clRed);
+  CompareInEachView(p, -40, 40, [](const TView&) {}, false);
+}
+
+}  // namespace
