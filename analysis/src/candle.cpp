@@ -218,52 +218,43 @@ TRect TCandleSeries::BodyRect(const TCandleGeometry& G) const {
   return r;
 }
 
-namespace {
-// Pens and brushes whose every pixel is set in one plain colour (or that set none).
-bool PlainPen(const TChartPen* P) {
-  return !P->Visible() || (P->Width() <= 1 && P->Style() == psSolid && !P->SmallDots() && P->Mode() == pmCopy);
-}
-bool PlainSolidBrush(TChartBrush* B) {
-  return B->Style() == bsSolid && !B->HasImage() && !B->Bitmap() && !(B->HasGradient() && B->Gradient()->Visible());
-}
-}  // namespace
-
 bool TCandleSeries::LeavesOutHiddenCandles(TCanvas3D* C) const {
   if (candleStyle_ == csLine || OnGetPointerStyle.Assigned() || !C->DrawsToPixels() || C->Antialiased() ||
       !C->SeparableProjection() || C->Pen()->Mode() != pmCopy)
     return false;
-  if (CandlePen()->Mode() != pmCopy || highLowPen_->Mode() != pmCopy || !PlainPen(CandlePen()) ||
-      !PlainPen(highLowPen_.get()))
+  if (CandlePen()->Mode() != pmCopy || highLowPen_->Mode() != pmCopy || !OpaquePen(CandlePen()) ||
+      !OpaquePen(highLowPen_.get()))
     return false;
   if (candleStyle_ == csCandleBar) return true;
   // Bodies: plain fills, no gradient over them, no depth (a box has faces of its own).
-  return PlainSolidBrush(Pointer()->Brush()) && !(Pointer()->HasGradient() && Pointer()->Gradient()->Visible()) &&
+  return OpaqueBrush(Pointer()->Brush()) && !(Pointer()->HasGradient() && Pointer()->Gradient()->Visible()) &&
          !upGradient_->Visible() && !downGradient_->Visible() && UpCloseColor() != clNone &&
          DownCloseColor() != clNone && Pointer()->Depth() == 0;
 }
 
 // The parts DrawCandle draws, on the screen: one-pixel lines leave out their end
-// pixel; a framed rectangle sets all its pixels but its right column and bottom row.
+// pixel; a framed rectangle sets all its pixels but its right column and bottom row,
+// an unframed one leaves out one more of each.
 template <class F>
 void TCandleSeries::CandlePixels(TCanvas3D* C, const TCandleGeometry& G, F&& Figure) const {
   const int midZ = MiddleZ();
   const TCanvas3D::TAxisProjection px = C->ProjectionX(midZ), py = C->ProjectionY(midZ);
   const auto vertical = [&](int X, int From, int To) {
     const int x = px(X), a = py(From), b = py(To);
-    if (a < b) Figure(x, x, a, b - 1, true);
-    else if (a > b) Figure(x, x, b + 1, a, true);
+    if (a < b) Figure(x, x, a, b - 1);
+    else if (a > b) Figure(x, x, b + 1, a);
   };
   const auto horizontal = [&](int From, int To, int Y) {
     const int y = py(Y), a = px(From), b = px(To);
-    if (a < b) Figure(a, b - 1, y, y, true);
-    else if (a > b) Figure(b + 1, a, y, y, true);
+    if (a < b) Figure(a, b - 1, y, y);
+    else if (a > b) Figure(b + 1, a, y, y);
   };
   const auto box = [&](const TRect& R, bool Project) {
     TRect r = Project ? TRect{px(R.Left), py(R.Top), px(R.Right), py(R.Bottom)} : R;
     if (r.Left > r.Right) std::swap(r.Left, r.Right);
     if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
-    if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
-    Figure(r.Left, r.Right - 1, r.Top, r.Bottom - 1, CandlePen()->Visible());
+    const int inset = CandlePen()->Visible() ? 1 : 2;
+    if (r.Right - r.Left >= inset && r.Bottom - r.Top >= inset) Figure(r.Left, r.Right - inset, r.Top, r.Bottom - inset);
   };
   const bool wicks = candleStyle_ == csCandleStick && highLowPen_->Visible();
   if (candleStyle_ == csCandleBar) {
@@ -326,14 +317,10 @@ void TCandleSeries::DrawAllValues() {
       const int j = forward ? n - 1 - k : k, i = from + j;
       if (IsNull(i)) continue;
       bool hidden = true;
-      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1, bool) { hidden = hidden && cover.Hidden(X0, X1, Y0, Y1); });
+      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1) { hidden = hidden && cover.Hidden(X0, X1, Y0, Y1); });
       if (hidden) continue;
       kept.push_back({i, g[j]});
-      // A body without a frame keeps its edges to the painter: only its inside counts.
-      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1, bool Exact) {
-        if (Exact) cover.Cover(X0, X1, Y0, Y1);
-        else cover.Cover(X0 + 1, X1 - 2, Y0 + 1, Y1 - 2);
-      });
+      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1) { cover.Cover(X0, X1, Y0, Y1); });
     }
   }
   auto next = kept.rbegin();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/candle.h"
+#include "analysis/histogram.h"
 #include "analysis_test_util.h"
 
 namespace {
@@ -85,7 +86,7 @@ protected:
       Before(v);
       long shortcut = 0, plain = 0;
       EXPECT_GT(ExpectPlainPicture(clWhite, &shortcut, &plain), 100);
-      if (FewerFigures && !v.View3D && v.To - v.From > 0.5) {
+      if (FewerFigures && v.Orthogonal && v.To - v.From > 0.5) {
         EXPECT_LT(shortcut * 2, plain);
       }
     }
@@ -196,6 +197,55 @@ TEST_F(PaintPathTest, VolumeColumnsGiveThePixelsOfEveryLine) {
   CompareInEachView(p, -40, 40, [](const TView&) {}, false);
   for (int i = 0; i < s->Count(); i += 2) s->SetValueColor(i, clRed);
   CompareInEachView(p, -40, 40, [](const TView&) {}, false);
+}
+
+TEST_F(PaintPathTest, HistogramBarsLeftOutAreThoseLaterBarsHide) {
+  const TPrices p = Walk(6000, 13, 1);
+  for (bool vertical : {true, false}) {
+    SCOPED_TRACE(vertical ? "vertical" : "horizontal");
+    chart->FreeAllSeries();
+    THistogramSeries* s = vertical ? Add<THistogramSeries>() : Add<THorizHistogramSeries>();
+    s->BeginUpdate();
+    for (size_t i = 0; i < p.X.size(); ++i) {
+      // Uneven spacing: runs of equal positions and sudden gaps.
+      const double at = p.X[i] + (i % 50 < 7 ? 0.0 : i % 211 == 0 ? 40.0 : 0.3 * (i % 3));
+      const double v = i % 733 == 9 ? 1e9 : p.Close[i] - 60;
+      if (vertical) s->AddXY(at, v);
+      else s->AddXY(v, at);
+    }
+    s->EndUpdate();
+    struct TCase {
+      const char* Name;
+      bool Outline, Dividers, Fill;
+    };
+    for (TCase c : {TCase{"filled and outlined", true, false, true}, TCase{"with dividers", true, true, true},
+                    TCase{"dividers, no outline", false, true, true}, TCase{"outline only", true, false, false}}) {
+      SCOPED_TRACE(c.Name);
+      s->Pen()->SetVisible(c.Outline);
+      s->LinesPen()->SetVisible(c.Dividers);
+      s->Brush()->SetStyle(c.Fill ? bsSolid : bsClear);
+      for (const TView& v : Views) {
+        SCOPED_TRACE(v.Name);
+        Show(v, p, 1, 90);
+        if (!vertical) {  // positions run up the vertical axis
+          const double n = double(p.X.size());
+          Range(chart->BottomAxis(), 1, 90);
+          chart->LeftAxis()->SetLogarithmic(false);
+          Range(chart->LeftAxis(), v.From * n, v.To * n);
+          chart->BottomAxis()->SetLogarithmic(v.LogY);
+        }
+        long shortcut = 0, plain = 0;
+        const int drawn = ExpectPlainPicture(clWhite, &shortcut, &plain);
+        if (vertical || !v.InvertY) {  // (bars laid down a reversed vertical axis fold away)
+          EXPECT_GT(drawn, 100);
+        }
+        if (v.To - v.From > 0.5 && v.Orthogonal) {
+          EXPECT_LT(shortcut * 2, plain);
+        }
+        chart->BottomAxis()->SetLogarithmic(false);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -7,6 +7,14 @@
 
 #include "canvas/lumcanvas.h"
 
+bool OpaquePen(const TChartPen* P) {
+  return !P->Visible() || (P->Width() <= 1 && P->Style() == psSolid && !P->SmallDots() && P->Mode() == pmCopy);
+}
+
+bool OpaqueBrush(TChartBrush* B) {
+  return B->Style() == bsSolid && !B->HasImage() && !B->Bitmap() && !(B->HasGradient() && B->Gradient()->Visible());
+}
+
 TColumnCover::TColumnCover(const TRect& Visible) : visible_(Visible) {
   const int width = std::max(0, Visible.Right - Visible.Left), height = std::max(0, Visible.Bottom - Visible.Top);
   words_ = (height + 63) / 64;

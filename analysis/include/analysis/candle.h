@@ -160,9 +160,8 @@ private:
   // copy mode, no gradients, flat bodies) on a canvas of pixels whose view keeps X
   // and Y apart, so that candles later ones hide entirely may be left out.
   bool LeavesOutHiddenCandles(TCanvas3D* C) const;
-  // Calls Figure(X0, X1, Y0, Y1, Exact) with the screen pixels the candle may set:
-  // each part exactly (Exact) or as a box its pixels lie in (a body without a frame,
-  // whose edges only the painter knows).
+  // Calls Figure(X0, X1, Y0, Y1) with the screen pixels of each part of the candle
+  // (every one set, in one colour).
   template <class F>
   void CandlePixels(TCanvas3D* C, const TCandleGeometry& G, F&& Figure) const;
 

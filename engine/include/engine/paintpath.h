@@ -15,6 +15,14 @@
 #include "platform/types.h"
 
 class TCanvas3D;
+class TChartBrush;
+class TChartPen;
+
+// A pen that sets each of its pixels in one plain colour in copy mode (a one-pixel
+// solid line), or sets none (hidden).
+bool OpaquePen(const TChartPen* P);
+// A solid brush of one colour: no pattern, picture or gradient.
+bool OpaqueBrush(TChartBrush* B);
 
 // Points in ascending X, many to a pixel column: the end (the first index past it,
 // at most Last + 1) of the column X starting at From, by galloping, then halving,

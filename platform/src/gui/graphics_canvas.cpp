@@ -1186,6 +1186,19 @@ void TCanvas::PolyBezier(const TPoint* Points, int Count) {
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   Impl& c = *impl_;
   c.RecordBox(mf::TOp::Rectangle, {{X1, Y1}, {X2, Y2}});
+  if (!c.PenVisible() && !c.antialias && c.pen->Mode() == pmCopy) {
+    // Without a pen a solid fill covers the box but its right column and bottom row
+    // (pixel centres lie half a pixel from the painter's edges): written straight.
+    const TRect r = Normalized(Rect(X1, Y1, X2, Y2));
+    const QBrush fill = c.FillBrush();
+    if (fill.style() == Qt::SolidPattern && r.Width() >= 2 && r.Height() >= 2) {
+      c.Draw([&](QImage& img) {
+        c.Touch(QRect(r.Left, r.Top, r.Width(), r.Height()).adjusted(-1, -1, 1, 1) & img.rect());
+        c.FillSolid(img, QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1), fill);
+      });
+      return;
+    }
+  }
   if (!c.Cosmetic() || !c.PenVisible()) {
     c.BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawRect(r); });
     return;
