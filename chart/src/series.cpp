@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
+#include <utility>
 
 #include "canvas/lumcanvas.h"
 #include "engine/axis.h"
@@ -471,24 +473,24 @@ int TCustomBarSeries::BarWidth() const {
   return std::max(1, int(Round(spacing * barWidthPercent_ / 100.0)));
 }
 
-TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
+int TCustomBarSeries::OriginPixel() const {
   const bool horiz = HorizontalBars();
   TChartAxis* valueAxis = horiz ? GetHorizAxis() : GetVertAxis();
-  if (!valueAxis || IsNull(ValueIndex)) return {};
-  const int width = BarWidth();
+  if (!valueAxis) return 0;
   const double origin = useYOrigin_ ? yOrigin_ : valueAxis->Minimum();
+  return horiz ? CalcXPosValue(origin) : CalcYPosValue(origin);
+}
+
+TRect TCustomBarSeries::BarFromPixels(int Position, int Value, int Width, int Origin) const {
   TRect r;
-  if (horiz) {
-    const int top = CalcYPos(ValueIndex) - width / 2;
-    int left = CalcXPosValue(origin), right = CalcXPos(ValueIndex);
-    if (left > right) std::swap(left, right);
-    r = {left, top, right, top + width};
+  if (HorizontalBars()) {
+    const int top = Position - Width / 2;
+    const int left = std::min(Origin, Value), right = std::max(Origin, Value);
+    r = {left, top, right, top + Width};
   } else {
-    const int left = CalcXPos(ValueIndex) - width / 2;
-    int top = CalcYPos(ValueIndex);
-    int bottom = CalcYPosValue(origin);
-    if (top > bottom) std::swap(top, bottom);
-    r = {left, top, left + width, bottom};
+    const int left = Position - Width / 2;
+    const int top = std::min(Value, Origin), bottom = std::max(Value, Origin);
+    r = {left, top, left + Width, bottom};
   }
   // Far values saturate far outside: keep the bar to the plot.
   const TRect& plot = ParentChart()->ChartRect();
@@ -500,22 +502,102 @@ TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
   return r;
 }
 
-void TCustomBarSeries::DrawValue(int ValueIndex) {
+TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
+  const bool horiz = HorizontalBars();
+  TChartAxis* valueAxis = horiz ? GetHorizAxis() : GetVertAxis();
+  if (!valueAxis || IsNull(ValueIndex)) return {};
+  return horiz ? BarFromPixels(CalcYPos(ValueIndex), CalcXPos(ValueIndex), BarWidth(), OriginPixel())
+               : BarFromPixels(CalcXPos(ValueIndex), CalcYPos(ValueIndex), BarWidth(), OriginPixel());
+}
+
+void TCustomBarSeries::DrawValue(int ValueIndex) { PaintBar(ValueIndex, CalcBarBounds(ValueIndex)); }
+
+void TCustomBarSeries::PaintBar(int ValueIndex, const TRect& R) {
   TCanvas3D* c = ParentCanvas();
-  if (!c) return;
-  const TRect r = CalcBarBounds(ValueIndex);
-  if (r.Right <= r.Left) return;
+  if (!c || R.Right <= R.Left) return;
   c->ApplyBrushColors(BarBrush(), GetValueColor(ValueIndex), BarBrush()->BackColor());
   if (BarPen()->Visible()) c->ApplyPen(BarPen());
   else c->Pen()->SetStyle(psClear);
   if (ParentChart()->View3D() && EndZ() > StartZ()) {
     // A box through the series' depth slot.
-    c->CubeFromRect(r, StartZ(), EndZ(), dark3D_);
+    c->CubeFromRect(R, StartZ(), EndZ(), dark3D_);
   } else if (BarPen()->Visible()) {
-    c->RectangleWithZ(r, MiddleZ());
+    c->RectangleWithZ(R, MiddleZ());
   } else {
-    c->FillRect(r);
+    c->FillRect(R);
   }
+}
+
+void TCustomBarSeries::DrawAllValues() {
+  TCanvas3D* c = ParentCanvas();
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (!c || first < 0 || !(HorizontalBars() ? GetHorizAxis() : GetVertAxis())) return;
+  const bool horiz = HorizontalBars(), forward = DrawValuesForward();
+  const int width = BarWidth(), origin = OriginPixel();
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  TRect bars[Chunk];
+  // The bars of the Count points from From, in index order, into bars.
+  const auto convert = [&](int From, int Count) {
+    CalcPositions(From, Count, xs, ys);
+    for (int j = 0; j < Count; ++j)
+      bars[j] = IsNull(From + j) ? TRect{} : horiz ? BarFromPixels(ys[j], xs[j], width, origin)
+                                                  : BarFromPixels(xs[j], ys[j], width, origin);
+  };
+  // Parts of Chunk points in drawing order (Backwards: against it).
+  const auto eachPart = [&](bool Backwards, auto&& Visit) {
+    const bool ascending = forward != Backwards;
+    for (int done = 0; done <= last - first; done += Chunk) {
+      const int n = std::min(Chunk, last - first + 1 - done);
+      const int from = ascending ? first + done : last - done - n + 1;
+      convert(from, n);
+      for (int k = 0; k < n; ++k) {
+        const int j = ascending ? k : n - 1 - k;
+        Visit(from + j, bars[j]);
+      }
+    }
+  };
+  const bool boxes = ParentChart()->View3D() && EndZ() > StartZ();
+  const bool opaque = c->DrawsToPixels() && !c->Antialiased() && OpaqueBrush(BarBrush()) && OpaquePen(BarPen()) &&
+                      c->Pen()->Mode() == pmCopy;
+  if (!opaque || (!boxes && !c->SeparableProjection())) {
+    eachPart(false, [&](int i, const TRect& r) { PaintBar(i, r); });
+    return;
+  }
+  // From the last drawn back: flat bars later ones paint over are left out (a framed
+  // or filled rectangle sets all its pixels but its right column and bottom row); a
+  // box the same as a later one is left out (it sets the very same pixels).
+  std::vector<std::pair<int, TRect>> kept;
+  TColumnCover cover(boxes ? TRect{} : TColumnCover::VisibleArea(c));
+  struct TRectHash {
+    size_t operator()(const TRect& R) const {
+      return std::hash<unsigned long long>()((static_cast<unsigned long long>(unsigned(R.Left)) << 32 | unsigned(R.Top)) ^
+                                             (static_cast<unsigned long long>(unsigned(R.Right)) << 40 |
+                                              static_cast<unsigned long long>(unsigned(R.Bottom)) << 8));
+    }
+  };
+  struct TRectEqual {
+    bool operator()(const TRect& A, const TRect& B) const {
+      return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
+    }
+  };
+  std::unordered_set<TRect, TRectHash, TRectEqual> later;
+  const int z = MiddleZ();
+  const TCanvas3D::TAxisProjection px = c->ProjectionX(z), py = c->ProjectionY(z);
+  eachPart(true, [&](int i, const TRect& r) {
+    if (r.Right <= r.Left) return;
+    if (boxes) {
+      if (later.insert(r).second) kept.emplace_back(i, r);
+      return;
+    }
+    TRect s{px(r.Left), py(r.Top), px(r.Right), py(r.Bottom)};
+    if (s.Left > s.Right) std::swap(s.Left, s.Right);
+    if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+    if (s.Right - s.Left < 1 || s.Bottom - s.Top < 1 || cover.Hidden(s.Left, s.Right - 1, s.Top, s.Bottom - 1)) return;
+    kept.emplace_back(i, r);
+    cover.Cover(s.Left, s.Right - 1, s.Top, s.Bottom - 1);
+  });
+  for (auto k = kept.rbegin(); k != kept.rend(); ++k) PaintBar(k->first, k->second);
 }
 
 int TCustomBarSeries::Clicked(int X, int Y) {

@@ -178,6 +178,11 @@ public:
   double MaxXValue() const override;
   double MinYValue() const override;
   double MaxYValue() const override;
+  // The bars in order, their positions and values converted a chunk at a time.
+  // Opaque flat bars (a one-pixel solid pen or none, a plain solid fill, copy mode)
+  // that later ones paint over entirely are left out, and so are boxes that a later
+  // one repeats exactly: the same pixels as drawing each.
+  void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
   void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
@@ -197,6 +202,11 @@ protected:
 private:
   double MinValueWithOrigin(double Min) const;
   double MaxValueWithOrigin(double Max) const;
+  // The origin's pixel on the value axis.
+  int OriginPixel() const;
+  // A bar from the pixels of its position and value, Width wide from Origin.
+  TRect BarFromPixels(int Position, int Value, int Width, int Origin) const;
+  void PaintBar(int ValueIndex, const TRect& R);
   // Half a bar of room at the ends of the axis the positions run along.
   void PositionMargins(int Length, int& MinMargin, int& MaxMargin) const;
   int barWidthPercent_ = 70;
