@@ -376,12 +376,73 @@ void TCustomSeries::DrawAllValues() {
       }
     });
   }
-  if (pointer_->Visible()) {
-    TColor prepared = clNone;
+  if (pointer_->Visible()) DrawPointers(c);
+}
+
+void TCustomSeries::DrawPointers(TCanvas3D* C) {
+  TColor prepared = clNone;
+  TChartBrush* brush = pointer_->Brush();
+  const bool plainFill = brush->Style() == bsClear || OpaqueBrush(brush);
+  if (OnGetPointerStyle.Assigned() || !C->DrawsToPixels() || C->Antialiased() || C->Pen()->Mode() != pmCopy ||
+      !OpaquePen(pointer_->Pen()) || !plainFill || (pointer_->HasGradient() && pointer_->Gradient()->Visible())) {
     ForEachVisibleChunk([&](const TPathPoint* P, int N) {
-      for (int i = 0; i < N; ++i) DrawPointerAt(c, P[i].Index, P[i].X, P[i].Y, prepared);
+      for (int i = 0; i < N; ++i) DrawPointerAt(C, P[i].Index, P[i].X, P[i].Y, prepared);
     });
+    return;
   }
+  TCustomAxisPanel* chart = ParentChart();
+  const bool box = chart->View3D() && pointer_->Draw3D() && pointer_->Depth() > 0;
+  const int width = pointer_->HorizSize(), height = pointer_->VertSize(), z = MiddleZ();
+  // A flat rectangle with a fill sets every pixel of its box but the right column and
+  // bottom row, one more of each without a pen: later ones may hide it entirely.
+  const bool rects = pointer_->Style() == psRectangle && !box && brush->Style() == bsSolid && C->SeparableProjection();
+  const int inset = pointer_->Pen()->Visible() ? 1 : 2;
+  const TCanvas3D::TAxisProjection px = C->ProjectionX(z), py = C->ProjectionY(z);
+  const TRect area = TColumnCover::VisibleArea(C);
+  TColumnCover cover(rects ? area : TRect{});
+  // Places already taken by a later marker, one bit per pixel around the plot.
+  const TRect& plot = chart->ChartRect();
+  const int margin = std::max(width, height) + chart->Width3D() + 4;
+  const TRect places{plot.Left - margin, plot.Top - margin, plot.Right + margin + 1, plot.Bottom + margin + 1};
+  const long long placesWide = places.Right - places.Left;
+  std::vector<unsigned long long> taken(size_t((placesWide * (places.Bottom - places.Top) + 63) / 64));
+  struct TKept {
+    int Index, X, Y;
+  };
+  std::vector<TKept> kept;
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  constexpr int Chunk = PathChunk;
+  int xs[Chunk], ys[Chunk];
+  for (int end = last + 1; end > first; end -= Chunk) {
+    const int n = std::min(Chunk, end - first), from = end - n;
+    CalcPositions(from, n, xs, ys);
+    for (int j = n - 1; j >= 0; --j) {
+      if (nulls && IsNull(from + j)) continue;
+      const int x = xs[j], y = ys[j];
+      const int l = x - width / 2, t = y - height / 2, r = l + std::max(width, 1), b = t + std::max(height, 1);
+      // Flat, a marker stays within a pixel of its box: one wholly outside shows nothing.
+      if (C->FlatProjection() && (r + 1 < area.Left || l - 1 >= area.Right || b + 1 < area.Top || t - 1 >= area.Bottom))
+        continue;
+      if (x >= places.Left && x < places.Right && y >= places.Top && y < places.Bottom) {
+        const long long bit = (y - places.Top) * placesWide + (x - places.Left);
+        unsigned long long& word = taken[size_t(bit / 64)];
+        const unsigned long long mask = 1ULL << (bit % 64);
+        if (word & mask) continue;  // a later marker here sets the very same pixels
+        word |= mask;
+      }
+      if (rects) {
+        TRect s{px(l), py(t), px(r), py(b)};
+        if (s.Left > s.Right) std::swap(s.Left, s.Right);
+        if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+        if (s.Right - s.Left < inset || s.Bottom - s.Top < inset) continue;  // sets no pixel
+        if (cover.Hidden(s.Left, s.Right - inset, s.Top, s.Bottom - inset)) continue;
+        cover.Cover(s.Left, s.Right - inset, s.Top, s.Bottom - inset);
+      }
+      kept.push_back({from + j, x, y});
+    }
+  }
+  for (auto k = kept.rbegin(); k != kept.rend(); ++k) DrawPointerAt(C, k->Index, k->X, k->Y, prepared);
 }
 
 void TCustomSeries::DrawValue(int ValueIndex) {

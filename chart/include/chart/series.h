@@ -115,6 +115,11 @@ private:
   // was last prepared for by a marker (clNone: not known); a marker of the same
   // colour and a style that leaves the pen alone needs no new preparation.
   void DrawPointerAt(TCanvas3D* Canvas, int ValueIndex, int X, int Y, TColor& Prepared);
+  // The markers of the visible points in order. Where each marker sets its pixels in
+  // plain colours over whatever lies below (one-pixel solid pens, plain fills, copy
+  // mode, no style event), a marker that a later one at the same place repeats, or
+  // (flat rectangles) that later ones paint over entirely, is left out.
+  void DrawPointers(TCanvas3D* Canvas);
 
 private:
   std::unique_ptr<TSeriesPointer> pointer_;
