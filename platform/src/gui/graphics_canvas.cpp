@@ -1217,6 +1217,15 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
       c.CosmeticLine(img, l, t, rr + (l == rr ? 0 : 1), b + (l == rr ? 1 : 0), step);
       return;
     }
+    if (c.pen->Mode() == pmCopy && c.pen->Style() == psSolid && c.pen->DashPattern().empty()) {
+      // A solid frame in copy mode: its four sides as rows and columns of one colour.
+      const QBrush frame(QColor(ToQRgb(c.pen->Color())));
+      for (const QRect& side : {QRect(l, t, rr - l + 1, 1), QRect(l, b, rr - l + 1, 1), QRect(l, t + 1, 1, b - t - 1),
+                                QRect(rr, t + 1, 1, b - t - 1)})
+        if (!side.isEmpty()) c.FillSolid(img, side, frame);
+      c.Touch(QRect(QPoint(l, t), QPoint(rr, b)));
+      return;
+    }
     TPoint corners[4] = {{l, t}, {rr, t}, {rr, b}, {l, b}};
     c.CosmeticOutline(img, corners, 4, true);
   });
