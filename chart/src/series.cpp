@@ -410,37 +410,64 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
     int Index, X, Y;
   };
   std::vector<TKept> kept;
+  const bool flat = C->FlatProjection();
+  // One point, walking back: left out, or kept and its pixels covered.
+  const auto visit = [&](int Index, int X, int Y) {
+    if (X >= places.Left && X < places.Right && Y >= places.Top && Y < places.Bottom) {
+      const long long bit = (Y - places.Top) * placesWide + (X - places.Left);
+      unsigned long long& word = taken[size_t(bit / 64)];
+      const unsigned long long mask = 1ULL << (bit % 64);
+      if (word & mask) return;  // a later marker here sets the very same pixels
+      word |= mask;
+    }
+    const int l = X - width / 2, t = Y - height / 2, r = l + std::max(width, 1), b = t + std::max(height, 1);
+    // Flat, a marker stays within a pixel of its box: one wholly outside shows nothing.
+    if (flat && (r + 1 < area.Left || l - 1 >= area.Right || b + 1 < area.Top || t - 1 >= area.Bottom)) return;
+    if (rects) {
+      TRect s{px(l), py(t), px(r), py(b)};
+      if (s.Left > s.Right) std::swap(s.Left, s.Right);
+      if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+      if (s.Right - s.Left < inset || s.Bottom - s.Top < inset) return;  // sets no pixel
+      if (cover.Hidden(s.Left, s.Right - inset, s.Top, s.Bottom - inset)) return;
+      cover.Cover(s.Left, s.Right - inset, s.Top, s.Bottom - inset);
+    }
+    kept.push_back({Index, X, Y});
+  };
   const int first = FirstValueIndex(), last = LastValueIndex();
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
   constexpr int Chunk = PathChunk;
   int xs[Chunk], ys[Chunk];
-  for (int end = last + 1; end > first; end -= Chunk) {
-    const int n = std::min(Chunk, end - first), from = end - n;
-    CalcPositions(from, n, xs, ys);
-    for (int j = n - 1; j >= 0; --j) {
-      if (nulls && IsNull(from + j)) continue;
-      const int x = xs[j], y = ys[j];
-      const int l = x - width / 2, t = y - height / 2, r = l + std::max(width, 1), b = t + std::max(height, 1);
-      // Flat, a marker stays within a pixel of its box: one wholly outside shows nothing.
-      if (C->FlatProjection() && (r + 1 < area.Left || l - 1 >= area.Right || b + 1 < area.Top || t - 1 >= area.Bottom))
-        continue;
-      if (x >= places.Left && x < places.Right && y >= places.Top && y < places.Bottom) {
-        const long long bit = (y - places.Top) * placesWide + (x - places.Left);
-        unsigned long long& word = taken[size_t(bit / 64)];
-        const unsigned long long mask = 1ULL << (bit % 64);
-        if (word & mask) continue;  // a later marker here sets the very same pixels
-        word |= mask;
-      }
-      if (rects) {
-        TRect s{px(l), py(t), px(r), py(b)};
-        if (s.Left > s.Right) std::swap(s.Left, s.Right);
-        if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
-        if (s.Right - s.Left < inset || s.Bottom - s.Top < inset) continue;  // sets no pixel
-        if (cover.Hidden(s.Left, s.Right - inset, s.Top, s.Bottom - inset)) continue;
-        cover.Cover(s.Left, s.Right - inset, s.Top, s.Bottom - inset);
-      }
-      kept.push_back({from + j, x, y});
+  // Points From..To-1 walking back, all converted (Column < 0) or all in one column.
+  const auto walkBack = [&](int From, int To, int Column) {
+    for (int end = To; end > From; end -= Chunk) {
+      const int n = std::min(Chunk, end - From), from = end - n;
+      if (Column >= 0) GetVertAxis()->CalcPosValues(YValues()->Values().data() + from, n, ys);
+      else CalcPositions(from, n, xs, ys);
+      for (int j = n - 1; j >= 0; --j)
+        if (!nulls || !IsNull(from + j)) visit(from + j, Column >= 0 ? Column : xs[j], ys[j]);
     }
+  };
+  TChartAxis* horiz = GetHorizAxis();
+  if (!nulls && XValues()->Order() == loAscending && last - first >= 4 * std::abs(horiz->IAxisSize())) {
+    // Many points to a column in ascending X: each column is found by searching X,
+    // and only the Y values are converted; a column whose X values are out of order
+    // goes point by point.
+    const double* x = XValues()->Values().data();
+    const TChartAxis::TPixelMap toX = horiz->PixelMap();
+    std::vector<std::pair<int, int>> columns;  // first index, pixel
+    for (int i = first; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+      columns.emplace_back(i, column);
+      i = end;
+    }
+    for (size_t k = columns.size(); k-- > 0;) {
+      const int from = columns[k].first, to = k + 1 < columns.size() ? columns[k + 1].first : last + 1;
+      bool sorted = true;
+      for (int i = from + 1; i < to && sorted; ++i) sorted = x[i] >= x[i - 1];
+      walkBack(from, to, sorted ? columns[k].second : -1);
+    }
+  } else {
+    walkBack(first, last + 1, -1);
   }
   for (auto k = kept.rbegin(); k != kept.rend(); ++k) DrawPointerAt(C, k->Index, k->X, k->Y, prepared);
 }
