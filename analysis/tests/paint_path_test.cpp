@@ -38,49 +38,18 @@ TPrices Walk(int N, unsigned Seed, double Spread) {
   return p;
 }
 
-// How the chart is set for one comparison.
-struct TView {
-  const char* Name;
-  bool View3D = false, Orthogonal = true;
-  int Zoom = 100, Perspective = 15;
-  bool InvertX = false, InvertY = false, LogY = false;
-  double From = 0.1, To = 0.9;  // the shown part of the dates, as parts of all of them
-};
-
-const TView Views[] = {
-    {"flat"},
-    {"flat, whole range", false, true, 100, 15, false, false, false, -0.02, 1.02},
-    {"flat, scrolled past the start", false, true, 100, 15, false, false, false, -0.4, 0.3},
-    {"flat, reversed axes", false, true, 100, 15, true, true},
-    {"flat, logarithmic", false, true, 100, 15, false, false, true},
-    {"3D", true},
-    {"3D zoomed out, reversed", true, true, 70, 15, true, true, false, 0.0, 1.0},
-    {"3D zoomed in, logarithmic", true, true, 140, 15, false, false, true, 0.3, 0.6},
-    {"3D free view", true, false, 100, 30},
-};
+using charttest::TPathView;
+using charttest::PathViews;
 
 class PaintPathTest : public analysistest::AnalysisTest {
 protected:
-  void Show(const TView& V, const TPrices& P, double Low, double High) {
-    chart->SetView3D(V.View3D);
-    chart->SetChart3DPercent(30);
-    chart->View3DOptions()->SetOrthogonal(V.Orthogonal);
-    chart->View3DOptions()->SetZoom(V.Zoom);
-    chart->View3DOptions()->SetPerspective(V.Perspective);
-    chart->BottomAxis()->SetInverted(V.InvertX);
-    chart->LeftAxis()->SetInverted(V.InvertY);
-    const double n = double(P.X.size());
-    Range(chart->BottomAxis(), V.From * n, V.To * n);
-    chart->LeftAxis()->SetLogarithmic(false);
-    Range(chart->LeftAxis(), V.LogY && Low <= 0 ? 0.5 : Low, High);
-    chart->LeftAxis()->SetLogarithmic(V.LogY);
-  }
+  void Show(const TPathView& V, const TPrices& P, double Low, double High) { ShowPathView(V, 0, double(P.X.size()), Low, High); }
 
   // The picture of each view equals the plain one; FewerFigures: the shortcut must
   // have handed over far fewer figures in the flat views.
   template <class Prepare>
   void CompareInEachView(const TPrices& P, double Low, double High, Prepare&& Before, bool FewerFigures) {
-    for (const TView& v : Views) {
+    for (const TPathView& v : PathViews) {
       SCOPED_TRACE(v.Name);
       Show(v, P, Low, High);
       Before(v);
@@ -125,7 +94,7 @@ TEST_F(PaintPathTest, CandlesLeftOutAreThoseLaterCandlesHide) {
     s->SetShowCloseTick(c.Ticks);
     s->HighLowPen()->SetVisible(c.Wicks);
     // (Bodies without a frame leave their edges to the painter: fewer are left out.)
-    CompareInEachView(p, 60, 140, [](const TView&) {}, c.Style != csOpenClose && c.Frame);
+    CompareInEachView(p, 60, 140, [](const TPathView&) {}, c.Style != csOpenClose && c.Frame);
   }
   // Candles of their own colours, wider ones, and a walk with long wicks.
   s->SetCandleStyle(csCandleStick);
@@ -134,7 +103,7 @@ TEST_F(PaintPathTest, CandlesLeftOutAreThoseLaterCandlesHide) {
   for (int i = 0; i < s->Count(); i += 3)
     if (!s->IsNull(i)) s->SetValueColor(i, i % 2 ? clNavy : clOlive);
   s->SetCandleWidth(9);
-  CompareInEachView(p, 60, 140, [](const TView&) {}, true);
+  CompareInEachView(p, 60, 140, [](const TPathView&) {}, true);
 }
 
 TEST_F(PaintPathTest, PensAndBrushesThatShowWhatLiesBelowKeepEveryCandle) {
@@ -143,7 +112,7 @@ TEST_F(PaintPathTest, PensAndBrushesThatShowWhatLiesBelowKeepEveryCandle) {
   s->BeginUpdate();
   for (size_t i = 0; i < p.X.size(); ++i) s->AddOHLC(p.X[i], p.Open[i], p.High[i], p.Low[i], p.Close[i]);
   s->EndUpdate();
-  const TView flat{"flat"};
+  const TPathView flat{"flat"};
   const auto figures = [&] {
     Show(flat, p, 60, 140);
     long shortcut = 0, plain = 0;
@@ -189,14 +158,14 @@ TEST_F(PaintPathTest, VolumeColumnsGiveThePixelsOfEveryLine) {
     SCOPED_TRACE(origin ? "from an origin" : "from the axis");
     s->SetUseYOrigin(origin);
     s->SetYOrigin(-3);
-    CompareInEachView(p, -40, 40, [](const TView&) {}, true);
+    CompareInEachView(p, -40, 40, [](const TPathView&) {}, true);
   }
   // X values out of order, then points of their own colours (drawn one by one).
   s->XValues()->SetValue(1200, 4100);
   s->XValues()->SetValue(2500, 17);
-  CompareInEachView(p, -40, 40, [](const TView&) {}, false);
+  CompareInEachView(p, -40, 40, [](const TPathView&) {}, false);
   for (int i = 0; i < s->Count(); i += 2) s->SetValueColor(i, clRed);
-  CompareInEachView(p, -40, 40, [](const TView&) {}, false);
+  CompareInEachView(p, -40, 40, [](const TPathView&) {}, false);
 }
 
 TEST_F(PaintPathTest, HistogramBarsLeftOutAreThoseLaterBarsHide) {
@@ -224,7 +193,7 @@ TEST_F(PaintPathTest, HistogramBarsLeftOutAreThoseLaterBarsHide) {
       s->Pen()->SetVisible(c.Outline);
       s->LinesPen()->SetVisible(c.Dividers);
       s->Brush()->SetStyle(c.Fill ? bsSolid : bsClear);
-      for (const TView& v : Views) {
+      for (const TPathView& v : PathViews) {
         SCOPED_TRACE(v.Name);
         Show(v, p, 1, 90);
         if (!vertical) {  // positions run up the vertical axis

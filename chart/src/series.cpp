@@ -404,8 +404,8 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
   const TRect& plot = chart->ChartRect();
   const int margin = std::max(width, height) + chart->Width3D() + 4;
   const TRect places{plot.Left - margin, plot.Top - margin, plot.Right + margin + 1, plot.Bottom + margin + 1};
-  const long long placesWide = places.Right - places.Left;
-  std::vector<unsigned long long> taken(size_t((placesWide * (places.Bottom - places.Top) + 63) / 64));
+  const long long placesTall = places.Bottom - places.Top;  // column by column
+  std::vector<unsigned long long> taken(size_t(((places.Right - places.Left) * placesTall + 63) / 64));
   struct TKept {
     int Index, X, Y;
   };
@@ -414,7 +414,7 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
   // One point, walking back: left out, or kept and its pixels covered.
   const auto visit = [&](int Index, int X, int Y) {
     if (X >= places.Left && X < places.Right && Y >= places.Top && Y < places.Bottom) {
-      const long long bit = (Y - places.Top) * placesWide + (X - places.Left);
+      const long long bit = (X - places.Left) * placesTall + (Y - places.Top);
       unsigned long long& word = taken[size_t(bit / 64)];
       const unsigned long long mask = 1ULL << (bit % 64);
       if (word & mask) return;  // a later marker here sets the very same pixels

@@ -28,6 +28,28 @@ inline void EnsureUnits() {
   RegisterStandardSeries();  // the series gallery's unit does this in the program
 }
 
+// How the chart is set for one comparison of a shortcut with the plain drawing.
+struct TPathView {
+  const char* Name;
+  bool View3D = false, Orthogonal = true;
+  int Zoom = 100, Perspective = 15;
+  bool InvertX = false, InvertY = false, LogY = false;
+  double From = 0.1, To = 0.9;  // the part of the positions shown, as parts of their range
+};
+
+// Flat and 3D, reversed and logarithmic, zoomed and scrolled.
+inline const TPathView PathViews[] = {
+    {"flat"},
+    {"flat, whole range", false, true, 100, 15, false, false, false, -0.02, 1.02},
+    {"flat, scrolled past the start", false, true, 100, 15, false, false, false, -0.4, 0.3},
+    {"flat, reversed axes", false, true, 100, 15, true, true},
+    {"flat, logarithmic", false, true, 100, 15, false, false, true},
+    {"3D", true},
+    {"3D zoomed out, reversed", true, true, 70, 15, true, true, false, 0.0, 1.0},
+    {"3D zoomed in, logarithmic", true, true, 140, 15, false, false, true, 0.3, 0.6},
+    {"3D free view", true, false, 100, 30},
+};
+
 class ChartTest : public ::testing::Test {
 protected:
   static constexpr int W = 220, H = 160;
@@ -88,6 +110,21 @@ protected:
 
   int Count(TBitmap* B, TColor Color, TRect R = {0, 0, W, H}) { return guitest::CountColor(B->Canvas(), R, Color); }
 
+  // Sets the chart for View over positions First..Last (bottom axis) and values Low..High.
+  void ShowPathView(const TPathView& V, double First, double Last, double Low, double High) {
+    chart->SetView3D(V.View3D);
+    chart->SetChart3DPercent(30);
+    chart->View3DOptions()->SetOrthogonal(V.Orthogonal);
+    chart->View3DOptions()->SetZoom(V.Zoom);
+    chart->View3DOptions()->SetPerspective(V.Perspective);
+    chart->BottomAxis()->SetInverted(V.InvertX);
+    chart->LeftAxis()->SetInverted(V.InvertY);
+    Range(chart->BottomAxis(), First + V.From * (Last - First), First + V.To * (Last - First));
+    chart->LeftAxis()->SetLogarithmic(false);
+    Range(chart->LeftAxis(), V.LogY && Low <= 0 ? 0.5 : Low, High);
+    chart->LeftAxis()->SetLogarithmic(V.LogY);
+  }
+
   // The chart drawn through a canvas that draws pixels but may say it records
   // operations, which leaves every series on its plain path (a figure per point).
   // Figures counts the lines and rectangles it was handed.
@@ -115,6 +152,10 @@ protected:
       void FillRect(const TRect& R) override {
         ++figures;
         TLumCanvas3D::FillRect(R);
+      }
+      void Ellipse(int X0, int Y0, int X1, int Y1) override {
+        ++figures;
+        TLumCanvas3D::Ellipse(X0, Y0, X1, Y1);
       }
     };
     auto* canvas = new TCanvasOfPath;
