@@ -30,36 +30,6 @@ TColor TCustomLineSeries::LineColor() const {
   return c == clLumColor ? SeriesColor() : c;
 }
 
-// Points handed over at a time by ForEachVisibleChunk.
-constexpr int PathChunk = 1024;
-
-template <class F>
-void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
-  const int first = FirstValueIndex(), last = LastValueIndex();
-  if (first < 0) return;
-  if (From < first) From = first;
-  constexpr int Chunk = PathChunk;
-  int xs[Chunk], ys[Chunk];
-  TPathPoint out[Chunk];
-  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
-  const bool breaks = TreatNulls() == tnDontPaint;
-  bool starts = From == first;
-  for (int from = From; from <= last; from += Chunk) {
-    const int n = std::min(Chunk, last - from + 1);
-    CalcPositions(from, n, xs, ys);
-    int m = 0;
-    for (int j = 0; j < n; ++j) {
-      if (nulls && IsNull(from + j)) {
-        starts = starts || breaks;
-        continue;
-      }
-      out[m++] = {xs[j], ys[j], from + j, starts};
-      starts = false;
-    }
-    if (m > 0) Visit(static_cast<const TPathPoint*>(out), m);
-  }
-}
-
 namespace {
 
 // Collects joined points and hands them to the canvas a batch at a time: points of
@@ -435,7 +405,7 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
   };
   const int first = FirstValueIndex(), last = LastValueIndex();
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
-  constexpr int Chunk = PathChunk;
+  constexpr int Chunk = TCustomLineSeries::PathChunk;
   int xs[Chunk], ys[Chunk];
   // Points From..To-1 walking back, all converted (Column < 0) or all in one column.
   const auto walkBack = [&](int From, int To, int Column) {

@@ -4,6 +4,7 @@
 //                                     -> TCustomSeries -> TLineSeries, TPointSeries
 //   TChartSeries -> TCustomBarSeries  -> TBarSeries
 #pragma once
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,8 @@ protected:
   // the walk starts at, going on with a line drawn up to it.
   template <class F>
   void ForEachVisibleChunk(F&& Visit, int From = -1) const;
+  // Points handed over at a time by ForEachVisibleChunk.
+  static constexpr int PathChunk = 1024;
   // Whether the canvas, with the line pen applied, draws a line reduced to what its
   // points cover in each pixel column exactly as it draws every segment: a solid
   // one-pixel pen in copy mode, without smoothing, on a canvas that draws to pixels.
@@ -68,6 +71,33 @@ public:
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
 };
+
+template <class F>
+inline void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0) return;
+  if (From < first) From = first;
+  constexpr int Chunk = PathChunk;
+  int xs[Chunk], ys[Chunk];
+  TPathPoint out[Chunk];
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  const bool breaks = TreatNulls() == tnDontPaint;
+  bool starts = From == first;
+  for (int from = From; from <= last; from += Chunk) {
+    const int n = std::min(Chunk, last - from + 1);
+    CalcPositions(from, n, xs, ys);
+    int m = 0;
+    for (int j = 0; j < n; ++j) {
+      if (nulls && IsNull(from + j)) {
+        starts = starts || breaks;
+        continue;
+      }
+      out[m++] = {xs[j], ys[j], from + j, starts};
+      starts = false;
+    }
+    if (m > 0) Visit(static_cast<const TPathPoint*>(out), m);
+  }
+}
 
 using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
 
