@@ -381,15 +381,19 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
   };
   std::vector<TKept> kept;
   const bool flat = C->FlatProjection();
-  // One point, walking back: left out, or kept and its pixels covered.
+  // Whether a later marker at (X, Y) sets the very same pixels; marks the place.
+  const auto repeated = [&](int X, int Y) {
+    if (X < places.Left || X >= places.Right || Y < places.Top || Y >= places.Bottom) return false;
+    const long long bit = (X - places.Left) * placesTall + (Y - places.Top);
+    unsigned long long& word = taken[size_t(bit / 64)];
+    const unsigned long long mask = 1ULL << (bit % 64);
+    if (word & mask) return true;
+    word |= mask;
+    return false;
+  };
+  // One point, walking back, that no later marker repeats: left out, or kept and its
+  // pixels covered.
   const auto visit = [&](int Index, int X, int Y) {
-    if (X >= places.Left && X < places.Right && Y >= places.Top && Y < places.Bottom) {
-      const long long bit = (X - places.Left) * placesTall + (Y - places.Top);
-      unsigned long long& word = taken[size_t(bit / 64)];
-      const unsigned long long mask = 1ULL << (bit % 64);
-      if (word & mask) return;  // a later marker here sets the very same pixels
-      word |= mask;
-    }
     const int l = X - width / 2, t = Y - height / 2, r = l + std::max(width, 1), b = t + std::max(height, 1);
     // Flat, a marker stays within a pixel of its box: one wholly outside shows nothing.
     if (flat && (r + 1 < area.Left || l - 1 >= area.Right || b + 1 < area.Top || t - 1 >= area.Bottom)) return;
@@ -411,10 +415,30 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
   const auto walkBack = [&](int From, int To, int Column) {
     for (int end = To; end > From; end -= Chunk) {
       const int n = std::min(Chunk, end - From), from = end - n;
-      if (Column >= 0) GetVertAxis()->CalcPosValues(YValues()->Values().data() + from, n, ys);
-      else CalcPositions(from, n, xs, ys);
-      for (int j = n - 1; j >= 0; --j)
-        if (!nulls || !IsNull(from + j)) visit(from + j, Column >= 0 ? Column : xs[j], ys[j]);
+      if (Column < 0) {
+        CalcPositions(from, n, xs, ys);
+        for (int j = n - 1; j >= 0; --j)
+          if ((!nulls || !IsNull(from + j)) && !repeated(xs[j], ys[j])) visit(from + j, xs[j], ys[j]);
+        continue;
+      }
+      // One column: most of its points repeat a place, tested on the column's bits.
+      GetVertAxis()->CalcPosValues(YValues()->Values().data() + from, n, ys);
+      if (Column < places.Left || Column >= places.Right) {
+        for (int j = n - 1; j >= 0; --j) visit(from + j, Column, ys[j]);
+        continue;
+      }
+      const long long base = (Column - places.Left) * placesTall;
+      for (int j = n - 1; j >= 0; --j) {
+        const unsigned row = unsigned(ys[j] - places.Top);
+        if (row < unsigned(placesTall)) {
+          const long long bit = base + row;
+          unsigned long long& word = taken[size_t(bit >> 6)];
+          const unsigned long long mask = 1ULL << (bit & 63);
+          if (word & mask) continue;
+          word |= mask;
+        }
+        visit(from + j, Column, ys[j]);
+      }
     }
   };
   TChartAxis* horiz = GetHorizAxis();

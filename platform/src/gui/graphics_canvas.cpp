@@ -686,6 +686,45 @@ struct TCanvas::Impl {
     return true;
   }
 
+  // A rectangle of at least two pixels each way with a solid one-pixel pen in copy mode
+  // and a solid or no brush, written row by row through the clip: the frame's pixels
+  // and the inside's, as the outline and the fill set them. False when it does not apply.
+  bool FramedBox(QImage& img, const TRect& r, const QBrush& fill) {
+    if (pen->Mode() != pmCopy || pen->Style() != psSolid || !pen->DashPattern().empty() || r.Width() < 2 ||
+        r.Height() < 2 || (fill.style() != Qt::SolidPattern && fill.style() != Qt::NoBrush))
+      return false;
+    const QRgb frame = 0xFF000000u | ToQRgb(pen->Color()), inside = fill.color().rgb() | 0xFF000000u;
+    const bool filled = fill.style() == Qt::SolidPattern;
+    const int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
+    QRect bounds = img.rect();
+    if (!clips.empty()) bounds &= clips.back().Bounds();
+    const TClip* region = clips.empty() || clips.back().Simple() ? nullptr : &clips.back();
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    // Pixels X0..X1 of row Y in colour C, through the clip.
+    const auto span = [&](int Y, int X0, int X1, QRgb C) {
+      if (Y < bounds.top() || Y > bounds.bottom()) return;
+      X0 = std::max(X0, bounds.left());
+      X1 = std::min(X1, bounds.right());
+      QRgb* row = reinterpret_cast<QRgb*>(bits + Y * bpl);
+      if (!region) {
+        if (X0 <= X1) std::fill(row + X0, row + X1 + 1, C);
+        return;
+      }
+      for (auto [s, e] = region->Row(Y); s != e; ++s)
+        for (int x = std::max(X0, s->X0), end = std::min(X1, s->X1); x <= end; ++x) row[x] = C;
+    };
+    span(t, l, rr, frame);
+    for (int y = t + 1; y < b; ++y) {
+      span(y, l, l, frame);
+      if (filled) span(y, l + 1, rr - 1, inside);
+      span(y, rr, rr, frame);
+    }
+    span(b, l, rr, frame);
+    Touch(QRect(QPoint(l, t), QPoint(rr, b)));
+    return true;
+  }
+
   // Paints with QPainter, in copy mode straight onto the image, in any other pen mode
   // through a scratch layer combined pixel by pixel. Bounds: what the painting covers.
   template <class F>
@@ -1207,6 +1246,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
+    if (c.FramedBox(img, r, fill)) return;
     const QRect inside(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
     if (r.Width() > 2 && r.Height() > 2 && !(c.pen->Mode() == pmCopy && c.FillSolid(img, inside, fill)))
       c.PaintShape(img, inside, c.pen->Mode(), [&](QPainter& p) { p.fillRect(inside, fill); });
@@ -1215,15 +1255,6 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     if (l == rr || t == b) {  // a single row or column: each pixel once
       long long step = 0;
       c.CosmeticLine(img, l, t, rr + (l == rr ? 0 : 1), b + (l == rr ? 1 : 0), step);
-      return;
-    }
-    if (c.pen->Mode() == pmCopy && c.pen->Style() == psSolid && c.pen->DashPattern().empty()) {
-      // A solid frame in copy mode: its four sides as rows and columns of one colour.
-      const QBrush frame(QColor(ToQRgb(c.pen->Color())));
-      for (const QRect& side : {QRect(l, t, rr - l + 1, 1), QRect(l, b, rr - l + 1, 1), QRect(l, t + 1, 1, b - t - 1),
-                                QRect(rr, t + 1, 1, b - t - 1)})
-        if (!side.isEmpty()) c.FillSolid(img, side, frame);
-      c.Touch(QRect(QPoint(l, t), QPoint(rr, b)));
       return;
     }
     TPoint corners[4] = {{l, t}, {rr, t}, {rr, b}, {l, b}};
