@@ -1196,6 +1196,22 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     bool cosmetic = c.Cosmetic() || !c.PenVisible();
+    if (cosmetic && c.PenVisible() && Count == 4) {
+      // An upright rectangle (a box's face seen square on): its fill sets the pixels
+      // whose centres lie inside, its outline the border, so it is a framed box.
+      const int l = std::min(Points[0].X, Points[2].X), r = std::max(Points[0].X, Points[2].X);
+      const int t = std::min(Points[0].Y, Points[2].Y), b = std::max(Points[0].Y, Points[2].Y);
+      const auto corner = [&](const TPoint& P) { return (P.X == l || P.X == r) && (P.Y == t || P.Y == b); };
+      const bool upright = corner(Points[0]) && corner(Points[1]) && corner(Points[2]) && corner(Points[3]) &&
+                           Points[0].X != Points[2].X && Points[0].Y != Points[2].Y &&
+                           (Points[1].X == Points[0].X) != (Points[1].Y == Points[0].Y) &&
+                           Points[1].X == Points[2].X + Points[0].X - Points[3].X &&
+                           Points[1].Y == Points[2].Y + Points[0].Y - Points[3].Y;
+      if (upright && c.FramedBox(img, TRect{l, t, r + 1, b + 1}, fill)) {
+        c.Touch(PointsBounds(Points, Count, c.pen->Width()).adjusted(-1, -1, 1, 1) & img.rect());
+        return;
+      }
+    }
     c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
       p.setPen(cosmetic ? QPen(Qt::NoPen) : c.ShapePen());
       p.setBrush(fill);

@@ -261,32 +261,53 @@ TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
 }
 
-TEST(CanvasShapes, PenlessSolidRectanglesEqualThePaintersFill) {
-  // A solid rectangle without a pen is written straight; a picture brush of the same
-  // single colour still goes through the painter: every size, backwards corners,
-  // partly outside, under a rectangle and an outline clip.
+TEST(CanvasShapes, SolidBoxesWrittenStraightEqualThePaintersFill) {
+  // A solid rectangle without a pen, and an upright four-cornered polygon with a solid
+  // one-pixel pen, are written straight; a picture brush of the same single colour
+  // still goes through the painter: every size, each corner first and both ways
+  // round, partly outside, under a rectangle and an outline clip.
   auto red = MakeBitmap(8, 8, clRed);
-  for (int clip = 0; clip < 3; ++clip) {
-    SCOPED_TRACE(testing::Message() << "clip " << clip);
-    auto straight = MakeBitmap(60, 50), painted = MakeBitmap(60, 50);
-    for (TBitmap* b : {straight.get(), painted.get()}) {
-      TCanvas* c = b->Canvas();
-      if (clip == 1) c->PushClipRect(Rect(7, 5, 50, 44));
-      if (clip == 2) c->PushClipPolygon({Point(20, 0), Point(59, 25), Point(30, 49), Point(0, 30)});
-      c->Pen()->SetStyle(psClear);
-      if (b == painted.get()) c->Brush()->SetBitmap(red.get());
-      else c->Brush()->SetColor(clRed);
-      for (int w = -3; w <= 9; ++w)
-        for (int h = -3; h <= 9; h += 2) {
-          const int x = (w + 3) * 5 - 4, y = (h + 3) * 4 - 3;
-          if ((w + h) % 3 == 0) c->Rectangle(x + w, y + h, x, y);  // corners given backwards
-          else c->Rectangle(x, y, x + w, y + h);
-        }
-      while (c->ClipDepth() > 0) c->PopClip();
+  struct TShape {
+    const char* Name;
+    bool Pen;
+    std::function<void(TCanvas*, int, int, int, int, int)> Draw;  // box, and a turn 0..7
+  };
+  const TShape shapes[] = {
+      {"penless rectangle", false,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         if (turn % 3 == 0) c->Rectangle(x + w, y + h, x, y);  // corners given backwards
+         else c->Rectangle(x, y, x + w, y + h);
+       }},
+      {"upright polygon", true,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         TPoint corners[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+         TPoint p[4];
+         for (int i = 0; i < 4; ++i) p[i] = corners[(turn % 4 + (turn < 4 ? i : 4 - i)) % 4];
+         c->Polygon(p, 4);
+       }},
+  };
+  for (const TShape& shape : shapes)
+    for (int clip = 0; clip < 3; ++clip) {
+      SCOPED_TRACE(testing::Message() << shape.Name << ", clip " << clip);
+      auto straight = MakeBitmap(60, 50), painted = MakeBitmap(60, 50);
+      for (TBitmap* b : {straight.get(), painted.get()}) {
+        TCanvas* c = b->Canvas();
+        if (clip == 1) c->PushClipRect(Rect(7, 5, 50, 44));
+        if (clip == 2) c->PushClipPolygon({Point(20, 0), Point(59, 25), Point(30, 49), Point(0, 30)});
+        c->Pen()->SetStyle(shape.Pen ? psSolid : psClear);
+        c->Pen()->SetColor(clNavy);
+        if (b == painted.get()) c->Brush()->SetBitmap(red.get());
+        else c->Brush()->SetColor(clRed);
+        for (int w = -3; w <= 9; ++w)
+          for (int h = -3; h <= 9; h += 2) {
+            const int x = (w + 3) * 5 - 4, y = (h + 3) * 4 - 3;
+            shape.Draw(c, x, y, w, h, (w * 7 + h * 3 + 40) % 8);
+          }
+        while (c->ClipDepth() > 0) c->PopClip();
+      }
+      EXPECT_EQ(Snapshot(straight->Canvas(), 60, 50), Snapshot(painted->Canvas(), 60, 50));
+      EXPECT_GT(CountColor(straight->Canvas(), Rect(0, 0, 60, 50), clRed), 150);
     }
-    EXPECT_EQ(Snapshot(straight->Canvas(), 60, 50), Snapshot(painted->Canvas(), 60, 50));
-    EXPECT_GT(CountColor(straight->Canvas(), Rect(0, 0, 60, 50), clRed), 150);
-  }
 }
 
 TEST(CanvasShapes, RepeatedEllipsesEqualEllipsesDrawnAfresh) {
