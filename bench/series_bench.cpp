@@ -26,6 +26,7 @@
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
 #include "bench_chart.h"
+#include "bench_prices.h"
 #include "bench_timing.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
@@ -37,21 +38,12 @@ namespace {
 constexpr int Width = 1000, Height = 600;
 constexpr int CandleWidth = 4;  // our candles' default body width, in pixels
 
-struct TPrices {
-  QVector<double> X, Open, High, Low, Close, Range;
-  explicit TPrices(int N) {
-    std::mt19937 random(5);
-    std::normal_distribution<double> step(0, 1);
-    double price = 1000;
+struct TPrices : TPriceWalk<QVector<double>> {
+  QVector<double> X, Range;  // the bars' places, and their high-low ranges (volumes, bars)
+  explicit TPrices(int N) : TPriceWalk(N, 1000) {
     for (int i = 0; i < N; ++i) {
-      const double open = price;
-      price += step(random);
       X.push_back(i);
-      Open.push_back(open);
-      Close.push_back(price);
-      High.push_back(std::max(open, price) + std::abs(step(random)));
-      Low.push_back(std::min(open, price) - std::abs(step(random)));
-      Range.push_back(High.back() - Low.back());
+      Range.push_back(High[i] - Low[i]);
     }
   }
 };

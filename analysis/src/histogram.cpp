@@ -111,6 +111,17 @@ void THistogramSeries::ForEachBar(int From, int Count_, F&& Bar) {
   }
 }
 
+TRect THistogramSeries::FillArea(const TBar& B, bool Is3D) const {
+  TRect r = Normalized(BarRect(B));
+  // The fill reaches the origin's pixel and leaves the outline's value pixel.
+  ++r.Bottom;
+  if (!Is3D) {
+    if (Vertical()) ++r.Top;
+    else --r.Right;
+  }
+  return r;
+}
+
 TRect THistogramSeries::BarRect(const TBar& B) const {
   if (Vertical()) return TRect{B.Near, B.Value, B.Far, B.Origin};
   return TRect{B.Origin, B.Far, B.Value + 1, B.Near};
@@ -154,14 +165,7 @@ void THistogramSeries::BarPixels(TCanvas3D* C, const TBar& B, int PrevTop, bool 
   const int z = MiddleZ();
   const TCanvas3D::TAxisProjection px = C->ProjectionX(z), py = C->ProjectionY(z);
   if (Brush()->Style() != bsClear && Fill != clNone) {
-    TRect r = Normalized(BarRect(B));
-    if (Vertical()) {
-      ++r.Bottom;
-      if (!is3D) ++r.Top;
-    } else {
-      ++r.Bottom;
-      if (!is3D) --r.Right;
-    }
+    TRect r = FillArea(B, is3D);
     if (is3D) r = Normalized({px(r.Left), py(r.Top), px(r.Right), py(r.Bottom)});
     const int inset = is3D ? 2 : 1;
     if (r.Right - r.Left >= inset && r.Bottom - r.Top >= inset) Figure(r.Left, r.Right - inset, r.Top, r.Bottom - inset);
@@ -172,18 +176,24 @@ void THistogramSeries::BarPixels(TCanvas3D* C, const TBar& B, int PrevTop, bool 
     if (x0 == x1 && y0 != y1) Figure(x0, x0, std::min(y0, y1 + 1), std::max(y0, y1 - 1));
     else if (y0 == y1 && x0 != x1) Figure(std::min(x0, x1 + 1), std::max(x0, x1 - 1), y0, y0);
   };
+  BarLines(B, PrevTop, First, Last, [&](bool, int Pos0, int Val0, int Pos1, int Val1) { line(Pos0, Val0, Pos1, Val1); });
+}
+
+template <class F>
+void THistogramSeries::BarLines(const TBar& B, int PrevTop, bool First, bool Last, F&& Line) const {
   const int s = Vertical() == DrawValuesForward() ? 1 : -1;
   const int kept = B.Far - s;
   if (Pen()->Visible()) {
-    line(B.Near, First ? B.Origin : PrevTop, B.Near, B.Value);
-    line(B.Near, B.Value, kept, B.Value);
-    if (Last) line(kept, B.Value, kept, B.Origin);
+    Line(false, B.Near, First ? B.Origin : PrevTop, B.Near, B.Value);
+    Line(false, B.Near, B.Value, kept, B.Value);
+    if (Last) Line(false, kept, B.Value, kept, B.Origin);
   }
   if (linesPen_->Visible() && !First) {
+    // The lower of the two tops: the one nearer the origin.
     const int lower = std::abs(PrevTop - B.Origin) < std::abs(B.Value - B.Origin) ? PrevTop : B.Value;
     int end = lower;
     if (!Pen()->Visible()) end += B.Origin > lower ? -1 : 1;
-    line(B.Near, B.Origin, B.Near, end);
+    Line(true, B.Near, B.Origin, B.Near, end);
   }
 }
 
@@ -252,15 +262,7 @@ void THistogramSeries::PaintBar(int ValueIndex, const TBar& B, bool First, bool 
   const int z = MiddleZ();
   const TColor color = GetValueColor(ValueIndex);
   if (Brush()->Style() != bsClear && color != clNone) {
-    TRect r = Normalized(BarRect(B));
-    // The fill reaches the origin's pixel and leaves the outline's value pixel.
-    if (Vertical()) {
-      ++r.Bottom;
-      if (!is3D) ++r.Top;
-    } else {
-      ++r.Bottom;
-      if (!is3D) --r.Right;
-    }
+    const TRect r = FillArea(B, is3D);
     c->ApplyBrushColors(Brush(), color, Brush()->BackColor());
     c->Pen()->SetStyle(psClear);
     TLumBlend* blend = transparency_ > 0
@@ -281,22 +283,15 @@ void THistogramSeries::PaintBar(int ValueIndex, const TBar& B, bool First, bool 
     c->MoveTo3D(a.X, a.Y, z);
     c->LineTo3D(e.X, e.Y, z);
   };
-  const int s = Vertical() == DrawValuesForward() ? 1 : -1;
-  const int kept = B.Far - s;
-  if (Pen()->Visible()) {
-    c->ApplyPenColor(Pen(), LineColor());
-    line(B.Near, First ? B.Origin : prevTop_, B.Near, B.Value);
-    line(B.Near, B.Value, kept, B.Value);
-    if (Last) line(kept, B.Value, kept, B.Origin);
-  }
-  if (linesPen_->Visible() && !First) {
-    // The lower of the two tops: the one nearer the origin.
-    const int lower = std::abs(prevTop_ - B.Origin) < std::abs(B.Value - B.Origin) ? prevTop_ : B.Value;
-    int end = lower;
-    if (!Pen()->Visible()) end += B.Origin > lower ? -1 : 1;
-    c->ApplyPen(linesPen_.get());
-    line(B.Near, B.Origin, B.Near, end);
-  }
+  int applied = -1;  // the pen on the canvas: 0 the outline's, 1 the dividers'
+  BarLines(B, prevTop_, First, Last, [&](bool Divider, int Pos0, int Val0, int Pos1, int Val1) {
+    if (applied != int(Divider)) {
+      if (Divider) c->ApplyPen(linesPen_.get());
+      else c->ApplyPenColor(Pen(), LineColor());
+      applied = int(Divider);
+    }
+    line(Pos0, Val0, Pos1, Val1);
+  });
 }
 
 int THistogramSeries::Clicked(int X, int Y) {

@@ -66,6 +66,10 @@ private:
   // mode, nothing blended) on a canvas of pixels whose view keeps X and Y apart, so
   // that bars later ones hide entirely may be left out.
   bool LeavesOutHiddenBars(TCanvas3D* C) const;
+  // Calls Line(Divider, Pos0, Val0, Pos1, Val1) for the outline's lines of a bar whose
+  // previous top is PrevTop, then for its divider (along the positions and values).
+  template <class F>
+  void BarLines(const TBar& B, int PrevTop, bool First, bool Last, F&& Line) const;
   // Calls Figure(X0, X1, Y0, Y1) with the screen pixels of each part PaintBar draws
   // for a bar whose previous top is PrevTop (every one set, in one colour).
   template <class F>
@@ -76,6 +80,8 @@ private:
   template <class F>
   void ForEachBar(int From, int Count, F&& Bar);
   TRect BarRect(const TBar& B) const;
+  // The rectangle the fill is given (on the plot's plane in 3D).
+  TRect FillArea(const TBar& B, bool Is3D) const;
   // A pixel given along the position and the value axis, on the screen.
   TPoint At(int Pos, int Val) const { return Vertical() ? TPoint{Pos, Val} : TPoint{Val, Pos}; }
   void PaintBar(int ValueIndex, const TBar& B, bool First, bool Last);
