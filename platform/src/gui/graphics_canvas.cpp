@@ -379,14 +379,16 @@ struct TCanvas::Impl {
   bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
   bool PenVisible() const { return pen->Style() != psClear; }
 
-  // The painter with the canvas's smoothing and clip. Area, when given, holds all the
-  // painting will touch: the painter then takes only the part of the clip inside it,
-  // which costs far less to set up than an outline of many rows.
+  // The painter with the canvas's smoothing and clip. Area, when given, holds all that
+  // plain painting (opaque colours, hatches, no smoothing or picture) will touch: the painter then takes
+  // only the part of the clip inside it, which costs far less to set up than an
+  // outline of many rows and sets the same pixels. (Blending takes other ways through
+  // a clip of one rectangle than through one of many, so it keeps the whole clip.)
   void SetupPainter(QPainter& p, const QRect* Area = nullptr) {
     SetupHints(p);
     if (clips.empty()) return;
     const TClip& clip = clips.back();
-    if (Area && !clip.Simple()) p.setClipRegion(clip.Within(*Area));
+    if (Area && !antialias && !brush->PatternImage() && !clip.Simple()) p.setClipRegion(clip.Within(*Area));
     else p.setClipRegion(clip.Region());
   }
   void SetupHints(QPainter& p) const {
@@ -1040,7 +1042,7 @@ struct TCanvas::Impl {
             if ((mk && (mk[x] & 0xFFFFFF)) || (transparent && (p[x] & 0xFFFFFF) == *transparent)) p[x] = 0;
         }
         QPainter p(&img);
-        SetupPainter(p, &target);
+        SetupPainter(p);
         p.drawImage(target.topLeft(), argb);
       } else if (copyMode == cmSrcCopy) {
         QPainter p(&img);
@@ -1611,7 +1613,7 @@ void TCanvas::DrawOpacity(const TRect& Dest, TBitmap* Bitmap, double Opacity) {
     const QRect target = ToQRect(d);
     c.Touch(target);
     QPainter p(&img);
-    c.SetupPainter(p, &target);
+    c.SetupPainter(p);
     p.setOpacity(std::min(Opacity, 1.0));
     p.drawImage(target, src);
   });
