@@ -261,6 +261,55 @@ TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
 }
 
+TEST(CanvasShapes, SolidBoxesWrittenStraightEqualThePaintersFill) {
+  // A solid rectangle without a pen, and an upright four-cornered polygon with a solid
+  // one-pixel pen, are written straight; a picture brush of the same single colour
+  // still goes through the painter: every size, each corner first and both ways
+  // round, partly outside, under a rectangle and an outline clip.
+  auto red = MakeBitmap(8, 8, clRed);
+  struct TShape {
+    const char* Name;
+    bool Pen;
+    std::function<void(TCanvas*, int, int, int, int, int)> Draw;  // box, and a turn 0..7
+  };
+  const TShape shapes[] = {
+      {"penless rectangle", false,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         if (turn % 3 == 0) c->Rectangle(x + w, y + h, x, y);  // corners given backwards
+         else c->Rectangle(x, y, x + w, y + h);
+       }},
+      {"upright polygon", true,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         TPoint corners[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+         TPoint p[4];
+         for (int i = 0; i < 4; ++i) p[i] = corners[(turn % 4 + (turn < 4 ? i : 4 - i)) % 4];
+         c->Polygon(p, 4);
+       }},
+  };
+  for (const TShape& shape : shapes)
+    for (int clip = 0; clip < 3; ++clip) {
+      SCOPED_TRACE(testing::Message() << shape.Name << ", clip " << clip);
+      auto straight = MakeBitmap(60, 50), painted = MakeBitmap(60, 50);
+      for (TBitmap* b : {straight.get(), painted.get()}) {
+        TCanvas* c = b->Canvas();
+        if (clip == 1) c->PushClipRect(Rect(7, 5, 50, 44));
+        if (clip == 2) c->PushClipPolygon({Point(20, 0), Point(59, 25), Point(30, 49), Point(0, 30)});
+        c->Pen()->SetStyle(shape.Pen ? psSolid : psClear);
+        c->Pen()->SetColor(clNavy);
+        if (b == painted.get()) c->Brush()->SetBitmap(red.get());
+        else c->Brush()->SetColor(clRed);
+        for (int w = -3; w <= 9; ++w)
+          for (int h = -3; h <= 9; h += 2) {
+            const int x = (w + 3) * 5 - 4, y = (h + 3) * 4 - 3;
+            shape.Draw(c, x, y, w, h, (w * 7 + h * 3 + 40) % 8);
+          }
+        while (c->ClipDepth() > 0) c->PopClip();
+      }
+      EXPECT_EQ(Snapshot(straight->Canvas(), 60, 50), Snapshot(painted->Canvas(), 60, 50));
+      EXPECT_GT(CountColor(straight->Canvas(), Rect(0, 0, 60, 50), clRed), 150);
+    }
+}
+
 TEST(CanvasShapes, RepeatedEllipsesEqualEllipsesDrawnAfresh) {
   // Markers: the same ellipse drawn over and over at many places, partly outside
   // the image and the clip. In mask mode on white the canvas
@@ -678,6 +727,97 @@ TEST(CanvasClip, ClipStackConfinesDrawingAndPops) {
   c->FillRect(Rect(0, 0, 40, 40));
   c->PopClip();
   EXPECT_EQ(c->Pixels(5, 6), kBack);
+}
+
+// Every pixel-by-pixel path through a clip of spans (lines of each direction, dashed,
+// opaque and xor, rectangles, markers, text, single pixels, copies) masks exactly as the
+// painter's own clip does: drawn through an outline, the picture is the unclipped
+// picture where a pattern fill through the same outline lands, the page elsewhere.
+TEST(CanvasClip, OutlinesLetThroughExactlyWhatThePaintersClipLetsThrough) {
+  constexpr int W = 90, H = 70;
+  struct TOutline {
+    const char* Name;
+    std::vector<TPoint> Points;
+    bool AlsoRect;  // intersected with a rectangle pushed first
+  };
+  const std::vector<TOutline> outlines = {
+      {"convex box outline", {{12, 5}, {70, 5}, {84, 19}, {84, 60}, {26, 60}, {12, 46}}, false},
+      {"concave arrow", {{5, 30}, {40, 3}, {40, 20}, {85, 20}, {85, 42}, {40, 42}, {40, 66}}, false},
+      {"star with a hole", {{45, 2}, {58, 66}, {3, 24}, {87, 24}, {32, 66}}, false},
+      {"outline cut by a rectangle", {{0, 0}, {89, 10}, {60, 69}, {10, 50}}, true},
+  };
+  auto pattern = MakeBitmap(4, 4, clRed);
+  auto onePixel = MakeBitmap(6, 5, clTeal);
+  std::srand(11);
+  auto any = [](int n) { return std::rand() % n; };
+  for (const TOutline& o : outlines) {
+    SCOPED_TRACE(o.Name);
+    // Where the painter's clip lets a fill through.
+    auto mask = MakeBitmap(W, H);
+    if (o.AlsoRect) mask->Canvas()->PushClipRect(Rect(8, 6, 80, 62));
+    mask->Canvas()->PushClipPolygon(o.Points);
+    mask->Canvas()->Brush()->SetBitmap(pattern.get());
+    mask->Canvas()->FillRect(Rect(0, 0, W, H));
+    const unsigned seed = unsigned(std::rand());
+    auto draw = [&](TCanvas* c, bool clipped) {
+      std::srand(seed);
+      if (clipped && o.AlsoRect) c->PushClipRect(Rect(8, 6, 80, 62));
+      if (clipped) c->PushClipPolygon(o.Points);
+      for (int i = 0; i < 40; ++i) {
+        c->Pen()->SetColor(RGB(any(256), any(256), any(256)));
+        c->Pen()->SetStyle(TPenStyle(any(5)));  // solid to dash-dot-dot
+        c->Pen()->SetMode(any(4) == 0 ? pmXor : pmCopy);
+        c->SetBkMode(any(2) ? OPAQUE : TRANSPARENT);
+        const int x = any(W + 20) - 10, y = any(H + 20) - 10;
+        switch (any(3)) {
+          case 0: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, any(H + 20) - 10); break;
+          case 1: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, y); break;
+          default: c->MoveTo(x, y), c->LineTo(x, any(H + 20) - 10); break;
+        }
+      }
+      c->Pen()->SetMode(pmCopy);
+      c->Pen()->SetStyle(psSolid);
+      for (int i = 0; i < 12; ++i) {
+        c->Brush()->SetColor(RGB(any(256), 128, any(256)));
+        const int x = any(W), y = any(H);
+        if (i % 2) c->Rectangle(x, y, x + any(30), y + any(30));
+        else c->Ellipse(x, y, x + 7, y + 7);
+        c->SetPixels(any(W), any(H), clNavy);
+      }
+      // Through the painter: polygons, wide pens, large ellipses, hatches.
+      for (int i = 0; i < 8; ++i) {
+        c->Brush()->SetColor(RGB(any(256), any(256), 40));
+        c->Brush()->SetStyle(i % 3 == 2 ? bsDiagCross : bsSolid);
+        c->Pen()->SetWidth(1 + any(4));
+        const int x = any(W) - 10, y = any(H) - 10;
+        const TPoint quad[4] = {{x, y}, {x + 30, y - 12}, {x + 30, y + any(40)}, {x, y + 25}};
+        if (i % 2) c->Polygon(quad, 4);
+        else c->Ellipse(x, y, x + 70, y + 40);
+        c->MoveTo(any(W), any(H));
+        c->LineTo(any(W), any(H));
+      }
+      c->Pen()->SetWidth(1);
+      c->Font()->SetHeight(-14);
+      c->Brush()->SetStyle(bsClear);
+      c->TextOut(any(20), any(H - 10), "Clipped 1,234");
+      c->CopyRect(Rect(30, 30, 36, 35), onePixel->Canvas(), Rect(0, 0, 6, 5));
+      if (clipped) c->PopClip();
+      if (clipped && o.AlsoRect) c->PopClip();
+    };
+    auto whole = MakeBitmap(W, H), cut = MakeBitmap(W, H);
+    draw(whole->Canvas(), false);
+    draw(cut->Canvas(), true);
+    int inside = 0, wrong = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const bool in = mask->Canvas()->Pixels(x, y) == clRed;
+        inside += in;
+        const TColor want = in ? whole->Canvas()->Pixels(x, y) : kBack;
+        if (cut->Canvas()->Pixels(x, y) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << x << ", " << y;
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inside, W * H / 8);
+  }
 }
 
 TEST(CanvasCopy, CopyRectStretchesMirrorsAndAppliesTheCopyMode) {
