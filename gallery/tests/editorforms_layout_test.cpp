@@ -6,6 +6,8 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "engine/backimage.h"
+#include "gallery/backimageeditor.h"
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
@@ -13,6 +15,7 @@
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
@@ -45,6 +48,21 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TLumShadow* SampleShadow() {
+  static TLumShadow shadow;
+  shadow.SetVisible(true);
+  return &shadow;
+}
+std::vector<gallerytest::TInventoryEntry> ShadowControls() {
+  return {{"CBVisible", "TCheckBox", "&Visible"},     {"GroupBox1", "TGroupBox", "Size:"},
+          {"Edit1", "TEdit", "&Horiz:"},              {"UDShadowSize", "TUpDown", "", {}, -1000, 1000},
+          {"EVertSize", "TEdit", "V&ert:"},           {"UDShaVert", "TUpDown", "", {}, -1000, 1000},
+          {"EShadowTransp", "TEdit", "&Transparency:"}, {"UDShadowTransp", "TUpDown", "", {}, 0, 100},
+          {"BShadowColor", "TButtonColor", "&Color..."}, {"TBColor", "TTrackBar", "", {}, 0, 240},
+          {"CBSmooth", "TCheckBox", "&Smooth"},       {"TBBlur", "TTrackBar", "", {}, -75, 75},
+          {"Label4", "TLabel", "&Blur:"},             {"LBlur", "TLabel", "0"},
+          {"CBClip", "TCheckBox", "Cl&ip"},           {"BOK", "TButton", "OK"}};
+}
 TForm* ChartHost() {
   static TForm* host = [] {
     auto* f = new TForm(nullptr);
@@ -200,6 +218,40 @@ const TFormSpec Forms[] = {
       {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
       {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
+    {"Shadow editor", 247, 192,
+     [] {
+       auto* f = new TLumShadowEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Emboss Editor", 247, 192,
+     [] {
+       auto* f = new TLumEmbossEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"BackImageEditor", 281, 250,
+     [] {
+       static TBackImage back;
+       back.Assign(SamplePicture());
+       back.SetMode(pbmCustom);
+       auto* f = new TBackImageEditor(nullptr);
+       f->LoadBackImage(&back);
+       return f;
+     },
+     {{"Image1", "TImage", ""},                      {"LabelSize", "TLabel", "20x20"},
+      {"LabelExt", "TLabel", "bmp"},                 {"BBrowse", "TButton", "Clea&r"},
+      {"CBTransp", "TCheckBox", "&Transparent"},     {"Button1", "TButton", "&Filters..."},
+      {"RGBitmap", "TRadioGroup", "St&yle", {"Stretch", "Tile", "Center", "C&ustom"}},
+      {"GBPosition", "TGroupBox", "Position:"},      {"ELeft", "TEdit", "&Left:"},
+      {"UDLeft", "TUpDown", "", {}, -32000, 32000},  {"ETop", "TEdit", "T&op:"},
+      {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
+      {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
+     {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {

@@ -19,7 +19,9 @@
 #include "chart/chart.h"
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/backimage.h"
 #include "gallery/aboutbox.h"
+#include "gallery/backimageeditor.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
@@ -33,6 +35,7 @@
 #include "gallery/pendialog.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/stringseditor.h"
 #include "gallery/toolsgallery.h"
 #include "platform/printers.h"
@@ -329,6 +332,52 @@ bool ExportDialog(const std::string& Base) {
   return ok & Snap(d.get(), Base + "_data.png");
 }
 
+// A soft blue shadow, and an emboss without smoothing (blur and clip disabled).
+bool ShadowEditor(const std::string& Base) {
+  TLumShadow shadow;
+  shadow.SetVisible(true);
+  shadow.SetColor(0x804020);
+  shadow.SetHorizSize(4);
+  shadow.SetVertSize(3);
+  shadow.SetTransparency(30);
+  shadow.SetSmooth(true);
+  shadow.SetSmoothBlur(12);
+  std::unique_ptr<TLumShadowEditor> d(new TLumShadowEditor(nullptr));
+  d->SetShadow(&shadow);
+  return Snap(d.get(), Base + ".png");
+}
+
+bool EmbossEditor(const std::string& Base) {
+  TLumEmboss emboss;
+  emboss.SetVisible(true);
+  emboss.SetColor(clGray);
+  emboss.SetSize(2);
+  emboss.SetSmooth(false);
+  std::unique_ptr<TLumEmbossEditor> d(new TLumEmbossEditor(nullptr));
+  d->SetShadow(&emboss);
+  return Snap(d.get(), Base + ".png");
+}
+
+// A back image at a place of its own holding a drawn picture, embedded in a page.
+bool BackImageEditor(const std::string& Base) {
+  TBackImage back;
+  TBitmap bmp;
+  bmp.SetSize(160, 120);
+  bmp.Canvas()->Brush()->SetColor(clTeal);
+  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  bmp.Canvas()->Brush()->SetColor(clYellow);
+  bmp.Canvas()->Ellipse(40, 20, 120, 100);
+  back.SetGraphic(&bmp);
+  back.SetMode(pbmCustom);
+  back.SetLeft(10);
+  back.SetTop(20);
+  TForm host(nullptr);
+  SetupEditorForm(&host, "Host", "Back Image", 291, 258);
+  std::unique_ptr<TBackImageEditor> e(EmbedBackImageEditor(&host));
+  e->LoadBackImage(&back);
+  return Snap(&host, Base + ".png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -353,6 +402,9 @@ const TSnapEntry Entries[] = {
     {"tools_gallery", ToolsGallery},
     {"about_box", AboutBox},
     {"export_dialog", ExportDialog},
+    {"shadow_editor", ShadowEditor},
+    {"emboss_editor", EmbossEditor},
+    {"back_image_editor", BackImageEditor},
 };
 
 std::string Usage() {
