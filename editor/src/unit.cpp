@@ -1,7 +1,26 @@
 #include "editor/unit.h"
 
+#include "analysis/unit.h"
+#include "editor/funceditor.h"
 #include "platform/classes.h"
 
-void LumEditorUnitInit() {}
+namespace {
 
-void LumEditorUnitDone() {}
+TObject* NewCLVFuncEditor(TComponent* AOwner) { return new TCLVFuncEditor(AOwner); }
+
+}  // namespace
+
+void LumEditorUnitInit() {
+  TMetaClass& clv = CLVFuncEditorClass();
+  clv.Create = NewCLVFuncEditor;
+  clv.Parent = TBaseFunctionEditor::StaticClass();
+  RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass()});
+}
+
+void LumEditorUnitDone() {
+  UnRegisterClass(TLumFunctionEditor::StaticClass());
+  UnRegisterClass(TBaseFunctionEditor::StaticClass());
+  TMetaClass& clv = CLVFuncEditorClass();
+  clv.Create = nullptr;
+  clv.Parent = TForm::StaticClass();
+}

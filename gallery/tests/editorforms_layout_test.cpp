@@ -12,6 +12,8 @@
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gallerypanel.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
@@ -48,6 +50,11 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TLumGradient* SampleGradient() {
+  static TLumGradient gradient;
+  gradient.SetVisible(true);
+  return &gradient;
+}
 TLumShadow* SampleShadow() {
   static TLumShadow shadow;
   shadow.SetVisible(true);
@@ -252,6 +259,36 @@ const TFormSpec Forms[] = {
       {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
       {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
      {}},
+    {"Gradient Editor", 270, 219,
+     [] {
+       auto* f = new TLumGradientEditor(nullptr);
+       f->SetGradient(SampleGradient());
+       return f;
+     },
+     {{"CBVisible", "TCheckBox", "&Visible"},
+      {"CBDirection", "TComboFlat", "&Direction:",
+       {"Top Bottom", "Bottom Top", "Left Right", "Right Left", "From Center", "From Top Left", "From Bottom Left",
+        "Radial", "Diagonal Up", "Diagonal Down"}},
+      {"PageControl1", "TPageControl", ""},          {"TabDefault", "TTabSheet", "Default"},
+      {"Gallery", "TListBox", "",
+       {"Ace", "Business", "Caribe Sun", "Clear day", "Desert", "Farm", "Funky", "Golf", "Hot", "Night", "Pastel",
+        "Rainbow", "Sea", "Sea 2", "Space", "Sunset", "Tropical"}},
+      {"PreviewGradient", "TPreviewGradient", ""},   {"TabColors", "TTabSheet", "Colors"},
+      {"BStart", "TButtonColor", "&Start..."},       {"BMid", "TButtonColor", "&Middle..."},
+      {"BEnd", "TButtonColor", "&End..."},           {"BSwap", "TButton", "S&wap"},
+      {"CBMid", "TCheckBox", "&No Middle"},          {"TabOptions", "TTabSheet", "Options"},
+      {"LBalance", "TLabel", "&Balance:"},           {"SBBalance", "TScrollBar", "", {}, 0, 100},
+      {"LabelBalance", "TLabel", "50 %"},            {"GroupBox1", "TGroupBox", "Radial offset:"},
+      {"LRadialH", "TLabel", "&Horiz:"},             {"TrackBar1", "TTrackBar", "", {}, -300, 300},
+      {"LRadialX", "TLabel", "0"},                   {"LRadialV", "TLabel", "&Vert:"},
+      {"TrackBar2", "TTrackBar", "", {}, -300, 300}, {"LRadialY", "TLabel", "0"},
+      {"EAngle", "TEdit", "&Angle:"},                {"UDAngle", "TUpDown", "", {}, 0, 360},
+      {"TBAngle", "TTrackBar", "", {}, 0, 360},      {"TabDirections", "TTabSheet", "Directions"},
+      {"Directions", "TChartGalleryPanel", ""},      {"TabSubGradient", "TTabSheet", "SubGradient"},
+      {"BSubEdit", "TButtonGradient", "&Edit..."},   {"LSubTransp", "TLabel", "&Transparency:"},
+      {"SBTransp", "TScrollBar", "", {}, 0, 100},    {"CBSubVisible", "TCheckBox", "&Visible"},
+      {"BOk", "TButton", "OK"},                      {"BCancel", "TButton", "Cancel"}},
+     {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {
@@ -297,6 +334,14 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
         pages->SetActivePage(page);
         gallerytest::CheckLayout(f);
       }
+    }
+    if (auto* f = dynamic_cast<TLumGradientEditor*>(form.get())) {  // every tab, the directions built
+      for (int i = 0; i < f->PageControl1->PageCount(); ++i) {
+        f->PageControl1->SetActivePage(f->PageControl1->Pages(i));
+        f->PageControl1Change(f->PageControl1);
+        gallerytest::CheckLayout(f);
+      }
+      EXPECT_EQ(f->Directions->Charts().Count(), 10);
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

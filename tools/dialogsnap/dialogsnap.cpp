@@ -29,6 +29,7 @@
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
@@ -378,6 +379,28 @@ bool BackImageEditor(const std::string& Base) {
   return Snap(&host, Base + ".png");
 }
 
+// The "Sea" preset chosen on the Default tab with its preview, then the Directions tab
+// with its ten charts in the edited colours.
+bool GradientEditor(const std::string& Base) {
+  TLumGradient gradient;
+  gradient.SetVisible(true);
+  std::unique_ptr<TLumGradientEditor> d(new TLumGradientEditor(nullptr));
+  d->SetGradient(&gradient);
+  d->Show();
+  d->PageControl1->SetActivePage(d->TabDefault);
+  d->Gallery->SetItemIndex(d->Gallery->Items()->IndexOf("Sea"));
+  d->GalleryClick(d->Gallery);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->PageControl1->SetActivePage(d->TabDirections);
+  d->PageControl1Change(d->PageControl1);
+  ok &= Snap(d.get(), Base + "_directions.png");
+  for (TTabSheet* t : {d->TabColors, d->TabOptions, d->TabSubGradient}) {
+    d->PageControl1->SetActivePage(t);
+    ok &= Snap(d.get(), Base + "_" + t->Caption() + ".png");
+  }
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -405,6 +428,7 @@ const TSnapEntry Entries[] = {
     {"shadow_editor", ShadowEditor},
     {"emboss_editor", EmbossEditor},
     {"back_image_editor", BackImageEditor},
+    {"gradient_editor", GradientEditor},
 };
 
 std::string Usage() {
