@@ -2,6 +2,7 @@
 
 #include "analysis/unit.h"
 #include "editor/funceditor.h"
+#include "editor/pointereditor.h"
 #include "platform/classes.h"
 
 namespace {
@@ -14,12 +15,14 @@ void LumEditorUnitInit() {
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = NewCLVFuncEditor;
   clv.Parent = TBaseFunctionEditor::StaticClass();
-  RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass()});
+  RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass(),
+                   TSeriesPointerEditor::StaticClass()});
 }
 
 void LumEditorUnitDone() {
   UnRegisterClass(TLumFunctionEditor::StaticClass());
   UnRegisterClass(TBaseFunctionEditor::StaticClass());
+  UnRegisterClass(TSeriesPointerEditor::StaticClass());
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = nullptr;
   clv.Parent = TForm::StaticClass();
