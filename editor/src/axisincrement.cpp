@@ -37,8 +37,7 @@ TAxisIncrement::TAxisIncrement(TComponent* AOwner) : TForm(AOwner) {
   RadioGroup1 = PlaceControl<TRadioGroup>(this, this, "RadioGroup1", 8, 4, 92, 86, "Increment:");
   RadioGroup1->Items()->Add("&Standard:");
   RadioGroup1->Items()->Add("&Custom:");
-  CBSteps = PlaceControl<TComboFlat>(this, this, "CBSteps", 106, 24, 130, 21);
-  CBSteps->SetStyle(csDropDownList);
+  CBSteps = DropDownList(this, this, "CBSteps", 106, 24, 130);
   CBSteps->SetDropDownCount(18);
   for (const char* name : StepNames) CBSteps->Items()->Add(name);
   ECustom = PlaceControl<TEdit>(this, this, "ECustom", 106, kCustomTop, 130, 21);

@@ -68,8 +68,7 @@ struct TBusy {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner) {
-  SetName("LumFuncEditor");
+TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner, "LumFuncEditor") {
   LLabel->SetCaption("&Functions:");
   CBSources->SetSorted(true);
   SpeedButton1 = PlaceControl<TSpeedButton>(this, Pan, "SpeedButton1", 256, 5, 23, 22, "...");
@@ -78,16 +77,12 @@ TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner) {
   PageControl1->SetHotTrack(true);
   TabSource = Sheet(this, PageControl1, "TabSource", "Source Series");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
-  PanSingle = PlaceControl<TPanel>(this, TabSource, "PanSingle", 0, 0, 372, 219);
-  PanSingle->SetAlign(alClient);
-  PanSingle->SetBevelOuter(bvNone);
-  CBSingle = PlaceControl<TComboFlat>(this, PanSingle, "CBSingle", 72, 12, 180, 21);
-  CBSingle->SetStyle(csDropDownList);
+  PanSingle = PlainPanel(this, TabSource, "PanSingle", alClient, 0, 0, 372, 219);
+  CBSingle = DropDownList(this, PanSingle, "CBSingle", 72, 12, 180);
   LSingle = PlaceLabel(this, PanSingle, "LSingle", 8, 16, "&Series:", CBSingle);
   BNone = PlaceControl<TButton>(this, PanSingle, "BNone", 260, 10, 75, 25, "&None");
   BNone->SetEnabled(false);
-  CBValues = PlaceControl<TComboFlat>(this, PanSingle, "CBValues", 72, 44, 180, 21);
-  CBValues->SetStyle(csDropDownList);
+  CBValues = DropDownList(this, PanSingle, "CBValues", 72, 44, 180);
   CBValues->SetEnabled(false);
   LValues = PlaceLabel(this, PanSingle, "LValues", 8, 48, "&Values:", CBValues);
   PageControl1->SetActivePage(TabSource);
@@ -370,8 +365,8 @@ void TLumFuncEditor::LumEvent(const TLumEvent& Event) {
 }
 
 // ---------------------------------------------------------------------------
-TBaseFunctionEditor::TBaseFunctionEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetupDialog(this, "BaseFunctionEditor", "", 312, 213, bsNone);
+TBaseFunctionEditor::TBaseFunctionEditor(TComponent* AOwner, const char* Name) : TForm(AOwner) {
+  SetupDialog(this, Name, "", 312, 213, bsNone);
   SetAlign(alClient);
   SetPosition(poScreenCenter);
   OnShow = HANDLER(FormShow);
@@ -436,11 +431,8 @@ void TBaseFunctionEditor::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 // ---------------------------------------------------------------------------
-TLumFunctionEditor::TLumFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner) {
-  SetName("LumFunctionEditor");
-  CBStyle = PlaceControl<TComboFlat>(this, this, "CBStyle", 110, 12, 170, 21);
-  CBStyle->SetStyle(csDropDownList);
-  for (const char* s : {"All points", "Every number of points", "Every range"}) CBStyle->Items()->Add(s);
+TLumFunctionEditor::TLumFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner, "LumFunctionEditor") {
+  CBStyle = DropDownList(this, this, "CBStyle", 110, 12, 170, {"All points", "Every number of points", "Every range"});
   LStyle = PlaceLabel(this, this, "LStyle", 8, 16, "&Calculate using:", CBStyle);
   ENum = PlaceControl<TEdit>(this, this, "ENum", 110, 44, 60, 21);
   ENum->SetText("0");
@@ -448,9 +440,7 @@ TLumFunctionEditor::TLumFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor
   LNum = PlaceLabel(this, this, "LNum", 8, 48, "&Number of points:", ENum);
   BChange = PlaceControl<TButton>(this, this, "BChange", 178, 42, 75, 25, "&Change...");
   BChange->SetEnabled(false);
-  CBAlign = PlaceControl<TComboFlat>(this, this, "CBAlign", 110, 76, 100, 21);
-  CBAlign->SetStyle(csDropDownList);
-  for (const char* s : {"First", "Center", "Last"}) CBAlign->Items()->Add(s);
+  CBAlign = DropDownList(this, this, "CBAlign", 110, 76, 100, {"First", "Center", "Last"});
   LAlign = PlaceLabel(this, this, "LAlign", 8, 80, "&Alignment:", CBAlign);
   CBStyle->OnChange = HANDLER(CBStyleChange);
   BChange->OnClick = HANDLER(BChangeClick);
@@ -511,10 +501,8 @@ void TLumFunctionEditor::ApplyFormChanges() {
 }
 
 // ---------------------------------------------------------------------------
-TCLVFuncEditor::TCLVFuncEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner) {
-  SetName("CLVFuncEditor");
-  CBVolume = PlaceControl<TComboFlat>(this, this, "CBVolume", 100, 12, 170, 21);
-  CBVolume->SetStyle(csDropDownList);
+TCLVFuncEditor::TCLVFuncEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner, "CLVFuncEditor") {
+  CBVolume = DropDownList(this, this, "CBVolume", 100, 12, 170);
   LVolume = PlaceLabel(this, this, "LVolume", 8, 16, "&Volume series:", CBVolume);
   CBAccumulate = PlaceControl<TCheckBox>(this, this, "CBAccumulate", 100, 44, 120, 17, "&Accumulate");
   CBVolume->OnChange = HANDLER(ControlChange);

@@ -15,19 +15,14 @@ IMPLEMENT_CLASS(TBaseSourceEditor, TForm)
 IMPLEMENT_CLASS(TSelectListForm, TForm)
 
 // ---------------------------------------------------------------------------
-TBaseSourceEditor::TBaseSourceEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetupDialog(this, "BaseSourceEditor", "", 380, 280, bsNone);
+TBaseSourceEditor::TBaseSourceEditor(TComponent* AOwner, const char* Name) : TForm(AOwner) {
+  SetupDialog(this, Name, "", 380, 280, bsNone);
   SetBorderIcons(biSystemMenu);
-  Pan = PlaceControl<TPanel>(this, this, "Pan", 0, 0, 380, 33);
-  Pan->SetAlign(alTop);
-  Pan->SetBevelOuter(bvNone);
-  PanelApply = PlaceControl<TPanel>(this, Pan, "PanelApply", 296, 0, 84, 33);
-  PanelApply->SetAlign(alRight);
-  PanelApply->SetBevelOuter(bvNone);
+  Pan = PlainPanel(this, this, "Pan", alTop, 0, 0, 380, 33);
+  PanelApply = PlainPanel(this, Pan, "PanelApply", alRight, 296, 0, 84, 33);
   BApply = PlaceControl<TButton>(this, PanelApply, "BApply", 4, 4, 75, 25, "&Apply");
   BApply->SetEnabled(false);
-  CBSources = PlaceControl<TComboFlat>(this, Pan, "CBSources", 72, 6, 180, 21);
-  CBSources->SetStyle(csDropDownList);
+  CBSources = DropDownList(this, Pan, "CBSources", 72, 6, 180);
   LLabel = PlaceLabel(this, Pan, "LLabel", 8, 10, "&Source:", CBSources);
 
   OnShow = HANDLER(FormShow);
@@ -128,22 +123,16 @@ constexpr int kButtonColumn = 40, kOrderColumn = 28, kLabelsHeight = 18;
 
 TSelectListForm::TSelectListForm(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "SelectListForm", "", 326, 146, bsNone);
-  PanelLabels = PlaceControl<TPanel>(this, this, "PanelLabels", 0, 0, 326, kLabelsHeight);
-  PanelLabels->SetAlign(alTop);
-  PanelLabels->SetBevelOuter(bvNone);
+  PanelLabels = PlainPanel(this, this, "PanelLabels", alTop, 0, 0, 326, kLabelsHeight);
   FromList = PlaceControl<TListBox>(this, this, "FromList", 0, kLabelsHeight, 129, 128);
   FromList->SetAlign(alLeft);
   FromList->SetMultiSelect(true);
-  PanelButtons = PlaceControl<TPanel>(this, this, "PanelButtons", 129, kLabelsHeight, kButtonColumn, 128);
-  PanelButtons->SetAlign(alLeft);
-  PanelButtons->SetBevelOuter(bvNone);
+  PanelButtons = PlainPanel(this, this, "PanelButtons", alLeft, 129, kLabelsHeight, kButtonColumn, 128);
   BRightOne = PlaceControl<TButton>(this, PanelButtons, "BRightOne", 6, 4, 28, 25, ">");
   BRightAll = PlaceControl<TButton>(this, PanelButtons, "BRightAll", 6, 33, 28, 25, ">>");
   BLeftOne = PlaceControl<TButton>(this, PanelButtons, "BLeftOne", 6, 70, 28, 25, "<");
   BLeftAll = PlaceControl<TButton>(this, PanelButtons, "BLeftAll", 6, 99, 28, 25, "<<");
-  PanelOrder = PlaceControl<TPanel>(this, this, "PanelOrder", 326 - kOrderColumn, kLabelsHeight, kOrderColumn, 128);
-  PanelOrder->SetAlign(alRight);
-  PanelOrder->SetBevelOuter(bvNone);
+  PanelOrder = PlainPanel(this, this, "PanelOrder", alRight, 326 - kOrderColumn, kLabelsHeight, kOrderColumn, 128);
   BMoveUP = PlaceControl<TSpeedButton>(this, PanelOrder, "BMoveUP", 3, 4, 23, 22);
   BMoveDown = PlaceControl<TSpeedButton>(this, PanelOrder, "BMoveDown", 3, 30, 23, 22);
   ToList = PlaceControl<TListBox>(this, this, "ToList", 169, kLabelsHeight, 129, 128);

@@ -3,7 +3,15 @@
 #include "analysis/unit.h"
 #include "editor/funceditor.h"
 #include "editor/pointereditor.h"
+#include "editor_resources.h"
 #include "platform/classes.h"
+
+void RegisterEditorResources();
+
+void EnsureEditorResources() {
+  static const bool registered = (RegisterEditorResources(), true);
+  (void)registered;
+}
 
 namespace {
 
@@ -12,6 +20,7 @@ TObject* NewCLVFuncEditor(TComponent* AOwner) { return new TCLVFuncEditor(AOwner
 }  // namespace
 
 void LumEditorUnitInit() {
+  EnsureEditorResources();
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = NewCLVFuncEditor;
   clv.Parent = TBaseFunctionEditor::StaticClass();

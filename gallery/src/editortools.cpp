@@ -168,23 +168,31 @@ TUpDown* PlaceUpDown(TComponent* Owner, TEdit* Edit, const std::string& Name, in
 
 namespace {
 
-bool Owns(const TComponent* Root, const TComponent* Wanted, int Depth = 0) {
-  if (!Root || Depth > 8) return false;
+TComponent* FindOwned(TComponent* Root, const std::function<bool(TComponent*)>& Pick, int Depth = 0) {
+  if (!Root || Depth > 8) return nullptr;
   for (int i = 0; i < Root->ComponentCount(); ++i) {
-    const TComponent* c = Root->Components(i);
-    if (c == Wanted || Owns(c, Wanted, Depth + 1)) return true;
+    TComponent* c = Root->Components(i);
+    if (Pick(c)) return c;
+    if (TComponent* found = FindOwned(c, Pick, Depth + 1)) return found;
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace
 
-TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
-  if (!Tag || !Form) return nullptr;
-  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
-  std::vector<const TComponent*> roots{Application};
-  for (const TComponent* o = Form->Owner(); o && roots.size() < 64; o = o->Owner()) roots.push_back(o);
-  for (const TComponent* root : roots)
-    if (root == wanted || Owns(root, wanted)) return const_cast<TComponent*>(wanted);
+TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TComponent*)>& Pick) {
+  if (!Form) return nullptr;
+  std::vector<TComponent*> roots{Application};
+  for (TComponent* o = Form->Owner(); o && roots.size() < 64; o = o->Owner()) roots.push_back(o);
+  for (TComponent* root : roots) {
+    if (root && Pick(root)) return root;
+    if (TComponent* found = FindOwned(root, Pick)) return found;
+  }
   return nullptr;
+}
+
+TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
+  if (!Tag) return nullptr;
+  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
+  return FindReachableComponent(Form, [wanted](TComponent* c) { return c == wanted; });
 }

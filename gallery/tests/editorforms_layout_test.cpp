@@ -210,7 +210,7 @@ const TFormSpec Forms[] = {
       {"CBNativeData", "TCheckBox", "&Include Series data"},
       {"CBNativeFormat", "TRadioGroup", "Format:", {"&Binary", "&Text", "&XML"}},
       {"BViewNative", "TButton", "&View..."}, {"CBFileSize", "TCheckBox", "&File size:"},
-      {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms"}},
+      {"CBSeries", "TComboFlat", "Se&ries:", {"(all)", "Acoustic", "Optic", "Atoms", "Bars", "Area", "Average"}},
       {"RGText", "TRadioGroup", "&Format:", {"Text", "XML", "HTML Table", "Excel"}}, {"MemoData", "TMemo", ""},
       {"CBDataPreview", "TCheckBox", "&Preview"}, {"TabInclude", "TTabSheet", "Include"},
       {"CBHeader", "TCheckBox", "&Header"}, {"CBIndex", "TCheckBox", "Point &Index"},

@@ -69,7 +69,7 @@ TEST_F(TExportDialogTest, ShowingFillsTheTabsAndButtonsFollowThem) {
   Open(chart);
   EXPECT_EQ(form->LBFormat->Items()->Text(), "as Metafile\nas Bitmap\n");
   EXPECT_TRUE(form->UDWidth->Position() == 640 && form->UDHeight->Position() == 400 && form->AspectRatio() == 1.6);
-  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nOptic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nOptic\nAtoms\nBars\nArea\nAverage\n");
   EXPECT_TRUE(form->CBSeries->ItemIndex() == 0 && form->CBDelim->Text() == "Tab" &&
               form->CBXMLEncoding->Text() == "ISO-8859-1" && form->PageOptions->ActivePage() == form->TabOptions);
   SetTestOpenableExtensions({"bmp", "txt"});

@@ -41,6 +41,13 @@ chartsnap|2|unknown scene 'foo'||--live foo
 chartsnap|2|unknown option '--bogus'||--bogus
 chartsnap|2|unexpected argument 'b'||a b
 dialogsnap|0|margins_editor||--help
+charteditor|0|Function Tools Animations||--help
+charteditor|2|unknown page 'Serie'||--page Serie
+charteditor|2|unknown chart 'pie'||--page Tools --chart pie
+charteditor|2|unknown option '--bogus'||--page Tools --bogus x
+charteditor|2|--page is needed without --snap||--chart sample
+charteditor|2|--snap takes a value||--snap
+charteditor|1|OUTDIR 'nowhere' is not a directory||--snap nowhere
 dialogsnap|2|unknown dialog 'penn'||@T@ pen_dialog penn
 dialogsnap|2|unknown option '-x'||@T@ -x
 funcdump|0|TMovingAverageFunction||--help

@@ -79,7 +79,7 @@ private:
 class TBaseFunctionEditor : public TForm {
   DECLARE_CLASS(TBaseFunctionEditor, TForm)
 public:
-  explicit TBaseFunctionEditor(TComponent* AOwner);
+  explicit TBaseFunctionEditor(TComponent* AOwner) : TBaseFunctionEditor(AOwner, "BaseFunctionEditor") {}
   ~TBaseFunctionEditor() override;
 
   bool Loading = false;
@@ -100,6 +100,8 @@ public:
   virtual void LoadFunction() {}
 
 protected:
+  // Named Name from the start (pages of one owner need names of their own).
+  TBaseFunctionEditor(TComponent* AOwner, const char* Name);
   TLumFuncEditor* FuncEditor() const;
 
 private:

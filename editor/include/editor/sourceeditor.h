@@ -20,7 +20,7 @@ class TLumSeriesSource;
 class TBaseSourceEditor : public TForm {
   DECLARE_CLASS(TBaseSourceEditor, TForm)
 public:
-  explicit TBaseSourceEditor(TComponent* AOwner);
+  explicit TBaseSourceEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner, "BaseSourceEditor") {}
   ~TBaseSourceEditor() override;
 
   TPanel* Pan;
@@ -45,6 +45,8 @@ public:
   virtual void BApplyClick(TObject* Sender);
 
 protected:
+  // Named Name from the start (forms of one owner need names of their own).
+  TBaseSourceEditor(TComponent* AOwner, const char* Name);
   void Notification(TComponent* AComponent, TOperation Operation) override;
   // Points the editor at Series (nullptr: none), watching it.
   void SetTheSeries(TChartSeries* Series);

@@ -7,6 +7,7 @@
 // (true on OK), or embedded: the caller hides its OK/Cancel area, hands it the
 // object and calls EmbedEditorForm; every control change then goes to the object.
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -60,9 +61,11 @@ void EnsureGalleryResources();
 void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Dest);
 // Appends every item of Source to Dest, then clears Source.
 void MoveAllItems(TStrings* Source, TStrings* Dest);
-// The component a form's Tag names, when it is one that the form's owners (or the
-// application) own, at any depth; nullptr otherwise, so a stray number in a Tag is
-// never followed.
+// The first component Pick accepts among those the form's owners (or the
+// application) own, at any depth, the owners included; nullptr when none.
+TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TComponent*)>& Pick);
+// The component a form's Tag names, when it is one of those; nullptr otherwise, so a
+// stray number in a Tag is never followed.
 TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag);
 
 // ---- Building editor forms ----------------------------------------------------

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/comboflat.h"
 #include "gallery/editortools.h"
 #include "platform/stdctrls.h"
 
@@ -32,6 +33,24 @@ inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const 
   TUpDown* u = PlaceUpDown(Owner, e, UpDownName, Min, Max);
   u->SetPosition(0);
   return {PlaceLabel(Owner, Parent, LabelName, LabelLeft, Top + 4, Caption, e), e, u};
+}
+
+// A panel without bevels, aligned (alNone: left where placed).
+inline TPanel* PlainPanel(TComponent* Owner, TWinControl* Parent, const char* Name, TAlign Align, int Left, int Top,
+                          int Width, int Height) {
+  auto* p = PlaceControl<TPanel>(Owner, Parent, Name, Left, Top, Width, Height);
+  p->SetAlign(Align);
+  p->SetBevelOuter(bvNone);
+  return p;
+}
+
+// A flat combo whose text is always one of its items.
+inline TComboFlat* DropDownList(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
+                                int Width, std::initializer_list<const char*> Items = {}) {
+  auto* c = PlaceControl<TComboFlat>(Owner, Parent, Name, Left, Top, Width, 21);
+  c->SetStyle(csDropDownList);
+  for (const char* i : Items) c->Items()->Add(i);
+  return c;
 }
 
 // A page of Pages: the page control gives it its bounds.

@@ -1,0 +1,150 @@
+// editor_bench: the chart editor's pages on a series of a million points, each the
+// median of several runs in milliseconds:
+//   - the function page opened on a moving average over the source, to its first paint;
+//   - its Apply (the period 10 average recalculated over the million points), beside
+//     the series' recalculation alone, as a ratio: what the page adds;
+//   - choosing another function class (the function made again, its options page shown).
+// A page's figures join with one function and one table line.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "analysis/func_moving.h"
+#include "analysis/toolsunit.h"
+#include "analysis/unit.h"
+#include "bench_timing.h"
+#include "canvas/canvasunit.h"
+#include "canvas/comboflat.h"
+#include "canvas/lumconst.h"
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "chart/unit.h"
+#include "editor/funceditor.h"
+#include "editor/unit.h"
+#include "engine/engineunit.h"
+#include "gallery/chartstream.h"
+#include "gallery/seriesgallery.h"
+#include "platform/forms.h"
+#include "platform/graphics.h"
+#include "platform/units.h"
+
+namespace {
+
+constexpr int kPoints = 1000000;
+
+// A chart with a source of a million points and a series averaging it.
+struct TBench {
+  TBench() {
+    host.SetBounds(0, 0, 1100, 480);
+    chart = new TChart(&host);
+    chart->SetParent(&host);
+    chart->SetBounds(0, 0, 640, 400);
+    source = new TFastLineSeries(&host);
+    source->SetName("Source");
+    source->SetParentChart(chart);
+    source->BeginUpdate();
+    for (int i = 0; i < kPoints; ++i) source->AddXY(i, 100 + (i % 977) * 0.25 - (i % 61));
+    source->EndUpdate();
+    target = new TLineSeries(&host);
+    target->SetName("Average");
+    target->SetParentChart(chart);
+    auto* mean = new TMovingAverageFunction(&host);
+    mean->SetName("Mean");
+    mean->SetPeriod(10);
+    target->SetFunction(mean);
+    target->SetDataSource(source);
+    host.Show();
+  }
+  TLumFuncEditor* OpenFunctionPage() {
+    auto* page = new TLumFuncEditor(&host);
+    page->SetParent(&host);
+    page->SetBounds(650, 0, 380, 280);
+    page->SetTag(std::intptr_t(target));
+    page->Show();
+    return page;
+  }
+  TForm host{nullptr};
+  TChart* chart = nullptr;
+  TChartSeries* source = nullptr;
+  TChartSeries* target = nullptr;
+};
+
+void FunctionPageOpen(TBench& B) {
+  const double ms = MedianMicroseconds(5, [&] {
+                      std::unique_ptr<TLumFuncEditor> page(B.OpenFunctionPage());
+                      page->Repaint();
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", "function page open to its first paint", ms);
+}
+
+void FunctionApply(TBench& B) {
+  std::unique_ptr<TLumFuncEditor> page(B.OpenFunctionPage());
+  const double apply = MedianMicroseconds(5, [&] {
+                         page->BApply->SetEnabled(true);
+                         page->BApply->Click();
+                       }) /
+                       1000.0;
+  const double alone = MedianMicroseconds(5, [&] { B.target->RefreshSeries(); }) / 1000.0;
+  std::printf("%-58s %10.2f ms\n", "Apply: a moving average of 10 over 1 M points", apply);
+  std::printf("%-58s %10.2f ms\n", "  the series' recalculation alone", alone);
+  std::printf("%-58s %10.2f x\n", "  Apply / recalculation", alone > 0 ? apply / alone : 0.0);
+}
+
+void FunctionClassChange(TBench& B) {
+  std::unique_ptr<TLumFuncEditor> page(B.OpenFunctionPage());
+  const int average = page->CBSources->Items()->IndexOf("Moving Average");
+  const int high = page->CBSources->Items()->IndexOf("High");
+  bool flip = false;
+  const double ms = MedianMicroseconds(6, [&] {
+                      page->CBSources->SetItemIndex((flip = !flip) ? high : average);
+                      page->CBSourcesChange(page->CBSources);
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", "function class change (function and options page made)", ms);
+}
+
+struct TFigure {
+  const char* Page;
+  void (*Measure)(TBench& B);
+};
+
+const TFigure Figures[] = {
+    {"Function", FunctionPageOpen},
+    {"Function", FunctionApply},
+    {"Function", FunctionClassChange},
+};
+
+}  // namespace
+
+int main() {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  TUnitTable units({{"Graphics", GraphicsUnitInit, GraphicsUnitDone},
+                    {"Forms", FormsUnitInit, FormsUnitDone},
+                    {"LumConst", LumConstUnitInit, LumConstUnitDone},
+                    {"LumCanvas", LumCanvasUnitInit, LumCanvasUnitDone},
+                    {"LumEngine", LumEngineUnitInit, LumEngineUnitDone},
+                    {"Chart", ChartUnitInit, ChartUnitDone},
+                    {"LumGally", LumGallyUnitInit, LumGallyUnitDone},
+                    {"LumConst2", LumConst2UnitInit, LumConst2UnitDone},
+                    {"BasicFunctions", BasicFunctionsUnitInit, BasicFunctionsUnitDone},
+                    {"CLVFunction", CLVFunctionUnitInit, CLVFunctionUnitDone},
+                    {"Candle", CandleUnitInit, CandleUnitDone},
+                    {"Statistics", StatisticsUnitInit, StatisticsUnitDone},
+                    {"LumTools", LumToolsUnitInit, LumToolsUnitDone},
+                    {"LumStore", LumStoreUnitInit, LumStoreUnitDone},
+                    {"LumEditor", LumEditorUnitInit, LumEditorUnitDone}});
+  units.Initialize();
+  {
+    TBench bench;
+    std::printf("chart editor pages, a series of %d points (median of runs)\n", kPoints);
+    std::string page;
+    for (const TFigure& f : Figures) {
+      if (page != f.Page) std::printf("\n%s page\n", (page = f.Page).c_str());
+      f.Measure(bench);
+    }
+  }
+  units.Finalize();
+  return 0;
+}

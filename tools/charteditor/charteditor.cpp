@@ -1,0 +1,259 @@
+// charteditor: a chart editor page embedded beside a chart, live or as PNGs.
+//
+//   charteditor --page PAGE [--chart CHART]     the page beside the chart in a real
+//                                               window until it is closed; every change
+//                                               shows on the chart at once
+//   charteditor --snap OUTDIR [--page PAGE] [--chart CHART]
+//                                               headless: OUTDIR/CHART_PAGE.png of every
+//                                               page (or PAGE), and one more picture per
+//                                               tab of each of its page controls
+//
+// CHART is "sample" (the shared sample chart, the default), "chain" or "dispersion"
+// (the program's charts as its window builds and fills them). A page joins with one
+// function and one line of the table.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/chain.h"
+#include "app/window.h"
+#include "chart/chart.h"
+#include "editor/funceditor.h"
+#include "editor/toolspage.h"
+#include "gallery/editortools.h"
+#include "platform/snapshot.h"
+#include "platform/stdctrls.h"
+#include "samples/samplechart.h"
+#include "toolargs.h"
+
+namespace {
+
+// ---- The pages -----------------------------------------------------------------
+// Each makes its page for the chart, owned by Owner and embedded in Parent as the
+// chart editor embeds it.
+
+// The series a series-level page edits: the last one computed by a function, else the
+// last one.
+TChartSeries* EditedSeries(TChart* Chart) {
+  TChartSeries* last = nullptr;
+  for (TChartSeries* s : Chart->SeriesList()) {
+    if (s->FunctionType()) last = s;
+    else if (!last || !last->FunctionType()) last = s;
+  }
+  return last;
+}
+
+TForm* FunctionPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TLumFuncEditor(Owner);
+  EmbedEditorFormWithTag(page, Parent, std::intptr_t(EditedSeries(Chart)));
+  return page;
+}
+
+TForm* ToolsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumTools(Owner);
+  page->SetToolList(Chart->Tools());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumAnimations(Owner);
+  page->SetToolList(Chart->Animations());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+struct TPageEntry {
+  const char* Name;
+  TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
+  int Width, Height;  // the page's client size, as the chart editor gives it
+};
+
+const TPageEntry Pages[] = {
+    {"Function", FunctionPage, 380, 280},
+    {"Tools", ToolsPage, 404, 270},
+    {"Animations", AnimationsPage, 404, 270},
+};
+
+const char* const Charts[] = {"sample", "chain", "dispersion"};
+
+// Delivers what showing and changing the forms posted (paints among it).
+void Settle() {
+  for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+}
+
+// ---- The host window -----------------------------------------------------------
+// The chart on the left, the page in a panel on its right. The program's charts are
+// borrowed from its window (hidden meanwhile) and given back.
+class THost {
+public:
+  THost(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) : window_(&Window) {
+    using namespace Chain;
+    window_->Form()->Hide();
+    form_ = std::make_unique<TForm>(nullptr);
+    form_->SetName("ChartEditorHost");
+    form_->SetCaption(std::string("charteditor ") + Page.Name);
+    if (ChartName == "sample") {
+      chart_ = BuildSampleChart(form_.get(), form_.get());
+    } else {
+      window_->SetKPosition(300);
+      window_->SetMasses(8, 4);
+      window_->Run(cmDiatomic, 1);
+      window_->DrawTransverseStep(cmDiatomic, 40);
+      window_->DrawCurve(cmDiatomic);
+      chart_ = ChartName == "chain" ? window_->ChainChart() : window_->DispersionChart();
+      parent_ = chart_->Parent();
+      bounds_ = chart_->BoundsRect();
+      chart_->SetParent(form_.get());
+      chart_->SetBounds(0, 0, std::max(bounds_.Width(), 480), std::max(bounds_.Height(), 360));
+    }
+    chart_->SetLeft(0);
+    chart_->SetTop(0);
+    panel_ = new TPanel(form_.get());
+    panel_->SetName("PagePanel");
+    panel_->SetBevelOuter(bvNone);
+    panel_->SetBounds(chart_->Width(), 0, Page.Width + 8, Page.Height + 8);
+    panel_->SetParent(form_.get());
+    form_->SetBounds(40, 40, chart_->Width() + panel_->Width(), std::max(chart_->Height(), panel_->Height()));
+    form_->Show();
+    page_ = Page.Make(form_.get(), chart_, panel_);
+    Settle();
+  }
+  ~THost() {
+    delete page_;
+    if (parent_) {
+      chart_->SetParent(parent_);
+      chart_->SetBounds(bounds_.Left, bounds_.Top, bounds_.Width(), bounds_.Height());
+    }
+    form_.reset();
+  }
+  TForm* Form() const { return form_.get(); }
+  TForm* Page() const { return page_; }
+
+private:
+  Chain::TMainWindow* window_;
+  std::unique_ptr<TForm> form_;
+  TChart* chart_ = nullptr;
+  TPanel* panel_ = nullptr;
+  TForm* page_ = nullptr;
+  TWinControl* parent_ = nullptr;
+  TRect bounds_{};
+};
+
+// ---- Snapshots -----------------------------------------------------------------
+bool Snap(TControl* Control, const std::string& File) {
+  Settle();
+  const bool ok = SaveControlToPng(Control, File);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
+  return ok;
+}
+
+// Every page control of the page and of the forms embedded in it, outermost first.
+void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (auto* pc = dynamic_cast<TPageControl*>(c)) Found.push_back(pc);
+    CollectPageControls(c, Found);
+  }
+}
+
+// Makes the tab show: it and every tab sheet it sits in become their control's page.
+void Reveal(TTabSheet* Tab) {
+  std::vector<TTabSheet*> chain;
+  for (TWinControl* w = Tab; w; w = w->Parent())
+    if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
+    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+}
+
+std::string FileWord(const std::string& Caption) {
+  std::string w;
+  for (char c : Caption)
+    if (std::isalnum(static_cast<unsigned char>(c))) w += char(std::tolower(static_cast<unsigned char>(c)));
+  return w;
+}
+
+bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
+              const std::string& Dir) {
+  THost host(Window, ChartName, Page);
+  const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
+  bool ok = Snap(host.Form(), base + ".png");
+  std::vector<TPageControl*> controls;
+  CollectPageControls(host.Page(), controls);
+  for (TPageControl* pc : controls) {
+    for (int i = 0; i < pc->PageCount(); ++i) {
+      TTabSheet* tab = pc->Pages(i);
+      if (!tab->TabVisible()) continue;
+      Reveal(tab);
+      ok &= Snap(host.Form(), base + "_" + FileWord(tab->Caption()) + ".png");
+    }
+  }
+  return ok;
+}
+
+int RunLive(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) {
+  THost host(Window, ChartName, Page);
+  host.Form()->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
+  while (!Application->Terminated()) Application->HandleMessage();
+  return 0;
+}
+
+std::vector<std::string> PageNames() {
+  std::vector<std::string> names;
+  for (const TPageEntry& p : Pages) names.push_back(p.Name);
+  return names;
+}
+
+std::string Usage() {
+  return "usage: charteditor --page PAGE [--chart CHART]\n"
+         "       charteditor --snap OUTDIR [--page PAGE] [--chart CHART]\n"
+         "Shows an editor page beside a chart in a real window until it is closed, or\n"
+         "with --snap writes OUTDIR/CHART_PAGE.png (and one picture per tab) headless.\n"
+         "CHART is sample (the default), chain or dispersion; PAGE is one of\n" +
+         toolargs::NameLines(PageNames());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return toolargs::NoArguments(Usage());
+  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  std::string page, chart = "sample", snap;
+  bool snapping = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a != "--page" && a != "--chart" && a != "--snap")
+      return toolargs::Wrong("charteditor", toolargs::IsOption(a) ? "unknown option '" + a + "'"
+                                                                   : "unexpected argument '" + a + "'");
+    if (i + 1 >= args.size()) return toolargs::Wrong("charteditor", a + " takes a value");
+    const std::string& v = args[++i];
+    if (a == "--page") page = v;
+    else if (a == "--chart") chart = v;
+    else snap = v, snapping = true;
+  }
+  const TPageEntry* only = nullptr;
+  for (const TPageEntry& p : Pages)
+    if (page == p.Name) only = &p;
+  if (!page.empty() && !only) return toolargs::Wrong("charteditor", "unknown page '" + page + "'");
+  if (std::find(std::begin(Charts), std::end(Charts), chart) == std::end(Charts))
+    return toolargs::Wrong("charteditor", "unknown chart '" + chart + "'");
+  if (!snapping && !only) return toolargs::Wrong("charteditor", "--page is needed without --snap");
+  if (snapping && !std::filesystem::is_directory(snap)) {
+    std::fprintf(stderr, "charteditor: OUTDIR '%s' is not a directory\n", snap.c_str());
+    return 1;
+  }
+  if (snapping) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  Chain::TMainWindow window;  // the program's units and window, for its charts
+  if (!snapping) return RunLive(window, chart, *only);
+  bool ok = true;
+  for (const TPageEntry& p : Pages)
+    if (!only || only == &p) ok &= SnapPage(window, chart, p, snap + "/");
+  return ok ? 0 : 1;
+}
