@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "buttondialog.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
@@ -81,21 +82,14 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   Panel1->SetAlign(alTop);
   Panel1->SetBevelOuter(bvNone);
   CBVisible = PlaceControl<TCheckBox>(this, Panel1, "CBVisible", 8, 8, 68, 17, "&Visible");
-  CBDirection = PlaceControl<TComboFlat>(this, Panel1, "CBDirection", 140, 6, 122, 21);
+  CBDirection = PlaceControl<TComboFlat>(this, Panel1, "CBDirection", 136, 6, 112, 21);
   CBDirection->SetStyle(csDropDownList);
   CBDirection->SetDropDownCount(DirectionCount);
   for (const char* d : DirectionNames) CBDirection->Items()->Add(d);
-  LDirection = PlaceLabel(this, Panel1, "LDirection", 84, 10, "&Direction:", CBDirection);
+  LDirection = PlaceLabel(this, Panel1, "LDirection", 80, 10, "&Direction:", CBDirection);
 
-  Panel2 = PlaceControl<TPanel>(this, this, "Panel2", 0, 185, 270, 34);
-  Panel2->SetAlign(alBottom);
-  Panel2->SetBevelOuter(bvNone);
-  BOk = PlaceControl<TButton>(this, Panel2, "BOk", 106, 5, 75, 25, "OK");
-  BOk->SetDefault(true);
-  BOk->SetModalResult(mrOk);
-  BCancel = PlaceControl<TButton>(this, Panel2, "BCancel", 187, 5, 75, 25, "Cancel");
-  BCancel->SetCancel(true);
-  BCancel->SetModalResult(mrCancel);
+  const TOkCancel bottom = OkCancelPanel(this, "Panel2", "BOk", "BCancel", 34, 5);
+  Panel2 = bottom.Panel, BOk = bottom.Ok, BCancel = bottom.Cancel;
 
   PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 33, 270, 152);
   PageControl1->SetAlign(alClient);
@@ -122,26 +116,30 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   CBMid = PlaceControl<TCheckBox>(this, TabColors, "CBMid", 120, 44, 110, 17, "&No Middle");
   BSwap = PlaceControl<TButton>(this, TabColors, "BSwap", 120, 72, 75, 25, "S&wap");
 
-  SBBalance = PlaceControl<TScrollBar>(this, TabOptions, "SBBalance", 60, 8, 140, 17);
-  SBBalance->SetMax(100);
-  SBBalance->SetLargeChange(10);
+  auto percentBar = [this](TWinControl* Parent, const char* Name, int Left, int Top, int Width) {
+    auto* bar = PlaceControl<TScrollBar>(this, Parent, Name, Left, Top, Width, 17);
+    bar->SetMax(100);
+    bar->SetLargeChange(10);
+    return bar;
+  };
+  SBBalance = percentBar(TabOptions, "SBBalance", 60, 8, 130);
   LBalance = PlaceLabel(this, TabOptions, "LBalance", 6, 10, "&Balance:", SBBalance);
-  LabelBalance = PlaceLabel(this, TabOptions, "LabelBalance", 206, 10, "50 %");
+  LabelBalance = PlaceLabel(this, TabOptions, "LabelBalance", 196, 10, "50 %");
   EAngle = PlaceControl<TEdit>(this, TabOptions, "EAngle", 60, 32, 36, 21);
   UDAngle = PlaceUpDown(this, EAngle, "UDAngle", 0, 360);
   LAngle = PlaceLabel(this, TabOptions, "LAngle", 6, 36, "&Angle:", EAngle);
-  TBAngle = PlaceControl<TTrackBar>(this, TabOptions, "TBAngle", 114, 30, 142, 26);
+  TBAngle = PlaceControl<TTrackBar>(this, TabOptions, "TBAngle", 114, 30, 128, 26);
   TBAngle->SetMax(360);
   TBAngle->SetFrequency(20);
-  GroupBox1 = PlaceControl<TGroupBox>(this, TabOptions, "GroupBox1", 4, 58, 254, 64, "Radial offset:");
+  GroupBox1 = PlaceControl<TGroupBox>(this, TabOptions, "GroupBox1", 4, 58, 238, 64, "Radial offset:");
   auto radialRow = [this](const char* Label, const char* Caption, const char* Bar, const char* Value, int Top,
                           TLabel*& L, TTrackBar*& T, TLabel*& V) {
-    T = PlaceControl<TTrackBar>(this, GroupBox1, Bar, 46, Top, 168, 22);
+    T = PlaceControl<TTrackBar>(this, GroupBox1, Bar, 46, Top, 150, 22);
     T->SetMin(-300);
     T->SetMax(300);
     T->SetFrequency(50);
     L = PlaceLabel(this, GroupBox1, Label, 8, Top + 4, Caption, T);
-    V = PlaceLabel(this, GroupBox1, Value, 218, Top + 4, "0");
+    V = PlaceLabel(this, GroupBox1, Value, 202, Top + 4, "0");
   };
   radialRow("LRadialH", "&Horiz:", "TrackBar1", "LRadialX", 15, LRadialH, TrackBar1, LRadialX);
   radialRow("LRadialV", "&Vert:", "TrackBar2", "LRadialY", 38, LRadialV, TrackBar2, LRadialY);
@@ -155,9 +153,7 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
 
   CBSubVisible = PlaceControl<TCheckBox>(this, TabSubGradient, "CBSubVisible", 8, 8, 97, 17, "&Visible");
   BSubEdit = PlaceControl<TButtonGradient>(this, TabSubGradient, "BSubEdit", 8, 32, 100, 25, "&Edit...");
-  SBTransp = PlaceControl<TScrollBar>(this, TabSubGradient, "SBTransp", 84, 70, 150, 17);
-  SBTransp->SetMax(100);
-  SBTransp->SetLargeChange(10);
+  SBTransp = percentBar(TabSubGradient, "SBTransp", 84, 70, 150);
   LSubTransp = PlaceLabel(this, TabSubGradient, "LSubTransp", 8, 72, "&Transparency:", SBTransp);
 
   PageControl1->SetActivePage(TabColors);
@@ -511,18 +507,12 @@ TCustomLumGradient* TButtonGradient::Gradient() const { return dynamic_cast<TCus
 void TButtonGradient::Click() {
   TCustomLumGradient* gradient = Gradient();
   if (!gradient) return TLumButton::Click();
-  if (!editor_) {
-    editor_ = CreateEditorDialog<TLumGradientEditor>(this);
-    editor_->SetHideEnd(hideEnd_);
-    editor_->SetGradient(gradient);
-    editorOnDestroy_ = editor_->OnDestroy;
-    editor_->OnDestroy = [this](TObject* Sender) {
-      if (editorOnDestroy_) editorOnDestroy_(Sender);
-      editor_ = nullptr;
-    };
-  }
-  const bool ok = editor_->ShowModal() == mrOk;
-  delete editor_;  // forgets itself through OnDestroy
+  const bool ok = RunButtonDialog(editor_, editorOnDestroy_, [&] {
+    auto* editor = CreateEditorDialog<TLumGradientEditor>(this);
+    editor->SetHideEnd(hideEnd_);
+    editor->SetGradient(gradient);
+    return editor;
+  });
   if (!ok) return;
   RepaintSymbol();
   TLumButton::Click();

@@ -8,6 +8,7 @@
 #include "engine/engineunit.h"
 #include "engine/backimage.h"
 #include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
@@ -289,6 +290,30 @@ const TFormSpec Forms[] = {
       {"SBTransp", "TScrollBar", "", {}, 0, 100},    {"CBSubVisible", "TCheckBox", "&Visible"},
       {"BOk", "TButton", "OK"},                      {"BCancel", "TButton", "Cancel"}},
      {}},
+    {"Pattern Editor", 412, 311,
+     [] {
+       auto* f = new TBrushDialog(nullptr);
+       static TChartBrush brush;
+       f->SetBrush(&brush);
+       return f;
+     },
+     {{"LStyle", "TListBox", "",
+       {"Solid", "None", "Horizontal", "Vertical", "Diagonal", "Back Diagonal", "Cross", "Diagonal Cross",
+        "Fill 80%", "Fill 60%", "Fill 40%", "Fill 20%", "Fill 10%", "Zig zag", "Vertical small", "Horiz. small",
+        "Diag. small", "Back Diag. small", "Cross small", "Diag. Cross small", "Metal", "Wood", "Stone", "Clouds",
+        "Grass", "Fire", "Snow"}},
+      {"Splitter1", "TSplitter", ""},           {"PageControl1", "TPageControl", ""},
+      {"TabFormat", "TTabSheet", "Format"},     {"BColor", "TButtonColor", "&Color..."},
+      {"BBackColor", "TButtonColor", "&Back..."}, {"CBTransp", "TCheckBox", "&Transparent"},
+      {"BSwap", "TButton", "&Swap"},            {"GroupBox1", "TGroupBox", "Image:"},
+      {"Image1", "TImage", ""},                 {"LImage", "TLabel", ""},
+      {"Button1", "TButton", "B&rowse..."},     {"TabGradient", "TTabSheet", "Gradient"},
+      {"ImageMetal", "TImage", ""},             {"ImageWood", "TImage", ""},
+      {"ImageStone", "TImage", ""},             {"ImageClouds", "TImage", ""},
+      {"ImageGrass", "TImage", ""},             {"ImageFire", "TImage", ""},
+      {"ImageSnow", "TImage", ""},              {"Button2", "TButton", "OK"},
+      {"Button3", "TButton", "Cancel"}},
+     {}},
 };
 
 class TEditorFormsTest : public ::testing::Test {
@@ -342,6 +367,16 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
         gallerytest::CheckLayout(f);
       }
       EXPECT_EQ(f->Directions->Charts().Count(), 10);
+    }
+    if (auto* f = dynamic_cast<TBrushDialog*>(form.get())) {  // the embedded gradient editor's tabs
+      f->PageControl1->SetActivePage(f->TabGradient);
+      ASSERT_NE(f->GradientEditor(), nullptr);
+      TPageControl* pages = f->GradientEditor()->PageControl1;
+      for (int i = 0; i < pages->PageCount(); ++i) {
+        pages->SetActivePage(pages->Pages(i));
+        f->GradientEditor()->PageControl1Change(pages);
+        gallerytest::CheckLayout(f);
+      }
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

@@ -49,26 +49,10 @@ const TPresetRow Rows[] = {
     {"Clear day", 0xFFF3EA, 0xE0E6E9, 0xCEDBFF, 50, gdTopBottom},
 };
 
-// The user clicks the list's item (scrolled into view); Then runs after the click.
-void PostItemClick(TCustomListBox* List, int Index, std::function<void()> Then) {
-  PostCall([List, Index, Then] {
-    List->MakeVisible(Index);
-    const TRect r = List->ItemRect(Index);
-    const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
-    TestInput::PostMouseDown(List, mbLeft, x, y);
-    TestInput::PostMouseUp(List, mbLeft, x, y);
-    PostCall(Then);
-  });
-}
-
-class GradientEditorTest : public ::testing::Test {
+class GradientEditorTest : public gallerytest::TDialogTest {
 protected:
   void SetUp() override {
-    gallerytest::EnsureUnits();
-    TestDialogs::Clear();
-    host.reset(new TForm(nullptr));
-    host->SetBounds(40, 40, 360, 300);
-    anchor = PlaceControl<TButton>(host.get(), host.get(), "Anchor", 10, 10, 75, 25);
+    TDialogTest::SetUp();
     gradient.SetVisible(true);
     gradient.SetStartColor(clRed);
     gradient.SetEndColor(clBlue);
@@ -83,8 +67,6 @@ protected:
     e->SetGradient(&gradient);
     return e;
   }
-  std::unique_ptr<TForm> host;
-  TButton* anchor = nullptr;
   TLumGradient gradient;
   int notices = 0;
   TObject* lastSender = nullptr;
@@ -101,7 +83,7 @@ TEST_F(GradientEditorTest, EveryPresetGivesItsRowAndTheSortedListMapsBack) {
     const TPresetRow& row = Rows[k];
     const int i = items->IndexOf(row.Name);
     ASSERT_GE(i, 0) << row.Name;
-    PostItemClick(e->Gallery, i, [&, i, k] {
+    gallerytest::PostItemClick(e->Gallery, i, [&, i, k] {
       SCOPED_TRACE(row.Name);
       EXPECT_EQ(&Rows[reinterpret_cast<std::intptr_t>(items->Objects(i))], &row);
       EXPECT_EQ(gradient.StartColor(), row.Start);
@@ -170,6 +152,29 @@ TEST_F(GradientEditorTest, CancelUndoesColourChangesButKeepsAngleAndSubGradientA
   EXPECT_EQ(gradient.StartColor(), clBlue);
   EXPECT_EQ(gradient.EndColor(), clRed);
   EXPECT_EQ(gradient.MidColor(), clWhite);
+}
+
+TEST_F(GradientEditorTest, CancelOnAGradientWithoutSubGradientLeavesTheButtonOnALiveOne) {
+  TLumGradient fresh;
+  fresh.SetVisible(true);
+  ASSERT_FALSE(fresh.HasSubGradient());
+  std::unique_ptr<TLumGradientEditor> e(Open());
+  WhenModal([&] {
+    e->SetGradient(&fresh);  // another gradient while shown: its undo copy has no sub-gradient
+    TestDialogs::AnswerColor(clLime);
+    PostTabClick(e->PageControl1, e->TabColors->TabIndex());
+    PostClick(e->BStart);
+    PostCall([&] {
+      EXPECT_EQ(fresh.StartColor(), clLime);
+      EXPECT_TRUE(fresh.HasSubGradient());
+    });
+    PostClick(e->BCancel);
+  });
+  EXPECT_EQ(e->ShowModal(), mrCancel);
+  EXPECT_EQ(fresh.StartColor(), clWhite);
+  EXPECT_EQ(e->BSubEdit->Gradient(), fresh.SubGradient());
+  TBitmap bmp;
+  RenderControl(e->BSubEdit, &bmp);  // paints the sub-gradient it shows
 }
 
 TEST_F(GradientEditorTest, ControlsFollowVisibilityDirectionAndTheHideEndFlag) {

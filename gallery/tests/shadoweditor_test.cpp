@@ -19,18 +19,12 @@ using TestInput::PostText;
 using TestInput::PostTrackBarMove;
 using TestInput::WhenModal;
 
-class ShadowEditorTest : public ::testing::Test {
+class ShadowEditorTest : public gallerytest::TDialogTest {
 protected:
   void SetUp() override {
-    gallerytest::EnsureUnits();
-    TestDialogs::Clear();
-    host.reset(new TForm(nullptr));
-    host->SetBounds(40, 40, 320, 260);
-    anchor = PlaceControl<TButton>(host.get(), host.get(), "Anchor", 10, 10, 75, 25);
+    TDialogTest::SetUp();
     shadow.OnChange = [this](TObject*) { ++notices; };
   }
-  std::unique_ptr<TForm> host;
-  TButton* anchor = nullptr;
   TLumShadow shadow;
   int notices = 0;
 };

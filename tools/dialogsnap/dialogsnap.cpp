@@ -22,6 +22,7 @@
 #include "engine/backimage.h"
 #include "gallery/aboutbox.h"
 #include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
@@ -401,6 +402,35 @@ bool GradientEditor(const std::string& Base) {
   return ok;
 }
 
+// A diagonal-cross brush on the list's first items; then "Metal" chosen, the list
+// scrolled to the textures and the picture shown; then the list drawn whole, with
+// its 27 samples; then the Gradient tab on its radial gradient's options.
+bool BrushDialog(const std::string& Base) {
+  TChartBrush brush;
+  brush.SetColor(clNavy);
+  brush.SetStyle(bsDiagCross);
+  brush.Gradient()->SetVisible(true);
+  brush.Gradient()->SetDirection(gdRadial);
+  std::unique_ptr<TBrushDialog> d(new TBrushDialog(nullptr));
+  d->SetBrush(&brush);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->LStyle->SetItemIndex(d->LStyle->Items()->IndexOf("Metal"));
+  d->LStyleClick(d->LStyle);
+  d->LStyle->MakeVisible(d->LStyle->Count() - 1);
+  ok &= Snap(d.get(), Base + "_metal.png");
+  TForm host(nullptr);
+  host.SetClientWidth(d->LStyle->Width());
+  host.SetClientHeight(d->LStyle->Count() * d->LStyle->ItemHeight() + 4);
+  d->LStyle->SetParent(&host);
+  d->LStyle->SetTopIndex(0);
+  host.Show();
+  ok &= Snap(d->LStyle, Base + "_styles.png");
+  d->LStyle->SetParent(d.get());
+  d->PageControl1->SetActivePage(d->TabGradient);
+  d->GradientEditor()->PageControl1->SetActivePage(d->GradientEditor()->TabOptions);
+  return ok & Snap(d.get(), Base + "_gradient.png");
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -429,6 +459,7 @@ const TSnapEntry Entries[] = {
     {"emboss_editor", EmbossEditor},
     {"back_image_editor", BackImageEditor},
     {"gradient_editor", GradientEditor},
+    {"brush_dialog", BrushDialog},
 };
 
 std::string Usage() {
