@@ -30,6 +30,7 @@ void BrowseInto(TComponent* Owner, TLumPicture* Picture) {
   try {
     Picture->LoadFromFile(file);
   } catch (const Exception& e) {
+    if (e.Message.find(file) != std::string::npos) throw;
     throw Exception(file + ": " + e.Message);
   }
 }

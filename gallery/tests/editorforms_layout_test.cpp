@@ -10,6 +10,7 @@
 #include "gallery/backimageeditor.h"
 #include "gallery/brushdialog.h"
 #include "gallery/exportdialog.h"
+#include "gallery/fonteditor.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
@@ -18,6 +19,7 @@
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shapeeditor.h"
 #include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
@@ -242,24 +244,6 @@ const TFormSpec Forms[] = {
      },
      ShadowControls(),
      {}},
-    {"BackImageEditor", 281, 250,
-     [] {
-       static TBackImage back;
-       back.Assign(SamplePicture());
-       back.SetMode(pbmCustom);
-       auto* f = new TBackImageEditor(nullptr);
-       f->LoadBackImage(&back);
-       return f;
-     },
-     {{"Image1", "TImage", ""},                      {"LabelSize", "TLabel", "20x20"},
-      {"LabelExt", "TLabel", "bmp"},                 {"BBrowse", "TButton", "Clea&r"},
-      {"CBTransp", "TCheckBox", "&Transparent"},     {"Button1", "TButton", "&Filters..."},
-      {"RGBitmap", "TRadioGroup", "St&yle", {"Stretch", "Tile", "Center", "C&ustom"}},
-      {"GBPosition", "TGroupBox", "Position:"},      {"ELeft", "TEdit", "&Left:"},
-      {"UDLeft", "TUpDown", "", {}, -32000, 32000},  {"ETop", "TEdit", "T&op:"},
-      {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
-      {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
-     {}},
     {"Gradient Editor", 270, 219,
      [] {
        auto* f = new TLumGradientEditor(nullptr);
@@ -314,7 +298,74 @@ const TFormSpec Forms[] = {
       {"ImageSnow", "TImage", ""},              {"Button2", "TButton", "OK"},
       {"Button3", "TButton", "Cancel"}},
      {}},
+    {"BackImageEditor", 281, 250,
+     [] {
+       static TBackImage back;
+       back.Assign(SamplePicture());
+       back.SetMode(pbmCustom);
+       auto* f = new TBackImageEditor(nullptr);
+       f->LoadBackImage(&back);
+       return f;
+     },
+     {{"Image1", "TImage", ""},                      {"LabelSize", "TLabel", "20x20"},
+      {"LabelExt", "TLabel", "bmp"},                 {"BBrowse", "TButton", "Clea&r"},
+      {"CBTransp", "TCheckBox", "&Transparent"},     {"Button1", "TButton", "&Filters..."},
+      {"RGBitmap", "TRadioGroup", "St&yle", {"Stretch", "Tile", "Center", "C&ustom"}},
+      {"GBPosition", "TGroupBox", "Position:"},      {"ELeft", "TEdit", "&Left:"},
+      {"UDLeft", "TUpDown", "", {}, -32000, 32000},  {"ETop", "TEdit", "T&op:"},
+      {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
+      {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
+     {}},
+    {"LumFont Editor", 313, 234,
+     [] { return new TLumFontEditor(nullptr); },  // the names are the machine's: loaded below
+     {{"PageControl1", "TPageControl", ""},          {"TabFont", "TTabSheet", "Font"},
+      {"CBName", "TComboFlat", "&Name:"},            {"ESize", "TEdit", "&Size:"},
+      {"UDSize", "TUpDown", "", {}, 1, 1500},        {"GBStyle", "TGroupBox", "Style:"},
+      {"CBBold", "TCheckBox", "&Bold"},              {"CBItalic", "TCheckBox", "&Italic"},
+      {"CBUnder", "TCheckBox", "&Underline"},        {"CBStrike", "TCheckBox", "Strikeout"},
+      {"BColor", "TButtonColor", "&Color..."},       {"Button3", "TButton", "&Edit..."},
+      {"TabOptions", "TTabSheet", "Options"},        {"EInter", "TEdit", "&Inter-char spacing:"},
+      {"UDInter", "TUpDown", "", {}, -100, 100},     {"BOutline", "TButtonPen", "&Outline..."},
+      {"CBOutGrad", "TCheckBox", "O&utline gradient"},
+      {"CBQuality", "TComboFlat", "&Quality:", {"Best", "Normal", "Default"}},
+      {"EDepth", "TEdit", "&Depth:"},                {"UDDepth", "TUpDown", "", {}, 0, 1000},
+      {"TabShadow", "TTabSheet", "Shadow"},          {"TabEmboss", "TTabSheet", "Emboss"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabPicture", "TTabSheet", "Picture"},
+      {"PanelButtons", "TPanel", ""},                {"Button1", "TButton", "OK"},
+      {"Button2", "TButton", "Cancel"}},
+     {}},
+    {"FormLumShape", 345, 261,
+     [] {
+       static TLumCustomShape shape;
+       auto* f = new TFormLumShape(nullptr);
+       f->SetShape(&shape);
+       return f;
+     },
+     {{"PC1", "TPageControl", ""},                   {"TabFormat", "TTabSheet", "Format"},
+      {"BBackColor", "TButtonColor", "&Color..."},   {"Button6", "TButton", "&Pattern..."},
+      {"CBTransparent", "TCheckBox", "&Transparent"}, {"EShadowTransp", "TEdit", "&Transparency:"},
+      {"UDShadowTransp", "TUpDown", "", {}, 0, 100}, {"TabBorder", "TTabSheet", "Border"},
+      {"CBBevel", "TComboFlat", "&Bevel:", {"None", "Lowered", "Raised"}},
+      {"EBevWidth", "TEdit", "Siz&e:"},              {"UDBevW", "TUpDown", "", {}, 1, 100},
+      {"GBRound", "TGroupBox", ""},                  {"CBRound", "TCheckBox", "&Round Frame"},
+      {"ERoundSize", "TEdit", "Siz&e:"},             {"UDRoundSize", "TUpDown", "", {}, 0, 500},
+      {"Button4", "TButtonPen", "&Frame..."},        {"TabText", "TTabSheet", "Text"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabShadow", "TTabSheet", "Shadow"},
+      {"TabEmboss", "TTabSheet", "Emboss"},          {"TabPicture", "TTabSheet", "Picture"}},
+     {}},
 };
+
+// Shows every page of Pages in turn, as the user's tab clicks would (Changed is the
+// control's change handler, which builds a page's editor on its first visit), and
+// checks the layout of Form on each.
+void CheckEveryPage(TForm* Form, TPageControl* Pages, const std::function<void()>& Changed) {
+  for (int i = 0; i < Pages->PageCount(); ++i) {
+    SCOPED_TRACE(Pages->Pages(i)->Caption());
+    Pages->SetActivePageIndex(i);
+    Changed();
+    gallerytest::CheckLayout(Form);
+  }
+}
 
 class TEditorFormsTest : public ::testing::Test {
 protected:
@@ -377,6 +428,20 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
         f->GradientEditor()->PageControl1Change(pages);
         gallerytest::CheckLayout(f);
       }
+    }
+    if (auto* f = dynamic_cast<TLumFontEditor*>(form.get())) {
+      TLumFont font;
+      f->LoadFont(&font);
+      CheckEveryPage(f, f->PageControl1, [f] { f->PageControl1Change(f->PageControl1); });
+      f->LoadFont(nullptr);
+    }
+    if (auto* f = dynamic_cast<TFormLumShape*>(form.get())) {
+      CheckEveryPage(f, f->PC1, [f] { f->PC1Change(f->PC1); });
+      // Inside the shape editor's "Text" tab, the font editor's own tabs.
+      ASSERT_TRUE(f->FontEditor());
+      TLumFontEditor* text = f->FontEditor();
+      f->PC1->SetActivePage(f->TabText);
+      CheckEveryPage(f, text->PageControl1, [text] { text->PageControl1Change(text->PageControl1); });
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

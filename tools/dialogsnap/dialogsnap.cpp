@@ -29,6 +29,7 @@
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
+#include "gallery/fonteditor.h"
 #include "gallery/formateditor.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
@@ -38,6 +39,7 @@
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
 #include "gallery/shadoweditor.h"
+#include "gallery/shapeeditor.h"
 #include "gallery/stringseditor.h"
 #include "gallery/toolsgallery.h"
 #include "platform/printers.h"
@@ -360,26 +362,6 @@ bool EmbossEditor(const std::string& Base) {
   return Snap(d.get(), Base + ".png");
 }
 
-// A back image at a place of its own holding a drawn picture, embedded in a page.
-bool BackImageEditor(const std::string& Base) {
-  TBackImage back;
-  TBitmap bmp;
-  bmp.SetSize(160, 120);
-  bmp.Canvas()->Brush()->SetColor(clTeal);
-  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
-  bmp.Canvas()->Brush()->SetColor(clYellow);
-  bmp.Canvas()->Ellipse(40, 20, 120, 100);
-  back.SetGraphic(&bmp);
-  back.SetMode(pbmCustom);
-  back.SetLeft(10);
-  back.SetTop(20);
-  TForm host(nullptr);
-  SetupEditorForm(&host, "Host", "Back Image", 291, 258);
-  std::unique_ptr<TBackImageEditor> e(EmbedBackImageEditor(&host));
-  e->LoadBackImage(&back);
-  return Snap(&host, Base + ".png");
-}
-
 // The "Sea" preset chosen on the Default tab with its preview, then the Directions tab
 // with its ten charts in the edited colours.
 bool GradientEditor(const std::string& Base) {
@@ -431,6 +413,97 @@ bool BrushDialog(const std::string& Base) {
   return ok & Snap(d.get(), Base + "_gradient.png");
 }
 
+// A back image at a place of its own holding a drawn picture, embedded in a page.
+bool BackImageEditor(const std::string& Base) {
+  TBackImage back;
+  TBitmap bmp;
+  bmp.SetSize(160, 120);
+  bmp.Canvas()->Brush()->SetColor(clTeal);
+  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  bmp.Canvas()->Brush()->SetColor(clYellow);
+  bmp.Canvas()->Ellipse(40, 20, 120, 100);
+  back.SetGraphic(&bmp);
+  back.SetMode(pbmCustom);
+  back.SetLeft(10);
+  back.SetTop(20);
+  TForm host(nullptr);
+  SetupEditorForm(&host, "Host", "Back Image", 291, 258);
+  std::unique_ptr<TBackImageEditor> e(EmbedBackImageEditor(&host));
+  e->LoadBackImage(&back);
+  return Snap(&host, Base + ".png");
+}
+
+// The modal font editor on a bold font with an outline and some depth, on its
+// Options tab.
+bool FontEditor(const std::string& Base) {
+  TLumFont font;
+  font.SetName("Arial");
+  font.SetSize(14);
+  font.SetStyle(FontStyles({fsBold}));
+  font.SetColor(clNavy);
+  font.SetInterCharSize(2);
+  font.SetDepth(3);
+  font.SetQuality(fqBest);
+  font.OutLine()->SetVisible(true);
+  font.OutLine()->SetColor(clRed);
+  std::unique_ptr<TLumFontEditor> e(new TLumFontEditor(nullptr));
+  e->SetBorderStyle(bsDialog);
+  e->SetTheFont(&font);
+  e->PanelButtons->Show();
+  e->SetClientHeight(e->ClientHeight() + e->PanelButtons->Height());
+  e->Show();
+  e->PageControl1->SetActivePage(e->TabOptions);
+  return Snap(e.get(), Base + ".png");
+}
+
+// The shape editor on a rounded, raised title box with a shadow and a picture, one
+// PNG per tab; then the modal form of EditShape with "Text" and "Shadow" hidden.
+bool ShapeEditor(const std::string& Base) {
+  TLumCustomShape shape;
+  shape.SetColor(clInfoBk);
+  shape.SetBevel(bvRaised);
+  shape.SetBevelWidth(3);
+  shape.SetShapeStyle(fosRoundRectangle);
+  shape.SetRoundSize(12);
+  shape.SetTransparency(20);
+  shape.Frame()->SetColor(clNavy);
+  shape.Frame()->SetWidth(2);
+  shape.Font()->SetName("Arial");
+  shape.Font()->SetSize(12);
+  shape.Gradient()->SetVisible(true);
+  shape.Shadow()->SetVisible(true);
+  shape.Shadow()->SetSize(4);
+  shape.Emboss()->SetVisible(true);
+  TBitmap bmp;
+  bmp.SetSize(48, 32);
+  bmp.Canvas()->Brush()->SetColor(TColor(0xC0DCC0));
+  bmp.Canvas()->FillRect(Rect(0, 0, 48, 32));
+  shape.Picture()->SetGraphic(&bmp);
+  std::unique_ptr<TFormLumShape> e(EmbedShapeEditor(nullptr, &shape));
+  e->SetBorderStyle(bsDialog);
+  e->SetCaption("Title");
+  e->Show();
+  bool ok = true;
+  for (int i = 0; i < e->PC1->PageCount(); ++i) {
+    TTabSheet* tab = e->PC1->Pages(i);
+    e->PC1->SetActivePage(tab);
+    e->PC1Change(e->PC1);
+    ok &= Snap(e.get(), Base + "_" + LowerCase(tab->Caption()) + ".png");
+  }
+  e->Hide();
+  TForm owner(nullptr);
+  TestInput::WhenModal([&] {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+      if (auto* f = dynamic_cast<TFormLumShape*>(owner.Components(i))) {
+        ok &= SaveControlToPng(f, Base + "_modal.png");
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", (Base + "_modal.png").c_str());
+        f->SetModalResult(mrOk);
+      }
+  });
+  EditShape(&owner, &shape, true, "Legend");
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -460,6 +533,8 @@ const TSnapEntry Entries[] = {
     {"back_image_editor", BackImageEditor},
     {"gradient_editor", GradientEditor},
     {"brush_dialog", BrushDialog},
+    {"font_editor", FontEditor},
+    {"shape_editor", ShapeEditor},
 };
 
 std::string Usage() {
