@@ -4,7 +4,7 @@
 #include "chart/series.h"
 #include "engine/helpers.h"
 #include "engine/panel.h"
-// BRUSHPENDING #include "gallery/brushdialog.h"
+#include "gallery/brushdialog.h"
 #include "gallery/editortools.h"
 #include "gallery/formbuild.h"
 #include "gallery/gradienteditor.h"
@@ -47,10 +47,8 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "SeriesPointerEditor", "", kClientWidth, kClientHeight, bsNone);
   SetAlign(alClient);
 
-  PanelBottom = PlaceControl<TPanel>(this, this, "PanelBottom", 0, kClientHeight - kBottomHeight, kClientWidth,
-                                     kBottomHeight);
-  PanelBottom->SetAlign(alBottom);
-  PanelBottom->SetBevelOuter(bvNone);
+  PanelBottom =
+      PlainPanel(this, this, "PanelBottom", alBottom, 0, kClientHeight - kBottomHeight, kClientWidth, kBottomHeight);
   PanelBottom->SetVisible(false);
   Button1 = PlaceControl<TButton>(this, PanelBottom, "Button1", kClientWidth - 83, 4, 75, 25, "Close");
   Button1->SetModalResult(mrOk);
@@ -312,7 +310,7 @@ void TSeriesPointerEditor::TBTranspChange(TObject*) {
 
 void TSeriesPointerEditor::BPointFillColorClick(TObject*) {
   if (!Pointer()) return;
-  // BRUSHPENDING EditBrush(BPointFillColor, Pointer()->Brush());
+  EditBrush(BPointFillColor, Pointer()->Brush());
   CheckDefaultColor();
   CBStyle->Invalidate();
 }

@@ -11,6 +11,7 @@
 #include "engine/panel.h"
 #include "gallery/chartgrid.h"
 #include "gallery/editortools.h"
+#include "gallery/formbuild.h"
 #include "gallery/navigator.h"
 #include "platform/dialogs.h"
 #include "seriespage_detail.h"
@@ -22,9 +23,7 @@ namespace {
 TObject* ClassObject(TClass C) { return reinterpret_cast<TObject*>(const_cast<TMetaClass*>(C)); }
 
 TPanel* ClientPanel(TFormLumSeries* Form, const char* Name) {
-  auto* p = PlaceControl<TPanel>(Form, Form->TabDataSource, Name, 0, 32, 382, 248);
-  p->SetAlign(alClient);
-  p->SetBevelOuter(bvNone);
+  TPanel* p = formbuild::PlainPanel(Form, Form->TabDataSource, Name, alClient, 0, 32, 382, 248);
   p->SetVisible(false);
   return p;
 }
@@ -36,13 +35,10 @@ TButton* Button(TFormLumSeries* Form, TWinControl* Parent, const char* Name, int
 }  // namespace
 
 void BuildDataSourceTab(TFormLumSeries* F) {
-  F->PanelStyle = PlaceControl<TPanel>(F, F->TabDataSource, "PanelStyle", 0, 0, 382, 32);
-  F->PanelStyle->SetAlign(alTop);
-  F->PanelStyle->SetBevelOuter(bvNone);
-  F->CBDataSourcestyle = PlaceControl<TComboFlat>(F, F->PanelStyle, "CBDataSourcestyle", 8, 6, 160, 21);
-  F->CBDataSourcestyle->SetStyle(csDropDownList);
+  F->PanelStyle = formbuild::PlainPanel(F, F->TabDataSource, "PanelStyle", alTop, 0, 0, 382, 32);
+  F->CBDataSourcestyle =
+      formbuild::DropDownList(F, F->PanelStyle, "CBDataSourcestyle", 8, 6, 160, {"Manual", "Random", "Series"});
   F->CBDataSourcestyle->SetDropDownCount(12);
-  for (const char* s : {"Manual", "Random", "Series"}) F->CBDataSourcestyle->Items()->Add(s);
   F->CBDataSourcestyle->Items()->AddObject("Function", ClassObject(TLumFuncEditor::StaticClass()));
 
   F->PanelGrid = ClientPanel(F, "PanelGrid");
@@ -61,8 +57,7 @@ void BuildDataSourceTab(TFormLumSeries* F) {
   F->Button3 = Button(F, F->PanelRandomSource, "Button3", 90, "&Clear");
 
   F->PanelSeriesSource = ClientPanel(F, "PanelSeriesSource");
-  F->CBSeriesSource = PlaceControl<TComboFlat>(F, F->PanelSeriesSource, "CBSeriesSource", 60, 8, 200, 21);
-  F->CBSeriesSource->SetStyle(csDropDownList);
+  F->CBSeriesSource = formbuild::DropDownList(F, F->PanelSeriesSource, "CBSeriesSource", 60, 8, 200);
   F->LSeriesSource = PlaceLabel(F, F->PanelSeriesSource, "LSeriesSource", 8, 12, "&Series:", F->CBSeriesSource);
   F->BApplySource = Button(F, F->PanelSeriesSource, "BApplySource", 8, "&Apply");
   F->BClearSource = Button(F, F->PanelSeriesSource, "BClearSource", 90, "&Clear");

@@ -52,7 +52,7 @@ TEST_F(EditorTest, SeriesPageMatchesItsTable) {
     page->PageSeriesChange(page->PageSeries);
   }
   CheckInventory(page, {
-      {"CBSeries", "TComboFlat", "", {"Acoustic", "Optic", "Atoms"}},
+      {"CBSeries", "TComboFlat", "", {"Acoustic", "Optic", "Atoms", "Bars", "Area", "Average"}},
       {"PaintBox1", "TPaintBox", ""},
       {"CBPersistent", "TCheckBox", "Persistent"},
       {"ImageSeries", "TImage", ""},
@@ -73,7 +73,7 @@ TEST_F(EditorTest, SeriesPageMatchesItsTable) {
       {"Button2", "TButton", "..."},
       {"CBHorizAxis", "TComboFlat", "", {"Top", "Bottom", "Top and Bottom"}},
       {"CBXDateTime", "TCheckBox", "Dat&eTime"},
-      {"CBVertAxis", "TComboFlat", "", {"Left", "Right", "Left and Right"}},
+      {"CBVertAxis", "TComboFlat", "", {"Left", "Right", "Left and Right", "Custom 0"}},
       {"CBYDateTime", "TCheckBox", "D&ateTime"},
       {"CBZDateTime", "TCheckBox", "&Z DateTime"},
       {"CBShowInEditor", "TCheckBox", "Show in this editor"},
