@@ -107,8 +107,8 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   GBVertAxis = PlaceControl<TGroupBox>(this, TabGeneral, "GBVertAxis", 200, 76, 174, 68, "Vertical Axis:");
   CBVertAxis = DropDownList(this, GBVertAxis, "CBVertAxis", 8, 18, 158);
   CBYDateTime = Check(this, GBVertAxis, "CBYDateTime", 8, 45, 150, "D&ateTime");
-  CBZDateTime = Check(this, TabGeneral, "CBZDateTime", 208, 150, 150, "&Z DateTime");
-  GBLegend = PlaceControl<TGroupBox>(this, TabGeneral, "GBLegend", 200, 174, 174, 74, "Legend:");
+  GBLegend = PlaceControl<TGroupBox>(this, TabGeneral, "GBLegend", 200, 148, 174, 74, "Legend:");
+  CBZDateTime = Check(this, TabGeneral, "CBZDateTime", 208, 230, 150, "&Z DateTime");
   CBShowInLegend = Check(this, GBLegend, "CBShowInLegend", 8, 18, 158, "&Show In Legend");
   ELegendTitle = PlaceControl<TEdit>(this, GBLegend, "ELegendTitle", 44, 43, 122, 21);
   LLegendTitle = PlaceLabel(this, GBLegend, "LLegendTitle", 8, 47, "Text:", ELegendTitle);

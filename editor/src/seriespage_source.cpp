@@ -42,7 +42,13 @@ void BuildDataSourceTab(TFormLumSeries* F) {
   F->CBDataSourcestyle->Items()->AddObject("Function", ClassObject(TLumFuncEditor::StaticClass()));
 
   F->PanelGrid = ClientPanel(F, "PanelGrid");
-  F->ChartGridNavigator1 = PlaceControl<TChartGridNavigator>(F, F->PanelGrid, "ChartGridNavigator1", 0, 223, 382, 25);
+  // Points are typed in here: the editing buttons show beside the moving ones (before
+  // the bar is sized, which lays them out).
+  F->ChartGridNavigator1 = new TChartGridNavigator(F);
+  F->ChartGridNavigator1->SetName("ChartGridNavigator1");
+  for (int i = nbInsert; i <= nbCancel; ++i) F->ChartGridNavigator1->Buttons(i)->SetVisible(true);
+  F->ChartGridNavigator1->SetBounds(0, 223, 382, 25);
+  F->ChartGridNavigator1->SetParent(F->PanelGrid);
   F->ChartGridNavigator1->SetAlign(alBottom);
   F->ChartGrid1 = PlaceControl<TChartGrid>(F, F->PanelGrid, "ChartGrid1", 0, 0, 382, 223);
   F->ChartGrid1->SetAlign(alClient);

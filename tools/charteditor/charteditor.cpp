@@ -24,7 +24,10 @@
 #include "app/chain.h"
 #include "app/window.h"
 #include "chart/chart.h"
+#include "chart/series.h"
 #include "editor/funceditor.h"
+#include "editor/pointereditor.h"
+#include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/snapshot.h"
@@ -55,6 +58,32 @@ TForm* FunctionPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The series the series and pointer pages edit: the first with a pointer that shows
+// it (a point series), else the first with a pointer, else the first.
+TChartSeries* PointerSeries(TChart* Chart) {
+  TChartSeries* found = nullptr;
+  for (TChartSeries* s : Chart->SeriesList()) {
+    auto* c = dynamic_cast<TCustomSeries*>(s);
+    if (c && c->Pointer()->Visible()) return s;
+    if (c && !found) found = s;
+  }
+  return found ? found : Chart->SeriesCount() ? Chart->Series(0) : nullptr;
+}
+
+TForm* SeriesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumSeries(Owner);
+  EmbedEditorForm(page, Parent);
+  page->SelectSeries(PointerSeries(Chart));
+  return page;
+}
+
+TForm* PointerPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TSeriesPointerEditor(Owner);
+  page->SetAlign(alNone);
+  EmbedEditorFormWithTag(page, Parent, std::intptr_t(PointerSeries(Chart)));
+  return page;
+}
+
 TForm* ToolsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumTools(Owner);
   page->SetToolList(Chart->Tools());
@@ -76,7 +105,9 @@ struct TPageEntry {
 };
 
 const TPageEntry Pages[] = {
+    {"Series", SeriesPage, 390, 363},
     {"Function", FunctionPage, 380, 280},
+    {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
 };
@@ -163,13 +194,18 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
-// Makes the tab show: it and every tab sheet it sits in become their control's page.
+// Makes the tab show: it and every tab sheet it sits in become their control's page,
+// each told of the change as a click on the tab tells it (pages fill a tab then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
     if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
-  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
-    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
+    TPageControl* pc = (*t)->PageControl();
+    if (!pc || pc->ActivePage() == *t) continue;
+    pc->SetActivePage(*t);
+    if (pc->OnChange.Assigned()) pc->OnChange(pc);
+  }
 }
 
 std::string FileWord(const std::string& Caption) {
@@ -177,6 +213,15 @@ std::string FileWord(const std::string& Caption) {
   for (char c : Caption)
     if (std::isalnum(static_cast<unsigned char>(c))) w += char(std::tolower(static_cast<unsigned char>(c)));
   return w;
+}
+
+// "_marks_style" for the tab "Style" inside the tab "Marks": nested tabs of one
+// caption keep files of their own.
+std::string TabWords(TTabSheet* Tab) {
+  std::string words;
+  for (TWinControl* w = Tab; w; w = w->Parent())
+    if (auto* t = dynamic_cast<TTabSheet*>(w)) words = "_" + FileWord(t->Caption()) + words;
+  return words;
 }
 
 bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
@@ -191,7 +236,7 @@ bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TP
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      ok &= Snap(host.Form(), base + "_" + FileWord(tab->Caption()) + ".png");
+      ok &= Snap(host.Form(), base + TabWords(tab) + ".png");
     }
   }
   return ok;
