@@ -1,5 +1,6 @@
 // The series page's "Data Source" tab: points typed in the grid, random points,
 // another series, a function, or a registered source class with its own editor.
+#include <algorithm>
 #include <memory>
 
 #include "canvas/lumconst.h"
@@ -232,8 +233,15 @@ void TFormLumSeries::CheckSamplesDefault() {
 
 void TFormLumSeries::ESamplesChange(TObject*) {
   if (!Editing()) return;
+  // No number, or one below 0, stands for the default; a number too long to read is
+  // too many.
+  const std::string text = Trim(ESamples->Text());
   long long n = 0;
-  if (!TryStrToInt(Trim(ESamples->Text()), n) || n < 0) n = 0;  // no number, or below 0: the default
+  if (!TryStrToInt(text, n))
+    n = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })
+            ? MaxSampleValues + 1LL
+            : 0;
+  if (n < 0) n = 0;
   if (n > MaxSampleValues) {
     ShowMessage(Format(LumMsg_TooManySamples.c_str(), MaxSampleValues));
     ShowSamples();  // the count it keeps

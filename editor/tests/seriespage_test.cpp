@@ -144,6 +144,10 @@ TEST_F(SeriesPageTest, GeneralControlsWriteTheirProperties) {
         }, [&] { return atoms->SeriesColor() == clFuchsia; }}});
   EXPECT_FALSE(p->CBZDateTime->Visible()) << "no Z values";
   EXPECT_FALSE(p->CBShowInEditor->Visible() || p->BVisual->Visible()) << "not designing, no chooser hook";
+  VisualChooserHook = [](TVisualsEditor*, TComponent*, TPersistent*) -> TPersistent* { return nullptr; };
+  p->PageSeriesChange(p->PageSeries);
+  EXPECT_TRUE(p->BVisual->Visible()) << "with a chooser hook";
+  VisualChooserHook = nullptr;
   // The "..." of the values opens the format chooser on the series' format.
   TestInput::WhenModal([] { TestInput::PostKey(VK_ESCAPE); });
   PostClick(p->Button1);
@@ -368,6 +372,8 @@ TEST_F(SeriesPageTest, RandomSamplesCountsAndTheirLimits) {
                          {"x", 0, true, nullptr},
                          {"10000000", 10000000, false, nullptr},
                          {"10000001", 10000000, false, "The number of sample values must be between 0 and 10000000"},
+                         {"99999999999999999999", 10000000, false,
+                          "The number of sample values must be between 0 and 10000000"},
                          {"25", 25, true, nullptr}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Typed);
