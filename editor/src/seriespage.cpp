@@ -34,11 +34,6 @@ namespace {
 
 constexpr int kWidth = 390, kHeight = 363, kTopHeight = 58;
 
-TCheckBox* Check(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                 const char* Caption) {
-  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
-}
-
 const char* const MarkStyles[] = {"Value",           "Percent",         "Label",         "Label and Percent",
                                   "Label and Value", "Legend",          "Percent Total", "Label and Percent Total",
                                   "X value",         "X and Y values",  "Series Title",  "Point Index",
@@ -63,7 +58,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   CBSeries->SetDropDownCount(16);
   PaintBox1 = PlaceControl<TPaintBox>(this, Panel1, "PaintBox1", 210, 4, 34, 21);
   PaintBox1->SetCursor(crLumHand);
-  CBPersistent = Check(this, Panel1, "CBPersistent", 254, 6, 100, "Persistent");
+  CBPersistent = CheckBox(this, Panel1, "CBPersistent", 254, 6, 100, "Persistent");
   CBPersistent->SetVisible(false);
   ImageSeries = PlaceControl<TImage>(this, Panel1, "ImageSeries", 4, 31, 24, 24);
   ImageSeries->SetCenter(true);
@@ -85,7 +80,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   SpeedButton1 = PlaceControl<TSpeedButton>(this, TabGeneral, "SpeedButton1", 170, 8, 22, 21, "...");
   const auto depth = EditWithUpDown(this, TabGeneral, "LDepth", "&Depth:", "EDepth", "UDDepth", 8, 72, 36, 52, 0, 1200);
   LDepth = depth.Label, EDepth = depth.Edit, UDDepth = depth.UpDown;
-  CBDepth = Check(this, TabGeneral, "CBDepth", 130, 38, 60, "Auto");
+  CBDepth = CheckBox(this, TabGeneral, "CBDepth", 130, 38, 60, "Auto");
   CBFormat = PlaceControl<TComboFlat>(this, TabGeneral, "CBFormat", 72, 64, 96, 21);
   AddNumericFormats(CBFormat->Items());
   LFormat = PlaceLabel(this, TabGeneral, "LFormat", 8, 68, "&Values:", CBFormat);
@@ -96,20 +91,20 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   GBSort = PlaceControl<TGroupBox>(this, TabGeneral, "GBSort", 8, 122, 184, 74, "Sort:");
   CBSortBy = DropDownList(this, GBSort, "CBSortBy", 8, 18, 168);
   CBSortOrder = DropDownList(this, GBSort, "CBSortOrder", 8, 45, 168, {"Ascending", "Descending"});
-  CBShowInEditor = Check(this, TabGeneral, "CBShowInEditor", 8, 204, 184, "Show in this editor");
+  CBShowInEditor = CheckBox(this, TabGeneral, "CBShowInEditor", 8, 204, 184, "Show in this editor");
   CBShowInEditor->SetVisible(false);
   BVisual = PlaceControl<TButton>(this, TabGeneral, "BVisual", 8, 228, 75, 25, "Visual...");
   BVisual->SetVisible(false);
 
   GBHorizAxis = PlaceControl<TGroupBox>(this, TabGeneral, "GBHorizAxis", 200, 4, 174, 68, "Horizontal Axis:");
   CBHorizAxis = DropDownList(this, GBHorizAxis, "CBHorizAxis", 8, 18, 158);
-  CBXDateTime = Check(this, GBHorizAxis, "CBXDateTime", 8, 45, 150, "Dat&eTime");
+  CBXDateTime = CheckBox(this, GBHorizAxis, "CBXDateTime", 8, 45, 150, "Dat&eTime");
   GBVertAxis = PlaceControl<TGroupBox>(this, TabGeneral, "GBVertAxis", 200, 76, 174, 68, "Vertical Axis:");
   CBVertAxis = DropDownList(this, GBVertAxis, "CBVertAxis", 8, 18, 158);
-  CBYDateTime = Check(this, GBVertAxis, "CBYDateTime", 8, 45, 150, "D&ateTime");
+  CBYDateTime = CheckBox(this, GBVertAxis, "CBYDateTime", 8, 45, 150, "D&ateTime");
   GBLegend = PlaceControl<TGroupBox>(this, TabGeneral, "GBLegend", 200, 148, 174, 74, "Legend:");
-  CBZDateTime = Check(this, TabGeneral, "CBZDateTime", 208, 230, 150, "&Z DateTime");
-  CBShowInLegend = Check(this, GBLegend, "CBShowInLegend", 8, 18, 158, "&Show In Legend");
+  CBZDateTime = CheckBox(this, TabGeneral, "CBZDateTime", 208, 230, 150, "&Z DateTime");
+  CBShowInLegend = CheckBox(this, GBLegend, "CBShowInLegend", 8, 18, 158, "&Show In Legend");
   ELegendTitle = PlaceControl<TEdit>(this, GBLegend, "ELegendTitle", 44, 43, 122, 21);
   LLegendTitle = PlaceLabel(this, GBLegend, "LLegendTitle", 8, 47, "Text:", ELegendTitle);
 
@@ -122,11 +117,11 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   TabSymbol = Sheet(this, PageControlMarks, "TabSymbol", "Symbol");
   TabMargins = Sheet(this, PageControlMarks, "TabMargins", "Margins");
 
-  CBMarksVisible = Check(this, TabMarkStyle, "CBMarksVisible", 8, 8, 150, "&Visible");
-  CBMarkClip = Check(this, TabMarkStyle, "CBMarkClip", 8, 30, 150, "Cl&ipped");
-  CBAllVisible = Check(this, TabMarkStyle, "CBAllVisible", 8, 52, 150, "All Series Visi&ble");
-  CBMultiLine = Check(this, TabMarkStyle, "CBMultiLine", 8, 74, 150, "&Multi line");
-  CBFontSeriesColor = Check(this, TabMarkStyle, "CBFontSeriesColor", 8, 96, 150, "&Font Series Color");
+  CBMarksVisible = CheckBox(this, TabMarkStyle, "CBMarksVisible", 8, 8, 150, "&Visible");
+  CBMarkClip = CheckBox(this, TabMarkStyle, "CBMarkClip", 8, 30, 150, "Cl&ipped");
+  CBAllVisible = CheckBox(this, TabMarkStyle, "CBAllVisible", 8, 52, 150, "All Series Visi&ble");
+  CBMultiLine = CheckBox(this, TabMarkStyle, "CBMultiLine", 8, 74, 150, "&Multi line");
+  CBFontSeriesColor = CheckBox(this, TabMarkStyle, "CBFontSeriesColor", 8, 96, 150, "&Font Series Color");
   const auto markRows = EditUpDownRows(
       this, TabMarkStyle, {{"LMarksAngle", "&Angle:", "SEMarksAngle", "UDMarksAngle"}, {"LEvery", "Draw &every:", "EMarksEvery", "UDEvery"}},
       8, 76, 124, 56, 0, 360);
@@ -575,25 +570,26 @@ void TFormLumSeries::CBFormatChange(TObject*) {
   if (Editing()) series_->SetValueFormat(DotToDecimalSeparator(CBFormat->Text()));
 }
 
-void TFormLumSeries::Button1Click(TObject*) {
+void TFormLumSeries::Button1Click(TObject*) { ChooseFormat(false); }
+
+// The format chooser on the series' value (or percent) format, dates offered; the
+// choice shows with "." and is written.
+void TFormLumSeries::ChooseFormat(bool Percent) {
   if (!series_) return;
   std::string result;
-  if (!EditValueFormat(this, series_->ValueFormat(), result, true) || !series_) return;
-  CBFormat->SetText(DecimalSeparatorToDot(result));
-  series_->SetValueFormat(result);
+  if (!EditValueFormat(this, Percent ? series_->PercentFormat() : series_->ValueFormat(), result, true) || !series_)
+    return;
+  TControl* field = Percent ? static_cast<TControl*>(EPercentFormat) : CBFormat;
+  field->SetText(DecimalSeparatorToDot(result));
+  if (Percent) series_->SetPercentFormat(result);
+  else series_->SetValueFormat(result);
 }
 
 void TFormLumSeries::EPercentFormatChange(TObject*) {
   if (Editing()) series_->SetPercentFormat(DotToDecimalSeparator(EPercentFormat->Text()));
 }
 
-void TFormLumSeries::Button2Click(TObject*) {
-  if (!series_) return;
-  std::string result;
-  if (!EditValueFormat(this, series_->PercentFormat(), result, true) || !series_) return;
-  EPercentFormat->SetText(DecimalSeparatorToDot(result));
-  series_->SetPercentFormat(result);
-}
+void TFormLumSeries::Button2Click(TObject*) { ChooseFormat(true); }
 
 void TFormLumSeries::CBHorizAxisChange(TObject*) {
   const int i = CBHorizAxis->ItemIndex();
