@@ -116,6 +116,8 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   BEmboss->OnClick = HANDLER(BEmbossClick);
   for (TEdit* e : {SEPointHorizSize, SEPointVertSize, SEPointDepth}) e->OnChange = HANDLER(SizeChange);
   CBInflate->OnClick = HANDLER(CBInflateClick);
+  // Borderless and client-aligned as every such page starts: its own defaults.
+  RecordDefaults(this);
 }
 
 TSeriesPointerEditor::~TSeriesPointerEditor() {

@@ -509,16 +509,6 @@ TEST_F(SourceClassTest, PendingChangesAskBeforeTheTabChanges) {
   }
 }
 
-TEST_F(SeriesPageTest, AFunctionShowsTheFunctionEditor) {
-  Edit(acoustic, page->TabDataSource);
-  Style("Function");
-  auto* e = dynamic_cast<TLumFuncEditor*>(page->SourceEditor());
-  ASSERT_NE(e, nullptr);
-  EXPECT_EQ(e->TheSeries(), acoustic);
-  EXPECT_EQ(e->Parent(), page->TabDataSource);
-  EXPECT_FALSE(page->PanelGrid->Visible() || page->PanelRandomSource->Visible() || page->PanelSeriesSource->Visible());
-}
-
 TEST_F(SeriesPageTest, TheListBoxAndTheComboStayInStep) {
   auto* list = new TChartListBox(Host.get());
   list->SetParent(Host.get());
@@ -566,6 +556,10 @@ TEST_F(SeriesPageTest, FreedSeriesAndChartsAreForgotten) {
   const auto function = [](SeriesPageTest& t) {
     t.Edit(t.atoms, t.page->TabDataSource);
     t.Style("Function");
+    auto* e = dynamic_cast<TLumFuncEditor*>(t.page->SourceEditor());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->TheSeries(), t.atoms);
+    EXPECT_FALSE(t.page->PanelGrid->Visible() || t.page->PanelRandomSource->Visible());
   };
   const TCase cases[] = {
       {"series on Format", onTab(0, -1), freeSeries},  {"series on General", onTab(1, -1), freeSeries},
