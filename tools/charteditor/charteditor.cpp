@@ -5,12 +5,14 @@
 //                                               shows on the chart at once
 //   charteditor --snap OUTDIR [--page PAGE] [--chart CHART]
 //                                               headless: OUTDIR/CHART_PAGE.png of every
-//                                               page (or PAGE), and one more picture per
-//                                               tab of each of its page controls
+//                                               page (or PAGE), one more picture per tab
+//                                               of each of its page controls and per view
+//                                               of the page's table line, and (without
+//                                               PAGE) the increment dialog
 //
 // CHART is "sample" (the shared sample chart, the default), "chain" or "dispersion"
 // (the program's charts as its window builds and fills them). A page joins with one
-// function and one line of the table.
+// function and one line of the table; the states worth a picture are its views.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -23,6 +25,7 @@
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "canvas/comboflat.h"
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "editor/funceditor.h"
@@ -30,9 +33,9 @@
 #include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
-#include "platform/snapshot.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
+#include "snapout.h"
 #include "toolargs.h"
 
 namespace {
@@ -98,19 +101,60 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// Further states of a page worth a picture: the page made as a user would make it.
+struct TView {
+  const char* Name;
+  void (*Apply)(TForm* Page);
+};
+
+// The function page with another function class chosen (its options page shown).
+template <const char* Class>
+void ChooseFunction(TForm* Page) {
+  auto* page = dynamic_cast<TLumFuncEditor*>(Page);
+  const int i = page ? page->CBSources->Items()->IndexOf(Class) : -1;
+  if (i < 0) return;
+  page->CBSources->SetItemIndex(i);
+  page->CBSourcesChange(page->CBSources);
+}
+constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
+
+// The series page with another data source chosen, on its Data Source tab.
+template <const char* Style>
+void DataSource(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumSeries*>(Page);
+  if (!page) return;
+  page->PageSeries->SetActivePage(page->TabDataSource);
+  page->PageSeriesChange(page->PageSeries);
+  page->CBDataSourcestyle->SetItemIndex(page->CBDataSourcestyle->Items()->IndexOf(Style));
+  page->CBDataSourcestyleChange(page->CBDataSourcestyle);
+}
+constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
   int Width, Height;  // the page's client size, as the chart editor gives it
+  std::vector<TView> Views = {};
 };
 
 const TPageEntry Pages[] = {
-    {"Series", SeriesPage, 390, 363},
-    {"Function", FunctionPage, 380, 280},
+    {"Series",
+     SeriesPage,
+     390,
+     363,
+     {{"random", DataSource<Random>}, {"series", DataSource<Series>}, {"function", DataSource<Function>}}},
+    {"Function",
+     FunctionPage,
+     380,
+     280,
+     {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
     {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
 };
+
+// The editor's dialogs, shown on their own.
+bool IncrementDialog(const std::string& Base, bool DateTime);
 
 const char* const Charts[] = {"sample", "chain", "dispersion"};
 
@@ -180,9 +224,7 @@ private:
 // ---- Snapshots -----------------------------------------------------------------
 bool Snap(TControl* Control, const std::string& File) {
   Settle();
-  const bool ok = SaveControlToPng(Control, File);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
-  return ok;
+  return WritePng(Control, File);
 }
 
 // Every page control of the page and of the forms embedded in it, outermost first.
@@ -224,22 +266,44 @@ std::string TabWords(TTabSheet* Tab) {
   return words;
 }
 
-bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
-              const std::string& Dir) {
-  THost host(Window, ChartName, Page);
-  const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
-  bool ok = Snap(host.Form(), base + ".png");
+// The host, then each visible tab of every page control in the page.
+bool SnapTabs(THost& Host, const std::string& Base) {
+  bool ok = Snap(Host.Form(), Base + ".png");
   std::vector<TPageControl*> controls;
-  CollectPageControls(host.Page(), controls);
+  CollectPageControls(Host.Page(), controls);
   for (TPageControl* pc : controls) {
     for (int i = 0; i < pc->PageCount(); ++i) {
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      ok &= Snap(host.Form(), base + TabWords(tab) + ".png");
+      ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
     }
   }
   return ok;
+}
+
+bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
+              const std::string& Dir) {
+  THost host(Window, ChartName, Page);
+  const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
+  bool ok = SnapTabs(host, base);
+  for (const TView& v : Page.Views) {
+    v.Apply(host.Page());
+    ok &= SnapTabs(host, base + "_" + v.Name);
+  }
+  return ok;
+}
+
+// The increment dialog as the axis page opens it, for a number or a date-time axis.
+bool IncrementDialog(const std::string& Base, bool DateTime) {
+  std::unique_ptr<TAxisIncrement> d(new TAxisIncrement(nullptr));
+  d->SetCaption("Desired Bottom Axis Increment");
+  d->IsDateTime = DateTime;
+  d->IsExact = DateTime;
+  d->Increment = DateTime ? 7 : 2.5;
+  d->Step = DateTime ? 19 : 27;
+  d->Show();
+  return Snap(d.get(), Base + ".png");
 }
 
 int RunLive(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) {
@@ -300,5 +364,9 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const TPageEntry& p : Pages)
     if (!only || only == &p) ok &= SnapPage(window, chart, p, snap + "/");
+  if (!only) {
+    ok &= IncrementDialog(snap + "/increment_number", false);
+    ok &= IncrementDialog(snap + "/increment_datetime", true);
+  }
   return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 // pages, plain panels and drop-down lists.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -100,6 +101,15 @@ inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* P
     r.push_back(EditWithUpDown(Owner, Parent, n[0], n[1], n[2], n[3], LabelLeft, EditLeft, Top + 28 * int(r.size()),
                                EditWidth, Min, Max));
   return r;
+}
+
+// The component a form's Tag names, only when the form's owners (at every level) or
+// the application reach it through the components they own: a stray number is never
+// followed.
+inline TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
+  if (!Tag) return nullptr;
+  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
+  return FindReachableComponent(Form, [wanted](TComponent* c) { return c == wanted; });
 }
 
 }  // namespace formbuild
