@@ -1,41 +1,18 @@
 #include "gallery/backimageeditor.h"
 
-#include <memory>
 
 #include "canvas/lumconst.h"
 #include "engine/backimage.h"
 #include "engine/helpers.h"
 #include "formbuild.h"
+#include "gallery/brushdialog.h"
 #include "gallery/editortools.h"
 #include "gallery/filterseditor.h"
-#include "platform/dialogs.h"
 #include "platform/rtl.h"
 
 using namespace formbuild;
 
 IMPLEMENT_CLASS(TBackImageEditor, TForm)
-
-namespace {
-
-// Clears a picture that holds a graphic, else loads one from a file the user picks.
-// A file that does not load raises with the file named and leaves the picture as it was.
-void BrowseInto(TComponent* Owner, TLumPicture* Picture) {
-  if (!Picture->Empty()) {
-    Picture->SetGraphic(nullptr);
-    return;
-  }
-  std::unique_ptr<TOpenPictureDialog> d(new TOpenPictureDialog(Owner));
-  if (!d->Execute()) return;
-  const std::string file = d->FileName();
-  try {
-    Picture->LoadFromFile(file);
-  } catch (const Exception& e) {
-    if (e.Message.find(file) != std::string::npos) throw;
-    throw Exception(file + ": " + e.Message);
-  }
-}
-
-}  // namespace
 
 TBackImageEditor::TBackImageEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "BackImageEditor", "BackImageEditor", 281, 250, bsNone);
@@ -136,8 +113,7 @@ void TBackImageEditor::FormShow(TObject*) {
 
 void TBackImageEditor::BBrowseClick(TObject*) {
   if (!picture_) return;
-  BrowseInto(this, picture_);
-  RefreshControls();
+  if (BrowsePicture(this, picture_)) RefreshControls();
 }
 
 void TBackImageEditor::RGBitmapClick(TObject*) {

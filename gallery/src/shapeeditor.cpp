@@ -5,6 +5,7 @@
 #include "engine/helpers.h"
 #include "formbuild.h"
 #include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/editortools.h"
 #include "gallery/fonteditor.h"
 #include "gallery/gradienteditor.h"
@@ -145,7 +146,8 @@ void TFormLumShape::TabShown(TTabSheet* Tab) {
 
 void TFormLumShape::Button6Click(TObject*) {
   if (!shape_) return;
-  BBackColor->RepaintSymbol();
+  EditBrush(Button6, shape_->Brush());
+  BBackColor->RepaintSymbol();  // Cancel too may have changed the colour back
 }
 
 void TFormLumShape::CBTransparentClick(TObject*) {
