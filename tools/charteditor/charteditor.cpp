@@ -27,7 +27,10 @@
 #include "app/window.h"
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
+#include "chart/series.h"
 #include "editor/funceditor.h"
+#include "editor/pointereditor.h"
+#include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/stdctrls.h"
@@ -55,6 +58,32 @@ TChartSeries* EditedSeries(TChart* Chart) {
 TForm* FunctionPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TLumFuncEditor(Owner);
   EmbedEditorFormWithTag(page, Parent, std::intptr_t(EditedSeries(Chart)));
+  return page;
+}
+
+// The series the series and pointer pages edit: the first with a pointer that shows
+// it (a point series), else the first with a pointer, else the first.
+TChartSeries* PointerSeries(TChart* Chart) {
+  TChartSeries* found = nullptr;
+  for (TChartSeries* s : Chart->SeriesList()) {
+    auto* c = dynamic_cast<TCustomSeries*>(s);
+    if (c && c->Pointer()->Visible()) return s;
+    if (c && !found) found = s;
+  }
+  return found ? found : Chart->SeriesCount() ? Chart->Series(0) : nullptr;
+}
+
+TForm* SeriesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumSeries(Owner);
+  EmbedEditorForm(page, Parent);
+  page->SelectSeries(PointerSeries(Chart));
+  return page;
+}
+
+TForm* PointerPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TSeriesPointerEditor(Owner);
+  page->SetAlign(alNone);
+  EmbedEditorFormWithTag(page, Parent, std::intptr_t(PointerSeries(Chart)));
   return page;
 }
 
@@ -89,6 +118,18 @@ void ChooseFunction(TForm* Page) {
 }
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
+// The series page with another data source chosen, on its Data Source tab.
+template <const char* Style>
+void DataSource(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumSeries*>(Page);
+  if (!page) return;
+  page->PageSeries->SetActivePage(page->TabDataSource);
+  page->PageSeriesChange(page->PageSeries);
+  page->CBDataSourcestyle->SetItemIndex(page->CBDataSourcestyle->Items()->IndexOf(Style));
+  page->CBDataSourcestyleChange(page->CBDataSourcestyle);
+}
+constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
@@ -97,11 +138,17 @@ struct TPageEntry {
 };
 
 const TPageEntry Pages[] = {
+    {"Series",
+     SeriesPage,
+     390,
+     363,
+     {{"random", DataSource<Random>}, {"series", DataSource<Series>}, {"function", DataSource<Function>}}},
     {"Function",
      FunctionPage,
      380,
      280,
      {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
+    {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
 };
@@ -189,13 +236,18 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
-// Makes the tab show: it and every tab sheet it sits in become their control's page.
+// Makes the tab show: it and every tab sheet it sits in become their control's page,
+// each told of the change as a click on the tab tells it (pages fill a tab then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
     if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
-  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
-    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
+    TPageControl* pc = (*t)->PageControl();
+    if (!pc || pc->ActivePage() == *t) continue;
+    pc->SetActivePage(*t);
+    if (pc->OnChange.Assigned()) pc->OnChange(pc);
+  }
 }
 
 std::string FileWord(const std::string& Caption) {
@@ -203,6 +255,15 @@ std::string FileWord(const std::string& Caption) {
   for (char c : Caption)
     if (std::isalnum(static_cast<unsigned char>(c))) w += char(std::tolower(static_cast<unsigned char>(c)));
   return w;
+}
+
+// "_marks_style" for the tab "Style" inside the tab "Marks": nested tabs of one
+// caption keep files of their own.
+std::string TabWords(TTabSheet* Tab) {
+  std::string words;
+  for (TWinControl* w = Tab; w; w = w->Parent())
+    if (auto* t = dynamic_cast<TTabSheet*>(w)) words = "_" + FileWord(t->Caption()) + words;
+  return words;
 }
 
 // The host, then each visible tab of every page control in the page.
@@ -215,7 +276,7 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      ok &= Snap(Host.Form(), Base + "_" + FileWord(tab->Caption()) + ".png");
+      ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
     }
   }
   return ok;
