@@ -54,6 +54,28 @@ inline TComboFlat* DropDownList(TComponent* Owner, TWinControl* Parent, const ch
   return c;
 }
 
+// A panel along the form's bottom, without bevel, holding OK (default) and Cancel
+// (cancel) with their modal results at its right end.
+struct TOkCancel {
+  TPanel* Panel;
+  TButton* Ok;
+  TButton* Cancel;
+};
+inline TOkCancel OkCancelPanel(TForm* Form, const char* PanelName, const char* OkName, const char* CancelName,
+                               int Height, int ButtonTop) {
+  const int w = Form->ClientWidth();
+  auto* panel = PlaceControl<TPanel>(Form, Form, PanelName, 0, Form->ClientHeight() - Height, w, Height);
+  panel->SetAlign(alBottom);
+  panel->SetBevelOuter(bvNone);
+  auto* ok = PlaceControl<TButton>(Form, panel, OkName, w - 164, ButtonTop, 75, 25, "OK");
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  auto* cancel = PlaceControl<TButton>(Form, panel, CancelName, w - 83, ButtonTop, 75, 25, "Cancel");
+  cancel->SetCancel(true);
+  cancel->SetModalResult(mrCancel);
+  return {panel, ok, cancel};
+}
+
 // A page of Pages: the page control gives it its bounds.
 inline TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
   auto* s = new TTabSheet(Owner);
