@@ -1,5 +1,5 @@
-// Builder helpers of the editor forms, over the toolkit's
-// placing routines: the form set-up with its border, and labelled edits with up-downs.
+// Builder helpers of the editor forms, over the toolkit's placing routines: the form
+// set-up with its border, labelled edits with up-downs, the OK/Cancel panel, tab pages.
 #pragma once
 #include <array>
 #include <cstdint>
