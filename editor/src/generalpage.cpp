@@ -173,10 +173,11 @@ void TFormLumGeneral::ChartFreed() {
 
 void TFormLumGeneral::Notification(TComponent* AComponent, TOperation Operation) {
   TChartObjectPage::Notification(AComponent, Operation);
-  // A series or tool freed: its lines go, and with them its font if it was edited.
-  // While the chart itself goes, its parts are going too: its own notice follows.
+  // A listed series or tool freed (only its address is left to compare): its lines
+  // go, and with them its font if it was edited. While the chart itself goes, its
+  // parts are going too: its own notice follows.
   if (Operation == opRemove && !loading_ && Chart() && !Chart()->Destroying() && AComponent != Chart() &&
-      (dynamic_cast<TChartSeries*>(AComponent) || dynamic_cast<TLumCustomTool*>(AComponent)))
+      watched_.erase(AComponent))
     DropDeadLines();
 }
 
@@ -340,14 +341,17 @@ void TFormLumGeneral::FillFonts() {
   add(fkFoot, nullptr, "Footer");
   add(fkSubTitle, nullptr, "SubTitle");
   add(fkSubFoot, nullptr, "SubFooter");
+  watched_.clear();
   for (TChartSeries* s : c->SeriesList()) {
     FreeNotification(s);
+    watched_.insert(s);
     const std::string name = s->NameOrDefault();
     if (FindFontProperty(s, s->Marks())) add(fkSeries, s, name);
     add(fkMarks, s, name + " (marks)");
   }
   for (TLumCustomTool* t : *c->Tools()) {
     FreeNotification(t);
+    watched_.insert(t);
     if (FindFontProperty(t)) add(fkTool, t, t->Name().empty() ? t->Description() : t->Name());
   }
   const std::pair<TChartAxis*, const char*> standard[] = {

@@ -13,7 +13,7 @@ TZoomTextRow PlaceZoomTextRow(TComponent* Owner, TWinControl* Parent, int Left, 
   r.UpDown = PlaceUpDown(Owner, r.Edit, "UDTextSize", 1, 2000);
   r.UpDown->SetIncrement(5);
   r.UpDown->SetPosition(100);
-  r.Percent = PlaceLabel(Owner, Parent, "LTextPercent", Left + 66 + 42 + 19, Top + 32, "%");
+  r.Percent = PlaceLabel(Owner, Parent, "LTextPercent", Left + 66 + 42 + 15 + 4, Top + 32, "%");
   return r;
 }
 

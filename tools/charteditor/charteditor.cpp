@@ -28,7 +28,10 @@
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
 #include "editor/funceditor.h"
+#include "editor/generalpage.h"
+#include "editor/pagingpage.h"
 #include "editor/toolspage.h"
+#include "editor/view3dpage.h"
 #include "gallery/editortools.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
@@ -72,6 +75,14 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The chart-level pages take their chart when made.
+template <class P>
+TForm* ChartLevelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new P(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
 // Further states of a page worth a picture: the page made as a user would make it.
 struct TView {
   const char* Name;
@@ -104,6 +115,9 @@ const TPageEntry Pages[] = {
      {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
+    {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285},
+    {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
 // The editor's dialogs, shown on their own.
@@ -189,13 +203,20 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
-// Makes the tab show: it and every tab sheet it sits in become their control's page.
+// Makes the tab show: it and every tab sheet it sits in become their control's page,
+// each told as a user's pick tells it (pages build and fill their tabs then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
     if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
-  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
-    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
+    TPageControl* pc = (*t)->PageControl();
+    if (!pc || pc->ActivePage() == *t) continue;
+    bool allow = true;
+    if (pc->OnChanging) pc->OnChanging(pc, allow);
+    pc->SetActivePage(*t);
+    if (pc->OnChange) pc->OnChange(pc);
+  }
 }
 
 std::string FileWord(const std::string& Caption) {

@@ -9,6 +9,7 @@
 // freed, and never writes to a font that went.
 #pragma once
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,8 @@ private:
   void DropDeadLines();
   bool loading_ = false;
   std::vector<TFontLine> lines_;
+  // The series and tools listed, asked for their free notice.
+  std::set<const TComponent*> watched_;
   std::unique_ptr<TLumFontEditor> fontEditor_;
   TLumFont* edited_ = nullptr;
   TFontLine editedLine_{fkTitle, nullptr};
