@@ -98,6 +98,14 @@ void ChooseFunction(TForm* Page) {
   page->CBSources->SetItemIndex(i);
   page->CBSourcesChange(page->CBSources);
 }
+// The paging page with five points a page, on the third page.
+void PagedThrough(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumPage*>(Page);
+  if (!page) return;
+  page->SEPointsPerPage->SetText("5");
+  for (int i = 0; i < 2; ++i) page->ChartPageNavigator1->Buttons(nbNext)->Click();
+}
+
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
 struct TPageEntry {
@@ -116,7 +124,7 @@ const TPageEntry Pages[] = {
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
     {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
-    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
     {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
