@@ -112,6 +112,20 @@ protected:
       EXPECT_TRUE(c.Check());
     }
   }
+  // An annotation tool on the chart: a tool with a font.
+  TAnnotationTool* AddNote() {
+    auto* note = new TAnnotationTool(Host.get());
+    note->SetName("Note");
+    note->SetParentChart(chart);
+    return note;
+  }
+  // The General page on its Fonts tab.
+  TFormLumGeneral* OpenFonts() {
+    auto* p = Open<TFormLumGeneral>(chart);
+    TestInput::PostTabClick(p->PageControl1, 3);
+    Pump();
+    return p;
+  }
   TChart* chart = nullptr;
   int paints = 0;
 };
@@ -180,12 +194,8 @@ std::vector<std::string> Lines(TListBox* L) {
 }
 
 TEST_F(ChartPagesTest, FontsListEveryElementWithAFontAndStartAtTheTitle) {
-  auto* note = new TAnnotationTool(Host.get());
-  note->SetName("Note");
-  note->SetParentChart(chart);
-  auto* p = Open<TFormLumGeneral>(chart);
-  TestInput::PostTabClick(p->PageControl1, 3);
-  Pump();
+  TAnnotationTool* note = AddNote();
+  TFormLumGeneral* p = OpenFonts();
   const std::vector<std::string> lines = Lines(p->LBFonts);
   for (const char* l : {"Legend", "Legend title", "Title", "Footer", "SubTitle", "SubFooter", "Acoustic (marks)",
                         "Average (marks)", "Note", "Left axis", "Left axis (Axis Title)", "Depth Top axis",
@@ -227,9 +237,7 @@ TEST_F(ChartPagesTest, LegendAndTitleMadeBoldTogetherKeepTheirOtherAttributes) {
   auto snap = [](TLumFont* F) { return TSnap{F->Name(), F->Size(), F->Color(), F->Style()}; };
   const TSnap legend = snap(chart->Legend()->Font()), title = snap(chart->Title()->Font()),
               foot = snap(chart->Foot()->Font());
-  auto* p = Open<TFormLumGeneral>(chart);
-  TestInput::PostTabClick(p->PageControl1, 3);
-  Pump();
+  TFormLumGeneral* p = OpenFonts();
   PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Legend"), ssCtrl);
   Pump();
   EXPECT_EQ(p->LBFonts->SelCount(), 2);
@@ -251,12 +259,8 @@ TEST_F(ChartPagesTest, LegendAndTitleMadeBoldTogetherKeepTheirOtherAttributes) {
 }
 
 TEST_F(ChartPagesTest, FontOfAFreedElementIsLetGoAndHandlersComeBack) {
-  auto* note = new TAnnotationTool(Host.get());
-  note->SetName("Note");
-  note->SetParentChart(chart);
-  auto* p = Open<TFormLumGeneral>(chart);
-  TestInput::PostTabClick(p->PageControl1, 3);
-  Pump();
+  TAnnotationTool* note = AddNote();
+  TFormLumGeneral* p = OpenFonts();
   // The tool's font edited, with the Atoms marks selected too; both owners go.
   PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Atoms (marks)"));
   PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Note"), ssCtrl);
