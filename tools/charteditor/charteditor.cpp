@@ -31,7 +31,10 @@
 #include "editor/funceditor.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
+#include "editor/generalpage.h"
+#include "editor/pagingpage.h"
 #include "editor/toolspage.h"
+#include "editor/view3dpage.h"
 #include "gallery/editortools.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
@@ -101,6 +104,14 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The chart-level pages take their chart when made.
+template <class P>
+TForm* ChartLevelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new P(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
 // Further states of a page worth a picture: the page made as a user would make it.
 struct TView {
   const char* Name;
@@ -116,6 +127,14 @@ void ChooseFunction(TForm* Page) {
   page->CBSources->SetItemIndex(i);
   page->CBSourcesChange(page->CBSources);
 }
+// The paging page with five points a page, on the third page.
+void PagedThrough(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumPage*>(Page);
+  if (!page) return;
+  page->SEPointsPerPage->SetText("5");
+  for (int i = 0; i < 2; ++i) page->ChartPageNavigator1->Buttons(nbNext)->Click();
+}
+
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
 // The series page with another data source chosen, on its Data Source tab.
@@ -151,6 +170,9 @@ const TPageEntry Pages[] = {
     {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
+    {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
+    {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
 // The editor's dialogs, shown on their own.
@@ -237,7 +259,7 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
 }
 
 // Makes the tab show: it and every tab sheet it sits in become their control's page,
-// each told of the change as a click on the tab tells it (pages fill a tab then).
+// each told as a user's pick tells it (pages build and fill their tabs then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
@@ -245,8 +267,10 @@ void Reveal(TTabSheet* Tab) {
   for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
     TPageControl* pc = (*t)->PageControl();
     if (!pc || pc->ActivePage() == *t) continue;
+    bool allow = true;
+    if (pc->OnChanging) pc->OnChanging(pc, allow);
     pc->SetActivePage(*t);
-    if (pc->OnChange.Assigned()) pc->OnChange(pc);
+    if (pc->OnChange) pc->OnChange(pc);
   }
 }
 
