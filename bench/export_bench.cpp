@@ -165,7 +165,7 @@ void Pictures(const std::string& Dir) {
   TChart* chart = BuildSampleChart(&host, &host);
   chart->SetBounds(0, 0, 4000, 3000);
   TBMPExportFormat format;
-  format.Panel = chart;
+  format.SetPanel(chart);
   std::printf("\nbitmap of the sample chart, 4000 x 3000    save (ms)  write (ms)  PIL x  Qt x\n");
   for (auto [bits, item] : {std::pair{1, 1}, {8, 3}, {24, 6}, {32, 7}}) {
     format.BMPOptions()->CBColors->SetItemIndex(item);
@@ -185,7 +185,7 @@ void Pictures(const std::string& Dir) {
   for (int i = 0; i < 1000000; ++i) fast->AddXY(i * 1e-6, std::sin(i * 1e-4));
   fast->EndUpdate();
   TEMFExportFormat metafile;
-  metafile.Panel = chart;
+  metafile.SetPanel(chart);
   std::printf("\nmetafile of the chart with a 1 000 000-point fast line\n");
   for (bool enhanced : {true, false}) {
     metafile.EMFOptions()->CBEnhanced->SetChecked(enhanced);

@@ -33,9 +33,10 @@ esac
 # (checks a PDF's structure), emf2svg
 # and libwmf (wmf2svg, with the Ghostscript fonts it looks for), librsvg to draw
 # their SVG. Inkscape, which draws the metafiles themselves, is large: install-office-oracle.sh
-# adds it.
+# adds it. CUPS and cups-pdf: the print test starts a cupsd of its own with a PDF
+# queue (it runs as root; otherwise it is skipped).
 [ "$what" = test ] && [ -n "${PHONARK_ORACLES:-1}" ] && \
-  pkgs+=(poppler-utils qpdf emf2svg libwmf-bin gsfonts librsvg2-bin)
+  pkgs+=(poppler-utils qpdf emf2svg libwmf-bin gsfonts librsvg2-bin cups printer-driver-cups-pdf)
 
 missing=()
 for p in "${pkgs[@]}"; do

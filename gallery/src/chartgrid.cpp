@@ -154,6 +154,13 @@ int TChartGridModel::CellPoint(int ACol, int ARow, TChartSeries** S) const {
   return index < s->Count() ? index : -1;
 }
 
+bool TChartGridModel::IsNullCell(int ACol, int ARow) const {
+  TChartSeries* s = nullptr;
+  if (Column(ACol) != gcValue) return false;
+  const int p = CellPoint(ACol, ARow, &s);
+  return p >= 0 && s->IsNull(p);
+}
+
 std::string TChartGridModel::CellText(int ACol, int ARow) const {
   const int first = FirstRow();
   if (ACol == 0) {
@@ -470,8 +477,9 @@ std::string TCustomChartGrid::GetEditText(int ACol, int ARow) { return m_.CellTe
 void TCustomChartGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   // The text is written once, as the editor closes, never half typed.
   if (EditorMode() && !Committing()) return;
-  // An unchanged text (an edit left as it was) writes nothing.
-  if (Value == m_.CellText(ACol, ARow)) return;
+  // An unchanged text (an edit left as it was) writes nothing, except a number over
+  // a null point: the point shows its old value, and typing it makes it a point again.
+  if (Value == m_.CellText(ACol, ARow) && !(m_.IsNullCell(ACol, ARow) && !Trim(Value).empty())) return;
   if (m_.SetCellText(ACol, ARow, Value, false)) {
     if (m_.Grid3D) Invalidate();
     InvalidateCell(ACol, ARow);

@@ -12,7 +12,7 @@
 #include "gallery/editortools.h"
 #include "platform/dialogs.h"
 
-IMPLEMENT_CLASS(TChartListBox, TListBox)
+IMPLEMENT_CLASS_PROPS(TChartListBox, TListBox)
 
 namespace {
 constexpr std::uint16_t kF2 = VK_F1 + 1;
@@ -472,6 +472,10 @@ void TChartListBox::DrawItem(int Index, const TRect& R, TOwnerDrawState State) {
     c->Brush()->SetStyle(bsClear);
     c->TextOut(R.Left + ColumnLeft(colTitle), R.Top + (R.Height() - c->TextHeight("W")) / 2, text);
     c->Brush()->SetStyle(bsSolid);
+  } else {
+    // Without the title column the text still shows, plainly, at the row's edge.
+    c->Font()->Assign(Font());
+    c->TextOut(R.Left, R.Top, text);
   }
 }
 

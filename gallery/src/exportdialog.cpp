@@ -71,10 +71,30 @@ std::string WithoutAmpersands(std::string S) {
   return S;
 }
 
-// A panel only when it is a component the owners reach: a stray number in Tag is
-// never followed.
-TCustomLumPanel* PanelFromTag(TComponent* Form, std::intptr_t Tag) {
-  return dynamic_cast<TCustomLumPanel*>(ComponentFromTag(Form, Tag));
+// Tab stops under which tab-separated columns line up: each a gap past the widest
+// cell of its column (in Font) among the first lines.
+std::vector<int> ColumnStops(const std::string& Text, TFont* Font) {
+  constexpr int kGap = 12, kLines = 500;
+  TBitmap measure;
+  measure.Canvas()->Font()->Assign(Font);
+  std::vector<int> widths;
+  std::size_t start = 0;
+  for (int line = 0; line < kLines && start < Text.size(); ++line) {
+    std::size_t end = Text.find('\n', start);
+    if (end == std::string::npos) end = Text.size();
+    std::size_t cell = start;
+    for (std::size_t column = 0;; ++column) {
+      const std::size_t tab = Text.find('\t', cell);
+      if (tab == std::string::npos || tab >= end) break;  // the last cell needs no stop
+      if (widths.size() <= column) widths.push_back(0);
+      widths[column] = std::max(widths[column], measure.Canvas()->TextWidth(Text.substr(cell, tab - cell)));
+      cell = tab + 1;
+    }
+    start = end + 1;
+  }
+  std::vector<int> stops;
+  for (int w : widths) stops.push_back((stops.empty() ? 0 : stops.back()) + w + kGap);
+  return stops;
 }
 
 // Every "*.ext" pattern of a "desc|patterns|..." filter, lower case, in order.
@@ -253,6 +273,37 @@ void TLumExportFormBase::SetVisible(bool Value) {
   }
 }
 
+void TLumExportFormBase::SetPanel(TCustomLumPanel* Value) {
+  if (Value == panel_) return;
+  if (panel_) panel_->RemoveFreeNotification(this);
+  panel_ = Value;
+  if (panel_) panel_->FreeNotification(this);
+}
+
+// A freed panel (or series of the Data tab) is let go: the formats watch it too, the
+// series choice loses its row, and what the buttons offer follows.
+void TLumExportFormBase::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation != opRemove || HasState(csDestroying)) return;
+  bool changed = false;
+  if (AComponent == panel_) {
+    panel_ = nullptr;
+    CBSeries->Items()->Clear();
+    changed = true;
+  }
+  if (const int i = CBSeries->Items()->IndexOfObject(AComponent); i >= 0) {
+    const bool chosen = CBSeries->ItemIndex() == i;
+    CBSeries->Items()->Delete(i);
+    if (chosen) CBSeries->SetItemIndex(0);
+    changed = true;
+  }
+  if (!changed) return;
+  RefreshPicSize();
+  RefreshNativeSize();
+  if (!loading_) RefreshDataPreview();
+  EnableButtons();
+}
+
 TLumExportFormat* TLumExportFormBase::SelectedFormat() const {
   const int i = LBFormat->ItemIndex();
   return i >= 0 && i < FormatCount() ? Formats(i) : nullptr;
@@ -299,12 +350,12 @@ void TLumExportFormBase::FormShow(TObject*) {
     ~Done() { b = false; }
   } done{loading_};
   RGText->SetItemIndex(dfText);
-  if (TCustomLumPanel* p = PanelFromTag(this, Tag())) Panel = p;
-  if (Panel) {
+  if (auto* p = dynamic_cast<TCustomLumPanel*>(formbuild::ComponentFromTag(this, Tag()))) SetPanel(p);
+  if (panel_) {
     adjusting_ = true;
-    UDWidth->SetPosition(Panel->Width());
-    UDHeight->SetPosition(Panel->Height());
-    aspect_ = Panel->Height() == 0 ? 0 : double(Panel->Width()) / Panel->Height();
+    UDWidth->SetPosition(panel_->Width());
+    UDHeight->SetPosition(panel_->Height());
+    aspect_ = panel_->Height() == 0 ? 0 : double(panel_->Width()) / panel_->Height();
     PrepareSeries();
     if (shownOptions_) shownOptions_->SetParent(nullptr);
     shownOptions_ = nullptr;
@@ -316,7 +367,7 @@ void TLumExportFormBase::FormShow(TObject*) {
     for (int i = 0; LumExportFormats && i < LumExportFormats->Count(); ++i) {
       std::unique_ptr<TLumExportFormat> f(LumExportFormats->NewFormat(i));
       if (!f) continue;
-      f->Panel = Panel;
+      f->SetPanel(panel_);
       firstFilterIndex_.push_back(index + 1);
       f->SetFilterIndex(index);
       filter += (filter.empty() ? "" : "|") + f->FileFilter();
@@ -403,7 +454,7 @@ void TLumExportFormBase::CBPicSizeClick(TObject*) { RefreshPicSize(); }
 void TLumExportFormBase::RefreshPicSize() {
   std::string text = "?";
   TLumExportFormat* f = SelectedFormat();
-  if (CBPicSize->Checked() && f && f->Panel) {
+  if (CBPicSize->Checked() && f && f->Panel()) {
     try {
       THourGlass wait;
       TMemoryStream m;
@@ -417,11 +468,11 @@ void TLumExportFormBase::RefreshPicSize() {
 
 // ---- Native ------------------------------------------------------------------
 std::unique_ptr<TMemoryStream> TLumExportFormBase::NativeToStream() {
-  if (!Panel) throw Exception(LumMsg_ExportPanelNotSet);
+  if (!panel_) throw Exception(LumMsg_ExportPanelNotSet);
   auto binary = std::make_unique<TMemoryStream>();
   {
     TWriter w(binary.get(), 4096);
-    w.WriteRootComponent(Panel);
+    w.WriteRootComponent(panel_);
   }
   binary->SetPosition(0);
   if (CBNativeFormat->ItemIndex() == nfBinary) return binary;
@@ -436,17 +487,17 @@ std::unique_ptr<TMemoryStream> TLumExportFormBase::NativeToStream() {
 }
 
 void TLumExportFormBase::NativeToFile(const std::string& FileName, bool) {
-  if (!Panel) throw Exception(LumMsg_ExportPanelNotSet);
-  const bool visible = Panel->Visible();
-  Panel->SetVisible(true);
+  if (!panel_) throw Exception(LumMsg_ExportPanelNotSet);
+  const bool visible = panel_->Visible();
+  panel_->SetVisible(true);
   struct Restore {
     TCustomLumPanel* p;
     bool v;
     ~Restore() { p->SetVisible(v); }
-  } restore{Panel, visible};
+  } restore{panel_, visible};
   SaveNamedFile(FileName, [&](TStream* s) {
     TWriter w(s, 4096);
-    w.WriteRootComponent(Panel);
+    w.WriteRootComponent(panel_);
   });
 }
 
@@ -466,11 +517,15 @@ void TLumExportFormBase::NativeChange(TObject*) {
   EnableButtons();
 }
 
+// As for the picture: a stream that cannot be made shows "?".
 void TLumExportFormBase::RefreshNativeSize() {
   std::string text = "?";
-  if (CBFileSize->Checked() && Panel) {
-    THourGlass wait;
-    text = Format("%d bytes", int(NativeToStream()->Size()));
+  if (CBFileSize->Checked() && panel_) {
+    try {
+      THourGlass wait;
+      text = Format("%d bytes", int(NativeToStream()->Size()));
+    } catch (const Exception&) {
+    }
   }
   LabelSize->SetCaption(text);
 }
@@ -490,7 +545,9 @@ void TLumExportFormBase::RefreshDataPreview() {
   MemoData->SetVisible(shown);
   if (!shown) return;
   std::unique_ptr<TLumExportData> e(CreateDataExporter());
-  MemoData->Lines()->SetText(e ? e->AsString() : "");
+  const std::string text = e ? e->AsString() : "";
+  MemoData->SetTabStops(ColumnStops(text, MemoData->Font()));
+  MemoData->Lines()->SetText(text);
 }
 
 void TLumExportFormBase::RGTextClick(TObject*) {
@@ -530,16 +587,17 @@ void TLumExportFormBase::TabsChange(TObject*) { EnableButtons(); }
 void TLumExportFormBase::EnableButtons() {
   TTabSheet* page = Tabs->ActivePage();
   const int native = CBNativeFormat->ItemIndex();
-  const bool nativeText = native == nfText || native == nfXML;
+  // Nothing to export without a panel (never set, or freed meanwhile).
+  const bool nativeText = panel_ && (native == nfText || native == nfXML);
   bool copy = false;
   bool save = false;
-  if (page == TabPicture) copy = save = SelectedFormat() != nullptr;
+  if (page == TabPicture) copy = save = panel_ && SelectedFormat();
   else if (page == TabData) {
     copy = save = HasData();
     if (RGText->ItemIndex() == dfExcel) copy = false;
   } else if (page == TabNative) {
     copy = nativeText;
-    save = Panel != nullptr;
+    save = panel_ != nullptr;
   }
   BCopy->SetEnabled(copy);
   BSave->SetEnabled(save);
@@ -613,7 +671,7 @@ void TLumExportFormBase::BSaveClick(TObject*) {
   } else if (page == TabNative) {
     const std::string ext = NativeExtension();
     SaveNativeDialog->SetDefaultExt(ext);
-    SaveNativeDialog->SetFilter("LumChart files (*." + ext + ")|*." + ext);
+    SaveNativeDialog->SetFilter(LumMsg_LumFiles + " (*." + ext + ")|*." + ext);
     SaveNativeDialog->SetInitialDir(InitialDir);
     if (!SaveNativeDialog->Execute()) return;
     THourGlass wait;
@@ -671,26 +729,31 @@ void TLumExportFormBase::BPreviewClick(TObject*) {
 TLumExportForm::TLumExportForm(TComponent* AOwner) : TLumExportFormBase(AOwner) { TabFormat->SetTabVisible(true); }
 
 bool TLumExportForm::HasData() {
-  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
+  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel());
   return chart && chart->SeriesCount() > 0;
 }
 
 void TLumExportForm::PrepareSeries() {
-  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
+  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel());
   if (!chart) {
     TLumExportFormBase::PrepareSeries();
     return;
   }
   TabData->SetTabVisible(true);
   CBNativeData->SetVisible(true);
+  for (int i = 0; i < CBSeries->Items()->Count(); ++i)
+    if (auto* old = dynamic_cast<TComponent*>(CBSeries->Items()->Objects(i)))
+      old->RemoveFreeNotification(this);
   CBSeries->Items()->Clear();
   FillSeriesItems(CBSeries->Items(), chart->SeriesList());
+  for (int i = 0; i < CBSeries->Items()->Count(); ++i)
+    if (auto* s = dynamic_cast<TComponent*>(CBSeries->Items()->Objects(i))) s->FreeNotification(this);
   CBSeries->Items()->InsertObject(0, "(all)", nullptr);
   CBSeries->SetItemIndex(0);
 }
 
 TLumExportData* TLumExportForm::CreateDataExporter() {
-  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel);
+  auto* chart = dynamic_cast<TCustomAxisPanel*>(Panel());
   if (!chart) return nullptr;
   const int i = CBSeries->ItemIndex();
   auto* series = i >= 0 ? dynamic_cast<TChartSeries*>(CBSeries->Items()->Objects(i)) : nullptr;
@@ -721,7 +784,7 @@ TLumExportData* TLumExportForm::CreateDataExporter() {
 }
 
 std::unique_ptr<TMemoryStream> TLumExportForm::NativeToStream() {
-  auto* chart = dynamic_cast<TCustomChart*>(Panel);
+  auto* chart = dynamic_cast<TCustomChart*>(Panel());
   if (!chart) return TLumExportFormBase::NativeToStream();
   auto m = std::make_unique<TMemoryStream>();
   const bool data = CBNativeData->Checked();
@@ -732,7 +795,7 @@ std::unique_ptr<TMemoryStream> TLumExportForm::NativeToStream() {
 }
 
 void TLumExportForm::NativeToFile(const std::string& FileName, bool IncludeData) {
-  auto* chart = dynamic_cast<TCustomChart*>(Panel);
+  auto* chart = dynamic_cast<TCustomChart*>(Panel());
   if (!chart) return TLumExportFormBase::NativeToFile(FileName, IncludeData);
   if (CBNativeFormat->ItemIndex() == nfXML) WriteChartXMLFile(chart, FileName, IncludeData, true);
   else WriteChartFile(chart, FileName, IncludeData, CBNativeFormat->ItemIndex() == nfText);

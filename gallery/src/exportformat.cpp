@@ -26,7 +26,7 @@ TLumExportFormat::TLumExportFormat() = default;
 TLumExportFormat::~TLumExportFormat() = default;
 
 void TLumExportFormat::CheckPanel() const {
-  if (!Panel) throw Exception(LumMsg_ExportPanelNotSet);
+  if (!Panel()) throw Exception(LumMsg_ExportPanelNotSet);
 }
 
 void TLumExportFormat::CopyToClipboard() {
@@ -55,9 +55,9 @@ void TLumExportFormat::SaveToStreamOptions(TStream* Stream, TForm*) { SaveToStre
 TForm* TLumExportFormat::Options(bool) { return nullptr; }
 
 void TLumExportFormat::CheckSize() {
-  if (!Panel) return;
-  if (Width == 0) Width = Panel->Width();
-  if (Height == 0) Height = Panel->Height();
+  if (!Panel()) return;
+  if (Width == 0) Width = Panel()->Width();
+  if (Height == 0) Height = Panel()->Height();
 }
 
 void TLumExportFormat::CheckPictureSize(bool WindowsMetafile) {

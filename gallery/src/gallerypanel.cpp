@@ -13,8 +13,8 @@
 #include "engine/settings.h"
 #include "platform/compwatch.h"
 
-IMPLEMENT_CLASS(TGalleryChart, TCustomChart)
-IMPLEMENT_CLASS(TChartGalleryPanel, TPanel)
+IMPLEMENT_CLASS_PROPS(TGalleryChart, TCustomChart)
+IMPLEMENT_CLASS_PROPS(TChartGalleryPanel, TPanel)
 
 namespace {
 
@@ -251,9 +251,17 @@ TChartGalleryPanel::~TChartGalleryPanel() {
   if (smooth_ != oldSmooth_) WriteEditorBooleanSetting("SmoothGallery", smooth_);
 }
 
+void TChartGalleryPanel::SetCurrentSeries(TChartSeries* Value) {
+  if (Value == currentSeries_) return;
+  if (currentSeries_) currentSeries_->RemoveFreeNotification(this);
+  currentSeries_ = Value;
+  if (currentSeries_) currentSeries_->FreeNotification(this);
+}
+
 void TChartGalleryPanel::Notification(TComponent* AComponent, TOperation Operation) {
   TPanel::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  if (AComponent == currentSeries_) currentSeries_ = nullptr;
   if (auto* c = dynamic_cast<TGalleryChart*>(AComponent)) {
     charts_.Extract(c);
     if (SelectedChart == c) SelectedChart = nullptr;
@@ -351,7 +359,7 @@ TGalleryChart* TChartGalleryPanel::CreateChart(const TLumSeriesType& Entry) {
     if (Entry.SubIndex != 0) s->SetSubGallery(s, Entry.SubIndex);
   }
   TChartSeries* first = c->Series(0);
-  const bool disabled = CheckSeries && CurrentSeries && !first->IsValidSourceOf(CurrentSeries);
+  const bool disabled = CheckSeries && currentSeries_ && !first->IsValidSourceOf(currentSeries_);
   if (disabled) {
     c->SetCursor(crNoDrop);
     c->Title()->Font()->SetColor(kGray);
@@ -406,10 +414,10 @@ void TChartGalleryPanel::CreateGalleryPage(const std::string& Page) {
   charts_.Clear();
   ResizeCharts();
   for (TLumSeriesType* e : entries) CreateChart(*e);
-  if (CurrentSeries) {
+  if (currentSeries_) {
     for (TGalleryChart* c : charts_) {
       TChartSeries* s = c->SeriesCount() ? c->Series(0) : nullptr;
-      if (s && s->ClassType() == CurrentSeries->ClassType() && !s->FunctionType()) {
+      if (s && s->ClassType() == currentSeries_->ClassType() && !s->FunctionType()) {
         SelectedChart = c;
         break;
       }

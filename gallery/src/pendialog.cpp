@@ -67,7 +67,8 @@ TPenDialog::TPenDialog(TComponent* AOwner) : TForm(AOwner) {
   SetPosition(poScreenCenter);
 
   CBVisible = PlaceControl<TCheckBox>(this, this, "CBVisible", 12, 10, 97, 17, "&Visible");
-  BColor = PlaceControl<TButtonColor>(this, this, "BColor", 196, 6, 83, 25, "&Color...");
+  // Wide enough that the caption ends before the swatch at the right edge.
+  BColor = PlaceControl<TButtonColor>(this, this, "BColor", 181, 6, 100, 25, "&Color...");
 
   CBStyle = new TComboFlat(this);
   CBStyle->SetName("CBStyle");

@@ -40,7 +40,7 @@ bool TEMFExportFormat::Enhanced() const {
 TMetafile* TEMFExportFormat::Metafile() {
   const bool enhanced = Enhanced();
   CheckPictureSize(!enhanced);
-  TMetafile* m = Panel->CreateMetafile(enhanced, Rect(0, 0, Width, Height));
+  TMetafile* m = Panel()->CreateMetafile(enhanced, Rect(0, 0, Width, Height));
   if (!m) throw Exception("Cannot export the chart while it is drawing");
   return m;
 }
@@ -116,7 +116,7 @@ TPixelFormat TBMPOptions::PixelFormat() const {
 
 void TBMPOptions::RefreshPreview() {
   std::unique_ptr<TBitmap> b;
-  if (ExportFormat && ExportFormat->Panel) {
+  if (ExportFormat && ExportFormat->Panel()) {
     try {
       b.reset(ExportFormat->FilteredBitmap(this));
     } catch (const Exception&) {
@@ -145,7 +145,7 @@ void TBMPOptions::CBMonoClick(TObject*) {
 }
 
 void TBMPOptions::Button1Click(TObject*) {
-  if (!ExportFormat || !ExportFormat->Panel) return;
+  if (!ExportFormat || !ExportFormat->Panel()) return;
   std::unique_ptr<TBitmap> raw(ExportFormat->RawBitmap(this));
   TLumPicture picture;
   picture.SetGraphic(raw.get());
@@ -167,7 +167,7 @@ TForm* TBMPExportFormat::Options(bool Create) {
 TBitmap* TBMPExportFormat::RawBitmap(TBMPOptions* Form) {
   if (!Form) Form = BMPOptions();
   CheckPictureSize(false);
-  std::unique_ptr<TBitmap> b(Panel->CreateBitmap(Panel->Color(), Rect(0, 0, Width, Height), Form->PixelFormat()));
+  std::unique_ptr<TBitmap> b(Panel()->CreateBitmap(Panel()->Color(), Rect(0, 0, Width, Height), Form->PixelFormat()));
   if (!b) throw Exception("Cannot export the chart while it is drawing");
   if (Form->UDDpi->Position() > 0) b->SetDpi(Form->UDDpi->Position());
   // Not the other way round: unsetting it would turn any bitmap, 1 bit included,

@@ -480,7 +480,8 @@ void TChartPreview::CheckReset() {
 void TChartPreview::FormShow(TObject*) {
   updating_ = true;
   Screen->SetCursor(crDefault);
-  if (Tag()) LumPreviewPanel1->SetPanel(reinterpret_cast<TCustomLumPanel*>(Tag()));
+  if (auto* p = dynamic_cast<TCustomLumPanel*>(formbuild::ComponentFromTag(this, Tag())))
+    LumPreviewPanel1->SetPanel(p);
   LoadPrinters();
   const bool printers = HavePrinters();
   if (printers) LoadOrientation();
@@ -519,6 +520,9 @@ void TChartPreview::MarginChange(TObject* Sender) {
     *field = ud->Position();
     p->SetPrintMargins(m);
     if (!updating_) {
+      // Typed margins are the margins: a proportional panel would recompute them on
+      // the next paint, and the preview and the printout would not show the edits.
+      p->SetPrintProportional(false);
       LumPreviewPanel1->Invalidate();
       quiet_ = true;
       CBProp->SetChecked(false);

@@ -407,7 +407,7 @@ bool ShowGalleryDialog(TComponent* AOwner, TChartSeries* CurrentSeries, bool All
   g->RequestedHeight = Height;
   CenterEditorDialog(g.get());
   g->CB3D->SetChecked(View3D);
-  g->ChartGalleryPanel1->CurrentSeries = CurrentSeries;
+  g->ChartGalleryPanel1->SetCurrentSeries(CurrentSeries);
   if (!AllowFunctions) g->DeleteTypeTab(kFunctionsTab);
   g->ChartGalleryPanel1->CheckSeries = CheckSeries;
   const int palette = PaletteIndex == -1 ? kDefaultPalette : PaletteIndex;

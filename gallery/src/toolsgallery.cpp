@@ -56,6 +56,7 @@ TLumToolsGallery::TLumToolsGallery(TComponent* AOwner) : TForm(AOwner) {
   MemoDesc->SetAlign(alClient);
   MemoDesc->SetReadOnly(true);
   MemoDesc->SetColor(clInfoBk);
+  MemoDesc->SetBorderStyle(bsNone);
   Splitter2 = PlaceControl<TSplitter>(this, this, "Splitter2", 0, 302, 682, 3);
   Splitter2->SetAlign(alBottom);
   Splitter2->SetHeight(3);  // a splitter starts left-aligned and took the height meanwhile
@@ -91,6 +92,8 @@ TLumToolsGallery::TLumToolsGallery(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TLumToolsGallery::FormShow(TObject*) {
+  MemoDesc->SetBevelKind(bkFlat);
+  MemoDesc->SetBevelOuter(bvRaised);
   TabControl1->Tabs()->Clear();
   for (const char* t : {"Series", "Axis", "Other"}) TabControl1->Tabs()->Add(t);
   TabControl1->SetTabIndex(0);

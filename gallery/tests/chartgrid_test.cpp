@@ -140,6 +140,30 @@ TEST_F(ChartGridTest, BadNumberTypedShowsTheErrorAndKeepsTheValue) {
   EXPECT_TRUE(line->IsNull(0));
 }
 
+// A null point shows the number it had (an appended one 0): typing that very number
+// makes it a point again in the series colour, as any other number would.
+TEST_F(ChartGridTest, RetypingTheNumberANullPointShowsMakesItAPoint) {
+  line->SetValueColor(1, clNone);  // cleared: row 3 shows 20
+  At(2, 4);
+  Key(VK_DOWN);  // appended: row 5 shows 0
+  ASSERT_TRUE(line->Count() == 4 && line->IsNull(3));
+  const struct {
+    int Row, Point;
+    const char* Typed;
+    double Value;
+  } cases[] = {{3, 1, "20", 20}, {5, 3, "0", 0}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(Text(2, c.Row), c.Typed);
+    At(2, c.Row);
+    grid->StartEditing();
+    grid->InplaceEditor()->SetText(c.Typed);
+    grid->StopEditing(false);
+    EXPECT_FALSE(line->IsNull(c.Point)) << c.Typed;
+    EXPECT_EQ(line->GetPointColor(c.Point), clLumColor);
+    EXPECT_EQ(line->YValues()->GetValue(c.Point), c.Value);
+  }
+}
+
 TEST_F(ChartGridTest, KeysAppendAndRemoveRowsAndSeries) {
   At(2, 4);
   Key(VK_DOWN);  // last row: a null point is appended

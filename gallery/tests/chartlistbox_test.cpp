@@ -7,6 +7,7 @@
 #include "chart/series.h"
 #include "gallery/chartlistbox.h"
 #include "gallery_test_util.h"
+#include "platform/snapshot.h"
 #include "platform/testing.h"
 
 namespace {
@@ -56,6 +57,23 @@ TEST_F(ChartListBoxTest, ColumnsFollowTheirVisibility) {
                                        {242, -1}};
   for (auto c : cases) EXPECT_EQ(list->ColumnAt(c.X), c.Column) << c.X;
   EXPECT_EQ(Rows(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+}
+
+// Each row's text is drawn: in the title column, or at the row's left edge (over the
+// other columns, plainly) when that column is hidden.
+TEST_F(ChartListBoxTest, RowTextShowsWithOrWithoutTheTitleColumn) {
+  list->Font()->SetColor(clRed);
+  for (const bool title : {true, false}) {
+    list->SetShowSeriesTitle(title);
+    TBitmap shot;
+    RenderControl(list, &shot);
+    const TRect r = list->ItemRect(1);  // "Beta", not selected
+    const int from = title ? list->ColumnLeft(TChartListBox::colTitle) : r.Left;
+    int red = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = from; x < from + 40; ++x) red += shot.Canvas()->Pixels(x, y) == clRed;
+    EXPECT_GT(red, 10) << (title ? "title column" : "left edge");
+  }
 }
 
 TEST_F(ChartListBoxTest, RadioStyleLeavesTheFirstActiveAndClicksPickOne) {

@@ -201,7 +201,7 @@ const TFormSpec Forms[] = {
     {"Export Dialog", 514, 393,
      [] {
        auto* f = new TLumExportForm(nullptr);
-       f->Panel = dynamic_cast<TCustomLumPanel*>(ChartHost()->Components(0));
+       f->SetPanel(dynamic_cast<TCustomLumPanel*>(ChartHost()->Components(0)));
        return f;
      },
      {{"Tabs", "TPageControl", ""}, {"TabPicture", "TTabSheet", "Picture"}, {"TabNative", "TTabSheet", "Native"},

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "canvas/canvasunit.h"
+#include "canvas/lumconst.h"
 #include "engine/engineunit.h"
 #include "engine/settings.h"
 #include "gallery/exportdialog.h"
@@ -13,6 +14,7 @@
 #include "gallery_test_util.h"
 #include "platform/clipbrd.h"
 #include "platform/rtl.h"
+#include "platform/snapshot.h"
 #include "platform/sysfiles.h"
 #include "platform/testing.h"
 #include "samples/samplechart.h"
@@ -36,7 +38,7 @@ protected:
   }
   void Open(TCustomLumPanel* Panel, std::intptr_t Tag = 0) {
     form.reset();  // the name is the owner's once
-    (form = std::make_unique<TLumExportForm>(&host))->Panel = Panel;
+    (form = std::make_unique<TLumExportForm>(&host))->SetPanel(Panel);
     form->SetTag(Tag);
     form->Show();
   }
@@ -91,14 +93,14 @@ TEST_F(TExportDialogTest, ShowingFillsTheTabsAndButtonsFollowThem) {
   other->SetParent(&host);
   other->SetBounds(0, 0, 100, 0);
   Open(nullptr, std::intptr_t(other));  // a panel that is no chart
-  EXPECT_TRUE(form->Panel == other && form->AspectRatio() == 0);  // a panel of height 0
+  EXPECT_TRUE(form->Panel() == other && form->AspectRatio() == 0);  // a panel of height 0
   EXPECT_TRUE(!form->TabData->TabVisible() && !form->CBNativeData->Visible() && !form->HasData());
   form->CBNativeFormat->SetItemIndex(1);
   EXPECT_EQ(gallerytest::Str(*form->NativeToStream()).substr(0, 7), "object ");
   TLumExportForm stray(nullptr);  // a number that names no component is never followed
   stray.SetTag(12345);
   stray.Show();
-  EXPECT_TRUE(stray.Panel == nullptr && stray.LBFormat->Items()->Count() == 0 && !stray.BCopy->Enabled());
+  EXPECT_TRUE(stray.Panel() == nullptr && stray.LBFormat->Items()->Count() == 0 && !stray.BCopy->Enabled());
 }
 
 TEST_F(TExportDialogTest, KeepingTheAspectRatio) {
@@ -192,6 +194,34 @@ TEST_F(TExportDialogTest, PicturesAndNativeFilesAreWhatTheNameSays) {
   EXPECT_FALSE(std::filesystem::exists(TestTempFile("empty.emf")));
 }
 
+// A native stream that cannot be made shows "?" for its size, as a picture does,
+// instead of raising out of a check box's click; the native filter names the files
+// by the library's message text.
+class TFailingNative : public TLumExportForm {
+public:
+  using TLumExportForm::TLumExportForm;
+  std::unique_ptr<TMemoryStream> NativeToStream() override { throw EWriteError("no stream"); }
+};
+
+TEST_F(TExportDialogTest, NativeSizeErrorsShowAQuestionMarkAndTheFilterIsTheMessageText) {
+  {
+    TFailingNative failing(nullptr);
+    failing.SetPanel(chart);
+    failing.Show();
+    failing.CBFileSize->SetChecked(true);
+    EXPECT_EQ(Raised([&] { failing.NativeChange(failing.CBFileSize); }), "(nothing raised)");
+    EXPECT_EQ(failing.LabelSize->Caption(), "?");
+  }
+
+  const std::string saved = LumMsg_LumFiles;
+  LumMsg_LumFiles = "Kettenkurven";
+  Open(chart);
+  Page(form->TabNative);
+  Save("named");
+  LumMsg_LumFiles = saved;
+  EXPECT_EQ(TestDialogs::Asked().back().Filter, "Kettenkurven (*.lum)|*.lum");
+}
+
 TEST_F(TExportDialogTest, TheSizeIsKeptBetweenShowings) {
   WriteEditorIntegerSetting("ExportWidth", 100);  // smaller than the form: its own size
   WriteEditorIntegerSetting("ExportHeight", 450);
@@ -246,6 +276,98 @@ TEST_F(TExportDialogTest, SendAttachesTheCompleteExportOfEachTabAndPreviewOpensI
   form->BPreviewClick(nullptr);
   EXPECT_EQ(RecordedShellCalls(), std::vector<std::string>{"open " + PrivateTempFolder() + "LumChart.emf"});
   EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// The tab-separated preview lines its columns up under their headers: in the picture
+// of the memo, each column's text starts at the same place on every line.
+TEST_F(TExportDialogTest, PreviewColumnsLineUpUnderTheirHeaders) {
+  Open(chart);
+  Page(form->TabData);
+  form->CBDataPreview->SetChecked(true);
+  TBitmap shot;
+  RenderControl(form->MemoData, &shot);
+  const TColor paper = shot.Canvas()->Pixels(shot.Width() / 2, 2);
+  // Per text line (a band of rows with ink, inside the frame): where each run of
+  // ink begins after a blank stretch wider than the gaps inside a number.
+  const int left = 4, right = shot.Width() - 20;
+  std::vector<std::vector<int>> lines;
+  std::vector<bool> ink;  // the band's columns that have ink
+  auto endBand = [&] {
+    std::vector<int> starts;
+    int blank = 100;
+    for (std::size_t x = 0; x < ink.size(); ++x) {
+      if (!ink[x]) {
+        ++blank;
+        continue;
+      }
+      if (blank >= 9) starts.push_back(left + int(x));
+      blank = 0;
+    }
+    if (!starts.empty()) lines.push_back(starts);
+    ink.clear();
+  };
+  for (int y = 2; y < shot.Height() - 20; ++y) {
+    std::vector<bool> row(std::size_t(right - left));
+    bool any = false;
+    for (int x = left; x < right; ++x) any |= row[std::size_t(x - left)] = shot.Canvas()->Pixels(x, y) != paper;
+    if (!any) {
+      endBand();
+      continue;
+    }
+    if (ink.empty()) ink = row;
+    else
+      for (std::size_t x = 0; x < row.size(); ++x) ink[x] = ink[x] || row[x];
+  }
+  ASSERT_GE(lines.size(), 6u);
+  for (std::size_t l = 1; l < 6; ++l) {
+    ASSERT_GE(lines[l].size(), 3u) << l;
+    for (std::size_t c = 1; c < 3; ++c) EXPECT_NEAR(lines[l][c], lines[0][c], 1) << "line " << l << ", column " << c;
+  }
+}
+
+// A chart freed while the dialog shows it, on each tab: the dialog and its formats let
+// it go, offer nothing that needs it, and each action refuses without touching it.
+TEST_F(TExportDialogTest, AFreedChartIsLetGoOnEveryTab) {
+  for (int tab = 0; tab < 3; ++tab) {
+    TForm elsewhere(nullptr);
+    TChart* gone = BuildSampleChart(&elsewhere, &elsewhere);
+    Open(gone);
+    Choose(1);  // the bitmap, whose options preview the chart
+    for (TCheckBox* c : {form->CBPicSize, form->CBFileSize, form->CBDataPreview}) c->SetChecked(true);
+    form->CBNativeFormat->SetItemIndex(1);
+    TTabSheet* sheets[] = {form->TabPicture, form->TabNative, form->TabData};
+    Page(sheets[tab]);
+    delete gone;
+    EXPECT_EQ(form->Panel(), nullptr);
+    for (int i = 0; i < form->FormatCount(); ++i) EXPECT_EQ(form->Formats(i)->Panel(), nullptr);
+    for (TButton* b : {form->BCopy, form->BSave, form->BViewNative, form->BPreview}) EXPECT_FALSE(b->Enabled());
+    EXPECT_TRUE(form->LabelPicSize->Caption() == "?" && form->LabelSize->Caption() == "?");
+    EXPECT_EQ(form->CBSeries->Items()->Count(), 0);
+    Choose(1);
+    const std::string file = TestTempFile("freed" + std::to_string(tab));
+    for (auto click : {&TLumExportForm::BCopyClick, &TLumExportForm::BSaveClick, &TLumExportForm::BViewNativeClick}) {
+      TestDialogs::AnswerFile(file);
+      Raised([&] { (form.get()->*click)(nullptr); });
+    }
+    EXPECT_FALSE(std::filesystem::exists(file)) << sheets[tab]->Caption();
+  }
+}
+
+// A series freed elsewhere leaves the series choice; the chosen one falls back to
+// "(all)", which the preview shows at once.
+TEST_F(TExportDialogTest, AFreedSeriesLeavesTheSeriesChoice) {
+  Open(chart);
+  Page(form->TabData);
+  form->CBDataPreview->SetChecked(true);
+  form->CBSeries->SetItemIndex(2);
+  form->DataChange(form->CBSeries);
+  EXPECT_EQ(FirstRow(), "X\tOptic");
+  delete chart->Series(1);
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
+  EXPECT_EQ(FirstRow().rfind("X\tAcoustic\tX\tAtoms", 0), 0u) << FirstRow();
+  std::unique_ptr<TLumExportData> e(form->CreateDataExporter());
+  EXPECT_NE(e->AsString().find("Atoms"), std::string::npos);
 }
 
 }  // namespace

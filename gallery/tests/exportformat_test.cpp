@@ -82,7 +82,7 @@ TEST_F(TExportFormatTest, FilesHoldThePanelsPictureOrNothingAtAll) {
     EXPECT_EQ(Raised([&] { f->SaveToFile(bmpFile); }), "Panel property is not set in Export format");
     EXPECT_THROW(f->CopyToClipboard(), Exception);
     EXPECT_EQ(f->Options(false), nullptr);  // nothing made
-    f->Panel = chart;
+    f->SetPanel(chart);
   }
   EXPECT_FALSE(std::filesystem::exists(bmpFile));
 
@@ -119,10 +119,33 @@ TEST_F(TExportFormatTest, FilesHoldThePanelsPictureOrNothingAtAll) {
   EXPECT_FALSE(std::filesystem::exists(TestTempFile("drawing.bmp")));
 }
 
+// A format lets its panel go when it is freed: copying or saving then says the panel
+// is not set, and the options' preview stays empty.
+TEST_F(TExportFormatTest, AFreedPanelIsLetGo) {
+  TEMFExportFormat emf;
+  TBMPExportFormat bmp;
+  auto* gone = new TChart(nullptr);
+  gone->SetBounds(0, 0, 120, 80);
+  for (TLumExportFormat* f : {static_cast<TLumExportFormat*>(&emf), static_cast<TLumExportFormat*>(&bmp)})
+    f->SetPanel(gone);
+  bmp.BMPOptions()->Show();
+  delete gone;
+  const std::string file = TestTempFile("gone.bmp");
+  for (TLumExportFormat* f : {static_cast<TLumExportFormat*>(&emf), static_cast<TLumExportFormat*>(&bmp)}) {
+    EXPECT_EQ(f->Panel(), nullptr);
+    EXPECT_EQ(Raised([&] { f->CopyToClipboard(); }), "Panel property is not set in Export format");
+    EXPECT_EQ(Raised([&] { f->SaveToFile(file); }), "Panel property is not set in Export format");
+  }
+  bmp.BMPOptions()->RefreshPreview();
+  EXPECT_TRUE(bmp.BMPOptions()->ImageFiltered1->Picture()->Graphic() == nullptr ||
+              bmp.BMPOptions()->ImageFiltered1->Picture()->Graphic()->Empty());
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST_F(TExportFormatTest, BitmapsTakeDepthDpiAndMonochrome) {
   const std::string file = TestTempFile("b.bmp");
   TBMPExportFormat bmp;
-  bmp.Panel = chart;
+  bmp.SetPanel(chart);
   TBMPOptions* o = bmp.BMPOptions();
   const TPixelFormat depth[] = {pf24bit, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
   for (bool mono : {false, true})
@@ -142,7 +165,7 @@ TEST_F(TExportFormatTest, BitmapsTakeDepthDpiAndMonochrome) {
 
 TEST_F(TExportFormatTest, BitmapOptionsPreviewAndFilters) {
   TBMPExportFormat bmp;
-  bmp.Panel = chart;
+  bmp.SetPanel(chart);
   TBMPOptions* o = bmp.BMPOptions();
   auto previewFormat = [&] {
     return o->ImageFiltered1->Picture()->Graphic() ? o->ImageFiltered1->Picture()->Bitmap()->PixelFormat() : pfDevice;

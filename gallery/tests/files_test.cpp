@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <thread>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -51,12 +53,25 @@ int InChild(Fn&& Body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Kills the child as soon as the file beside Target has bytes in it.
+// The child's file being written: named beside Target, or unnamed in its folder
+// (a descriptor of the child's that links to "FOLDER/#inode (deleted)").
+std::vector<std::string> FilesBeingWritten(pid_t Pid, const std::string& Target) {
+  std::vector<std::string> files = PartFilesBeside(Target);
+  const std::string unnamed = std::filesystem::path(Target).parent_path().string() + "/#";
+  std::error_code ec;
+  for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(Pid) + "/fd", ec)) {
+    const std::string link = std::filesystem::read_symlink(fd.path(), ec).string();
+    if (!ec && link.rfind(unnamed, 0) == 0) files.push_back(fd.path().string());
+  }
+  return files;
+}
+
+// Kills the child as soon as its file being written has bytes in it.
 void KillOnceStarted(pid_t Pid, const std::string& Target) {
-  // Killed as soon as the file beside the target has bytes in it (or once it ended).
+  // Killed as soon as the file being written has bytes in it (or once it ended).
   struct stat st {};
   auto started = [&] {
-    const auto f = PartFilesBeside(Target);
+    const auto f = FilesBeingWritten(Pid, Target);
     return !f.empty() && stat(f[0].c_str(), &st) == 0 && st.st_size > 0;
   };
   int status = 0;
@@ -145,7 +160,7 @@ TEST_F(TFiles, PicturesLeaveTheOldFileOrTheWholeNewOne) {
   chart.SetParent(&host);
   chart.SetBounds(0, 0, 300, 200);
   TBMPExportFormat bmp;
-  bmp.Panel = &chart;
+  bmp.SetPanel(&chart);
   const std::string under = Old("plain.bmp") + "/x.bmp";
   EXPECT_NE(Expect([&] { bmp.SaveToFile(under); }).find(under), std::string::npos);
 

@@ -6,9 +6,12 @@
 
 #include "chart/series.h"
 #include "engine/settings.h"
+#include "gallery/chartlistbox.h"
 #include "gallery/gallerypanel.h"
 #include "gallery_test_util.h"
+#include "platform/filer.h"
 #include "platform/registry.h"
+#include "platform/typinfo.h"
 #include "platform/testing.h"
 
 namespace {
@@ -113,11 +116,26 @@ TEST_F(GalleryPanelTest, PagesKeepEveryChartInAVisibleCellAndSplitNames) {
   EXPECT_FALSE(panel->GetChartSeries(s, f, sub));
 }
 
+// The series the gallery checks types against is let go when it is freed: a page
+// made afterwards neither preselects nor disables by it.
+TEST_F(GalleryPanelTest, AFreedCurrentSeriesIsLetGo) {
+  TChart chart(nullptr);
+  auto* bar = new TBarSeries(nullptr);
+  bar->SetParentChart(&chart);
+  panel->SetCurrentSeries(bar);
+  panel->CheckSeries = true;
+  delete bar;
+  EXPECT_EQ(panel->CurrentSeries(), nullptr);
+  panel->CreateGalleryPage("Standard");
+  for (int i = 0; i < panel->Charts().Count(); ++i) EXPECT_NE(panel->GetChart(i)->Cursor(), crNoDrop) << i;
+  EXPECT_EQ(panel->SelectedChart, panel->GetChart(0));
+}
+
 TEST_F(GalleryPanelTest, CurrentSeriesPreselectsAndDisabledTypesAreNeverPicked) {
   TChart chart(nullptr);
   auto* bar = new TBarSeries(nullptr);
   bar->SetParentChart(&chart);
-  panel->CurrentSeries = bar;
+  panel->SetCurrentSeries(bar);
   panel->CreateGalleryPage("Standard");
   TClass s = nullptr, f = nullptr;
   int sub = -1;
@@ -267,6 +285,53 @@ TEST_F(GalleryPanelTest, SmoothSettingWrittenOnlyWhenChangedAndPictureSettles) {
   TChartGalleryPanel next(nullptr);
   EXPECT_TRUE(next.Smooth());
   DeleteSmoothSetting();
+}
+
+// The panel, its charts and the chart list box publish their properties: each value
+// set is read back by name and written to the component stream.
+TEST(GalleryClassesPublish, ValuesAreReadBackAndStreamed) {
+  gallerytest::EnsureUnits();
+  TForm host(nullptr);
+  auto* panel = new TChartGalleryPanel(&host);
+  auto* chart = new TGalleryChart(&host);
+  auto* list = new TChartListBox(&host);
+  const struct {
+    TComponent* Object;
+    const char* Name;
+    std::vector<std::pair<const char*, TPropValue>> Values;
+    std::vector<const char*> Lines;
+  } cases[] = {
+      {panel, "Gallery1",
+       {{"DisplaySub", false}, {"FocusRotation", false}, {"NumRows", 5LL}, {"NumCols", 2LL}, {"Smooth", true},
+        {"View3D", false}, {"OnSelectedChart", std::string("GallerySelected")}},
+       {"DisplaySub = False", "FocusRotation = False", "NumRows = 5", "NumCols = 2", "Smooth = True",
+        "View3D = False", "OnSelectedChart = GallerySelected"}},
+      {chart, "Thumb1", {{"Smooth", true}}, {"Smooth = True"}},
+      {list, "List1",
+       {{"AskDelete", false}, {"CheckStyle", 1LL}, {"FontSeriesColor", true}, {"ShowSeriesTitle", false},
+        {"OnRefresh", std::string("ListRefresh")}},
+       {"AskDelete = False", "CheckStyle = cbsRadio", "FontSeriesColor = True", "ShowSeriesTitle = False",
+        "OnRefresh = ListRefresh"}},
+  };
+  for (const auto& c : cases) {
+    c.Object->SetName(c.Name);
+    for (const auto& [name, value] : c.Values) {
+      const TPropInfo* p = GetPropInfo(c.Object->ClassType(), name);
+      ASSERT_NE(p, nullptr) << c.Name << "." << name;
+      p->Set(c.Object, value);
+      EXPECT_TRUE(SamePropValue(*p, p->Get(c.Object), value)) << c.Name << "." << name;
+    }
+    TMemoryStream binary, text;
+    {
+      TWriter w(&binary, 4096);
+      w.WriteRootComponent(c.Object);
+    }
+    binary.SetPosition(0);
+    ObjectBinaryToText(&binary, &text);
+    const std::string written(text.Bytes().begin(), text.Bytes().end());
+    for (const char* line : c.Lines) EXPECT_NE(written.find(line), std::string::npos) << c.Name << ": " << line;
+  }
+  panel->SetSmooth(false);  // leaves the editor setting as it was
 }
 
 }  // namespace

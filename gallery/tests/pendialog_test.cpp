@@ -61,6 +61,11 @@ TEST_F(PenDialogTest, ControlsMatchTheirTable) {
   EXPECT_TRUE(d->BOk->Default());
   EXPECT_TRUE(d->BCancel->Cancel());
   gallerytest::CheckLayout(d.get());
+  // The colour button's caption, centred, ends before its swatch begins.
+  TBitmap measure;
+  measure.Canvas()->Font()->Assign(d->BColor->Font());
+  const int text = measure.Canvas()->TextWidth(StripAccelerator(d->BColor->Caption()));
+  EXPECT_LT((d->BColor->Width() + text) / 2, d->BColor->SymbolRect().Left);
 }
 
 TEST_F(PenDialogTest, CancelRestoresOnlyWhatChangedAndTellsThePenOnce) {

@@ -3,7 +3,16 @@
 // as poppler and qpdf read it.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
@@ -53,7 +62,8 @@ protected:
     preview->Draw(preview->ClientRect());
   }
   std::unique_ptr<TChartPreview> Window() {
-    std::unique_ptr<TChartPreview> f(new TChartPreview(nullptr));
+    // Owned by the chart's form: a Tag names only what the window's owner reaches.
+    std::unique_ptr<TChartPreview> f(new TChartPreview(form.get()));
     f->SetTag(std::intptr_t(chart));
     f->Show();
     return f;
@@ -180,6 +190,21 @@ TEST_F(TPreviewTest, MarginEditsRefuseFiftyAndFiftyAndReset) {
   EXPECT_EQ(f->UDRightMa->Position(), 15);
 }
 
+// A Tag is taken as a panel only when the window's owner (or the application)
+// reaches it: a stray number, or a chart of another form, is never followed.
+TEST_F(TPreviewTest, ATagNamesOnlyAPanelTheOwnerReaches) {
+  TForm other(nullptr);
+  TChart* elsewhere = BuildSampleChart(&other, nullptr);
+  for (const std::intptr_t tag : {std::intptr_t(12345), std::intptr_t(elsewhere)}) {
+    std::unique_ptr<TChartPreview> f(new TChartPreview(form.get()));
+    f->SetTag(tag);
+    f->Show();
+    EXPECT_EQ(f->LumPreviewPanel1->Panel(), nullptr);
+    EXPECT_FALSE(f->GBMargins->Enabled() || f->BPrint->Enabled());
+  }
+  EXPECT_EQ(Window()->LumPreviewPanel1->Panel(), chart);
+}
+
 TEST_F(TPreviewTest, EmbeddedInAPageAndLettingAFreedChartGo) {
   auto* page = new TPanel(form.get());
   page->SetParent(form.get());
@@ -197,6 +222,29 @@ TEST_F(TPreviewTest, EmbeddedInAPageAndLettingAFreedChartGo) {
 }
 
 bool HaveTool(const char* Tool) { return bool(oracle::Run(std::string("command -v ") + Tool)); }
+
+// Where the chart lies on the first page of a PDF, as fractions of the page (left,
+// top, right, bottom): the bounding box of everything not white, as poppler draws it.
+std::vector<double> ChartBoxOnPage(const std::string& File) {
+  const auto ppm = oracle::Run("pdftoppm -r 50 -f 1 -l 1 '" + File + "'");
+  const auto page = ppm ? imagecmp::ReadPPM(*ppm) : nullptr;
+  if (!page) return {};
+  const int w = page->Width(), h = page->Height();
+  int l = w, t = h, r = 0, b = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
+        l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
+  return {double(l) / w, double(t) / h, double(r) / w, double(b) / h};
+}
+
+// The box against margins in percent: within 1 % of the page.
+void ExpectAtMargins(const std::vector<double>& Box, const TRect& Margins) {
+  ASSERT_EQ(Box.size(), 4u);
+  const double want[4] = {Margins.Left / 100.0, Margins.Top / 100.0, 1 - Margins.Right / 100.0,
+                          1 - Margins.Bottom / 100.0};
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(Box[size_t(i)], want[i], 0.01) << i;
+}
 
 TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
   if (!HaveTool("pdfinfo") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
@@ -216,19 +264,151 @@ TEST_F(TPreviewTest, PrintsOnePageIntoAPdfFile) {
     if (HaveTool("qpdf")) {
       EXPECT_TRUE(oracle::Run("qpdf --check '" + file + "' >/dev/null"));
     }
-    const auto ppm = oracle::Run("pdftoppm -r 50 -f 1 -l 1 '" + file + "'");
-    const auto page = ppm ? imagecmp::ReadPPM(*ppm) : nullptr;
-    ASSERT_TRUE(page);
     // The bounding box of everything not white is the chart, at the margins.
-    const int w = page->Width(), h = page->Height();
-    int l = w, t = h, r = 0, b = 0;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        if ((page->Canvas()->Pixels(x, y) & 0xF0F0F0) != 0xF0F0F0)
-          l = std::min(l, x), t = std::min(t, y), r = std::max(r, x + 1), b = std::max(b, y + 1);
-    const double box[4] = {double(l) / w, double(t) / h, double(r) / w, double(b) / h}, margins[4] = {.1, .2, .7, .9};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(box[i], margins[i], 0.01) << i;
+    ExpectAtMargins(ChartBoxOnPage(file), Rect(10, 20, 30, 10));
   }
+}
+
+// A margin typed into the window ends proportional margins: the next paint keeps the
+// edits, and the printed page has the chart at the margins the edits show.
+TEST_F(TPreviewTest, ATypedMarginEndsProportionalMargins) {
+  TPrinter* prn = TestPrinter("typed.pdf", {0, 0}, 100);
+  chart->SetPrintProportional(true);
+  const auto f = Window();
+  EXPECT_TRUE(f->CBProp->Checked());
+  TestInput::PostText(f->SETopMa, "40");
+  Settle();
+  const TRect edits = Rect(f->UDLeftMa->Position(), f->UDTopMa->Position(), f->UDRightMa->Position(),
+                           f->UDBotMa->Position());
+  EXPECT_EQ(edits.Top, 40);
+  EXPECT_FALSE(chart->PrintProportional());
+  EXPECT_FALSE(f->CBProp->Checked());
+  f->LumPreviewPanel1->Draw(f->LumPreviewPanel1->ClientRect());  // a paint recomputes nothing now
+  EXPECT_EQ(chart->PrintMargins(), edits);
+  if (!HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils is not installed";
+  f->LumPreviewPanel1->Print();
+  ExpectAtMargins(ChartBoxOnPage(prn->OutputFile()), edits);
+}
+
+// A cupsd of the test's own: configuration, spool, logs and socket in Dir, run in a
+// mount namespace of its own where cups-pdf reads our configuration (its PDFs go to
+// Dir/out), so the system's print service is neither started nor changed. Its
+// clients find it through CUPS_SERVER; it is stopped by its pid. cups-pdf's backend
+// is root's alone (mode 0700, run as root by cupsd), so this takes root.
+class TOwnCupsd {
+public:
+  explicit TOwnCupsd(const std::string& Dir) : dir_(Dir) { Skip = Start(Dir); }
+  ~TOwnCupsd() {
+    if (pid_ > 0 && !Exited()) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    ::unsetenv("CUPS_SERVER");
+    RereadServer();
+  }
+  std::string Socket() const { return dir_ + "/cups.sock"; }
+  // Why it could not start; empty when it runs.
+  std::string Skip;
+
+private:
+  // The print system's client keeps the server it first found for the whole process
+  // (an earlier test may have asked for printers): it reads CUPS_SERVER again.
+  static void RereadServer() {
+    using TSetServer = void (*)(const char*);
+    if (auto set = reinterpret_cast<TSetServer>(::dlsym(RTLD_DEFAULT, "cupsSetServer"))) set(nullptr);
+  }
+  std::string Start(const std::string& Dir) {
+    const char* needed[] = {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/lib/cups/backend/cups-pdf",
+                            "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "/etc/cups/cups-pdf.conf"};
+    for (const char* f : needed)
+      if (!std::filesystem::exists(f)) return std::string(f) + " is missing (cups, printer-driver-cups-pdf)";
+    for (const char* tool : {"unshare", "lpstat", "pdfinfo", "pdftoppm", "qpdf"})
+      if (!HaveTool(tool)) return std::string(tool) + " is missing";
+    if (::geteuid() != 0) return "cups-pdf's backend runs only for a cupsd started as root";
+    if (!oracle::Run("unshare --mount true")) return "no mount namespace can be made here";
+    // The filters run as cupsd's user (lp): the folders must be reachable.
+    ::chmod(TestTempDir().c_str(), 0755);
+    for (const char* d : {"", "/conf", "/spool", "/cache", "/state", "/log"}) std::filesystem::create_directories(Dir + d);
+    for (const char* d : {"/tmp", "/out", "/pdfspool"}) {
+      std::filesystem::create_directories(Dir + d);
+      ::chmod((Dir + d).c_str(), 01777);
+    }
+    std::ofstream(Dir + "/cupsd.conf") << "Listen " << Socket() << "\nLogLevel info\nBrowsing No\nWebInterface No\n"
+                                       << "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                                       << "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                                       << "  </Limit>\n</Policy>\n";
+    std::ofstream(Dir + "/cups-files.conf")
+        << "ServerRoot " << Dir << "/conf\nRequestRoot " << Dir << "/spool\nTempDir " << Dir << "/tmp\nCacheDir "
+        << Dir << "/cache\nStateDir " << Dir << "/state\nErrorLog " << Dir << "/log/error_log\nAccessLog " << Dir
+        << "/log/access_log\nPageLog " << Dir << "/log/page_log\nPrintcap " << Dir << "/printcap\nServerKeychain "
+        << Dir << "/ssl\nFileDevice No\n";
+    std::ofstream(Dir + "/cups-pdf.conf") << "Out " << Dir << "/out\nAnonDirName " << Dir << "/out\nSpool " << Dir
+                                          << "/pdfspool\nLog " << Dir << "/log\nGrp lp\n";
+    const std::string script = "mount --bind '" + Dir + "/cups-pdf.conf' /etc/cups/cups-pdf.conf && exec " +
+                               "/usr/sbin/cupsd -f -c '" + Dir + "/cupsd.conf' -s '" + Dir + "/cups-files.conf'";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // ends with the test, however the test ends
+      const int log = ::open((Dir + "/log/cupsd.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(log, 1), ::dup2(log, 2);
+      ::execlp("unshare", "unshare", "--mount", "--propagation", "private", "sh", "-c", script.c_str(), nullptr);
+      ::_exit(127);
+    }
+    ::setenv("CUPS_SERVER", Socket().c_str(), 1);
+    RereadServer();
+    if (!TestInput::PumpUntil([this] { return Exited() || std::filesystem::exists(Socket()); }, 10000) || Exited())
+      return "cupsd did not start: " + gallerytest::ReadFile(Dir + "/log/cupsd.out");
+    return "";
+  }
+  bool Exited() {
+    if (exited_) return true;
+    int status = 0;
+    exited_ = pid_ <= 0 || ::waitpid(pid_, &status, WNOHANG) == pid_;
+    return exited_;
+  }
+  std::string dir_;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+};
+
+// The sample chart printed from the preview window through a cups-pdf queue: one
+// page, a sound PDF, the chart at the preview's margins.
+TEST(PreviewPrinting, ThroughACupsQueue) {
+  gallerytest::EnsureUnits();
+  TOwnCupsd cupsd(TestTempFile("cups"));
+  if (!cupsd.Skip.empty()) GTEST_SKIP() << cupsd.Skip;
+  ASSERT_TRUE(oracle::Run("/usr/sbin/lpadmin -p PhonarkPDF -E -v cups-pdf:/ "
+                          "-P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && /usr/sbin/lpadmin -d PhonarkPDF"));
+  SetPrinter(new TPrinter(true));
+  TForm form(nullptr);
+  TChart* chart = BuildSampleChart(&form, nullptr);
+  chart->SetPrintProportional(false);
+  chart->SetPrintMargins(Rect(10, 20, 30, 10));
+  std::unique_ptr<TChartPreview> f(new TChartPreview(&form));
+  f->SetTag(std::intptr_t(chart));
+  f->Show();
+  ASSERT_EQ(f->CBPrinters->Text(), "PhonarkPDF");
+  ASSERT_TRUE(f->BPrint->Enabled());
+  f->BPrintClick(f->BPrint);
+  const std::string out = TestTempFile("cups/out");
+  std::string pdf;
+  // The queue's filters and ghostscript run meanwhile: wait for the job to end.
+  TestInput::PumpUntil(
+      [&] {
+        for (const auto& e : std::filesystem::directory_iterator(out))
+          if (e.path().extension() == ".pdf") pdf = e.path().string();
+        const auto jobs = oracle::Run("lpstat -o");
+        return !pdf.empty() && jobs && jobs->empty();
+      },
+      20000);
+  f.reset();
+  SetPrinter(nullptr);
+  ASSERT_FALSE(pdf.empty()) << gallerytest::ReadFile(TestTempFile("cups/log/error_log"));
+  const auto info = oracle::Run("pdfinfo '" + pdf + "'");
+  ASSERT_TRUE(info);
+  EXPECT_NE(info->find("Pages:           1\n"), std::string::npos) << *info;
+  EXPECT_TRUE(oracle::Run("qpdf --check '" + pdf + "' >/dev/null"));
+  ExpectAtMargins(ChartBoxOnPage(pdf), Rect(10, 20, 30, 10));
 }
 
 TEST_F(TPreviewTest, AnErrorWhilePrintingLeavesNoFileAndTheCursor) {

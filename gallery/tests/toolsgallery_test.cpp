@@ -70,6 +70,9 @@ TEST_F(ToolsGalleryTest, TabsListEachKindAndAddNeedsAChoice) {
   EXPECT_FALSE(g.PanelDemos->Visible());
   EXPECT_FALSE(g.CBView3D->Visible());
   EXPECT_FALSE(g.LabelClass->Visible());
+  // The description: no border of its own, a flat raised bevel once shown.
+  EXPECT_TRUE(g.MemoDesc->BorderStyle() == bsNone && g.MemoDesc->BevelKind() == bkFlat &&
+              g.MemoDesc->BevelOuter() == bvRaised);
   gallerytest::CheckLayout(&g);
   struct { int Tab; std::vector<std::string> Items; } tabs[] = {
       {0, {"Series kind"}}, {1, {"Axis kind"}}, {2, {"Other kind"}}};

@@ -33,15 +33,14 @@
 #include "engine/marks.h"
 #include "platform/controls.h"
 #include "platform/snapshot.h"
+#include "snapout.h"
 #include "toolargs.h"
 #include "walls_scenes.h"
 
 namespace {
 
 bool Save(TChart* Chart, const std::string& Path) {
-  const bool ok = SaveControlToPng(Chart, Path);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-  return ok;
+  return WritePng(Chart, Path);
 }
 
 // Three point series whose marks show several styles: framed, shadowed, bevelled,
@@ -89,8 +88,7 @@ bool SaveMarksScene(const std::string& Path) {
   image->SetBounds(0, 0, chart.Width(), chart.Height());
   image->SetParent(&host);
   image->Picture()->SetBitmap(bmp.get());
-  const bool ok = bmp && SaveControlToPng(image, Path);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
+  const bool ok = bmp && WritePng(image, Path);
   return ok;
 }
 
@@ -120,9 +118,7 @@ bool SaveGallery(const std::string& Path) {
       s->PrepareForGallery(true);
     }
   host.Show();
-  const bool ok = SaveControlToPng(&host, Path);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-  return ok;
+  return WritePng(&host, Path);
 }
 
 std::vector<std::string> LiveScenes() {

@@ -8,6 +8,7 @@
 #include "chart/series.h"
 #include "platform/forms.h"
 #include "platform/snapshot.h"
+#include "snapout.h"
 
 namespace {
 
@@ -43,9 +44,7 @@ bool SaveLegendScene(TLegendAlignment Alignment, const std::string& Path) {
   legend->Symbol()->Shadow()->SetSize(2);
   legend->Shadow()->SetVisible(true);
   form.Show();
-  const bool ok = SaveControlToPng(chart, Path);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-  return ok;
+  return WritePng(chart, Path);
 }
 
 }  // namespace

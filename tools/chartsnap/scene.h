@@ -7,6 +7,7 @@
 #include "chart/chart.h"
 #include "platform/forms.h"
 #include "platform/snapshot.h"
+#include "snapout.h"
 
 struct Scene {
   TForm form{nullptr};
@@ -29,8 +30,6 @@ struct Scene {
   }
   bool Save(const std::string& Path) {
     form.Show();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
+    return WritePng(chart, Path);
   }
 };

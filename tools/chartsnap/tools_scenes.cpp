@@ -16,6 +16,7 @@
 #include "chart/series.h"
 #include "platform/forms.h"
 #include "platform/snapshot.h"
+#include "snapout.h"
 
 namespace {
 
@@ -48,9 +49,7 @@ struct Scene {
   }
   bool Save(const std::string& Path) {
     Paint();
-    const bool ok = SaveControlToPng(chart, Path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-    return ok;
+    return WritePng(chart, Path);
   }
 };
 

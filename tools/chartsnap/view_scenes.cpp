@@ -15,6 +15,7 @@
 #include "platform/forms.h"
 #include "platform/snapshot.h"
 #include "platform/stdctrls.h"
+#include "snapout.h"
 
 namespace {
 
@@ -113,9 +114,7 @@ TRotateTool* BuildRotate(ViewScene& S) {
 }
 
 bool Save(ViewScene& S, const std::string& Path) {
-  const bool ok = SaveControlToPng(S.chart, Path);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", Path.c_str());
-  return ok;
+  return WritePng(S.chart, Path);
 }
 
 }  // namespace

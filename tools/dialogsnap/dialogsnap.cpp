@@ -48,6 +48,7 @@
 #include "platform/testing.h"
 #include "platform/units.h"
 #include "samples/samplechart.h"
+#include "snapout.h"
 #include "toolargs.h"
 
 namespace {
@@ -56,9 +57,7 @@ namespace {
 bool Snap(TControl* Control, const std::string& File) {
   if (auto* f = dynamic_cast<TForm*>(Control)) f->Show();
   Application->ProcessMessages();
-  const bool ok = SaveControlToPng(Control, File);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
-  return ok;
+  return WritePng(Control, File);
 }
 
 bool PenDialog(const std::string& Base) {
@@ -146,7 +145,7 @@ bool BMPOptions(const std::string& Base) {
   line->SetParentChart(chart);
   for (int i = 0; i <= 20; ++i) line->AddXY(i, (i - 10) * (i - 10));
   TBMPExportFormat format;
-  format.Panel = chart;
+  format.SetPanel(chart);
   format.Filters()->Add(TInvertFilter::StaticClass());
   TBMPOptions* d = format.BMPOptions();
   d->Show();
@@ -156,17 +155,18 @@ bool BMPOptions(const std::string& Base) {
 }
 
 // The print preview on the sample chart: without printers (the screen's shape), with
-// a PDF printer turned to landscape, and in the middle of dragging the right margin.
+// a PDF printer turned to landscape, in the middle of dragging the right margin, and
+// with the system's print queues when it has any.
 bool PrintPreview(const std::string& Base) {
   TForm host(nullptr);
   TChart* chart = BuildSampleChart(&host, nullptr);
   chart->SetPrintProportional(false);
   auto shot = [&](TPrinter* Printer, const std::string& File, bool Drag) {
     SetPrinter(Printer);
-    std::unique_ptr<TChartPreview> d(new TChartPreview(nullptr));
+    std::unique_ptr<TChartPreview> d(new TChartPreview(&host));
     d->SetTag(std::intptr_t(chart));
     d->Show();
-    TestInput::PumpUntil([] { return false; }, 100);
+    TestInput::PumpFor(100);
     if (Drag) {
       TLumPreviewPanel* p = d->LumPreviewPanel1;
       const TRect r = p->PreviewChartRect();
@@ -174,11 +174,11 @@ bool PrintPreview(const std::string& Base) {
       TestInput::PostMouseDown(p, mbLeft, r.Right, y);
       TestInput::PostMouseMove(p, r.Right - 30, y, ssLeft);
       TestInput::PostMouseMove(p, r.Right - 60, y, ssLeft);
-      TestInput::PumpUntil([] { return false; }, 100);
+      TestInput::PumpFor(100);
     }
     const bool ok = Snap(d.get(), File);
     if (Drag) TestInput::PostMouseUp(d->LumPreviewPanel1, mbLeft, 0, 0);
-    TestInput::PumpUntil([] { return false; }, 20);
+    TestInput::PumpFor(20);
     return ok;
   };
   bool ok = shot(new TPrinter(false), Base + ".png", false);
@@ -187,6 +187,14 @@ bool PrintPreview(const std::string& Base) {
   pdf->SetOrientation(poLandscape);
   ok &= shot(pdf, Base + "_landscape.png", false);
   ok &= shot(new TPrinter(false), Base + "_drag.png", true);
+  auto* system = new TPrinter(true);
+  if (system->Printers().empty()) {
+    std::printf("skipped %s_system.png: the system has no print queue\n", Base.c_str());
+    delete system;
+  } else {
+    chart->SetPrintMargins(Rect(15, 15, 15, 15));  // as before the drag
+    ok &= shot(system, Base + "_system.png", false);
+  }
   SetPrinter(nullptr);
   return ok;
 }
@@ -259,16 +267,28 @@ bool GalleryPanel(const std::string& Base) {
   return ok;
 }
 
-// The series gallery on "Standard" with the bar type selected.
+// The series gallery on "Standard" with the bar type selected, plain and smooth (the
+// setting stays as it was).
 bool SeriesGallery(const std::string& Base) {
   TLumGallery g(nullptr);
   g.RequestedWidth = 549;
   g.RequestedHeight = 463;
-  g.ChartGalleryPanel1->SetSmooth(false);
+  TChartGalleryPanel* panel = g.ChartGalleryPanel1;
+  const bool smooth = panel->Smooth();
+  panel->SetSmooth(false);
   g.CBPalette->SetItemIndex(g.CBPalette->Items()->IndexOfObject(PaletteObject(13)));
   g.Show();
-  g.ChartGalleryPanel1->SelectChart(g.ChartGalleryPanel1->GetChart(5));
-  return Snap(&g, Base + ".png");
+  panel->SelectChart(panel->GetChart(5));
+  bool ok = Snap(&g, Base + ".png");
+  // As the box's click makes it, without writing the setting.
+  const TNotifyEvent click = g.CBSmooth->OnClick;
+  g.CBSmooth->OnClick = {};
+  g.CBSmooth->SetChecked(true);
+  g.CBSmooth->OnClick = click;
+  panel->SetSmooth(true);
+  ok &= Snap(&g, Base + "_smooth.png");
+  panel->SetSmooth(smooth);
+  return ok;
 }
 
 // The list box over the sample chart's three series, the second inactive and the
@@ -308,10 +328,10 @@ bool ToolsGallery(const std::string& Base) {
   return Snap(&g, Base + ".png");
 }
 
+// As ShowAbout makes it, with an extra line.
 bool AboutBox(const std::string& Base) {
-  TLumAboutForm f(nullptr);
-  f.LabelExtra->SetCaption("Registered to the Phonark project");
-  return Snap(&f, Base + ".png");
+  std::unique_ptr<TLumAboutForm> f(CreateAboutForm("", "", "Registered to the Phonark project"));
+  return Snap(f.get(), Base + ".png");
 }
 
 // On the sample chart: the Picture tab with the bitmap options embedded, then the
@@ -320,7 +340,7 @@ bool ExportDialog(const std::string& Base) {
   TForm host(nullptr);
   TChart* chart = BuildSampleChart(&host, &host);
   std::unique_ptr<TLumExportForm> d(new TLumExportForm(&host));
-  d->Panel = chart;
+  d->SetPanel(chart);
   d->Show();
   d->LBFormat->SetItemIndex(1);
   d->LBFormatClick(d->LBFormat);
@@ -566,8 +586,13 @@ int main(int argc, char** argv) {
   TUnitTable units(PhonarkUnits());
   units.Initialize();
   bool ok = true;
-  for (const TSnapEntry& e : Entries)
-    if (args.size() == 1 || std::find(args.begin() + 1, args.end(), e.Name) != args.end()) ok &= e.Write(dir + e.Name);
+  {
+    // Scenes that wait for paced paints or a drag wait on this clock's steps.
+    TestInput::TSteppedClock clock;
+    for (const TSnapEntry& e : Entries)
+      if (args.size() == 1 || std::find(args.begin() + 1, args.end(), e.Name) != args.end())
+        ok &= e.Write(dir + e.Name);
+  }
   units.Finalize();
   return ok ? 0 : 1;
 }

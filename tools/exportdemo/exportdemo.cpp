@@ -33,14 +33,15 @@ void Write(const std::string& Dir, const std::string& Name, TLumExportData& Data
 // colour depth the bitmap options offer (0: the default), chart_mono.bmp and
 // chart_300dpi.bmp.
 void WritePictures(TChart* Chart, const std::string& Dir) {
-  if (!SaveControlToPng(Chart, Dir + "/chart.png")) throw Exception("cannot write " + Dir + "/chart.png");
+  std::string why;
+  if (!SaveControlToPng(Chart, Dir + "/chart.png", &why)) throw Exception(why);
   TEMFExportFormat metafile;
-  metafile.Panel = Chart;
+  metafile.SetPanel(Chart);
   metafile.SaveToFile(Dir + "/chart.emf");
   metafile.EMFOptions()->CBEnhanced->SetChecked(false);
   metafile.SaveToFile(Dir + "/chart.wmf");
   TBMPExportFormat bitmap;
-  bitmap.Panel = Chart;
+  bitmap.SetPanel(Chart);
   TBMPOptions* options = bitmap.BMPOptions();
   const int bits[] = {0, 1, 4, 8, 15, 16, 24, 32};  // as the colour items list them
   for (int i = 0; i < options->CBColors->Items()->Count(); ++i) {

@@ -5,11 +5,13 @@
 //   snapshot --lists OUTPUT.png  lists, a combo, a check list, a tree, a grid being edited
 //                                and a colour button
 //   snapshot --buttons OUTPUT.png the library's symbol buttons (colour button)
+//   snapshot --help               what it takes
 //
 // It runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/forms.h"
@@ -19,6 +21,7 @@
 #include "platform/units.h"
 
 #include "lists_demo.h"
+#include "toolargs.h"
 
 namespace {
 
@@ -173,29 +176,39 @@ TForm* BuildListsWithColorButton() {
   return f;
 }
 
+std::string Usage() {
+  return "usage: snapshot [--dialog|--lists|--buttons] OUTPUT.png\n"
+         "Writes a window of the control layer as a PNG: the demonstration window, or\n"
+         "  --dialog   a dialog with the controls of dialogs\n"
+         "  --lists    lists, a combo, a check list, a tree, a grid being edited, a colour button\n"
+         "  --buttons  the library's symbol buttons\n";
+}
+
 int main(int argc, char** argv) {
-  const bool dialog = argc == 3 && std::string(argv[1]) == "--dialog";
-  const bool lists = argc == 3 && std::string(argv[1]) == "--lists";
-  const bool buttons = argc == 3 && std::string(argv[1]) == "--buttons";
-  if (argc != 2 && !dialog && !lists && !buttons) {
-    std::fprintf(stderr, "usage: snapshot [--dialog|--lists|--buttons] OUTPUT.png\n");
-    return 2;
-  }
-  const char* out = argv[argc - 1];
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return toolargs::NoArguments(Usage());
+  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  const std::string kind = args.size() == 2 ? args[0] : "";
+  if (args.size() > 2) return toolargs::Wrong("snapshot", "unexpected argument '" + args[2] + "'");
+  if (!kind.empty() && kind != "--dialog" && kind != "--lists" && kind != "--buttons")
+    return toolargs::Wrong("snapshot", "unknown option '" + kind + "'");
+  const std::string out = args.back();
+  if (toolargs::IsOption(out)) return toolargs::Wrong("snapshot", "unknown option '" + out + "'");
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   TUnitTable units({{"Graphics", GraphicsUnitInit, GraphicsUnitDone}, {"Forms", FormsUnitInit, FormsUnitDone}});
   units.Initialize();
   bool ok = false;
+  std::string why;
   try {
-    ok = SaveControlToPng(lists     ? BuildListsWithColorButton()
-                          : buttons ? BuildButtonsForm()
-                          : dialog  ? BuildDemoDialog()
-                                    : BuildDemoForm(),
-                          out);
-    if (!ok) std::fprintf(stderr, "snapshot: cannot write %s\n", out);
+    ok = SaveControlToPng(kind == "--lists"     ? BuildListsWithColorButton()
+                          : kind == "--buttons" ? BuildButtonsForm()
+                          : kind == "--dialog"  ? BuildDemoDialog()
+                                                : BuildDemoForm(),
+                          out, &why);
   } catch (Exception& e) {
-    std::fprintf(stderr, "snapshot: %s\n", e.Message.c_str());
+    why = e.Message;
   }
+  if (!ok) std::fprintf(stderr, "snapshot: %s\n", why.c_str());
   units.Finalize();
   return ok ? 0 : 1;
 }

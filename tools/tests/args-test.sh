@@ -74,6 +74,11 @@ exportdemo|2|POINTS '0x10'||@T@/never 0x10
 exportdemo|2|unexpected argument 'c'||@T@/never 1 c
 exportdemo|0|wrote||@T@/made/deep 0
 exportdemo|1|cannot make OUTDIR||@T@/whole.gif 3
+snapshot|0|symbol buttons||--help
+snapshot|2|usage: snapshot||
+snapshot|2|unknown option '--bogus'||--bogus out.png
+snapshot|2|unexpected argument 'c'||--lists b.png c
+snapshot|1|none/x.png". No such file or directory||@T@/none/x.png
 gifdump|0|Exit status: 0 read whole, 3 read with warnings, 1 refused||--help
 gifdump|0|frame 0 0 0 2 2||whole.gif
 gifdump|3|warned.gif: warning: Unknown GIF block type||warned.gif

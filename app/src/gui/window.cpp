@@ -6,7 +6,7 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "platform/forms.h"
-#include "platform/testing.h"
+#include "platform/rtl.h"
 #include "platform/units.h"
 
 namespace Chain {
@@ -36,7 +36,13 @@ TMainWindow::TMainWindow() {
   Units()->Initialize();
   Application->CreateForm(Form1);
   Form1->Show();
-  TestInput::PumpUntil([] { return false; }, 50);
+  // The first paints come paced to the display rate: let the loop run 50 ms. A wait
+  // meant to run out, so not a guarded PumpUntil, which would report it as a hang.
+  const std::int64_t end = GetMicroseconds() + 50000;
+  while (GetMicroseconds() < end) {
+    Application->ProcessMessages();
+    Sleep(1);
+  }
 }
 
 TMainWindow::~TMainWindow() {

@@ -182,6 +182,18 @@ TEST_F(PublishedProperties, DefaultsAreWhatNewObjectsHold) {
   EXPECT_TRUE(failures.empty()) << failures.size() << " defaults differ:" << Join(failures);
 }
 
+// A class that declares its published properties but was implemented without them
+// (IMPLEMENT_CLASS instead of IMPLEMENT_CLASS_PROPS) streams none of them and slips
+// through every other check here: its table is empty.
+TEST_F(PublishedProperties, NoDeclaredTableIsLeftOut) {
+  int classes = 0;
+  for (TClass c : GetRegisteredClasses())
+    for (TClass k = c; k; k = k->Parent, ++classes)
+      if (k->PropertiesLeftOut) Fail(k->Name + " (reached from " + c->Name + ") has DefineProperties left out");
+  EXPECT_GT(classes, 100);
+  EXPECT_TRUE(failures.empty()) << failures.size() << " tables left out:" << Join(failures);
+}
+
 TEST_F(PublishedProperties, EveryValueSetIsReadBack) {
   int checked = 0;
   for (const TRoot& root : Roots()) {

@@ -63,6 +63,8 @@ public:
   // The point a data cell stands for in its series, -1 past the series' end.
   int CellPoint(int ACol, int ARow, TChartSeries** S = nullptr) const;
   std::string CellText(int ACol, int ARow) const;
+  // A value cell whose point exists and is null (it still shows its number).
+  bool IsNullCell(int ACol, int ARow) const;
   // The colour the colour cell of a data row shows; clNone when it has no point.
   TColor RowColor(int ARow) const;
   // Writes the text back. A text that is no number (or date) raises EConvertError

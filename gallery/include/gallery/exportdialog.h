@@ -93,8 +93,10 @@ public:
   TSaveDialog* SaveNativeDialog;
   TSaveDialog* SaveDataDialog;
 
-  // The panel to export; the form's Tag names it when showing (see FormShow).
-  TCustomLumPanel* Panel = nullptr;
+  // The panel to export; the form's Tag names it when showing (see FormShow). Freeing
+  // it (or a series the Data tab lists) is noticed: the form lets it go.
+  TCustomLumPanel* Panel() const { return panel_; }
+  void SetPanel(TCustomLumPanel* Value);
   // Of the three save dialogs; empty: the desktop's choice.
   std::string InitialDir;
 
@@ -147,6 +149,7 @@ public:
   static void DefineProperties(TPropertyTable& t);
 
 protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   std::string NativeExtension() const;
   std::string NativeText();
   void RefreshPicSize();
@@ -161,6 +164,7 @@ protected:
   bool loading_ = false;
 
 private:
+  TCustomLumPanel* panel_ = nullptr;
   std::vector<std::unique_ptr<TLumExportFormat>> formats_;
   std::vector<int> firstFilterIndex_;
   TForm* shownOptions_ = nullptr;

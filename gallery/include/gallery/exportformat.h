@@ -13,6 +13,7 @@
 #include "canvas/comboflat.h"
 #include "canvas/filters.h"
 #include "engine/panel.h"
+#include "platform/compwatch.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/metafile.h"
@@ -25,7 +26,9 @@ public:
   TLumExportFormat();
   ~TLumExportFormat() override;
 
-  TCustomLumPanel* Panel = nullptr;
+  // Watched: nullptr once the panel is freed, and the format refuses to draw.
+  TCustomLumPanel* Panel() const { return panel_.Get(); }
+  void SetPanel(TCustomLumPanel* Value) { panel_.Set(Value); }
   // 0: the panel's own.
   int Height = 0;
   int Width = 0;
@@ -63,6 +66,9 @@ protected:
   void CheckPanel() const;
   int filterIndex_ = 0;
   std::unique_ptr<TForm> options_;
+
+private:
+  TComponentRef<TCustomLumPanel> panel_;
 };
 
 // The registered format classes, in registration order.

@@ -96,4 +96,8 @@ inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* P
   return r;
 }
 
+// The component a form's Tag names, only when the form's owners or the application
+// reach it (editortools.h).
+using ::ComponentFromTag;
+
 }  // namespace formbuild

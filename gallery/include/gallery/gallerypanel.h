@@ -117,8 +117,10 @@ public:
   // When set, every chart made gets a canvas of this class.
   TClass RenderClass = nullptr;
   // With both set, a type that cannot take CurrentSeries as its source shows disabled.
+  // The series is let go when it is freed.
   bool CheckSeries = false;
-  TChartSeries* CurrentSeries = nullptr;
+  TChartSeries* CurrentSeries() const { return currentSeries_; }
+  void SetCurrentSeries(TChartSeries* Value);
   bool FunctionsMode = false;
 
   // A new gallery chart of the entry, placed in the next cell.
@@ -168,6 +170,7 @@ private:
   bool smooth_ = false, oldSmooth_ = false;
   bool view3D_ = true;
   int borderWidth_ = 0;
+  TChartSeries* currentSeries_ = nullptr;
 };
 
 // The editor setting "GalleryMode" (0 when missing).

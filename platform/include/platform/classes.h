@@ -26,7 +26,9 @@ using TClass = const TMetaClass*;
 // It carries the virtual constructor and the published properties.
 struct TMetaClass {
   using Factory = TObject* (*)(TComponent* owner);
-  TMetaClass(const char* name, TClass parent, Factory create, void (*defineProps)(TPropertyTable&));
+  using Definer = void (*)(TPropertyTable&);
+  // LeftOut: a DefineProperties of the class's own that the table was built without.
+  TMetaClass(const char* name, TClass parent, Factory create, Definer defineProps, Definer leftOut = nullptr);
   ~TMetaClass();
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
@@ -34,6 +36,9 @@ struct TMetaClass {
   std::string Name;
   TClass Parent;
   Factory Create;  // null for abstract classes
+  // Set when the class declares DefineProperties(TPropertyTable&) but was implemented
+  // with IMPLEMENT_CLASS: its published properties are missing from every table.
+  bool PropertiesLeftOut = false;
 
   bool InheritsFrom(TClass other) const;
   // Own properties only; GetPropList walks ancestors first.
@@ -58,6 +63,22 @@ TMetaClass::Factory FactoryOf() {
     return nullptr;
   }
 }
+
+// The class's own static DefineProperties(TPropertyTable&), or nullptr when it has
+// none or only inherits its parent's.
+template <class C, class = void>
+struct StaticDefiner {
+  static constexpr void (*Get())(TPropertyTable&) { return nullptr; }
+};
+template <class C>
+struct StaticDefiner<C, std::void_t<decltype(static_cast<void (*)(TPropertyTable&)>(&C::DefineProperties))>> {
+  static constexpr void (*Get())(TPropertyTable&) { return static_cast<void (*)(TPropertyTable&)>(&C::DefineProperties); }
+};
+template <class C, class P>
+void (*OwnDefiner())(TPropertyTable&) {
+  auto* own = StaticDefiner<C>::Get();
+  return own != StaticDefiner<P>::Get() ? own : nullptr;
+}
 }  // namespace classes_detail
 
 // In the class body: DECLARE_CLASS(TFoo, TBar). In one source file:
@@ -72,7 +93,7 @@ public:                                                     \
 #define IMPLEMENT_CLASS(Cls, Parent)                                                        \
   TClass Cls::StaticClass() {                                                               \
     static const TMetaClass meta(#Cls, Parent::StaticClass(), classes_detail::FactoryOf<Cls>(), \
-                                 nullptr);                                                  \
+                                 nullptr, classes_detail::OwnDefiner<Cls, Parent>());       \
     return &meta;                                                                           \
   }
 
@@ -404,6 +425,8 @@ class TFileStream : public TStream {
 public:
   // EFCreateError / EFOpenError with the file name and the system's reason.
   TFileStream(const std::string& FileName, std::uint16_t Mode);
+  // Over an open file the caller keeps (and closes); errors name FileName.
+  TFileStream(int Handle, const std::string& FileName);
   ~TFileStream() override;
   std::int64_t Read(void* Buffer, std::int64_t Count) override;
   std::int64_t Write(const void* Buffer, std::int64_t Count) override;
@@ -414,6 +437,7 @@ public:
 private:
   int fd_ = -1;
   std::string fileName_;
+  bool owned_ = true;
 };
 
 // A new empty file beside FileName, under a name of its own ("FILE.xxxxxx.part",
@@ -421,7 +445,11 @@ private:
 // mode of FileName when that exists, else the usual mode for a new file. Answers
 // its name; EFCreateError when it cannot be made.
 std::string CreateFileBeside(const std::string& FileName);
-// Creates FileName through Write: the stream is a file made by CreateFileBeside,
-// renamed over FileName once Write returns, so a failure leaves neither a
-// half-written file nor a damaged old one, and removed on every failure.
+// Creates FileName through Write: the stream is a file of its own in FileName's
+// folder, unnamed where the file system allows it (else as CreateFileBeside names
+// it), flushed to the disk and put in FileName's place once Write returns, so a
+// failure (or a writer killed meanwhile, where the file is unnamed) leaves neither a
+// half-written file nor a damaged old one. The new file takes the mode of the one it
+// replaces; a file the caller may not write is refused. Every error names FileName
+// with the system's reason: EFCreateError, or EWriteError from the stream.
 void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write);

@@ -39,6 +39,9 @@ private:
 };
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+// How a control's bevel is drawn around it: none, as raised or lowered edges (tile,
+// soft), or as a flat line in the shadow colour.
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 
 // A multi-line edit whose Lines are its text. Events: OnChange fires whenever the
 // text changes - typed, or set through Lines or Text.
@@ -55,6 +58,17 @@ public:
   void SetScrollBars(TScrollStyle Value);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool Value);
+  // The frame: bsSingle (a sunken edge) or bsNone; a bevel of a kind other than
+  // bkNone with an outer cut replaces it.
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBevelKind BevelKind() const { return bevelKind_; }
+  void SetBevelKind(TBevelKind Value);
+  TPanelBevel BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TPanelBevel Value);
+  // Tab stops in pixels from the left, ascending; past the last, or with none, a tab
+  // goes on to the next multiple of the default distance.
+  void SetTabStops(const std::vector<int>& Pixels);
   void SelectAll();
   void Clear() { lines_->Clear(); }
   std::string SelText() const;
@@ -73,6 +87,10 @@ private:
   TScrollStyle scrollBars_ = ssNone;
   bool wordWrap_ = true;
   bool syncing_ = false;
+  TFormBorderStyle borderStyle_ = bsSingle;
+  TBevelKind bevelKind_ = bkNone;
+  TPanelBevel bevelOuter_ = bvLowered;
+  void ApplyFrame();
 };
 
 enum TUDBtnType { btNext, btPrev };

@@ -15,8 +15,9 @@
 #include "platform/typinfo.h"
 
 // ---------------------------------------------------------------------------
-TMetaClass::TMetaClass(const char* name, TClass parent, Factory create, void (*defineProps)(TPropertyTable&))
-    : Name(name), Parent(parent), Create(create), props_(std::make_unique<TPropertyTable>(this)) {
+TMetaClass::TMetaClass(const char* name, TClass parent, Factory create, Definer defineProps, Definer leftOut)
+    : Name(name), Parent(parent), Create(create), PropertiesLeftOut(leftOut != nullptr),
+      props_(std::make_unique<TPropertyTable>(this)) {
   if (defineProps) defineProps(*props_);
 }
 
@@ -613,23 +614,105 @@ std::string CreateFileBeside(const std::string& FileName) {
   }
 }
 
-void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write) {
-  const std::string tmp = CreateFileBeside(FileName);
-  try {
-    {
-      TFileStream f(tmp, fmOpenReadWrite);
-      Write(&f);
-    }
-    if (std::rename(tmp.c_str(), FileName.c_str()) != 0)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(errno)));
-  } catch (...) {
-    DeleteFile(tmp);
-    throw;
+namespace {
+
+[[noreturn]] void CannotCreate(const std::string& FileName, int Error) {
+  throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, std::strerror(Error)));
+}
+
+// A unique name beside FileName ("FILE.xxxxxx.part") made by Make, which answers
+// false with errno EEXIST for a name taken (tried again) or another error.
+std::string UniqueNameBeside(const std::string& FileName, const std::function<bool(const std::string&)>& Make) {
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 rng(std::random_device{}() ^ (std::uint64_t(::getpid()) << 32));
+  for (int attempt = 0;; ++attempt) {
+    std::string name = FileName + ".";
+    for (int k = 0; k < 6; ++k) name += kChars[rng() % (sizeof kChars - 1)];
+    name += ".part";
+    if (Make(name)) return name;
+    if (errno != EEXIST || attempt >= 100) CannotCreate(FileName, errno);
   }
 }
 
+std::string FolderOf(const std::string& FileName) {
+  const std::size_t slash = FileName.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : FileName.substr(0, slash);
+}
+
+// The file being written: unnamed (O_TMPFILE) where the file system allows it, so a
+// writer killed meanwhile leaves nothing; else a named file beside the target.
+struct TWholeFile {
+  const std::string& target;
+  int fd = -1;
+  std::string named;  // the named temporary, while there is one
+
+  explicit TWholeFile(const std::string& Target) : target(Target) {
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) CannotCreate(target, EISDIR);
+    // A file the user may not write is not replaced behind their back.
+    if (exists && ::access(target.c_str(), W_OK) != 0) CannotCreate(target, errno);
+#ifdef O_TMPFILE
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      fd = ::open(FolderOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) CannotCreate(target, errno);
+    }
+#endif
+    if (fd < 0)
+      named = UniqueNameBeside(target, [this](const std::string& Name) {
+        // O_EXCL: a name another writer holds is never shared, only tried again.
+        fd = ::open(Name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0;
+      });
+    // After opening: a read-only mode copied first would refuse our own writes.
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
+      const int error = errno;
+      Discard();
+      Fail(error);
+    }
+  }
+  ~TWholeFile() { Discard(); }
+  void Discard() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+    if (!named.empty()) ::unlink(named.c_str());
+    named.clear();
+  }
+  [[noreturn]] void Fail(int Error) { CannotCreate(target, Error); }
+
+  // Flushed to the disk, then in the target's place.
+  void Publish() {
+    if (::fsync(fd) != 0) throw EWriteError(Format("Cannot write file \"%s\". %s", target, std::strerror(errno)));
+    if (named.empty()) {
+      const std::string self = "/proc/self/fd/" + std::to_string(fd);
+      named = UniqueNameBeside(target, [&](const std::string& Name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+      });
+    }
+    if (std::rename(named.c_str(), target.c_str()) != 0) Fail(errno);
+    named.clear();
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0 && errno != EINTR) Fail(errno);
+  }
+};
+
+}  // namespace
+
+void SaveStreamToFile(const std::string& FileName, const std::function<void(TStream*)>& Write) {
+  TWholeFile file(FileName);
+  {
+    TFileStream f(file.fd, FileName);
+    Write(&f);
+  }
+  file.Publish();
+}
+
+TFileStream::TFileStream(int Handle, const std::string& FileName) : fd_(Handle), fileName_(FileName), owned_(false) {}
+
 TFileStream::~TFileStream() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0 && owned_) ::close(fd_);
 }
 
 std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
@@ -648,7 +731,9 @@ std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
   while (done < Count) {
     ssize_t n = ::write(fd_, static_cast<const char*>(Buffer) + done, size_t(Count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    // The system's reason (a full disk, a file size limit) beats a bare short count.
+    if (n < 0) throw EWriteError(Format("Cannot write file \"%s\". %s", fileName_, std::strerror(errno)));
+    if (n == 0) break;
     done += n;
   }
   return done;

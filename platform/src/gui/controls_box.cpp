@@ -31,7 +31,7 @@ void FillBack(TCanvas* C, const TRect& R, TColor Color) {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-IMPLEMENT_CLASS(TGroupBox, TCustomControl)
+IMPLEMENT_CLASS_PROPS(TGroupBox, TCustomControl)
 
 TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
   SetColor(clBtnFace);

@@ -3,12 +3,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QSignalBlocker>
 #include <QToolButton>
 
 #include <algorithm>
 #include <climits>
 
+#include "canvas_qt.h"
 #include "forms_impl.h"
 #include "platform/stdctrls.h"
 #include "platform/typinfo.h"
@@ -87,6 +90,11 @@ void TMemo::DefineProperties(TPropertyTable& t) {
   t.Enum("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars, {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})
       .Default(0LL);
   t.Bool("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap).Default(true);
+  t.Enum("BorderStyle", &TMemo::BorderStyle, &TMemo::SetBorderStyle, {"bsNone", "bsSingle"}).Default((long long)bsSingle);
+  t.Enum("BevelKind", &TMemo::BevelKind, &TMemo::SetBevelKind, {"bkNone", "bkTile", "bkSoft", "bkFlat"})
+      .Default((long long)bkNone);
+  t.Enum("BevelOuter", &TMemo::BevelOuter, &TMemo::SetBevelOuter, {"bvNone", "bvLowered", "bvRaised", "bvSpace"})
+      .Default((long long)bvLowered);
   t.Event("OnChange", &TMemo::OnChange);
 }
 
@@ -98,7 +106,11 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner), lines_(std::make_unique<
   impl_->ApplyText = [this, w] {
     if (w->toPlainText() != QStr(Text())) w->setPlainText(QStr(Text()));
   };
-  impl_->ApplyPalette = EditPalette;
+  // A flat bevel is a plain line in the shadow colour (the frame's foreground).
+  impl_->ApplyPalette = [](QPalette& P, const QColor& Back, const QColor& Fore) {
+    EditPalette(P, Back, Fore);
+    P.setColor(QPalette::WindowText, ToQColor(clBtnShadow));
+  };
   impl_->ApplyColor();
   lines_->OnChange = [this](TObject*) { LinesChanged(); };
   SetScrollBars(ssNone);
@@ -161,6 +173,46 @@ void TMemo::SetWordWrap(bool Value) {
   wordWrap_ = Value;
   static_cast<QPlainTextEdit*>(impl_->Widget)
       ->setLineWrapMode(Value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::SetBorderStyle(TFormBorderStyle Value) {
+  if (Value != bsNone && Value != bsSingle) throw EInvalidOperation("A memo's border is bsNone or bsSingle");
+  borderStyle_ = Value;
+  ApplyFrame();
+}
+
+void TMemo::SetBevelKind(TBevelKind Value) {
+  bevelKind_ = Value;
+  ApplyFrame();
+}
+
+void TMemo::SetBevelOuter(TPanelBevel Value) {
+  bevelOuter_ = Value;
+  ApplyFrame();
+}
+
+void TMemo::SetTabStops(const std::vector<int>& Pixels) {
+  auto* w = static_cast<QPlainTextEdit*>(impl_->Widget);
+  QTextOption option = w->document()->defaultTextOption();
+  QList<QTextOption::Tab> tabs;
+  for (int p : Pixels) tabs.append(QTextOption::Tab(p, QTextOption::LeftTab));
+  option.setTabs(tabs);
+  w->document()->setDefaultTextOption(option);
+}
+
+void TMemo::ApplyFrame() {
+  auto* w = static_cast<QPlainTextEdit*>(impl_->Widget);
+  const bool bevel = bevelKind_ != bkNone && bevelOuter_ != bvNone && bevelOuter_ != bvSpace;
+  if (bevel && bevelKind_ == bkFlat) {
+    w->setFrameStyle(QFrame::Box | QFrame::Plain);
+  } else if (bevel) {
+    w->setFrameStyle(QFrame::Panel | (bevelOuter_ == bvRaised ? QFrame::Raised : QFrame::Sunken));
+  } else if (borderStyle_ == bsNone) {
+    w->setFrameStyle(QFrame::NoFrame);
+  } else {
+    w->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  }
+  w->setLineWidth(1);
 }
 
 void TMemo::SelectAll() { static_cast<QPlainTextEdit*>(impl_->Widget)->selectAll(); }

@@ -1,4 +1,5 @@
 // Rendering controls without a display.
+#include <QBuffer>
 #include <QImage>
 #include <QWidget>
 
@@ -16,8 +17,26 @@ void RenderControl(TControl* Control, TBitmap* Bitmap) {
   BitmapFromQImage(Bitmap, img);
 }
 
-bool SaveControlToPng(TControl* Control, const std::string& FileName) {
+namespace {
+
+void WriteControlPng(TControl* Control, const std::string& FileName) {
   TBitmap bmp;
   RenderControl(Control, &bmp);
-  return BitmapToQImage(&bmp).save(QString::fromStdString(FileName), "PNG");
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!BitmapToQImage(&bmp).save(&buffer, "PNG")) throw EWriteError("Cannot encode \"" + FileName + "\" as PNG");
+  SaveStreamToFile(FileName, [&](TStream* S) { S->WriteBuffer(png.constData(), png.size()); });
+}
+
+}  // namespace
+
+bool SaveControlToPng(TControl* Control, const std::string& FileName, std::string* Reason) {
+  try {
+    WriteControlPng(Control, FileName);
+    return true;
+  } catch (const Exception& e) {
+    if (Reason) *Reason = e.Message;
+    return false;
+  }
 }

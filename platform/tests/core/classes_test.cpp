@@ -62,6 +62,31 @@ public:
 };
 IMPLEMENT_CLASS_PROPS(TProbe2, TProbe)
 
+// Implemented without its table by mistake, and two that have nothing of their own.
+class TProbeLost : public TProbe {
+  DECLARE_CLASS(TProbeLost, TProbe)
+public:
+  using TProbe::TProbe;
+  int Edge() const { return 1; }
+  static void DefineProperties(TPropertyTable& t) { t.Int("Edge", &TProbeLost::Edge, (void(TProbeLost::*)(int)) nullptr); }
+};
+IMPLEMENT_CLASS(TProbeLost, TProbe)
+
+class TProbeHeir : public TProbe2 {
+  DECLARE_CLASS(TProbeHeir, TProbe2)
+public:
+  using TProbe2::TProbe2;
+};
+IMPLEMENT_CLASS(TProbeHeir, TProbe2)
+
+class TProbeStream : public TProbe {
+  DECLARE_CLASS(TProbeStream, TProbe)
+public:
+  using TProbe::TProbe;
+  void DefineProperties(TFiler*) override {}  // stream data only: hides the table's name
+};
+IMPLEMENT_CLASS(TProbeStream, TProbe)
+
 }  // namespace
 
 TEST(Components, OwnershipNamesAndFreeNotification) {
@@ -142,6 +167,20 @@ TEST(ClassRegistry, ByNameAndVirtualConstructor) {
   UnRegisterClass(TProbe2::StaticClass());
   EXPECT_EQ(GetClass("TProbe2"), nullptr);
   EXPECT_EQ(listed(), (std::vector<std::string>{"TProbe"}));
+}
+
+TEST(ClassRegistry, ATableLeftOutIsMarked) {
+  const struct {
+    TClass Class;
+    bool LeftOut;
+  } cases[] = {{TProbe::StaticClass(), false},
+               {TProbe2::StaticClass(), false},
+               {TProbeLost::StaticClass(), true},
+               {TProbeHeir::StaticClass(), false},
+               {TProbeStream::StaticClass(), false},
+               {TComponent::StaticClass(), false}};
+  for (const auto& c : cases) EXPECT_EQ(c.Class->PropertiesLeftOut, c.LeftOut) << c.Class->Name;
+  EXPECT_EQ(GetPropInfo(TProbeLost::StaticClass(), "Edge"), nullptr);
 }
 
 // An owner that starts a sub-object otherwise than its class declares records those

@@ -2,11 +2,16 @@
 // through a stand-in xdg-email that records how it was called; files written whole.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -167,6 +172,27 @@ TEST(Mail, MissingOrFailingComposerIsReportedNotFatal) {
 
 namespace {
 void Put(TStream* S, const std::string& Text) { S->WriteBuffer(Text.data(), std::int64_t(Text.size())); }
+
+// Whether the folder's file system makes files without a name (O_TMPFILE).
+bool UnnamedFilesIn(const std::string& Folder) {
+#ifdef O_TMPFILE
+  const int fd = ::open(Folder.c_str(), O_TMPFILE | O_RDWR, 0600);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0 && ::access("/proc/self/fd", X_OK) == 0;
+#else
+  (void)Folder;
+  return false;
+#endif
+}
+
+std::string Raised(const std::function<void()>& Call) {
+  try {
+    Call();
+  } catch (const Exception& e) {
+    return e.Message;
+  }
+  return "";
+}
 }  // namespace
 
 TEST(FilesWrittenWhole, TwoWritersOfOneFileAtOnceEachWriteAWholeFile) {
@@ -174,7 +200,9 @@ TEST(FilesWrittenWhole, TwoWritersOfOneFileAtOnceEachWriteAWholeFile) {
   SaveStreamToFile(target, [&](TStream* A) {  // A is half written when B writes the file whole
     Put(A, "A, ");
     SaveStreamToFile(target, [&](TStream* B) {
-      EXPECT_EQ(PartFilesBeside(target).size(), 2u);  // each writer has a file of its own
+      // Each writer has a file of its own: unnamed where the file system allows it
+      // (nothing shows beside the target), else named beside it.
+      EXPECT_EQ(PartFilesBeside(target).size(), UnnamedFilesIn(TestTempDir()) ? 0u : 2u);
       Put(B, "B");
     });
     EXPECT_EQ(Slurp(target), "B");
@@ -205,4 +233,68 @@ TEST(FilesWrittenWhole, AFailureLeavesTheOldFileAndNothingBesideItAndAModeIsKept
   EXPECT_THROW(SaveStreamToFile(folder, [](TStream* S) { Put(S, "x"); }), EFCreateError);
   EXPECT_TRUE(IsDir(folder) && PartFilesBeside(folder).empty());
   EXPECT_THROW(SaveStreamToFile(TestTempFile("none/x.txt"), [](TStream*) {}), EFCreateError);
+}
+
+// Every error names the file asked for (never the temporary) with the system's
+// reason, and leaves the old file as it was.
+TEST(FilesWrittenWhole, ErrorsNameTheTargetWithTheSystemsReason) {
+  const std::string target = TestTempFile("reasons.txt");
+  SaveStreamToFile(target, [](TStream* S) { Put(S, "old"); });
+  // Past the file size limit (a full disk answers likewise, with its own reason).
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string tooLarge =
+      Raised([&] { SaveStreamToFile(target, [](TStream* S) { Put(S, std::string(5000, 'x')); }); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(tooLarge, "Cannot write file \"" + target + "\". " + std::strerror(EFBIG));
+  EXPECT_EQ(Slurp(target), "old");
+  EXPECT_TRUE(PartFilesBeside(target).empty());
+
+  // A read-only file and a read-only folder: refused (except for root, who may write
+  // anything) by the target's name; a file saved over keeps its mode.
+  ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+  const std::string readOnly = Raised([&] { SaveStreamToFile(target, [](TStream* S) { Put(S, "new"); }); });
+  const std::string folder = TestTempFile("shut"), inside = folder + "/x.txt";
+  std::filesystem::create_directories(folder);
+  ::chmod(folder.c_str(), 0555);
+  const std::string shut = Raised([&] { SaveStreamToFile(inside, [](TStream* S) { Put(S, "x"); }); });
+  ::chmod(folder.c_str(), 0755);
+  if (::geteuid() == 0) {
+    EXPECT_EQ(readOnly + shut, "");
+    EXPECT_EQ(Slurp(target), "new");
+  } else {
+    EXPECT_EQ(readOnly, "Cannot create file \"" + target + "\". " + std::strerror(EACCES));
+    EXPECT_EQ(shut, "Cannot create file \"" + inside + "\". " + std::strerror(EACCES));
+    EXPECT_EQ(Slurp(target), "old");
+  }
+  EXPECT_EQ(int(std::filesystem::status(target).permissions()), 0444);
+  EXPECT_EQ(Raised([] { SaveStreamToFile(TestTempFile("none/x.txt"), [](TStream*) {}); }),
+            "Cannot create file \"" + TestTempFile("none/x.txt") + "\". " + std::strerror(ENOENT));
+}
+
+// A writer killed in the middle of its file leaves the old file and, where the file
+// system makes unnamed files, nothing beside it.
+TEST(FilesWrittenWhole, AKilledWriterLeavesNothingBehind) {
+  if (!UnnamedFilesIn(TestTempDir())) GTEST_SKIP() << "this file system makes no unnamed files";
+  const std::string target = TestTempFile("killed.txt");
+  SaveStreamToFile(target, [](TStream* S) { Put(S, "old"); });
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    SaveStreamToFile(target, [](TStream* S) {
+      Put(S, "half of it");
+      ::raise(SIGKILL);
+    });
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  EXPECT_EQ(Slurp(target), "old");
+  EXPECT_TRUE(PartFilesBeside(target).empty());
 }

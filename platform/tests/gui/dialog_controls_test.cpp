@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "platform/snapshot.h"
 #include "platform/stdctrls.h"
 
 using namespace formstest;
@@ -51,6 +52,33 @@ TEST_F(DialogControls, MemoLinesAndTextAreOneAndFireOnChange) {
   EXPECT_EQ(memo->Lines()->Get(0), "xy");
   memo->SelectAll();
   EXPECT_EQ(memo->SelText(), "xy");
+}
+
+// The memo's frame: a sunken edge, none, or a bevel that replaces it; a flat bevel is
+// one line in the shadow colour. Read at the middle of the left edge.
+TEST_F(DialogControls, MemoFrameFollowsBorderAndBevel) {
+  auto* memo = Add<TMemo>(10, 10, 150, 80);
+  memo->SetColor(clWhite);
+  ShowForm();
+  const struct {
+    TFormBorderStyle Border;
+    TBevelKind Kind;
+    TPanelBevel Outer;
+    bool ShadowLine, Blank;
+  } cases[] = {{bsNone, bkNone, bvLowered, false, true},   {bsSingle, bkNone, bvLowered, false, false},
+               {bsNone, bkFlat, bvRaised, true, false},    {bsSingle, bkFlat, bvLowered, true, false},
+               {bsNone, bkFlat, bvNone, false, true}};
+  for (const auto& c : cases) {
+    memo->SetBorderStyle(c.Border);
+    memo->SetBevelKind(c.Kind);
+    memo->SetBevelOuter(c.Outer);
+    TBitmap shot;
+    RenderControl(memo, &shot);
+    const TColor edge = shot.Canvas()->Pixels(0, 40);
+    EXPECT_EQ(edge == ColorToRGB(clBtnShadow), c.ShadowLine) << int(c.Border) << int(c.Kind) << int(c.Outer);
+    EXPECT_EQ(edge == clWhite, c.Blank) << int(c.Border) << int(c.Kind) << int(c.Outer);
+  }
+  EXPECT_THROW(memo->SetBorderStyle(bsDialog), EInvalidOperation);
 }
 
 TEST_F(DialogControls, UpDownDrivesItsEditAndReadsTheEditBack) {
