@@ -324,6 +324,9 @@ TFormLumAxis::~TFormLumAxis() {
   delete fontEditor_.Get();
 }
 
+TFormLumShape* TFormLumAxis::TitleEditor() const { return titleEditor_.Get(); }
+TLumFontEditor* TFormLumAxis::LabelsFontEditor() const { return fontEditor_.Get(); }
+
 TChartAxis* TFormLumAxis::Axis() const {
   TCustomAxisPanel* chart = WatchedChart();
   // A custom axis freed elsewhere has left the chart's list.

@@ -24,6 +24,7 @@
 #include "app/chain.h"
 #include "app/window.h"
 #include "chart/chart.h"
+#include "editor/axispage.h"
 #include "editor/funceditor.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
@@ -69,16 +70,28 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The chart-level pages: each on the object it edits, with one change made through
+// its controls for the pictures.
+TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void AxisChange(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
   int Width, Height;  // the page's client size, as the chart editor gives it
+  void (*Change)(TForm* Page) = nullptr;  // made before the pictures, so the chart shows it
 };
 
 const TPageEntry Pages[] = {
     {"Function", FunctionPage, 380, 280},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
+    {"Axis", AxisPage, 470, 290, AxisChange},
 };
 
 const char* const Charts[] = {"sample", "chain", "dispersion"};
@@ -122,6 +135,7 @@ public:
     panel_->SetParent(form_.get());
     form_->SetBounds(40, 40, chart_->Width() + panel_->Width(), std::max(chart_->Height(), panel_->Height()));
     form_->Show();
+    Settle();  // the chart laid out once, as the editor finds it
     page_ = Page.Make(form_.get(), chart_, panel_);
     Settle();
   }
@@ -163,13 +177,20 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
-// Makes the tab show: it and every tab sheet it sits in become their control's page.
+// Makes the tab show: it and every tab sheet it sits in become their control's page,
+// each told as a user's pick tells it (pages build and fill their tabs then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
     if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
-  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
-    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
+    TPageControl* pc = (*t)->PageControl();
+    if (!pc || pc->ActivePage() == *t) continue;
+    bool allow = true;
+    if (pc->OnChanging) pc->OnChanging(pc, allow);
+    pc->SetActivePage(*t);
+    if (pc->OnChange) pc->OnChange(pc);
+  }
 }
 
 std::string FileWord(const std::string& Caption) {
@@ -182,6 +203,7 @@ std::string FileWord(const std::string& Caption) {
 bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
               const std::string& Dir) {
   THost host(Window, ChartName, Page);
+  if (Page.Change) Page.Change(host.Page());
   const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
   bool ok = Snap(host.Form(), base + ".png");
   std::vector<TPageControl*> controls;
@@ -191,7 +213,11 @@ bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TP
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      ok &= Snap(host.Form(), base + "_" + FileWord(tab->Caption()) + ".png");
+      // Named by the tab and the tabs it sits in, outermost first.
+      std::string name;
+      for (TWinControl* w = tab; w && w != host.Page(); w = w->Parent())
+        if (auto* t = dynamic_cast<TTabSheet*>(w)) name = "_" + FileWord(t->Caption()) + name;
+      ok &= Snap(host.Form(), base + name + ".png");
     }
   }
   return ok;

@@ -176,8 +176,8 @@ public:
   bool Loading() const { return loading_; }
 
   // The embedded editors, nullptr until the page was first shown.
-  TFormLumShape* TitleEditor() const { return titleEditor_.Get(); }
-  TLumFontEditor* LabelsFontEditor() const { return fontEditor_.Get(); }
+  TFormLumShape* TitleEditor() const;
+  TLumFontEditor* LabelsFontEditor() const;
 
   // Fills the axis list (the six standard axes, then "Custom n") and selects the
   // current axis.
