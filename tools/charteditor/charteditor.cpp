@@ -26,6 +26,7 @@
 #include "chart/chart.h"
 #include "editor/axispage.h"
 #include "editor/funceditor.h"
+#include "editor/legendpage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/snapshot.h"
@@ -80,6 +81,14 @@ TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
 
 void AxisChange(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
 
+TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumLegend(Owner, Chart->Legend());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void LegendChange(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
@@ -92,6 +101,7 @@ const TPageEntry Pages[] = {
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
     {"Axis", AxisPage, 470, 290, AxisChange},
+    {"Legend", LegendPage, 470, 290, LegendChange},
 };
 
 const char* const Charts[] = {"sample", "chain", "dispersion"};
