@@ -29,17 +29,19 @@ TChartObjectPage::TChartObjectPage(TComponent* AOwner, const char* Name, int Cli
 
 TChartObjectPage::~TChartObjectPage() { WatchChart(nullptr); }
 
-void TChartObjectPage::WatchChart(TCustomAxisPanel* Chart) {
-  if (chart_ == Chart) return;
-  if (chart_) chart_->RemoveFreeNotification(this);
-  chart_ = Chart;
-  if (chart_) chart_->FreeNotification(this);
+TCustomAxisPanel* TChartObjectPage::WatchedChart() const { return dynamic_cast<TCustomAxisPanel*>(watched_); }
+
+void TChartObjectPage::WatchChart(TComponent* Panel) {
+  if (watched_ == Panel) return;
+  if (watched_) watched_->RemoveFreeNotification(this);
+  watched_ = Panel;
+  if (watched_) watched_->FreeNotification(this);
 }
 
 void TChartObjectPage::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
-  if (Operation != opRemove || !chart_ || AComponent != chart_) return;
-  chart_ = nullptr;
+  if (Operation != opRemove || !watched_ || AComponent != watched_) return;
+  watched_ = nullptr;
   UnlinkButtons(this);
   ChartFreed();
 }

@@ -23,10 +23,12 @@
 
 #include "app/chain.h"
 #include "app/window.h"
+#include "canvas/comboflat.h"
 #include "chart/chart.h"
 #include "editor/axispage.h"
 #include "editor/funceditor.h"
 #include "editor/legendpage.h"
+#include "editor/panelpages.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/snapshot.h"
@@ -71,6 +73,12 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// A combo's item chosen as a user chooses it (a choice made by code tells nobody).
+void PickItem(TComboFlat* Combo, int Index) {
+  Combo->SetItemIndex(Index);
+  if (Combo->OnChange) Combo->OnChange(Combo);
+}
+
 // The chart-level pages: each on the object it edits, with one change made through
 // its controls for the pictures.
 TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
@@ -89,6 +97,30 @@ TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
 
 void LegendChange(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
 
+TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumPanel(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void PanelChange(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
+
+TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void TitlesChange(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
+
+TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumWall(Owner, Chart->BackWall());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void WallsChange(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
@@ -102,6 +134,9 @@ const TPageEntry Pages[] = {
     {"Animations", AnimationsPage, 404, 270},
     {"Axis", AxisPage, 470, 290, AxisChange},
     {"Legend", LegendPage, 470, 290, LegendChange},
+    {"Panel", PanelPage, 420, 280, PanelChange},
+    {"Titles", TitlesPage, 420, 280, TitlesChange},
+    {"Walls", WallsPage, 420, 280, WallsChange},
 };
 
 const char* const Charts[] = {"sample", "chain", "dispersion"};
