@@ -28,6 +28,9 @@ namespace {
 
 constexpr int kStandardAxes = 6;
 
+// The base is e (within what its text keeps of it).
+bool IsE(double Base) { return std::fabs(Base - std::exp(1.0)) < 1e-12; }
+
 // The standard axes in the list's order.
 TChartAxis* StandardAxis(TCustomAxisPanel* Chart, int Index) {
   switch (Index) {
@@ -446,7 +449,7 @@ void TFormLumAxis::FillScales() {
   SetCheckedIn(CBMaxRound, axis->MaximumRound(), axis->AutomaticMaximum());
   updating_ = false;
   SetCheckedIn(CBLogarithmic, axis->Logarithmic(), !axis->IsDepthAxis());
-  LogE->SetChecked(axis->LogarithmicBase() == std::exp(1.0));
+  LogE->SetChecked(IsE(axis->LogarithmicBase()));
   ELogBase->SetText(FloatToStr(axis->LogarithmicBase()));
   EnableLogBase();
   CBInverted->SetChecked(axis->Inverted());
@@ -675,7 +678,7 @@ void TFormLumAxis::ELogBaseChange(TObject*) {
     return;
   Axis()->SetLogarithmicBase(double(value));
   loading_ = true;
-  LogE->SetChecked(double(value) == std::exp(1.0));
+  LogE->SetChecked(IsE(double(value)));
   loading_ = false;
   LogE->SetEnabled(ELogBase->Enabled() && !LogE->Checked());
 }
