@@ -363,7 +363,7 @@ TEST_F(TExportDialogTest, AFreedSeriesLeavesTheSeriesChoice) {
   form->DataChange(form->CBSeries);
   EXPECT_EQ(FirstRow(), "X\tOptic");
   delete chart->Series(1);
-  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\n");
+  EXPECT_EQ(form->CBSeries->Items()->Text(), "(all)\nAcoustic\nAtoms\nBars\nArea\nAverage\n");
   EXPECT_EQ(form->CBSeries->ItemIndex(), 0);
   EXPECT_EQ(FirstRow().rfind("X\tAcoustic\tX\tAtoms", 0), 0u) << FirstRow();
   std::unique_ptr<TLumExportData> e(form->CreateDataExporter());
