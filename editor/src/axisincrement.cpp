@@ -85,6 +85,7 @@ void TAxisIncrement::FormShow(TObject*) {
       RadioGroup1->SetItemIndex(1);
       CBSteps->SetEnabled(false);
       CBExact->SetChecked(IsExact);
+      CBExact->SetEnabled(false);
     } else {
       RadioGroup1->SetItemIndex(0);
       CBSteps->SetItemIndex(Step);
@@ -108,6 +109,8 @@ void TAxisIncrement::RadioGroup1Click(TObject*) {
     if (Step < 0 || Step >= DateTimeStepCount) Step = FindDateTimeStep(Increment);
     if (Step < DateTimeStepCount) CBSteps->SetItemIndex(Step);
   } else {
+    CBExact->SetChecked(false);
+    IsExact = false;
     ECustom->SetText(CustomText(Increment));
   }
 }

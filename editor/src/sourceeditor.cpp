@@ -38,8 +38,13 @@ TBaseSourceEditor::~TBaseSourceEditor() {
   if (source_ && source_->Owner() == this) {
     TLumSeriesSource* s = source_;
     SetTheSource(nullptr);
-    if (TChartSeries* series = s->Series(); series && series->Owner()) series->Owner()->InsertComponent(s);
-    else delete s;
+    TChartSeries* series = s->Series();
+    if (TComponent* owner = series ? series->Owner() : nullptr) {
+      if (!s->Name().empty() && owner->FindComponent(s->Name())) s->SetName("");  // names are unique per owner
+      owner->InsertComponent(s);
+    } else {
+      delete s;
+    }
   }
   SetTheSeries(nullptr);
   SetTheChart(nullptr);

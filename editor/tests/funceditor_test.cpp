@@ -89,50 +89,6 @@ public:
   TChart* chart = nullptr;
 };
 
-TEST_F(FuncEditorTest, FormsMatchTheirTables) {
-  TLumFuncEditor* e = Open(target());
-  formcheck::CheckInventory(e, {{"LLabel", "TLabel", "&Functions:"},
-                                {"SpeedButton1", "TSpeedButton", "..."},
-                                {"BApply", "TButton", "&Apply"},
-                                {"PageControl1", "TPageControl", ""},
-                                {"TabSource", "TTabSheet", "Source Series"},
-                                {"TabOptions", "TTabSheet", "Options"},
-                                {"CBSingle", "TComboFlat", "&Series:", {"Source", "Other"}},
-                                {"CBValues", "TComboFlat", "&Values:"},
-                                {"BNone", "TButton", "&None"}});
-  EXPECT_TRUE(e->PageControl1->HotTrack());
-  EXPECT_TRUE(e->CBSources->Sorted());
-  EXPECT_FALSE(e->BNone->Enabled());
-  EXPECT_FALSE(e->CBValues->Enabled());
-  // Every function class of the gallery once, a gallery line break shown as a blank.
-  const std::vector<std::string> items = ItemsOf(e->CBSources->Items());
-  for (const char* f : {"Moving Average", "Close Location Value", "High", "Add", "Cross Points", "Smoothing"})
-    EXPECT_EQ(std::count(items.begin(), items.end(), f), 1) << f;
-  for (const std::string& i : items) EXPECT_EQ(i.find_first_of("\r&"), std::string::npos) << i;
-  formcheck::CheckLayout(e);
-
-  std::unique_ptr<TLumFunctionEditor> p(new TLumFunctionEditor(nullptr));
-  EXPECT_EQ(p->ClientWidth(), 312);
-  EXPECT_EQ(p->ClientHeight(), 213);
-  EXPECT_EQ(p->Align(), alClient);
-  EXPECT_EQ(p->Position(), poScreenCenter);
-  formcheck::CheckInventory(p.get(), {{"ENum", "TEdit", "&Number of points:"},
-                                      {"BChange", "TButton", "&Change..."},
-                                      {"CBAlign", "TComboFlat", "&Alignment:", {"First", "Center", "Last"}},
-                                      {"CBStyle", "TComboFlat", "&Calculate using:",
-                                       {"All points", "Every number of points", "Every range"}}});
-  EXPECT_EQ(p->ENum->Text(), "0");
-  EXPECT_FALSE(p->ENum->Enabled() || p->BChange->Enabled());
-  p->Show();
-  formcheck::CheckLayout(p.get());
-
-  std::unique_ptr<TCLVFuncEditor> c(new TCLVFuncEditor(nullptr));
-  formcheck::CheckInventory(c.get(), {{"CBVolume", "TComboFlat", "&Volume series:"},
-                                      {"CBAccumulate", "TCheckBox", "&Accumulate"}});
-  c->Show();
-  formcheck::CheckLayout(c.get());
-}
-
 TEST_F(FuncEditorTest, OptionsPagesAreFoundByNameAndRegistered) {
   for (const char* name : {"TLumFunctionEditor", "TBaseFunctionEditor", "TCLVFuncEditor"}) {
     TClass c = GetClass(name);

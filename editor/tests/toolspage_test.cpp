@@ -135,35 +135,6 @@ protected:
   TLineSeries* series = nullptr;
 };
 
-TEST_F(ToolsPageTest, FormMatchesItsTableAndAnEmptyListOffersOnlyAdd) {
-  TFormLumTools* p = Open(chart->Tools());
-  EXPECT_EQ(p->ClientWidth(), 404);
-  EXPECT_EQ(p->ClientHeight(), 270);
-  formcheck::CheckInventory(p, {{"BAdd", "TButton", "&Add..."},
-                                {"BDelete", "TButton", "&Delete"},
-                                {"BClone", "TSpeedButton", ""},
-                                {"CBActive", "TCheckBox", "A&ctive"},
-                                {"CBShowInEditor", "TCheckBox", "Show in this editor"},
-                                {"BMoveUp", "TSpeedButton", ""},
-                                {"BMoveDown", "TSpeedButton", ""},
-                                {"LBTools", "TListBox", ""},
-                                {"PanelToolEditor", "TPanel", ""},
-                                {"PTop", "TPanel", ""},
-                                {"Panel2", "TPanel", ""},
-                                {"PBottom", "TPanel", ""}});
-  EXPECT_EQ(p->BAdd->Hint(), "Add");
-  EXPECT_EQ(p->BDelete->Hint(), "Remove");
-  EXPECT_EQ(p->BClone->Hint(), "Clone");
-  EXPECT_FALSE(p->BClone->Glyph()->Empty());
-  EXPECT_EQ(p->LBTools->Style(), lbOwnerDrawFixed);
-  EXPECT_EQ(p->LBTools->ItemHeight(), 18);
-  EXPECT_FALSE(p->CBShowInEditor->Visible() || p->PBottom->Visible()) << "only while designing";
-  for (TControl* c : std::initializer_list<TControl*>{p->CBActive, p->BDelete, p->BClone, p->BMoveUp, p->BMoveDown})
-    EXPECT_FALSE(c->Enabled()) << c->Name();
-  EXPECT_TRUE(p->BAdd->Enabled());
-  formcheck::CheckLayout(p);
-}
-
 TEST_F(ToolsPageTest, ListsTheToolsShownInTheEditorAndFollowsTheSelection) {
   ThreeTools();
   auto* hidden = AddTool(new TCursorTool(Host.get()), "Hidden");

@@ -190,9 +190,3 @@ TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TC
   }
   return nullptr;
 }
-
-TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
-  if (!Tag) return nullptr;
-  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
-  return FindReachableComponent(Form, [wanted](TComponent* c) { return c == wanted; });
-}

@@ -39,11 +39,9 @@ TEST_F(TBackImageEditorTest, ControlsFollowThePictureItsKindAndMode) {
   struct TCase {
     bool Back, HasGraphic;
     TBackImageMode Mode;
-    bool StyleShown, PositionEnabled;
   };
-  const TCase cases[] = {{true, false, pbmStretch, true, false}, {true, true, pbmStretch, true, false},
-                         {true, true, pbmTile, true, false},     {true, true, pbmCustom, true, true},
-                         {false, false, pbmStretch, false, false}, {false, true, pbmStretch, false, false}};
+  const TCase cases[] = {{true, false, pbmCustom}, {true, true, pbmStretch}, {true, true, pbmTile},
+                         {true, true, pbmCustom},  {false, false, pbmCustom}, {false, true, pbmCustom}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Back << c.HasGraphic << c.Mode);
     TBackImage back;
@@ -55,13 +53,13 @@ TEST_F(TBackImageEditorTest, ControlsFollowThePictureItsKindAndMode) {
     bmp.SetSize(64, 48);
     if (c.HasGraphic) p->SetGraphic(&bmp);
     TBackImageEditor* e = Open(p);
-    EXPECT_EQ(e->RGBitmap->Visible(), c.StyleShown);
-    EXPECT_EQ(e->GBPosition->Visible(), c.StyleShown);
+    EXPECT_EQ(e->RGBitmap->Visible(), c.Back);  // a plain picture has no mode or place
+    EXPECT_EQ(e->GBPosition->Visible(), c.Back);
     EXPECT_EQ(e->RGBitmap->Enabled(), c.HasGraphic);
     EXPECT_EQ(e->CBTransp->Enabled(), c.HasGraphic);
     if (c.Back) {
       EXPECT_EQ(e->RGBitmap->ItemIndex(), int(c.Mode));
-      EXPECT_EQ(e->ELeft->Enabled(), c.PositionEnabled);
+      EXPECT_EQ(e->ELeft->Enabled(), c.Mode == pbmCustom);
     }
     EXPECT_EQ(e->LabelSize->Visible(), c.HasGraphic);
     EXPECT_EQ(e->LabelSize->Caption(), c.HasGraphic ? "64x48" : "0x0");

@@ -68,59 +68,48 @@ protected:
   std::unique_ptr<TForm> host;
 };
 
-TEST_F(TShapeEditorTest, LoadingFillsTheControlsAndAppliesTheBevelRule) {
-  TLumCustomShape shape;
-  TFormLumShape* e = EmbedShapeEditor(host.get(), &shape, host.get());
-  for (int seed : {0, 1, 2}) {
+TEST_F(TShapeEditorTest, LoadShapeFillsAllSevenTabsAndAppliesTheBevelRule) {
+  TLumCustomShape shapes[3];
+  for (int seed : {0, 1, 2}) Dress(shapes[seed], seed);
+  shapes[2].SetRoundSize(900);  // beyond the up-down: loading must not write it back
+  TFormLumShape* e = EmbedShapeEditor(host.get(), &shapes[1], host.get());
+  for (int tab = 1; tab < e->PC1->PageCount(); ++tab) TestInput::PostTabClick(e->PC1, tab);
+  TestInput::PumpUntil([&] { return e->PictureEditor() != nullptr; });
+  ASSERT_TRUE(e->FontEditor() && e->GradientEditor() && e->ShadowEditor() && e->EmbossEditor());
+  for (int seed : {0, 2, 1}) {
     SCOPED_TRACE(seed);
-    TLumCustomShape other;
-    Dress(other, seed);
-    other.SetRoundSize(900);  // beyond the up-down: loading must not write it back
-    e->LoadShape(&other);
-    EXPECT_EQ(e->CBRound->Checked(), seed % 2 == 1);
-    EXPECT_EQ(e->ERoundSize->Enabled(), seed % 2 == 1);
-    EXPECT_EQ(e->CBTransparent->Checked(), seed % 2 == 1);
-    EXPECT_EQ(e->CBBevel->ItemIndex(), seed % 3);
-    EXPECT_EQ(e->EBevWidth->Enabled(), seed % 3 != 0);  // no bevel: no bevel size
+    TLumCustomShape& s = shapes[seed];
+    e->LoadShape(&s);
+    EXPECT_EQ(e->CBRound->Checked(), seed == 1);
+    EXPECT_EQ(e->ERoundSize->Enabled(), seed == 1);
+    EXPECT_EQ(e->CBTransparent->Checked(), seed == 1);
+    EXPECT_EQ(e->CBBevel->ItemIndex(), seed);
+    EXPECT_EQ(e->EBevWidth->Enabled(), seed != 0);  // no bevel: no bevel size
     EXPECT_EQ(e->EBevWidth->Text() + " " + e->EShadowTransp->Text(), IntToStr(seed + 1) + " " + IntToStr(5 * seed));
-    EXPECT_EQ(other.RoundSize(), 900);
+    EXPECT_EQ(e->Button4->Instance(), s.Frame());
+    EXPECT_EQ(e->FontEditor()->UDSize->Position(), 8 + seed);
+    EXPECT_EQ(e->GradientEditor()->Gradient(), s.Gradient());
+    EXPECT_EQ(e->ShadowEditor()->UDShadowSize->Position(), seed + 2);
+    EXPECT_EQ(e->EmbossEditor()->UDShadowSize->Position(), seed + 3);
+    EXPECT_EQ(e->PictureEditor()->LabelSize->Caption(), IntToStr(seed + 4) + "x" + IntToStr(seed + 4));
   }
-  e->LoadShape(&shape);
-  shape.SetBevel(bvLowered);
+  EXPECT_EQ(shapes[2].RoundSize(), 900);
   e->CBBevel->SetItemIndex(0);
   e->CBBevelChange(e->CBBevel);
-  EXPECT_EQ(shape.Bevel(), bvNone);
+  EXPECT_EQ(shapes[1].Bevel(), bvNone);
   EXPECT_FALSE(e->UDBevW->Enabled());
   // "&Pattern..." edits the shape's own brush.
   TestInput::WhenModal([&] {
     for (int i = 0; i < host->ComponentCount(); ++i)
       if (auto* d = dynamic_cast<TBrushDialog*>(host->Components(i))) {
-        EXPECT_EQ(d->Brush(), shape.Brush());
+        EXPECT_EQ(d->Brush(), shapes[1].Brush());
         d->LStyle->SetItemIndex(int(bsCross));
         d->LStyleClick(d->LStyle);
         TestInput::PostClick(d->Button2);
       }
   });
   e->Button6Click(e->Button6);
-  EXPECT_EQ(shape.Brush()->Style(), bsCross);
-}
-
-TEST_F(TShapeEditorTest, LoadShapeAfterEveryTabWasVisitedReloadsAllSeven) {
-  TLumCustomShape first, second;
-  Dress(first, 1);
-  Dress(second, 2);
-  TFormLumShape* e = EmbedShapeEditor(host.get(), &first, host.get());
-  for (int tab = 1; tab < e->PC1->PageCount(); ++tab) TestInput::PostTabClick(e->PC1, tab);
-  TestInput::PumpUntil([&] { return e->PictureEditor() != nullptr; });
-  ASSERT_TRUE(e->FontEditor() && e->GradientEditor() && e->ShadowEditor() && e->EmbossEditor());
-  e->LoadShape(&second);
-  EXPECT_EQ(e->ERoundSize->Text() + " " + e->CBBevel->Text(), "12 Raised");
-  EXPECT_EQ(e->Button4->Instance(), second.Frame());
-  EXPECT_EQ(e->FontEditor()->UDSize->Position(), 10);
-  EXPECT_EQ(e->GradientEditor()->Gradient(), second.Gradient());
-  EXPECT_EQ(e->ShadowEditor()->UDShadowSize->Position(), 4);
-  EXPECT_EQ(e->EmbossEditor()->UDShadowSize->Position(), 5);
-  EXPECT_EQ(e->PictureEditor()->LabelSize->Caption(), "6x6");
+  EXPECT_EQ(shapes[1].Brush()->Style(), bsCross);
 }
 
 TEST_F(TShapeEditorTest, EditShapeHasOneOkUnderTheTabsAndTheFlagHidesTextAndShadow) {

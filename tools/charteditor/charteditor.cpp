@@ -5,12 +5,14 @@
 //                                               shows on the chart at once
 //   charteditor --snap OUTDIR [--page PAGE] [--chart CHART]
 //                                               headless: OUTDIR/CHART_PAGE.png of every
-//                                               page (or PAGE), and one more picture per
-//                                               tab of each of its page controls
+//                                               page (or PAGE), one more picture per tab
+//                                               of each of its page controls and per view
+//                                               of the page's table line, and (without
+//                                               PAGE) the increment dialog
 //
 // CHART is "sample" (the shared sample chart, the default), "chain" or "dispersion"
 // (the program's charts as its window builds and fills them). A page joins with one
-// function and one line of the table.
+// function and one line of the table; the states worth a picture are its views.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -25,15 +27,18 @@
 #include "app/window.h"
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
+#include "chart/series.h"
 #include "editor/axispage.h"
 #include "editor/funceditor.h"
 #include "editor/legendpage.h"
 #include "editor/panelpages.h"
+#include "editor/pointereditor.h"
+#include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
-#include "platform/snapshot.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
+#include "snapout.h"
 #include "toolargs.h"
 
 namespace {
@@ -59,6 +64,32 @@ TForm* FunctionPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The series the series and pointer pages edit: the first with a pointer that shows
+// it (a point series), else the first with a pointer, else the first.
+TChartSeries* PointerSeries(TChart* Chart) {
+  TChartSeries* found = nullptr;
+  for (TChartSeries* s : Chart->SeriesList()) {
+    auto* c = dynamic_cast<TCustomSeries*>(s);
+    if (c && c->Pointer()->Visible()) return s;
+    if (c && !found) found = s;
+  }
+  return found ? found : Chart->SeriesCount() ? Chart->Series(0) : nullptr;
+}
+
+TForm* SeriesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumSeries(Owner);
+  EmbedEditorForm(page, Parent);
+  page->SelectSeries(PointerSeries(Chart));
+  return page;
+}
+
+TForm* PointerPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TSeriesPointerEditor(Owner);
+  page->SetAlign(alNone);
+  EmbedEditorFormWithTag(page, Parent, std::intptr_t(PointerSeries(Chart)));
+  return page;
+}
+
 TForm* ToolsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumTools(Owner);
   page->SetToolList(Chart->Tools());
@@ -73,21 +104,50 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// Further states of a page worth a picture: the page made as a user would make it.
+struct TView {
+  const char* Name;
+  void (*Apply)(TForm* Page);
+};
+
+// The function page with another function class chosen (its options page shown).
+template <const char* Class>
+void ChooseFunction(TForm* Page) {
+  auto* page = dynamic_cast<TLumFuncEditor*>(Page);
+  const int i = page ? page->CBSources->Items()->IndexOf(Class) : -1;
+  if (i < 0) return;
+  page->CBSources->SetItemIndex(i);
+  page->CBSourcesChange(page->CBSources);
+}
+constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
+
+// The series page with another data source chosen, on its Data Source tab.
+template <const char* Style>
+void DataSource(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumSeries*>(Page);
+  if (!page) return;
+  page->PageSeries->SetActivePage(page->TabDataSource);
+  page->PageSeriesChange(page->PageSeries);
+  page->CBDataSourcestyle->SetItemIndex(page->CBDataSourcestyle->Items()->IndexOf(Style));
+  page->CBDataSourcestyleChange(page->CBDataSourcestyle);
+}
+constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
+
 // A combo's item chosen as a user chooses it (a choice made by code tells nobody).
 void PickItem(TComboFlat* Combo, int Index) {
   Combo->SetItemIndex(Index);
-  if (Combo->OnChange) Combo->OnChange(Combo);
+  if (Combo->OnChange.Assigned()) Combo->OnChange(Combo);
 }
 
-// The chart-level pages: each on the object it edits, with one change made through
-// its controls for the pictures.
+// The chart-level pages, each on the object it edits; their view is one change made
+// through the page's controls, which the chart beside it shows.
 TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
   EmbedEditorForm(page, Parent);
   return page;
 }
 
-void AxisChange(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
+void AxisInverted(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
 
 TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumLegend(Owner, Chart->Legend());
@@ -95,7 +155,7 @@ TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
-void LegendChange(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
+void LegendAtBottom(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
 
 TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumPanel(Owner, Chart);
@@ -103,7 +163,7 @@ TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
-void PanelChange(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
+void PanelLeftMargin(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
 
 TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
@@ -111,7 +171,7 @@ TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
-void TitlesChange(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
+void TitleRight(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
 
 TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TFormLumWall(Owner, Chart->BackWall());
@@ -119,25 +179,38 @@ TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
-void WallsChange(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
+void WallsThick(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
 
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
   int Width, Height;  // the page's client size, as the chart editor gives it
-  void (*Change)(TForm* Page) = nullptr;  // made before the pictures, so the chart shows it
+  std::vector<TView> Views = {};
 };
 
 const TPageEntry Pages[] = {
-    {"Function", FunctionPage, 380, 280},
+    {"Series",
+     SeriesPage,
+     390,
+     363,
+     {{"random", DataSource<Random>}, {"series", DataSource<Series>}, {"function", DataSource<Function>}}},
+    {"Function",
+     FunctionPage,
+     380,
+     280,
+     {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
+    {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
-    {"Axis", AxisPage, 470, 290, AxisChange},
-    {"Legend", LegendPage, 470, 290, LegendChange},
-    {"Panel", PanelPage, 420, 280, PanelChange},
-    {"Titles", TitlesPage, 420, 280, TitlesChange},
-    {"Walls", WallsPage, 420, 280, WallsChange},
+    {"Axis", AxisPage, 470, 290, {{"inverted", AxisInverted}}},
+    {"Legend", LegendPage, 470, 290, {{"bottom", LegendAtBottom}}},
+    {"Panel", PanelPage, 420, 280, {{"margin", PanelLeftMargin}}},
+    {"Titles", TitlesPage, 420, 280, {{"right", TitleRight}}},
+    {"Walls", WallsPage, 420, 280, {{"thick", WallsThick}}},
 };
+
+// The editor's dialogs, shown on their own.
+bool IncrementDialog(const std::string& Base, bool DateTime);
 
 const char* const Charts[] = {"sample", "chain", "dispersion"};
 
@@ -208,9 +281,7 @@ private:
 // ---- Snapshots -----------------------------------------------------------------
 bool Snap(TControl* Control, const std::string& File) {
   Settle();
-  const bool ok = SaveControlToPng(Control, File);
-  std::printf("%s %s\n", ok ? "wrote" : "FAILED", File.c_str());
-  return ok;
+  return WritePng(Control, File);
 }
 
 // Every page control of the page and of the forms embedded in it, outermost first.
@@ -223,7 +294,7 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
 }
 
 // Makes the tab show: it and every tab sheet it sits in become their control's page,
-// each told as a user's pick tells it (pages build and fill their tabs then).
+// each told of the change as a click on the tab tells it (pages fill a tab then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
@@ -231,10 +302,8 @@ void Reveal(TTabSheet* Tab) {
   for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
     TPageControl* pc = (*t)->PageControl();
     if (!pc || pc->ActivePage() == *t) continue;
-    bool allow = true;
-    if (pc->OnChanging) pc->OnChanging(pc, allow);
     pc->SetActivePage(*t);
-    if (pc->OnChange) pc->OnChange(pc);
+    if (pc->OnChange.Assigned()) pc->OnChange(pc);
   }
 }
 
@@ -245,27 +314,53 @@ std::string FileWord(const std::string& Caption) {
   return w;
 }
 
-bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
-              const std::string& Dir) {
-  THost host(Window, ChartName, Page);
-  if (Page.Change) Page.Change(host.Page());
-  const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
-  bool ok = Snap(host.Form(), base + ".png");
+// "_marks_style" for the tab "Style" inside the tab "Marks": nested tabs of one
+// caption keep files of their own.
+std::string TabWords(TTabSheet* Tab) {
+  std::string words;
+  for (TWinControl* w = Tab; w; w = w->Parent())
+    if (auto* t = dynamic_cast<TTabSheet*>(w)) words = "_" + FileWord(t->Caption()) + words;
+  return words;
+}
+
+// The host, then each visible tab of every page control in the page.
+bool SnapTabs(THost& Host, const std::string& Base) {
+  bool ok = Snap(Host.Form(), Base + ".png");
   std::vector<TPageControl*> controls;
-  CollectPageControls(host.Page(), controls);
+  CollectPageControls(Host.Page(), controls);
   for (TPageControl* pc : controls) {
     for (int i = 0; i < pc->PageCount(); ++i) {
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      // Named by the tab and the tabs it sits in, outermost first.
-      std::string name;
-      for (TWinControl* w = tab; w && w != host.Page(); w = w->Parent())
-        if (auto* t = dynamic_cast<TTabSheet*>(w)) name = "_" + FileWord(t->Caption()) + name;
-      ok &= Snap(host.Form(), base + name + ".png");
+      ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
     }
   }
   return ok;
+}
+
+bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
+              const std::string& Dir) {
+  THost host(Window, ChartName, Page);
+  const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
+  bool ok = SnapTabs(host, base);
+  for (const TView& v : Page.Views) {
+    v.Apply(host.Page());
+    ok &= SnapTabs(host, base + "_" + v.Name);
+  }
+  return ok;
+}
+
+// The increment dialog as the axis page opens it, for a number or a date-time axis.
+bool IncrementDialog(const std::string& Base, bool DateTime) {
+  std::unique_ptr<TAxisIncrement> d(new TAxisIncrement(nullptr));
+  d->SetCaption("Desired Bottom Axis Increment");
+  d->IsDateTime = DateTime;
+  d->IsExact = DateTime;
+  d->Increment = DateTime ? 7 : 2.5;
+  d->Step = DateTime ? 19 : 27;
+  d->Show();
+  return Snap(d.get(), Base + ".png");
 }
 
 int RunLive(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) {
@@ -326,5 +421,9 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const TPageEntry& p : Pages)
     if (!only || only == &p) ok &= SnapPage(window, chart, p, snap + "/");
+  if (!only) {
+    ok &= IncrementDialog(snap + "/increment_number", false);
+    ok &= IncrementDialog(snap + "/increment_datetime", true);
+  }
   return ok ? 0 : 1;
 }

@@ -62,11 +62,9 @@ void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Dest);
 // Appends every item of Source to Dest, then clears Source.
 void MoveAllItems(TStrings* Source, TStrings* Dest);
 // The first component Pick accepts among those the form's owners (or the
-// application) own, at any depth, the owners included; nullptr when none.
+// application) own, at any depth, the owners included; nullptr when none. What a
+// form's Tag names is looked up so (formbuild::ComponentFromTag).
 TComponent* FindReachableComponent(TComponent* Form, const std::function<bool(TComponent*)>& Pick);
-// The component a form's Tag names, when it is one of those; nullptr otherwise, so a
-// stray number in a Tag is never followed.
-TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag);
 
 // ---- Building editor forms ----------------------------------------------------
 // The common look of the editor forms: button-face colour, 8-point "MS Sans Serif",

@@ -1,8 +1,9 @@
-// Builder helpers of the editor forms, over the toolkit's
-// placing routines: the form set-up with its border, labelled edits with up-downs, the
-// OK/Cancel panel, tab pages.
+// Builder helpers of the editor forms, over the toolkit's placing routines: the form
+// set-up with its border, labelled edits with up-downs, the OK/Cancel panel, panels,
+// drop-down lists, tab pages.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -67,6 +68,12 @@ inline TPanel* PlainPanel(TComponent* Owner, TWinControl* Parent, const char* Na
   return p;
 }
 
+// A check box of the usual height.
+inline TCheckBox* CheckBox(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
+                           const char* Caption) {
+  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
+}
+
 // A flat combo whose text is always one of its items.
 inline TComboFlat* DropDownList(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
                                 int Width, std::initializer_list<const char*> Items = {}) {
@@ -96,8 +103,13 @@ inline std::vector<TEditUpDown> EditUpDownRows(TComponent* Owner, TWinControl* P
   return r;
 }
 
-// The component a form's Tag names, only when the form's owners or the application
-// reach it (editortools.h).
-using ::ComponentFromTag;
+// The component a form's Tag names, only when the form's owners (at every level) or
+// the application reach it through the components they own: a stray number is never
+// followed.
+inline TComponent* ComponentFromTag(TComponent* Form, std::intptr_t Tag) {
+  if (!Tag) return nullptr;
+  const auto* wanted = reinterpret_cast<const TComponent*>(Tag);
+  return FindReachableComponent(Form, [wanted](TComponent* c) { return c == wanted; });
+}
 
 }  // namespace formbuild
