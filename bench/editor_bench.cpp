@@ -232,6 +232,8 @@ void SortByChange(TBench& B) {
   std::printf("%-58s %10.2f ms\n", "sort-by change: 1 M points by Y, descending", change);
   std::printf("%-58s %10.2f ms\n", "  std::stable_sort of the same rows (X, Y)", plain);
   std::printf("%-58s %10.2f x\n", "  sort-by change / std::stable_sort", plain > 0 ? change / plain : 0.0);
+}
+
 // A chart-level page on the big chart, embedded beside it and shown, to its first paint.
 template <class Make>
 void PageFirstShow(TBench& B, const char* Label, Make MakePage) {
