@@ -56,12 +56,7 @@ public:
   TChart* chart = nullptr;
 };
 
-struct TAxisStep {
-  const char* Name;
-  std::function<TTabSheet*(TFormLumAxis*)> Tab;
-  std::function<void(TFormLumAxis*)> Act;
-  std::function<bool(TChartAxis*)> Done;
-};
+using TAxisStep = editortest::TPageStep<TFormLumAxis, TChartAxis>;
 
 TEST_F(AxisPageTest, EveryTabWritesWhatItNamesAndTheChartRepaints) {
   TFormLumAxis* page = Open(chart->LeftAxis());

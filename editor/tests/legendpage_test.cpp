@@ -51,12 +51,7 @@ public:
   TFormLumLegend* page = nullptr;
 };
 
-struct TLegendStep {
-  const char* Name;
-  std::function<TTabSheet*(TFormLumLegend*)> Tab;
-  std::function<void(TFormLumLegend*)> Act;
-  std::function<bool(TChartLegend*)> Done;
-};
+using TLegendStep = editortest::TPageStep<TFormLumLegend, TChartLegend>;
 
 TEST_F(LegendPageTest, EveryTabWritesWhatItNamesAndTheChartRepaints) {
   auto style = [](TFormLumLegend* p) { return p->TabStyle; };
