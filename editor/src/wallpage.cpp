@@ -143,6 +143,14 @@ void TFormLumWall::FillWall() {
   CBAutoHide->SetVisible(wall->Kind() != cwkBottom);
   BShadow->SetVisible(wall->Kind() == cwkBack);
   BWallColor->LinkProperty(wall, "Color");
+  GBPosition->SetTop(CBAutoHide->Visible() ? CBAutoHide->Top() + 22 : CBAutoHide->Top());
+  // The buttons shown stack without gaps.
+  int top = BImage->Top();
+  for (TButton* b : {BImage, BShadow, BEmboss, BVisual})
+    if (b->Visible()) {
+      b->SetTop(top);
+      top += 30;
+    }
   updating_ = wasUpdating;
 }
 

@@ -293,6 +293,14 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
+void CollectTabControls(TComponent* Root, std::vector<TTabControl*>& Found) {
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (auto* tc = dynamic_cast<TTabControl*>(c)) Found.push_back(tc);
+    CollectTabControls(c, Found);
+  }
+}
+
 // Makes the tab show: it and every tab sheet it sits in become their control's page,
 // each told of the change as a click on the tab tells it (pages fill a tab then).
 void Reveal(TTabSheet* Tab) {
@@ -334,6 +342,16 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       if (!tab->TabVisible()) continue;
       Reveal(tab);
       ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
+    }
+  }
+  // Tab controls (one area whose contents follow the tab) too, told as a click tells.
+  std::vector<TTabControl*> tabs;
+  CollectTabControls(Host.Page(), tabs);
+  for (TTabControl* tc : tabs) {
+    for (int i = 0; i < tc->Tabs()->Count(); ++i) {
+      tc->SetTabIndex(i);
+      if (tc->OnChange.Assigned()) tc->OnChange(tc);
+      ok &= Snap(Host.Form(), Base + "_" + FileWord(tc->Tabs()->Strings(i)) + ".png");
     }
   }
   return ok;
