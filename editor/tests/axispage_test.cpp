@@ -397,6 +397,44 @@ TEST_F(AxisPageTest, RangeDialogReadsDatesAndTimes) {
   EXPECT_EQ(d.EMaximum->Text(), "31/12/9999");
 }
 
+TEST_F(AxisPageTest, FormatListsFollowTheKindAndRangeOfTheAxis) {
+  auto* dates = new TLineSeries(Host.get());
+  dates->SetParentChart(chart);
+  dates->XValues()->SetDateTime(true);
+  dates->SetHorizAxis(aTopAxis);
+  dates->AddXY(EncodeDate(2000, 1, 1), 1);
+  dates->AddXY(EncodeDate(2000, 3, 1), 2);
+  Pump();
+  struct TCase {
+    TChartAxis* Axis;
+    double Min, Max;
+    const char* Caption;
+    const char* Listed;
+    const char* Unlisted;
+  };
+  const double day = EncodeDate(2000, 1, 1);
+  for (const TCase& c : {TCase{chart->TopAxis(), day, day + 60, "DateTime For&mat:", "yyyy-mm-dd", "hh:nn:ss.zzz"},
+                         TCase{chart->TopAxis(), day, day + 0.5, "DateTime For&mat:", "hh:nn:ss.zzz", "yyyy-mm-dd"},
+                         TCase{chart->LeftAxis(), 0, 2, "Values For&mat:", "#.# x10E-#", "hh:nn"}}) {
+    SCOPED_TRACE(c.Caption);
+    c.Axis->SetAutomatic(false);
+    c.Axis->SetMinMax(c.Min, c.Max);
+    std::unique_ptr<TFormLumAxis> page(Open(c.Axis));
+    ShowTab(page->PageAxis, page->TabLabels);
+    EXPECT_EQ(page->LFormat->Caption(), c.Caption);
+    EXPECT_GE(page->CBFormat->Items()->IndexOf(c.Listed), 0);
+    EXPECT_LT(page->CBFormat->Items()->IndexOf(c.Unlisted), 0);
+  }
+  // A date-time axis takes the chosen format as its date-time format.
+  std::unique_ptr<TFormLumAxis> page(Open(chart->TopAxis()));
+  ShowTab(page->PageAxis, page->TabLabels);
+  PostTabClick(page->PageLabels, page->TabLabelsFormat->TabIndex());
+  PostPickItem(page->CBFormat, page->CBFormat->Items()->IndexOf("hh:nn:ss"));
+  Pump();
+  EXPECT_EQ(chart->TopAxis()->DateTimeFormat(), "hh:nn:ss");
+  EXPECT_EQ(chart->TopAxis()->AxisValuesFormat(), "#,##0.###");
+}
+
 TEST_F(AxisPageTest, IncrementLabelAfterTheIncrementDialog) {
   TFormLumAxis* page = Open(chart->LeftAxis());
   EXPECT_EQ(page->LAxisIncre->Caption(), "0");
