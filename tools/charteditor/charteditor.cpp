@@ -28,7 +28,10 @@
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
 #include "chart/series.h"
+#include "editor/axispage.h"
 #include "editor/funceditor.h"
+#include "editor/legendpage.h"
+#include "editor/panelpages.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
 #include "editor/generalpage.h"
@@ -149,6 +152,54 @@ void DataSource(TForm* Page) {
 }
 constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
 
+// A combo's item chosen as a user chooses it (a choice made by code tells nobody).
+void PickItem(TComboFlat* Combo, int Index) {
+  Combo->SetItemIndex(Index);
+  if (Combo->OnChange.Assigned()) Combo->OnChange(Combo);
+}
+
+// The chart-level pages, each on the object it edits; their view is one change made
+// through the page's controls, which the chart beside it shows.
+TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void AxisInverted(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
+
+TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumLegend(Owner, Chart->Legend());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void LegendAtBottom(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
+
+TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumPanel(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void PanelLeftMargin(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
+
+TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void TitleRight(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
+
+TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumWall(Owner, Chart->BackWall());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void WallsThick(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
@@ -173,6 +224,11 @@ const TPageEntry Pages[] = {
     {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
     {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
     {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
+    {"Axis", AxisPage, 470, 290, {{"inverted", AxisInverted}}},
+    {"Legend", LegendPage, 470, 290, {{"bottom", LegendAtBottom}}},
+    {"Panel", PanelPage, 420, 280, {{"margin", PanelLeftMargin}}},
+    {"Titles", TitlesPage, 420, 280, {{"right", TitleRight}}},
+    {"Walls", WallsPage, 420, 280, {{"thick", WallsThick}}},
 };
 
 // The editor's dialogs, shown on their own.
@@ -219,6 +275,7 @@ public:
     panel_->SetParent(form_.get());
     form_->SetBounds(40, 40, chart_->Width() + panel_->Width(), std::max(chart_->Height(), panel_->Height()));
     form_->Show();
+    Settle();  // the chart laid out once, as the editor finds it
     page_ = Page.Make(form_.get(), chart_, panel_);
     Settle();
   }
@@ -255,6 +312,14 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
     TComponent* c = Root->Components(i);
     if (auto* pc = dynamic_cast<TPageControl*>(c)) Found.push_back(pc);
     CollectPageControls(c, Found);
+  }
+}
+
+void CollectTabControls(TComponent* Root, std::vector<TTabControl*>& Found) {
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (auto* tc = dynamic_cast<TTabControl*>(c)) Found.push_back(tc);
+    CollectTabControls(c, Found);
   }
 }
 
@@ -301,6 +366,16 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       if (!tab->TabVisible()) continue;
       Reveal(tab);
       ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
+    }
+  }
+  // Tab controls (one area whose contents follow the tab) too, told as a click tells.
+  std::vector<TTabControl*> tabs;
+  CollectTabControls(Host.Page(), tabs);
+  for (TTabControl* tc : tabs) {
+    for (int i = 0; i < tc->Tabs()->Count(); ++i) {
+      tc->SetTabIndex(i);
+      if (tc->OnChange.Assigned()) tc->OnChange(tc);
+      ok &= Snap(Host.Form(), Base + "_" + FileWord(tc->Tabs()->Strings(i)) + ".png");
     }
   }
   return ok;
