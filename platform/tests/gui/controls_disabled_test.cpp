@@ -53,6 +53,13 @@ TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
     c->SetCaption("Wide caption");
     return c;
   };
+  auto combo = [&](TComboBoxStyle Style) {
+    auto* c = Add<TComboBox>(10, 10, 140, 21);
+    c->SetStyle(Style);
+    c->Items()->Add("12345");
+    c->SetItemIndex(0);
+    return c;
+  };
   const TCase cases[] = {
       {"button", [&] { return captioned(Add<TButton>(10, 10, 120, 25)); }, true, {}, clNone, {}},
       {"label", [&] { return captioned(Add<TLabel>(10, 10, 120, 17)); }, true, {}, clNone, {}},
@@ -75,23 +82,8 @@ TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
          return e;
        },
        true, {80, 11}, clBtnFace, {}},
-      {"combo box",
-       [&] {
-         auto* c = Add<TComboBox>(10, 10, 140, 21);
-         c->SetStyle(csDropDownList);
-         c->Items()->Add("12345");
-         c->SetItemIndex(0);
-         return c;
-       },
-       true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
-      {"editable combo box",
-       [&] {
-         auto* c = Add<TComboBox>(10, 10, 140, 21);
-         c->Items()->Add("12345");
-         c->SetItemIndex(0);
-         return c;
-       },
-       true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
+      {"combo box", [&] { return combo(csDropDownList); }, true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
+      {"editable combo box", [&] { return combo(csDropDown); }, true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
       {"list box",
        [&] {
          auto* l = Add<TListBox>(10, 10, 120, 60);
@@ -99,12 +91,7 @@ TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
          return l;
        },
        true, {}, clNone, {3, 3, 110, 30}},
-      {"up-down",
-       [&] {
-         auto* u = Add<TUpDown>(10, 10, 17, 24);
-         return u;
-       },
-       false, {}, clNone, {}},
+      {"up-down", [&] { return Add<TUpDown>(10, 10, 17, 24); }, false, {}, clNone, {}},
       {"track bar at its start", [&] { return Add<TTrackBar>(10, 10, 150, 45); }, false, {}, clNone, {}},
       {"track bar",
        [&] {
