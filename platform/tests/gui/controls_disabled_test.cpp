@@ -40,7 +40,7 @@ bool SamePixels(TBitmap& A, TBitmap& B) {
 }
 
 TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
-  // Captioned kinds write "Wide caption" or "12345" in black; the others only differ.
+  // Kinds with a caption or text show "12345 caption" in black; the others only differ.
   struct TCase {
     const char* Name;
     std::function<TControl*()> Make;
@@ -49,62 +49,45 @@ TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
     TColor DisabledInside; // ...which, disabled, is this colour (clNone: not checked)
     TRect TextArea;        // where the text is counted (empty: everywhere)
   };
-  auto captioned = [](auto* c) {
-    c->SetCaption("Wide caption");
-    return c;
-  };
+  const std::string text = "12345 caption";
   auto combo = [&](TComboBoxStyle Style) {
-    auto* c = Add<TComboBox>(10, 10, 140, 21);
+    auto* c = Add<TComboBox>(10, 10, 180, 21);
     c->SetStyle(Style);
-    c->Items()->Add("12345");
+    c->Items()->Add(text);
     c->SetItemIndex(0);
     return c;
   };
+  auto list = [&] {
+    auto* l = Add<TListBox>(10, 10, 120, 60);
+    l->Items()->Add(text);
+    return l;
+  };
+  auto track = [&](int Position) {
+    auto* t = Add<TTrackBar>(10, 10, 150, 45);
+    t->SetPosition(Position);
+    return t;
+  };
   const TCase cases[] = {
-      {"button", [&] { return captioned(Add<TButton>(10, 10, 120, 25)); }, true, {}, clNone, {}},
-      {"label", [&] { return captioned(Add<TLabel>(10, 10, 120, 17)); }, true, {}, clNone, {}},
-      {"check box", [&] { return captioned(Add<TCheckBox>(10, 10, 120, 17)); }, true, {}, clNone, {}},
-      {"radio button", [&] { return captioned(Add<TRadioButton>(10, 10, 120, 17)); }, true, {}, clNone, {}},
-      {"group box", [&] { return captioned(Add<TGroupBox>(10, 10, 140, 60)); }, true, {}, clNone, {}},
-      {"speed button", [&] { return captioned(Add<TSpeedButton>(10, 10, 120, 25)); }, true, {}, clNone,
-       {2, 2, 118, 23}},
-      {"edit",
-       [&] {
-         auto* e = Add<TEdit>(10, 10, 120, 21);
-         e->SetText("12345");
-         return e;
-       },
-       true, {110, 10}, clBtnFace, {}},
-      {"spin edit",
-       [&] {
-         auto* e = Add<TSpinEdit>(10, 10, 120, 22);
-         e->SetValue(12345);
-         return e;
-       },
-       true, {80, 11}, clBtnFace, {}},
-      {"combo box", [&] { return combo(csDropDownList); }, true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
-      {"editable combo box", [&] { return combo(csDropDown); }, true, {100, 10}, clBtnFace, {3, 3, 110, 18}},
-      {"list box",
-       [&] {
-         auto* l = Add<TListBox>(10, 10, 120, 60);
-         l->Items()->Add("12345");
-         return l;
-       },
-       true, {}, clNone, {3, 3, 110, 30}},
+      {"button", [&] { return Add<TButton>(10, 10, 120, 25); }, true, {}, clNone, {}},
+      {"label", [&] { return Add<TLabel>(10, 10, 120, 17); }, true, {}, clNone, {}},
+      {"check box", [&] { return Add<TCheckBox>(10, 10, 120, 17); }, true, {}, clNone, {}},
+      {"radio button", [&] { return Add<TRadioButton>(10, 10, 120, 17); }, true, {}, clNone, {}},
+      {"group box", [&] { return Add<TGroupBox>(10, 10, 140, 60); }, true, {}, clNone, {}},
+      {"speed button", [&] { return Add<TSpeedButton>(10, 10, 120, 25); }, true, {}, clNone, {2, 2, 118, 23}},
+      {"edit", [&] { return Add<TEdit>(10, 10, 120, 21); }, true, {110, 10}, clBtnFace, {}},
+      {"spin edit", [&] { return Add<TSpinEdit>(10, 10, 160, 22); }, true, {125, 11}, clBtnFace, {}},
+      {"combo box", [&] { return combo(csDropDownList); }, true, {140, 10}, clBtnFace, {3, 3, 150, 18}},
+      {"editable combo box", [&] { return combo(csDropDown); }, true, {140, 10}, clBtnFace, {3, 3, 150, 18}},
+      {"list box", list, true, {}, clNone, {3, 3, 110, 30}},
       {"up-down", [&] { return Add<TUpDown>(10, 10, 17, 24); }, false, {}, clNone, {}},
-      {"track bar at its start", [&] { return Add<TTrackBar>(10, 10, 150, 45); }, false, {}, clNone, {}},
-      {"track bar",
-       [&] {
-         auto* t = Add<TTrackBar>(10, 10, 150, 45);
-         t->SetPosition(5);
-         return t;
-       },
-       false, {}, clNone, {}},
+      {"track bar at its start", [&] { return track(0); }, false, {}, clNone, {}},
+      {"track bar", [&] { return track(5); }, false, {}, clNone, {}},
   };
   ShowForm();
   for (const TCase& k : cases) {
     SCOPED_TRACE(k.Name);
     TControl* c = k.Make();
+    if (k.Caption && c->Text().empty()) c->SetText(text);
     Pump();
     TShot on, off;
     Take(c, on, k.Inside, k.TextArea);
@@ -118,6 +101,7 @@ TEST_F(DisabledLook, EveryKindDrawsGreyWhenDisabled) {
       EXPECT_GT(off.Grey, on.Grey + 10);
     }
     if (k.DisabledInside != clNone) {
+      EXPECT_EQ(on.Inside, ColorToRGB(clWindow));
       EXPECT_EQ(off.Inside, ColorToRGB(k.DisabledInside));
     }
     // Enabled again, it looks as it did.
