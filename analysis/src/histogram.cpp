@@ -46,10 +46,7 @@ THistogramSeries::TBar THistogramSeries::NextBar(int ValueIndex, bool First) {
 
 THistogramSeries::TBar THistogramSeries::MakeBar(int p, const int* Prev, const int* Next, int Value, int Origin,
                                                  bool First) {
-  const bool forward = DrawValuesForward();
-  const int s = forward ? 1 : -1;
-  // Pixels grow along the index on the horizontal axis, shrink on the vertical one.
-  const int d = Vertical() ? s : -s;
+  const int d = Step();
   // The half width is half the spacing to the previously drawn point; the first
   // bar has none behind it and measures the spacing ahead.
   int w;
@@ -117,7 +114,7 @@ TRect THistogramSeries::FillArea(const TBar& B, bool Is3D) const {
   ++r.Bottom;
   if (!Is3D) {
     if (Vertical()) ++r.Top;
-    else --r.Right;
+    else r.Right = std::max(r.Left, r.Right - 1);  // a bar of no length stays empty
   }
   return r;
 }
@@ -179,10 +176,17 @@ void THistogramSeries::BarPixels(TCanvas3D* C, const TBar& B, int PrevTop, bool 
   BarLines(B, PrevTop, First, Last, [&](bool, int Pos0, int Val0, int Pos1, int Val1) { line(Pos0, Val0, Pos1, Val1); });
 }
 
+int THistogramSeries::Step() const {
+  // Pixels grow along the values on a horizontal axis and shrink on a vertical one,
+  // the other way round on a reversed axis.
+  TChartAxis* axis = PositionAxis();
+  const bool grows = axis ? axis->Horizontal() != axis->Inverted() : Vertical();
+  return grows == DrawValuesForward() ? 1 : -1;
+}
+
 template <class F>
 void THistogramSeries::BarLines(const TBar& B, int PrevTop, bool First, bool Last, F&& Line) const {
-  const int s = Vertical() == DrawValuesForward() ? 1 : -1;
-  const int kept = B.Far - s;
+  const int kept = B.Far - Step();
   if (Pen()->Visible()) {
     Line(false, B.Near, First ? B.Origin : PrevTop, B.Near, B.Value);
     Line(false, B.Near, B.Value, kept, B.Value);

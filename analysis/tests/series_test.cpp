@@ -5,6 +5,7 @@
 
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
+#include "chart/stdseries.h"
 #include "analysis_test_util.h"
 #include "engine/axis.h"
 
@@ -267,6 +268,61 @@ TEST_F(AnalysisSeriesTest, HorizontalHistogramLaysTheBarsAlongTheVerticalAxis) {
   for (int y = rects.back().Top + 1; y < rects.front().Bottom - 1; ++y) EXPECT_NE(Pixel(b.get(), x, y), clWhite) << y;
   EXPECT_EQ(Pixel(b.get(), s->CalcXPosValue(5.5), s->CalcYPos(1)), clWhite);
   EXPECT_EQ(s->Clicked(x, s->CalcYPos(3)), 3);
+}
+
+// On reversed axes the bars still stand where their points are, each as wide as on
+// plain axes, drawn alike by the plain path and the one that leaves hidden bars out;
+// the bar series beside them for comparison.
+TEST_F(AnalysisSeriesTest, HistogramsAndBarsOnReversedAxesDrawEveryBar) {
+  enum TKind { kHistogram, kHorizHistogram, kBar, kHorizBar };
+  const char* names[] = {"histogram", "horizontal histogram", "bar", "horizontal bar"};
+  const double pos[] = {1, 2, 4, 7}, val[] = {3, 5, 2, 6};
+  for (TKind kind : {kHistogram, kHorizHistogram, kBar, kHorizBar}) {
+    const bool alongX = kind == kHistogram || kind == kBar;  // positions on the bottom axis
+    for (int reversed = 0; reversed < 4; ++reversed) {
+      SCOPED_TRACE(std::string(names[kind]) + ", reversed " +
+                   (reversed == 0 ? "none" : reversed == 1 ? "bottom" : reversed == 2 ? "left" : "both"));
+      chart->FreeAllSeries();
+      chart->BottomAxis()->SetInverted(reversed & 1);
+      chart->LeftAxis()->SetInverted(reversed & 2);
+      TChartSeries* s = kind == kHistogram        ? static_cast<TChartSeries*>(Add<THistogramSeries>())
+                        : kind == kHorizHistogram ? Add<THorizHistogramSeries>()
+                        : kind == kBar            ? static_cast<TChartSeries*>(Add<TBarSeries>())
+                                                  : Add<THorizBarSeries>();
+      s->SetSeriesColor(clLime);
+      for (int i = 0; i < 4; ++i) alongX ? s->AddXY(pos[i], val[i]) : s->AddXY(val[i], pos[i]);
+      const int drawn = ExpectPlainPicture();
+      EXPECT_GT(drawn, 400);
+      auto b = Render();
+      TChartAxis* valueAxis = alongX ? chart->LeftAxis() : chart->BottomAxis();
+      for (int i = 0; i < 4; ++i) {
+        // Halfway from the origin (value 0) to the point's value, on the point's position.
+        const int mid = (valueAxis->CalcPosValue(0) + valueAxis->CalcPosValue(val[i])) / 2;
+        const TPoint at = alongX ? TPoint{s->CalcXPos(i), mid} : TPoint{mid, s->CalcYPos(i)};
+        EXPECT_EQ(Pixel(b.get(), at.X, at.Y), clLime) << i;
+      }
+      if (auto* h = dynamic_cast<THistogramSeries*>(s)) {
+        // Neighbouring bars share one column (row), none folds, and they cover the
+        // positions from the first bar's edge to the last one's.
+        std::vector<std::pair<int, int>> spans;  // each bar's pixels along the positions
+        for (const TRect& r : h->CalcBarRects())
+          spans.push_back(alongX ? std::minmax(r.Left, r.Right) : std::minmax(r.Top, r.Bottom));
+        ASSERT_EQ(spans.size(), 4u);
+        for (size_t k = 0; k < spans.size(); ++k) {
+          const auto [lo, hi] = spans[k];
+          const int p = alongX ? s->CalcXPos(int(k)) : s->CalcYPos(int(k));
+          EXPECT_TRUE(lo < p && p < hi) << k << ": " << lo << ".." << hi << " around " << p;
+          if (k > 0) {
+            const bool shared = lo == spans[k - 1].second - 1 || hi == spans[k - 1].first + 1;
+            EXPECT_TRUE(shared) << k;
+          }
+          EXPECT_EQ(h->Clicked(alongX ? p : (valueAxis->CalcPosValue(0) + valueAxis->CalcPosValue(val[k])) / 2,
+                               alongX ? (valueAxis->CalcPosValue(0) + valueAxis->CalcPosValue(val[k])) / 2 : p),
+                    int(k));
+        }
+      }
+    }
+  }
 }
 
 TEST_F(AnalysisSeriesTest, HistogramFillBlendsWithItsTransparency) {

@@ -140,3 +140,26 @@ TEST_F(SymbolButtons, EditColorIsTrueOnlyForAnotherColour) {
   EXPECT_EQ(c, RGB(1, 2, 3));
   EXPECT_EQ(TestDialogs::Asked().back().Text, "$00FF0000");  // the dialog starts from the colour
 }
+
+// Disabled, the caption is grey instead of black and the swatch is framed in grey.
+TEST_F(SymbolButtons, DisabledColourButtonDrawsItsCaptionAndFrameGrey) {
+  TChartPen pen;
+  pen.SetColor(clNavy);
+  button->LinkProperty(&pen, "");
+  const TRect r = button->SymbolRect();
+  const TRect caption = Rect(button->Left() + 3, button->Top() + 3, button->Left() + r.Left - 1,
+                             button->Top() + button->Height() - 3);
+  const TPoint frame{button->Left() + r.Left, button->Top() + (r.Top + r.Bottom) / 2};
+  for (bool enabled : {true, false}) {
+    SCOPED_TRACE(enabled);
+    button->SetEnabled(enabled);
+    TBitmap shot;
+    RenderControl(form.get(), &shot);
+    const int black = guitest::CountColor(shot.Canvas(), caption, clBlack);
+    const int grey = guitest::CountColor(shot.Canvas(), caption, ColorToRGB(clGrayText));
+    EXPECT_EQ(black > 10, enabled);
+    EXPECT_EQ(grey > 10, !enabled);
+    EXPECT_EQ(shot.Canvas()->Pixels(frame.X, frame.Y), enabled ? clBlack : ColorToRGB(clGrayText));
+    EXPECT_EQ(SwatchMiddle(), clNavy);
+  }
+}

@@ -50,6 +50,8 @@ private:
   TChartAxis* PositionAxis() const { return Vertical() ? GetHorizAxis() : GetVertAxis(); }
   TChartAxis* ValueAxis() const { return Vertical() ? GetVertAxis() : GetHorizAxis(); }
   int PositionPixel(int ValueIndex) const { return Vertical() ? CalcXPos(ValueIndex) : CalcYPos(ValueIndex); }
+  // +1 when the position pixels grow in drawing order, -1 when they shrink.
+  int Step() const;
   // A bar along the position axis (Near: the edge shared with the previous bar) and
   // the value axis (Value: the value's pixel, Origin: where the bar starts).
   struct TBar {

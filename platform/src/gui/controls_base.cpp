@@ -290,9 +290,17 @@ void TControl::Impl::ApplyFont() {
 }
 
 void TControl::Impl::ApplyColor() {
-  if (!Widget || !ApplyPalette) return;
+  if (!Widget) return;
   QPalette pal = Widget->palette();
-  ApplyPalette(pal, ToQColor(Control->color_), ToQColor(Control->font_->Color()));
+  if (ApplyPalette) ApplyPalette(pal, ToQColor(Control->color_), ToQColor(Control->font_->Color()));
+  // Disabled, whatever the control's own colours: grey text etched in the highlight,
+  // and edits on the button face. From our system colours, not the desktop's, and
+  // set on every widget so that the Qt parts inside a control (an up-down's arrows,
+  // a combo's line) follow it too.
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+    pal.setColor(QPalette::Disabled, role, ToQColor(clGrayText));
+  pal.setColor(QPalette::Disabled, QPalette::Base, ToQColor(clBtnFace));
+  pal.setColor(QPalette::Disabled, QPalette::Light, ToQColor(clBtnHighlight));
   Widget->setPalette(pal);
 }
 

@@ -57,9 +57,10 @@ void TGroupBox::Paint() {
   Frame3D(c, Rect(r.Left + 1, r.Top + 1, r.Right, r.Bottom), clBtnHighlight, clBtnHighlight);
   Frame3D(c, Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1), clBtnShadow, clBtnShadow);
   if (text.empty()) return;
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(Color());
-  c->TextOut(8, 0, text);
+  // The caption's box hides the frame behind it (one more pixel for the etched copy).
+  const int extra = Enabled() ? 0 : 1;
+  FillBack(c, Rect(8, 0, 8 + c->TextWidth(text) + extra, th + extra), Color());
+  DrawCaptionText(c, 8, 0, text, Enabled());
 }
 
 // ---------------------------------------------------------------------------
@@ -334,16 +335,7 @@ void TSpeedButton::Paint() {
     x += glyphWidth + spacing;
   }
   textLeft = x;
-  if (textWidth) {
-    c->Brush()->SetStyle(bsClear);
-    const int y = (r.Height() - c->TextHeight("W")) / 2 + shift;
-    if (!Enabled()) {
-      c->Font()->SetColor(clBtnHighlight);
-      c->TextOut(textLeft + 1, y + 1, text);
-      c->Font()->SetColor(clBtnShadow);
-    }
-    c->TextOut(textLeft, y, text);
-  }
+  if (textWidth) DrawCaptionText(c, textLeft, (r.Height() - c->TextHeight("W")) / 2 + shift, text, Enabled());
 }
 
 // ---------------------------------------------------------------------------

@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionComplex>
 
 #include <algorithm>
 #include <climits>
@@ -35,6 +37,8 @@ QString QStr(const std::string& S) { return QString::fromStdString(S); }
 
 // Check boxes and radio buttons put their caption 4 pixels after the box, as the
 // classic controls do, so that captions fit the widths classic layouts give them.
+// Disabled captions of buttons and boxes are etched: the highlight one pixel down
+// and to the right under the grey text. Used by buttons, boxes and track bars.
 class TClassicBoxStyle : public QProxyStyle {
 public:
   using QProxyStyle::QProxyStyle;
@@ -42,9 +46,23 @@ public:
     if (Metric == PM_CheckBoxLabelSpacing || Metric == PM_RadioButtonLabelSpacing) return 4;
     return QProxyStyle::pixelMetric(Metric, Option, Widget);
   }
+  void drawItemText(QPainter* Painter, const QRect& Rect, int Flags, const QPalette& Pal, bool Enabled,
+                    const QString& Text, QPalette::ColorRole TextRole) const override {
+    if (!Enabled && TextRole != QPalette::NoRole)
+      QProxyStyle::drawItemText(Painter, Rect.translated(1, 1), Flags, Pal, Enabled, Text, QPalette::Light);
+    QProxyStyle::drawItemText(Painter, Rect, Flags, Pal, Enabled, Text, TextRole);
+  }
+  // A disabled track bar's thumb is dithered with the highlight.
+  void drawComplexControl(ComplexControl Control, const QStyleOptionComplex* Option, QPainter* Painter,
+                          const QWidget* Widget) const override {
+    QProxyStyle::drawComplexControl(Control, Option, Painter, Widget);
+    if (Control != CC_Slider || (Option->state & State_Enabled)) return;
+    const QRect thumb = subControlRect(CC_Slider, Option, SC_SliderHandle, Widget).adjusted(2, 2, -2, -2);
+    Painter->fillRect(thumb, QBrush(Option->palette.color(QPalette::Disabled, QPalette::Light), Qt::Dense4Pattern));
+  }
 };
 
-// One for all boxes, over the application's style, freed with the application.
+// One for all of them, over the application's style, freed with the application.
 QStyle* ClassicBoxStyle() {
   static QPointer<QStyle> style;
   if (!style) {
@@ -55,6 +73,16 @@ QStyle* ClassicBoxStyle() {
 }
 
 }  // namespace
+
+void forms_detail::DrawCaptionText(TCanvas* C, int X, int Y, const std::string& Text, bool Enabled) {
+  C->Brush()->SetStyle(bsClear);
+  if (!Enabled) {
+    C->Font()->SetColor(clBtnHighlight);
+    C->TextOut(X + 1, Y + 1, Text);
+    C->Font()->SetColor(clGrayText);
+  }
+  C->TextOut(X, Y, Text);
+}
 
 std::string StripAccelerator(const std::string& Caption) {
   std::string out;
@@ -109,6 +137,7 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
   impl_->WidgetClicks = true;
   impl_->TakesFocus = true;
   auto* w = MakeWidget<QPushButton>(this);
+  w->setStyle(ClassicBoxStyle());
   impl_->ApplyText = [this, w] { w->setText(QStr(Caption())); };
   impl_->ApplyPalette = [](QPalette& p, const QColor& back, const QColor& fore) {
     p.setColor(QPalette::Button, back);
@@ -293,12 +322,11 @@ void TLabel::Paint() {
     c->Brush()->SetColor(Color());
     c->FillRect(r);
   }
-  c->Brush()->SetStyle(bsClear);
   c->SetFont(Font());
   const std::string text = StripAccelerator(Caption());
   int tw = c->TextWidth(text);
   int x = alignment_ == taCenter ? (r.Width() - tw) / 2 : alignment_ == taRightJustify ? r.Width() - tw : 0;
-  c->TextOut(x, 0, text);
+  DrawCaptionText(c, x, 0, text, Enabled());
 }
 
 // ---------------------------------------------------------------------------
@@ -381,8 +409,13 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 150, 45);
   SetTabStop(true);
   impl_->TakesFocus = true;
-  impl_->ApplyPalette = WindowPalette;
+  // Disabled, the groove's filled part is grey instead of the highlight.
+  impl_->ApplyPalette = [](QPalette& p, const QColor& back, const QColor& fore) {
+    WindowPalette(p, back, fore);
+    p.setColor(QPalette::Disabled, QPalette::Highlight, ToQColor(clBtnShadow));
+  };
   auto* w = MakeWidget<QSlider>(this);
+  w->setStyle(ClassicBoxStyle());
   w->setAutoFillBackground(true);
   impl_->ApplyColor();
   SyncWidget();

@@ -100,6 +100,10 @@ const std::vector<TClass>& DialogControlClasses();
 // Flushes every pending paint of Control and its children, shown or not.
 void PaintTree(TControl* Control);
 
+// Writes a control's caption at (X, Y) with a clear brush, in the canvas font's colour,
+// or, disabled, etched: grey text over a highlight copy one pixel down and to the right.
+void DrawCaptionText(TCanvas* C, int X, int Y, const std::string& Text, bool Enabled);
+
 // Qt keys and modifiers in the class library's terms, and back.
 std::uint16_t VirtualKeyOf(int QtKey);
 int QtKeyOf(std::uint16_t Key);

@@ -394,6 +394,7 @@ void TCustomListBox::Paint() {
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor((st & odSelected) ? clHighlight : Color());
     if (st & odSelected) c->Font()->SetColor(clHighlightText);
+    else if (st & odDisabled) c->Font()->SetColor(clGrayText);
     c->Pen()->SetMode(pmCopy);
     DrawItem(i, r, st);
     if (st & odFocused) DrawFocusRectangle(c, r);
@@ -872,8 +873,10 @@ void TCustomComboBox::Paint() {
     TRect r = Rect(3, 3, b.Left - 1, h - 3);
     const bool focused = Focused() && !DroppedDown();
     c->Font()->Assign(Font());
-    c->Brush()->SetColor(focused ? clHighlight : Color());
+    // Disabled: grey text on the button face, as the box around it.
+    c->Brush()->SetColor(focused ? clHighlight : Enabled() ? Color() : clBtnFace);
     if (focused) c->Font()->SetColor(clHighlightText);
+    else if (!Enabled()) c->Font()->SetColor(clGrayText);
     const int i = ItemIndex();
     TOwnerDrawState st = odComboBoxEdit | (focused ? odSelected | odFocused : 0) | (Enabled() ? 0 : odDisabled);
     if (style_ == csOwnerDrawFixed && OnDrawItem) {
