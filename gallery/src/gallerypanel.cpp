@@ -7,6 +7,8 @@
 #include "engine/function.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
+#include "gallery/gradienteditor.h"
+#include "gallery/pendialog.h"
 #include "engine/helpers.h"
 #include "engine/settings.h"
 #include "platform/compwatch.h"
@@ -386,6 +388,18 @@ TGalleryChart* TChartGalleryPanel::CreateChart(const TLumSeriesType& Entry) {
   return c;
 }
 
+void TChartGalleryPanel::AddChart(TGalleryChart* Chart) {
+  charts_.Add(Chart);
+  Chart->SetParent(this);
+  if (Chart->Name().empty()) Chart->SetName(UniqueComponentName(Chart->Owner(), "LumGalleryChart"));
+  Chart->SetCursor(crHandPoint);
+  Chart->SavedCursor = crHandPoint;
+  Chart->OnClick = HANDLER(ChartClick);
+  Chart->OnEnter = HANDLER(ChartEnter);
+  Chart->OnDblClick = HANDLER(ChartDblClick);
+  if (!IsSubPanel) Chart->OnKeyDown = HANDLER(ChartKeyDown);
+}
+
 void TChartGalleryPanel::CreateGalleryPage(const std::string& Page) {
   std::vector<TLumSeriesType*> entries;
   for (int i = 0; i < LumSeriesTypes().Count(); ++i) {
@@ -674,10 +688,13 @@ int ReadGalleryMode() { return ReadEditorIntegerSetting("GalleryMode", 0); }
 
 void LumGalleryPanelUnitInit() {
   EnsureGalleryResources();
-  RegisterClasses({TGalleryChart::StaticClass(), TChartGalleryPanel::StaticClass(), TChartListBox::StaticClass()});
+  RegisterClasses({TGalleryChart::StaticClass(), TChartGalleryPanel::StaticClass(), TChartListBox::StaticClass(),
+                   TButtonPen::StaticClass(), TButtonGradient::StaticClass()});
 }
 
 void LumGalleryPanelUnitDone() {
+  UnRegisterClass(TButtonGradient::StaticClass());
+  UnRegisterClass(TButtonPen::StaticClass());
   UnRegisterClass(TChartListBox::StaticClass());
   UnRegisterClass(TGalleryChart::StaticClass());
   UnRegisterClass(TChartGalleryPanel::StaticClass());

@@ -4,10 +4,9 @@
 #include "canvas/lumconst.h"
 #include "engine/panel.h"
 #include "gallery/chartgrid.h"
+#include "gallery/editortools.h"
 #include "platform/graphics.h"
 #include "platform/typinfo.h"
-
-void RegisterGalleryResources();
 
 namespace {
 const char* const ButtonNames[LumNavButtonCount] = {"First", "Prior", "Next", "Last", "Insert",
@@ -108,8 +107,7 @@ TStrings* TCustomLumNavigator::Hints() const { return hints_.get(); }
 void TCustomLumNavigator::SetHints(TStrings* Value) { hints_->Assign(Value); }
 
 void TCustomLumNavigator::CreateButtons() {
-  static const bool registered = (RegisterGalleryResources(), true);
-  (void)registered;
+  EnsureGalleryResources();
   int x = 0;
   for (int i = 0; i < LumNavButtonCount; ++i) {
     auto* b = new TLumNavButton(this);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "buttondialog.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "engine/helpers.h"
@@ -289,17 +290,7 @@ void TButtonPen::DefineProperties(TPropertyTable& t) {
 void TButtonPen::Click() {
   TPersistent* pen = Instance();
   if (!pen) return TLumButton::Click();
-  if (!dialog_) {
-    dialog_ = CreatePenDialog(this, pen, hideColor_);
-    dialogOnDestroy_ = dialog_->OnDestroy;
-    dialog_->OnDestroy = [this](TObject* Sender) {
-      if (dialogOnDestroy_) dialogOnDestroy_(Sender);
-      dialog_ = nullptr;
-    };
-  }
-  const bool ok = dialog_->ShowModal() == mrOk;
-  delete dialog_;  // forgets itself through OnDestroy
-  if (!ok) return;
+  if (!RunButtonDialog(dialog_, dialogOnDestroy_, [&] { return CreatePenDialog(this, pen, hideColor_); })) return;
   RepaintSymbol();
   TLumButton::Click();
 }

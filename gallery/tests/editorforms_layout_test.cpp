@@ -6,13 +6,21 @@
 
 #include "canvas/canvasunit.h"
 #include "engine/engineunit.h"
+#include "engine/backimage.h"
+#include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/exportdialog.h"
+#include "gallery/fonteditor.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gallerypanel.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/marginseditor.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shapeeditor.h"
+#include "gallery/shadoweditor.h"
 #include "gallery/toolsgallery.h"
 #include "form_inventory.h"
 #include "gallery_test_util.h"
@@ -45,6 +53,26 @@ TLumPicture* SamplePicture() {
   return p;
 }
 TMargins sampleMargins;
+TLumGradient* SampleGradient() {
+  static TLumGradient gradient;
+  gradient.SetVisible(true);
+  return &gradient;
+}
+TLumShadow* SampleShadow() {
+  static TLumShadow shadow;
+  shadow.SetVisible(true);
+  return &shadow;
+}
+std::vector<gallerytest::TInventoryEntry> ShadowControls() {
+  return {{"CBVisible", "TCheckBox", "&Visible"},     {"GroupBox1", "TGroupBox", "Size:"},
+          {"Edit1", "TEdit", "&Horiz:"},              {"UDShadowSize", "TUpDown", "", {}, -1000, 1000},
+          {"EVertSize", "TEdit", "V&ert:"},           {"UDShaVert", "TUpDown", "", {}, -1000, 1000},
+          {"EShadowTransp", "TEdit", "&Transparency:"}, {"UDShadowTransp", "TUpDown", "", {}, 0, 100},
+          {"BShadowColor", "TButtonColor", "&Color..."}, {"TBColor", "TTrackBar", "", {}, 0, 240},
+          {"CBSmooth", "TCheckBox", "&Smooth"},       {"TBBlur", "TTrackBar", "", {}, -75, 75},
+          {"Label4", "TLabel", "&Blur:"},             {"LBlur", "TLabel", "0"},
+          {"CBClip", "TCheckBox", "Cl&ip"},           {"BOK", "TButton", "OK"}};
+}
 TForm* ChartHost() {
   static TForm* host = [] {
     auto* f = new TForm(nullptr);
@@ -200,7 +228,144 @@ const TFormSpec Forms[] = {
       {"BCopy", "TButton", "&Copy"}, {"BSave", "TButton", "&Save..."}, {"BSend", "TButton", "S&end..."},
       {"BPreview", "TButton", "&Preview..."}, {"PanelClose", "TPanel", ""}, {"BClose", "TButton", "Close"}},
      {{"SavePictureDialog", "TSaveDialog"}, {"SaveNativeDialog", "TSaveDialog"}, {"SaveDataDialog", "TSaveDialog"}}},
+    {"Shadow editor", 247, 192,
+     [] {
+       auto* f = new TLumShadowEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Emboss Editor", 247, 192,
+     [] {
+       auto* f = new TLumEmbossEditor(nullptr);
+       f->SetShadow(SampleShadow());
+       return f;
+     },
+     ShadowControls(),
+     {}},
+    {"Gradient Editor", 270, 219,
+     [] {
+       auto* f = new TLumGradientEditor(nullptr);
+       f->SetGradient(SampleGradient());
+       return f;
+     },
+     {{"CBVisible", "TCheckBox", "&Visible"},
+      {"CBDirection", "TComboFlat", "&Direction:",
+       {"Top Bottom", "Bottom Top", "Left Right", "Right Left", "From Center", "From Top Left", "From Bottom Left",
+        "Radial", "Diagonal Up", "Diagonal Down"}},
+      {"PageControl1", "TPageControl", ""},          {"TabDefault", "TTabSheet", "Default"},
+      {"Gallery", "TListBox", "",
+       {"Ace", "Business", "Caribe Sun", "Clear day", "Desert", "Farm", "Funky", "Golf", "Hot", "Night", "Pastel",
+        "Rainbow", "Sea", "Sea 2", "Space", "Sunset", "Tropical"}},
+      {"PreviewGradient", "TPreviewGradient", ""},   {"TabColors", "TTabSheet", "Colors"},
+      {"BStart", "TButtonColor", "&Start..."},       {"BMid", "TButtonColor", "&Middle..."},
+      {"BEnd", "TButtonColor", "&End..."},           {"BSwap", "TButton", "S&wap"},
+      {"CBMid", "TCheckBox", "&No Middle"},          {"TabOptions", "TTabSheet", "Options"},
+      {"LBalance", "TLabel", "&Balance:"},           {"SBBalance", "TScrollBar", "", {}, 0, 100},
+      {"LabelBalance", "TLabel", "50 %"},            {"GroupBox1", "TGroupBox", "Radial offset:"},
+      {"LRadialH", "TLabel", "&Horiz:"},             {"TrackBar1", "TTrackBar", "", {}, -300, 300},
+      {"LRadialX", "TLabel", "0"},                   {"LRadialV", "TLabel", "&Vert:"},
+      {"TrackBar2", "TTrackBar", "", {}, -300, 300}, {"LRadialY", "TLabel", "0"},
+      {"EAngle", "TEdit", "&Angle:"},                {"UDAngle", "TUpDown", "", {}, 0, 360},
+      {"TBAngle", "TTrackBar", "", {}, 0, 360},      {"TabDirections", "TTabSheet", "Directions"},
+      {"Directions", "TChartGalleryPanel", ""},      {"TabSubGradient", "TTabSheet", "SubGradient"},
+      {"BSubEdit", "TButtonGradient", "&Edit..."},   {"LSubTransp", "TLabel", "&Transparency:"},
+      {"SBTransp", "TScrollBar", "", {}, 0, 100},    {"CBSubVisible", "TCheckBox", "&Visible"},
+      {"BOk", "TButton", "OK"},                      {"BCancel", "TButton", "Cancel"}},
+     {}},
+    {"Pattern Editor", 412, 311,
+     [] {
+       auto* f = new TBrushDialog(nullptr);
+       static TChartBrush brush;
+       f->SetBrush(&brush);
+       return f;
+     },
+     {{"LStyle", "TListBox", "",
+       {"Solid", "None", "Horizontal", "Vertical", "Diagonal", "Back Diagonal", "Cross", "Diagonal Cross",
+        "Fill 80%", "Fill 60%", "Fill 40%", "Fill 20%", "Fill 10%", "Zig zag", "Vertical small", "Horiz. small",
+        "Diag. small", "Back Diag. small", "Cross small", "Diag. Cross small", "Metal", "Wood", "Stone", "Clouds",
+        "Grass", "Fire", "Snow"}},
+      {"Splitter1", "TSplitter", ""},           {"PageControl1", "TPageControl", ""},
+      {"TabFormat", "TTabSheet", "Format"},     {"BColor", "TButtonColor", "&Color..."},
+      {"BBackColor", "TButtonColor", "&Back..."}, {"CBTransp", "TCheckBox", "&Transparent"},
+      {"BSwap", "TButton", "&Swap"},            {"GroupBox1", "TGroupBox", "Image:"},
+      {"Image1", "TImage", ""},                 {"LImage", "TLabel", ""},
+      {"Button1", "TButton", "B&rowse..."},     {"TabGradient", "TTabSheet", "Gradient"},
+      {"ImageMetal", "TImage", ""},             {"ImageWood", "TImage", ""},
+      {"ImageStone", "TImage", ""},             {"ImageClouds", "TImage", ""},
+      {"ImageGrass", "TImage", ""},             {"ImageFire", "TImage", ""},
+      {"ImageSnow", "TImage", ""},              {"Button2", "TButton", "OK"},
+      {"Button3", "TButton", "Cancel"}},
+     {}},
+    {"BackImageEditor", 281, 250,
+     [] {
+       static TBackImage back;
+       back.Assign(SamplePicture());
+       back.SetMode(pbmCustom);
+       auto* f = new TBackImageEditor(nullptr);
+       f->LoadBackImage(&back);
+       return f;
+     },
+     {{"Image1", "TImage", ""},                      {"LabelSize", "TLabel", "20x20"},
+      {"LabelExt", "TLabel", "bmp"},                 {"BBrowse", "TButton", "Clea&r"},
+      {"CBTransp", "TCheckBox", "&Transparent"},     {"Button1", "TButton", "&Filters..."},
+      {"RGBitmap", "TRadioGroup", "St&yle", {"Stretch", "Tile", "Center", "C&ustom"}},
+      {"GBPosition", "TGroupBox", "Position:"},      {"ELeft", "TEdit", "&Left:"},
+      {"UDLeft", "TUpDown", "", {}, -32000, 32000},  {"ETop", "TEdit", "T&op:"},
+      {"UDTop", "TUpDown", "", {}, -32000, 32000},   {"PanelButtons", "TPanel", ""},
+      {"Button2", "TButton", "OK"},                  {"Button3", "TButton", "Cancel"}},
+     {}},
+    {"LumFont Editor", 313, 234,
+     [] { return new TLumFontEditor(nullptr); },  // the names are the machine's: loaded below
+     {{"PageControl1", "TPageControl", ""},          {"TabFont", "TTabSheet", "Font"},
+      {"CBName", "TComboFlat", "&Name:"},            {"ESize", "TEdit", "&Size:"},
+      {"UDSize", "TUpDown", "", {}, 1, 1500},        {"GBStyle", "TGroupBox", "Style:"},
+      {"CBBold", "TCheckBox", "&Bold"},              {"CBItalic", "TCheckBox", "&Italic"},
+      {"CBUnder", "TCheckBox", "&Underline"},        {"CBStrike", "TCheckBox", "Strikeout"},
+      {"BColor", "TButtonColor", "&Color..."},       {"Button3", "TButton", "&Edit..."},
+      {"TabOptions", "TTabSheet", "Options"},        {"EInter", "TEdit", "&Inter-char spacing:"},
+      {"UDInter", "TUpDown", "", {}, -100, 100},     {"BOutline", "TButtonPen", "&Outline..."},
+      {"CBOutGrad", "TCheckBox", "O&utline gradient"},
+      {"CBQuality", "TComboFlat", "&Quality:", {"Best", "Normal", "Default"}},
+      {"EDepth", "TEdit", "&Depth:"},                {"UDDepth", "TUpDown", "", {}, 0, 1000},
+      {"TabShadow", "TTabSheet", "Shadow"},          {"TabEmboss", "TTabSheet", "Emboss"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabPicture", "TTabSheet", "Picture"},
+      {"PanelButtons", "TPanel", ""},                {"Button1", "TButton", "OK"},
+      {"Button2", "TButton", "Cancel"}},
+     {}},
+    {"FormLumShape", 345, 261,
+     [] {
+       static TLumCustomShape shape;
+       auto* f = new TFormLumShape(nullptr);
+       f->SetShape(&shape);
+       return f;
+     },
+     {{"PC1", "TPageControl", ""},                   {"TabFormat", "TTabSheet", "Format"},
+      {"BBackColor", "TButtonColor", "&Color..."},   {"Button6", "TButton", "&Pattern..."},
+      {"CBTransparent", "TCheckBox", "&Transparent"}, {"EShadowTransp", "TEdit", "&Transparency:"},
+      {"UDShadowTransp", "TUpDown", "", {}, 0, 100}, {"TabBorder", "TTabSheet", "Border"},
+      {"CBBevel", "TComboFlat", "&Bevel:", {"None", "Lowered", "Raised"}},
+      {"EBevWidth", "TEdit", "Siz&e:"},              {"UDBevW", "TUpDown", "", {}, 1, 100},
+      {"GBRound", "TGroupBox", ""},                  {"CBRound", "TCheckBox", "&Round Frame"},
+      {"ERoundSize", "TEdit", "Siz&e:"},             {"UDRoundSize", "TUpDown", "", {}, 0, 500},
+      {"Button4", "TButtonPen", "&Frame..."},        {"TabText", "TTabSheet", "Text"},
+      {"TabGradient", "TTabSheet", "Gradient"},      {"TabShadow", "TTabSheet", "Shadow"},
+      {"TabEmboss", "TTabSheet", "Emboss"},          {"TabPicture", "TTabSheet", "Picture"}},
+     {}},
 };
+
+// Shows every page of Pages in turn, as the user's tab clicks would (Changed is the
+// control's change handler, which builds a page's editor on its first visit), and
+// checks the layout of Form on each.
+void CheckEveryPage(TForm* Form, TPageControl* Pages, const std::function<void()>& Changed) {
+  for (int i = 0; i < Pages->PageCount(); ++i) {
+    SCOPED_TRACE(Pages->Pages(i)->Caption());
+    Pages->SetActivePageIndex(i);
+    Changed();
+    gallerytest::CheckLayout(Form);
+  }
+}
 
 class TEditorFormsTest : public ::testing::Test {
 protected:
@@ -245,6 +410,38 @@ TEST_F(TEditorFormsTest, ControlsAreTheTablesOwnAndFitTheirForm) {
         pages->SetActivePage(page);
         gallerytest::CheckLayout(f);
       }
+    }
+    if (auto* f = dynamic_cast<TLumGradientEditor*>(form.get())) {  // every tab, the directions built
+      for (int i = 0; i < f->PageControl1->PageCount(); ++i) {
+        f->PageControl1->SetActivePage(f->PageControl1->Pages(i));
+        f->PageControl1Change(f->PageControl1);
+        gallerytest::CheckLayout(f);
+      }
+      EXPECT_EQ(f->Directions->Charts().Count(), 10);
+    }
+    if (auto* f = dynamic_cast<TBrushDialog*>(form.get())) {  // the embedded gradient editor's tabs
+      f->PageControl1->SetActivePage(f->TabGradient);
+      ASSERT_NE(f->GradientEditor(), nullptr);
+      TPageControl* pages = f->GradientEditor()->PageControl1;
+      for (int i = 0; i < pages->PageCount(); ++i) {
+        pages->SetActivePage(pages->Pages(i));
+        f->GradientEditor()->PageControl1Change(pages);
+        gallerytest::CheckLayout(f);
+      }
+    }
+    if (auto* f = dynamic_cast<TLumFontEditor*>(form.get())) {
+      TLumFont font;
+      f->LoadFont(&font);
+      CheckEveryPage(f, f->PageControl1, [f] { f->PageControl1Change(f->PageControl1); });
+      f->LoadFont(nullptr);
+    }
+    if (auto* f = dynamic_cast<TFormLumShape*>(form.get())) {
+      CheckEveryPage(f, f->PC1, [f] { f->PC1Change(f->PC1); });
+      // Inside the shape editor's "Text" tab, the font editor's own tabs.
+      ASSERT_TRUE(f->FontEditor());
+      TLumFontEditor* text = f->FontEditor();
+      f->PC1->SetActivePage(f->TabText);
+      CheckEveryPage(f, text->PageControl1, [text] { text->PageControl1Change(text->PageControl1); });
     }
     if (auto* f = dynamic_cast<TMouseCursorEdit*>(form.get())) {
       EXPECT_EQ(f->OpenDialog1->Filter(), "Cursor files (*.cur)|*.cur|Animated Cursor files (*.ani)|*.ani");

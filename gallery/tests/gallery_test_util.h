@@ -1,6 +1,9 @@
 // Shared by the gallery tests: the units they need and small helpers.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,8 +16,11 @@
 #include "gallery/gallerypanel.h"
 #include "gallery/seriesgallery.h"
 #include "gallery/toolsgallery.h"
+#include "gallery/editortools.h"
 #include "gallery/exportformat.h"
 #include "platform/forms.h"
+#include "platform/lists.h"
+#include "platform/testing.h"
 
 namespace gallerytest {
 
@@ -52,6 +58,22 @@ inline std::string Raised(const std::function<void()>& Call) {
   return "(nothing raised)";
 }
 
+// A form with a button over which dialogs are opened, as their edit routines open
+// them; no dialog answer or message is left over from an earlier test.
+class TDialogTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    EnsureUnits();
+    TestDialogs::Clear();
+    ClearRecordedMessages();
+    host.reset(new TForm(nullptr));
+    host->SetBounds(40, 40, 360, 300);
+    anchor = PlaceControl<TButton>(host.get(), host.get(), "Anchor", 10, 10, 75, 25);
+  }
+  std::unique_ptr<TForm> host;
+  TButton* anchor = nullptr;
+};
+
 // The three export units, started for a test and stopped after it.
 struct TExportUnits {
   TExportUnits() {
@@ -61,6 +83,19 @@ struct TExportUnits {
     for (auto stop : {BMPExportUnitDone, EMFExportUnitDone, LumExportUnitDone}) stop();
   }
 };
+
+// The user clicks the list's item (scrolled into view); Then runs after the click.
+// Posted from inside a modal script, one click after the other: Then may post the next.
+inline void PostItemClick(TCustomListBox* List, int Index, std::function<void()> Then) {
+  TestInput::PostCall([List, Index, Then] {
+    List->MakeVisible(Index);
+    const TRect r = List->ItemRect(Index);
+    const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+    TestInput::PostMouseDown(List, mbLeft, x, y);
+    TestInput::PostMouseUp(List, mbLeft, x, y);
+    TestInput::PostCall(Then);
+  });
+}
 
 inline std::string ReadFile(const std::string& Name) {
   TMemoryStream m;

@@ -19,20 +19,27 @@
 #include "chart/chart.h"
 #include "chart/palettes.h"
 #include "chart/series.h"
+#include "engine/backimage.h"
 #include "gallery/aboutbox.h"
+#include "gallery/backimageeditor.h"
+#include "gallery/brushdialog.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
 #include "gallery/editortools.h"
 #include "gallery/exportdialog.h"
 #include "gallery/exportformat.h"
 #include "gallery/filterseditor.h"
+#include "gallery/fonteditor.h"
 #include "gallery/formateditor.h"
+#include "gallery/gradienteditor.h"
 #include "gallery/gallerypanel.h"
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
 #include "gallery/pendialog.h"
 #include "gallery/preview.h"
 #include "gallery/seriesgallery.h"
+#include "gallery/shadoweditor.h"
+#include "gallery/shapeeditor.h"
 #include "gallery/stringseditor.h"
 #include "gallery/toolsgallery.h"
 #include "platform/printers.h"
@@ -349,6 +356,174 @@ bool ExportDialog(const std::string& Base) {
   return ok & Snap(d.get(), Base + "_data.png");
 }
 
+// A soft blue shadow, and an emboss without smoothing (blur and clip disabled).
+bool ShadowEditor(const std::string& Base) {
+  TLumShadow shadow;
+  shadow.SetVisible(true);
+  shadow.SetColor(0x804020);
+  shadow.SetHorizSize(4);
+  shadow.SetVertSize(3);
+  shadow.SetTransparency(30);
+  shadow.SetSmooth(true);
+  shadow.SetSmoothBlur(12);
+  std::unique_ptr<TLumShadowEditor> d(new TLumShadowEditor(nullptr));
+  d->SetShadow(&shadow);
+  return Snap(d.get(), Base + ".png");
+}
+
+bool EmbossEditor(const std::string& Base) {
+  TLumEmboss emboss;
+  emboss.SetVisible(true);
+  emboss.SetColor(clGray);
+  emboss.SetSize(2);
+  emboss.SetSmooth(false);
+  std::unique_ptr<TLumEmbossEditor> d(new TLumEmbossEditor(nullptr));
+  d->SetShadow(&emboss);
+  return Snap(d.get(), Base + ".png");
+}
+
+// The "Sea" preset chosen on the Default tab with its preview, then the Directions tab
+// with its ten charts in the edited colours.
+bool GradientEditor(const std::string& Base) {
+  TLumGradient gradient;
+  gradient.SetVisible(true);
+  std::unique_ptr<TLumGradientEditor> d(new TLumGradientEditor(nullptr));
+  d->SetGradient(&gradient);
+  d->Show();
+  d->PageControl1->SetActivePage(d->TabDefault);
+  d->Gallery->SetItemIndex(d->Gallery->Items()->IndexOf("Sea"));
+  d->GalleryClick(d->Gallery);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->PageControl1->SetActivePage(d->TabDirections);
+  d->PageControl1Change(d->PageControl1);
+  ok &= Snap(d.get(), Base + "_directions.png");
+  for (TTabSheet* t : {d->TabColors, d->TabOptions, d->TabSubGradient}) {
+    d->PageControl1->SetActivePage(t);
+    ok &= Snap(d.get(), Base + "_" + t->Caption() + ".png");
+  }
+  return ok;
+}
+
+// A diagonal-cross brush on the list's first items; then "Metal" chosen, the list
+// scrolled to the textures and the picture shown; then the list drawn whole, with
+// its 27 samples; then the Gradient tab on its radial gradient's options.
+bool BrushDialog(const std::string& Base) {
+  TChartBrush brush;
+  brush.SetColor(clNavy);
+  brush.SetStyle(bsDiagCross);
+  brush.Gradient()->SetVisible(true);
+  brush.Gradient()->SetDirection(gdRadial);
+  std::unique_ptr<TBrushDialog> d(new TBrushDialog(nullptr));
+  d->SetBrush(&brush);
+  bool ok = Snap(d.get(), Base + ".png");
+  d->LStyle->SetItemIndex(d->LStyle->Items()->IndexOf("Metal"));
+  d->LStyleClick(d->LStyle);
+  d->LStyle->MakeVisible(d->LStyle->Count() - 1);
+  ok &= Snap(d.get(), Base + "_metal.png");
+  TForm host(nullptr);
+  host.SetClientWidth(d->LStyle->Width());
+  host.SetClientHeight(d->LStyle->Count() * d->LStyle->ItemHeight() + 4);
+  d->LStyle->SetParent(&host);
+  d->LStyle->SetTopIndex(0);
+  host.Show();
+  ok &= Snap(d->LStyle, Base + "_styles.png");
+  d->LStyle->SetParent(d.get());
+  d->PageControl1->SetActivePage(d->TabGradient);
+  d->GradientEditor()->PageControl1->SetActivePage(d->GradientEditor()->TabOptions);
+  return ok & Snap(d.get(), Base + "_gradient.png");
+}
+
+// A back image at a place of its own holding a drawn picture, embedded in a page.
+bool BackImageEditor(const std::string& Base) {
+  TBackImage back;
+  TBitmap bmp;
+  bmp.SetSize(160, 120);
+  bmp.Canvas()->Brush()->SetColor(clTeal);
+  bmp.Canvas()->FillRect(Rect(0, 0, 160, 120));
+  bmp.Canvas()->Brush()->SetColor(clYellow);
+  bmp.Canvas()->Ellipse(40, 20, 120, 100);
+  back.SetGraphic(&bmp);
+  back.SetMode(pbmCustom);
+  back.SetLeft(10);
+  back.SetTop(20);
+  TForm host(nullptr);
+  SetupEditorForm(&host, "Host", "Back Image", 291, 258);
+  std::unique_ptr<TBackImageEditor> e(EmbedBackImageEditor(&host));
+  e->LoadBackImage(&back);
+  return Snap(&host, Base + ".png");
+}
+
+// The modal font editor on a bold font with an outline and some depth, on its
+// Options tab.
+bool FontEditor(const std::string& Base) {
+  TLumFont font;
+  font.SetName("Arial");
+  font.SetSize(14);
+  font.SetStyle(FontStyles({fsBold}));
+  font.SetColor(clNavy);
+  font.SetInterCharSize(2);
+  font.SetDepth(3);
+  font.SetQuality(fqBest);
+  font.OutLine()->SetVisible(true);
+  font.OutLine()->SetColor(clRed);
+  std::unique_ptr<TLumFontEditor> e(new TLumFontEditor(nullptr));
+  e->SetBorderStyle(bsDialog);
+  e->SetTheFont(&font);
+  e->PanelButtons->Show();
+  e->SetClientHeight(e->ClientHeight() + e->PanelButtons->Height());
+  e->Show();
+  e->PageControl1->SetActivePage(e->TabOptions);
+  return Snap(e.get(), Base + ".png");
+}
+
+// The shape editor on a rounded, raised title box with a shadow and a picture, one
+// PNG per tab; then the modal form of EditShape with "Text" and "Shadow" hidden.
+bool ShapeEditor(const std::string& Base) {
+  TLumCustomShape shape;
+  shape.SetColor(clInfoBk);
+  shape.SetBevel(bvRaised);
+  shape.SetBevelWidth(3);
+  shape.SetShapeStyle(fosRoundRectangle);
+  shape.SetRoundSize(12);
+  shape.SetTransparency(20);
+  shape.Frame()->SetColor(clNavy);
+  shape.Frame()->SetWidth(2);
+  shape.Font()->SetName("Arial");
+  shape.Font()->SetSize(12);
+  shape.Gradient()->SetVisible(true);
+  shape.Shadow()->SetVisible(true);
+  shape.Shadow()->SetSize(4);
+  shape.Emboss()->SetVisible(true);
+  TBitmap bmp;
+  bmp.SetSize(48, 32);
+  bmp.Canvas()->Brush()->SetColor(TColor(0xC0DCC0));
+  bmp.Canvas()->FillRect(Rect(0, 0, 48, 32));
+  shape.Picture()->SetGraphic(&bmp);
+  std::unique_ptr<TFormLumShape> e(EmbedShapeEditor(nullptr, &shape));
+  e->SetBorderStyle(bsDialog);
+  e->SetCaption("Title");
+  e->Show();
+  bool ok = true;
+  for (int i = 0; i < e->PC1->PageCount(); ++i) {
+    TTabSheet* tab = e->PC1->Pages(i);
+    e->PC1->SetActivePage(tab);
+    e->PC1Change(e->PC1);
+    ok &= Snap(e.get(), Base + "_" + LowerCase(tab->Caption()) + ".png");
+  }
+  e->Hide();
+  TForm owner(nullptr);
+  TestInput::WhenModal([&] {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+      if (auto* f = dynamic_cast<TFormLumShape*>(owner.Components(i))) {
+        ok &= SaveControlToPng(f, Base + "_modal.png");
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", (Base + "_modal.png").c_str());
+        f->SetModalResult(mrOk);
+      }
+  });
+  EditShape(&owner, &shape, true, "Legend");
+  return ok;
+}
+
 struct TSnapEntry {
   const char* Name;
   bool (*Write)(const std::string& Base);
@@ -373,6 +548,13 @@ const TSnapEntry Entries[] = {
     {"tools_gallery", ToolsGallery},
     {"about_box", AboutBox},
     {"export_dialog", ExportDialog},
+    {"shadow_editor", ShadowEditor},
+    {"emboss_editor", EmbossEditor},
+    {"gradient_editor", GradientEditor},
+    {"brush_dialog", BrushDialog},
+    {"back_image_editor", BackImageEditor},
+    {"font_editor", FontEditor},
+    {"shape_editor", ShapeEditor},
 };
 
 std::string Usage() {

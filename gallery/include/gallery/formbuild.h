@@ -1,5 +1,5 @@
-// Builder helpers of the editor forms, over the toolkit's
-// placing routines: the form set-up with its border, and labelled edits with up-downs.
+// Builder helpers of the editor forms, over the toolkit's placing routines: the form
+// set-up with its border, labelled edits with up-downs, the OK/Cancel panel, tab pages.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -34,6 +34,28 @@ inline TEditUpDown EditWithUpDown(TComponent* Owner, TWinControl* Parent, const 
   TUpDown* u = PlaceUpDown(Owner, e, UpDownName, Min, Max);
   u->SetPosition(0);
   return {PlaceLabel(Owner, Parent, LabelName, LabelLeft, Top + 4, Caption, e), e, u};
+}
+
+// A panel along the form's bottom, without bevel, holding OK (default) and Cancel
+// (cancel) with their modal results at its right end.
+struct TOkCancel {
+  TPanel* Panel;
+  TButton* Ok;
+  TButton* Cancel;
+};
+inline TOkCancel OkCancelPanel(TForm* Form, const char* PanelName, const char* OkName, const char* CancelName,
+                               int Height, int ButtonTop) {
+  const int w = Form->ClientWidth();
+  auto* panel = PlaceControl<TPanel>(Form, Form, PanelName, 0, Form->ClientHeight() - Height, w, Height);
+  panel->SetAlign(alBottom);
+  panel->SetBevelOuter(bvNone);
+  auto* ok = PlaceControl<TButton>(Form, panel, OkName, w - 164, ButtonTop, 75, 25, "OK");
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  auto* cancel = PlaceControl<TButton>(Form, panel, CancelName, w - 83, ButtonTop, 75, 25, "Cancel");
+  cancel->SetCancel(true);
+  cancel->SetModalResult(mrCancel);
+  return {panel, ok, cancel};
 }
 
 // A panel without bevels, aligned (alNone: left where placed).

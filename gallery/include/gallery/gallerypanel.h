@@ -125,6 +125,9 @@ public:
 
   // A new gallery chart of the entry, placed in the next cell.
   TGalleryChart* CreateChart(const TLumSeriesType& Entry);
+  // Takes a chart its owner made (owned by this panel) into Charts, with the panel's
+  // click, focus, double-click and key handling; ResizeCharts then places it.
+  void AddChart(TGalleryChart* Chart);
   // Rebuilds the panel with the entries of one page and preselects.
   void CreateGalleryPage(const std::string& Page);
   // Cell size, then every chart's bounds.
@@ -173,6 +176,7 @@ private:
 // The editor setting "GalleryMode" (0 when missing).
 int ReadGalleryMode();
 
-// Registers the gallery controls (panel, gallery chart, chart list box) by name.
+// Registers the gallery controls (panel, gallery chart, chart list box) and the
+// dialogs' pen and gradient buttons by name, and the module's bitmaps.
 void LumGalleryPanelUnitInit();
 void LumGalleryPanelUnitDone();

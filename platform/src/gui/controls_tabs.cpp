@@ -1,5 +1,6 @@
 // Tabs: the tab control (tabs over one shared area) and the page control with its sheets.
 #include <QFrame>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QTabBar>
 
@@ -23,6 +24,16 @@ TRect DisplayRectOf(const TControl* C) {
               std::max(kTabHeight + kBorder, C->Height() - kBorder));
 }
 
+// Tabs as wide as their text plus 6 pixels each side, as classic tabs are (the
+// desktop style's wider padding would push the dialogs' tabs off their row).
+class TClassicTabStyle : public QProxyStyle {
+public:
+  int pixelMetric(PixelMetric Metric, const QStyleOption* Option, const QWidget* Widget) const override {
+    if (Metric == PM_TabBarTabHSpace) return 12;
+    return QProxyStyle::pixelMetric(Metric, Option, Widget);
+  }
+};
+
 // Builds the tab row and the frame of a tab or page control; OnPick gets the tab
 // the user chose.
 QTabBar* MakeTabRow(QWidget* W, std::function<void(int)> OnPick) {
@@ -31,6 +42,9 @@ QTabBar* MakeTabRow(QWidget* W, std::function<void(int)> OnPick) {
   frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
   frame->lower();
   auto* bar = new QTabBar(W);
+  auto* style = new TClassicTabStyle;
+  style->setParent(bar);
+  bar->setStyle(style);
   bar->setObjectName("tabs");
   bar->setDrawBase(false);
   bar->setExpanding(false);

@@ -17,7 +17,7 @@ namespace formcheck {
 struct TInventoryEntry {
   std::string Name, Kind, Caption;
   std::vector<std::string> Items = {};
-  int Min = 0, Max = 0;  // up-downs; Max 0: not checked
+  int Min = 0, Max = 0;  // up-downs, track bars, scroll bars; Max 0: not checked
 };
 
 inline std::string CaptionOf(TForm* Form, TControl* C) {
@@ -51,6 +51,14 @@ inline void CheckInventory(TForm* Form, const std::vector<TInventoryEntry>& Tabl
     if (auto* ud = dynamic_cast<TUpDown*>(c); ud && e.Max) {
       EXPECT_EQ(ud->Min(), e.Min);
       EXPECT_EQ(ud->Max(), e.Max);
+    }
+    if (auto* tb = dynamic_cast<TTrackBar*>(c); tb && e.Max) {
+      EXPECT_EQ(tb->Min(), e.Min);
+      EXPECT_EQ(tb->Max(), e.Max);
+    }
+    if (auto* sb = dynamic_cast<TScrollBar*>(c); sb && e.Max) {
+      EXPECT_EQ(sb->Min(), e.Min);
+      EXPECT_EQ(sb->Max(), e.Max);
     }
   }
 }

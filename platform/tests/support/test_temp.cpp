@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 std::string Dir;
 }
@@ -36,4 +40,28 @@ void RemoveTestTempDir() {
   std::error_code ec;
   if (!Dir.empty()) std::filesystem::remove_all(Dir, ec);
   Dir.clear();
+}
+
+pid_t StartThisTestAgain(const std::string& Role) {
+  const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string filter = std::string("--gtest_filter=") + test.test_suite_name() + "." + test.name();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (!Role.empty()) {
+      setenv("PHONARK_TEST_ROLE", Role.c_str(), 1);
+      setenv("TMPDIR", Dir.c_str(), 1);  // a child that may be killed: its folder goes with ours
+    }
+    execl("/proc/self/exe", "again", filter.c_str(), "--gtest_brief=1", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+bool RunsInAProgramOfItsOwn() {
+  if (::testing::UnitTest::GetInstance()->test_to_run_count() <= 1) return true;
+  const pid_t pid = StartThisTestAgain("");
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    ADD_FAILURE() << "failed in a program of its own (status " << status << ")";
+  return false;
 }
