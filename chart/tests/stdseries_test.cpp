@@ -248,6 +248,17 @@ TEST_F(ChartTest, SubGalleryStylesNameAndApplyEachStyle) {
   EXPECT_TRUE(area->AreaLinesPen()->Visible());
 }
 
+// The series editor looks these names up; only the point series' form exists.
+TEST_F(ChartTest, EachStandardTypeNamesItsEditorForm) {
+  const std::pair<TChartSeries*, const char*> kinds[] = {
+      {Add<TLineSeries>(), "TCustomSeriesEditor"},   {Add<THorizLineSeries>(), "TCustomSeriesEditor"},
+      {Add<TPointSeries>(), "TSeriesPointerEditor"}, {Add<TAreaSeries>(), "TAreaSeriesEditor"},
+      {Add<THorizAreaSeries>(), "TAreaSeriesEditor"}, {Add<TBarSeries>(), "TBarSeriesEditor"},
+      {Add<THorizBarSeries>(), "TBarSeriesEditor"},   {Add<TPieSeries>(), "TPieSeriesEditor"},
+      {Add<TFastLineSeries>(), "TFastLineSeriesEditor"}};
+  for (const auto& [series, name] : kinds) EXPECT_EQ(series->EditorClassName(), name) << series->ClassName();
+}
+
 }  // namespace
 
 namespace {

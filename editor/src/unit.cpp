@@ -2,6 +2,7 @@
 
 #include "analysis/unit.h"
 #include "editor/funceditor.h"
+#include "editor/pointereditor.h"
 #include "editor_resources.h"
 #include "platform/classes.h"
 
@@ -23,12 +24,14 @@ void LumEditorUnitInit() {
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = NewCLVFuncEditor;
   clv.Parent = TBaseFunctionEditor::StaticClass();
-  RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass()});
+  RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass(),
+                   TSeriesPointerEditor::StaticClass()});
 }
 
 void LumEditorUnitDone() {
   UnRegisterClass(TLumFunctionEditor::StaticClass());
   UnRegisterClass(TBaseFunctionEditor::StaticClass());
+  UnRegisterClass(TSeriesPointerEditor::StaticClass());
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = nullptr;
   clv.Parent = TForm::StaticClass();

@@ -114,23 +114,47 @@ void TChartSeries::SortPoints(TChartListOrder Order) {
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     return Order == loAscending ? labels[size_t(a)] < labels[size_t(b)] : labels[size_t(b)] < labels[size_t(a)];
   });
+  PermutePoints(order);
+}
+
+void TChartSeries::SortByValues(TChartValueList* List, TChartListOrder Order) {
+  if (!List || valuesList_.IndexOf(List) < 0 || Order == loNone) return;
+  List->SetOrder(Order);
+  const int n = Count();
+  if (n < 2 || List->Count() < n) return;
+  std::vector<int> order(static_cast<size_t>(n));
+  std::iota(order.begin(), order.end(), 0);
+  const double* v = List->Values().data();
+  if (Order == loAscending)
+    std::stable_sort(order.begin(), order.end(), [v](int a, int b) { return v[a] < v[b]; });
+  else
+    std::stable_sort(order.begin(), order.end(), [v](int a, int b) { return v[b] < v[a]; });
+  PermutePoints(order);
+}
+
+void TChartSeries::PermutePoints(const std::vector<int>& Order) {
+  const int n = int(Order.size());
+  std::vector<double> moved(Order.size());
   for (TChartValueList* l : valuesList_) {
     if (l->Count() < n) continue;
-    std::vector<double> old = l->Values();
-    for (int i = 0; i < n; ++i) l->SetValue(i, old[size_t(order[size_t(i)])]);
+    const double* old = l->Values().data();
+    for (int i = 0; i < n; ++i) moved[size_t(i)] = old[Order[size_t(i)]];
+    for (int i = 0; i < n; ++i) l->SetValue(i, moved[size_t(i)]);
   }
   if (colors_) {
     colors_->resize(size_t(n), clLumColor);
     std::vector<TColor> old = *colors_;
-    for (int i = 0; i < n; ++i) (*colors_)[size_t(i)] = old[size_t(order[size_t(i)])];
+    for (int i = 0; i < n; ++i) (*colors_)[size_t(i)] = old[size_t(Order[size_t(i)])];
   }
   if (!labels_.Empty()) {
+    std::vector<std::string> old(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) old[size_t(i)] = labels_.GetLabel(i);
     labels_.Clear();
-    for (int i = 0; i < n; ++i) labels_.InsertLabel(i, labels[size_t(order[size_t(i)])]);
+    for (int i = 0; i < n; ++i) labels_.InsertLabel(i, old[size_t(Order[size_t(i)])]);
   }
-  if (visuals_) visuals_->Permute(order);
-  marks_->Positions().Permute(order);
-  // X no longer ascending: later additions append and the visible range is not
+  if (visuals_) visuals_->Permute(Order);
+  marks_->Positions().Permute(Order);
+  // X no longer in its order: later additions append and the visible range is not
   // searched for as if it were sorted.
   const auto& xs = xValues_->Values();
   if (xValues_->Order() != loNone && !std::is_sorted(xs.begin(), xs.end(), [&](double a, double b) {

@@ -94,6 +94,31 @@ TEST(SeriesPoints, SortByLabelCarriesEveryListAndStopsAscendingX) {
   EXPECT_EQ(s.GetPointColor(0), clRed);
 }
 
+TEST(SeriesPoints, SortByAValueListIsStableCarriesEveryListAndTakesItsOrder) {
+  TZSeries s;
+  Fill(s);
+  s.z.SetValue(2, 100);  // Z 100, 101, 100, 103: a tie between points 0 and 2
+  s.SortByValues(&s.z, loAscending);
+  EXPECT_EQ(s.z.Values(), (std::vector<double>{100, 100, 101, 103}));
+  EXPECT_EQ(Xs(s), (std::vector<double>{0, 2, 1, 3}));  // the tie keeps its order
+  EXPECT_EQ(Ys(s), (std::vector<double>{10, 12, 11, 13}));
+  EXPECT_EQ(Colours(s), (std::vector<TColor>{clRed, clBlue, clLumColor, clLumColor}));
+  EXPECT_EQ(s.Labels().GetLabel(0), "d");
+  EXPECT_EQ(s.Labels().GetLabel(2), "b");
+  EXPECT_EQ(s.z.Order(), loAscending);
+  EXPECT_EQ(s.XValues()->Order(), loNone);
+
+  s.SortByValues(s.YValues(), loDescending);
+  EXPECT_EQ(Ys(s), (std::vector<double>{13, 12, 11, 10}));
+  EXPECT_EQ(s.z.Values(), (std::vector<double>{103, 100, 101, 100}));
+  EXPECT_EQ(s.YValues()->Order(), loDescending);
+
+  TZSeries other;
+  s.SortByValues(&other.z, loAscending);  // a list of another series: nothing
+  s.SortByValues(s.XValues(), loNone);
+  EXPECT_EQ(Ys(s), (std::vector<double>{13, 12, 11, 10}));
+}
+
 TEST(SeriesPoints, SortKeepsAscendingXWhenTheLabelsFollowIt) {
   TChartSeries s(nullptr);
   s.AddXY(0, 1, "a");

@@ -550,9 +550,9 @@ const TSnapEntry Entries[] = {
     {"export_dialog", ExportDialog},
     {"shadow_editor", ShadowEditor},
     {"emboss_editor", EmbossEditor},
+    {"back_image_editor", BackImageEditor},
     {"gradient_editor", GradientEditor},
     {"brush_dialog", BrushDialog},
-    {"back_image_editor", BackImageEditor},
     {"font_editor", FontEditor},
     {"shape_editor", ShapeEditor},
 };

@@ -194,6 +194,7 @@ extern std::string LumMsg_IncrementHint;     // "Enter [Number of Days] [hh:nn:s
 extern std::string LumMsg_DefaultAnimationName;  // "ChartAnimation"
 extern std::string LumMsg_ChangeToolName;    // "Change tool name"
 extern std::string LumMsg_NewToolName;       // "New tool name?"
+extern std::string LumMsg_TooManySamples;    // "The number of sample values must be between 0 and %d"
 
 // Unit functions for the unit table: assign the texts, and empty them again at exit.
 void LumConstUnitInit();

@@ -55,6 +55,7 @@ public:
   int Clicked(int X, int Y) override;
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
+  std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
 
 private:
   // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
@@ -90,6 +91,9 @@ public:
   int Clicked(int X, int Y) override;
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
+  // The series editor shows the form of this name on its "Format" tab when one is
+  // registered; of the standard series' forms only the point series' is.
+  std::string EditorClassName() const override { return "TCustomSeriesEditor"; }
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
@@ -129,6 +133,7 @@ class TPointSeries : public TCustomSeries {
   DECLARE_CLASS(TPointSeries, TCustomSeries)
 public:
   explicit TPointSeries(TComponent* AOwner);
+  std::string EditorClassName() const override { return "TSeriesPointerEditor"; }
 
 protected:
   bool DrawsLine() const override { return false; }
@@ -181,6 +186,7 @@ public:
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
   void PrepareForGallery(bool IsEnabled) override;
+  std::string EditorClassName() const override { return "TBarSeriesEditor"; }
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);

@@ -39,6 +39,7 @@ public:
   int Clicked(int X, int Y) override;
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
+  std::string EditorClassName() const override { return "TAreaSeriesEditor"; }
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 
@@ -113,6 +114,7 @@ public:
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
   void PrepareForGallery(bool IsEnabled) override;
+  std::string EditorClassName() const override { return "TPieSeriesEditor"; }
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
 

@@ -197,6 +197,10 @@ public:
   // Sorts the points by label (loNone: nothing), keeping every value list, the
   // colours, labels and visual objects together; the X list's order becomes none.
   void SortPoints(TChartListOrder Order);
+  // Sorts the points by the values of List (one of the series' value lists; loNone:
+  // nothing), stably, keeping everything together as SortPoints does; List's order
+  // becomes Order.
+  void SortByValues(TChartValueList* List, TChartListOrder Order);
   // What the points hold beyond values: 1 own X values, 2 per-point colours, 4 labels.
   enum { dsfXValues = 1, dsfColors = 2, dsfLabels = 4 };
   static int DataStorageFlags(const TChartSeries* ASeries);
@@ -363,6 +367,9 @@ private:
   void CheckValidSource(TComponent* Value);
   // Keeps colours, labels and visual objects in step with a point inserted at Index.
   void InsertPointExtras(int Index, TColor Color, const std::string& Label);
+  // Puts every list, colour, label, visual object and mark place of the point that
+  // was at Order[i] at place i, then notifies and repaints.
+  void PermutePoints(const std::vector<int>& Order);
 
   std::unique_ptr<TChartValueList> xValues_, yValues_;
   TChartValueLists valuesList_;
