@@ -43,7 +43,7 @@ std::string LumMsg_GalleryFinancial, LumMsg_GalleryStats, LumMsg_GalleryExtended
     LumMsg_ConfirmDelete, LumMsg_DefaultNumberFormat, LumMsg_PercentFormat, LumMsg_Clear, LumMsg_Browse,
     LumMsg_SelectedSeries, LumMsg_DefaultEditorWidth, LumMsg_DefaultEditorHeight, LumMsg_ApplyChanges,
     LumMsg_DesiredIncrement, LumMsg_IncorrectValue, LumMsg_IncrementHint, LumMsg_DefaultAnimationName,
-    LumMsg_ChangeToolName, LumMsg_NewToolName, LumMsg_TooManySamples;
+    LumMsg_ChangeToolName, LumMsg_NewToolName, LumMsg_TooManySamples, LumMsg_Maximum, LumMsg_Minimum;
 
 namespace {
 
@@ -228,6 +228,8 @@ const TextTable& SecondHalf() {
       {&LumMsg_ChangeToolName, "Change tool name"},
       {&LumMsg_NewToolName, "New tool name?"},
       {&LumMsg_TooManySamples, "The number of sample values must be between 0 and %d"},
+      {&LumMsg_Maximum, "Maximum"},
+      {&LumMsg_Minimum, "Minimum"},
   };
   return t;
 }

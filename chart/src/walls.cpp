@@ -22,6 +22,15 @@ int Along(int From, int To, double Percent) {
 
 TChartWall::TChartWall(TCustomAxisPanel* AChart, TChartWallKind AKind) : TLumCustomShape(AChart), kind_(AKind) {}
 
+TChartWall::~TChartWall() {
+  if (visual_) delete visual_->Visual();
+}
+
+TVisualsHolder* TChartWall::VisualHolder() {
+  if (!visual_) visual_ = std::make_unique<TVisualsHolder>(ParentChart());
+  return visual_.get();
+}
+
 void TChartWall::SetSize(int Value) { Store(size_, std::max(0, Value)); }
 void TChartWall::SetDark3D(bool Value) { Store(dark3D_, Value); }
 void TChartWall::SetAutoHide(bool Value) { Store(autoHide_, Value); }

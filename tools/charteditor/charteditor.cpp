@@ -27,7 +27,10 @@
 #include "app/window.h"
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
+#include "editor/axispage.h"
 #include "editor/funceditor.h"
+#include "editor/legendpage.h"
+#include "editor/panelpages.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/stdctrls.h"
@@ -89,10 +92,59 @@ void ChooseFunction(TForm* Page) {
 }
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
+// A combo's item chosen as a user chooses it (a choice made by code tells nobody).
+void PickItem(TComboFlat* Combo, int Index) {
+  Combo->SetItemIndex(Index);
+  if (Combo->OnChange) Combo->OnChange(Combo);
+}
+
+// The chart-level pages: each on the object it edits, with one change made through
+// its controls for the pictures.
+TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void AxisChange(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
+
+TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumLegend(Owner, Chart->Legend());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void LegendChange(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
+
+TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumPanel(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void PanelChange(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
+
+TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void TitlesChange(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
+
+TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumWall(Owner, Chart->BackWall());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void WallsChange(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
   int Width, Height;  // the page's client size, as the chart editor gives it
+  void (*Change)(TForm* Page) = nullptr;  // made before the pictures, so the chart shows it
   std::vector<TView> Views = {};
 };
 
@@ -101,9 +153,15 @@ const TPageEntry Pages[] = {
      FunctionPage,
      380,
      280,
+     nullptr,
      {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
+    {"Axis", AxisPage, 470, 290, AxisChange},
+    {"Legend", LegendPage, 470, 290, LegendChange},
+    {"Panel", PanelPage, 420, 280, PanelChange},
+    {"Titles", TitlesPage, 420, 280, TitlesChange},
+    {"Walls", WallsPage, 420, 280, WallsChange},
 };
 
 // The editor's dialogs, shown on their own.
@@ -150,6 +208,7 @@ public:
     panel_->SetParent(form_.get());
     form_->SetBounds(40, 40, chart_->Width() + panel_->Width(), std::max(chart_->Height(), panel_->Height()));
     form_->Show();
+    Settle();  // the chart laid out once, as the editor finds it
     page_ = Page.Make(form_.get(), chart_, panel_);
     Settle();
   }
@@ -189,13 +248,20 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
-// Makes the tab show: it and every tab sheet it sits in become their control's page.
+// Makes the tab show: it and every tab sheet it sits in become their control's page,
+// each told as a user's pick tells it (pages build and fill their tabs then).
 void Reveal(TTabSheet* Tab) {
   std::vector<TTabSheet*> chain;
   for (TWinControl* w = Tab; w; w = w->Parent())
     if (auto* t = dynamic_cast<TTabSheet*>(w)) chain.push_back(t);
-  for (auto t = chain.rbegin(); t != chain.rend(); ++t)
-    if ((*t)->PageControl()) (*t)->PageControl()->SetActivePage(*t);
+  for (auto t = chain.rbegin(); t != chain.rend(); ++t) {
+    TPageControl* pc = (*t)->PageControl();
+    if (!pc || pc->ActivePage() == *t) continue;
+    bool allow = true;
+    if (pc->OnChanging) pc->OnChanging(pc, allow);
+    pc->SetActivePage(*t);
+    if (pc->OnChange) pc->OnChange(pc);
+  }
 }
 
 std::string FileWord(const std::string& Caption) {
@@ -215,7 +281,11 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      ok &= Snap(Host.Form(), Base + "_" + FileWord(tab->Caption()) + ".png");
+      // Named by the tab and the tabs it sits in, outermost first.
+      std::string name;
+      for (TWinControl* w = tab; w && w != Host.Page(); w = w->Parent())
+        if (auto* t = dynamic_cast<TTabSheet*>(w)) name = "_" + FileWord(t->Caption()) + name;
+      ok &= Snap(Host.Form(), Base + name + ".png");
     }
   }
   return ok;
@@ -224,6 +294,7 @@ bool SnapTabs(THost& Host, const std::string& Base) {
 bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
               const std::string& Dir) {
   THost host(Window, ChartName, Page);
+  if (Page.Change) Page.Change(host.Page());
   const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
   bool ok = SnapTabs(host, base);
   for (const TView& v : Page.Views) {

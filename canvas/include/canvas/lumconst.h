@@ -195,6 +195,8 @@ extern std::string LumMsg_DefaultAnimationName;  // "ChartAnimation"
 extern std::string LumMsg_ChangeToolName;    // "Change tool name"
 extern std::string LumMsg_NewToolName;       // "New tool name?"
 extern std::string LumMsg_TooManySamples;    // "The number of sample values must be between 0 and %d"
+extern std::string LumMsg_Maximum;           // "Maximum"
+extern std::string LumMsg_Minimum;           // "Minimum"
 
 // Unit functions for the unit table: assign the texts, and empty them again at exit.
 void LumConstUnitInit();

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "engine/shape.h"
+#include "engine/visuals.h"
 
 class TCustomAxisPanel;
 
@@ -24,6 +25,7 @@ class TChartWall : public TLumCustomShape {
   DECLARE_CLASS(TChartWall, TLumCustomShape)
 public:
   explicit TChartWall(TCustomAxisPanel* AChart, TChartWallKind AKind = cwkBack);
+  ~TChartWall() override;
 
   TChartWallKind Kind() const { return kind_; }
   // The frame pen (the shape's Frame).
@@ -51,6 +53,10 @@ public:
   TRect SpanRect(const TRect& R) const;
   // Whether the positions leave nothing of the wall (End at or before Start).
   bool CutAway() const;
+  // The wall's visual object for the visuals editor, made on first use (owner: the
+  // chart). The wall frees the visual it holds when it goes; it is not streamed.
+  TVisualsHolder* VisualHolder();
+  bool HasVisual() const { return visual_ && visual_->Visual(); }
 
   void Assign(TPersistent* Source) override;
   static void DefineProperties(TPropertyTable& t);
@@ -65,6 +71,7 @@ private:
   bool dark3D_ = true;
   bool autoHide_ = false;
   double startPosition_ = 0, endPosition_ = 100;
+  std::unique_ptr<TVisualsHolder> visual_;
 };
 
 // The four walls together.

@@ -1,0 +1,47 @@
+#include "editor/chartpage.h"
+
+#include "canvas/buttons.h"
+#include "engine/panel.h"
+#include "gallery/editortools.h"
+
+IMPLEMENT_CLASS(TChartObjectPage, TForm)
+
+namespace {
+
+// Every sample button Root owns, at any depth: a pen, gradient or colour they show
+// may have gone with the chart.
+void UnlinkButtons(TComponent* Root) {
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (auto* b = dynamic_cast<TLumButton*>(c)) b->LinkProperty(nullptr, "");
+    UnlinkButtons(c);
+  }
+}
+
+}  // namespace
+
+TChartObjectPage::TChartObjectPage(TComponent* AOwner, const char* Name, int ClientWidth, int ClientHeight)
+    : TForm(AOwner) {
+  SetBorderStyle(bsNone);
+  SetupEditorForm(this, Name, "", ClientWidth, ClientHeight);
+  SetAlign(alClient);
+}
+
+TChartObjectPage::~TChartObjectPage() { WatchChart(nullptr); }
+
+TCustomAxisPanel* TChartObjectPage::WatchedChart() const { return dynamic_cast<TCustomAxisPanel*>(watched_); }
+
+void TChartObjectPage::WatchChart(TComponent* Panel) {
+  if (watched_ == Panel) return;
+  if (watched_) watched_->RemoveFreeNotification(this);
+  watched_ = Panel;
+  if (watched_) watched_->FreeNotification(this);
+}
+
+void TChartObjectPage::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation != opRemove || !watched_ || AComponent != watched_) return;
+  watched_ = nullptr;
+  UnlinkButtons(this);
+  ChartFreed();
+}
