@@ -197,6 +197,12 @@ extern std::string LumMsg_NewToolName;       // "New tool name?"
 extern std::string LumMsg_TooManySamples;    // "The number of sample values must be between 0 and %d"
 extern std::string LumMsg_Maximum;           // "Maximum"
 extern std::string LumMsg_Minimum;           // "Minimum"
+// The chart editor window and its series groups.
+extern std::string LumMsg_Editing;           // "Editing %s"
+extern std::string LumMsg_AllGroups;         // "(all)"
+extern std::string LumMsg_AddNewGroup;       // "Add new group"
+extern std::string LumMsg_ChangeGroupName;   // "Change group name"
+extern std::string LumMsg_GroupName;         // "Group name:"
 
 // Unit functions for the unit table: assign the texts, and empty them again at exit.
 void LumConstUnitInit();
