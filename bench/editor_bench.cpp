@@ -3,10 +3,16 @@
 //   - the function page opened on a moving average over the source, to its first paint;
 //   - its Apply (the period 10 average recalculated over the million points), beside
 //     the series' recalculation alone, as a ratio: what the page adds;
-//   - choosing another function class (the function made again, its options page shown).
+//   - choosing another function class (the function made again, its options page shown);
+//   - the series page opened on a point series of a million points, to its first paint;
+//   - its Manual grid (the Data Source tab) to its first paint;
+//   - a sort-by change (the points by Y, descending), as a ratio to std::stable_sort of
+//     the same rows (X, Y) run side by side.
 // A page's figures join with one function and one table line.
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -21,8 +27,10 @@
 #include "chart/series.h"
 #include "chart/unit.h"
 #include "editor/funceditor.h"
+#include "editor/seriespage.h"
 #include "editor/unit.h"
 #include "engine/engineunit.h"
+#include "gallery/chartgrid.h"
 #include "gallery/chartstream.h"
 #include "gallery/seriesgallery.h"
 #include "platform/forms.h"
@@ -105,6 +113,102 @@ void FunctionClassChange(TBench& B) {
   std::printf("%-58s %10.2f ms\n", "function class change (function and options page made)", ms);
 }
 
+// A point series of a million points in no order of Y, made once on the bench's chart.
+TChartSeries* MillionPoints(TBench& B) {
+  static TChartSeries* points = nullptr;
+  if (points) return points;
+  points = new TPointSeries(&B.host);
+  points->SetName("Points");
+  points->SetParentChart(B.chart);
+  points->BeginUpdate();
+  std::uint32_t h = 12345;
+  for (int i = 0; i < kPoints; ++i) {
+    h = h * 1664525u + 1013904223u;
+    points->AddXY(i, double(h >> 8) / 65536.0);
+  }
+  points->EndUpdate();
+  return points;
+}
+
+// Every control of the page painted now (a paint is otherwise deferred to the loop).
+void PaintAll(TControl* Control) {
+  Control->Repaint();
+  if (auto* w = dynamic_cast<TWinControl*>(Control))
+    for (int i = 0; i < w->ControlCount(); ++i)
+      if (w->Controls(i)->Visible()) PaintAll(w->Controls(i));
+}
+
+TFormLumSeries* OpenSeriesPage(TBench& B) {
+  auto* page = new TFormLumSeries(&B.host);
+  page->SetParent(&B.host);
+  page->SetBounds(650, 0, 390, 363);
+  page->Show();
+  page->SelectSeries(MillionPoints(B));
+  return page;
+}
+
+void SeriesPageOpen(TBench& B) {
+  MillionPoints(B);
+  const double ms = MedianMicroseconds(5, [&] {
+                      std::unique_ptr<TFormLumSeries> page(OpenSeriesPage(B));
+                      PaintAll(page.get());
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", "series page open to its first paint", ms);
+}
+
+void ManualGridPaint(TBench& B) {
+  const double ms = MedianMicroseconds(5, [&] {
+                      std::unique_ptr<TFormLumSeries> page(OpenSeriesPage(B));
+                      page->PageSeries->SetActivePage(page->TabDataSource);
+                      page->PageSeriesChange(page->PageSeries);
+                      page->ChartGrid1->Repaint();
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", "the Manual grid (Data Source tab) to its first paint", ms);
+}
+
+// Each run starts from the same unsorted points; only the change (or the sort) is timed.
+void SortByChange(TBench& B) {
+  TChartSeries* s = MillionPoints(B);
+  const std::vector<double> ys = s->YValues()->Values();
+  std::unique_ptr<TFormLumSeries> page(OpenSeriesPage(B));
+  page->PageSeries->SetActivePage(page->TabGeneral);
+  page->PageSeriesChange(page->PageSeries);
+  auto reset = [&] {
+    for (int i = 0; i < kPoints; ++i) {
+      s->XValues()->SetValue(i, i);
+      s->YValues()->SetValue(i, ys[size_t(i)]);
+    }
+    for (TChartValueList* l : s->ValuesList()) l->SetOrder(loNone);
+    page->CBSortBy->SetItemIndex(0);
+  };
+  std::vector<std::int64_t> page_us, plain_us;
+  for (int run = 0; run < 6; ++run) {
+    reset();
+    page->CBSortOrder->SetItemIndex(1);
+    page->CBSortBy->SetItemIndex(page->CBSortBy->Items()->IndexOf("Y"));
+    std::int64_t t = GetMicroseconds();
+    page->CBSortChange(page->CBSortBy);
+    page_us.push_back(GetMicroseconds() - t);
+
+    struct TRow {
+      double X, Y;
+    };
+    std::vector<TRow> rows(static_cast<size_t>(kPoints));
+    for (int i = 0; i < kPoints; ++i) rows[size_t(i)] = {double(i), ys[size_t(i)]};
+    t = GetMicroseconds();
+    std::stable_sort(rows.begin(), rows.end(), [](const TRow& a, const TRow& b) { return b.Y < a.Y; });
+    plain_us.push_back(GetMicroseconds() - t);
+  }
+  std::sort(page_us.begin(), page_us.end());
+  std::sort(plain_us.begin(), plain_us.end());
+  const double change = page_us[page_us.size() / 2] / 1000.0, plain = plain_us[plain_us.size() / 2] / 1000.0;
+  std::printf("%-58s %10.2f ms\n", "sort-by change: 1 M points by Y, descending", change);
+  std::printf("%-58s %10.2f ms\n", "  std::stable_sort of the same rows (X, Y)", plain);
+  std::printf("%-58s %10.2f x\n", "  sort-by change / std::stable_sort", plain > 0 ? change / plain : 0.0);
+}
+
 struct TFigure {
   const char* Page;
   void (*Measure)(TBench& B);
@@ -114,6 +218,9 @@ const TFigure Figures[] = {
     {"Function", FunctionPageOpen},
     {"Function", FunctionApply},
     {"Function", FunctionClassChange},
+    {"Series", SeriesPageOpen},
+    {"Series", ManualGridPaint},
+    {"Series", SortByChange},
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "chart/series.h"
 #include "engine/helpers.h"
 #include "engine/panel.h"
-// BRUSHPENDING #include "gallery/brushdialog.h"
+#include "gallery/brushdialog.h"
 #include "gallery/editortools.h"
 #include "gallery/formbuild.h"
 #include "gallery/gradienteditor.h"
@@ -36,21 +36,14 @@ TSeriesPointer* PointerOf(TChartSeries* Series) {
   return s ? s->Pointer() : nullptr;
 }
 
-TCheckBox* Check(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                 const char* Caption) {
-  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
-}
-
 }  // namespace
 
 TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "SeriesPointerEditor", "", kClientWidth, kClientHeight, bsNone);
   SetAlign(alClient);
 
-  PanelBottom = PlaceControl<TPanel>(this, this, "PanelBottom", 0, kClientHeight - kBottomHeight, kClientWidth,
-                                     kBottomHeight);
-  PanelBottom->SetAlign(alBottom);
-  PanelBottom->SetBevelOuter(bvNone);
+  PanelBottom =
+      PlainPanel(this, this, "PanelBottom", alBottom, 0, kClientHeight - kBottomHeight, kClientWidth, kBottomHeight);
   PanelBottom->SetVisible(false);
   Button1 = PlaceControl<TButton>(this, PanelBottom, "Button1", kClientWidth - 83, 4, 75, 25, "Close");
   Button1->SetModalResult(mrOk);
@@ -65,11 +58,11 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   TabVisual = Sheet(this, PageControl1, "TabVisual", "Visual");
 
   // Style: the marker's look on the left, its colours and effects on the right.
-  CBDrawPoint = Check(this, TabStyle, "CBDrawPoint", 8, 8, 150, "&Visible");
-  CB3dPoint = Check(this, TabStyle, "CB3dPoint", 8, 31, 150, "&3D");
-  CBPoDark = Check(this, TabStyle, "CBPoDark", 24, 54, 134, "Dar&k 3D");
-  CBColorEach = Check(this, TabStyle, "CBColorEach", 8, 77, 150, "&Color Each ");
-  CBIgnoreNulls = Check(this, TabStyle, "CBIgnoreNulls", 8, 100, 150, "&Ignore nulls");
+  CBDrawPoint = CheckBox(this, TabStyle, "CBDrawPoint", 8, 8, 150, "&Visible");
+  CB3dPoint = CheckBox(this, TabStyle, "CB3dPoint", 8, 31, 150, "&3D");
+  CBPoDark = CheckBox(this, TabStyle, "CBPoDark", 24, 54, 134, "Dar&k 3D");
+  CBColorEach = CheckBox(this, TabStyle, "CBColorEach", 8, 77, 150, "&Color Each ");
+  CBIgnoreNulls = CheckBox(this, TabStyle, "CBIgnoreNulls", 8, 100, 150, "&Ignore nulls");
   CBStyle = PlaceControl<TComboFlat>(this, TabStyle, "CBStyle", 56, 130, 160, 21);
   CBStyle->SetStyle(csOwnerDrawFixed);
   CBStyle->SetItemHeight(16);
@@ -84,7 +77,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   LTransp = PlaceLabel(this, TabStyle, "LTransp", 8, 166, "&Transparency:", TBTransp);
 
   BPointFillColor = PlaceControl<TButton>(this, TabStyle, "BPointFillColor", 240, 8, 105, 25, "&Pattern...");
-  CBDefBrushColor = Check(this, TabStyle, "CBDefBrushColor", 240, 38, 105, "&Default");
+  CBDefBrushColor = CheckBox(this, TabStyle, "CBDefBrushColor", 240, 38, 105, "&Default");
   BPoinPenCol = PlaceControl<TButtonPen>(this, TabStyle, "BPoinPenCol", 240, 62, 105, 25, "B&order...");
   BGradient = PlaceControl<TButton>(this, TabStyle, "BGradient", 240, 100, 105, 25, "&Gradient...");
   Button2 = PlaceControl<TButton>(this, TabStyle, "Button2", 240, 130, 105, 25, "Sh&adow...");
@@ -100,7 +93,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   LPointVertSize = sizes[1].Label, SEPointVertSize = sizes[1].Edit, UDPointVertSize = sizes[1].UpDown;
   LPointDepth = sizes[2].Label, SEPointDepth = sizes[2].Edit, UDPointDepth = sizes[2].UpDown;
   UDPointDepth->SetMin(0);
-  CBInflate = Check(this, TabSize, "CBInflate", 8, 96, 200, "Inflate &Margins");
+  CBInflate = CheckBox(this, TabSize, "CBInflate", 8, 96, 200, "Inflate &Margins");
 
   PageControl1->SetActivePage(TabStyle);
   SetActiveControl(CBDrawPoint);
@@ -123,6 +116,8 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   BEmboss->OnClick = HANDLER(BEmbossClick);
   for (TEdit* e : {SEPointHorizSize, SEPointVertSize, SEPointDepth}) e->OnChange = HANDLER(SizeChange);
   CBInflate->OnClick = HANDLER(CBInflateClick);
+  // Borderless and client-aligned as every such page starts: its own defaults.
+  RecordDefaults(this);
 }
 
 TSeriesPointerEditor::~TSeriesPointerEditor() {
@@ -312,7 +307,7 @@ void TSeriesPointerEditor::TBTranspChange(TObject*) {
 
 void TSeriesPointerEditor::BPointFillColorClick(TObject*) {
   if (!Pointer()) return;
-  // BRUSHPENDING EditBrush(BPointFillColor, Pointer()->Brush());
+  EditBrush(BPointFillColor, Pointer()->Brush());
   CheckDefaultColor();
   CBStyle->Invalidate();
 }

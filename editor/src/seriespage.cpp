@@ -22,10 +22,7 @@
 #include "gallery/marginseditor.h"
 #include "gallery/navigator.h"
 #include "gallery/pendialog.h"
-#if __has_include("gallery/shapeeditor.h")  // SHAPEPENDING
 #include "gallery/shapeeditor.h"
-#define HAVE_SHAPE 1
-#endif
 #include "seriespage_detail.h"
 
 using namespace formbuild;
@@ -36,11 +33,6 @@ IMPLEMENT_CLASS(TFormLumSeries, TForm)
 namespace {
 
 constexpr int kWidth = 390, kHeight = 363, kTopHeight = 58;
-
-TCheckBox* Check(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                 const char* Caption) {
-  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
-}
 
 const char* const MarkStyles[] = {"Value",           "Percent",         "Label",         "Label and Percent",
                                   "Label and Value", "Legend",          "Percent Total", "Label and Percent Total",
@@ -61,15 +53,12 @@ std::string ClassCaption(const TChartSeries* Series) {
 TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FormLumSeries", "", kWidth, kHeight, bsNone);
 
-  Panel1 = PlaceControl<TPanel>(this, this, "Panel1", 0, 0, kWidth, kTopHeight);
-  Panel1->SetAlign(alTop);
-  Panel1->SetBevelOuter(bvNone);
-  CBSeries = PlaceControl<TComboFlat>(this, Panel1, "CBSeries", 4, 4, 200, 21);
-  CBSeries->SetStyle(csDropDownList);
+  Panel1 = PlainPanel(this, this, "Panel1", alTop, 0, 0, kWidth, kTopHeight);
+  CBSeries = DropDownList(this, Panel1, "CBSeries", 4, 4, 200);
   CBSeries->SetDropDownCount(16);
   PaintBox1 = PlaceControl<TPaintBox>(this, Panel1, "PaintBox1", 210, 4, 34, 21);
   PaintBox1->SetCursor(crLumHand);
-  CBPersistent = Check(this, Panel1, "CBPersistent", 254, 6, 100, "Persistent");
+  CBPersistent = CheckBox(this, Panel1, "CBPersistent", 254, 6, 100, "Persistent");
   CBPersistent->SetVisible(false);
   ImageSeries = PlaceControl<TImage>(this, Panel1, "ImageSeries", 4, 31, 24, 24);
   ImageSeries->SetCenter(true);
@@ -85,14 +74,13 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   TabDataSource = Sheet(this, PageSeries, "TabDataSource", "Data Source");
 
   // ---- General: the series' own settings on the left, axes and legend on the right.
-  CBCursor = PlaceControl<TComboFlat>(this, TabGeneral, "CBCursor", 72, 8, 96, 21);
-  CBCursor->SetStyle(csDropDownList);
+  CBCursor = DropDownList(this, TabGeneral, "CBCursor", 72, 8, 96);
   CBCursor->SetSorted(true);
   LCursor = PlaceLabel(this, TabGeneral, "LCursor", 8, 12, "&Cursor:", CBCursor);
   SpeedButton1 = PlaceControl<TSpeedButton>(this, TabGeneral, "SpeedButton1", 170, 8, 22, 21, "...");
   const auto depth = EditWithUpDown(this, TabGeneral, "LDepth", "&Depth:", "EDepth", "UDDepth", 8, 72, 36, 52, 0, 1200);
   LDepth = depth.Label, EDepth = depth.Edit, UDDepth = depth.UpDown;
-  CBDepth = Check(this, TabGeneral, "CBDepth", 130, 38, 60, "Auto");
+  CBDepth = CheckBox(this, TabGeneral, "CBDepth", 130, 38, 60, "Auto");
   CBFormat = PlaceControl<TComboFlat>(this, TabGeneral, "CBFormat", 72, 64, 96, 21);
   AddNumericFormats(CBFormat->Items());
   LFormat = PlaceLabel(this, TabGeneral, "LFormat", 8, 68, "&Values:", CBFormat);
@@ -101,27 +89,22 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   LPercentFormat = PlaceLabel(this, TabGeneral, "LPercentFormat", 8, 96, "&Percents:", EPercentFormat);
   Button2 = PlaceControl<TButton>(this, TabGeneral, "Button2", 170, 92, 22, 21, "...");
   GBSort = PlaceControl<TGroupBox>(this, TabGeneral, "GBSort", 8, 122, 184, 74, "Sort:");
-  CBSortBy = PlaceControl<TComboFlat>(this, GBSort, "CBSortBy", 8, 18, 168, 21);
-  CBSortBy->SetStyle(csDropDownList);
-  CBSortOrder = PlaceControl<TComboFlat>(this, GBSort, "CBSortOrder", 8, 45, 168, 21);
-  CBSortOrder->SetStyle(csDropDownList);
-  for (const char* s : {"Ascending", "Descending"}) CBSortOrder->Items()->Add(s);
-  CBShowInEditor = Check(this, TabGeneral, "CBShowInEditor", 8, 204, 184, "Show in this editor");
+  CBSortBy = DropDownList(this, GBSort, "CBSortBy", 8, 18, 168);
+  CBSortOrder = DropDownList(this, GBSort, "CBSortOrder", 8, 45, 168, {"Ascending", "Descending"});
+  CBShowInEditor = CheckBox(this, TabGeneral, "CBShowInEditor", 8, 204, 184, "Show in this editor");
   CBShowInEditor->SetVisible(false);
   BVisual = PlaceControl<TButton>(this, TabGeneral, "BVisual", 8, 228, 75, 25, "Visual...");
   BVisual->SetVisible(false);
 
   GBHorizAxis = PlaceControl<TGroupBox>(this, TabGeneral, "GBHorizAxis", 200, 4, 174, 68, "Horizontal Axis:");
-  CBHorizAxis = PlaceControl<TComboFlat>(this, GBHorizAxis, "CBHorizAxis", 8, 18, 158, 21);
-  CBHorizAxis->SetStyle(csDropDownList);
-  CBXDateTime = Check(this, GBHorizAxis, "CBXDateTime", 8, 45, 150, "Dat&eTime");
+  CBHorizAxis = DropDownList(this, GBHorizAxis, "CBHorizAxis", 8, 18, 158);
+  CBXDateTime = CheckBox(this, GBHorizAxis, "CBXDateTime", 8, 45, 150, "Dat&eTime");
   GBVertAxis = PlaceControl<TGroupBox>(this, TabGeneral, "GBVertAxis", 200, 76, 174, 68, "Vertical Axis:");
-  CBVertAxis = PlaceControl<TComboFlat>(this, GBVertAxis, "CBVertAxis", 8, 18, 158, 21);
-  CBVertAxis->SetStyle(csDropDownList);
-  CBYDateTime = Check(this, GBVertAxis, "CBYDateTime", 8, 45, 150, "D&ateTime");
-  CBZDateTime = Check(this, TabGeneral, "CBZDateTime", 208, 150, 150, "&Z DateTime");
-  GBLegend = PlaceControl<TGroupBox>(this, TabGeneral, "GBLegend", 200, 174, 174, 74, "Legend:");
-  CBShowInLegend = Check(this, GBLegend, "CBShowInLegend", 8, 18, 158, "&Show In Legend");
+  CBVertAxis = DropDownList(this, GBVertAxis, "CBVertAxis", 8, 18, 158);
+  CBYDateTime = CheckBox(this, GBVertAxis, "CBYDateTime", 8, 45, 150, "D&ateTime");
+  GBLegend = PlaceControl<TGroupBox>(this, TabGeneral, "GBLegend", 200, 148, 174, 74, "Legend:");
+  CBZDateTime = CheckBox(this, TabGeneral, "CBZDateTime", 208, 230, 150, "&Z DateTime");
+  CBShowInLegend = CheckBox(this, GBLegend, "CBShowInLegend", 8, 18, 158, "&Show In Legend");
   ELegendTitle = PlaceControl<TEdit>(this, GBLegend, "ELegendTitle", 44, 43, 122, 21);
   LLegendTitle = PlaceLabel(this, GBLegend, "LLegendTitle", 8, 47, "Text:", ELegendTitle);
 
@@ -134,11 +117,11 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   TabSymbol = Sheet(this, PageControlMarks, "TabSymbol", "Symbol");
   TabMargins = Sheet(this, PageControlMarks, "TabMargins", "Margins");
 
-  CBMarksVisible = Check(this, TabMarkStyle, "CBMarksVisible", 8, 8, 150, "&Visible");
-  CBMarkClip = Check(this, TabMarkStyle, "CBMarkClip", 8, 30, 150, "Cl&ipped");
-  CBAllVisible = Check(this, TabMarkStyle, "CBAllVisible", 8, 52, 150, "All Series Visi&ble");
-  CBMultiLine = Check(this, TabMarkStyle, "CBMultiLine", 8, 74, 150, "&Multi line");
-  CBFontSeriesColor = Check(this, TabMarkStyle, "CBFontSeriesColor", 8, 96, 150, "&Font Series Color");
+  CBMarksVisible = CheckBox(this, TabMarkStyle, "CBMarksVisible", 8, 8, 150, "&Visible");
+  CBMarkClip = CheckBox(this, TabMarkStyle, "CBMarkClip", 8, 30, 150, "Cl&ipped");
+  CBAllVisible = CheckBox(this, TabMarkStyle, "CBAllVisible", 8, 52, 150, "All Series Visi&ble");
+  CBMultiLine = CheckBox(this, TabMarkStyle, "CBMultiLine", 8, 74, 150, "&Multi line");
+  CBFontSeriesColor = CheckBox(this, TabMarkStyle, "CBFontSeriesColor", 8, 96, 150, "&Font Series Color");
   const auto markRows = EditUpDownRows(
       this, TabMarkStyle, {{"LMarksAngle", "&Angle:", "SEMarksAngle", "UDMarksAngle"}, {"LEvery", "Draw &every:", "EMarksEvery", "UDEvery"}},
       8, 76, 124, 56, 0, 360);
@@ -149,9 +132,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   UDMarksAngle->SetThousands(false);
   UDEvery->SetMin(1);
   UDEvery->SetMax(5000);
-  CBTextAlign = PlaceControl<TComboFlat>(this, TabMarkStyle, "CBTextAlign", 76, 180, 80, 21);
-  CBTextAlign->SetStyle(csDropDownList);
-  for (const char* s : {"Left", "Right", "Center"}) CBTextAlign->Items()->Add(s);
+  CBTextAlign = DropDownList(this, TabMarkStyle, "CBTextAlign", 76, 180, 80, {"Left", "Right", "Center"});
   LTextAlign = PlaceLabel(this, TabMarkStyle, "LTextAlign", 8, 184, "&Text Align:", CBTextAlign);
   RGMarkStyle = PlaceControl<TRadioGroup>(this, TabMarkStyle, "RGMarkStyle", 170, 2, 198, 248, "&Style:");
   for (const char* s : MarkStyles) RGMarkStyle->Items()->Add(s);
@@ -164,9 +145,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
                                         128, 204, 10, 64, -1000, 1000);
   LArrowLength = arrowRows[0].Label, SEArrowLength = arrowRows[0].Edit, UDArrowsLength = arrowRows[0].UpDown;
   LArrowDist = arrowRows[1].Label, EArrowDist = arrowRows[1].Edit, UDArrowDist = arrowRows[1].UpDown;
-  CBHead = PlaceControl<TComboFlat>(this, TabArrows, "CBHead", 204, 70, 80, 21);
-  CBHead->SetStyle(csDropDownList);
-  for (const char* s : {"None", "Line", "Solid"}) CBHead->Items()->Add(s);
+  CBHead = DropDownList(this, TabArrows, "CBHead", 204, 70, 80, {"None", "Line", "Solid"});
   LHead = PlaceLabel(this, TabArrows, "LHead", 128, 74, "&Arrow head:", CBHead);
   const auto head = EditWithUpDown(this, TabArrows, "LHeadSize", "&Size:", "Edit1", "UDHeadSize", 128, 204, 98, 64,
                                    -1000, 1000);
@@ -278,9 +257,7 @@ void TFormLumSeries::Notification(TComponent* AComponent, TOperation Operation) 
   }
   if (AComponent == sourceEditor_) sourceEditor_ = nullptr;
   if (AComponent == typeEditor_) typeEditor_ = nullptr;
-#ifdef HAVE_SHAPE
   if (AComponent == symbolEditor_) symbolEditor_ = nullptr, symbolVisible_ = nullptr;
-#endif
   if (AComponent == marginsEditor_) marginsEditor_ = nullptr;
   // Rows of a freed series go; the others stay.
   if (!destroying_ && !listBox_) {
@@ -294,11 +271,9 @@ void TFormLumSeries::DropSeries() {
   if (gone == lastSeries_) lastSeries_ = nullptr;
   RemoveTypeEditor();
   BMarkLinCol->LinkProperty(nullptr, "");
-#ifdef HAVE_SHAPE
   delete symbolEditor_;  // made again for the next series' symbol
   symbolEditor_ = nullptr;
   symbolVisible_ = nullptr;
-#endif
   if (marginsEditor_) marginsEditor_->LoadMargins(nullptr);
   delete sourceEditor_;
   sourceEditor_ = nullptr;
@@ -402,9 +377,7 @@ void TFormLumSeries::Rebuild(const std::string& ActiveCaption) {
 
   // Sub-editors of the previous series edit this one's parts from now on.
   BMarkLinCol->LinkProperty(nullptr, "");
-#ifdef HAVE_SHAPE
   if (symbolEditor_) symbolEditor_->LoadShape(s->Marks()->Symbol());
-#endif
   if (marginsEditor_) marginsEditor_->LoadMargins(s->Marks()->Margins());
   if (sourceEditor_) {
     delete sourceEditor_;  // its close query was asked before the series changed
@@ -597,25 +570,26 @@ void TFormLumSeries::CBFormatChange(TObject*) {
   if (Editing()) series_->SetValueFormat(DotToDecimalSeparator(CBFormat->Text()));
 }
 
-void TFormLumSeries::Button1Click(TObject*) {
+void TFormLumSeries::Button1Click(TObject*) { ChooseFormat(false); }
+
+// The format chooser on the series' value (or percent) format, dates offered; the
+// choice shows with "." and is written.
+void TFormLumSeries::ChooseFormat(bool Percent) {
   if (!series_) return;
   std::string result;
-  if (!EditValueFormat(this, series_->ValueFormat(), result, true) || !series_) return;
-  CBFormat->SetText(DecimalSeparatorToDot(result));
-  series_->SetValueFormat(result);
+  if (!EditValueFormat(this, Percent ? series_->PercentFormat() : series_->ValueFormat(), result, true) || !series_)
+    return;
+  TControl* field = Percent ? static_cast<TControl*>(EPercentFormat) : CBFormat;
+  field->SetText(DecimalSeparatorToDot(result));
+  if (Percent) series_->SetPercentFormat(result);
+  else series_->SetValueFormat(result);
 }
 
 void TFormLumSeries::EPercentFormatChange(TObject*) {
   if (Editing()) series_->SetPercentFormat(DotToDecimalSeparator(EPercentFormat->Text()));
 }
 
-void TFormLumSeries::Button2Click(TObject*) {
-  if (!series_) return;
-  std::string result;
-  if (!EditValueFormat(this, series_->PercentFormat(), result, true) || !series_) return;
-  EPercentFormat->SetText(DecimalSeparatorToDot(result));
-  series_->SetPercentFormat(result);
-}
+void TFormLumSeries::Button2Click(TObject*) { ChooseFormat(true); }
 
 void TFormLumSeries::CBHorizAxisChange(TObject*) {
   const int i = CBHorizAxis->ItemIndex();
@@ -820,7 +794,6 @@ void TFormLumSeries::Edit1Change(TObject*) {
 // The symbol's shape editor, made on the first visit: its transparency box gives
 // its place to "&Visible", and the "Text" tab is hidden (a symbol has no text).
 void TFormLumSeries::FillSymbol() {
-#ifdef HAVE_SHAPE
   TLumCustomShape* symbol = series_->Marks()->Symbol();
   if (!symbolEditor_) {
     symbolEditor_ = EmbedShapeEditor(this, symbol, TabSymbol);
@@ -838,7 +811,6 @@ void TFormLumSeries::FillSymbol() {
     symbolEditor_->LoadShape(symbol);
   }
   symbolVisible_->SetChecked(symbol->Visible());
-#endif
 }
 
 void TFormLumSeries::FillMargins() {

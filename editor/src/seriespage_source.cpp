@@ -1,5 +1,6 @@
 // The series page's "Data Source" tab: points typed in the grid, random points,
 // another series, a function, or a registered source class with its own editor.
+#include <algorithm>
 #include <memory>
 
 #include "canvas/lumconst.h"
@@ -11,6 +12,7 @@
 #include "engine/panel.h"
 #include "gallery/chartgrid.h"
 #include "gallery/editortools.h"
+#include "gallery/formbuild.h"
 #include "gallery/navigator.h"
 #include "platform/dialogs.h"
 #include "seriespage_detail.h"
@@ -22,9 +24,7 @@ namespace {
 TObject* ClassObject(TClass C) { return reinterpret_cast<TObject*>(const_cast<TMetaClass*>(C)); }
 
 TPanel* ClientPanel(TFormLumSeries* Form, const char* Name) {
-  auto* p = PlaceControl<TPanel>(Form, Form->TabDataSource, Name, 0, 32, 382, 248);
-  p->SetAlign(alClient);
-  p->SetBevelOuter(bvNone);
+  TPanel* p = formbuild::PlainPanel(Form, Form->TabDataSource, Name, alClient, 0, 32, 382, 248);
   p->SetVisible(false);
   return p;
 }
@@ -36,17 +36,20 @@ TButton* Button(TFormLumSeries* Form, TWinControl* Parent, const char* Name, int
 }  // namespace
 
 void BuildDataSourceTab(TFormLumSeries* F) {
-  F->PanelStyle = PlaceControl<TPanel>(F, F->TabDataSource, "PanelStyle", 0, 0, 382, 32);
-  F->PanelStyle->SetAlign(alTop);
-  F->PanelStyle->SetBevelOuter(bvNone);
-  F->CBDataSourcestyle = PlaceControl<TComboFlat>(F, F->PanelStyle, "CBDataSourcestyle", 8, 6, 160, 21);
-  F->CBDataSourcestyle->SetStyle(csDropDownList);
+  F->PanelStyle = formbuild::PlainPanel(F, F->TabDataSource, "PanelStyle", alTop, 0, 0, 382, 32);
+  F->CBDataSourcestyle =
+      formbuild::DropDownList(F, F->PanelStyle, "CBDataSourcestyle", 8, 6, 160, {"Manual", "Random", "Series"});
   F->CBDataSourcestyle->SetDropDownCount(12);
-  for (const char* s : {"Manual", "Random", "Series"}) F->CBDataSourcestyle->Items()->Add(s);
   F->CBDataSourcestyle->Items()->AddObject("Function", ClassObject(TLumFuncEditor::StaticClass()));
 
   F->PanelGrid = ClientPanel(F, "PanelGrid");
-  F->ChartGridNavigator1 = PlaceControl<TChartGridNavigator>(F, F->PanelGrid, "ChartGridNavigator1", 0, 223, 382, 25);
+  // Points are typed in here: the editing buttons show beside the moving ones (before
+  // the bar is sized, which lays them out).
+  F->ChartGridNavigator1 = new TChartGridNavigator(F);
+  F->ChartGridNavigator1->SetName("ChartGridNavigator1");
+  for (int i = nbInsert; i <= nbCancel; ++i) F->ChartGridNavigator1->Buttons(i)->SetVisible(true);
+  F->ChartGridNavigator1->SetBounds(0, 223, 382, 25);
+  F->ChartGridNavigator1->SetParent(F->PanelGrid);
   F->ChartGridNavigator1->SetAlign(alBottom);
   F->ChartGrid1 = PlaceControl<TChartGrid>(F, F->PanelGrid, "ChartGrid1", 0, 0, 382, 223);
   F->ChartGrid1->SetAlign(alClient);
@@ -61,8 +64,7 @@ void BuildDataSourceTab(TFormLumSeries* F) {
   F->Button3 = Button(F, F->PanelRandomSource, "Button3", 90, "&Clear");
 
   F->PanelSeriesSource = ClientPanel(F, "PanelSeriesSource");
-  F->CBSeriesSource = PlaceControl<TComboFlat>(F, F->PanelSeriesSource, "CBSeriesSource", 60, 8, 200, 21);
-  F->CBSeriesSource->SetStyle(csDropDownList);
+  F->CBSeriesSource = formbuild::DropDownList(F, F->PanelSeriesSource, "CBSeriesSource", 60, 8, 200);
   F->LSeriesSource = PlaceLabel(F, F->PanelSeriesSource, "LSeriesSource", 8, 12, "&Series:", F->CBSeriesSource);
   F->BApplySource = Button(F, F->PanelSeriesSource, "BApplySource", 8, "&Apply");
   F->BClearSource = Button(F, F->PanelSeriesSource, "BClearSource", 90, "&Clear");
@@ -231,8 +233,15 @@ void TFormLumSeries::CheckSamplesDefault() {
 
 void TFormLumSeries::ESamplesChange(TObject*) {
   if (!Editing()) return;
+  // No number, or one below 0, stands for the default; a number too long to read is
+  // too many.
+  const std::string text = Trim(ESamples->Text());
   long long n = 0;
-  if (!TryStrToInt(Trim(ESamples->Text()), n) || n < 0) n = 0;  // no number, or below 0: the default
+  if (!TryStrToInt(text, n))
+    n = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })
+            ? MaxSampleValues + 1LL
+            : 0;
+  if (n < 0) n = 0;
   if (n > MaxSampleValues) {
     ShowMessage(Format(LumMsg_TooManySamples.c_str(), MaxSampleValues));
     ShowSamples();  // the count it keeps

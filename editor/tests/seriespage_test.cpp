@@ -20,10 +20,7 @@
 #include "gallery/chartlistbox.h"
 #include "gallery/marginseditor.h"
 #include "gallery/pendialog.h"
-#if __has_include("gallery/shapeeditor.h")  // SHAPEPENDING
 #include "gallery/shapeeditor.h"
-#define HAVE_SHAPE 1
-#endif
 #include "page_test.h"
 #include "samples/samplechart.h"
 
@@ -125,7 +122,8 @@ public:
 };
 
 TEST_F(SeriesPageTest, GeneralControlsWriteTheirProperties) {
-  TChartAxis* custom = chart->CustomAxes()->Add();  // a vertical custom axis: number 0
+  TChartAxis* custom = chart->CustomAxes()->Add();  // a vertical custom axis after the area's
+  const std::string customName = "Custom " + std::to_string(chart->CustomAxes()->Count() - 1);
   Edit(atoms, page->TabGeneral);
   TFormLumSeries* p = page;
   auto pick = [](TComboFlat* C, const char* Text) { PostPickItem(C, C->Items()->IndexOf(Text)); };
@@ -135,7 +133,7 @@ TEST_F(SeriesPageTest, GeneralControlsWriteTheirProperties) {
        {"CBFormat", [&] { PostText(p->CBFormat, "0.00"); }, [&] { return atoms->ValueFormat() == "0.00"; }},
        {"EPercentFormat", [&] { PostText(p->EPercentFormat, "0 %"); }, [&] { return atoms->PercentFormat() == "0 %"; }},
        {"CBHorizAxis", [&] { pick(p->CBHorizAxis, "Top"); }, [&] { return atoms->HorizAxis() == aTopAxis; }},
-       {"CBVertAxis", [&] { pick(p->CBVertAxis, "Custom 0"); }, [&] { return atoms->CustomVertAxis() == custom; }},
+       {"CBVertAxis", [&] { pick(p->CBVertAxis, customName.c_str()); }, [&] { return atoms->CustomVertAxis() == custom; }},
        {"CBXDateTime", [&] { PostClick(p->CBXDateTime); }, [&] { return atoms->XValues()->DateTime(); }},
        {"CBYDateTime", [&] { PostClick(p->CBYDateTime); }, [&] { return atoms->YValues()->DateTime(); }},
        {"CBShowInLegend", [&] { PostClick(p->CBShowInLegend); }, [&] { return !atoms->ShowInLegend(); }},
@@ -146,6 +144,10 @@ TEST_F(SeriesPageTest, GeneralControlsWriteTheirProperties) {
         }, [&] { return atoms->SeriesColor() == clFuchsia; }}});
   EXPECT_FALSE(p->CBZDateTime->Visible()) << "no Z values";
   EXPECT_FALSE(p->CBShowInEditor->Visible() || p->BVisual->Visible()) << "not designing, no chooser hook";
+  VisualChooserHook = [](TVisualsEditor*, TComponent*, TPersistent*) -> TPersistent* { return nullptr; };
+  p->PageSeriesChange(p->PageSeries);
+  EXPECT_TRUE(p->BVisual->Visible()) << "with a chooser hook";
+  VisualChooserHook = nullptr;
   // The "..." of the values opens the format chooser on the series' format.
   TestInput::WhenModal([] { TestInput::PostKey(VK_ESCAPE); });
   PostClick(p->Button1);
@@ -166,15 +168,17 @@ TEST_F(SeriesPageTest, FormatsShowADotAndWriteTheLocaleSeparator) {
 }
 
 TEST_F(SeriesPageTest, AxisCombosNumberCustomAxesAmongAllOfThem) {
+  ASSERT_EQ(chart->CustomAxes()->Count(), 1) << "the area's, on the right";
   TChartAxis* vertical = chart->CustomAxes()->Add();
   TChartAxis* horizontal = chart->CustomAxes()->Add();
   horizontal->SetHorizontal(true);
   acoustic->SetCustomHorizAxis(horizontal);
   Edit(acoustic, page->TabGeneral);
-  EXPECT_EQ(Items(page->CBHorizAxis->Items()), (std::vector<std::string>{"Top", "Bottom", "Top and Bottom", "Custom 1"}));
-  EXPECT_EQ(Items(page->CBVertAxis->Items()), (std::vector<std::string>{"Left", "Right", "Left and Right", "Custom 0"}));
-  EXPECT_EQ(page->CBHorizAxis->SelectedText(), "Custom 1");
-  PostPickItem(page->CBVertAxis, 3);
+  EXPECT_EQ(Items(page->CBHorizAxis->Items()), (std::vector<std::string>{"Top", "Bottom", "Top and Bottom", "Custom 2"}));
+  EXPECT_EQ(Items(page->CBVertAxis->Items()),
+            (std::vector<std::string>{"Left", "Right", "Left and Right", "Custom 0", "Custom 1"}));
+  EXPECT_EQ(page->CBHorizAxis->SelectedText(), "Custom 2");
+  PostPickItem(page->CBVertAxis, 4);
   Pump();
   EXPECT_EQ(acoustic->CustomVertAxis(), vertical);
   delete vertical;  // freed meanwhile: the stale item writes nothing
@@ -321,7 +325,6 @@ TEST_F(SeriesPageTest, MarksAngleWrapsAndMultiLineFollowsTheStyle) {
   }
 }
 
-#ifdef HAVE_SHAPE
 TEST_F(SeriesPageTest, SymbolAndMarginsEmbedTheirEditors) {
   Edit(atoms, page->TabMarks);
   Marks(page->TabSymbol);
@@ -348,7 +351,6 @@ TEST_F(SeriesPageTest, SymbolAndMarginsEmbedTheirEditors) {
   EXPECT_EQ(shape->Shape(), optic->Marks()->Symbol());
   EXPECT_EQ(page->MarginsEditor()->Margins(), optic->Marks()->Margins());
 }
-#endif
 
 TEST_F(SeriesPageTest, RandomSamplesCountsAndTheirLimits) {
   Edit(atoms, page->TabDataSource);
@@ -370,6 +372,8 @@ TEST_F(SeriesPageTest, RandomSamplesCountsAndTheirLimits) {
                          {"x", 0, true, nullptr},
                          {"10000000", 10000000, false, nullptr},
                          {"10000001", 10000000, false, "The number of sample values must be between 0 and 10000000"},
+                         {"99999999999999999999", 10000000, false,
+                          "The number of sample values must be between 0 and 10000000"},
                          {"25", 25, true, nullptr}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Typed);
@@ -396,11 +400,11 @@ TEST_F(SeriesPageTest, RandomSamplesCountsAndTheirLimits) {
 }
 
 TEST_F(SeriesPageTest, AnotherSeriesAsSourceAppliedAndCleared) {
-  optic->SetDataSource(atoms);  // Optic follows Atoms: a circle if Atoms took Optic
+  optic->SetDataSource(atoms);  // Optic (and Average over it) follow Atoms: circles if Atoms took them
   Edit(atoms, page->TabDataSource);
   Style("Series");
   ASSERT_TRUE(page->PanelSeriesSource->Visible());
-  EXPECT_EQ(Items(page->CBSeriesSource->Items()), std::vector<std::string>{"Acoustic"});
+  EXPECT_EQ(Items(page->CBSeriesSource->Items()), (std::vector<std::string>{"Acoustic", "Bars", "Area"}));
   EXPECT_FALSE(page->BApplySource->Enabled() || page->BClearSource->Enabled());
   PostPickItem(page->CBSeriesSource, 0);
   Pump();
@@ -422,8 +426,7 @@ TEST_F(SeriesPageTest, AnotherSeriesAsSourceAppliedAndCleared) {
   EXPECT_EQ(atoms->DataSource(), nullptr);
   EXPECT_EQ(atoms->Count(), 0);
   // Alone in its chart, a series has nothing to choose from.
-  delete acoustic;
-  delete optic;
+  while (chart->SeriesCount() > 1) delete chart->Series(chart->Series(0) == atoms ? 1 : 0);
   Style("Series");
   EXPECT_TRUE(page->CBSeriesSource->Items()->Count() == 0);
   EXPECT_FALSE(page->BApplySource->Enabled() || page->BClearSource->Enabled());
@@ -506,16 +509,6 @@ TEST_F(SourceClassTest, PendingChangesAskBeforeTheTabChanges) {
   }
 }
 
-TEST_F(SeriesPageTest, AFunctionShowsTheFunctionEditor) {
-  Edit(acoustic, page->TabDataSource);
-  Style("Function");
-  auto* e = dynamic_cast<TLumFuncEditor*>(page->SourceEditor());
-  ASSERT_NE(e, nullptr);
-  EXPECT_EQ(e->TheSeries(), acoustic);
-  EXPECT_EQ(e->Parent(), page->TabDataSource);
-  EXPECT_FALSE(page->PanelGrid->Visible() || page->PanelRandomSource->Visible() || page->PanelSeriesSource->Visible());
-}
-
 TEST_F(SeriesPageTest, TheListBoxAndTheComboStayInStep) {
   auto* list = new TChartListBox(Host.get());
   list->SetParent(Host.get());
@@ -523,7 +516,8 @@ TEST_F(SeriesPageTest, TheListBoxAndTheComboStayInStep) {
   list->SetChart(chart);
   page->SetSeriesListBox(list);
   page->FillSeriesCombo();
-  EXPECT_EQ(Items(page->CBSeries->Items()), (std::vector<std::string>{"Acoustic", "Optic", "Atoms"}));
+  EXPECT_EQ(Items(page->CBSeries->Items()),
+            (std::vector<std::string>{"Acoustic", "Optic", "Atoms", "Bars", "Area", "Average"}));
   std::vector<TLumSeriesEventStyle> heard;
   page->OnSeriesEvent = [&](TObject*, TLumSeriesEventStyle E, TChartSeries*) { heard.push_back(E); };
   PostPickItem(page->CBSeries, 1);
@@ -535,7 +529,7 @@ TEST_F(SeriesPageTest, TheListBoxAndTheComboStayInStep) {
   list->SetAskDelete(false);
   list->DeleteSeries();
   EXPECT_EQ(page->Series(), nullptr) << "forgotten when the list deleted it";
-  EXPECT_EQ(Items(page->CBSeries->Items()), (std::vector<std::string>{"Acoustic", "Atoms"}));
+  EXPECT_EQ(Items(page->CBSeries->Items()), (std::vector<std::string>{"Acoustic", "Atoms", "Bars", "Area", "Average"}));
   EXPECT_FALSE(heard.empty());
   delete list;
   EXPECT_EQ(page->SeriesListBox(), nullptr);
@@ -562,6 +556,10 @@ TEST_F(SeriesPageTest, FreedSeriesAndChartsAreForgotten) {
   const auto function = [](SeriesPageTest& t) {
     t.Edit(t.atoms, t.page->TabDataSource);
     t.Style("Function");
+    auto* e = dynamic_cast<TLumFuncEditor*>(t.page->SourceEditor());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->TheSeries(), t.atoms);
+    EXPECT_FALSE(t.page->PanelGrid->Visible() || t.page->PanelRandomSource->Visible());
   };
   const TCase cases[] = {
       {"series on Format", onTab(0, -1), freeSeries},  {"series on General", onTab(1, -1), freeSeries},

@@ -35,11 +35,14 @@
 #include "app/window.h"
 #include "canvas/comboflat.h"
 #include "chart/chart.h"
-#include "editor/chartedit.h"
+#include "chart/series.h"
 #include "editor/axispage.h"
+#include "editor/chartedit.h"
 #include "editor/funceditor.h"
 #include "editor/legendpage.h"
 #include "editor/panelpages.h"
+#include "editor/pointereditor.h"
+#include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "gallery/editortools.h"
 #include "platform/registry.h"
@@ -68,6 +71,32 @@ TChartSeries* EditedSeries(TChart* Chart) {
 TForm* FunctionPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   auto* page = new TLumFuncEditor(Owner);
   EmbedEditorFormWithTag(page, Parent, std::intptr_t(EditedSeries(Chart)));
+  return page;
+}
+
+// The series the series and pointer pages edit: the first with a pointer that shows
+// it (a point series), else the first with a pointer, else the first.
+TChartSeries* PointerSeries(TChart* Chart) {
+  TChartSeries* found = nullptr;
+  for (TChartSeries* s : Chart->SeriesList()) {
+    auto* c = dynamic_cast<TCustomSeries*>(s);
+    if (c && c->Pointer()->Visible()) return s;
+    if (c && !found) found = s;
+  }
+  return found ? found : Chart->SeriesCount() ? Chart->Series(0) : nullptr;
+}
+
+TForm* SeriesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumSeries(Owner);
+  EmbedEditorForm(page, Parent);
+  page->SelectSeries(PointerSeries(Chart));
+  return page;
+}
+
+TForm* PointerPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TSeriesPointerEditor(Owner);
+  page->SetAlign(alNone);
+  EmbedEditorFormWithTag(page, Parent, std::intptr_t(PointerSeries(Chart)));
   return page;
 }
 
@@ -150,6 +179,18 @@ TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
 
 void WallsChange(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
 
+// The series page with another data source chosen, on its Data Source tab.
+template <const char* Style>
+void DataSource(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumSeries*>(Page);
+  if (!page) return;
+  page->PageSeries->SetActivePage(page->TabDataSource);
+  page->PageSeriesChange(page->PageSeries);
+  page->CBDataSourcestyle->SetItemIndex(page->CBDataSourcestyle->Items()->IndexOf(Style));
+  page->CBDataSourcestyleChange(page->CBDataSourcestyle);
+}
+constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
@@ -159,12 +200,19 @@ struct TPageEntry {
 };
 
 const TPageEntry Pages[] = {
+    {"Series",
+     SeriesPage,
+     390,
+     363,
+     nullptr,
+     {{"random", DataSource<Random>}, {"series", DataSource<Series>}, {"function", DataSource<Function>}}},
     {"Function",
      FunctionPage,
      380,
      280,
      nullptr,
      {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
+    {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
     {"Axis", AxisPage, 470, 290, AxisChange},
@@ -283,6 +331,15 @@ std::string FileWord(const std::string& Caption) {
   return w;
 }
 
+// "_marks_style" for the tab "Style" inside the tab "Marks": nested tabs of one
+// caption keep files of their own.
+std::string TabWords(TTabSheet* Tab) {
+  std::string words;
+  for (TWinControl* w = Tab; w; w = w->Parent())
+    if (auto* t = dynamic_cast<TTabSheet*>(w)) words = "_" + FileWord(t->Caption()) + words;
+  return words;
+}
+
 // The host, then each visible tab of every page control in the page.
 bool SnapTabs(THost& Host, const std::string& Base) {
   bool ok = Snap(Host.Form(), Base + ".png");
@@ -293,11 +350,7 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       TTabSheet* tab = pc->Pages(i);
       if (!tab->TabVisible()) continue;
       Reveal(tab);
-      // Named by the tab and the tabs it sits in, outermost first.
-      std::string name;
-      for (TWinControl* w = tab; w && w != Host.Page(); w = w->Parent())
-        if (auto* t = dynamic_cast<TTabSheet*>(w)) name = "_" + FileWord(t->Caption()) + name;
-      ok &= Snap(Host.Form(), Base + name + ".png");
+      ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
     }
   }
   return ok;

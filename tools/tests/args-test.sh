@@ -25,7 +25,7 @@ fail=0 rows=0
 while IFS='|' read -r name want expect input args; do
   [[ -z $name || $name == \#* || -z ${tool[$name]:-} ]] && continue
   read -ra argv <<< "${args//@T@/$T}"
-  printf -v expect "$expect"
+  printf -v expect -- "$expect"
   out=$(cd "$T" && printf "$input" | "${tool[$name]}" "${argv[@]}" 2>&1)
   got=$?
   rows=$((rows + 1))
@@ -41,7 +41,7 @@ chartsnap|2|unknown scene 'foo'||--live foo
 chartsnap|2|unknown option '--bogus'||--bogus
 chartsnap|2|unexpected argument 'b'||a b
 dialogsnap|0|margins_editor||--help
-charteditor|0|Function Tools Animations||--help
+charteditor|0|Series Function Pointer Tools Animations||--help
 charteditor|2|unknown page 'Serie'||--page Serie
 charteditor|2|unknown chart 'pie'||--page Tools --chart pie
 charteditor|2|unknown option '--bogus'||--page Tools --bogus x

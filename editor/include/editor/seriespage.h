@@ -232,6 +232,7 @@ private:
   // Forgets the series everywhere a sub-editor holds it or one of its parts.
   void DropSeries();
   void FillGeneral();
+  void ChooseFormat(bool Percent);
   void FillAxisCombo(TComboFlat* Combo, bool Horizontal);
   void FillSort();
   void EnableSortOrder();

@@ -68,6 +68,12 @@ inline TPanel* PlainPanel(TComponent* Owner, TWinControl* Parent, const char* Na
   return p;
 }
 
+// A check box of the usual height.
+inline TCheckBox* CheckBox(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
+                           const char* Caption) {
+  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
+}
+
 // A flat combo whose text is always one of its items.
 inline TComboFlat* DropDownList(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
                                 int Width, std::initializer_list<const char*> Items = {}) {
