@@ -7,14 +7,18 @@
 //   - the series page opened on a point series of a million points, to its first paint;
 //   - its Manual grid (the Data Source tab) to its first paint;
 //   - a sort-by change (the points by Y, descending), as a ratio to std::stable_sort of
-//     the same rows (X, Y) run side by side.
+//     the same rows (X, Y) run side by side;
+//   - on a chart of 50 series and a million points in all: each chart-level page's
+//     first show (made, embedded and filled, to its first paint), and the axis page's
+//     "Automatic" turned on (the range found again over every point).
 // A page's figures join with one function and one table line.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
-#include <vector>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/func_moving.h"
 #include "analysis/toolsunit.h"
@@ -26,8 +30,11 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
+#include "editor/axispage.h"
 #include "editor/funceditor.h"
 #include "editor/seriespage.h"
+#include "editor/legendpage.h"
+#include "editor/panelpages.h"
 #include "editor/unit.h"
 #include "engine/engineunit.h"
 #include "gallery/chartgrid.h"
@@ -64,6 +71,22 @@ struct TBench {
     target->SetDataSource(source);
     host.Show();
   }
+  // 50 line series of 20000 points each, made on first use.
+  TChart* BigChart() {
+    if (big) return big;
+    big = new TChart(&host);
+    big->SetParent(&host);
+    big->SetBounds(0, 0, 640, 400);
+    for (int s = 0; s < kBigSeries; ++s) {
+      auto* line = new TFastLineSeries(&host);
+      line->SetParentChart(big);
+      line->BeginUpdate();
+      for (int i = 0; i < kPoints / kBigSeries; ++i) line->AddXY(i, s + (i % 313) * 0.01);
+      line->EndUpdate();
+    }
+    big->Repaint();
+    return big;
+  }
   TLumFuncEditor* OpenFunctionPage() {
     auto* page = new TLumFuncEditor(&host);
     page->SetParent(&host);
@@ -76,6 +99,8 @@ struct TBench {
   TChart* chart = nullptr;
   TChartSeries* source = nullptr;
   TChartSeries* target = nullptr;
+  TChart* big = nullptr;
+  static constexpr int kBigSeries = 50;
 };
 
 void FunctionPageOpen(TBench& B) {
@@ -209,6 +234,66 @@ void SortByChange(TBench& B) {
   std::printf("%-58s %10.2f x\n", "  sort-by change / std::stable_sort", plain > 0 ? change / plain : 0.0);
 }
 
+// A chart-level page on the big chart, embedded beside it and shown, to its first paint.
+template <class Make>
+void PageFirstShow(TBench& B, const char* Label, Make MakePage) {
+  TChart* chart = B.BigChart();
+  const double ms = MedianMicroseconds(5, [&] {
+                      std::unique_ptr<TForm> page(MakePage(chart));
+                      page->SetAlign(alNone);
+                      page->SetParent(&B.host);
+                      page->SetBounds(650, 0, 470, 290);
+                      page->Show();
+                      page->Repaint();
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", Label, ms);
+}
+
+void AxisPageShow(TBench& B) {
+  PageFirstShow(B, "axis page first show (50 series, 1 M points)",
+                [&](TChart* C) { return new TFormLumAxis(&B.host, C->LeftAxis()); });
+}
+
+void LegendPageShow(TBench& B) {
+  PageFirstShow(B, "legend page first show", [&](TChart* C) { return new TFormLumLegend(&B.host, C->Legend()); });
+}
+
+void PanelPageShow(TBench& B) {
+  PageFirstShow(B, "panel page first show", [&](TChart* C) { return new TFormLumPanel(&B.host, C); });
+}
+
+void TitlesPageShow(TBench& B) {
+  PageFirstShow(B, "titles page first show", [&](TChart* C) { return new TFormLumTitle(&B.host, C->Title(), C); });
+}
+
+void WallsPageShow(TBench& B) {
+  PageFirstShow(B, "walls page first show", [&](TChart* C) { return new TFormLumWall(&B.host, C->BackWall()); });
+}
+
+// "Automatic" on the left axis turned off, then the timed turn on: the range is
+// found again over the million points.
+void AxisAutomaticOn(TBench& B) {
+  TChart* chart = B.BigChart();
+  std::unique_ptr<TFormLumAxis> page(new TFormLumAxis(&B.host, chart->LeftAxis()));
+  page->SetAlign(alNone);
+  page->SetParent(&B.host);
+  page->SetBounds(650, 0, 470, 290);
+  page->Show();
+  std::vector<std::int64_t> t;
+  for (int run = 0; run < 6; ++run) {
+    page->CBAutomatic->SetChecked(false);
+    chart->LeftAxis()->SetMinMax(-1, 1);
+    const std::int64_t start = GetMicroseconds();
+    page->CBAutomatic->SetChecked(true);
+    if (run > 0) t.push_back(GetMicroseconds() - start);  // the first warms up
+  }
+  std::sort(t.begin(), t.end());
+  const double ms = double(t[t.size() / 2]) / 1000.0;
+  std::printf("%-58s %10.3f ms\n", "axis page: \"Automatic\" turned on (range over 1 M points)", ms);
+  std::printf("%-58s %10.3f .. %.3f\n", "  the range found", chart->LeftAxis()->Minimum(), chart->LeftAxis()->Maximum());
+}
+
 struct TFigure {
   const char* Page;
   void (*Measure)(TBench& B);
@@ -221,6 +306,12 @@ const TFigure Figures[] = {
     {"Series", SeriesPageOpen},
     {"Series", ManualGridPaint},
     {"Series", SortByChange},
+    {"Chart", AxisPageShow},
+    {"Chart", LegendPageShow},
+    {"Chart", PanelPageShow},
+    {"Chart", TitlesPageShow},
+    {"Chart", WallsPageShow},
+    {"Chart", AxisAutomaticOn},
 };
 
 }  // namespace
