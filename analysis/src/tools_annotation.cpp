@@ -279,7 +279,10 @@ bool TAnnotationTool::AnnotationMouse(TChartMouseEvent AEvent, TMouseButton Butt
       if (*alive && (Shift & ssDouble)) FireEvent(OnDblClick, this, Button, Shift, X, Y);
     }
   } else if (AEvent == cmeMove) {
-    if (shape_->Cursor() != crDefault && Clicked(X, Y)) TakeMouse(c, shape_->Cursor());
+    if (shape_->Cursor() != crDefault) {
+      if (Clicked(X, Y)) TakeMouse(c, shape_->Cursor());
+      else GiveBackCursor(c);
+    }
   }
   return *alive;
 }
@@ -439,6 +442,7 @@ void TRectangleTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
             if (s->Cursor() != crDefault && Clicked(X, Y)) cursor = s->Cursor();
         }
         if (cursor != crDefault) c->SetCursor(cursor);
+        else GiveBackCursor(c);
         c->CancelMouse = cursor != crDefault;
       }
       return;

@@ -155,7 +155,7 @@ void TColorLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
     case cmeMove: {
       if (!dragging_) {
         if (Clicked(X, Y)) TakeMouse(c, a->Horizontal() ? crHSplit : crVSplit);
-        else c->SetCursor(crDefault);
+        else GiveBackCursor(c);
         return;
       }
       double v = a->CalcPosPoint(a->Horizontal() ? X : Y);
@@ -384,9 +384,13 @@ void TColorBandTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
   if (AEvent == cmeDown) {
     if (OnClick.Assigned() && Clicked(X, Y)) FireEvent(OnClick, this, Button, Shift, X, Y);
   } else if (AEvent == cmeMove) {
-    if (cursor_ != crDefault && !c->CancelMouse && Clicked(X, Y)) {
-      c->SetCursor(cursor_);
-      if (!c->Zoom()->Active && !c->Panning()->Active) c->CancelMouse = true;
+    if (cursor_ != crDefault && !c->CancelMouse) {
+      if (Clicked(X, Y)) {
+        c->SetCursor(cursor_);
+        if (!c->Zoom()->Active && !c->Panning()->Active) c->CancelMouse = true;
+      } else {
+        GiveBackCursor(c);
+      }
     }
   }
 }

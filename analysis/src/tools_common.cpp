@@ -41,6 +41,10 @@ void TakeMouse(TCustomAxisPanel* Chart, TCursor Cursor) {
   Chart->CancelMouse = true;
 }
 
+void GiveBackCursor(TCustomAxisPanel* Chart) {
+  if (Chart) Chart->RestoreSavedCursor();
+}
+
 TColor ChartColorRGB(TCustomAxisPanel* Chart) {
   const TColor c = Chart->Color() == clLumColor ? clBtnFace : Chart->Color();
   return ColorToRGB(c);

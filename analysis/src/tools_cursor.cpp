@@ -284,6 +284,7 @@ void TCursorTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TShiftS
         if (hit == 1) c->SetCursor(crVSplit);
         else if (hit == 2) c->SetCursor(crHSplit);
         else if (hit == 3) c->SetCursor(crSizeAll);
+        else GiveBackCursor(c);
         c->CancelMouse = hit != 0;
       }
       break;

@@ -304,7 +304,7 @@ void TDrawLineTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton AButto
       if (!drawing_ && dragPart_ == 0) {
         if (!enableSelect_) return;
         TDrawLine* line = Clicked(X, Y);
-        if (!line) return;
+        if (!line) return GiveBackCursor(chart);
         const TPoint q = chart->Canvas()->InverseProject(X, Y, 0);
         const bool handle = line == selected_ && (InternalClicked(line, 1, q) || InternalClicked(line, 2, q));
         TakeMouse(chart, handle ? crCross : crHandPoint);

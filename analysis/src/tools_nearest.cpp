@@ -397,6 +397,7 @@ void TDragMarksTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton Butto
       if (index_ == -1 || !s) {
         TChartSeries* over;
         if (FindMark(X, Y, over) != -1) TakeMouse(chart, crLumHand);
+        else GiveBackCursor(chart);
         break;
       }
       TSeriesMarkPosition& p = s->Marks()->Positions().Position(index_);

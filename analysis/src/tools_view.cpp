@@ -310,6 +310,7 @@ void TAxisArrowTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TShi
   if (!a || !c || !a->Visible()) return;
   if (AEvent == cmeMove) {
     if (ClickedArrow(X, Y) != 0) TakeMouse(c, crHandPoint);
+    else GiveBackCursor(c);
     return;
   }
   if (AEvent != cmeDown || scrollPercent_ == 0) return;
@@ -383,6 +384,7 @@ void TAxisScrollTool::ChartMouseEvent(TChartMouseEvent AEvent, TMouseButton, TSh
     case cmeMove:
       if (!dragged_) {
         if (AxisAt(X, Y)) TakeMouse(c, crHandPoint);
+        else GiveBackCursor(c);
         return;
       }
       DragBy(X, Y);

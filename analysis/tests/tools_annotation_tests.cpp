@@ -180,6 +180,10 @@ TEST_F(RectangleTest, ZonesInTheirOrder) {
   Move(30, 30, 0);
   EXPECT_EQ(Chart->Cursor(), crHandPoint);
   EXPECT_TRUE(Chart->CancelMouse);
+  Chart->SetSavedCursor(crIBeam);
+  Move(120, 120, 0);
+  EXPECT_EQ(Chart->Cursor(), crIBeam) << "off the box: the chart's own cursor back";
+  EXPECT_FALSE(Chart->CancelMouse);
 }
 
 TEST_F(RectangleTest, DraggingInPixelsAndPercentKeepsTheSize) {

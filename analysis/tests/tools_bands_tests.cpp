@@ -116,9 +116,12 @@ TEST_F(ColorLineTest, HitsLessThanThreePixelsAwayInsideThePlotOnEitherAxis) {
   } cases[] = {{p + 2, MidY(), true}, {p - 2, MidY(), true},    {p + 3, MidY(), false},
                {p, r.Top, true},      {p, r.Bottom, true},      {p, r.Bottom + 1, false}};
   for (const Case& c : cases) EXPECT_EQ(Tool->Clicked(c.x, c.y), c.hit) << c.x << "," << c.y;
+  Chart->SetSavedCursor(crCross);
   Move(p + 1, MidY(), 0);
   EXPECT_EQ(Chart->Cursor(), crHSplit);
   EXPECT_TRUE(Chart->CancelMouse);
+  Move(p + 20, MidY(), 0);
+  EXPECT_EQ(Chart->Cursor(), crCross) << "off the line: the chart's own cursor back";
 
   Tool->SetAxis(Chart->LeftAxis());
   Tool->SetValue(30);

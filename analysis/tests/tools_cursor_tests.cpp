@@ -193,8 +193,10 @@ TEST_F(CursorTest, FollowMouseAndTheCursorsOverLines) {
   EXPECT_EQ(Chart->Cursor(), crHSplit);
   Move(MidX() + 1, MidY() + 1, 0);
   EXPECT_EQ(Chart->Cursor(), crSizeAll);
+  Chart->SetSavedCursor(crCross);
   Move(MidX() + 50, MidY() + 50, 0);
   EXPECT_FALSE(Chart->CancelMouse);
+  EXPECT_EQ(Chart->Cursor(), crCross) << "off the lines: the chart's own cursor back";
 
   Tool->SetFollowMouse(true);
   const size_t n = Changes.size();

@@ -45,7 +45,8 @@ void TView3DOptions::DefineProperties(TPropertyTable& t) {
   t.Int("Rotation", &TView3DOptions::Rotation, &TView3DOptions::SetRotation).Default(345LL);
   t.Int("VertOffset", &TView3DOptions::VertOffset, &TView3DOptions::SetVertOffset).Default(0LL);
   t.Int("Zoom", &TView3DOptions::Zoom, &TView3DOptions::SetZoom).Default(100LL);
-  t.Bool("ZoomText", &TView3DOptions::ZoomText, &TView3DOptions::SetZoomText).Default(true);
+  t.Enum("ZoomText", &TView3DOptions::ZoomText, &TView3DOptions::SetZoomText, {"ztManual", "ztNo", "ztAuto"})
+      .Default((long long)ztAuto);
 }
 
 // ---------------------------------------------------------------------------
@@ -367,8 +368,9 @@ TCanvas* TLumCanvas3D::InitWindow(TCanvas* DestCanvas, TView3DOptions* A3DOption
                                   const TRect& UserRect) {
   SetView3DOptions(A3DOptions);
   SetIs3D(AIs3D);
-  int zoom = A3DOptions ? A3DOptions->FontZoom() : 100;
-  if (AIs3D && A3DOptions && A3DOptions->ZoomText()) zoom = MulDiv(zoom, A3DOptions->Zoom(), 100);
+  int zoom = 100;
+  if (A3DOptions && A3DOptions->ZoomText() != ztNo) zoom = A3DOptions->FontZoom();
+  if (AIs3D && A3DOptions && A3DOptions->ZoomText() == ztAuto) zoom = MulDiv(zoom, A3DOptions->Zoom(), 100);
   SetFontZoom(zoom);
   CalcPerspective(UserRect);
   CalcTrigValues();

@@ -11,6 +11,7 @@ std::string LumMsg_Copyright, LumFileExtension, LumMsg_WrongFileFormat, LumMsg_A
     LumMsg_DefaultToolName, LumMsg_GalleryStandard, LumMsg_PaletteDefault, LumMsg_Index, LumMsg_Text,
     LumMsg_Colors, LumMsg_First, LumMsg_Prior, LumMsg_Next, LumMsg_Last, LumMsg_Insert, LumMsg_Delete,
     LumMsg_Edit, LumMsg_Post, LumMsg_Cancel, LumMsg_All;
+std::string LumMsg_PageOfPages;
 
 std::string LumMsg_Change, LumMsg_ExportPanelNotSet, LumMsg_CanNotEmail, LumMsg_CanNotFindTemp,
     LumMsg_Bytes, LumMsg_AsMetafile, LumMsg_AsBitmap, LumMsg_MetafileFilter, LumMsg_BitmapFilter,
@@ -81,6 +82,7 @@ const TextTable& FirstHalf() {
       {&LumMsg_Edit, "Edit"},
       {&LumMsg_Post, "Post"},
       {&LumMsg_Cancel, "Cancel"},
+      {&LumMsg_PageOfPages, "Page %d of %d"},
       {&LumMsg_All, "(all)"},
   };
   return t;

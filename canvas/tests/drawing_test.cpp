@@ -379,9 +379,18 @@ TEST(CanvasFrame, TextZoomFollowsTheView) {
   EXPECT_EQ(canvas.FontZoom(), 200) << "2D: only the font zoom";
   canvas.InitWindow(window->Canvas(), &view, clNone, true, {0, 0, 20, 20});
   EXPECT_EQ(canvas.FontZoom(), 300) << "3D with ZoomText: the view's zoom as well";
-  view.SetZoomText(false);
+  view.SetZoomText(ztManual);
   canvas.InitWindow(window->Canvas(), &view, clNone, true, {0, 0, 20, 20});
   EXPECT_EQ(canvas.FontZoom(), 200);
+  // No: fonts at their own size, whatever the two zooms say, flat or in 3D.
+  view.SetZoomText(ztNo);
+  for (bool is3D : {false, true}) {
+    canvas.InitWindow(window->Canvas(), &view, clNone, is3D, {0, 0, 20, 20});
+    EXPECT_EQ(canvas.FontZoom(), 100) << is3D;
+  }
+  view.SetZoomText(ztManual);
+  canvas.InitWindow(window->Canvas(), &view, clNone, false, {0, 0, 20, 20});
+  EXPECT_EQ(canvas.FontZoom(), 200) << "Manual, flat: the font zoom alone";
 }
 
 TEST(CanvasFrame, DetachedCanvasDrawsNothingButKeepsItsState) {

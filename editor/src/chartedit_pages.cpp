@@ -8,10 +8,13 @@
 #include "chart/chartlists.h"
 #include "chartedit_detail.h"
 #include "editor/axispage.h"
+#include "editor/generalpage.h"
 #include "editor/legendpage.h"
+#include "editor/pagingpage.h"
 #include "editor/panelpages.h"
 #include "editor/seriespage.h"
 #include "editor/toolspage.h"
+#include "editor/view3dpage.h"
 #include "engine/helpers.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartlistbox.h"
@@ -148,15 +151,29 @@ void TargetWall(TChartEditForm& E, TForm* Form, TObject* Object) {
   f->TabSubWallsChange(f->TabSubWalls);
 }
 
+// The pages made with the chart alone.
+template <class F, TTabSheet* TChartEditForm::*Tab>
+TForm* MakeOnChart(TChartEditForm& E) {
+  auto* f = new F(&E, P::Chart(E));
+  P::Embed(E, f, E.*Tab);
+  return f;
+}
+
+// The 3D page shows the chart's view as it is now.
+void Revisit3D(TChartEditForm&, TForm* Form) { static_cast<TFormLum3D*>(Form)->FormShow(Form); }
+
 }  // namespace
 
 const std::vector<TChartEditorPages::TEntry>& TChartEditorPages::Table() {
   static const std::vector<TEntry> table = {
+      {epGeneral, MakeOnChart<TFormLumGeneral, &TChartEditForm::TabGeneral>, nullptr, nullptr, 440, 292},
       {epAxis, MakeAxis, RevisitAxis, TargetAxis, 470, 290},
       {epTitles, MakeTitles, nullptr, TargetTitle, 420, 280},
       {epLegend, MakeLegend, nullptr, nullptr, 470, 290},
       {epPanel, MakePanel, nullptr, nullptr, 420, 280},
+      {epPaging, MakeOnChart<TFormLumPage, &TChartEditForm::TabPaging>, nullptr, nullptr, 420, 285},
       {epWalls, MakeWalls, nullptr, TargetWall, 420, 280},
+      {ep3D, MakeOnChart<TFormLum3D, &TChartEditForm::Tab3D>, Revisit3D, nullptr, 420, 285},
       {epSeries, MakeSeriesPage, nullptr, nullptr, 390, 363},
       {epTools, MakeTools, RevisitTools, nullptr, 404, 270},
       {epAnimations, MakeAnimations, RevisitTools, nullptr, 404, 270},

@@ -39,17 +39,6 @@ enum { nfBinary, nfText, nfXML };
 enum { dfText, dfXML, dfHTML, dfExcel };
 enum { dlSpace, dlTab, dlComma, dlColon, dlCustom };
 
-// The hourglass while an export runs, the previous cursor back however it ends.
-struct THourGlass {
-  TCursor saved = Screen ? Screen->Cursor() : crDefault;
-  THourGlass() {
-    if (Screen) Screen->SetCursor(crHourGlass);
-  }
-  ~THourGlass() {
-    if (Screen) Screen->SetCursor(saved);
-  }
-};
-
 TRadioGroup* Radios(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T, int W, int H,
                     const char* Caption, std::initializer_list<const char*> Items) {
   auto* r = PlaceControl<TRadioGroup>(Owner, Parent, Name, L, T, W, H, Caption);

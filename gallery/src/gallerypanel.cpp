@@ -470,6 +470,12 @@ void TChartGalleryPanel::ShowSelectedChart() {
     if (c != SelectedChart && c->Highlighted()) Highlight(c, false);
 }
 
+void TChartGalleryPanel::ClearSelection() {
+  SelectedChart = nullptr;
+  for (TGalleryChart* c : charts_)
+    if (c->Highlighted()) Highlight(c, false);
+}
+
 void TChartGalleryPanel::SelectChart(TGalleryChart* Chart) {
   if (Chart != SelectedChart) {
     SelectedChart = Chart;

@@ -39,11 +39,14 @@
 #include "editor/axispage.h"
 #include "editor/chartedit.h"
 #include "editor/funceditor.h"
+#include "editor/generalpage.h"
 #include "editor/legendpage.h"
+#include "editor/pagingpage.h"
 #include "editor/panelpages.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
 #include "editor/toolspage.h"
+#include "editor/view3dpage.h"
 #include "gallery/editortools.h"
 #include "platform/registry.h"
 #include "platform/stdctrls.h"
@@ -114,6 +117,14 @@ TForm* AnimationsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
   return page;
 }
 
+// The chart-level pages take their chart when made.
+template <class P>
+TForm* ChartLevelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new P(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
 // Further states of a page worth a picture: the page made as a user would make it.
 struct TView {
   const char* Name;
@@ -129,6 +140,14 @@ void ChooseFunction(TForm* Page) {
   page->CBSources->SetItemIndex(i);
   page->CBSourcesChange(page->CBSources);
 }
+// The paging page with five points a page, on the third page.
+void PagedThrough(TForm* Page) {
+  auto* page = dynamic_cast<TFormLumPage*>(Page);
+  if (!page) return;
+  page->SEPointsPerPage->SetText("5");
+  for (int i = 0; i < 2; ++i) page->ChartPageNavigator1->Buttons(nbNext)->Click();
+}
+
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
 // A combo's item chosen as a user chooses it (a choice made by code tells nobody).
@@ -220,6 +239,9 @@ const TPageEntry Pages[] = {
     {"Panel", PanelPage, 420, 280, PanelChange},
     {"Titles", TitlesPage, 420, 280, TitlesChange},
     {"Walls", WallsPage, 420, 280, WallsChange},
+    {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, nullptr, {{"paged", PagedThrough}}},
+    {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
 // The editor's dialogs, shown on their own.

@@ -59,6 +59,9 @@ void FireEvent(const E& Event, A&&... Args) {
 // leave it alone; with a cursor, the chart shows it.
 void TakeMouse(TCustomAxisPanel* Chart);
 void TakeMouse(TCustomAxisPanel* Chart, TCursor Cursor);
+// The mouse is over nothing of the tool's: the chart shows its own saved cursor
+// again, not one a tool left behind.
+void GiveBackCursor(TCustomAxisPanel* Chart);
 
 // The chart colour as the tools' inverted pens see it: clLumColor is the button face.
 TColor ChartColorRGB(TCustomAxisPanel* Chart);

@@ -19,6 +19,13 @@
 // ---------------------------------------------------------------------------
 // A chart's 3D view. Each setter stores a changed value and calls OnChange (the chart
 // repaints from it); SetRotation/SetElevation and their Float forms share one value.
+// How a chart's texts are sized when drawn:
+//   ztManual  every font at FontZoom percent of its size;
+//   ztNo      every font at its own size (FontZoom and the view's zoom left out);
+//   ztAuto    at FontZoom percent, and in 3D also at the view's Zoom percent, so
+//             texts grow and shrink with the zoomed picture.
+enum TZoomText { ztManual, ztNo, ztAuto };
+
 class TView3DOptions : public TLumAttribute {
   DECLARE_CLASS(TView3DOptions, TLumAttribute)
 public:
@@ -45,10 +52,10 @@ public:
   void SetHorizOffset(int Value) { Store(horizOffset_, Value); }
   int VertOffset() const { return vertOffset_; }
   void SetVertOffset(int Value) { Store(vertOffset_, Value); }
-  // Whether text grows with Zoom in 3D.
-  bool ZoomText() const { return zoomText_; }
-  void SetZoomText(bool Value) { Store(zoomText_, Value); }
-  int FontZoom() const { return fontZoom_; }  // percent, applied to every font
+  // How texts are sized; see TZoomText.
+  TZoomText ZoomText() const { return zoomText_; }
+  void SetZoomText(TZoomText Value) { Store(zoomText_, Value); }
+  int FontZoom() const { return fontZoom_; }  // percent; see TZoomText
   void SetFontZoom(int Value) { Store(fontZoom_, Value); }
 
   void Assign(TPersistent* Source) override;
@@ -63,7 +70,7 @@ private:
   double elevation_ = 345;
   int horizOffset_ = 0;
   int vertOffset_ = 0;
-  bool zoomText_ = true;
+  TZoomText zoomText_ = ztAuto;
   int fontZoom_ = 100;
 };
 

@@ -42,6 +42,7 @@ extern std::string LumMsg_Delete;            // "Delete"
 extern std::string LumMsg_Edit;              // "Edit"
 extern std::string LumMsg_Post;              // "Post"
 extern std::string LumMsg_Cancel;            // "Cancel"
+extern std::string LumMsg_PageOfPages;       // "Page %d of %d"
 extern std::string LumMsg_All;               // "(all)"
 
 // ---- LumConst2 -----------------------------------------------------------

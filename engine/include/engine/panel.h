@@ -131,6 +131,15 @@ public:
   TMouseButton ScrollMouseButton() const { return scrollMouseButton_; }
   void SetScrollMouseButton(TMouseButton Value) { scrollMouseButton_ = Value; }
   TZoomPanning* Panning() const { return panning_.get(); }
+  // The chart's own cursor, which tools that show another while the mouse is over
+  // something of theirs give back when it leaves (crDefault at first). Whoever sets
+  // the chart's Cursor as its own sets this too (the chart editor does).
+  TCursor SavedCursor() const { return savedCursor_; }
+  void SetSavedCursor(TCursor Value) { savedCursor_ = Value; }
+  // Shows the saved cursor again (a tool's hover ended).
+  void RestoreSavedCursor() {
+    if (Cursor() != savedCursor_) SetCursor(savedCursor_);
+  }
 
   // Draws the whole chart into the canvas now, within UserRect; refused (one more
   // paint asked for instead) while the chart is drawing.
@@ -236,6 +245,7 @@ private:
   std::unique_ptr<TChartZoom> zoom_;
   TPanningMode allowPanning_ = pmBoth;
   TMouseButton scrollMouseButton_ = mbRight;
+  TCursor savedCursor_ = crDefault;
   std::unique_ptr<TZoomPanning> panning_ = std::make_unique<TZoomPanning>();
   TRect printMargins_{15, 15, 15, 15};
   bool printProportional_ = true;

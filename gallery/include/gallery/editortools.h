@@ -49,6 +49,18 @@ inline void EmbedEditorFormWithTag(TForm* Form, TWinControl* Parent, std::intptr
 TForm* ParentFormOf(TControl* Control);
 // Scales the form to its parent form's pixels per inch when they differ.
 void ScaleToParentForm(TForm* Form);
+// The hourglass while a long step runs, the previous cursor back however it ends.
+struct THourGlass {
+  TCursor saved = Screen ? Screen->Cursor() : crDefault;
+  THourGlass() {
+    if (Screen) Screen->SetCursor(crHourGlass);
+  }
+  ~THourGlass() {
+    if (Screen) Screen->SetCursor(saved);
+  }
+  THourGlass(const THourGlass&) = delete;
+  THourGlass& operator=(const THourGlass&) = delete;
+};
 // The standard number formats, the default first.
 void AddNumericFormats(TStrings* Items);
 // The up and down arrow glyphs into the two buttons.

@@ -137,6 +137,8 @@ public:
   bool GetChartSeries(TClass& SeriesClass, TClass& FunctionClass, int& SubIndex);
   // Highlights SelectedChart (the first enabled one when none) and resets the others.
   void ShowSelectedChart();
+  // Nothing selected, no chart highlighted (no event fired).
+  void ClearSelection();
   // Clears the panel and makes a chart of each sub-style of the class.
   void CreateSubGalleryCharts(TClass SeriesClass);
   // Opens the pop-up of the selected chart's sub-styles (modal).
