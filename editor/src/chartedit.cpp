@@ -88,7 +88,10 @@ struct TChartEditForm::TPlace {
 
 TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   EnsureEditorResources();
-  SetupDialog(this, "ChartEditForm", "", kDesignWidth, kDesignHeight, bsSizeable);
+  // Two editors of one owner (a hook may open another) take names of their own.
+  std::string name = "ChartEditForm";
+  for (int i = 1; AOwner && AOwner->FindComponent(name); ++i) name = "ChartEditForm" + std::to_string(i);
+  SetupDialog(this, name.c_str(), "", kDesignWidth, kDesignHeight, bsSizeable);
   SetBorderIcons(biSystemMenu);
   SetPosition(poScreenCenter);
   SetHelpContext(726);
@@ -352,7 +355,7 @@ void TChartEditForm::WriteSettings() {
   // the program.
   try {
     if (Tree->Visible()) WriteEditorIntegerSetting("TreeWidth", Tree->Width());
-    WriteEditorBooleanSetting("SeriesGroups", (Options & ceoGroups) != 0);
+WriteEditorBooleanSetting("SeriesGroups", (Options & ceoGroups) != 0);
     if (!chart_ || !(rememberPosition_ || rememberSize_)) return;
     if (rememberPosition_) {
       WriteEditorIntegerSetting("Left", Left());
@@ -503,7 +506,7 @@ void TChartEditForm::LumEvent(const TLumEvent& Event) {
       }
       break;
     case seRepaint:
-      if (PanelGroups->Visible()) FillGroups();
+      if (PanelGroups->Visible()) UpdateAllCheck();
       break;
     default: break;
   }
@@ -563,8 +566,9 @@ void TChartEditForm::FormShow(TObject*) {
     SelectFirstSeries();
   }
   // 10.
-  if (LBSeries->Showing() && LBSeries->Count() > 0) {
+  if (ListShown() && LBSeries->Count() > 0) {
     if (StartPage == epSeriesGeneral || StartPage == epSeriesMarks) {
+      if (!LBSeries->SelectedSeries()) SelectFirstSeries();
       if (TChartSeries* s = LBSeries->SelectedSeries()) {
         EditTheSeries(s);
         if (auto* page = dynamic_cast<TFormLumSeries*>(PageForm(epSeries))) {
@@ -664,9 +668,17 @@ bool TChartEditForm::HelpRequest(TControl* Control) {
 }
 
 // ---- The series list ----------------------------------------------------------
+bool TChartEditForm::ListShown() const {
+  // Shown and enabled up to the form, as the form will be: the form's own show
+  // handler runs before its window is on the screen.
+  for (const TControl* c = LBSeries; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
 bool TChartEditForm::Current(TChartSeries** Series) const {
   TChartSeries* s = nullptr;
-  if (chart_ && chart_->SeriesCount() > 0 && LBSeries->CanFocus() && LBSeries->ItemIndex() >= 0 &&
+  if (chart_ && chart_->SeriesCount() > 0 && ListShown() && LBSeries->ItemIndex() >= 0 &&
       (!LBSeries->MultiSelect() || LBSeries->SelCount() > 0))
     s = LBSeries->SelectedSeries();
   if (Series) *Series = s;
@@ -825,7 +837,7 @@ void TChartEditForm::MIViewNamesClick(TObject*) {
 }
 
 void TChartEditForm::MIViewGroupsClick(TObject*) {
-  MIViewGroups->SetChecked(!MIViewGroups->Checked());
+MIViewGroups->SetChecked(!MIViewGroups->Checked());
   if (MIViewGroups->Checked()) Options |= ceoGroups;
   else Options &= std::uint16_t(~ceoGroups);
   SpeedSeries->SetDown(false);
@@ -839,7 +851,8 @@ void EditChart(TComponent* Owner, TCustomChart* Chart, std::uint16_t Options, co
                int StartPage, TComponent* Object) {
   TComponentRef<TChartEditForm> form(new TChartEditForm(Owner));
   try {
-    form->Options = Options;
+    // The groups show when the caller asks or the settings remember them shown.
+    form->Options = std::uint16_t(Options | (form->Options & ceoGroups));
     form->HiddenTabs = HiddenTabs;
     form->StartPage = StartPage;
     form->SetChart(Chart);

@@ -3,6 +3,8 @@
 // wall; what it holds is compared with the live objects before it is used, never
 // followed, so a node left over from an object freed meanwhile does nothing.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "canvas/lumconst.h"
 #include "chart/chart.h"
@@ -264,6 +266,7 @@ void TChartEditForm::ShowGroupControls() {
   SetControlsVisible(on, {BAddGroup, BDeleteGroup, BRenameGroup, PanelGroups, Splitter1});
   Splitter1->SetLeft(PanelGroups->Width());
   SpeedSeries->SetLeft(on ? std::max(kGroupButtonsRight, PanelGroups->Width() + Splitter1->Width()) : 4);
+  if (on) SpeedSeries->SetVisible(true);  // the way back to the view menu
   PanelTop->SetVisible(on || SpeedSeries->Visible());
   if (on) FillGroups();
   else LBSeries->SetSeriesGroup(nullptr);
@@ -295,7 +298,9 @@ void TChartEditForm::UpdateAllCheck() {
 
 void TChartEditForm::RestrictToGroup() {
   TSeriesGroup* g = GroupAt(Groups->ItemIndex());
-  LBSeries->SetSeriesGroup(g);
+  // The group's series may have changed: the list is filled again either way.
+  if (LBSeries->SeriesGroup() == g) LBSeries->FillSeries(LBSeries->SelectedSeries());
+  else LBSeries->SetSeriesGroup(g);
   BDeleteGroup->SetEnabled(g != nullptr);
   BRenameGroup->SetEnabled(g != nullptr);
 }
@@ -306,24 +311,22 @@ void TChartEditForm::GroupsClickCheck(TObject*) {
   if (!chart_) return;
   // Each entry whose box no longer says what its series are switches them.
   const int off = GroupOffset();
-  if (off && Groups->Count() > 0 && Groups->Checked(0) != chart_->SeriesList().AllActive() &&
-      Groups->State(0) != cbGrayed) {
-    for (TChartSeries* s : chart_->SeriesList()) s->SetActive(Groups->Checked(0));
+  // (Each series switched repaints, and the repaint updates the boxes: the wanted
+  // state is read once.)
+  if (off && Groups->Count() > 0 && Groups->Checked(0) != chart_->SeriesList().AllActive()) {
+    const bool on = Groups->Checked(0);  // grey counts as off
+    for (TChartSeries* s : chart_->SeriesList()) s->SetActive(on);
     FillGroups();
     return;
   }
-  if (off && Groups->Count() > 0 && Groups->State(0) == cbGrayed) {
-    for (TChartSeries* s : chart_->SeriesList()) s->SetActive(false);
-    FillGroups();
-    return;
-  }
-  for (int i = off; i < Groups->Count(); ++i) {
-    TSeriesGroup* g = GroupAt(i);
-    if (!g) continue;
-    const TCheckBoxState st = Groups->State(i);
-    const TSeriesGroupActive want = st == cbChecked ? gaYes : st == cbUnchecked ? gaNo : gaSome;
+  std::vector<std::pair<TSeriesGroup*, TSeriesGroupActive>> wanted;
+  for (int i = off; i < Groups->Count(); ++i)
+    if (TSeriesGroup* g = GroupAt(i)) {
+      const TCheckBoxState st = Groups->State(i);
+      wanted.emplace_back(g, st == cbChecked ? gaYes : st == cbUnchecked ? gaNo : gaSome);
+    }
+  for (const auto& [g, want] : wanted)
     if (want != gaSome && g->Active() != want) g->SetActive(want);
-  }
   if (off && Groups->Count() > 0) Groups->SetState(0, chart_->SeriesList().AllActive() ? cbChecked : cbUnchecked);
 }
 

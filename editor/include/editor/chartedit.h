@@ -275,6 +275,7 @@ private:
   void ApplyPlace(const TPlace& Place);
   void WriteSettings();
   void ApplyEditorFont(const std::string& Value);
+  bool ListShown() const;
   bool Current(TChartSeries** Series = nullptr) const;
   bool Protected(TChartSeries* Series) const;
   void SelectFirstSeries();
