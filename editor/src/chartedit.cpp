@@ -278,7 +278,7 @@ TChartEditForm::~TChartEditForm() {
   if (treeBuilt && Tree->Visible()) SetClientWidth(widthWithoutTree_);
   WriteSettings();
   if (chart_) {
-    chart_->RemoveListener(this);
+    if (Chart()) chart_->RemoveListener(this);
     RemoveFreeNotification(chart_);
     chart_ = nullptr;
   }
@@ -356,7 +356,7 @@ void TChartEditForm::WriteSettings() {
   try {
     if (Tree->Visible()) WriteEditorIntegerSetting("TreeWidth", Tree->Width());
 WriteEditorBooleanSetting("SeriesGroups", (Options & ceoGroups) != 0);
-    if (!chart_ || !(rememberPosition_ || rememberSize_)) return;
+    if (!Chart() || !(rememberPosition_ || rememberSize_)) return;
     if (rememberPosition_) {
       WriteEditorIntegerSetting("Left", Left());
       WriteEditorIntegerSetting("Top", Top());
@@ -372,6 +372,8 @@ WriteEditorBooleanSetting("SeriesGroups", (Options & ceoGroups) != 0);
 }
 
 // ---- The chart ---------------------------------------------------------------
+TCustomChart* TChartEditForm::Chart() const { return chart_ && !chart_->HasState(csDestroying) ? chart_ : nullptr; }
+
 void TChartEditForm::SetChart(TCustomChart* Value) {
   // Read before anything changes: a setting of the wrong type raises here.
   TPlace place;
@@ -380,25 +382,25 @@ void TChartEditForm::SetChart(TCustomChart* Value) {
     if (chart_) {
       PutPagesBack();
       FreePages();
-      chart_->RemoveListener(this);
+      if (Chart()) chart_->RemoveListener(this);
       RemoveFreeNotification(chart_);
       Tree->Items()->Clear();
     }
     chart_ = Value;
     // Asked before any page asks: the pages let go of a freed chart before the
     // editor frees them.
-    if (chart_) {
-      FreeNotification(chart_);
-      chart_->Listeners().Add(this);
-      axis_ = chart_->LeftAxis();
-      title_ = chart_->Title();
-      wall_ = chart_->LeftWall();
+    if (Chart()) {
+      FreeNotification(Chart());
+      Chart()->Listeners().Add(this);
+      axis_ = Chart()->LeftAxis();
+      title_ = Chart()->Title();
+      wall_ = Chart()->LeftWall();
     }
-    LBSeries->SetChart(chart_);
+    LBSeries->SetChart(Chart());
   }
-  MainPage->SetEnabled(chart_ != nullptr);
-  SubPage->SetEnabled(chart_ != nullptr);
-  if (chart_) ApplyPlace(place);
+  MainPage->SetEnabled(Chart() != nullptr);
+  SubPage->SetEnabled(Chart() != nullptr);
+  if (Chart()) ApplyPlace(place);
 }
 
 void TChartEditForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -478,7 +480,7 @@ int TChartEditForm::PageOfTab(const TTabSheet* Tab) const {
 
 void TChartEditForm::LumEvent(const TLumEvent& Event) {
   auto* e = dynamic_cast<const TLumSeriesEvent*>(&Event);
-  if (!e || destroying_ || !chart_) return;
+  if (!e || destroying_ || !Chart()) return;
   switch (e->Event) {
     case seAdd:
     case seDataChanged:
@@ -517,7 +519,7 @@ int TChartEditForm::MinClientWidth() const { return TChartEditorPages::MinClient
 int TChartEditForm::MinClientHeight() const { return TChartEditorPages::MinClientSize(*this).Y; }
 
 void TChartEditForm::FormShow(TObject*) {
-  if (!chart_) return;
+  if (!Chart()) return;
   // Room for every page, on the screen.
   // (the tree, when it is built below, widens the form by its own width)
   const int w = std::min(std::max(ClientWidth(), MinClientWidth()), std::max(100, Screen->Width()));
@@ -529,15 +531,15 @@ void TChartEditForm::FormShow(TObject*) {
     if (Top() + Height() > Screen->Height()) SetTop(std::max(0, Screen->Height() - Height()));
   }
   // 1.
-  SpeedSeries->SetVisible(chart_->HasState(csDesigning) || (Options & ceoGroups));
+  SpeedSeries->SetVisible(Chart()->HasState(csDesigning) || (Options & ceoGroups));
   MIViewGroups->SetChecked(Options & ceoGroups);
   LoadArrowGlyphs(BMoveUP, BMoveDown);
   // 2.
   TabTools->SetTabVisible(LumToolTypes().Count() > 0);
   TabAnimations->SetTabVisible(LumAnimationTypes().Count() > 0);
   // 3.
-  LBSeries->SetChart(chart_);
-  if (Caption().empty()) SetCaption(Format(LumMsg_Editing, chart_->Name()));
+  LBSeries->SetChart(Chart());
+  if (Caption().empty()) SetCaption(Format(LumMsg_Editing, Chart()->Name()));
   // 4.
   HideTabs();
   // 5.
@@ -604,7 +606,7 @@ void TChartEditForm::CallHooks(TTabSheet* Page) {
   // A copy: a hook may change the list.
   const std::vector<TChartEditorHook> hooks = ChartEditorHooks();
   for (TChartEditorHook h : hooks)
-    if (h) h(this, chart_, Page, MainPage);
+    if (h) h(this, Chart(), Page, MainPage);
 }
 
 void TChartEditForm::GoToStartPage() {
@@ -678,7 +680,7 @@ bool TChartEditForm::ListShown() const {
 
 bool TChartEditForm::Current(TChartSeries** Series) const {
   TChartSeries* s = nullptr;
-  if (chart_ && chart_->SeriesCount() > 0 && ListShown() && LBSeries->ItemIndex() >= 0 &&
+  if (Chart() && Chart()->SeriesCount() > 0 && ListShown() && LBSeries->ItemIndex() >= 0 &&
       (!LBSeries->MultiSelect() || LBSeries->SelCount() > 0))
     s = LBSeries->SelectedSeries();
   if (Series) *Series = s;
@@ -697,7 +699,7 @@ void TChartEditForm::RefreshButtons(TObject*) {
   const bool free = current && !Protected(s);
   const unsigned lock = s ? s->Locked() : 0;
   const bool single = LBSeries->SelCount() < 2;
-  BAddSeries->SetEnabled((Options & ceoAdd) && chart_);
+  BAddSeries->SetEnabled((Options & ceoAdd) && Chart());
   LBSeries->SetAllowAddSeries(BAddSeries->Enabled());
   BDeleteSeries->SetEnabled(free && (Options & ceoDelete) && !(lock & (1 | 4)));
   LBSeries->SetAllowDeleteSeries(BDeleteSeries->Enabled());
@@ -727,10 +729,10 @@ void TChartEditForm::BMoveDownClick(TObject*) {
 }
 
 void TChartEditForm::BAddSeriesClick(TObject*) {
-  if (!chart_) return;
+  if (!Chart()) return;
   // The tree moves a page's controls, never the tab itself: TabSeries stays put.
   TChartSeries* s = LBSeries->AddSeriesGallery();
-  if (!s || !chart_ || !LiveSeries(s)) return;
+  if (!s || !Chart() || !LiveSeries(s)) return;
   if ((Options & ceoGroups) && PanelGroups->Visible()) {
     if (TSeriesGroup* g = GroupAt(Groups->ItemIndex())) {
       g->Add(s);
@@ -793,7 +795,7 @@ void TChartEditForm::LBSeriesOtherItemsChange(TObject*) {
 
 void TChartEditForm::PopupListSeriesPopup(TObject*) {
   MIHideOther->SetEnabled(LBSeries->ItemIndex() >= 0);
-  MIShowAll->SetEnabled(chart_ && !chart_->SeriesList().AllActive());
+  MIShowAll->SetEnabled(Chart() && !Chart()->SeriesList().AllActive());
 }
 
 void TChartEditForm::MIHideOtherClick(TObject*) {
@@ -803,14 +805,14 @@ void TChartEditForm::MIHideOtherClick(TObject*) {
 }
 
 void TChartEditForm::MIShowAllClick(TObject*) {
-  if (!chart_) return;
-  for (TChartSeries* s : chart_->SeriesList()) s->SetActive(true);
+  if (!Chart()) return;
+  for (TChartSeries* s : Chart()->SeriesList()) s->SetActive(true);
   LBSeries->Invalidate();
 }
 
 void TChartEditForm::MIHideAllClick(TObject*) {
-  if (!chart_) return;
-  for (TChartSeries* s : chart_->SeriesList()) s->SetActive(false);
+  if (!Chart()) return;
+  for (TChartSeries* s : Chart()->SeriesList()) s->SetActive(false);
   LBSeries->Invalidate();
 }
 

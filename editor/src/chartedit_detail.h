@@ -28,7 +28,7 @@ struct TChartEditorPages {
   static void Embed(TChartEditForm& Editor, TForm* Form, TTabSheet* Tab, std::intptr_t Tag = 0);
 
   // What the table's lines need of the editor.
-  static TCustomChart* Chart(TChartEditForm& E) { return E.chart_; }
+  static TCustomChart* Chart(TChartEditForm& E) { return E.Chart(); }
   static TChartAxis* CurrentAxis(TChartEditForm& E);
   static TObject* CurrentTitle(TChartEditForm& E);
   static TObject* CurrentWall(TChartEditForm& E);

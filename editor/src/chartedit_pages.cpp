@@ -217,17 +217,17 @@ void TChartEditorPages::Embed(TChartEditForm& E, TForm* Form, TTabSheet* Tab, st
 TChartAxis* TChartEditorPages::CurrentAxis(TChartEditForm& E) {
   auto* axis = static_cast<TChartAxis*>(E.axis_);
   // The last axis shown, when the chart still has it (a custom axis may have gone).
-  if (!axis || E.chart_->Axes()->IndexOf(axis) < 0) E.axis_ = axis = E.chart_->LeftAxis();
+  if (!axis || E.Chart()->Axes()->IndexOf(axis) < 0) E.axis_ = axis = E.Chart()->LeftAxis();
   return axis;
 }
 
 TObject* TChartEditorPages::CurrentTitle(TChartEditForm& E) {
-  if (!E.title_ || TitleIndex(E.chart_, E.title_) > 3) E.title_ = E.chart_->Title();
+  if (!E.title_ || TitleIndex(E.Chart(), E.title_) > 3) E.title_ = E.Chart()->Title();
   return E.title_;
 }
 
 TObject* TChartEditorPages::CurrentWall(TChartEditForm& E) {
-  if (!E.wall_ || WallIndex(E.chart_, E.wall_) > 3) E.wall_ = E.chart_->LeftWall();
+  if (!E.wall_ || WallIndex(E.Chart(), E.wall_) > 3) E.wall_ = E.Chart()->LeftWall();
   return E.wall_;
 }
 
@@ -235,7 +235,7 @@ TObject* TChartEditorPages::CurrentWall(TChartEditForm& E) {
 TForm* TChartEditForm::MakePage(int Page) {
   if (TForm* f = PageForm(Page)) return f;
   const TChartEditorPages::TEntry* e = TChartEditorPages::Find(Page);
-  if (!chart_ || !e || !e->Make) return nullptr;  // a sheet without a page stays empty
+  if (!Chart() || !e || !e->Make) return nullptr;  // a sheet without a page stays empty
   TForm* f = e->Make(*this);
   pages_[Page].Set(f);
   return f;
@@ -252,7 +252,7 @@ void TChartEditForm::SelectTabOf(TPageControl* Pages, TTabSheet* Tab) {
 
 void TChartEditForm::ShowPage(int Page) {
   TTabSheet* tab = TabOfPage(Page);
-  if (!tab || !chart_) return;
+  if (!tab || !Chart()) return;
   if (tab == TabSeries) {
     TChartSeries* s = LBSeries->SelectedSeries();
     if (!s && LBSeries->Count() > 0) s = LBSeries->SeriesAtIndex(0);
@@ -275,7 +275,7 @@ void TChartEditForm::ShowPage(int Page) {
 }
 
 void TChartEditForm::EditTheSeries(TChartSeries* Series) {
-  if (!chart_ || !Series) return;
+  if (!Chart() || !Series) return;
   if (TreeShown()) {
     SelectNodeOf(Series);
     return;
@@ -292,7 +292,7 @@ void TChartEditForm::MainPageChanging(TObject*, bool& AllowChange) {
 }
 
 void TChartEditForm::MainPageChange(TObject*) {
-  if (!chart_ || destroying_) return;
+  if (!Chart() || destroying_) return;
   TTabSheet* tab = MainPage->ActivePage();
   if (TreeShown() && !selectingNode_) {
     SelectNodeOf(tab == TabSeries ? static_cast<TObject*>(LBSeries->SelectedSeries()) : tab);
@@ -324,7 +324,7 @@ void TChartEditForm::VisitMainPage(TTabSheet* Tab) {
 }
 
 void TChartEditForm::SubPageChange(TObject*) {
-  if (!chart_ || destroying_) return;
+  if (!Chart() || destroying_) return;
   if (TreeShown() && !selectingNode_) {
     SelectNodeOf(SubPage->ActivePage());
     return;
@@ -334,7 +334,7 @@ void TChartEditForm::SubPageChange(TObject*) {
 
 void TChartEditForm::VisitSubPage(TTabSheet* Tab) {
   const int page = PageOfTab(Tab);
-  if (!chart_ || page < 0) return;
+  if (!Chart() || page < 0) return;
   if (Tab == TabSeriesList) {
     if (LBSeries->CanFocus()) LBSeries->SetFocus();
     RefreshButtons(nullptr);
@@ -392,7 +392,7 @@ void TChartEditForm::AxisChanged(TChartAxis*) {
 
 void TChartEditForm::ToolAdded(TLumCustomTool* Tool) {
   if (!Tool || !TreeShown()) return;
-  const bool animation = chart_ && chart_->Animations()->IndexOf(Tool) >= 0;
+  const bool animation = Chart() && Chart()->Animations()->IndexOf(Tool) >= 0;
   if (TTreeNode* root = animation ? animationsNode_ : toolsNode_) {
     Tree->Items()->AddChildObject(root, Tool->Description(), Tool);
     FreeNotification(Tool);
@@ -407,11 +407,11 @@ void TChartEditForm::ToolDeleted(TLumCustomTool* Tool) {
 
 // ---- The Data page ----------------------------------------------------------------
 TChartSeries* TChartEditForm::FirstSeries() const {
-  return chart_ && chart_->SeriesCount() > 0 ? chart_->GetSeries(0) : nullptr;
+  return Chart() && Chart()->SeriesCount() > 0 ? Chart()->GetSeries(0) : nullptr;
 }
 
 void TChartEditForm::VisitData() {
-  ChartGrid1->SetChart(chart_);
+  ChartGrid1->SetChart(Chart());
   TChartSeries* first = FirstSeries();
   if (first && HasManyColors(first)) ChartGrid1->SetShowColors(true);
   SBGridText->SetDown(ChartGrid1->ShowLabels());
@@ -419,7 +419,7 @@ void TChartEditForm::VisitData() {
   SBGrid3D->SetDown(ChartGrid1->Grid3D());
   SBGrid3D->SetEnabled(first && first->ValuesList().Count() >= 3);
   SBGridX->SetDown(first && HasCustomXValues(first));
-  SBGridVisuals->SetDown(chart_->SeriesCount() > 0 && ChartGrid1->ShowVisuals() == cgsYes);
+  SBGridVisuals->SetDown(Chart()->SeriesCount() > 0 && ChartGrid1->ShowVisuals() == cgsYes);
   if (!Tree->Visible() && ChartGrid1->CanFocus()) ChartGrid1->SetFocus();
   grid3DSet_ = false;
   ChartGrid1->OnChange = [this] { GridChanged(); };
@@ -451,8 +451,8 @@ void TChartEditForm::SBGridVisualsClick(TObject*) {
 }
 
 void TChartEditForm::SBCopyDataClick(TObject*) {
-  if (!chart_) return;
-  TSeriesDataText data(chart_, nullptr);
+  if (!Chart()) return;
+  TSeriesDataText data(Chart(), nullptr);
   data.IncludeIndex = true;
   data.IncludeHeader = true;
   data.IncludeLabels = SBGridText->Down();

@@ -63,22 +63,22 @@ void TChartEditForm::BuildTree() {
       TTreeNode* n = items->AddChildObject(chartNode, tab->Caption(), tab);
       if (tab == TabAxis) {
         const std::pair<const std::string*, TChartAxis*> axes[] = {
-            {&LumMsg_LeftAxis, chart_->LeftAxis()},     {&LumMsg_RightAxis, chart_->RightAxis()},
-            {&LumMsg_TopAxis, chart_->TopAxis()},       {&LumMsg_BottomAxis, chart_->BottomAxis()},
-            {&LumMsg_DepthAxis, chart_->DepthAxis()},   {&LumMsg_DepthTopAxis, chart_->DepthTopAxis()}};
+            {&LumMsg_LeftAxis, Chart()->LeftAxis()},     {&LumMsg_RightAxis, Chart()->RightAxis()},
+            {&LumMsg_TopAxis, Chart()->TopAxis()},       {&LumMsg_BottomAxis, Chart()->BottomAxis()},
+            {&LumMsg_DepthAxis, Chart()->DepthAxis()},   {&LumMsg_DepthTopAxis, Chart()->DepthTopAxis()}};
         for (const auto& [text, axis] : axes) items->AddChildObject(n, *text, axis);
-        for (int c = 0; c < chart_->CustomAxes()->Count(); ++c)
-          items->AddChildObject(n, "Custom " + std::to_string(c), chart_->CustomAxes()->Items(c));
+        for (int c = 0; c < Chart()->CustomAxes()->Count(); ++c)
+          items->AddChildObject(n, "Custom " + std::to_string(c), Chart()->CustomAxes()->Items(c));
       } else if (tab == TabTitle) {
-        items->AddChildObject(n, "Title", chart_->Title());
-        items->AddChildObject(n, "SubTitle", chart_->SubTitle());
-        items->AddChildObject(n, "SubFoot", chart_->SubFoot());
-        items->AddChildObject(n, "Footer", chart_->Foot());
+        items->AddChildObject(n, "Title", Chart()->Title());
+        items->AddChildObject(n, "SubTitle", Chart()->SubTitle());
+        items->AddChildObject(n, "SubFoot", Chart()->SubFoot());
+        items->AddChildObject(n, "Footer", Chart()->Foot());
       } else if (tab == TabWalls) {
-        items->AddChildObject(n, "Left", chart_->LeftWall());
-        items->AddChildObject(n, "Right", chart_->RightWall());
-        items->AddChildObject(n, "Bottom", chart_->BottomWall());
-        items->AddChildObject(n, "Back", chart_->BackWall());
+        items->AddChildObject(n, "Left", Chart()->LeftWall());
+        items->AddChildObject(n, "Right", Chart()->RightWall());
+        items->AddChildObject(n, "Bottom", Chart()->BottomWall());
+        items->AddChildObject(n, "Back", Chart()->BackWall());
       }
     }
     chartNode->Expand(false);
@@ -89,7 +89,7 @@ void TChartEditForm::BuildTree() {
     TTreeNode* n = items->AddObject(nullptr, tab->Caption(), tab);
     if (tab == TabTools || tab == TabAnimations) {
       (tab == TabTools ? toolsNode_ : animationsNode_) = n;
-      TChartTools* list = tab == TabTools ? static_cast<TChartTools*>(chart_->Tools()) : chart_->Animations();
+      TChartTools* list = tab == TabTools ? static_cast<TChartTools*>(Chart()->Tools()) : Chart()->Animations();
       for (TLumCustomTool* t : *list)
         if (t->ShowInEditor()) {
           items->AddChildObject(n, t->Description(), t);
@@ -107,7 +107,7 @@ void TChartEditForm::BuildTree() {
 }
 
 void TChartEditForm::FillSeriesNodes() {
-  if (!seriesNode_ || !chart_) return;
+  if (!seriesNode_ || !Chart()) return;
   TTreeNode* sel = Tree->Selected();
   TObject* shown = sel && sel->Parent() == seriesNode_ ? sel->Data() : nullptr;
   const bool wasBuilding = buildingTree_;
@@ -156,14 +156,14 @@ void TChartEditForm::SelectNodeOf(const TObject* Data) {
 }
 
 bool TChartEditForm::LiveSeries(const TObject* Object) const {
-  if (!chart_ || !Object) return false;
-  const TChartSeriesList& list = chart_->SeriesList();
+  if (!Chart() || !Object) return false;
+  const TChartSeriesList& list = Chart()->SeriesList();
   return std::find(list.begin(), list.end(), Object) != list.end();
 }
 
 bool TChartEditForm::LiveTool(const TObject* Object) const {
-  if (!chart_ || !Object) return false;
-  for (TChartTools* list : {static_cast<TChartTools*>(chart_->Tools()), static_cast<TChartTools*>(chart_->Animations())})
+  if (!Chart() || !Object) return false;
+  for (TChartTools* list : {static_cast<TChartTools*>(Chart()->Tools()), static_cast<TChartTools*>(Chart()->Animations())})
     for (TLumCustomTool* t : *list)
       if (t == Object) return true;
   return false;
@@ -200,7 +200,7 @@ void TChartEditForm::ShowObjectPage(TTabSheet* Tab, TObject* Object) {
 }
 
 void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
-  if (buildingTree_ || destroying_ || !Node || !chart_ || !TreePanel()) return;
+  if (buildingTree_ || destroying_ || !Node || !Chart() || !TreePanel()) return;
   selectingNode_ = true;
   PutPagesBack();
   const TObject* d = Node->Data();
@@ -208,7 +208,7 @@ void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
   for (int i = 0; i < epPageCount && !tab; ++i)
     if (TabOfPage(i) && TabOfPage(i) == d) tab = TabOfPage(i);
   const auto isAxis = [&] {
-    for (TChartAxis* a : *chart_->Axes())
+    for (TChartAxis* a : *Chart()->Axes())
       if (a == d) return true;
     return false;
   };
@@ -232,15 +232,15 @@ void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
     ShowInPanel(TabSeries);
   } else if (LiveTool(d)) {
     auto* t = static_cast<TLumCustomTool*>(const_cast<TObject*>(d));
-    const int page = chart_->Animations()->IndexOf(t) >= 0 ? epAnimations : epTools;
+    const int page = Chart()->Animations()->IndexOf(t) >= 0 ? epAnimations : epTools;
     VisitToolPage(page, t);
     ShowInPanel(TabOfPage(page));
   } else if (isAxis()) {
     ShowObjectPage(TabAxis, const_cast<TObject*>(d));
-  } else if (d == chart_->Title() || d == chart_->SubTitle() || d == chart_->SubFoot() || d == chart_->Foot()) {
+  } else if (d == Chart()->Title() || d == Chart()->SubTitle() || d == Chart()->SubFoot() || d == Chart()->Foot()) {
     ShowObjectPage(TabTitle, const_cast<TObject*>(d));
-  } else if (d == chart_->LeftWall() || d == chart_->RightWall() || d == chart_->BottomWall() ||
-             d == chart_->BackWall()) {
+  } else if (d == Chart()->LeftWall() || d == Chart()->RightWall() || d == Chart()->BottomWall() ||
+             d == Chart()->BackWall()) {
     ShowObjectPage(TabWalls, const_cast<TObject*>(d));
   } else if (Node->Parent() && Node->Parent()->Data() == TabAxis) {
     // A custom axis freed on the Axis page: its node goes, the axes show again.
@@ -255,9 +255,9 @@ void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
 
 // ---- Series groups -------------------------------------------------------------------
 TSeriesGroup* TChartEditForm::GroupAt(int Entry) const {
-  if (!chart_) return nullptr;
+  if (!Chart()) return nullptr;
   const int i = Entry - GroupOffset();
-  TSeriesGroups* groups = chart_->SeriesGroups();
+  TSeriesGroups* groups = Chart()->SeriesGroups();
   return i >= 0 && i < groups->Count() ? groups->GetGroup(i) : nullptr;
 }
 
@@ -275,9 +275,9 @@ void TChartEditForm::ShowGroupControls() {
 void TChartEditForm::FillGroups() {
   const int old = Groups->ItemIndex();
   Groups->Clear();
-  if (!chart_) return;
+  if (!Chart()) return;
   if (Options & ceoGroupAll) Groups->Items()->Add(LumMsg_AllGroups);
-  TSeriesGroups* groups = chart_->SeriesGroups();
+  TSeriesGroups* groups = Chart()->SeriesGroups();
   for (int i = 0; i < groups->Count(); ++i) Groups->Items()->AddObject(groups->GetGroup(i)->Name(), groups->GetGroup(i));
   UpdateAllCheck();
   Groups->SetItemIndex(std::min(old, Groups->Count() - 1));
@@ -285,10 +285,10 @@ void TChartEditForm::FillGroups() {
 }
 
 void TChartEditForm::UpdateAllCheck() {
-  if (!chart_) return;
+  if (!Chart()) return;
   const int off = GroupOffset();
   if (off && Groups->Count() > 0)
-    Groups->SetState(0, chart_->SeriesList().AllActive() ? cbChecked : cbUnchecked);
+    Groups->SetState(0, Chart()->SeriesList().AllActive() ? cbChecked : cbUnchecked);
   for (int i = off; i < Groups->Count(); ++i)
     if (TSeriesGroup* g = GroupAt(i)) {
       const TSeriesGroupActive a = g->Active();
@@ -308,14 +308,14 @@ void TChartEditForm::RestrictToGroup() {
 void TChartEditForm::GroupsClick(TObject*) { RestrictToGroup(); }
 
 void TChartEditForm::GroupsClickCheck(TObject*) {
-  if (!chart_) return;
+  if (!Chart()) return;
   // Each entry whose box no longer says what its series are switches them.
   const int off = GroupOffset();
   // (Each series switched repaints, and the repaint updates the boxes: the wanted
   // state is read once.)
-  if (off && Groups->Count() > 0 && Groups->Checked(0) != chart_->SeriesList().AllActive()) {
+  if (off && Groups->Count() > 0 && Groups->Checked(0) != Chart()->SeriesList().AllActive()) {
     const bool on = Groups->Checked(0);  // grey counts as off
-    for (TChartSeries* s : chart_->SeriesList()) s->SetActive(on);
+    for (TChartSeries* s : Chart()->SeriesList()) s->SetActive(on);
     FillGroups();
     return;
   }
@@ -327,16 +327,16 @@ void TChartEditForm::GroupsClickCheck(TObject*) {
     }
   for (const auto& [g, want] : wanted)
     if (want != gaSome && g->Active() != want) g->SetActive(want);
-  if (off && Groups->Count() > 0) Groups->SetState(0, chart_->SeriesList().AllActive() ? cbChecked : cbUnchecked);
+  if (off && Groups->Count() > 0) Groups->SetState(0, Chart()->SeriesList().AllActive() ? cbChecked : cbUnchecked);
 }
 
 void TChartEditForm::BAddGroupClick(TObject*) {
-  if (!chart_) return;
+  if (!Chart()) return;
   std::string name;
   do {
     if (!InputQuery(LumMsg_AddNewGroup, LumMsg_GroupName, name)) return;
   } while (Trim(name).empty());
-  chart_->SeriesGroups()->Add(name);
+  Chart()->SeriesGroups()->Add(name);
   FillGroups();
   Groups->SetItemIndex(Groups->Count() - 1);
   RestrictToGroup();
@@ -362,7 +362,7 @@ void TChartEditForm::BDeleteGroupClick(TObject*) {
 void TChartEditForm::GroupsDragOver(TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept) {
   Accept = false;
   TChartSeries* s = LBSeries->SelectedSeries();
-  if (Source != LBSeries || !chart_ || !s) return;
+  if (Source != LBSeries || !Chart() || !s) return;
   const int entry = Groups->ItemAtPos({X, Y}, true);
   if (entry < 0) return;
   if (GroupOffset() && entry == 0) {

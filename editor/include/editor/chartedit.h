@@ -164,10 +164,11 @@ public:
   TLumCustomTool* EditAnimation() const { return editAnimation_.Get(); }
   void SetEditAnimation(TLumCustomTool* Value) { editAnimation_.Set(Value); }
 
-  // The chart edited (not owned); nullptr once it is freed. Setting one reads the
-  // remembered place and size; a setting of the wrong type raises the registry's
-  // exception before anything changes.
-  TCustomChart* Chart() const { return chart_; }
+  // The chart edited (not owned); nullptr from the moment it starts being freed
+  // (pages and controls told before the editor may call back meanwhile). Setting one
+  // reads the remembered place and size; a setting of the wrong type raises the
+  // registry's exception before anything changes.
+  TCustomChart* Chart() const;
   void SetChart(TCustomChart* Value);
 
   bool RememberPosition() const { return rememberPosition_; }
