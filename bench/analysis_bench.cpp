@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench_prices.h"
 #include "bench_timing.h"
 #include "analysis/candle.h"
 #include "analysis/histogram.h"
@@ -30,21 +31,8 @@ double Median(int Runs, const std::function<void()>& Work) {
   return MedianMicroseconds(Runs, Work) / 1000.0;
 }
 
-struct TPrices {
-  std::vector<double> Open, High, Low, Close;
-  explicit TPrices(int N) {
-    std::mt19937 random(5);
-    std::normal_distribution<double> step(0, 1);
-    double price = 100;
-    for (int i = 0; i < N; ++i) {
-      const double open = price;
-      price += step(random);
-      Open.push_back(open);
-      Close.push_back(price);
-      High.push_back(std::max(open, price) + std::abs(step(random)));
-      Low.push_back(std::min(open, price) - std::abs(step(random)));
-    }
-  }
+struct TPrices : TPriceWalk<std::vector<double>> {
+  explicit TPrices(int N) : TPriceWalk(N, 100) {}
 };
 
 double RenderTime(TChart* Chart, int Runs) {

@@ -1,5 +1,5 @@
 // Drawing canvas figures: ResampleBitmap of a 2048 x 1536 picture to 800 x 600 beside
-// PIL's resize of the same picture in the same run, and formatted text of a five-tag
+// PIL's resize of the same picture in the same run (and the largest level difference), and formatted text of a five-tag
 // string as a ratio to plain text.
 #include <QGuiApplication>
 
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -50,10 +51,13 @@ std::unique_ptr<TBitmap> Photo(int W, int H) {
   return b;
 }
 
-// PIL's median milliseconds for the resize, or a negative number when PIL is missing.
-double PILTime(TBitmap* Src, int W, int H, const char* Filter, int Runs) {
+// PIL's median milliseconds for the resize of the same pixels as RGBX (the four bytes
+// a pixel has here too), or a negative number when PIL is missing. Its result's
+// bytes (R, G, B, X per pixel) land in Result.
+double PILTime(TBitmap* Src, int W, int H, const char* Filter, int Runs, std::vector<std::uint8_t>& Result) {
   if (std::system("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") != 0) return -1;
-  const std::string ppm = "/tmp/canvas_text_bench.ppm", script = "/tmp/canvas_text_bench.py";
+  const std::string ppm = "/tmp/canvas_text_bench.ppm", script = "/tmp/canvas_text_bench.py",
+                    out = "/tmp/canvas_text_bench.out";
   {
     std::ofstream f(ppm, std::ios::binary);
     f << "P6\n" << Src->Width() << ' ' << Src->Height() << "\n255\n";
@@ -62,21 +66,40 @@ double PILTime(TBitmap* Src, int W, int H, const char* Filter, int Runs) {
       for (int x = 0; x < Src->Width(); ++x) f.put(char(p[4 * x + 2])).put(char(p[4 * x + 1])).put(char(p[4 * x]));
     }
     std::ofstream(script) << "import sys, time\nfrom PIL import Image\n"
-                             "im = Image.open(sys.argv[1]).convert('RGB'); im.load()\n"
+                             "im = Image.open(sys.argv[1]).convert('RGBX'); im.load()\n"
                              "f = getattr(Image, sys.argv[4]); t = []\n"
                              "for _ in range(int(sys.argv[5])):\n"
-                             "    s = time.perf_counter(); im.resize((int(sys.argv[2]), int(sys.argv[3])), f)\n"
+                             "    s = time.perf_counter(); r = im.resize((int(sys.argv[2]), int(sys.argv[3])), f)\n"
                              "    t.append((time.perf_counter() - s) * 1000)\n"
+                             "open(sys.argv[6], 'wb').write(r.tobytes())\n"
                              "t.sort(); print(t[len(t) // 2])\n";
   }
   const std::string cmd = "/usr/bin/python3 " + script + " " + ppm + " " + std::to_string(W) + " " +
-                          std::to_string(H) + " " + Filter + " " + std::to_string(Runs);
+                          std::to_string(H) + " " + Filter + " " + std::to_string(Runs) + " " + out;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return -1;
   double ms = -1;
   if (std::fscanf(p, "%lf", &ms) != 1) ms = -1;
   pclose(p);
+  std::ifstream in(out, std::ios::binary);
+  Result.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::remove(out.c_str());
   return ms;
+}
+
+// The largest difference of a colour channel between ours and PIL's RGBX bytes
+// (-1 when the sizes do not match).
+int LargestDifference(TBitmap& Ours, const std::vector<std::uint8_t>& Theirs) {
+  const int w = Ours.Width(), h = Ours.Height();
+  if (Theirs.size() != std::size_t(w) * std::size_t(h) * 4) return -1;
+  int worst = 0;
+  for (int y = 0; y < h; ++y) {
+    auto* p = static_cast<const std::uint8_t*>(Ours.ScanLine(y));
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c)
+        worst = std::max(worst, std::abs(int(p[4 * x + 2 - c]) - int(Theirs[(std::size_t(y) * w + x) * 4 + c])));
+  }
+  return worst;
 }
 
 }  // namespace
@@ -91,13 +114,14 @@ int main(int argc, char** argv) {
   TBitmap dst;
   dst.SetPixelFormat(pf32bit);
   dst.SetSize(800, 600);
-  std::printf("ResampleBitmap 2048 x 1536 -> 800 x 600 (median of 7, ms; PIL in the same run)\n");
+  std::printf("ResampleBitmap 2048 x 1536 -> 800 x 600, 4 bytes a pixel (median of 7, ms; PIL's RGBX in the same run)\n");
   for (bool bilinear : {true, false}) {
     const double ours = Time(7, [&] { ResampleBitmap(src.get(), &dst, bilinear); });
-    const double pil = PILTime(src.get(), 800, 600, bilinear ? "BILINEAR" : "LANCZOS", 7);
+    std::vector<std::uint8_t> theirs;
+    const double pil = PILTime(src.get(), 800, 600, bilinear ? "BILINEAR" : "LANCZOS", 7, theirs);
     if (pil > 0)
-      std::printf("  %-9s ours %8.1f   PIL %8.1f   ratio ours/PIL %.2f\n", bilinear ? "bilinear" : "Lanczos-3",
-                  ours, pil, ours / pil);
+      std::printf("  %-9s ours %8.1f   PIL %8.1f   ratio ours/PIL %.2f   largest level difference %d\n",
+                  bilinear ? "bilinear" : "Lanczos-3", ours, pil, ours / pil, LargestDifference(dst, theirs));
     else
       std::printf("  %-9s ours %8.1f   PIL not installed\n", bilinear ? "bilinear" : "Lanczos-3", ours);
   }

@@ -22,9 +22,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "analysis/func_moving.h"
 #include "analysis/toolsunit.h"

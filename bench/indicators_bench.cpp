@@ -2,7 +2,8 @@
 // kernels over plain arrays, by a full recalculation of a series that owns the
 // function (where the function class is built), and by pandas/numpy in the same run
 // on the same data (/usr/bin/python3, the data handed over in a temporary file).
-// Prints the times, the ratios and the largest relative difference from pandas.
+// Prints the times, the ratios (kernel and series against pandas, series against
+// kernel) and the largest relative difference from pandas.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -292,14 +293,16 @@ int main() {
     const std::map<std::string, double> pandasMs = RunPandas(walk, rows, pandas, reason);
 
     std::printf("analysis functions, one OHLCV walk of %d bars; medians of %d runs, ms\n", Bars, Runs);
-    std::printf("%-16s %9s %9s %9s %14s %14s %13s\n", "", "kernel", "series", "pandas", "kernel/pandas",
-                "series/kernel", "largest diff");
+    std::printf("%-16s %9s %9s %9s %14s %14s %14s %13s\n", "", "kernel", "series", "pandas", "kernel/pandas",
+                "series/pandas", "series/kernel", "largest diff");
     std::map<std::string, double> kernelMs;
     for (const TRow& row : rows) {
       Values ours;
       const double k = MedianMicroseconds(Runs, [&] { ours = row.Kernel(walk); }) / 1000.0;
       kernelMs[row.Name] = k;
-      char series[16] = "-", ratio[16] = "-", diff[16] = "-", py[16] = "-", seriesRatio[16] = "-";
+      char series[16] = "-", ratio[16] = "-", diff[16] = "-", py[16] = "-", seriesRatio[16] = "-",
+           seriesPandas[16] = "-";
+      double seriesMs = -1;
       double worst = 0;
       if (row.Function) {
         auto* out = chart.AddSeriesOfClass(TFastLineSeries::StaticClass());
@@ -307,7 +310,7 @@ int main() {
         if (auto* clv = dynamic_cast<TCLVFunction*>(f)) clv->SetVolume(volume);
         out->SetFunction(f);
         out->SetDataSource(bars);
-        const double s = MedianMicroseconds(Runs, [&] { out->RefreshSeries(); }) / 1000.0;
+        const double s = seriesMs = MedianMicroseconds(Runs, [&] { out->RefreshSeries(); }) / 1000.0;
         std::snprintf(series, sizeof series, "%.1f", s);
         std::snprintf(seriesRatio, sizeof seriesRatio, "%.2f", s / k);
         worst = LargestDifference(out->YValues()->Values(), ours);
@@ -316,10 +319,12 @@ int main() {
       if (pandasMs.count(row.Name)) {
         std::snprintf(py, sizeof py, "%.1f", pandasMs.at(row.Name));
         std::snprintf(ratio, sizeof ratio, "%.2f", k / pandasMs.at(row.Name));
+        if (seriesMs >= 0) std::snprintf(seriesPandas, sizeof seriesPandas, "%.2f", seriesMs / pandasMs.at(row.Name));
         worst = std::max(worst, LargestDifference(ours, pandas.at(row.Name)));
         std::snprintf(diff, sizeof diff, "%.1e", worst);
       }
-      std::printf("%-16s %9.1f %9s %9s %14s %14s %13s\n", row.Name, k, series, py, ratio, seriesRatio, diff);
+      std::printf("%-16s %9.1f %9s %9s %14s %14s %14s %13s\n", row.Name, k, series, py, ratio, seriesPandas, seriesRatio,
+                  diff);
     }
     if (!reason.empty()) std::printf("pandas: not measured: %s\n", reason.c_str());
     std::printf("SMA(2000) / SMA(20), kernels: %.2f\n", kernelMs["SMA(2000)"] / kernelMs["SMA(20)"]);

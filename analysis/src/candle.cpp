@@ -8,7 +8,9 @@
 #include "canvas/lumconst.h"
 #include "engine/axis.h"
 #include "engine/helpers.h"
+#include "engine/paintpath.h"
 #include "engine/panel.h"
+#include "platform/dateutils.h"
 #include "platform/rtl.h"
 #include "samples.h"
 
@@ -88,7 +90,14 @@ bool TOHLCSeries::IsValidSourceOf(TChartSeries* Value) {
 }
 
 void TOHLCSeries::AddSampleValues(int NumValues) {
-  analysis_detail::FillSamples(this, NumValues, [this](int N, double Date, double StepX, double MinY, double DifY) {
+  // Prices of the days up to today, on an axis whose range is not fixed by hand.
+  TChartAxis* h = ParentChart() ? GetHorizAxis() : nullptr;
+  const bool daily = !h || h->Automatic();
+  analysis_detail::FillSamples(this, NumValues, [&](int N, double Date, double StepX, double MinY, double DifY) {
+    if (daily) {
+      StepX = 1;
+      Date = ::Date() - (N - 1);
+    }
     // Bounds of a tiny range round to 0, which RandomValue answers with 0.
     const auto bound = [](double v) {
       return int(std::clamp<long long>(Round(v), 0, std::numeric_limits<int>::max()));
@@ -189,6 +198,21 @@ TCandleSeries::TCandleGeometry TCandleSeries::Geometry(int ValueIndex) const {
   return g;
 }
 
+void TCandleSeries::Geometries(int First, int Count, TCandleGeometry* Out) const {
+  constexpr int Chunk = 512;
+  int x[Chunk], open[Chunk], close[Chunk], high[Chunk], low[Chunk];
+  TChartAxis* vert = GetVertAxis();
+  for (int from = First; from < First + Count; from += Chunk) {
+    const int n = std::min(Chunk, First + Count - from);
+    CalcPositions(from, n, x, close);
+    vert->CalcPosValues(OpenValues()->Values().data() + from, n, open);
+    vert->CalcPosValues(HighValues()->Values().data() + from, n, high);
+    vert->CalcPosValues(LowValues()->Values().data() + from, n, low);
+    const int left = candleWidth_ / 2, right = candleWidth_ - left;
+    for (int j = 0; j < n; ++j) Out[from - First + j] = {x[j], open[j], close[j], high[j], low[j], left, right};
+  }
+}
+
 TRect TCandleSeries::BodyRect(const TCandleGeometry& G) const {
   int yClose = G.YClose;
   if (G.YOpen == yClose) --yClose;  // a flat bar still shows a body
@@ -202,23 +226,117 @@ TRect TCandleSeries::BodyRect(const TCandleGeometry& G) const {
   return r;
 }
 
+bool TCandleSeries::LeavesOutHiddenCandles(TCanvas3D* C) const {
+  if (candleStyle_ == csLine || OnGetPointerStyle.Assigned() || !C->DrawsToPixels() || C->Antialiased() ||
+      !C->SeparableProjection() || C->Pen()->Mode() != pmCopy)
+    return false;
+  if (CandlePen()->Mode() != pmCopy || highLowPen_->Mode() != pmCopy || !OpaquePen(CandlePen()) ||
+      !OpaquePen(highLowPen_.get()))
+    return false;
+  if (candleStyle_ == csCandleBar) return true;
+  // Bodies: plain fills, no gradient over them, no depth (a box has faces of its own).
+  return OpaqueBrush(Pointer()->Brush()) && !(Pointer()->HasGradient() && Pointer()->Gradient()->Visible()) &&
+         !upGradient_->Visible() && !downGradient_->Visible() && UpCloseColor() != clNone &&
+         DownCloseColor() != clNone && Pointer()->Depth() == 0;
+}
+
+// The parts DrawCandle draws, on the screen: one-pixel lines leave out their end
+// pixel; a framed rectangle sets all its pixels but its right column and bottom row,
+// an unframed one leaves out one more of each.
+template <class F>
+void TCandleSeries::CandlePixels(TCanvas3D* C, const TCandleGeometry& G, F&& Figure) const {
+  const int midZ = MiddleZ();
+  const TCanvas3D::TAxisProjection px = C->ProjectionX(midZ), py = C->ProjectionY(midZ);
+  const auto vertical = [&](int X, int From, int To) {
+    const int x = px(X), a = py(From), b = py(To);
+    if (a < b) Figure(x, x, a, b - 1);
+    else if (a > b) Figure(x, x, b + 1, a);
+  };
+  const auto horizontal = [&](int From, int To, int Y) {
+    const int y = py(Y), a = px(From), b = px(To);
+    if (a < b) Figure(a, b - 1, y, y);
+    else if (a > b) Figure(b + 1, a, y, y);
+  };
+  const auto box = [&](const TRect& R, bool Project) {
+    TRect r = Project ? TRect{px(R.Left), py(R.Top), px(R.Right), py(R.Bottom)} : R;
+    if (r.Left > r.Right) std::swap(r.Left, r.Right);
+    if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+    const int inset = CandlePen()->Visible() ? 1 : 2;
+    if (r.Right - r.Left >= inset && r.Bottom - r.Top >= inset) Figure(r.Left, r.Right - inset, r.Top, r.Bottom - inset);
+  };
+  const bool wicks = candleStyle_ == csCandleStick && highLowPen_->Visible();
+  if (candleStyle_ == csCandleBar) {
+    if (!CandlePen()->Visible()) return;
+    vertical(G.X, G.YLow, G.YHigh);
+    if (showOpenTick_) horizontal(G.X, G.X - G.Left - 1, G.YOpen);
+    if (showCloseTick_) horizontal(G.X, G.X + G.Right + 1, G.YClose);
+    return;
+  }
+  if (C->Is3D() && Draw3D()) {
+    const int top = std::min(G.YOpen, G.YClose), bottom = std::max(G.YOpen, G.YClose);
+    if (wicks) vertical(G.X, bottom, G.YLow), vertical(G.X, top, G.YHigh);
+    box({G.X - G.Left, top, G.X + G.Right, bottom}, true);  // at the pointer's start depth: the middle
+    return;
+  }
+  if (wicks) vertical(G.X, G.YLow, G.YHigh);
+  box(BodyRect(G), C->Is3D());
+}
+
 void TCandleSeries::DrawAllValues() {
   const int first = FirstValueIndex(), last = LastValueIndex();
-  if (first < 0) return;
+  TCanvas3D* c = ParentCanvas();
+  if (first < 0 || !c) return;
   // The up/down chain is carried from point to point: one walk per drawing.
   const bool forward = DrawValuesForward();
-  const int start = forward ? first : last, stop = forward ? last : first, step = forward ? 1 : -1;
-  bool up = UpDecision(start, nullptr);
-  for (int i = start;; i += step) {
-    if (i != start) {
-      if (forward) {
-        up = UpDecision(i, &up);
-      } else {
-        up = IsUpPoint(i);  // backwards nothing carries
+  const int start = forward ? first : last, step = forward ? 1 : -1;
+  const auto upAt = [&](int i, bool& up) {
+    if (i == start) up = UpDecision(start, nullptr);
+    else up = forward ? UpDecision(i, &up) : IsUpPoint(i);  // backwards nothing carries
+  };
+  constexpr int Chunk = 512;
+  TCandleGeometry g[Chunk];
+  bool up = true;
+  if (!LeavesOutHiddenCandles(c)) {
+    for (int done = 0; done <= last - first; done += Chunk) {
+      const int n = std::min(Chunk, last - first + 1 - done);
+      const int from = forward ? first + done : last - done - n + 1;
+      Geometries(from, n, g);
+      for (int k = 0; k < n; ++k) {
+        const int j = forward ? k : n - 1 - k, i = from + j;
+        upAt(i, up);
+        DrawCandle(i, up, g[j]);
       }
     }
-    DrawCandle(i, up);
-    if (i == stop) break;
+    return;
+  }
+  // From the last drawn to the first: a candle whose every pixel later candles paint
+  // over is left out; the others are kept with their geometry, then drawn in order.
+  struct TKept {
+    int Index;
+    TCandleGeometry G;
+  };
+  std::vector<TKept> kept;
+  TColumnCover cover(TColumnCover::VisibleArea(c));
+  for (int done = 0; done <= last - first; done += Chunk) {
+    const int n = std::min(Chunk, last - first + 1 - done);
+    const int from = forward ? last - done - n + 1 : first + done;  // this chunk, walked against the drawing order
+    Geometries(from, n, g);
+    for (int k = 0; k < n; ++k) {
+      const int j = forward ? n - 1 - k : k, i = from + j;
+      if (IsNull(i)) continue;
+      bool hidden = true;
+      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1) { hidden = hidden && cover.Hidden(X0, X1, Y0, Y1); });
+      if (hidden) continue;
+      kept.push_back({i, g[j]});
+      CandlePixels(c, g[j], [&](int X0, int X1, int Y0, int Y1) { cover.Cover(X0, X1, Y0, Y1); });
+    }
+  }
+  auto next = kept.rbegin();
+  for (int i = start; next != kept.rend(); i += step) {
+    upAt(i, up);
+    if (i != next->Index) continue;
+    DrawCandle(i, up, next->G);
+    ++next;
   }
 }
 
@@ -230,14 +348,15 @@ void TCandleSeries::CalcHorizMargins(int& LeftMargin, int& RightMargin) {
   RightMargin = std::max(RightMargin, right + 2);
 }
 
-void TCandleSeries::DrawValue(int ValueIndex) { DrawCandle(ValueIndex, IsUpPoint(ValueIndex)); }
+void TCandleSeries::DrawValue(int ValueIndex) {
+  DrawCandle(ValueIndex, IsUpPoint(ValueIndex), Geometry(ValueIndex));
+}
 
-void TCandleSeries::DrawCandle(int ValueIndex, bool Up) {
+void TCandleSeries::DrawCandle(int ValueIndex, bool Up, const TCandleGeometry& g) {
   TCanvas3D* c = ParentCanvas();
   if (!c || IsNull(ValueIndex)) return;
   if (OnGetPointerStyle.Assigned()) DoGetPointerStyle(ValueIndex);
   const TColor color = ColorFor(ValueIndex, Up);
-  const TCandleGeometry g = Geometry(ValueIndex);
   const int midZ = MiddleZ();
   switch (candleStyle_) {
     case csLine:

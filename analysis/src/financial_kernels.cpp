@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "analysis/kernels.h"
@@ -10,36 +11,75 @@ namespace FinancialKernels {
 
 namespace {
 
-// Sums of each window of N terms, and their counts of non-zero terms: a window
-// without any is exactly 0, not the residue a sliding sum may leave.
-std::vector<double> WindowSums(const std::vector<double>& Terms, int N) {
-  std::vector<double> sums = Kernels::MovingSums(Terms, N), nonZero(Terms.size());
-  for (size_t i = 0; i < Terms.size(); ++i) nonZero[i] = Terms[i] != 0;
-  const std::vector<double> counts = Kernels::MovingSums(nonZero, N);
-  for (size_t k = 0; k < sums.size(); ++k)
-    if (counts[k] == 0) sums[k] = 0;
-  return sums;
-}
+// The sum of each window of N terms (Term(i) the i-th), window K = 0, 1, 2, ... in
+// turn, with the count of its non-zero terms: a window without any is exactly 0,
+// not the residue a sliding sum may leave.
+template <class F>
+class TTermSums {
+public:
+  TTermSums(F Term, int N) : term_(Term), n_(N) {}
+  double Next(size_t K) {
+    if (K == 0) {
+      for (size_t j = 0; j < size_t(n_); ++j) nonZero_ += term_(j) != 0;
+    } else {
+      nonZero_ += int(term_(K + size_t(n_) - 1) != 0) - int(term_(K - 1) != 0);
+    }
+    const double sum = sum_.Next(term_, K, n_);
+    return nonZero_ == 0 ? 0 : sum;
+  }
+
+private:
+  F term_;
+  int n_;
+  int nonZero_ = 0;
+  Kernels::TWindowSum sum_;
+};
 
 // One bar's contribution to the R.S.I. sums: the gain or loss (as a positive
 // magnitude for rises and falls) at index k.
+// (Selections, not branches: rises and falls come in no order a branch could guess.)
 inline void RSITerm(const double* O, const double* C, int k, bool CloseToClose, double& Gain, double& Loss) {
-  Gain = Loss = 0;
   if (CloseToClose) {
     const double d = C[k] - C[k - 1];
-    if (d >= 0) Gain = d;
-    else Loss = -d;
-  } else if (O[k] > C[k]) {
-    Loss = C[k];
+    const bool rise = d >= 0;
+    Gain = rise ? d : 0;
+    Loss = rise ? 0 : -d;
   } else {
-    Gain = C[k];
+    const bool fall = O[k] > C[k];
+    Gain = fall ? 0 : C[k];
+    Loss = fall ? C[k] : 0;
   }
 }
 
-double RSIValue(double Gains, double Losses, int Points) {
+// 100 with no losses, else 100 - 100 / (1 + RS) kept within 0..100.
+inline double RSIValue(double Gains, double Losses, int Points) {
   if (Losses == 0) return 100;
   const double rs = std::fabs((Gains / Points) / (Losses / Points));
   return std::clamp(100 - 100 / (1 + rs), 0.0, 100.0);
+}
+
+// RSIValue of M pairs, two at a time: the same operations on each lane (so the
+// same results), the four divisions of a pair in one instruction each.
+void RSIValues(const double* Gains, const double* Losses, size_t M, int Points, double* Out) {
+  using V2 = double __attribute__((vector_size(16)));
+  using M2 = long long __attribute__((vector_size(16)));
+  const V2 p = {double(Points), double(Points)}, zero = {0, 0}, one = {1, 1}, hundred = {100, 100};
+  const M2 noSign = {0x7FFFFFFFFFFFFFFF, 0x7FFFFFFFFFFFFFFF};
+  size_t j = 0;
+  for (; j + 2 <= M; j += 2) {
+    V2 g, l;
+    std::memcpy(&g, Gains + j, sizeof g);
+    std::memcpy(&l, Losses + j, sizeof l);
+    const M2 none = l == zero;
+    const V2 safe = none ? one : l;  // a divisor for lanes whose result is 100 anyway
+    const V2 ratio = (g / p) / (safe / p);
+    const V2 rs = V2(M2(ratio) & noSign);
+    V2 v = hundred - hundred / (one + rs);
+    v = v < zero ? zero : hundred < v ? hundred : v;  // std::clamp's comparisons
+    v = none ? hundred : v;
+    std::memcpy(Out + j, &v, sizeof v);
+  }
+  for (; j < M; ++j) Out[j] = RSIValue(Gains[j], Losses[j], Points);
 }
 
 inline double StochasticValue(double V, double Lo, double Hi) { return Hi == Lo ? 0 : 100 * (V - Lo) / (Hi - Lo); }
@@ -48,25 +88,28 @@ inline double StochasticValue(double V, double Lo, double Hi) { return Hi == Lo 
 
 int PeriodPoints(double P) { return int(std::lround(P)); }
 
+namespace {
+inline double TrueRangeAt(const double* H, const double* L, const double* C, int i) {
+  return i == 0 ? H[0] - L[0] : std::max({H[i] - L[i], std::fabs(H[i] - C[i - 1]), std::fabs(L[i] - C[i - 1])});
+}
+}  // namespace
+
 void TrueRange(const double* H, const double* L, const double* C, int n, double* TR) {
-  if (n > 0) TR[0] = H[0] - L[0];
-  for (int i = 1; i < n; ++i)
-    TR[i] = std::max({H[i] - L[i], std::fabs(H[i] - C[i - 1]), std::fabs(L[i] - C[i - 1])});
+  for (int i = 0; i < n; ++i) TR[i] = TrueRangeAt(H, L, C, i);
 }
 
 int ATR(const double* H, const double* L, const double* C, int n, double P, double* Out) {
   if (P < 1 || P > n) return n;
   const int p = PeriodPoints(P);
-  std::vector<double> tr(static_cast<size_t>(n));
-  TrueRange(H, L, C, n, tr.data());
   double s = 0;
   for (int i = 0; i < n; ++i) {
+    const double tr = TrueRangeAt(H, L, C, i);
     if (i < p - 1) {
-      s += tr[size_t(i)];
+      s += tr;
       continue;
     }
     if (i > p - 1) s *= P - 1;
-    s = Out[i] = (s + tr[size_t(i)]) / P;
+    s = Out[i] = (s + tr) / P;
   }
   return std::max(p - 1, 0);
 }
@@ -75,39 +118,45 @@ int ADX(const double* H, const double* L, const double* C, int n, double P, doub
         double* Out, int& LinesFirst) {
   LinesFirst = n;
   if (P < 2 || n < 2 * P) return n;
-  const int p = PeriodPoints(P), k = PeriodPoints(2 * P - 2);
-  const size_t count = static_cast<size_t>(n);
-  std::vector<double> tr(count), plus(count), minus(count), dx(count);
-  TrueRange(H, L, C, n, tr.data());
-  for (int i = 1; i < n; ++i) {
+  const int p = PeriodPoints(P), k = PeriodPoints(2 * P - 2);  // p <= k < n
+  // Each bar's true range and directional movements, worked out where they are summed.
+  auto plus = [=](int i) {
     const double up = H[i] - H[i - 1], down = L[i - 1] - L[i];
-    plus[size_t(i)] = up > down ? std::max(up, 0.0) : 0;
-    minus[size_t(i)] = down > up ? std::max(down, 0.0) : 0;
-  }
+    return up > down ? std::max(up, 0.0) : 0;
+  };
+  auto minus = [=](int i) {
+    const double up = H[i] - H[i - 1], down = L[i - 1] - L[i];
+    return down > up ? std::max(down, 0.0) : 0;
+  };
   // Wilder's sums: the plain sums over 1..p, then S - S/P + value.
   double sTR = 0, sPlus = 0, sMinus = 0;
   for (int i = 1; i <= p; ++i) {
-    sTR += tr[size_t(i)];
-    sPlus += plus[size_t(i)];
-    sMinus += minus[size_t(i)];
+    sTR += TrueRangeAt(H, L, C, i);
+    sPlus += plus(i);
+    sMinus += minus(i);
   }
+  // ADX: the mean of the directional indexes p..k, then smoothed.
+  double adx = 0;
   for (int i = p; i < n; ++i) {
     if (i > p) {
-      sTR = sTR - sTR / P + tr[size_t(i)];
-      sPlus = sPlus - sPlus / P + plus[size_t(i)];
-      sMinus = sMinus - sMinus / P + minus[size_t(i)];
+      sTR = sTR - sTR / P + TrueRangeAt(H, L, C, i);
+      sPlus = sPlus - sPlus / P + plus(i);
+      sMinus = sMinus - sMinus / P + minus(i);
     }
     Up[i] = sTR == 0 ? 0 : 100 * sPlus / sTR;
     Down[i] = sTR == 0 ? 0 : 100 * sMinus / sTR;
     const double sum = Up[i] + Down[i];
-    dx[size_t(i)] = sum == 0 ? 0 : 100 * std::fabs(Up[i] - Down[i]) / sum;
+    const double dx = sum == 0 ? 0 : 100 * std::fabs(Up[i] - Down[i]) / sum;
+    if (i < k) {
+      adx += dx;
+    } else if (i == k) {
+      adx = (adx + dx) / (P - 1);
+      Out[k] = adx;
+    } else {
+      Out[i] = adx = ((P - 1) * adx + dx) / P;
+    }
   }
   LinesFirst = p;
-  double adx = 0;
-  for (int j = p; j <= k; ++j) adx += dx[size_t(j)];
-  adx /= P - 1;
-  Out[k] = adx;
-  for (int i = k + 1; i < n; ++i) Out[i] = adx = ((P - 1) * adx + dx[size_t(i)]) / P;
   return k;
 }
 
@@ -129,10 +178,23 @@ int RSI(const double* O, const double* C, int n, int w, bool CloseToClose, doubl
     std::fill(Out, Out + n, 100.0);  // one close: nothing rose or fell
     return 0;
   }
+  // The terms in one pass (selections on vectors), then both sums over them.
   std::vector<double> gain(static_cast<size_t>(n - skip)), loss(gain.size());
   for (int k = skip; k < n; ++k) RSITerm(O, C, k, CloseToClose, gain[size_t(k - skip)], loss[size_t(k - skip)]);
-  const std::vector<double> gains = WindowSums(gain, terms), losses = WindowSums(loss, terms);
-  for (size_t k = 0; k < gains.size(); ++k) Out[k + size_t(w - 1)] = RSIValue(gains[k], losses[k], w);
+  TTermSums gains([&gain](size_t j) { return gain[j]; }, terms);
+  TTermSums losses([&loss](size_t j) { return loss[j]; }, terms);
+  // The sums a block of windows at a time, then their values together.
+  constexpr size_t Block = 256;
+  double g[Block], l[Block];
+  const size_t windows = size_t(n - w + 1);
+  for (size_t k0 = 0; k0 < windows; k0 += Block) {
+    const size_t m = std::min(Block, windows - k0);
+    for (size_t j = 0; j < m; ++j) {
+      g[j] = gains.Next(k0 + j);
+      l[j] = losses.Next(k0 + j);
+    }
+    RSIValues(g, l, m, w, Out + k0 + size_t(w - 1));
+  }
   return w - 1;
 }
 
@@ -167,22 +229,28 @@ int CLV(const double* H, const double* L, const double* C, int n, const double* 
 
 int MoneyFlow(const double* H, const double* L, const double* C, int n, const double* Volume, int VolumeCount,
               int p, double* Out) {
-  std::vector<double> flow(static_cast<size_t>(n)), volume(static_cast<size_t>(n));
+  std::vector<double> flowTerms(static_cast<size_t>(n)), volumeTerms(static_cast<size_t>(n));
   for (int j = 0; j < n; ++j) {
-    volume[size_t(j)] = j < VolumeCount ? Volume[j] : 0.0;
-    flow[size_t(j)] = CLVValue(H[j], L[j], C[j]) * volume[size_t(j)];
+    volumeTerms[size_t(j)] = j < VolumeCount ? Volume[j] : 0.0;
+    flowTerms[size_t(j)] = CLVValue(H[j], L[j], C[j]) * volumeTerms[size_t(j)];
   }
+  const auto volume = [&volumeTerms](size_t j) { return volumeTerms[j]; };
+  const auto flow = [&flowTerms](size_t j) { return flowTerms[j]; };
   auto ratio = [](double Flow, double Volume) { return Volume == 0 ? 0 : Flow / Volume; };
   // The windows that start at the first bar grow; the rest slide.
   const int full = std::max(p + 1, 1);
   Kernels::TCompensatedSum flows, volumes;
   for (int i = 0; i < std::min(n, full - 1); ++i) {
-    flows.Add(flow[size_t(i)]);
-    volumes.Add(volume[size_t(i)]);
+    flows.Add(flow(size_t(i)));
+    volumes.Add(volume(size_t(i)));
     Out[i] = ratio(flows.Value(), volumes.Value());
   }
-  const std::vector<double> flowSums = WindowSums(flow, full), volumeSums = WindowSums(volume, full);
-  for (size_t k = 0; k < flowSums.size(); ++k) Out[k + size_t(full - 1)] = ratio(flowSums[k], volumeSums[k]);
+  TTermSums flowSums(flow, full);
+  TTermSums volumeSums(volume, full);
+  for (size_t k = 0; k + size_t(full) <= size_t(n); ++k) {
+    const double f = flowSums.Next(k);
+    Out[k + size_t(full - 1)] = ratio(f, volumeSums.Next(k));
+  }
   return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "analysis/func_financial.h"
 
 #include <algorithm>
+#include <span>
 
 #include "analysis/candle.h"
 #include "analysis/financial_kernels.h"
@@ -59,16 +60,18 @@ bool ClampWindow(TChartSeries* Source, int& First, int& Last) {
   return First <= Last;
 }
 
+// Values[i] at X[i] for i from First.
+std::span<const double> From(const std::vector<double>& Values, int First) {
+  return std::span<const double>(Values).subspan(size_t(std::min(First, int(Values.size()))));
+}
+
 // Empties Line, puts it on the owner's chart and axes and gives it Y[i] at X[i]
 // for i from First.
 void FillOutput(const TFunctionOutputs& Outputs, TChartSeries* Line, const std::vector<double>& X,
                 const std::vector<double>& Y, int First) {
   if (!Line) return;
   Outputs.Prepare(Line);
-  Line->BeginUpdate();
-  Line->Clear();
-  for (int i = First; i < int(Y.size()); ++i) Line->AddXY(X[size_t(i)], Y[size_t(i)]);
-  Line->EndUpdate();
+  TFunctionOutputs::Fill(Line, From(X, First), From(Y, First));
 }
 
 void EmptyOutput(TChartSeries* Line) {
@@ -99,7 +102,7 @@ void TADXFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   int linesFirst;
   const int first = K::ADX(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), up.data(), down.data(), adx.data(),
                            linesFirst);
-  for (int i = first; i < b.n; ++i) AddFunctionXY(b.X[size_t(i)], adx[size_t(i)]);
+  AddFunctionXYs(From(b.X, first), From(adx, first));
   if (linesFirst >= b.n) return;
   FillOutput(outputs_, UpLine(), b.X, up, linesFirst);
   FillOutput(outputs_, DownLine(), b.X, down, linesFirst);
@@ -127,8 +130,8 @@ void TATRFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   if (!src) return;
   const TBars b(src);
   std::vector<double> atr(size_t(b.n));
-  for (int i = K::ATR(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), atr.data()); i < b.n; ++i)
-    AddFunctionXY(b.X[size_t(i)], atr[size_t(i)]);
+  const int first = K::ATR(b.H.data(), b.L.data(), b.C.data(), b.n, Period(), atr.data());
+  AddFunctionXYs(From(b.X, first), From(atr, first));
 }
 
 void TATRFunction::DefineProperties(TPropertyTable& t) {
@@ -154,8 +157,8 @@ void TRSIFunction::DoCalculation(TChartSeries* Source) {
   const std::vector<double>& close = ListOr(Source, "Close", GetValueListForSeries(Source)->Values());
   const std::vector<double>& open = ListOr(Source, "Open", close);
   std::vector<double> rsi(static_cast<size_t>(n));
-  for (int i = K::RSI(open.data(), close.data(), n, w, style_ == rsiClose, rsi.data()); i < n; ++i)
-    AddFunctionXY(AlignedX(Source, i - w + 1, i), rsi[size_t(i)]);
+  // Results start at the first full window's last point (w - 1), if at all.
+  AddWindowResults(Source, w, From(rsi, K::RSI(open.data(), close.data(), n, w, style_ == rsiClose, rsi.data())));
 }
 
 void TRSIFunction::Assign(TPersistent* Source) {
@@ -198,9 +201,9 @@ void TCLVFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   const TBars b(src);
   const std::vector<double>& v = VolumeValues();
   std::vector<double> clv(size_t(b.n));
-  for (int i = K::CLV(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()), accumulate_, clv.data());
-       i < b.n; ++i)
-    AddFunctionXY(b.X[size_t(i)], clv[size_t(i)]);
+  const int first =
+      K::CLV(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()), accumulate_, clv.data());
+  AddFunctionXYs(From(b.X, first), From(clv, first));
 }
 
 void TCLVFunction::Assign(TPersistent* Source) {
@@ -261,10 +264,9 @@ void TMoneyFlowFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
     const TBars b(src);
     const std::vector<double>& v = VolumeValues();
     std::vector<double> flow(size_t(b.n));
-    for (int i = K::MoneyFlow(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()),
-                              K::PeriodPoints(Period()), flow.data());
-         i < b.n; ++i)
-      AddFunctionXY(b.X[size_t(i)], flow[size_t(i)]);
+    const int first = K::MoneyFlow(b.H.data(), b.L.data(), b.C.data(), b.n, v.data(), int(v.size()),
+                                   K::PeriodPoints(Period()), flow.data());
+    AddFunctionXYs(From(b.X, first), From(flow, first));
   }
   // The style's series mirrors the owner even when that stays empty, so no stale
   // flow is left showing.
@@ -332,8 +334,8 @@ void TStochasticFunction::DoCalculation(TChartSeries* Source) {
   const std::vector<double>& high = ListOr(Source, "High", v);
   const std::vector<double>& low = ListOr(Source, "Low", v);
   std::vector<double> k(static_cast<size_t>(n));
-  for (int i = K::Stochastic(high.data(), low.data(), v.data(), n, w, k.data()); i < n; ++i)
-    AddFunctionXY(AlignedX(Source, i - w + 1, i), k[size_t(i)]);
+  // Results start at the first full window's last point (w - 1), if at all.
+  AddWindowResults(Source, w, From(k, K::Stochastic(high.data(), low.data(), v.data(), n, w, k.data())));
 }
 
 // ---- RVI ---------------------------------------------------------------------
@@ -354,10 +356,9 @@ void TRVIFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   const TBars b(src);
   std::vector<double> rvi(size_t(b.n)), signal(size_t(b.n));
   int signalFirst;
-  for (int i = K::RVI(b.O.data(), b.H.data(), b.L.data(), b.C.data(), b.n, Period(), rvi.data(), signal.data(),
-                      signalFirst);
-       i < b.n; ++i)
-    AddFunctionXY(b.X[size_t(i)], rvi[size_t(i)]);
+  const int first =
+      K::RVI(b.O.data(), b.H.data(), b.L.data(), b.C.data(), b.n, Period(), rvi.data(), signal.data(), signalFirst);
+  AddFunctionXYs(From(b.X, first), From(rvi, first));
   if (signalFirst < b.n) FillOutput(outputs_, SignalLine(), b.X, signal, signalFirst);
 }
 

@@ -37,6 +37,22 @@ void AddTo(TChartSeries* S, double X, double Y, TColor Color = clLumColor) {
   else S->AddXY(Y, X, "", Color);
 }
 
+// An update block of S (none for nullptr) that ends however the scope is left.
+class TUpdateBlock {
+public:
+  explicit TUpdateBlock(TChartSeries* S) : s_(S) {
+    if (s_) s_->BeginUpdate();
+  }
+  ~TUpdateBlock() {
+    if (s_) s_->EndUpdate();
+  }
+  TUpdateBlock(const TUpdateBlock&) = delete;
+  TUpdateBlock& operator=(const TUpdateBlock&) = delete;
+
+private:
+  TChartSeries* s_;
+};
+
 void ClearSeries(TChartSeries* S) {
   if (S && S->Count() > 0) S->Clear();
 }
@@ -191,13 +207,17 @@ void TExpMovAveFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   const std::vector<double>& xs = source->NotMandatoryValueList()->Values();
   const std::vector<double>& ys = GetValueListForSeries(source)->Values();
   if (!(Period() > 0) || ys.size() < 2) return;
-  std::vector<size_t> used;  // the points that take part
+  if (ignoreNulls_ || !source->HasColors()) {  // every point takes part
+    AddFunctionXYs(xs, Kernels::ExpAverage(ys, 2 / (Period() + 1)));
+    return;
+  }
+  std::vector<double> x, values;  // the points that take part
   for (size_t i = 0; i < ys.size(); ++i)
-    if (ignoreNulls_ || !source->IsNull(int(i))) used.push_back(i);
-  std::vector<double> values(used.size());
-  for (size_t k = 0; k < used.size(); ++k) values[k] = ys[used[k]];
-  const std::vector<double> e = Kernels::ExpAverage(values, 2 / (Period() + 1));
-  for (size_t k = 0; k < used.size(); ++k) AddFunctionXY(xs[used[k]], e[k]);
+    if (!source->IsNull(int(i))) {
+      x.push_back(xs[i]);
+      values.push_back(ys[i]);
+    }
+  AddFunctionXYs(x, Kernels::ExpAverage(values, 2 / (Period() + 1)));
 }
 
 void TExpMovAveFunction::Assign(TPersistent* Source) {
@@ -233,25 +253,21 @@ void TMACDFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   if (source && source->Count() > 1) {
     const std::vector<double>& xs = source->NotMandatoryValueList()->Values();
     const std::vector<double>& ys = GetValueListForSeries(source)->Values();
-    const std::vector<double> fast = ExpMovAve(ys, period2_), slow = ExpMovAve(ys, Period());
-    // A slow period of 0 or below gives no slow average, so no difference.
-    if (fast.size() == ys.size() && slow.size() == ys.size())
-      for (size_t i = 0; i < ys.size(); ++i) AddFunctionXY(xs[i], fast[i] - slow[i]);
+    // A period of 0 or below gives no average, so no difference.
+    if (period2_ > 0 && Period() > 0)
+      AddFunctionXYs(xs, Kernels::ExpAverageDifference(ys, 2 / (period2_ + 1), 2 / (Period() + 1)));
   }
   if (!signal_) return;
   outputs_.Prepare(signal_);
   if (owner->SeriesColor() == clWhite) owner->SetSeriesColor(clBlue);
-  ClearSeries(signal_);
   const std::vector<double>& mx = owner->NotMandatoryValueList()->Values();
   const std::vector<double>& macd = owner->MandatoryValueList()->Values();
-  const std::vector<double> signal = ExpMovAve(macd, period3_);
-  for (size_t j = 0; j < signal.size(); ++j) AddTo(signal_, mx[j], signal[j]);
+  std::vector<double> line = ExpMovAve(macd, period3_);
+  TFunctionOutputs::Fill(signal_, mx, line);
   if (histogram_ && histogram_->Active()) {
     outputs_.Prepare(histogram_);
-    histogram_->BeginUpdate();
-    ClearSeries(histogram_);
-    for (size_t j = 0; j < signal.size(); ++j) AddTo(histogram_, mx[j], macd[j] - signal[j]);
-    histogram_->EndUpdate();
+    for (size_t j = 0; j < line.size(); ++j) line[j] = macd[j] - line[j];
+    TFunctionOutputs::Fill(histogram_, mx, line);
   }
 }
 
@@ -310,15 +326,19 @@ void TBollingerFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   const std::vector<double> var = Kernels::MovingVariance(ys, int(w), 0);
   const bool whole = double(w) == P;
   const std::vector<double> sums = whole ? std::vector<double>() : Kernels::MovingSums(ys, int(w));
+  std::vector<double> upper(n - size_t(w) + 1), lower(upper.size());
   for (size_t i = size_t(w); i <= n; ++i) {
     const size_t k = i - size_t(w);
     double v = var[k];
     if (!whole) v = var[k] * double(w) / P + sums[k] * sums[k] * (P - double(w)) / (double(w) * P * P);
     const double sd = v > 0 ? std::sqrt(v) : 0;
     const double mean = exponential_ ? avg[i - 1] : avg[k];
-    AddFunctionXY(xs[i - 1], mean + deviation_ * sd);
-    if (lower_) AddTo(lower_, xs[i - 1], mean - deviation_ * sd);
+    upper[k] = mean + deviation_ * sd;
+    lower[k] = mean - deviation_ * sd;
   }
+  const std::span<const double> at(xs.data() + (w - 1), upper.size());  // each window's last X
+  AddFunctionXYs(at, upper);
+  TFunctionOutputs::Fill(lower_, at, lower);
 }
 
 void TBollingerFunction::Assign(TPersistent* Source) {
@@ -391,12 +411,11 @@ void TAlligatorFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   TAlligatorLines lines;
   if (!AlligatorOf(PriceSource(Sources), lines)) return;
   ClearSeries(owner);
-  for (size_t k = 0; k < lines.Jaw.Count(); ++k) AddFunctionXY(lines.Jaw.X[k], lines.Jaw.Y[k]);
+  AddFunctionXYs(lines.Jaw.X, lines.Jaw.Y);
   for (auto [target, line] : {std::pair{teeth_, &lines.Teeth}, std::pair{lips_, &lines.Lips}}) {
     if (!target) continue;
     outputs_.Prepare(target);
-    ClearSeries(target);
-    for (size_t k = 0; k < line->Count(); ++k) AddTo(target, line->X[k], line->Y[k]);
+    TFunctionOutputs::Fill(target, line->X, line->Y);
   }
 }
 
@@ -428,6 +447,7 @@ void TGatorFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {
   TAlligatorLines lines;
   if (!AlligatorOf(PriceSource(Sources), lines)) return;
   // Paired by index: the teeth and lips lines start later in X than the jaw.
+  TUpdateBlock block(lower_);
   for (size_t j = 0; j < lines.Jaw.Count(); ++j) {
     const double x = lines.Jaw.X[j];
     AddGatorPoint(upper, x, std::fabs(lines.Jaw.Y[j] - lines.Teeth.Y[j]));

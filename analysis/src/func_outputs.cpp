@@ -49,6 +49,21 @@ void TFunctionOutputs::Prepare(TChartSeries* Output) const {
   Output->XValues()->SetDateTime(owner->XValues()->DateTime());
 }
 
+void TFunctionOutputs::Fill(TChartSeries* Output, std::span<const double> X, std::span<const double> Y) {
+  if (!Output) return;
+  const std::size_t n = std::min(X.size(), Y.size());
+  Output->BeginUpdate();
+  try {
+    if (Output->Count() > 0) Output->Clear();
+    if (Output->MandatoryValueList() == Output->YValues()) Output->AppendXY(X.data(), Y.data(), n);
+    else Output->AppendXY(Y.data(), X.data(), n);
+  } catch (...) {
+    Output->EndUpdate();
+    throw;
+  }
+  Output->EndUpdate();
+}
+
 void TFunctionOutputs::ClearAll() {
   for (TChartSeries* s : series_)
     if (s && s->Count() > 0) s->Clear();

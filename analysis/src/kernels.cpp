@@ -64,17 +64,9 @@ double StdDev(std::span<const double> X, double Divisor) { return std::sqrt(Vari
 
 std::vector<double> MovingSums(std::span<const double> X, int N) {
   std::vector<double> out(Windows(X.size(), N));
-  TCompensatedSum s;
-  for (size_t k = 0; k < out.size(); ++k) {
-    if (Fresh(X, k, N)) {
-      s.Reset();
-      for (size_t j = k; j < k + size_t(N); ++j) s.Add(X[j]);
-    } else {
-      s.Add(X[k + size_t(N) - 1]);
-      s.Add(-X[k - 1]);
-    }
-    out[k] = s.Value();
-  }
+  TWindowSum s;
+  const auto value = [X](size_t i) { return X[i]; };
+  for (size_t k = 0; k < out.size(); ++k) out[k] = s.Next(value, k, N);
   return out;
 }
 
@@ -192,6 +184,19 @@ std::vector<double> ExpAverage(std::span<const double> X, double Alpha, double S
   std::vector<double> out(X.size());
   double r = Seed;
   for (size_t i = 0; i < X.size(); ++i) out[i] = r = Alpha * X[i] + (1 - Alpha) * r;
+  return out;
+}
+
+std::vector<double> ExpAverageDifference(std::span<const double> X, double AlphaA, double AlphaB) {
+  std::vector<double> out(X.size());
+  if (X.empty()) return out;
+  double a = X[0], b = X[0];
+  out[0] = a - b;
+  for (size_t i = 1; i < X.size(); ++i) {
+    a = AlphaA * X[i] + (1 - AlphaA) * a;
+    b = AlphaB * X[i] + (1 - AlphaB) * b;
+    out[i] = a - b;
+  }
   return out;
 }
 

@@ -1,10 +1,13 @@
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
 #include "analysis/candle.h"
 #include "canvas/lumcanvas.h"
 #include "canvas/lumconst.h"
 #include "engine/axis.h"
+#include "engine/paintpath.h"
 #include "engine/panel.h"
 #include "platform/rtl.h"
 #include "samples.h"
@@ -30,7 +33,88 @@ void TVolumeSeries::SetSeriesColor(TColor Value) {
 
 void TVolumeSeries::DrawAllValues() {
   lastColor_ = clNone;
-  TChartSeries::DrawAllValues();
+  TCanvas3D* c = ParentCanvas();
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (!c || first < 0) return;
+  if (!HasColors() && !ColorEachPoint() && c->SeparableProjection()) {
+    c->ApplyPenColor(LinePen(), SeriesColor());
+    if (ReducesColumns(c)) return DrawColumns(c);
+  }
+  // One line per point, the positions converted a chunk at a time.
+  const bool forward = DrawValuesForward();
+  const int origin = OriginPos(), z = MiddleZ();
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  for (int done = 0; done <= last - first; done += Chunk) {
+    const int n = std::min(Chunk, last - first + 1 - done);
+    const int from = forward ? first + done : last - done - n + 1;
+    CalcPositions(from, n, xs, ys);
+    for (int k = 0; k < n; ++k) {
+      const int j = forward ? k : n - 1 - k, i = from + j;
+      if (IsNull(i)) continue;
+      const TColor color = GetValueColor(i);
+      // Most points share a colour: the pen is set again only when it changes.
+      if (i == DrawStartIndex() || color != lastColor_) {
+        c->ApplyPenColor(LinePen(), color);
+        lastColor_ = color;
+      }
+      c->VertLine3D(xs[j], ys[j], origin, z);
+    }
+  }
+}
+
+void TVolumeSeries::DrawColumns(TCanvas3D* C) {
+  // A line from a value to the origin sets the pixels from the value up to the one
+  // before the origin; the lines of a column on one side of the origin together set
+  // those of the farthest one.
+  const TRect area = TColumnCover::VisibleArea(C);
+  const int width = std::max(0, area.Right - area.Left);
+  if (width == 0) return;
+  const int z = MiddleZ();
+  const TCanvas3D::TAxisProjection px = C->ProjectionX(z), py = C->ProjectionY(z);
+  std::vector<int> low(size_t(width), std::numeric_limits<int>::max()), high(size_t(width), std::numeric_limits<int>::min());
+  const auto take = [&](int X, int Y0, int Y1) {  // plot pixels
+    const unsigned column = unsigned(px(X) - area.Left);
+    if (column >= unsigned(width)) return;  // no pixel of its lines shows
+    const int a = py(Y0), b = py(Y1);
+    low[column] = std::min({low[column], a, b});
+    high[column] = std::max({high[column], a, b});
+  };
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  const auto onePerPoint = [&](int From, int To) {  // To excluded
+    for (int from = From; from < To; from += Chunk) {
+      const int n = std::min(Chunk, To - from);
+      CalcPositions(from, n, xs, ys);
+      for (int j = 0; j < n; ++j) take(xs[j], ys[j], ys[j]);
+    }
+  };
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  TChartAxis* horiz = GetHorizAxis();
+  if (XValues()->Order() == loAscending && last - first >= 4 * std::abs(horiz->IAxisSize())) {
+    // Many points to a column in ascending X: each column is found by searching X and
+    // only its extreme values are converted; a column out of order or holding NaN
+    // goes point by point.
+    const double* x = XValues()->Values().data();
+    const double* y = YValues()->Values().data();
+    const TChartAxis::TPixelMap toX = horiz->PixelMap(), toY = GetVertAxis()->PixelMap();
+    for (int i = first; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+      double a, b;
+      if (ScanColumn(x, y, i, end, a, b)) take(column, toY(a), toY(b));
+      else onePerPoint(i, end);
+      i = end;
+    }
+  } else {
+    onePerPoint(first, last + 1);
+  }
+  const int origin = py(OriginPos());
+  for (int k = 0; k < width; ++k) {
+    if (low[size_t(k)] > high[size_t(k)]) continue;
+    const int x = area.Left + k;
+    if (low[size_t(k)] < origin) C->Line(x, low[size_t(k)], x, origin);
+    if (high[size_t(k)] > origin) C->Line(x, high[size_t(k)], x, origin);
+  }
 }
 
 void TVolumeSeries::DrawValue(int ValueIndex) {

@@ -350,6 +350,10 @@ TRect TCanvas3D::ProjectedRectBounds(const TRect& R, int Z) const {
   return canvas_internal::PointsBounds(c.data(), int(c.size()));
 }
 
+void TCanvas3D::ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const {
+  for (int i = 0; i < Count; ++i) Out[i] = ProjectPoint(Points[i].X, Points[i].Y, Z);
+}
+
 // ---------------------------------------------------------------------------
 TLumCanvas3D::TLumCanvas3D() = default;
 TLumCanvas3D::~TLumCanvas3D() = default;
@@ -422,10 +426,7 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180;
 // Nearest point at which a point counts as in front of the eye (see the header).
 constexpr double kMinW = 0.1;
-constexpr double kLimit = 1073741824.0;  // 2^30
-int ToInt(double V) {  // half to even
-  return V == V ? int(std::nearbyint(std::clamp(V, -kLimit, kLimit))) : 0;
-}
+int ToInt(double V) { return TCanvas3D::RoundPixel(V); }  // half to even, without a library call
 double Finite(double V) { return std::isfinite(V) ? V : 0; }
 }  // namespace
 
@@ -456,7 +457,7 @@ void TLumCanvas3D::CalcPerspective(const TRect& Rect, int Depth) {
 }
 
 TLumCanvas3D::TViewKind TLumCanvas3D::Kind() const {
-  if (RotationDisabled() || !Is3D() || !View3DOptions()) return TViewKind::Flat;
+  if (FlatProjection()) return TViewKind::Flat;
   return View3DOptions()->Orthogonal() ? TViewKind::Orthogonal : TViewKind::Free;
 }
 
@@ -468,20 +469,50 @@ void TLumCanvas3D::Project(double X, double Y, double Z, double& SX, double& SY,
       Depth = Z;
       return;
     case TViewKind::Orthogonal:
-      SX = xCenter_ + zoom_ * (X - xCenter_ + Z * orthoCos_) + hOffset_;
-      SY = yCenter_ + zoom_ * (Y - yCenter_ - Z * orthoSin_) + vOffset_;
+      ProjectOrthogonal(X, Y, Z, SX, SY);
       Depth = Z;
       return;
-    case TViewKind::Free: {
-      const double dx = X - xCenter_, dy = Y - yCenter_, dz = Z - zCenter_;
-      const double x1 = dx * cosR_ - dz * sinR_, z1 = dx * sinR_ + dz * cosR_;
-      const double y2 = dy * cosE_ + z1 * sinE_, z2 = z1 * cosE_ - dy * sinE_;
-      const double k = zoom_ / std::max(1 + z2 * invEye_, kMinW);
-      SX = xCenter_ + k * x1 + hOffset_;
-      SY = yCenter_ + k * y2 + vOffset_;
-      Depth = z2;
+    case TViewKind::Free: return ProjectFree(X, Y, Z, SX, SY, Depth);
+  }
+}
+
+void TLumCanvas3D::ProjectFree(double X, double Y, double Z, double& SX, double& SY, double& Depth) const {
+  const double dx = X - xCenter_, dy = Y - yCenter_, dz = Z - zCenter_;
+  const double x1 = dx * cosR_ - dz * sinR_, z1 = dx * sinR_ + dz * cosR_;
+  const double y2 = dy * cosE_ + z1 * sinE_, z2 = z1 * cosE_ - dy * sinE_;
+  const double k = zoom_ / std::max(1 + z2 * invEye_, kMinW);
+  SX = xCenter_ + k * x1 + hOffset_;
+  SY = yCenter_ + k * y2 + vOffset_;
+  Depth = z2;
+}
+
+TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionX(int Z) const {
+  if (Kind() == TViewKind::Flat) return {};
+  return {false, double(xCenter_), zoom_, Z * orthoCos_, hOffset_};
+}
+
+TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionY(int Z) const {
+  if (Kind() == TViewKind::Flat) return {};
+  return {false, double(yCenter_), zoom_, -(Z * orthoSin_), vOffset_};
+}
+
+void TLumCanvas3D::ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const {
+  // The view is looked up once for the whole run.
+  double sx, sy, depth;
+  switch (Kind()) {
+    case TViewKind::Flat: std::copy(Points, Points + Count, Out); return;
+    case TViewKind::Orthogonal:
+      for (int i = 0; i < Count; ++i) {
+        ProjectOrthogonal(Points[i].X, Points[i].Y, Z, sx, sy);
+        Out[i] = {ToInt(sx), ToInt(sy)};
+      }
       return;
-    }
+    case TViewKind::Free:
+      for (int i = 0; i < Count; ++i) {
+        ProjectFree(Points[i].X, Points[i].Y, Z, sx, sy, depth);
+        Out[i] = {ToInt(sx), ToInt(sy)};
+      }
+      return;
   }
 }
 
@@ -540,7 +571,7 @@ void TLumCanvas3D::PolylineTo3D(const TPoint* Points, int Count, int Z) {
   TPoint projected[Chunk];
   for (int i = 0; i < Count; i += Chunk) {
     const int n = std::min(Chunk, Count - i);
-    for (int j = 0; j < n; ++j) projected[j] = ProjectPoint(Points[i + j].X, Points[i + j].Y, Z);
+    ProjectPoints(Points + i, n, Z, projected);
     PolylineTo(projected, n);
   }
 }

@@ -6,9 +6,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/graphics.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 constexpr double HLSMax = 240;
@@ -120,43 +125,87 @@ Taps MakeTaps(int InSize, int OutSize, const Kernel& K) {
 
 inline std::uint8_t Level(float v) { return v <= 0 ? 0 : v >= 255 ? 255 : std::uint8_t(v + 0.5f); }
 
-// Rows: each of Lines rows of InW 4-byte pixels becomes OutW pixels.
-void Horizontal(const std::uint8_t* In, std::uint8_t* Out, int Lines, int InW, int OutW, const Taps& T) {
-  for (int line = 0; line < Lines; ++line) {
-    const std::uint8_t* in = In + std::size_t(line) * InW * 4;
-    std::uint8_t* out = Out + std::size_t(line) * OutW * 4;
-    for (int o = 0; o < OutW; ++o) {
-      const float* w = &T.weights[std::size_t(o) * T.stride];
-      const std::uint8_t* p = in + std::size_t(T.first[o]) * 4;
-      float b = 0, g = 0, r = 0, a = 0;
-      for (int k = 0; k < T.count[o]; ++k, p += 4) {
-        b += p[0] * w[k];
-        g += p[1] * w[k];
-        r += p[2] * w[k];
-        a += p[3] * w[k];
-      }
-      out[4 * o] = Level(b);
-      out[4 * o + 1] = Level(g);
-      out[4 * o + 2] = Level(r);
-      out[4 * o + 3] = Level(a);
-    }
-  }
+// Both passes weigh whole 4-byte pixels (four lanes of single floats), adding the
+// taps in order from 0 and rounding each pass to whole levels, so the vector
+// code and the plain code give the same bytes.
+#if defined(__SSE2__)
+inline __m128 Lanes(const std::uint8_t* P) {
+  std::uint32_t v;
+  std::memcpy(&v, P, 4);
+  const __m128i zero = _mm_setzero_si128();
+  return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(v)), zero), zero));
 }
 
-// Columns, a whole row at a time (rows are contiguous: the cache stays warm).
-void Vertical(const std::uint8_t* In, std::uint8_t* Out, int RowBytes, int OutH, const Taps& T) {
-  std::vector<float> acc(static_cast<std::size_t>(RowBytes));
-  for (int o = 0; o < OutH; ++o) {
-    std::fill(acc.begin(), acc.end(), 0.0f);
+// Whole levels of four lanes: Level on each.
+inline __m128i Levels(__m128 V) {
+  V = _mm_min_ps(_mm_max_ps(_mm_add_ps(V, _mm_set1_ps(0.5f)), _mm_setzero_ps()), _mm_set1_ps(255.0f));
+  return _mm_cvttps_epi32(V);
+}
+
+inline void StorePixel(std::uint8_t* P, __m128 V) {
+  const __m128i w = _mm_packs_epi32(Levels(V), Levels(V));
+  const std::uint32_t v = std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(w, w)));
+  std::memcpy(P, &v, 4);
+}
+#endif
+
+// One row of InW pixels becomes OutW pixels. Row holds InW * 4 floats.
+void HorizontalRow(const std::uint8_t* In, std::uint8_t* Out, int InW, int OutW, const Taps& T, float* Row) {
+#if defined(__SSE2__)
+  for (int x = 0; x < InW; ++x) _mm_storeu_ps(Row + 4 * x, Lanes(In + 4 * x));
+  for (int o = 0; o < OutW; ++o) {
     const float* w = &T.weights[std::size_t(o) * T.stride];
-    for (int k = 0; k < T.count[o]; ++k) {
-      const std::uint8_t* row = In + std::size_t(T.first[o] + k) * RowBytes;
-      const float wk = w[k];
-      for (int i = 0; i < RowBytes; ++i) acc[std::size_t(i)] += row[i] * wk;
-    }
-    std::uint8_t* out = Out + std::size_t(o) * RowBytes;
-    for (int i = 0; i < RowBytes; ++i) out[i] = Level(acc[std::size_t(i)]);
+    const float* p = Row + std::size_t(T.first[o]) * 4;
+    __m128 acc = _mm_setzero_ps();
+    for (int k = 0; k < T.count[o]; ++k, p += 4) acc = _mm_add_ps(acc, _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(w[k])));
+    StorePixel(Out + 4 * o, acc);
   }
+#else
+  (void)InW;
+  (void)Row;
+  for (int o = 0; o < OutW; ++o) {
+    const float* w = &T.weights[std::size_t(o) * T.stride];
+    const std::uint8_t* p = In + std::size_t(T.first[o]) * 4;
+    float acc[4] = {0, 0, 0, 0};
+    for (int k = 0; k < T.count[o]; ++k, p += 4)
+      for (int c = 0; c < 4; ++c) acc[c] += p[c] * w[k];
+    for (int c = 0; c < 4; ++c) Out[4 * o + c] = Level(acc[c]);
+  }
+#endif
+}
+
+// One output row of Pixels pixels from the rows its taps weigh (In[k] for tap k).
+void VerticalRow(const std::uint8_t* const* In, std::uint8_t* Out, int Pixels, const float* W, int Count) {
+  int x = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; x + 4 <= Pixels; x += 4) {
+    __m128 a0 = _mm_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
+    for (int k = 0; k < Count; ++k) {
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(In[k] + 4 * x));
+      const __m128i lo = _mm_unpacklo_epi8(b, zero), hi = _mm_unpackhi_epi8(b, zero);
+      const __m128 w = _mm_set1_ps(W[k]);
+      a0 = _mm_add_ps(a0, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)), w));
+      a1 = _mm_add_ps(a1, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)), w));
+      a2 = _mm_add_ps(a2, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)), w));
+      a3 = _mm_add_ps(a3, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero)), w));
+    }
+    const __m128i l = _mm_packs_epi32(Levels(a0), Levels(a1)), h = _mm_packs_epi32(Levels(a2), Levels(a3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 4 * x), _mm_packus_epi16(l, h));
+  }
+  for (; x < Pixels; ++x) {
+    __m128 acc = _mm_setzero_ps();
+    for (int k = 0; k < Count; ++k) acc = _mm_add_ps(acc, _mm_mul_ps(Lanes(In[k] + 4 * x), _mm_set1_ps(W[k])));
+    StorePixel(Out + 4 * x, acc);
+  }
+#else
+  for (; x < Pixels; ++x)
+    for (int c = 0; c < 4; ++c) {
+      float acc = 0;
+      for (int k = 0; k < Count; ++k) acc += In[k][4 * x + c] * W[k];
+      Out[4 * x + c] = Level(acc);
+    }
+#endif
 }
 
 }  // namespace
@@ -166,28 +215,62 @@ void ResampleBitmap(TBitmap* Source, TBitmap* Destination, bool Bilinear) {
   const int sw = Source->Width(), sh = Source->Height();
   const int dw = Destination->Width(), dh = Destination->Height();
   const Kernel k = Bilinear ? Kernel{1.0, Triangle} : Kernel{3.0, Lanczos3};
+  if (Source == Destination) {  // the same size: every pass would keep the pixels
+    Destination->SetPixelFormat(pf32bit);
+    Destination->Changed(Destination);
+    return;
+  }
 
-  TBitmap src;
-  src.Assign(Source);
-  src.SetPixelFormat(pf32bit);
-  std::vector<std::uint8_t> in(std::size_t(sw) * sh * 4);
-  for (int y = 0; y < sh; ++y) std::memcpy(&in[std::size_t(y) * sw * 4], src.ScanLine(y), std::size_t(sw) * 4);
-
-  // Rows first, then columns, as the reference resampler does.
-  std::vector<std::uint8_t> mid(std::size_t(dw) * sh * 4);
-  if (dw == sw)
-    mid = in;
-  else
-    Horizontal(in.data(), mid.data(), sh, sw, dw, MakeTaps(sw, dw, k));
-  std::vector<std::uint8_t> out(std::size_t(dw) * dh * 4);
-  if (dh == sh)
-    out = mid;
-  else
-    Vertical(mid.data(), out.data(), dw * 4, dh, MakeTaps(sh, dh, k));
-
+  // The source's own rows when it holds 32-bit pixels; other formats are converted first.
+  TBitmap converted;
+  TBitmap* from = Source;
+  if (Source->PixelFormat() != pf32bit && Source->PixelFormat() != pfDevice) {
+    converted.Assign(Source);
+    converted.SetPixelFormat(pf32bit);
+    from = &converted;
+  }
+  std::vector<const std::uint8_t*> in(static_cast<std::size_t>(sh));
+  for (int y = 0; y < sh; ++y) in[std::size_t(y)] = static_cast<const std::uint8_t*>(from->ScanLine(y));
   Destination->SetPixelFormat(pf32bit);
-  for (int y = 0; y < dh; ++y)
-    std::memcpy(Destination->ScanLine(y), &out[std::size_t(y) * dw * 4], std::size_t(dw) * 4);
+  std::vector<std::uint8_t*> out(static_cast<std::size_t>(dh));
+  for (int y = 0; y < dh; ++y) out[std::size_t(y)] = static_cast<std::uint8_t*>(Destination->ScanLine(y));
+
+  // Rows first, then columns, as the reference resampler does: the rows the column
+  // taps reach are resampled into one intermediate (or straight into the destination
+  // when the height stays), then the columns go straight into the destination.
+  const Taps rows = dh == sh ? Taps{} : MakeTaps(sh, dh, k);
+  int y0 = 0, y1 = sh;
+  if (dh != sh) {
+    y0 = sh;
+    y1 = 0;
+    for (int o = 0; o < dh; ++o)
+      if (rows.count[std::size_t(o)] > 0) {
+        y0 = std::min(y0, rows.first[std::size_t(o)]);
+        y1 = std::max(y1, rows.first[std::size_t(o)] + rows.count[std::size_t(o)]);
+      }
+    y1 = std::max(y0, y1);
+  }
+  std::unique_ptr<std::uint8_t[]> middle;
+  std::vector<const std::uint8_t*> mid(in);
+  if (dw != sw) {
+    const Taps cols = MakeTaps(sw, dw, k);
+    std::unique_ptr<float[]> row(new float[std::size_t(sw) * 4]);
+    if (dh != sh) middle.reset(new std::uint8_t[std::size_t(dw) * 4 * std::size_t(y1 - y0)]);
+    for (int y = y0; y < y1; ++y) {
+      std::uint8_t* o = dh == sh ? out[std::size_t(y)] : middle.get() + std::size_t(y - y0) * std::size_t(dw) * 4;
+      HorizontalRow(in[std::size_t(y)], o, sw, dw, cols, row.get());
+      mid[std::size_t(y)] = o;
+    }
+  }
+  if (dh != sh) {
+    for (int o = 0; o < dh; ++o) {
+      const std::size_t f = std::size_t(rows.first[std::size_t(o)]);
+      VerticalRow(mid.data() + f, out[std::size_t(o)], dw, &rows.weights[std::size_t(o) * rows.stride],
+                  rows.count[std::size_t(o)]);
+    }
+  } else if (dw == sw) {
+    for (int y = 0; y < dh; ++y) std::memcpy(out[std::size_t(y)], in[std::size_t(y)], std::size_t(dw) * 4);
+  }
   Destination->Changed(Destination);
 }
 

@@ -2,8 +2,10 @@
 // and the 3D operations drawn through them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "canvas_test_util.h"
 
@@ -308,4 +310,65 @@ TEST(Projection, ShapesAndPicturesFollowTheFreeView) {
   e.canvas.DrawPicture(cpFloor, pic.get(), {60, 0, 140, 60}, 120);
   e.canvas.DrawPicture(cpSide, pic.get(), {0, 40, 60, 100}, 150);
   EXPECT_EQ(e.Ink(), TRect{});
+}
+
+TEST(Projection, RunsOfPointsProjectAsEachPointDoes) {
+  // Series hand whole runs to ProjectPoints and, where the view keeps X and Y apart,
+  // search columns through ProjectionX and ProjectionY: all must give ProjectPoint's pixels,
+  // which in the orthogonal view are the header's formula rounded half to even.
+  View v;
+  std::vector<TPoint> points;
+  for (int i = 0; i < 400; ++i) points.push_back({(i * 7919) % 1201 - 400, (i * 104729) % 907 - 300});
+  for (int far : {999999, -1000000, 123456789}) {
+    points.push_back({far, -far / 3});
+    points.push_back({3, far});
+  }
+  struct TCase {
+    bool Is3D, Orthogonal, Disabled;
+    int Angle, Zoom, HOffset, Rotation, Perspective;
+  };
+  const TCase cases[] = {{false, true, false, 45, 100, 0, 345, 15},  {true, true, true, 45, 100, 0, 345, 15},
+                         {true, true, false, 45, 100, 0, 345, 15},   {true, true, false, 135, 73, -11, 345, 15},
+                         {true, true, false, 30, 250, 17, 345, 15},  {true, false, false, 45, 100, 0, 345, 15},
+                         {true, false, false, 45, 120, 5, 20, 0},    {true, false, false, 45, 100, 0, 330, 60}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "3D " << c.Is3D << " orthogonal " << c.Orthogonal << " angle " << c.Angle
+                                    << " zoom " << c.Zoom << " rotation " << c.Rotation);
+    v.canvas.SetIs3D(c.Is3D);
+    v.options.SetOrthogonal(c.Orthogonal);
+    v.options.SetOrthoAngle(c.Angle);
+    v.options.SetZoom(c.Zoom);
+    v.options.SetHorizOffset(c.HOffset);
+    v.options.SetVertOffset(-c.HOffset);
+    v.options.SetRotation(c.Rotation);
+    v.options.SetPerspective(c.Perspective);
+    v.Apply();
+    if (c.Disabled) v.canvas.DisableRotation();
+    const bool separable = !c.Is3D || c.Disabled || c.Orthogonal;
+    EXPECT_EQ(v.canvas.SeparableProjection(), separable);
+    for (int z : {0, 37, 100}) {
+      std::vector<TPoint> out(points.size());
+      v.canvas.ProjectPoints(points.data(), int(points.size()), z, out.data());
+      for (size_t i = 0; i < points.size(); ++i) {
+        const TPoint one = v.canvas.ProjectPoint(points[i].X, points[i].Y, z);
+        ASSERT_EQ(out[i], one) << points[i].X << ", " << points[i].Y << " at " << z;
+        if (!separable) continue;
+        EXPECT_EQ(v.canvas.ProjectionX(z)(points[i].X), one.X);
+        EXPECT_EQ(v.canvas.ProjectionY(z)(points[i].Y), one.Y);
+        if (c.Is3D && !c.Disabled) {
+          const double a = c.Angle * std::acos(-1.0) / 180, f = c.Zoom / 100.0;
+          const double x = 200 + f * (points[i].X - 200 + z * std::cos(a)) + c.HOffset;
+          const double y = 150 + f * (points[i].Y - 150 - z * std::sin(a)) - c.HOffset;
+          const auto round = [](double d) { return int(std::nearbyint(std::clamp(d, -1073741824.0, 1073741824.0))); };
+          EXPECT_EQ(one, (TPoint{round(x), round(y)})) << points[i].X << ", " << points[i].Y;
+        }
+      }
+      if (separable)  // never decreasing along either axis
+        for (int p = -500; p < 500; ++p) {
+          EXPECT_LE(v.canvas.ProjectionX(z)(p), v.canvas.ProjectionX(z)(p + 1));
+          EXPECT_LE(v.canvas.ProjectionY(z)(p), v.canvas.ProjectionY(z)(p + 1));
+        }
+    }
+    if (c.Disabled) v.canvas.EnableRotation();
+  }
 }

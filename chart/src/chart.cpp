@@ -201,6 +201,13 @@ void TCustomChart::DrawWalls() {
   else if (view3DWalls_) walls_->Draw3D(ChartRect(), Width3D());
 }
 
+TCustomAxisPanel::TWallReach TCustomChart::WallReach() const {
+  if (!View3D() || !view3DWalls_) return {};
+  // A see-through wall is drawn as its outline on the plane, without its slab.
+  auto slab = [](const TChartWall* W) { return W->Visible() && !W->Transparent() ? std::max(0, W->Size()) : 0; };
+  return {slab(LeftWall()), slab(RightWall()), slab(BottomWall()), slab(BackWall())};
+}
+
 void TCustomChart::DefineProperties(TPropertyTable& t) {
   t.Object("Animations", &TCustomChart::Animations);
   t.Object("BackWall", &TCustomChart::BackWall);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <unordered_set>
+#include <utility>
 
 #include "canvas/lumcanvas.h"
 #include "engine/axis.h"
+#include "engine/paintpath.h"
 #include "engine/panel.h"
 
 IMPLEMENT_CLASS_PROPS(TCustomLineSeries, TChartSeries)
@@ -30,46 +30,21 @@ TColor TCustomLineSeries::LineColor() const {
   return c == clLumColor ? SeriesColor() : c;
 }
 
-template <class F>
-void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
-  const int first = FirstValueIndex(), last = LastValueIndex();
-  if (first < 0) return;
-  if (From < first) From = first;
-  constexpr int Chunk = 1024;
-  int xs[Chunk], ys[Chunk];
-  TPathPoint out[Chunk];
-  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
-  const bool breaks = TreatNulls() == tnDontPaint;
-  bool starts = From == first;
-  for (int from = From; from <= last; from += Chunk) {
-    const int n = std::min(Chunk, last - from + 1);
-    CalcPositions(from, n, xs, ys);
-    int m = 0;
-    for (int j = 0; j < n; ++j) {
-      if (nulls && IsNull(from + j)) {
-        starts = starts || breaks;
-        continue;
-      }
-      out[m++] = {xs[j], ys[j], from + j, starts};
-      starts = false;
-    }
-    if (m > 0) Visit(static_cast<const TPathPoint*>(out), m);
-  }
-}
-
 namespace {
 
-// Collects joined points and hands them to the canvas a batch at a time.
+// Collects joined points and hands them to the canvas a batch at a time: points of
+// the plot at the sink's depth, or (OnScreen) points already projected.
 class TPolylineSink {
 public:
-  TPolylineSink(TCanvas3D* Canvas, int Z) : canvas_(Canvas), z_(Z) {}
+  TPolylineSink(TCanvas3D* Canvas, int Z, bool OnScreen = false) : canvas_(Canvas), z_(Z), onScreen_(OnScreen) {}
   ~TPolylineSink() { Flush(); }
   TPolylineSink(const TPolylineSink&) = delete;
   TPolylineSink& operator=(const TPolylineSink&) = delete;
 
   void MoveTo(int X, int Y) {
     Flush();
-    canvas_->MoveTo3D(X, Y, z_);
+    if (onScreen_) canvas_->MoveTo(X, Y);
+    else canvas_->MoveTo3D(X, Y, z_);
   }
   void LineTo(int X, int Y) {
     if (count_ == Capacity) Flush();
@@ -80,7 +55,10 @@ public:
     else LineTo(X, Y);
   }
   void Flush() {
-    if (count_ > 0) canvas_->PolylineTo3D(points_, count_, z_);
+    if (count_ > 0) {
+      if (onScreen_) canvas_->PolylineTo(points_, count_);
+      else canvas_->PolylineTo3D(points_, count_, z_);
+    }
     count_ = 0;
   }
 
@@ -88,6 +66,7 @@ private:
   static constexpr int Capacity = 1024;
   TCanvas3D* canvas_;
   int z_;
+  bool onScreen_;
   TPoint points_[Capacity];
   int count_ = 0;
 };
@@ -157,6 +136,14 @@ private:
     const TColumn& c = column_;
     if (!open_ || c.Low == c.High) return;
     last_ = c.Entry;
+    if (!LineEnds) {
+      // The segment to the next column draws the exit pixel: one way through the
+      // extremes that ends on the exit will do.
+      if (c.Exit == c.High) Emit(c.Low), Emit(c.High);
+      else if (c.Exit == c.Low) Emit(c.High), Emit(c.Low);
+      else Emit(c.Low), Emit(c.High), Emit(c.Exit);
+      return;
+    }
     const bool whole = !LineEnds || (c.Exit != c.Low && c.Exit != c.High) || (c.Exit == c.High ? c.LeftHigh : c.LeftLow);
     if (!whole) {
       // Everything but the exit pixel, ending there.
@@ -182,62 +169,19 @@ private:
   TColumn column_{};
 };
 
-// The lowest and highest of Y[From..To) into Low and High; false when an X value
-// there is below the one before it or a Y value is NaN.
-bool ScanColumn(const double* X, const double* Y, int From, int To, double& Low, double& High) {
-  int k = From + 1;
-  bool ok = Y[From] == Y[From];
-  Low = High = Y[From];
-#if defined(__SSE2__)
-  // Two pairs at a time in two lanes each; the comparisons are false for NaN.
-  __m128d lo0 = _mm_set1_pd(Low), lo1 = lo0, hi0 = lo0, hi1 = lo0;
-  __m128d good = _mm_castsi128_pd(_mm_set1_epi32(-1));
-  for (; k + 4 <= To; k += 4) {
-    const __m128d y0 = _mm_loadu_pd(Y + k), y1 = _mm_loadu_pd(Y + k + 2);
-    const __m128d x0 = _mm_loadu_pd(X + k), x1 = _mm_loadu_pd(X + k + 2);
-    const __m128d before0 = _mm_loadu_pd(X + k - 1), before1 = _mm_loadu_pd(X + k + 1);
-    good = _mm_and_pd(good, _mm_and_pd(_mm_cmpge_pd(x0, before0), _mm_cmpge_pd(x1, before1)));
-    good = _mm_and_pd(good, _mm_and_pd(_mm_cmpord_pd(y0, y0), _mm_cmpord_pd(y1, y1)));
-    lo0 = _mm_min_pd(lo0, y0), lo1 = _mm_min_pd(lo1, y1);
-    hi0 = _mm_max_pd(hi0, y0), hi1 = _mm_max_pd(hi1, y1);
-  }
-  ok &= _mm_movemask_pd(good) == 3;
-  double lows[2], highs[2];
-  _mm_storeu_pd(lows, _mm_min_pd(lo0, lo1));
-  _mm_storeu_pd(highs, _mm_max_pd(hi0, hi1));
-  Low = std::min(lows[0], lows[1]);
-  High = std::max(highs[0], highs[1]);
-#endif
-  for (; k < To; ++k) {
-    ok &= (X[k] >= X[k - 1]) & (Y[k] == Y[k]);
-    Low = std::min(Low, Y[k]);
-    High = std::max(High, Y[k]);
-  }
-  return ok;
-}
-
 // The columns of a line in ascending X, from First on, into Reducer: the end of a
 // column is found by searching X (the pixels of sorted values never go back), and
 // only the Y values are scanned for their extremes, which are the extreme pixels.
 // Stops at the last column, whose end pixel depends on the path, and at a column
 // whose X values are not in order or whose Y values hold NaN; answers the index
 // the per-point walk goes on from.
-int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const TChartAxis::TPixelMap& ToX,
-                        const TChartAxis::TPixelMap& ToY, TColumnReducer& Reducer) {
+template <class MapX, class MapY>
+int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
+                        TColumnReducer& Reducer) {
   int i = First;
   while (i <= Last) {
     const int x = ToX(X[i]);
-    // Gallop, then halve: lo is in the column, hi past it (or past the end).
-    int lo = i, hi = i + 1;
-    for (int step = 1; hi <= Last && ToX(X[hi]) == x; step *= 2) {
-      lo = hi;
-      hi = lo + step;
-    }
-    hi = std::min(hi, Last + 1);
-    while (hi - lo > 1) {
-      const int mid = lo + (hi - lo) / 2;
-      (ToX(X[mid]) == x ? lo : hi) = mid;
-    }
+    const int hi = ColumnEnd(X, i, Last, x, ToX);
     if (hi > Last) break;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;
@@ -265,13 +209,13 @@ void TFastLineSeries::SetSeriesColor(TColor Value) {
   LinePen()->SetColor(Value);
 }
 
-bool TFastLineSeries::ReducesColumns(TCanvas3D* Canvas) {
+bool TCustomLineSeries::ReducesColumns(TCanvas3D* Canvas) {
   const TPen* pen = Canvas->Pen();
-  return Canvas->DrawsToPixels() && !Canvas->Is3D() && !Canvas->Antialiased() && pen->Width() <= 1 &&
-         pen->Style() == psSolid && pen->DashPattern().empty() && pen->Mode() == pmCopy;
+  return Canvas->DrawsToPixels() && !Canvas->Antialiased() && pen->Width() <= 1 && pen->Style() == psSolid &&
+         pen->DashPattern().empty() && pen->Mode() == pmCopy;
 }
 
-bool TFastLineSeries::SearchesColumns() const {
+bool TCustomLineSeries::SearchesColumns() const {
   const TChartAxis* horiz = GetHorizAxis();
   const TChartAxis* vert = GetVertAxis();
   const bool nulls = HasColors() && TreatNulls() != tnIgnore;
@@ -280,24 +224,51 @@ bool TFastLineSeries::SearchesColumns() const {
          LastValueIndex() - FirstValueIndex() >= 4 * std::abs(horiz->IAxisSize());
 }
 
+// In 3D the columns are those of the screen: the points are projected before they
+// are reduced, and the reduced line goes to the canvas as it is. Where the view keeps
+// X and Y apart, projected columns are still found by searching X.
+void TCustomLineSeries::DrawReducedLine(TCanvas3D* Canvas) const {
+  const int z = MiddleZ();
+  const bool flat = Canvas->FlatProjection();
+  TPolylineSink sink(Canvas, z, true);
+  TColumnReducer reducer(sink);
+  int from = FirstValueIndex();
+  if (SearchesColumns() && Canvas->SeparableProjection()) {
+    const double* x = XValues()->Values().data();
+    const double* y = YValues()->Values().data();
+    const TChartAxis::TPixelMap toX = GetHorizAxis()->PixelMap(), toY = GetVertAxis()->PixelMap();
+    if (flat)
+      from = ReduceSortedColumns(x, y, from, LastValueIndex(), toX, toY, reducer);
+    else {
+      const TCanvas3D::TAxisProjection px = Canvas->ProjectionX(z), py = Canvas->ProjectionY(z);
+      from = ReduceSortedColumns(
+          x, y, from, LastValueIndex(), [&](double v) { return px(toX(v)); }, [&](double v) { return py(toY(v)); },
+          reducer);
+    }
+  }
+  ForEachVisibleChunk(
+      [&](const TPathPoint* P, int N) {
+        if (flat) return reducer.AddAll(P, N);
+        TPoint plot[PathChunk], screen[PathChunk];
+        TPathPoint projected[PathChunk];
+        for (int i = 0; i < N; ++i) plot[i] = {P[i].X, P[i].Y};
+        Canvas->ProjectPoints(plot, N, z, screen);
+        for (int i = 0; i < N; ++i) projected[i] = {screen[i].X, screen[i].Y, P[i].Index, P[i].Starts};
+        reducer.AddAll(projected, N);
+      },
+      from);
+  reducer.Finish();
+}
+
 void TFastLineSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || !LinePen()->Visible()) return;
   c->ApplyPenColor(LinePen(), LineColor());
+  if (ReducesColumns(c)) return DrawReducedLine(c);
   TPolylineSink sink(c, MiddleZ());
-  if (ReducesColumns(c)) {
-    TColumnReducer reducer(sink);
-    int from = FirstValueIndex();
-    if (SearchesColumns())
-      from = ReduceSortedColumns(XValues()->Values().data(), YValues()->Values().data(), from, LastValueIndex(),
-                                 GetHorizAxis()->PixelMap(), GetVertAxis()->PixelMap(), reducer);
-    ForEachVisibleChunk([&](const TPathPoint* P, int N) { reducer.AddAll(P, N); }, from);
-    reducer.Finish();
-  } else {
-    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
-      for (int i = 0; i < N; ++i) sink.Add(P[i].X, P[i].Y, P[i].Starts);
-    });
-  }
+  ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+    for (int i = 0; i < N; ++i) sink.Add(P[i].X, P[i].Y, P[i].Starts);
+  });
 }
 
 // The line is drawn as a whole; a single point has nothing to join.
@@ -342,7 +313,14 @@ TSeriesPointerStyle TCustomSeries::DoGetPointerStyle(int ValueIndex) {
 void TCustomSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
   if (!c || FirstValueIndex() < 0) return;
-  if (DrawsLine() && LinePen()->Visible()) {
+  // A line in one colour draws as the fast line does.
+  bool oneColor = LinePen()->Color() != clLumColor || (!HasColors() && !ColorEachPoint());
+  if (DrawsLine() && LinePen()->Visible() && oneColor) {
+    c->ApplyPenColor(LinePen(), LineColor());
+    if (ReducesColumns(c)) DrawReducedLine(c);
+    else oneColor = false;
+  }
+  if (DrawsLine() && LinePen()->Visible() && !oneColor) {
     // Each segment in the colour of the point it ends at; a run of one colour is
     // one polyline.
     TPolylineSink sink(c, MiddleZ());
@@ -368,12 +346,124 @@ void TCustomSeries::DrawAllValues() {
       }
     });
   }
-  if (pointer_->Visible()) {
-    TColor prepared = clNone;
+  if (pointer_->Visible()) DrawPointers(c);
+}
+
+void TCustomSeries::DrawPointers(TCanvas3D* C) {
+  TColor prepared = clNone;
+  TChartBrush* brush = pointer_->Brush();
+  const bool plainFill = brush->Style() == bsClear || OpaqueBrush(brush);
+  if (OnGetPointerStyle.Assigned() || !C->DrawsToPixels() || C->Antialiased() || C->Pen()->Mode() != pmCopy ||
+      !OpaquePen(pointer_->Pen()) || !plainFill || (pointer_->HasGradient() && pointer_->Gradient()->Visible())) {
     ForEachVisibleChunk([&](const TPathPoint* P, int N) {
-      for (int i = 0; i < N; ++i) DrawPointerAt(c, P[i].Index, P[i].X, P[i].Y, prepared);
+      for (int i = 0; i < N; ++i) DrawPointerAt(C, P[i].Index, P[i].X, P[i].Y, prepared);
     });
+    return;
   }
+  TCustomAxisPanel* chart = ParentChart();
+  const bool box = chart->View3D() && pointer_->Draw3D() && pointer_->Depth() > 0;
+  const int width = pointer_->HorizSize(), height = pointer_->VertSize(), z = MiddleZ();
+  // A flat rectangle with a fill sets every pixel of its box but the right column and
+  // bottom row, one more of each without a pen: later ones may hide it entirely.
+  const bool rects = pointer_->Style() == psRectangle && !box && brush->Style() == bsSolid && C->SeparableProjection();
+  const int inset = pointer_->Pen()->Visible() ? 1 : 2;
+  const TCanvas3D::TAxisProjection px = C->ProjectionX(z), py = C->ProjectionY(z);
+  const TRect area = TColumnCover::VisibleArea(C);
+  TColumnCover cover(rects ? area : TRect{});
+  // Places already taken by a later marker, one bit per pixel around the plot.
+  const TRect& plot = chart->ChartRect();
+  const int margin = std::max(width, height) + chart->Width3D() + 4;
+  const TRect places{plot.Left - margin, plot.Top - margin, plot.Right + margin + 1, plot.Bottom + margin + 1};
+  const long long placesTall = places.Bottom - places.Top;  // column by column
+  std::vector<unsigned long long> taken(size_t(((places.Right - places.Left) * placesTall + 63) / 64));
+  struct TKept {
+    int Index, X, Y;
+  };
+  std::vector<TKept> kept;
+  const bool flat = C->FlatProjection();
+  // Whether a later marker at (X, Y) sets the very same pixels; marks the place.
+  const auto repeated = [&](int X, int Y) {
+    if (X < places.Left || X >= places.Right || Y < places.Top || Y >= places.Bottom) return false;
+    const long long bit = (X - places.Left) * placesTall + (Y - places.Top);
+    unsigned long long& word = taken[size_t(bit / 64)];
+    const unsigned long long mask = 1ULL << (bit % 64);
+    if (word & mask) return true;
+    word |= mask;
+    return false;
+  };
+  // One point, walking back, that no later marker repeats: left out, or kept and its
+  // pixels covered.
+  const auto visit = [&](int Index, int X, int Y) {
+    const int l = X - width / 2, t = Y - height / 2, r = l + std::max(width, 1), b = t + std::max(height, 1);
+    // Flat, a marker stays within a pixel of its box: one wholly outside shows nothing.
+    if (flat && (r + 1 < area.Left || l - 1 >= area.Right || b + 1 < area.Top || t - 1 >= area.Bottom)) return;
+    if (rects) {
+      TRect s{px(l), py(t), px(r), py(b)};
+      if (s.Left > s.Right) std::swap(s.Left, s.Right);
+      if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+      if (s.Right - s.Left < inset || s.Bottom - s.Top < inset) return;  // sets no pixel
+      if (cover.Hidden(s.Left, s.Right - inset, s.Top, s.Bottom - inset)) return;
+      cover.Cover(s.Left, s.Right - inset, s.Top, s.Bottom - inset);
+    }
+    kept.push_back({Index, X, Y});
+  };
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  constexpr int Chunk = TCustomLineSeries::PathChunk;
+  int xs[Chunk], ys[Chunk];
+  // Points From..To-1 walking back, all converted (Column < 0) or all in one column.
+  const auto walkBack = [&](int From, int To, int Column) {
+    for (int end = To; end > From; end -= Chunk) {
+      const int n = std::min(Chunk, end - From), from = end - n;
+      if (Column < 0) {
+        CalcPositions(from, n, xs, ys);
+        for (int j = n - 1; j >= 0; --j)
+          if ((!nulls || !IsNull(from + j)) && !repeated(xs[j], ys[j])) visit(from + j, xs[j], ys[j]);
+        continue;
+      }
+      // One column: most of its points repeat a place, tested on the column's bits.
+      GetVertAxis()->CalcPosValues(YValues()->Values().data() + from, n, ys);
+      if (Column < places.Left || Column >= places.Right) {
+        for (int j = n - 1; j >= 0; --j) visit(from + j, Column, ys[j]);
+        continue;
+      }
+      const long long base = (Column - places.Left) * placesTall;
+      for (int j = n - 1; j >= 0; --j) {
+        const unsigned row = unsigned(ys[j] - places.Top);
+        if (row < unsigned(placesTall)) {
+          const long long bit = base + row;
+          unsigned long long& word = taken[size_t(bit >> 6)];
+          const unsigned long long mask = 1ULL << (bit & 63);
+          if (word & mask) continue;
+          word |= mask;
+        }
+        visit(from + j, Column, ys[j]);
+      }
+    }
+  };
+  TChartAxis* horiz = GetHorizAxis();
+  if (!nulls && XValues()->Order() == loAscending && last - first >= 4 * std::abs(horiz->IAxisSize())) {
+    // Many points to a column in ascending X: each column is found by searching X,
+    // and only the Y values are converted; a column whose X values are out of order
+    // goes point by point.
+    const double* x = XValues()->Values().data();
+    const TChartAxis::TPixelMap toX = horiz->PixelMap();
+    std::vector<std::pair<int, int>> columns;  // first index, pixel
+    for (int i = first; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+      columns.emplace_back(i, column);
+      i = end;
+    }
+    for (size_t k = columns.size(); k-- > 0;) {
+      const int from = columns[k].first, to = k + 1 < columns.size() ? columns[k + 1].first : last + 1;
+      bool sorted = true;
+      for (int i = from + 1; i < to && sorted; ++i) sorted = x[i] >= x[i - 1];
+      walkBack(from, to, sorted ? columns[k].second : -1);
+    }
+  } else {
+    walkBack(first, last + 1, -1);
+  }
+  for (auto k = kept.rbegin(); k != kept.rend(); ++k) DrawPointerAt(C, k->Index, k->X, k->Y, prepared);
 }
 
 void TCustomSeries::DrawValue(int ValueIndex) {
@@ -465,24 +555,24 @@ int TCustomBarSeries::BarWidth() const {
   return std::max(1, int(Round(spacing * barWidthPercent_ / 100.0)));
 }
 
-TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
+int TCustomBarSeries::OriginPixel() const {
   const bool horiz = HorizontalBars();
   TChartAxis* valueAxis = horiz ? GetHorizAxis() : GetVertAxis();
-  if (!valueAxis || IsNull(ValueIndex)) return {};
-  const int width = BarWidth();
+  if (!valueAxis) return 0;
   const double origin = useYOrigin_ ? yOrigin_ : valueAxis->Minimum();
+  return horiz ? CalcXPosValue(origin) : CalcYPosValue(origin);
+}
+
+TRect TCustomBarSeries::BarFromPixels(int Position, int Value, int Width, int Origin) const {
   TRect r;
-  if (horiz) {
-    const int top = CalcYPos(ValueIndex) - width / 2;
-    int left = CalcXPosValue(origin), right = CalcXPos(ValueIndex);
-    if (left > right) std::swap(left, right);
-    r = {left, top, right, top + width};
+  if (HorizontalBars()) {
+    const int top = Position - Width / 2;
+    const int left = std::min(Origin, Value), right = std::max(Origin, Value);
+    r = {left, top, right, top + Width};
   } else {
-    const int left = CalcXPos(ValueIndex) - width / 2;
-    int top = CalcYPos(ValueIndex);
-    int bottom = CalcYPosValue(origin);
-    if (top > bottom) std::swap(top, bottom);
-    r = {left, top, left + width, bottom};
+    const int left = Position - Width / 2;
+    const int top = std::min(Value, Origin), bottom = std::max(Value, Origin);
+    r = {left, top, left + Width, bottom};
   }
   // Far values saturate far outside: keep the bar to the plot.
   const TRect& plot = ParentChart()->ChartRect();
@@ -494,22 +584,102 @@ TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
   return r;
 }
 
-void TCustomBarSeries::DrawValue(int ValueIndex) {
+TRect TCustomBarSeries::CalcBarBounds(int ValueIndex) const {
+  const bool horiz = HorizontalBars();
+  TChartAxis* valueAxis = horiz ? GetHorizAxis() : GetVertAxis();
+  if (!valueAxis || IsNull(ValueIndex)) return {};
+  return horiz ? BarFromPixels(CalcYPos(ValueIndex), CalcXPos(ValueIndex), BarWidth(), OriginPixel())
+               : BarFromPixels(CalcXPos(ValueIndex), CalcYPos(ValueIndex), BarWidth(), OriginPixel());
+}
+
+void TCustomBarSeries::DrawValue(int ValueIndex) { PaintBar(ValueIndex, CalcBarBounds(ValueIndex)); }
+
+void TCustomBarSeries::PaintBar(int ValueIndex, const TRect& R) {
   TCanvas3D* c = ParentCanvas();
-  if (!c) return;
-  const TRect r = CalcBarBounds(ValueIndex);
-  if (r.Right <= r.Left) return;
+  if (!c || R.Right <= R.Left) return;
   c->ApplyBrushColors(BarBrush(), GetValueColor(ValueIndex), BarBrush()->BackColor());
   if (BarPen()->Visible()) c->ApplyPen(BarPen());
   else c->Pen()->SetStyle(psClear);
   if (ParentChart()->View3D() && EndZ() > StartZ()) {
     // A box through the series' depth slot.
-    c->CubeFromRect(r, StartZ(), EndZ(), dark3D_);
+    c->CubeFromRect(R, StartZ(), EndZ(), dark3D_);
   } else if (BarPen()->Visible()) {
-    c->RectangleWithZ(r, MiddleZ());
+    c->RectangleWithZ(R, MiddleZ());
   } else {
-    c->FillRect(r);
+    c->FillRect(R);
   }
+}
+
+void TCustomBarSeries::DrawAllValues() {
+  TCanvas3D* c = ParentCanvas();
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (!c || first < 0 || !(HorizontalBars() ? GetHorizAxis() : GetVertAxis())) return;
+  const bool horiz = HorizontalBars(), forward = DrawValuesForward();
+  const int width = BarWidth(), origin = OriginPixel();
+  constexpr int Chunk = 1024;
+  int xs[Chunk], ys[Chunk];
+  TRect bars[Chunk];
+  // The bars of the Count points from From, in index order, into bars.
+  const auto convert = [&](int From, int Count) {
+    CalcPositions(From, Count, xs, ys);
+    for (int j = 0; j < Count; ++j)
+      bars[j] = IsNull(From + j) ? TRect{} : horiz ? BarFromPixels(ys[j], xs[j], width, origin)
+                                                  : BarFromPixels(xs[j], ys[j], width, origin);
+  };
+  // Parts of Chunk points in drawing order (Backwards: against it).
+  const auto eachPart = [&](bool Backwards, auto&& Visit) {
+    const bool ascending = forward != Backwards;
+    for (int done = 0; done <= last - first; done += Chunk) {
+      const int n = std::min(Chunk, last - first + 1 - done);
+      const int from = ascending ? first + done : last - done - n + 1;
+      convert(from, n);
+      for (int k = 0; k < n; ++k) {
+        const int j = ascending ? k : n - 1 - k;
+        Visit(from + j, bars[j]);
+      }
+    }
+  };
+  const bool boxes = ParentChart()->View3D() && EndZ() > StartZ();
+  const bool opaque = c->DrawsToPixels() && !c->Antialiased() && OpaqueBrush(BarBrush()) && OpaquePen(BarPen()) &&
+                      c->Pen()->Mode() == pmCopy;
+  if (!opaque || (!boxes && !c->SeparableProjection())) {
+    eachPart(false, [&](int i, const TRect& r) { PaintBar(i, r); });
+    return;
+  }
+  // From the last drawn back: flat bars later ones paint over are left out (a framed
+  // or filled rectangle sets all its pixels but its right column and bottom row); a
+  // box the same as a later one is left out (it sets the very same pixels).
+  std::vector<std::pair<int, TRect>> kept;
+  TColumnCover cover(boxes ? TRect{} : TColumnCover::VisibleArea(c));
+  struct TRectHash {
+    size_t operator()(const TRect& R) const {
+      return std::hash<unsigned long long>()((static_cast<unsigned long long>(unsigned(R.Left)) << 32 | unsigned(R.Top)) ^
+                                             (static_cast<unsigned long long>(unsigned(R.Right)) << 40 |
+                                              static_cast<unsigned long long>(unsigned(R.Bottom)) << 8));
+    }
+  };
+  struct TRectEqual {
+    bool operator()(const TRect& A, const TRect& B) const {
+      return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
+    }
+  };
+  std::unordered_set<TRect, TRectHash, TRectEqual> later;
+  const int z = MiddleZ();
+  const TCanvas3D::TAxisProjection px = c->ProjectionX(z), py = c->ProjectionY(z);
+  eachPart(true, [&](int i, const TRect& r) {
+    if (r.Right <= r.Left) return;
+    if (boxes) {
+      if (later.insert(r).second) kept.emplace_back(i, r);
+      return;
+    }
+    TRect s{px(r.Left), py(r.Top), px(r.Right), py(r.Bottom)};
+    if (s.Left > s.Right) std::swap(s.Left, s.Right);
+    if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
+    if (s.Right - s.Left < 1 || s.Bottom - s.Top < 1 || cover.Hidden(s.Left, s.Right - 1, s.Top, s.Bottom - 1)) return;
+    kept.emplace_back(i, r);
+    cover.Cover(s.Left, s.Right - 1, s.Top, s.Bottom - 1);
+  });
+  for (auto k = kept.rbegin(); k != kept.rend(); ++k) PaintBar(k->first, k->second);
 }
 
 int TCustomBarSeries::Clicked(int X, int Y) {

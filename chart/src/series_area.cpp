@@ -57,8 +57,7 @@ int TAreaSeries::OriginPos() const {
 
 void TAreaSeries::DrawAllValues() {
   TCanvas3D* c = ParentCanvas();
-  const int first = FirstValueIndex(), last = LastValueIndex();
-  if (!c || first < 0) return;
+  if (!c || FirstValueIndex() < 0) return;
   const bool horiz = Horizontal();
   const int base = OriginPos();
   const bool in3D = ParentChart()->View3D() && EndZ() > StartZ();
@@ -66,44 +65,42 @@ void TAreaSeries::DrawAllValues() {
   // A point of a stretch: along the positions (A) and the values (V).
   const auto at = [&](int A, int V) { return horiz ? TPoint{V, A} : TPoint{A, V}; };
   TLumBlend* blend = Transparency() > 0 ? c->BeginBlending(ParentChart()->ChartBounds(), Transparency()) : nullptr;
-  const bool breaks = TreatNulls() == tnDontPaint;
-  const bool nulls = TreatNulls() != tnIgnore;
-  int prev = -1, pa = 0, pv = 0;
-  for (int i = first; i <= last; ++i) {
-    if (nulls && IsNull(i)) {
-      if (breaks) prev = -1;
-      continue;
-    }
-    const int x = CalcXPos(i), y = CalcYPos(i);
-    const int a = horiz ? y : x, v = horiz ? x : y;
-    if (prev >= 0) {
-      TColor color = GetValueColor(i);
-      if (color == clNone) color = SeriesColor();
-      c->Pen()->SetStyle(psClear);
-      if (in3D) {
-        // The top of the stretch runs back through the series' depth.
-        c->ApplyBrushColors(AreaBrush(), Darker(color, 20), AreaBrush()->BackColor());
-        const TPoint p0 = at(pa, pv), p1 = at(a, v);
-        const std::vector<TPoint> top{c->ProjectPoint(p0.X, p0.Y, StartZ()), c->ProjectPoint(p1.X, p1.Y, StartZ()),
-                                      c->ProjectPoint(p1.X, p1.Y, EndZ()), c->ProjectPoint(p0.X, p0.Y, EndZ())};
-        c->Polygon(top);
+  // Points a chunk at a time, converted together; a break in the line breaks the fill.
+  bool open = false;
+  int pa = 0, pv = 0;
+  ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+    for (int k = 0; k < N; ++k) {
+      const int i = P[k].Index;
+      const int a = horiz ? P[k].Y : P[k].X, v = horiz ? P[k].X : P[k].Y;
+      if (open && !P[k].Starts) {
+        TColor color = GetValueColor(i);
+        if (color == clNone) color = SeriesColor();
+        c->Pen()->SetStyle(psClear);
+        if (in3D) {
+          // The top of the stretch runs back through the series' depth.
+          c->ApplyBrushColors(AreaBrush(), Darker(color, 20), AreaBrush()->BackColor());
+          const TPoint p0 = at(pa, pv), p1 = at(a, v);
+          const std::vector<TPoint> top{c->ProjectPoint(p0.X, p0.Y, StartZ()), c->ProjectPoint(p1.X, p1.Y, StartZ()),
+                                        c->ProjectPoint(p1.X, p1.Y, EndZ()), c->ProjectPoint(p0.X, p0.Y, EndZ())};
+          c->Polygon(top);
+        }
+        c->ApplyBrushColors(AreaBrush(), color, AreaBrush()->BackColor());
+        c->PolygonWithZ({at(pa, pv), at(a, v), at(a, base), at(pa, base)}, z);
       }
-      c->ApplyBrushColors(AreaBrush(), color, AreaBrush()->BackColor());
-      c->PolygonWithZ({at(pa, pv), at(a, v), at(a, base), at(pa, base)}, z);
+      open = true;
+      pa = a;
+      pv = v;
     }
-    prev = i;
-    pa = a;
-    pv = v;
-  }
+  });
   if (blend) c->EndBlending(blend);
   if (areaLinesPen_->Visible()) {
     c->ApplyPen(areaLinesPen_.get());
-    for (int i = first; i <= last; ++i) {
-      if (nulls && IsNull(i)) continue;
-      const int x = CalcXPos(i), y = CalcYPos(i);
-      if (horiz) c->LineWithZ(base, y, x, y, z);
-      else c->LineWithZ(x, base, x, y, z);
-    }
+    ForEachVisibleChunk([&](const TPathPoint* P, int N) {
+      for (int k = 0; k < N; ++k) {
+        if (horiz) c->LineWithZ(base, P[k].Y, P[k].X, P[k].Y, z);
+        else c->LineWithZ(P[k].X, base, P[k].X, P[k].Y, z);
+      }
+    });
   }
   // The line and the markers over the fill.
   TCustomSeries::DrawAllValues();

@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "canvas/lumcanvas.h"
+#include "chart/chart.h"
 #include "chart/stdseries.h"
 #include "engine/panel.h"
 
@@ -149,8 +150,10 @@ void TPieSeries::SetSubGallery(TChartSeries* ASeries, int Index) {
 
 void TPieSeries::PrepareForGallery(bool IsEnabled) {
   TChartSeries::PrepareForGallery(IsEnabled);
-  // A pie needs no axes; its slices take the palette's colours, grey when disabled.
+  // A pie needs no axes, nor the walls of their box; its slices take the palette's
+  // colours, grey when disabled.
   if (ParentChart()) ParentChart()->SetAxisVisible(false);
+  if (auto* chart = dynamic_cast<TCustomChart*>(ParentChart())) chart->SetView3DWalls(false);
   AddSampleValues(NumSampleValues());
   SetColorEachPoint(IsEnabled);
 }

@@ -56,11 +56,6 @@ void SetCheckedIn(TCheckBox* Box, bool Checked, bool Enabled = true) {
   Box->SetEnabled(Enabled);
 }
 
-TCheckBox* Check(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                 const char* Caption) {
-  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
-}
-
 TButtonPen* PenButton(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
                       const char* Caption) {
   return PlaceControl<TButtonPen>(Owner, Parent, Name, Left, Top, 90, 25, Caption);
@@ -79,8 +74,8 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   // The axes.
   PanelAxes = PlainPanel(this, this, "PanelAxes", alLeft, 0, 0, 104, 290);
   LBAxes = PlaceControl<TListBox>(this, PanelAxes, "LBAxes", 4, 4, 96, 192);
-  CBShow = Check(this, PanelAxes, "CBShow", 4, 202, 96, "Visible");
-  CBAxisBeh = Check(this, PanelAxes, "CBAxisBeh", 4, 222, 96, "&Behind");
+  CBShow = CheckBox(this, PanelAxes, "CBShow", 4, 202, 96, "Visible");
+  CBAxisBeh = CheckBox(this, PanelAxes, "CBAxisBeh", 4, 222, 96, "&Behind");
   BAdd = PlaceControl<TSpeedButton>(this, PanelAxes, "BAdd", 4, 246, 23, 22, "+");
   BDelete = PlaceControl<TSpeedButton>(this, PanelAxes, "BDelete", 30, 246, 23, 22, "-");
   PageAxis = PlaceControl<TPageControl>(this, this, "PageAxis", 104, 0, 366, 290);
@@ -89,14 +84,14 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
 
   // Scales.
   TabScales = Sheet(this, PageAxis, "TabScales", "Scales");
-  CBAutomatic = Check(this, TabScales, "CBAutomatic", 6, 6, 108, "&Automatic");
-  CBVisible = Check(this, TabScales, "CBVisible", 6, 26, 108, "&Visible");
-  CBInverted = Check(this, TabScales, "CBInverted", 6, 46, 108, "&Inverted");
-  CBLogarithmic = Check(this, TabScales, "CBLogarithmic", 6, 66, 108, "&Logarithmic");
+  CBAutomatic = CheckBox(this, TabScales, "CBAutomatic", 6, 6, 108, "&Automatic");
+  CBVisible = CheckBox(this, TabScales, "CBVisible", 6, 26, 108, "&Visible");
+  CBInverted = CheckBox(this, TabScales, "CBInverted", 6, 46, 108, "&Inverted");
+  CBLogarithmic = CheckBox(this, TabScales, "CBLogarithmic", 6, 66, 108, "&Logarithmic");
   ELogBase = PlaceControl<TEdit>(this, TabScales, "ELogBase", 6, 108, 62, 21);
   ELogBase->SetText("10");
   LLogBase = PlaceLabel(this, TabScales, "LLogBase", 6, 92, "L&og Base:", ELogBase);
-  LogE = Check(this, TabScales, "LogE", 74, 110, 36, "&e");
+  LogE = CheckBox(this, TabScales, "LogE", 74, 110, 36, "&e");
   GBMinimum = PlaceControl<TGroupBox>(this, TabScales, "GBMinimum", 118, 2, 116, 128, "Minimum");
   GBMaximum = PlaceControl<TGroupBox>(this, TabScales, "GBMaximum", 238, 2, 116, 128, "Maximum");
   struct TEnd {
@@ -114,19 +109,19 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
                       {"CBAutoMin", "BAxisMin", "LMinOff", "EMinOff", "UDMinOff", "CBMinRound", "LAxisMin"}},
                  TEnd{GBMaximum, CBAutoMax, BAxisMax, LMaxOff, EMaxOff, UDMaxOff, CBMaxRound, LAxisMax,
                       {"CBAutoMax", "BAxisMax", "LMaxOff", "EMaxOff", "UDMaxOff", "CBMaxRound", "LAxisMax"}}}) {
-    e.Auto = Check(this, e.Box, e.Names[0], 8, 18, 70, "A&uto");
+    e.Auto = CheckBox(this, e.Box, e.Names[0], 8, 18, 70, "A&uto");
     e.Change = PlaceControl<TButton>(this, e.Box, e.Names[1], 8, 38, 75, 23, "&Change...");
     e.Shown = PlaceControl<TLabel>(this, e.Box, e.Names[6], 8, 64, 104, 13);
     const auto off = EditWithUpDown(this, e.Box, e.Names[2], "&Offset:", e.Names[3], e.Names[4], 8, 52, 80, 44,
                                     -10000, 10000);
     e.Off = off.Label, e.Edit = off.Edit, e.UpDown = off.UpDown;
-    e.Round = Check(this, e.Box, e.Names[5], 8, 106, 70, "Round");
+    e.Round = CheckBox(this, e.Box, e.Names[5], 8, 106, 70, "Round");
   }
   GBIncrement = PlaceControl<TGroupBox>(this, TabScales, "GBIncrement", 118, 134, 236, 70, "Increment");
   LIncre = PlaceControl<TLabel>(this, GBIncrement, "LIncre", 8, 18, 100, 13, "Desired Increment:");
   LAxisIncre = PlaceControl<TLabel>(this, GBIncrement, "LAxisIncre", 110, 18, 120, 13);
   BIncre = PlaceControl<TButton>(this, GBIncrement, "BIncre", 8, 38, 75, 23, "&Change...");
-  CBShowAll = Check(this, GBIncrement, "CBShowAll", 92, 42, 136, "Show &all labels");
+  CBShowAll = CheckBox(this, GBIncrement, "CBShowAll", 92, 42, 136, "Show &all labels");
 
   // Title.
   TabTitle = Sheet(this, PageAxis, "TabTitle", "Title");
@@ -143,19 +138,19 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   LTitleSize = titleRows[1].Label, SETitleSize = titleRows[1].Edit, UDTitleSize = titleRows[1].UpDown;
   UDTitleAngle->SetMax(360);
   UDTitleAngle->SetIncrement(90);
-  CBTitleVisible = Check(this, TabTitleStyle, "CBTitleVisible", 8, 96, 100, "&Visible");
+  CBTitleVisible = CheckBox(this, TabTitleStyle, "CBTitleVisible", 8, 96, 100, "&Visible");
 
   // Labels.
   TabLabels = Sheet(this, PageAxis, "TabLabels", "Labels");
   PageLabels = PlaceControl<TPageControl>(this, TabLabels, "PageLabels", 0, 0, 358, 262);
   PageLabels->SetAlign(alClient);
   TabLabelsStyle = Sheet(this, PageLabels, "TabLabelsStyle", "Style");
-  CBLabels = Check(this, TabLabelsStyle, "CBLabels", 8, 6, 110, "V&isible");
-  CBMultiline = Check(this, TabLabelsStyle, "CBMultiline", 8, 26, 110, "Multi-lin&e");
-  CBOnAxis = Check(this, TabLabelsStyle, "CBOnAxis", 8, 46, 110, "Label on A&xis");
-  CBRoundFirst = Check(this, TabLabelsStyle, "CBRoundFirst", 8, 66, 110, "Ro&und First");
-  CBAlternate = Check(this, TabLabelsStyle, "CBAlternate", 8, 86, 110, "&Alternate");
-  CBLabelsBehind = Check(this, TabLabelsStyle, "CBLabelsBehind", 8, 106, 110, "Behind Grid");
+  CBLabels = CheckBox(this, TabLabelsStyle, "CBLabels", 8, 6, 110, "V&isible");
+  CBMultiline = CheckBox(this, TabLabelsStyle, "CBMultiline", 8, 26, 110, "Multi-lin&e");
+  CBOnAxis = CheckBox(this, TabLabelsStyle, "CBOnAxis", 8, 46, 110, "Label on A&xis");
+  CBRoundFirst = CheckBox(this, TabLabelsStyle, "CBRoundFirst", 8, 66, 110, "Ro&und First");
+  CBAlternate = CheckBox(this, TabLabelsStyle, "CBAlternate", 8, 86, 110, "&Alternate");
+  CBLabelsBehind = CheckBox(this, TabLabelsStyle, "CBLabelsBehind", 8, 106, 110, "Behind Grid");
   const auto labelRows = EditUpDownRows(this, TabLabelsStyle,
                                         {{"LLabelsSize", "Si&ze:", "SELabelsSize", "UDLabelsSize"},
                                          {"LLabelsAngle", "An&gle:", "SELabelsAngle", "UDLabelsAngle"},
@@ -174,8 +169,8 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   CBFormat = PlaceControl<TComboFlat>(this, TabLabelsFormat, "CBFormat", 8, 24, 190, 21);
   LFormat = PlaceLabel(this, TabLabelsFormat, "LFormat", 8, 8, "Labels For&mat:", CBFormat);
   Button1 = PlaceControl<TButton>(this, TabLabelsFormat, "Button1", 202, 23, 23, 23, "...");
-  CBExpo = Check(this, TabLabelsFormat, "CBExpo", 8, 56, 150, "&Exponential");
-  CBLabelAlign = Check(this, TabLabelsFormat, "CBLabelAlign", 8, 78, 150, "&Default Alignment");
+  CBExpo = CheckBox(this, TabLabelsFormat, "CBExpo", 8, 56, 150, "&Exponential");
+  CBLabelAlign = CheckBox(this, TabLabelsFormat, "CBLabelAlign", 8, 78, 150, "&Default Alignment");
   TabLabelsText = Sheet(this, PageLabels, "TabLabelsText", "Text");
 
   // Ticks.
@@ -204,7 +199,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   const auto minorC = EditWithUpDown(this, TabTicks, "LMinorC", "&Count:", "Edit3", "UDMinorC", 200, 244, 106, 44,
                                      0, 1000);
   LMinorC = minorC.Label, Edit3 = minorC.Edit, UDMinorC = minorC.UpDown;
-  CBTickOnLabels = Check(this, TabTicks, "CBTickOnLabels", 8, 142, 160, "At Labels Onl&y");
+  CBTickOnLabels = CheckBox(this, TabTicks, "CBTickOnLabels", 8, 142, 160, "At Labels Onl&y");
 
   // Grid.
   TabGrid = Sheet(this, PageAxis, "TabGrid", "Grid");
@@ -213,7 +208,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   const auto minorCount = EditWithUpDown(this, TabGrid, "LMinorCount", "&Count:", "SEMinorCount", "UDMinorCount",
                                          106, 150, 42, 44, 0, 1000);
   LMinorCount = minorCount.Label, SEMinorCount = minorCount.Edit, UDMinorCount = minorCount.UpDown;
-  CBGridCentered = Check(this, TabGrid, "CBGridCentered", 8, 76, 120, "C&entered");
+  CBGridCentered = CheckBox(this, TabGrid, "CBGridCentered", 8, 76, 120, "C&entered");
   const auto gridRows = EditUpDownRows(this, TabGrid,
                                        {{"LGridZ", "&Z:", "Edit2", "UDGridZ"},
                                         {"LMarksEvery", "Draw &every:", "EMarksEvery", "UDEvery"}},
@@ -240,12 +235,12 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   UDPos->SetMax(1000);
   CBPosUnits = DropDownList(this, TabPosition, "CBPosUnits", 204, 8, 90, {"Percent", "Pixels"});
   LPosUnits = PlaceLabel(this, TabPosition, "LPosUnits", 160, 12, "&Units:", CBPosUnits);
-  CBOtherSide = Check(this, TabPosition, "CBOtherSide", 160, 40, 130, "&Other side");
-  CBHorizAxis = Check(this, TabPosition, "CBHorizAxis", 160, 62, 130, "&Horizontal");
+  CBOtherSide = CheckBox(this, TabPosition, "CBOtherSide", 160, 40, 130, "&Other side");
+  CBHorizAxis = CheckBox(this, TabPosition, "CBHorizAxis", 160, 62, 130, "&Horizontal");
 
   // Items.
   TabItems = Sheet(this, PageAxis, "TabItems", "Items");
-  CBItemsAuto = Check(this, TabItems, "CBItemsAuto", 8, 6, 120, "Automatic");
+  CBItemsAuto = CheckBox(this, TabItems, "CBItemsAuto", 8, 6, 120, "Automatic");
   ListItems = PlaceControl<TListBox>(this, TabItems, "ListItems", 8, 28, 130, 196);
   PanelItem = PlainPanel(this, TabItems, "PanelItem", alNone, 144, 28, 206, 196);
   EItemValue = PlaceControl<TEdit>(this, PanelItem, "EItemValue", 4, 18, 110, 21);

@@ -23,11 +23,6 @@ IMPLEMENT_CLASS(TFormLumLegend, TChartObjectPage)
 
 namespace {
 
-TCheckBox* Check(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top, int Width,
-                 const char* Caption) {
-  return PlaceControl<TCheckBox>(Owner, Parent, Name, Left, Top, Width, 17, Caption);
-}
-
 // Item alignment flags: 0 left, 6 centre, 2 right (8 more reads the same).
 constexpr int kItemAligns[] = {0, 6, 2};
 
@@ -52,10 +47,10 @@ TSymbolEditor::TSymbolEditor(TComponent* AOwner) : TForm(AOwner) {
   LColWUnits = PlaceLabel(this, this, "LColWUnits", 8, 40, "Width &Units:", CBColWUnits);
   CBSymbolPos = DropDownList(this, this, "CBSymbolPos", 86, 64, 90, {"Left", "Right"});
   LSymbolPos = PlaceLabel(this, this, "LSymbolPos", 8, 68, "&Position:", CBSymbolPos);
-  CBContinuous = Check(this, this, "CBContinuous", 8, 96, 100, "&Continuous");
-  CBVisible = Check(this, this, "CBVisible", 8, 116, 100, "&Visible");
-  CBSquared = Check(this, this, "CBSquared", 8, 136, 100, "&Squared");
-  CBSymPen = Check(this, this, "CBSymPen", 8, 160, 110, "&Default border");
+  CBContinuous = CheckBox(this, this, "CBContinuous", 8, 96, 100, "&Continuous");
+  CBVisible = CheckBox(this, this, "CBVisible", 8, 116, 100, "&Visible");
+  CBSquared = CheckBox(this, this, "CBSquared", 8, 136, 100, "&Squared");
+  CBSymPen = CheckBox(this, this, "CBSymPen", 8, 160, 110, "&Default border");
   BSymPen = PlaceControl<TButtonPen>(this, this, "BSymPen", 196, 8, 96, 25, "&Border...");
   BSymGradient = PlaceControl<TButtonGradient>(this, this, "BSymGradient", 196, 40, 96, 25, "&Gradient...");
   Button1 = PlaceControl<TButton>(this, this, "Button1", 196, 72, 96, 25, "S&hadow...");
@@ -142,9 +137,9 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
 
   // Style.
   TabStyle = Sheet(this, PageControl1, "TabStyle", "Style");
-  CBShow = Check(this, TabStyle, "CBShow", 8, 6, 120, "&Visible");
-  CBInverted = Check(this, TabStyle, "CBInverted", 8, 26, 120, "&Inverted");
-  CBFontColor = Check(this, TabStyle, "CBFontColor", 8, 46, 150, "&Font Series Color");
+  CBShow = CheckBox(this, TabStyle, "CBShow", 8, 6, 120, "&Visible");
+  CBInverted = CheckBox(this, TabStyle, "CBInverted", 8, 26, 120, "&Inverted");
+  CBFontColor = CheckBox(this, TabStyle, "CBFontColor", 8, 46, 150, "&Font Series Color");
   CBLegendStyle = DropDownList(this, TabStyle, "CBLegendStyle", 100, 72, 130,
                                {"Automatic", "Series Names", "Series Values", "Last Values", "Series Groups"});
   LLegendStyle = PlaceLabel(this, TabStyle, "LLegendStyle", 8, 76, "Legend &Style:", CBLegendStyle);
@@ -163,7 +158,7 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
   TabPosition = Sheet(this, PageControl1, "TabPosition", "Position");
   RGPosition = PlaceControl<TRadioGroup>(this, TabPosition, "RGPosition", 8, 4, 96, 104, "Position");
   for (const char* p : {"&Left", "&Right", "&Top", "&Bottom"}) RGPosition->Items()->Add(p);
-  CBResizeChart = Check(this, TabPosition, "CBResizeChart", 120, 10, 130, "Resi&ze Chart");
+  CBResizeChart = CheckBox(this, TabPosition, "CBResizeChart", 120, 10, 130, "Resi&ze Chart");
   const auto posRows = EditUpDownRows(this, TabPosition,
                                       {{"LTopPos", "&Position Offset %:", "SETopPos", "UDTopPos"},
                                        {"LMargin", "&Margin:", "SEMargin", "UDMargin"}},
@@ -173,8 +168,8 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
   UDMargin->SetMin(-1000);
   UDMargin->SetMax(1000);
   GBCustom = PlaceControl<TGroupBox>(this, TabPosition, "GBCustom", 8, 116, 290, 76, "");
-  CBCustPos = Check(this, GBCustom, "CBCustPos", 8, 14, 80, "&Custom:");
-  CBPosPercent = Check(this, GBCustom, "CBPosPercent", 100, 14, 80, "Percent");
+  CBCustPos = CheckBox(this, GBCustom, "CBCustPos", 8, 14, 80, "&Custom:");
+  CBPosPercent = CheckBox(this, GBCustom, "CBPosPercent", 100, 14, 80, "Percent");
   const auto custom = EditUpDownRows(this, GBCustom,
                                      {{"LCustLeft", "L&eft:", "ECustLeft", "UDLeft"}}, 8, 44, 40, 56, -100, 9000);
   LCustLeft = custom[0].Label, ECustLeft = custom[0].Edit, UDLeft = custom[0].UpDown;
@@ -197,12 +192,12 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
   Button1 = PlaceControl<TButton>(this, TabTitleOptions, "Button1", 236, 22, 75, 25, "&Edit...");
   CBTextAlign = DropDownList(this, TabTitleOptions, "CBTextAlign", 100, 110, 90, {"Left", "Center", "Right"});
   LTextAlign = PlaceLabel(this, TabTitleOptions, "LTextAlign", 8, 114, "Text &alignment:", CBTextAlign);
-  CBTitleVisible = Check(this, TabTitleOptions, "CBTitleVisible", 8, 140, 100, "&Visible");
+  CBTitleVisible = CheckBox(this, TabTitleOptions, "CBTitleVisible", 8, 140, 100, "&Visible");
 
   // Items.
   TabItems = Sheet(this, PageControl1, "TabItems", "Items");
-  CBCustom = Check(this, TabItems, "CBCustom", 8, 6, 80, "&Custom");
-  CBCustPosition = Check(this, TabItems, "CBCustPosition", 96, 6, 120, "Custom &Position");
+  CBCustom = CheckBox(this, TabItems, "CBCustom", 8, 6, 80, "&Custom");
+  CBCustPosition = CheckBox(this, TabItems, "CBCustPosition", 96, 6, 120, "Custom &Position");
   SBAddItem = PlaceControl<TSpeedButton>(this, TabItems, "SBAddItem", 240, 3, 23, 22, "+");
   SBDeleteItem = PlaceControl<TSpeedButton>(this, TabItems, "SBDeleteItem", 266, 3, 23, 22, "-");
   LBItems = PlaceControl<TListBox>(this, TabItems, "LBItems", 8, 30, 150, 200);
@@ -222,7 +217,7 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
   LItemX = place[0].Label, EItemX = place[0].Edit, UDItemLeft = place[0].UpDown;
   LItemY = place[1].Label, EItemY = place[1].Edit, UDItemTop = place[1].UpDown;
   Button2 = PlaceControl<TButton>(this, PanelItem, "Button2", 4, 146, 75, 25, "&Font...");
-  CBDefItemFont = Check(this, PanelItem, "CBDefItemFont", 90, 150, 90, "&Default");
+  CBDefItemFont = CheckBox(this, PanelItem, "CBDefItemFont", 90, 150, 90, "&Default");
 
   PageControl1->SetActivePage(TabStyle);
   PageControl2->SetActivePage(TabTitleOptions);

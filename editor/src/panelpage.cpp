@@ -29,8 +29,8 @@ TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel
 
   TabColor = Sheet(this, PageControl1, "TabColor", "Color");
   BPanelColor = PlaceControl<TButtonColor>(this, TabColor, "BPanelColor", 8, 8, 100, 25, "&Color...");
-  CBColorDef = PlaceControl<TCheckBox>(this, TabColor, "CBColorDef", 118, 12, 100, 17, "&Default");
-  CBImageInside = PlaceControl<TCheckBox>(this, TabColor, "CBImageInside", 8, 46, 160, 17, "Back Image I&nside");
+  CBColorDef = CheckBox(this, TabColor, "CBColorDef", 118, 12, 100, "&Default");
+  CBImageInside = CheckBox(this, TabColor, "CBImageInside", 8, 46, 160, "Back Image I&nside");
 
   TabBorders = Sheet(this, PageControl1, "TabBorders", "Borders");
   const auto rows = EditUpDownRows(this, TabBorders,

@@ -45,12 +45,12 @@ TFormLumTitle::TFormLumTitle(TComponent* AOwner, TChartTitle* ATitle, TCustomCha
   MText = PlaceControl<TMemo>(this, TabStyle, "MText", 8, 22, 230, 70);
   LText = PlaceLabel(this, TabStyle, "LText", 8, 6, "&Text:", MText);
   Button1 = PlaceControl<TButton>(this, TabStyle, "Button1", 246, 22, 75, 25, "&Edit...");
-  CBVisible = PlaceControl<TCheckBox>(this, TabStyle, "CBVisible", 8, 102, 100, 17, "&Visible");
-  CBAdjust = PlaceControl<TCheckBox>(this, TabStyle, "CBAdjust", 8, 122, 110, 17, "&Adjust Frame");
+  CBVisible = CheckBox(this, TabStyle, "CBVisible", 8, 102, 100, "&Visible");
+  CBAdjust = CheckBox(this, TabStyle, "CBAdjust", 8, 122, 110, "&Adjust Frame");
   CBAlign = DropDownList(this, TabStyle, "CBAlign", 210, 100, 90, {"Left", "Center", "Right"});
   LAlign = PlaceLabel(this, TabStyle, "LAlign", 140, 104, "Alig&nment:", CBAlign);
   GBPosition = PlaceControl<TGroupBox>(this, TabStyle, "GBPosition", 8, 146, 396, 70, "");
-  CBCustPos = PlaceControl<TCheckBox>(this, GBPosition, "CBCustPos", 8, 14, 80, 17, "&Custom:");
+  CBCustPos = CheckBox(this, GBPosition, "CBCustPos", 8, 14, 80, "&Custom:");
   const auto left = EditWithUpDown(this, GBPosition, "LCustLeft", "L&eft:", "ECustLeft", "UDLeft", 8, 44, 40, 52,
                                    -1000, 1000);
   LCustLeft = left.Label, ECustLeft = left.Edit, UDLeft = left.UpDown;

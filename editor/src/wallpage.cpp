@@ -44,7 +44,7 @@ int TabOf(TChartWall* Wall) {
 TFormLumWall::TFormLumWall(TComponent* AOwner, TChartWall* AWall)
     : TChartObjectPage(AOwner, "FormLumWall", 420, 280), wall_(AWall) {
   PanelTop = PlainPanel(this, this, "PanelTop", alTop, 0, 0, 420, 30);
-  CBView3dWalls = PlaceControl<TCheckBox>(this, PanelTop, "CBView3dWalls", 6, 7, 120, 17, "&Visible Walls");
+  CBView3dWalls = CheckBox(this, PanelTop, "CBView3dWalls", 6, 7, 120, "&Visible Walls");
   const auto all = EditWithUpDown(this, PanelTop, "LAllSize", "Size:", "EAllSize", "UDAllSize", 150, 180, 4, 44, 0,
                                   100);
   LAllSize = all.Label, EAllSize = all.Edit, UDAllSize = all.UpDown;
@@ -57,7 +57,7 @@ TFormLumWall::TFormLumWall(TComponent* AOwner, TChartWall* AWall)
   TWinControl* tabs = TabSubWalls;
   const TRect area = TabSubWalls->DisplayRect();
   const int x = area.Left + 6, y = area.Top + 6;
-  CBVisible = PlaceControl<TCheckBox>(this, tabs, "CBVisible", x, y, 100, 17, "V&isible");
+  CBVisible = CheckBox(this, tabs, "CBVisible", x, y, 100, "V&isible");
   BWallColor = PlaceControl<TButtonColor>(this, tabs, "BWallColor", x, y + 24, 100, 25, "&Color...");
   BWallPen = PlaceControl<TButtonPen>(this, tabs, "BWallPen", x, y + 54, 100, 25, "B&order...");
   BWallBrush = PlaceControl<TButton>(this, tabs, "BWallBrush", x, y + 84, 100, 25, "&Pattern...");
@@ -65,12 +65,12 @@ TFormLumWall::TFormLumWall(TComponent* AOwner, TChartWall* AWall)
   const auto size = EditWithUpDown(this, tabs, "LWallSize", "Siz&e:", "SEWallSize", "UDWallSize", x + 116, x + 196,
                                    y, 44, 0, 100);
   LWallSize = size.Label, SEWallSize = size.Edit, UDWallSize = size.UpDown;
-  CBDark3D = PlaceControl<TCheckBox>(this, tabs, "CBDark3D", x + 116, y + 28, 110, 17, "&Dark 3D");
-  CBTransp = PlaceControl<TCheckBox>(this, tabs, "CBTransp", x + 116, y + 50, 110, 17, "&Transparent");
+  CBDark3D = CheckBox(this, tabs, "CBDark3D", x + 116, y + 28, 110, "&Dark 3D");
+  CBTransp = CheckBox(this, tabs, "CBTransp", x + 116, y + 50, 110, "&Transparent");
   const auto transp = EditWithUpDown(this, tabs, "LTransp", "T&ransparency:", "Edit1", "UDTransp", x + 116, x + 196,
                                      y + 72, 44, 0, 100);
   LTransp = transp.Label, Edit1 = transp.Edit, UDTransp = transp.UpDown;
-  CBAutoHide = PlaceControl<TCheckBox>(this, tabs, "CBAutoHide", x + 116, y + 100, 110, 17, "&Auto Hide");
+  CBAutoHide = CheckBox(this, tabs, "CBAutoHide", x + 116, y + 100, 110, "&Auto Hide");
   GBPosition = PlaceControl<TGroupBox>(this, tabs, "GBPosition", x + 116, y + 122, 150, 76, "Position:");
   const auto pos = EditUpDownRows(this, GBPosition,
                                   {{"LStart", "Start:", "Edit2", "UDStart"}, {"LEnd", "End:", "Edit3", "UDEnd"}}, 10,
@@ -143,6 +143,14 @@ void TFormLumWall::FillWall() {
   CBAutoHide->SetVisible(wall->Kind() != cwkBottom);
   BShadow->SetVisible(wall->Kind() == cwkBack);
   BWallColor->LinkProperty(wall, "Color");
+  GBPosition->SetTop(CBAutoHide->Visible() ? CBAutoHide->Top() + 22 : CBAutoHide->Top());
+  // The buttons shown stack without gaps.
+  int top = BImage->Top();
+  for (TButton* b : {BImage, BShadow, BEmboss, BVisual})
+    if (b->Visible()) {
+      b->SetTop(top);
+      top += 30;
+    }
   updating_ = wasUpdating;
 }
 

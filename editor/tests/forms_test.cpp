@@ -7,12 +7,19 @@
 
 #include "canvas/comboflat.h"
 #include "chart/series.h"
+#include "editor/axispage.h"
 #include "editor/funceditor.h"
+#include "editor/legendpage.h"
+#include "editor/panelpages.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
 #include "editor/toolspage.h"
 #include "editor_test.h"
 #include "form_inventory.h"
+#include "gallery/fonteditor.h"
+#include "gallery/gradienteditor.h"
+#include "gallery/pendialog.h"
+#include "gallery/shapeeditor.h"
 #include "samples/samplechart.h"
 
 namespace {
@@ -152,6 +159,17 @@ std::vector<TFormSpec> Specs() {
 
 class EditorForms : public editortest::EditorTest {};
 
+// A chart-level page beside the chart, at the size the editor gives it, shown.
+template <class P>
+P* Shown(TForm* Host, P* Page, int Width, int Height) {
+  Page->SetAlign(alNone);
+  Page->SetParent(Host);
+  Page->SetBounds(560, 0, Width, Height);
+  Page->Show();
+  TestInput::PumpPasses(4);
+  return Page;
+}
+
 TEST_F(EditorForms, ControlsAreTheTablesOwnAndFitTheirForm) {
   auto* chart = new TChart(Host.get());
   auto* series = new TLineSeries(Host.get());
@@ -252,6 +270,220 @@ TEST_F(EditorForms, SeriesPageMatchesItsTableOnEveryTab) {
     page->CBDataSourcestyleChange(page->CBDataSourcestyle);
     formcheck::CheckLayout(page);
   }
+}
+
+// The chart-level pages: their tables, their embedded editors' tabs after their own,
+// and a layout that fits on every tab.
+TEST_F(EditorForms, AxisPageMatchesItsTableOnEveryTab) {
+  TChart* chart = BuildSampleChart(Host.get(), Host.get());
+  Host->Show();
+  auto* page = Shown(Host.get(), new TFormLumAxis(Host.get(), chart->LeftAxis()), 470, 290);
+  formcheck::CheckInventory(
+      page, {{"LBAxes", "TListBox", "", {"Left Axis", "Right Axis", "Top Axis", "Bottom Axis", "Depth Right",
+                                         "Depth Top", "Custom 0"}},
+             {"CBShow", "TCheckBox", "Visible"},
+             {"CBAxisBeh", "TCheckBox", "&Behind"},
+             {"BAdd", "TSpeedButton", "+"},
+             {"BDelete", "TSpeedButton", "-"},
+             {"CBAutomatic", "TCheckBox", "&Automatic"},
+             {"CBLogarithmic", "TCheckBox", "&Logarithmic"},
+             {"ELogBase", "TEdit", "L&og Base:"},
+             {"LogE", "TCheckBox", "&e"},
+             {"CBAutoMin", "TCheckBox", "A&uto"},
+             {"BAxisMin", "TButton", "&Change..."},
+             {"UDMinOff", "TUpDown", "", {}, -10000, 10000},
+             {"CBMaxRound", "TCheckBox", "Round"},
+             {"BIncre", "TButton", "&Change..."},
+             {"CBShowAll", "TCheckBox", "Show &all labels"},
+             {"ETitle", "TEdit", "T&itle:"},
+             {"UDTitleAngle", "TUpDown", "", {}, 0, 360},
+             {"UDTitleSize", "TUpDown", "", {}, 0, 1000},
+             {"CBMultiline", "TCheckBox", "Multi-lin&e"},
+             {"CBOnAxis", "TCheckBox", "Label on A&xis"},
+             {"CBRoundFirst", "TCheckBox", "Ro&und First"},
+             {"SESepar", "TEdit", "Min. Se&paration %:"},
+             {"CBLabelStyle", "TComboFlat", "&Style:", {"Auto", "None", "Value", "Mark", "Text", "Point Value"}},
+             {"CBLabelsBehind", "TCheckBox", "Behind Grid"},
+             {"Button1", "TButton", "..."},
+             {"CBLabelAlign", "TCheckBox", "&Default Alignment"},
+             {"BAxisPen", "TButtonPen", "&Axis..."},
+             {"BTickPen", "TButtonPen", "T&icks..."},
+             {"BTickInner", "TButtonPen", "I&nner..."},
+             {"BTickMinor", "TButtonPen", "&Minor..."},
+             {"UDAxisTickLength", "TUpDown", "", {}, -1000, 1000},
+             {"UDInnerTicksLength", "TUpDown", "", {}, 0, 1000},
+             {"UDMinorC", "TUpDown", "", {}, 0, 1000},
+             {"CBTickOnLabels", "TCheckBox", "At Labels Onl&y"},
+             {"BAxisGrid", "TButtonPen", "&Grid..."},
+             {"Edit2", "TEdit", "&Z:"},
+             {"CBGridCentered", "TCheckBox", "C&entered"},
+             {"UDEvery", "TUpDown", "", {}, 1, 5000},
+             {"UDPos", "TUpDown", "", {}, -1000, 1000},
+             {"EStart", "TEdit", "St&art %:"},
+             {"EEnd", "TEdit", "&End %:"},
+             {"Edit1", "TEdit", "&Z %:"},
+             {"CBPosUnits", "TComboFlat", "&Units:", {"Percent", "Pixels"}},
+             {"CBOtherSide", "TCheckBox", "&Other side"},
+             {"CBHorizAxis", "TCheckBox", "&Horizontal"},
+             {"CBItemsAuto", "TCheckBox", "Automatic"},
+             {"EItemValue", "TEdit", "&Value:"},
+             {"AxisItemText", "TMemo", "&Text:"},
+             {"ButtonFormat", "TButton", "&Format..."}});
+  EXPECT_EQ(page->UDTitleAngle->Increment(), 90);
+  EXPECT_EQ(page->UDSepar->Increment(), 10);
+  // The title's shape editor follows "Style" in the title's tabs; the labels' font
+  // editor fills their "Text" tab.
+  ASSERT_EQ(page->PageTitle->PageCount(), 8);
+  EXPECT_EQ(page->PageTitle->Pages(1)->Caption(), "Format");
+  ASSERT_NE(page->LabelsFontEditor(), nullptr);
+  EXPECT_EQ(page->LabelsFontEditor()->Parent(), page->TabLabelsText);
+  EXPECT_EQ(page->LabelsFontEditor()->TheFont(), chart->LeftAxis()->LabelsFont());
+  CheckEveryPage(page, page->PageAxis);
+  page->PageAxis->SetActivePage(page->TabTitle);
+  page->PageAxisChange(page->PageAxis);
+  CheckEveryPage(page, page->PageTitle);
+  page->PageAxis->SetActivePage(page->TabLabels);
+  page->PageAxisChange(page->PageAxis);
+  CheckEveryPage(page, page->PageLabels);
+
+  TAxisMaxMin d(Host.get());
+  EXPECT_EQ(d.Caption(), "Axis Maximum and Minimum");
+  EXPECT_EQ(d.ClientWidth(), 274);
+  EXPECT_EQ(d.ClientHeight(), 79);
+  formcheck::CheckInventory(&d, {{"EMaximum", "TEdit", "&Date:"},
+                                 {"EMinimum", "TEdit", "&Time:"},
+                                 {"BOk", "TButton", "OK"},
+                                 {"BCancel", "TButton", "Cancel"}});
+  formcheck::CheckLayout(&d);
+}
+
+TEST_F(EditorForms, LegendPageMatchesItsTableOnEveryTab) {
+  TChart* chart = BuildSampleChart(Host.get(), Host.get());
+  Host->Show();
+  auto* page = Shown(Host.get(), new TFormLumLegend(Host.get(), chart->Legend()), 470, 290);
+  formcheck::CheckInventory(
+      page,
+      {{"CBShow", "TCheckBox", "&Visible"},
+       {"CBInverted", "TCheckBox", "&Inverted"},
+       {"CBLegendStyle", "TComboFlat", "Legend &Style:",
+        {"Automatic", "Series Names", "Series Values", "Last Values", "Series Groups"}},
+       {"CBLegStyle", "TComboFlat", "Text St&yle:",
+        {"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent", "X Value", "Value", "Percent",
+         "X and Value", "X and Percent", "X and Text"}},
+       {"BDivLines", "TButtonPen", "&Dividing Lines..."},
+       {"EVertSpacing", "TEdit", "V&ert. Spacing:"},
+       {"CBFontColor", "TCheckBox", "&Font Series Color"},
+       {"CBCheckBoxes", "TComboFlat", "", {"No check boxes", "Check boxes", "Radio buttons"}},
+       {"RGPosition", "TRadioGroup", "Position", {"&Left", "&Right", "&Top", "&Bottom"}},
+       {"CBResizeChart", "TCheckBox", "Resi&ze Chart"},
+       {"SETopPos", "TEdit", "&Position Offset %:"},
+       {"UDMargin", "TUpDown", "", {}, -1000, 1000},
+       {"CBCustPos", "TCheckBox", "&Custom:"},
+       {"CBPosPercent", "TCheckBox", "Percent"},
+       {"UDLeft", "TUpDown", "", {}, -100, 9000},
+       {"UDTop", "TUpDown", "", {}, -100, 9000},
+       {"MemoText", "TMemo", "&Text:"},
+       {"CBTextAlign", "TComboFlat", "Text &alignment:", {"Left", "Center", "Right"}},
+       {"CBTitleVisible", "TCheckBox", "&Visible"},
+       {"Button1", "TButton", "&Edit..."},
+       {"CBCustom", "TCheckBox", "&Custom"},
+       {"CBCustPosition", "TCheckBox", "Custom &Position"},
+       {"SBAddItem", "TSpeedButton", "+"},
+       {"SBDeleteItem", "TSpeedButton", "-"},
+       {"EItemText", "TEdit", "&Text:"},
+       {"EItemText2", "TEdit", "Text &2:"},
+       {"CBItemAlign", "TComboFlat", "&Align:", {"Left", "Center", "Right"}},
+       {"UDItemLeft", "TUpDown", "", {}, 0, 4000},
+       {"UDItemTop", "TUpDown", "", {}, 0, 4000},
+       {"Button2", "TButton", "&Font..."},
+       {"CBDefItemFont", "TCheckBox", "&Default"}});
+  EXPECT_EQ(page->UDLeft->Increment(), 5);
+  EXPECT_EQ(page->UDVertSpacing->Min(), -10);
+  EXPECT_EQ(page->UDTopPos->Min(), -100);
+  // The frame's tabs follow the page's five.
+  ASSERT_EQ(page->PageControl1->PageCount(), 12);
+  EXPECT_EQ(page->PageControl1->Pages(5)->Caption(), "Format");
+  CheckEveryPage(page, page->PageControl1);
+  page->PageControl1->SetActivePage(page->TabTitle);
+  page->PageControl1Change(page->PageControl1);
+  CheckEveryPage(page, page->PageControl2);
+  TSymbolEditor* e = page->SymbolEditor();
+  EXPECT_EQ(e->Caption(), "Legend Symbol Editor");
+  formcheck::CheckInventory(e, {{"SEColWi", "TEdit", "&Width:"},
+                                {"CBColWUnits", "TComboFlat", "Width &Units:", {"Percent", "Pixels"}},
+                                {"CBSymbolPos", "TComboFlat", "&Position:", {"Left", "Right"}},
+                                {"CBContinuous", "TCheckBox", "&Continuous"},
+                                {"CBVisible", "TCheckBox", "&Visible"},
+                                {"CBSquared", "TCheckBox", "&Squared"},
+                                {"CBSymPen", "TCheckBox", "&Default border"},
+                                {"BSymPen", "TButtonPen", "&Border..."},
+                                {"BSymGradient", "TButtonGradient", "&Gradient..."},
+                                {"Button1", "TButton", "S&hadow..."},
+                                {"BEmboss", "TButton", "&Emboss..."}});
+  EXPECT_EQ(e->UDColWi->Increment(), 5);
+  formcheck::CheckLayout(e);
+}
+
+TEST_F(EditorForms, PanelTitlesAndWallsPagesMatchTheirTables) {
+  TChart* chart = BuildSampleChart(Host.get(), Host.get());
+  Host->Show();
+  auto* panel = Shown(Host.get(), new TFormLumPanel(Host.get(), chart), 420, 280);
+  EXPECT_EQ(panel->Caption(), "Panel Editor");
+  formcheck::CheckInventory(panel, {{"BPanelColor", "TButtonColor", "&Color..."},
+                                    {"CBColorDef", "TCheckBox", "&Default"},
+                                    {"CBImageInside", "TCheckBox", "Back Image I&nside"},
+                                    {"SEPanelWi", "TEdit", "Widt&h:"},
+                                    {"SEPanelBor", "TEdit", "&Separation:"},
+                                    {"UDRound", "TUpDown", "", {}, 0, 10000},
+                                    {"CBInner", "TComboFlat", "Bevel &inner:", {"None", "Lowered", "Raised"}},
+                                    {"CBOuter", "TComboFlat", "Bevel &outer:", {"None", "Lowered", "Raised"}},
+                                    {"BBorder", "TButtonPen", "&Border..."},
+                                    {"UDTopMa", "TUpDown", "", {}, 0, 100},
+                                    {"UDBotMa", "TUpDown", "", {}, 0, 100},
+                                    {"CBMarUnits", "TComboFlat", "&Units:", {"Percent", "Pixels"}}});
+  EXPECT_EQ(panel->UDPanelWi->Min(), 1);
+  EXPECT_EQ(panel->UDLeftMa->Increment(), 5);
+  CheckEveryPage(panel, panel->PageControl1);
+  auto* titles = Shown(Host.get(), new TFormLumTitle(Host.get(), chart->Title(), chart), 420, 280);
+  formcheck::CheckInventory(titles, {{"CBTitles", "TComboFlat", "", {"Title", "SubTitle", "SubFoot", "Foot"}},
+                                     {"MText", "TMemo", "&Text:"},
+                                     {"Button1", "TButton", "&Edit..."},
+                                     {"CBVisible", "TCheckBox", "&Visible"},
+                                     {"CBAdjust", "TCheckBox", "&Adjust Frame"},
+                                     {"CBAlign", "TComboFlat", "Alig&nment:", {"Left", "Center", "Right"}},
+                                     {"CBCustPos", "TCheckBox", "&Custom:"},
+                                     {"ECustLeft", "TEdit", "L&eft:"},
+                                     {"UDLeft", "TUpDown", "", {}, -1000, 1000},
+                                     {"ECustTop", "TEdit", "T&op:"},
+                                     {"Edit1", "TEdit", "&Vert. Margin:"},
+                                     {"UDMargin", "TUpDown", "", {}, -500, 500}});
+  EXPECT_EQ(titles->UDTop->Increment(), 5);
+  CheckEveryPage(titles, titles->PageControlTitle);
+  auto* walls = Shown(Host.get(), new TFormLumWall(Host.get(), chart->BackWall()), 420, 280);
+  formcheck::CheckInventory(walls, {{"TabSubWalls", "TTabControl", ""},
+                                    {"CBView3dWalls", "TCheckBox", "&Visible Walls"},
+                                    {"EAllSize", "TEdit", "Size:"},
+                                    {"CBVisible", "TCheckBox", "V&isible"},
+                                    {"BWallColor", "TButtonColor", "&Color..."},
+                                    {"BWallPen", "TButtonPen", "B&order..."},
+                                    {"BWallBrush", "TButton", "&Pattern..."},
+                                    {"BGradient", "TButtonGradient", "&Gradient..."},
+                                    {"SEWallSize", "TEdit", "Siz&e:"},
+                                    {"CBDark3D", "TCheckBox", "&Dark 3D"},
+                                    {"CBTransp", "TCheckBox", "&Transparent"},
+                                    {"Edit1", "TEdit", "T&ransparency:"},
+                                    {"CBAutoHide", "TCheckBox", "&Auto Hide"},
+                                    {"GBPosition", "TGroupBox", "Position:"},
+                                    {"Edit2", "TEdit", "Start:"},
+                                    {"Edit3", "TEdit", "End:"},
+                                    {"BImage", "TButton", "&Image..."},
+                                    {"BShadow", "TButton", "&Shadow..."},
+                                    {"BEmboss", "TButton", "&Emboss..."},
+                                    {"BVisual", "TButton", "Visua&l..."}});
+  std::vector<std::string> tabs;
+  for (int i = 0; i < walls->TabSubWalls->Tabs()->Count(); ++i) tabs.push_back(walls->TabSubWalls->Tabs()->Strings(i));
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Left", "Right", "Bottom", "Back"}));
+  formcheck::CheckLayout(walls);
 }
 
 }  // namespace

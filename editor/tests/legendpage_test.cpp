@@ -10,7 +10,7 @@
 #include "chart/legend.h"
 #include "editor/legendpage.h"
 #include "editor_test.h"
-#include "form_inventory.h"
+#include "page_test.h"
 #include "gallery/fonteditor.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/pendialog.h"
@@ -32,7 +32,6 @@ public:
   void SetUp() override {
     EditorTest::SetUp();
     chart = BuildSampleChart(Host.get(), Host.get());
-    chart->OnAfterDraw = [this](TObject*) { ++paints; };
     legend = chart->Legend();
     Host->Show();
     Pump();
@@ -50,15 +49,9 @@ public:
   TChart* chart = nullptr;
   TChartLegend* legend = nullptr;
   TFormLumLegend* page = nullptr;
-  int paints = 0;
 };
 
-struct TLegendStep {
-  const char* Name;
-  std::function<TTabSheet*(TFormLumLegend*)> Tab;
-  std::function<void(TFormLumLegend*)> Act;
-  std::function<bool(TChartLegend*)> Done;
-};
+using TLegendStep = editortest::TPageStep<TFormLumLegend, TChartLegend>;
 
 TEST_F(LegendPageTest, EveryTabWritesWhatItNamesAndTheChartRepaints) {
   auto style = [](TFormLumLegend* p) { return p->TabStyle; };
@@ -99,11 +92,11 @@ TEST_F(LegendPageTest, EveryTabWritesWhatItNamesAndTheChartRepaints) {
   for (const TLegendStep& s : steps) {
     SCOPED_TRACE(s.Name);
     ShowTab(s.Tab(page));
-    const int before = paints;
-    s.Act(page);
-    Pump(6);
+    EXPECT_TRUE(editortest::Repaints(chart, [&] {
+      s.Act(page);
+      Pump();
+    }));
     EXPECT_TRUE(s.Done(legend));
-    EXPECT_GT(paints, before);
   }
   // "Center" is the title's third alignment value.
   ShowTab(page->TabTitle);
@@ -306,70 +299,6 @@ TEST_F(LegendPageTest, FreedChartIsLetGo) {
   Pump();
   // The tabs the frame's editor brought went with it.
   EXPECT_EQ(page->PageControl1->PageCount(), 5);
-}
-
-TEST_F(LegendPageTest, FormsMatchTheirTables) {
-  formcheck::CheckInventory(
-      page,
-      {{"CBShow", "TCheckBox", "&Visible"},
-       {"CBInverted", "TCheckBox", "&Inverted"},
-       {"CBLegendStyle", "TComboFlat", "Legend &Style:",
-        {"Automatic", "Series Names", "Series Values", "Last Values", "Series Groups"}},
-       {"CBLegStyle", "TComboFlat", "Text St&yle:",
-        {"Plain", "Left Value", "Right Value", "Left Percent", "Right Percent", "X Value", "Value", "Percent",
-         "X and Value", "X and Percent", "X and Text"}},
-       {"BDivLines", "TButtonPen", "&Dividing Lines..."},
-       {"EVertSpacing", "TEdit", "V&ert. Spacing:"},
-       {"CBFontColor", "TCheckBox", "&Font Series Color"},
-       {"CBCheckBoxes", "TComboFlat", "", {"No check boxes", "Check boxes", "Radio buttons"}},
-       {"RGPosition", "TRadioGroup", "Position", {"&Left", "&Right", "&Top", "&Bottom"}},
-       {"CBResizeChart", "TCheckBox", "Resi&ze Chart"},
-       {"SETopPos", "TEdit", "&Position Offset %:"},
-       {"UDMargin", "TUpDown", "", {}, -1000, 1000},
-       {"CBCustPos", "TCheckBox", "&Custom:"},
-       {"CBPosPercent", "TCheckBox", "Percent"},
-       {"UDLeft", "TUpDown", "", {}, -100, 9000},
-       {"UDTop", "TUpDown", "", {}, -100, 9000},
-       {"MemoText", "TMemo", "&Text:"},
-       {"CBTextAlign", "TComboFlat", "Text &alignment:", {"Left", "Center", "Right"}},
-       {"CBTitleVisible", "TCheckBox", "&Visible"},
-       {"Button1", "TButton", "&Edit..."},
-       {"CBCustom", "TCheckBox", "&Custom"},
-       {"CBCustPosition", "TCheckBox", "Custom &Position"},
-       {"SBAddItem", "TSpeedButton", "+"},
-       {"SBDeleteItem", "TSpeedButton", "-"},
-       {"EItemText", "TEdit", "&Text:"},
-       {"EItemText2", "TEdit", "Text &2:"},
-       {"CBItemAlign", "TComboFlat", "&Align:", {"Left", "Center", "Right"}},
-       {"UDItemLeft", "TUpDown", "", {}, 0, 4000},
-       {"UDItemTop", "TUpDown", "", {}, 0, 4000},
-       {"Button2", "TButton", "&Font..."},
-       {"CBDefItemFont", "TCheckBox", "&Default"}});
-  EXPECT_EQ(page->UDLeft->Increment(), 5);
-  EXPECT_EQ(page->UDVertSpacing->Min(), -10);
-  EXPECT_EQ(page->UDTopPos->Min(), -100);
-  // The frame's tabs follow the page's five.
-  ASSERT_EQ(page->PageControl1->PageCount(), 12);
-  EXPECT_EQ(page->PageControl1->Pages(5)->Caption(), "Format");
-  for (int i = 0; i < 5; ++i) {
-    ShowTab(page->PageControl1->Pages(i));
-    formcheck::CheckLayout(page);
-  }
-  TSymbolEditor* e = page->SymbolEditor();
-  EXPECT_EQ(e->Caption(), "Legend Symbol Editor");
-  formcheck::CheckInventory(e, {{"SEColWi", "TEdit", "&Width:"},
-                                {"CBColWUnits", "TComboFlat", "Width &Units:", {"Percent", "Pixels"}},
-                                {"CBSymbolPos", "TComboFlat", "&Position:", {"Left", "Right"}},
-                                {"CBContinuous", "TCheckBox", "&Continuous"},
-                                {"CBVisible", "TCheckBox", "&Visible"},
-                                {"CBSquared", "TCheckBox", "&Squared"},
-                                {"CBSymPen", "TCheckBox", "&Default border"},
-                                {"BSymPen", "TButtonPen", "&Border..."},
-                                {"BSymGradient", "TButtonGradient", "&Gradient..."},
-                                {"Button1", "TButton", "S&hadow..."},
-                                {"BEmboss", "TButton", "&Emboss..."}});
-  EXPECT_EQ(e->UDColWi->Increment(), 5);
-  formcheck::CheckLayout(e);
 }
 
 }  // namespace

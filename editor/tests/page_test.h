@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "engine/panel.h"
+#include "platform/stdctrls.h"
 #include "platform/testing.h"
 
 namespace editortest {
@@ -18,5 +19,15 @@ inline bool Repaints(TCustomAxisPanel* Chart, const std::function<void()>& Actio
   Chart->OnAfterDraw = {};
   return paints > 0;
 }
+
+// One row of a page's table-driven test: on the page's Tab, Act as the user does;
+// Done tells whether the edited object took it.
+template <class Page, class Object>
+struct TPageStep {
+  const char* Name;
+  std::function<TTabSheet*(Page*)> Tab;
+  std::function<void(Page*)> Act;
+  std::function<bool(Object*)> Done;
+};
 
 }  // namespace editortest

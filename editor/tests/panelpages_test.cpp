@@ -11,7 +11,7 @@
 #include "editor/panelpages.h"
 #include "editor_test.h"
 #include "engine/backimage.h"
-#include "form_inventory.h"
+#include "page_test.h"
 #include "gallery/backimageeditor.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/marginseditor.h"
@@ -35,7 +35,6 @@ public:
   void SetUp() override {
     EditorTest::SetUp();
     chart = BuildSampleChart(Host.get(), Host.get());
-    chart->OnAfterDraw = [this](TObject*) { ++paints; };
     Host->Show();
     Pump();
   }
@@ -62,7 +61,6 @@ public:
     return {first, last};
   }
   TChart* chart = nullptr;
-  int paints = 0;
 };
 
 TEST_F(PanelPagesTest, PanelPageWritesAndRefusesMarginsThatLeaveNoPlot) {
@@ -92,11 +90,11 @@ TEST_F(PanelPagesTest, PanelPageWritesAndRefusesMarginsThatLeaveNoPlot) {
     SCOPED_TRACE(s.Name);
     if (page->PageControl1->ActivePage() != s.Tab) PostTabClick(page->PageControl1, s.Tab->TabIndex());
     Pump();
-    const int before = paints;
-    s.Act();
-    Pump(6);
+    EXPECT_TRUE(editortest::Repaints(chart, [&] {
+      s.Act();
+      Pump();
+    }));
     EXPECT_TRUE(s.Done());
-    EXPECT_GT(paints, before);
   }
   // Percent margins of 60 and 45 leave no plot: refused; in pixels they are fine.
   ASSERT_EQ(chart->MarginUnits(), muPercent);
@@ -180,10 +178,10 @@ TEST_F(PanelPagesTest, TitlesPageSwitchesTitlesAndWritesLinesOnlyWhenTheyDiffer)
   PostText(page->MText, "Feet");
   Pump();
   EXPECT_EQ(chart->Foot()->Text()->Text(), "Feet\n");
-  const int typed = paints;
-  TestInput::PostCall([page] { page->MText->Lines()->SetText("Feet"); });  // the same lines: nothing written
-  Pump();
-  EXPECT_EQ(paints, typed);
+  EXPECT_FALSE(editortest::Repaints(chart, [&] {
+    TestInput::PostCall([page] { page->MText->Lines()->SetText("Feet"); });  // the same lines: nothing written
+    Pump();
+  }));
 
   struct TStep {
     const char* Name;
@@ -278,11 +276,11 @@ TEST_F(PanelPagesTest, WallsPageRulesAndWrites) {
   };
   for (const TStep& s : steps) {
     SCOPED_TRACE(s.Name);
-    const int before = paints;
-    s.Act();
-    Pump(6);
+    EXPECT_TRUE(editortest::Repaints(chart, [&] {
+      s.Act();
+      Pump();
+    }));
     EXPECT_TRUE(s.Done());
-    EXPECT_GT(paints, before);
   }
   EXPECT_EQ(page->UDWallSize->Position(), 6);
 
@@ -376,70 +374,6 @@ TEST_F(PanelPagesTest, FreedChartIsLetGoByEveryPage) {
   for (TForm* f : std::initializer_list<TForm*>{panel, titles, walls}) f->Repaint();
   Pump(8);
   EXPECT_EQ(Owned<TBackImageEditor>(walls), nullptr);
-}
-
-TEST_F(PanelPagesTest, FormsMatchTheirTables) {
-  auto* panel = Place(new TFormLumPanel(Host.get(), chart));
-  EXPECT_EQ(panel->Caption(), "Panel Editor");
-  formcheck::CheckInventory(panel, {{"BPanelColor", "TButtonColor", "&Color..."},
-                                    {"CBColorDef", "TCheckBox", "&Default"},
-                                    {"CBImageInside", "TCheckBox", "Back Image I&nside"},
-                                    {"SEPanelWi", "TEdit", "Widt&h:"},
-                                    {"SEPanelBor", "TEdit", "&Separation:"},
-                                    {"UDRound", "TUpDown", "", {}, 0, 10000},
-                                    {"CBInner", "TComboFlat", "Bevel &inner:", {"None", "Lowered", "Raised"}},
-                                    {"CBOuter", "TComboFlat", "Bevel &outer:", {"None", "Lowered", "Raised"}},
-                                    {"BBorder", "TButtonPen", "&Border..."},
-                                    {"UDTopMa", "TUpDown", "", {}, 0, 100},
-                                    {"UDBotMa", "TUpDown", "", {}, 0, 100},
-                                    {"CBMarUnits", "TComboFlat", "&Units:", {"Percent", "Pixels"}}});
-  EXPECT_EQ(panel->UDPanelWi->Min(), 1);
-  EXPECT_EQ(panel->UDLeftMa->Increment(), 5);
-  for (int i = 0; i < panel->PageControl1->PageCount(); ++i) {
-    PostTabClick(panel->PageControl1, i);
-    Pump();
-    formcheck::CheckLayout(panel);
-  }
-  auto* titles = Place(new TFormLumTitle(Host.get(), chart->Title(), chart));
-  formcheck::CheckInventory(titles, {{"CBTitles", "TComboFlat", "", {"Title", "SubTitle", "SubFoot", "Foot"}},
-                                     {"MText", "TMemo", "&Text:"},
-                                     {"Button1", "TButton", "&Edit..."},
-                                     {"CBVisible", "TCheckBox", "&Visible"},
-                                     {"CBAdjust", "TCheckBox", "&Adjust Frame"},
-                                     {"CBAlign", "TComboFlat", "Alig&nment:", {"Left", "Center", "Right"}},
-                                     {"CBCustPos", "TCheckBox", "&Custom:"},
-                                     {"ECustLeft", "TEdit", "L&eft:"},
-                                     {"UDLeft", "TUpDown", "", {}, -1000, 1000},
-                                     {"ECustTop", "TEdit", "T&op:"},
-                                     {"Edit1", "TEdit", "&Vert. Margin:"},
-                                     {"UDMargin", "TUpDown", "", {}, -500, 500}});
-  EXPECT_EQ(titles->UDTop->Increment(), 5);
-  formcheck::CheckLayout(titles);
-  auto* walls = Place(new TFormLumWall(Host.get(), chart->BackWall()));
-  formcheck::CheckInventory(walls, {{"TabSubWalls", "TTabControl", ""},
-                                    {"CBView3dWalls", "TCheckBox", "&Visible Walls"},
-                                    {"EAllSize", "TEdit", "Size:"},
-                                    {"CBVisible", "TCheckBox", "V&isible"},
-                                    {"BWallColor", "TButtonColor", "&Color..."},
-                                    {"BWallPen", "TButtonPen", "B&order..."},
-                                    {"BWallBrush", "TButton", "&Pattern..."},
-                                    {"BGradient", "TButtonGradient", "&Gradient..."},
-                                    {"SEWallSize", "TEdit", "Siz&e:"},
-                                    {"CBDark3D", "TCheckBox", "&Dark 3D"},
-                                    {"CBTransp", "TCheckBox", "&Transparent"},
-                                    {"Edit1", "TEdit", "T&ransparency:"},
-                                    {"CBAutoHide", "TCheckBox", "&Auto Hide"},
-                                    {"GBPosition", "TGroupBox", "Position:"},
-                                    {"Edit2", "TEdit", "Start:"},
-                                    {"Edit3", "TEdit", "End:"},
-                                    {"BImage", "TButton", "&Image..."},
-                                    {"BShadow", "TButton", "&Shadow..."},
-                                    {"BEmboss", "TButton", "&Emboss..."},
-                                    {"BVisual", "TButton", "Visua&l..."}});
-  std::vector<std::string> tabs;
-  for (int i = 0; i < walls->TabSubWalls->Tabs()->Count(); ++i) tabs.push_back(walls->TabSubWalls->Tabs()->Strings(i));
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Left", "Right", "Bottom", "Back"}));
-  formcheck::CheckLayout(walls);
 }
 
 }  // namespace

@@ -258,7 +258,11 @@ TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
 
 int TChartAxis::PosZ() const {
   if (!chart_) return 0;
-  return int(Round(zPosition_ * chart_->Width3D() / 100.0));
+  const int z = int(Round(zPosition_ * chart_->Width3D() / 100.0));
+  // An axis on the other side stands at the back of the box, where its labels stay
+  // clear of the series in front (and its arrows are drawn); a turned view may swap
+  // an edge axis to the other end of its edge, which shows outermost.
+  return (otherSide_ != swappedEnd_) && !isDepthAxis_ ? chart_->Width3D() - z : z;
 }
 
 void TChartAxis::SetAxisValuesFormat(const std::string& Value) {
@@ -706,7 +710,9 @@ int TChartAxis::LabelExtent() {
 
 int TChartAxis::SizeOutside() {
   if (!IsVisible()) return 0;
-  return LabelExtent() + LabelsThickness() + TitleThickness();
+  // A custom axis at an edge keeps a gap from the axis inside it.
+  const int gap = IsCustom() && positionPercent_ == 0 ? EdgeGap : 0;
+  return gap + LabelExtent() + LabelsThickness() + TitleThickness();
 }
 
 // ---- Drawing ------------------------------------------------------------------
@@ -728,7 +734,32 @@ TRect TChartAxis::LabelRect(int Pos, const std::string& Text, int Index, int Roo
   return {x, y, x + sz.cx, y + sz.cy};
 }
 
-void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
+bool TChartAxis::LabelRunsRight(const TRect& Box, int Pos) const {
+  // Text runs outwards from the label's edge next to the axis. A view turned round
+  // (seen from behind) shows that edge on the other side of the axis line: the text
+  // then runs the other way, so it stays outside the box.
+  TCanvas3D* c = chart_->Canvas();
+  const TPoint axisAt = c->ProjectPoint(posAxis_, Pos, PosZ());
+  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, PosZ());
+  const bool mirrored = otherSide_ ? edge.X < axisAt.X : edge.X > axisAt.X;
+  return otherSide_ != mirrored;
+}
+
+TRect TChartAxis::LabelScreenBox(const TRect& Box, int Pos) const {
+  TCanvas3D* c = chart_->Canvas();
+  const int z = PosZ();
+  if (LabelsQuarterTurn() != 0) return c->ProjectedRectBounds(Box, z);
+  const int w = Box.Width(), h = Box.Height();
+  if (horizontal_) {
+    const TPoint p = c->ProjectPoint(Pos, Box.Top, z);
+    return {p.X - w / 2, p.Y, p.X - w / 2 + w, p.Y + h};
+  }
+  const TPoint edge = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top, z);
+  const int left = LabelRunsRight(Box, Pos) ? edge.X : edge.X - w;
+  return {left, edge.Y, left + w, edge.Y + h};
+}
+
+TRect TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
   TCanvas3D* c = chart_->Canvas();
   const int z = PosZ();
   const int turn = LabelsQuarterTurn();
@@ -736,20 +767,21 @@ void TChartAxis::DrawLabel(const TRect& Box, int Pos, const std::string& Text) {
     c->SetTextAlign(TA_LEFT | TA_TOP);
     const int x = turn == 90 ? Box.Left : Box.Right, y = turn == 270 ? Box.Top : Box.Bottom;
     c->RotateLabel3D(x, y, z, Text, turn);
-    return;
+    return LabelScreenBox(Box, Pos);
   }
   const std::vector<std::string> lines = LabelLines(Text, labelsMultiLine_);
   const int lineHeight = lines.size() == 1 ? 0 : c->FontHeight();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const int y = Box.Top + int(i) * lineHeight;
-    if (horizontal_) {
-      c->SetTextAlign(TA_CENTER | TA_TOP);
-      c->TextOut3D(Pos, y, z, lines[i]);
-    } else {
-      c->SetTextAlign(TA_RIGHT | TA_TOP);
-      c->TextOut3D(Box.Right, y, z, lines[i]);
-    }
+  if (horizontal_) {
+    c->SetTextAlign(TA_CENTER | TA_TOP);
+    for (size_t i = 0; i < lines.size(); ++i) c->TextOut3D(Pos, Box.Top + int(i) * lineHeight, z, lines[i]);
+    return LabelScreenBox(Box, Pos);
   }
+  c->SetTextAlign((LabelRunsRight(Box, Pos) ? TA_LEFT : TA_RIGHT) | TA_TOP);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TPoint p = c->ProjectPoint(otherSide_ ? Box.Left : Box.Right, Box.Top + int(i) * lineHeight, z);
+    c->TextOut(p.X, p.Y, lines[i]);
+  }
+  return LabelScreenBox(Box, Pos);
 }
 
 void TChartAxis::DrawTitle() {
@@ -912,6 +944,38 @@ void TChartAxis::DrawDepth() {
   }
 }
 
+std::pair<int, int> TChartAxis::EndLabelsReach() {
+  if (!IsVisible() || !labels_ || isDepthAxis_ || TurnedLabels()) return {0, 0};
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  if (labels.empty()) return {0, 0};
+  TCanvas3D* c = chart_->Canvas();
+  auto half = [&](size_t i) {
+    TLumCustomShape* format = LabelFormat(int(i));
+    c->AssignFont(format ? format->Font() : labelsFont_.get());
+    const TSize sz = LabelSize(labels[i].second);
+    return ((horizontal_ ? sz.cx : sz.cy) + 1) / 2;
+  };
+  size_t lo = 0, hi = 0;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    if (labels[i].first < labels[lo].first) lo = i;
+    if (labels[i].first > labels[hi].first) hi = i;
+  }
+  // The minimum lies left on a horizontal axis, at the bottom on a vertical one.
+  const bool minFirst = horizontal_ != inverted_;
+  const int first = half(minFirst ? lo : hi), second = half(minFirst ? hi : lo);
+  return {startPosition_ <= 0 ? first : 0, endPosition_ >= 100 ? second : 0};
+}
+
+int TChartAxis::DepthLabelsExtent() {
+  if (!IsVisible() || !labels_ || !items_->Automatic() || CalcLabelStyle() == talNone) return 0;
+  TCanvas3D* c = chart_->Canvas();
+  c->AssignFont(labelsFont_.get());
+  int widest = 0;
+  for (TChartSeries* s : chart_->SeriesList())
+    if (s->Active()) widest = std::max(widest, c->TextWidth(s->GetTitleOrName()));
+  return widest > 0 ? LabelExtent() + LabelGap + widest : 0;
+}
+
 void TChartAxis::Draw() {
   ticksPos_.clear();
   // Labels behind the grid were drawn (and their boxes kept) before it.
@@ -970,6 +1034,10 @@ void TChartAxis::DrawLabels() {
   const TAxisLabelStyle style = items_->Automatic() ? CalcLabelStyle() : talValue;
   const bool separate = labelsSeparation_ > 0 && style != talValue && style != talNone;
   std::vector<TRect> taken;  // boxes of the labels drawn
+  // A turned view foreshortens the axis below the room its step was chosen for: a
+  // label that would run into one already drawn on the screen is left out.
+  const bool turned = chart_->View3D() && !chart_->View3DOptions()->Orthogonal();
+  std::vector<TRect> shown;
   int index = 0;
   for (size_t i = 0; i < labels.size(); ++i) {
     const auto& [v, text] = labels[i];
@@ -992,14 +1060,21 @@ void TChartAxis::DrawLabels() {
       if (std::any_of(taken.begin(), taken.end(), meets)) continue;
       taken.push_back(box);
     }
-    labelRects_.push_back(c->ProjectedRectBounds(box, PosZ()));
+    if (turned) {
+      const TRect at = LabelScreenBox(box, p);
+      const auto meets = [&](const TRect& t) {
+        return at.Left < t.Right && t.Left < at.Right && at.Top < t.Bottom && t.Top < at.Bottom;
+      };
+      if (std::any_of(shown.begin(), shown.end(), meets)) continue;
+      shown.push_back({at.Left - LabelGap, at.Top, at.Right + LabelGap, at.Bottom});
+    }
     if (format) {
       // The item's own box around its text, then its font again (the box may change pens).
       format->DrawShapeOnCanvas(c, {box.Left - 1, box.Top, box.Right + 1, box.Bottom}, PosZ());
       c->AssignFont(format->Font());
       c->SetBackMode(cbmTransparent);
     }
-    DrawLabel(box, p, text);
+    labelRects_.push_back(DrawLabel(box, p, text));
   }
 }
 

@@ -84,9 +84,30 @@ double TLumFunction::AlignedX(TChartSeries* Source, int First, int Last) const {
   return (xs->GetValue(First) + xs->GetValue(Last)) / 2;
 }
 
-void TLumFunction::AddWindowResults(TChartSeries* Source, int N, const std::vector<double>& Results) {
-  for (size_t k = 0; k < Results.size(); ++k)
-    AddFunctionXY(AlignedX(Source, int(k), int(k) + N - 1), Results[k]);
+void TLumFunction::AddFunctionXYs(std::span<const double> X, std::span<const double> Values) {
+  if (!series_) return;
+  const std::size_t n = std::min(X.size(), Values.size());
+  if (series_->MandatoryValueList() == series_->YValues()) series_->AppendXY(X.data(), Values.data(), n);
+  else series_->AppendXY(Values.data(), X.data(), n);
+}
+
+void TLumFunction::AddWindowResults(TChartSeries* Source, int N, std::span<const double> Results) {
+  if (Results.empty()) return;
+  // The windows' first or last X are a run of the source's X list; centres are computed.
+  const std::vector<double>& xs = Source->NotMandatoryValueList()->Values();
+  const std::size_t n = Results.size(), last = std::size_t(N - 1);
+  if (N < 1 || last + n > xs.size()) {
+    for (std::size_t k = 0; k < n; ++k) AddFunctionXY(AlignedX(Source, int(k), int(k) + N - 1), Results[k]);
+    return;
+  }
+  switch (periodAlign_) {
+    case paFirst: AddFunctionXYs({xs.data(), n}, Results); return;
+    case paLast: AddFunctionXYs({xs.data() + last, n}, Results); return;
+    case paCenter: break;
+  }
+  std::vector<double> centres(n);
+  for (std::size_t k = 0; k < n; ++k) centres[k] = (xs[k] + xs[k + last]) / 2;
+  AddFunctionXYs(centres, Results);
 }
 
 void TLumFunction::AddPoints(const std::vector<TChartSeries*>& Sources) {

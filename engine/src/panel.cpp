@@ -126,20 +126,29 @@ void TCustomLumPanel::RecalcWidthHeight() {
   chartYCenter_ = r.Top + chartHeight_ / 2;
 }
 
-TRect TCustomLumPanel::InnerRect(const TRect& UserRect) const {
-  TRect r = UserRect;
+namespace {
+TRect InsideFrame(const TRect& R, int Frame) { return {R.Left + Frame, R.Top + Frame, R.Right - Frame, R.Bottom - Frame}; }
+}  // namespace
+
+std::array<int, 4> TCustomLumPanel::MarginPixels(const TRect& UserRect) const {
   int frame = borderWidth_;
   if (bevelOuter_ != bvNone) frame += bevelWidth_;
   if (bevelInner_ != bvNone) frame += bevelWidth_;
   if (border_->Visible()) frame += border_->Width();
-  r = {r.Left + frame, r.Top + frame, r.Right - frame, r.Bottom - frame};
+  const TRect r = InsideFrame(UserRect, frame);
   const int w = r.Width(), h = r.Height();
   auto px = [&](int margin, int size) { return marginUnits_ == muPixels ? margin : margin * size / 100; };
-  r.Left += px(margins_[0], w);
-  r.Top += px(margins_[1], h);
-  r.Right -= px(margins_[2], w);
-  r.Bottom -= px(margins_[3], h);
-  return r;
+  return {px(margins_[0], w), px(margins_[1], h), px(margins_[2], w), px(margins_[3], h)};
+}
+
+TRect TCustomLumPanel::InnerRect(const TRect& UserRect) const {
+  int frame = borderWidth_;
+  if (bevelOuter_ != bvNone) frame += bevelWidth_;
+  if (bevelInner_ != bvNone) frame += bevelWidth_;
+  if (border_->Visible()) frame += border_->Width();
+  const TRect r = InsideFrame(UserRect, frame);
+  const std::array<int, 4> m = MarginPixels(UserRect);
+  return {r.Left + m[0], r.Top + m[1], r.Right - m[2], r.Bottom - m[3]};
 }
 
 void TCustomLumPanel::Paint() { Draw(ClientRect()); }
@@ -527,6 +536,45 @@ int AxisPosition(const TChartAxis* A, const TRect& R, bool Far) {
   if (A->Horizontal()) return Far ? R.Top + offset : R.Bottom - offset;
   return Far ? R.Right - offset : R.Left + offset;
 }
+
+// The plot rectangle and depth of a turned (free) view: the flat layout Flat with its
+// depth, shrunk about its centre until the box it projects (with Back pixels of back
+// wall), with Sides pixels around it for the axes (left, top, right, bottom), fits
+// Avail, and centred there. Projected at zoom 100 without offsets; since the
+// perspective grows with the box, the projection scales with it.
+TRect FitTurnedBox(TLumCanvas3D* C, const TRect& Avail, const TRect& Flat, int& Depth, int Back, const int* Sides) {
+  if (Flat.Width() <= 0 || Flat.Height() <= 0) return Flat;
+  C->CalcPerspective(Flat, Depth);
+  // Seen from behind, the left side shows on the right: so do its axis and labels.
+  int Room[4] = {Sides[0], Sides[1], Sides[2], Sides[3]};
+  const int middle = (Flat.Top + Flat.Bottom) / 2;
+  if (C->ProjectPoint(Flat.Left - 10, middle, 0).X > C->ProjectPoint(Flat.Left, middle, 0).X)
+    std::swap(Room[0], Room[2]);
+  const TView3DOptions* v = C->View3DOptions();
+  const double zoom = std::max(v->Zoom(), 1) / 100.0;
+  double left = 0, top = 0, right = 0, bottom = 0;
+  for (int x : {Flat.Left, Flat.Right})
+    for (int y : {Flat.Top, Flat.Bottom})
+      for (int z : {0, Depth + Back}) {
+        const TPoint p = C->ProjectPoint(x, y, z);
+        const double dx = (p.X - C->XCenter() - v->HorizOffset()) / zoom;
+        const double dy = (p.Y - C->YCenter() - v->VertOffset()) / zoom;
+        left = std::min(left, dx), right = std::max(right, dx);
+        top = std::min(top, dy), bottom = std::max(bottom, dy);
+      }
+  // A pixel to spare on each side for rounding.
+  const double roomX = Avail.Width() - Room[0] - Room[2] - 2, roomY = Avail.Height() - Room[1] - Room[3] - 2;
+  double s = 1;
+  if (right - left > 0) s = std::min(s, roomX / (right - left));
+  if (bottom - top > 0) s = std::min(s, roomY / (bottom - top));
+  s = std::max(s, 0.0);
+  const int w = int(Round(Flat.Width() * s)), h = int(Round(Flat.Height() * s));
+  Depth = int(Round(Depth * s));
+  const double cx = (Avail.Left + Room[0] + Avail.Right - Room[2]) / 2.0 - s * (left + right) / 2;
+  const double cy = (Avail.Top + Room[1] + Avail.Bottom - Room[3]) / 2.0 - s * (top + bottom) / 2;
+  const int l = int(Round(cx - w / 2.0)), t = int(Round(cy - h / 2.0));
+  return {l, t, l + w, t + h};
+}
 }  // namespace
 
 void TCustomAxisPanel::CalcAxisRect() {
@@ -540,17 +588,65 @@ void TCustomAxisPanel::CalcAxisRect() {
   // Room outside the plot per side (left, top, right, bottom). A custom axis at an
   // edge (placed nowhere inwards) stands outside what is already there, taking the
   // room its ticks, labels and title need, as the standard axes do.
-  int room[4] = {leftAxis_->SizeOutside(), topAxis_->SizeOutside(), rightAxis_->SizeOutside(),
-                 bottomAxis_->SizeOutside()};
+  // In 3D the walls stand out of the plot box on their sides; the axes there stand
+  // outside them.
+  const TWallReach walls = View3D() ? WallReach() : TWallReach{};
+  int room[4] = {leftAxis_->SizeOutside() + walls.Left, topAxis_->SizeOutside(),
+                 rightAxis_->SizeOutside() + walls.Right, bottomAxis_->SizeOutside() + walls.Bottom};
   std::vector<std::pair<TChartAxis*, int>> outside;  // edge custom axes and their distance out
   for (TChartAxis* a : *customAxes_) {
     if (a->PositionPercent() != 0 || !a->IsVisible()) continue;
     int& side = room[a->Horizontal() ? (a->OtherSide() ? 1 : 3) : (a->OtherSide() ? 2 : 0)];
-    outside.emplace_back(a, side);
+    // Its room holds a gap that keeps its line off the labels of an axis inside it.
+    outside.emplace_back(a, side > 0 ? side + TChartAxis::EdgeGap : side);
     side += a->SizeOutside();
   }
-  r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
-  r.Top += Height3D();
+  // The labels at an axis's ends reach half their size past them, into the panel's
+  // margin on a side where nothing else stands; past that (or next to a title or
+  // legend, with a pixel to spare) the side keeps room for them, so they are neither
+  // cut nor touching.
+  {
+    const TRect inner = InnerRect(ChartBounds());
+    const std::array<int, 4> margin = MarginPixels(ChartBounds());
+    const int free[4] = {r.Left == inner.Left ? margin[0] : -1, r.Top == inner.Top ? margin[1] : -1,
+                         r.Right == inner.Right ? margin[2] : -1, r.Bottom == inner.Bottom ? margin[3] : -1};
+    for (TChartAxis* a : *axes_) {
+      if (a->IsDepthAxis()) continue;
+      const auto [first, second] = a->EndLabelsReach();
+      const int low = a->Horizontal() ? 0 : 1, high = low + 2;
+      if (first > 0) room[low] = std::max(room[low], first - free[low]);
+      if (second > 0) room[high] = std::max(room[high], second - free[high]);
+    }
+  }
+  auto* lc = dynamic_cast<TLumCanvas3D*>(Canvas());
+  if (View3D() && !View3DOptions()->Orthogonal() && lc) {
+    // A turned box may reach any side: it is fitted with the axes' room around it.
+    int depth = Width3D();
+    room[2] += std::max(depthAxis_->DepthLabelsExtent(), depthTopAxis_->DepthLabelsExtent());
+    const TRect flat{r.Left + room[0], r.Top + room[1], r.Right - room[2], r.Bottom - room[3]};
+    r = FitTurnedBox(lc, r, flat, depth, walls.Back, room);
+    SetSize3D(depth, depth);
+    // An axis at an edge of the box stands at the end of its edge (front or back)
+    // that shows outermost, so the box's sides do not cover its labels.
+    lc->CalcPerspective(r, depth);
+    const int mx = (r.Left + r.Right) / 2, my = (r.Top + r.Bottom) / 2;
+    const struct {
+      TChartAxis* axis;
+      int x, y, dx, dy;  // a point of the edge and the screen direction out of the box
+    } edges[] = {{leftAxis_.get(), r.Left, my, -1, 0},
+                 {rightAxis_.get(), r.Right, my, 1, 0},
+                 {topAxis_.get(), mx, r.Top, 0, -1},
+                 {bottomAxis_.get(), mx, r.Bottom, 0, 1}};
+    for (const auto& e : edges) {
+      const TPoint front = lc->ProjectPoint(e.x, e.y, 0), back = lc->ProjectPoint(e.x, e.y, depth);
+      const bool backOuter = (back.X - front.X) * e.dx + (back.Y - front.Y) * e.dy > 0;
+      e.axis->swappedEnd_ = e.axis->PositionPercent() == 0 && backOuter != e.axis->OtherSide();
+    }
+  } else {
+    for (TChartAxis* a : standard) a->swappedEnd_ = false;
+    r = {r.Left + room[0], r.Top + room[1], r.Right - room[2] - Width3D(), r.Bottom - room[3]};
+    r.Top += Height3D();
+  }
   SetChartRect(r);
   RecalcWidthHeight();
   r = ChartRect();
@@ -574,10 +670,12 @@ void TCustomAxisPanel::CalcAxisRect() {
   topAxis_->CalcRect(r, hMargins[1][0], hMargins[1][1]);
   leftAxis_->CalcRect(r, vMargins[0][0], vMargins[0][1]);
   rightAxis_->CalcRect(r, vMargins[1][0], vMargins[1][1]);
-  bottomAxis_->SetPosAxis(AxisPosition(bottomAxis_.get(), r, false));
+  // An axis at its edge stands outside the wall there.
+  auto edge = [](const TChartAxis* A, int Reach) { return A->PositionPercent() == 0 ? Reach : 0; };
+  bottomAxis_->SetPosAxis(AxisPosition(bottomAxis_.get(), r, false) + edge(bottomAxis_.get(), walls.Bottom));
   topAxis_->SetPosAxis(AxisPosition(topAxis_.get(), r, true));
-  leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false));
-  rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true));
+  leftAxis_->SetPosAxis(AxisPosition(leftAxis_.get(), r, false) - edge(leftAxis_.get(), walls.Left));
+  rightAxis_->SetPosAxis(AxisPosition(rightAxis_.get(), r, true) + edge(rightAxis_.get(), walls.Right));
   // Custom axes lie inside the plot rectangle, placed by their position, or outside
   // it at their distance out.
   for (TChartAxis* a : *customAxes_) {
@@ -598,7 +696,8 @@ void TCustomAxisPanel::CalcAxisRect() {
 }
 
 void TCustomAxisPanel::DrawAxes() {
-  for (TChartAxis* a : *axes_) a->Draw();
+  for (TChartAxis* a : *axes_)
+    if (!a->isDepthAxis_) a->Draw();
 }
 
 std::vector<TChartSeries*> TCustomAxisPanel::SeriesInDepthOrder() const {
@@ -679,6 +778,7 @@ void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
     if (seriesList_.IndexOf(s) >= 0) DrawSeries(s);  // tools may free series meanwhile
   BroadcastToolEvent(4);
   if (!axes_->GetBehind()) DrawAxes();
+  for (TChartAxis* a : {depthAxis_.get(), depthTopAxis_.get()}) a->Draw();
   DrawTitlesAndLegend(false);
   c->ResetState();
   DoAfterDraw();

@@ -90,6 +90,36 @@ int TChartSeries::AddXY(double X, double Y, const std::string& Label, TColor Col
   return index;
 }
 
+void TChartSeries::AppendXY(const double* X, const double* Y, std::size_t N) {
+  if (N == 0) return;
+  // Where AddXY would put each point: the ordered list's end, every time?
+  const bool byY = xValues_->Order() == loNone && yValues_->Order() != loNone;
+  const TChartValueList* key = byY ? yValues_.get() : xValues_.get();
+  const double* k = byY ? Y : X;
+  bool atEnds = true;
+  if (key->Order() == loAscending) {
+    atEnds = key->Count() == 0 || k[0] >= key->Values().back();
+    for (std::size_t i = 1; atEnds && i < N; ++i) atEnds = k[i] >= k[i - 1];
+  } else if (key->Order() == loDescending) {
+    atEnds = key->Count() == 0 || k[0] <= key->Values().back();
+    for (std::size_t i = 1; atEnds && i < N; ++i) atEnds = k[i] <= k[i - 1];
+  }
+  const int n = Count();
+  bool plain = atEnds && !OnBeforeAdd.Assigned() && !colors_ && labels_.Empty() && (!visuals_ || visuals_->Count() <= n);
+  for (const TChartValueList* l : valuesList_) plain = plain && l->Count() == n;
+  if (!plain) {
+    for (std::size_t i = 0; i < N; ++i) AddXY(X[i], Y[i]);
+    return;
+  }
+  xValues_->AppendValues(X, N);
+  yValues_->AppendValues(Y, N);
+  for (TChartValueList* l : valuesList_)
+    if (l != xValues_.get() && l != yValues_.get()) {
+      l->AppendValues(1, l->TakeTempValue());
+      l->AppendValues(N - 1, 0);
+    }
+}
+
 void TChartSeries::Clear() {
   for (TChartValueList* l : valuesList_) l->Clear();
   colors_.reset();

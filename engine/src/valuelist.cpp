@@ -100,6 +100,16 @@ void TChartValueList::InsertChartValue(int Index, TChartValue Value) {
   modified_ = true;
 }
 
+void TChartValueList::AppendValues(const TChartValue* Values, std::size_t Count) {
+  values_.insert(values_.end(), Values, Values + Count);
+  modified_ = true;
+}
+
+void TChartValueList::AppendValues(std::size_t Count, TChartValue Value) {
+  values_.insert(values_.end(), Count, Value);
+  modified_ = true;
+}
+
 void TChartValueList::Delete(int Index) {
   if (Index < 0 || Index >= Count()) IndexError(Index);
   values_.erase(values_.begin() + Index);

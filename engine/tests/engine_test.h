@@ -37,6 +37,14 @@ public:
   double YOrigin = 0;
 };
 
+// A series whose values are its X list (bars lying along the horizontal axis).
+class THorizSeries : public TChartSeries {
+public:
+  using TChartSeries::TChartSeries;
+  TChartValueList* MandatoryValueList() const override { return XValues(); }
+  TChartValueList* NotMandatoryValueList() const override { return YValues(); }
+};
+
 // The forms unit and the message texts, once for the whole test program.
 class EngineEnvironment : public testing::Environment {
 public:

@@ -33,14 +33,6 @@ public:
   }
 };
 
-// A series whose values are its X list (bars lying along the horizontal axis).
-class THorizSeries : public TChartSeries {
-public:
-  using TChartSeries::TChartSeries;
-  TChartValueList* MandatoryValueList() const override { return XValues(); }
-  TChartValueList* NotMandatoryValueList() const override { return YValues(); }
-};
-
 struct Fed {
   TCountingChart chart;
   TChartSeries* source = chart.AddSeriesOfClass(TChartSeries::StaticClass());

@@ -136,16 +136,22 @@ void TGalleryChart::SmoothRedraw() {
   const bool titleVisible = Title()->Visible();
   Title()->SetVisible(false);
   SetMarginTop(30);
+  // Texts drawn twice their size come back at their own size, smoothed, rather than
+  // as a blur half as tall.
+  const int fontZoom = View3DOptions()->FontZoom();
+  View3DOptions()->SetFontZoom(2 * fontZoom);
   std::unique_ptr<TBitmap> big;
   try {
     big.reset(CreateBitmap(GetBackColor(), Rect(0, 0, 2 * Width(), 2 * Height()), pf24bit));
   } catch (...) {
+    View3DOptions()->SetFontZoom(fontZoom);
     Title()->SetVisible(titleVisible);
     SetGalleryMargins();
     SetAutoRepaint(repaint);
     smoothDrawing_ = false;
     throw;
   }
+  View3DOptions()->SetFontZoom(fontZoom);
   Title()->SetVisible(titleVisible);
   SetGalleryMargins();
   TCanvas* dest = TCustomControl::Canvas();

@@ -150,54 +150,6 @@ void PagedThrough(TForm* Page) {
 
 constexpr char High[] = "High", CLV[] = "Close Location Value", Perimeter[] = "Perimeter";
 
-// A combo's item chosen as a user chooses it (a choice made by code tells nobody).
-void PickItem(TComboFlat* Combo, int Index) {
-  Combo->SetItemIndex(Index);
-  if (Combo->OnChange) Combo->OnChange(Combo);
-}
-
-// The chart-level pages: each on the object it edits, with one change made through
-// its controls for the pictures.
-TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
-  auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
-  EmbedEditorForm(page, Parent);
-  return page;
-}
-
-void AxisChange(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
-
-TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
-  auto* page = new TFormLumLegend(Owner, Chart->Legend());
-  EmbedEditorForm(page, Parent);
-  return page;
-}
-
-void LegendChange(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
-
-TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
-  auto* page = new TFormLumPanel(Owner, Chart);
-  EmbedEditorForm(page, Parent);
-  return page;
-}
-
-void PanelChange(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
-
-TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
-  auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
-  EmbedEditorForm(page, Parent);
-  return page;
-}
-
-void TitlesChange(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
-
-TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
-  auto* page = new TFormLumWall(Owner, Chart->BackWall());
-  EmbedEditorForm(page, Parent);
-  return page;
-}
-
-void WallsChange(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
-
 // The series page with another data source chosen, on its Data Source tab.
 template <const char* Style>
 void DataSource(TForm* Page) {
@@ -210,11 +162,58 @@ void DataSource(TForm* Page) {
 }
 constexpr char Random[] = "Random", Series[] = "Series", Function[] = "Function";
 
+// A combo's item chosen as a user chooses it (a choice made by code tells nobody).
+void PickItem(TComboFlat* Combo, int Index) {
+  Combo->SetItemIndex(Index);
+  if (Combo->OnChange.Assigned()) Combo->OnChange(Combo);
+}
+
+// The chart-level pages, each on the object it edits; their view is one change made
+// through the page's controls, which the chart beside it shows.
+TForm* AxisPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumAxis(Owner, Chart->LeftAxis());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void AxisInverted(TForm* Page) { static_cast<TFormLumAxis*>(Page)->CBInverted->SetChecked(true); }
+
+TForm* LegendPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumLegend(Owner, Chart->Legend());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void LegendAtBottom(TForm* Page) { static_cast<TFormLumLegend*>(Page)->RGPosition->SetItemIndex(3); }
+
+TForm* PanelPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumPanel(Owner, Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void PanelLeftMargin(TForm* Page) { static_cast<TFormLumPanel*>(Page)->UDLeftMa->SetPosition(15); }
+
+TForm* TitlesPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumTitle(Owner, Chart->Title(), Chart);
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void TitleRight(TForm* Page) { PickItem(static_cast<TFormLumTitle*>(Page)->CBAlign, 2); }
+
+TForm* WallsPage(TComponent* Owner, TChart* Chart, TWinControl* Parent) {
+  auto* page = new TFormLumWall(Owner, Chart->BackWall());
+  EmbedEditorForm(page, Parent);
+  return page;
+}
+
+void WallsThick(TForm* Page) { static_cast<TFormLumWall*>(Page)->UDAllSize->SetPosition(8); }
+
 struct TPageEntry {
   const char* Name;
   TForm* (*Make)(TComponent* Owner, TChart* Chart, TWinControl* Parent);
   int Width, Height;  // the page's client size, as the chart editor gives it
-  void (*Change)(TForm* Page) = nullptr;  // made before the pictures, so the chart shows it
   std::vector<TView> Views = {};
 };
 
@@ -223,24 +222,22 @@ const TPageEntry Pages[] = {
      SeriesPage,
      390,
      363,
-     nullptr,
      {{"random", DataSource<Random>}, {"series", DataSource<Series>}, {"function", DataSource<Function>}}},
     {"Function",
      FunctionPage,
      380,
      280,
-     nullptr,
      {{"high", ChooseFunction<High>}, {"clv", ChooseFunction<CLV>}, {"perimeter", ChooseFunction<Perimeter>}}},
     {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
-    {"Axis", AxisPage, 470, 290, AxisChange},
-    {"Legend", LegendPage, 470, 290, LegendChange},
-    {"Panel", PanelPage, 420, 280, PanelChange},
-    {"Titles", TitlesPage, 420, 280, TitlesChange},
-    {"Walls", WallsPage, 420, 280, WallsChange},
+    {"Axis", AxisPage, 470, 290, {{"inverted", AxisInverted}}},
+    {"Legend", LegendPage, 470, 290, {{"bottom", LegendAtBottom}}},
+    {"Panel", PanelPage, 420, 280, {{"margin", PanelLeftMargin}}},
+    {"Titles", TitlesPage, 420, 280, {{"right", TitleRight}}},
+    {"Walls", WallsPage, 420, 280, {{"thick", WallsThick}}},
     {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
-    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, nullptr, {{"paged", PagedThrough}}},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
     {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
@@ -330,6 +327,14 @@ void CollectPageControls(TComponent* Root, std::vector<TPageControl*>& Found) {
   }
 }
 
+void CollectTabControls(TComponent* Root, std::vector<TTabControl*>& Found) {
+  for (int i = 0; i < Root->ComponentCount(); ++i) {
+    TComponent* c = Root->Components(i);
+    if (auto* tc = dynamic_cast<TTabControl*>(c)) Found.push_back(tc);
+    CollectTabControls(c, Found);
+  }
+}
+
 // Makes the tab show: it and every tab sheet it sits in become their control's page,
 // each told as a user's pick tells it (pages build and fill their tabs then).
 void Reveal(TTabSheet* Tab) {
@@ -375,13 +380,22 @@ bool SnapTabs(THost& Host, const std::string& Base) {
       ok &= Snap(Host.Form(), Base + TabWords(tab) + ".png");
     }
   }
+  // Tab controls (one area whose contents follow the tab) too, told as a click tells.
+  std::vector<TTabControl*> tabs;
+  CollectTabControls(Host.Page(), tabs);
+  for (TTabControl* tc : tabs) {
+    for (int i = 0; i < tc->Tabs()->Count(); ++i) {
+      tc->SetTabIndex(i);
+      if (tc->OnChange.Assigned()) tc->OnChange(tc);
+      ok &= Snap(Host.Form(), Base + "_" + FileWord(tc->Tabs()->Strings(i)) + ".png");
+    }
+  }
   return ok;
 }
 
 bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
               const std::string& Dir) {
   THost host(Window, ChartName, &Page);
-  if (Page.Change) Page.Change(host.Page());
   const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
   bool ok = SnapTabs(host, base);
   for (const TView& v : Page.Views) {

@@ -11,6 +11,7 @@
 #include "analysis/tools_animation.h"
 #include "analysis/tools_nearest.h"
 #include "chart/series.h"
+#include "platform/forms.h"
 #include "scene.h"
 
 namespace {
@@ -66,13 +67,34 @@ void BuildNearest(NearScene& S, bool Live) {
   }
 }
 
-void BuildMarkTips(NearScene& S) {
+void BuildMarkTips(NearScene& S, bool Live) {
   auto* s = S.Add<TPointSeries>(20, 0, 50);
   for (int i = 0; i < s->Count(); ++i) s->Labels().SetLabel(i, "Point " + std::to_string(i));
   auto* t = new TMarksTipTool(&S.form);
   t->SetParentChart(S.chart);
   t->SetStyle(smsLabelValue);
   t->Brush()->SetColor(0xC0FFFF);
+  if (Live) return;
+  // The mouse rests on a point: the tool shows its tip. The tip is a window of its
+  // own, which a picture of the chart leaves out: the chart draws it where the
+  // window shows, under the mouse.
+  S.Paint();
+  const int x = s->CalcXPos(7), y = s->CalcYPos(7);
+  t->ChartMouseEvent(cmeMove, mbLeft, 0, x, y);
+  TChart* chart = S.chart;
+  chart->OnAfterDraw = TNotifyEvent([chart, x, y](TObject*) {
+    if (chart->Hint().empty()) return;
+    TCanvas* c = chart->Canvas()->ReferenceCanvas();
+    c->Font()->Assign(Screen->HintFont());
+    const TSize size = c->TextExtent(chart->Hint());
+    const TRect box{x, y + 20, x + size.cx + 8, y + 20 + size.cy + 4};
+    c->Brush()->SetColor(Application->HintColor());
+    c->Pen()->SetColor(clBlack);
+    c->Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+    c->SetBkMode(TRANSPARENT);
+    c->TextOut(box.Left + 4, box.Top + 2, chart->Hint());
+  });
+  chart->Invalidate();
 }
 
 void BuildDragMarks(NearScene& S) {
@@ -134,7 +156,7 @@ bool SnapNearScenes(const std::string& Dir) {
   }
   {
     NearScene s("marktip");
-    BuildMarkTips(s);
+    BuildMarkTips(s, false);
     ok &= s.Save(Dir + "tools_marktip.png");
   }
   {
@@ -168,7 +190,7 @@ int RunNearSceneLive(const std::string& Name) {
   NearScene s(Name);
   TSeriesAnimationTool* animation = nullptr;
   if (Name == "nearest") BuildNearest(s, true);
-  else if (Name == "marktip") BuildMarkTips(s);
+  else if (Name == "marktip") BuildMarkTips(s, true);
   else if (Name == "dragmarks") BuildDragMarks(s);
   else if (Name == "animation") animation = BuildAnimation(s);
   else return -1;

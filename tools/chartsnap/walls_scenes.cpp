@@ -46,14 +46,17 @@ bool SnapWallsScenes(const std::string& Dir) {
     WallsScene s("See-through walls (60%), right wall shown, free view");
     s.AddBars("Bars", 0);
     s.chart->View3DOptions()->SetOrthogonal(false);
-    s.chart->View3DOptions()->SetRotation(340);
+    // Turned to show the box's left side: the right wall shows its inner face, the
+    // left one (hidden by AutoHide) its outer side.
+    s.chart->View3DOptions()->SetRotation(20);
     s.chart->View3DOptions()->SetElevation(340);
     s.chart->View3DOptions()->SetPerspective(30);
     s.chart->Walls()->SetSize(5);
     s.chart->RightWall()->Show();
     s.chart->RightWall()->SetAutoHide(true);
+    s.chart->LeftWall()->SetAutoHide(true);
     s.chart->BackWall()->SetTransparent(false);
-    for (TChartWall* w : {s.chart->LeftWall(), s.chart->BottomWall(), s.chart->BackWall()}) {
+    for (TChartWall* w : {s.chart->LeftWall(), s.chart->BottomWall(), s.chart->BackWall(), s.chart->RightWall()}) {
       w->SetColor(clNavy);
       w->SetTransparency(60);
     }

@@ -143,8 +143,10 @@ protected:
     int X, YOpen, YClose, YHigh, YLow, Left, Right;  // Left/Right: half widths
   };
   TCandleGeometry Geometry(int ValueIndex) const;
+  // Geometry of Count points from First on, their values converted together.
+  void Geometries(int First, int Count, TCandleGeometry* Out) const;
   // Draws the point with its up/down decision already made.
-  void DrawCandle(int ValueIndex, bool Up);
+  void DrawCandle(int ValueIndex, bool Up, const TCandleGeometry& G);
 
 private:
   // The decision for ValueIndex; Previous is that of ValueIndex-1 when known.
@@ -154,6 +156,14 @@ private:
   TColor HighLowColor(TColor PointColor) const;
   // The body rectangle as drawn in 2D (and hit by the mouse).
   TRect BodyRect(const TCandleGeometry& G) const;
+  // Whether every candle is drawn opaque (one-pixel solid pens, a plain solid brush,
+  // copy mode, no gradients, flat bodies) on a canvas of pixels whose view keeps X
+  // and Y apart, so that candles later ones hide entirely may be left out.
+  bool LeavesOutHiddenCandles(TCanvas3D* C) const;
+  // Calls Figure(X0, X1, Y0, Y1) with the screen pixels of each part of the candle
+  // (every one set, in one colour).
+  template <class F>
+  void CandlePixels(TCanvas3D* C, const TCandleGeometry& G, F&& Figure) const;
 
   TCandleStyle candleStyle_ = csCandleStick;
   int candleWidth_ = 4;
@@ -181,6 +191,8 @@ public:
 
   // Also colours the line pen.
   void SetSeriesColor(TColor Value) override;
+  // Lines of one colour (a one-pixel solid pen in copy mode, on a canvas of pixels
+  // whose view keeps X and Y apart) are drawn as one line per screen column.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   int Clicked(int X, int Y) override;
@@ -202,6 +214,10 @@ protected:
   bool DrawsLine() const override { return false; }
 
 private:
+  // The lines of one colour as one line per screen column, from the origin to the
+  // column's farthest value on each side of it (the very pixels of all its lines).
+  void DrawColumns(TCanvas3D* C);
+
   bool useYOrigin_ = false;
   double yOrigin_ = 0;
   TColor lastColor_ = clNone;  // the pen colour last set on the canvas

@@ -2,6 +2,7 @@
 // lower bands, histograms): owned by the function and freed with it, hidden from the
 // legend and the editor, and put on the owning series' chart and axes before each fill.
 #pragma once
+#include <span>
 #include <vector>
 
 #include "engine/function.h"
@@ -31,6 +32,9 @@ public:
   void Prepare(TChartSeries* Output) const;
   // Empties every output (the owning series was cleared).
   void ClearAll();
+  // Empties Output and gives it the points (X[i], Y[i]), the pair swapped when it is
+  // horizontal, in one update block: one notification (nothing for nullptr).
+  static void Fill(TChartSeries* Output, std::span<const double> X, std::span<const double> Y);
   // Assign of an output's pen: copies From into To when both exist (a series class
   // may have no pen).
   static void CopyPen(TChartPen* To, TChartPen* From) {

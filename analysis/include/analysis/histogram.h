@@ -57,7 +57,31 @@ private:
   };
   // The bar of point i; First says it is the first drawn. Moves the kept edge on.
   TBar NextBar(int ValueIndex, bool First);
+  // The same from pixels: the point's position P, those of the points before and
+  // after it in drawing order (when they exist), its value and the origin.
+  TBar MakeBar(int P, const int* Prev, const int* Next, int Value, int Origin, bool First);
+  // The origin's pixel on the value axis.
+  int OriginPixel() const;
+  // Whether every bar is drawn opaque (one-pixel solid pens, a plain solid fill, copy
+  // mode, nothing blended) on a canvas of pixels whose view keeps X and Y apart, so
+  // that bars later ones hide entirely may be left out.
+  bool LeavesOutHiddenBars(TCanvas3D* C) const;
+  // Calls Line(Divider, Pos0, Val0, Pos1, Val1) for the outline's lines of a bar whose
+  // previous top is PrevTop, then for its divider (along the positions and values).
+  template <class F>
+  void BarLines(const TBar& B, int PrevTop, bool First, bool Last, F&& Line) const;
+  // Calls Figure(X0, X1, Y0, Y1) with the screen pixels of each part PaintBar draws
+  // for a bar whose previous top is PrevTop (every one set, in one colour).
+  template <class F>
+  void BarPixels(TCanvas3D* C, const TBar& B, int PrevTop, bool First, bool Last, TColor Fill, F&& Figure) const;
+  // Calls Bar(Index, Bar, First, Last) for the visible points from From (a count
+  // Count of them, in drawing order), the positions and values converted together;
+  // the kept edge and the previous top go on from where they are.
+  template <class F>
+  void ForEachBar(int From, int Count, F&& Bar);
   TRect BarRect(const TBar& B) const;
+  // The rectangle the fill is given (on the plot's plane in 3D).
+  TRect FillArea(const TBar& B, bool Is3D) const;
   // A pixel given along the position and the value axis, on the screen.
   TPoint At(int Pos, int Val) const { return Vertical() ? TPoint{Pos, Val} : TPoint{Val, Pos}; }
   void PaintBar(int ValueIndex, const TBar& B, bool First, bool Last);
@@ -77,6 +101,9 @@ class THorizHistogramSeries : public THistogramSeries {
   DECLARE_CLASS(THorizHistogramSeries, THistogramSeries)
 public:
   explicit THorizHistogramSeries(TComponent* AOwner);
+  // The vertical histogram's samples with positions and values swapped: positions
+  // up the vertical axis, values along the horizontal one.
+  void AddSampleValues(int NumValues = 0) override;
   TChartValueList* MandatoryValueList() const override { return XValues(); }
   TChartValueList* NotMandatoryValueList() const override { return YValues(); }
 

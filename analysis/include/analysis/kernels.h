@@ -32,6 +32,33 @@ private:
   double sum_ = 0, comp_ = 0;
 };
 
+// The sliding sum of MovingSums, one window at a time without arrays: Next answers
+// the sum of window K (values Value(K) .. Value(K + N - 1)), for K = 0, 1, 2, ...
+// in turn. It starts afresh every N windows and after a value that a sliding sum
+// cannot take out again (an infinity or NaN leaving the window).
+class TWindowSum {
+public:
+  template <class F>
+  double Next(const F& Value, std::size_t K, int N) {
+    // (Every N windows counted down, not K % N: a division per window costs more
+    // than the sums.)
+    const bool whole = K == fresh_;
+    if (whole) fresh_ += std::size_t(N);
+    if (whole || !std::isfinite(Value(K - 1))) {
+      sum_.Reset();
+      for (std::size_t j = K; j < K + std::size_t(N); ++j) sum_.Add(Value(j));
+    } else {
+      sum_.Add(Value(K + std::size_t(N) - 1));
+      sum_.Add(-Value(K - 1));
+    }
+    return sum_.Value();
+  }
+
+private:
+  TCompensatedSum sum_;
+  std::size_t fresh_ = 0;  // the next window that starts afresh in any case
+};
+
 // Σ X, compensated.
 double Sum(std::span<const double> X);
 // The mean; 0 for no values.
@@ -67,6 +94,8 @@ std::vector<double> SmoothedAverage(std::span<const double> X, int N, double Per
 // the first equal to X[0] (or started from Seed: r before X[0]).
 std::vector<double> ExpAverage(std::span<const double> X, double Alpha);
 std::vector<double> ExpAverage(std::span<const double> X, double Alpha, double Seed);
+// ExpAverage(X, AlphaA) − ExpAverage(X, AlphaB), the two recurrences run side by side.
+std::vector<double> ExpAverageDifference(std::span<const double> X, double AlphaA, double AlphaB);
 // Highest and lowest value of every window (monotonic queues, O(1) amortised).
 std::vector<double> MovingMax(std::span<const double> X, int N);
 std::vector<double> MovingMin(std::span<const double> X, int N);

@@ -556,3 +556,58 @@ TEST_F(MainWindow, ASpinEditShowsTheValueUsedWhenItLosesFocus) {
     EXPECT_EQ(ChainParam(c.e->Value()), std::stoll(c.shown));
   }
 }
+
+// Words drawn without antialiasing stay whole: inside a word no run of background
+// columns is wider than a third of the font's space ("Com bined", "Volum e").
+TEST_F(MainWindow, WordsHaveNoGapsInside) {
+  // Widest run of columns without Ink between the first and the last inked column of R.
+  auto widestGap = [](TBitmap* shot, const TRect& r, const std::function<bool(TColor)>& ink) {
+    int first = -1, gap = 0, widest = 0;
+    for (int x = r.Left; x < r.Right; ++x) {
+      bool inked = false;
+      for (int y = r.Top; y < r.Bottom && !inked; ++y) inked = ink(shot->Canvas()->Pixels(x, y));
+      if (inked) {
+        if (first >= 0) widest = std::max(widest, gap);
+        first = first < 0 ? x : first;
+        gap = 0;
+      } else {
+        ++gap;
+      }
+    }
+    return first < 0 ? -1 : widest;
+  };
+  auto spaceWidth = [](TFont* font) {
+    TBitmap b;
+    b.SetSize(8, 8);
+    b.Canvas()->Font()->Assign(font);
+    return b.Canvas()->TextWidth(" ");
+  };
+  auto shot = std::make_unique<TBitmap>();
+  RenderControl(f, shot.get());
+  for (TBitBtn* b : {f->MonatomicBtn, f->NextNBtn, f->DiatomBtn, f->AlternatingBtn, f->CombinedBtn}) {
+    SCOPED_TRACE(b->Caption());
+    const TRect own = CaptionRect(b);
+    TPoint at{b->Left() + own.Left, b->Top() + own.Top};
+    for (TWinControl* p = b->Parent(); p && p != f; p = p->Parent()) at = {at.X + p->Left(), at.Y + p->Top()};
+    const int gap = widestGap(shot.get(), Bounds(at.X, at.Y, own.Width(), own.Height()),
+                              [](TColor c) { return c == clBlack; });
+    ASSERT_GE(gap, 0) << "caption not drawn";
+    EXPECT_LE(gap * 3, spaceWidth(b->Font()));
+  }
+  // A chart title in the charts' default font.
+  auto chart = std::make_unique<TChart>(nullptr);
+  chart->SetBounds(0, 0, 300, 120);
+  chart->SetView3D(false);
+  for (const char* word : {"Volume", "Awesome", "Histogram", "Combined"}) {
+    SCOPED_TRACE(word);
+    chart->Title()->Text()->SetText(word);
+    std::unique_ptr<TBitmap> pic(chart->CreateBitmap(clWhite, Rect(0, 0, 300, 120), pf24bit));
+    const TColor colour = chart->Title()->Font()->Color();
+    const int gap = widestGap(pic.get(), Rect(0, 0, 300, 30), [&](TColor c) { return c == colour; });
+    ASSERT_GE(gap, 0) << "title not drawn";
+    TFont font;
+    font.SetName(chart->Title()->Font()->Name());
+    font.SetHeight(chart->Title()->Font()->Height());
+    EXPECT_LE(gap * 3, spaceWidth(&font));
+  }
+}

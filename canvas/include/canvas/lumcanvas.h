@@ -7,6 +7,7 @@
 // no view options) and a canvas whose rotation is disabled project flat: (X, Y, Z)
 // lands on (X, Y). See TLumCanvas3D for the projected views.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -266,6 +267,8 @@ public:
   void DisableRotation() { ++rotationDisabled_; }
   void EnableRotation() { if (rotationDisabled_ > 0) --rotationDisabled_; }
   bool RotationDisabled() const { return rotationDisabled_ > 0; }
+  // Whether drawing lands where it is given (not 3D, no view, or rotation disabled).
+  bool FlatProjection() const { return !is3D_ || !view3DOptions_ || RotationDisabled(); }
 
   // -- projection
   virtual TPoint ProjectPoint(int X, int Y, int Z) const = 0;
@@ -276,6 +279,28 @@ public:
   // Top-left, top-right, bottom-right, bottom-left, projected.
   std::array<TPoint, 4> ProjectRectCorners(const TRect& R, int Z) const;
   TRect ProjectedRectBounds(const TRect& R, int Z) const;
+  // ProjectPoint of Count points at depth Z into Out (the very same pixels), for
+  // series that project whole runs of points.
+  virtual void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const;
+  // One axis of a projection that keeps X and Y apart, at one depth: a coordinate V
+  // lands on Center + Zoom * ((V - Center) + Shift) + Offset, rounded half to even
+  // (kept within +-2^30) as ProjectPoint rounds; a flat one leaves V where it is.
+  struct TAxisProjection {
+    bool Flat = true;
+    double Center = 0, Zoom = 1, Shift = 0, Offset = 0;
+    int operator()(int V) const { return Flat ? V : RoundPixel(Center + Zoom * ((V - Center) + Shift) + Offset); }
+  };
+  // A projected coordinate rounded half to even, NaN to 0, within +-2^30.
+  static int RoundPixel(double V) {
+    constexpr double limit = 1073741824.0, magic = 6755399441055744.0;  // 2^30; 1.5 * 2^52
+    return V == V ? int((std::clamp(V, -limit, limit) + magic) - magic) : 0;
+  }
+  // Whether the projection at a depth moves X and Y each on its own (flat and
+  // orthogonal views): the screen X of a point then depends on its X alone
+  // (ProjectionX) and never decreases as X grows, and likewise Y (ProjectionY).
+  virtual bool SeparableProjection() const { return false; }
+  virtual TAxisProjection ProjectionX(int) const { return {}; }
+  virtual TAxisProjection ProjectionY(int) const { return {}; }
 
   // -- 3D operations
   virtual void HorizLine3D(int X0, int X1, int Y, int Z) = 0;
@@ -382,6 +407,10 @@ public:
 
   TPoint ProjectPoint(int X, int Y, int Z) const override;
   TPoint InverseProject(int X, int Y, int Z) const override;
+  void ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const override;
+  bool SeparableProjection() const override { return Kind() != TViewKind::Free; }
+  TAxisProjection ProjectionX(int Z) const override;
+  TAxisProjection ProjectionY(int Z) const override;
 
   void HorizLine3D(int X0, int X1, int Y, int Z) override;
   void VertLine3D(int X, int Y0, int Y1, int Z) override;
@@ -408,6 +437,13 @@ private:
   TViewKind Kind() const;
   // Screen position (not rounded) and turned depth z2 of a plot point.
   void Project(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
+  // The orthogonal and free views of one point (what Project computes for them).
+  // (TAxisProjection computes the same, term for term.)
+  void ProjectOrthogonal(double X, double Y, double Z, double& SX, double& SY) const {
+    SX = xCenter_ + zoom_ * ((X - xCenter_) + Z * orthoCos_) + hOffset_;
+    SY = yCenter_ + zoom_ * ((Y - yCenter_) + -(Z * orthoSin_)) + vOffset_;
+  }
+  void ProjectFree(double X, double Y, double Z, double& SX, double& SY, double& Depth) const;
   TPoint ToScreen(double X, double Y, double Z) const;
   // Whether plot rectangles at a depth stay screen rectangles (flat or orthogonal).
   bool KeepsRectangles() const { return Kind() != TViewKind::Free; }

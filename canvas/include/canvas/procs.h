@@ -23,8 +23,9 @@ void ColorToRGBTriple(TColor Color, TRGBTriple& Triple);
 // Resamples Source into Destination's size (Destination becomes pf32bit): a triangle
 // kernel of radius 1 when Bilinear, else Lanczos-3 (radius 3). Shrinking widens the
 // kernel by the scale so every source pixel counts. Rows are resampled first, then
-// columns, each pass rounded to whole levels. An empty source or destination does
-// nothing.
+// columns, each pass rounded to whole levels, straight from the source's rows into
+// one intermediate and the destination's rows (a source of fewer than 32 bits is
+// converted first). An empty source or destination does nothing.
 void ResampleBitmap(TBitmap* Source, TBitmap* Destination, bool Bilinear);
 
 // A shared library's handle, or 0 when it cannot be loaded (no message of any kind).

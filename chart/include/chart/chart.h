@@ -113,6 +113,7 @@ protected:
   // A press on a legend check box switches its series; other presses go on.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DrawWalls() override;
+  TWallReach WallReach() const override;
 
 private:
   int paletteIndex_;

@@ -4,6 +4,7 @@
 //                                     -> TCustomSeries -> TLineSeries, TPointSeries
 //   TChartSeries -> TCustomBarSeries  -> TBarSeries
 #pragma once
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,20 @@ protected:
   // the walk starts at, going on with a line drawn up to it.
   template <class F>
   void ForEachVisibleChunk(F&& Visit, int From = -1) const;
+  // Points handed over at a time by ForEachVisibleChunk.
+  static constexpr int PathChunk = 1024;
+  // Whether the canvas, with the line pen applied, draws a line reduced to what its
+  // points cover in each pixel column exactly as it draws every segment: a solid
+  // one-pixel pen in copy mode, without smoothing, on a canvas that draws to pixels.
+  static bool ReducesColumns(TCanvas3D* Canvas);
+  // The visible line in the pen the canvas holds, reduced column by column on the
+  // screen (points projected first in 3D): the very pixels of every segment.
+  void DrawReducedLine(TCanvas3D* Canvas) const;
+
+private:
+  // Whether the points are in ascending X, without nulls, and many to a column, so
+  // that a column's points can be found by search instead of converting every X.
+  bool SearchesColumns() const;
 };
 
 // The whole line in the line pen, its colour and style; the colours points were
@@ -47,8 +62,8 @@ public:
   // Sets the series colour, then the line pen's colour to the same.
   void SetSeriesColor(TColor Value) override;
   // Where many points share a pixel column, a solid one-pixel pen in copy mode on a
-  // flat canvas that draws to pixels draws only what they cover in the column
-  // (entry, lowest, highest, exit): the very pixels every segment would give.
+  // canvas that draws to pixels draws only what they cover in the column (entry,
+  // lowest, highest, exit): the very pixels every segment would give.
   void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   // The point a segment near (X, Y) starts or ends at, whichever is nearer.
@@ -56,14 +71,34 @@ public:
   void CreateSubGallery(const std::function<void(const std::string&)>& AddSubChart) override;
   void SetSubGallery(TChartSeries* ASeries, int Index) override;
   std::string EditorClassName() const override { return "TFastLineSeriesEditor"; }
-
-private:
-  // Whether the canvas, with the line pen applied, draws the reduced columns exactly.
-  static bool ReducesColumns(TCanvas3D* Canvas);
-  // Whether the points are in ascending X, without nulls, and many to a column, so
-  // that a column's points can be found by search instead of converting every X.
-  bool SearchesColumns() const;
 };
+
+template <class F>
+inline void TCustomLineSeries::ForEachVisibleChunk(F&& Visit, int From) const {
+  const int first = FirstValueIndex(), last = LastValueIndex();
+  if (first < 0) return;
+  if (From < first) From = first;
+  constexpr int Chunk = PathChunk;
+  int xs[Chunk], ys[Chunk];
+  TPathPoint out[Chunk];
+  const bool nulls = HasColors() && TreatNulls() != tnIgnore;
+  const bool breaks = TreatNulls() == tnDontPaint;
+  bool starts = From == first;
+  for (int from = From; from <= last; from += Chunk) {
+    const int n = std::min(Chunk, last - from + 1);
+    CalcPositions(from, n, xs, ys);
+    int m = 0;
+    for (int j = 0; j < n; ++j) {
+      if (nulls && IsNull(from + j)) {
+        starts = starts || breaks;
+        continue;
+      }
+      out[m++] = {xs[j], ys[j], from + j, starts};
+      starts = false;
+    }
+    if (m > 0) Visit(static_cast<const TPathPoint*>(out), m);
+  }
+}
 
 using TGetPointerStyleEvent = TEvent<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
 
@@ -114,6 +149,11 @@ private:
   // was last prepared for by a marker (clNone: not known); a marker of the same
   // colour and a style that leaves the pen alone needs no new preparation.
   void DrawPointerAt(TCanvas3D* Canvas, int ValueIndex, int X, int Y, TColor& Prepared);
+  // The markers of the visible points in order. Where each marker sets its pixels in
+  // plain colours over whatever lies below (one-pixel solid pens, plain fills, copy
+  // mode, no style event), a marker that a later one at the same place repeats, or
+  // (flat rectangles) that later ones paint over entirely, is left out.
+  void DrawPointers(TCanvas3D* Canvas);
 
 private:
   std::unique_ptr<TSeriesPointer> pointer_;
@@ -178,6 +218,11 @@ public:
   double MaxXValue() const override;
   double MinYValue() const override;
   double MaxYValue() const override;
+  // The bars in order, their positions and values converted a chunk at a time.
+  // Opaque flat bars (a one-pixel solid pen or none, a plain solid fill, copy mode)
+  // that later ones paint over entirely are left out, and so are boxes that a later
+  // one repeats exactly: the same pixels as drawing each.
+  void DrawAllValues() override;
   void DrawValue(int ValueIndex) override;
   void CalcHorizMargins(int& LeftMargin, int& RightMargin) override;
   void CalcVerticalMargins(int& TopMargin, int& BottomMargin) override;
@@ -198,6 +243,11 @@ protected:
 private:
   double MinValueWithOrigin(double Min) const;
   double MaxValueWithOrigin(double Max) const;
+  // The origin's pixel on the value axis.
+  int OriginPixel() const;
+  // A bar from the pixels of its position and value, Width wide from Origin.
+  TRect BarFromPixels(int Position, int Value, int Width, int Origin) const;
+  void PaintBar(int ValueIndex, const TRect& R);
   // Half a bar of room at the ends of the axis the positions run along.
   void PositionMargins(int Length, int& MinMargin, int& MaxMargin) const;
   int barWidthPercent_ = 70;

@@ -242,7 +242,8 @@ public:
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
   // the minimum and maximum ends (the series' margins).
   void CalcRect(const TRect& R, int MinMargin = 0, int MaxMargin = 0);
-  // Room the axis takes outside the plot rectangle: ticks, labels and title.
+  // Room the axis takes outside the plot rectangle: ticks, labels and title (and the
+  // gap of a custom axis at an edge).
   int SizeOutside();
   void SetPosAxis(int Value) { posAxis_ = Value; }
   // Whether the axis draws: visible, the chart's axes visible and, for the top
@@ -314,7 +315,7 @@ public:
   // With point texts as labels: ticks at the labels only, or also at the value steps.
   bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
   void SetTickOnLabelsOnly(bool Value);
-  // Depth of the axis line in percent of the 3D depth.
+  // Depth of the axis line in percent of the 3D depth (from the back on the other side).
   double ZPosition() const { return zPosition_; }
   void SetZPosition(double Value);
   TAxisItems* Items() const { return items_.get(); }
@@ -324,9 +325,12 @@ public:
   // Called with the axis before its grid lines are drawn.
   TEvent<void(TChartAxis* Sender)> OnDrawGrid;
   bool IsCustom() const { return customAxes_ != nullptr; }
+  // Pixels between a custom axis at an edge and the labels of the axis inside it.
+  static constexpr int EdgeGap = 2;
   // The step of the last labels (days on a date-time axis, a factor on a log axis).
   double LastIncrement() const { return lastIncrement_; }
-  // The depth of the axis line in pixels (ZPosition of the chart's 3D depth).
+  // The depth of the axis line in pixels: ZPosition of the chart's 3D depth, from the
+  // front, or from the back for an axis on the other side.
   int PosZ() const;
 
   // Axis line, ticks, labels and title (Grid draws the grid). While LabelsBehind the
@@ -353,10 +357,20 @@ private:
   bool TurnedLabels() const;
   TSize LabelSize(const std::string& Text) const;
   TRect LabelRect(int Pos, const std::string& Text, int Index, int Room);
-  void DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  // Draws the label of Box (plot coordinates) and answers where it lies on the screen.
+  TRect DrawLabel(const TRect& Box, int Pos, const std::string& Text);
+  TRect LabelScreenBox(const TRect& Box, int Pos) const;
+  // Whether an upright label of a vertical axis runs rightwards from its anchor.
+  bool LabelRunsRight(const TRect& Box, int Pos) const;
   // The format of the label at Index of AxisLabels when it is an item with one.
   TLumCustomShape* LabelFormat(int Index) const;
   void DrawDepth();
+  // How far the labels at the axis's ends reach past them along the axis (half a
+  // label), at the screen's left (top) end and its right (bottom) end; nothing at an
+  // end the axis does not take up to its side's edge.
+  std::pair<int, int> EndLabelsReach();
+  // Room right of the box that a depth axis's labels (the series titles) take.
+  int DepthLabelsExtent();
   void DrawDepthGrid();
   int GridZ() const;
   std::vector<double> MinorValues(const std::vector<double>& Values) const;
@@ -410,6 +424,7 @@ private:
   double startPosition_ = 0, endPosition_ = 100;
   bool tickOnLabelsOnly_ = true;
   double zPosition_ = 0;
+  bool swappedEnd_ = false;  // the layout moved the axis to the other end of its edge
   std::unique_ptr<TAxisItems> items_;
   double lastIncrement_ = 0;
 };

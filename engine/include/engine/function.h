@@ -2,6 +2,7 @@
 // points from the function's calculation over the series' data sources; a series
 // without one copies its sources' values.
 #pragma once
+#include <span>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,8 @@ protected:
   // Adds one result point at position X: (X, Value), or (Value, X) when the owning
   // series is horizontal.
   void AddFunctionXY(double X, double Value);
+  // The same for every (X[i], Values[i]), in one go.
+  void AddFunctionXYs(std::span<const double> X, std::span<const double> Values);
   // The effective period: Period, 0 when below 0.
   double PeriodValue() const { return period_ > 0 ? period_ : 0; }
   // The source loop of one source; the base cuts it into periods.
@@ -100,7 +103,7 @@ protected:
   double AlignedX(TChartSeries* Source, int First, int Last) const;
   // Adds Results[k], the result of the window of N points from k on, at that
   // window's aligned X: how functions that compute all windows at once hand back.
-  void AddWindowResults(TChartSeries* Source, int N, const std::vector<double>& Results);
+  void AddWindowResults(TChartSeries* Source, int N, std::span<const double> Results);
   // Stores a changed value and recalculates.
   template <class T>
   void StoreAndRecalculate(T& Field, const T& Value) {

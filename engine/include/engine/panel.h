@@ -15,13 +15,14 @@
 //   walls                       DrawWalls                     tools: 3
 //   axes and grid when behind   DrawAxes                      tools: 1
 //   series in depth order, each with its marks                tools: 4
-//   axes when in front
+//   axes when in front, depth axes always
 //   titles and legend           DrawTitlesAndLegend(false)
 //   OnAfterDraw (the chart as sender, its canvas current)     tools: 0
 // Drawing never nests: a chart asked to draw while it draws (an after-draw handler
 // that refills series, pumps messages or asks for a picture) only asks for one
 // more paint, which the platform runs after this one at display rate.
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -208,6 +209,8 @@ protected:
   virtual void InternalDraw(const TRect& UserRect) = 0;
   // UserRect less the bevels, border and margins.
   TRect InnerRect(const TRect& UserRect) const;
+  // The panel's margins in pixels (left, top, right, bottom) inside the frame of UserRect.
+  std::array<int, 4> MarginPixels(const TRect& UserRect) const;
   // Store Value into Field; repaint and answer true only when it changed.
   template <class T>
   bool SetProperty(T& Field, const T& Value) {
@@ -445,6 +448,12 @@ protected:
   // true), then again after the series to draw over them.
   virtual void DrawTitlesAndLegend(bool BeforeSeries) { (void)BeforeSeries; }
   virtual void DrawWalls() {}
+  // How far the 3D walls stand out of the plot box in pixels (their slabs), so the
+  // axes beside them stand outside them; none in 2D.
+  struct TWallReach {
+    int Left = 0, Right = 0, Bottom = 0, Back = 0;
+  };
+  virtual TWallReach WallReach() const { return {}; }
   // Tells the active tools an event: 0 after drawing, 1 before the series, 2
   // after the background, 3 before the axes, 4 after the series, 5 on leaving.
   virtual void BroadcastToolEvent(int Code);
@@ -462,6 +471,8 @@ protected:
   // Series margins, axis ranges and axis positions; shrinks ChartRect by the
   // room the axes take.
   virtual void CalcAxisRect();
+  // The axes of the plot's sides, then the depth axes: those lie along the box's
+  // outer edges, in front of the series, so they draw after them.
   virtual void DrawAxes();
   virtual void DrawSeries(TChartSeries* ASeries);
   // The active series in drawing order (back to front).

@@ -86,6 +86,11 @@ public:
   // point; Label "" for none. Answers the new index, or -1 when OnBeforeAdd
   // refuses it. Outside an update block it notifies and repaints once.
   int AddXY(double X, double Y, const std::string& Label = "", TColor Color = clLumColor);
+  // Adds the N points (X[i], Y[i]) with the series colour and no label, as N calls
+  // of AddXY inside an update block would (so it tells nothing itself): in one step
+  // where they come in order and the series keeps no colours, labels or
+  // OnBeforeAdd handler. How functions and their output lines take their results.
+  void AppendXY(const double* X, const double* Y, std::size_t N);
   // Removes every point, fires OnClearValues, notifies and repaints.
   virtual void Clear();
 

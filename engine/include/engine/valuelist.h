@@ -1,6 +1,7 @@
 // Point data of a series: value lists (X, Y and the extra lists of some series
 // types) and the optional labels.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,9 @@ public:
   int AddChartValue(TChartValue Value);
   // Inserts at Index (0..Count); EListError outside.
   void InsertChartValue(int Index, TChartValue Value);
+  // Appends Count values, or Count copies of Value.
+  void AppendValues(const TChartValue* Values, std::size_t Count);
+  void AppendValues(std::size_t Count, TChartValue Value);
   void Delete(int Index);
   void Clear();
   // The value the series' next AddXY gives this list when it is not the X or Y

@@ -2,6 +2,7 @@
 #include "gif/gifcoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "gif/gifimage.h"
@@ -409,160 +410,6 @@ void TRLEEncoder::DoCompress() {
 
 namespace {
 
-class TLZWDecoder {
-public:
-  TLZWDecoder(TStream* stream, TGIFImage* image, TObject* sender)
-      : stream_(stream), image_(image), sender_(sender) {}
-
-  void Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
-              std::int64_t& done);
-
-private:
-  int Fetch() { return sp_ > 0 ? stack_[--sp_] : Step(); }
-  int Step();
-  int GetCode(int n);
-  bool Refill();
-  void SkipBlocks();
-  void Warn(const char* msg) {
-    if (image_) image_->Warning(sender_, gsWarning, msg);
-  }
-  void ResetTables();
-
-  TStream* stream_;
-  TGIFImage* image_;
-  TObject* sender_;
-  std::uint8_t buf_[260] = {};  // 2 carried + 255 + slack for a 3-byte read
-  int bitPos_ = 0, lastBit_ = 0, lastByte_ = 2;
-  bool firstCall_ = true, endOfData_ = false, zeroBlock_ = false;
-  bool finished_ = false;  // the terminator has been consumed: read nothing more
-  int codeSize_ = 0, minCodeSize_ = 0, clearCode_ = 0, endCode_ = 0, maxCodeSize_ = 0;
-  int nextFree_ = 0, firstCode_ = 0, oldCode_ = 0;
-  std::uint16_t prefix_[TableSize] = {};
-  std::uint8_t suffix_[TableSize] = {};
-  std::uint8_t stack_[StackSize] = {};
-  int sp_ = 0;
-};
-
-// Reads one sub-block behind the two carried bytes; false when none can be read.
-bool TLZWDecoder::Refill() {
-  if (endOfData_) {
-    if (bitPos_ >= lastBit_) Warn("Decoder bit buffer under-run");
-    return false;
-  }
-  buf_[0] = buf_[lastByte_ - 2];
-  buf_[1] = buf_[lastByte_ - 1];
-  std::uint8_t len;
-  // Codes are still wanted, so the data was cut before its terminator.
-  if (stream_->Read(&len, 1) != 1) {
-    Warn("Premature end of data");
-    finished_ = true;
-    return false;
-  }
-  int got = 0;
-  if (len > 0) {
-    got = int(stream_->Read(buf_ + 2, len));
-    if (got < len) Warn("Premature end of data");
-    if (got <= 0) {
-      got = 0;
-      endOfData_ = true;
-      finished_ = true;
-    }
-  } else {
-    endOfData_ = zeroBlock_ = true;
-    finished_ = true;
-  }
-  lastByte_ = 2 + got;
-  bitPos_ = bitPos_ - lastBit_ + 16;
-  lastBit_ = lastByte_ * 8;
-  return true;
-}
-
-int TLZWDecoder::GetCode(int n) {
-  if (firstCall_) {
-    firstCall_ = false;
-    return clearCode_;
-  }
-  // Short sub-blocks may hold less than one code, so refill until it fits.
-  while (bitPos_ + n >= lastBit_) {
-    if (endOfData_ && bitPos_ + n <= lastBit_) break;
-    if (!Refill()) return -1;
-  }
-  int i = bitPos_ >> 3;
-  std::uint32_t v = buf_[i] | (std::uint32_t(buf_[i + 1]) << 8) | (std::uint32_t(buf_[i + 2]) << 16);
-  v = (v >> (bitPos_ & 7)) & ((1u << n) - 1);
-  bitPos_ += n;
-  return int(v);
-}
-
-void TLZWDecoder::SkipBlocks() {
-  if (finished_) return;
-  finished_ = true;
-  std::uint8_t len;
-  std::uint8_t skip[255];
-  while (stream_->Read(&len, 1) == 1 && len != 0) {
-    if (stream_->Read(skip, len) != len) break;
-  }
-}
-
-void TLZWDecoder::ResetTables() {
-  for (int i = 0; i < clearCode_; ++i) {
-    prefix_[i] = 0;
-    suffix_[i] = std::uint8_t(i);
-  }
-  for (int i = clearCode_; i < TableSize; ++i) prefix_[i] = suffix_[i] = 0;
-  codeSize_ = minCodeSize_ + 1;
-  maxCodeSize_ = 2 * clearCode_;
-  nextFree_ = clearCode_ + 2;
-  sp_ = 0;
-}
-
-int TLZWDecoder::Step() {
-  int code = GetCode(codeSize_);
-  if (code < 0) return code;
-  if (code == clearCode_) {
-    ResetTables();
-    do {
-      code = GetCode(codeSize_);
-    } while (code == clearCode_);
-    if (code < 0) return code;
-    // An end code (or any non-pixel code) right after a clear ends the data.
-    if (code >= clearCode_) {
-      if (!zeroBlock_) SkipBlocks();
-      return -2;
-    }
-    firstCode_ = oldCode_ = code;
-    return code;
-  }
-  if (code == endCode_) {
-    if (!zeroBlock_) SkipBlocks();
-    return -2;
-  }
-  int incode = code;
-  if (code >= nextFree_) {
-    stack_[sp_++] = std::uint8_t(firstCode_);
-    code = oldCode_;
-  }
-  while (code >= clearCode_) {
-    // A corrupt table can chain back on itself; the stack bounds the walk.
-    if (sp_ >= StackSize - 1 || prefix_[code] == code) throw GIFException("Circular decoder table entry");
-    stack_[sp_++] = suffix_[code];
-    code = prefix_[code];
-  }
-  firstCode_ = suffix_[code];
-  stack_[sp_++] = std::uint8_t(firstCode_);
-  if (nextFree_ < TableSize) {
-    prefix_[nextFree_] = std::uint16_t(oldCode_);
-    suffix_[nextFree_] = std::uint8_t(firstCode_);
-    ++nextFree_;
-    if (nextFree_ >= maxCodeSize_ && maxCodeSize_ < TableSize) {
-      maxCodeSize_ *= 2;
-      ++codeSize_;
-    }
-  }
-  oldCode_ = incode;
-  return stack_[--sp_];
-}
-
 // The order in which rows receive pixels: top to bottom, or the four
 // interlace passes (rows 0, 8, ...; 4, 12, ...; 2, 6, ...; 1, 3, ...).
 struct TRowWalk {
@@ -581,6 +428,406 @@ struct TRowWalk {
   }
 };
 
+// N bytes (sizeof(T) <= N <= 2 sizeof(T)) as a word from each end, overlapping.
+template <class T>
+inline void CopyEnds(std::uint8_t* D, const std::uint8_t* S, int N) {
+  T a, b;
+  std::memcpy(&a, S, sizeof a);
+  std::memcpy(&b, S + N - int(sizeof b), sizeof b);
+  std::memcpy(D, &a, sizeof a);
+  std::memcpy(D + N - int(sizeof b), &b, sizeof b);
+}
+
+// Copies N bytes between regions that do not overlap, short strings without a call.
+inline void CopyString(std::uint8_t* D, const std::uint8_t* S, int N) {
+  if (N > 16) std::memcpy(D, S, std::size_t(N));
+  else if (N >= 8) CopyEnds<std::uint64_t>(D, S, N);
+  else if (N >= 4) CopyEnds<std::uint32_t>(D, S, N);
+  else if (N >= 2) CopyEnds<std::uint16_t>(D, S, N);
+  else *D = *S;
+}
+
+// Every pixel value in order, with room to read 8 bytes from any of them.
+struct TIdentity {
+  std::uint8_t Bytes[256 + 8] = {};
+  constexpr TIdentity() {
+    for (int i = 0; i < 256; ++i) Bytes[i] = std::uint8_t(i);
+  }
+};
+constexpr TIdentity Identity;
+
+// Decodes whole strings per code: a string the table knows to be fixed (built
+// from defined entries only) is copied from where it was last written whole,
+// or written backwards from its chain when it fits the row; anything else
+// (strings crossing a row end, codes that are not defined yet, a corrupt table)
+// goes through the pixel stack of the plain algorithm, so every input gives the
+// same pixels, warnings and errors as decoding one pixel at a time.
+class TLZWDecoder {
+public:
+  TLZWDecoder(TStream* stream, TGIFImage* image, TObject* sender)
+      : stream_(stream), image_(image), sender_(sender) {}
+
+  void Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
+              std::int64_t& done);
+
+private:
+  // Bits come from a 64-bit buffer filled from the current sub-block. A code is
+  // taken once more bits than it needs are at hand (or exactly as many after
+  // the last sub-block), so sub-blocks are read exactly when the plain reader
+  // reads them.
+  int GetCode(int n) {
+    if (bits_ <= n) return GetCodeSlow(n);
+    const int code = int(bitBuffer_ & ((1u << n) - 1));
+    bitBuffer_ >>= n;
+    bits_ -= n;
+    return code;
+  }
+  int GetCodeSlow(int n);
+  void Drain() {
+    for (; bits_ <= 56 && next_ < dataEnd_; bits_ += 8) bitBuffer_ |= std::uint64_t(*next_++) << bits_;
+  }
+  std::int64_t Available() const { return bits_ + 8 * (dataEnd_ - next_); }
+  bool Refill();
+  void SkipBlocks();
+  void Warn(const char* msg) {
+    if (image_) image_->Warning(sender_, gsWarning, msg);
+  }
+  void ResetTables();
+  // The plain algorithm's step for the code read (the first call reads a clear
+  // of its own): pushes the string on the stack and answers its length, or -1
+  // for no more data, -2 for the end.
+  int Step();
+  int StepWith(int code);
+  void AddEntry(int first);
+  void Run();
+  bool Spill(const std::uint8_t* s, int n);
+  bool SpillStack(int n);
+  bool NextRun();
+
+  TStream* stream_;
+  TGIFImage* image_;
+  TObject* sender_;
+  std::uint8_t block_[255] = {};
+  const std::uint8_t* next_ = block_;
+  const std::uint8_t* dataEnd_ = block_;
+  std::uint64_t bitBuffer_ = 0;
+  int bits_ = 0;
+  bool firstCall_ = true, endOfData_ = false, zeroBlock_ = false;
+  bool finished_ = false;  // the terminator has been consumed: read nothing more
+  int codeSize_ = 0, minCodeSize_ = 0, clearCode_ = 0, endCode_ = 0, maxCodeSize_ = 0;
+  int nextFree_ = 0, firstCode_ = 0, oldCode_ = 0;
+  std::uint16_t prefix_[TableSize] = {};
+  std::uint8_t suffix_[TableSize] = {};
+  // Per defined code: its string's length times 256 plus its first pixel when
+  // the string is fixed (0: walk the chain with the plain step), and where it
+  // lies whole (a root in Identity; an entry in the output, or nowhere).
+  std::uint32_t info_[TableSize] = {};
+  const std::uint8_t* at_[TableSize] = {};
+  // Where the last string was written whole, while the next one follows it directly.
+  const std::uint8_t* lastAt_ = nullptr;
+  std::uint8_t stack_[StackSize] = {};
+  std::uint8_t string_[StackSize] = {};
+  int sp_ = 0;  // pixels the plain algorithm would still hold on its stack
+  // The output: the frame, the current run and the place in it.
+  std::uint8_t *buf_ = nullptr, *p_ = nullptr, *q_ = nullptr, *end_ = nullptr;
+  std::int64_t run_ = 0, runs_ = 0;
+  int width_ = 0;
+  bool linear_ = true;  // one run: the whole frame
+  TRowWalk walk_{0, false};
+};
+
+// Reads one sub-block; false when none can be read.
+bool TLZWDecoder::Refill() {
+  if (endOfData_) {
+    if (Available() <= 0) Warn("Decoder bit buffer under-run");
+    return false;
+  }
+  std::uint8_t len;
+  // Codes are still wanted, so the data was cut before its terminator.
+  if (stream_->Read(&len, 1) != 1) {
+    Warn("Premature end of data");
+    finished_ = true;
+    return false;
+  }
+  int got = 0;
+  if (len > 0) {
+    got = int(stream_->Read(block_, len));
+    if (got < len) Warn("Premature end of data");
+    if (got <= 0) {
+      got = 0;
+      endOfData_ = true;
+      finished_ = true;
+    }
+  } else {
+    endOfData_ = zeroBlock_ = true;
+    finished_ = true;
+  }
+  next_ = block_;
+  dataEnd_ = block_ + got;
+  return true;
+}
+
+int TLZWDecoder::GetCodeSlow(int n) {
+  // Bytes left over stay in the bit buffer's free part (fewer than 8 are ever
+  // left when it runs short), so a new sub-block starts at the buffer's start.
+  Drain();
+  // Short sub-blocks may hold less than one code, so refill until it fits.
+  while (Available() <= n) {
+    if (endOfData_ && Available() >= n) break;
+    if (!Refill()) return -1;
+    Drain();
+  }
+  const int code = int(bitBuffer_ & ((1u << n) - 1));
+  bitBuffer_ >>= n;
+  bits_ -= n;
+  return code;
+}
+
+void TLZWDecoder::SkipBlocks() {
+  if (finished_) return;
+  finished_ = true;
+  std::uint8_t len;
+  std::uint8_t skip[255];
+  while (stream_->Read(&len, 1) == 1 && len != 0) {
+    if (stream_->Read(skip, len) != len) break;
+  }
+}
+
+void TLZWDecoder::ResetTables() {
+  for (int i = 0; i < clearCode_; ++i) {
+    prefix_[i] = 0;
+    suffix_[i] = std::uint8_t(i);
+    info_[i] = 256u | unsigned(i);
+    at_[i] = Identity.Bytes + i;
+  }
+  for (int i = clearCode_; i < TableSize; ++i) prefix_[i] = suffix_[i] = 0;
+  info_[clearCode_] = info_[endCode_] = 0;
+  codeSize_ = minCodeSize_ + 1;
+  maxCodeSize_ = 2 * clearCode_;
+  nextFree_ = clearCode_ + 2;
+  sp_ = 0;
+}
+
+// Defines the next entry: the last string and the first pixel of the one being
+// written. It is fixed when the last code was (then it is that string's place
+// plus one pixel, and that pixel follows it when the string is written next to it).
+void TLZWDecoder::AddEntry(int first) {
+  if (nextFree_ >= TableSize) return;
+  const int e = nextFree_;
+  prefix_[e] = std::uint16_t(oldCode_);
+  suffix_[e] = std::uint8_t(first);
+  const std::uint32_t last = oldCode_ < e ? info_[oldCode_] : 0;
+  info_[e] = last ? last + 256 : 0;
+  at_[e] = lastAt_;
+  ++nextFree_;
+  if (nextFree_ >= maxCodeSize_ && maxCodeSize_ < TableSize) {
+    maxCodeSize_ *= 2;
+    ++codeSize_;
+  }
+}
+
+int TLZWDecoder::Step() {
+  int code;
+  if (firstCall_) {
+    firstCall_ = false;
+    code = clearCode_;
+  } else {
+    code = GetCode(codeSize_);
+  }
+  return StepWith(code);
+}
+
+int TLZWDecoder::StepWith(int code) {
+  if (code < 0) return code;
+  if (code == clearCode_) {
+    ResetTables();
+    do {
+      code = GetCode(codeSize_);
+    } while (code == clearCode_);
+    if (code < 0) return code;
+    // An end code (or any non-pixel code) right after a clear ends the data.
+    if (code >= clearCode_) {
+      if (!zeroBlock_) SkipBlocks();
+      return -2;
+    }
+    firstCode_ = oldCode_ = code;
+    stack_[0] = std::uint8_t(code);
+    return sp_ = 1;
+  }
+  if (code == endCode_) {
+    if (!zeroBlock_) SkipBlocks();
+    return -2;
+  }
+  int incode = code;
+  if (code >= nextFree_) {
+    stack_[sp_++] = std::uint8_t(firstCode_);
+    code = oldCode_;
+  }
+  while (code >= clearCode_) {
+    // A corrupt table can chain back on itself; the stack bounds the walk.
+    if (sp_ >= StackSize - 1 || prefix_[code] == code) throw GIFException("Circular decoder table entry");
+    stack_[sp_++] = suffix_[code];
+    code = prefix_[code];
+  }
+  firstCode_ = suffix_[code];
+  stack_[sp_++] = std::uint8_t(firstCode_);
+  AddEntry(firstCode_);
+  oldCode_ = incode;
+  return sp_;
+}
+
+// Writes n pixels across runs; false once the frame is full (sp_ keeps the
+// count the plain algorithm would still hold).
+bool TLZWDecoder::Spill(const std::uint8_t* s, int n) {
+  lastAt_ = q_;  // forgotten where the string crosses a run end
+  while (n > 0) {
+    const int k = int(std::min<std::int64_t>(n, end_ - q_));
+    CopyString(q_, s, k);
+    q_ += k;
+    s += k;
+    n -= k;
+    if (q_ == end_ && !NextRun()) {
+      sp_ = n;
+      return false;
+    }
+  }
+  sp_ = 0;
+  return true;
+}
+
+// Writes the plain step's stack (last pushed first).
+bool TLZWDecoder::SpillStack(int n) {
+  for (int i = 0; i < n; ++i) string_[i] = stack_[n - 1 - i];
+  return Spill(string_, n);
+}
+
+bool TLZWDecoder::NextRun() {
+  runs_ += run_;
+  p_ = q_;  // counted in runs_
+  if (!walk_.Next()) return false;
+  p_ = q_ = buf_ + std::int64_t(walk_.Row) * width_;
+  end_ = p_ + run_;
+  lastAt_ = nullptr;
+  return true;
+}
+
+// Decodes codes until the frame is full or the data ends: the common codes on
+// local copies of the state (pixel stores could alias members), the rest by the
+// plain step.
+void TLZWDecoder::Run() {
+  std::uint64_t bb = bitBuffer_;
+  int bits = bits_;
+  const std::uint8_t *next = next_, *dataEnd = dataEnd_;
+  std::uint8_t *q = q_, *end = end_;
+  int nextFree = nextFree_, oldCode = oldCode_, firstCode = firstCode_, codeSize = codeSize_;
+  const std::uint8_t* lastAt = lastAt_;
+  const bool linear = linear_ && std::endian::native == std::endian::little;
+  auto store = [&] {
+    bitBuffer_ = bb;
+    bits_ = bits;
+    next_ = next;
+    q_ = q;
+    nextFree_ = nextFree;
+    oldCode_ = oldCode;
+    firstCode_ = firstCode;
+    lastAt_ = lastAt;
+  };
+  auto load = [&] {
+    bb = bitBuffer_;
+    bits = bits_;
+    next = next_;
+    dataEnd = dataEnd_;
+    q = q_;
+    end = end_;
+    nextFree = nextFree_;
+    oldCode = oldCode_;
+    firstCode = firstCode_;
+    codeSize = codeSize_;
+    lastAt = lastAt_;
+  };
+  auto add = [&](int first) {
+    if (nextFree >= TableSize) return;
+    const int e = nextFree++;
+    prefix_[e] = std::uint16_t(oldCode);
+    suffix_[e] = std::uint8_t(first);
+    const std::uint32_t last = oldCode < e ? info_[oldCode] : 0;
+    info_[e] = last ? last + 256 : 0;
+    at_[e] = lastAt;
+    if (nextFree >= maxCodeSize_ && maxCodeSize_ < TableSize) {
+      maxCodeSize_ *= 2;
+      codeSize = ++codeSize_;
+    }
+  };
+  for (;;) {
+    // Whole bytes are loaded eight at a time while the sub-block has them.
+    int code;
+    if (dataEnd - next >= 8) {
+      std::uint64_t v;
+      std::memcpy(&v, next, 8);
+      if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+      bb |= v << bits;
+      next += (63 - bits) >> 3;
+      bits |= 56;
+    } else if (bits <= codeSize) {
+      store();
+      code = GetCodeSlow(codeSize_);
+      load();
+      goto have;
+    }
+    code = int(bb & ((1u << codeSize) - 1));
+    bb >>= codeSize;
+    bits -= codeSize;
+  have:
+    std::uint32_t info;
+    // (Unsigned: -1, no more data, is no code.)
+    if (unsigned(code) < unsigned(nextFree) && (info = info_[code]) != 0) {
+      // A fixed string: a root, or an entry built from fixed ones.
+      const int len = int(info >> 8), first = int(info & 255);
+      const std::uint8_t* from = at_[code];
+      add(first);
+      oldCode = code;
+      firstCode = first;
+      if (linear && len <= 8 && end - q > 8) {
+        // Eight bytes at once, the ones past the string written back as they were.
+        std::uint64_t s, d;
+        std::memcpy(&s, from, 8);
+        std::memcpy(&d, q, 8);
+        const std::uint64_t mask = ~std::uint64_t(0) >> (64 - 8 * len);
+        d = (s & mask) | (d & ~mask);
+        std::memcpy(q, &d, 8);
+      } else if (from && end - q > len) {
+        CopyString(q, from, len);
+      } else {
+        std::uint8_t* w = string_ + len;
+        for (int c = code; c >= clearCode_; c = prefix_[c]) *--w = suffix_[c];
+        *--w = std::uint8_t(first);
+        store();
+        if (!Spill(string_, len)) return;
+        load();
+        continue;
+      }
+      lastAt = q;
+      q += len;
+    } else if (code == nextFree && oldCode < nextFree && (info = info_[oldCode]) != 0 && (lastAt || at_[oldCode]) &&
+               end - q > int(info >> 8) + 1) {
+      // The code being defined: the last string and its own first pixel.
+      const int len = int(info >> 8) + 1;
+      const std::uint8_t* from = lastAt ? lastAt : at_[oldCode];
+      add(firstCode);
+      oldCode = code;
+      CopyString(q, from, len - 1);
+      q[len - 1] = std::uint8_t(firstCode);
+      lastAt = q;
+      q += len;
+    } else {
+      store();
+      const int n = StepWith(code);
+      if (n < 0 || !SpillStack(n)) return;
+      load();
+    }
+  }
+}
+
 void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int width, int height, bool interlaced,
                          std::int64_t& done) {
   done = 0;
@@ -596,47 +843,35 @@ void TLZWDecoder::Decode(const std::function<std::uint8_t*()>& allocate, int wid
   maxCodeSize_ = 2 * clearCode_;
   nextFree_ = clearCode_ + 2;
   const std::int64_t total = std::int64_t(width) * height;
-  // Pixels stored: whole runs plus x (counted in locals, as a pixel store may
-  // alias anything behind a reference).
-  std::int64_t runs = 0, x = 0;
+  // Without interlacing the whole frame is one run; only a run's end needs the walk.
+  width_ = width;
+  linear_ = !interlaced;
+  run_ = interlaced ? width : total;
+  walk_ = TRowWalk(interlaced ? height : 1, interlaced);
   try {
-    int v = total > 0 ? Fetch() : -1;
-    if (v >= 0) {
-      // The buffer exists only once a pixel has arrived.
-      std::uint8_t* buf = allocate();
-      // Without interlacing the whole frame is one run.
-      const std::int64_t run = interlaced ? width : total;
-      TRowWalk walk(interlaced ? height : 1, interlaced);
-      std::uint8_t* p = buf;
-      for (;;) {
-        // Fill the current run; only its end needs the walk.
-        std::uint8_t* q = p + x;
-        std::uint8_t* const end = p + run;
-        *q++ = std::uint8_t(v);
-        while (q != end && (v = Fetch()) >= 0) *q++ = std::uint8_t(v);
-        x = q - p;
-        if (q != end) break;
-        runs += run;
-        x = 0;
-        if (!walk.Next()) break;
-        p = buf + std::int64_t(walk.Row) * width;
-        v = Fetch();
-        if (v < 0) break;
-      }
+    const int n = total > 0 ? Step() : -1;
+    if (n > 0) {
+      // The buffer exists only once a pixel has arrived (the plain algorithm
+      // has taken it off its stack by then).
+      sp_ = 0;
+      buf_ = p_ = q_ = allocate();
+      end_ = p_ + run_;
+      if (SpillStack(n)) Run();
     }
-    done = runs + x;
+    done = runs_ + (q_ - p_);
   } catch (...) {
-    done = runs + x;
+    done = runs_ + (q_ - p_);
     // Consume the rest of the frame's data so the next block is read in place.
     try {
-      if (!finished_) Fetch();
+      if (!finished_ && sp_ == 0) Step();
     } catch (...) {
     }
     SkipBlocks();
     throw;
   }
-  // One more code takes the end code; whatever data is left is skipped.
-  if (!finished_) Fetch();
+  // One more code takes the end code (unless pixels of the last string were
+  // left over); whatever data is left is skipped.
+  if (!finished_ && sp_ == 0) Step();
   SkipBlocks();
 }
 

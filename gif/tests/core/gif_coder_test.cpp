@@ -256,3 +256,20 @@ TEST(GifDecoder, CircularTableIsAnErrorNotAHang) {
   EXPECT_GIF_ERROR(LoadBytes(img, Header(10, 10) + Descriptor(0, 0, 10, 10) + self + Bytes{0x3B}),
                    "Circular decoder table entry");
 }
+
+TEST(GifDecoder, AnErrorKeepsThePixelsDecodedBeforeIt) {
+  // Seven pixels (0 0 0 0 0 0 1), then a code whose entries chain back on each
+  // other; only the pixels after them take the transparent fill.
+  const Bytes gce = {0x21, 0xF9, 4, 1, 0, 0, 3, 0};
+  const Bytes data = Codes(3, {{8, 4}, {0, 4}, {12, 4}, {11, 4}, {1, 4}, {11, 4}, {9, 4}});
+  TGIFImage img;
+  EXPECT_GIF_ERROR(LoadBytes(img, Header(10, 10) + gce + Descriptor(0, 0, 10, 10) + data + Bytes{0x3B}),
+                   "Circular decoder table entry");
+  ASSERT_EQ(img.Images()->Count(), 1);
+  TGIFSubImage* f = img.Images()->SubImages(0);
+  EXPECT_EQ(f->Pixels(0, 0), 0);
+  EXPECT_EQ(f->Pixels(5, 0), 0);
+  EXPECT_EQ(f->Pixels(6, 0), 1);
+  EXPECT_EQ(f->Pixels(7, 0), 3);
+  EXPECT_EQ(f->Pixels(9, 9), 3);
+}

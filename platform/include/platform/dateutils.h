@@ -58,6 +58,8 @@ int DaysInMonth(int Year, int Month);
 // EConvertError for a date outside 1..9999 or a time outside the day.
 TDateTime EncodeDate(int Year, int Month, int Day);
 TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec);
+// Today's date on the local calendar (midnight).
+TDateTime Date();
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Out);
 bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Out);
 // EConvertError for a value outside the valid range (or not a number).

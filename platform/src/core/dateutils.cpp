@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 
 #include "platform/rtl.h"
 
@@ -385,4 +386,11 @@ TDateTime StrToDateTime(std::string_view Text) {
   TDateTime r;
   if (!TryStrToDateTime(Text, r)) throw EConvertError(Format("'%s' is not a valid date and time", std::string(Text)));
   return r;
+}
+
+TDateTime Date() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }

@@ -65,3 +65,7 @@ QImage BitmapToQImage(TBitmap* Bitmap);
 // Replaces a bitmap's pixels with Image (pf32bit; indexed images keep their format
 // and colour table).
 void BitmapFromQImage(TBitmap* Bitmap, const QImage& Image);
+// A pf32bit bitmap's own image of Width x Height, taken out of it to be drawn on
+// again (a null image when it has another size or format, or shares its pixels);
+// BitmapFromQImage puts it back.
+QImage TakeBitmapImage(TBitmap* Bitmap, int Width, int Height);

@@ -42,9 +42,20 @@ QList<QRgb> PaddedTable(const QList<QRgb>& colors, TPixelFormat pf) {
 }
 
 void ForceOpaque(QImage& img) {
-  for (int y = 0; y < img.height(); ++y) {
+  // Read first: an image that is opaque already (anything a painter drew) is not
+  // written, so a shared one is not copied.
+  const int w = img.width(), h = img.height();
+  bool opaque = true;
+  for (int y = 0; y < h && opaque; ++y) {
+    const QRgb* p = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    QRgb all = 0xFF000000u;
+    for (int x = 0; x < w; ++x) all &= p[x];
+    opaque = all == 0xFF000000u;
+  }
+  if (opaque) return;
+  for (int y = 0; y < h; ++y) {
     QRgb* p = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < img.width(); ++x) p[x] |= 0xFF000000u;
+    for (int x = 0; x < w; ++x) p[x] |= 0xFF000000u;
   }
 }
 
@@ -683,6 +694,16 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
 QImage BitmapToQImage(TBitmap* Bitmap) {
   if (!Bitmap || Bitmap->Empty()) return QImage();
   return Bitmap->GetImpl()->Rgb32();
+}
+
+QImage TakeBitmapImage(TBitmap* Bitmap, int Width, int Height) {
+  TBitmap::Impl& b = *Bitmap->GetImpl();
+  if (b.pf != pf32bit || b.holder != TBitmap::Impl::kNative || b.native.width() != Width ||
+      b.native.height() != Height || b.native.format() != QImage::Format_RGB32 || !b.native.isDetached())
+    return QImage();
+  QImage img = std::move(b.native);
+  b.SetImage(pf32bit, QImage(), {});
+  return img;
 }
 
 void BitmapFromQImage(TBitmap* Bitmap, const QImage& Image) {

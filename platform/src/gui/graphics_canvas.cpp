@@ -111,6 +111,119 @@ TRect Normalized(TRect r) {
   return r;
 }
 
+// One clip of the canvas stack: its region and, for a region that is not a single
+// rectangle (a polygon's outline, intersections), the spans of each of its rows,
+// made on first use. A pixel is then tested against its own row's spans (one for a
+// convex outline) rather than searched among the region's rectangles.
+class TClip {
+public:
+  explicit TClip(QRegion R) : region_(std::move(R)), bounds_(region_.boundingRect()), simple_(region_.rectCount() <= 1) {}
+  const QRegion& Region() const { return region_; }
+  const QRect& Bounds() const { return bounds_; }
+  // A single rectangle (or nothing): its bounds say it all.
+  bool Simple() const { return simple_; }
+  bool Contains(int X, int Y) const {
+    return X >= bounds_.left() && X <= bounds_.right() && Y >= bounds_.top() && Y <= bounds_.bottom() &&
+           (simple_ || ContainsInBounds(X, Y));
+  }
+  // Contains for a pixel known to lie inside the bounds.
+  bool ContainsInBounds(int X, int Y) const {
+    if (simple_) return true;
+    Index();
+    const unsigned row = unsigned(Y - bounds_.top());
+    for (int k = rowStart_[row], e = rowStart_[row + 1]; k < e; ++k)
+      if (X >= spans_[k].X0 && X <= spans_[k].X1) return true;
+    return false;
+  }
+  struct TSpan {
+    int X0, X1;  // both inside
+  };
+  // The spans of row Y (none outside the bounds), left to right.
+  std::pair<const TSpan*, const TSpan*> Row(int Y) const {
+    if (Y < bounds_.top() || Y > bounds_.bottom()) return {nullptr, nullptr};
+    if (simple_) {
+      single_ = {bounds_.left(), bounds_.right()};
+      return {&single_, &single_ + 1};
+    }
+    Index();
+    const unsigned row = unsigned(Y - bounds_.top());
+    return {spans_.data() + rowStart_[row], spans_.data() + rowStart_[row + 1]};
+  }
+  // The part of the region inside Area, from the spans of Area's rows (a rectangle
+  // when Area lies wholly inside).
+  QRegion Within(const QRect& Area) const {
+    const QRect a = Area & bounds_;
+    if (a.isEmpty()) return QRegion();
+    std::vector<QRect> rects;
+    bool whole = true;
+    for (int y = a.top(); y <= a.bottom(); ++y) {
+      const auto [s, e] = Row(y);
+      whole &= e - s == 1 && s->X0 <= a.left() && s->X1 >= a.right();
+      if (!whole) break;
+    }
+    if (whole) return QRegion(a);
+    // Rows of the same spans make one band.
+    std::vector<TSpan> band, row;
+    int bandTop = a.top();
+    auto close = [&](int bottom) {
+      for (const TSpan& sp : band) rects.emplace_back(QPoint(sp.X0, bandTop), QPoint(sp.X1, bottom));
+    };
+    for (int y = a.top(); y <= a.bottom(); ++y) {
+      row.clear();
+      for (auto [s, e] = Row(y); s != e; ++s) {
+        const int x0 = std::max(s->X0, a.left()), x1 = std::min(s->X1, a.right());
+        if (x0 <= x1) row.push_back({x0, x1});
+      }
+      const bool same = row.size() == band.size() &&
+                        std::equal(row.begin(), row.end(), band.begin(),
+                                   [](const TSpan& u, const TSpan& v) { return u.X0 == v.X0 && u.X1 == v.X1; });
+      if (y > a.top() && same) continue;
+      close(y - 1);
+      band = row;
+      bandTop = y;
+    }
+    close(a.bottom());
+    QRegion out;
+    out.setRects(rects.data(), int(rects.size()));
+    return out;
+  }
+  // Calls Area with each part of R inside the clip: R itself cut to a simple clip,
+  // else row by row.
+  template <class F>
+  void ForEachArea(const QRect& R, F&& Area) const {
+    const QRect r = R & bounds_;
+    if (r.isEmpty()) return;
+    if (simple_) return Area(r);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (auto [s, e] = Row(y); s != e; ++s) {
+        const int x0 = std::max(s->X0, r.left()), x1 = std::min(s->X1, r.right());
+        if (x0 <= x1) Area(QRect(x0, y, x1 - x0 + 1, 1));
+      }
+  }
+
+private:
+  void Index() const {
+    if (!rowStart_.empty()) return;
+    const int rows = bounds_.height();
+    rowStart_.assign(size_t(rows) + 1, 0);
+    for (const QRect& r : region_)
+      for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart_[size_t(y - bounds_.top()) + 1];
+    for (int i = 0; i < rows; ++i) rowStart_[size_t(i) + 1] += rowStart_[size_t(i)];
+    spans_.resize(size_t(rowStart_[size_t(rows)]));
+    std::vector<int> next(rowStart_.begin(), rowStart_.end() - 1);
+    // A region's rectangles come in bands from the top, each band from the left.
+    for (const QRect& r : region_)
+      for (int y = r.top(); y <= r.bottom(); ++y) spans_[size_t(next[size_t(y - bounds_.top())]++)] = {r.left(), r.right()};
+  }
+
+  QRegion region_;
+  QRect bounds_;
+  bool simple_;
+  mutable std::vector<int> rowStart_;
+  mutable std::vector<TSpan> spans_;
+  mutable TSpan single_{};
+};
+
 }  // namespace
 
 struct TCanvas::Impl {
@@ -130,7 +243,7 @@ struct TCanvas::Impl {
   unsigned textAlign = TA_LEFT | TA_TOP;
   TCopyMode copyMode = cmSrcCopy;
   bool antialias = false;
-  std::vector<QRegion> clips;
+  std::vector<TClip> clips;
   std::recursive_mutex mutex;
   std::atomic<int> locks{0};
   QRect dirty;
@@ -212,9 +325,28 @@ struct TCanvas::Impl {
     }
   }
 
+  // What of a font makes its Qt font (its colour and angle do not): a font assigned
+  // again per cell, or given another colour, keeps the Qt font, its metrics and key.
+  struct TFontShape {
+    std::string Name;
+    int Height = 0, LetterSpacing = 0;
+    TFontStyles Style = 0;
+    TFontPitch Pitch = fpDefault;
+    TFontQuality Quality = fqDefault;
+    bool operator==(const TFontShape&) const = default;
+  };
+  TFontShape fontShape;
   const QFont& Font() {
     const unsigned dbGen = FontDatabaseGeneration.load();
+    if (font->Generation() != fontGen && antialias == fontAA && dbGen == fontDbGen && metrics) {
+      fontGen = font->Generation();
+      if (fontShape == TFontShape{font->Name(), font->Height(), font->LetterSpacing(), font->Style(), font->Pitch(),
+                                  font->Quality()})
+        return qfont;
+      fontGen = ~font->Generation();  // rebuilt below
+    }
     if (font->Generation() != fontGen || antialias != fontAA || dbGen != fontDbGen || !metrics) {
+      fontShape = {font->Name(), font->Height(), font->LetterSpacing(), font->Style(), font->Pitch(), font->Quality()};
       qfont = ToQFont(*font, antialias);
       metrics.emplace(qfont);
       fontGen = font->Generation();
@@ -266,11 +398,22 @@ struct TCanvas::Impl {
   bool Cosmetic() const { return pen->Width() <= 1 && !antialias; }
   bool PenVisible() const { return pen->Style() != psClear; }
 
-  void SetupPainter(QPainter& p) {
+  // The painter with the canvas's smoothing and clip. Area, when given, holds all that
+  // plain painting (opaque colours, hatches, no smoothing or picture) will touch: the painter then takes
+  // only the part of the clip inside it, which costs far less to set up than an
+  // outline of many rows and sets the same pixels. (Blending takes other ways through
+  // a clip of one rectangle than through one of many, so it keeps the whole clip.)
+  void SetupPainter(QPainter& p, const QRect* Area = nullptr) {
+    SetupHints(p);
+    if (clips.empty()) return;
+    const TClip& clip = clips.back();
+    if (Area && !antialias && !brush->PatternImage() && !clip.Simple()) p.setClipRegion(clip.Within(*Area));
+    else p.setClipRegion(clip.Region());
+  }
+  void SetupHints(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing, antialias);
     p.setRenderHint(QPainter::TextAntialiasing, antialias);
     p.setRenderHint(QPainter::SmoothPixmapTransform, antialias);
-    if (!clips.empty()) p.setClipRegion(clips.back());
   }
 
   QBrush FillBrush() {
@@ -318,18 +461,19 @@ struct TCanvas::Impl {
     uchar* bits;
     qsizetype bpl;
     QRect bounds;
-    const QRegion* region = nullptr;
+    const TClip* region = nullptr;  // a clip that is more than its bounds
     TPenMode mode;
-    PixelWriter(QImage& img, const std::vector<QRegion>& clips, TPenMode m)
+    PixelWriter(QImage& img, const std::vector<TClip>& clips, TPenMode m)
         : bits(img.bits()), bpl(img.bytesPerLine()), bounds(img.rect()), mode(m) {
       if (!clips.empty()) {
-        const QRegion& r = clips.back();
-        if (r.rectCount() <= 1) bounds &= r.boundingRect();
-        else region = &r;
+        const TClip& r = clips.back();
+        bounds &= r.Bounds();
+        if (!r.Simple()) region = &r;
       }
     }
     bool Inside(int x, int y) const {
-      return bounds.contains(x, y) && (!region || region->contains(QPoint(x, y)));
+      return x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom() &&
+             (!region || region->ContainsInBounds(x, y));
     }
     void Put(int x, int y, QRgb c) {
       if (!Inside(x, y)) return;
@@ -391,20 +535,44 @@ struct TCanvas::Impl {
     TCursor From(long long Step) const { return {*this, Pattern ? int(Step % Pattern->period) : 0}; }
   };
 
-  // Horizontal and vertical lines in copy mode through a rectangular clip (grids, axes,
-  // the columns of a reduced line) go straight along their row or column.
+  // Horizontal and vertical lines in copy mode (grids, axes, wicks, the columns of a
+  // reduced line) go straight along their row or column; through a clip of spans a
+  // row is cut to its one span, a column tests each row's spans.
   static bool StraightPixels(PixelWriter& w, bool xMajor, long long dx, long long dy, int x0, int y0, int sx, int sy,
                              long long k0, long long k1, long long step, QRgb fg, QRgb bg, const TDash& dash,
                              bool opaque) {
-    if ((xMajor ? dy : dx) != 0 || w.region || w.mode != pmCopy) return false;
+    if ((xMajor ? dy : dx) != 0 || w.mode != pmCopy) return false;
     if (xMajor ? (y0 < w.bounds.top() || y0 > w.bounds.bottom()) : (x0 < w.bounds.left() || x0 > w.bounds.right()))
       return true;
+    if (w.region && xMajor) {
+      const auto [s, e] = w.region->Row(y0);
+      if (s == e) return true;
+      if (e - s > 1) return false;  // several spans: pixel by pixel
+      // Steps whose x lies in the span.
+      const long long a = sx > 0 ? s->X0 - x0 : x0 - s->X1, b = sx > 0 ? s->X1 - x0 : x0 - s->X0;
+      k0 = std::max(k0, a);
+      k1 = std::min(k1, b);
+      if (k0 > k1) return true;
+    }
     const long long x = xMajor ? x0 + sx * k0 : x0, y = xMajor ? y0 : y0 + sy * k0;
     QRgb* p = reinterpret_cast<QRgb*>(w.bits + y * w.bpl) + x;
     const qsizetype stride = xMajor ? sx : sy * (w.bpl / qsizetype(sizeof(QRgb)));
     const QRgb on = 0xFF000000u | fg, off = 0xFF000000u | bg;
+    if (w.region && !xMajor) {
+      const TClip& clip = *w.region;
+      return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
+                      [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
+    }
+    return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
+  }
+
+  // Steps K0..K1 from P on, Stride apart, where Visible(k).
+  template <class Visible>
+  static bool Straight(QRgb* p, qsizetype stride, long long k0, long long k1, long long step, QRgb on, QRgb off,
+                       const TDash& dash, bool opaque, Visible&& visible) {
     if (!dash.Pattern) {
-      for (long long k = k0; k <= k1; ++k, p += stride) *p = on;
+      for (long long k = k0; k <= k1; ++k, p += stride)
+        if (visible(k)) *p = on;
       return true;
     }
     if (dash.OnAt) {
@@ -413,15 +581,19 @@ struct TCanvas::Impl {
       const int period = dash.Pattern->period;
       int pos = int((step + k0) % period);
       for (long long k = k0; k <= k1; ++k, p += stride) {
-        if (onAt[pos]) *p = on;
-        else if (opaque) *p = off;
+        if (visible(k)) {
+          if (onAt[pos]) *p = on;
+          else if (opaque) *p = off;
+        }
         if (++pos == period) pos = 0;
       }
       return true;
     }
     TDash::TCursor at = dash.From(step + k0);
     for (long long k = k0; k <= k1; ++k, p += stride) {
-      if (at.Next()) *p = on;
+      const bool set = at.Next();
+      if (!visible(k)) continue;
+      if (set) *p = on;
       else if (opaque) *p = off;
     }
     return true;
@@ -507,8 +679,7 @@ struct TCanvas::Impl {
                       size_t(a.width()) * sizeof(QRgb));
       };
       if (clips.empty()) copyArea(img.rect());
-      else
-        for (const QRect& area : clips.back()) copyArea(area);
+      else clips.back().ForEachArea(target, copyArea);
     });
     return done;
   }
@@ -532,8 +703,46 @@ struct TCanvas::Impl {
         std::memcpy(reinterpret_cast<QRgb*>(bits + y * bpl) + a.left(), first, size_t(a.width()) * sizeof(QRgb));
     };
     if (clips.empty()) fillArea(img.rect());
-    else
-      for (const QRect& area : clips.back()) fillArea(area);
+    else clips.back().ForEachArea(r, fillArea);
+    return true;
+  }
+
+  // A rectangle of at least two pixels each way with a solid one-pixel pen in copy mode
+  // and a solid or no brush, written row by row through the clip: the frame's pixels
+  // and the inside's, as the outline and the fill set them. False when it does not apply.
+  bool FramedBox(QImage& img, const TRect& r, const QBrush& fill) {
+    if (pen->Mode() != pmCopy || pen->Style() != psSolid || !pen->DashPattern().empty() || r.Width() < 2 ||
+        r.Height() < 2 || (fill.style() != Qt::SolidPattern && fill.style() != Qt::NoBrush))
+      return false;
+    const QRgb frame = 0xFF000000u | ToQRgb(pen->Color()), inside = fill.color().rgb() | 0xFF000000u;
+    const bool filled = fill.style() == Qt::SolidPattern;
+    const int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
+    QRect bounds = img.rect();
+    if (!clips.empty()) bounds &= clips.back().Bounds();
+    const TClip* region = clips.empty() || clips.back().Simple() ? nullptr : &clips.back();
+    uchar* bits = img.bits();
+    const qsizetype bpl = img.bytesPerLine();
+    // Pixels X0..X1 of row Y in colour C, through the clip.
+    const auto span = [&](int Y, int X0, int X1, QRgb C) {
+      if (Y < bounds.top() || Y > bounds.bottom()) return;
+      X0 = std::max(X0, bounds.left());
+      X1 = std::min(X1, bounds.right());
+      QRgb* row = reinterpret_cast<QRgb*>(bits + Y * bpl);
+      if (!region) {
+        if (X0 <= X1) std::fill(row + X0, row + X1 + 1, C);
+        return;
+      }
+      for (auto [s, e] = region->Row(Y); s != e; ++s)
+        for (int x = std::max(X0, s->X0), end = std::min(X1, s->X1); x <= end; ++x) row[x] = C;
+    };
+    span(t, l, rr, frame);
+    for (int y = t + 1; y < b; ++y) {
+      span(y, l, l, frame);
+      if (filled) span(y, l + 1, rr - 1, inside);
+      span(y, rr, rr, frame);
+    }
+    span(b, l, rr, frame);
+    Touch(QRect(QPoint(l, t), QPoint(rr, b)));
     return true;
   }
 
@@ -546,7 +755,7 @@ struct TCanvas::Impl {
     Touch(bounds);
     if (mode == pmCopy) {
       QPainter p(&img);
-      SetupPainter(p);
+      SetupPainter(p, &bounds);
       paint(p);
       return;
     }
@@ -699,18 +908,31 @@ struct TCanvas::Impl {
 
   // The pixels an upright text sets without antialiasing, as rows of runs from its
   // pen point. The glyphs are then one colour, so a label drawn again sets the same
-  // pixels without a painter and without shaping it again. One table per thread,
-  // keyed by font and text like the widths, emptied when it grows large.
+  // pixels without a painter and without shaping it again. They are worked out the
+  // second time a font and text come (the first time the painter draws it: a text
+  // shown once, as in a scrolled grid, costs no more than drawing it). One table per
+  // thread, keyed by font and text like the widths, emptied when it grows large.
   struct TTextRun {
     int Y, X0, X1;  // X1 excluded
   };
+  struct TKeptText {
+    bool Made = false;  // the runs were worked out (else the text was drawn once)
+    std::optional<std::vector<TTextRun>> Runs;  // none: the painter draws it
+  };
   const std::vector<TTextRun>* TextRuns(const std::string& Text) {
-    thread_local std::unordered_map<std::string, std::optional<std::vector<TTextRun>>> table;
+    thread_local std::unordered_map<std::string, TKeptText> table;
     const QFontMetrics& m = Metrics();
     std::string key = fontKey;
     key += Text;
-    if (auto it = table.find(key); it != table.end()) return it->second ? &*it->second : nullptr;
-    if (table.size() >= 4096) table.clear();
+    auto it = table.find(key);
+    if (it == table.end()) {
+      if (table.size() >= 4096) table.clear();
+      table.emplace(std::move(key), TKeptText{});
+      return nullptr;
+    }
+    TKeptText& kept = it->second;
+    if (kept.Made) return kept.Runs ? &*kept.Runs : nullptr;
+    kept.Made = true;
     // Drawn on a clear image with room all round; a glyph reaching the edge would
     // have been cut, so such a text keeps the painter.
     const int h = m.ascent() + m.descent();
@@ -720,32 +942,31 @@ struct TCanvas::Impl {
     im.fill(0);
     {
       QPainter p(&im);
-      SetupPainter(p);
-      p.setClipping(false);
+      SetupHints(p);
       p.setFont(Font());
       p.setPen(QColor(Qt::white));
       p.drawText(QPoint(mx, my + m.ascent()), QString::fromStdString(Text));
     }
     std::vector<TTextRun> runs;
     bool cut = false, oneColour = true;
-    for (int y = 0; y < im.height(); ++y) {
+    const int iw = im.width(), ih = im.height();
+    for (int y = 0; y < ih; ++y) {
       const QRgb* row = reinterpret_cast<const QRgb*>(im.constScanLine(y));
-      for (int x = 0; x < im.width();) {
+      for (int x = 0; x < iw;) {
+        // Most of the image is clear: skip it two pixels at a time.
+        while (x + 2 <= iw && (row[x] | row[x + 1]) == 0) x += 2;
+        if (x < iw && row[x] == 0) ++x;
+        if (x >= iw) break;
         const QRgb v = row[x];
-        if (v == 0) {
-          ++x;
-          continue;
-        }
         oneColour &= v == 0xFFFFFFFFu;
         const int x0 = x;
-        while (x < im.width() && row[x] == v) ++x;
-        cut |= y == 0 || y == im.height() - 1 || x0 == 0 || x == im.width();
+        while (x < iw && row[x] == v) ++x;
+        cut |= y == 0 || y == ih - 1 || x0 == 0 || x == iw;
         runs.push_back({y - my - m.ascent(), x0 - mx, x - mx});
       }
     }
-    auto& kept = table.emplace(std::move(key), std::nullopt).first->second;
-    if (!cut && oneColour) kept = std::move(runs);
-    return kept ? &*kept : nullptr;
+    if (!cut && oneColour) kept.Runs = std::move(runs);
+    return kept.Runs ? &*kept.Runs : nullptr;
   }
 
   // Sets the pixels of Text with its pen point at (X, Y) through the clip (and
@@ -764,8 +985,12 @@ struct TCanvas::Impl {
       if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
       const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
       QRgb* row = reinterpret_cast<QRgb*>(w.bits + y * w.bpl);
-      for (int x = x0; x < x1; ++x)
-        if (!w.region || w.region->contains(QPoint(x, y))) row[x] = c;
+      if (!w.region) {
+        std::fill(row + x0, row + std::max(x0, x1), c);
+        continue;
+      }
+      for (auto [s, e] = w.region->Row(y); s != e; ++s)
+        for (int x = std::max(x0, s->X0), end = std::min(x1 - 1, s->X1); x <= end; ++x) row[x] = c;
     }
     return true;
   }
@@ -853,7 +1078,7 @@ struct TCanvas::Impl {
         p.drawImage(target.topLeft(), argb);
       } else if (copyMode == cmSrcCopy) {
         QPainter p(&img);
-        SetupPainter(p);
+        SetupPainter(p, &target);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(target.topLeft(), piece);
       } else {
@@ -1005,6 +1230,22 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     bool cosmetic = c.Cosmetic() || !c.PenVisible();
+    if (cosmetic && c.PenVisible() && Count == 4) {
+      // An upright rectangle (a box's face seen square on): its fill sets the pixels
+      // whose centres lie inside, its outline the border, so it is a framed box.
+      const int l = std::min(Points[0].X, Points[2].X), r = std::max(Points[0].X, Points[2].X);
+      const int t = std::min(Points[0].Y, Points[2].Y), b = std::max(Points[0].Y, Points[2].Y);
+      const auto corner = [&](const TPoint& P) { return (P.X == l || P.X == r) && (P.Y == t || P.Y == b); };
+      const bool upright = corner(Points[0]) && corner(Points[1]) && corner(Points[2]) && corner(Points[3]) &&
+                           Points[0].X != Points[2].X && Points[0].Y != Points[2].Y &&
+                           (Points[1].X == Points[0].X) != (Points[1].Y == Points[0].Y) &&
+                           Points[1].X == Points[2].X + Points[0].X - Points[3].X &&
+                           Points[1].Y == Points[2].Y + Points[0].Y - Points[3].Y;
+      if (upright && c.FramedBox(img, TRect{l, t, r + 1, b + 1}, fill)) {
+        c.Touch(PointsBounds(Points, Count, c.pen->Width()).adjusted(-1, -1, 1, 1) & img.rect());
+        return;
+      }
+    }
     c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
       p.setPen(cosmetic ? QPen(Qt::NoPen) : c.ShapePen());
       p.setBrush(fill);
@@ -1034,6 +1275,19 @@ void TCanvas::PolyBezier(const TPoint* Points, int Count) {
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   Impl& c = *impl_;
   c.RecordBox(mf::TOp::Rectangle, {{X1, Y1}, {X2, Y2}});
+  if (!c.PenVisible() && !c.antialias && c.pen->Mode() == pmCopy) {
+    // Without a pen a solid fill covers the box but its right column and bottom row
+    // (pixel centres lie half a pixel from the painter's edges): written straight.
+    const TRect r = Normalized(Rect(X1, Y1, X2, Y2));
+    const QBrush fill = c.FillBrush();
+    if (fill.style() == Qt::SolidPattern && r.Width() >= 2 && r.Height() >= 2) {
+      c.Draw([&](QImage& img) {
+        c.Touch(QRect(r.Left, r.Top, r.Width(), r.Height()).adjusted(-1, -1, 1, 1) & img.rect());
+        c.FillSolid(img, QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1), fill);
+      });
+      return;
+    }
+  }
   if (!c.Cosmetic() || !c.PenVisible()) {
     c.BoxShape(Rect(X1, Y1, X2, Y2), [](QPainter& p, const QRectF& r) { p.drawRect(r); });
     return;
@@ -1042,6 +1296,7 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   TRect r = Normalized(Rect(X1, Y1, X2, Y2));
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
+    if (c.FramedBox(img, r, fill)) return;
     const QRect inside(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2);
     if (r.Width() > 2 && r.Height() > 2 && !(c.pen->Mode() == pmCopy && c.FillSolid(img, inside, fill)))
       c.PaintShape(img, inside, c.pen->Mode(), [&](QPainter& p) { p.fillRect(inside, fill); });
@@ -1118,7 +1373,7 @@ void TCanvas::FillRect(const TRect& Rect) {
     c.Touch(r);
     if (c.FillSolid(img, r, fill)) return;
     QPainter p(&img);
-    c.SetupPainter(p);
+    c.SetupPainter(p, &r);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.fillRect(r, fill);
   });
@@ -1132,9 +1387,10 @@ void TCanvas::FrameRect(const TRect& Rect) {
   c.Draw([&](QImage& img) {
     QBrush fill = c.FillBrush();
     if (fill.style() == Qt::NoBrush) return;
-    c.Touch(ToQRect(r));
+    const QRect area = ToQRect(r);
+    c.Touch(area);
     QPainter p(&img);
-    c.SetupPainter(p);
+    c.SetupPainter(p, &area);
     p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), fill);
     p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), fill);
     p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), fill);
@@ -1159,7 +1415,7 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
     QRect r = ToQRect(Rect);
     if (c.brush->Style() != bsClear) {  // the whole rectangle takes the background
       QPainter p(&img);
-      c.SetupPainter(p);
+      c.SetupPainter(p, &r);
       p.fillRect(r, QColor(ToQRgb(c.bkColor)));
       c.Touch(r);
     }
@@ -1286,7 +1542,7 @@ void TCanvas::SetCopyMode(TCopyMode Value) { impl_->copyMode = Value; }
 TColor TCanvas::Pixels(int X, int Y) {
   const QImage* img = impl_->ReadImage();
   if (!img || !img->rect().contains(X, Y)) return -1;
-  if (!impl_->clips.empty() && !impl_->clips.back().contains(QPoint(X, Y))) return -1;
+  if (!impl_->clips.empty() && !impl_->clips.back().Contains(X, Y)) return -1;
   return FromQRgb(img->pixel(X, Y));
 }
 
@@ -1304,7 +1560,7 @@ void TCanvas::PushClipRect(const TRect& Rect) {
   TRect r = Normalized(Rect);
   QRegion region(ToQRect(r));
   impl_->RecordBox(mf::TOp::PushClipRect, {{r.Left, r.Top}, {r.Right, r.Bottom}});
-  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
 void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
@@ -1312,7 +1568,7 @@ void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
   QRegion region(poly, Qt::OddEvenFill);
   impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
-  impl_->clips.push_back(impl_->clips.empty() ? region : impl_->clips.back().intersected(region));
+  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
 void TCanvas::PopClip() {
@@ -1326,7 +1582,7 @@ int TCanvas::ClipDepth() const { return int(impl_->clips.size()); }
 TRect TCanvas::ClipRect() {
   const QImage* img = impl_->ReadImage();
   QRect r = img ? img->rect() : QRect();
-  if (!impl_->clips.empty()) r &= impl_->clips.back().boundingRect();
+  if (!impl_->clips.empty()) r &= impl_->clips.back().Bounds();
   if (r.isEmpty()) return {};
   return Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
 }

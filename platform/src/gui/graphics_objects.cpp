@@ -227,6 +227,10 @@ QFont ToQFont(const TFont& Font, bool Antialias) {
   q.setKerning(false);
   if (Font.Quality() != fqDefault) Antialias = Font.Quality() == fqBest;
   q.setStyleStrategy(Antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+  // Monochrome glyphs at unhinted advances stand apart inside words ("Volum e"): they
+  // are fitted to the pixel grid, as the classic system draws them. Smooth text is
+  // fitted the same way, so a text keeps its width whatever its quality.
+  q.setHintingPreference(QFont::PreferFullHinting);
   if (Font.LetterSpacing() != 0) q.setLetterSpacing(QFont::AbsoluteSpacing, Font.LetterSpacing());
   if (Font.Pitch() == fpFixed) {
     q.setFixedPitch(true);

@@ -11,7 +11,11 @@ void RenderControl(TControl* Control, TBitmap* Bitmap) {
   if (!w) throw EInvalidOperation("The control has no window to render");
   // Paints that wait for the loop (or for the control to be shown) happen now.
   forms_detail::PaintTree(Control);
-  QImage img(std::max(1, Control->Width()), std::max(1, Control->Height()), QImage::Format_RGB32);
+  const int width = std::max(1, Control->Width()), height = std::max(1, Control->Height());
+  // Into the bitmap's own pixels when they have the size (a control rendered again
+  // and again): no new image each time.
+  QImage img = TakeBitmapImage(Bitmap, width, height);
+  if (img.isNull()) img = QImage(width, height, QImage::Format_RGB32);
   img.fill(ToQColor(Control->Color()));
   w->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
   BitmapFromQImage(Bitmap, img);

@@ -166,4 +166,35 @@ TEST_F(AppPaint, SnapshotRendersAFormThatWasNeverShown) {
   EXPECT_FALSE(SaveControlToPng(Form, "/nonexistent-folder/x.png"));
 }
 
+// Rendering into a bitmap that has the control's size reuses its pixels: the picture
+// is the one a new bitmap gets, whatever the bitmap held, and a copy of the bitmap
+// taken before keeps the old picture.
+TEST_F(AppPaint, SnapshotsIntoTheSameBitmapEqualSnapshotsIntoANewOne) {
+  TPaintBox* box = AddPaintBox(0, 0, 60, 40);
+  TColor colour = clRed;
+  box->OnPaint = [&](TObject*) {
+    box->Canvas()->Brush()->SetColor(colour);
+    box->Canvas()->FillRect(Rect(5, 5, 30, 20));
+  };
+  TBitmap reused;
+  RenderControl(box, &reused);
+  TBitmap before;
+  before.Assign(&reused);  // shares the pixels: they must not be drawn over
+  colour = clBlue;
+  box->Invalidate();
+  // Held pixels with an open alpha byte, as scan lines may leave them.
+  static_cast<std::uint8_t*>(reused.ScanLine(0))[3] = 0;
+  RenderControl(box, &reused);
+  auto fresh = Shot(box);
+  for (int y = 0; y < 40; y += 3)
+    for (int x = 0; x < 60; x += 3) ASSERT_EQ(reused.Canvas()->Pixels(x, y), fresh->Canvas()->Pixels(x, y));
+  EXPECT_EQ(reused.Canvas()->Pixels(10, 10), clBlue);
+  EXPECT_EQ(before.Canvas()->Pixels(10, 10), clRed);
+  TBitmap small;
+  small.SetSize(7, 7);
+  RenderControl(box, &small);
+  EXPECT_EQ(small.Width(), 60);
+  EXPECT_EQ(small.Canvas()->Pixels(10, 10), clBlue);
+}
+
 }  // namespace

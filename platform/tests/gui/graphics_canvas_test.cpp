@@ -261,6 +261,55 @@ TEST(CanvasShapes, BoxShapesLeaveOutTheRightAndBottomEdge) {
   EXPECT_EQ(b4->Canvas()->Pixels(9, 15), kBack);
 }
 
+TEST(CanvasShapes, SolidBoxesWrittenStraightEqualThePaintersFill) {
+  // A solid rectangle without a pen, and an upright four-cornered polygon with a solid
+  // one-pixel pen, are written straight; a picture brush of the same single colour
+  // still goes through the painter: every size, each corner first and both ways
+  // round, partly outside, under a rectangle and an outline clip.
+  auto red = MakeBitmap(8, 8, clRed);
+  struct TShape {
+    const char* Name;
+    bool Pen;
+    std::function<void(TCanvas*, int, int, int, int, int)> Draw;  // box, and a turn 0..7
+  };
+  const TShape shapes[] = {
+      {"penless rectangle", false,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         if (turn % 3 == 0) c->Rectangle(x + w, y + h, x, y);  // corners given backwards
+         else c->Rectangle(x, y, x + w, y + h);
+       }},
+      {"upright polygon", true,
+       [](TCanvas* c, int x, int y, int w, int h, int turn) {
+         TPoint corners[4] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
+         TPoint p[4];
+         for (int i = 0; i < 4; ++i) p[i] = corners[(turn % 4 + (turn < 4 ? i : 4 - i)) % 4];
+         c->Polygon(p, 4);
+       }},
+  };
+  for (const TShape& shape : shapes)
+    for (int clip = 0; clip < 3; ++clip) {
+      SCOPED_TRACE(testing::Message() << shape.Name << ", clip " << clip);
+      auto straight = MakeBitmap(60, 50), painted = MakeBitmap(60, 50);
+      for (TBitmap* b : {straight.get(), painted.get()}) {
+        TCanvas* c = b->Canvas();
+        if (clip == 1) c->PushClipRect(Rect(7, 5, 50, 44));
+        if (clip == 2) c->PushClipPolygon({Point(20, 0), Point(59, 25), Point(30, 49), Point(0, 30)});
+        c->Pen()->SetStyle(shape.Pen ? psSolid : psClear);
+        c->Pen()->SetColor(clNavy);
+        if (b == painted.get()) c->Brush()->SetBitmap(red.get());
+        else c->Brush()->SetColor(clRed);
+        for (int w = -3; w <= 9; ++w)
+          for (int h = -3; h <= 9; h += 2) {
+            const int x = (w + 3) * 5 - 4, y = (h + 3) * 4 - 3;
+            shape.Draw(c, x, y, w, h, (w * 7 + h * 3 + 40) % 8);
+          }
+        while (c->ClipDepth() > 0) c->PopClip();
+      }
+      EXPECT_EQ(Snapshot(straight->Canvas(), 60, 50), Snapshot(painted->Canvas(), 60, 50));
+      EXPECT_GT(CountColor(straight->Canvas(), Rect(0, 0, 60, 50), clRed), 150);
+    }
+}
+
 TEST(CanvasShapes, RepeatedEllipsesEqualEllipsesDrawnAfresh) {
   // Markers: the same ellipse drawn over and over at many places, partly outside
   // the image and the clip. In mask mode on white the canvas
@@ -532,6 +581,78 @@ TEST(CanvasText, TextsSetAgainFromKeptPixelsEqualTextsTheFontDraws) {
   EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H));
 }
 
+// Kept texts under clips of several rectangles per row band (a comb and a ring): each
+// run is cut to the rectangles, so the pixels are those the font draws under the same
+// clip. Each text comes three times, the first drawn by the font, then kept.
+TEST(CanvasText, KeptTextsFollowClipsOfManyRectanglesPerRow) {
+  constexpr int W = 200, H = 60;
+  auto kept = MakeBitmap(W, H), drawn = MakeBitmap(W, H);
+  const std::vector<std::vector<TPoint>> clips = {
+      // A comb: teeth four pixels wide every seven, cut across the text.
+      {Point(0, 0), Point(200, 0), Point(200, 60), Point(150, 60), Point(150, 20), Point(146, 20), Point(146, 60),
+       Point(139, 60), Point(139, 25), Point(135, 25), Point(135, 60), Point(128, 60), Point(128, 18),
+       Point(124, 18), Point(124, 60), Point(0, 60)},
+      // A diamond with a diamond hole (two rectangles in the rows of the hole).
+      {Point(100, 0), Point(190, 30), Point(100, 60), Point(10, 30), Point(100, 0), Point(100, 12),
+       Point(40, 30), Point(100, 48), Point(160, 30), Point(100, 12)}};
+  for (const auto& polygon : clips)
+    for (const char* text : {"Wavelength 1,234", "Omega jy", "Omega jy"}) {
+      for (TCanvas* c : {kept->Canvas(), drawn->Canvas()}) {
+        c->Brush()->SetColor(kBack);
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(Rect(0, 0, W, H));
+        c->Font()->SetName("Arial");
+        c->Font()->SetHeight(-22);
+        c->Font()->SetColor(clNavy);
+        c->PushClipPolygon(polygon);
+        if (c == kept->Canvas()) {
+          c->Brush()->SetStyle(bsClear);
+          for (int i = 0; i < 3; ++i) c->TextOut(8, 14, text);
+        } else {
+          c->TextOut(8, 14, text);  // opaque on the page colour: drawn by the font each time
+        }
+        c->PopClip();
+      }
+      EXPECT_EQ(Snapshot(kept->Canvas(), W, H), Snapshot(drawn->Canvas(), W, H)) << text;
+      EXPECT_GT(CountColor(kept->Canvas(), Rect(0, 0, W, H), clNavy), 20) << text;
+    }
+}
+
+// A canvas keeps its font's Qt form while only the colour changes or the same font
+// is assigned again, and makes it anew for any change of what the glyphs look like.
+TEST(CanvasText, AssignedFontsMeasureAsTheyAreAfterEveryChange) {
+  auto b = MakeBitmap(10, 10);
+  TCanvas* c = b->Canvas();
+  TFont base;
+  base.SetName("Arial");
+  base.SetHeight(-13);
+  const std::vector<std::function<void(TFont&)>> changes = {
+      [](TFont&) {},
+      [](TFont& f) { f.SetColor(clRed); },
+      [](TFont& f) { f.SetHeight(-20); },
+      [](TFont& f) { f.SetName("Courier New"); },
+      [](TFont& f) { f.SetStyle(FontStyles({fsBold})); },
+      [](TFont& f) { f.SetLetterSpacing(3); },
+      [](TFont& f) { f.SetPitch(fpFixed); },
+      [](TFont& f) { f.SetQuality(fqBest); },
+  };
+  for (size_t i = 0; i < changes.size(); ++i)
+    for (int round = 0; round < 2; ++round) {  // back and forth between the two
+      TFont other;
+      other.Assign(&base);
+      changes[i](other);
+      for (TFont* f : {&base, &other, &base, &other}) {
+        c->Font()->Assign(f);
+        TBitmap fresh;
+        fresh.SetSize(10, 10);
+        fresh.Canvas()->Font()->Assign(f);
+        const std::string text = "Label 1,234.5 W";
+        EXPECT_EQ(c->TextWidth(text), fresh.Canvas()->TextWidth(text)) << "change " << i;
+        EXPECT_EQ(c->TextHeight(text), fresh.Canvas()->TextHeight(text)) << "change " << i;
+      }
+    }
+}
+
 TEST(CanvasText, FontsMeasureByHeightSizeAndStyle) {
   TCanvas c;  // bound to nothing: measures, does not draw
   c.Font()->SetSize(8);
@@ -606,6 +727,97 @@ TEST(CanvasClip, ClipStackConfinesDrawingAndPops) {
   c->FillRect(Rect(0, 0, 40, 40));
   c->PopClip();
   EXPECT_EQ(c->Pixels(5, 6), kBack);
+}
+
+// Every pixel-by-pixel path through a clip of spans (lines of each direction, dashed,
+// opaque and xor, rectangles, markers, text, single pixels, copies) masks exactly as the
+// painter's own clip does: drawn through an outline, the picture is the unclipped
+// picture where a pattern fill through the same outline lands, the page elsewhere.
+TEST(CanvasClip, OutlinesLetThroughExactlyWhatThePaintersClipLetsThrough) {
+  constexpr int W = 90, H = 70;
+  struct TOutline {
+    const char* Name;
+    std::vector<TPoint> Points;
+    bool AlsoRect;  // intersected with a rectangle pushed first
+  };
+  const std::vector<TOutline> outlines = {
+      {"convex box outline", {{12, 5}, {70, 5}, {84, 19}, {84, 60}, {26, 60}, {12, 46}}, false},
+      {"concave arrow", {{5, 30}, {40, 3}, {40, 20}, {85, 20}, {85, 42}, {40, 42}, {40, 66}}, false},
+      {"star with a hole", {{45, 2}, {58, 66}, {3, 24}, {87, 24}, {32, 66}}, false},
+      {"outline cut by a rectangle", {{0, 0}, {89, 10}, {60, 69}, {10, 50}}, true},
+  };
+  auto pattern = MakeBitmap(4, 4, clRed);
+  auto onePixel = MakeBitmap(6, 5, clTeal);
+  std::srand(11);
+  auto any = [](int n) { return std::rand() % n; };
+  for (const TOutline& o : outlines) {
+    SCOPED_TRACE(o.Name);
+    // Where the painter's clip lets a fill through.
+    auto mask = MakeBitmap(W, H);
+    if (o.AlsoRect) mask->Canvas()->PushClipRect(Rect(8, 6, 80, 62));
+    mask->Canvas()->PushClipPolygon(o.Points);
+    mask->Canvas()->Brush()->SetBitmap(pattern.get());
+    mask->Canvas()->FillRect(Rect(0, 0, W, H));
+    const unsigned seed = unsigned(std::rand());
+    auto draw = [&](TCanvas* c, bool clipped) {
+      std::srand(seed);
+      if (clipped && o.AlsoRect) c->PushClipRect(Rect(8, 6, 80, 62));
+      if (clipped) c->PushClipPolygon(o.Points);
+      for (int i = 0; i < 40; ++i) {
+        c->Pen()->SetColor(RGB(any(256), any(256), any(256)));
+        c->Pen()->SetStyle(TPenStyle(any(5)));  // solid to dash-dot-dot
+        c->Pen()->SetMode(any(4) == 0 ? pmXor : pmCopy);
+        c->SetBkMode(any(2) ? OPAQUE : TRANSPARENT);
+        const int x = any(W + 20) - 10, y = any(H + 20) - 10;
+        switch (any(3)) {
+          case 0: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, any(H + 20) - 10); break;
+          case 1: c->MoveTo(x, y), c->LineTo(any(W + 20) - 10, y); break;
+          default: c->MoveTo(x, y), c->LineTo(x, any(H + 20) - 10); break;
+        }
+      }
+      c->Pen()->SetMode(pmCopy);
+      c->Pen()->SetStyle(psSolid);
+      for (int i = 0; i < 12; ++i) {
+        c->Brush()->SetColor(RGB(any(256), 128, any(256)));
+        const int x = any(W), y = any(H);
+        if (i % 2) c->Rectangle(x, y, x + any(30), y + any(30));
+        else c->Ellipse(x, y, x + 7, y + 7);
+        c->SetPixels(any(W), any(H), clNavy);
+      }
+      // Through the painter: polygons, wide pens, large ellipses, hatches.
+      for (int i = 0; i < 8; ++i) {
+        c->Brush()->SetColor(RGB(any(256), any(256), 40));
+        c->Brush()->SetStyle(i % 3 == 2 ? bsDiagCross : bsSolid);
+        c->Pen()->SetWidth(1 + any(4));
+        const int x = any(W) - 10, y = any(H) - 10;
+        const TPoint quad[4] = {{x, y}, {x + 30, y - 12}, {x + 30, y + any(40)}, {x, y + 25}};
+        if (i % 2) c->Polygon(quad, 4);
+        else c->Ellipse(x, y, x + 70, y + 40);
+        c->MoveTo(any(W), any(H));
+        c->LineTo(any(W), any(H));
+      }
+      c->Pen()->SetWidth(1);
+      c->Font()->SetHeight(-14);
+      c->Brush()->SetStyle(bsClear);
+      c->TextOut(any(20), any(H - 10), "Clipped 1,234");
+      c->CopyRect(Rect(30, 30, 36, 35), onePixel->Canvas(), Rect(0, 0, 6, 5));
+      if (clipped) c->PopClip();
+      if (clipped && o.AlsoRect) c->PopClip();
+    };
+    auto whole = MakeBitmap(W, H), cut = MakeBitmap(W, H);
+    draw(whole->Canvas(), false);
+    draw(cut->Canvas(), true);
+    int inside = 0, wrong = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const bool in = mask->Canvas()->Pixels(x, y) == clRed;
+        inside += in;
+        const TColor want = in ? whole->Canvas()->Pixels(x, y) : kBack;
+        if (cut->Canvas()->Pixels(x, y) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << x << ", " << y;
+      }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inside, W * H / 8);
+  }
 }
 
 TEST(CanvasCopy, CopyRectStretchesMirrorsAndAppliesTheCopyMode) {
