@@ -176,8 +176,8 @@ void TFormLumGeneral::Notification(TComponent* AComponent, TOperation Operation)
   // A listed series or tool freed (only its address is left to compare): its lines
   // go, and with them its font if it was edited. While the chart itself goes, its
   // parts are going too: its own notice follows.
-  if (Operation == opRemove && !loading_ && Chart() && !Chart()->Destroying() && AComponent != Chart() &&
-      watched_.erase(AComponent))
+  TCustomAxisPanel* c = WatchedChart();
+  if (Operation == opRemove && !loading_ && c && !c->Destroying() && AComponent != c && watched_.erase(AComponent))
     DropDeadLines();
 }
 

@@ -318,6 +318,8 @@ void TFormLum3D::CreateViews() {
     o->SetRotation(v.Rotation);
     o->SetElevation(v.Elevation);
     g->LeftAxis()->SetLabels(true);
+    // The right axis labels as small as the gallery made the left ones.
+    g->RightAxis()->LabelsFont()->Assign(g->LeftAxis()->LabelsFont());
     if (v.View3D && !v.Orthogonal)
       for (TChartSeries* s : g->SeriesList()) s->SetVertAxis(aBothVertAxis);
     switch (i) {
