@@ -555,9 +555,11 @@ void TChartEditForm::FormShow(TObject*) {
     Tree->SetSelected(seriesNode_);
   }
   // 9.
+  bool opened = false;
   if (TChartSeries* s = EditSeries(); s && LiveSeries(s)) {
     LBSeries->SelectSeries(s);
     EditTheSeries(s);
+    opened = true;
   } else if (TLumCustomTool* t = EditTool(); t && TabTools->TabVisible()) {
     VisitToolPage(epTools, t);
     editTool_.Set(nullptr);
@@ -581,8 +583,10 @@ void TChartEditForm::FormShow(TObject*) {
           }
         }
       }
-    } else {
+    } else if (!opened) {  // the series opened above stays selected
       SelectFirstSeries();
+    } else {
+      RefreshButtons(nullptr);
     }
   } else {
     RefreshButtons(nullptr);

@@ -252,7 +252,7 @@ void TChartEditForm::SelectTabOf(TPageControl* Pages, TTabSheet* Tab) {
 
 void TChartEditForm::ShowPage(int Page) {
   TTabSheet* tab = TabOfPage(Page);
-  if (!tab || !Chart()) return;
+  if (!tab || !tab->TabVisible() || !Chart()) return;
   if (tab == TabSeries) {
     TChartSeries* s = LBSeries->SelectedSeries();
     if (!s && LBSeries->Count() > 0) s = LBSeries->SeriesAtIndex(0);
@@ -281,6 +281,7 @@ void TChartEditForm::EditTheSeries(TChartSeries* Series) {
     return;
   }
   LBSeries->SelectSeries(Series);
+  if (!TabSeries->TabVisible()) return;  // the list shows it selected
   if (MainPage->ActivePage() == TabSeries) VisitSeriesPage(Series);
   else SelectTabOf(MainPage, TabSeries);
 }

@@ -146,7 +146,7 @@ void TChartEditForm::SelectNodeOf(const TObject* Data) {
     return;
   }
   // A series the tree does not list (not shown in the editor) still opens.
-  if (LiveSeries(Data)) {
+  if (LiveSeries(Data) && TabSeries->TabVisible()) {
     auto* s = static_cast<TChartSeries*>(const_cast<TObject*>(Data));
     PutPagesBack();
     LBSeries->SelectSeries(s);
@@ -228,8 +228,12 @@ void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
   } else if (LiveSeries(d)) {
     auto* s = static_cast<TChartSeries*>(const_cast<TObject*>(d));
     LBSeries->SelectSeries(s);
-    VisitSeriesPage(s);
-    ShowInPanel(TabSeries);
+    if (TabSeries->TabVisible()) {
+      VisitSeriesPage(s);
+      ShowInPanel(TabSeries);
+    } else {
+      ShowInPanel(TabSeriesList);  // no series page: the list, the series selected
+    }
   } else if (LiveTool(d)) {
     auto* t = static_cast<TLumCustomTool*>(const_cast<TObject*>(d));
     const int page = Chart()->Animations()->IndexOf(t) >= 0 ? epAnimations : epTools;

@@ -400,6 +400,14 @@ TEST_F(ChartEditTest, ASeriesOrToolToOpenAtShow) {
         EXPECT_EQ(e->Caption(), "Editing Dispersion");
       },
       ceoDefault, {}, -1, bars);
+  // With the Series page hidden the list shows the series selected.
+  Edit(
+      [bars](TChartEditForm* e) {
+        EXPECT_EQ(e->MainPage->ActivePage(), e->TabChart);
+        EXPECT_EQ(e->PageForm(epSeries), nullptr);
+        EXPECT_EQ(e->LBSeries->SelectedSeries(), bars);
+      },
+      ceoDefault, {epSeries}, -1, bars);
   auto* cursor = dynamic_cast<TLumCustomTool*>(Host->FindComponent("Cursor"));
   Edit(
       [cursor](TChartEditForm* e) {
