@@ -518,12 +518,14 @@ int main(int argc, char** argv) {
   if (!snapping) return only ? RunLive(window, chart, *only) : RunEditor(window, chart);
   UseOwnSettings();
   bool ok = true;
+  // The whole editor first: the pages' views below change the program's charts.
+  if (!only)
+    for (bool tree : {false, true}) ok &= SnapEditor(window, chart, snap + "/", tree);
   for (const TPageEntry& p : Pages)
     if (!only || only == &p) ok &= SnapPage(window, chart, p, snap + "/");
   if (!only) {
     ok &= IncrementDialog(snap + "/increment_number", false);
     ok &= IncrementDialog(snap + "/increment_datetime", true);
-    for (bool tree : {false, true}) ok &= SnapEditor(window, chart, snap + "/", tree);
   }
   return ok ? 0 : 1;
 }

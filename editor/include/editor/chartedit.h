@@ -341,8 +341,9 @@ private:
 };
 
 // Shows the editor modally on the chart, then frees it. The second form sets the
-// options, hidden tabs and start page, and opens Object (a series, tool or animation
-// of the chart) at show.
+// options (the series groups show when they ask or the settings remember them shown),
+// hidden tabs and start page, and opens Object (a series, tool or animation of the
+// chart) at show. A setting of the wrong type raises before anything shows.
 void EditChart(TComponent* Owner, TCustomChart* Chart);
 void EditChart(TComponent* Owner, TCustomChart* Chart, std::uint16_t Options, const std::set<int>& HiddenTabs,
                int StartPage, TComponent* Object);
