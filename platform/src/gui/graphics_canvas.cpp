@@ -1446,17 +1446,17 @@ static TFigureColumns ShapeColumns(const std::vector<int>& Key, QRgb Pen, bool O
   }
   TFigureColumns cols;
   cols.Start.push_back(0);
+  const QRgb* bits = reinterpret_cast<const QRgb*>(im.constBits());
+  const qsizetype stride = im.bytesPerLine() / qsizetype(sizeof(QRgb));
+  const auto partOf = [&](int Y) { return !split || Y <= 0 ? 0 : Y == 1 ? 1 : 2; };
+  const int height = im.height();
   for (int x = 0; x < im.width(); ++x) {
-    for (int r = 0; r < im.height();) {
-      const QRgb v = reinterpret_cast<const QRgb*>(im.constScanLine(r))[x];
-      const int y = r + minY, part = !split || y <= 0 ? 0 : y == 1 ? 1 : 2;
+    for (int r = 0; r < height;) {
+      const QRgb v = bits[r * stride + x];
+      const int part = partOf(r + minY);
       int e = r + 1;
-      while (e < im.height() && reinterpret_cast<const QRgb*>(im.constScanLine(e))[x] == v) {
-        const int ye = e + minY;
-        if ((!split || ye <= 0 ? 0 : ye == 1 ? 1 : 2) != part) break;
-        ++e;
-      }
-      if (v) cols.Runs.push_back({y, e - 1 + minY, v, part});
+      while (e < height && bits[e * stride + x] == v && partOf(e + minY) == part) ++e;
+      if (v) cols.Runs.push_back({r + minY, e - 1 + minY, v, part});
       r = e;
     }
     cols.Start.push_back(int(cols.Runs.size()));
@@ -1533,6 +1533,7 @@ void TCanvas::PolygonFigures(int Count, const TRect& Bounds,
         const int bottom = std::min(area.bottom(), rowOf(cols->Runs[size_t(e - 1)], true));
         if (top > bottom) continue;
         // Most columns of a box lie wholly behind later boxes.
+        if (rows.size() == 1 && rows[0].first <= top && rows[0].second >= bottom) continue;
         bool hidden = false;
         for (const auto& t : rows) {
           if (t.first > top) break;
