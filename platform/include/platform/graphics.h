@@ -491,6 +491,10 @@ public:
   // Keeps the pixels that still fit; new area is white (index 0 on indexed formats
   // whose first entry is not white: the entry nearest white).
   void SetSize(int AWidth, int AHeight);
+  // SetSize for a caller that sets every pixel before anything reads one (a chart
+  // filling its background over the whole picture): on a 32-bit bitmap the pixels
+  // are left unset rather than made white first.
+  void SetSizeForOverwrite(int AWidth, int AHeight);
   TPixelFormat PixelFormat() const;
   // Converts the pixels; to an indexed format through the palette (the current one when
   // it has the right size, else the default).
