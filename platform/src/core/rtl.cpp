@@ -8,6 +8,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -449,8 +450,10 @@ long long Round(long double v) {
   // Below 2^62 a sum with 1.5 * 2^63 keeps no fraction (the extended format holds 64
   // bits), so it rounds half to even as nearbyint does, without the library call
   // (pixel positions round a few hundred times a drawing).
-  constexpr long double magic = 13835058055282163712.0L, within = 4611686018427387904.0L;
-  if (std::fabs(v) < within) return (long long)((v + magic) - magic);
+  if constexpr (std::numeric_limits<long double>::digits >= 64) {
+    constexpr long double magic = 13835058055282163712.0L, within = 4611686018427387904.0L;
+    if (std::fabs(v) < within) return (long long)((v + magic) - magic);
+  }
   return (long long)std::nearbyint(v);
 }
 long long Trunc(long double v) { return (long long)v; }
