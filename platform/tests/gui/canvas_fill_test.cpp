@@ -75,9 +75,10 @@ TEST(CanvasFill, ParallelogramsOfEverySlopeFillAsThePainterFills) {
   EXPECT_EQ(shapes, 2 * 3 * 49 * 49);
 }
 
-TEST(CanvasFill, QuadrilateralsFillAsThePainterFillsThroughEveryClip) {
-  // Random four-cornered shapes (twisted ones too) and long thin ones, partly off the
-  // picture, overlapping, under no clip, a rectangle and an outline of many rows.
+TEST(CanvasFill, PolygonsFillAsThePainterFillsThroughEveryClip) {
+  // Random shapes of three to eight corners (twisted ones too) and long thin ones,
+  // partly off the picture, overlapping, under no clip, a rectangle and an outline of
+  // many rows; nine corners and more go through the painter either way.
   constexpr int W = 160, H = 120;
   for (int clip = 0; clip < 3; ++clip) {
     SCOPED_TRACE(testing::Message() << "clip " << clip);
@@ -87,7 +88,7 @@ TEST(CanvasFill, QuadrilateralsFillAsThePainterFillsThroughEveryClip) {
       auto any = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(random); };
       if (clip == 1) c->PushClipRect(Rect(9, 7, 131, 103));
       if (clip == 2) c->PushClipPolygon({Point(30, 0), Point(159, 40), Point(100, 119), Point(0, 70)});
-      for (int i = 0; i < 400; ++i) {
+      for (int i = 0; i < 900; ++i) {
         c->Pen()->SetStyle(i % 4 ? psClear : psSolid);
         c->Pen()->SetColor(RGB(any(0, 255), 0, 0));
         two.SetFill(c, RGB(any(0, 255), any(0, 255), 128));
@@ -96,7 +97,8 @@ TEST(CanvasFill, QuadrilateralsFillAsThePainterFillsThroughEveryClip) {
           const int x = any(-40, W + 20), y = any(-40, H + 20);
           p = {{x, y}, {x + any(-200, 200), y + any(-3, 3)}, {x + any(-200, 200), y + any(20, 300)}, {x, y + any(1, 90)}};
         } else {
-          for (int k = 0; k < 4; ++k) p.push_back({any(-30, W + 30), any(-30, H + 30)});
+          const int corners = i % 3 == 1 ? 4 : any(3, 10);
+          for (int k = 0; k < corners; ++k) p.push_back({any(-30, W + 30), any(-30, H + 30)});
         }
         c->Polygon(p);
       }
