@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -23,18 +24,20 @@ inline bool WithinReach(const TPoint* P, int N) {
   return true;
 }
 
-constexpr int MaxCorners = 8;
+// Polygons the canvas fills this way (more corners go through the painter).
+constexpr int MaxCorners = 16;
 
 // Calls Span(y, x0, x1) for each run of pixels x0..x1 (both in) of row y that the fill
-// sets, rows Top..Bottom only, top down and left to right. N: 3..MaxCorners corners
-// within Reach.
+// sets, rows Top..Bottom only, top down and left to right. N corners within Reach.
 template <class F>
 void Fill(const TPoint* P, int N, int Top, int Bottom, F&& Span) {
   struct TEdge {
     long long X, Delta;  // 16.16 at the first row; per row
     int First, Last;     // rows
   };
-  std::array<TEdge, MaxCorners> edges;
+  std::array<TEdge, MaxCorners> kept;
+  std::vector<TEdge> more(N > MaxCorners ? size_t(N) : 0);
+  TEdge* edges = N > MaxCorners ? more.data() : kept.data();
   int count = 0, lo = Bottom + 1, hi = Top - 1;
   for (int i = 0; i < N; ++i) {
     // 26.6 ends, the upper first.
@@ -52,26 +55,28 @@ void Fill(const TPoint* P, int N, int Top, int Bottom, F&& Span) {
       const long long along = (static_cast<long long>(first) << 16) + 0x8000 - (ay << 10);
       e.X = start + int((e.Delta * along) >> 16);
     }
-    edges[size_t(count++)] = e;
+    edges[count++] = e;
     lo = std::min(lo, first);
     hi = std::max(hi, last);
   }
   lo = std::max(lo, Top);
   hi = std::min(hi, Bottom);
-  std::array<long long, MaxCorners> xs;
+  std::array<long long, MaxCorners> keptXs;
+  std::vector<long long> moreXs(N > MaxCorners ? size_t(N) : 0);
+  long long* xs = N > MaxCorners ? moreXs.data() : keptXs.data();
   for (int y = lo; y <= hi; ++y) {
     int n = 0;
     for (int k = 0; k < count; ++k) {
-      const TEdge& e = edges[size_t(k)];
+      const TEdge& e = edges[k];
       if (y < e.First || y > e.Last) continue;
       // Sorted as they come: a handful at most.
       const long long x = e.X + (y - e.First) * e.Delta;
       int j = n++;
-      for (; j > 0 && xs[size_t(j - 1)] > x; --j) xs[size_t(j)] = xs[size_t(j - 1)];
-      xs[size_t(j)] = x;
+      for (; j > 0 && xs[j - 1] > x; --j) xs[j] = xs[j - 1];
+      xs[j] = x;
     }
     for (int k = 0; k + 1 < n; k += 2) {
-      const int x0 = int(xs[size_t(k)] >> 16), x1 = int(xs[size_t(k + 1)] >> 16) - 1;
+      const int x0 = int(xs[k] >> 16), x1 = int(xs[k + 1] >> 16) - 1;
       if (x0 <= x1) Span(y, x0, x1);
     }
   }

@@ -76,9 +76,9 @@ TEST(CanvasFill, ParallelogramsOfEverySlopeFillAsThePainterFills) {
 }
 
 TEST(CanvasFill, PolygonsFillAsThePainterFillsThroughEveryClip) {
-  // Random shapes of three to eight corners (twisted ones too) and long thin ones,
+  // Random shapes of three to sixteen corners (twisted ones too) and long thin ones,
   // partly off the picture, overlapping, under no clip, a rectangle and an outline of
-  // many rows; nine corners and more go through the painter either way.
+  // many rows; more corners go through the painter either way.
   constexpr int W = 160, H = 120;
   for (int clip = 0; clip < 3; ++clip) {
     SCOPED_TRACE(testing::Message() << "clip " << clip);
@@ -97,7 +97,7 @@ TEST(CanvasFill, PolygonsFillAsThePainterFillsThroughEveryClip) {
           const int x = any(-40, W + 20), y = any(-40, H + 20);
           p = {{x, y}, {x + any(-200, 200), y + any(-3, 3)}, {x + any(-200, 200), y + any(20, 300)}, {x, y + any(1, 90)}};
         } else {
-          const int corners = i % 3 == 1 ? 4 : any(3, 10);
+          const int corners = i % 3 == 1 ? 4 : any(3, 18);
           for (int k = 0; k < corners; ++k) p.push_back({any(-30, W + 30), any(-30, H + 30)});
         }
         c->Polygon(p);
@@ -148,10 +148,11 @@ TEST(CanvasFill, FiguresPaintedFromTheLastBackEqualPolygonsDrawnInTurn) {
       const int dy = kind == 1 ? dx + 1 : dx, b = any(H - 20, H + 10), t = b - (kind == 2 ? any(0, 8) : any(1, 140));
       const TColor front = i % 5 ? clNavy : clTeal, side = i % 7 ? RGB(0, 0, 96) : clGreen;
       if (kind == 3) {
+        // Up to twenty corners: past sixteen, Polygon fills through the painter.
         std::vector<TPoint> p;
-        for (int j = 0; j < 5; ++j) p.push_back({any(-10, W + 10), any(-10, H + 10)});
+        for (int j = any(5, 20); j > 0; --j) p.push_back({any(-10, W + 10), any(-10, H + 10)});
         figures.push_back([=](TCanvasFigure& F) {
-          F.Add(p.data(), 5, front);
+          F.Add(p.data(), int(p.size()), front);
           F.Add(p.data() + 1, 3, side);
         });
       } else {
