@@ -169,7 +169,7 @@ TEST(CanvasFill, FiguresPaintedFromTheLastBackEqualPolygonsDrawnInTurn) {
       c->Brush()->SetColor(clNavy);
       c->SetBkMode(TRANSPARENT);
       if (c == two.fast->Canvas()) {
-        c->PolygonFigures(int(figures.size()), Rect(-40, -40, W + 40, H + 40),
+        c->PolygonFigures(int(figures.size()), Rect(-60, -60, W + 60, H + 60),
                           [&](int I, TCanvasFigure& F) { figures[size_t(I)](F); });
         EXPECT_EQ(c->Brush()->Color(), clNavy);
       } else {
