@@ -370,7 +370,7 @@ public:
                    TBitmap* Stroke = nullptr);
   TSize TextExtent(const std::string& Text);
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
-  int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
+  int TextHeight(const std::string& Text);  // TextExtent(Text).cy, without measuring the width
   TTextMetric TextMetrics();
   unsigned TextAlign() const;
   void SetTextAlign(unsigned Value);

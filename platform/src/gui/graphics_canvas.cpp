@@ -1782,6 +1782,8 @@ TSize TCanvas::TextExtent(const std::string& Text) {
   return {impl_->TextWidth(Text), impl_->CellHeight()};
 }
 
+int TCanvas::TextHeight(const std::string&) { return impl_->CellHeight(); }
+
 TTextMetric TCanvas::TextMetrics() {
   Impl& c = *impl_;
   const QFontMetrics& m = c.Metrics();
