@@ -8,7 +8,6 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
-#include <limits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -447,14 +446,15 @@ long double StrToFloat(std::string_view s) {
 }
 
 long long Round(long double v) {
-  // Below 2^62 a sum with 1.5 * 2^63 keeps no fraction (the extended format holds 64
-  // bits), so it rounds half to even as nearbyint does, without the library call
-  // (pixel positions round a few hundred times a drawing).
-  if constexpr (std::numeric_limits<long double>::digits >= 64) {
-    constexpr long double magic = 13835058055282163712.0L, within = 4611686018427387904.0L;
-    if (std::fabs(v) < within) return (long long)((v + magic) - magic);
-  }
-  return (long long)std::nearbyint(v);
+  // The whole part by truncation and the fraction left (both exact at any precision
+  // the arithmetic runs at), then half to even, as nearbyint rounds by default,
+  // without the library call (pixel positions round a few hundred times a drawing).
+  if (!(std::fabs(v) < 4611686018427387904.0L)) return (long long)std::nearbyint(v);
+  const long long whole = (long long)v;
+  const long double fraction = v - (long double)whole;
+  if (fraction > 0.5L || (fraction == 0.5L && (whole & 1))) return whole + 1;
+  if (fraction < -0.5L || (fraction == -0.5L && (whole & 1))) return whole - 1;
+  return whole;
 }
 long long Trunc(long double v) { return (long long)v; }
 
