@@ -505,17 +505,107 @@ struct TCanvas::Impl {
       for (int i = 0; i < dash->period; ++i) onAt.push_back(DashOn(*dash, i));
     const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data()};
     const bool opaque = bkMode == OPAQUE;
+    // A solid line in copy mode sets its pixels to one colour in any order: the steep
+    // segments' pixels are gathered into one run per column (a dense line reduced to
+    // columns goes down each column and back up, and is written once there).
+    const bool runs = !d.Pattern && w.mode == pmCopy;
+    TColumnRuns column{w, 0xFF000000u | fg};
     int left = From.X, top = From.Y, right = From.X, bottom = From.Y;
     for (int i = 0; i < Count; ++i) {
       const TPoint to = Points[i];
-      SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
+      if (!runs || !SteepRuns(column, From.X, From.Y, to.X, to.Y))
+        SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
+      else
+        step += std::max(std::abs((long long)to.X - From.X), std::abs((long long)to.Y - From.Y));
       left = std::min(left, to.X);
       right = std::max(right, to.X);
       top = std::min(top, to.Y);
       bottom = std::max(bottom, to.Y);
       From = to;
     }
+    column.Flush();
     Touch(QRect(QPoint(left, top), QPoint(right, bottom)));
+  }
+
+  // Pixels of one column, rows Top..Bottom, set through the writer's clip; Add gathers
+  // runs of the same column that touch or overlap into one before writing it.
+  struct TColumnRuns {
+    PixelWriter& w;
+    QRgb on;
+    bool open = false;
+    int x = 0, top = 0, bottom = 0;
+    void Add(int X, int Top, int Bottom) {
+      if (open && X == x && Top <= bottom + 1 && Bottom + 1 >= top) {
+        top = std::min(top, Top);
+        bottom = std::max(bottom, Bottom);
+        return;
+      }
+      Flush();
+      open = true;
+      x = X, top = Top, bottom = Bottom;
+    }
+    void Flush() {
+      if (!open) return;
+      open = false;
+      const QRect& b = w.bounds;
+      if (x < b.left() || x > b.right()) return;
+      const int y0 = std::max(top, b.top()), y1 = std::min(bottom, b.bottom());
+      if (y0 > y1) return;
+      const qsizetype stride = w.bpl / qsizetype(sizeof(QRgb));
+      QRgb* p = reinterpret_cast<QRgb*>(w.bits + y0 * w.bpl) + x;
+      if (!w.region) {
+        for (int y = y0; y <= y1; ++y, p += stride) *p = on;
+        return;
+      }
+      for (int y = y0; y <= y1; ++y, p += stride)
+        if (w.region->ContainsInBounds(x, y)) *p = on;
+    }
+  };
+
+  // A steep segment (more rows than columns, or straight down) as runs per column:
+  // the pixels SegmentPixels steps through, its end pixel left out. Step k lies
+  // c(k) = (2 dx k + dy - 1) / (2 dy) columns from the first, so each column's steps
+  // are found without stepping. False for a flat segment and for coordinates so far
+  // out that the products could overflow (those are stepped).
+  static bool SteepRuns(TColumnRuns& Runs, int x0, int y0, int x1, int y1) {
+    const long long dx = std::abs((long long)x1 - x0), dy = std::abs((long long)y1 - y0);
+    constexpr long long Reach = 1LL << 26;
+    if (dy <= dx || dy >= Reach || std::abs((long long)x0) >= Reach || std::abs((long long)y0) >= Reach) return false;
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    const int last = y1 - sy;  // the row of the last step
+    if (dx == 0) {
+      Runs.Add(x0, std::min(y0, last), std::max(y0, last));
+      return true;
+    }
+    if (dx == 1) {
+      // Steps 0..m-1 in the first column, m = (dy + 2) / 2 the first in the second.
+      const int m = int((dy + 2) / 2), before = y0 + sy * (m - 1), after = y0 + sy * m;
+      Runs.Add(x0, std::min(y0, before), std::max(y0, before));
+      if (m < dy) Runs.Add(x1, std::min(after, last), std::max(after, last));
+      return true;
+    }
+    // Steps whose row lies inside the bounds.
+    const QRect& b = Runs.w.bounds;
+    long long k0 = 0, k1 = dy - 1;
+    if (sy > 0) {
+      k0 = std::max(k0, (long long)b.top() - y0);
+      k1 = std::min(k1, (long long)b.bottom() - y0);
+    } else {
+      k0 = std::max(k0, y0 - (long long)b.bottom());
+      k1 = std::min(k1, y0 - (long long)b.top());
+    }
+    if (k0 > k1) return true;
+    const auto columnOf = [&](long long k) { return (2 * dx * k + dy - 1) / (2 * dy); };
+    // The first step in column c (c > 0, so dx > 0).
+    const auto firstIn = [&](long long c) { return (2 * dy * c - dy + 2 * dx) / (2 * dx); };
+    const long long cLast = columnOf(k1);
+    for (long long c = columnOf(k0); c <= cLast; ++c) {
+      const long long from = c == 0 ? k0 : std::max(k0, firstIn(c));
+      const long long to = c == cLast ? k1 : std::min(k1, firstIn(c + 1) - 1);
+      const long long a = y0 + sy * from, e = y0 + sy * to;
+      Runs.Add(int(x0 + sx * c), int(std::min(a, e)), int(std::max(a, e)));
+    }
+    return true;
   }
 
   // A dash pattern with its positions looked up (OnAt, when short) or counted.
