@@ -178,11 +178,12 @@ private:
 template <class MapX, class MapY>
 int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
                         TColumnReducer& Reducer) {
-  int i = First;
+  int i = First, lastWidth = 0;
   while (i <= Last) {
     const int x = ToX(X[i]);
-    const int hi = ColumnEnd(X, i, Last, x, ToX);
+    const int hi = ColumnEnd(X, i, Last, x, ToX, lastWidth);
     if (hi > Last) break;
+    lastWidth = hi - i;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;
     const int a = ToY(low), b = ToY(high);
@@ -449,9 +450,10 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
     const double* x = XValues()->Values().data();
     const TChartAxis::TPixelMap toX = horiz->PixelMap();
     std::vector<std::pair<int, int>> columns;  // first index, pixel
-    for (int i = first; i <= last;) {
-      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+    for (int i = first, lastWidth = 0; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX, lastWidth);
       columns.emplace_back(i, column);
+      lastWidth = end - i;
       i = end;
     }
     for (size_t k = columns.size(); k-- > 0;) {

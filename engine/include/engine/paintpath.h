@@ -25,12 +25,30 @@ bool OpaquePen(const TChartPen* P);
 bool OpaqueBrush(TChartBrush* B);
 
 // Points in ascending X, many to a pixel column: the end (the first index past it,
-// at most Last + 1) of the column X starting at From, by galloping, then halving,
-// over X through ToX (the pixels of sorted values never go back).
+// at most Last + 1) of the column X starting at From, found over X through ToX (the
+// pixels of sorted values never go back). Hint, the width of the column before, is
+// tried first: evenly spread points fill their columns alike, so a column then costs
+// two conversions. Otherwise by galloping, then halving.
 template <class Map>
-int ColumnEnd(const double* X, int From, int Last, int Column, const Map& ToX) {
+int ColumnEnd(const double* X, int From, int Last, int Column, const Map& ToX, int Hint = 0) {
   int lo = From, hi = From + 1;  // lo is in the column, hi past it (or past the end)
-  for (int step = 1; hi <= Last && ToX(X[hi]) == Column; step *= 2) {
+  bool gallop = true;
+  if (Hint > 1) {
+    const int end = From + Hint;
+    if (end > Last + 1) {
+      hi = Last + 1;
+      gallop = false;
+    } else if (ToX(X[end - 1]) != Column) {
+      hi = end - 1;
+      gallop = false;
+    } else if (end > Last || ToX(X[end]) != Column) {
+      return end;
+    } else {
+      lo = end;
+      hi = end + 1;
+    }
+  }
+  for (int step = 1; gallop && hi <= Last && ToX(X[hi]) == Column; step *= 2) {
     lo = hi;
     hi = lo + step;
   }
