@@ -136,6 +136,14 @@ public:
       if (X >= spans_[k].X0 && X <= spans_[k].X1) return true;
     return false;
   }
+  // Whether pixels Y0..Y1 of column X (inside the bounds) are all inside: so when
+  // both ends are, for a region whose every column meets it in one run of rows
+  // (a convex outline's).
+  bool ColumnInside(int X, int Y0, int Y1) const {
+    if (simple_) return true;
+    Index();
+    return columnRuns_ && ContainsInBounds(X, Y0) && ContainsInBounds(X, Y1);
+  }
   struct TSpan {
     int X0, X1;  // both inside
   };
@@ -215,6 +223,20 @@ private:
     // A region's rectangles come in bands from the top, each band from the left.
     for (const QRect& r : region_)
       for (int y = r.top(); y <= r.bottom(); ++y) spans_[size_t(next[size_t(y - bounds_.top())]++)] = {r.left(), r.right()};
+    // One span a row, the left ends first moving left then right, the right ends
+    // first right then left: each column's rows inside are then one run.
+    columnRuns_ = true;
+    bool leftTurned = false, rightTurned = false;
+    for (int i = 0; i < rows && columnRuns_; ++i) {
+      columnRuns_ = rowStart_[size_t(i) + 1] - rowStart_[size_t(i)] == 1;
+      if (i == 0 || !columnRuns_) continue;
+      const TSpan& a = spans_[size_t(rowStart_[size_t(i) - 1])];
+      const TSpan& b = spans_[size_t(rowStart_[size_t(i)])];
+      if (b.X0 > a.X0) leftTurned = true;
+      else if (b.X0 < a.X0 && leftTurned) columnRuns_ = false;
+      if (b.X1 < a.X1) rightTurned = true;
+      else if (b.X1 > a.X1 && rightTurned) columnRuns_ = false;
+    }
   }
 
   QRegion region_;
@@ -222,6 +244,7 @@ private:
   bool simple_;
   mutable std::vector<int> rowStart_;
   mutable std::vector<TSpan> spans_;
+  mutable bool columnRuns_ = false;  // every column meets the region in one run of rows
   mutable TSpan single_{};
 };
 
@@ -503,7 +526,8 @@ struct TCanvas::Impl {
     std::vector<char> onAt;
     if (dash && dash->period <= 4096)
       for (int i = 0; i < dash->period; ++i) onAt.push_back(DashOn(*dash, i));
-    const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data()};
+    const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data(),
+                  dash && std::all_of(dash->runs, dash->runs + dash->count, [](int r) { return r >= 0; })};
     const bool opaque = bkMode == OPAQUE;
     // A solid line in copy mode sets its pixels to one colour in any order: the steep
     // segments' pixels are gathered into one run per column (a dense line reduced to
@@ -553,7 +577,7 @@ struct TCanvas::Impl {
       if (y0 > y1) return;
       const qsizetype stride = w.bpl / qsizetype(sizeof(QRgb));
       QRgb* p = reinterpret_cast<QRgb*>(w.bits + y0 * w.bpl) + x;
-      if (!w.region) {
+      if (!w.region || w.region->ColumnInside(x, y0, y1)) {
         for (int y = y0; y <= y1; ++y, p += stride) *p = on;
         return;
       }
@@ -612,6 +636,7 @@ struct TCanvas::Impl {
   struct TDash {
     const DashPattern* Pattern;  // nullptr: solid
     const char* OnAt;
+    bool Runs;  // no run of the pattern is negative: it may be walked a run at a time
     // Walks the pattern one position per Next from Step on, without a division per pixel.
     struct TCursor {
       const TDash& Dash;
@@ -654,7 +679,35 @@ struct TCanvas::Impl {
       return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
                       [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
     }
+    if (dash.Pattern && dash.Runs) {
+      DashRuns(p, stride, k0, k1, step, on, off, *dash.Pattern, opaque);
+      return true;
+    }
     return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
+  }
+
+  // Steps K0..K1 of a dashed line from P on, Stride apart, all visible: the pattern
+  // taken a run at a time (runs of no length allowed), each run's pixels set in one go.
+  static void DashRuns(QRgb* p, qsizetype stride, long long k0, long long k1, long long step, QRgb on, QRgb off,
+                       const DashPattern& d, bool opaque) {
+    // The run that step + k0 falls in, and what is left of it.
+    int pos = int((step + k0) % d.period), run = 0;
+    while (pos >= d.runs[run]) pos -= d.runs[run++];
+    long long left = d.runs[run] - pos;
+    for (long long k = k0; k <= k1;) {
+      const long long n = std::min(left, k1 - k + 1);
+      if (run % 2 == 0 || opaque) {
+        const QRgb c = run % 2 == 0 ? on : off;
+        if (stride == 1) std::fill_n(p, n, c);
+        else if (stride == -1) std::fill_n(p - (n - 1), n, c);
+        else
+          for (long long i = 0; i < n; ++i) p[i * stride] = c;
+      }
+      p += n * stride;
+      k += n;
+      if (++run == d.count) run = 0;
+      left = d.runs[run];
+    }
   }
 
   // Steps K0..K1 from P on, Stride apart, where Visible(k).
@@ -1528,7 +1581,7 @@ static TFigureColumns ShapeColumns(const std::vector<int>& Key, QRgb Pen, bool O
     });
     if (!Outline) continue;
     long long step = 0;
-    const TCanvas::Impl::TDash solid{nullptr, nullptr};
+    const TCanvas::Impl::TDash solid{nullptr, nullptr, false};
     for (size_t j = 0; j < p.size(); ++j) {
       const TPoint &a = p[j], &b = p[(j + 1) % p.size()];
       TCanvas::Impl::SegmentPixels(w, a.X, a.Y, b.X, b.Y, step, Pen, 0, solid, false);
