@@ -504,12 +504,12 @@ void TLumCanvas3D::ProjectFree(double X, double Y, double Z, double& SX, double&
 
 TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionX(int Z) const {
   if (Kind() == TViewKind::Flat) return {};
-  return {false, double(xCenter_), zoom_, Z * orthoCos_, hOffset_};
+  return TAxisProjection::Of(xCenter_, zoom_, Z * orthoCos_, hOffset_);
 }
 
 TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionY(int Z) const {
   if (Kind() == TViewKind::Flat) return {};
-  return {false, double(yCenter_), zoom_, -(Z * orthoSin_), vOffset_};
+  return TAxisProjection::Of(yCenter_, zoom_, -(Z * orthoSin_), vOffset_);
 }
 
 void TLumCanvas3D::ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const {
