@@ -537,10 +537,8 @@ struct TCanvas::Impl {
     int left = From.X, top = From.Y, right = From.X, bottom = From.Y;
     for (int i = 0; i < Count; ++i) {
       const TPoint to = Points[i];
-      if (!runs || !SteepRuns(column, From.X, From.Y, to.X, to.Y))
+      if (!runs || (!ShortRuns(column, From, to, step) && !SteepRuns(column, From.X, From.Y, to.X, to.Y, step)))
         SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
-      else
-        step += std::max(std::abs((long long)to.X - From.X), std::abs((long long)to.Y - From.Y));
       left = std::min(left, to.X);
       right = std::max(right, to.X);
       top = std::min(top, to.Y);
@@ -586,28 +584,45 @@ struct TCanvas::Impl {
     }
   };
 
-  // A steep segment (more rows than columns, or straight down) as runs per column:
-  // the pixels SegmentPixels steps through, its end pixel left out. Step k lies
+  static constexpr int RunReach = 1 << 26;  // coordinates beyond are stepped (no overflow)
+  // The runs of a segment that stays in its column or steps into the next one (most
+  // of those of a line reduced to columns), as SegmentPixels sets them; false for any
+  // other segment.
+  static bool ShortRuns(TColumnRuns& Runs, TPoint a, TPoint b, long long& step) {
+    const int dx = b.X - a.X;
+    if (dx < -1 || dx > 1 || a.X < -RunReach || a.X > RunReach || a.Y < -RunReach || a.Y > RunReach ||
+        b.Y < -RunReach || b.Y > RunReach)
+      return false;
+    const int dy = std::abs(b.Y - a.Y), sy = a.Y < b.Y ? 1 : -1;
+    if (dy <= 1) {
+      // No step or one: the first pixel alone.
+      if (dx != 0 || dy != 0) Runs.Add(a.X, a.Y, a.Y), ++step;
+      return true;
+    }
+    step += dy;
+    const int last = b.Y - sy;  // the row of the last step
+    if (dx == 0) {
+      Runs.Add(a.X, std::min(a.Y, last), std::max(a.Y, last));
+      return true;
+    }
+    // Steps 0..m-1 in the first column, m = (dy + 2) / 2 the first in the second.
+    const int m = (dy + 2) / 2, before = a.Y + sy * (m - 1), after = a.Y + sy * m;
+    Runs.Add(a.X, std::min(a.Y, before), std::max(a.Y, before));
+    if (m < dy) Runs.Add(b.X, std::min(after, last), std::max(after, last));
+    return true;
+  }
+
+  // A steep segment (more rows than columns) as runs per column: the pixels
+  // SegmentPixels steps through, its end pixel left out. Step k lies
   // c(k) = (2 dx k + dy - 1) / (2 dy) columns from the first, so each column's steps
   // are found without stepping. False for a flat segment and for coordinates so far
   // out that the products could overflow (those are stepped).
-  static bool SteepRuns(TColumnRuns& Runs, int x0, int y0, int x1, int y1) {
+  static bool SteepRuns(TColumnRuns& Runs, int x0, int y0, int x1, int y1, long long& step) {
     const long long dx = std::abs((long long)x1 - x0), dy = std::abs((long long)y1 - y0);
-    constexpr long long Reach = 1LL << 26;
+    constexpr long long Reach = RunReach;
     if (dy <= dx || dy >= Reach || std::abs((long long)x0) >= Reach || std::abs((long long)y0) >= Reach) return false;
+    step += dy;
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    const int last = y1 - sy;  // the row of the last step
-    if (dx == 0) {
-      Runs.Add(x0, std::min(y0, last), std::max(y0, last));
-      return true;
-    }
-    if (dx == 1) {
-      // Steps 0..m-1 in the first column, m = (dy + 2) / 2 the first in the second.
-      const int m = int((dy + 2) / 2), before = y0 + sy * (m - 1), after = y0 + sy * m;
-      Runs.Add(x0, std::min(y0, before), std::max(y0, before));
-      if (m < dy) Runs.Add(x1, std::min(after, last), std::max(after, last));
-      return true;
-    }
     // Steps whose row lies inside the bounds.
     const QRect& b = Runs.w.bounds;
     long long k0 = 0, k1 = dy - 1;
