@@ -178,17 +178,20 @@ private:
 template <class MapX, class MapY>
 int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
                         TColumnReducer& Reducer) {
-  int i = First, lastWidth = 0;
+  int i = First, lastWidth = 0, x = First <= Last ? ToX(X[First]) : 0;
   while (i <= Last) {
-    const int x = ToX(X[i]);
-    const int hi = ColumnEnd(X, i, Last, x, ToX, lastWidth);
+    int next = 0;
+    const int hi = ColumnEnd(X, i, Last, x, ToX, lastWidth, &next);
     if (hi > Last) break;
     lastWidth = hi - i;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;
+    // Equal values land on equal pixels: an entry or exit at an extreme is not converted again.
     const int a = ToY(low), b = ToY(high);
-    Reducer.AddColumn(x, ToY(Y[i]), ToY(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
+    const auto pixel = [&](double v) { return v == low ? a : v == high ? b : ToY(v); };
+    Reducer.AddColumn(x, pixel(Y[i]), pixel(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
     i = hi;
+    x = next;
   }
   return i;
 }

@@ -2032,10 +2032,34 @@ void TCanvas::PushClipRect(const TRect& Rect) {
   impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
-void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
+namespace {
+// The region inside a polygon. Charts clip each series to the same outline at every
+// drawing, on a new canvas each time, and making the region costs far more than
+// finding it again: the last few are kept (per thread, as canvases draw on any).
+QRegion PolygonRegion(const std::vector<TPoint>& Points) {
+  struct TKept {
+    std::vector<TPoint> Points;
+    QRegion Region;
+  };
+  thread_local std::vector<TKept> kept;
+  const auto same = [&](const TKept& k) {
+    return std::equal(k.Points.begin(), k.Points.end(), Points.begin(), Points.end(),
+                      [](const TPoint& a, const TPoint& b) { return a.X == b.X && a.Y == b.Y; });
+  };
+  if (auto it = std::find_if(kept.begin(), kept.end(), same); it != kept.end()) {
+    std::rotate(kept.begin(), it, it + 1);  // the most recent first
+    return kept.front().Region;
+  }
   QPolygon poly;
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
-  QRegion region(poly, Qt::OddEvenFill);
+  if (kept.size() >= 8) kept.pop_back();
+  kept.insert(kept.begin(), {Points, QRegion(poly, Qt::OddEvenFill)});
+  return kept.front().Region;
+}
+}  // namespace
+
+void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
+  const QRegion region = PolygonRegion(Points);
   impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
   impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
