@@ -694,11 +694,55 @@ struct TCanvas::Impl {
       return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
                       [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
     }
+    if (dash.Pattern && stride == 1 && dash.Pattern->period <= MaskSpan) {
+      DashRow(p, k1 - k0 + 1, step + k0, on, off, *dash.Pattern, opaque);
+      return true;
+    }
     if (dash.Pattern && dash.Runs) {
       DashRuns(p, stride, k0, k1, step, on, off, *dash.Pattern, opaque);
       return true;
     }
     return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
+  }
+
+  // A pattern (of a period up to MaskSpan) laid out pixel by pixel as masks (all bits
+  // set where it is on), from position Pos on for at least MaskSpan pixels; made once
+  // per pattern and thread.
+  static constexpr int MaskSpan = 4096;
+  static const QRgb* DashMask(const DashPattern& d, int Pos) {
+    struct TKept {
+      std::vector<int> Runs;
+      std::vector<QRgb> Mask;
+    };
+    thread_local std::vector<TKept> kept;
+    auto it = std::find_if(kept.begin(), kept.end(),
+                           [&](const TKept& k) { return std::equal(k.Runs.begin(), k.Runs.end(), d.runs, d.runs + d.count); });
+    if (it == kept.end()) {
+      if (kept.size() >= 16) kept.clear();
+      TKept k{{d.runs, d.runs + d.count}, std::vector<QRgb>(size_t(d.period) + MaskSpan)};
+      for (size_t i = 0; i < k.Mask.size(); ++i) k.Mask[i] = DashOn(d, int(i % size_t(d.period))) ? ~0u : 0u;
+      kept.push_back(std::move(k));
+      it = kept.end() - 1;
+    }
+    return it->Mask.data() + Pos;
+  }
+
+  // N pixels of a dashed row from P rightwards, the first at pattern position Step:
+  // the pattern's mask blended into the row (a line across costs a few operations
+  // per four pixels, however short its dashes).
+  static void DashRow(QRgb* p, long long n, long long step, QRgb on, QRgb off, const DashPattern& d, bool opaque) {
+    int pos = int(step % d.period);
+    while (n > 0) {
+      const int count = int(std::min<long long>(n, MaskSpan));
+      const QRgb* m = DashMask(d, pos);
+      if (opaque)
+        for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (off & ~m[j]);
+      else
+        for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (p[j] & ~m[j]);
+      p += count;
+      n -= count;
+      pos = int((pos + count) % d.period);
+    }
   }
 
   // Steps K0..K1 of a dashed line from P on, Stride apart, all visible: the pattern
