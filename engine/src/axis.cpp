@@ -619,7 +619,6 @@ std::vector<double> TChartAxis::LabelValues() {
 
 std::vector<std::pair<double, std::string>> TChartAxis::AxisLabels() {
   std::vector<std::pair<double, std::string>> out;
-  labelsFromMemo_ = false;
   if (!items_->Automatic()) {
     for (int i = 0; i < items_->Count(); ++i) out.emplace_back(items_->Get(i)->Value(), items_->Get(i)->Text());
     return out;
@@ -642,16 +641,12 @@ std::vector<std::pair<double, std::string>> TChartAxis::AxisLabels() {
       if (labelsMemo_.Valid && labelsMemo_.Inputs == in) {
         lastIncrement_ = labelsMemo_.Increment;
         if (labelsMemo_.FontAssigned) c->AssignFont(labelsFont_.get());
-        labelsFromMemo_ = true;
         return labelsMemo_.Labels;
       }
     }
     labelsFontAssigned_ = false;
     for (double v : LabelValues()) out.emplace_back(v, LabelText(v));
-    if (keep) {
-      labelsMemo_ = {true, std::move(in), out, lastIncrement_, labelsFontAssigned_};
-      labelsFromMemo_ = true;
-    }
+    if (keep) labelsMemo_ = {true, std::move(in), out, lastIncrement_, labelsFontAssigned_};
     return out;
   }
   TChartSeries* s = FirstSeries();
@@ -712,17 +707,8 @@ int TChartAxis::LabelsThickness() {
   TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
   if (!c) return 0;
   c->AssignFont(labelsFont_.get());
-  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
-  // The labels kept for this drawing were measured before with the same settings
-  // (they are automatic: all in the labels' font).
-  TLabelsMemo& memo = labelsMemo_;
-  const bool kept = labelsFromMemo_;
-  if (kept && memo.Thickness >= 0 && memo.MultiLine == labelsMultiLine_ && memo.Alternate == labelsAlternate_) {
-    c->AssignFont(labelsFont_.get());
-    return memo.Thickness;
-  }
-  c->AssignFont(labelsFont_.get());
   int across = horizontal_ && !TurnedLabels() ? c->FontHeight() : 0;
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
   for (size_t i = 0; i < labels.size(); ++i) {
     TLumCustomShape* format = LabelFormat(int(i));
     c->AssignFont(format ? format->Font() : labelsFont_.get());
@@ -730,7 +716,6 @@ int TChartAxis::LabelsThickness() {
     across = std::max(across, horizontal_ ? sz.cy : sz.cx);
   }
   if (labelsAlternate_ && horizontal_) across += c->FontHeight();
-  if (kept) memo.Thickness = across + LabelGap, memo.MultiLine = labelsMultiLine_, memo.Alternate = labelsAlternate_;
   return across + LabelGap;
 }
 

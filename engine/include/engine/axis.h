@@ -452,12 +452,8 @@ private:
     std::vector<std::pair<double, std::string>> Labels;
     double Increment = 0;       // lastIncrement_ after working them out
     bool FontAssigned = false;  // whether that put the labels' font on the canvas
-    // LabelsThickness of these labels (-1: not yet), for these settings.
-    int Thickness = -1;
-    bool MultiLine = false, Alternate = false;
   };
   TLabelsMemo labelsMemo_;
-  bool labelsFromMemo_ = false;  // the last AxisLabels are the memo's
   bool labelsFontAssigned_ = false;  // set where CalcIncrement puts the font on the canvas
   // The pixels between the ends of the axis where its values lie (its margins left out).
   double ValuePixels() const;
