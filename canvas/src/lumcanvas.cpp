@@ -116,6 +116,10 @@ void TLumCanvas::PolylineTo(const TPoint* Points, int Count) {
   if (canvas_ && Points && Count > 0) canvas_->PolylineTo(Points, Count);
 }
 
+void TLumCanvas::ColumnLineTo(const TLineColumn* Columns, int Count) {
+  if (canvas_ && Columns && Count > 0) canvas_->ColumnLineTo(Columns, Count);
+}
+
 bool TLumCanvas::Antialiased() const { return Current()->Antialiasing(); }
 
 void TLumCanvas::HorizLine(int X0, int X1, int Y) { Line(X0, Y, X1, Y); }

@@ -133,6 +133,8 @@ public:
   virtual void LineTo(int X, int Y);
   // LineTo to each of Count points in turn, in one call to the device.
   virtual void PolylineTo(const TPoint* Points, int Count);
+  // A line reduced to screen columns, in one call to the device (TCanvas::ColumnLineTo).
+  virtual void ColumnLineTo(const TLineColumn* Columns, int Count);
   void HorizLine(int X0, int X1, int Y);
   void VertLine(int X, int Y0, int Y1);
   void Line(int X0, int Y0, int X1, int Y1);

@@ -1420,6 +1420,60 @@ void TCanvas::PolylineTo(const TPoint* Points, int Count) {
   c.pos = Points[Count - 1];
 }
 
+void TCanvas::ColumnLineTo(const TLineColumn* Columns, int Count) {
+  Impl& c = *impl_;
+  if (Count < 1) return;
+  // Rows past +-2^30 lie outside any picture: the column's ends are held there.
+  static constexpr int Limit = 1 << 30;
+  const auto held = [](int Y) { return std::clamp(Y, -Limit, Limit); };
+  if (c.recording || !c.Cosmetic() || c.pen->Style() != psSolid || !c.pen->DashPattern().empty() ||
+      c.pen->Mode() != pmCopy) {
+    for (int i = 0; i < Count; ++i) {
+      const TLineColumn& k = Columns[i];
+      LineTo(k.X, k.Entry);
+      MoveTo(k.X, held(k.Low));
+      LineTo(k.X, held(k.High) + 1);
+      MoveTo(k.X, k.Exit);
+    }
+    return;
+  }
+  c.Draw([&](QImage& img) {
+    Impl::PixelWriter w(img, c.clips, pmCopy);
+    c.ResolveBrush();
+    const QRgb fg = ToQRgb(c.pen->Color());
+    const Impl::TDash solid{nullptr, nullptr, false};
+    Impl::TColumnRuns runs{w, 0xFF000000u | fg};
+    long long step = c.lineStep;
+    const auto segment = [&](TPoint a, TPoint b) {
+      if (!Impl::ShortRuns(runs, a, b, step) && !Impl::SteepRuns(runs, a.X, a.Y, b.X, b.Y, step))
+        Impl::SegmentPixels(w, a.X, a.Y, b.X, b.Y, step, fg, 0, solid, false);
+    };
+    TPoint from = c.pos;
+    int left = from.X, top = from.Y, right = from.X, bottom = from.Y;
+    for (int i = 0; i < Count; ++i) {
+      const TLineColumn& k = Columns[i];
+      segment(from, {k.X, k.Entry});
+      const int low = held(k.Low), high = held(k.High);
+      if (low <= high) {
+        runs.Add(k.X, low, high);
+      } else {
+        step = 0;
+        segment({k.X, low}, {k.X, high + 1});
+      }
+      left = std::min(left, k.X);
+      right = std::max(right, k.X);
+      top = std::min({top, k.Entry, k.Low, k.High});
+      bottom = std::max({bottom, k.Entry, k.Low, k.High});
+      from = {k.X, k.Exit};
+      step = 0;
+    }
+    runs.Flush();
+    c.Touch(QRect(QPoint(left, top), QPoint(right, bottom)));
+  });
+  c.pos = {Columns[Count - 1].X, Columns[Count - 1].Exit};
+  c.lineStep = 0;
+}
+
 namespace {
 QRect PointsBounds(const TPoint* pts, int n, int margin) {
   QRect r;
