@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -114,11 +115,27 @@ TRect Normalized(TRect r) {
 
 // One clip of the canvas stack: its region and, for a region that is not a single
 // rectangle (a polygon's outline, intersections), the spans of each of its rows,
-// made on first use. A pixel is then tested against its own row's spans (one for a
-// convex outline) rather than searched among the region's rectangles.
+// made on first use (or handed over made before, for the same region). A pixel is
+// then tested against its own row's spans (one for a convex outline) rather than
+// searched among the region's rectangles.
 class TClip {
 public:
-  explicit TClip(QRegion R) : region_(std::move(R)), bounds_(region_.boundingRect()), simple_(region_.rectCount() <= 1) {}
+  struct TSpan {
+    int X0, X1;  // both inside
+  };
+  // The spans of a region's rows, from its top row on.
+  struct TRows {
+    std::vector<int> RowStart;  // row i's spans are Spans[RowStart[i]..RowStart[i + 1])
+    std::vector<TSpan> Spans;
+    bool ColumnRuns = false;  // every column meets the region in one run of rows
+  };
+  static std::shared_ptr<const TRows> MakeRows(const QRegion& Region);
+
+  explicit TClip(QRegion R, std::shared_ptr<const TRows> Rows = nullptr)
+      : region_(std::move(R)),
+        bounds_(region_.boundingRect()),
+        simple_(region_.rectCount() <= 1),
+        rows_(std::move(Rows)) {}
   const QRegion& Region() const { return region_; }
   const QRect& Bounds() const { return bounds_; }
   // A single rectangle (or nothing): its bounds say it all.
@@ -130,23 +147,22 @@ public:
   // Contains for a pixel known to lie inside the bounds.
   bool ContainsInBounds(int X, int Y) const {
     if (simple_) return true;
-    Index();
+    const TRows& r = Rows();
     const unsigned row = unsigned(Y - bounds_.top());
-    for (int k = rowStart_[row], e = rowStart_[row + 1]; k < e; ++k)
-      if (X >= spans_[k].X0 && X <= spans_[k].X1) return true;
+    for (int k = r.RowStart[row], e = r.RowStart[row + 1]; k < e; ++k)
+      if (X >= r.Spans[k].X0 && X <= r.Spans[k].X1) return true;
     return false;
   }
   // Whether pixels Y0..Y1 of column X (inside the bounds) are all inside: so when
   // both ends are, for a region whose every column meets it in one run of rows
-  // (a convex outline's).
+  // (a convex outline's, whose row i has span i).
   bool ColumnInside(int X, int Y0, int Y1) const {
     if (simple_) return true;
-    Index();
-    return columnRuns_ && ContainsInBounds(X, Y0) && ContainsInBounds(X, Y1);
+    const TRows& r = Rows();
+    if (!r.ColumnRuns) return false;
+    const TSpan &a = r.Spans[size_t(Y0 - bounds_.top())], &b = r.Spans[size_t(Y1 - bounds_.top())];
+    return X >= a.X0 && X <= a.X1 && X >= b.X0 && X <= b.X1;
   }
-  struct TSpan {
-    int X0, X1;  // both inside
-  };
   // The spans of row Y (none outside the bounds), left to right.
   std::pair<const TSpan*, const TSpan*> Row(int Y) const {
     if (Y < bounds_.top() || Y > bounds_.bottom()) return {nullptr, nullptr};
@@ -154,9 +170,9 @@ public:
       single_ = {bounds_.left(), bounds_.right()};
       return {&single_, &single_ + 1};
     }
-    Index();
+    const TRows& r = Rows();
     const unsigned row = unsigned(Y - bounds_.top());
-    return {spans_.data() + rowStart_[row], spans_.data() + rowStart_[row + 1]};
+    return {r.Spans.data() + r.RowStart[row], r.Spans.data() + r.RowStart[row + 1]};
   }
   // The part of the region inside Area, from the spans of Area's rows (a rectangle
   // when Area lies wholly inside).
@@ -211,42 +227,49 @@ public:
   }
 
 private:
-  void Index() const {
-    if (!rowStart_.empty()) return;
-    const int rows = bounds_.height();
-    rowStart_.assign(size_t(rows) + 1, 0);
-    for (const QRect& r : region_)
-      for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart_[size_t(y - bounds_.top()) + 1];
-    for (int i = 0; i < rows; ++i) rowStart_[size_t(i) + 1] += rowStart_[size_t(i)];
-    spans_.resize(size_t(rowStart_[size_t(rows)]));
-    std::vector<int> next(rowStart_.begin(), rowStart_.end() - 1);
-    // A region's rectangles come in bands from the top, each band from the left.
-    for (const QRect& r : region_)
-      for (int y = r.top(); y <= r.bottom(); ++y) spans_[size_t(next[size_t(y - bounds_.top())]++)] = {r.left(), r.right()};
-    // One span a row, the left ends first moving left then right, the right ends
-    // first right then left: each column's rows inside are then one run.
-    columnRuns_ = true;
-    bool leftTurned = false, rightTurned = false;
-    for (int i = 0; i < rows && columnRuns_; ++i) {
-      columnRuns_ = rowStart_[size_t(i) + 1] - rowStart_[size_t(i)] == 1;
-      if (i == 0 || !columnRuns_) continue;
-      const TSpan& a = spans_[size_t(rowStart_[size_t(i) - 1])];
-      const TSpan& b = spans_[size_t(rowStart_[size_t(i)])];
-      if (b.X0 > a.X0) leftTurned = true;
-      else if (b.X0 < a.X0 && leftTurned) columnRuns_ = false;
-      if (b.X1 < a.X1) rightTurned = true;
-      else if (b.X1 > a.X1 && rightTurned) columnRuns_ = false;
-    }
+  const TRows& Rows() const {
+    if (!rows_) rows_ = MakeRows(region_);
+    return *rows_;
   }
 
   QRegion region_;
   QRect bounds_;
   bool simple_;
-  mutable std::vector<int> rowStart_;
-  mutable std::vector<TSpan> spans_;
-  mutable bool columnRuns_ = false;  // every column meets the region in one run of rows
+  mutable std::shared_ptr<const TRows> rows_;
   mutable TSpan single_{};
 };
+
+std::shared_ptr<const TClip::TRows> TClip::MakeRows(const QRegion& Region) {
+  auto out = std::make_shared<TRows>();
+  const QRect bounds = Region.boundingRect();
+  const int rows = bounds.height();
+  std::vector<int>& rowStart = out->RowStart;
+  std::vector<TSpan>& spans = out->Spans;
+  rowStart.assign(size_t(rows) + 1, 0);
+  for (const QRect& r : Region)
+    for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart[size_t(y - bounds.top()) + 1];
+  for (int i = 0; i < rows; ++i) rowStart[size_t(i) + 1] += rowStart[size_t(i)];
+  spans.resize(size_t(rowStart[size_t(rows)]));
+  std::vector<int> next(rowStart.begin(), rowStart.end() - 1);
+  // A region's rectangles come in bands from the top, each band from the left.
+  for (const QRect& r : Region)
+    for (int y = r.top(); y <= r.bottom(); ++y) spans[size_t(next[size_t(y - bounds.top())]++)] = {r.left(), r.right()};
+  // One span a row, the left ends first moving left then right, the right ends
+  // first right then left: each column's rows inside are then one run.
+  bool runs = true, leftTurned = false, rightTurned = false;
+  for (int i = 0; i < rows && runs; ++i) {
+    runs = rowStart[size_t(i) + 1] - rowStart[size_t(i)] == 1;
+    if (i == 0 || !runs) continue;
+    const TSpan& a = spans[size_t(rowStart[size_t(i) - 1])];
+    const TSpan& b = spans[size_t(rowStart[size_t(i)])];
+    if (b.X0 > a.X0) leftTurned = true;
+    else if (b.X0 < a.X0 && leftTurned) runs = false;
+    if (b.X1 < a.X1) rightTurned = true;
+    else if (b.X1 > a.X1 && rightTurned) runs = false;
+  }
+  out->ColumnRuns = runs;
+  return out;
+}
 
 }  // namespace
 
@@ -715,8 +738,8 @@ struct TCanvas::Impl {
       std::vector<QRgb> Mask;
     };
     thread_local std::vector<TKept> kept;
-    auto it = std::find_if(kept.begin(), kept.end(),
-                           [&](const TKept& k) { return std::equal(k.Runs.begin(), k.Runs.end(), d.runs, d.runs + d.count); });
+    const auto same = [&](const TKept& k) { return std::equal(k.Runs.begin(), k.Runs.end(), d.runs, d.runs + d.count); };
+    auto it = std::find_if(kept.begin(), kept.end(), same);
     if (it == kept.end()) {
       if (kept.size() >= 16) kept.clear();
       TKept k{{d.runs, d.runs + d.count}, std::vector<QRgb>(size_t(d.period) + MaskSpan)};
@@ -2149,13 +2172,15 @@ void TCanvas::PushClipRect(const TRect& Rect) {
 }
 
 namespace {
-// The region inside a polygon. Charts clip each series to the same outline at every
-// drawing, on a new canvas each time, and making the region costs far more than
-// finding it again: the last few are kept (per thread, as canvases draw on any).
-QRegion PolygonRegion(const std::vector<TPoint>& Points) {
+// The clip of the region inside a polygon. Charts clip each series to the same
+// outline at every drawing, on a new canvas each time, and making the region and its
+// rows costs far more than finding them again: the last few are kept (per thread, as
+// canvases draw on any; the rows, shared, never change once made).
+TClip PolygonClip(const std::vector<TPoint>& Points) {
   struct TKept {
     std::vector<TPoint> Points;
     QRegion Region;
+    std::shared_ptr<const TClip::TRows> Rows;
   };
   thread_local std::vector<TKept> kept;
   const auto same = [&](const TKept& k) {
@@ -2164,20 +2189,24 @@ QRegion PolygonRegion(const std::vector<TPoint>& Points) {
   };
   if (auto it = std::find_if(kept.begin(), kept.end(), same); it != kept.end()) {
     std::rotate(kept.begin(), it, it + 1);  // the most recent first
-    return kept.front().Region;
+    return TClip(kept.front().Region, kept.front().Rows);
   }
   QPolygon poly;
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
+  QRegion region(poly, Qt::OddEvenFill);
+  // The rows are made now, once: kept, they are shared and never change.
+  std::shared_ptr<const TClip::TRows> rows = region.rectCount() > 1 ? TClip::MakeRows(region) : nullptr;
   if (kept.size() >= 8) kept.pop_back();
-  kept.insert(kept.begin(), {Points, QRegion(poly, Qt::OddEvenFill)});
-  return kept.front().Region;
+  kept.insert(kept.begin(), {Points, region, rows});
+  return TClip(region, rows);
 }
 }  // namespace
 
 void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
-  const QRegion region = PolygonRegion(Points);
+  TClip clip = PolygonClip(Points);
   impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
-  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
+  if (impl_->clips.empty()) impl_->clips.push_back(std::move(clip));
+  else impl_->clips.emplace_back(impl_->clips.back().Region().intersected(clip.Region()));
 }
 
 void TCanvas::PopClip() {
