@@ -400,6 +400,7 @@ struct TCanvas::Impl {
       fontAA = antialias;
       fontDbGen = dbGen;
       fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01') + std::to_string(dbGen) + '\x01';
+      tables = nullptr;
       ascent = metrics->ascent();
       descent = metrics->descent();
     }
@@ -416,20 +417,16 @@ struct TCanvas::Impl {
     return ascent + descent;
   }
   // Widths of texts by font: charts measure the same labels at every paint, often
-  // on a new canvas, and shaping a text costs far more than looking it up. One table
-  // per thread (bitmaps are drawn on any thread), emptied when it grows large.
+  // on a new canvas, and shaping a text costs far more than looking it up. Kept per
+  // font (FontTables), emptied when it grows large.
   std::string fontKey;  // the current font's and the font database's, with separators
   unsigned fontDbGen = 0;
   int TextWidth(const std::string& Text) {
-    const QFontMetrics& m = Metrics();
-    thread_local std::unordered_map<std::string, int> widths;
-    thread_local std::string key;  // reused: a look-up allocates nothing
-    key.assign(fontKey);
-    key += Text;
-    if (auto it = widths.find(key); it != widths.end()) return it->second;
+    std::unordered_map<std::string, int>& widths = Tables().Widths;
+    if (auto it = widths.find(Text); it != widths.end()) return it->second;
     if (widths.size() >= 4096) widths.clear();
-    const int w = m.horizontalAdvance(QString::fromStdString(Text));
-    widths.emplace(key, w);
+    const int w = Metrics().horizontalAdvance(QString::fromStdString(Text));
+    widths.emplace(Text, w);
     return w;
   }
   const QFontMetrics& Metrics() {
@@ -1187,15 +1184,40 @@ struct TCanvas::Impl {
     bool Made = false;  // the runs were worked out (else the text was drawn once)
     std::optional<std::vector<TTextRun>> Runs;  // none: the painter draws it
   };
+  // What is kept of the texts of one font (by its key): their widths and pixels. One
+  // table of fonts per thread (bitmaps are drawn on any thread); a canvas holds on to
+  // its font's tables until its font, its thread or the table of fonts changes.
+  struct TFontTables {
+    std::unordered_map<std::string, int> Widths;
+    std::unordered_map<std::string, TKeptText> Texts;
+  };
+  struct TThreadFonts {
+    std::unordered_map<std::string, TFontTables> ByKey;
+    unsigned Generation = 0;  // counts the times ByKey was emptied
+  };
+  TFontTables* tables = nullptr;  // of fontKey, in tablesOf's table at tablesGen
+  const TThreadFonts* tablesOf = nullptr;
+  unsigned tablesGen = 0;
+  TFontTables& Tables() {
+    Font();  // the key follows the font
+    thread_local TThreadFonts fonts;
+    if (tables && tablesOf == &fonts && tablesGen == fonts.Generation) return *tables;
+    if (fonts.ByKey.size() >= 64 && !fonts.ByKey.count(fontKey)) {
+      fonts.ByKey.clear();
+      ++fonts.Generation;
+    }
+    tables = &fonts.ByKey[fontKey];
+    tablesOf = &fonts;
+    tablesGen = fonts.Generation;
+    return *tables;
+  }
   const std::vector<TTextRun>* TextRuns(const std::string& Text) {
-    thread_local std::unordered_map<std::string, TKeptText> table;
+    std::unordered_map<std::string, TKeptText>& table = Tables().Texts;
     const QFontMetrics& m = Metrics();
-    std::string key = fontKey;
-    key += Text;
-    auto it = table.find(key);
+    auto it = table.find(Text);
     if (it == table.end()) {
       if (table.size() >= 4096) table.clear();
-      table.emplace(std::move(key), TKeptText{});
+      table.emplace(Text, TKeptText{});
       return nullptr;
     }
     TKeptText& kept = it->second;
