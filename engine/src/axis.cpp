@@ -694,6 +694,10 @@ bool TChartAxis::TurnedLabels() const { return LabelsQuarterTurn() % 180 == 90; 
 TSize TChartAxis::LabelSize(const std::string& Text) const {
   TCanvas3D* c = chart_->Canvas();
   const bool multi = labelsMultiLine_ && LabelsQuarterTurn() == 0;
+  if (!multi) {
+    const int w = c->TextWidth(Text), h = c->TextHeight(Text);
+    return TurnedLabels() ? TSize{h, w} : TSize{w, h};
+  }
   const std::vector<std::string> lines = LabelLines(Text, multi);
   int w = 0;
   for (const std::string& l : lines) w = std::max(w, c->TextWidth(l));
