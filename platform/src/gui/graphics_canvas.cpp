@@ -546,8 +546,7 @@ struct TCanvas::Impl {
     std::vector<char> onAt;
     if (dash && dash->period <= 4096)
       for (int i = 0; i < dash->period; ++i) onAt.push_back(DashOn(*dash, i));
-    const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data(),
-                  dash && std::all_of(dash->runs, dash->runs + dash->count, [](int r) { return r >= 0; })};
+    const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data()};
     const bool opaque = bkMode == OPAQUE;
     // A solid line in copy mode sets its pixels to one colour in any order: the steep
     // segments' pixels are gathered into one run per column (a dense line reduced to
@@ -671,7 +670,6 @@ struct TCanvas::Impl {
   struct TDash {
     const DashPattern* Pattern;  // nullptr: solid
     const char* OnAt;
-    bool Runs;  // no run of the pattern is negative: it may be walked a run at a time
     // Walks the pattern one position per Next from Step on, without a division per pixel.
     struct TCursor {
       const TDash& Dash;
@@ -714,12 +712,8 @@ struct TCanvas::Impl {
       return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
                       [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
     }
-    if (dash.Pattern && stride == 1 && dash.Pattern->period <= MaskSpan) {
-      DashRow(p, k1 - k0 + 1, step + k0, on, off, *dash.Pattern, opaque);
-      return true;
-    }
-    if (dash.Pattern && dash.Runs) {
-      DashRuns(p, stride, k0, k1, step, on, off, *dash.Pattern, opaque);
+    if (dash.Pattern && dash.Pattern->period <= MaskSpan) {
+      DashMasked(p, stride, k1 - k0 + 1, step + k0, on, off, *dash.Pattern, opaque);
       return true;
     }
     return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
@@ -747,45 +741,27 @@ struct TCanvas::Impl {
     return it->Mask.data() + Pos;
   }
 
-  // N pixels of a dashed row from P rightwards, the first at pattern position Step:
-  // the pattern's mask blended into the row (a line across costs a few operations
-  // per four pixels, however short its dashes).
-  static void DashRow(QRgb* p, long long n, long long step, QRgb on, QRgb off, const DashPattern& d, bool opaque) {
+  // N pixels of a dashed line from P on, Stride apart, the first at pattern position
+  // Step: the pattern's mask blended into them, without a branch per pixel (a row
+  // costs a few operations per four pixels, however short its dashes).
+  static void DashMasked(QRgb* p, qsizetype stride, long long n, long long step, QRgb on, QRgb off,
+                         const DashPattern& d, bool opaque) {
     int pos = int(step % d.period);
     while (n > 0) {
       const int count = int(std::min<long long>(n, MaskSpan));
       const QRgb* m = DashMask(d, pos);
-      if (opaque)
+      if (stride == 1 && opaque)
         for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (off & ~m[j]);
-      else
+      else if (stride == 1)
         for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (p[j] & ~m[j]);
-      p += count;
+      else
+        for (int j = 0; j < count; ++j) {
+          QRgb& q = p[j * stride];
+          q = (on & m[j]) | ((opaque ? off : q) & ~m[j]);
+        }
+      p += count * stride;
       n -= count;
       pos = int((pos + count) % d.period);
-    }
-  }
-
-  // Steps K0..K1 of a dashed line from P on, Stride apart, all visible: the pattern
-  // taken a run at a time (runs of no length allowed), each run's pixels set in one go.
-  static void DashRuns(QRgb* p, qsizetype stride, long long k0, long long k1, long long step, QRgb on, QRgb off,
-                       const DashPattern& d, bool opaque) {
-    // The run that step + k0 falls in, and what is left of it.
-    int pos = int((step + k0) % d.period), run = 0;
-    while (pos >= d.runs[run]) pos -= d.runs[run++];
-    long long left = d.runs[run] - pos;
-    for (long long k = k0; k <= k1;) {
-      const long long n = std::min(left, k1 - k + 1);
-      if (run % 2 == 0 || opaque) {
-        const QRgb c = run % 2 == 0 ? on : off;
-        if (stride == 1) std::fill_n(p, n, c);
-        else if (stride == -1) std::fill_n(p - (n - 1), n, c);
-        else
-          for (long long i = 0; i < n; ++i) p[i * stride] = c;
-      }
-      p += n * stride;
-      k += n;
-      if (++run == d.count) run = 0;
-      left = d.runs[run];
     }
   }
 
@@ -1504,7 +1480,7 @@ void TCanvas::ColumnLineTo(const TLineColumn* Columns, int Count) {
     Impl::PixelWriter w(img, c.clips, pmCopy);
     c.ResolveBrush();
     const QRgb fg = ToQRgb(c.pen->Color());
-    const Impl::TDash solid{nullptr, nullptr, false};
+    const Impl::TDash solid{nullptr, nullptr};
     Impl::TColumnRuns runs{w, 0xFF000000u | fg};
     long long step = c.lineStep;
     const auto segment = [&](TPoint a, TPoint b) {
@@ -1757,7 +1733,7 @@ static TFigureColumns ShapeColumns(const std::vector<int>& Key, QRgb Pen, bool O
     });
     if (!Outline) continue;
     long long step = 0;
-    const TCanvas::Impl::TDash solid{nullptr, nullptr, false};
+    const TCanvas::Impl::TDash solid{nullptr, nullptr};
     for (size_t j = 0; j < p.size(); ++j) {
       const TPoint &a = p[j], &b = p[(j + 1) % p.size()];
       TCanvas::Impl::SegmentPixels(w, a.X, a.Y, b.X, b.Y, step, Pen, 0, solid, false);
