@@ -1159,6 +1159,7 @@ struct TCanvas::Impl {
   struct TKeptText {
     bool Made = false;  // the runs were worked out (else the text was drawn once)
     std::optional<std::vector<TTextRun>> Runs;  // none: the painter draws it
+    QRect Box;                                  // around the runs, from the pen point
   };
   // What is kept of the texts of one font (by its key): their widths and pixels. One
   // table of fonts per thread (bitmaps are drawn on any thread); a canvas holds on to
@@ -1187,7 +1188,7 @@ struct TCanvas::Impl {
     tablesGen = fonts.Generation;
     return *tables;
   }
-  const std::vector<TTextRun>* TextRuns(const std::string& Text) {
+  const TKeptText* TextRuns(const std::string& Text) {
     std::unordered_map<std::string, TKeptText>& table = Tables().Texts;
     const QFontMetrics& m = Metrics();
     auto it = table.find(Text);
@@ -1197,7 +1198,7 @@ struct TCanvas::Impl {
       return nullptr;
     }
     TKeptText& kept = it->second;
-    if (kept.Made) return kept.Runs ? &*kept.Runs : nullptr;
+    if (kept.Made) return kept.Runs ? &kept : nullptr;
     kept.Made = true;
     // Drawn on a clear image with room all round; a glyph reaching the edge would
     // have been cut, so such a text keeps the painter.
@@ -1231,8 +1232,11 @@ struct TCanvas::Impl {
         runs.push_back({y - my - m.ascent(), x0 - mx, x - mx});
       }
     }
-    if (!cut && oneColour) kept.Runs = std::move(runs);
-    return kept.Runs ? &*kept.Runs : nullptr;
+    if (!cut && oneColour) {
+      for (const TTextRun& r : runs) kept.Box |= QRect(r.X0, r.Y, r.X1 - r.X0, 1);
+      kept.Runs = std::move(runs);
+    }
+    return kept.Runs ? &kept : nullptr;
   }
 
   // Sets the pixels of Text with its pen point at (X, Y) through the clip (and
@@ -1241,12 +1245,20 @@ struct TCanvas::Impl {
     const QImage::Format f = img.format();
     if (antialias || (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied))
       return false;
-    const std::vector<TTextRun>* runs = TextRuns(Text);
-    if (!runs) return false;
+    const TKeptText* kept = TextRuns(Text);
+    if (!kept) return false;
     PixelWriter w(img, clips, pmCopy);
     if (ClipTo) w.bounds &= *ClipTo;
     const QRgb c = 0xFF000000u | ToQRgb(font->Color());
-    for (const TTextRun& r : *runs) {
+    if (!w.region && w.bounds.contains(kept->Box.translated(X, Y))) {
+      // All inside: each run set without a test.
+      for (const TTextRun& r : *kept->Runs) {
+        QRgb* p = reinterpret_cast<QRgb*>(w.bits + (Y + r.Y) * w.bpl) + X + r.X0;
+        for (int n = r.X1 - r.X0; n > 0; --n) *p++ = c;
+      }
+      return true;
+    }
+    for (const TTextRun& r : *kept->Runs) {
       const int y = Y + r.Y;
       if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
       const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
