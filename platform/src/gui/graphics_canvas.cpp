@@ -742,8 +742,8 @@ struct TCanvas::Impl {
   }
 
   // N pixels of a dashed line from P on, Stride apart, the first at pattern position
-  // Step: the pattern's mask blended into them, without a branch per pixel (a row
-  // costs a few operations per four pixels, however short its dashes).
+  // Step: the pattern's mask blended into them (a row costs a few operations per four
+  // pixels, however short its dashes).
   static void DashMasked(QRgb* p, qsizetype stride, long long n, long long step, QRgb on, QRgb off,
                          const DashPattern& d, bool opaque) {
     int pos = int(step % d.period);
@@ -754,11 +754,11 @@ struct TCanvas::Impl {
         for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (off & ~m[j]);
       else if (stride == 1)
         for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (p[j] & ~m[j]);
-      else
-        for (int j = 0; j < count; ++j) {
-          QRgb& q = p[j * stride];
-          q = (on & m[j]) | ((opaque ? off : q) & ~m[j]);
-        }
+      else if (opaque)
+        for (int j = 0; j < count; ++j) p[j * stride] = (on & m[j]) | (off & ~m[j]);
+      else  // each pixel in a row of its own: the gaps are not even read
+        for (int j = 0; j < count; ++j)
+          if (m[j]) p[j * stride] = on;
       p += count * stride;
       n -= count;
       pos = int((pos + count) % d.period);
