@@ -93,6 +93,7 @@ TBrushDialog::TBrushDialog(TComponent* AOwner) : TForm(AOwner) {
   BBackColor->OnClick = HANDLER(BBackColorClick);
   BSwap->OnClick = HANDLER(BSwapClick);
   Button3->OnClick = HANDLER(Button3Click);
+  OnClose = HANDLER(FormClose);
 }
 
 TBrushDialog::~TBrushDialog() {
@@ -112,6 +113,7 @@ void TBrushDialog::FormShow(TObject*) {
     backup_ = std::make_unique<TChartBrush>();
     TranslateControl(this);
   }
+  restored_ = false;
   if (!brush_) return;
   backup_->Assign(brush_);
   LStyle->SetItemIndex(BrushPicture() ? -1 : int(brush_->Style()));
@@ -246,7 +248,14 @@ void TBrushDialog::BSwapClick(TObject*) {
 }
 
 void TBrushDialog::Button3Click(TObject*) {
-  if (brush_ && backup_) brush_->Assign(backup_.get());
+  if (!brush_ || !backup_ || restored_) return;
+  restored_ = true;
+  brush_->Assign(backup_.get());
+}
+
+// Every end of a modal run but OK cancels: the close box too.
+void TBrushDialog::FormClose(TObject*, TCloseAction&) {
+  if (ModalResult() != mrOk) Button3Click(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -177,6 +177,7 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   SBTransp->OnChange = HANDLER(SBTranspChange);
   PageControl1->OnChange = HANDLER(PageControl1Change);
   BCancel->OnClick = HANDLER(BCancelClick);
+  OnClose = HANDLER(FormClose);
 }
 
 TLumGradientEditor::~TLumGradientEditor() {
@@ -472,6 +473,11 @@ void TLumGradientEditor::BCancelClick(TObject*) {
   // The restore may have replaced the sub-gradient the button showed.
   LoadControls();
   if (gradient_->OnChange.Assigned()) gradient_->OnChange(this);
+}
+
+// Every end of a modal run but OK cancels: the close box and Escape too.
+void TLumGradientEditor::FormClose(TObject*, TCloseAction&) {
+  if (ModalResult() != mrOk) BCancelClick(this);
 }
 
 // ---------------------------------------------------------------------------
