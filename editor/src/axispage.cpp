@@ -982,12 +982,13 @@ void TAxisMaxMin::BOkClick(TObject*) {
 bool EditAxisMaxMin(TFormLumAxis* Page, const std::string& CaptionWord, TCheckBox* AutoBox, bool IsMaximum) {
   TChartAxis* axis = Page->Axis();
   if (!axis) return false;
-  std::unique_ptr<TAxisMaxMin> d(new TAxisMaxMin(Page));
+  TModalDialog<TAxisMaxMin> d(new TAxisMaxMin(Page));
   d->SetCaption(CaptionWord + " " + AxisTitleOrName(axis));
   d->IsDateTime = axis->IsDateTime();
   d->Value = IsMaximum ? axis->Maximum() : axis->Minimum();
-  CenterEditorDialog(d.get());
-  if (d->ShowModal() != mrOk || Page->Axis() != axis) return false;
+  CenterEditorDialog(d.Get());
+  // A dialog still there means its page is too (the page owns it).
+  if (!d.Run() || Page->Axis() != axis) return false;
   // A value past the other end raises here, before anything changed.
   if (IsMaximum) axis->SetMaximum(d->Value);
   else axis->SetMinimum(d->Value);

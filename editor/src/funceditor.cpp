@@ -471,7 +471,7 @@ void TLumFunctionEditor::CBStyleChange(TObject*) {
 }
 
 void TLumFunctionEditor::BChangeClick(TObject*) {
-  std::unique_ptr<TAxisIncrement> d(new TAxisIncrement(this));
+  TModalDialog<TAxisIncrement> d(new TAxisIncrement(this));
   long double period = 0;
   TryStrToFloat(ENum->Text(), period);
   d->Increment = double(period);
@@ -481,9 +481,9 @@ void TLumFunctionEditor::BChangeClick(TObject*) {
   auto* source = series ? dynamic_cast<TChartSeries*>(series->DataSource()) : nullptr;
   d->IsDateTime = source && source->XValues()->DateTime();
   d->Step = FindDateTimeStep(d->Increment);
-  CenterEditorDialog(d.get());
-  TranslateControl(d.get());
-  if (d->ShowModal() == mrOk) ENum->SetText(FloatToStr(d->Increment));
+  CenterEditorDialog(d.Get());
+  TranslateControl(d.Get());
+  if (d.Run()) ENum->SetText(FloatToStr(d->Increment));
 }
 
 void TLumFunctionEditor::ControlChange(TObject*) {

@@ -614,9 +614,10 @@ void TFormLumLegend::Button2Click(TObject*) {
   TChartLegend* legend = Legend();
   const bool own = item->HasFont();
   const int index = LBItems->ItemIndex();
+  TComponentRef<TFormLumLegend> self(this);
   const bool ok = EditChartFont(this, item->Font());
-  // The dialog's loop may have seen the chart or the item go.
-  if (Legend() != legend || index >= legend->Items()->Count() || legend->Items()->Get(index) != item) return;
+  // The dialog's loop may have seen the page, the chart or the item go.
+  if (!self || Legend() != legend || index >= legend->Items()->Count() || legend->Items()->Get(index) != item) return;
   if (!ok && !own) item->SetFont(nullptr);
   loading_ = true;
   CBDefItemFont->SetChecked(!item->HasFont());

@@ -307,7 +307,9 @@ void TSeriesPointerEditor::TBTranspChange(TObject*) {
 
 void TSeriesPointerEditor::BPointFillColorClick(TObject*) {
   if (!Pointer()) return;
+  TComponentRef<TSeriesPointerEditor> self(this);
   EditBrush(BPointFillColor, Pointer()->Brush());
+  if (!self) return;
   CheckDefaultColor();
   CBStyle->Invalidate();
 }
@@ -377,7 +379,7 @@ void TSeriesPointerEditor::VisualChanged(TObject*) {
 }
 
 bool EditSeriesPointer(TControl* Owner, TSeriesPointer* Pointer) {
-  std::unique_ptr<TSeriesPointerEditor> f(CreateEditorDialog<TSeriesPointerEditor>(Owner));
+  TModalDialog<TSeriesPointerEditor> f(CreateEditorDialog<TSeriesPointerEditor>(Owner));
   f->SetAlign(alNone);
   f->SetCaption("Pointer");
   f->SetPointerTag(Pointer);
@@ -385,7 +387,7 @@ bool EditSeriesPointer(TControl* Owner, TSeriesPointer* Pointer) {
   f->CBColorEach->SetVisible(false);
   f->PanelBottom->SetVisible(true);
   f->SetClientHeight(f->ClientHeight() + kBottomHeight);
-  TranslateControl(f.get());
-  f->ShowModal();
+  TranslateControl(f.Get());
+  f.Run();
   return true;
 }

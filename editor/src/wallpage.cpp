@@ -177,8 +177,9 @@ void TFormLumWall::CBVisibleClick(TObject*) {
 
 void TFormLumWall::BWallBrushClick(TObject*) {
   if (!Wall()) return;
+  TComponentRef<TFormLumWall> self(this);
   EditBrush(BWallBrush, Wall()->Brush());
-  if (Wall()) BWallColor->RepaintSymbol();  // the brush holds the wall's colour
+  if (self && Wall()) BWallColor->RepaintSymbol();  // the brush holds the wall's colour
 }
 
 void TFormLumWall::BGradientClick(TObject*) {
@@ -225,7 +226,8 @@ void TFormLumWall::BImageClick(TObject*) {
   TChartWall* wall = Wall();
   if (!wall) return;
   // The picture alone: a wall's picture has no mode or place of its own.
-  std::unique_ptr<TBackImageEditor> e(new TBackImageEditor(this));
+  TComponentRef<TFormLumWall> self(this);
+  TModalDialog<TBackImageEditor> e(new TBackImageEditor(this));
   e->SetBorderStyle(bsDialog);
   e->RGBitmap->SetVisible(false);
   e->GBPosition->SetVisible(false);
@@ -233,9 +235,9 @@ void TFormLumWall::BImageClick(TObject*) {
   e->PanelButtons->SetVisible(true);
   e->SetClientHeight(e->RGBitmap->Top() + e->PanelButtons->Height());
   e->LoadBackImage(wall->Picture());
-  CenterEditorDialog(e.get());
-  e->ShowModal();
-  if (Wall()) Wall()->Repaint();
+  CenterEditorDialog(e.Get());
+  e.Run();
+  if (self && Wall()) Wall()->Repaint();
 }
 
 void TFormLumWall::BShadowClick(TObject*) {
@@ -255,13 +257,14 @@ void TFormLumWall::BVisualClick(TObject*) {
   TVisualsHolder* holder = wall->VisualHolder();
   std::vector<std::unique_ptr<TPersistent>> cleared;
   TPersistent* last = holder->Visual();
-  TVisualsEditor editor(this);
-  editor.SetTag(std::intptr_t(holder));
-  editor.OnChange = [&](TObject*) {
+  TComponentRef<TFormLumWall> self(this);
+  TModalDialog<TVisualsEditor> editor(new TVisualsEditor(this));
+  editor->SetTag(std::intptr_t(holder));
+  editor->OnChange = [&](TObject*) {
     if (!holder->Visual() && last) cleared.emplace_back(last);
     last = holder->Visual();
   };
-  CenterEditorDialog(&editor);
-  editor.ShowModal();
-  if (Wall()) Wall()->Repaint();
+  CenterEditorDialog(editor.Get());
+  editor.Run();
+  if (self && Wall()) Wall()->Repaint();
 }

@@ -260,9 +260,9 @@ void TBrushDialog::FormClose(TObject*, TCloseAction&) {
 
 // ---------------------------------------------------------------------------
 bool EditBrush(TControl* Control, TChartBrush* Brush) {
-  std::unique_ptr<TBrushDialog> dialog(CreateEditorDialog<TBrushDialog>(Control));
+  TModalDialog<TBrushDialog> dialog(CreateEditorDialog<TBrushDialog>(Control));
   dialog->SetBrush(Brush);
-  return dialog->ShowModal() == mrOk;
+  return dialog.Run();
 }
 
 TBitmap* StockBrushPicture(int Index) {

@@ -236,15 +236,16 @@ void TLumFontEditor::Restore() {
 void TLumFontEditor::Button2Click(TObject*) { Restore(); }
 
 bool EditChartFont(TComponent* AOwner, TLumFont* Font) {
-  std::unique_ptr<TLumFontEditor> e(new TLumFontEditor(AOwner));
+  TModalDialog<TLumFontEditor> e(new TLumFontEditor(AOwner));
   e->SetBorderStyle(bsDialog);
-  CenterEditorDialog(e.get());
+  CenterEditorDialog(e.Get());
   e->SetTheFont(Font);
   e->PanelButtons->Show();
   e->SetClientHeight(e->ClientHeight() + e->PanelButtons->Height());
-  const bool ok = e->ShowModal() == mrOk;
-  // Closed otherwise than by OK (the close box too): the font as it was.
-  if (!ok) e->Restore();
+  const bool ok = e.Run();
+  // Closed otherwise than by OK (the close box too): the font as it was. A dialog
+  // freed meanwhile went with what it edited.
+  if (!ok && e) e->Restore();
   return ok;
 }
 

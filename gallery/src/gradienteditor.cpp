@@ -482,11 +482,11 @@ void TLumGradientEditor::FormClose(TObject*, TCloseAction&) {
 
 // ---------------------------------------------------------------------------
 bool EditGradient(TControl* Control, TCustomLumGradient* Gradient, bool HideEnd, bool HideVisible) {
-  std::unique_ptr<TLumGradientEditor> editor(CreateEditorDialog<TLumGradientEditor>(Control));
+  TModalDialog<TLumGradientEditor> editor(CreateEditorDialog<TLumGradientEditor>(Control));
   editor->SetHideEnd(HideEnd);
   if (HideVisible) editor->CBVisible->Hide();
   editor->SetGradient(Gradient);
-  return editor->ShowModal() == mrOk;
+  return editor.Run();
 }
 
 TLumGradientEditor* EmbedGradientEditor(TComponent* Owner, TCustomLumGradient* Gradient) {
@@ -513,7 +513,7 @@ TCustomLumGradient* TButtonGradient::Gradient() const { return dynamic_cast<TCus
 void TButtonGradient::Click() {
   TCustomLumGradient* gradient = Gradient();
   if (!gradient) return TLumButton::Click();
-  const bool ok = RunButtonDialog(editor_, editorOnDestroy_, [&] {
+  const bool ok = RunButtonDialog(this, editor_, editorOnDestroy_, [&] {
     auto* editor = CreateEditorDialog<TLumGradientEditor>(this);
     editor->SetHideEnd(hideEnd_);
     editor->SetGradient(gradient);

@@ -165,10 +165,10 @@ TLumEmbossEditor::TLumEmbossEditor(TComponent* AOwner) : TLumShadowEditor(AOwner
 namespace {
 
 bool EditModally(TLumShadowEditor* Editor, TLumShadow* Shadow) {
-  std::unique_ptr<TLumShadowEditor> dialog(Editor);
+  TModalDialog<TLumShadowEditor> dialog(Editor);
   dialog->SetShadow(Shadow);
   dialog->BOK->Show();
-  return dialog->ShowModal() == mrOk;
+  return dialog.Run();
 }
 
 template <class E>

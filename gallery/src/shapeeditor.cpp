@@ -146,8 +146,9 @@ void TFormLumShape::TabShown(TTabSheet* Tab) {
 
 void TFormLumShape::Button6Click(TObject*) {
   if (!shape_) return;
+  TComponentRef<TFormLumShape> self(this);
   EditBrush(Button6, shape_->Brush());
-  BBackColor->RepaintSymbol();  // Cancel too may have changed the colour back
+  if (self) BBackColor->RepaintSymbol();  // Cancel too may have changed the colour back
 }
 
 void TFormLumShape::CBTransparentClick(TObject*) {
@@ -206,19 +207,19 @@ TFormLumShape* EmbedShapeEditorInPage(TPageControl* Pages, TLumCustomShape* Shap
 }
 
 bool EditShape(TComponent* AOwner, TLumCustomShape* Shape, bool HideTextAndShadow, const std::string& Caption) {
-  std::unique_ptr<TFormLumShape> e(EmbedShapeEditor(AOwner, Shape));
+  TModalDialog<TFormLumShape> e(EmbedShapeEditor(AOwner, Shape));
   e->SetCaption(Caption);
   e->SetBorderStyle(bsDialog);
   e->SetHeight(e->Height() + 30);
-  auto* panel = PlaceControl<TPanel>(e.get(), e.get(), "PanelOK", 0, e->Height() - 34, e->Width(), 34);
+  auto* panel = PlaceControl<TPanel>(e.Get(), e.Get(), "PanelOK", 0, e->Height() - 34, e->Width(), 34);
   panel->SetAlign(alBottom);
   panel->SetBevelOuter(bvNone);
-  auto* ok = PlaceControl<TButton>(e.get(), panel, "BOK", e->Width() - 98, 4, 75, 25, "OK");
+  auto* ok = PlaceControl<TButton>(e.Get(), panel, "BOK", e->Width() - 98, 4, 75, 25, "OK");
   ok->SetModalResult(mrOk);
   if (HideTextAndShadow) {
     e->TabText->SetTabVisible(false);
     e->TabShadow->SetTabVisible(false);
   }
-  CenterEditorDialog(e.get());
-  return e->ShowModal() == mrOk;
+  CenterEditorDialog(e.Get());
+  return e.Run();
 }
