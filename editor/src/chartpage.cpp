@@ -42,6 +42,8 @@ void TChartObjectPage::Notification(TComponent* AComponent, TOperation Operation
   TForm::Notification(AComponent, Operation);
   if (Operation != opRemove || !watched_ || AComponent != watched_) return;
   watched_ = nullptr;
+  // The dialogs opened from the page edit parts of the chart: they go first.
+  EndModalDialogs(this);
   UnlinkButtons(this);
   ChartFreed();
 }

@@ -143,7 +143,9 @@ void TSeriesPointerEditor::SetEditedPointer(TSeriesPointer* Value) {
 void TSeriesPointerEditor::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
   if (Operation != opRemove || !AComponent || AComponent != pointerSeries_) return;
-  // The series takes its pointer with it: nothing here may reach either again.
+  // The series takes its pointer with it: nothing here may reach either again, nor
+  // the dialogs opened on its brush, gradient, shadow or emboss.
+  EndModalDialogs(this);
   if (given_ == pointer_) given_ = nullptr;
   pointerSeries_ = nullptr;
   pointer_ = nullptr;

@@ -267,6 +267,8 @@ void TFormLumSeries::Notification(TComponent* AComponent, TOperation Operation) 
 }
 
 void TFormLumSeries::DropSeries() {
+  // Dialogs opened on the series' parts (its callout's pointer, its visuals) go first.
+  EndModalDialogs(this);
   TChartSeries* gone = series_;
   if (gone == lastSeries_) lastSeries_ = nullptr;
   RemoveTypeEditor();

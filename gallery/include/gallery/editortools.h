@@ -49,6 +49,11 @@ public:
 private:
   TComponentRef<F> ref_;
 };
+// Frees the dialogs running modally over Component: those owned by it or by its form
+// (what an edit routine opened from it, and with them their own), which ends each run
+// as Cancel. A page calls it when what those dialogs edit is freed, so that none of
+// them reaches it again.
+void EndModalDialogs(TComponent* Component);
 // Links the button to the object itself (no property name) and repaints it.
 void LinkButtonTo(TLumButton* Button, TPersistent* Instance);
 void SetControlsVisible(bool Visible, std::initializer_list<TControl*> Controls);

@@ -1,0 +1,148 @@
+// The dialogs the pages open on parts of the chart (brushes, pens, gradients,
+// shadows, pictures, fonts, shapes, texts, ranges, increments, a series' pointer):
+// when the chart goes while one shows, the dialog goes with it and writes nothing
+// back; when the form that owns page and dialog goes, the page's handler touches
+// nothing after the dialog's run (the sanitizer build tells).
+#include <functional>
+#include <memory>
+
+#include "chart/chart.h"
+#include "chart/series.h"
+#include "chart/stdseries.h"
+#include "editor/axispage.h"
+#include "editor/generalpage.h"
+#include "editor/legendpage.h"
+#include "editor/panelpages.h"
+#include "editor/pointereditor.h"
+#include "editor/seriespage.h"
+#include "editor_test.h"
+#include "gallery/gradienteditor.h"
+#include "gallery/pendialog.h"
+#include "gallery/shapeeditor.h"
+#include "samples/samplechart.h"
+
+namespace {
+
+class PageDialogsTest : public editortest::EditorTest {
+public:
+  // The sample chart on a shown host, and Page on it beside the chart.
+  template <class P>
+  P* Place(P* Page) {
+    Page->SetAlign(alNone);
+    Page->SetParent(Host.get());
+    Page->SetBounds(520, 0, 470, 290);
+    Page->Show();
+    Pump();
+    return Page;
+  }
+  TChart* chart = nullptr;
+};
+
+TEST_F(PageDialogsTest, ChartOrHostFreedWhileADialogOfAPageShows) {
+  struct TCase {
+    const char* Name;
+    // Makes the page on the chart and answers what opens the dialog.
+    std::function<TControl*()> Opener;
+    // The dialog opens another (the callout's pointer, then its pattern): the
+    // inner one is shown when the chart or the host goes.
+    bool Nested = false;
+  };
+  auto wall = [&]() { return Place(new TFormLumWall(Host.get(), chart->BackWall())); };
+  auto axis = [&]() { return Place(new TFormLumAxis(Host.get(), chart->LeftAxis())); };
+  auto legend = [&]() { return Place(new TFormLumLegend(Host.get(), chart->Legend())); };
+  const TCase cases[] = {
+      {"wall pattern", [&]() { return wall()->BWallBrush; }},
+      {"wall pen", [&]() { return wall()->BWallPen; }},
+      {"wall gradient", [&]() { return wall()->BGradient; }},
+      {"wall image", [&]() { return wall()->BImage; }},
+      {"wall shadow", [&]() { return wall()->BShadow; }},
+      {"wall emboss", [&]() { return wall()->BEmboss; }},
+      {"panel border",
+       [&]() {
+         auto* p = Place(new TFormLumPanel(Host.get(), chart));
+         TestInput::PostTabClick(p->PageControl1, p->TabBorders->TabIndex());
+         Pump();
+         return p->BBorder;
+       }},
+      {"title lines",
+       [&]() { return Place(new TFormLumTitle(Host.get(), chart->Title(), chart))->Button1; }},
+      {"zoom pattern",
+       [&]() { return Place(new TFormLumGeneral(Host.get(), chart))->BZoomColor; }},
+      {"axis minimum", [&]() { return axis()->BAxisMin; }},
+      {"axis increment", [&]() { return axis()->BIncre; }},
+      {"axis title pattern",
+       [&]() {
+         TFormLumAxis* p = axis();
+         TestInput::PostTabClick(p->PageAxis, p->TabTitle->TabIndex());
+         Pump();
+         TestInput::PostTabClick(p->PageTitle, p->TitleEditor()->TabFormat->TabIndex());
+         Pump();
+         return p->TitleEditor()->Button6;
+       }},
+      {"legend symbol shadow",
+       [&]() {
+         TFormLumLegend* p = legend();
+         TestInput::PostTabClick(p->PageControl1, p->TabSymbols->TabIndex());
+         Pump();
+         return p->SymbolEditor()->Button1;
+       }},
+      {"legend item font",
+       [&]() {
+         chart->Legend()->Items()->SetCustom(true);
+         chart->Legend()->Items()->Add()->SetText("one");
+         TFormLumLegend* p = legend();
+         TestInput::PostTabClick(p->PageControl1, p->TabItems->TabIndex());
+         Pump();
+         return p->Button2;
+       }},
+      {"callout pointer, then its pattern",
+       [&]() {
+         auto* page = Place(new TFormLumSeries(Host.get()));
+         page->SelectSeries(dynamic_cast<TChartSeries*>(Host->FindComponent("Atoms")));
+         Pump();
+         TestInput::PostTabClick(page->PageSeries, page->TabMarks->TabIndex());
+         Pump();
+         TestInput::PostTabClick(page->PageControlMarks, page->TabArrows->TabIndex());
+         Pump();
+         return page->BCalloutPointer;
+       },
+       true},
+  };
+  for (const bool hostGoes : {false, true}) {
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.Name << (hostGoes ? ", host freed" : ", chart freed"));
+      SetUp();
+      chart = BuildSampleChart(Host.get(), Host.get());
+      Host->Show();
+      Pump();
+      TControl* opener = c.Opener();
+      ASSERT_TRUE(opener->Showing() && opener->Enabled());
+      bool freed = false;
+      const std::function<void()> free = [&] {
+        TestInput::PostCall([&] {
+          freed = true;
+          if (hostGoes) Host.reset();
+          else delete chart;
+          chart = nullptr;
+        });
+      };
+      if (c.Nested)
+        TestInput::WhenModal([&] {
+          auto* e = editortest::Owned<TSeriesPointerEditor>(Host.get());
+          ASSERT_NE(e, nullptr);
+          TestInput::WhenModal(free);
+          TestInput::PostCall([e] { e->BPointFillColor->Click(); });
+        });
+      else
+        TestInput::WhenModal(free);
+      opener->Click();
+      Pump();
+      EXPECT_TRUE(freed) << "the dialog showed";
+      EXPECT_EQ(TestInput::PendingModalScripts(), 0);
+      TestInput::ClearModalScripts();
+      Host.reset();
+    }
+  }
+}
+
+}  // namespace
