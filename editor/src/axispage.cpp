@@ -582,6 +582,27 @@ void TFormLumAxis::ShowAxis(int ListIndex) {
 
 void TFormLumAxis::LBAxesClick(TObject*) { ShowAxis(LBAxes->ItemIndex()); }
 
+void TFormLumAxis::ReloadEditors() {
+  TChartAxis* axis = Axis();
+  if (!axis) return;
+  if (TFormLumShape* e = TitleEditor()) e->LoadShape(axis->Title());
+  if (TLumFontEditor* e = LabelsFontEditor()) e->LoadFont(axis->LabelsFont());
+}
+
+void TFormLumAxis::LumEvent(const TLumEvent& Event) {
+  auto* e = dynamic_cast<const TLumAxisEvent*>(&Event);
+  TCustomAxisPanel* chart = WatchedChart();
+  if (!e || !chart || HasState(csDestroying)) return;
+  const int row = LBAxes->ItemIndex();
+  const bool shown = e->Axis == axis_;
+  if (shown) axis_ = nullptr;
+  // The custom axes after it are numbered anew.
+  FillAxes();
+  if (!shown) return;
+  ShowAxis(std::min(row - 1, LBAxes->Count() - 1));
+  ReloadEditors();
+}
+
 void TFormLumAxis::PageAxisChanging(TObject*, bool&) { loading_ = true; }
 
 void TFormLumAxis::PageAxisChange(TObject*) {
@@ -618,11 +639,10 @@ void TFormLumAxis::BDeleteClick(TObject*) {
   TChartAxis* axis = Axis();
   if (!axis || !axis->IsCustom() || i < kStandardAxes) return;
   TCustomAxisPanel* chart = WatchedChart();
-  axis_ = nullptr;
-  delete axis;  // its series go back to their standard axes first
+  // Its series go back to their standard axes first; the page hears of it (LumEvent)
+  // and shows the line before it.
+  delete axis;
   chart->Invalidate();
-  FillAxes();
-  ShowAxis(i - 1);
 }
 
 // ---- Scales ---------------------------------------------------------------

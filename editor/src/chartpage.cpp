@@ -33,9 +33,15 @@ TCustomAxisPanel* TChartObjectPage::WatchedChart() const { return dynamic_cast<T
 
 void TChartObjectPage::WatchChart(TComponent* Panel) {
   if (watched_ == Panel) return;
-  if (watched_) watched_->RemoveFreeNotification(this);
+  if (watched_) {
+    if (TCustomAxisPanel* c = WatchedChart()) c->RemoveListener(this);
+    watched_->RemoveFreeNotification(this);
+  }
   watched_ = Panel;
-  if (watched_) watched_->FreeNotification(this);
+  if (watched_) {
+    watched_->FreeNotification(this);
+    if (TCustomAxisPanel* c = WatchedChart()) c->Listeners().Add(this);
+  }
 }
 
 void TChartObjectPage::Notification(TComponent* AComponent, TOperation Operation) {

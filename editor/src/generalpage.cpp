@@ -181,6 +181,10 @@ void TFormLumGeneral::Notification(TComponent* AComponent, TOperation Operation)
     DropDeadLines();
 }
 
+void TFormLumGeneral::LumEvent(const TLumEvent& Event) {
+  if (dynamic_cast<const TLumAxisEvent*>(&Event) && !loading_ && Chart()) DropDeadLines();
+}
+
 // ---- Showing ------------------------------------------------------------------
 void TFormLumGeneral::FormShow(TObject*) {
   TCustomChart* c = Chart();

@@ -272,6 +272,15 @@ TEST_F(ChartPagesTest, FontOfAFreedElementIsLetGoAndHandlersComeBack) {
   EXPECT_EQ(p->EditedFont(), nullptr);
   EXPECT_EQ(p->FontEditor(), nullptr) << "the editor of a font gone goes too";
   for (const char* gone : {"Note", "Atoms (marks)"}) EXPECT_EQ(p->LBFonts->Items()->IndexOf(gone), -1) << gone;
+  // A custom axis is no component: its freeing is told to the chart's listeners.
+  PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Custom axis 0 (Axis Title)"));
+  Pump();
+  ASSERT_EQ(p->EditedFont(), chart->CustomAxes()->Items(0)->Title()->Font());
+  delete chart->CustomAxes()->Items(0);
+  Pump();
+  EXPECT_EQ(p->EditedFont(), nullptr);
+  EXPECT_EQ(p->FontEditor(), nullptr);
+  EXPECT_EQ(p->LBFonts->Items()->IndexOf("Custom axis 0"), -1);
   // The Title edited, then the page freed: the title's own handler repaints again.
   PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Title"));
   Pump();
