@@ -78,9 +78,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   CBAxisBeh = CheckBox(this, PanelAxes, "CBAxisBeh", 4, 222, 96, "&Behind");
   BAdd = PlaceControl<TSpeedButton>(this, PanelAxes, "BAdd", 4, 246, 23, 22, "+");
   BDelete = PlaceControl<TSpeedButton>(this, PanelAxes, "BDelete", 30, 246, 23, 22, "-");
-  PageAxis = PlaceControl<TPageControl>(this, this, "PageAxis", 104, 0, 366, 290);
-  PageAxis->SetAlign(alClient);
-  PageAxis->SetHotTrack(true);
+  PageAxis = ClientPages(this, this, "PageAxis", 104, 0, 366, 290, true);
 
   // Scales.
   TabScales = Sheet(this, PageAxis, "TabScales", "Scales");
@@ -125,8 +123,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
 
   // Title.
   TabTitle = Sheet(this, PageAxis, "TabTitle", "Title");
-  PageTitle = PlaceControl<TPageControl>(this, TabTitle, "PageTitle", 0, 0, 358, 262);
-  PageTitle->SetAlign(alClient);
+  PageTitle = ClientPages(this, TabTitle, "PageTitle", 0, 0, 358, 262);
   TabTitleStyle = Sheet(this, PageTitle, "TabTitleStyle", "Style");
   ETitle = PlaceControl<TEdit>(this, TabTitleStyle, "ETitle", 60, 8, 200, 21);
   LTitle = PlaceLabel(this, TabTitleStyle, "LTitle", 8, 12, "T&itle:", ETitle);
@@ -142,8 +139,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
 
   // Labels.
   TabLabels = Sheet(this, PageAxis, "TabLabels", "Labels");
-  PageLabels = PlaceControl<TPageControl>(this, TabLabels, "PageLabels", 0, 0, 358, 262);
-  PageLabels->SetAlign(alClient);
+  PageLabels = ClientPages(this, TabLabels, "PageLabels", 0, 0, 358, 262);
   TabLabelsStyle = Sheet(this, PageLabels, "TabLabelsStyle", "Style");
   CBLabels = CheckBox(this, TabLabelsStyle, "CBLabels", 8, 6, 110, "V&isible");
   CBMultiline = CheckBox(this, TabLabelsStyle, "CBMultiline", 8, 26, 110, "Multi-lin&e");

@@ -72,9 +72,7 @@ TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner, "
   LLabel->SetCaption("&Functions:");
   CBSources->SetSorted(true);
   SpeedButton1 = PlaceControl<TSpeedButton>(this, Pan, "SpeedButton1", 256, 5, 23, 22, "...");
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 33, 380, 247);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 33, 380, 247, true);
   TabSource = Sheet(this, PageControl1, "TabSource", "Source Series");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   PanSingle = PlainPanel(this, TabSource, "PanSingle", alClient, 0, 0, 372, 219);

@@ -131,9 +131,7 @@ void TSymbolEditor::BEmbossClick(TObject*) {
 // ---------------------------------------------------------------------------
 TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
     : TChartObjectPage(AOwner, "FormLumLegend", 470, 290), legend_(ALegend) {
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 470, 290);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 470, 290, true);
 
   // Style.
   TabStyle = Sheet(this, PageControl1, "TabStyle", "Style");
@@ -184,8 +182,7 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
 
   // Title.
   TabTitle = Sheet(this, PageControl1, "TabTitle", "Title");
-  PageControl2 = PlaceControl<TPageControl>(this, TabTitle, "PageControl2", 0, 0, 462, 262);
-  PageControl2->SetAlign(alClient);
+  PageControl2 = ClientPages(this, TabTitle, "PageControl2", 0, 0, 462, 262);
   TabTitleOptions = Sheet(this, PageControl2, "TabTitleOptions", "Options");
   MemoText = PlaceControl<TMemo>(this, TabTitleOptions, "MemoText", 8, 22, 220, 80);
   LMemoText = PlaceLabel(this, TabTitleOptions, "LMemoText", 8, 6, "&Text:", MemoText);

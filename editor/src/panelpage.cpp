@@ -23,9 +23,7 @@ constexpr int kLeft = 0, kTop = 1, kRight = 2, kBottom = 3;
 TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel)
     : TChartObjectPage(AOwner, "FormLumPanel", 420, 280), panel_(APanel) {
   SetCaption("Panel Editor");
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 420, 280);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 420, 280, true);
 
   TabColor = Sheet(this, PageControl1, "TabColor", "Color");
   BPanelColor = PlaceControl<TButtonColor>(this, TabColor, "BPanelColor", 8, 8, 100, 25, "&Color...");

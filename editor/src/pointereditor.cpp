@@ -50,9 +50,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   Button1->SetDefault(true);
   Button1->SetCancel(true);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, kClientWidth, kClientHeight);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, kClientWidth, kClientHeight, true);
   TabStyle = Sheet(this, PageControl1, "TabStyle", "Style");
   TabSize = Sheet(this, PageControl1, "TabSize", "Size");
   TabVisual = Sheet(this, PageControl1, "TabVisual", "Visual");

@@ -60,9 +60,7 @@ bool SameView(const TViewSpec& V, bool View3D, const TView3DOptions* O) {
 
 TFormLum3D::TFormLum3D(TComponent* AOwner, TCustomLumPanel* AChart)
     : TChartObjectPage(AOwner, "FormLum3D", 420, 285), panel_(AChart) {
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 420, 285);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 420, 285, true);
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   TabViews = Sheet(this, PageControl1, "TabViews", "Views");
   TabRender = Sheet(this, PageControl1, "TabRender", "Render");

@@ -57,8 +57,7 @@ TBrushDialog::TBrushDialog(TComponent* AOwner) : TForm(AOwner) {
   Splitter1 = PlaceControl<TSplitter>(this, this, "Splitter1", 140, 0, 3, 274);
   Splitter1->SetAlign(alLeft);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 143, 0, 269, 274);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 143, 0, 269, 274);
   TabFormat = Sheet(this, PageControl1, "TabFormat", "Format");
   TabGradient = Sheet(this, PageControl1, "TabGradient", "Gradient");
   PageControl1->SetActivePage(TabFormat);

@@ -30,8 +30,7 @@ TLumFontEditor::TLumFontEditor(TComponent* AOwner) : TForm(AOwner) {
   Button2->SetCancel(true);
   Button2->SetModalResult(mrCancel);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 313, 234);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 313, 234);
   TabFont = Sheet(this, PageControl1, "TabFont", "Font");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   TabShadow = Sheet(this, PageControl1, "TabShadow", "Shadow");

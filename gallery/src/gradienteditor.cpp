@@ -91,8 +91,7 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   const TOkCancel bottom = OkCancelPanel(this, "Panel2", "BOk", "BCancel", 34, 5);
   Panel2 = bottom.Panel, BOk = bottom.Ok, BCancel = bottom.Cancel;
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 33, 270, 152);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 33, 270, 152);
   TabDefault = Sheet(this, PageControl1, "TabDefault", "Default");
   TabColors = Sheet(this, PageControl1, "TabColors", "Colors");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");

@@ -18,8 +18,7 @@ IMPLEMENT_CLASS(TFormLumShape, TForm)
 
 TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FormLumShape", "FormLumShape", 345, 261, bsSizeable);
-  PC1 = PlaceControl<TPageControl>(this, this, "PC1", 0, 0, 345, 261);
-  PC1->SetAlign(alClient);
+  PC1 = ClientPages(this, this, "PC1", 0, 0, 345, 261);
   TabFormat = Sheet(this, PC1, "TabFormat", "Format");
   TabBorder = Sheet(this, PC1, "TabBorder", "Border");
   TabText = Sheet(this, PC1, "TabText", "Text");
