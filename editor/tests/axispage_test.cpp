@@ -31,29 +31,11 @@ using TestInput::PostTabClick;
 using TestInput::PostText;
 using TestInput::WhenModal;
 
-class AxisPageTest : public EditorTest {
+class AxisPageTest : public editortest::ChartPageTest {
 public:
-  void SetUp() override {
-    EditorTest::SetUp();
-    chart = BuildSampleChart(Host.get(), Host.get());
-    Host->Show();
-    Pump();
-  }
   TFormLumAxis* Open(TChartAxis* Axis) {
-    auto* page = new TFormLumAxis(Host.get(), Axis);
-    page->SetAlign(alNone);
-    page->SetParent(Host.get());
-    page->SetBounds(520, 0, 470, 290);
-    page->Show();
-    Pump();
-    return page;
+    return editortest::ShowPage(Host.get(), new TFormLumAxis(Host.get(), Axis), Bounds(520, 0, 470, 290));
   }
-  // Shows the tab as the user does (a click on its tab).
-  void ShowTab(TPageControl* Pages, TTabSheet* Tab) {
-    if (Pages->ActivePage() != Tab) PostTabClick(Pages, Tab->TabIndex());
-    Pump();
-  }
-  TChart* chart = nullptr;
 };
 
 using TAxisStep = editortest::TPageStep<TFormLumAxis, TChartAxis>;

@@ -15,7 +15,7 @@
 #include "editor/panelpages.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
-#include "editor_test.h"
+#include "page_test.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/pendialog.h"
 #include "gallery/shapeeditor.h"
@@ -23,19 +23,12 @@
 
 namespace {
 
-class PageDialogsTest : public editortest::EditorTest {
+class PageDialogsTest : public editortest::ChartPageTest {
 public:
-  // The sample chart on a shown host, and Page on it beside the chart.
   template <class P>
   P* Place(P* Page) {
-    Page->SetAlign(alNone);
-    Page->SetParent(Host.get());
-    Page->SetBounds(520, 0, 470, 290);
-    Page->Show();
-    Pump();
-    return Page;
+    return editortest::ShowPage(Host.get(), Page, Bounds(520, 0, 470, 290));
   }
-  TChart* chart = nullptr;
 };
 
 TEST_F(PageDialogsTest, ChartOrHostFreedWhileADialogOfAPageShows) {
@@ -112,9 +105,6 @@ TEST_F(PageDialogsTest, ChartOrHostFreedWhileADialogOfAPageShows) {
     for (const TCase& c : cases) {
       SCOPED_TRACE(testing::Message() << c.Name << (hostGoes ? ", host freed" : ", chart freed"));
       SetUp();
-      chart = BuildSampleChart(Host.get(), Host.get());
-      Host->Show();
-      Pump();
       TControl* opener = c.Opener();
       ASSERT_TRUE(opener->Showing() && opener->Enabled());
       bool freed = false;
