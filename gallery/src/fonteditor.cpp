@@ -65,6 +65,12 @@ TLumFontEditor::TLumFontEditor(TComponent* AOwner) : TForm(AOwner) {
   const auto depth = EditWithUpDown(this, TabOptions, "LDepth", "&Depth:", "EDepth", "UDDepth", 8, 120, 108, 44, 0, 1000);
   LDepth = depth.Label, EDepth = depth.Edit, UDDepth = depth.UpDown;
   PageControl1->SetActivePage(TabFont);
+  effects_.ShadowTab = TabShadow;
+  effects_.EmbossTab = TabEmboss;
+  effects_.GradientTab = TabGradient;
+  effects_.PictureTab = TabPicture;
+  effects_.GradientOwner = this;
+  effects_.PictureAlone = true;  // a font's picture has no drawing mode or place
 
   // Embedded unless EditChartFont shows the buttons.
   PanelButtons->Hide();
@@ -87,16 +93,17 @@ TLumFontEditor::~TLumFontEditor() {
   // The buttons let go of the font's parts before their owner may free them.
   BColor->LinkProperty(nullptr, "");
   BOutline->LinkProperty(nullptr, "");
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete gradientEditor_.Get();
-  delete pictureEditor_.Get();
+  effects_.Free();
 }
 
-TLumShadowEditor* TLumFontEditor::ShadowEditor() const { return shadowEditor_.Get(); }
-TLumEmbossEditor* TLumFontEditor::EmbossEditor() const { return embossEditor_.Get(); }
-TLumGradientEditor* TLumFontEditor::GradientEditor() const { return gradientEditor_.Get(); }
-TBackImageEditor* TLumFontEditor::PictureEditor() const { return pictureEditor_.Get(); }
+TLumShadowEditor* TLumFontEditor::ShadowEditor() const { return effects_.Shadow(); }
+TLumEmbossEditor* TLumFontEditor::EmbossEditor() const { return effects_.Emboss(); }
+TLumGradientEditor* TLumFontEditor::GradientEditor() const { return effects_.Gradient(); }
+TBackImageEditor* TLumFontEditor::PictureEditor() const { return effects_.Picture(); }
+
+TEffectPages::TParts TLumFontEditor::Parts() const {
+  return {font_->Shadow(), font_->Emboss(), font_->Gradient(), font_->Picture()};
+}
 
 // The screen's fonts and the two the program carries, each once.
 void TLumFontEditor::FillNames() {
@@ -144,10 +151,7 @@ void TLumFontEditor::LoadFont(TLumFont* Font) {
   CBOutGrad->SetChecked(font_->Gradient()->Outline());
   CBQuality->SetItemIndex(int(font_->Quality()));
   UDDepth->SetPosition(int(Round(font_->Depth())));
-  if (TLumShadowEditor* e = ShadowEditor()) e->LoadShadow(font_->Shadow());
-  if (TLumEmbossEditor* e = EmbossEditor()) e->LoadShadow(font_->Emboss());
-  if (TLumGradientEditor* e = GradientEditor()) e->SetGradient(font_->Gradient());
-  if (TBackImageEditor* e = PictureEditor()) e->LoadBackImage(font_->Picture());
+  effects_.Load(Parts());
   loading_ = false;
 }
 
@@ -164,28 +168,8 @@ void TLumFontEditor::FormShow(TObject*) {
 }
 
 void TLumFontEditor::PageControl1Change(TObject*) {
-  TTabSheet* tab = PageControl1->ActivePage();
-  if (tab == TabShadow && !ShadowEditor()) {
-    TLumShadowEditor* e = EmbedShadowEditor(TabShadow);
-    shadowEditor_.Set(e);
-    if (font_) e->LoadShadow(font_->Shadow());
-  } else if (tab == TabEmboss && !EmbossEditor()) {
-    TLumEmbossEditor* e = EmbedEmbossEditor(TabEmboss);
-    embossEditor_.Set(e);
-    if (font_) e->LoadShadow(font_->Emboss());
-  } else if (tab == TabGradient && !GradientEditor() && font_) {
-    TLumGradientEditor* e = EmbedGradientEditor(this, font_->Gradient());
-    gradientEditor_.Set(e);
-    EmbedEditorForm(e, TabGradient);
-  } else if (tab == TabPicture && !PictureEditor()) {
-    TBackImageEditor* e = EmbedBackImageEditor(TabPicture);
-    pictureEditor_.Set(e);
-    // A font's picture has no drawing mode or place; the page takes the whole tab.
-    e->RGBitmap->Hide();
-    e->GBPosition->Hide();
-    e->SetAlign(alClient);
-    if (font_) e->LoadBackImage(font_->Picture());
-  }
+  const TEffectPages::TParts parts = font_ ? Parts() : TEffectPages::TParts{};
+  effects_.Build(PageControl1->ActivePage(), font_ ? &parts : nullptr);
 }
 
 void TLumFontEditor::CBNameChange(TObject*) {

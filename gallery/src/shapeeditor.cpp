@@ -46,6 +46,11 @@ TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
   LRoundSize = round.Label, ERoundSize = round.Edit, UDRoundSize = round.UpDown;
   Button4 = PlaceControl<TButtonPen>(this, TabBorder, "Button4", 180, 46, 100, 25, "&Frame...");
   PC1->SetActivePage(TabFormat);
+  effects_.ShadowTab = TabShadow;
+  effects_.EmbossTab = TabEmboss;
+  effects_.GradientTab = TabGradient;
+  effects_.PictureTab = TabPicture;
+  effects_.PictureAlone = true;  // a shape's picture has no mode or place
 
   CenterEditorDialog(this);
   OnShow = HANDLER(FormShow);
@@ -63,17 +68,18 @@ TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
 // watched pages are let go here.
 TFormLumShape::~TFormLumShape() {
   delete fontEditor_.Get();
-  delete gradientEditor_.Get();
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete pictureEditor_.Get();
+  effects_.Free();
 }
 
 TLumFontEditor* TFormLumShape::FontEditor() const { return fontEditor_.Get(); }
-TLumGradientEditor* TFormLumShape::GradientEditor() const { return gradientEditor_.Get(); }
-TLumShadowEditor* TFormLumShape::ShadowEditor() const { return shadowEditor_.Get(); }
-TLumEmbossEditor* TFormLumShape::EmbossEditor() const { return embossEditor_.Get(); }
-TBackImageEditor* TFormLumShape::PictureEditor() const { return pictureEditor_.Get(); }
+TLumGradientEditor* TFormLumShape::GradientEditor() const { return effects_.Gradient(); }
+TLumShadowEditor* TFormLumShape::ShadowEditor() const { return effects_.Shadow(); }
+TLumEmbossEditor* TFormLumShape::EmbossEditor() const { return effects_.Emboss(); }
+TBackImageEditor* TFormLumShape::PictureEditor() const { return effects_.Picture(); }
+
+TEffectPages::TParts TFormLumShape::Parts() const {
+  return {shape_->Shadow(), shape_->Emboss(), shape_->Gradient(), shape_->Picture()};
+}
 
 void TFormLumShape::ApplyBevelRule() {
   const bool bevel = CBBevel->ItemIndex() > 0;
@@ -98,11 +104,8 @@ void TFormLumShape::LoadShape(TLumCustomShape* Value) {
   CBBevel->SetItemIndex(int(shape_->Bevel()));
   UDBevW->SetPosition(shape_->BevelWidth());
   UDShadowTransp->SetPosition(shape_->Transparency());
-  if (TLumGradientEditor* e = GradientEditor()) e->SetGradient(shape_->Gradient());
   if (TLumFontEditor* e = FontEditor()) e->LoadFont(shape_->Font());
-  if (TLumShadowEditor* e = ShadowEditor()) e->LoadShadow(shape_->Shadow());
-  if (TLumEmbossEditor* e = EmbossEditor()) e->LoadShadow(shape_->Emboss());
-  if (TBackImageEditor* e = PictureEditor()) e->LoadBackImage(shape_->Picture());
+  effects_.Load(Parts());
   LinkButtonTo(Button4, shape_->Frame());
   BBackColor->LinkProperty(shape_, "Color");
   ApplyBevelRule();
@@ -123,24 +126,10 @@ void TFormLumShape::TabShown(TTabSheet* Tab) {
     TLumFontEditor* e = EmbedFontEditor(TabText);
     fontEditor_.Set(e);
     e->LoadFont(shape_->Font());
-  } else if (Tab == TabGradient && !GradientEditor()) {
-    TLumGradientEditor* e = EmbedGradientEditor(nullptr, shape_->Gradient());
-    gradientEditor_.Set(e);
-    EmbedEditorForm(e, TabGradient);
-  } else if (Tab == TabShadow && !ShadowEditor()) {
-    TLumShadowEditor* e = EmbedShadowEditor(TabShadow);
-    shadowEditor_.Set(e);
-    e->LoadShadow(shape_->Shadow());
-  } else if (Tab == TabEmboss && !EmbossEditor()) {
-    TLumEmbossEditor* e = EmbedEmbossEditor(TabEmboss);
-    embossEditor_.Set(e);
-    e->LoadShadow(shape_->Emboss());
-  } else if (Tab == TabPicture && !PictureEditor()) {
-    TBackImageEditor* e = EmbedBackImageEditor(TabPicture);
-    pictureEditor_.Set(e);
-    e->SetAlign(alClient);  // a shape's picture has no mode or place: the groups stay hidden
-    e->LoadBackImage(shape_->Picture());
+    return;
   }
+  const TEffectPages::TParts parts = Parts();
+  effects_.Build(Tab, &parts);
 }
 
 void TFormLumShape::Button6Click(TObject*) {
