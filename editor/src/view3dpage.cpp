@@ -122,26 +122,16 @@ TFormLum3D::TFormLum3D(TComponent* AOwner, TCustomLumPanel* AChart)
   LBRender->OnClick = HANDLER(LBRenderClick);
   CBBuffered->OnClick = HANDLER(CBBufferedClick);
 
-  if (AChart) AChart->FreeNotification(this);
+  WatchChart(AChart);
   creating_ = false;
 }
 
-TFormLum3D::~TFormLum3D() {
-  loading_ = true;
-  if (panel_) panel_->RemoveFreeNotification(this);
-}
+TFormLum3D::~TFormLum3D() { loading_ = true; }
 
 TCustomLumPanel* TFormLum3D::Chart() const { return panel_; }
 
-void TFormLum3D::Notification(TComponent* AComponent, TOperation Operation) {
-  TChartObjectPage::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == panel_) {
-    panel_ = nullptr;
-    ChartFreed();
-  }
-}
-
 void TFormLum3D::ChartFreed() {
+  panel_ = nullptr;
   // The canvas went with the chart: so does the editor made for it.
   delete renderEditor_.Get();
   PanelGDI->SetVisible(false);
