@@ -51,10 +51,10 @@ TSymbolEditor::TSymbolEditor(TComponent* AOwner) : TForm(AOwner) {
   CBVisible = CheckBox(this, this, "CBVisible", 8, 116, 100, "&Visible");
   CBSquared = CheckBox(this, this, "CBSquared", 8, 136, 100, "&Squared");
   CBSymPen = CheckBox(this, this, "CBSymPen", 8, 160, 110, "&Default border");
-  BSymPen = PlaceControl<TButtonPen>(this, this, "BSymPen", 196, 8, 96, 25, "&Border...");
-  BSymGradient = PlaceControl<TButtonGradient>(this, this, "BSymGradient", 196, 40, 96, 25, "&Gradient...");
-  Button1 = PlaceControl<TButton>(this, this, "Button1", 196, 72, 96, 25, "S&hadow...");
-  BEmboss = PlaceControl<TButton>(this, this, "BEmboss", 196, 104, 96, 25, "&Emboss...");
+  BSymPen = PlaceControl<TButtonPen>(this, this, "BSymPen", 186, 8, 106, 25, "&Border...");
+  BSymGradient = PlaceControl<TButtonGradient>(this, this, "BSymGradient", 186, 40, 106, 25, "&Gradient...");
+  Button1 = PlaceControl<TButton>(this, this, "Button1", 186, 72, 106, 25, "S&hadow...");
+  BEmboss = PlaceControl<TButton>(this, this, "BEmboss", 186, 104, 106, 25, "&Emboss...");
 
   OnShow = HANDLER(FormShow);
   SEColWi->OnChange = HANDLER(SEColWiChange);

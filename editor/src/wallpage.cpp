@@ -58,10 +58,10 @@ TFormLumWall::TFormLumWall(TComponent* AOwner, TChartWall* AWall)
   const TRect area = TabSubWalls->DisplayRect();
   const int x = area.Left + 6, y = area.Top + 6;
   CBVisible = CheckBox(this, tabs, "CBVisible", x, y, 100, "V&isible");
-  BWallColor = PlaceControl<TButtonColor>(this, tabs, "BWallColor", x, y + 24, 100, 25, "&Color...");
-  BWallPen = PlaceControl<TButtonPen>(this, tabs, "BWallPen", x, y + 54, 100, 25, "B&order...");
-  BWallBrush = PlaceControl<TButton>(this, tabs, "BWallBrush", x, y + 84, 100, 25, "&Pattern...");
-  BGradient = PlaceControl<TButtonGradient>(this, tabs, "BGradient", x, y + 114, 100, 25, "&Gradient...");
+  BWallColor = PlaceControl<TButtonColor>(this, tabs, "BWallColor", x, y + 24, 108, 25, "&Color...");
+  BWallPen = PlaceControl<TButtonPen>(this, tabs, "BWallPen", x, y + 54, 108, 25, "B&order...");
+  BWallBrush = PlaceControl<TButton>(this, tabs, "BWallBrush", x, y + 84, 108, 25, "&Pattern...");
+  BGradient = PlaceControl<TButtonGradient>(this, tabs, "BGradient", x, y + 114, 108, 25, "&Gradient...");
   const auto size = EditWithUpDown(this, tabs, "LWallSize", "Siz&e:", "SEWallSize", "UDWallSize", x + 116, x + 196,
                                    y, 44, 0, 100);
   LWallSize = size.Label, SEWallSize = size.Edit, UDWallSize = size.UpDown;
