@@ -75,10 +75,7 @@ TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel
   TabEmboss = Sheet(this, PageControl1, "TabEmboss", "Emboss");
   TabImage = Sheet(this, PageControl1, "TabImage", "Image");
   PageControl1->SetActivePage(TabColor);
-  effects_.ShadowTab = TabShadow;
-  effects_.EmbossTab = TabEmboss;
-  effects_.GradientTab = TabGradient;
-  effects_.PictureTab = TabImage;
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabImage);
 
   OnShow = HANDLER(FormShow);
   PageControl1->OnChange = HANDLER(PageControl1Change);

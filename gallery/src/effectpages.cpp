@@ -12,6 +12,13 @@ TLumEmbossEditor* TEffectPages::Emboss() const { return emboss_.Get(); }
 TLumGradientEditor* TEffectPages::Gradient() const { return gradient_.Get(); }
 TBackImageEditor* TEffectPages::Picture() const { return picture_.Get(); }
 
+void TEffectPages::SetTabs(TTabSheet* Shadow, TTabSheet* Emboss, TTabSheet* Gradient, TTabSheet* Picture) {
+  ShadowTab = Shadow;
+  EmbossTab = Emboss;
+  GradientTab = Gradient;
+  PictureTab = Picture;
+}
+
 bool TEffectPages::Build(TTabSheet* Tab, const TParts* Parts) {
   if (!Tab) return false;
   if (Tab == ShadowTab && !Shadow()) {

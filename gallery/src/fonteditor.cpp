@@ -65,10 +65,7 @@ TLumFontEditor::TLumFontEditor(TComponent* AOwner) : TForm(AOwner) {
   const auto depth = EditWithUpDown(this, TabOptions, "LDepth", "&Depth:", "EDepth", "UDDepth", 8, 120, 108, 44, 0, 1000);
   LDepth = depth.Label, EDepth = depth.Edit, UDDepth = depth.UpDown;
   PageControl1->SetActivePage(TabFont);
-  effects_.ShadowTab = TabShadow;
-  effects_.EmbossTab = TabEmboss;
-  effects_.GradientTab = TabGradient;
-  effects_.PictureTab = TabPicture;
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabPicture);
   effects_.GradientOwner = this;
   effects_.PictureAlone = true;  // a font's picture has no drawing mode or place
 

@@ -46,10 +46,7 @@ TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
   LRoundSize = round.Label, ERoundSize = round.Edit, UDRoundSize = round.UpDown;
   Button4 = PlaceControl<TButtonPen>(this, TabBorder, "Button4", 180, 46, 100, 25, "&Frame...");
   PC1->SetActivePage(TabFormat);
-  effects_.ShadowTab = TabShadow;
-  effects_.EmbossTab = TabEmboss;
-  effects_.GradientTab = TabGradient;
-  effects_.PictureTab = TabPicture;
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabPicture);
   effects_.PictureAlone = true;  // a shape's picture has no mode or place
 
   CenterEditorDialog(this);

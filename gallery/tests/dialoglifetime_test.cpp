@@ -34,6 +34,13 @@ TEST_F(DialogLifetimeTest, OwnerFreedWhileTheDialogShowsEndsItAsCancel) {
   TLumPicture picture;
   TVisualsHolder holder;
   TChartPen pen;
+  // A sample button's click opens its dialog; true when it fired OnClick after it.
+  auto clicked = [](TLumButton* B) {
+    bool fired = false;
+    B->OnClick = [&](TObject*) { fired = true; };
+    B->Click();
+    return fired;
+  };
   struct TCase {
     const char* Name;
     // Opens the dialog over the host (or its anchor); true when it ended with OK.
@@ -58,19 +65,13 @@ TEST_F(DialogLifetimeTest, OwnerFreedWhileTheDialogShowsEndsItAsCancel) {
        [&] {
          auto* b = PlaceControl<TButtonPen>(host.get(), host.get(), "BPen", 10, 50, 100, 25, "&Pen...");
          LinkButtonTo(b, &pen);
-         bool clicked = false;
-         b->OnClick = [&](TObject*) { clicked = true; };
-         b->Click();
-         return clicked;
+         return clicked(b);
        }},
       {"gradient button",
        [&] {
          auto* b = PlaceControl<TButtonGradient>(host.get(), host.get(), "BGradient", 10, 50, 100, 25, "&Gradient...");
          LinkGradient(b, &gradient);
-         bool clicked = false;
-         b->OnClick = [&](TObject*) { clicked = true; };
-         b->Click();
-         return clicked;
+         return clicked(b);
        }},
   };
   for (const TCase& c : cases) {

@@ -32,8 +32,10 @@ public:
   TEffectPages(const TEffectPages&) = delete;
   TEffectPages& operator=(const TEffectPages&) = delete;
 
-  // The holder's tabs (nullptr: no such page) and how the pages are made: the
-  // gradient page's owner, and a picture page without mode or place filling its tab.
+  // The holder's tabs (nullptr: no such page).
+  void SetTabs(TTabSheet* Shadow, TTabSheet* Emboss, TTabSheet* Gradient, TTabSheet* Picture);
+  // The tabs, and how the pages are made: the gradient page's owner, and a picture
+  // page without mode or place filling its tab.
   TTabSheet* ShadowTab = nullptr;
   TTabSheet* EmbossTab = nullptr;
   TTabSheet* GradientTab = nullptr;
