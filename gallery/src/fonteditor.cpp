@@ -138,6 +138,7 @@ void TLumFontEditor::LoadFont(TLumFont* Font) {
   if (!font_) {
     BColor->LinkProperty(nullptr, "");
     BOutline->LinkProperty(nullptr, "");
+    effects_.Load({});
     loading_ = false;
     return;
   }

@@ -221,6 +221,12 @@ void TLumGradientEditor::SetGradient(TCustomLumGradient* Value) {
     ApplyDirectionRule();
     UpdatePreview();
     SelectDirectionChart();
+  } else {
+    // No gradient: nothing of the last one stays linked.
+    undo_.reset();
+    for (TLumButton* b : {static_cast<TLumButton*>(BStart), static_cast<TLumButton*>(BMid),
+                          static_cast<TLumButton*>(BEnd), static_cast<TLumButton*>(BSubEdit)})
+      b->LinkProperty(nullptr, "");
   }
   loading_ = false;
 }

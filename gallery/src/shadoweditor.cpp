@@ -70,7 +70,10 @@ void TLumShadowEditor::TakeColor() { ColorToHLS(shadow_->Color(), hue_, lightnes
 
 void TLumShadowEditor::LoadShadow(TLumShadow* Value) {
   shadow_ = Value;
-  if (!shadow_) return;
+  if (!shadow_) {
+    BShadowColor->LinkProperty(nullptr, "");
+    return;
+  }
   // Filling the controls writes nothing back: the lightness slider alone would turn
   // the colour into its rounded HLS neighbour.
   const bool wasLoading = loading_;

@@ -88,8 +88,11 @@ void TFormLumShape::LoadShape(TLumCustomShape* Value) {
   loading_ = true;
   shape_ = Value;
   if (!shape_) {
+    // Nothing of the last shape stays linked, on any tab: it may go now.
     BBackColor->LinkProperty(nullptr, "");
     Button4->LinkProperty(nullptr, "");
+    if (TLumFontEditor* e = FontEditor()) e->LoadFont(nullptr);
+    effects_.Load({});
     loading_ = false;
     return;
   }
