@@ -11,10 +11,17 @@
 //   - on a chart of 50 series and a million points in all: each chart-level page's
 //     first show (made, embedded and filled, to its first paint), and the axis page's
 //     "Automatic" turned on (the range found again over every point).
+//   - the editor window on that chart: creation to its first paint, as a ratio to one
+//     CreateBitmap render of the same chart run side by side; the first visit of each
+//     page; the tree built at show; the Data page's first paint; resident memory
+//     before and after visiting every page; "Copy" of its million points in MB/s, as
+//     a ratio to /usr/bin/python3's csv.writer writing the same values.
 // A page's figures join with one function and one table line.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
+#include <fstream>
 #include <vector>
 #include <memory>
 #include <string>
@@ -29,20 +36,23 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/unit.h"
+#include "editor/axispage.h"
+#include "editor/chartedit.h"
 #include "editor/funceditor.h"
 #include "editor/seriespage.h"
-#include "editor/axispage.h"
-#include "editor/generalpage.h"
 #include "editor/legendpage.h"
-#include "editor/pagingpage.h"
 #include "editor/panelpages.h"
+#include "editor/generalpage.h"
+#include "editor/pagingpage.h"
 #include "editor/view3dpage.h"
 #include "editor/unit.h"
 #include "engine/engineunit.h"
 #include "gallery/chartgrid.h"
 #include "gallery/chartstream.h"
 #include "gallery/seriesgallery.h"
+#include "platform/clipbrd.h"
 #include "platform/forms.h"
+#include "platform/registry.h"
 #include "platform/graphics.h"
 #include "platform/units.h"
 
@@ -236,49 +246,6 @@ void SortByChange(TBench& B) {
   std::printf("%-58s %10.2f x\n", "  sort-by change / std::stable_sort", plain > 0 ? change / plain : 0.0);
 }
 
-// A chart-level page made for the chart and shown beside it, to its first paint;
-// Tab, when given, visited then (built on that first visit).
-template <class P>
-double FirstShow(TBench& B, int Tab = -1) {
-  return MedianMicroseconds(5, [&] {
-           std::unique_ptr<P> page(new P(&B.host, B.chart));
-           page->SetAlign(alNone);
-           page->SetParent(&B.host);
-           page->SetBounds(650, 0, page->ClientWidth(), page->ClientHeight());
-           page->Show();
-           if (Tab >= 0) {
-             page->PageControl1->SetActivePageIndex(Tab);
-             page->PageControl1Change(page->PageControl1);
-           }
-           page->Repaint();
-         }) /
-         1000.0;
-}
-
-void GeneralFirstShow(TBench& B) {
-  std::printf("%-58s %10.2f ms\n", "general page first show to its first paint", FirstShow<TFormLumGeneral>(B));
-  std::printf("%-58s %10.2f ms\n", "  with the fonts tab (every font found, the title's loaded)",
-              FirstShow<TFormLumGeneral>(B, 3));
-}
-
-void PagingFirstShow(TBench& B) {
-  const double ms = MedianMicroseconds(5, [&] {
-                      std::unique_ptr<TFormLumPage> page(new TFormLumPage(&B.host, B.chart));
-                      page->SetAlign(alNone);
-                      page->SetParent(&B.host);
-                      page->SetBounds(650, 0, page->ClientWidth(), page->ClientHeight());
-                      page->Show();
-                      page->Repaint();
-                    }) /
-                    1000.0;
-  std::printf("%-58s %10.2f ms\n", "paging page first show to its first paint", ms);
-}
-
-void View3DFirstShow(TBench& B) {
-  std::printf("%-58s %10.2f ms\n", "3D page first show to its first paint", FirstShow<TFormLum3D>(B));
-  std::printf("%-58s %10.2f ms\n", "  with the views tab (six view charts made)", FirstShow<TFormLum3D>(B, 1));
-}
-
 // A chart-level page on the big chart, embedded beside it and shown, to its first paint.
 template <class Make>
 void PageFirstShow(TBench& B, const char* Label, Make MakePage) {
@@ -339,6 +306,200 @@ void AxisAutomaticOn(TBench& B) {
   std::printf("%-58s %10.3f .. %.3f\n", "  the range found", chart->LeftAxis()->Minimum(), chart->LeftAxis()->Maximum());
 }
 
+// A chart-level page made for the chart and shown beside it, to its first paint;
+// Tab, when given, visited then (built on that first visit).
+template <class P>
+double FirstShow(TBench& B, int Tab = -1) {
+  return MedianMicroseconds(5, [&] {
+           std::unique_ptr<P> page(new P(&B.host, B.chart));
+           page->SetAlign(alNone);
+           page->SetParent(&B.host);
+           page->SetBounds(650, 0, page->ClientWidth(), page->ClientHeight());
+           page->Show();
+           if (Tab >= 0) {
+             page->PageControl1->SetActivePageIndex(Tab);
+             page->PageControl1Change(page->PageControl1);
+           }
+           page->Repaint();
+         }) /
+         1000.0;
+}
+
+void GeneralFirstShow(TBench& B) {
+  std::printf("%-58s %10.2f ms\n", "general page first show to its first paint", FirstShow<TFormLumGeneral>(B));
+  std::printf("%-58s %10.2f ms\n", "  with the fonts tab (every font found, the title's loaded)",
+              FirstShow<TFormLumGeneral>(B, 3));
+}
+
+void PagingFirstShow(TBench& B) {
+  const double ms = MedianMicroseconds(5, [&] {
+                      std::unique_ptr<TFormLumPage> page(new TFormLumPage(&B.host, B.chart));
+                      page->SetAlign(alNone);
+                      page->SetParent(&B.host);
+                      page->SetBounds(650, 0, page->ClientWidth(), page->ClientHeight());
+                      page->Show();
+                      page->Repaint();
+                    }) /
+                    1000.0;
+  std::printf("%-58s %10.2f ms\n", "paging page first show to its first paint", ms);
+}
+
+void View3DFirstShow(TBench& B) {
+  std::printf("%-58s %10.2f ms\n", "3D page first show to its first paint", FirstShow<TFormLum3D>(B));
+  std::printf("%-58s %10.2f ms\n", "  with the views tab (six view charts made)", FirstShow<TFormLum3D>(B, 1));
+}
+
+// ---- The editor window --------------------------------------------------------------
+// The editor on the big chart, shown beside it (tabs unless Tree), not yet painted.
+TChartEditForm* NewEditor(TBench& B, bool Tree) {
+  auto* e = new TChartEditForm(&B.host);
+  e->Tree->SetVisible(Tree);
+  e->SetChart(B.BigChart());
+  e->Show();
+  return e;
+}
+
+void EditorFirstPaint(TBench& B) {
+  TChart* chart = B.BigChart();
+  std::vector<std::int64_t> editor, render;
+  for (int run = 0; run < 6; ++run) {
+    std::int64_t t = GetMicroseconds();
+    TChartEditForm* e = NewEditor(B, true);
+    PaintAll(e);
+    const std::int64_t made = GetMicroseconds() - t;
+    delete e;
+    t = GetMicroseconds();
+    std::unique_ptr<TBitmap> picture(chart->CreateBitmap(clWhite, Rect(0, 0, chart->Width(), chart->Height())));
+    const std::int64_t drawn = GetMicroseconds() - t;
+    if (run == 0) continue;  // warms up
+    editor.push_back(made);
+    render.push_back(drawn);
+  }
+  std::sort(editor.begin(), editor.end());
+  std::sort(render.begin(), render.end());
+  const double e = editor[editor.size() / 2] / 1000.0, r = render[render.size() / 2] / 1000.0;
+  std::printf("%-58s %10.2f ms\n", "editor made, shown (tree built) and painted", e);
+  std::printf("%-58s %10.2f ms\n", "  one CreateBitmap render of the chart", r);
+  std::printf("%-58s %10.2f x\n", "  editor / render", r > 0 ? e / r : 0.0);
+}
+
+struct TEditorPage {
+  const char* Name;
+  int Page;
+};
+const TEditorPage EditorPages[] = {
+    {"series list", epSeriesList}, {"general", epGeneral}, {"axis", epAxis},       {"titles", epTitles},
+    {"legend", epLegend},          {"panel", epPanel},     {"paging", epPaging},   {"walls", epWalls},
+    {"3D", ep3D},                  {"series", epSeries},   {"data", epData},       {"tools", epTools},
+    {"export", epExport},          {"print", epPrint},
+};
+
+void EditorPageVisits(TBench& B) {
+  for (const TEditorPage& p : EditorPages) {
+    std::vector<std::int64_t> t;
+    for (int run = 0; run < 4; ++run) {
+      std::unique_ptr<TChartEditForm> e(NewEditor(B, false));
+      PaintAll(e.get());
+      const std::int64_t start = GetMicroseconds();
+      e->ShowPage(p.Page);
+      PaintAll(e.get());
+      if (run > 0) t.push_back(GetMicroseconds() - start);
+    }
+    std::sort(t.begin(), t.end());
+    std::printf("  first visit: %-45s %10.2f ms\n", p.Name, t[t.size() / 2] / 1000.0);
+  }
+}
+
+// The show steps run again on a shown editor, with and without the tree: the
+// difference is the tree's build.
+void EditorTreeBuild(TBench& B) {
+  double ms[2] = {0, 0};
+  for (bool tree : {false, true}) {
+    std::unique_ptr<TChartEditForm> e(NewEditor(B, tree));
+    ms[tree] = MedianMicroseconds(5, [&] { e->FormShow(e.get()); }) / 1000.0;
+  }
+  std::printf("%-58s %10.3f ms\n", "show steps without the tree", ms[0]);
+  std::printf("%-58s %10.3f ms\n", "show steps with the tree (50 series nodes)", ms[1]);
+  std::printf("%-58s %10.3f ms\n", "  the tree's build", ms[1] - ms[0]);
+}
+
+void EditorDataPaint(TBench& B) {
+  std::vector<std::int64_t> t;
+  for (int run = 0; run < 5; ++run) {
+    std::unique_ptr<TChartEditForm> e(NewEditor(B, false));
+    PaintAll(e.get());
+    const std::int64_t start = GetMicroseconds();
+    e->ShowPage(epData);
+    e->ChartGrid1->Repaint();
+    if (run > 0) t.push_back(GetMicroseconds() - start);
+  }
+  std::sort(t.begin(), t.end());
+  std::printf("%-58s %10.2f ms\n", "Data page (grid of 1 M points) to its first paint", t[t.size() / 2] / 1000.0);
+}
+
+void EditorMemory(TBench& B) {
+  B.BigChart();
+  const double before = ResidentMiB();
+  std::unique_ptr<TChartEditForm> e(NewEditor(B, true));
+  PaintAll(e.get());
+  const double shown = ResidentMiB();
+  for (const TEditorPage& p : EditorPages) {
+    e->ShowPage(p.Page);
+    PaintAll(e.get());
+  }
+  const double visited = ResidentMiB();
+  std::printf("%-58s %10.1f MiB\n", "resident: the big chart alone", before);
+  std::printf("%-58s %10.1f MiB\n", "  the editor shown", shown);
+  std::printf("%-58s %10.1f MiB\n", "  every page visited", visited);
+}
+
+// Seconds /usr/bin/python3 takes to write Rows (read back from our text, as numbers)
+// with csv.writer into memory, and the bytes written; {-1, 0} without python3.
+std::pair<double, double> PythonCsvWrite(const std::string& File) {
+  const std::string script = File + ".py";
+  std::ofstream(script) << "import csv, io, sys, time\n"
+                           "rows = [r for r in csv.reader(open(sys.argv[1], newline=''), delimiter='\\t') if r]\n"
+                           "head, body = rows[0], [[float(c) if c else '' for c in r] for r in rows[1:]]\n"
+                           "best = None\n"
+                           "for _ in range(3):\n"
+                           "    out = io.StringIO()\n"
+                           "    t = time.perf_counter()\n"
+                           "    w = csv.writer(out, delimiter='\\t')\n"
+                           "    w.writerow(head)\n"
+                           "    w.writerows(body)\n"
+                           "    s = time.perf_counter() - t\n"
+                           "    best = s if best is None else min(best, s)\n"
+                           "print(best, len(out.getvalue().encode()))\n";
+  FILE* p = popen(("/usr/bin/python3 '" + script + "' '" + File + "' 2>/dev/null").c_str(), "r");
+  if (!p) return {-1, 0};
+  double seconds = -1, bytes = 0;
+  if (std::fscanf(p, "%lf %lf", &seconds, &bytes) != 2) seconds = -1;
+  pclose(p);
+  return {seconds, bytes};
+}
+
+void EditorCopy(TBench& B) {
+  std::unique_ptr<TChartEditForm> e(NewEditor(B, false));
+  e->ShowPage(epData);
+  const double ms = MedianMicroseconds(3, [&] { e->SBCopyData->Click(); }) / 1000.0;
+  const std::string text = Clipboard()->AsText();
+  const double mbps = ms > 0 ? double(text.size()) / 1e6 / (ms / 1000.0) : 0.0;
+  std::printf("%-58s %10.2f ms\n", "\"Copy\": 1 M points (50 series) to the clipboard", ms);
+  std::printf("%-58s %10.1f MB/s (%.1f MB)\n", "  rate", mbps, double(text.size()) / 1e6);
+  const std::string file = "/tmp/editor_bench_copy.txt";
+  std::ofstream(file, std::ios::binary) << text;
+  const auto [seconds, bytes] = PythonCsvWrite(file);
+  if (seconds <= 0) {
+    std::printf("  python3's csv writer: not measured\n");
+    return;
+  }
+  const double peer = bytes / 1e6 / seconds;
+  std::printf("%-58s %10.1f MB/s (%.1f MB)\n", "  python3 csv.writer on the same values", peer, bytes / 1e6);
+  std::printf("%-58s %10.2f x\n", "  Copy rate / csv.writer rate", peer > 0 ? mbps / peer : 0.0);
+  std::remove(file.c_str());
+  std::remove((file + ".py").c_str());
+}
+
 struct TFigure {
   const char* Page;
   void (*Measure)(TBench& B);
@@ -351,21 +512,30 @@ const TFigure Figures[] = {
     {"Series", SeriesPageOpen},
     {"Series", ManualGridPaint},
     {"Series", SortByChange},
-    {"General", GeneralFirstShow},
-    {"Paging", PagingFirstShow},
-    {"3D", View3DFirstShow},
     {"Chart", AxisPageShow},
     {"Chart", LegendPageShow},
     {"Chart", PanelPageShow},
     {"Chart", TitlesPageShow},
     {"Chart", WallsPageShow},
     {"Chart", AxisAutomaticOn},
+    {"General", GeneralFirstShow},
+    {"Paging", PagingFirstShow},
+    {"3D", View3DFirstShow},
+    {"Editor window (50 series, 1 M points)", EditorFirstPaint},
+    {"Editor window (50 series, 1 M points)", EditorPageVisits},
+    {"Editor window (50 series, 1 M points)", EditorTreeBuild},
+    {"Editor window (50 series, 1 M points)", EditorDataPaint},
+    {"Editor window (50 series, 1 M points)", EditorMemory},
+    {"Editor window (50 series, 1 M points)", EditorCopy},
 };
 
 }  // namespace
 
 int main() {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // The editor starts from its default settings and leaves the user's alone.
+  char dir[] = "/tmp/editor_bench-XXXXXX";
+  if (mkdtemp(dir)) SetRegistryRoot(dir);
   TUnitTable units({{"Graphics", GraphicsUnitInit, GraphicsUnitDone},
                     {"Forms", FormsUnitInit, FormsUnitDone},
                     {"LumConst", LumConstUnitInit, LumConstUnitDone},
@@ -387,7 +557,10 @@ int main() {
     std::printf("chart editor pages, a series of %d points (median of runs)\n", kPoints);
     std::string page;
     for (const TFigure& f : Figures) {
-      if (page != f.Page) std::printf("\n%s page\n", (page = f.Page).c_str());
+      if (page != f.Page) {
+        page = f.Page;
+        std::printf("\n%s%s\n", page.c_str(), page.find(' ') == std::string::npos ? " page" : "");
+      }
       f.Measure(bench);
     }
   }

@@ -367,18 +367,25 @@ void TCandleSeries::DrawCandle(int ValueIndex, bool Up, const TCandleGeometry& g
       oldX_ = g.X;
       oldY_ = g.YClose;
       return;
-    case csCandleBar:
-      c->ApplyPenColor(CandlePen(), color);
+    case csCandleBar: {
+      // The pen taken again only where a tick has a colour of its own.
+      TColor pen = color;
+      c->ApplyPenColor(CandlePen(), pen);
       c->VertLine3D(g.X, g.YLow, g.YHigh, midZ);
+      const auto tick = [&](TColor Color) {
+        if (Color == clNone) Color = color;
+        if (Color != pen) c->ApplyPenColor(CandlePen(), pen = Color);
+      };
       if (showOpenTick_) {
-        c->ApplyPenColor(CandlePen(), openTickColor_ == clNone ? color : openTickColor_);
+        tick(openTickColor_);
         c->HorizLine3D(g.X, g.X - g.Left - 1, g.YOpen, midZ);
       }
       if (showCloseTick_) {
-        c->ApplyPenColor(CandlePen(), closeTickColor_ == clNone ? color : closeTickColor_);
+        tick(closeTickColor_);
         c->HorizLine3D(g.X, g.X + g.Right + 1, g.YClose, midZ);
       }
       return;
+    }
     default:
       break;
   }

@@ -1,6 +1,7 @@
 #include "canvas/lumcanvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -340,6 +341,21 @@ TRect TCanvas3D::ProjectRect(const TRect& R, int Z) const {
   return {a.X, a.Y, b.X, b.Y};
 }
 
+void TCanvas3D::CubesFromRects(const TRect* Rects, const TColor* Colors, int Count, int Z0, int Z1, bool DarkSides) {
+  TBrush* brush = Brush();
+  const TColor colour = brush->Color();
+  const TBrushStyle style = brush->Style();
+  for (int i = 0; i < Count; ++i) {
+    if (Colors) {
+      brush->SetColor(Colors[i]);
+      brush->SetStyle(style);
+    }
+    CubeFromRect(Rects[i], Z0, Z1, DarkSides);
+  }
+  brush->SetColor(colour);
+  brush->SetStyle(style);
+}
+
 std::array<TPoint, 4> TCanvas3D::ProjectRectCorners(const TRect& R, int Z) const {
   return {ProjectPoint(R.Left, R.Top, Z), ProjectPoint(R.Right, R.Top, Z), ProjectPoint(R.Right, R.Bottom, Z),
           ProjectPoint(R.Left, R.Bottom, Z)};
@@ -666,8 +682,7 @@ TColor Darker(TColor C, int Keep) {
 }
 }  // namespace
 
-void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) {
-  if (Kind() == TViewKind::Flat) return RectangleWithZ(R, Z0);  // the sides are edge-on
+int TLumCanvas3D::CubeFaces(const TRect& R, int Z0, int Z1, TCubeFace* Out) const {
   const double l = R.Left, t = R.Top, r = R.Right, b = R.Bottom;
   const double zf = std::min(Z0, Z1), zb = std::max(Z0, Z1);
   struct Face {
@@ -684,12 +699,8 @@ void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) 
       {{r, r, r, r}, {t, b, b, t}, {zf, zf, zb, zb}, 192},  // right
   };
   const double cx = (l + r) / 2, cy = (t + b) / 2, cz = (zf + zb) / 2;
-  struct Shown {
-    std::array<TPoint, 4> pts;
-    double depth;
-    int keep;
-  };
-  std::vector<Shown> shown;
+  double depth[6];
+  int shown = 0;
   for (const Face& f : faces) {
     // Outward normal from the corner order, against the way out of the box's centre.
     const double ux = f.x[1] - f.x[0], uy = f.y[1] - f.y[0], uz = f.z[1] - f.z[0];
@@ -697,36 +708,85 @@ void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) 
     const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
     const double ox = (f.x[0] + f.x[2]) / 2 - cx, oy = (f.y[0] + f.y[2]) / 2 - cy, oz = (f.z[0] + f.z[2]) / 2 - cz;
     const bool inward = nx * ox + ny * oy + nz * oz < 0;
-    Shown s{{}, 0, f.keep};
-    double sx[4], sy[4];
+    TCubeFace s{{}, f.keep};
+    double d = 0, sx[4], sy[4];
     for (int i = 0; i < 4; ++i) {
       const int k = inward ? 3 - i : i;
-      double d;
-      Project(f.x[k], f.y[k], f.z[k], sx[i], sy[i], d);
-      s.pts[i] = {ToInt(sx[i]), ToInt(sy[i])};
-      s.depth += d / 4;
+      double di;
+      Project(f.x[k], f.y[k], f.z[k], sx[i], sy[i], di);
+      s.Points[size_t(i)] = {ToInt(sx[i]), ToInt(sy[i])};
+      d += di / 4;
     }
     // Corners turning anticlockwise about the outward normal turn anticlockwise on
     // the screen (y down: negative area) when the face looks at the viewer.
     double area = 0;
     for (int i = 0; i < 4; ++i) area += sx[i] * sy[(i + 1) % 4] - sx[(i + 1) % 4] * sy[i];
-    if (area < -1e-6) shown.push_back(s);
+    if (!(area < -1e-6)) continue;
+    // Farthest first, faces at one depth in their order.
+    int j = shown++;
+    for (; j > 0 && depth[j - 1] < d; --j) {
+      Out[j] = Out[j - 1];
+      depth[j] = depth[j - 1];
+    }
+    Out[j] = s;
+    depth[j] = d;
   }
-  std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) { return a.depth > b.depth; });
+  return shown;
+}
+
+void TLumCanvas3D::CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) {
+  if (Kind() == TViewKind::Flat) return RectangleWithZ(R, Z0);  // the sides are edge-on
+  TCubeFace faces[6];
+  const int shown = CubeFaces(R, Z0, Z1, faces);
   TBrush* brush = Brush();
   const TColor colour = brush->Color();
   const TBrushStyle style = brush->Style();
-  for (const Shown& s : shown) {
-    if (DarkSides && s.keep < 256 && !brush->Bitmap()) {
-      brush->SetColor(Darker(colour, s.keep));
+  for (int i = 0; i < shown; ++i) {
+    const TCubeFace& s = faces[i];
+    if (DarkSides && s.Keep < 256 && !brush->Bitmap()) {
+      brush->SetColor(Darker(colour, s.Keep));
       brush->SetStyle(style);  // a colour change would make a clear brush solid
     }
-    Polygon(s.pts.data(), 4);
+    Polygon(s.Points.data(), 4);
     if (brush->Color() != colour) {
       brush->SetColor(colour);
       brush->SetStyle(style);
     }
   }
+}
+
+void TLumCanvas3D::CubesFromRects(const TRect* Rects, const TColor* Colors, int Count, int Z0, int Z1,
+                                  bool DarkSides) {
+  TCanvas* target = ReferenceCanvas();
+  if (Kind() != TViewKind::Orthogonal || !target || GradientFills() || Count <= 0)
+    return TCanvas3D::CubesFromRects(Rects, Colors, Count, Z0, Z1, DarkSides);
+  // Each axis projects on its own and never backwards: every corner lies within the
+  // corners of all the boxes' bounds, projected at both depths.
+  int l = std::min(Rects[0].Left, Rects[0].Right), r = std::max(Rects[0].Left, Rects[0].Right);
+  int t = std::min(Rects[0].Top, Rects[0].Bottom), b = std::max(Rects[0].Top, Rects[0].Bottom);
+  for (int i = 1; i < Count; ++i) {
+    l = std::min({l, Rects[i].Left, Rects[i].Right});
+    r = std::max({r, Rects[i].Left, Rects[i].Right});
+    t = std::min({t, Rects[i].Top, Rects[i].Bottom});
+    b = std::max({b, Rects[i].Top, Rects[i].Bottom});
+  }
+  TRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (int z : {Z0, Z1})
+    for (const TPoint& p : {ToScreen(l, t, z), ToScreen(r, b, z)}) {
+      bounds.Left = std::min(bounds.Left, p.X - 1);
+      bounds.Top = std::min(bounds.Top, p.Y - 1);
+      bounds.Right = std::max(bounds.Right, p.X + 1);
+      bounds.Bottom = std::max(bounds.Bottom, p.Y + 1);
+    }
+  const TColor base = Brush()->Color();
+  const bool dark = DarkSides && !Brush()->Bitmap();
+  target->PolygonFigures(Count, bounds, [&](int I, TCanvasFigure& Figure) {
+    TCubeFace faces[6];
+    const int shown = CubeFaces(Rects[I], Z0, Z1, faces);
+    const TColor colour = Colors ? Colors[I] : base;
+    for (int k = 0; k < shown; ++k)
+      Figure.Add(faces[k].Points.data(), 4, dark && faces[k].Keep < 256 ? Darker(colour, faces[k].Keep) : colour);
+  });
 }
 
 void TLumCanvas3D::PolygonWithZ(const std::vector<TPoint>& Points, int Z) {

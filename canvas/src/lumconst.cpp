@@ -44,7 +44,8 @@ std::string LumMsg_GalleryFinancial, LumMsg_GalleryStats, LumMsg_GalleryExtended
     LumMsg_ConfirmDelete, LumMsg_DefaultNumberFormat, LumMsg_PercentFormat, LumMsg_Clear, LumMsg_Browse,
     LumMsg_SelectedSeries, LumMsg_DefaultEditorWidth, LumMsg_DefaultEditorHeight, LumMsg_ApplyChanges,
     LumMsg_DesiredIncrement, LumMsg_IncorrectValue, LumMsg_IncrementHint, LumMsg_DefaultAnimationName,
-    LumMsg_ChangeToolName, LumMsg_NewToolName, LumMsg_Maximum, LumMsg_Minimum, LumMsg_TooManySamples;
+    LumMsg_ChangeToolName, LumMsg_NewToolName, LumMsg_TooManySamples, LumMsg_Maximum, LumMsg_Minimum,
+    LumMsg_Editing, LumMsg_AllGroups, LumMsg_AddNewGroup, LumMsg_ChangeGroupName, LumMsg_GroupName;
 
 namespace {
 
@@ -229,9 +230,14 @@ const TextTable& SecondHalf() {
       {&LumMsg_DefaultAnimationName, "ChartAnimation"},
       {&LumMsg_ChangeToolName, "Change tool name"},
       {&LumMsg_NewToolName, "New tool name?"},
+      {&LumMsg_TooManySamples, "The number of sample values must be between 0 and %d"},
       {&LumMsg_Maximum, "Maximum"},
       {&LumMsg_Minimum, "Minimum"},
-      {&LumMsg_TooManySamples, "The number of sample values must be between 0 and %d"},
+      {&LumMsg_Editing, "Editing %s"},
+      {&LumMsg_AllGroups, "(all)"},
+      {&LumMsg_AddNewGroup, "Add new group"},
+      {&LumMsg_ChangeGroupName, "Change group name"},
+      {&LumMsg_GroupName, "Group name:"},
   };
   return t;
 }

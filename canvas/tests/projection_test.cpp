@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "canvas_test_util.h"
@@ -370,5 +371,60 @@ TEST(Projection, RunsOfPointsProjectAsEachPointDoes) {
         }
     }
     if (c.Disabled) v.canvas.EnableRotation();
+  }
+}
+
+TEST(Projection, BoxesInOneGoEqualBoxesDrawnOneByOne) {
+  // Bars' boxes over one another in every view: orthogonal at several angles and
+  // zooms (one go), free and flat (drawn in turn); a colour per box or the brush's,
+  // dark sides or not, a pen or none, inside the clip of their slot.
+  struct TView {
+    const char* Name;
+    bool Orthogonal;
+    int Angle, Zoom, Rotation;
+  };
+  std::mt19937 random(31);
+  auto any = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(random); };
+  std::vector<TRect> boxes;
+  std::vector<TColor> colours;
+  for (int i = 0; i < 600; ++i) {
+    const int l = any(-10, 200), w = any(0, 9) ? any(1, 3) : any(4, 30), b = any(0, 5) ? 140 : any(60, 150);
+    boxes.push_back({l, b - any(1, 130), l + w, b});
+    colours.push_back(i % 3 ? RGB(0, 90, 200) : RGB(200, any(0, 255), 0));
+  }
+  for (const TView& v : {TView{"orthogonal", true, 45, 100, 0}, TView{"orthogonal at 30, zoomed", true, 30, 135, 0},
+                         TView{"orthogonal at 135", true, 135, 90, 0}, TView{"free", false, 0, 100, 345}}) {
+    for (int round = 0; round < 4; ++round) {
+      SCOPED_TRACE(testing::Message() << v.Name << ", round " << round);
+      Surface3D one(220, 170, 40), each(220, 170, 40);
+      for (Surface3D* s : {&one, &each}) {
+        s->options.SetOrthogonal(v.Orthogonal);
+        s->options.SetOrthoAngle(v.Angle);
+        s->options.SetZoom(v.Zoom);
+        if (!v.Orthogonal) s->Free(v.Rotation, 345, 10);
+        s->Apply();
+        s->canvas.Pen()->SetStyle(round == 1 ? psClear : psSolid);
+        s->canvas.Brush()->SetColor(clYellow);
+        if (round == 3) s->canvas.ClipCube({0, 10, 200, 150}, 5, 30);
+        const TColor* c = round == 2 ? nullptr : colours.data();
+        if (s == &one) {
+          s->canvas.CubesFromRects(boxes.data(), c, int(boxes.size()), 5, 30, round != 2);
+        } else {
+          for (size_t i = 0; i < boxes.size(); ++i) {
+            s->canvas.Brush()->SetColor(c ? c[i] : clYellow);
+            s->canvas.CubeFromRect(boxes[i], 5, 30, round != 2);
+          }
+          s->canvas.Brush()->SetColor(clYellow);
+        }
+        EXPECT_EQ(s->canvas.Brush()->Color(), clYellow);
+        if (round == 3) s->canvas.UnClipRectangle();
+      }
+      int differ = 0;
+      for (int y = 0; y < 170; ++y)
+        for (int x = 0; x < 220; ++x)
+          if (one.At(x, y) != each.At(x, y) && ++differ <= 3) ADD_FAILURE() << "pixel " << x << "," << y;
+      EXPECT_EQ(differ, 0);
+      EXPECT_GT(one.Count(clBlack) + one.Count(RGB(0, 90, 200)) + one.Count(clYellow), 3000);
+    }
   }
 }

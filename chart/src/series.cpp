@@ -679,6 +679,26 @@ void TCustomBarSeries::DrawAllValues() {
     kept.emplace_back(i, r);
     cover.Cover(s.Left, s.Right - 1, s.Top, s.Bottom - 1);
   });
+  if (boxes && !kept.empty()) {
+    // The boxes in one go, each in its point's colour (a point without one keeps the
+    // plain path: its brush is clear).
+    std::vector<TRect> rects;
+    std::vector<TColor> colours;
+    rects.reserve(kept.size());
+    colours.reserve(kept.size());
+    for (auto k = kept.rbegin(); k != kept.rend(); ++k) {
+      rects.push_back(k->second);
+      colours.push_back(GetValueColor(k->first));
+    }
+    if (std::find(colours.begin(), colours.end(), TColor(clNone)) == colours.end()) {
+      c->ApplyBrushColors(BarBrush(), colours.front(), BarBrush()->BackColor());
+      if (BarPen()->Visible()) c->ApplyPen(BarPen());
+      else c->Pen()->SetStyle(psClear);
+      c->CubesFromRects(rects.data(), colours.data(), int(rects.size()), StartZ(), EndZ(), dark3D_);
+      c->ApplyBrushColors(BarBrush(), colours.back(), BarBrush()->BackColor());
+      return;
+    }
+  }
   for (auto k = kept.rbegin(); k != kept.rend(); ++k) PaintBar(k->first, k->second);
 }
 

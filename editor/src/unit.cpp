@@ -1,6 +1,7 @@
 #include "editor/unit.h"
 
 #include "analysis/unit.h"
+#include "editor/chartedit.h"
 #include "editor/funceditor.h"
 #include "editor/pointereditor.h"
 #include "editor_resources.h"
@@ -25,13 +26,15 @@ void LumEditorUnitInit() {
   clv.Create = NewCLVFuncEditor;
   clv.Parent = TBaseFunctionEditor::StaticClass();
   RegisterClasses({TLumFunctionEditor::StaticClass(), TBaseFunctionEditor::StaticClass(),
-                   TSeriesPointerEditor::StaticClass()});
+                   TSeriesPointerEditor::StaticClass(), TChartEditForm::StaticClass()});
 }
 
 void LumEditorUnitDone() {
   UnRegisterClass(TLumFunctionEditor::StaticClass());
   UnRegisterClass(TBaseFunctionEditor::StaticClass());
   UnRegisterClass(TSeriesPointerEditor::StaticClass());
+  UnRegisterClass(TChartEditForm::StaticClass());
+  ChartEditorHooks().clear();
   TMetaClass& clv = CLVFuncEditorClass();
   clv.Create = nullptr;
   clv.Parent = TForm::StaticClass();

@@ -180,7 +180,10 @@ void TCustomLumPanel::DrawOn(TCanvas3D* Target, const TRect& UserRect) {
 TBitmap* TCustomLumPanel::CreateBitmap(TColor BackColor, const TRect& R, TPixelFormat PixelFormat) {
   auto bmp = std::make_unique<TBitmap>();
   bmp->SetPixelFormat(PixelFormat == pfDevice ? pf24bit : PixelFormat);
-  bmp->SetSize(std::max(0, R.Width()), std::max(0, R.Height()));
+  const int w = std::max(0, R.Width()), h = std::max(0, R.Height());
+  // The background covering everything, a white picture first would only be filled over.
+  if (BackgroundCovers(Rect(0, 0, w, h))) bmp->SetSizeForOverwrite(w, h);
+  else bmp->SetSize(w, h);
   if (!DrawOnto(bmp->Canvas(), BackColor, Rect(0, 0, bmp->Width(), bmp->Height()))) return nullptr;
   return bmp.release();
 }
@@ -277,6 +280,12 @@ void RoundFrame(TCanvas3D* C, const TRect& R, int Size) {
   if (TCanvas* rc = C->ReferenceCanvas()) rc->RoundRect(R.Left, R.Top, R.Right, R.Bottom, Size, Size);
 }
 }  // namespace
+
+bool TCustomLumPanelExtended::BackgroundCovers(const TRect&) const {
+  // As DrawPanelBackground goes: then its fill is a FillRect of the whole rectangle.
+  return !(shadow_ && shadow_->Visible()) && (!Printing() || PrintPanelBackground) &&
+         !(gradient_ && gradient_->Visible()) && GetBackColor() != clNone && BorderRound() <= 0;
+}
 
 void TCustomLumPanelExtended::DrawPanelBackground(const TRect& Rect) {
   TCanvas3D* c = Canvas();

@@ -1,6 +1,8 @@
 // Painting: the layout, clipping, pointer symbols, the after-draw event and a chart
 // that refills itself from it.
 
+#include <functional>
+
 #include "engine_test.h"
 #include "gui_test.h"
 #include "platform/testing.h"
@@ -234,3 +236,42 @@ TEST(AfterDraw, SelfRefillingChartPaintsUnnestedAtABoundedRateWhileOthersPaint) 
 }
 
 }  // namespace
+
+TEST(Paint, PicturesWhoseBackgroundCoversThemEqualPicturesFilledWhiteFirst) {
+  // A 32-bit picture skips its white fill where the panel's background fills it all;
+  // a 24-bit one is filled first. Both hold the same pixels in every case, and where
+  // the background leaves room (no colour, round corners, a shadow) white shows.
+  struct TCase {
+    const char* Name;
+    std::function<void(TCountingChart&)> Set;
+    bool Covers;
+  };
+  const TCase cases[] = {
+      {"plain colour", [](TCountingChart& c) { c.SetColor(clTeal); }, true},
+      {"panel colour", [](TCountingChart& c) { c.SetColor(clLumColor); }, true},
+      {"no colour", [](TCountingChart& c) { c.SetColor(clNone); }, false},
+      {"round border", [](TCountingChart& c) { c.SetColor(clTeal), c.SetBorderRound(12); }, false},
+      {"shadow", [](TCountingChart& c) { c.SetColor(clTeal), c.Shadow()->SetVisible(true), c.Shadow()->SetSize(6); }, false},
+      {"gradient", [](TCountingChart& c) { c.Gradient()->SetVisible(true); }, false},
+  };
+  for (const TCase& k : cases) {
+    SCOPED_TRACE(k.Name);
+    TCountingChart chart;
+    PlainLayout(&chart, 120, 90, 10);
+    k.Set(chart);
+    EXPECT_EQ(chart.BackgroundCovers(Rect(0, 0, 120, 90)), k.Covers);
+    std::unique_ptr<TBitmap> skipped(chart.CreateBitmap(clWhite, Rect(0, 0, 120, 90), pf32bit));
+    std::unique_ptr<TBitmap> filled(chart.CreateBitmap(clWhite, Rect(0, 0, 120, 90), pf24bit));
+    ASSERT_TRUE(skipped && filled);
+    int differ = 0, white = 0;
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 120; ++x) {
+        differ += skipped->Canvas()->Pixels(x, y) != filled->Canvas()->Pixels(x, y);
+        white += skipped->Canvas()->Pixels(x, y) == clWhite;
+      }
+    EXPECT_EQ(differ, 0);
+    if (!k.Covers && !chart.HasGradient()) {
+      EXPECT_GT(white, 0);
+    }
+  }
+}

@@ -1,5 +1,8 @@
-// charteditor: a chart editor page embedded beside a chart, live or as PNGs.
+// charteditor: the chart editor on a chart, or one of its pages beside the chart,
+// live or as PNGs.
 //
+//   charteditor [--chart CHART]                 the whole editor on the chart in a real
+//                                               window until it is closed
 //   charteditor --page PAGE [--chart CHART]     the page beside the chart in a real
 //                                               window until it is closed; every change
 //                                               shows on the chart at once
@@ -8,15 +11,20 @@
 //                                               page (or PAGE), one more picture per tab
 //                                               of each of its page controls and per view
 //                                               of the page's table line, and (without
-//                                               PAGE) the increment dialog
+//                                               PAGE) the increment dialog and the whole
+//                                               editor on each of its pages, with and
+//                                               without its tree, series groups shown
+//                                               (OUTDIR/CHART_editor[_tree]_PAGE.png)
 //
 // CHART is "sample" (the shared sample chart, the default), "chain" or "dispersion"
 // (the program's charts as its window builds and fills them). A page joins with one
 // function and one line of the table; the states worth a picture are its views.
+// Pictures start from the editor's default settings, in a settings store of their own.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -29,16 +37,18 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "editor/axispage.h"
+#include "editor/chartedit.h"
 #include "editor/funceditor.h"
+#include "editor/generalpage.h"
 #include "editor/legendpage.h"
+#include "editor/pagingpage.h"
 #include "editor/panelpages.h"
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
-#include "editor/generalpage.h"
-#include "editor/pagingpage.h"
 #include "editor/toolspage.h"
 #include "editor/view3dpage.h"
 #include "gallery/editortools.h"
+#include "platform/registry.h"
 #include "platform/stdctrls.h"
 #include "samples/samplechart.h"
 #include "snapout.h"
@@ -221,14 +231,14 @@ const TPageEntry Pages[] = {
     {"Pointer", PointerPage, 366, 276},
     {"Tools", ToolsPage, 404, 270},
     {"Animations", AnimationsPage, 404, 270},
-    {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
-    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
-    {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
     {"Axis", AxisPage, 470, 290, {{"inverted", AxisInverted}}},
     {"Legend", LegendPage, 470, 290, {{"bottom", LegendAtBottom}}},
     {"Panel", PanelPage, 420, 280, {{"margin", PanelLeftMargin}}},
     {"Titles", TitlesPage, 420, 280, {{"right", TitleRight}}},
     {"Walls", WallsPage, 420, 280, {{"thick", WallsThick}}},
+    {"General", ChartLevelPage<TFormLumGeneral>, 440, 292},
+    {"Paging", ChartLevelPage<TFormLumPage>, 420, 285, {{"paged", PagedThrough}}},
+    {"3D", ChartLevelPage<TFormLum3D>, 420, 285},
 };
 
 // The editor's dialogs, shown on their own.
@@ -246,12 +256,13 @@ void Settle() {
 // borrowed from its window (hidden meanwhile) and given back.
 class THost {
 public:
-  THost(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) : window_(&Window) {
+  // Page nullptr: the chart alone, for the whole editor.
+  THost(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry* Page) : window_(&Window) {
     using namespace Chain;
     window_->Form()->Hide();
     form_ = std::make_unique<TForm>(nullptr);
     form_->SetName("ChartEditorHost");
-    form_->SetCaption(std::string("charteditor ") + Page.Name);
+    form_->SetCaption(std::string("charteditor ") + (Page ? Page->Name : ChartName.c_str()));
     if (ChartName == "sample") {
       chart_ = BuildSampleChart(form_.get(), form_.get());
     } else {
@@ -271,12 +282,12 @@ public:
     panel_ = new TPanel(form_.get());
     panel_->SetName("PagePanel");
     panel_->SetBevelOuter(bvNone);
-    panel_->SetBounds(chart_->Width(), 0, Page.Width + 8, Page.Height + 8);
+    panel_->SetBounds(chart_->Width(), 0, Page ? Page->Width + 8 : 0, Page ? Page->Height + 8 : 0);
     panel_->SetParent(form_.get());
     form_->SetBounds(40, 40, chart_->Width() + panel_->Width(), std::max(chart_->Height(), panel_->Height()));
     form_->Show();
     Settle();  // the chart laid out once, as the editor finds it
-    page_ = Page.Make(form_.get(), chart_, panel_);
+    if (Page) page_ = Page->Make(form_.get(), chart_, panel_);
     Settle();
   }
   ~THost() {
@@ -289,6 +300,7 @@ public:
   }
   TForm* Form() const { return form_.get(); }
   TForm* Page() const { return page_; }
+  TChart* Chart() const { return chart_; }
 
 private:
   Chain::TMainWindow* window_;
@@ -383,7 +395,7 @@ bool SnapTabs(THost& Host, const std::string& Base) {
 
 bool SnapPage(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page,
               const std::string& Dir) {
-  THost host(Window, ChartName, Page);
+  THost host(Window, ChartName, &Page);
   const std::string base = Dir + ChartName + "_" + FileWord(Page.Name);
   bool ok = SnapTabs(host, base);
   for (const TView& v : Page.Views) {
@@ -406,10 +418,54 @@ bool IncrementDialog(const std::string& Base, bool DateTime) {
 }
 
 int RunLive(Chain::TMainWindow& Window, const std::string& ChartName, const TPageEntry& Page) {
-  THost host(Window, ChartName, Page);
+  THost host(Window, ChartName, &Page);
   host.Form()->OnClose = [](TObject*, TCloseAction&) { Application->Terminate(); };
   while (!Application->Terminated()) Application->HandleMessage();
   return 0;
+}
+
+// ---- The whole editor ---------------------------------------------------------------
+struct TEditorPage {
+  const char* Name;
+  int Page;
+};
+
+const TEditorPage EditorPages[] = {
+    {"serieslist", epSeriesList}, {"general", epGeneral}, {"axis", epAxis},     {"titles", epTitles},
+    {"legend", epLegend},         {"panel", epPanel},     {"paging", epPaging}, {"walls", epWalls},
+    {"3d", ep3D},                 {"series", epSeries},   {"data", epData},     {"tools", epTools},
+    {"animations", epAnimations}, {"export", epExport},   {"print", epPrint},
+};
+
+// The editor as EditChart makes it, shown (not modally) on every page in turn.
+bool SnapEditor(Chain::TMainWindow& Window, const std::string& ChartName, const std::string& Dir, bool Tree) {
+  THost host(Window, ChartName, nullptr);
+  TComponentRef<TChartEditForm> editor(new TChartEditForm(host.Form()));
+  editor->Options |= ceoGroups;
+  editor->Tree->SetVisible(Tree);
+  editor->SetChart(host.Chart());
+  editor->Show();
+  Settle();
+  bool ok = true;
+  const std::string base = Dir + ChartName + (Tree ? "_editor_tree_" : "_editor_");
+  for (const TEditorPage& p : EditorPages) {
+    editor->ShowPage(p.Page);
+    ok &= Snap(editor.Get(), base + p.Name + ".png");
+  }
+  delete editor.Get();
+  return ok;
+}
+
+int RunEditor(Chain::TMainWindow& Window, const std::string& ChartName) {
+  THost host(Window, ChartName, nullptr);
+  EditChart(host.Form(), host.Chart());
+  return 0;
+}
+
+// Pictures start from the default settings, and leave the user's alone.
+void UseOwnSettings() {
+  char dir[] = "/tmp/charteditor-XXXXXX";
+  if (mkdtemp(dir)) SetRegistryRoot(dir);
 }
 
 std::vector<std::string> PageNames() {
@@ -419,10 +475,12 @@ std::vector<std::string> PageNames() {
 }
 
 std::string Usage() {
-  return "usage: charteditor --page PAGE [--chart CHART]\n"
+  return "usage: charteditor [--chart CHART]\n"
+         "       charteditor --page PAGE [--chart CHART]\n"
          "       charteditor --snap OUTDIR [--page PAGE] [--chart CHART]\n"
-         "Shows an editor page beside a chart in a real window until it is closed, or\n"
-         "with --snap writes OUTDIR/CHART_PAGE.png (and one picture per tab) headless.\n"
+         "Shows the chart editor on a chart, or an editor page beside the chart, in a real\n"
+         "window until it is closed, or with --snap writes OUTDIR/CHART_PAGE.png (and one\n"
+         "picture per tab) and the whole editor on each page headless.\n"
          "CHART is sample (the default), chain or dispersion; PAGE is one of\n" +
          toolargs::NameLines(PageNames());
 }
@@ -431,8 +489,7 @@ std::string Usage() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return toolargs::NoArguments(Usage());
-  if (toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
+  if (!args.empty() && toolargs::IsHelp(args[0])) return toolargs::Help(Usage());
   std::string page, chart = "sample", snap;
   bool snapping = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -452,15 +509,18 @@ int main(int argc, char** argv) {
   if (!page.empty() && !only) return toolargs::Wrong("charteditor", "unknown page '" + page + "'");
   if (std::find(std::begin(Charts), std::end(Charts), chart) == std::end(Charts))
     return toolargs::Wrong("charteditor", "unknown chart '" + chart + "'");
-  if (!snapping && !only) return toolargs::Wrong("charteditor", "--page is needed without --snap");
   if (snapping && !std::filesystem::is_directory(snap)) {
     std::fprintf(stderr, "charteditor: OUTDIR '%s' is not a directory\n", snap.c_str());
     return 1;
   }
   if (snapping) setenv("QT_QPA_PLATFORM", "offscreen", 0);
   Chain::TMainWindow window;  // the program's units and window, for its charts
-  if (!snapping) return RunLive(window, chart, *only);
+  if (!snapping) return only ? RunLive(window, chart, *only) : RunEditor(window, chart);
+  UseOwnSettings();
   bool ok = true;
+  // The whole editor first: the pages' views below change the program's charts.
+  if (!only)
+    for (bool tree : {false, true}) ok &= SnapEditor(window, chart, snap + "/", tree);
   for (const TPageEntry& p : Pages)
     if (!only || only == &p) ok &= SnapPage(window, chart, p, snap + "/");
   if (!only) {

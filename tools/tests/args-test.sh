@@ -45,7 +45,7 @@ charteditor|0|Series Function Pointer Tools Animations||--help
 charteditor|2|unknown page 'Serie'||--page Serie
 charteditor|2|unknown chart 'pie'||--page Tools --chart pie
 charteditor|2|unknown option '--bogus'||--page Tools --bogus x
-charteditor|2|--page is needed without --snap||--chart sample
+charteditor|2|unknown chart 'pie'||--chart pie
 charteditor|2|--snap takes a value||--snap
 charteditor|1|OUTDIR 'nowhere' is not a directory||--snap nowhere
 dialogsnap|2|unknown dialog 'penn'||@T@ pen_dialog penn

@@ -332,6 +332,10 @@ public:
   // outlined with the pen, back to front. DarkSides shades the top and bottom to 7/8 and
   // the left and right sides to 3/4 of the brush colour.
   virtual void CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) = 0;
+  // Count boxes over Rects drawn in turn as CubeFromRect draws each, box I with the
+  // brush in Colors[I] (nullptr: the brush's colour); the brush keeps its colour. A
+  // canvas may draw them in one go (the same pixels).
+  virtual void CubesFromRects(const TRect* Rects, const TColor* Colors, int Count, int Z0, int Z1, bool DarkSides);
   virtual void PolygonWithZ(const std::vector<TPoint>& Points, int Z) = 0;
   // Pushes a clip to the outline of the projected box (paired with UnClipRectangle).
   virtual void ClipCube(const TRect& R, int Z0, int Z1) = 0;
@@ -428,6 +432,7 @@ public:
   void RotateLabel3D(int X, int Y, int Z, const std::string& Text, double Angle) override;
   void DrawPicture(TCanvas3DPlane Plane, TGraphic* Graphic, const TRect& R, int Z) override;
   void CubeFromRect(const TRect& R, int Z0, int Z1, bool DarkSides) override;
+  void CubesFromRects(const TRect* Rects, const TColor* Colors, int Count, int Z0, int Z1, bool DarkSides) override;
   void PolygonWithZ(const std::vector<TPoint>& Points, int Z) override;
   void ClipCube(const TRect& R, int Z0, int Z1) override;
 
@@ -448,6 +453,13 @@ private:
   // Whether plot rectangles at a depth stay screen rectangles (flat or orthogonal).
   bool KeepsRectangles() const { return Kind() != TViewKind::Free; }
   void DrawOnQuad(TGraphic* Graphic, const std::array<TPoint, 4>& Quad);
+  // The faces of a box CubeFromRect shows, farthest first (their count): screen
+  // corners, and the share of the brush colour a dark side keeps (of 256).
+  struct TCubeFace {
+    std::array<TPoint, 4> Points;
+    int Keep;
+  };
+  int CubeFaces(const TRect& R, int Z0, int Z1, TCubeFace* Out) const;
 
   std::unique_ptr<TBitmap> buffer_;
   bool buffered_ = true;

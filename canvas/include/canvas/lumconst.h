@@ -195,9 +195,15 @@ extern std::string LumMsg_IncrementHint;     // "Enter [Number of Days] [hh:nn:s
 extern std::string LumMsg_DefaultAnimationName;  // "ChartAnimation"
 extern std::string LumMsg_ChangeToolName;    // "Change tool name"
 extern std::string LumMsg_NewToolName;       // "New tool name?"
+extern std::string LumMsg_TooManySamples;    // "The number of sample values must be between 0 and %d"
 extern std::string LumMsg_Maximum;           // "Maximum"
 extern std::string LumMsg_Minimum;           // "Minimum"
-extern std::string LumMsg_TooManySamples;    // "The number of sample values must be between 0 and %d"
+// The chart editor window and its series groups.
+extern std::string LumMsg_Editing;           // "Editing %s"
+extern std::string LumMsg_AllGroups;         // "(all)"
+extern std::string LumMsg_AddNewGroup;       // "Add new group"
+extern std::string LumMsg_ChangeGroupName;   // "Change group name"
+extern std::string LumMsg_GroupName;         // "Group name:"
 
 // Unit functions for the unit table: assign the texts, and empty them again at exit.
 void LumConstUnitInit();

@@ -150,6 +150,9 @@ public:
   TBitmap* CreateBitmap(TColor BackColor, const TRect& R, TPixelFormat PixelFormat = pfDevice);
   // True while a drawing runs.
   bool Drawing() const { return drawing_ > 0; }
+  // Whether drawing the panel's background sets every pixel of Rect first, so a
+  // picture made for the panel needs no fill of its own.
+  virtual bool BackgroundCovers(const TRect&) const { return false; }
 
   // ---- Printing and metafile pictures (engine/src/print.cpp) ----
   // A new metafile (enhanced or Windows) of the rectangle's size with the whole
@@ -271,6 +274,8 @@ public:
   // Shadow, fill or gradient, back image (unless Inside), border (rounded by
   // BorderRound), bevels and emboss rim of the panel inside Rect.
   virtual void DrawPanelBackground(const TRect& Rect);
+  // A plain fill of the whole rectangle, first (no shadow, gradient or round border).
+  bool BackgroundCovers(const TRect& Rect) const override;
   // The zoom rectangle (Zoom's corners) in not-xor mode with the zoom pen and
   // brush on the control's picture: drawing it twice erases it.
   void DrawZoomRectangle();

@@ -1,6 +1,6 @@
 // Builder helpers of the editor forms, over the toolkit's placing routines: the form
-// set-up with its border, labelled edits with up-downs, the OK/Cancel panel, panels,
-// drop-down lists, tab pages.
+// set-up with its border, labelled edits with up-downs, the OK/Cancel panel, tab
+// pages, plain panels and drop-down lists.
 #pragma once
 #include <array>
 #include <cstdint>

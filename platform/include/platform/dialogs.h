@@ -32,6 +32,10 @@ int ShellExecute(THandle Window, const std::string& Operation, const std::string
 // dot), by the file type the extension stands for (xdg-mime). On the offscreen platform
 // the test answers (platform/testing.h).
 bool ShellCanOpenExtension(const std::string& Extension);
+// The application's help for a help context. The program's help is one file that its
+// main window opens itself; no help is indexed by context, so nothing opens and the
+// answer is false. On the offscreen platform the call is recorded (platform/testing.h).
+bool HelpContext(int Context);
 inline int ShellExecuteA(THandle Window, const std::string& Operation, const std::string& File,
                          const std::string& Parameters, const std::string& Directory, int ShowCmd) {
   return ShellExecute(Window, Operation, File, Parameters, Directory, ShowCmd);

@@ -12,6 +12,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -268,6 +269,24 @@ struct TTextMetric {
   int tmMaxCharWidth = 0;
 };
 
+// The polygons of one figure of TCanvas::PolygonFigures (a 3D box's faces), each with
+// the colour its brush takes.
+class TCanvasFigure {
+public:
+  void Add(const TPoint* Points, int Count, TColor Color);
+  void Clear();
+  int Polygons() const { return int(colors_.size()); }
+  const TPoint* Points(int Polygon) const { return points_.data() + (Polygon ? ends_[size_t(Polygon - 1)] : 0); }
+  int Count(int Polygon) const { return ends_[size_t(Polygon)] - (Polygon ? ends_[size_t(Polygon - 1)] : 0); }
+  TColor Color(int Polygon) const { return colors_[size_t(Polygon)]; }
+  const std::vector<TPoint>& AllPoints() const { return points_; }
+
+private:
+  std::vector<TPoint> points_;
+  std::vector<int> ends_;  // past each polygon's last point
+  std::vector<TColor> colors_;
+};
+
 // A canvas draws into the image it is bound to: a bitmap's (TBitmap::Canvas) or a
 // control's off-screen image. A canvas bound to nothing measures text but raises
 // EInvalidOperation "Canvas does not allow drawing" when asked to draw.
@@ -308,6 +327,13 @@ public:
   // Filled with the brush (alternate filling) and outlined with the pen.
   void Polygon(const TPoint* Points, int Count);
   void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), int(Points.size())); }
+  // Count figures drawn in turn, figure 0 first: MakeFigure(I, Figure) gives figure I's
+  // polygons (Figure comes empty), each drawn as Polygon draws it with the pen and with
+  // the brush in the polygon's colour. Every point lies inside Bounds (edges included).
+  // On an image in copy mode, with a pen of one pixel (solid) or none and a solid brush,
+  // the figures are painted from the last back, each pixel once; MakeFigure may then be
+  // asked for a figure more than once and in any order. The brush keeps its colour.
+  void PolygonFigures(int Count, const TRect& Bounds, const std::function<void(int, TCanvasFigure&)>& MakeFigure);
   // 3n+1 points: start, then two control points and an end point per segment.
   void PolyBezier(const TPoint* Points, int Count);
   void PolyBezier(const std::vector<TPoint>& Points) { PolyBezier(Points.data(), int(Points.size())); }
@@ -344,7 +370,7 @@ public:
                    TBitmap* Stroke = nullptr);
   TSize TextExtent(const std::string& Text);
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
-  int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
+  int TextHeight(const std::string& Text);  // TextExtent(Text).cy, without measuring the width
   TTextMetric TextMetrics();
   unsigned TextAlign() const;
   void SetTextAlign(unsigned Value);
@@ -465,6 +491,10 @@ public:
   // Keeps the pixels that still fit; new area is white (index 0 on indexed formats
   // whose first entry is not white: the entry nearest white).
   void SetSize(int AWidth, int AHeight);
+  // SetSize for a caller that sets every pixel before anything reads one (a chart
+  // filling its background over the whole picture): on a 32-bit bitmap the pixels
+  // are left unset rather than made white first.
+  void SetSizeForOverwrite(int AWidth, int AHeight);
   TPixelFormat PixelFormat() const;
   // Converts the pixels; to an indexed format through the palette (the current one when
   // it has the right size, else the default).

@@ -241,7 +241,8 @@ private:
 // transparent; greyed when disabled). Buttons of one parent with the same
 // GroupIndex (above 0) work together: a click puts one down and the others up; a
 // click on the down one raises it only with AllowAllUp. GroupIndex 0: a plain button.
-// Events: OnClick fires on a user click and on Click(); setting Down fires nothing.
+// Events: OnClick fires on a user click (after its Down changed) and on Click();
+// setting Down fires nothing.
 // Down depends on GroupIndex (a plain button never stays down), so it is not
 // published; builder code sets it after the group.
 class TSpeedButton : public TGraphicControl {

@@ -122,6 +122,9 @@ void ClearRecordedMessages();
 // Shell calls made on the offscreen platform, as "operation file".
 std::vector<std::string> RecordedShellCalls();
 void ClearRecordedShellCalls();
+// Help contexts asked for on the offscreen platform (HelpContext), oldest first.
+std::vector<int> RecordedHelpCalls();
+void ClearRecordedHelpCalls();
 // On the offscreen platform ShellExecute also runs this program in place of the
 // desktop's opener once a test names one ("" again: recorded only).
 void SetTestShellOpener(const std::string& Program);

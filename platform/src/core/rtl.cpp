@@ -445,7 +445,17 @@ long double StrToFloat(std::string_view s) {
   return v;
 }
 
-long long Round(long double v) { return (long long)std::nearbyint(v); }
+long long Round(long double v) {
+  // The whole part by truncation and the fraction left (both exact at any precision
+  // the arithmetic runs at), then half to even, as nearbyint rounds by default,
+  // without the library call (pixel positions round a few hundred times a drawing).
+  if (!(std::fabs(v) < 4611686018427387904.0L)) return (long long)std::nearbyint(v);
+  const long long whole = (long long)v;
+  const long double fraction = v - (long double)whole;
+  if (fraction > 0.5L || (fraction == 0.5L && (whole & 1))) return whole + 1;
+  if (fraction < -0.5L || (fraction == -0.5L && (whole & 1))) return whole - 1;
+  return whole;
+}
 long long Trunc(long double v) { return (long long)v; }
 
 std::string UpperCase(std::string_view s) {

@@ -214,6 +214,7 @@ void TSpeedButton::SetNumGlyphs(int Value) {
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
   SetBounds(0, 0, 23, 22);
+  impl_->WidgetClicks = true;  // MouseUp clicks, once Down has changed
   glyph_->OnChange = [this](TObject*) { Invalidate(); };
 }
 
@@ -265,9 +266,11 @@ void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 }
 
 void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  bool click = false;
   if (Button == mbLeft && pressed_) {
     pressed_ = false;
     const bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
+    click = inside;
     if (inside && groupIndex_ != 0) {
       if (!down_) {
         down_ = true;
@@ -279,6 +282,8 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     Invalidate();
   }
   TGraphicControl::MouseUp(Button, Shift, X, Y);
+  // After the toggle: a handler reads the button's new Down.
+  if (click) Click();
 }
 
 void TSpeedButton::Paint() {

@@ -23,6 +23,7 @@ struct Records {
   std::mutex M;
   std::vector<std::string> Messages;
   std::vector<std::string> ShellCalls;
+  std::vector<std::string> HelpCalls;
 };
 
 Records& Recorded() {
@@ -55,6 +56,17 @@ std::vector<std::string> RecordedMessages() { return Take(&Records::Messages, fa
 void ClearRecordedMessages() { Take(&Records::Messages, true); }
 std::vector<std::string> RecordedShellCalls() { return Take(&Records::ShellCalls, false); }
 void ClearRecordedShellCalls() { Take(&Records::ShellCalls, true); }
+std::vector<int> RecordedHelpCalls() {
+  std::vector<int> out;
+  for (const std::string& c : Take(&Records::HelpCalls, false)) out.push_back(std::stoi(c));
+  return out;
+}
+void ClearRecordedHelpCalls() { Take(&Records::HelpCalls, true); }
+
+bool HelpContext(int Context) {
+  if (RecordsInsteadOfShowing()) Record(&Records::HelpCalls, std::to_string(Context));
+  return false;
+}
 
 void dialogs_detail::MessageBox(const std::string& Text, bool Error) {
   if (RecordsInsteadOfShowing()) {

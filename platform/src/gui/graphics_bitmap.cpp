@@ -466,6 +466,20 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
   Changed(this);
 }
 
+void TBitmap::SetSizeForOverwrite(int AWidth, int AHeight) {
+  Impl& b = *impl_;
+  AWidth = std::max(0, AWidth);
+  AHeight = std::max(0, AHeight);
+  if (!b.Direct32() || (AWidth == b.width && AHeight == b.height)) return SetSize(AWidth, AHeight);
+  b.Sync();
+  QImage img(AWidth, AHeight, QtFormat(b.pf));
+  if (AWidth && AHeight && img.isNull()) throw EOutOfResources("Out of system resources");
+  b.native = std::move(img);
+  b.width = AWidth;
+  b.height = AHeight;
+  Changed(this);
+}
+
 TPixelFormat TBitmap::PixelFormat() const { return impl_->pf; }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {

@@ -21,6 +21,7 @@
 
 #include "graphics_impl.h"
 #include "platform/metafile.h"
+#include "scanfill.h"
 
 namespace {
 
@@ -746,6 +747,30 @@ struct TCanvas::Impl {
     return true;
   }
 
+  // Whether a polygon's fill can be written row by row (scanfill.h) rather than by the
+  // painter: copy mode, no smoothing, a pen of one pixel or none, a solid brush or none,
+  // corners within reach.
+  bool PlainPolygon(const QBrush& Fill, const TPoint* Points, int Count) const {
+    return !antialias && pen->Mode() == pmCopy && (Cosmetic() || !PenVisible()) && Count >= 3 &&
+           Count <= scanfill::MaxCorners && (Fill.style() == Qt::SolidPattern || Fill.style() == Qt::NoBrush) &&
+           scanfill::WithinReach(Points, Count);
+  }
+  // The fill's rows written through the clip.
+  void FillPolygonRows(QImage& img, const TPoint* Points, int Count, QRgb Colour) {
+    PixelWriter w(img, clips, pmCopy);
+    scanfill::Fill(Points, Count, w.bounds.top(), w.bounds.bottom(), [&](int y, int x0, int x1) {
+      x0 = std::max(x0, w.bounds.left());
+      x1 = std::min(x1, w.bounds.right());
+      QRgb* row = reinterpret_cast<QRgb*>(w.bits + y * w.bpl);
+      if (!w.region) {
+        if (x0 <= x1) std::fill(row + x0, row + x1 + 1, Colour);
+        return;
+      }
+      for (auto [s, e] = w.region->Row(y); s != e; ++s)
+        for (int x = std::max(x0, s->X0), end = std::min(x1, s->X1); x <= end; ++x) row[x] = Colour;
+    });
+  }
+
   // Paints with QPainter, in copy mode straight onto the image, in any other pen mode
   // through a scratch layer combined pixel by pixel. Bounds: what the painting covers.
   template <class F>
@@ -1246,13 +1271,297 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
         return;
       }
     }
-    c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
-      p.setPen(cosmetic ? QPen(Qt::NoPen) : c.ShapePen());
-      p.setBrush(fill);
-      p.drawPolygon(ToPolygon(Points, Count, cosmetic ? 0.0 : 0.5), Qt::OddEvenFill);
-    });
+    if (c.PlainPolygon(fill, Points, Count)) {
+      // The painter's fill, row by row without it.
+      const QRect bounds = PointsBounds(Points, Count, c.pen->Width()).adjusted(-1, -1, 1, 1) & img.rect();
+      if (!bounds.isEmpty()) {
+        c.Touch(bounds);
+        if (fill.style() == Qt::SolidPattern) c.FillPolygonRows(img, Points, Count, fill.color().rgb() | 0xFF000000u);
+      }
+    } else {
+      c.PaintShape(img, PointsBounds(Points, Count, c.pen->Width()), c.pen->Mode(), [&](QPainter& p) {
+        p.setPen(cosmetic ? QPen(Qt::NoPen) : c.ShapePen());
+        p.setBrush(fill);
+        p.drawPolygon(ToPolygon(Points, Count, cosmetic ? 0.0 : 0.5), Qt::OddEvenFill);
+      });
+    }
     if (cosmetic && c.PenVisible()) c.CosmeticOutline(img, Points, Count, true);
   });
+}
+
+void TCanvasFigure::Add(const TPoint* Points, int Count, TColor Color) {
+  points_.insert(points_.end(), Points, Points + Count);
+  ends_.push_back(int(points_.size()));
+  colors_.push_back(Color);
+}
+
+void TCanvasFigure::Clear() {
+  points_.clear();
+  ends_.clear();
+  colors_.clear();
+}
+
+namespace {
+
+// Where a figure lies as a copy of its shape. A figure whose corners fall into an
+// upper and a lower group, every edge between the two upright (a box's sides), is its
+// shape with the lower group Stretch rows further down: the rows between the groups
+// are crossed by those upright edges alone, so each is the same. The shape keeps the
+// groups two rows apart (upper rows up to 0, row 1 between, lower rows from 2); Key
+// holds its corners and colours, so figures of one key set the same pixels, moved.
+struct TFigurePlace {
+  int X = 0, Top = 0, Stretch = 0;
+  std::vector<int> Key;
+};
+
+void PlaceFigure(const TCanvasFigure& F, TFigurePlace& P) {
+  const std::vector<TPoint>& pts = F.AllPoints();
+  std::vector<int> ys;
+  ys.reserve(pts.size());
+  int minX = pts.front().X;
+  for (const TPoint& p : pts) {
+    ys.push_back(p.Y);
+    minX = std::min(minX, p.X);
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  // The widest gap between corner rows that only upright edges cross.
+  int top = ys.front(), gap = 0;
+  for (size_t k = 0; k + 1 < ys.size(); ++k) {
+    const int a = ys[k], b = ys[k + 1];
+    if (b - a < 2 || b - a <= gap) continue;
+    bool upright = true;
+    for (int i = 0; i < F.Polygons() && upright; ++i) {
+      const TPoint* q = F.Points(i);
+      const int n = F.Count(i);
+      for (int j = 0; j < n && upright; ++j) {
+        const TPoint &u = q[j], &v = q[(j + 1) % n];
+        upright = std::min(u.Y, v.Y) > a || std::max(u.Y, v.Y) < b || u.X == v.X;
+      }
+    }
+    if (upright) top = a, gap = b - a;
+  }
+  P.X = minX;
+  P.Top = top;
+  P.Stretch = gap ? gap - 2 : 0;
+  P.Key.clear();
+  P.Key.push_back(gap ? 1 : 0);
+  for (int i = 0; i < F.Polygons(); ++i) {
+    P.Key.push_back(F.Count(i));
+    P.Key.push_back(int(F.Color(i)));
+    const TPoint* q = F.Points(i);
+    for (int j = 0; j < F.Count(i); ++j) {
+      P.Key.push_back(q[j].X - minX);
+      P.Key.push_back(q[j].Y - top - (q[j].Y > top ? P.Stretch : 0));
+    }
+  }
+}
+
+// A shape's pixels column by column: runs of one colour, top down; Part 0 runs sit
+// at the figure's Top, part 2 runs Stretch rows lower, and a part 1 run (row 1 of the
+// shape) stretches over Stretch more rows.
+struct TFigureColumns {
+  struct TRun {
+    int Y0, Y1;
+    QRgb Color;
+    int Part;
+  };
+  std::vector<int> Start;  // column c's runs: Start[c] .. Start[c + 1]
+  std::vector<TRun> Runs;
+  int Columns() const { return int(Start.size()) - 1; }
+};
+
+struct TKeyHash {
+  size_t operator()(const std::vector<int>& K) const {
+    size_t h = 1469598103934665603ull;
+    for (int v : K) h = (h ^ unsigned(v)) * 1099511628211ull;
+    return h;
+  }
+};
+
+// Rows Y0..Y1 of one column taken by a figure: the rows not yet taken are painted
+// (Paint(a, b)), and the column's taken rows (sorted, apart) grow by them.
+template <class F>
+void TakeRows(std::vector<std::pair<int, int>>& Taken, int Y0, int Y1, F&& Paint) {
+  size_t k = 0;
+  while (k < Taken.size() && Taken[k].second < Y0 - 1) ++k;
+  const size_t first = k;
+  int y = Y0, lo = Y0, hi = Y1;
+  for (; k < Taken.size() && Taken[k].first <= Y1 + 1; ++k) {
+    if (Taken[k].first > y) Paint(y, std::min(Y1, Taken[k].first - 1));
+    y = std::max(y, Taken[k].second + 1);
+    lo = std::min(lo, Taken[k].first);
+    hi = std::max(hi, Taken[k].second);
+  }
+  if (y <= Y1) Paint(y, Y1);
+  if (first == k) {
+    Taken.insert(Taken.begin() + std::ptrdiff_t(k), {lo, hi});
+  } else {
+    Taken[first] = {lo, hi};
+    Taken.erase(Taken.begin() + std::ptrdiff_t(first) + 1, Taken.begin() + std::ptrdiff_t(k));
+  }
+}
+
+}  // namespace
+
+// A figure's shape drawn once on an image of its own, fills row by row as Polygon
+// writes them and outlines pixel by pixel as Polygon draws them, then read column
+// by column.
+static TFigureColumns ShapeColumns(const std::vector<int>& Key, QRgb Pen, bool Outline) {
+  std::vector<std::vector<TPoint>> polys;
+  std::vector<QRgb> fills;
+  int maxX = 0, minY = 0, maxY = 0;
+  for (size_t k = 1; k < Key.size();) {
+    const int n = Key[k];
+    fills.push_back(0xFF000000u | ToQRgb(TColor(Key[k + 1])));
+    std::vector<TPoint> p;
+    for (int j = 0; j < n; ++j) {
+      p.push_back({Key[k + 2 + 2 * size_t(j)], Key[k + 3 + 2 * size_t(j)]});
+      maxX = std::max(maxX, p.back().X);
+      minY = std::min(minY, p.back().Y);
+      maxY = std::max(maxY, p.back().Y);
+    }
+    polys.push_back(std::move(p));
+    k += 2 + 2 * size_t(n);
+  }
+  const bool split = Key[0] != 0;
+  QImage im(maxX + 1, maxY - minY + 1, QImage::Format_ARGB32);
+  im.fill(0);
+  const std::vector<TClip> none;
+  TCanvas::Impl::PixelWriter w(im, none, pmCopy);
+  for (size_t i = 0; i < polys.size(); ++i) {
+    std::vector<TPoint> p = polys[i];
+    for (TPoint& q : p) q.Y -= minY;
+    scanfill::Fill(p.data(), int(p.size()), 0, im.height() - 1, [&](int y, int x0, int x1) {
+      QRgb* row = reinterpret_cast<QRgb*>(im.scanLine(y));
+      std::fill(row + std::max(x0, 0), row + std::min(x1, im.width() - 1) + 1, fills[i]);
+    });
+    if (!Outline) continue;
+    long long step = 0;
+    const TCanvas::Impl::TDash solid{nullptr, nullptr};
+    for (size_t j = 0; j < p.size(); ++j) {
+      const TPoint &a = p[j], &b = p[(j + 1) % p.size()];
+      TCanvas::Impl::SegmentPixels(w, a.X, a.Y, b.X, b.Y, step, Pen, 0, solid, false);
+    }
+  }
+  TFigureColumns cols;
+  cols.Start.push_back(0);
+  const QRgb* bits = reinterpret_cast<const QRgb*>(im.constBits());
+  const qsizetype stride = im.bytesPerLine() / qsizetype(sizeof(QRgb));
+  const auto partOf = [&](int Y) { return !split || Y <= 0 ? 0 : Y == 1 ? 1 : 2; };
+  const int height = im.height();
+  for (int x = 0; x < im.width(); ++x) {
+    for (int r = 0; r < height;) {
+      const QRgb v = bits[r * stride + x];
+      const int part = partOf(r + minY);
+      int e = r + 1;
+      while (e < height && bits[e * stride + x] == v && partOf(e + minY) == part) ++e;
+      if (v) cols.Runs.push_back({r + minY, e - 1 + minY, v, part});
+      r = e;
+    }
+    cols.Start.push_back(int(cols.Runs.size()));
+  }
+  return cols;
+}
+
+void TCanvas::PolygonFigures(int Count, const TRect& Bounds,
+                             const std::function<void(int, TCanvasFigure&)>& MakeFigure) {
+  Impl& c = *impl_;
+  if (Count <= 0) return;
+  const TBrushStyle style = c.brush->Style();
+  const TColor colour = c.brush->Color();
+  const TPoint corners[2] = {{Bounds.Left, Bounds.Top}, {Bounds.Right, Bounds.Bottom}};
+  const bool plain = c.attached && !c.recording && !c.antialias && c.pen->Mode() == pmCopy &&
+                     (!c.PenVisible() || (c.Cosmetic() && c.pen->Style() == psSolid && c.pen->DashPattern().empty())) &&
+                     style == bsSolid && !c.brush->PatternImage() && scanfill::WithinReach(corners, 2) && c.Acquire();
+  TCanvasFigure figure;
+  if (!plain) {
+    for (int i = 0; i < Count; ++i) {
+      figure.Clear();
+      MakeFigure(i, figure);
+      for (int k = 0; k < figure.Polygons(); ++k) {
+        c.brush->SetColor(figure.Color(k));
+        c.brush->SetStyle(style);
+        Polygon(figure.Points(k), figure.Count(k));
+      }
+    }
+    c.brush->SetColor(colour);
+    c.brush->SetStyle(style);
+    return;
+  }
+  // What the brush's colour changes would have left: the background of the last
+  // colour drawn when any colour differed (or a change was pending).
+  bool anyOther = false, drawn = false;
+  TColor last = colour;
+  c.Draw([&](QImage& img) {
+    Impl::PixelWriter w(img, c.clips, pmCopy);
+    const QRect area = w.bounds;
+    const QRgb pen = ToQRgb(c.pen->Color());
+    const bool outline = c.PenVisible();
+    std::vector<std::vector<std::pair<int, int>>> taken(size_t(std::max(0, area.width())));
+    std::unordered_map<std::vector<int>, TFigureColumns, TKeyHash> shapes;
+    const std::vector<int>* lastKey = nullptr;
+    const TFigureColumns* cols = nullptr;
+    TFigurePlace place;
+    for (int i = Count - 1; i >= 0; --i) {
+      figure.Clear();
+      MakeFigure(i, figure);
+      if (figure.Polygons() == 0) continue;
+      for (int k = 0; k < figure.Polygons(); ++k) anyOther |= figure.Color(k) != colour;
+      if (!drawn) last = figure.Color(figure.Polygons() - 1);
+      drawn = true;
+      for (const TPoint& p : figure.AllPoints())
+        if (p.X < Bounds.Left || p.X > Bounds.Right || p.Y < Bounds.Top || p.Y > Bounds.Bottom)
+          throw EInvalidOperation("Figure outside its bounds");
+      PlaceFigure(figure, place);
+      if (!lastKey || *lastKey != place.Key) {
+        auto it = shapes.find(place.Key);
+        if (it == shapes.end()) it = shapes.emplace(place.Key, ShapeColumns(place.Key, pen, outline)).first;
+        lastKey = &it->first;
+        cols = &it->second;
+      }
+      const auto rowOf = [&](const TFigureColumns::TRun& r, bool End) {
+        const int y = End ? r.Y1 : r.Y0;
+        return y + place.Top + (r.Part == 2 || (r.Part == 1 && End) ? place.Stretch : 0);
+      };
+      for (int col = 0; col < cols->Columns(); ++col) {
+        const int x = place.X + col;
+        const int s = cols->Start[size_t(col)], e = cols->Start[size_t(col) + 1];
+        if (x < area.left() || x > area.right() || s == e) continue;
+        std::vector<std::pair<int, int>>& rows = taken[size_t(x - area.left())];
+        const int top = std::max(area.top(), rowOf(cols->Runs[size_t(s)], false));
+        const int bottom = std::min(area.bottom(), rowOf(cols->Runs[size_t(e - 1)], true));
+        if (top > bottom) continue;
+        // Most columns of a box lie wholly behind later boxes.
+        if (rows.size() == 1 && rows[0].first <= top && rows[0].second >= bottom) continue;
+        bool hidden = false;
+        for (const auto& t : rows) {
+          if (t.first > top) break;
+          hidden = t.second >= bottom;
+        }
+        if (hidden) continue;
+        for (int k = s; k < e; ++k) {
+          const TFigureColumns::TRun& run = cols->Runs[size_t(k)];
+          const int y0 = std::max(area.top(), rowOf(run, false)), y1 = std::min(area.bottom(), rowOf(run, true));
+          if (y0 > y1) continue;
+          const QRgb v = run.Color;
+          TakeRows(rows, y0, y1, [&](int a, int b) {
+            for (int y = a; y <= b; ++y)
+              if (!w.region || w.region->ContainsInBounds(x, y)) reinterpret_cast<QRgb*>(w.bits + y * w.bpl)[x] = v;
+          });
+        }
+      }
+    }
+    const int m = c.pen->Width() + 1;
+    c.Touch(QRect(QPoint(Bounds.Left - m, Bounds.Top - m), QPoint(Bounds.Right + m, Bounds.Bottom + m)) & img.rect());
+  });
+  if (!drawn) return;
+  if (c.brushPending || anyOther) {
+    c.brushPending = false;
+    c.bkMode = OPAQUE;
+    c.bkColor = last;
+  }
+  c.brushPending = last != colour;
 }
 
 void TCanvas::PolyBezier(const TPoint* Points, int Count) {
@@ -1472,6 +1781,8 @@ void TCanvas::TextOutPath(int X, int Y, const std::string& Text, bool FillText, 
 TSize TCanvas::TextExtent(const std::string& Text) {
   return {impl_->TextWidth(Text), impl_->CellHeight()};
 }
+
+int TCanvas::TextHeight(const std::string&) { return impl_->CellHeight(); }
 
 TTextMetric TCanvas::TextMetrics() {
   Impl& c = *impl_;

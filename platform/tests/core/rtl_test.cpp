@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+#include <vector>
+
 #include "platform/rtl.h"
 
 TEST(FormatFloat, PicturesAndRounding) {
@@ -42,6 +46,30 @@ TEST(Round, HalfToEven) {
   EXPECT_EQ(Round(2.4999L), 2);
   EXPECT_EQ(Round(-2.6L), -3);
   EXPECT_EQ(Trunc(-2.6L), -2);
+}
+
+TEST(Round, EqualsTheLibraryRoundingEverywhere) {
+  // Halves, neighbours of halves one unit off in the last place, random values of
+  // every size up to past where the short way stops, both signs.
+  std::mt19937_64 random(3);
+  std::vector<long double> values;
+  for (long long k = -70; k <= 70; ++k) {
+    const long double half = k + 0.5L;
+    values.insert(values.end(), {half, std::nextafter(half, 0.0L), std::nextafter(half, 1e30L), (long double)k});
+  }
+  for (int e = 0; e <= 70; ++e)
+    for (long double m : {1.0L, 1.5L, 1.75L, 0.9999999L}) {
+      const long double v = std::ldexp(m, e);
+      values.insert(values.end(), {v, -v, v + 0.5L, -v - 0.5L, std::nextafter(v, 0.0L)});
+    }
+  for (int i = 0; i < 20000; ++i) {
+    const long double v = std::ldexp((long double)(random() >> 11) / (1LL << 53), int(random() % 64) - 3);
+    values.push_back(i % 2 ? v : -v);
+  }
+  for (long double v : values) {
+    if (std::fabs(v) >= 9.2e18L) continue;
+    EXPECT_EQ(Round(v), (long long)std::nearbyint(v)) << double(v);
+  }
 }
 
 TEST(FloatToStr, GeneralForm) {

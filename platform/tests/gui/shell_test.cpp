@@ -51,4 +51,15 @@ TEST_F(Shell, AnOpenerStillRunningAfterTheWaitHasOpenedTheFile) {
   DeleteFile(opener);
 }
 
+// No help is indexed by context: a call opens nothing, and the offscreen platform
+// keeps what was asked.
+TEST_F(Shell, HelpContextsOpenNothingAndAreRecorded) {
+  ClearRecordedHelpCalls();
+  EXPECT_FALSE(HelpContext(726));
+  EXPECT_FALSE(HelpContext(0));
+  EXPECT_EQ(RecordedHelpCalls(), (std::vector<int>{726, 0}));
+  ClearRecordedHelpCalls();
+  EXPECT_TRUE(RecordedHelpCalls().empty());
+}
+
 }  // namespace
