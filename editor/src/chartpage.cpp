@@ -27,7 +27,11 @@ TChartObjectPage::TChartObjectPage(TComponent* AOwner, const char* Name, int Cli
   SetAlign(alClient);
 }
 
-TChartObjectPage::~TChartObjectPage() { WatchChart(nullptr); }
+TChartObjectPage::~TChartObjectPage() {
+  // A dialog opened from the page ends with it (its handler checks the page is there).
+  EndModalDialogs(this);
+  WatchChart(nullptr);
+}
 
 TCustomAxisPanel* TChartObjectPage::WatchedChart() const { return dynamic_cast<TCustomAxisPanel*>(watched_); }
 

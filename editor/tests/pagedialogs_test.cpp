@@ -9,6 +9,7 @@
 #include "chart/chart.h"
 #include "chart/series.h"
 #include "chart/stdseries.h"
+#include "chartedit_fixture.h"
 #include "editor/axispage.h"
 #include "editor/generalpage.h"
 #include "editor/legendpage.h"
@@ -16,6 +17,7 @@
 #include "editor/pointereditor.h"
 #include "editor/seriespage.h"
 #include "page_test.h"
+#include "gallery/brushdialog.h"
 #include "gallery/gradienteditor.h"
 #include "gallery/pendialog.h"
 #include "gallery/shapeeditor.h"
@@ -133,6 +135,32 @@ TEST_F(PageDialogsTest, ChartOrHostFreedWhileADialogOfAPageShows) {
       Host.reset();
     }
   }
+}
+
+// In the editor window the pages go with the chart, before they hear of it: a dialog
+// one of them opened goes with the page.
+class PageDialogsInEditorTest : public editortest::ChartEditTest {};
+
+TEST_F(PageDialogsInEditorTest, ChartFreedWhileAPageOfTheEditorShowsADialog) {
+  TChartEditForm* e = Open();
+  e->ShowPage(epWalls);
+  Pump();
+  auto* walls = dynamic_cast<TFormLumWall*>(e->PageForm(epWalls));
+  ASSERT_NE(walls, nullptr);
+  bool freed = false;
+  TestInput::WhenModal([&] {
+    ASSERT_NE(editortest::Owned<TBrushDialog>(e), nullptr);
+    TestInput::PostCall([&] {
+      delete chart;
+      chart = nullptr;
+      freed = true;
+    });
+  });
+  walls->BWallBrush->Click();
+  Pump();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(editortest::Owned<TBrushDialog>(e), nullptr);
+  EXPECT_EQ(e->PageForm(epWalls), nullptr);
 }
 
 }  // namespace
