@@ -98,6 +98,9 @@ TEST_F(GalleryCells, HorizontalHistogramBarsLieAlongTheirRows) {
     SCOPED_TRACE(in3D ? "3D" : "flat");
     auto* s = dynamic_cast<THorizHistogramSeries*>(Cell(THorizHistogramSeries::StaticClass(), in3D));
     ASSERT_TRUE(s);
+    // Values of our own: the gallery's random ones leave fewer than three long bars now and then.
+    s->Clear();
+    for (int i = 0; i < 6; ++i) s->AddXY((i * 5) % 6 + 1, i);
     s->Pen()->Hide();
     auto pic = Picture();
     ASSERT_GT(s->Count(), 3);

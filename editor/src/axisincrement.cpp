@@ -149,15 +149,15 @@ void TAxisIncrement::BOkClick(TObject*) {
 
 bool EditAxisIncrement(TComponent* AOwner, TChartAxis* Axis) {
   if (!Axis) return false;
-  std::unique_ptr<TAxisIncrement> d(new TAxisIncrement(AOwner));
+  TModalDialog<TAxisIncrement> d(new TAxisIncrement(AOwner));
   d->SetCaption(Format(LumMsg_DesiredIncrement, AxisTitleOrName(Axis)));
   d->IsDateTime = Axis->IsDateTime();
   d->IsExact = Axis->ExactDateTime();
   d->Increment = Axis->Increment();
   d->Step = FindDateTimeStep(Axis->Increment());
-  CenterEditorDialog(d.get());
-  TranslateControl(d.get());
-  if (d->ShowModal() != mrOk) return false;
+  CenterEditorDialog(d.Get());
+  TranslateControl(d.Get());
+  if (!d.Run()) return false;
   Axis->SetIncrement(d->Increment);
   Axis->SetExactDateTime(d->IsExact);
   return true;

@@ -78,9 +78,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
   CBAxisBeh = CheckBox(this, PanelAxes, "CBAxisBeh", 4, 222, 96, "&Behind");
   BAdd = PlaceControl<TSpeedButton>(this, PanelAxes, "BAdd", 4, 246, 23, 22, "+");
   BDelete = PlaceControl<TSpeedButton>(this, PanelAxes, "BDelete", 30, 246, 23, 22, "-");
-  PageAxis = PlaceControl<TPageControl>(this, this, "PageAxis", 104, 0, 366, 290);
-  PageAxis->SetAlign(alClient);
-  PageAxis->SetHotTrack(true);
+  PageAxis = ClientPages(this, this, "PageAxis", 104, 0, 366, 290, true);
 
   // Scales.
   TabScales = Sheet(this, PageAxis, "TabScales", "Scales");
@@ -125,8 +123,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
 
   // Title.
   TabTitle = Sheet(this, PageAxis, "TabTitle", "Title");
-  PageTitle = PlaceControl<TPageControl>(this, TabTitle, "PageTitle", 0, 0, 358, 262);
-  PageTitle->SetAlign(alClient);
+  PageTitle = ClientPages(this, TabTitle, "PageTitle", 0, 0, 358, 262);
   TabTitleStyle = Sheet(this, PageTitle, "TabTitleStyle", "Style");
   ETitle = PlaceControl<TEdit>(this, TabTitleStyle, "ETitle", 60, 8, 200, 21);
   LTitle = PlaceLabel(this, TabTitleStyle, "LTitle", 8, 12, "T&itle:", ETitle);
@@ -142,8 +139,7 @@ TFormLumAxis::TFormLumAxis(TComponent* AOwner, TChartAxis* AAxis)
 
   // Labels.
   TabLabels = Sheet(this, PageAxis, "TabLabels", "Labels");
-  PageLabels = PlaceControl<TPageControl>(this, TabLabels, "PageLabels", 0, 0, 358, 262);
-  PageLabels->SetAlign(alClient);
+  PageLabels = ClientPages(this, TabLabels, "PageLabels", 0, 0, 358, 262);
   TabLabelsStyle = Sheet(this, PageLabels, "TabLabelsStyle", "Style");
   CBLabels = CheckBox(this, TabLabelsStyle, "CBLabels", 8, 6, 110, "V&isible");
   CBMultiline = CheckBox(this, TabLabelsStyle, "CBMultiline", 8, 26, 110, "Multi-lin&e");
@@ -582,6 +578,27 @@ void TFormLumAxis::ShowAxis(int ListIndex) {
 
 void TFormLumAxis::LBAxesClick(TObject*) { ShowAxis(LBAxes->ItemIndex()); }
 
+void TFormLumAxis::ReloadEditors() {
+  TChartAxis* axis = Axis();
+  if (!axis) return;
+  if (TFormLumShape* e = TitleEditor()) e->LoadShape(axis->Title());
+  if (TLumFontEditor* e = LabelsFontEditor()) e->LoadFont(axis->LabelsFont());
+}
+
+void TFormLumAxis::LumEvent(const TLumEvent& Event) {
+  auto* e = dynamic_cast<const TLumAxisEvent*>(&Event);
+  TCustomAxisPanel* chart = WatchedChart();
+  if (!e || !chart || HasState(csDestroying)) return;
+  const int row = LBAxes->ItemIndex();
+  const bool shown = e->Axis == axis_;
+  if (shown) axis_ = nullptr;
+  // The custom axes after it are numbered anew.
+  FillAxes();
+  if (!shown) return;
+  ShowAxis(std::min(row - 1, LBAxes->Count() - 1));
+  ReloadEditors();
+}
+
 void TFormLumAxis::PageAxisChanging(TObject*, bool&) { loading_ = true; }
 
 void TFormLumAxis::PageAxisChange(TObject*) {
@@ -618,11 +635,10 @@ void TFormLumAxis::BDeleteClick(TObject*) {
   TChartAxis* axis = Axis();
   if (!axis || !axis->IsCustom() || i < kStandardAxes) return;
   TCustomAxisPanel* chart = WatchedChart();
-  axis_ = nullptr;
-  delete axis;  // its series go back to their standard axes first
+  // Its series go back to their standard axes first; the page hears of it (LumEvent)
+  // and shows the line before it.
+  delete axis;
   chart->Invalidate();
-  FillAxes();
-  ShowAxis(i - 1);
 }
 
 // ---- Scales ---------------------------------------------------------------
@@ -982,12 +998,13 @@ void TAxisMaxMin::BOkClick(TObject*) {
 bool EditAxisMaxMin(TFormLumAxis* Page, const std::string& CaptionWord, TCheckBox* AutoBox, bool IsMaximum) {
   TChartAxis* axis = Page->Axis();
   if (!axis) return false;
-  std::unique_ptr<TAxisMaxMin> d(new TAxisMaxMin(Page));
+  TModalDialog<TAxisMaxMin> d(new TAxisMaxMin(Page));
   d->SetCaption(CaptionWord + " " + AxisTitleOrName(axis));
   d->IsDateTime = axis->IsDateTime();
   d->Value = IsMaximum ? axis->Maximum() : axis->Minimum();
-  CenterEditorDialog(d.get());
-  if (d->ShowModal() != mrOk || Page->Axis() != axis) return false;
+  CenterEditorDialog(d.Get());
+  // A dialog still there means its page is too (the page owns it).
+  if (!d.Run() || Page->Axis() != axis) return false;
   // A value past the other end raises here, before anything changed.
   if (IsMaximum) axis->SetMaximum(d->Value);
   else axis->SetMinimum(d->Value);

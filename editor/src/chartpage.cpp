@@ -27,21 +27,33 @@ TChartObjectPage::TChartObjectPage(TComponent* AOwner, const char* Name, int Cli
   SetAlign(alClient);
 }
 
-TChartObjectPage::~TChartObjectPage() { WatchChart(nullptr); }
+TChartObjectPage::~TChartObjectPage() {
+  // A dialog opened from the page ends with it (its handler checks the page is there).
+  EndModalDialogs(this);
+  WatchChart(nullptr);
+}
 
 TCustomAxisPanel* TChartObjectPage::WatchedChart() const { return dynamic_cast<TCustomAxisPanel*>(watched_); }
 
 void TChartObjectPage::WatchChart(TComponent* Panel) {
   if (watched_ == Panel) return;
-  if (watched_) watched_->RemoveFreeNotification(this);
+  if (watched_) {
+    if (TCustomAxisPanel* c = WatchedChart()) c->RemoveListener(this);
+    watched_->RemoveFreeNotification(this);
+  }
   watched_ = Panel;
-  if (watched_) watched_->FreeNotification(this);
+  if (watched_) {
+    watched_->FreeNotification(this);
+    if (TCustomAxisPanel* c = WatchedChart()) c->Listeners().Add(this);
+  }
 }
 
 void TChartObjectPage::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
   if (Operation != opRemove || !watched_ || AComponent != watched_) return;
   watched_ = nullptr;
+  // The dialogs opened from the page edit parts of the chart: they go first.
+  EndModalDialogs(this);
   UnlinkButtons(this);
   ChartFreed();
 }

@@ -72,9 +72,7 @@ TLumFuncEditor::TLumFuncEditor(TComponent* AOwner) : TBaseSourceEditor(AOwner, "
   LLabel->SetCaption("&Functions:");
   CBSources->SetSorted(true);
   SpeedButton1 = PlaceControl<TSpeedButton>(this, Pan, "SpeedButton1", 256, 5, 23, 22, "...");
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 33, 380, 247);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 33, 380, 247, true);
   TabSource = Sheet(this, PageControl1, "TabSource", "Source Series");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   PanSingle = PlainPanel(this, TabSource, "PanSingle", alClient, 0, 0, 372, 219);
@@ -471,7 +469,7 @@ void TLumFunctionEditor::CBStyleChange(TObject*) {
 }
 
 void TLumFunctionEditor::BChangeClick(TObject*) {
-  std::unique_ptr<TAxisIncrement> d(new TAxisIncrement(this));
+  TModalDialog<TAxisIncrement> d(new TAxisIncrement(this));
   long double period = 0;
   TryStrToFloat(ENum->Text(), period);
   d->Increment = double(period);
@@ -481,9 +479,9 @@ void TLumFunctionEditor::BChangeClick(TObject*) {
   auto* source = series ? dynamic_cast<TChartSeries*>(series->DataSource()) : nullptr;
   d->IsDateTime = source && source->XValues()->DateTime();
   d->Step = FindDateTimeStep(d->Increment);
-  CenterEditorDialog(d.get());
-  TranslateControl(d.get());
-  if (d->ShowModal() == mrOk) ENum->SetText(FloatToStr(d->Increment));
+  CenterEditorDialog(d.Get());
+  TranslateControl(d.Get());
+  if (d.Run()) ENum->SetText(FloatToStr(d->Increment));
 }
 
 void TLumFunctionEditor::ControlChange(TObject*) {

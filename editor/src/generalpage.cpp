@@ -69,9 +69,7 @@ TLumFont* FindFontProperty(TPersistent* Instance, const TPersistent* Except) {
 
 TFormLumGeneral::TFormLumGeneral(TComponent* AOwner, TCustomChart* AChart)
     : TChartObjectPage(AOwner, "FormLumGeneral", 440, 292) {
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 440, 292);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 440, 292, true);
   TabZoom = Sheet(this, PageControl1, "TabZoom", "Zoom");
   TabScroll = Sheet(this, PageControl1, "TabScroll", "Scroll");
   TabCursor = Sheet(this, PageControl1, "TabCursor", "Cursor");
@@ -179,6 +177,10 @@ void TFormLumGeneral::Notification(TComponent* AComponent, TOperation Operation)
   TCustomAxisPanel* c = WatchedChart();
   if (Operation == opRemove && !loading_ && c && !c->Destroying() && AComponent != c && watched_.erase(AComponent))
     DropDeadLines();
+}
+
+void TFormLumGeneral::LumEvent(const TLumEvent& Event) {
+  if (dynamic_cast<const TLumAxisEvent*>(&Event) && !loading_ && Chart()) DropDeadLines();
 }
 
 // ---- Showing ------------------------------------------------------------------

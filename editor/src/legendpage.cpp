@@ -51,10 +51,10 @@ TSymbolEditor::TSymbolEditor(TComponent* AOwner) : TForm(AOwner) {
   CBVisible = CheckBox(this, this, "CBVisible", 8, 116, 100, "&Visible");
   CBSquared = CheckBox(this, this, "CBSquared", 8, 136, 100, "&Squared");
   CBSymPen = CheckBox(this, this, "CBSymPen", 8, 160, 110, "&Default border");
-  BSymPen = PlaceControl<TButtonPen>(this, this, "BSymPen", 196, 8, 96, 25, "&Border...");
-  BSymGradient = PlaceControl<TButtonGradient>(this, this, "BSymGradient", 196, 40, 96, 25, "&Gradient...");
-  Button1 = PlaceControl<TButton>(this, this, "Button1", 196, 72, 96, 25, "S&hadow...");
-  BEmboss = PlaceControl<TButton>(this, this, "BEmboss", 196, 104, 96, 25, "&Emboss...");
+  BSymPen = PlaceControl<TButtonPen>(this, this, "BSymPen", 186, 8, 106, 25, "&Border...");
+  BSymGradient = PlaceControl<TButtonGradient>(this, this, "BSymGradient", 186, 40, 106, 25, "&Gradient...");
+  Button1 = PlaceControl<TButton>(this, this, "Button1", 186, 72, 106, 25, "S&hadow...");
+  BEmboss = PlaceControl<TButton>(this, this, "BEmboss", 186, 104, 106, 25, "&Emboss...");
 
   OnShow = HANDLER(FormShow);
   SEColWi->OnChange = HANDLER(SEColWiChange);
@@ -131,9 +131,7 @@ void TSymbolEditor::BEmbossClick(TObject*) {
 // ---------------------------------------------------------------------------
 TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
     : TChartObjectPage(AOwner, "FormLumLegend", 470, 290), legend_(ALegend) {
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 470, 290);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 470, 290, true);
 
   // Style.
   TabStyle = Sheet(this, PageControl1, "TabStyle", "Style");
@@ -184,8 +182,7 @@ TFormLumLegend::TFormLumLegend(TComponent* AOwner, TChartLegend* ALegend)
 
   // Title.
   TabTitle = Sheet(this, PageControl1, "TabTitle", "Title");
-  PageControl2 = PlaceControl<TPageControl>(this, TabTitle, "PageControl2", 0, 0, 462, 262);
-  PageControl2->SetAlign(alClient);
+  PageControl2 = ClientPages(this, TabTitle, "PageControl2", 0, 0, 462, 262);
   TabTitleOptions = Sheet(this, PageControl2, "TabTitleOptions", "Options");
   MemoText = PlaceControl<TMemo>(this, TabTitleOptions, "MemoText", 8, 22, 220, 80);
   LMemoText = PlaceLabel(this, TabTitleOptions, "LMemoText", 8, 6, "&Text:", MemoText);
@@ -614,9 +611,10 @@ void TFormLumLegend::Button2Click(TObject*) {
   TChartLegend* legend = Legend();
   const bool own = item->HasFont();
   const int index = LBItems->ItemIndex();
+  TComponentRef<TFormLumLegend> self(this);
   const bool ok = EditChartFont(this, item->Font());
-  // The dialog's loop may have seen the chart or the item go.
-  if (Legend() != legend || index >= legend->Items()->Count() || legend->Items()->Get(index) != item) return;
+  // The dialog's loop may have seen the page, the chart or the item go.
+  if (!self || Legend() != legend || index >= legend->Items()->Count() || legend->Items()->Get(index) != item) return;
   if (!ok && !own) item->SetFont(nullptr);
   loading_ = true;
   CBDefItemFont->SetChecked(!item->HasFont());

@@ -225,9 +225,9 @@ void TFormLumPage::BEditToolClick(TObject*) {
   const std::string name = tool->EditorClassName();
   TClass editor = name.empty() ? nullptr : GetClass(name);
   if (!editor) return;
-  std::unique_ptr<TForm> form(CreateEditorDialog(editor, BEditTool));
+  TModalDialog<TForm> form(CreateEditorDialog(editor, BEditTool));
   form->SetTag(std::intptr_t(tool));
-  form->ShowModal();
+  form.Run();
 }
 
 void TFormLumPage::NavigatorClicked(TObject*, int) {

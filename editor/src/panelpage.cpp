@@ -23,9 +23,7 @@ constexpr int kLeft = 0, kTop = 1, kRight = 2, kBottom = 3;
 TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel)
     : TChartObjectPage(AOwner, "FormLumPanel", 420, 280), panel_(APanel) {
   SetCaption("Panel Editor");
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 420, 280);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 420, 280, true);
 
   TabColor = Sheet(this, PageControl1, "TabColor", "Color");
   BPanelColor = PlaceControl<TButtonColor>(this, TabColor, "BPanelColor", 8, 8, 100, 25, "&Color...");
@@ -77,6 +75,7 @@ TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel
   TabEmboss = Sheet(this, PageControl1, "TabEmboss", "Emboss");
   TabImage = Sheet(this, PageControl1, "TabImage", "Image");
   PageControl1->SetActivePage(TabColor);
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabImage);
 
   OnShow = HANDLER(FormShow);
   PageControl1->OnChange = HANDLER(PageControl1Change);
@@ -96,25 +95,24 @@ TFormLumPanel::TFormLumPanel(TComponent* AOwner, TCustomLumPanelExtended* APanel
 TFormLumPanel::~TFormLumPanel() {
   updating_ = true;
   // Made without owner: they go with their tabs, or here.
-  delete gradientEditor_.Get();
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete imageEditor_.Get();
+  effects_.Free();
 }
 
 TCustomLumPanelExtended* TFormLumPanel::Panel() const { return Watched() ? panel_ : nullptr; }
-TLumGradientEditor* TFormLumPanel::GradientEditor() const { return gradientEditor_.Get(); }
-TLumShadowEditor* TFormLumPanel::ShadowEditor() const { return shadowEditor_.Get(); }
-TLumEmbossEditor* TFormLumPanel::EmbossEditor() const { return embossEditor_.Get(); }
-TBackImageEditor* TFormLumPanel::ImageEditor() const { return imageEditor_.Get(); }
+TLumGradientEditor* TFormLumPanel::GradientEditor() const { return effects_.Gradient(); }
+TLumShadowEditor* TFormLumPanel::ShadowEditor() const { return effects_.Shadow(); }
+TLumEmbossEditor* TFormLumPanel::EmbossEditor() const { return effects_.Emboss(); }
+TBackImageEditor* TFormLumPanel::ImageEditor() const { return effects_.Picture(); }
+
+TEffectPages::TParts TFormLumPanel::Parts() const {
+  TCustomLumPanelExtended* p = Panel();
+  return {p->Shadow(), p->Emboss(), p->Gradient(), p->BackImage()};
+}
 
 void TFormLumPanel::ChartFreed() {
   panel_ = nullptr;
   updating_ = true;
-  delete gradientEditor_.Get();
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete imageEditor_.Get();
+  effects_.Free();
 }
 
 void TFormLumPanel::FormShow(TObject*) {
@@ -136,13 +134,8 @@ void TFormLumPanel::FormShow(TObject*) {
     UDBotMa->SetPosition(p->GetMargin(kBottom));
     RefreshColorDefault();
     BPanelColor->LinkProperty(p, "Color");
-    if (TLumGradientEditor* e = GradientEditor()) {
-      e->SetGradient(p->Gradient());
-      e->SetVisible(true);
-    }
-    if (TLumShadowEditor* e = ShadowEditor()) e->LoadShadow(p->Shadow());
-    if (TLumEmbossEditor* e = EmbossEditor()) e->LoadShadow(p->Emboss());
-    if (TBackImageEditor* e = ImageEditor()) e->LoadBackImage(p->BackImage());
+    effects_.Load(Parts());
+    if (TLumGradientEditor* e = GradientEditor()) e->SetVisible(true);
     PageControl1->SetActivePage(TabColor);
     updating_ = false;
   }
@@ -150,27 +143,10 @@ void TFormLumPanel::FormShow(TObject*) {
 }
 
 void TFormLumPanel::PageControl1Change(TObject*) {
-  TCustomLumPanelExtended* p = Panel();
-  TTabSheet* tab = PageControl1->ActivePage();
   // A tab with no controls yet gets its editor on this first visit.
-  if (!p || tab->ControlCount() > 0) return;
-  if (tab == TabGradient) {
-    TLumGradientEditor* e = EmbedGradientEditor(nullptr, p->Gradient());
-    gradientEditor_.Set(e);
-    EmbedEditorForm(e, TabGradient);
-  } else if (tab == TabShadow) {
-    TLumShadowEditor* e = EmbedShadowEditor(TabShadow);
-    shadowEditor_.Set(e);
-    e->LoadShadow(p->Shadow());
-  } else if (tab == TabEmboss) {
-    TLumEmbossEditor* e = EmbedEmbossEditor(TabEmboss);
-    embossEditor_.Set(e);
-    e->LoadShadow(p->Emboss());
-  } else if (tab == TabImage) {
-    TBackImageEditor* e = EmbedBackImageEditor(TabImage);
-    imageEditor_.Set(e);
-    e->LoadBackImage(p->BackImage());
-  }
+  if (!Panel() || PageControl1->ActivePage()->ControlCount() > 0) return;
+  const TEffectPages::TParts parts = Parts();
+  effects_.Build(PageControl1->ActivePage(), &parts);
 }
 
 void TFormLumPanel::RefreshColorDefault() {

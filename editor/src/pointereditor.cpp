@@ -50,9 +50,7 @@ TSeriesPointerEditor::TSeriesPointerEditor(TComponent* AOwner) : TForm(AOwner) {
   Button1->SetDefault(true);
   Button1->SetCancel(true);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, kClientWidth, kClientHeight);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, kClientWidth, kClientHeight, true);
   TabStyle = Sheet(this, PageControl1, "TabStyle", "Style");
   TabSize = Sheet(this, PageControl1, "TabSize", "Size");
   TabVisual = Sheet(this, PageControl1, "TabVisual", "Visual");
@@ -143,7 +141,9 @@ void TSeriesPointerEditor::SetEditedPointer(TSeriesPointer* Value) {
 void TSeriesPointerEditor::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
   if (Operation != opRemove || !AComponent || AComponent != pointerSeries_) return;
-  // The series takes its pointer with it: nothing here may reach either again.
+  // The series takes its pointer with it: nothing here may reach either again, nor
+  // the dialogs opened on its brush, gradient, shadow or emboss.
+  EndModalDialogs(this);
   if (given_ == pointer_) given_ = nullptr;
   pointerSeries_ = nullptr;
   pointer_ = nullptr;
@@ -307,7 +307,9 @@ void TSeriesPointerEditor::TBTranspChange(TObject*) {
 
 void TSeriesPointerEditor::BPointFillColorClick(TObject*) {
   if (!Pointer()) return;
+  TComponentRef<TSeriesPointerEditor> self(this);
   EditBrush(BPointFillColor, Pointer()->Brush());
+  if (!self) return;
   CheckDefaultColor();
   CBStyle->Invalidate();
 }
@@ -377,7 +379,7 @@ void TSeriesPointerEditor::VisualChanged(TObject*) {
 }
 
 bool EditSeriesPointer(TControl* Owner, TSeriesPointer* Pointer) {
-  std::unique_ptr<TSeriesPointerEditor> f(CreateEditorDialog<TSeriesPointerEditor>(Owner));
+  TModalDialog<TSeriesPointerEditor> f(CreateEditorDialog<TSeriesPointerEditor>(Owner));
   f->SetAlign(alNone);
   f->SetCaption("Pointer");
   f->SetPointerTag(Pointer);
@@ -385,7 +387,7 @@ bool EditSeriesPointer(TControl* Owner, TSeriesPointer* Pointer) {
   f->CBColorEach->SetVisible(false);
   f->PanelBottom->SetVisible(true);
   f->SetClientHeight(f->ClientHeight() + kBottomHeight);
-  TranslateControl(f.get());
-  f->ShowModal();
+  TranslateControl(f.Get());
+  f.Run();
   return true;
 }

@@ -65,9 +65,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   ImageSeries->SetTransparent(true);
   LabelSeriesClass = PlaceLabel(this, Panel1, "LabelSeriesClass", 32, 36, "");
 
-  PageSeries = PlaceControl<TPageControl>(this, this, "PageSeries", 0, kTopHeight, kWidth, kHeight - kTopHeight);
-  PageSeries->SetAlign(alClient);
-  PageSeries->SetHotTrack(true);
+  PageSeries = ClientPages(this, this, "PageSeries", 0, kTopHeight, kWidth, kHeight - kTopHeight, true);
   TheTabSheet = Sheet(this, PageSeries, "TheTabSheet", "Format");
   TabGeneral = Sheet(this, PageSeries, "TabGeneral", "General");
   TabMarks = Sheet(this, PageSeries, "TabMarks", "Marks");
@@ -109,9 +107,7 @@ TFormLumSeries::TFormLumSeries(TComponent* AOwner) : TForm(AOwner) {
   LLegendTitle = PlaceLabel(this, GBLegend, "LLegendTitle", 8, 47, "Text:", ELegendTitle);
 
   // ---- Marks
-  PageControlMarks = PlaceControl<TPageControl>(this, TabMarks, "PageControlMarks", 0, 0, 382, 280);
-  PageControlMarks->SetAlign(alClient);
-  PageControlMarks->SetHotTrack(true);
+  PageControlMarks = ClientPages(this, TabMarks, "PageControlMarks", 0, 0, 382, 280, true);
   TabMarkStyle = Sheet(this, PageControlMarks, "TabMarkStyle", "Style");
   TabArrows = Sheet(this, PageControlMarks, "TabArrows", "Arrows");
   TabSymbol = Sheet(this, PageControlMarks, "TabSymbol", "Symbol");
@@ -267,6 +263,8 @@ void TFormLumSeries::Notification(TComponent* AComponent, TOperation Operation) 
 }
 
 void TFormLumSeries::DropSeries() {
+  // Dialogs opened on the series' parts (its callout's pointer, its visuals) go first.
+  EndModalDialogs(this);
   TChartSeries* gone = series_;
   if (gone == lastSeries_) lastSeries_ = nullptr;
   RemoveTypeEditor();

@@ -38,9 +38,7 @@ TFormLumTitle::TFormLumTitle(TComponent* AOwner, TChartTitle* ATitle, TCustomCha
     : TChartObjectPage(AOwner, "FormLumTitle", 420, 280), title_(ATitle) {
   PanelTop = PlainPanel(this, this, "PanelTop", alTop, 0, 0, 420, 30);
   CBTitles = DropDownList(this, PanelTop, "CBTitles", 4, 4, 110, {"Title", "SubTitle", "SubFoot", "Foot"});
-  PageControlTitle = PlaceControl<TPageControl>(this, this, "PageControlTitle", 0, 30, 420, 250);
-  PageControlTitle->SetAlign(alClient);
-  PageControlTitle->SetHotTrack(true);
+  PageControlTitle = ClientPages(this, this, "PageControlTitle", 0, 30, 420, 250, true);
   TabStyle = Sheet(this, PageControlTitle, "TabStyle", "Style");
   MText = PlaceControl<TMemo>(this, TabStyle, "MText", 8, 22, 230, 70);
   LText = PlaceLabel(this, TabStyle, "LText", 8, 6, "&Text:", MText);

@@ -232,10 +232,12 @@ TLumCustomTool* TFormLumTools::CreateTool(TClass ToolClass, const std::string& P
 
 TClass TFormLumTools::RunGallery(TClass GalleryClass) {
   std::unique_ptr<TObject> made(GalleryClass->NewInstance(Owner()));
-  auto* gallery = dynamic_cast<TLumToolsGallery*>(made.get());
-  if (!gallery) return nullptr;
-  CenterEditorDialog(gallery);
-  return gallery->ShowModal() == mrOk ? gallery->SelectedTool() : nullptr;
+  auto* asGallery = dynamic_cast<TLumToolsGallery*>(made.get());
+  if (!asGallery) return nullptr;
+  made.release();
+  TModalDialog<TLumToolsGallery> gallery(asGallery);
+  CenterEditorDialog(gallery.Get());
+  return gallery.Run() ? gallery->SelectedTool() : nullptr;
 }
 
 TLumCustomTool* TFormLumTools::AddTool() {

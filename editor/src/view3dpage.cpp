@@ -60,9 +60,7 @@ bool SameView(const TViewSpec& V, bool View3D, const TView3DOptions* O) {
 
 TFormLum3D::TFormLum3D(TComponent* AOwner, TCustomLumPanel* AChart)
     : TChartObjectPage(AOwner, "FormLum3D", 420, 285), panel_(AChart) {
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 420, 285);
-  PageControl1->SetAlign(alClient);
-  PageControl1->SetHotTrack(true);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 420, 285, true);
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   TabViews = Sheet(this, PageControl1, "TabViews", "Views");
   TabRender = Sheet(this, PageControl1, "TabRender", "Render");
@@ -124,26 +122,16 @@ TFormLum3D::TFormLum3D(TComponent* AOwner, TCustomLumPanel* AChart)
   LBRender->OnClick = HANDLER(LBRenderClick);
   CBBuffered->OnClick = HANDLER(CBBufferedClick);
 
-  if (AChart) AChart->FreeNotification(this);
+  WatchChart(AChart);
   creating_ = false;
 }
 
-TFormLum3D::~TFormLum3D() {
-  loading_ = true;
-  if (panel_) panel_->RemoveFreeNotification(this);
-}
+TFormLum3D::~TFormLum3D() { loading_ = true; }
 
 TCustomLumPanel* TFormLum3D::Chart() const { return panel_; }
 
-void TFormLum3D::Notification(TComponent* AComponent, TOperation Operation) {
-  TChartObjectPage::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == panel_) {
-    panel_ = nullptr;
-    ChartFreed();
-  }
-}
-
 void TFormLum3D::ChartFreed() {
+  panel_ = nullptr;
   // The canvas went with the chart: so does the editor made for it.
   delete renderEditor_.Get();
   PanelGDI->SetVisible(false);

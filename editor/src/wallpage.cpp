@@ -58,10 +58,10 @@ TFormLumWall::TFormLumWall(TComponent* AOwner, TChartWall* AWall)
   const TRect area = TabSubWalls->DisplayRect();
   const int x = area.Left + 6, y = area.Top + 6;
   CBVisible = CheckBox(this, tabs, "CBVisible", x, y, 100, "V&isible");
-  BWallColor = PlaceControl<TButtonColor>(this, tabs, "BWallColor", x, y + 24, 100, 25, "&Color...");
-  BWallPen = PlaceControl<TButtonPen>(this, tabs, "BWallPen", x, y + 54, 100, 25, "B&order...");
-  BWallBrush = PlaceControl<TButton>(this, tabs, "BWallBrush", x, y + 84, 100, 25, "&Pattern...");
-  BGradient = PlaceControl<TButtonGradient>(this, tabs, "BGradient", x, y + 114, 100, 25, "&Gradient...");
+  BWallColor = PlaceControl<TButtonColor>(this, tabs, "BWallColor", x, y + 24, 108, 25, "&Color...");
+  BWallPen = PlaceControl<TButtonPen>(this, tabs, "BWallPen", x, y + 54, 108, 25, "B&order...");
+  BWallBrush = PlaceControl<TButton>(this, tabs, "BWallBrush", x, y + 84, 108, 25, "&Pattern...");
+  BGradient = PlaceControl<TButtonGradient>(this, tabs, "BGradient", x, y + 114, 108, 25, "&Gradient...");
   const auto size = EditWithUpDown(this, tabs, "LWallSize", "Siz&e:", "SEWallSize", "UDWallSize", x + 116, x + 196,
                                    y, 44, 0, 100);
   LWallSize = size.Label, SEWallSize = size.Edit, UDWallSize = size.UpDown;
@@ -177,8 +177,9 @@ void TFormLumWall::CBVisibleClick(TObject*) {
 
 void TFormLumWall::BWallBrushClick(TObject*) {
   if (!Wall()) return;
+  TComponentRef<TFormLumWall> self(this);
   EditBrush(BWallBrush, Wall()->Brush());
-  if (Wall()) BWallColor->RepaintSymbol();  // the brush holds the wall's colour
+  if (self && Wall()) BWallColor->RepaintSymbol();  // the brush holds the wall's colour
 }
 
 void TFormLumWall::BGradientClick(TObject*) {
@@ -225,7 +226,8 @@ void TFormLumWall::BImageClick(TObject*) {
   TChartWall* wall = Wall();
   if (!wall) return;
   // The picture alone: a wall's picture has no mode or place of its own.
-  std::unique_ptr<TBackImageEditor> e(new TBackImageEditor(this));
+  TComponentRef<TFormLumWall> self(this);
+  TModalDialog<TBackImageEditor> e(new TBackImageEditor(this));
   e->SetBorderStyle(bsDialog);
   e->RGBitmap->SetVisible(false);
   e->GBPosition->SetVisible(false);
@@ -233,9 +235,9 @@ void TFormLumWall::BImageClick(TObject*) {
   e->PanelButtons->SetVisible(true);
   e->SetClientHeight(e->RGBitmap->Top() + e->PanelButtons->Height());
   e->LoadBackImage(wall->Picture());
-  CenterEditorDialog(e.get());
-  e->ShowModal();
-  if (Wall()) Wall()->Repaint();
+  CenterEditorDialog(e.Get());
+  e.Run();
+  if (self && Wall()) Wall()->Repaint();
 }
 
 void TFormLumWall::BShadowClick(TObject*) {
@@ -255,13 +257,14 @@ void TFormLumWall::BVisualClick(TObject*) {
   TVisualsHolder* holder = wall->VisualHolder();
   std::vector<std::unique_ptr<TPersistent>> cleared;
   TPersistent* last = holder->Visual();
-  TVisualsEditor editor(this);
-  editor.SetTag(std::intptr_t(holder));
-  editor.OnChange = [&](TObject*) {
+  TComponentRef<TFormLumWall> self(this);
+  TModalDialog<TVisualsEditor> editor(new TVisualsEditor(this));
+  editor->SetTag(std::intptr_t(holder));
+  editor->OnChange = [&](TObject*) {
     if (!holder->Visual() && last) cleared.emplace_back(last);
     last = holder->Visual();
   };
-  CenterEditorDialog(&editor);
-  editor.ShowModal();
-  if (Wall()) Wall()->Repaint();
+  CenterEditorDialog(editor.Get());
+  editor.Run();
+  if (self && Wall()) Wall()->Repaint();
 }

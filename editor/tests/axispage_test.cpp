@@ -31,29 +31,11 @@ using TestInput::PostTabClick;
 using TestInput::PostText;
 using TestInput::WhenModal;
 
-class AxisPageTest : public EditorTest {
+class AxisPageTest : public editortest::ChartPageTest {
 public:
-  void SetUp() override {
-    EditorTest::SetUp();
-    chart = BuildSampleChart(Host.get(), Host.get());
-    Host->Show();
-    Pump();
-  }
   TFormLumAxis* Open(TChartAxis* Axis) {
-    auto* page = new TFormLumAxis(Host.get(), Axis);
-    page->SetAlign(alNone);
-    page->SetParent(Host.get());
-    page->SetBounds(520, 0, 470, 290);
-    page->Show();
-    Pump();
-    return page;
+    return editortest::ShowPage(Host.get(), new TFormLumAxis(Host.get(), Axis), Bounds(520, 0, 470, 290));
   }
-  // Shows the tab as the user does (a click on its tab).
-  void ShowTab(TPageControl* Pages, TTabSheet* Tab) {
-    if (Pages->ActivePage() != Tab) PostTabClick(Pages, Tab->TabIndex());
-    Pump();
-  }
-  TChart* chart = nullptr;
 };
 
 using TAxisStep = editortest::TPageStep<TFormLumAxis, TChartAxis>;
@@ -478,6 +460,39 @@ TEST_F(AxisPageTest, InvertedLeftAxisPutsTheFirstPointOfARisingLineAtTheTop) {
   EXPECT_GT(before, middle);
   EXPECT_GE(after, 0);
   EXPECT_LT(after, middle);
+}
+
+TEST_F(AxisPageTest, CustomAxisFreedElsewhereGivesWayToTheLineBefore) {
+  chart->CustomAxes()->Add();
+  TChartAxis* first = chart->Axes()->GetAxis(6);
+  TChartAxis* second = chart->Axes()->GetAxis(7);
+  TFormLumAxis* page = Open(second);
+  ShowTab(page->PageAxis, page->TabLabels);
+  ShowTab(page->PageLabels, page->TabLabelsText);
+  ShowTab(page->PageAxis, page->TabTitle);
+  ShowTab(page->PageTitle, page->TitleEditor()->TabFormat);
+  ASSERT_EQ(page->TitleEditor()->Shape(), second->Title());
+  // Another custom axis going renumbers the list; the one shown stays.
+  delete first;
+  Pump();
+  EXPECT_EQ(page->Axis(), second);
+  EXPECT_EQ(page->LBAxes->Count(), 7);
+  EXPECT_EQ(page->LBAxes->ItemIndex(), 6);
+  EXPECT_EQ(page->LBAxes->Items()->Strings(6), "Custom 0");
+  // The one shown going: the line before it, and the editors on its parts.
+  delete second;
+  Pump();
+  TChartAxis* depthTop = chart->DepthTopAxis();
+  EXPECT_EQ(page->Axis(), depthTop);
+  EXPECT_EQ(page->LBAxes->ItemIndex(), 5);
+  EXPECT_EQ(page->LBAxes->Count(), 6);
+  EXPECT_EQ(page->TitleEditor()->Shape(), depthTop->Title());
+  EXPECT_EQ(page->LabelsFontEditor()->TheFont(), depthTop->LabelsFont());
+  PostClick(page->TitleEditor()->CBTransparent);
+  Pump();
+  EXPECT_EQ(depthTop->Title()->Transparent(), page->TitleEditor()->CBTransparent->Checked());
+  page->Repaint();
+  Pump();
 }
 
 TEST_F(AxisPageTest, FreedChartIsLetGo) {

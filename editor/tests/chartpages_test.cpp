@@ -17,6 +17,7 @@
 #include "editor/pagingpage.h"
 #include "editor/view3dpage.h"
 #include "editor_test.h"
+#include "page_test.h"
 #include "form_inventory.h"
 #include "gallery/filterseditor.h"
 #include "gallery/fonteditor.h"
@@ -58,13 +59,10 @@ public:
 };
 IMPLEMENT_CLASS(TPageNumTool, TLumCustomTool)
 
-class ChartPagesTest : public editortest::EditorTest {
+class ChartPagesTest : public editortest::ChartPageTest {
 protected:
   void SetUp() override {
-    EditorTest::SetUp();
-    chart = BuildSampleChart(Host.get(), Host.get());
-    chart->OnAfterDraw = [this](TObject*) { ++paints; };
-    Host->Show();
+    ChartPageTest::SetUp();
     RegisterCanvas(TFullTurnCanvas::StaticClass(), "Full turn", "TFullTurnEditor");
     RegisterClass(TFullTurnEditor::StaticClass());
   }
@@ -77,21 +75,10 @@ protected:
   template <class P, class C>
   P* Open(C* Chart) {
     auto* p = new P(Host.get(), Chart);
-    p->SetAlign(alNone);
-    p->SetParent(Host.get());
-    p->SetBounds(640, 0, p->ClientWidth(), p->ClientHeight());
-    p->Show();
-    Pump();
-    return p;
+    return editortest::ShowPage(Host.get(), p, Bounds(640, 0, p->ClientWidth(), p->ClientHeight()));
   }
   // Runs Step and answers whether the chart painted afterwards.
-  bool Repaints(const std::function<void()>& Step) {
-    TestInput::PumpFor(50);
-    const int before = paints;
-    Step();
-    TestInput::PumpFor(50);  // stepped time: a paint asked for is done
-    return paints > before;
-  }
+  bool Repaints(const std::function<void()>& Step) { return editortest::Repaints(chart, Step); }
   // What a control writes, as the user gives it: on Tab of a page control, Input
   // then Check.
   struct TControlCase {
@@ -126,8 +113,6 @@ protected:
     Pump();
     return p;
   }
-  TChart* chart = nullptr;
-  int paints = 0;
 };
 
 // ---- General --------------------------------------------------------------------
@@ -272,6 +257,15 @@ TEST_F(ChartPagesTest, FontOfAFreedElementIsLetGoAndHandlersComeBack) {
   EXPECT_EQ(p->EditedFont(), nullptr);
   EXPECT_EQ(p->FontEditor(), nullptr) << "the editor of a font gone goes too";
   for (const char* gone : {"Note", "Atoms (marks)"}) EXPECT_EQ(p->LBFonts->Items()->IndexOf(gone), -1) << gone;
+  // A custom axis is no component: its freeing is told to the chart's listeners.
+  PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Custom axis 0 (Axis Title)"));
+  Pump();
+  ASSERT_EQ(p->EditedFont(), chart->CustomAxes()->Items(0)->Title()->Font());
+  delete chart->CustomAxes()->Items(0);
+  Pump();
+  EXPECT_EQ(p->EditedFont(), nullptr);
+  EXPECT_EQ(p->FontEditor(), nullptr);
+  EXPECT_EQ(p->LBFonts->Items()->IndexOf("Custom axis 0"), -1);
   // The Title edited, then the page freed: the title's own handler repaints again.
   PostPickItem(p->LBFonts, p->LBFonts->Items()->IndexOf("Title"));
   Pump();

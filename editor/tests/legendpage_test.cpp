@@ -27,26 +27,14 @@ using TestInput::PostTabClick;
 using TestInput::PostText;
 using TestInput::WhenModal;
 
-class LegendPageTest : public EditorTest {
+class LegendPageTest : public editortest::ChartPageTest {
 public:
   void SetUp() override {
-    EditorTest::SetUp();
-    chart = BuildSampleChart(Host.get(), Host.get());
+    ChartPageTest::SetUp();
     legend = chart->Legend();
-    Host->Show();
-    Pump();
-    page = new TFormLumLegend(Host.get(), legend);
-    page->SetAlign(alNone);
-    page->SetParent(Host.get());
-    page->SetBounds(520, 0, 470, 290);
-    page->Show();
-    Pump();
+    page = editortest::ShowPage(Host.get(), new TFormLumLegend(Host.get(), legend), Bounds(520, 0, 470, 290));
   }
-  void ShowTab(TTabSheet* Tab) {
-    if (page->PageControl1->ActivePage() != Tab) PostTabClick(page->PageControl1, Tab->TabIndex());
-    Pump();
-  }
-  TChart* chart = nullptr;
+  void ShowTab(TTabSheet* Tab) { ChartPageTest::ShowTab(page->PageControl1, Tab); }
   TChartLegend* legend = nullptr;
   TFormLumLegend* page = nullptr;
 };

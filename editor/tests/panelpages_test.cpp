@@ -30,22 +30,11 @@ using TestInput::PostTabClick;
 using TestInput::PostText;
 using TestInput::WhenModal;
 
-class PanelPagesTest : public EditorTest {
+class PanelPagesTest : public editortest::ChartPageTest {
 public:
-  void SetUp() override {
-    EditorTest::SetUp();
-    chart = BuildSampleChart(Host.get(), Host.get());
-    Host->Show();
-    Pump();
-  }
   template <class P>
   P* Place(P* Page) {
-    Page->SetAlign(alNone);
-    Page->SetParent(Host.get());
-    Page->SetBounds(560, 0, 420, 280);
-    Page->Show();
-    Pump();
-    return Page;
+    return editortest::ShowPage(Host.get(), Page, Bounds(560, 0, 420, 280));
   }
   // The leftmost and rightmost columns holding Color in the rows Top..Bottom of the
   // chart's picture; -1 when none does.
@@ -60,7 +49,6 @@ public:
         }
     return {first, last};
   }
-  TChart* chart = nullptr;
 };
 
 TEST_F(PanelPagesTest, PanelPageWritesAndRefusesMarginsThatLeaveNoPlot) {

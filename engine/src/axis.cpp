@@ -134,10 +134,13 @@ TChartAxis::~TChartAxis() {
       if (s->CustomHorizAxis() == this) s->SetCustomHorizAxis(nullptr);
       if (s->CustomVertAxis() == this) s->SetCustomVertAxis(nullptr);
     }
-    // Axis tools let go of it (a hook of theirs would otherwise outlive it).
-    if (!chart_->Destroying())
+    // Axis tools let go of it (a hook of theirs would otherwise outlive it), and so do
+    // the listeners that show it (editor pages).
+    if (!chart_->Destroying()) {
       for (TLumCustomTool* t : std::vector<TLumCustomTool*>(chart_->Tools()->begin(), chart_->Tools()->end()))
         if (auto* at = dynamic_cast<TLumCustomToolAxis*>(t); at && at->Axis() == this) at->SetAxis(nullptr);
+      chart_->Listeners().Broadcast(TLumAxisEvent(chart_, this));
+    }
   }
 }
 

@@ -57,8 +57,7 @@ TBrushDialog::TBrushDialog(TComponent* AOwner) : TForm(AOwner) {
   Splitter1 = PlaceControl<TSplitter>(this, this, "Splitter1", 140, 0, 3, 274);
   Splitter1->SetAlign(alLeft);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 143, 0, 269, 274);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 143, 0, 269, 274);
   TabFormat = Sheet(this, PageControl1, "TabFormat", "Format");
   TabGradient = Sheet(this, PageControl1, "TabGradient", "Gradient");
   PageControl1->SetActivePage(TabFormat);
@@ -93,6 +92,7 @@ TBrushDialog::TBrushDialog(TComponent* AOwner) : TForm(AOwner) {
   BBackColor->OnClick = HANDLER(BBackColorClick);
   BSwap->OnClick = HANDLER(BSwapClick);
   Button3->OnClick = HANDLER(Button3Click);
+  OnClose = HANDLER(FormClose);
 }
 
 TBrushDialog::~TBrushDialog() {
@@ -112,6 +112,7 @@ void TBrushDialog::FormShow(TObject*) {
     backup_ = std::make_unique<TChartBrush>();
     TranslateControl(this);
   }
+  restored_ = false;
   if (!brush_) return;
   backup_->Assign(brush_);
   LStyle->SetItemIndex(BrushPicture() ? -1 : int(brush_->Style()));
@@ -246,14 +247,21 @@ void TBrushDialog::BSwapClick(TObject*) {
 }
 
 void TBrushDialog::Button3Click(TObject*) {
-  if (brush_ && backup_) brush_->Assign(backup_.get());
+  if (!brush_ || !backup_ || restored_) return;
+  restored_ = true;
+  brush_->Assign(backup_.get());
+}
+
+// Every end of a modal run but OK cancels: the close box too.
+void TBrushDialog::FormClose(TObject*, TCloseAction&) {
+  if (ModalResult() != mrOk) Button3Click(this);
 }
 
 // ---------------------------------------------------------------------------
 bool EditBrush(TControl* Control, TChartBrush* Brush) {
-  std::unique_ptr<TBrushDialog> dialog(CreateEditorDialog<TBrushDialog>(Control));
+  TModalDialog<TBrushDialog> dialog(CreateEditorDialog<TBrushDialog>(Control));
   dialog->SetBrush(Brush);
-  return dialog->ShowModal() == mrOk;
+  return dialog.Run();
 }
 
 TBitmap* StockBrushPicture(int Index) {

@@ -2,11 +2,15 @@
 // its OnDestroy chained so that the button forgets it however it is freed, shown
 // modally, then freed.
 #pragma once
+#include "gallery/editortools.h"
 #include "platform/forms.h"
 
-// True on OK. Dialog and PreviousOnDestroy are the button's own fields.
+// True on OK with the button still there. Dialog and PreviousOnDestroy are the
+// button's own fields: once the button is freed (with the dialog's owner, or alone)
+// neither is touched again.
 template <class D, class Make>
-bool RunButtonDialog(D*& Dialog, TNotifyEvent& PreviousOnDestroy, Make MakeDialog) {
+bool RunButtonDialog(TComponent* Button, D*& Dialog, TNotifyEvent& PreviousOnDestroy, Make MakeDialog) {
+  TComponentWatch button(Button);
   if (!Dialog) {
     Dialog = MakeDialog();
     PreviousOnDestroy = Dialog->OnDestroy;
@@ -15,7 +19,7 @@ bool RunButtonDialog(D*& Dialog, TNotifyEvent& PreviousOnDestroy, Make MakeDialo
       Dialog = nullptr;
     };
   }
-  const bool ok = Dialog->ShowModal() == mrOk;
-  delete Dialog;  // forgets itself through OnDestroy
-  return ok;
+  // Freed here unless it went meanwhile; its OnDestroy tells the button, if any.
+  TModalDialog<D> run(Dialog);
+  return run.Run() && button;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "canvas/buttons.h"
@@ -33,6 +34,20 @@ TForm* CreateEditorDialog(TClass FormClass, TControl* Control) {
   CenterEditorDialog(form);
   form->SetBorderStyle(bsDialog);
   return form;
+}
+
+void EndModalDialogs(TComponent* Component) {
+  std::vector<std::unique_ptr<TComponentWatch>> running;
+  auto collect = [&](TComponent* Owner) {
+    for (int i = 0; i < Owner->ComponentCount(); ++i)
+      if (auto* f = dynamic_cast<TForm*>(Owner->Components(i)); f && f->Modal())
+        running.push_back(std::make_unique<TComponentWatch>(f));
+  };
+  if (!Component) return;
+  collect(Component);
+  if (TComponent* form = OwningForm(Component); form != Component) collect(form);
+  // The last opened first; one freed with another is skipped.
+  for (auto i = running.rbegin(); i != running.rend(); ++i) delete (*i)->Get();
 }
 
 void LinkButtonTo(TLumButton* Button, TPersistent* Instance) {

@@ -464,10 +464,10 @@ void TFiltersEditor::ImageResize(TObject*) {
 }
 
 bool EditImageFilters(TComponent* AOwner, TLumPicture* Picture, TFilterItems* Filters) {
-  std::unique_ptr<TFiltersEditor> f(new TFiltersEditor(AOwner));
+  TModalDialog<TFiltersEditor> f(new TFiltersEditor(AOwner));
   f->SetTheFilters(Filters);
   f->SetThePicture(Picture);
-  return f->ShowModal() == mrOk;
+  return f.Run();
 }
 
 bool EditImageFilters(TComponent* AOwner, TLumPicture* Picture) {

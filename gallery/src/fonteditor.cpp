@@ -30,8 +30,7 @@ TLumFontEditor::TLumFontEditor(TComponent* AOwner) : TForm(AOwner) {
   Button2->SetCancel(true);
   Button2->SetModalResult(mrCancel);
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 0, 313, 234);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 0, 313, 234);
   TabFont = Sheet(this, PageControl1, "TabFont", "Font");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
   TabShadow = Sheet(this, PageControl1, "TabShadow", "Shadow");
@@ -66,6 +65,9 @@ TLumFontEditor::TLumFontEditor(TComponent* AOwner) : TForm(AOwner) {
   const auto depth = EditWithUpDown(this, TabOptions, "LDepth", "&Depth:", "EDepth", "UDDepth", 8, 120, 108, 44, 0, 1000);
   LDepth = depth.Label, EDepth = depth.Edit, UDDepth = depth.UpDown;
   PageControl1->SetActivePage(TabFont);
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabPicture);
+  effects_.GradientOwner = this;
+  effects_.PictureAlone = true;  // a font's picture has no drawing mode or place
 
   // Embedded unless EditChartFont shows the buttons.
   PanelButtons->Hide();
@@ -88,16 +90,17 @@ TLumFontEditor::~TLumFontEditor() {
   // The buttons let go of the font's parts before their owner may free them.
   BColor->LinkProperty(nullptr, "");
   BOutline->LinkProperty(nullptr, "");
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete gradientEditor_.Get();
-  delete pictureEditor_.Get();
+  effects_.Free();
 }
 
-TLumShadowEditor* TLumFontEditor::ShadowEditor() const { return shadowEditor_.Get(); }
-TLumEmbossEditor* TLumFontEditor::EmbossEditor() const { return embossEditor_.Get(); }
-TLumGradientEditor* TLumFontEditor::GradientEditor() const { return gradientEditor_.Get(); }
-TBackImageEditor* TLumFontEditor::PictureEditor() const { return pictureEditor_.Get(); }
+TLumShadowEditor* TLumFontEditor::ShadowEditor() const { return effects_.Shadow(); }
+TLumEmbossEditor* TLumFontEditor::EmbossEditor() const { return effects_.Emboss(); }
+TLumGradientEditor* TLumFontEditor::GradientEditor() const { return effects_.Gradient(); }
+TBackImageEditor* TLumFontEditor::PictureEditor() const { return effects_.Picture(); }
+
+TEffectPages::TParts TLumFontEditor::Parts() const {
+  return {font_->Shadow(), font_->Emboss(), font_->Gradient(), font_->Picture()};
+}
 
 // The screen's fonts and the two the program carries, each once.
 void TLumFontEditor::FillNames() {
@@ -135,6 +138,7 @@ void TLumFontEditor::LoadFont(TLumFont* Font) {
   if (!font_) {
     BColor->LinkProperty(nullptr, "");
     BOutline->LinkProperty(nullptr, "");
+    effects_.Load({});
     loading_ = false;
     return;
   }
@@ -145,10 +149,7 @@ void TLumFontEditor::LoadFont(TLumFont* Font) {
   CBOutGrad->SetChecked(font_->Gradient()->Outline());
   CBQuality->SetItemIndex(int(font_->Quality()));
   UDDepth->SetPosition(int(Round(font_->Depth())));
-  if (TLumShadowEditor* e = ShadowEditor()) e->LoadShadow(font_->Shadow());
-  if (TLumEmbossEditor* e = EmbossEditor()) e->LoadShadow(font_->Emboss());
-  if (TLumGradientEditor* e = GradientEditor()) e->SetGradient(font_->Gradient());
-  if (TBackImageEditor* e = PictureEditor()) e->LoadBackImage(font_->Picture());
+  effects_.Load(Parts());
   loading_ = false;
 }
 
@@ -165,28 +166,8 @@ void TLumFontEditor::FormShow(TObject*) {
 }
 
 void TLumFontEditor::PageControl1Change(TObject*) {
-  TTabSheet* tab = PageControl1->ActivePage();
-  if (tab == TabShadow && !ShadowEditor()) {
-    TLumShadowEditor* e = EmbedShadowEditor(TabShadow);
-    shadowEditor_.Set(e);
-    if (font_) e->LoadShadow(font_->Shadow());
-  } else if (tab == TabEmboss && !EmbossEditor()) {
-    TLumEmbossEditor* e = EmbedEmbossEditor(TabEmboss);
-    embossEditor_.Set(e);
-    if (font_) e->LoadShadow(font_->Emboss());
-  } else if (tab == TabGradient && !GradientEditor() && font_) {
-    TLumGradientEditor* e = EmbedGradientEditor(this, font_->Gradient());
-    gradientEditor_.Set(e);
-    EmbedEditorForm(e, TabGradient);
-  } else if (tab == TabPicture && !PictureEditor()) {
-    TBackImageEditor* e = EmbedBackImageEditor(TabPicture);
-    pictureEditor_.Set(e);
-    // A font's picture has no drawing mode or place; the page takes the whole tab.
-    e->RGBitmap->Hide();
-    e->GBPosition->Hide();
-    e->SetAlign(alClient);
-    if (font_) e->LoadBackImage(font_->Picture());
-  }
+  const TEffectPages::TParts parts = font_ ? Parts() : TEffectPages::TParts{};
+  effects_.Build(PageControl1->ActivePage(), font_ ? &parts : nullptr);
 }
 
 void TLumFontEditor::CBNameChange(TObject*) {
@@ -236,15 +217,16 @@ void TLumFontEditor::Restore() {
 void TLumFontEditor::Button2Click(TObject*) { Restore(); }
 
 bool EditChartFont(TComponent* AOwner, TLumFont* Font) {
-  std::unique_ptr<TLumFontEditor> e(new TLumFontEditor(AOwner));
+  TModalDialog<TLumFontEditor> e(new TLumFontEditor(AOwner));
   e->SetBorderStyle(bsDialog);
-  CenterEditorDialog(e.get());
+  CenterEditorDialog(e.Get());
   e->SetTheFont(Font);
   e->PanelButtons->Show();
   e->SetClientHeight(e->ClientHeight() + e->PanelButtons->Height());
-  const bool ok = e->ShowModal() == mrOk;
-  // Closed otherwise than by OK (the close box too): the font as it was.
-  if (!ok) e->Restore();
+  const bool ok = e.Run();
+  // Closed otherwise than by OK (the close box too): the font as it was. A dialog
+  // freed meanwhile went with what it edited.
+  if (!ok && e) e->Restore();
   return ok;
 }
 

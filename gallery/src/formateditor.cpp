@@ -248,12 +248,12 @@ void TFormatEditor::CBPercentClick(TObject*) {
 void TFormatEditor::ComboChange(TObject* Sender) { format_ = static_cast<TComboFlat*>(Sender)->Text(); }
 
 bool EditValueFormat(TComponent* AOwner, const std::string& Format, std::string& Result, bool AllowDate) {
-  std::unique_ptr<TFormatEditor> f(new TFormatEditor(AOwner));
+  TModalDialog<TFormatEditor> f(new TFormatEditor(AOwner));
   f->SetTheFormat(Format);
   f->RBDate->SetVisible(AllowDate);
   f->CBDate->SetVisible(AllowDate);
   AddNumericFormats(f->CBCustom->Items());
-  const bool ok = f->ShowModal() == mrOk;
+  const bool ok = f.Run();
   Result = ok ? f->ComposeFormat() : Format;
   return ok;
 }

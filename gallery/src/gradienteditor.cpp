@@ -91,8 +91,7 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   const TOkCancel bottom = OkCancelPanel(this, "Panel2", "BOk", "BCancel", 34, 5);
   Panel2 = bottom.Panel, BOk = bottom.Ok, BCancel = bottom.Cancel;
 
-  PageControl1 = PlaceControl<TPageControl>(this, this, "PageControl1", 0, 33, 270, 152);
-  PageControl1->SetAlign(alClient);
+  PageControl1 = ClientPages(this, this, "PageControl1", 0, 33, 270, 152);
   TabDefault = Sheet(this, PageControl1, "TabDefault", "Default");
   TabColors = Sheet(this, PageControl1, "TabColors", "Colors");
   TabOptions = Sheet(this, PageControl1, "TabOptions", "Options");
@@ -177,6 +176,7 @@ TLumGradientEditor::TLumGradientEditor(TComponent* AOwner) : TForm(AOwner) {
   SBTransp->OnChange = HANDLER(SBTranspChange);
   PageControl1->OnChange = HANDLER(PageControl1Change);
   BCancel->OnClick = HANDLER(BCancelClick);
+  OnClose = HANDLER(FormClose);
 }
 
 TLumGradientEditor::~TLumGradientEditor() {
@@ -221,6 +221,12 @@ void TLumGradientEditor::SetGradient(TCustomLumGradient* Value) {
     ApplyDirectionRule();
     UpdatePreview();
     SelectDirectionChart();
+  } else {
+    // No gradient: nothing of the last one stays linked.
+    undo_.reset();
+    for (TLumButton* b : {static_cast<TLumButton*>(BStart), static_cast<TLumButton*>(BMid),
+                          static_cast<TLumButton*>(BEnd), static_cast<TLumButton*>(BSubEdit)})
+      b->LinkProperty(nullptr, "");
   }
   loading_ = false;
 }
@@ -474,13 +480,18 @@ void TLumGradientEditor::BCancelClick(TObject*) {
   if (gradient_->OnChange.Assigned()) gradient_->OnChange(this);
 }
 
+// Every end of a modal run but OK cancels: the close box and Escape too.
+void TLumGradientEditor::FormClose(TObject*, TCloseAction&) {
+  if (ModalResult() != mrOk) BCancelClick(this);
+}
+
 // ---------------------------------------------------------------------------
 bool EditGradient(TControl* Control, TCustomLumGradient* Gradient, bool HideEnd, bool HideVisible) {
-  std::unique_ptr<TLumGradientEditor> editor(CreateEditorDialog<TLumGradientEditor>(Control));
+  TModalDialog<TLumGradientEditor> editor(CreateEditorDialog<TLumGradientEditor>(Control));
   editor->SetHideEnd(HideEnd);
   if (HideVisible) editor->CBVisible->Hide();
   editor->SetGradient(Gradient);
-  return editor->ShowModal() == mrOk;
+  return editor.Run();
 }
 
 TLumGradientEditor* EmbedGradientEditor(TComponent* Owner, TCustomLumGradient* Gradient) {
@@ -507,7 +518,7 @@ TCustomLumGradient* TButtonGradient::Gradient() const { return dynamic_cast<TCus
 void TButtonGradient::Click() {
   TCustomLumGradient* gradient = Gradient();
   if (!gradient) return TLumButton::Click();
-  const bool ok = RunButtonDialog(editor_, editorOnDestroy_, [&] {
+  const bool ok = RunButtonDialog(this, editor_, editorOnDestroy_, [&] {
     auto* editor = CreateEditorDialog<TLumGradientEditor>(this);
     editor->SetHideEnd(hideEnd_);
     editor->SetGradient(gradient);

@@ -123,7 +123,7 @@ void TVisualsEditor::BClearVisualClick(TObject*) {
 }
 
 bool EditVisuals(TComponent* AOwner, TVisualsHolder* Holder) {
-  std::unique_ptr<TVisualsEditor> f(new TVisualsEditor(AOwner));
+  TModalDialog<TVisualsEditor> f(new TVisualsEditor(AOwner));
   f->SetTag(std::intptr_t(Holder));
-  return f->ShowModal() == mrOk;
+  return f.Run();
 }

@@ -290,7 +290,7 @@ void TButtonPen::DefineProperties(TPropertyTable& t) {
 void TButtonPen::Click() {
   TPersistent* pen = Instance();
   if (!pen) return TLumButton::Click();
-  if (!RunButtonDialog(dialog_, dialogOnDestroy_, [&] { return CreatePenDialog(this, pen, hideColor_); })) return;
+  if (!RunButtonDialog(this, dialog_, dialogOnDestroy_, [&] { return CreatePenDialog(this, pen, hideColor_); })) return;
   RepaintSymbol();
   TLumButton::Click();
 }

@@ -70,7 +70,10 @@ void TLumShadowEditor::TakeColor() { ColorToHLS(shadow_->Color(), hue_, lightnes
 
 void TLumShadowEditor::LoadShadow(TLumShadow* Value) {
   shadow_ = Value;
-  if (!shadow_) return;
+  if (!shadow_) {
+    BShadowColor->LinkProperty(nullptr, "");
+    return;
+  }
   // Filling the controls writes nothing back: the lightness slider alone would turn
   // the colour into its rounded HLS neighbour.
   const bool wasLoading = loading_;
@@ -165,10 +168,10 @@ TLumEmbossEditor::TLumEmbossEditor(TComponent* AOwner) : TLumShadowEditor(AOwner
 namespace {
 
 bool EditModally(TLumShadowEditor* Editor, TLumShadow* Shadow) {
-  std::unique_ptr<TLumShadowEditor> dialog(Editor);
+  TModalDialog<TLumShadowEditor> dialog(Editor);
   dialog->SetShadow(Shadow);
   dialog->BOK->Show();
-  return dialog->ShowModal() == mrOk;
+  return dialog.Run();
 }
 
 template <class E>

@@ -18,8 +18,7 @@ IMPLEMENT_CLASS(TFormLumShape, TForm)
 
 TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
   SetupDialog(this, "FormLumShape", "FormLumShape", 345, 261, bsSizeable);
-  PC1 = PlaceControl<TPageControl>(this, this, "PC1", 0, 0, 345, 261);
-  PC1->SetAlign(alClient);
+  PC1 = ClientPages(this, this, "PC1", 0, 0, 345, 261);
   TabFormat = Sheet(this, PC1, "TabFormat", "Format");
   TabBorder = Sheet(this, PC1, "TabBorder", "Border");
   TabText = Sheet(this, PC1, "TabText", "Text");
@@ -47,6 +46,8 @@ TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
   LRoundSize = round.Label, ERoundSize = round.Edit, UDRoundSize = round.UpDown;
   Button4 = PlaceControl<TButtonPen>(this, TabBorder, "Button4", 180, 46, 100, 25, "&Frame...");
   PC1->SetActivePage(TabFormat);
+  effects_.SetTabs(TabShadow, TabEmboss, TabGradient, TabPicture);
+  effects_.PictureAlone = true;  // a shape's picture has no mode or place
 
   CenterEditorDialog(this);
   OnShow = HANDLER(FormShow);
@@ -64,17 +65,18 @@ TFormLumShape::TFormLumShape(TComponent* AOwner) : TForm(AOwner) {
 // watched pages are let go here.
 TFormLumShape::~TFormLumShape() {
   delete fontEditor_.Get();
-  delete gradientEditor_.Get();
-  delete shadowEditor_.Get();
-  delete embossEditor_.Get();
-  delete pictureEditor_.Get();
+  effects_.Free();
 }
 
 TLumFontEditor* TFormLumShape::FontEditor() const { return fontEditor_.Get(); }
-TLumGradientEditor* TFormLumShape::GradientEditor() const { return gradientEditor_.Get(); }
-TLumShadowEditor* TFormLumShape::ShadowEditor() const { return shadowEditor_.Get(); }
-TLumEmbossEditor* TFormLumShape::EmbossEditor() const { return embossEditor_.Get(); }
-TBackImageEditor* TFormLumShape::PictureEditor() const { return pictureEditor_.Get(); }
+TLumGradientEditor* TFormLumShape::GradientEditor() const { return effects_.Gradient(); }
+TLumShadowEditor* TFormLumShape::ShadowEditor() const { return effects_.Shadow(); }
+TLumEmbossEditor* TFormLumShape::EmbossEditor() const { return effects_.Emboss(); }
+TBackImageEditor* TFormLumShape::PictureEditor() const { return effects_.Picture(); }
+
+TEffectPages::TParts TFormLumShape::Parts() const {
+  return {shape_->Shadow(), shape_->Emboss(), shape_->Gradient(), shape_->Picture()};
+}
 
 void TFormLumShape::ApplyBevelRule() {
   const bool bevel = CBBevel->ItemIndex() > 0;
@@ -86,8 +88,11 @@ void TFormLumShape::LoadShape(TLumCustomShape* Value) {
   loading_ = true;
   shape_ = Value;
   if (!shape_) {
+    // Nothing of the last shape stays linked, on any tab: it may go now.
     BBackColor->LinkProperty(nullptr, "");
     Button4->LinkProperty(nullptr, "");
+    if (TLumFontEditor* e = FontEditor()) e->LoadFont(nullptr);
+    effects_.Load({});
     loading_ = false;
     return;
   }
@@ -99,11 +104,8 @@ void TFormLumShape::LoadShape(TLumCustomShape* Value) {
   CBBevel->SetItemIndex(int(shape_->Bevel()));
   UDBevW->SetPosition(shape_->BevelWidth());
   UDShadowTransp->SetPosition(shape_->Transparency());
-  if (TLumGradientEditor* e = GradientEditor()) e->SetGradient(shape_->Gradient());
   if (TLumFontEditor* e = FontEditor()) e->LoadFont(shape_->Font());
-  if (TLumShadowEditor* e = ShadowEditor()) e->LoadShadow(shape_->Shadow());
-  if (TLumEmbossEditor* e = EmbossEditor()) e->LoadShadow(shape_->Emboss());
-  if (TBackImageEditor* e = PictureEditor()) e->LoadBackImage(shape_->Picture());
+  effects_.Load(Parts());
   LinkButtonTo(Button4, shape_->Frame());
   BBackColor->LinkProperty(shape_, "Color");
   ApplyBevelRule();
@@ -124,30 +126,17 @@ void TFormLumShape::TabShown(TTabSheet* Tab) {
     TLumFontEditor* e = EmbedFontEditor(TabText);
     fontEditor_.Set(e);
     e->LoadFont(shape_->Font());
-  } else if (Tab == TabGradient && !GradientEditor()) {
-    TLumGradientEditor* e = EmbedGradientEditor(nullptr, shape_->Gradient());
-    gradientEditor_.Set(e);
-    EmbedEditorForm(e, TabGradient);
-  } else if (Tab == TabShadow && !ShadowEditor()) {
-    TLumShadowEditor* e = EmbedShadowEditor(TabShadow);
-    shadowEditor_.Set(e);
-    e->LoadShadow(shape_->Shadow());
-  } else if (Tab == TabEmboss && !EmbossEditor()) {
-    TLumEmbossEditor* e = EmbedEmbossEditor(TabEmboss);
-    embossEditor_.Set(e);
-    e->LoadShadow(shape_->Emboss());
-  } else if (Tab == TabPicture && !PictureEditor()) {
-    TBackImageEditor* e = EmbedBackImageEditor(TabPicture);
-    pictureEditor_.Set(e);
-    e->SetAlign(alClient);  // a shape's picture has no mode or place: the groups stay hidden
-    e->LoadBackImage(shape_->Picture());
+    return;
   }
+  const TEffectPages::TParts parts = Parts();
+  effects_.Build(Tab, &parts);
 }
 
 void TFormLumShape::Button6Click(TObject*) {
   if (!shape_) return;
+  TComponentRef<TFormLumShape> self(this);
   EditBrush(Button6, shape_->Brush());
-  BBackColor->RepaintSymbol();  // Cancel too may have changed the colour back
+  if (self) BBackColor->RepaintSymbol();  // Cancel too may have changed the colour back
 }
 
 void TFormLumShape::CBTransparentClick(TObject*) {
@@ -206,19 +195,19 @@ TFormLumShape* EmbedShapeEditorInPage(TPageControl* Pages, TLumCustomShape* Shap
 }
 
 bool EditShape(TComponent* AOwner, TLumCustomShape* Shape, bool HideTextAndShadow, const std::string& Caption) {
-  std::unique_ptr<TFormLumShape> e(EmbedShapeEditor(AOwner, Shape));
+  TModalDialog<TFormLumShape> e(EmbedShapeEditor(AOwner, Shape));
   e->SetCaption(Caption);
   e->SetBorderStyle(bsDialog);
   e->SetHeight(e->Height() + 30);
-  auto* panel = PlaceControl<TPanel>(e.get(), e.get(), "PanelOK", 0, e->Height() - 34, e->Width(), 34);
+  auto* panel = PlaceControl<TPanel>(e.Get(), e.Get(), "PanelOK", 0, e->Height() - 34, e->Width(), 34);
   panel->SetAlign(alBottom);
   panel->SetBevelOuter(bvNone);
-  auto* ok = PlaceControl<TButton>(e.get(), panel, "BOK", e->Width() - 98, 4, 75, 25, "OK");
+  auto* ok = PlaceControl<TButton>(e.Get(), panel, "BOK", e->Width() - 98, 4, 75, 25, "OK");
   ok->SetModalResult(mrOk);
   if (HideTextAndShadow) {
     e->TabText->SetTabVisible(false);
     e->TabShadow->SetTabVisible(false);
   }
-  CenterEditorDialog(e.get());
-  return e->ShowModal() == mrOk;
+  CenterEditorDialog(e.Get());
+  return e.Run();
 }

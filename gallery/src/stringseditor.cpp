@@ -100,12 +100,12 @@ void TStringsEditor::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState) {
 namespace {
 template <class Fill, class Take>
 bool RunTextEditor(TComponent* Owner, bool ReadOnly, bool Centre, Fill&& fill, Take&& take) {
-  std::unique_ptr<TStringsEditor> editor(new TStringsEditor(Owner));
-  if (Centre) CenterEditorDialog(editor.get());
+  TModalDialog<TStringsEditor> editor(new TStringsEditor(Owner));
+  if (Centre) CenterEditorDialog(editor.Get());
   fill(editor->Memo1);
   editor->Memo1->SetReadOnly(ReadOnly);
-  TranslateControl(editor.get());
-  const bool ok = editor->ShowModal() == mrOk;
+  TranslateControl(editor.Get());
+  const bool ok = editor.Run();
   if (ok && !ReadOnly) take(editor->Memo1);
   return ok;
 }

@@ -127,6 +127,12 @@ TEST_F(BrushDialogTest, CancelAfterMetalPutsBackStyleAndPicture) {
   EXPECT_TRUE(SamePixels(brush.Image()->Graphic(), &picture));
   EXPECT_NE(brush.Image()->Graphic(), d->BackupBrush()->Image()->Graphic());
   EXPECT_EQ(brush.Style(), bsCross);
+
+  // The close box cancels as the button does.
+  brush.Image()->SetGraphic(nullptr);
+  WhenModal([&] { gallerytest::PostItemClick(d->LStyle, 21, [&] { PostCall([&] { d->Close(); }); }); });
+  EXPECT_EQ(d->ShowModal(), mrCancel);
+  EXPECT_FALSE(brush.HasImage());
 }
 
 TEST_F(BrushDialogTest, PictureFilesLoadOrLeaveTheBrushAsItWas) {

@@ -145,6 +145,22 @@ TEST_F(GradientEditorTest, CancelUndoesColourChangesButKeepsAngleAndSubGradientA
   EXPECT_EQ(e->BSubEdit->Gradient(), fresh.SubGradient());
   TBitmap bmp;
   RenderControl(e->BSubEdit, &bmp);
+
+  // The close box and the Escape key cancel as the button does; OK keeps.
+  const std::function<void()> ends[] = {[&] { PostCall([&] { e->Close(); }); },
+                                        [] { TestInput::PostKey(VK_ESCAPE); }, [&] { PostClick(e->BOk); }};
+  for (const auto& end : ends) {
+    const bool ok = &end == &ends[2];
+    fresh.SetStartColor(clRed);
+    fresh.SetEndColor(clYellow);
+    WhenModal([&] {
+      PostTabClick(e->PageControl1, e->TabColors->TabIndex());
+      PostClick(e->BSwap);
+      end();
+    });
+    EXPECT_EQ(e->ShowModal(), ok ? mrOk : mrCancel);
+    EXPECT_EQ(fresh.StartColor(), ok ? clYellow : clRed) << &end - ends;
+  }
 }
 
 TEST_F(GradientEditorTest, ControlsFollowVisibilityDirectionAndTheHideEndFlag) {

@@ -110,6 +110,27 @@ TEST_F(TShapeEditorTest, LoadShapeFillsAllSevenTabsAndAppliesTheBevelRule) {
   });
   e->Button6Click(e->Button6);
   EXPECT_EQ(shapes[1].Brush()->Style(), bsCross);
+
+  // No shape any more: no page holds a part of the last one, which may go.
+  auto gone = std::make_unique<TLumCustomShape>();
+  Dress(*gone, 2);
+  e->LoadShape(gone.get());
+  e->LoadShape(nullptr);
+  gone.reset();
+  EXPECT_EQ(e->FontEditor()->TheFont(), nullptr);
+  EXPECT_EQ(e->GradientEditor()->Gradient(), nullptr);
+  EXPECT_EQ(e->ShadowEditor()->Shadow(), nullptr);
+  EXPECT_EQ(e->EmbossEditor()->Shadow(), nullptr);
+  EXPECT_EQ(e->PictureEditor()->Picture(), nullptr);
+  for (int tab = 0; tab < e->PC1->PageCount(); ++tab) {
+    TestInput::PostTabClick(e->PC1, tab);
+    TestInput::PumpPasses(2);
+  }
+  for (TEdit* edit : {e->ShadowEditor()->Edit1, e->EmbossEditor()->EVertSize, e->GradientEditor()->EAngle})
+    TestInput::PostText(edit, "7");
+  e->GradientEditor()->BSwap->Click();
+  host->Repaint();
+  TestInput::PumpPasses(4);
 }
 
 TEST_F(TShapeEditorTest, EditShapeHasOneOkUnderTheTabsAndTheFlagHidesTextAndShadow) {

@@ -244,9 +244,14 @@ public:
 
 protected:
   void ChartFreed() override;
+  // A custom axis freed: the list loses its line; the one shown gives way to the
+  // line before it, and the embedded editors to its title and labels font.
+  void LumEvent(const TLumEvent& Event) override;
 
 private:
   bool Editing() const { return !loading_ && Axis(); }
+  // The title and labels font editors (when built) on the axis shown.
+  void ReloadEditors();
   void FillScales();
   void FillMinMax();
   void FillTitle();

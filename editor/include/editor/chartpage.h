@@ -3,11 +3,14 @@
 // watches that chart (or panel) and, when it is freed, lets go of everything that
 // reaches into it.
 #pragma once
+#include "engine/listeners.h"
 #include "platform/forms.h"
 
 class TCustomAxisPanel;
 
-class TChartObjectPage : public TForm {
+// It also listens to that chart: a page showing parts of a custom axis lets go of them
+// when the axis is freed (LumEvent).
+class TChartObjectPage : public TForm, public ILumEventListener {
   DECLARE_CLASS(TChartObjectPage, TForm)
 public:
   // The panel (a chart, mostly) the edited object belongs to; nullptr once freed.
@@ -25,6 +28,8 @@ protected:
   // The base has already unlinked every sample button the page owns.
   virtual void ChartFreed() = 0;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The chart's events; the base listens for nothing.
+  void LumEvent(const TLumEvent&) override {}
 
 private:
   TComponent* watched_ = nullptr;

@@ -107,6 +107,8 @@ public:
 protected:
   void ChartFreed() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A custom axis freed: its lines go, and its font if it was edited.
+  void LumEvent(const TLumEvent& Event) override;
 
 private:
   // What a line of the fonts list stands for: an element of the chart, a series (its

@@ -6,6 +6,7 @@
 #include "canvas/buttons.h"
 #include "canvas/comboflat.h"
 #include "editor/chartpage.h"
+#include "gallery/effectpages.h"
 #include "platform/compwatch.h"
 #include "platform/stdctrls.h"
 
@@ -94,10 +95,8 @@ private:
   void SetMarginRanges();
   TCustomLumPanelExtended* panel_;
   bool updating_ = true;
-  TComponentRef<TLumGradientEditor> gradientEditor_;
-  TComponentRef<TLumShadowEditor> shadowEditor_;
-  TComponentRef<TLumEmbossEditor> embossEditor_;
-  TComponentRef<TBackImageEditor> imageEditor_;
+  TEffectPages effects_;
+  TEffectPages::TParts Parts() const;
 };
 
 class TFormLumTitle : public TChartObjectPage {

@@ -95,7 +95,6 @@ public:
 
 protected:
   void ChartFreed() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   // Handlers act only while the page shows and is not filling its controls.

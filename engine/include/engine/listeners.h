@@ -15,11 +15,13 @@
 //   5 seChangeCheckBoxes  the legend's check-box style changed
 //   6 sePageChanged       the chart's current page changed
 // Codes 5 and 6 come from the chart control (the legend, the pages) through
-// BroadcastListenerEvent.
+// BroadcastListenerEvent. A custom axis being freed (not with its chart) sends a
+// TLumAxisEvent, after it has left the chart's lists.
 #pragma once
 #include <cstddef>
 #include <vector>
 
+class TChartAxis;
 class TChartSeries;
 class TComponent;
 class TCustomLumPanel;
@@ -47,6 +49,13 @@ public:
 class TLumView3DEvent : public TLumEvent {
 public:
   using TLumEvent::TLumEvent;
+};
+
+// A custom axis of the chart is being freed: only its address is left to compare.
+class TLumAxisEvent : public TLumEvent {
+public:
+  TLumAxisEvent(TCustomLumPanel* ASender, TChartAxis* AAxis) : TLumEvent(ASender), Axis(AAxis) {}
+  TChartAxis* Axis;
 };
 
 class ILumEventListener {

@@ -1,7 +1,8 @@
 // The brush dialog ("Pattern Editor"): a chart brush's hatch style, or a stock
 // pattern, stock texture or picture file as its picture; its colour, back colour and
 // back transparency; and, on a second tab, its gradient through an embedded gradient
-// editor. Cancel puts back the brush as it was shown (its picture copied back).
+// editor. Cancel, or any end of its modal run but OK (the close box too), puts back the
+// brush as it was shown (its picture copied back).
 //
 // Also the stock brush pictures and the open-picture routines the picture editors
 // share.
@@ -64,6 +65,7 @@ public:
   void BBackColorClick(TObject* Sender);
   void BSwapClick(TObject* Sender);
   void Button3Click(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
 
 private:
   void ShowPicture();
@@ -72,6 +74,8 @@ private:
   TGraphic* BrushPicture() const;
   TChartBrush* brush_ = nullptr;
   std::unique_ptr<TChartBrush> backup_;
+  // Put back once per showing, by Cancel or by any other end but OK.
+  bool restored_ = false;
   TLumGradientEditor* gradientEditor_ = nullptr;
   // The list's samples of the stock pictures, made when first drawn.
   std::unique_ptr<TBitmap> samples_[19];

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/compwatch.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/lists.h"
@@ -29,6 +30,30 @@ template <class F>
 F* CreateEditorDialog(TControl* Control) {
   return static_cast<F*>(CreateEditorDialog(F::StaticClass(), Control));
 }
+// A dialog an edit routine shows modally: freed when the routine ends, unless it was
+// freed meanwhile (with its owner, or by a page whose object went), which ended its
+// run as Cancel; the routine then touches it no more.
+template <class F>
+class TModalDialog {
+public:
+  explicit TModalDialog(F* Dialog) : ref_(Dialog) {}
+  ~TModalDialog() { delete ref_.Get(); }
+  TModalDialog(const TModalDialog&) = delete;
+  TModalDialog& operator=(const TModalDialog&) = delete;
+  F* Get() const { return ref_.Get(); }
+  F* operator->() const { return ref_.Get(); }
+  explicit operator bool() const { return ref_.Get() != nullptr; }
+  // True when the run ended with OK and the dialog is still there to be read.
+  bool Run() { return ref_->ShowModal() == mrOk && ref_; }
+
+private:
+  TComponentRef<F> ref_;
+};
+// Frees the dialogs running modally over Component: those owned by it or by its form
+// (what an edit routine opened from it, and with them their own), which ends each run
+// as Cancel. A page calls it when what those dialogs edit is freed, so that none of
+// them reaches it again.
+void EndModalDialogs(TComponent* Component);
 // Links the button to the object itself (no property name) and repaints it.
 void LinkButtonTo(TLumButton* Button, TPersistent* Instance);
 void SetControlsVisible(bool Visible, std::initializer_list<TControl*> Controls);

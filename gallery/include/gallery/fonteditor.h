@@ -7,7 +7,9 @@
 #include "canvas/attributes.h"
 #include "canvas/buttons.h"
 #include "canvas/comboflat.h"
-#include "platform/compwatch.h"
+#include <memory>
+
+#include "gallery/effectpages.h"
 #include "platform/stdctrls.h"
 
 class TButtonPen;
@@ -92,11 +94,9 @@ private:
   bool loading_ = false;
   bool restored_ = false;
   bool translated_ = false;
-  // Watched: a page freed with its tab is never touched again.
-  TComponentRef<TLumShadowEditor> shadowEditor_;
-  TComponentRef<TLumEmbossEditor> embossEditor_;
-  TComponentRef<TLumGradientEditor> gradientEditor_;
-  TComponentRef<TBackImageEditor> pictureEditor_;
+  // The shadow, emboss, gradient and picture pages of the further tabs.
+  TEffectPages effects_;
+  TEffectPages::TParts Parts() const;
 };
 
 // Modal, with OK and Cancel; true on OK. Cancel (or closing) puts the font back.

@@ -83,6 +83,15 @@ inline TComboFlat* DropDownList(TComponent* Owner, TWinControl* Parent, const ch
   return c;
 }
 
+// A page control filling its parent (the pages of the chart editor track the hot tab).
+inline TPageControl* ClientPages(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
+                                 int Width, int Height, bool HotTrack = false) {
+  auto* p = PlaceControl<TPageControl>(Owner, Parent, Name, Left, Top, Width, Height);
+  p->SetAlign(alClient);
+  if (HotTrack) p->SetHotTrack(true);
+  return p;
+}
+
 // A page of Pages: the page control gives it its bounds.
 inline TTabSheet* Sheet(TComponent* Owner, TPageControl* Pages, const char* Name, const char* Caption) {
   auto* s = new TTabSheet(Owner);

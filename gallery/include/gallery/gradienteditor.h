@@ -3,7 +3,8 @@
 // live preview and a gallery of the ten directions; and the button that shows a
 // gradient sample and opens the editor.
 //
-// Modal (EditGradient, TButtonGradient): Cancel puts back the gradient as it was shown,
+// Modal (EditGradient, TButtonGradient): Cancel, or any end but OK (the close box, the
+// Escape key), puts back the gradient as it was shown,
 // but only when a colour, the visibility, the direction, the balance or the radial
 // offset was changed; presets, the angle and the sub-gradient alone are kept.
 // Embedded (EmbedGradientEditor): no OK or Cancel; every change is live.
@@ -118,6 +119,7 @@ public:
   void SBTranspChange(TObject* Sender);
   void PageControl1Change(TObject* Sender);
   void BCancelClick(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
 
 private:
   TSubGradient* SubGradient() const;

@@ -8,6 +8,7 @@
 #include "canvas/buttons.h"
 #include "canvas/comboflat.h"
 #include "engine/shape.h"
+#include "gallery/effectpages.h"
 #include "platform/compwatch.h"
 #include "platform/stdctrls.h"
 
@@ -87,10 +88,8 @@ private:
   // Watched: a page freed with its tab (in a page control that took the tabs over)
   // is never touched again.
   TComponentRef<TLumFontEditor> fontEditor_;
-  TComponentRef<TLumGradientEditor> gradientEditor_;
-  TComponentRef<TLumShadowEditor> shadowEditor_;
-  TComponentRef<TLumEmbossEditor> embossEditor_;
-  TComponentRef<TBackImageEditor> pictureEditor_;
+  TEffectPages effects_;
+  TEffectPages::TParts Parts() const;
 };
 
 // A shape editor owned by AOwner on Shape; with a parent it fills Parent, borderless,

@@ -439,6 +439,8 @@ public:
   // Freeing the form (or its owner) meanwhile ends the run with mrCancel.
   // EInvalidOperation for a visible or embedded form.
   TModalResult ShowModal();
+  // True while ShowModal runs.
+  bool Modal() const { return modal_; }
   TModalResult ModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult Value) { modalResult_ = Value; }
   // OnCloseQuery, then OnClose with caHide (the main form: terminate the application,
