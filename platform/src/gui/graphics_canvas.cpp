@@ -1168,24 +1168,29 @@ struct TCanvas::Impl {
     std::unordered_map<std::string, int> Widths;
     std::unordered_map<std::string, TKeptText> Texts;
   };
+  // Each thread's table of fonts, as it was made or last emptied, has a stamp of its own
+  // in the whole process: a thread that has ended may leave its place to a new one, so
+  // the table's address does not tell whether the canvas's tables still exist.
+  static unsigned long long NewStamp() {
+    static std::atomic<unsigned long long> last{0};
+    return ++last;
+  }
   struct TThreadFonts {
     std::unordered_map<std::string, TFontTables> ByKey;
-    unsigned Generation = 0;  // counts the times ByKey was emptied
+    unsigned long long Stamp = NewStamp();
   };
-  TFontTables* tables = nullptr;  // of fontKey, in tablesOf's table at tablesGen
-  const TThreadFonts* tablesOf = nullptr;
-  unsigned tablesGen = 0;
+  TFontTables* tables = nullptr;  // of fontKey, in the table of fonts stamped tablesStamp
+  unsigned long long tablesStamp = 0;
   TFontTables& Tables() {
     Font();  // the key follows the font
     thread_local TThreadFonts fonts;
-    if (tables && tablesOf == &fonts && tablesGen == fonts.Generation) return *tables;
+    if (tables && tablesStamp == fonts.Stamp) return *tables;
     if (fonts.ByKey.size() >= 64 && !fonts.ByKey.count(fontKey)) {
       fonts.ByKey.clear();
-      ++fonts.Generation;
+      fonts.Stamp = NewStamp();
     }
     tables = &fonts.ByKey[fontKey];
-    tablesOf = &fonts;
-    tablesGen = fonts.Generation;
+    tablesStamp = fonts.Stamp;
     return *tables;
   }
   const TKeptText* TextRuns(const std::string& Text) {
