@@ -55,6 +55,8 @@ inline std::unique_ptr<TBitmap> Patterned(int Width, int Height) {
 
 // Where two pf32bit pictures of one size first differ as "x,y" ("" when they are the same).
 inline std::string FirstDifference(TBitmap* A, TBitmap* B) {
+  if (A->PixelFormat() != pf32bit || B->PixelFormat() != pf32bit) return "not both 32-bit";
+  if (A->Width() != B->Width() || A->Height() != B->Height()) return "sizes differ";
   for (int y = 0; y < A->Height(); ++y) {
     const auto* a = static_cast<const std::uint32_t*>(A->ScanLine(y));
     const auto* b = static_cast<const std::uint32_t*>(B->ScanLine(y));
