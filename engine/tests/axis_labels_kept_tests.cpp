@@ -19,7 +19,8 @@ struct TKeptChart {
     series.SetParentChart(&chart);
     for (int i = 0; i <= 10; ++i) series.AddXY(i * 3.5, 1 + 9 * i * i);
     // Labels of a fixed room: the plot keeps its size as they change.
-    for (TChartAxis* a : {chart.LeftAxis(), chart.BottomAxis()}) a->SetAxisValuesFormat("#,##0.0"), a->SetLabelsSize(40);
+    for (TChartAxis* a : {chart.LeftAxis(), chart.BottomAxis()})
+      a->SetAxisValuesFormat("#,##0.0"), a->SetLabelsSize(40);
   }
 };
 
