@@ -608,7 +608,7 @@ struct TCanvas::Impl {
   // of those of a line reduced to columns), as SegmentPixels sets them; false for any
   // other segment.
   static bool ShortRuns(TColumnRuns& Runs, TPoint a, TPoint b, long long& step) {
-    const int dx = b.X - a.X;
+    const long long dx = (long long)b.X - a.X;  // any two ints apart
     if (dx < -1 || dx > 1 || a.X < -RunReach || a.X > RunReach || a.Y < -RunReach || a.Y > RunReach ||
         b.Y < -RunReach || b.Y > RunReach)
       return false;
