@@ -98,10 +98,15 @@ TEST(CanvasQuick, SolidLinesWrittenPerColumnEqualLinesSetPixelByPixel) {
   // Down a column and back up, as a dense line reduced to columns goes.
   for (int x = -3; x < W + 3; ++x)
     for (int k = 0; k < 3; ++k) columns.push_back({x + (k == 2 && x % 5 == 0), any(-10, H + 10)});
-  // Steep and flat segments, some points far out (beyond the column arithmetic's reach too).
-  for (int i = 0; i < 150; ++i)
-    wide.push_back(i % 11 ? TPoint{any(-W, 2 * W), any(-H, 2 * H)}
-                          : TPoint{any(-1, 1) * (1 << 27) + any(0, W), any(-1, 1) * (i % 2 ? 1000000 : INT_MAX / 2)});
+  // Steep and flat segments, some points far out: past the column arithmetic's reach,
+  // and from one end of what a projection gives (+-2^30) to the other.
+  for (int i = 0; i < 150; ++i) {
+    const int far = i / 11 % 2 ? 1 << 30 : -(1 << 30), k = i % 11;
+    wide.push_back(k < 2   ? TPoint{k ? far : -far, any(0, H)}
+                   : k < 4 ? TPoint{any(0, W), k == 3 ? far : -far}
+                   : k < 5 ? TPoint{any(-1, 1) * (1 << 27) + any(0, W), any(-1, 1) * 1000000}
+                           : TPoint{any(-W, 2 * W), any(-H, 2 * H)});
+  }
   const std::pair<const char*, const std::vector<TPoint>*> figures[] = {
       {"random walk", &walk}, {"down and up each column", &columns}, {"steep, flat and far", &wide}};
   for (const auto& [name, points] : figures)
@@ -166,7 +171,7 @@ TEST(CanvasQuick, DashedLinesOfEveryDirectionEqualDashesSetPixelByPixel) {
   const TFigure figures[] = {
       {{{-2960, 20}, {W + 30, 20}}}, {{{W + 2950, 33}, {-10, 33}}}, {{{40, -2970}, {40, H + 9}}},
       {{{77, H + 2955}, {77, -4}}},  {{{-30, -25}, {W, H + 5}}},    {{{10, H + 3}, {50, -40}}},
-      {{{-5, 70}, {W + 10, 52}}},
+      {{{-5, 70}, {W + 10, 52}}},   {{{-(1 << 30), 47}, {1 << 30, 47}}}, {{{60, 1 << 30}, {60, -(1 << 30)}}},
       {{{-37, 4}, {W - 4, 4}, {W - 4, H - 4}, {6, H - 4}, {6, 12}, {W - 14, 12}, {W - 14, H - 12}, {14, H - 12},
         {14, 20}}},
       {{{-50, 2}, {4500, 2}}, 4400, 6},
