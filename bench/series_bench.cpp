@@ -9,6 +9,8 @@
 // Usage: series_bench [runs, default 5] [ours: leave the peer out, for profiling]
 //                     [kind: only that row, e.g. "candles"] [points: only that size]
 //                     [3d|flat: only that view]
+//        series_bench --snap DIR: writes our pictures of every row, 3D and flat, as
+//                     DIR/<series>-<points>-<view>.bmp (to compare two builds byte for byte)
 #include <qcustomplot.h>
 
 #include <QApplication>
@@ -180,9 +182,35 @@ void MemoryPerCandle() {
               (added - before) * mib / N, (drawn - before) * mib / N);
 }
 
+// Our pictures, for comparing builds.
+void WritePictures(const std::string& Dir) {
+  for (int n : {10000, 100000, 1000000}) {
+    const TPrices p(n);
+    for (const TKindName& k : Kinds)
+      for (bool view3D : {true, false}) {
+        auto chart = OurChart(k.Kind, p, view3D);
+        std::unique_ptr<TBitmap> picture(chart->CreateBitmap(clWhite, Rect(0, 0, Width, Height), pf32bit));
+        std::string name = k.Name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        const std::string file = Dir + "/" + name + "-" + std::to_string(n) + (view3D ? "-3d" : "-flat") + ".bmp";
+        picture->SaveToFile(file);
+        std::printf("wrote %s\n", file.c_str());
+      }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--snap") {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    GraphicsUnitInit();
+    StartChartUnits();
+    WritePictures(argv[2]);
+    ChartUnitDone();
+    return 0;
+  }
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const bool peer = !(argc > 2 && std::string(argv[2]) == "ours");
   const std::string onlyKind = argc > 3 ? argv[3] : "";

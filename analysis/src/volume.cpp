@@ -98,8 +98,9 @@ void TVolumeSeries::DrawColumns(TCanvas3D* C) {
     const double* x = XValues()->Values().data();
     const double* y = YValues()->Values().data();
     const TChartAxis::TPixelMap toX = horiz->PixelMap(), toY = GetVertAxis()->PixelMap();
-    for (int i = first; i <= last;) {
-      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+    for (int i = first, lastWidth = 0; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX, lastWidth);
+      lastWidth = end - i;
       double a, b;
       if (ScanColumn(x, y, i, end, a, b)) take(column, toY(a), toY(b));
       else onePerPoint(i, end);

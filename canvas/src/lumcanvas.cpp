@@ -116,6 +116,10 @@ void TLumCanvas::PolylineTo(const TPoint* Points, int Count) {
   if (canvas_ && Points && Count > 0) canvas_->PolylineTo(Points, Count);
 }
 
+void TLumCanvas::ColumnLineTo(const TLineColumn* Columns, int Count) {
+  if (canvas_ && Columns && Count > 0) canvas_->ColumnLineTo(Columns, Count);
+}
+
 bool TLumCanvas::Antialiased() const { return Current()->Antialiasing(); }
 
 void TLumCanvas::HorizLine(int X0, int X1, int Y) { Line(X0, Y, X1, Y); }
@@ -504,12 +508,12 @@ void TLumCanvas3D::ProjectFree(double X, double Y, double Z, double& SX, double&
 
 TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionX(int Z) const {
   if (Kind() == TViewKind::Flat) return {};
-  return {false, double(xCenter_), zoom_, Z * orthoCos_, hOffset_};
+  return TAxisProjection::Of(xCenter_, zoom_, Z * orthoCos_, hOffset_);
 }
 
 TCanvas3D::TAxisProjection TLumCanvas3D::ProjectionY(int Z) const {
   if (Kind() == TViewKind::Flat) return {};
-  return {false, double(yCenter_), zoom_, -(Z * orthoSin_), vOffset_};
+  return TAxisProjection::Of(yCenter_, zoom_, -(Z * orthoSin_), vOffset_);
 }
 
 void TLumCanvas3D::ProjectPoints(const TPoint* Points, int Count, int Z, TPoint* Out) const {

@@ -47,19 +47,27 @@ public:
     else canvas_->MoveTo3D(X, Y, z_);
   }
   void LineTo(int X, int Y) {
-    if (count_ == Capacity) Flush();
+    if (count_ == Capacity || columnCount_ > 0) Flush();
     points_[count_++] = {X, Y};
   }
   void Add(int X, int Y, bool Starts) {
     if (Starts) MoveTo(X, Y);
     else LineTo(X, Y);
   }
+  // A column of a line on the screen (TCanvas::ColumnLineTo), from a MoveTo to its
+  // entry when it Starts a line.
+  void Column(const TLineColumn& C, bool Starts) {
+    if (Starts) MoveTo(C.X, C.Entry);
+    if (columnCount_ == Capacity || count_ > 0) Flush();
+    columns_[columnCount_++] = C;
+  }
   void Flush() {
     if (count_ > 0) {
       if (onScreen_) canvas_->PolylineTo(points_, count_);
       else canvas_->PolylineTo3D(points_, count_, z_);
     }
-    count_ = 0;
+    if (columnCount_ > 0) canvas_->ColumnLineTo(columns_, columnCount_);
+    count_ = columnCount_ = 0;
   }
 
 private:
@@ -68,22 +76,24 @@ private:
   int z_;
   bool onScreen_;
   TPoint points_[Capacity];
-  int count_ = 0;
+  TLineColumn columns_[Capacity];
+  int count_ = 0, columnCount_ = 0;
 };
 
 // Passes on a joined line with the points that share a pixel column replaced by
 // what they cover there. A one-pixel segment leaves out its end pixel, so in a
 // column the segments between the points cover every pixel from the lowest to the
 // highest, except perhaps the last point's own, which the segment to the next
-// column draws first. Only at the end of a line does that last pixel depend on the
-// path: it is drawn when the line had left that value earlier.
+// column draws first: such a column goes to the screen whole (a TLineColumn). Only
+// at the end of a line does that last pixel depend on the path: it is drawn when
+// the line had left that value earlier.
 class TColumnReducer {
 public:
   explicit TColumnReducer(TPolylineSink& Sink) : sink_(Sink) {}
   void Add(int X, int Y, bool Starts) {
     if (open_ && !Starts && X == x_) return column_.Extend(Y);
     EndRun(Starts);
-    sink_.Add(X, Y, Starts || !open_);
+    starts_ = Starts || !open_;
     open_ = true;
     x_ = X;
     column_ = {Y, Y, Y, Y, false, false};
@@ -131,20 +141,19 @@ private:
       Exit = Y;
     }
   };
-  // The column's vertical part after its entry point, ending on its exit point.
+  // The column: its entry, then its vertical part, ending on its exit point.
   void EndRun(bool LineEnds) {
     const TColumn& c = column_;
-    if (!open_ || c.Low == c.High) return;
-    last_ = c.Entry;
+    if (!open_) return;
     if (!LineEnds) {
-      // The segment to the next column draws the exit pixel: one way through the
-      // extremes that ends on the exit will do.
-      if (c.Exit == c.High) Emit(c.Low), Emit(c.High);
-      else if (c.Exit == c.Low) Emit(c.High), Emit(c.Low);
-      else Emit(c.Low), Emit(c.High), Emit(c.Exit);
+      // The segment to the next column draws the exit pixel: the whole column will do.
+      sink_.Column({x_, c.Entry, c.Low, c.High, c.Exit}, starts_);
       return;
     }
-    const bool whole = !LineEnds || (c.Exit != c.Low && c.Exit != c.High) || (c.Exit == c.High ? c.LeftHigh : c.LeftLow);
+    sink_.Add(x_, c.Entry, starts_);
+    if (c.Low == c.High) return;
+    last_ = c.Entry;
+    const bool whole = (c.Exit != c.Low && c.Exit != c.High) || (c.Exit == c.High ? c.LeftHigh : c.LeftLow);
     if (!whole) {
       // Everything but the exit pixel, ending there.
       if (c.Exit == c.High) Emit(c.Low), Emit(c.High);
@@ -164,7 +173,7 @@ private:
   }
 
   TPolylineSink& sink_;
-  bool open_ = false;
+  bool open_ = false, starts_ = false;  // starts_: the column begins a line
   int x_ = 0, last_ = 0;
   TColumn column_{};
 };
@@ -178,16 +187,20 @@ private:
 template <class MapX, class MapY>
 int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
                         TColumnReducer& Reducer) {
-  int i = First;
+  int i = First, lastWidth = 0, x = First <= Last ? ToX(X[First]) : 0;
   while (i <= Last) {
-    const int x = ToX(X[i]);
-    const int hi = ColumnEnd(X, i, Last, x, ToX);
+    int next = 0;
+    const int hi = ColumnEnd(X, i, Last, x, ToX, lastWidth, &next);
     if (hi > Last) break;
+    lastWidth = hi - i;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;
+    // Equal values land on equal pixels: an entry or exit at an extreme is not converted again.
     const int a = ToY(low), b = ToY(high);
-    Reducer.AddColumn(x, ToY(Y[i]), ToY(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
+    const auto pixel = [&](double v) { return v == low ? a : v == high ? b : ToY(v); };
+    Reducer.AddColumn(x, pixel(Y[i]), pixel(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
     i = hi;
+    x = next;
   }
   return i;
 }
@@ -449,9 +462,10 @@ void TCustomSeries::DrawPointers(TCanvas3D* C) {
     const double* x = XValues()->Values().data();
     const TChartAxis::TPixelMap toX = horiz->PixelMap();
     std::vector<std::pair<int, int>> columns;  // first index, pixel
-    for (int i = first; i <= last;) {
-      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX);
+    for (int i = first, lastWidth = 0; i <= last;) {
+      const int column = toX(x[i]), end = ColumnEnd(x, i, last, column, toX, lastWidth);
       columns.emplace_back(i, column);
+      lastWidth = end - i;
       i = end;
     }
     for (size_t k = columns.size(); k-- > 0;) {

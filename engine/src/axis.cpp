@@ -533,16 +533,23 @@ std::vector<double> TChartAxis::DateTimeLabelValues(double lo, double hi, double
   return out;
 }
 
+double TChartAxis::ValuePixels() const {
+  const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
+                           maximumOffset_ + maxPixelMargin_);
+  return std::fabs(double(e.atMax - e.atMin));
+}
+
 double TChartAxis::CalcIncrement() {
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
   const double range = hi - lo;
   if (range == 0 || !std::isfinite(range)) return increment_ > 0 ? increment_ : 1;
-  const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
-                           maximumOffset_ + maxPixelMargin_);
-  const double pixels = std::fabs(double(e.atMax - e.atMin));
+  const double pixels = ValuePixels();
   if (pixels < 1) return std::max(range, increment_);
   TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
-  if (c) c->AssignFont(labelsFont_.get());
+  if (c) {
+    c->AssignFont(labelsFont_.get());
+    labelsFontAssigned_ = true;
+  }
   const double sep = 1 + labelsSeparation_ / 100.0;
   const bool turned = TurnedLabels();
   // The room one label needs along the axis.
@@ -622,7 +629,27 @@ std::vector<std::pair<double, std::string>> TChartAxis::AxisLabels() {
   const TAxisLabelStyle style = CalcLabelStyle();
   if (style == talNone) return out;
   if (style == talValue || isDepthAxis_) {
+    // Within a drawing, the labels of a range worked out before for the very same
+    // inputs (two finite ends apart: only then is each input below read afresh).
+    const bool keep = chart_ && chart_->Drawing() && std::isfinite(minimum_) && std::isfinite(maximum_) &&
+                      minimum_ != maximum_;
+    TLabelsInputs in;
+    if (keep) {
+      TCanvas3D* c = chart_->Canvas();
+      const TLumFont* f = labelsFont_.get();
+      in = {chart_->DrawingNumber(), c, minimum_, maximum_, ValuePixels(), increment_, logBase_, labelsSeparation_,
+            LabelsQuarterTurn(), horizontal_, IsLog(), IsDateTime(), exactDateTime_, roundFirstLabel_,
+            labelsExponent_, valuesFormat_, dateTimeFormat_, {DecimalSeparator, ThousandSeparator}, f->Name(),
+            f->Height(), f->InterCharSize(), f->Style(), f->Charset(), f->Quality()};
+      if (labelsMemo_.Valid && labelsMemo_.Inputs == in) {
+        lastIncrement_ = labelsMemo_.Increment;
+        if (labelsMemo_.FontAssigned) c->AssignFont(labelsFont_.get());
+        return labelsMemo_.Labels;
+      }
+    }
+    labelsFontAssigned_ = false;
     for (double v : LabelValues()) out.emplace_back(v, LabelText(v));
+    if (keep) labelsMemo_ = {true, std::move(in), out, lastIncrement_, labelsFontAssigned_};
     return out;
   }
   TChartSeries* s = FirstSeries();
@@ -670,6 +697,10 @@ bool TChartAxis::TurnedLabels() const { return LabelsQuarterTurn() % 180 == 90; 
 TSize TChartAxis::LabelSize(const std::string& Text) const {
   TCanvas3D* c = chart_->Canvas();
   const bool multi = labelsMultiLine_ && LabelsQuarterTurn() == 0;
+  if (!multi) {
+    const int w = c->TextWidth(Text), h = c->TextHeight(Text);
+    return TurnedLabels() ? TSize{h, w} : TSize{w, h};
+  }
   const std::vector<std::string> lines = LabelLines(Text, multi);
   int w = 0;
   for (const std::string& l : lines) w = std::max(w, c->TextWidth(l));

@@ -753,6 +753,7 @@ void TCustomAxisPanel::DrawSeries(TChartSeries* ASeries) {
 }
 
 void TCustomAxisPanel::InternalDraw(const TRect& UserRect) {
+  ++drawingNumber_;
   TCanvas3D* c = Canvas();
   SetChartBounds(UserRect);
   c->ResetState();

@@ -9,6 +9,7 @@
 #pragma once
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -132,6 +133,8 @@ public:
   virtual void LineTo(int X, int Y);
   // LineTo to each of Count points in turn, in one call to the device.
   virtual void PolylineTo(const TPoint* Points, int Count);
+  // A line reduced to screen columns, in one call to the device (TCanvas::ColumnLineTo).
+  virtual void ColumnLineTo(const TLineColumn* Columns, int Count);
   void HorizLine(int X0, int X1, int Y);
   void VertLine(int X, int Y0, int Y1);
   void Line(int X0, int Y0, int X1, int Y1);
@@ -288,7 +291,24 @@ public:
   struct TAxisProjection {
     bool Flat = true;
     double Center = 0, Zoom = 1, Shift = 0, Offset = 0;
-    int operator()(int V) const { return Flat ? V : RoundPixel(Center + Zoom * ((V - Center) + Shift) + Offset); }
+    // Unzoomed, with Shift + Offset a whole number By and a fraction clear of a half:
+    // every coordinate within Reach then moves by By (the sum's rounding cannot tip).
+    bool Moves = false;
+    int By = 0;
+    static constexpr int Reach = 1 << 24;
+    int operator()(int V) const {
+      if (Flat) return V;
+      if (Moves && V >= -Reach && V <= Reach) return V + By;
+      return RoundPixel(Center + Zoom * ((V - Center) + Shift) + Offset);
+    }
+    // A projection that is not flat, with Moves and By where they apply.
+    static TAxisProjection Of(double Center, double Zoom, double Shift, double Offset) {
+      TAxisProjection p{false, Center, Zoom, Shift, Offset};
+      const double s = Shift + Offset, whole = std::nearbyint(s);
+      p.Moves = Zoom == 1 && std::fabs(s) < Reach && std::fabs(Center) < Reach && 0.5 - std::fabs(s - whole) > 1e-6;
+      p.By = p.Moves ? int(whole) : 0;
+      return p;
+    }
   };
   // A projected coordinate rounded half to even, NaN to 0, within +-2^30.
   static int RoundPixel(double V) {

@@ -427,6 +427,36 @@ private:
   bool swappedEnd_ = false;  // the layout moved the axis to the other end of its edge
   std::unique_ptr<TAxisItems> items_;
   double lastIncrement_ = 0;
+  // AxisLabels by value, kept within one drawing with all they were worked out from:
+  // the layout and the drawing ask for them several times, and measuring labels to
+  // find the step is the costly part. The memo goes with that drawing's canvas.
+  struct TLabelsInputs {
+    unsigned Drawing = 0;
+    const TCanvas3D* Canvas = nullptr;
+    double Minimum = 0, Maximum = 0, Pixels = 0, Increment = 0, LogBase = 0;
+    int Separation = 0, QuarterTurn = 0;
+    bool Horizontal = false, Logarithmic = false, DateTime = false, ExactDateTime = false, RoundFirst = false;
+    bool Exponent = false;
+    std::string Format, DateTimeFormat;
+    char Separators[2] = {0, 0};
+    std::string FontName;
+    int FontHeight = 0, InterCharSize = 0;
+    TFontStyles FontStyle = 0;
+    TFontCharset FontCharset = 0;
+    TFontQuality FontQuality = fqDefault;
+    bool operator==(const TLabelsInputs&) const = default;
+  };
+  struct TLabelsMemo {
+    bool Valid = false;
+    TLabelsInputs Inputs;
+    std::vector<std::pair<double, std::string>> Labels;
+    double Increment = 0;       // lastIncrement_ after working them out
+    bool FontAssigned = false;  // whether that put the labels' font on the canvas
+  };
+  TLabelsMemo labelsMemo_;
+  bool labelsFontAssigned_ = false;  // set where CalcIncrement puts the font on the canvas
+  // The pixels between the ends of the axis where its values lie (its margins left out).
+  double ValuePixels() const;
 };
 
 // Value to pixel conversions saturate here.

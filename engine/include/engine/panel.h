@@ -399,6 +399,9 @@ public:
 
   // Fires OnAfterDraw.
   virtual void DoAfterDraw();
+  // Counts the drawings begun: what an axis works out for one drawing (its labels)
+  // is kept for that drawing only.
+  unsigned DrawingNumber() const { return drawingNumber_; }
 
   // ---- Tools, mouse, zoom and scrolling (tools.cpp, mouse.cpp) ----
   TChartTools* Tools() const { return tools_.get(); }
@@ -494,6 +497,7 @@ private:
   // After the standard axes: freed first, while the axes list still exists.
   std::unique_ptr<TChartCustomAxes> customAxes_;
   bool destroying_ = false;
+  unsigned drawingNumber_ = 0;
   std::unique_ptr<TChartTools> tools_;
   struct TMouseState;
   std::unique_ptr<TMouseState> mouse_;

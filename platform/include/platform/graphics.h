@@ -298,6 +298,12 @@ private:
 // styled one-pixel pen, the gaps of a hatched brush and the cells of TextOut take the
 // background colour. The pen mode applies to lines and shape fills; FillRect, FrameRect
 // and text always copy.
+// One screen column of a one-pixel line reduced to columns (a dense chart line): the
+// line comes into column X at row Entry, covers rows Low..High and leaves at row Exit.
+struct TLineColumn {
+  int X, Entry, Low, High, Exit;
+};
+
 class TCanvas : public TPersistent {
   DECLARE_CLASS(TCanvas, TPersistent)
 public:
@@ -324,6 +330,10 @@ public:
   // The same pixels as LineTo to each point in turn (dashes run on from the pen
   // position), drawn as one operation; the pen position ends at the last point.
   void PolylineTo(const TPoint* Points, int Count);
+  // For each column in turn the same as LineTo(X, Entry), MoveTo(X, Low),
+  // LineTo(X, High + 1), MoveTo(X, Exit), drawn as one operation: a solid one-pixel
+  // pen in copy mode sets each column's pixels once.
+  void ColumnLineTo(const TLineColumn* Columns, int Count);
   // Filled with the brush (alternate filling) and outlined with the pen.
   void Polygon(const TPoint* Points, int Count);
   void Polygon(const std::vector<TPoint>& Points) { Polygon(Points.data(), int(Points.size())); }

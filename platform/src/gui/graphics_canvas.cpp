@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -114,11 +115,27 @@ TRect Normalized(TRect r) {
 
 // One clip of the canvas stack: its region and, for a region that is not a single
 // rectangle (a polygon's outline, intersections), the spans of each of its rows,
-// made on first use. A pixel is then tested against its own row's spans (one for a
-// convex outline) rather than searched among the region's rectangles.
+// made on first use (or handed over made before, for the same region). A pixel is
+// then tested against its own row's spans (one for a convex outline) rather than
+// searched among the region's rectangles.
 class TClip {
 public:
-  explicit TClip(QRegion R) : region_(std::move(R)), bounds_(region_.boundingRect()), simple_(region_.rectCount() <= 1) {}
+  struct TSpan {
+    int X0, X1;  // both inside
+  };
+  // The spans of a region's rows, from its top row on.
+  struct TRows {
+    std::vector<int> RowStart;  // row i's spans are Spans[RowStart[i]..RowStart[i + 1])
+    std::vector<TSpan> Spans;
+    bool ColumnRuns = false;  // every column meets the region in one run of rows
+  };
+  static std::shared_ptr<const TRows> MakeRows(const QRegion& Region);
+
+  explicit TClip(QRegion R, std::shared_ptr<const TRows> Rows = nullptr)
+      : region_(std::move(R)),
+        bounds_(region_.boundingRect()),
+        simple_(region_.rectCount() <= 1),
+        rows_(std::move(Rows)) {}
   const QRegion& Region() const { return region_; }
   const QRect& Bounds() const { return bounds_; }
   // A single rectangle (or nothing): its bounds say it all.
@@ -130,15 +147,22 @@ public:
   // Contains for a pixel known to lie inside the bounds.
   bool ContainsInBounds(int X, int Y) const {
     if (simple_) return true;
-    Index();
+    const TRows& r = Rows();
     const unsigned row = unsigned(Y - bounds_.top());
-    for (int k = rowStart_[row], e = rowStart_[row + 1]; k < e; ++k)
-      if (X >= spans_[k].X0 && X <= spans_[k].X1) return true;
+    for (int k = r.RowStart[row], e = r.RowStart[row + 1]; k < e; ++k)
+      if (X >= r.Spans[k].X0 && X <= r.Spans[k].X1) return true;
     return false;
   }
-  struct TSpan {
-    int X0, X1;  // both inside
-  };
+  // Whether pixels Y0..Y1 of column X (inside the bounds) are all inside: so when
+  // both ends are, for a region whose every column meets it in one run of rows
+  // (a convex outline's, whose row i has span i).
+  bool ColumnInside(int X, int Y0, int Y1) const {
+    if (simple_) return true;
+    const TRows& r = Rows();
+    if (!r.ColumnRuns) return false;
+    const TSpan &a = r.Spans[size_t(Y0 - bounds_.top())], &b = r.Spans[size_t(Y1 - bounds_.top())];
+    return X >= a.X0 && X <= a.X1 && X >= b.X0 && X <= b.X1;
+  }
   // The spans of row Y (none outside the bounds), left to right.
   std::pair<const TSpan*, const TSpan*> Row(int Y) const {
     if (Y < bounds_.top() || Y > bounds_.bottom()) return {nullptr, nullptr};
@@ -146,9 +170,9 @@ public:
       single_ = {bounds_.left(), bounds_.right()};
       return {&single_, &single_ + 1};
     }
-    Index();
+    const TRows& r = Rows();
     const unsigned row = unsigned(Y - bounds_.top());
-    return {spans_.data() + rowStart_[row], spans_.data() + rowStart_[row + 1]};
+    return {r.Spans.data() + r.RowStart[row], r.Spans.data() + r.RowStart[row + 1]};
   }
   // The part of the region inside Area, from the spans of Area's rows (a rectangle
   // when Area lies wholly inside).
@@ -203,27 +227,49 @@ public:
   }
 
 private:
-  void Index() const {
-    if (!rowStart_.empty()) return;
-    const int rows = bounds_.height();
-    rowStart_.assign(size_t(rows) + 1, 0);
-    for (const QRect& r : region_)
-      for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart_[size_t(y - bounds_.top()) + 1];
-    for (int i = 0; i < rows; ++i) rowStart_[size_t(i) + 1] += rowStart_[size_t(i)];
-    spans_.resize(size_t(rowStart_[size_t(rows)]));
-    std::vector<int> next(rowStart_.begin(), rowStart_.end() - 1);
-    // A region's rectangles come in bands from the top, each band from the left.
-    for (const QRect& r : region_)
-      for (int y = r.top(); y <= r.bottom(); ++y) spans_[size_t(next[size_t(y - bounds_.top())]++)] = {r.left(), r.right()};
+  const TRows& Rows() const {
+    if (!rows_) rows_ = MakeRows(region_);
+    return *rows_;
   }
 
   QRegion region_;
   QRect bounds_;
   bool simple_;
-  mutable std::vector<int> rowStart_;
-  mutable std::vector<TSpan> spans_;
+  mutable std::shared_ptr<const TRows> rows_;
   mutable TSpan single_{};
 };
+
+std::shared_ptr<const TClip::TRows> TClip::MakeRows(const QRegion& Region) {
+  auto out = std::make_shared<TRows>();
+  const QRect bounds = Region.boundingRect();
+  const int rows = bounds.height();
+  std::vector<int>& rowStart = out->RowStart;
+  std::vector<TSpan>& spans = out->Spans;
+  rowStart.assign(size_t(rows) + 1, 0);
+  for (const QRect& r : Region)
+    for (int y = r.top(); y <= r.bottom(); ++y) ++rowStart[size_t(y - bounds.top()) + 1];
+  for (int i = 0; i < rows; ++i) rowStart[size_t(i) + 1] += rowStart[size_t(i)];
+  spans.resize(size_t(rowStart[size_t(rows)]));
+  std::vector<int> next(rowStart.begin(), rowStart.end() - 1);
+  // A region's rectangles come in bands from the top, each band from the left.
+  for (const QRect& r : Region)
+    for (int y = r.top(); y <= r.bottom(); ++y) spans[size_t(next[size_t(y - bounds.top())]++)] = {r.left(), r.right()};
+  // One span a row, the left ends first moving left then right, the right ends
+  // first right then left: each column's rows inside are then one run.
+  bool runs = true, leftTurned = false, rightTurned = false;
+  for (int i = 0; i < rows && runs; ++i) {
+    runs = rowStart[size_t(i) + 1] - rowStart[size_t(i)] == 1;
+    if (i == 0 || !runs) continue;
+    const TSpan& a = spans[size_t(rowStart[size_t(i) - 1])];
+    const TSpan& b = spans[size_t(rowStart[size_t(i)])];
+    if (b.X0 > a.X0) leftTurned = true;
+    else if (b.X0 < a.X0 && leftTurned) runs = false;
+    if (b.X1 < a.X1) rightTurned = true;
+    else if (b.X1 > a.X1 && rightTurned) runs = false;
+  }
+  out->ColumnRuns = runs;
+  return out;
+}
 
 }  // namespace
 
@@ -354,6 +400,7 @@ struct TCanvas::Impl {
       fontAA = antialias;
       fontDbGen = dbGen;
       fontKey = qfont.key().toStdString() + (antialias ? '\x02' : '\x01') + std::to_string(dbGen) + '\x01';
+      tables = nullptr;
       ascent = metrics->ascent();
       descent = metrics->descent();
     }
@@ -370,20 +417,16 @@ struct TCanvas::Impl {
     return ascent + descent;
   }
   // Widths of texts by font: charts measure the same labels at every paint, often
-  // on a new canvas, and shaping a text costs far more than looking it up. One table
-  // per thread (bitmaps are drawn on any thread), emptied when it grows large.
+  // on a new canvas, and shaping a text costs far more than looking it up. Kept per
+  // font (FontTables), emptied when it grows large.
   std::string fontKey;  // the current font's and the font database's, with separators
   unsigned fontDbGen = 0;
   int TextWidth(const std::string& Text) {
-    const QFontMetrics& m = Metrics();
-    thread_local std::unordered_map<std::string, int> widths;
-    thread_local std::string key;  // reused: a look-up allocates nothing
-    key.assign(fontKey);
-    key += Text;
-    if (auto it = widths.find(key); it != widths.end()) return it->second;
+    std::unordered_map<std::string, int>& widths = Tables().Widths;
+    if (auto it = widths.find(Text); it != widths.end()) return it->second;
     if (widths.size() >= 4096) widths.clear();
-    const int w = m.horizontalAdvance(QString::fromStdString(Text));
-    widths.emplace(key, w);
+    const int w = Metrics().horizontalAdvance(QString::fromStdString(Text));
+    widths.emplace(Text, w);
     return w;
   }
   const QFontMetrics& Metrics() {
@@ -505,17 +548,122 @@ struct TCanvas::Impl {
       for (int i = 0; i < dash->period; ++i) onAt.push_back(DashOn(*dash, i));
     const TDash d{dash ? &*dash : nullptr, onAt.empty() ? nullptr : onAt.data()};
     const bool opaque = bkMode == OPAQUE;
+    // A solid line in copy mode sets its pixels to one colour in any order: the steep
+    // segments' pixels are gathered into one run per column (a dense line reduced to
+    // columns goes down each column and back up, and is written once there).
+    const bool runs = !d.Pattern && w.mode == pmCopy;
+    TColumnRuns column{w, 0xFF000000u | fg};
     int left = From.X, top = From.Y, right = From.X, bottom = From.Y;
     for (int i = 0; i < Count; ++i) {
       const TPoint to = Points[i];
-      SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
+      if (!runs || (!ShortRuns(column, From, to, step) && !SteepRuns(column, From.X, From.Y, to.X, to.Y, step)))
+        SegmentPixels(w, From.X, From.Y, to.X, to.Y, step, fg, bg, d, opaque);
       left = std::min(left, to.X);
       right = std::max(right, to.X);
       top = std::min(top, to.Y);
       bottom = std::max(bottom, to.Y);
       From = to;
     }
+    column.Flush();
     Touch(QRect(QPoint(left, top), QPoint(right, bottom)));
+  }
+
+  // Pixels of one column, rows Top..Bottom, set through the writer's clip; Add gathers
+  // runs of the same column that touch or overlap into one before writing it.
+  struct TColumnRuns {
+    PixelWriter& w;
+    QRgb on;
+    bool open = false;
+    int x = 0, top = 0, bottom = 0;
+    void Add(int X, int Top, int Bottom) {
+      if (open && X == x && Top <= bottom + 1 && Bottom + 1 >= top) {
+        top = std::min(top, Top);
+        bottom = std::max(bottom, Bottom);
+        return;
+      }
+      Flush();
+      open = true;
+      x = X, top = Top, bottom = Bottom;
+    }
+    void Flush() {
+      if (!open) return;
+      open = false;
+      const QRect& b = w.bounds;
+      if (x < b.left() || x > b.right()) return;
+      const int y0 = std::max(top, b.top()), y1 = std::min(bottom, b.bottom());
+      if (y0 > y1) return;
+      const qsizetype stride = w.bpl / qsizetype(sizeof(QRgb));
+      QRgb* p = reinterpret_cast<QRgb*>(w.bits + y0 * w.bpl) + x;
+      if (!w.region || w.region->ColumnInside(x, y0, y1)) {
+        for (int y = y0; y <= y1; ++y, p += stride) *p = on;
+        return;
+      }
+      for (int y = y0; y <= y1; ++y, p += stride)
+        if (w.region->ContainsInBounds(x, y)) *p = on;
+    }
+  };
+
+  static constexpr int RunReach = 1 << 26;  // coordinates beyond are stepped (no overflow)
+  // The runs of a segment that stays in its column or steps into the next one (most
+  // of those of a line reduced to columns), as SegmentPixels sets them; false for any
+  // other segment.
+  static bool ShortRuns(TColumnRuns& Runs, TPoint a, TPoint b, long long& step) {
+    const long long dx = (long long)b.X - a.X;  // any two ints apart
+    if (dx < -1 || dx > 1 || a.X < -RunReach || a.X > RunReach || a.Y < -RunReach || a.Y > RunReach ||
+        b.Y < -RunReach || b.Y > RunReach)
+      return false;
+    const int dy = std::abs(b.Y - a.Y), sy = a.Y < b.Y ? 1 : -1;
+    if (dy <= 1) {
+      // No step or one: the first pixel alone.
+      if (dx != 0 || dy != 0) Runs.Add(a.X, a.Y, a.Y), ++step;
+      return true;
+    }
+    step += dy;
+    const int last = b.Y - sy;  // the row of the last step
+    if (dx == 0) {
+      Runs.Add(a.X, std::min(a.Y, last), std::max(a.Y, last));
+      return true;
+    }
+    // Steps 0..m-1 in the first column, m = (dy + 2) / 2 the first in the second.
+    const int m = (dy + 2) / 2, before = a.Y + sy * (m - 1), after = a.Y + sy * m;
+    Runs.Add(a.X, std::min(a.Y, before), std::max(a.Y, before));
+    if (m < dy) Runs.Add(b.X, std::min(after, last), std::max(after, last));
+    return true;
+  }
+
+  // A steep segment (more rows than columns) as runs per column: the pixels
+  // SegmentPixels steps through, its end pixel left out. Step k lies
+  // c(k) = (2 dx k + dy - 1) / (2 dy) columns from the first, so each column's steps
+  // are found without stepping. False for a flat segment and for coordinates so far
+  // out that the products could overflow (those are stepped).
+  static bool SteepRuns(TColumnRuns& Runs, int x0, int y0, int x1, int y1, long long& step) {
+    const long long dx = std::abs((long long)x1 - x0), dy = std::abs((long long)y1 - y0);
+    constexpr long long Reach = RunReach;
+    if (dy <= dx || dy >= Reach || std::abs((long long)x0) >= Reach || std::abs((long long)y0) >= Reach) return false;
+    step += dy;
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    // Steps whose row lies inside the bounds.
+    const QRect& b = Runs.w.bounds;
+    long long k0 = 0, k1 = dy - 1;
+    if (sy > 0) {
+      k0 = std::max(k0, (long long)b.top() - y0);
+      k1 = std::min(k1, (long long)b.bottom() - y0);
+    } else {
+      k0 = std::max(k0, y0 - (long long)b.bottom());
+      k1 = std::min(k1, y0 - (long long)b.top());
+    }
+    if (k0 > k1) return true;
+    const auto columnOf = [&](long long k) { return (2 * dx * k + dy - 1) / (2 * dy); };
+    // The first step in column c (c > 0, so dx > 0).
+    const auto firstIn = [&](long long c) { return (2 * dy * c - dy + 2 * dx) / (2 * dx); };
+    const long long cLast = columnOf(k1);
+    for (long long c = columnOf(k0); c <= cLast; ++c) {
+      const long long from = c == 0 ? k0 : std::max(k0, firstIn(c));
+      const long long to = c == cLast ? k1 : std::min(k1, firstIn(c + 1) - 1);
+      const long long a = y0 + sy * from, e = y0 + sy * to;
+      Runs.Add(int(x0 + sx * c), int(std::min(a, e)), int(std::max(a, e)));
+    }
+    return true;
   }
 
   // A dash pattern with its positions looked up (OnAt, when short) or counted.
@@ -564,7 +712,57 @@ struct TCanvas::Impl {
       return Straight(p, stride, k0, k1, step, on, off, dash, opaque,
                       [&](long long k) { return clip.ContainsInBounds(x0, int(y0 + sy * k)); });
     }
+    if (dash.Pattern && dash.Pattern->period <= MaskSpan) {
+      DashMasked(p, stride, k1 - k0 + 1, step + k0, on, off, *dash.Pattern, opaque);
+      return true;
+    }
     return Straight(p, stride, k0, k1, step, on, off, dash, opaque, [](long long) { return true; });
+  }
+
+  // A pattern (of a period up to MaskSpan) laid out pixel by pixel as masks (all bits
+  // set where it is on), from position Pos on for at least MaskSpan pixels; made once
+  // per pattern and thread.
+  static constexpr int MaskSpan = 4096;
+  static const QRgb* DashMask(const DashPattern& d, int Pos) {
+    struct TKept {
+      std::vector<int> Runs;
+      std::vector<QRgb> Mask;
+    };
+    thread_local std::vector<TKept> kept;
+    const auto same = [&](const TKept& k) { return std::equal(k.Runs.begin(), k.Runs.end(), d.runs, d.runs + d.count); };
+    auto it = std::find_if(kept.begin(), kept.end(), same);
+    if (it == kept.end()) {
+      if (kept.size() >= 16) kept.clear();
+      TKept k{{d.runs, d.runs + d.count}, std::vector<QRgb>(size_t(d.period) + MaskSpan)};
+      for (size_t i = 0; i < k.Mask.size(); ++i) k.Mask[i] = DashOn(d, int(i % size_t(d.period))) ? ~0u : 0u;
+      kept.push_back(std::move(k));
+      it = kept.end() - 1;
+    }
+    return it->Mask.data() + Pos;
+  }
+
+  // N pixels of a dashed line from P on, Stride apart, the first at pattern position
+  // Step: the pattern's mask blended into them (a row costs a few operations per four
+  // pixels, however short its dashes).
+  static void DashMasked(QRgb* p, qsizetype stride, long long n, long long step, QRgb on, QRgb off,
+                         const DashPattern& d, bool opaque) {
+    int pos = int(step % d.period);
+    while (n > 0) {
+      const int count = int(std::min<long long>(n, MaskSpan));
+      const QRgb* m = DashMask(d, pos);
+      if (stride == 1 && opaque)
+        for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (off & ~m[j]);
+      else if (stride == 1)
+        for (int j = 0; j < count; ++j) p[j] = (on & m[j]) | (p[j] & ~m[j]);
+      else if (opaque)
+        for (int j = 0; j < count; ++j) p[j * stride] = (on & m[j]) | (off & ~m[j]);
+      else  // each pixel in a row of its own: the gaps are not even read
+        for (int j = 0; j < count; ++j)
+          if (m[j]) p[j * stride] = on;
+      p += count * stride;
+      n -= count;
+      pos = int((pos + count) % d.period);
+    }
   }
 
   // Steps K0..K1 from P on, Stride apart, where Visible(k).
@@ -688,6 +886,19 @@ struct TCanvas::Impl {
   // A rectangle filled with a solid brush, pixel rows written straight through the
   // clip (what QPainter's fill gives, without setting one up). False when the brush
   // or the rectangle needs the painter.
+  // N pixels from P on set to Colour. A long run goes to the processor's string store,
+  // which writes whole cache lines without reading them first (a picture's background
+  // is the largest thing a chart writes).
+  static void FillPixels(QRgb* P, size_t N, QRgb Colour) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (N >= 1024) {
+      asm volatile("rep stosl" : "+D"(P), "+c"(N) : "a"(Colour) : "memory");
+      return;
+    }
+#endif
+    std::fill_n(P, N, Colour);
+  }
+
   bool FillSolid(QImage& img, const QRect& r, const QBrush& fill) {
     if (fill.style() == Qt::NoBrush) return true;
     if (fill.style() != Qt::SolidPattern || !r.isValid()) return false;
@@ -697,6 +908,11 @@ struct TCanvas::Impl {
     auto fillArea = [&](const QRect& area) {
       const QRect a = area & r & img.rect();
       if (a.isEmpty()) return;
+      if (a.left() == 0 && a.width() == img.width() && bpl == qsizetype(a.width()) * qsizetype(sizeof(QRgb))) {
+        // Whole rows of an image without padding: one run of pixels.
+        FillPixels(reinterpret_cast<QRgb*>(bits + a.top() * bpl), size_t(a.width()) * size_t(a.height()), colour);
+        return;
+      }
       // One row by hand, the others copied from it.
       QRgb* first = reinterpret_cast<QRgb*>(bits + a.top() * bpl) + a.left();
       std::fill_n(first, a.width(), colour);
@@ -943,20 +1159,51 @@ struct TCanvas::Impl {
   struct TKeptText {
     bool Made = false;  // the runs were worked out (else the text was drawn once)
     std::optional<std::vector<TTextRun>> Runs;  // none: the painter draws it
+    QRect Box;                                  // around the runs, from the pen point
   };
-  const std::vector<TTextRun>* TextRuns(const std::string& Text) {
-    thread_local std::unordered_map<std::string, TKeptText> table;
+  // What is kept of the texts of one font (by its key): their widths and pixels. One
+  // table of fonts per thread (bitmaps are drawn on any thread); a canvas holds on to
+  // its font's tables until its font, its thread or the table of fonts changes.
+  struct TFontTables {
+    std::unordered_map<std::string, int> Widths;
+    std::unordered_map<std::string, TKeptText> Texts;
+  };
+  // Each thread's table of fonts, as it was made or last emptied, has a stamp of its own
+  // in the whole process: a thread that has ended may leave its place to a new one, so
+  // the table's address does not tell whether the canvas's tables still exist.
+  static unsigned long long NewStamp() {
+    static std::atomic<unsigned long long> last{0};
+    return ++last;
+  }
+  struct TThreadFonts {
+    std::unordered_map<std::string, TFontTables> ByKey;
+    unsigned long long Stamp = NewStamp();
+  };
+  TFontTables* tables = nullptr;  // of fontKey, in the table of fonts stamped tablesStamp
+  unsigned long long tablesStamp = 0;
+  TFontTables& Tables() {
+    Font();  // the key follows the font
+    thread_local TThreadFonts fonts;
+    if (tables && tablesStamp == fonts.Stamp) return *tables;
+    if (fonts.ByKey.size() >= 64 && !fonts.ByKey.count(fontKey)) {
+      fonts.ByKey.clear();
+      fonts.Stamp = NewStamp();
+    }
+    tables = &fonts.ByKey[fontKey];
+    tablesStamp = fonts.Stamp;
+    return *tables;
+  }
+  const TKeptText* TextRuns(const std::string& Text) {
+    std::unordered_map<std::string, TKeptText>& table = Tables().Texts;
     const QFontMetrics& m = Metrics();
-    std::string key = fontKey;
-    key += Text;
-    auto it = table.find(key);
+    auto it = table.find(Text);
     if (it == table.end()) {
       if (table.size() >= 4096) table.clear();
-      table.emplace(std::move(key), TKeptText{});
+      table.emplace(Text, TKeptText{});
       return nullptr;
     }
     TKeptText& kept = it->second;
-    if (kept.Made) return kept.Runs ? &*kept.Runs : nullptr;
+    if (kept.Made) return kept.Runs ? &kept : nullptr;
     kept.Made = true;
     // Drawn on a clear image with room all round; a glyph reaching the edge would
     // have been cut, so such a text keeps the painter.
@@ -990,8 +1237,11 @@ struct TCanvas::Impl {
         runs.push_back({y - my - m.ascent(), x0 - mx, x - mx});
       }
     }
-    if (!cut && oneColour) kept.Runs = std::move(runs);
-    return kept.Runs ? &*kept.Runs : nullptr;
+    if (!cut && oneColour) {
+      for (const TTextRun& r : runs) kept.Box |= QRect(r.X0, r.Y, r.X1 - r.X0, 1);
+      kept.Runs = std::move(runs);
+    }
+    return kept.Runs ? &kept : nullptr;
   }
 
   // Sets the pixels of Text with its pen point at (X, Y) through the clip (and
@@ -1000,12 +1250,20 @@ struct TCanvas::Impl {
     const QImage::Format f = img.format();
     if (antialias || (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied))
       return false;
-    const std::vector<TTextRun>* runs = TextRuns(Text);
-    if (!runs) return false;
+    const TKeptText* kept = TextRuns(Text);
+    if (!kept) return false;
     PixelWriter w(img, clips, pmCopy);
     if (ClipTo) w.bounds &= *ClipTo;
     const QRgb c = 0xFF000000u | ToQRgb(font->Color());
-    for (const TTextRun& r : *runs) {
+    if (!w.region && w.bounds.contains(kept->Box.translated(X, Y))) {
+      // All inside: each run set without a test.
+      for (const TTextRun& r : *kept->Runs) {
+        QRgb* p = reinterpret_cast<QRgb*>(w.bits + (Y + r.Y) * w.bpl) + X + r.X0;
+        for (int n = r.X1 - r.X0; n > 0; --n) *p++ = c;
+      }
+      return true;
+    }
+    for (const TTextRun& r : *kept->Runs) {
       const int y = Y + r.Y;
       if (y < w.bounds.top() || y > w.bounds.bottom()) continue;
       const int x0 = std::max(X + r.X0, w.bounds.left()), x1 = std::min(X + r.X1, w.bounds.right() + 1);
@@ -1216,6 +1474,60 @@ void TCanvas::PolylineTo(const TPoint* Points, int Count) {
     }
   });
   c.pos = Points[Count - 1];
+}
+
+void TCanvas::ColumnLineTo(const TLineColumn* Columns, int Count) {
+  Impl& c = *impl_;
+  if (Count < 1) return;
+  // Rows past +-2^30 lie outside any picture: the column's ends are held there.
+  static constexpr int Limit = 1 << 30;
+  const auto held = [](int Y) { return std::clamp(Y, -Limit, Limit); };
+  if (c.recording || !c.Cosmetic() || c.pen->Style() != psSolid || !c.pen->DashPattern().empty() ||
+      c.pen->Mode() != pmCopy) {
+    for (int i = 0; i < Count; ++i) {
+      const TLineColumn& k = Columns[i];
+      LineTo(k.X, k.Entry);
+      MoveTo(k.X, held(k.Low));
+      LineTo(k.X, held(k.High) + 1);
+      MoveTo(k.X, k.Exit);
+    }
+    return;
+  }
+  c.Draw([&](QImage& img) {
+    Impl::PixelWriter w(img, c.clips, pmCopy);
+    c.ResolveBrush();
+    const QRgb fg = ToQRgb(c.pen->Color());
+    const Impl::TDash solid{nullptr, nullptr};
+    Impl::TColumnRuns runs{w, 0xFF000000u | fg};
+    long long step = c.lineStep;
+    const auto segment = [&](TPoint a, TPoint b) {
+      if (!Impl::ShortRuns(runs, a, b, step) && !Impl::SteepRuns(runs, a.X, a.Y, b.X, b.Y, step))
+        Impl::SegmentPixels(w, a.X, a.Y, b.X, b.Y, step, fg, 0, solid, false);
+    };
+    TPoint from = c.pos;
+    int left = from.X, top = from.Y, right = from.X, bottom = from.Y;
+    for (int i = 0; i < Count; ++i) {
+      const TLineColumn& k = Columns[i];
+      segment(from, {k.X, k.Entry});
+      const int low = held(k.Low), high = held(k.High);
+      if (low <= high) {
+        runs.Add(k.X, low, high);
+      } else {
+        step = 0;
+        segment({k.X, low}, {k.X, high + 1});
+      }
+      left = std::min(left, k.X);
+      right = std::max(right, k.X);
+      top = std::min({top, k.Entry, k.Low, k.High});
+      bottom = std::max({bottom, k.Entry, k.Low, k.High});
+      from = {k.X, k.Exit};
+      step = 0;
+    }
+    runs.Flush();
+    c.Touch(QRect(QPoint(left, top), QPoint(right, bottom)));
+  });
+  c.pos = {Columns[Count - 1].X, Columns[Count - 1].Exit};
+  c.lineStep = 0;
 }
 
 namespace {
@@ -1874,12 +2186,42 @@ void TCanvas::PushClipRect(const TRect& Rect) {
   impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
 }
 
-void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
+namespace {
+// The clip of the region inside a polygon. Charts clip each series to the same
+// outline at every drawing, on a new canvas each time, and making the region and its
+// rows costs far more than finding them again: the last few are kept (per thread, as
+// canvases draw on any; the rows, shared, never change once made).
+TClip PolygonClip(const std::vector<TPoint>& Points) {
+  struct TKept {
+    std::vector<TPoint> Points;
+    QRegion Region;
+    std::shared_ptr<const TClip::TRows> Rows;
+  };
+  thread_local std::vector<TKept> kept;
+  const auto same = [&](const TKept& k) {
+    return std::equal(k.Points.begin(), k.Points.end(), Points.begin(), Points.end(),
+                      [](const TPoint& a, const TPoint& b) { return a.X == b.X && a.Y == b.Y; });
+  };
+  if (auto it = std::find_if(kept.begin(), kept.end(), same); it != kept.end()) {
+    std::rotate(kept.begin(), it, it + 1);  // the most recent first
+    return TClip(kept.front().Region, kept.front().Rows);
+  }
   QPolygon poly;
   for (const TPoint& p : Points) poly << QPoint(p.X, p.Y);
   QRegion region(poly, Qt::OddEvenFill);
+  // The rows are made now, once: kept, they are shared and never change.
+  std::shared_ptr<const TClip::TRows> rows = region.rectCount() > 1 ? TClip::MakeRows(region) : nullptr;
+  if (kept.size() >= 8) kept.pop_back();
+  kept.insert(kept.begin(), {Points, region, rows});
+  return TClip(region, rows);
+}
+}  // namespace
+
+void TCanvas::PushClipPolygon(const std::vector<TPoint>& Points) {
+  TClip clip = PolygonClip(Points);
   impl_->Record(mf::TOp::PushClipPolygon, Points.data(), int(Points.size()));
-  impl_->clips.emplace_back(impl_->clips.empty() ? region : impl_->clips.back().Region().intersected(region));
+  if (impl_->clips.empty()) impl_->clips.push_back(std::move(clip));
+  else impl_->clips.emplace_back(impl_->clips.back().Region().intersected(clip.Region()));
 }
 
 void TCanvas::PopClip() {

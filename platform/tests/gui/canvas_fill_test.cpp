@@ -3,28 +3,16 @@
 // is drawn both ways and compared bit for bit.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
 
 #include "gui_test.h"
 
+using guitest::FirstDifference;
 using guitest::MakeBitmap;
 
 namespace {
-
-// Where two pictures of one size first differ ("" when they are the same).
-std::string FirstDifference(TBitmap* A, TBitmap* B) {
-  for (int y = 0; y < A->Height(); ++y) {
-    const auto* a = static_cast<const uint32_t*>(A->ScanLine(y));
-    const auto* b = static_cast<const uint32_t*>(B->ScanLine(y));
-    if (std::memcmp(a, b, size_t(A->Width()) * 4) == 0) continue;
-    for (int x = 0;; ++x)
-      if (a[x] != b[x]) return testing::PrintToString(x) + "," + testing::PrintToString(y);
-  }
-  return "";
-}
 
 // One drawing on two bitmaps: Draw(canvas, painted) gets the second one's canvas with
 // painted true, which fills through a picture brush of the colour it sets (SetFill).

@@ -13,6 +13,7 @@
 using guitest::CountColor;
 using guitest::InkBounds;
 using guitest::MakeBitmap;
+using guitest::Patterned;
 
 namespace {
 
@@ -23,14 +24,6 @@ std::vector<TColor> Snapshot(TCanvas* c, int w, int h) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) v.push_back(c->Pixels(x, y));
   return v;
-}
-
-// A background with varied pixels, so raster operations have something to work on.
-std::unique_ptr<TBitmap> Patterned(int w, int h) {
-  auto b = MakeBitmap(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b->Canvas()->SetPixels(x, y, RGB(x * 7, y * 11, (x * y) & 0xFF));
-  return b;
 }
 
 }  // namespace
