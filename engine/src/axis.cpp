@@ -366,7 +366,10 @@ static PixelEnds Ends(int start, int end, bool horizontal, bool inverted, int mi
   return e;
 }
 
-int TChartAxis::CalcPosValue(double Value) const {
+// Most values take the map's double computation, which gives the same pixel.
+int TChartAxis::CalcPosValue(double Value) const { return TPixelMap(*this)(Value); }
+
+int TChartAxis::ExactPosValue(double Value) const {
   const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
                            maximumOffset_ + maxPixelMargin_);
   long double p;
@@ -410,7 +413,7 @@ TChartAxis::TPixelMap::TPixelMap(const TChartAxis& Axis) : axis_(&Axis) {
 void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) const {
   const TPixelMap map(*this);
   if (std::isnan(map.atMin_)) {
-    for (int i = 0; i < Count; ++i) Pixels[i] = CalcPosValue(Values[i]);
+    for (int i = 0; i < Count; ++i) Pixels[i] = ExactPosValue(Values[i]);
     return;
   }
   const double atMin = map.atMin_, min = map.min_, scale = map.scale_;
@@ -441,7 +444,7 @@ void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) con
   for (; i < Count; ++i) Pixels[i] = map(Values[i]);
   if (!exact) return;
   for (i = 0; i < Count; ++i)
-    if (Pixels[i] == exactMark) Pixels[i] = CalcPosValue(Values[i]);
+    if (Pixels[i] == exactMark) Pixels[i] = ExactPosValue(Values[i]);
 }
 
 double TChartAxis::CalcPosPoint(int Pixel) const {
@@ -558,6 +561,10 @@ double TChartAxis::CalcIncrement() {
     if (!c) return horizontal_ != turned ? 8.0 * text.size() * sep : 12 * sep;
     return (horizontal_ != turned ? c->TextWidth(text) : c->TextHeight(text)) * sep;
   };
+  // Labels along the axis by their height (or with no separation) all need the same
+  // room, whatever their text: the texts are then not made only to be measured.
+  const bool byText = labelsSeparation_ != 0 && horizontal_ != turned;
+  const auto textOf = [&](double v) { return byText ? LabelText(v) : std::string(); };
   if (IsLog()) {
     // Whole powers of the base, every 1, 2, 5, ... of them as the labels fit.
     const double l0 = LogOf(lo, logBase_), l1 = LogOf(hi, logBase_);
@@ -569,21 +576,21 @@ double TChartAxis::CalcIncrement() {
   if (IsDateTime()) {
     // First guess from the labels at the ends, then grow until none overlap.
     lastIncrement_ = range / 10;
-    const double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
+    const double need = std::max(extentOf(textOf(lo)), extentOf(textOf(hi)));
     const double fit = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
     double step = DateTimeStepAtLeast(std::max({increment_, range / fit, range / MaxLabels}));
     for (int guard = 0; guard < 64; ++guard) {
       lastIncrement_ = step;  // the label format follows the step
       const std::vector<double> values = DateTimeLabelValues(lo, hi, step);
       double widest = 0;
-      for (double v : values) widest = std::max(widest, extentOf(LabelText(v)));
+      for (double v : values) widest = std::max(widest, extentOf(textOf(v)));
       const double stepPixels = step * pixels / range;
       if (stepPixels >= widest || values.size() <= 1) break;
       step = NextDateTimeStep(step);
     }
     return step;
   }
-  double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
+  double need = std::max(extentOf(textOf(lo)), extentOf(textOf(hi)));
   const double maxLabels = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
   double step = std::max(increment_, 0.0);
   const double minStep = std::max(range / maxLabels, range / MaxLabels);
@@ -592,7 +599,7 @@ double TChartAxis::CalcIncrement() {
   for (int guard = 0; guard < 64; ++guard) {
     const double stepPixels = step * pixels / range;
     double widest = 0;
-    for (double v : MultiplesInside(lo, hi, step)) widest = std::max(widest, extentOf(LabelText(v)));
+    for (double v : MultiplesInside(lo, hi, step)) widest = std::max(widest, extentOf(textOf(v)));
     if (stepPixels >= widest) break;
     step = NextNiceStep(step);
   }

@@ -225,7 +225,7 @@ public:
       const double p = atMin_ + (Value - min_) * scale_;
       const double r = (p + RoundMagic) - RoundMagic;  // half to even, as Round
       if (std::fabs(p) < Limit && 0.5 - std::fabs(p - r) > HalfBand) return int(r);
-      return axis_->CalcPosValue(Value);
+      return axis_->ExactPosValue(Value);
     }
 
     static constexpr double RoundMagic = 6755399441055744.0;  // 1.5 * 2^52
@@ -237,6 +237,8 @@ public:
     double atMin_ = 0, min_ = 0, scale_ = 0;
   };
   TPixelMap PixelMap() const { return TPixelMap(*this); }
+  // CalcPosValue in extended precision, for the values the map leaves to it.
+  int ExactPosValue(double Value) const;
   // Pixel to value (the inverse of CalcPosValue; the minimum for a zero-width range).
   double CalcPosPoint(int Pixel) const;
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
