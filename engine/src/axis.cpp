@@ -930,8 +930,9 @@ void TChartAxis::DrawGrid() {
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
   const int z = GridZ();
   c->SetBackMode(cbmTransparent);
+  const TPixelMap pixel = PixelMap();
   auto line = [&](double v) {
-    const int p = CalcPosValue(v);
+    const int p = pixel(v);
     if (horizontal_)
       c->VertLine3D(p, r.Top, r.Bottom, z);
     else
@@ -1047,15 +1048,17 @@ void TChartAxis::Draw() {
   lineFrom_ = horizontal_ ? c->ProjectPoint(startPos_, posAxis_, z) : c->ProjectPoint(posAxis_, startPos_, z);
   lineTo_ = horizontal_ ? c->ProjectPoint(endPos_, posAxis_, z) : c->ProjectPoint(posAxis_, endPos_, z);
   std::vector<double> values;
-  for (const auto& label : AxisLabels()) {
-    const int p = CalcPosValue(label.first);
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  const TPixelMap pixel = PixelMap();
+  for (const auto& label : labels) {
+    const int p = pixel(label.first);
     values.push_back(label.first);
     ticksPos_.push_back(p);
     tick(ticks_.get(), p, 0, dir * tickLength_);
     tick(ticksInner_.get(), p, 0, -dir * tickInnerLength_);
   }
   if (!labelsBehind_) DrawLabels();
-  for (double v : MinorValues(values)) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
+  for (double v : MinorValues(values)) tick(minorTicks_.get(), pixel(v), 0, dir * minorTickLength_);
   // Texts of points: ticks also at the values' steps unless only at the labels.
   if (!tickOnLabelsOnly_ && items_->Automatic() && CalcLabelStyle() != talValue)
     for (double v : LabelValues()) tick(ticks_.get(), CalcPosValue(v), 0, dir * tickLength_);
