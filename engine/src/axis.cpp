@@ -1070,7 +1070,8 @@ void TChartAxis::DrawLabels() {
   if (!IsVisible() || isDepthAxis_ || !labels_) return;
   TCanvas3D* c = chart_->Canvas();
   const std::vector<std::pair<double, std::string>> labels = AxisLabels();
-  const int room = LabelsThickness() - LabelGap;
+  // The room of the widest label places only labels aligned in it (LabelRect).
+  const int room = !horizontal_ && labelsAlign_ != alDefault ? LabelsThickness() - LabelGap : 0;
   c->SetBackMode(cbmTransparent);
   const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
   // Texts of points come one per point, not at a step that fits: each keeps the

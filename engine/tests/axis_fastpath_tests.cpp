@@ -1,6 +1,8 @@
 // The axis' quick paths against the exact ones: a pixel of a value in double
-// precision against the extended computation, and the label step of labels that
-// need the same room whatever their text, found without making the texts.
+// precision against the extended computation, the label step of labels that need
+// the same room whatever their text, found without making the texts, and the room
+// of the widest label, measured only for labels aligned in it.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -123,6 +125,41 @@ TEST_F(AxisFastPathFixture, LabelsMeasuredByTheirHeightTakeTheStepOfTheirTexts) 
   const size_t brief = bottom->LabelValues().size();
   bottom->SetAxisValuesFormat("#,##0.000000000");
   EXPECT_LT(bottom->LabelValues().size(), brief);
+}
+
+TEST_F(AxisFastPathFixture, LabelsAlignedInTheRoomOfTheWidestShareTheirOuterEdge) {
+  // A vertical axis on either side, labels of one width and of many: aligned by
+  // default they end at the axis, aligned opposite they start at the outer edge of
+  // the room the widest one takes; the bottom axis places them the same either way.
+  series.AddXY(0, 0);
+  series.AddXY(10, 123456);
+  for (bool right : {false, true})
+    for (const char* format : {"0", "#,##0.0##"}) {
+      SCOPED_TRACE(testing::Message() << (right ? "right" : "left") << " axis, format " << format);
+      TChartAxis* a = right ? chart.RightAxis() : left;
+      series.SetVertAxis(right ? aRightAxis : aLeftAxis);
+      a->SetAxisValuesFormat(format);
+      std::vector<TRect> boxes[2], bottomBoxes[2];
+      for (TAxisLabelAlign align : {alDefault, alOpposite}) {
+        a->SetLabelsAlign(align);
+        bottom->SetLabelsAlign(align);
+        Render(&chart);
+        boxes[align] = a->LabelRects();
+        bottomBoxes[align] = bottom->LabelRects();
+        ASSERT_GE(boxes[align].size(), 3u);
+      }
+      EXPECT_EQ(bottomBoxes[alDefault], bottomBoxes[alOpposite]);
+      // The room is the widest label's width (its thickness less the gap).
+      int room = 0;
+      for (const TRect& b : boxes[alDefault]) room = std::max(room, b.Right - b.Left);
+      for (size_t i = 0; i < boxes[alDefault].size(); ++i) {
+        const TRect &d = boxes[alDefault][i], &o = boxes[alOpposite][i];
+        EXPECT_EQ(right ? d.Left : d.Right, right ? boxes[alDefault][0].Left : boxes[alDefault][0].Right);
+        // Opposite: from the outer edge of the room on.
+        EXPECT_EQ(right ? o.Right : o.Left, right ? d.Left + room : d.Right - room) << i;
+        EXPECT_EQ(o.Right - o.Left, d.Right - d.Left) << i;
+      }
+    }
 }
 
 }  // namespace
