@@ -30,7 +30,8 @@ struct AxisFastPathFixture : testing::Test {
 TEST_F(AxisFastPathFixture, PixelsOfValuesAreThoseOfTheExtendedComputation) {
   // Seeded values inside and far outside the range, halves between pixels, NaN and
   // infinities, on linear, reversed, logarithmic, zoomed and scrolled axes and a
-  // range of no width: CalcPosValue, the map and the bulk form answer the exact pixel.
+  // range of no width: CalcPosValue, the map (one value or two) and the bulk form
+  // answer the exact pixel.
   struct TScale {
     const char* Name;
     double Min, Max;
@@ -70,6 +71,12 @@ TEST_F(AxisFastPathFixture, PixelsOfValuesAreThoseOfTheExtendedComputation) {
         ASSERT_EQ(a->CalcPosValue(values[i]), exact) << "value " << values[i];
         ASSERT_EQ(map(values[i]), exact) << "value " << values[i];
         ASSERT_EQ(bulk[i], exact) << "value " << values[i];
+        // In pairs, with a neighbour that may be undecided by the double computation.
+        int first = 0, second = 0;
+        const double other = values[(i * 7919) % values.size()];
+        map(values[i], other, first, second);
+        ASSERT_EQ(first, exact) << "value " << values[i] << " paired with " << other;
+        ASSERT_EQ(second, a->ExactPosValue(other)) << "value " << other << " paired with " << values[i];
       }
       // Scrolled by a third of the range: still the exact pixels.
       if (!s.Log && s.Min != s.Max) {
