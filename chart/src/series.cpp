@@ -181,11 +181,12 @@ private:
 // The columns of a line in ascending X, from First on, into Reducer: the end of a
 // column is found by searching X (the pixels of sorted values never go back), and
 // only the Y values are scanned for their extremes, which are the extreme pixels.
+// ToY2(A, B, PixelA, PixelB) converts two values.
 // Stops at the last column, whose end pixel depends on the path, and at a column
 // whose X values are not in order or whose Y values hold NaN; answers the index
 // the per-point walk goes on from.
 template <class MapX, class MapY>
-int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY,
+int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, const MapX& ToX, const MapY& ToY2,
                         TColumnReducer& Reducer) {
   int i = First, lastWidth = 0, x = First <= Last ? ToX(X[First]) : 0;
   while (i <= Last) {
@@ -195,10 +196,11 @@ int ReduceSortedColumns(const double* X, const double* Y, int First, int Last, c
     lastWidth = hi - i;
     double low, high;
     if (!ScanColumn(X, Y, i, hi, low, high)) break;
-    // Equal values land on equal pixels: an entry or exit at an extreme is not converted again.
-    const int a = ToY(low), b = ToY(high);
-    const auto pixel = [&](double v) { return v == low ? a : v == high ? b : ToY(v); };
-    Reducer.AddColumn(x, pixel(Y[i]), pixel(Y[hi - 1]), std::min(a, b), std::max(a, b), i == First);
+    // The extremes, the entry and the exit, two at a time.
+    int a, b, entry, exit;
+    ToY2(low, high, a, b);
+    ToY2(Y[i], Y[hi - 1], entry, exit);
+    Reducer.AddColumn(x, entry, exit, std::min(a, b), std::max(a, b), i == First);
     i = hi;
     x = next;
   }
@@ -254,9 +256,12 @@ void TCustomLineSeries::DrawReducedLine(TCanvas3D* Canvas) const {
       from = ReduceSortedColumns(x, y, from, LastValueIndex(), toX, toY, reducer);
     else {
       const TCanvas3D::TAxisProjection px = Canvas->ProjectionX(z), py = Canvas->ProjectionY(z);
-      from = ReduceSortedColumns(
-          x, y, from, LastValueIndex(), [&](double v) { return px(toX(v)); }, [&](double v) { return py(toY(v)); },
-          reducer);
+      const auto projectedY = [&](double A, double B, int& PixelA, int& PixelB) {
+        toY(A, B, PixelA, PixelB);
+        PixelA = py(PixelA), PixelB = py(PixelB);
+      };
+      from = ReduceSortedColumns(x, y, from, LastValueIndex(), [&](double v) { return px(toX(v)); }, projectedY,
+                                 reducer);
     }
   }
   ForEachVisibleChunk(

@@ -366,7 +366,10 @@ static PixelEnds Ends(int start, int end, bool horizontal, bool inverted, int mi
   return e;
 }
 
-int TChartAxis::CalcPosValue(double Value) const {
+// Most values take the map's double computation, which gives the same pixel.
+int TChartAxis::CalcPosValue(double Value) const { return TPixelMap(*this)(Value); }
+
+int TChartAxis::ExactPosValue(double Value) const {
   const PixelEnds e = Ends(startPos_, endPos_, horizontal_ || isDepthAxis_, inverted_, minimumOffset_ + minPixelMargin_,
                            maximumOffset_ + maxPixelMargin_);
   long double p;
@@ -410,7 +413,7 @@ TChartAxis::TPixelMap::TPixelMap(const TChartAxis& Axis) : axis_(&Axis) {
 void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) const {
   const TPixelMap map(*this);
   if (std::isnan(map.atMin_)) {
-    for (int i = 0; i < Count; ++i) Pixels[i] = CalcPosValue(Values[i]);
+    for (int i = 0; i < Count; ++i) Pixels[i] = ExactPosValue(Values[i]);
     return;
   }
   const double atMin = map.atMin_, min = map.min_, scale = map.scale_;
@@ -441,7 +444,7 @@ void TChartAxis::CalcPosValues(const double* Values, int Count, int* Pixels) con
   for (; i < Count; ++i) Pixels[i] = map(Values[i]);
   if (!exact) return;
   for (i = 0; i < Count; ++i)
-    if (Pixels[i] == exactMark) Pixels[i] = CalcPosValue(Values[i]);
+    if (Pixels[i] == exactMark) Pixels[i] = ExactPosValue(Values[i]);
 }
 
 double TChartAxis::CalcPosPoint(int Pixel) const {
@@ -558,6 +561,10 @@ double TChartAxis::CalcIncrement() {
     if (!c) return horizontal_ != turned ? 8.0 * text.size() * sep : 12 * sep;
     return (horizontal_ != turned ? c->TextWidth(text) : c->TextHeight(text)) * sep;
   };
+  // Labels along the axis by their height (or with no separation) all need the same
+  // room, whatever their text: the texts are then not made only to be measured.
+  const bool byText = labelsSeparation_ != 0 && horizontal_ != turned;
+  const auto textOf = [&](double v) { return byText ? LabelText(v) : std::string(); };
   if (IsLog()) {
     // Whole powers of the base, every 1, 2, 5, ... of them as the labels fit.
     const double l0 = LogOf(lo, logBase_), l1 = LogOf(hi, logBase_);
@@ -569,21 +576,21 @@ double TChartAxis::CalcIncrement() {
   if (IsDateTime()) {
     // First guess from the labels at the ends, then grow until none overlap.
     lastIncrement_ = range / 10;
-    const double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
+    const double need = std::max(extentOf(textOf(lo)), extentOf(textOf(hi)));
     const double fit = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
     double step = DateTimeStepAtLeast(std::max({increment_, range / fit, range / MaxLabels}));
     for (int guard = 0; guard < 64; ++guard) {
       lastIncrement_ = step;  // the label format follows the step
       const std::vector<double> values = DateTimeLabelValues(lo, hi, step);
       double widest = 0;
-      for (double v : values) widest = std::max(widest, extentOf(LabelText(v)));
+      for (double v : values) widest = std::max(widest, extentOf(textOf(v)));
       const double stepPixels = step * pixels / range;
       if (stepPixels >= widest || values.size() <= 1) break;
       step = NextDateTimeStep(step);
     }
     return step;
   }
-  double need = std::max(extentOf(LabelText(lo)), extentOf(LabelText(hi)));
+  double need = std::max(extentOf(textOf(lo)), extentOf(textOf(hi)));
   const double maxLabels = std::max(1.0, std::floor(pixels / std::max(1.0, need)));
   double step = std::max(increment_, 0.0);
   const double minStep = std::max(range / maxLabels, range / MaxLabels);
@@ -592,7 +599,7 @@ double TChartAxis::CalcIncrement() {
   for (int guard = 0; guard < 64; ++guard) {
     const double stepPixels = step * pixels / range;
     double widest = 0;
-    for (double v : MultiplesInside(lo, hi, step)) widest = std::max(widest, extentOf(LabelText(v)));
+    for (double v : MultiplesInside(lo, hi, step)) widest = std::max(widest, extentOf(textOf(v)));
     if (stepPixels >= widest) break;
     step = NextNiceStep(step);
   }
@@ -923,8 +930,9 @@ void TChartAxis::DrawGrid() {
   const double lo = std::min(minimum_, maximum_), hi = std::max(minimum_, maximum_);
   const int z = GridZ();
   c->SetBackMode(cbmTransparent);
+  const TPixelMap pixel = PixelMap();
   auto line = [&](double v) {
-    const int p = CalcPosValue(v);
+    const int p = pixel(v);
     if (horizontal_)
       c->VertLine3D(p, r.Top, r.Bottom, z);
     else
@@ -1040,15 +1048,17 @@ void TChartAxis::Draw() {
   lineFrom_ = horizontal_ ? c->ProjectPoint(startPos_, posAxis_, z) : c->ProjectPoint(posAxis_, startPos_, z);
   lineTo_ = horizontal_ ? c->ProjectPoint(endPos_, posAxis_, z) : c->ProjectPoint(posAxis_, endPos_, z);
   std::vector<double> values;
-  for (const auto& label : AxisLabels()) {
-    const int p = CalcPosValue(label.first);
+  const std::vector<std::pair<double, std::string>> labels = AxisLabels();
+  const TPixelMap pixel = PixelMap();
+  for (const auto& label : labels) {
+    const int p = pixel(label.first);
     values.push_back(label.first);
     ticksPos_.push_back(p);
     tick(ticks_.get(), p, 0, dir * tickLength_);
     tick(ticksInner_.get(), p, 0, -dir * tickInnerLength_);
   }
   if (!labelsBehind_) DrawLabels();
-  for (double v : MinorValues(values)) tick(minorTicks_.get(), CalcPosValue(v), 0, dir * minorTickLength_);
+  for (double v : MinorValues(values)) tick(minorTicks_.get(), pixel(v), 0, dir * minorTickLength_);
   // Texts of points: ticks also at the values' steps unless only at the labels.
   if (!tickOnLabelsOnly_ && items_->Automatic() && CalcLabelStyle() != talValue)
     for (double v : LabelValues()) tick(ticks_.get(), CalcPosValue(v), 0, dir * tickLength_);
@@ -1060,7 +1070,8 @@ void TChartAxis::DrawLabels() {
   if (!IsVisible() || isDepthAxis_ || !labels_) return;
   TCanvas3D* c = chart_->Canvas();
   const std::vector<std::pair<double, std::string>> labels = AxisLabels();
-  const int room = LabelsThickness() - LabelGap;
+  // The room of the widest label places only labels aligned in it (LabelRect).
+  const int room = !horizontal_ && labelsAlign_ != alDefault ? LabelsThickness() - LabelGap : 0;
   c->SetBackMode(cbmTransparent);
   const int lowEnd = std::min(startPos_, endPos_), highEnd = std::max(startPos_, endPos_);
   // Texts of points come one per point, not at a step that fits: each keeps the

@@ -225,7 +225,21 @@ public:
       const double p = atMin_ + (Value - min_) * scale_;
       const double r = (p + RoundMagic) - RoundMagic;  // half to even, as Round
       if (std::fabs(p) < Limit && 0.5 - std::fabs(p - r) > HalfBand) return int(r);
-      return axis_->CalcPosValue(Value);
+      return axis_->ExactPosValue(Value);
+    }
+    // Two values at once, the same pixels as two calls: the two computations run side
+    // by side and one test clears both (the values of a dense line jump at random, a
+    // test each would often be guessed wrong).
+    void operator()(double A, double B, int& PixelA, int& PixelB) const {
+      const double pa = atMin_ + (A - min_) * scale_, pb = atMin_ + (B - min_) * scale_;
+      const double ra = (pa + RoundMagic) - RoundMagic, rb = (pb + RoundMagic) - RoundMagic;
+      const bool ok = (std::fabs(pa) < Limit) & (0.5 - std::fabs(pa - ra) > HalfBand) & (std::fabs(pb) < Limit) &
+                      (0.5 - std::fabs(pb - rb) > HalfBand);
+      if (ok) {
+        PixelA = int(ra), PixelB = int(rb);
+        return;
+      }
+      PixelA = (*this)(A), PixelB = (*this)(B);
     }
 
     static constexpr double RoundMagic = 6755399441055744.0;  // 1.5 * 2^52
@@ -237,6 +251,8 @@ public:
     double atMin_ = 0, min_ = 0, scale_ = 0;
   };
   TPixelMap PixelMap() const { return TPixelMap(*this); }
+  // CalcPosValue in extended precision, for the values the map leaves to it.
+  int ExactPosValue(double Value) const;
   // Pixel to value (the inverse of CalcPosValue; the minimum for a zero-width range).
   double CalcPosPoint(int Pixel) const;
   // Sets the axis ends from the plot rectangle, with extra pixels left free at
