@@ -827,8 +827,10 @@ struct TCanvas::Impl {
     if (StraightPixels(w, xMajor, dx, dy, x0, y0, sx, sy, k0, k1, start, fg, bg, dash, opaque)) return;
     // Where the line is after k0 steps: c minor steps, and the error term then.
     const long long big = xMajor ? dx : dy, small = xMajor ? dy : dx;
-    const long long c = (2 * small * k0 + big - 1) / (2 * big);
-    long long err = 2 * small * (k0 + 1) - big - 2 * big * c;
+    // In 128 bits: across the int range 2 * small * k0 reaches 2^65.
+    using wide = __int128;
+    const long long c = (long long)((2 * wide(small) * k0 + big - 1) / (2 * wide(big)));
+    long long err = (long long)(2 * wide(small) * (k0 + 1) - big - 2 * wide(big) * c);
     long long x = xMajor ? x0 + sx * k0 : x0 + sx * c;
     long long y = xMajor ? y0 + sy * c : y0 + sy * k0;
     TDash::TCursor at = dash.From(start + k0);

@@ -317,3 +317,39 @@ TEST(CanvasQuick, FontTablesAnswerForTheFontAsItIsNowOnEveryCanvasAndThread) {
     EXPECT_EQ(FirstDifference(kept.get(), drawn.get()), "") << "step " << i;
   }
 }
+
+// Lines from one end of the int range to the other: the part in the picture is where
+// the whole line passes (the stepping's start arithmetic must not overflow), in copy
+// mode and pixel by pixel, dashed or not.
+TEST(CanvasQuick, LinesAcrossTheWholeIntRangeLieWhereTheyPass) {
+  constexpr int M = INT_MAX;
+  struct TLine {
+    const char* Name;
+    TPoint A, B;
+    std::function<bool(int, int)> On;  // whether pixel (x, y) lies on the line
+  };
+  const TLine lines[] = {
+      {"diagonal", {-M, -M}, {M, M}, [](int x, int y) { return x == y; }},
+      {"anti-diagonal", {-M + 60, M}, {M, -M + 60}, [](int x, int y) { return x + y == 60; }},
+      {"steep", {40, -M}, {41, M}, [](int x, int y) { return x == (y < 0 ? 40 : 41) || (y == 0); }},
+  };
+  for (const TLine& line : lines)
+    for (TPenMode mode : {pmCopy, pmMerge})
+      for (TPenStyle style : {psSolid, psDot}) {
+        SCOPED_TRACE(std::string(line.Name) + (mode == pmCopy ? ", copy" : ", merged") +
+                     (style == psSolid ? ", solid" : ", dotted"));
+        auto b = MakeBitmap(W, H, clBlack);
+        TCanvas* c = b->Canvas();
+        c->Pen()->SetColor(clWhite);
+        c->Pen()->SetMode(mode);
+        c->Pen()->SetStyle(style);
+        c->MoveTo(line.A.X, line.A.Y);
+        c->LineTo(line.B.X, line.B.Y);
+        int off = 0, on = 0;
+        for (int y = 0; y < H; ++y)
+          for (int x = 0; x < W; ++x)
+            if (c->Pixels(x, y) != clBlack) (line.On(x, y) ? on : off)++;
+        EXPECT_EQ(off, 0);
+        EXPECT_GT(on, style == psSolid ? 50 : 15);
+      }
+}
