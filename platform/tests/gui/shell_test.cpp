@@ -40,7 +40,11 @@ TEST_F(Shell, AnOpenerStillRunningAfterTheWaitHasOpenedTheFile) {
   const std::string opener = exe + ".opener.sh";
   FILE* f = std::fopen(opener.c_str(), "w");
   ASSERT_TRUE(f);
-  std::fputs("#!/bin/sh\nsleep 2\nexit 1\n", f);
+  // It runs until the test lets it end (not for a set time, which a slow machine
+  // could outlast), and then fails.
+  const std::string done = opener + ".done";
+  DeleteFile(done);
+  std::fputs("#!/bin/sh\nwhile [ ! -e \"$0.done\" ]; do sleep 0.05; done\nrm \"$0.done\"\nexit 1\n", f);
   std::fclose(f);
   chmod(opener.c_str(), 0755);
   SetTestShellOpener(opener);
@@ -48,6 +52,9 @@ TEST_F(Shell, AnOpenerStillRunningAfterTheWaitHasOpenedTheFile) {
   TestInput::PostCall([&] { delivered = true; });
   EXPECT_GT(Open(exe), 32);  // its failure comes after the wait
   EXPECT_TRUE(delivered);    // the loop went on meanwhile
+  std::fclose(std::fopen(done.c_str(), "w"));
+  // It ends once it sees the mark (and takes it away), while the loop runs on.
+  EXPECT_TRUE(TestInput::PumpUntil([&] { return !FileExists(done); }));
   DeleteFile(opener);
 }
 
