@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
 jobs=$(nproc)
+# The builds take about 4.5 GB; a full disk otherwise shows only as a failed link.
+echo "Free space here: $(df -h --output=avail . | tail -1 | tr -d ' ')"
 
 # Modules include only the layers below them; Qt stays inside platform/.
 bash scripts/check-layering.sh
